@@ -1,0 +1,81 @@
+// Cost of encoding and of explaining one frame.
+
+#include <benchmark/benchmark.h>
+
+#include "analyzer/analyzer.h"
+#include "link/conversions.h"
+#include "link/module_frame.h"
+
+namespace {
+
+ByteString Frame(unsigned char control, unsigned char command, const ByteString& data) {
+    ModuleFrame f;
+    f.direction = control >> 7;
+    f.replyStatus = (control >> 5) & 1;
+    f.command = command;
+    f.payload = data;
+    f.length = static_cast<uint16_t>(data.size());
+    ByteString out;
+    EncodeFrame(out, f);
+    return out;
+}
+
+void BM_EncodeFrame(benchmark::State& state) {
+    ModuleFrame f;
+    f.initiator = 1;
+    f.command = 0x14;
+    f.payload.assign(static_cast<size_t>(state.range(0)), 0x5A);
+    f.length = static_cast<uint16_t>(f.payload.size());
+    ByteString out;
+    for (auto _ : state) {
+        EncodeFrame(out, f);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EncodeFrame)->Arg(0)->Arg(16)->Arg(256);
+
+void BM_EncodeAndHexText(benchmark::State& state) {
+    ModuleFrame f;
+    f.command = 0x03;
+    ByteString out;
+    std::string hex;
+    for (auto _ : state) {
+        EncodeFrame(out, f);
+        BytesToHexTextSpaced(hex, out, 0);
+        benchmark::DoNotOptimize(hex.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EncodeAndHexText);
+
+void BM_AnalyzeFrame(benchmark::State& state) {
+    const ByteString frames[] = {
+        Frame(0x80, 0x03, ByteString{1, 2, 3, 4, 5, 6}),
+        Frame(0x80, 0x0D, ByteString{3, 0xA0, 0x21, 0, 0, 0, 0}),
+        Frame(0xA0, 0x0B, ByteString{3}),
+        Frame(0x40, 0x20, ByteString{}),
+    };
+    const ByteString& frame = frames[state.range(0)];
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        AnalyzeFrame(frame, text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzeFrame)->DenseRange(0, 3);
+
+void BM_HexTextToBytes(benchmark::State& state) {
+    const std::string text = "79 06 00 80 03 01 02 03 04 05 06 9B 85 ";
+    ByteString out;
+    for (auto _ : state) {
+        HexTextToBytes(text, out, 0);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_HexTextToBytes);
+
+}  // namespace

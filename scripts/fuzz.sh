@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) and runs
+# each for the given number of seconds (default 120) on a copy of its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-120}"
+bash scripts/setup.sh
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKVT_FUZZ=ON -DKVT_GUI=OFF -DKVT_BENCH=OFF -DKVT_TESTS=ON -DKVT_SANITIZE=address,undefined
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_analyzer
+for target in analyzer; do
+  work="build-fuzz/corpus-$target"
+  mkdir -p "$work"
+  cp -n tests/fuzz/corpus/$target/* "$work"/ 2>/dev/null || true
+  "build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 "$work"
+done

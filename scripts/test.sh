@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300

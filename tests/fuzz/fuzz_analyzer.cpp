@@ -1,0 +1,26 @@
+// Fuzz entry: arbitrary bytes as a frame to explain and as hex text to convert.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "analyzer/analyzer.h"
+#include "link/conversions.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const ByteString frame(data, size);
+    std::string text;
+    AnalyzeFrame(frame, text);
+
+    const std::string asText(reinterpret_cast<const char*>(data), size);
+    ByteString bytes;
+    HexTextToBytes(asText, bytes, 0);
+    HexTextToBytes(asText, bytes, 1);
+    std::string hex;
+    BytesToHexText(hex, frame, 0);
+    BytesToHexTextSpaced(hex, frame, 0);
+    // Hex text of bytes converts back to the same bytes.
+    HexTextToBytes(hex, bytes, 0);
+    if (bytes != frame && frame.size() <= kMaxHexTextBytes) __builtin_trap();
+    return 0;
+}
