@@ -1,0 +1,108 @@
+#pragma once
+// Dialog templates, menus and strings as data. The platform builds windows from these.
+//
+// Rectangles are either dialog units (tool dialogs; converted to pixels with the template's
+// font) or fractions of the window's width and height (windows laid out by fractions).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class ControlKind {
+    PushButton,      // BS_PUSHBUTTON
+    DefPushButton,   // the default button
+    CheckBox,        // auto check box
+    RadioButton,     // auto radio button; kGroup starts a new group
+    Static,          // text label
+    GroupBox,
+    Picture,         // icon or bitmap (caption: resource name)
+    Edit,
+    RichEdit,
+    ComboDropList,   // drop-down list, no edit field
+    ComboDropDown,   // drop-down with an edit field
+    ListReport,      // report-style list control
+    Tree,
+    Tab,
+    IpAddress,
+    Progress,
+};
+
+// Style flags of a control (combine with |).
+enum ControlStyle : uint32_t {
+    kNone = 0,
+    kHidden = 1u << 0,       // not visible at creation
+    kDisabled = 1u << 1,
+    kMultiline = 1u << 2,    // edits
+    kReadOnly = 1u << 3,     // edits
+    kVScroll = 1u << 4,
+    kHScroll = 1u << 5,
+    kSorted = 1u << 6,       // combo boxes: entries sorted by GBK bytes, case-insensitive
+    kNumber = 1u << 7,       // edits: digits only
+    kPassword = 1u << 8,
+    kWantReturn = 1u << 9,   // multi-line edits: Enter inserts a line break
+    kCheckBoxes = 1u << 10,  // report lists
+    kGroup = 1u << 11,       // first radio button of a group
+    kCenter = 1u << 12,      // static text centred
+    kRight = 1u << 13,       // static text right-aligned
+    kSunken = 1u << 14,      // static with a sunken frame
+    kNoSort = 1u << 15,      // report lists: header clicks do not sort
+    kSingleSel = 1u << 16,   // report lists: one selected row at most
+    kHasButtons = 1u << 17,  // trees
+    kHasLines = 1u << 18,    // trees
+    kUpperCase = 1u << 19,   // edits
+    kAutoHScroll = 1u << 20,
+};
+
+struct ControlTemplate {
+    int id;  // -1 for plain labels
+    ControlKind kind;
+    const char* caption;  // UTF-8
+    double x, y, w, h;    // dialog units or fractions, as the dialog's units say
+    uint32_t style;
+};
+
+enum class TemplateUnits { DialogUnits, Fractions };
+
+// Style flags of a dialog.
+enum DialogStyle : uint32_t {
+    kDlgNone = 0,
+    kDlgChild = 1u << 0,        // a page placed inside a parent window
+    kDlgSystemMenu = 1u << 1,
+    kDlgMinimizeBox = 1u << 2,
+    kDlgMaximizeBox = 1u << 3,
+    kDlgResizable = 1u << 4,
+    kDlgVisible = 1u << 5,      // shown when created (modeless)
+    kDlgToolWindow = 1u << 6,
+};
+
+struct DialogTemplate {
+    int id;
+    const char* caption;
+    TemplateUnits units;
+    int width, height;  // dialog units; for fraction layouts, the initial size in pixels
+    const char* fontName;
+    int fontPointSize;
+    uint32_t style;
+    int menuId;  // 0: no menu
+    std::vector<ControlTemplate> controls;
+};
+
+struct MenuItemTemplate {
+    int id;  // 0: separator or a popup (when it has children)
+    const char* caption;
+    std::vector<MenuItemTemplate> children;
+};
+
+struct MenuTemplate {
+    int id;
+    std::vector<MenuItemTemplate> items;
+};
+
+// Looks up the program's resources (defined under res/). nullptr or "" when there is none.
+const DialogTemplate* FindDialogTemplate(int id);
+const MenuTemplate* FindMenuTemplate(int id);
+const char* LoadResString(int id);
+
+// Pixel conversion of dialog units for the templates' font.
+int DialogUnitsToPixelsX(double du);
+int DialogUnitsToPixelsY(double du);
