@@ -1,0 +1,399 @@
+#pragma once
+// The window layer: dialogs built from templates, controls reached by id, message maps,
+// timers, posted and sent messages, message pumping, message boxes and file dialogs.
+//
+// Only the user-interface thread touches windows. Other threads post or send closures or
+// numbered messages to a window; a sent message blocks until the user-interface thread has
+// run it, so a thread that waits for a worker must pump messages (WaitPumping).
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/dialog_template.h"
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+// Text colour as 0x00BBGGRR.
+using ColorRef = uint32_t;
+constexpr ColorRef MakeRgb(int r, int g, int b) {
+    return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+
+// Dialog end codes and message-box answers.
+enum DialogResult { kIdOk = 1, kIdCancel = 2 };
+
+// Notifications of a control to its dialog's message map.
+enum class Notify {
+    Clicked,       // button, check box, radio button, menu command
+    SelChange,     // combo box selection, tab selection
+    EditChange,    // edit text changed by the user
+    Click,         // list or tree: mouse click
+    DblClick,      // list or tree: double click
+    RClick,        // list: right click
+    ItemChanged,   // list: selection or check state of a row changed
+    ColumnClick,   // list: header clicked
+    KillFocus,
+};
+
+// Keys that dialogs pre-translate.
+enum class Key { Enter, Escape, Shift, Space, Other };
+
+class Window;
+class Dialog;
+
+// A handle to one window: a dialog or a control. Copies refer to the same window.
+// A default-constructed handle refers to nothing; every call on it does nothing.
+class Window {
+public:
+    Window() = default;
+    bool IsValid() const { return w_ != nullptr; }
+    int GetId() const;
+
+    void SetText(const std::string& text);
+    std::string GetText() const;
+    void Show(bool show = true);
+    void Hide() { Show(false); }
+    bool IsVisible() const;
+    void Enable(bool enable = true);
+    bool IsEnabled() const;
+    // Position relative to the parent's client area.
+    void Move(int x, int y, int width, int height, bool repaint = true);
+    // Rectangle in screen coordinates.
+    Rect GetWindowRect() const;
+    Rect GetClientRect() const;
+    // Rectangle relative to the parent's client area.
+    Rect GetRectInParent() const;
+    void SetFocus();
+    void Invalidate();
+    void SetFont(const std::string& face, int pixelHeight, int weight);
+    Point ScreenToClient(Point screen) const;
+
+    // Raw access for the platform's own code.
+    void* Raw() const { return w_; }
+    explicit Window(void* w) : w_(w) {}
+
+protected:
+    void* w_ = nullptr;
+};
+
+class Button : public Window {
+public:
+    Button() = default;
+    explicit Button(Window w) : Window(w) {}
+    int GetCheck() const;  // 0 or 1
+    void SetCheck(int check);
+    void Click();  // as if the user clicked it
+};
+
+class Edit : public Window {
+public:
+    Edit() = default;
+    explicit Edit(Window w) : Window(w) {}
+    void SetLimitText(int chars);
+    int GetLimitText() const;
+    void SetReadOnly(bool readOnly);
+    // Appends text at the end and scrolls to it.
+    void AppendText(const std::string& text);
+    // Replaces the selection; SetSel(-1, -1) then ReplaceSel appends.
+    void SetSel(int start, int end);
+    void ReplaceSel(const std::string& text);
+    int GetLineCount() const;
+    // Types text as a user would: limits and filters apply, notifications follow.
+    void TypeText(const std::string& text);
+};
+
+class RichEdit : public Edit {
+public:
+    RichEdit() = default;
+    explicit RichEdit(Window w) : Edit(w) {}
+};
+
+class ComboBox : public Window {
+public:
+    ComboBox() = default;
+    explicit ComboBox(Window w) : Window(w) {}
+    // Adds an entry; a sorted box places it by its GBK bytes, case-insensitively. Returns its index.
+    int AddString(const std::string& text);
+    int InsertString(int index, const std::string& text);
+    void DeleteString(int index);
+    void ResetContent();
+    int GetCount() const;
+    int GetCurSel() const;  // -1: none
+    void SetCurSel(int index);
+    std::string GetLBText(int index) const;
+    int FindStringExact(const std::string& text) const;
+    // The selected entry's text (or, for a box with an edit field, the edit text).
+    std::string GetSelectedText() const;
+    void SetItemData(int index, intptr_t data);
+    intptr_t GetItemData(int index) const;
+    // Selects as a user would; the dialog gets Notify::SelChange.
+    void SelectAsUser(int index);
+};
+
+// Report list control backed by a model: fast with many rows.
+class ListView : public Window {
+public:
+    ListView() = default;
+    explicit ListView(Window w) : Window(w) {}
+    enum Align { kLeft, kCenter, kRight };
+    int InsertColumn(int index, const std::string& heading, int width, Align align = kLeft);
+    void SetColumnAlign(int column, Align align);
+    int GetColumnCount() const;
+    std::string GetColumnHeading(int column) const;
+    int GetColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+    void SetCheckBoxes(bool on);
+
+    int GetItemCount() const;
+    // Inserts a row with its first cell; index at or past the end appends. Returns the row.
+    int InsertItem(int index, const std::string& text);
+    // Appends a whole row.
+    int AppendRow(const std::vector<std::string>& cells);
+    bool SetItemText(int row, int column, const std::string& text);
+    std::string GetItemText(int row, int column) const;
+    bool DeleteItem(int row);
+    void DeleteAllItems();
+    void SetItemData(int row, intptr_t data);
+    intptr_t GetItemData(int row) const;
+    void SetRowTextColor(int row, ColorRef color);
+    ColorRef GetRowTextColor(int row) const;
+    void SetCellTextColor(int row, int column, ColorRef color);
+    bool GetCheck(int row) const;
+    void SetCheck(int row, bool check);
+    // Selection and focus.
+    int GetSelectionMark() const;  // focused or first selected row, -1 when none
+    std::vector<int> GetSelectedRows() const;
+    void SelectRow(int row, bool select = true);  // also makes it the focused row
+    void ClearSelection();
+    void EnsureVisible(int row);
+    int GetTopIndex() const;
+    // Sorts the rows by one column's text.
+    void SortByColumn(int column, bool ascending);
+    // Clicks as a user would: selects the row and sends Notify::Click (or DblClick / RClick).
+    void ClickRow(int row, Notify kind = Notify::Click);
+    // Index of the row hit by the last mouse event on the list, -1 for none.
+    int LastClickedRow() const;
+};
+
+using TreeItem = intptr_t;  // 0: no item
+constexpr TreeItem kTreeRoot = 0;
+
+class TreeView : public Window {
+public:
+    TreeView() = default;
+    explicit TreeView(Window w) : Window(w) {}
+    TreeItem InsertItem(const std::string& text, TreeItem parent = kTreeRoot);
+    void SetItemData(TreeItem item, intptr_t data);
+    intptr_t GetItemData(TreeItem item) const;
+    std::string GetItemText(TreeItem item) const;
+    void Expand(TreeItem item, bool expand = true);
+    bool IsExpanded(TreeItem item) const;
+    TreeItem GetRootItem() const;
+    TreeItem GetNextSibling(TreeItem item) const;
+    TreeItem GetChildItem(TreeItem item) const;
+    void DeleteAllItems();
+    // Item at a point in client coordinates; 0 when none.
+    TreeItem HitTest(Point client) const;
+    // Client-coordinate centre of an item's row (for tests).
+    Point ItemCenter(TreeItem item) const;
+    // Clicks at a client point as a user would: Notify::Click to the dialog.
+    void ClickAt(Point client);
+};
+
+class TabBar : public Window {
+public:
+    TabBar() = default;
+    explicit TabBar(Window w) : Window(w) {}
+    int InsertItem(int index, const std::string& text);
+    void DeleteAllItems();
+    int GetItemCount() const;
+    std::string GetItemText(int index) const;
+    int GetCurSel() const;
+    void SetCurSel(int index);
+    // Client area below the tabs, in the tab control's own coordinates.
+    Rect GetPageRect() const;
+};
+
+class IpAddressEdit : public Window {
+public:
+    IpAddressEdit() = default;
+    explicit IpAddressEdit(Window w) : Window(w) {}
+    // Address as a 32-bit value, first octet in the high byte.
+    void SetAddress(uint32_t address);
+    // Returns the number of non-blank fields.
+    int GetAddress(uint32_t& address) const;
+};
+
+class Progress : public Window {
+public:
+    Progress() = default;
+    explicit Progress(Window w) : Window(w) {}
+    void SetRange(int low, int high);
+    void SetPos(int pos);
+    int GetPos() const;
+};
+
+// A dialog built from a template. Derive from it, map handlers in the constructor, and
+// override the virtual operations.
+class Dialog {
+public:
+    explicit Dialog(int templateId);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    int TemplateId() const { return templateId_; }
+
+    // Runs modally; returns the end code given to EndDialog.
+    int DoModal(Dialog* parent = nullptr);
+    // Creates a modeless window (or a child page for a child template). True on success.
+    bool Create(Dialog* parent = nullptr);
+    // Creates the dialog as a child page inside another window (such as a tab control).
+    bool CreateIn(Window host);
+    void DestroyWindow();
+    bool IsCreated() const;
+    void EndDialog(int code);
+
+    // This dialog's own window.
+    Window GetWindow() const;
+    Window GetDlgItem(int id) const;
+    void SetDlgItemText(int id, const std::string& text);
+    std::string GetDlgItemText(int id) const;
+    void ShowWindow(bool show = true);
+    bool IsWindowVisible() const;
+    void SetWindowText(const std::string& text);
+    std::string GetWindowText() const;
+    void MoveWindow(int x, int y, int width, int height);
+    Rect GetWindowRect() const;
+    Rect GetClientRect() const;
+    void SetMinTrackSize(int width, int height);
+    void SetIconFromFile(const std::string& path);
+    // Stretches the image over the whole client area behind the controls.
+    void SetBackgroundImage(const std::string& path);
+    // Adds an item to the window's system menu; choosing it calls OnSysCommand(id).
+    void AppendSystemMenuItem(int id, const std::string& text);
+    std::vector<std::string> SystemMenuItems() const;
+
+    // Window timers by id; the tick calls OnTimer on the user-interface thread.
+    void SetTimer(int id, uint32_t periodMs);
+    void KillTimer(int id);
+    bool IsTimerRunning(int id) const;
+
+    // Messages from any thread. Posted ones run later on the user-interface thread; sent
+    // ones run there before the call returns (at once when called on that thread).
+    void PostMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    intptr_t SendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    void PostTask(std::function<void()> task);
+    void SendTask(const std::function<void()>& task);
+
+    // Message map.
+    void MapCommand(int id, Notify code, std::function<void()> handler);
+    void MapMessage(uint32_t message, std::function<intptr_t(uintptr_t, intptr_t)> handler);
+    // Delivers a notification as the control would (used by the platform and by tests).
+    bool DispatchNotify(int id, Notify code);
+
+    // Simulates a key press on this dialog (for tests); returns true when it was swallowed.
+    bool PressKey(Key key);
+    // Simulates the window's close command.
+    void Close();
+
+protected:
+    virtual bool OnInitDialog() { return true; }
+    virtual void OnOK() { EndDialog(kIdOk); }
+    virtual void OnCancel() { EndDialog(kIdCancel); }
+    // Default: OnCancel.
+    virtual void OnClose() { OnCancel(); }
+    virtual void OnTimer(int /*id*/) {}
+    virtual void OnSize(int /*width*/, int /*height*/) {}
+    virtual void OnSysCommand(int /*id*/) {}
+    // Called for every key press in the dialog or its controls; true swallows the key.
+    virtual bool PreTranslateKey(Key /*key*/) { return false; }
+    // Called before the window is destroyed.
+    virtual void OnDestroy() {}
+
+private:
+    friend class DialogHost;
+    friend struct DialogAccess;
+    int templateId_;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Message boxes: every one passes through the hook, so tests can answer them.
+enum MessageBoxType : uint32_t {
+    kMbOk = 0x0,
+    kMbOkCancel = 0x1,
+    kMbIconStop = 0x10,
+    kMbIconQuestion = 0x20,
+    kMbIconWarning = 0x30,
+    kMbIconInformation = 0x40,
+};
+
+struct MessageBoxRequest {
+    std::string text;
+    std::string caption;
+    uint32_t type = kMbOk;
+};
+
+using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
+// Installs a hook (nullptr restores the real message box). Returns the previous one.
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+// Shows a message box; returns kIdOk or kIdCancel. An empty caption means the program's title.
+int ShowMessageBox(const std::string& text, const std::string& caption = std::string(),
+                   uint32_t type = kMbOk);
+void SetApplicationTitle(const std::string& title);
+std::string ApplicationTitle();
+
+struct FileDialogRequest {
+    bool open = true;          // false: save
+    std::string defaultExt;    // e.g. "txt"
+    std::string fileName;      // proposed name
+    std::string filter;        // "TXT Files(*.txt)|*.txt||"
+};
+
+using FileDialogHook = std::function<std::string(const FileDialogRequest&)>;
+FileDialogHook SetFileDialogHook(FileDialogHook hook);
+// The chosen path, or "" when cancelled.
+std::string ShowFileDialog(const FileDialogRequest& request);
+
+// The application: one per process.
+class Application {
+public:
+    Application(int& argc, char** argv);
+    ~Application();
+    static bool HasDisplay();
+};
+
+// True on the user-interface thread.
+bool IsUiThread();
+// Runs every pending message once.
+void PumpMessages();
+// Pumps messages until done() is true or the time runs out; true when done.
+bool WaitPumping(const std::function<bool()>& done, uint32_t timeoutMs = 0xFFFFFFFFu);
+// Pumps messages for the given time.
+void PumpFor(uint32_t ms);
+
+// Clipboard text.
+void SetClipboardText(const std::string& text);
+std::string GetClipboardText();
+
+// Screen position of the last mouse event delivered to the program.
+Point GetMessagePos();
+
+// Saves a picture of a dialog's window as PNG. True on success.
+bool SaveWindowImage(const Dialog& dialog, const std::string& path);

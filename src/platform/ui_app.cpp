@@ -1,0 +1,164 @@
+// The application object, message pumping, message boxes, file dialogs and the clipboard.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/ui_internal.h"
+
+using namespace uiimpl;
+
+void InstallInputFilter();
+
+namespace {
+
+std::unique_ptr<QApplication> g_app;
+std::mutex g_hookMutex;
+MessageBoxHook g_messageBoxHook;
+FileDialogHook g_fileDialogHook;
+std::string g_appTitle = "kvtester";
+
+int RealMessageBox(const MessageBoxRequest& r) {
+    QMessageBox box;
+    box.setWindowTitle(Q(r.caption));
+    box.setText(ToWidgetText(r.text));
+    switch (r.type & 0xF0) {
+        case kMbIconStop: box.setIcon(QMessageBox::Critical); break;
+        case kMbIconQuestion: box.setIcon(QMessageBox::Question); break;
+        case kMbIconWarning: box.setIcon(QMessageBox::Warning); break;
+        case kMbIconInformation: box.setIcon(QMessageBox::Information); break;
+        default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    QPushButton* cancel = nullptr;
+    if ((r.type & 0x0F) == kMbOkCancel) cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : ok);
+    box.exec();
+    return box.clickedButton() == ok ? kIdOk : kIdCancel;
+}
+
+// "TXT Files(*.txt)|*.txt||" -> "TXT Files(*.txt)"
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = Q(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        if (!name.contains(QLatin1Char('('))) name += QStringLiteral(" (") + parts[i + 1] + QStringLiteral(")");
+        out << name;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+std::string RealFileDialog(const FileDialogRequest& r) {
+    QString path;
+    if (r.open)
+        path = QFileDialog::getOpenFileName(nullptr, QString(), Q(r.fileName), QtFilter(r.filter));
+    else
+        path = QFileDialog::getSaveFileName(nullptr, QString(), Q(r.fileName), QtFilter(r.filter));
+    std::string p = S(path);
+    if (!p.empty() && !r.defaultExt.empty() && p.find('.', p.find_last_of('/') + 1) == std::string::npos)
+        p += "." + r.defaultExt;
+    return p;
+}
+
+}  // namespace
+
+Application::Application(int& argc, char** argv) {
+    if (!g_app) {
+        g_app = std::make_unique<QApplication>(argc, argv);
+        QFont f = g_app->font();
+        f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+        f.setPointSize(9);
+        g_app->setFont(f);
+        InstallInputFilter();
+    }
+}
+
+Application::~Application() = default;
+
+bool Application::HasDisplay() {
+    for (const char* v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* s = std::getenv(v);
+        if (s && *s) return true;
+    }
+    return false;
+}
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
+    std::lock_guard<std::mutex> lock(g_hookMutex);
+    std::swap(g_messageBoxHook, hook);
+    return hook;
+}
+
+int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+    MessageBoxRequest r{text, caption.empty() ? g_appTitle : caption, type};
+    MessageBoxHook hook;
+    {
+        std::lock_guard<std::mutex> lock(g_hookMutex);
+        hook = g_messageBoxHook;
+    }
+    if (hook) return hook(r);
+    return RealMessageBox(r);
+}
+
+void SetApplicationTitle(const std::string& title) { g_appTitle = title; }
+std::string ApplicationTitle() { return g_appTitle; }
+
+FileDialogHook SetFileDialogHook(FileDialogHook hook) {
+    std::lock_guard<std::mutex> lock(g_hookMutex);
+    std::swap(g_fileDialogHook, hook);
+    return hook;
+}
+
+std::string ShowFileDialog(const FileDialogRequest& request) {
+    FileDialogHook hook;
+    {
+        std::lock_guard<std::mutex> lock(g_hookMutex);
+        hook = g_fileDialogHook;
+    }
+    if (hook) return hook(request);
+    return RealFileDialog(request);
+}
+
+bool IsUiThread() { return qApp && QThread::currentThread() == qApp->thread(); }
+
+void PumpMessages() {
+    if (qApp) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool WaitPumping(const std::function<bool()>& done, uint32_t timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        if (done()) return true;
+        PumpMessages();
+        if (done()) return true;
+        if (timeoutMs != 0xFFFFFFFFu &&
+            std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs))
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+}
+
+void PumpFor(uint32_t ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void SetClipboardText(const std::string& text) {
+    if (qApp) QApplication::clipboard()->setText(Q(text));
+}
+
+std::string GetClipboardText() { return qApp ? S(QApplication::clipboard()->text()) : std::string(); }

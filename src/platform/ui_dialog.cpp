@@ -1,0 +1,781 @@
+// Dialogs built from templates, their controls, message maps, timers and messages.
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTabBar>
+#include <QThread>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "platform/ui_internal.h"
+
+using namespace uiimpl;
+
+// The client area: holds the controls and paints the background image.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(QWidget* parent) : QWidget(parent) {}
+    QPixmap background;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (background.isNull()) return;
+        QPainter p(this);
+        p.drawPixmap(rect(), background);
+    }
+};
+
+// The Qt window of a Dialog.
+class DialogHost : public QDialog {
+public:
+    DialogHost(Dialog* owner, QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags), owner_(owner) {}
+    Dialog* Owner() const { return owner_; }
+    void Detach() { owner_ = nullptr; }
+
+    static void Close(Dialog* d) {
+        if (d) d->OnClose();
+    }
+    static bool PreTranslate(Dialog* d, Key k) { return d && d->PreTranslateKey(k); }
+    static void Ok(Dialog* d) {
+        if (d) d->OnOK();
+    }
+    static void Cancel(Dialog* d) {
+        if (d) d->OnCancel();
+    }
+    static void SysCommand(Dialog* d, int id) {
+        if (d) d->OnSysCommand(id);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        Close(owner_);
+    }
+    void reject() override { Cancel(owner_); }
+    void resizeEvent(QResizeEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    Dialog* owner_;
+};
+
+struct Dialog::Impl {
+    Dialog* self = nullptr;
+    const DialogTemplate* tmpl = nullptr;
+    QPointer<DialogHost> widget;
+    ClientArea* client = nullptr;
+    std::map<int, ControlInfo> controls;
+    std::map<std::pair<int, int>, std::function<void()>> commands;
+    std::map<uint32_t, std::function<intptr_t(uintptr_t, intptr_t)>> messages;
+    std::map<int, QTimer*> timers;
+    QEventLoop* loop = nullptr;
+    bool ended = false;
+    int result = 0;
+    bool modal = false;
+    std::unique_ptr<QObject> postbox;
+    std::vector<std::pair<int, std::string>> sysItems;
+    QSize minSize;
+};
+
+void DialogHost::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    if (!owner_) return;
+    const Rect r = owner_->GetClientRect();
+    owner_->OnSize(r.Width(), r.Height());
+}
+
+void DialogHost::contextMenuEvent(QContextMenuEvent* e) {
+    if (!owner_ || owner_->SystemMenuItems().empty()) return;
+    QMenu menu(this);
+    for (const auto& item : owner_->impl_->sysItems) {
+        const int id = item.first;
+        if (item.second.empty())
+            menu.addSeparator();
+        else
+            menu.addAction(Q(item.second), [this, id] { SysCommand(owner_, id); });
+    }
+    menu.exec(e->globalPos());
+}
+
+namespace {
+
+Dialog* OwnerDialog(QWidget* w) {
+    for (; w; w = w->parentWidget()) {
+        if (auto* host = dynamic_cast<DialogHost*>(w)) return host->Owner();
+    }
+    return nullptr;
+}
+
+QPoint g_lastMousePos;
+
+Key ToKey(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return Key::Enter;
+        case Qt::Key_Escape: return Key::Escape;
+        case Qt::Key_Shift: return Key::Shift;
+        case Qt::Key_Space: return Key::Space;
+        default: return Key::Other;
+    }
+}
+
+}  // namespace
+
+// Routes key presses through the dialogs' pre-translation and records mouse positions.
+class InputFilter : public QObject {
+public:
+    using QObject::QObject;
+    // Runs the pre-translation chain and the default Enter/Esc handling. True: swallowed.
+    static bool HandleKey(QWidget* target, Key key) {
+        std::vector<Dialog*> chain;
+        for (QWidget* w = target; w; w = w->parentWidget()) {
+            if (auto* host = dynamic_cast<DialogHost*>(w)) {
+                if (host->Owner()) chain.push_back(host->Owner());
+            }
+        }
+        if (chain.empty()) return false;
+        for (Dialog* d : chain) {
+            if (DialogHost::PreTranslate(d, key)) return true;
+        }
+        if (key != Key::Enter && key != Key::Escape) return false;
+        if (key == Key::Enter) {
+            if (auto* p = qobject_cast<QPlainTextEdit*>(target)) {
+                if (p->property(kStyleProperty).toUInt() & kWantReturn) return false;
+            }
+            DialogHost::Ok(chain.front());
+        } else {
+            DialogHost::Cancel(chain.front());
+        }
+        return true;
+    }
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override {
+        switch (ev->type()) {
+            case QEvent::KeyPress: {
+                auto* w = qobject_cast<QWidget*>(obj);
+                if (!w || !w->isWidgetType()) break;
+                // Popups of combo boxes handle their own keys.
+                if (w->window() && w->window()->windowFlags().testFlag(Qt::Popup)) break;
+                auto* k = static_cast<QKeyEvent*>(ev);
+                if (HandleKey(w, ToKey(k->key()))) return true;
+                break;
+            }
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+                g_lastMousePos = static_cast<QMouseEvent*>(ev)->globalPosition().toPoint();
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(obj, ev);
+    }
+};
+
+void InstallInputFilter() {
+    static InputFilter* filter = nullptr;
+    if (!filter && qApp) {
+        filter = new InputFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
+
+Point GetMessagePos() { return Point{g_lastMousePos.x(), g_lastMousePos.y()}; }
+
+// Controls.
+
+namespace {
+
+// Sends list and tree mouse events to the dialog as notifications.
+class ViewMouseFilter : public QObject {
+public:
+    ViewMouseFilter(QWidget* view, int id) : QObject(view), view_(view), id_(id) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* ev) override {
+        Notify code;
+        switch (ev->type()) {
+            case QEvent::MouseButtonRelease:
+                if (static_cast<QMouseEvent*>(ev)->button() != Qt::LeftButton) return false;
+                code = Notify::Click;
+                break;
+            case QEvent::MouseButtonDblClick:
+                code = Notify::DblClick;
+                break;
+            case QEvent::MouseButtonPress:
+                if (static_cast<QMouseEvent*>(ev)->button() != Qt::RightButton) {
+                    Record(static_cast<QMouseEvent*>(ev));
+                    return false;
+                }
+                code = Notify::RClick;
+                break;
+            default:
+                return false;
+        }
+        Record(static_cast<QMouseEvent*>(ev));
+        const int id = id_;
+        QPointer<QWidget> v = view_;
+        // After the view has handled the event (selection first, as the user sees it).
+        QTimer::singleShot(0, view_, [v, id, code] {
+            if (Dialog* d = OwnerDialog(v)) d->DispatchNotify(id, code);
+        });
+        return false;
+    }
+
+private:
+    void Record(QMouseEvent* e) {
+        g_lastMousePos = e->globalPosition().toPoint();
+        if (auto* t = qobject_cast<QTableView*>(view_)) {
+            const QModelIndex i = t->indexAt(e->position().toPoint());
+            view_->setProperty("kvt_lastRow", i.isValid() ? i.row() : -1);
+        }
+    }
+    QWidget* view_;
+    int id_;
+};
+
+void Notify_(QWidget* w, int id, Notify code) {
+    if (Dialog* d = OwnerDialog(w)) d->DispatchNotify(id, code);
+}
+
+QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& radioGroup) {
+    const QString caption = ToWidgetText(c.caption ? c.caption : "");
+    const int id = c.id;
+    QWidget* w = nullptr;
+    switch (c.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::DefPushButton: {
+            auto* b = new QPushButton(caption, parent);
+            b->setAutoDefault(false);
+            QObject::connect(b, &QPushButton::clicked, b, [b, id] { Notify_(b, id, Notify::Clicked); });
+            w = b;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* b = new QCheckBox(caption, parent);
+            QObject::connect(b, &QCheckBox::clicked, b, [b, id] { Notify_(b, id, Notify::Clicked); });
+            w = b;
+            break;
+        }
+        case ControlKind::RadioButton: {
+            auto* b = new QRadioButton(caption, parent);
+            if ((c.style & kGroup) || !radioGroup) {
+                radioGroup = new QButtonGroup(parent);
+                radioGroup->setExclusive(true);
+            }
+            radioGroup->addButton(b);
+            QObject::connect(b, &QRadioButton::clicked, b, [b, id] { Notify_(b, id, Notify::Clicked); });
+            w = b;
+            break;
+        }
+        case ControlKind::Static: {
+            auto* l = new QLabel(caption, parent);
+            if (c.style & kCenter) l->setAlignment(Qt::AlignCenter);
+            else if (c.style & kRight) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            if (c.style & kSunken) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            l->setWordWrap(c.style & kMultiline);
+            w = l;
+            break;
+        }
+        case ControlKind::GroupBox:
+            w = new QGroupBox(caption, parent);
+            break;
+        case ControlKind::Picture: {
+            auto* l = new QLabel(parent);
+            l->setScaledContents(true);
+            w = l;
+            break;
+        }
+        case ControlKind::Edit:
+        case ControlKind::RichEdit: {
+            if (c.kind == ControlKind::RichEdit || (c.style & kMultiline)) {
+                auto* p = new QPlainTextEdit(parent);
+                p->setPlainText(caption);
+                p->setReadOnly(c.style & kReadOnly);
+                p->setLineWrapMode((c.style & kHScroll) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+                QObject::connect(p, &QPlainTextEdit::textChanged, p, [p, id] { Notify_(p, id, Notify::EditChange); });
+                w = p;
+            } else {
+                auto* e = new QLineEdit(caption, parent);
+                e->setReadOnly(c.style & kReadOnly);
+                if (c.style & kPassword) e->setEchoMode(QLineEdit::Password);
+                if (c.style & kNumber)
+                    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+                QObject::connect(e, &QLineEdit::textChanged, e, [e, id] { Notify_(e, id, Notify::EditChange); });
+                QObject::connect(e, &QLineEdit::editingFinished, e, [e, id] { Notify_(e, id, Notify::KillFocus); });
+                w = e;
+            }
+            break;
+        }
+        case ControlKind::ComboDropList:
+        case ControlKind::ComboDropDown: {
+            auto* cb = new QComboBox(parent);
+            cb->setEditable(c.kind == ControlKind::ComboDropDown);
+            cb->setInsertPolicy(QComboBox::NoInsert);
+            cb->setMaxVisibleItems(15);
+            QObject::connect(cb, QOverload<int>::of(&QComboBox::activated), cb,
+                             [cb, id](int) { Notify_(cb, id, Notify::SelChange); });
+            w = cb;
+            break;
+        }
+        case ControlKind::ListReport: {
+            auto* v = new QTableView(parent);
+            auto* m = new ListModel(v);
+            m->checkBoxes = c.style & kCheckBoxes;
+            v->setModel(m);
+            v->setSelectionBehavior(QAbstractItemView::SelectRows);
+            v->setSelectionMode((c.style & kSingleSel) ? QAbstractItemView::SingleSelection
+                                                        : QAbstractItemView::ExtendedSelection);
+            v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            v->setShowGrid(true);
+            v->setWordWrap(false);
+            v->setCornerButtonEnabled(false);
+            v->verticalHeader()->hide();
+            v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            v->verticalHeader()->setDefaultSectionSize(v->fontMetrics().height() + 6);
+            v->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+            v->horizontalHeader()->setStretchLastSection(false);
+            v->horizontalHeader()->setHighlightSections(false);
+            v->setContextMenuPolicy(Qt::PreventContextMenu);
+            v->setProperty("kvt_lastRow", -1);
+            v->viewport()->installEventFilter(new ViewMouseFilter(v, id));
+            QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v,
+                             [v, id] { Notify_(v, id, Notify::ItemChanged); });
+            QObject::connect(v->horizontalHeader(), &QHeaderView::sectionClicked, v, [v, id](int section) {
+                v->setProperty("kvt_lastColumn", section);
+                Notify_(v, id, Notify::ColumnClick);
+            });
+            m->onUserCheck = [v, id](int) { Notify_(v, id, Notify::ItemChanged); };
+            w = v;
+            break;
+        }
+        case ControlKind::Tree: {
+            auto* t = new QTreeWidget(parent);
+            t->setHeaderHidden(true);
+            t->setColumnCount(1);
+            t->setRootIsDecorated(true);
+            t->viewport()->installEventFilter(new ViewMouseFilter(t, id));
+            w = t;
+            break;
+        }
+        case ControlKind::Tab: {
+            auto* host = new QFrame(parent);
+            host->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+            auto* bar = new QTabBar(host);
+            bar->setDrawBase(true);
+            bar->setExpanding(false);
+            bar->move(0, 0);
+            QObject::connect(bar, &QTabBar::currentChanged, host, [host, id](int) { Notify_(host, id, Notify::SelChange); });
+            w = host;
+            break;
+        }
+        case ControlKind::IpAddress: {
+            auto* e = new QLineEdit(parent);
+            e->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("^([0-9]{0,3})(\\.([0-9]{0,3})){0,3}$")), e));
+            w = e;
+            break;
+        }
+        case ControlKind::Progress:
+            w = new QProgressBar(parent);
+            break;
+    }
+    if (!w) return nullptr;
+    w->setProperty(kIdProperty, id);
+    w->setProperty(kKindProperty, static_cast<int>(c.kind));
+    w->setProperty(kStyleProperty, static_cast<uint>(c.style));
+    if (c.style & kDisabled) w->setEnabled(false);
+    return w;
+}
+
+QRect TemplateRect(const DialogTemplate& t, const ControlTemplate& c) {
+    if (t.units == TemplateUnits::Fractions) {
+        return QRect(static_cast<int>(c.x * t.width), static_cast<int>(c.y * t.height), static_cast<int>(c.w * t.width),
+                     static_cast<int>(c.h * t.height));
+    }
+    return QRect(DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y), DialogUnitsToPixelsX(c.w),
+                 DialogUnitsToPixelsY(c.h));
+}
+
+QFont TemplateFont(const DialogTemplate& t) {
+    QFont f = qApp ? qApp->font() : QFont();
+    f.setFamilies({Q(t.fontName ? t.fontName : "SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
+                   QStringLiteral("Noto Sans CJK SC")});
+    if (t.fontPointSize > 0) f.setPointSize(t.fontPointSize);
+    return f;
+}
+
+void AddMenuItems(QWidget* host, QMenu* menu, const std::vector<MenuItemTemplate>& items) {
+    for (const MenuItemTemplate& it : items) {
+        if (!it.children.empty()) {
+            QMenu* sub = menu->addMenu(Q(it.caption ? it.caption : ""));
+            AddMenuItems(host, sub, it.children);
+        } else if (it.id == 0) {
+            menu->addSeparator();
+        } else {
+            const int id = it.id;
+            QAction* a = menu->addAction(Q(it.caption ? it.caption : ""));
+            a->setProperty(kIdProperty, id);
+            QObject::connect(a, &QAction::triggered, host, [host, id] { Notify_(host, id, Notify::Clicked); });
+        }
+    }
+}
+
+}  // namespace
+
+// Dialog.
+
+Dialog::Dialog(int templateId) : templateId_(templateId), impl_(new Impl) {
+    impl_->self = this;
+    impl_->tmpl = FindDialogTemplate(templateId);
+    impl_->postbox.reset(new QObject());
+    if (qApp && QThread::currentThread() != qApp->thread()) impl_->postbox->moveToThread(qApp->thread());
+}
+
+Dialog::~Dialog() {
+    if (impl_->widget) {
+        impl_->widget->Detach();
+        delete impl_->widget.data();
+    }
+}
+
+namespace {
+
+struct Built {
+    DialogHost* host;
+    ClientArea* client;
+};
+
+}  // namespace
+
+struct DialogAccess {
+    static bool Build(Dialog* d, QWidget* parent, bool child, bool modal) {
+        Dialog::Impl* im = d->impl_.get();
+        const DialogTemplate* t = im->tmpl;
+        if (!t || im->widget) return false;
+        InstallInputFilter();
+        Qt::WindowFlags flags = child ? Qt::Widget : Qt::Dialog;
+        if (!child) {
+            flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+            if (t->style & kDlgMinimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+            if (t->style & kDlgMaximizeBox) flags |= Qt::WindowMaximizeButtonHint;
+            if (t->style & kDlgSystemMenu) flags |= Qt::WindowSystemMenuHint;
+        }
+        auto* host = new DialogHost(d, parent, flags);
+        host->setAttribute(Qt::WA_DeleteOnClose, false);
+        host->setFont(TemplateFont(*t));
+        host->setWindowTitle(Q(t->caption ? t->caption : ""));
+        host->setModal(modal);
+        auto* layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        if (t->menuId != 0) {
+            if (const MenuTemplate* mt = FindMenuTemplate(t->menuId)) {
+                auto* bar = new QMenuBar(host);
+                for (const MenuItemTemplate& top : mt->items) {
+                    if (top.children.empty()) {
+                        const int id = top.id;
+                        QAction* a = bar->addAction(Q(top.caption ? top.caption : ""));
+                        QObject::connect(a, &QAction::triggered, host, [host, id] { Notify_(host, id, Notify::Clicked); });
+                    } else {
+                        QMenu* m = bar->addMenu(Q(top.caption ? top.caption : ""));
+                        AddMenuItems(host, m, top.children);
+                    }
+                }
+                layout->setMenuBar(bar);
+            }
+        }
+        auto* client = new ClientArea(host);
+        layout->addWidget(client);
+        im->widget = host;
+        im->client = client;
+        im->ended = false;
+        im->result = 0;
+        im->modal = modal;
+
+        QButtonGroup* radios = nullptr;
+        for (const ControlTemplate& c : t->controls) {
+            QWidget* w = MakeControl(c, client, radios);
+            if (!w) continue;
+            w->setGeometry(TemplateRect(*t, c));
+            if (c.kind == ControlKind::GroupBox) w->lower();
+            if (c.kind == ControlKind::Tab) {
+                if (QTabBar* bar = w->findChild<QTabBar*>()) bar->resize(w->width(), bar->sizeHint().height());
+            }
+            if (c.style & kHidden) w->hide();
+            if (c.id != -1 && !im->controls.count(c.id)) im->controls[c.id] = ControlInfo{w, c.kind};
+        }
+        int width, height;
+        if (t->units == TemplateUnits::Fractions) {
+            width = t->width;
+            height = t->height;
+        } else {
+            width = DialogUnitsToPixelsX(t->width);
+            height = DialogUnitsToPixelsY(t->height);
+        }
+        host->resize(width, height + (layout->menuBar() ? layout->menuBar()->sizeHint().height() : 0));
+        if (t->style & kDlgResizable) host->setSizeGripEnabled(false);
+        else if (!child) host->setFixedSize(host->size());
+        return true;
+    }
+};
+
+int Dialog::DoModal(Dialog* parent) {
+    QWidget* pw = parent && parent->impl_->widget ? parent->impl_->widget.data() : nullptr;
+    if (!DialogAccess::Build(this, pw, false, true)) return -1;
+    impl_->widget->setWindowModality(Qt::ApplicationModal);
+    OnInitDialog();
+    if (!impl_->ended && impl_->widget) {
+        impl_->widget->show();
+        QEventLoop loop;
+        impl_->loop = &loop;
+        loop.exec();
+        impl_->loop = nullptr;
+    }
+    const int result = impl_->result;
+    if (impl_->widget) {
+        OnDestroy();
+        for (auto& t : impl_->timers) delete t.second;
+        impl_->timers.clear();
+        impl_->controls.clear();
+        impl_->widget->Detach();
+        impl_->widget->hide();
+        impl_->widget->deleteLater();
+        impl_->widget = nullptr;
+        impl_->client = nullptr;
+    }
+    return result;
+}
+
+bool Dialog::Create(Dialog* parent) {
+    const bool child = impl_->tmpl && (impl_->tmpl->style & kDlgChild);
+    QWidget* pw = nullptr;
+    if (parent && parent->impl_->widget) pw = child ? static_cast<QWidget*>(parent->impl_->client) : parent->impl_->widget.data();
+    if (!DialogAccess::Build(this, pw, child, false)) return false;
+    OnInitDialog();
+    if (impl_->widget) {
+        if (impl_->tmpl->style & kDlgVisible) impl_->widget->show();
+        else if (child) impl_->widget->hide();
+    }
+    return true;
+}
+
+bool Dialog::CreateIn(Window host) {
+    QWidget* pw = W(host);
+    if (!pw) return false;
+    if (!DialogAccess::Build(this, pw, true, false)) return false;
+    OnInitDialog();
+    if (impl_->widget && !(impl_->tmpl->style & kDlgVisible)) impl_->widget->hide();
+    return true;
+}
+
+void Dialog::DestroyWindow() {
+    if (!impl_->widget) return;
+    OnDestroy();
+    for (auto& t : impl_->timers) delete t.second;
+    impl_->timers.clear();
+    impl_->controls.clear();
+    DialogHost* w = impl_->widget;
+    w->Detach();
+    w->hide();
+    w->deleteLater();
+    impl_->widget = nullptr;
+    impl_->client = nullptr;
+}
+
+bool Dialog::IsCreated() const { return impl_->widget != nullptr; }
+
+void Dialog::EndDialog(int code) {
+    impl_->result = code;
+    impl_->ended = true;
+    if (impl_->loop) impl_->loop->exit();
+    else if (impl_->widget && !impl_->modal) impl_->widget->hide();
+}
+
+Window Dialog::GetWindow() const { return Window(impl_->widget.data()); }
+
+Window Dialog::GetDlgItem(int id) const {
+    auto it = impl_->controls.find(id);
+    if (it == impl_->controls.end() || !it->second.widget) return Window();
+    return Window(it->second.widget.data());
+}
+
+void Dialog::SetDlgItemText(int id, const std::string& text) { GetDlgItem(id).SetText(text); }
+
+std::string Dialog::GetDlgItemText(int id) const { return GetDlgItem(id).GetText(); }
+
+void Dialog::ShowWindow(bool show) {
+    if (impl_->widget) impl_->widget->setVisible(show);
+}
+
+bool Dialog::IsWindowVisible() const { return impl_->widget && !impl_->widget->isHidden(); }
+
+void Dialog::SetWindowText(const std::string& text) {
+    if (impl_->widget) impl_->widget->setWindowTitle(Q(text));
+}
+
+std::string Dialog::GetWindowText() const { return impl_->widget ? S(impl_->widget->windowTitle()) : std::string(); }
+
+void Dialog::MoveWindow(int x, int y, int width, int height) {
+    if (!impl_->widget) return;
+    impl_->widget->setGeometry(x, y, width, height);
+}
+
+Rect Dialog::GetWindowRect() const { return GetWindow().GetWindowRect(); }
+
+Rect Dialog::GetClientRect() const {
+    if (!impl_->client) return {};
+    return Rect{0, 0, impl_->client->width(), impl_->client->height()};
+}
+
+void Dialog::SetMinTrackSize(int width, int height) {
+    impl_->minSize = QSize(width, height);
+    if (impl_->widget) impl_->widget->setMinimumSize(width, height);
+}
+
+void Dialog::SetIconFromFile(const std::string& path) {
+    if (impl_->widget) impl_->widget->setWindowIcon(QIcon(Q(path)));
+}
+
+void Dialog::SetBackgroundImage(const std::string& path) {
+    if (!impl_->client) return;
+    impl_->client->background = QPixmap(Q(path));
+    impl_->client->update();
+}
+
+void Dialog::AppendSystemMenuItem(int id, const std::string& text) { impl_->sysItems.emplace_back(id, text); }
+
+std::vector<std::string> Dialog::SystemMenuItems() const {
+    std::vector<std::string> out;
+    for (const auto& i : impl_->sysItems) out.push_back(i.second);
+    return out;
+}
+
+void Dialog::SetTimer(int id, uint32_t periodMs) {
+    if (!impl_->widget) return;
+    QTimer*& t = impl_->timers[id];
+    if (!t) {
+        t = new QTimer(impl_->widget);
+        QObject::connect(t, &QTimer::timeout, impl_->widget, [this, id] { OnTimer(id); });
+    }
+    t->start(static_cast<int>(periodMs));
+}
+
+void Dialog::KillTimer(int id) {
+    auto it = impl_->timers.find(id);
+    if (it != impl_->timers.end() && it->second) it->second->stop();
+}
+
+bool Dialog::IsTimerRunning(int id) const {
+    auto it = impl_->timers.find(id);
+    return it != impl_->timers.end() && it->second && it->second->isActive();
+}
+
+void Dialog::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    QMetaObject::invokeMethod(impl_->postbox.get(), [this, message, wParam, lParam] {
+        if (!impl_->widget) return;
+        auto it = impl_->messages.find(message);
+        if (it != impl_->messages.end()) it->second(wParam, lParam);
+    }, Qt::QueuedConnection);
+}
+
+intptr_t Dialog::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    intptr_t result = 0;
+    auto run = [this, message, wParam, lParam, &result] {
+        if (!impl_->widget) return;
+        auto it = impl_->messages.find(message);
+        if (it != impl_->messages.end()) result = it->second(wParam, lParam);
+    };
+    if (!qApp || QThread::currentThread() == impl_->postbox->thread())
+        run();
+    else
+        QMetaObject::invokeMethod(impl_->postbox.get(), run, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+void Dialog::PostTask(std::function<void()> task) {
+    QMetaObject::invokeMethod(impl_->postbox.get(), [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+}
+
+void Dialog::SendTask(const std::function<void()>& task) {
+    if (!qApp || QThread::currentThread() == impl_->postbox->thread())
+        task();
+    else
+        QMetaObject::invokeMethod(impl_->postbox.get(), [&task] { task(); }, Qt::BlockingQueuedConnection);
+}
+
+void Dialog::MapCommand(int id, Notify code, std::function<void()> handler) {
+    impl_->commands[{id, static_cast<int>(code)}] = std::move(handler);
+}
+
+void Dialog::MapMessage(uint32_t message, std::function<intptr_t(uintptr_t, intptr_t)> handler) {
+    impl_->messages[message] = std::move(handler);
+}
+
+bool Dialog::DispatchNotify(int id, Notify code) {
+    auto it = impl_->commands.find({id, static_cast<int>(code)});
+    if (it == impl_->commands.end()) return false;
+    // A copy: the handler may remap or destroy.
+    std::function<void()> h = it->second;
+    h();
+    return true;
+}
+
+bool Dialog::PressKey(Key key) {
+    QWidget* target = impl_->widget ? QApplication::focusWidget() : nullptr;
+    if (!target || OwnerDialog(target) != this) target = impl_->widget;
+    if (!target) return false;
+    return InputFilter::HandleKey(target, key);
+}
+
+void Dialog::Close() {
+    if (impl_->widget) OnClose();
+}
+
+// Notifications that tests raise as a user would.
+
+void ListView::ClickRow(int row, Notify kind) {
+    QWidget* w = W(*this);
+    if (!w) return;
+    if (row >= 0 && row < GetItemCount()) {
+        ClearSelection();
+        SelectRow(row);
+    }
+    w->setProperty("kvt_lastRow", row);
+    if (Dialog* d = OwnerDialog(w)) d->DispatchNotify(GetId(), kind);
+}
+
+void TreeView::ClickAt(Point client) {
+    auto* t = qobject_cast<QTreeWidget*>(W(*this));
+    if (!t) return;
+    g_lastMousePos = t->viewport()->mapToGlobal(QPoint(client.x, client.y));
+    if (Dialog* d = OwnerDialog(t)) d->DispatchNotify(GetId(), Notify::Click);
+}
+
+bool SaveWindowImage(const Dialog& dialog, const std::string& path) {
+    QWidget* w = W(dialog.GetWindow());
+    if (!w) return false;
+    return w->grab().save(Q(path), "PNG");
+}

@@ -1,0 +1,516 @@
+// Window handles and the simple controls.
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gbk.h"
+#include "platform/ui_internal.h"
+
+using namespace uiimpl;
+
+int Window::GetId() const {
+    QWidget* w = W(*this);
+    return w ? w->property(kIdProperty).toInt() : 0;
+}
+
+void Window::SetText(const std::string& text) {
+    QWidget* w = W(*this);
+    if (!w) return;
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setText(Q(text));
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+        p->setPlainText(ToWidgetText(text));
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        b->setText(Q(text));
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(ToWidgetText(text));
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (c->isEditable()) c->setEditText(Q(text));
+    } else if (w->isWindow()) {
+        w->setWindowTitle(Q(text));
+    } else {
+        w->setProperty("kvt_text", Q(text));
+    }
+}
+
+std::string Window::GetText() const {
+    QWidget* w = W(*this);
+    if (!w) return {};
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return S(e->text());
+    if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return FromWidgetText(p->toPlainText());
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) return S(b->text());
+    if (auto* l = qobject_cast<QLabel*>(w)) return FromWidgetText(l->text());
+    if (auto* c = qobject_cast<QComboBox*>(w)) return S(c->currentText());
+    if (w->isWindow()) return S(w->windowTitle());
+    return S(w->property("kvt_text").toString());
+}
+
+void Window::Show(bool show) {
+    if (QWidget* w = W(*this)) w->setVisible(show);
+}
+
+bool Window::IsVisible() const {
+    QWidget* w = W(*this);
+    // Visible by its own flag, as a control is visible within a hidden parent.
+    return w && !w->isHidden();
+}
+
+void Window::Enable(bool enable) {
+    if (QWidget* w = W(*this)) w->setEnabled(enable);
+}
+
+bool Window::IsEnabled() const {
+    QWidget* w = W(*this);
+    return w && w->isEnabled();
+}
+
+void Window::Move(int x, int y, int width, int height, bool repaint) {
+    QWidget* w = W(*this);
+    if (!w) return;
+    w->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    if (repaint) w->update();
+}
+
+Rect Window::GetWindowRect() const {
+    QWidget* w = W(*this);
+    if (!w) return {};
+    if (w->isWindow()) {
+        const QRect g = w->frameGeometry();
+        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    }
+    const QPoint tl = w->mapToGlobal(QPoint(0, 0));
+    return Rect{tl.x(), tl.y(), tl.x() + w->width(), tl.y() + w->height()};
+}
+
+Rect Window::GetClientRect() const {
+    QWidget* w = W(*this);
+    if (!w) return {};
+    return Rect{0, 0, w->width(), w->height()};
+}
+
+Rect Window::GetRectInParent() const {
+    QWidget* w = W(*this);
+    if (!w) return {};
+    const QRect g = w->geometry();
+    return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void Window::SetFocus() {
+    if (QWidget* w = W(*this)) w->setFocus();
+}
+
+void Window::Invalidate() {
+    if (QWidget* w = W(*this)) w->update();
+}
+
+void Window::SetFont(const std::string& face, int pixelHeight, int weight) {
+    QWidget* w = W(*this);
+    if (!w) return;
+    QFont f = w->font();
+    f.setFamilies({Q(face), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+    if (pixelHeight > 0) f.setPixelSize(pixelHeight);
+    // Weights 0-1000 map onto Qt's 1-1000 scale.
+    f.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
+    w->setFont(f);
+}
+
+Point Window::ScreenToClient(Point screen) const {
+    QWidget* w = W(*this);
+    if (!w) return screen;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) w = area->viewport();
+    const QPoint p = w->mapFromGlobal(QPoint(screen.x, screen.y));
+    return Point{p.x(), p.y()};
+}
+
+// Buttons.
+
+int Button::GetCheck() const {
+    auto* b = qobject_cast<QAbstractButton*>(W(*this));
+    return b && b->isChecked() ? 1 : 0;
+}
+
+void Button::SetCheck(int check) {
+    if (auto* b = qobject_cast<QAbstractButton*>(W(*this))) {
+        const bool old = b->blockSignals(true);
+        b->setChecked(check != 0);
+        b->blockSignals(old);
+    }
+}
+
+void Button::Click() {
+    if (auto* b = qobject_cast<QAbstractButton*>(W(*this))) {
+        if (b->isEnabled()) b->click();
+    }
+}
+
+// Edits.
+
+void Edit::SetLimitText(int chars) {
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) e->setMaxLength(chars > 0 ? chars : 32767);
+    if (QWidget* w = W(*this)) w->setProperty("kvt_limit", chars);
+}
+
+int Edit::GetLimitText() const {
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) return e->maxLength();
+    QWidget* w = W(*this);
+    return w ? w->property("kvt_limit").toInt() : 0;
+}
+
+void Edit::SetReadOnly(bool readOnly) {
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) e->setReadOnly(readOnly);
+    if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) p->setReadOnly(readOnly);
+}
+
+void Edit::AppendText(const std::string& text) {
+    if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) {
+        QTextCursor c = p->textCursor();
+        c.movePosition(QTextCursor::End);
+        c.insertText(ToWidgetText(text));
+        p->setTextCursor(c);
+        p->ensureCursorVisible();
+    } else if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
+        e->setText(e->text() + Q(text));
+    }
+}
+
+void Edit::SetSel(int start, int end) {
+    if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) {
+        QTextCursor c = p->textCursor();
+        if (start < 0) {
+            c.movePosition(QTextCursor::End);
+        } else {
+            c.setPosition(start);
+            if (end < 0) c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            else c.setPosition(end, QTextCursor::KeepAnchor);
+        }
+        p->setTextCursor(c);
+    } else if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
+        if (start < 0) e->end(false);
+        else e->setSelection(start, (end < 0 ? e->text().size() : end) - start);
+    }
+}
+
+void Edit::ReplaceSel(const std::string& text) {
+    if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) {
+        p->textCursor().insertText(ToWidgetText(text));
+        p->ensureCursorVisible();
+    } else if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
+        e->insert(Q(text));
+    }
+}
+
+int Edit::GetLineCount() const {
+    if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) return p->blockCount();
+    return W(*this) ? 1 : 0;
+}
+
+void Edit::TypeText(const std::string& text) {
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
+        if (!e->isReadOnly()) e->insert(Q(text));
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) {
+        if (!p->isReadOnly()) p->insertPlainText(ToWidgetText(text));
+    }
+}
+
+// Combo boxes.
+
+namespace {
+
+QComboBox* Combo(const Window& w) { return qobject_cast<QComboBox*>(W(w)); }
+
+// Case-insensitive comparison of the GBK bytes of two texts.
+int CompareGbkNoCase(const std::string& a, const std::string& b) {
+    const std::string x = Utf8ToGbk(a);
+    const std::string y = Utf8ToGbk(b);
+    const size_t n = std::min(x.size(), y.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char cx = static_cast<unsigned char>(x[i]);
+        unsigned char cy = static_cast<unsigned char>(y[i]);
+        if (cx >= 'A' && cx <= 'Z') cx = static_cast<unsigned char>(cx - 'A' + 'a');
+        if (cy >= 'A' && cy <= 'Z') cy = static_cast<unsigned char>(cy - 'A' + 'a');
+        if (cx != cy) return cx < cy ? -1 : 1;
+    }
+    return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+}
+
+}  // namespace
+
+int ComboBox::AddString(const std::string& text) {
+    QComboBox* c = Combo(*this);
+    if (!c) return -1;
+    const bool old = c->blockSignals(true);
+    int index = c->count();
+    if (c->property(kStyleProperty).toUInt() & kSorted) {
+        index = 0;
+        while (index < c->count() && CompareGbkNoCase(S(c->itemText(index)), text) <= 0) ++index;
+    }
+    const int cur = c->currentIndex();
+    c->insertItem(index, Q(text));
+    // Adding an entry never selects it.
+    c->setCurrentIndex(cur >= index ? cur + 1 : cur);
+    if (cur < 0) c->setCurrentIndex(-1);
+    c->blockSignals(old);
+    return index;
+}
+
+int ComboBox::InsertString(int index, const std::string& text) {
+    QComboBox* c = Combo(*this);
+    if (!c) return -1;
+    if (index < 0 || index > c->count()) index = c->count();
+    const bool old = c->blockSignals(true);
+    const int cur = c->currentIndex();
+    c->insertItem(index, Q(text));
+    c->setCurrentIndex(cur < 0 ? -1 : (cur >= index ? cur + 1 : cur));
+    c->blockSignals(old);
+    return index;
+}
+
+void ComboBox::DeleteString(int index) {
+    if (QComboBox* c = Combo(*this)) {
+        const bool old = c->blockSignals(true);
+        c->removeItem(index);
+        c->blockSignals(old);
+    }
+}
+
+void ComboBox::ResetContent() {
+    if (QComboBox* c = Combo(*this)) {
+        const bool old = c->blockSignals(true);
+        c->clear();
+        c->blockSignals(old);
+    }
+}
+
+int ComboBox::GetCount() const {
+    QComboBox* c = Combo(*this);
+    return c ? c->count() : 0;
+}
+
+int ComboBox::GetCurSel() const {
+    QComboBox* c = Combo(*this);
+    return c ? c->currentIndex() : -1;
+}
+
+void ComboBox::SetCurSel(int index) {
+    if (QComboBox* c = Combo(*this)) {
+        const bool old = c->blockSignals(true);
+        c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
+        c->blockSignals(old);
+    }
+}
+
+std::string ComboBox::GetLBText(int index) const {
+    QComboBox* c = Combo(*this);
+    return c && index >= 0 && index < c->count() ? S(c->itemText(index)) : std::string();
+}
+
+int ComboBox::FindStringExact(const std::string& text) const {
+    QComboBox* c = Combo(*this);
+    if (!c) return -1;
+    for (int i = 0; i < c->count(); ++i)
+        if (c->itemText(i).compare(Q(text), Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+std::string ComboBox::GetSelectedText() const {
+    QComboBox* c = Combo(*this);
+    if (!c) return {};
+    if (c->isEditable()) return S(c->currentText());
+    return c->currentIndex() >= 0 ? S(c->itemText(c->currentIndex())) : std::string();
+}
+
+void ComboBox::SetItemData(int index, intptr_t data) {
+    if (QComboBox* c = Combo(*this)) c->setItemData(index, QVariant::fromValue<qlonglong>(data));
+}
+
+intptr_t ComboBox::GetItemData(int index) const {
+    QComboBox* c = Combo(*this);
+    return c ? static_cast<intptr_t>(c->itemData(index).toLongLong()) : 0;
+}
+
+void ComboBox::SelectAsUser(int index) {
+    QComboBox* c = Combo(*this);
+    if (!c || index < 0 || index >= c->count()) return;
+    SetCurSel(index);
+    emit c->activated(index);
+}
+
+// Trees.
+
+namespace {
+
+QTreeWidget* Tree(const Window& w) { return qobject_cast<QTreeWidget*>(W(w)); }
+QTreeWidgetItem* Item(TreeItem i) { return reinterpret_cast<QTreeWidgetItem*>(i); }
+TreeItem Handle(QTreeWidgetItem* i) { return reinterpret_cast<TreeItem>(i); }
+
+}  // namespace
+
+TreeItem TreeView::InsertItem(const std::string& text, TreeItem parent) {
+    QTreeWidget* t = Tree(*this);
+    if (!t) return 0;
+    auto* item = parent ? new QTreeWidgetItem(Item(parent)) : new QTreeWidgetItem(t);
+    item->setText(0, Q(text));
+    return Handle(item);
+}
+
+void TreeView::SetItemData(TreeItem item, intptr_t data) {
+    if (item) Item(item)->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(data));
+}
+
+intptr_t TreeView::GetItemData(TreeItem item) const {
+    return item ? static_cast<intptr_t>(Item(item)->data(0, Qt::UserRole).toLongLong()) : 0;
+}
+
+std::string TreeView::GetItemText(TreeItem item) const { return item ? S(Item(item)->text(0)) : std::string(); }
+
+void TreeView::Expand(TreeItem item, bool expand) {
+    if (item) Item(item)->setExpanded(expand);
+}
+
+bool TreeView::IsExpanded(TreeItem item) const { return item && Item(item)->isExpanded(); }
+
+TreeItem TreeView::GetRootItem() const {
+    QTreeWidget* t = Tree(*this);
+    return t && t->topLevelItemCount() > 0 ? Handle(t->topLevelItem(0)) : 0;
+}
+
+TreeItem TreeView::GetNextSibling(TreeItem item) const {
+    QTreeWidget* t = Tree(*this);
+    if (!t || !item) return 0;
+    QTreeWidgetItem* i = Item(item);
+    QTreeWidgetItem* p = i->parent();
+    if (p) {
+        const int k = p->indexOfChild(i);
+        return k + 1 < p->childCount() ? Handle(p->child(k + 1)) : 0;
+    }
+    const int k = t->indexOfTopLevelItem(i);
+    return k + 1 < t->topLevelItemCount() ? Handle(t->topLevelItem(k + 1)) : 0;
+}
+
+TreeItem TreeView::GetChildItem(TreeItem item) const {
+    return item && Item(item)->childCount() > 0 ? Handle(Item(item)->child(0)) : 0;
+}
+
+void TreeView::DeleteAllItems() {
+    if (QTreeWidget* t = Tree(*this)) t->clear();
+}
+
+TreeItem TreeView::HitTest(Point client) const {
+    QTreeWidget* t = Tree(*this);
+    return t ? Handle(t->itemAt(QPoint(client.x, client.y))) : 0;
+}
+
+Point TreeView::ItemCenter(TreeItem item) const {
+    QTreeWidget* t = Tree(*this);
+    if (!t || !item) return {};
+    const QRect r = t->visualItemRect(Item(item));
+    return Point{r.center().x(), r.center().y()};
+}
+
+// Tab controls: a frame with a tab bar along its top.
+
+namespace {
+QTabBar* Bar(const Window& w) {
+    QWidget* host = W(w);
+    return host ? host->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+}  // namespace
+
+int TabBar::InsertItem(int index, const std::string& text) {
+    QTabBar* b = Bar(*this);
+    if (!b) return -1;
+    const bool old = b->blockSignals(true);
+    const int i = b->insertTab(index, Q(text));
+    b->blockSignals(old);
+    return i;
+}
+
+void TabBar::DeleteAllItems() {
+    if (QTabBar* b = Bar(*this)) {
+        const bool old = b->blockSignals(true);
+        while (b->count() > 0) b->removeTab(0);
+        b->blockSignals(old);
+    }
+}
+
+int TabBar::GetItemCount() const {
+    QTabBar* b = Bar(*this);
+    return b ? b->count() : 0;
+}
+
+std::string TabBar::GetItemText(int index) const {
+    QTabBar* b = Bar(*this);
+    return b ? S(b->tabText(index)) : std::string();
+}
+
+int TabBar::GetCurSel() const {
+    QTabBar* b = Bar(*this);
+    return b ? b->currentIndex() : -1;
+}
+
+void TabBar::SetCurSel(int index) {
+    if (QTabBar* b = Bar(*this)) {
+        const bool old = b->blockSignals(true);
+        b->setCurrentIndex(index);
+        b->blockSignals(old);
+    }
+}
+
+Rect TabBar::GetPageRect() const {
+    QWidget* host = W(*this);
+    QTabBar* b = Bar(*this);
+    if (!host || !b) return {};
+    const int top = b->sizeHint().height();
+    return Rect{0, top, host->width(), host->height()};
+}
+
+// IP address edits.
+
+void IpAddressEdit::SetAddress(uint32_t a) {
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this)))
+        e->setText(QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF));
+}
+
+int IpAddressEdit::GetAddress(uint32_t& address) const {
+    address = 0;
+    auto* e = qobject_cast<QLineEdit*>(W(*this));
+    if (!e) return 0;
+    const QStringList parts = e->text().split(QLatin1Char('.'));
+    int fields = 0;
+    for (int i = 0; i < 4; ++i) {
+        const QString p = i < parts.size() ? parts[i].trimmed() : QString();
+        uint32_t v = 0;
+        if (!p.isEmpty()) {
+            ++fields;
+            v = std::min<uint32_t>(255, p.toUInt());
+        }
+        address = (address << 8) | v;
+    }
+    return fields;
+}
+
+// Progress bars.
+
+void Progress::SetRange(int low, int high) {
+    if (auto* p = qobject_cast<QProgressBar*>(W(*this))) p->setRange(low, high);
+}
+
+void Progress::SetPos(int pos) {
+    if (auto* p = qobject_cast<QProgressBar*>(W(*this))) p->setValue(pos);
+}
+
+int Progress::GetPos() const {
+    auto* p = qobject_cast<QProgressBar*>(W(*this));
+    return p ? p->value() : 0;
+}
