@@ -7,8 +7,8 @@ seconds="${1:-120}"
 bash scripts/setup.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKVT_FUZZ=ON -DKVT_GUI=OFF -DKVT_BENCH=OFF -DKVT_TESTS=ON -DKVT_SANITIZE=address,undefined
-cmake --build build-fuzz -j"$(nproc)" --target fuzz_analyzer
-for target in analyzer; do
+cmake --build build-fuzz -j"$(nproc)" --target fuzz_analyzer fuzz_splitter
+for target in analyzer splitter; do
   work="build-fuzz/corpus-$target"
   mkdir -p "$work"
   cp -n tests/fuzz/corpus/$target/* "$work"/ 2>/dev/null || true

@@ -76,6 +76,26 @@ void DispatchCommandAnalyzer(const ByteString& frame, std::string& text) {
         case CMD_SET_COMM_ADDRESS: AnalyzeSetCommAddress(frame, text); break;
         case CMD_READ_NETWORK_PARAMS: AnalyzeReadNetworkParams(frame, text); break;
         case CMD_SET_NETWORK_PARAMS: AnalyzeSetNetworkParams(frame, text); break;
+        case CMD_SEND_DATA: AnalyzeSendData(frame, text); break;
+        case CMD_RECEIVE_DATA: AnalyzeReceiveData(frame, text); break;
+        case CMD_START_SEARCH: AnalyzeStartSearch(frame, text); break;
+        case CMD_STOP_SEARCH: AnalyzeStopSearch(frame, text); break;
+        case CMD_SEARCH_REPORT: AnalyzeSearchReport(frame, text); break;
+        case CMD_REQUEST_SEARCH_ATTRIBUTE: AnalyzeRequestSearchAttribute(frame, text); break;
+        case CMD_REPLY_SEARCH_ATTRIBUTE: AnalyzeReplySearchAttribute(frame, text); break;
+        case CMD_REMOTE_SET_PASSWORD: AnalyzeRemoteSetPassword(frame, text); break;
+        case CMD_REMOTE_SET_PASSWORD_SLAVE_REQUEST:
+            text += "从机远程设置网络口令请求上报帧";
+            text += kCrLf;
+            AnalyzeRemoteSetPasswordSlaveRequest(frame, text);
+            break;
+        case CMD_REMOTE_SET_PASSWORD_REPLY: AnalyzeRemoteSetPasswordReply(frame, text); break;
+        case CMD_REMOTE_SET_PASSWORD_REPLY_REPORT: AnalyzeRemoteSetPasswordReplyReport(frame, text); break;
+        case CMD_REMOTE_RESTART: AnalyzeRemoteRestart(frame, text); break;
+        case CMD_REMOTE_READ_VERSION: AnalyzeRemoteReadVersion(frame, text); break;
+        case CMD_REMOTE_READ_MAC_ADDRESS: AnalyzeRemoteReadMacAddress(frame, text); break;
+        case CMD_REMOTE_READ_NETWORK_PARAMS: AnalyzeRemoteReadNetworkParams(frame, text); break;
+        case CMD_ACTIVE_REPORT: AnalyzeActiveReport(frame, text); break;
         default: AnalyzeUnknownCommand(frame, text); break;
     }
 }

@@ -4,6 +4,10 @@
 
 #include <string>
 
+#include "analyzer/data_analyzers.h"
+#include "analyzer/remote_command_analyzers.h"
+#include "analyzer/remote_password_analyzers.h"
+#include "analyzer/search_analyzers.h"
 #include "link/byte_string.h"
 
 struct DecodedControlField {

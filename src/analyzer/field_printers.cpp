@@ -77,11 +77,11 @@ void AppendHexByte(std::string& text, unsigned char b) {
     text.push_back(hex[b & 0x0F]);
 }
 
+}  // namespace
+
 void AppendReversedHex(const ByteString& frame, std::string& text, long long from, long long count) {
     for (long long i = from + count - 1; i >= from; --i) AppendHexByte(text, FrameByte(frame, i));
 }
-
-}  // namespace
 
 void AppendHexRange(const ByteString& frame, std::string& text, long long from, long long count) {
     for (long long i = 0; i < count; ++i) AppendHexByte(text, FrameByte(frame, from + i));

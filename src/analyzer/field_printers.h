@@ -48,3 +48,5 @@ int PrintPayload(const ByteString& frame, std::string& text, int* cursor);
 void PrintStatusLine(const ByteString& frame, std::string& text);
 // Appends bytes [from, from+count) in frame order as "%02X" pairs.
 void AppendHexRange(const ByteString& frame, std::string& text, long long from, long long count);
+// Appends bytes [from, from+count) from the last to the first as "%02X" pairs.
+void AppendReversedHex(const ByteString& frame, std::string& text, long long from, long long count);

@@ -1,41 +1,33 @@
 // Analyzers of the commands that the host sends to its own module, and their replies.
 
 #include "analyzer/analyzer.h"
+#include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/version_text.h"
 #include "platform/gbk.h"
 #include "platform/text_format.h"
 
-namespace {
+using analyzer_detail::Branch;
+using analyzer_detail::PrintStatusOr;
+using analyzer_detail::ReadBranch;
 
-struct Branch {
-    int dir;
-    int resp;
-    unsigned length;
-};
-
-Branch ReadBranch(const ByteString& frame) {
-    return Branch{GetDirectionBit(frame), GetRespBit(frame), FrameDataLength(frame)};
-}
-
-// The status of an abnormal reply when L is 1, else the given error text.
-void PrintStatusOr(const ByteString& frame, std::string& text, unsigned length, const char* error) {
-    if (length == 1)
-        PrintStatusLine(frame, text);
-    else
-        text += error;
-}
-
-// count bytes from position from, shown as characters (GBK; a zero byte adds nothing), then
-// "(0x", the same bytes as hex, ")" and CRLF.
-void PrintPasswordCharacters(const ByteString& frame, std::string& text, long long from, unsigned count) {
+void analyzer_detail::AppendByteCharacters(const ByteString& frame, std::string& text, long long from,
+                                           unsigned count) {
     std::string raw;
     for (unsigned i = 0; i < count; ++i) {
         const unsigned char b = FrameByte(frame, from + i);
         if (b != 0) raw.push_back(static_cast<char>(b));
     }
-    text += "用户口令：";
     text += GbkToUtf8(raw);
+}
+
+namespace {
+
+// count bytes from position from, shown as characters, then "(0x", the same bytes as hex, ")"
+// and CRLF.
+void PrintPasswordCharacters(const ByteString& frame, std::string& text, long long from, unsigned count) {
+    text += "用户口令：";
+    analyzer_detail::AppendByteCharacters(frame, text, from, count);
     text += "(0x";
     AppendHexRange(frame, text, from, count);
     text += ")";
@@ -106,6 +98,22 @@ const char* TransmitPowerText(unsigned code) {
 }
 
 }  // namespace
+
+void analyzer_detail::PrintNetworkParamLines(const ByteString& frame, std::string& text, long long p) {
+    const unsigned level = FrameByte(frame, p);
+    const unsigned serial = FrameByte(frame, p + 1);
+    const unsigned carrier = FrameByte(frame, p + 2);
+    AppendFormat(text, "透传层级限制: %u\r\n", level & 0x0F);
+    text += "串口参数: ";
+    text += BaudRateText(serial >> 4);
+    text += ParityText((serial >> 2) & 3);
+    text += StopBitText(serial & 3);
+    text += kCrLf;
+    text += "载波参数: ";
+    text += SubcarrierText(carrier & 0x0F);
+    text += TransmitPowerText(carrier >> 4);
+    text += kCrLf;
+}
 
 void PrintFailureReason(uint8_t reason, std::string& text) {
     text += "失败原因: ";
@@ -215,19 +223,7 @@ void AnalyzeReadNetworkParams(const ByteString& frame, std::string& text) {
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
         if (b.length == 7) {
-            const unsigned d0 = FrameByte(frame, 5);
-            const unsigned d1 = FrameByte(frame, 6);
-            const unsigned d2 = FrameByte(frame, 7);
-            AppendFormat(text, "透传层级限制: %u\r\n", d0 & 0x0F);
-            text += "串口参数: ";
-            text += BaudRateText(d1 >> 4);
-            text += ParityText((d1 >> 2) & 3);
-            text += StopBitText(d1 & 3);
-            text += kCrLf;
-            text += "载波参数: ";
-            text += SubcarrierText(d2 & 0x0F);
-            text += TransmitPowerText(d2 >> 4);
-            text += kCrLf;
+            analyzer_detail::PrintNetworkParamLines(frame, text, 5);
         } else {
             text += "回复帧错误";
             text += kCrLf;

@@ -2,7 +2,18 @@
 
 #include <cstdio>
 
-int main() {
-    std::puts("kvtester: the main window is not built yet; the frame codec and analyzer are in place.");
+#include "app/app.h"
+#include "platform/ui.h"
+
+int main(int argc, char** argv) {
+    if (!Application::HasDisplay()) {
+        std::fprintf(stderr,
+                     "kvtester: no display found. Start it from a desktop session (DISPLAY or "
+                     "WAYLAND_DISPLAY set).\n");
+        return 1;
+    }
+    Application app(argc, argv);
+    CBrevantiApp theApp;
+    theApp.InitInstance();
     return 0;
 }

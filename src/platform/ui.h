@@ -272,6 +272,8 @@ public:
     // This dialog's own window.
     Window GetWindow() const;
     Window GetDlgItem(int id) const;
+    // The window made for the template's control at this index (plain labels included).
+    Window GetTemplateControl(int index) const;
     void SetDlgItemText(int id, const std::string& text);
     std::string GetDlgItemText(int id) const;
     void ShowWindow(bool show = true);

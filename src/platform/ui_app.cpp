@@ -84,7 +84,10 @@ Application::Application(int& argc, char** argv) {
     }
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    // Before the program's static objects go: Qt must not outlive main.
+    g_app.reset();
+}
 
 bool Application::HasDisplay() {
     for (const char* v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {

@@ -85,6 +85,7 @@ struct Dialog::Impl {
     QPointer<DialogHost> widget;
     ClientArea* client = nullptr;
     std::map<int, ControlInfo> controls;
+    std::vector<QPointer<QWidget>> byIndex;
     std::map<std::pair<int, int>, std::function<void()>> commands;
     std::map<uint32_t, std::function<intptr_t(uintptr_t, intptr_t)>> messages;
     std::map<int, QTimer*> timers;
@@ -299,9 +300,15 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
             w = l;
             break;
         }
-        case ControlKind::GroupBox:
-            w = new QGroupBox(caption, parent);
+        case ControlKind::GroupBox: {
+            // The title sits on the top line of the frame, as dialog group boxes draw it.
+            auto* g = new QGroupBox(caption, parent);
+            g->setStyleSheet(QStringLiteral(
+                "QGroupBox{border:1px solid palette(mid);border-radius:2px;margin-top:0.5em;}"
+                "QGroupBox::title{subcontrol-origin:margin;subcontrol-position:top left;left:6px;padding:0 2px;}"));
+            w = g;
             break;
+        }
         case ControlKind::Picture: {
             auto* l = new QLabel(parent);
             l->setScaledContents(true);
@@ -516,8 +523,10 @@ struct DialogAccess {
         im->modal = modal;
 
         QButtonGroup* radios = nullptr;
+        im->byIndex.clear();
         for (const ControlTemplate& c : t->controls) {
             QWidget* w = MakeControl(c, client, radios);
+            im->byIndex.emplace_back(w);
             if (!w) continue;
             w->setGeometry(TemplateRect(*t, c));
             if (c.kind == ControlKind::GroupBox) w->lower();
@@ -536,6 +545,8 @@ struct DialogAccess {
             height = DialogUnitsToPixelsY(t->height);
         }
         host->resize(width, height + (layout->menuBar() ? layout->menuBar()->sizeHint().height() : 0));
+        // Sizes the client area now, so OnInitDialog sees the real client rectangle.
+        layout->activate();
         if (t->style & kDlgResizable) host->setSizeGripEnabled(false);
         else if (!child) host->setFixedSize(host->size());
         return true;
@@ -560,6 +571,7 @@ int Dialog::DoModal(Dialog* parent) {
         for (auto& t : impl_->timers) delete t.second;
         impl_->timers.clear();
         impl_->controls.clear();
+        impl_->byIndex.clear();
         impl_->widget->Detach();
         impl_->widget->hide();
         impl_->widget->deleteLater();
@@ -597,6 +609,7 @@ void Dialog::DestroyWindow() {
     for (auto& t : impl_->timers) delete t.second;
     impl_->timers.clear();
     impl_->controls.clear();
+    impl_->byIndex.clear();
     DialogHost* w = impl_->widget;
     w->Detach();
     w->hide();
@@ -615,6 +628,11 @@ void Dialog::EndDialog(int code) {
 }
 
 Window Dialog::GetWindow() const { return Window(impl_->widget.data()); }
+
+Window Dialog::GetTemplateControl(int index) const {
+    if (index < 0 || index >= static_cast<int>(impl_->byIndex.size())) return Window();
+    return Window(impl_->byIndex[static_cast<size_t>(index)].data());
+}
 
 Window Dialog::GetDlgItem(int id) const {
     auto it = impl_->controls.find(id);

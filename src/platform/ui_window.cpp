@@ -78,6 +78,8 @@ bool Window::IsEnabled() const {
 void Window::Move(int x, int y, int width, int height, bool repaint) {
     QWidget* w = W(*this);
     if (!w) return;
+    // A combo box's height includes room for its drop-down list; the box itself keeps its own.
+    if (qobject_cast<QComboBox*>(w)) height = std::min(height, w->sizeHint().height());
     w->setGeometry(x, y, std::max(0, width), std::max(0, height));
     if (repaint) w->update();
 }

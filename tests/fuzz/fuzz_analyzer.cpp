@@ -8,11 +8,11 @@
 #include "link/conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const ByteString frame(data, size);
+    const ByteString frame = size ? ByteString(data, size) : ByteString();
     std::string text;
     AnalyzeFrame(frame, text);
 
-    const std::string asText(reinterpret_cast<const char*>(data), size);
+    const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
     HexTextToBytes(asText, bytes, 0);
     HexTextToBytes(asText, bytes, 1);

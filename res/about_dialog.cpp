@@ -1,0 +1,25 @@
+// About box (template 100).
+
+#include "templates.h"
+
+const DialogTemplate& AboutDialogTemplate() {
+    using K = ControlKind;
+    static const DialogTemplate t{
+        100,
+        "关于 Brevantor",
+        TemplateUnits::DialogUnits,
+        235,
+        55,
+        "SimSun",
+        9,
+        kDlgSystemMenu,
+        0,
+        {
+            {-1, K::Picture, "128", 11, 17, 20, 20, kNone},
+            {-1, K::Static, "Brevantor  150918版", 40, 10, 119, 8, kNone},
+            {-1, K::Static, "Copyright (C) 2015", 40, 25, 119, 8, kNone},
+            {1, K::DefPushButton, "确定", 178, 7, 50, 14, kNone},
+        },
+    };
+    return t;
+}

@@ -1,0 +1,89 @@
+// Templates of the tool dialogs and pages that the main window creates at start-up.
+// Each holds the controls the main window reaches; the dialogs add theirs as they grow.
+
+#include "tool_dialogs.h"
+
+namespace {
+
+constexpr const char* kFont = "SimSun";
+constexpr uint32_t kTool = kDlgSystemMenu | kDlgResizable;
+
+const DialogTemplate kFrameMonitor = {
+    132, "报文监控", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool | kDlgMinimizeBox | kDlgMaximizeBox, 0,
+    {
+        {1006, ControlKind::ListReport, "", 5, 5, 330, 270, kNone},
+        {1007, ControlKind::RichEdit, "", 340, 5, 175, 270, kMultiline | kReadOnly | kVScroll},
+    }};
+
+const DialogTemplate kDeviceSearchList = {
+    198, "搜索设备列表", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool, 0,
+    {
+        {1006, ControlKind::ListReport, "", 5, 5, 330, 270, kNone},
+        {1007, ControlKind::RichEdit, "", 340, 5, 175, 270, kMultiline | kReadOnly | kVScroll},
+    }};
+
+const DialogTemplate kSmartHomePage = {
+    180, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0,
+    {{-1, ControlKind::GroupBox, "智能家居监控", 2, 2, 416, 256, kNone}}};
+
+const DialogTemplate kTestPanel = {193, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0, {}};
+
+const DialogTemplate kSendConsole = {
+    220, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kTool, 0, {}};
+
+const DialogTemplate kBroadcastReplyTest = {
+    219, "广播应答测试", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool, 0,
+    {
+        {1006, ControlKind::ListReport, "", 5, 5, 330, 270, kNone},
+        {1007, ControlKind::RichEdit, "", 340, 5, 175, 270, kMultiline | kReadOnly | kVScroll},
+    }};
+
+const DialogTemplate kFrameDetail = {
+    191, "", TemplateUnits::DialogUnits, 300, 120, kFont, 9, kTool, 0,
+    {{1010, ControlKind::Edit, "", 2, 2, 296, 116, kMultiline | kReadOnly | kVScroll}}};
+
+const DialogTemplate kParseFrame = {187, "解析报文", TemplateUnits::DialogUnits, 400, 260, kFont, 9, kTool, 0, {}};
+
+const DialogTemplate kTimedSend = {
+    158, "定时发送", TemplateUnits::DialogUnits, 260, 110, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {1010, ControlKind::Edit, "", 60, 10, 60, 12, kNumber},
+        {1012, ControlKind::Edit, "", 180, 10, 60, 12, kNumber},
+        {1011, ControlKind::Edit, "", 10, 30, 240, 40, kMultiline},
+        {1018, ControlKind::PushButton, "开始", 100, 85, 60, 14, kNone},
+    }};
+
+const DialogTemplate kSerialSettings = {165, "串口设置", TemplateUnits::DialogUnits, 180, 150, kFont, 9, kDlgSystemMenu, 0, {}};
+
+const DialogTemplate kMacPage = {
+    148, "", TemplateUnits::DialogUnits, 400, 200, kFont, 9, kDlgChild, 0,
+    {{1006, ControlKind::ListReport, "", 0, 0, 400, 200, kNone}}};
+const DialogTemplate kNetPage = {
+    182, "", TemplateUnits::DialogUnits, 400, 200, kFont, 9, kDlgChild, 0,
+    {{1006, ControlKind::ListReport, "", 0, 0, 400, 200, kNone}}};
+const DialogTemplate kAppPage = {
+    189, "", TemplateUnits::DialogUnits, 400, 200, kFont, 9, kDlgChild, 0,
+    {{1006, ControlKind::ListReport, "", 0, 0, 400, 200, kNone}}};
+
+const DialogTemplate kWarning = {194, "警告", TemplateUnits::DialogUnits, 160, 60, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kMeterManage = {103, "电表管理", TemplateUnits::DialogUnits, 570, 285, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kChecksum = {140, "计算校验", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kFrameType = {207, "", TemplateUnits::DialogUnits, 410, 450, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kLocalSettings = {210, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kContinuousSend = {214, "连续发送", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kAddDevice = {217, "添加设备", TemplateUnits::DialogUnits, 400, 260, kFont, 9, kDlgSystemMenu, 0, {}};
+
+const DialogTemplate* const kAll[] = {
+    &kFrameMonitor, &kDeviceSearchList, &kSmartHomePage, &kTestPanel, &kSendConsole, &kBroadcastReplyTest,
+    &kFrameDetail,  &kParseFrame,       &kTimedSend,     &kSerialSettings, &kMacPage, &kNetPage,
+    &kAppPage,      &kWarning,          &kMeterManage,   &kChecksum,  &kFrameType, &kLocalSettings,
+    &kContinuousSend, &kAddDevice,
+};
+
+}  // namespace
+
+const DialogTemplate* FindToolDialogTemplate(int id) {
+    for (const DialogTemplate* t : kAll)
+        if (t->id == id) return t;
+    return nullptr;
+}

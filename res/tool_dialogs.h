@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/dialog_template.h"
+
+// Templates of the tool dialogs and pages; nullptr for other ids.
+const DialogTemplate* FindToolDialogTemplate(int id);

@@ -1,0 +1,143 @@
+// Start-up contents of the main window's lists, combo boxes and edits.
+
+#include "app/main_tester_dlg.h"
+#include "link/conversions.h"
+
+namespace {
+
+struct ColumnDef {
+    const char* heading;
+    int width;
+    ListView::Align align;
+};
+
+void AddColumns(ListView& list, std::initializer_list<ColumnDef> columns) {
+    int i = 0;
+    for (const ColumnDef& c : columns) list.InsertColumn(i++, c.heading, c.width, c.align);
+    // The first column is right-aligned once the columns are in.
+    list.SetColumnAlign(0, ListView::kRight);
+}
+
+constexpr ListView::Align C = ListView::kCenter;
+constexpr ListView::Align L = ListView::kLeft;
+
+void AddEntries(ComboBox& combo, std::initializer_list<const char*> entries) {
+    for (const char* e : entries) combo.AddString(e);
+}
+
+// Selects the entry at a position of the sorted list, only when the box holds entries.
+void SelectIfFilled(ComboBox& combo, int position) {
+    if (combo.GetCount() > 0) combo.SetCurSel(position);
+}
+
+}  // namespace
+
+void CMainTesterDlg::InitListColumns() {
+    m_addressList.SetCheckBoxes(true);
+    AddColumns(m_addressList, {{"序号", 40, C},
+                               {"地址", 90, C},
+                               {"测试结果", 80, C},
+                               {"测试时间", 80, L},
+                               {"复位信息", 80, C},
+                               {"组播地址", 80, C},
+                               {"软复位次数", 80, C},
+                               {"看门狗复位次数", 100, C},
+                               {"掉电复位次数", 100, C},
+                               {"外部复位次数", 100, C}});
+    AddColumns(m_frameLogList, {{"时间", 150, C}, {"序号", 50, C}, {"报文显示", 1000, L}});
+    AddColumns(m_meterReadList,
+               {{"时间", 150, C}, {"序号", 50, C}, {"报文显示", 400, L}, {"结果", 50, C}, {"耗时", 50, C}});
+    AddColumns(m_passThroughList,
+               {{"时间", 150, C}, {"序号", 50, C}, {"报文显示", 400, L}, {"方向", 20, C}, {"长度", 50, L}});
+    for (ListView* list : {&m_dataLogList, &m_searchLogList, &m_dataReplyLogList, &m_passwordLogList,
+                           &m_passwordReplyLogList})
+        AddColumns(*list, {{"时间", 150, C}, {"序号", 50, C}, {"报文显示", 1000, L}});
+}
+
+void CMainTesterDlg::LimitEditLengths() {
+    struct Group {
+        int limit;
+        std::initializer_list<int> edits;
+    };
+    const Group groups[] = {
+        {12, {1638, 1640, 1546, 1805}},
+        {2, {1795, 1563, 1823, 1894, 1556, 1611}},
+        {4, {1640, 1753}},
+        {12, {3007, 3009}},
+        {9, {3011, 3013, 3015}},
+        {8, {3034}},
+    };
+    for (const Group& g : groups)
+        for (int id : g.edits) Edit(GetDlgItem(id)).SetLimitText(g.limit);
+}
+
+void CMainTesterDlg::InitComboBoxes() {
+    AddEntries(m_directionCombo, {"主机发出帧", "从机发出帧"});
+    SelectIfFilled(m_directionCombo, m_directionCombo.GetCount() - 1);
+    AddEntries(m_replyStatusCombo, {"异常应答", "正常应答"});
+    SelectIfFilled(m_replyStatusCombo, m_replyStatusCombo.GetCount() - 1);
+    AddEntries(m_initiatorCombo, {"主动发起", "命令回应"});
+    SelectIfFilled(m_initiatorCombo, m_initiatorCombo.GetCount() - 1);
+    AddEntries(m_channelTypeCombo, {"Bluetooth", "WiFi", "5207PLC", "5281PLC"});
+    m_channelTypeCombo.SetCurSel(1);
+    InitOptionComboBoxes();
+    AddEntries(m_baudRateCombo,
+               {"600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000", "57600", "115200"});
+    m_baudRateCombo.SetCurSel(0);
+}
+
+void CMainTesterDlg::InitOptionComboBoxes() {
+    for (ComboBox* c : {&m_deviceModeCombo, &m_deviceModeCombo3, &m_deviceModeCombo2}) {
+        AddEntries(*c, {"不区分设备类型", "TRM5281/82MAC地址", "RM5207MAC地址", "BLEMAC地址", "云服务器", "网关"});
+        SelectIfFilled(*c, 2);
+    }
+    AddEntries(m_priorityCombo, {"Normal", "High"});
+    SelectIfFilled(m_priorityCombo, m_priorityCombo.GetCount() - 1);
+    AddEntries(m_broadcastLinkCombo, {"00: 广播", "01: 链接"});
+    SelectIfFilled(m_broadcastLinkCombo, m_broadcastLinkCombo.GetCount() - 2);
+    AddEntries(m_multicastCombo, {"00: 非组播", "01: 组播地址"});
+    SelectIfFilled(m_multicastCombo, m_multicastCombo.GetCount() - 2);
+
+    AddEntries(m_searchScopeCombo, {"搜索所有设备", "搜索同网设备", "搜索未入网设备", "云服务器"});
+    m_searchScopeCombo.SetCurSel(0);
+    AddEntries(m_decryptResultCombo, {"无法解密", "解密新密钥成功", "解密老密钥成功"});
+    m_decryptResultCombo.SetCurSel(0);
+    AddEntries(m_changeConsentCombo, {"拒绝修改", "同意修改"});
+    m_changeConsentCombo.SetCurSel(1);
+    AddEntries(m_protocolCombo, {"0:不区分", "1:UDP", "2:TCP"});
+    m_protocolCombo.SetCurSel(0);
+    AddEntries(m_levelCombo, {"0 档", "1 档", "2 档", "3 档"});
+    m_levelCombo.SetCurSel(2);
+    AddEntries(m_searchParticipationCombo, {"不参与搜索", "参与搜索"});
+    m_searchParticipationCombo.SetCurSel(1);
+    AddEntries(m_tcpStateCombo, {"不存在", "无法建立连接", "连接丢失", "建立连接成功", "连接中"});
+    m_tcpStateCombo.SetCurSel(1);
+    AddEntries(m_tcpOrUdpCombo, {"0:UDP", "1:TCP"});
+    m_tcpOrUdpCombo.SetCurSel(1);
+    AddEntries(m_bandCombo, {"131", "411"});
+    m_bandCombo.SetCurSel(1);
+    AddEntries(m_passwordTypeCombo, {"00: 初始网络口令", "01: 用户网络口令"});
+    m_passwordTypeCombo.SetCurSel(1);
+    AddEntries(m_stopBitsCombo, {"1", "2"});
+    m_stopBitsCombo.SetCurSel(0);
+    AddEntries(m_parityCombo, {"None", "Even", "Odd"});
+    m_parityCombo.SetCurSel(1);
+    AddEntries(m_waitModeCombo, {"超时时间(ms)", "间隔时间(ms)"});
+    m_waitModeCombo.SetCurSel(0);
+}
+
+void CMainTesterDlg::InitDefaultTexts() {
+    ByteString tenBytes;
+    for (unsigned char b = 0; b < 10; ++b) tenBytes.push_back(b);
+    std::string tenHex;
+    BytesToHexText(tenHex, tenBytes, 0);
+    const std::pair<int, std::string> texts[] = {
+        {1753, "20"},           {1604, "15"},          {1868, "1200"},         {1795, "1"},
+        {1935, "6"},            {1995, "1234"},        {1640, "1234"},         {1639, tenHex},
+        {1894, "15"},           {3007, "201708180001"}, {3009, "201708180160"}, {3011, "0"},
+        {3013, "3000"},         {3015, "10"},          {3034, "00010000"},     {3005, "0"},
+        {1638, "201708180"},    {1546, "201708180"},   {1614, "5A3C91E07B42D86F"}, {1805, "201708180"},
+        {1588, "15"},
+    };
+    for (const auto& t : texts) SetDlgItemText(t.first, t.second);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The three reception pages of the main window's tab control.
+
+#include "platform/ui.h"
+
+class CReceptionPage : public Dialog {
+public:
+    ListView m_list;  // 1006
+
+protected:
+    CReceptionPage(int templateId, std::vector<std::pair<const char*, int>> columns, std::vector<bool> leftAligned);
+    bool OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    std::vector<std::pair<const char*, int>> m_columns;
+    std::vector<bool> m_left;
+};
+
+class CMacLayerFramePage : public CReceptionPage {
+public:
+    CMacLayerFramePage();
+    void OnItemChanged();
+};
+
+class CNetworkLayerFramePage : public CReceptionPage {
+public:
+    CNetworkLayerFramePage();
+};
+
+class CAppLayerFramePage : public CReceptionPage {
+public:
+    CAppLayerFramePage();
+};

@@ -1,0 +1,15 @@
+#include "link/serial_comm.h"
+
+#include <utility>
+
+CSerialComm::CSerialComm(ReceiveSink sink) : m_sink(std::move(sink)) {}
+
+CSerialComm::~CSerialComm() {
+    // Stop the reader while OnReceive and the sink still exist.
+    Close();
+}
+
+int CSerialComm::OnReceive(const unsigned char* bytes, size_t count) {
+    if (m_sink && count > 0) m_sink(bytes, count);
+    return 0;
+}

@@ -1,0 +1,56 @@
+// The start, stop and procedure shape shared by every worker thread of the main window.
+
+#include "app/main_tester_dlg.h"
+
+int CMainTesterDlg::StartWorker(std::atomic<uint32_t>& runFlag, std::shared_ptr<WorkerThread>& thread,
+                                std::function<void()> procedure, const char* errorText) {
+    runFlag = 1;
+    thread = WorkerThread::Start(std::move(procedure));
+    if (!thread) {
+        // A thread that never started is not running.
+        runFlag = 0;
+        ShowMessageBox(errorText, "错误", kMbOk | kMbIconStop);
+        return 0;
+    }
+    return 1;
+}
+
+void CMainTesterDlg::StopWorker(std::atomic<uint32_t>& runFlag, std::shared_ptr<WorkerThread>& thread) {
+    runFlag = 0;
+    if (!thread) return;
+    std::shared_ptr<WorkerThread> t = thread;
+    // Keeps the window alive while the worker finishes: it may be waiting on a sent message.
+    if (IsUiThread())
+        WaitPumping([&t] { return t->IsFinished(); });
+    t->Join();
+    if (thread == t) thread.reset();
+}
+
+std::function<void()> CMainTesterDlg::OneShot(std::atomic<uint32_t>& runFlag, std::function<void()> worker) {
+    return [&runFlag, worker = std::move(worker)] {
+        while (runFlag.load() != 0) {
+            SleepMs(1);
+            worker();
+            runFlag = 0;
+        }
+    };
+}
+
+void CMainTesterDlg::StopGatherThread() { StopWorker(m_gatherThreadRunning, m_gatherThread); }
+
+void CMainTesterDlg::StopMonitorThread() { StopWorker(m_monitorThreadRunning, m_monitorThread); }
+
+int CMainTesterDlg::StartMonitorThread() {
+    return StartWorker(m_monitorThreadRunning, m_monitorThread, [this] {
+        while (m_monitorThreadRunning.load() != 0) SleepMs(1);
+    }, "启动串口通讯线程失败");
+}
+
+void CMainTesterDlg::StopImportThread() { StopWorker(m_importRunning, m_importThread); }
+
+int CMainTesterDlg::StartImportThread() {
+    return StartWorker(m_importRunning, m_importThread, OneShot(m_importRunning, [this] { ImportWorker(); }),
+                       "启动导入线程失败");
+}
+
+void CMainTesterDlg::ImportWorker() {}

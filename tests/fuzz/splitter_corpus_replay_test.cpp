@@ -1,0 +1,22 @@
+// Replays the splitter's fuzz seed corpus through its fuzz entry in the ordinary build.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+TEST(FuzzCorpus, SplitterSeedsRunClean) {
+    const std::filesystem::path dir = KVT_CORPUS_DIR "/splitter";
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(LLVMFuzzerTestOneInput(data.data(), data.size()), 0) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 20u);
+}

@@ -1,0 +1,358 @@
+#include "sim/sim_module.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace kvtsim {
+
+namespace {
+
+constexpr unsigned char kStart = 0x79;
+constexpr size_t kHeader = 5;    // start, two length bytes, control, command
+constexpr size_t kOverhead = 7;  // header plus the two check bytes
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+void CloseFd(int& fd) {
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace
+
+Bytes FromHex(const std::string& text) {
+    Bytes out;
+    int high = -1;
+    for (char c : text) {
+        if (c == ' ') continue;
+        const int v = HexDigit(c);
+        if (v < 0) throw std::invalid_argument("not hex: " + text);
+        if (high < 0) {
+            high = v;
+        } else {
+            out.push_back(static_cast<unsigned char>(high << 4 | v));
+            high = -1;
+        }
+    }
+    if (high >= 0) throw std::invalid_argument("odd hex: " + text);
+    return out;
+}
+
+Bytes BuildFrame(uint8_t control, uint8_t command, const Bytes& data) {
+    Bytes f;
+    f.push_back(kStart);
+    f.push_back(static_cast<unsigned char>(data.size() & 0xFF));
+    f.push_back(static_cast<unsigned char>((data.size() >> 8) & 0xFF));
+    f.push_back(control);
+    f.push_back(command);
+    f += data;
+    unsigned char sum = 0;
+    unsigned char x = 0;
+    for (size_t i = 1; i < f.size(); ++i) {
+        sum = static_cast<unsigned char>(sum + f[i]);
+        x = static_cast<unsigned char>(x ^ f[i]);
+    }
+    f.push_back(sum);
+    f.push_back(x);
+    return f;
+}
+
+Bytes VersionReply(const Bytes& data) { return BuildFrame(kAnswerControl, 0x02, data); }
+
+Bytes MacReply(const Bytes& mac) { return BuildFrame(kAnswerControl, 0x03, mac); }
+
+Bytes SearchReport(const Bytes& data) { return BuildFrame(kReportControl, 0x19, data); }
+
+Bytes MeterAnswer(const Bytes& address, const Bytes& dataId, const Bytes& value) {
+    Bytes f;
+    f.push_back(0x68);
+    f += address;
+    f.push_back(0x68);
+    f.push_back(0x91);
+    f.push_back(static_cast<unsigned char>(dataId.size() + value.size()));
+    for (unsigned char b : dataId) f.push_back(static_cast<unsigned char>(b + 0x33));
+    for (unsigned char b : value) f.push_back(static_cast<unsigned char>(b + 0x33));
+    unsigned char sum = 0;
+    for (unsigned char b : f) sum = static_cast<unsigned char>(sum + b);
+    f.push_back(sum);
+    f.push_back(0x16);
+    return f;
+}
+
+SimModule::SimModule() {
+    const Bytes version = VersionReply();
+    m_script[0x02] = [version](const Bytes&) { return version; };
+}
+
+SimModule::~SimModule() { Stop(); }
+
+bool SimModule::Start() {
+    if (m_thread.joinable()) return true;
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_master < 0) return false;
+    char name[128];
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || ::ptsname_r(m_master, name, sizeof name) != 0) {
+        CloseFd(m_master);
+        return false;
+    }
+    m_slavePath = name;
+    m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios tio{};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &tio) != 0) {
+        CloseFd(m_slave);
+        CloseFd(m_master);
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    ::tcsetattr(m_slave, TCSANOW, &tio);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        CloseFd(m_slave);
+        CloseFd(m_master);
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_stopping = false;
+    }
+    m_thread = std::thread(&SimModule::Run, this);
+    return true;
+}
+
+void SimModule::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    WakeThread();
+    if (m_thread.joinable()) m_thread.join();
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    CloseFd(m_master);
+    CloseFd(m_slave);
+    CloseFd(m_wake[0]);
+    CloseFd(m_wake[1]);
+}
+
+void SimModule::HangUp() { Stop(); }
+
+std::string SimModule::SlavePath() const { return m_slavePath; }
+
+void SimModule::SetAnswer(uint8_t command, const Bytes& answer) {
+    SetResponder(command, [answer](const Bytes&) { return answer; });
+}
+
+void SimModule::SetResponder(uint8_t command, Responder responder) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_script[command] = std::move(responder);
+}
+
+void SimModule::SetEcho(uint8_t command, uint8_t replyCommand) {
+    SetResponder(command, [replyCommand](const Bytes& request) {
+        return BuildFrame(kAnswerControl, replyCommand, request.substr(kHeader, request.size() - kOverhead));
+    });
+}
+
+void SimModule::ClearAnswer(uint8_t command) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_script.erase(command);
+}
+
+void SimModule::SetSilent(bool silent) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_silent = silent;
+}
+
+void SimModule::SetDelay(std::chrono::milliseconds delay) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_delay = delay;
+}
+
+void SimModule::SetGarbage(const Bytes& before, const Bytes& after) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_garbageBefore = before;
+    m_garbageAfter = after;
+}
+
+void SimModule::SetSplit(size_t firstBurst, std::chrono::milliseconds gap) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_splitAt = firstBurst;
+    m_splitGap = gap;
+}
+
+bool SimModule::Send(const Bytes& bytes) { return WriteBurst(bytes.data(), bytes.size()); }
+
+bool SimModule::SendSplit(const Bytes& bytes, size_t firstBurst, std::chrono::milliseconds gap) {
+    if (firstBurst == 0 || firstBurst >= bytes.size()) return Send(bytes);
+    if (!WriteBurst(bytes.data(), firstBurst)) return false;
+    if (!WaitUnlessStopped(gap)) return false;
+    return WriteBurst(bytes.data() + firstBurst, bytes.size() - firstBurst);
+}
+
+std::vector<Bytes> SimModule::ReceivedFrames() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_frames;
+}
+
+Bytes SimModule::ReceivedBytes() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_bytes;
+}
+
+size_t SimModule::FrameCount() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_frames.size();
+}
+
+bool SimModule::WaitForFrames(size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock<std::mutex> lock(m_lock);
+    return m_changed.wait_for(lock, timeout, [&] { return m_frames.size() >= count; });
+}
+
+void SimModule::ClearReceived() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_frames.clear();
+    m_bytes.clear();
+}
+
+void SimModule::WakeThread() {
+    if (m_wake[1] >= 0) {
+        const unsigned char b = 1;
+        ssize_t ignored = ::write(m_wake[1], &b, 1);
+        (void)ignored;
+    }
+}
+
+bool SimModule::WaitUnlessStopped(std::chrono::milliseconds time) {
+    std::unique_lock<std::mutex> lock(m_lock);
+    return !m_changed.wait_for(lock, time, [&] { return m_stopping; });
+}
+
+bool SimModule::WriteBurst(const unsigned char* bytes, size_t count) {
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    if (m_master < 0) return false;
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(m_master, bytes + done, count - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) return false;
+        // The slave's input is full: wait for room, but not past a stop.
+        {
+            std::lock_guard<std::mutex> state(m_lock);
+            if (m_stopping) return false;
+        }
+        pollfd pfd{m_master, POLLOUT, 0};
+        ::poll(&pfd, 1, 20);
+    }
+    return true;
+}
+
+void SimModule::Run() {
+    pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+    unsigned char buf[4096];
+    for (;;) {
+        fds[0].revents = 0;
+        fds[1].revents = 0;
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents != 0) {
+            unsigned char drain[16];
+            while (::read(m_wake[0], drain, sizeof drain) > 0) {
+            }
+            std::lock_guard<std::mutex> lock(m_lock);
+            if (m_stopping) return;
+        }
+        if (fds[0].revents & POLLIN) {
+            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n > 0) {
+                HandleInput(buf, static_cast<size_t>(n));
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                return;
+            }
+        } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            return;
+        }
+    }
+}
+
+void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_bytes.append(bytes, count);
+    }
+    m_changed.notify_all();
+
+    m_parse.append(bytes, count);
+    for (;;) {
+        const size_t start = m_parse.find(kStart);
+        if (start == Bytes::npos) {
+            m_parse.clear();
+            return;
+        }
+        m_parse.erase(0, start);
+        if (m_parse.size() < 3) return;
+        const size_t length = m_parse[1] | static_cast<size_t>(m_parse[2]) << 8;
+        if (m_parse.size() < length + kOverhead) return;  // wait for the rest
+        unsigned char sum = 0;
+        unsigned char x = 0;
+        for (size_t i = 1; i < length + kHeader; ++i) {
+            sum = static_cast<unsigned char>(sum + m_parse[i]);
+            x = static_cast<unsigned char>(x ^ m_parse[i]);
+        }
+        if (sum != m_parse[length + kHeader] || x != m_parse[length + kHeader + 1]) {
+            m_parse.erase(0, 1);
+            continue;
+        }
+        const Bytes frame = m_parse.substr(0, length + kOverhead);
+        m_parse.erase(0, length + kOverhead);
+        // The script in force when the frame is recorded decides its answer.
+        Plan plan;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_frames.push_back(frame);
+            const auto it = m_script.find(frame[4]);
+            if (it != m_script.end() && !m_silent) plan.responder = it->second;
+            plan.delay = m_delay;
+            plan.before = m_garbageBefore;
+            plan.after = m_garbageAfter;
+            plan.splitAt = m_splitAt;
+            plan.gap = m_splitGap;
+        }
+        m_changed.notify_all();
+        Answer(frame, plan);
+    }
+}
+
+void SimModule::Answer(const Bytes& request, const Plan& plan) {
+    if (!plan.responder) return;
+    Bytes answer = plan.responder(request);
+    if (answer.empty()) return;
+    answer = plan.before + answer + plan.after;
+    if (plan.delay.count() > 0 && !WaitUnlessStopped(plan.delay)) return;
+    if (plan.splitAt > 0 && plan.splitAt < answer.size()) {
+        SendSplit(answer, plan.splitAt, plan.gap);
+    } else {
+        WriteBurst(answer.data(), answer.size());
+    }
+}
+
+}  // namespace kvtsim
