@@ -26,7 +26,22 @@ const DialogTemplate kSmartHomePage = {
     180, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0,
     {{-1, ControlKind::GroupBox, "智能家居监控", 2, 2, 416, 256, kNone}}};
 
-const DialogTemplate kTestPanel = {193, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0, {}};
+const DialogTemplate kTestPanel = {
+    193, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0,
+    {
+        {1923, ControlKind::GroupBox, "帧控制域", 6, 6, 294, 22, kNone},
+        {1517, ControlKind::Static, "方向DIR:", 10, 14, 30, 10, kNone},
+        {1924, ControlKind::ComboDropDown, "", 40, 12, 45, 80, kSorted | kVScroll},
+        {1797, ControlKind::Static, "Prm:", 90, 14, 18, 10, kNone},
+        {1925, ControlKind::ComboDropDown, "", 108, 12, 45, 80, kSorted | kVScroll},
+        {1926, ControlKind::Static, "Respound:", 158, 14, 32, 10, kNone},
+        {1927, ControlKind::ComboDropDown, "", 190, 12, 45, 80, kSorted | kVScroll},
+        {1324, ControlKind::Static, "信道类型:", 240, 14, 30, 10, kNone},
+        {1928, ControlKind::ComboDropDown, "", 270, 12, 28, 80, kSorted | kVScroll},
+        {1007, ControlKind::RichEdit, "", 280, 52, 134, 194, kMultiline | kReadOnly | kVScroll},
+        {1008, ControlKind::CheckBox, "自动更新", 8, 248, 50, 10, kNone},
+        {1006, ControlKind::ListReport, "", 8, 52, 268, 194, kSingleSel},
+    }};
 
 const DialogTemplate kSendConsole = {
     220, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kTool, 0, {}};
@@ -53,7 +68,23 @@ const DialogTemplate kTimedSend = {
         {1018, ControlKind::PushButton, "开始", 100, 85, 60, 14, kNone},
     }};
 
-const DialogTemplate kSerialSettings = {165, "串口设置", TemplateUnits::DialogUnits, 180, 150, kFont, 9, kDlgSystemMenu, 0, {}};
+const DialogTemplate kSerialSettings = {
+    165, "串口设置", TemplateUnits::DialogUnits, 170, 150, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::Static, "串口号", 12, 12, 36, 10, kNone},
+        {1076, ControlKind::ComboDropList, "", 52, 10, 100, 120, kVScroll},
+        {-1, ControlKind::Static, "波特率", 12, 30, 36, 10, kNone},
+        {1006, ControlKind::ComboDropList, "", 52, 28, 100, 120, kVScroll},
+        {-1, ControlKind::Static, "校验位", 12, 48, 36, 10, kNone},
+        {1007, ControlKind::ComboDropList, "", 52, 46, 100, 80, kNone},
+        {-1, ControlKind::Static, "数据位", 12, 66, 36, 10, kNone},
+        {1008, ControlKind::ComboDropList, "", 52, 64, 100, 80, kNone},
+        {-1, ControlKind::Static, "停止位", 12, 84, 36, 10, kNone},
+        {1009, ControlKind::ComboDropList, "", 52, 82, 100, 80, kNone},
+        {1077, ControlKind::Static, "", 12, 102, 146, 12, kSunken},
+        {1021, ControlKind::DefPushButton, "打开串口", 20, 124, 56, 16, kNone},
+        {2, ControlKind::PushButton, "关闭", 94, 124, 56, 16, kNone},
+    }};
 
 const DialogTemplate kMacPage = {
     148, "", TemplateUnits::DialogUnits, 400, 200, kFont, 9, kDlgChild, 0,

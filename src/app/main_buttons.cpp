@@ -15,6 +15,9 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(1034, Notify::Clicked, [this] { OnParseFrame(); });
     MapCommand(1046, Notify::Clicked, [this] { OnTimedSend(); });
     MapCommand(1044, Notify::Clicked, [this] { OnImportRecords(); });
+    MapCommand(3771, Notify::Clicked, [this] { OnSerialSettings(); });
+    MapCommand(1402, Notify::Clicked, [this] { m_showAllReceived = Button(GetDlgItem(1402)).GetCheck() != 0; });
+    MapFrameLogHandlers();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {

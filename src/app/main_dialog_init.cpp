@@ -95,6 +95,7 @@ bool CMainTesterDlg::OnInitDialog() {
     m_receiveTabs.CreatePages();
 
     m_initialRect = GetWindowRect();
+    SetMinTrackSize(800, 500);
 
     m_deviceSearchDlg.Create(this);
     m_deviceSearchDlg.ShowWindow(false);

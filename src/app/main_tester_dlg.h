@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analyzer/version_text.h"
+#include "app/frame_log.h"
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
 #include "dialogs/tool_dialogs.h"
@@ -99,6 +100,42 @@ public:
     void OnImportRecords();
     void FillCheckRange();
     int ReadHexBytes(int controlId, ByteString& out);
+
+    // Frame log lists.
+    void AddFrameLogRow(std::string frameHex);
+    void AddMeterReadRequestRow(std::string frameHex);
+    void AddMeterReadResultRow(const MeterReplyEntry* entry);
+    void AddPassThroughRow(std::string frameHex, unsigned char received);
+    void AddSearchLogRow(std::string frameHex);
+    void AddDataLogRow(std::string frameHex);
+    void AddDataReplyLogRow(std::string frameHex);
+    void AddPasswordLogRow(std::string frameHex);
+    void AddPasswordReplyLogRow(std::string frameHex);
+    void ShowAnalysisText(const std::string& text);
+    void ShowRowAnalysis(ListView list, const char* header);
+    void ShowRowDetail(ListView list);
+
+    // Sending, the frame history and the receive path.
+    void SendFrame(ByteString frame);
+    void RecordSentFrame(char kind, const ByteString& frame);
+    void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
+    void MonitorThreadStep();
+    int StartGatherThread();
+    void OnReceivedChunk(const ByteString& block);
+    void SplitReceivedStream(const ByteString& block);
+    void ClassifyReceivedFrame(const ByteString& frame, int mode);
+    void LogNumberedReceive(const ByteString& frame);
+    void FlushCmdF0Replies();
+    void FlushSendDataReplies();
+    void FlushTestReplies();
+    void FlushPointReadReplies();
+    void FlushConfigReplies();
+    void FlushResetInfoReplies();
+    void FlushSpareReplies();
+    // Opening and closing the serial channel (the serial settings dialog).
+    void OnSerialSettings();
+    // The port hung up: the receive path stops and the port shows as closed.
+    void OnPortHungUp();
 
     // Worker-thread queries (the receive path fills these in).
     bool IsGatherThreadRunning() const { return m_gatherThreadRunning.load() != 0; }
@@ -200,6 +237,8 @@ public:
     std::atomic<uint32_t> m_recordReceived{0};
     std::atomic<uint32_t> m_versionShown{1};
     std::atomic<uint8_t> m_descramble{0};
+    // Mirror of check box 1402 "显示所有串口接收报文" for the receive thread.
+    std::atomic<bool> m_showAllReceived{false};
 
     // ---- Worker threads: run flags and thread objects ----
     std::atomic<uint32_t> m_gatherThreadRunning{0};
@@ -356,6 +395,8 @@ protected:
 
 private:
     void MapMessages();
+    void MapFrameLogHandlers();
+    void WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock);
     int m_currentPage = 0;
     bool m_firstSize = true;
 };

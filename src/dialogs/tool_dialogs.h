@@ -21,6 +21,8 @@ protected:
 class CFrameMonitorDlg : public CToolDialog {
 public:
     CFrameMonitorDlg() : CToolDialog(132) {}
+    // One row per recorded frame; any thread (called under the history and monitor locks).
+    void AddFrameRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number);
     std::atomic<uint8_t> m_firstFrame{1};
     SystemTime m_firstFrameTime;
 
@@ -32,6 +34,8 @@ protected:
 class CDeviceSearchListDlg : public CToolDialog {
 public:
     CDeviceSearchListDlg() : CToolDialog(198) {}
+    // A received search report (command 0x19); any thread.
+    void OnSearchReportFrame(const ByteString& frame);
 
 protected:
     void OnCancel() override {}
@@ -42,6 +46,8 @@ class CBroadcastReplyTestDlg : public CToolDialog {
 public:
     CBroadcastReplyTestDlg() : CToolDialog(219) {}
     void ClearList();
+    // A received broadcast reply (command 0xF5, sub-command 1); any thread.
+    void OnBroadcastReplyFrame(const ByteString& frame);
 
 protected:
     void OnClose() override { ShowWindow(false); }

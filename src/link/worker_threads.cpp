@@ -42,7 +42,17 @@ void CMainTesterDlg::StopMonitorThread() { StopWorker(m_monitorThreadRunning, m_
 
 int CMainTesterDlg::StartMonitorThread() {
     return StartWorker(m_monitorThreadRunning, m_monitorThread, [this] {
-        while (m_monitorThreadRunning.load() != 0) SleepMs(1);
+        while (m_monitorThreadRunning.load() != 0) {
+            SleepMs(1);
+            MonitorThreadStep();
+        }
+    }, "启动串口通讯线程失败");
+}
+
+int CMainTesterDlg::StartGatherThread() {
+    return StartWorker(m_gatherThreadRunning, m_gatherThread, [this] {
+        m_rxGatherer.Run([this] { return m_gatherThreadRunning.load() != 0; },
+                         [this](const ByteString& block) { OnReceivedChunk(block); });
     }, "启动串口通讯线程失败");
 }
 

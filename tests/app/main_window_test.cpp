@@ -257,6 +257,14 @@ TEST_F(MainWindowTest, TellingRowsAtTwoWindowSizes) {
     }
 }
 
+TEST_F(MainWindowTest, RefusesToShrinkBelowTheMinimum) {
+    const Rect r = dlg->GetWindowRect();
+    dlg->MoveWindow(r.left, r.top, 600, 400);
+    PumpMessages();
+    EXPECT_GE(dlg->GetWindowRect().Width(), 800);
+    EXPECT_GE(dlg->GetWindowRect().Height(), 500);
+}
+
 TEST_F(MainWindowTest, EnterAndEscDoNotClose) {
     EXPECT_TRUE(dlg->PressKey(Key::Enter));
     EXPECT_TRUE(dlg->PressKey(Key::Escape));

@@ -1,3 +1,98 @@
 #include "commands/TestDlg/test_dlg.h"
 
+#include <algorithm>
+
+#include "analyzer/analyzer.h"
+#include "app/frame_log.h"
+#include "app/main_tester_dlg.h"
+#include "link/conversions.h"
+
+bool CTestDlg::OnInitDialog() {
+    m_directionCombo = ComboBox(GetDlgItem(1924));
+    m_initiatorCombo = ComboBox(GetDlgItem(1925));
+    m_replyStatusCombo = ComboBox(GetDlgItem(1927));
+    m_channelTypeCombo = ComboBox(GetDlgItem(1928));
+    m_logList = ListView(GetDlgItem(1006));
+    m_logRow = 0;
+    MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedLogList(); });
+    MapCommand(1006, Notify::DblClick, [this] { OnDblclkLogList(); });
+    InitComboBoxes();
+    InitLogColumns();
+    Button(GetDlgItem(1008)).SetCheck(1);
+    return true;
+}
+
+void CTestDlg::InitComboBoxes() {
+    for (const char* s : {"主机发出帧", "从机发出帧"}) m_directionCombo.AddString(s);
+    m_directionCombo.SetCurSel(m_directionCombo.GetCount() - 1);
+    for (const char* s : {"异常应答", "正常应答"}) m_replyStatusCombo.AddString(s);
+    m_replyStatusCombo.SetCurSel(m_replyStatusCombo.GetCount() - 1);
+    for (const char* s : {"主动发起", "命令回应"}) m_initiatorCombo.AddString(s);
+    m_initiatorCombo.SetCurSel(m_replyStatusCombo.GetCount() - 1);
+    for (const char* s : {"5281PLC", "Bluetooth", "WiFi", "5207PLC"}) m_channelTypeCombo.AddString(s);
+    m_channelTypeCombo.SetCurSel(1);
+}
+
+void CTestDlg::InitLogColumns() {
+    m_logList.InsertColumn(0, "时间", 150, ListView::kCenter);
+    m_logList.InsertColumn(1, "序号", 50, ListView::kCenter);
+    m_logList.InsertColumn(2, "报文显示", 1000, ListView::kLeft);
+    m_logList.SetColumnAlign(0, ListView::kRight);
+}
+
 void CTestDlg::ShowGroup(int pageCode) { m_group = pageCode; }
+
+int CTestDlg::FillControlFields(ModuleFrame& frame) {
+    ReadDirectionText(m_directionCombo.GetSelectedText(), frame.direction);
+    ReadInitiatorText(m_initiatorCombo.GetSelectedText(), frame.initiator);
+    ReadReplyStatusText(m_replyStatusCombo.GetSelectedText(), frame.replyStatus);
+    ReadChannelTypeText(m_channelTypeCombo.GetSelectedText(), frame.channelType);
+    frame.reserved = 0;
+    return 1;
+}
+
+void CTestDlg::AddLogRow(std::string frameHex) {
+    FrameLogRow row;
+    row.time = FormatTimeStamp(GetLocalTime());
+    SpaceHexPairs(frameHex);
+    row.spacedHex = std::move(frameHex);
+    AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(1008)), std::move(row), &m_logRow);
+}
+
+void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(1007, text); }
+
+void CTestDlg::SendVersionRequest() {
+    CMainTesterDlg* main = CMainTesterDlg::Instance();
+    if (!main) return;
+    ModuleFrame frame;
+    frame.start = kFrameStart;
+    frame.command = 0x02;
+    FillControlFields(frame);
+    frame.length = 0;
+    ByteString bytes;
+    EncodeFrame(bytes, frame);
+    std::string hex;
+    BytesToHexText(hex, bytes, 0);
+    main->SendFrame(bytes);
+    AddLogRow(hex);
+}
+
+void CTestDlg::OnItemchangedLogList() {
+    const std::vector<int> rows = m_logList.GetSelectedRows();
+    if (rows.empty()) return;
+    std::string hex = m_logList.GetItemText(rows.front(), 2);
+    hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
+    ByteString frame;
+    HexTextToBytes(hex, frame, 0);
+    std::string text = "解析信息:\r\n";
+    AnalyzeFrame(frame, text);
+    ShowResultText(text);
+}
+
+void CTestDlg::OnDblclkLogList() {
+    const std::vector<int> rows = m_logList.GetSelectedRows();
+    CMainTesterDlg* main = CMainTesterDlg::Instance();
+    if (rows.empty() || !main) return;
+    main->m_frameDetailDlg.ShowWindow(true);
+    main->m_frameDetailDlg.SetText(m_logList.GetItemText(rows.front(), 2));
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Writing time-stamped frame rows into a list, from any thread.
+
+#include <string>
+#include <vector>
+
+#include "platform/local_time.h"
+#include "platform/ui.h"
+
+// "%04d-%02d-%02d %02d:%02d:%02d:%03d"
+std::string FormatTimeStamp(const SystemTime& t);
+
+// A blank after every two characters; an odd last character is dropped.
+void SpaceHexPairs(std::string& text);
+
+// One row of a frame log: time, "%02d" index, spaced hex text, then the extra columns.
+struct FrameLogRow {
+    std::string time;
+    std::string spacedHex;
+    std::vector<std::string> extra;
+};
+
+// Appends the row on the user-interface thread (posted there from other threads, in order).
+// The index column is the list's item count at insertion; counter (when given) receives it.
+// With autoUpdate checked the new row is scrolled into view and becomes the only selection.
+void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter = nullptr);

@@ -1,0 +1,116 @@
+// The frame log lists of the main window: row writers and selection handlers.
+
+#include <algorithm>
+
+#include "analyzer/analyzer.h"
+#include "app/frame_log.h"
+#include "app/main_tester_dlg.h"
+#include "link/conversions.h"
+#include "platform/text_format.h"
+
+namespace {
+
+FrameLogRow MakeRow(std::string hex) {
+    FrameLogRow row;
+    row.time = FormatTimeStamp(GetLocalTime());
+    SpaceHexPairs(hex);
+    row.spacedHex = std::move(hex);
+    return row;
+}
+
+}  // namespace
+
+void CMainTesterDlg::WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock) {
+    if (sharedLock) {
+        // The writers of the three lists that share one counter.
+        LockGuard lock(m_listLock);
+        AppendFrameLogRow(*this, list, m_autoUpdateCheck, std::move(row), &counter);
+    } else {
+        AppendFrameLogRow(*this, list, m_autoUpdateCheck, std::move(row), &counter);
+    }
+}
+
+void CMainTesterDlg::AddFrameLogRow(std::string frameHex) { WriteRow(m_frameLogList, m_frameLogRow, MakeRow(std::move(frameHex)), true); }
+
+void CMainTesterDlg::AddMeterReadRequestRow(std::string frameHex) {
+    WriteRow(m_meterReadList, m_frameLogRow, MakeRow(std::move(frameHex)), true);
+}
+
+void CMainTesterDlg::AddMeterReadResultRow(const MeterReplyEntry* entry) {
+    if (!entry) return;
+    std::string hex;
+    BytesToHexText(hex, entry->frame, 0);
+    FrameLogRow row;
+    row.time = FormatTimeStamp(GetLocalTime());
+    if (entry->valid == 1) {
+        SpaceHexPairs(hex);
+        row.spacedHex = hex;
+        row.extra = {"成功", StrFormat("%.2f", entry->elapsedMs / 1000.0)};
+    } else {
+        row.spacedHex = hex + std::string(48, ' ');
+        row.extra = {"超时", ""};
+    }
+    WriteRow(m_meterReadList, m_frameLogRow, std::move(row), true);
+}
+
+void CMainTesterDlg::AddPassThroughRow(std::string frameHex, unsigned char received) {
+    const size_t bytes = frameHex.size() / 2;
+    FrameLogRow row = MakeRow(std::move(frameHex));
+    row.extra = {received ? "R" : "T", StrFormat("%3d", static_cast<int>(bytes))};
+    WriteRow(m_passThroughList, m_frameLogRow, std::move(row), true);
+}
+
+void CMainTesterDlg::AddSearchLogRow(std::string frameHex) {
+    WriteRow(m_searchLogList, m_searchLogRow, MakeRow(std::move(frameHex)), false);
+}
+
+void CMainTesterDlg::AddDataLogRow(std::string frameHex) {
+    WriteRow(m_dataLogList, m_dataLogRow, MakeRow(std::move(frameHex)), false);
+}
+
+void CMainTesterDlg::AddDataReplyLogRow(std::string frameHex) {
+    WriteRow(m_dataReplyLogList, m_dataReplyLogRow, MakeRow(std::move(frameHex)), false);
+}
+
+void CMainTesterDlg::AddPasswordLogRow(std::string frameHex) {
+    WriteRow(m_passwordLogList, m_passwordLogRow, MakeRow(std::move(frameHex)), false);
+}
+
+void CMainTesterDlg::AddPasswordReplyLogRow(std::string frameHex) {
+    WriteRow(m_passwordReplyLogList, m_passwordReplyLogRow, MakeRow(std::move(frameHex)), false);
+}
+
+void CMainTesterDlg::ShowAnalysisText(const std::string& text) { m_analysisEdit.SetText(text + "\r\n"); }
+
+void CMainTesterDlg::ShowRowAnalysis(ListView list, const char* header) {
+    const std::vector<int> selected = list.GetSelectedRows();
+    if (selected.empty()) return;
+    std::string hex = list.GetItemText(selected.front(), 2);
+    hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
+    ByteString frame;
+    HexTextToBytes(hex, frame, 0);
+    std::string text = std::string(header) + "\r\n";
+    AnalyzeFrame(frame, text);
+    ShowAnalysisText(text);
+}
+
+void CMainTesterDlg::ShowRowDetail(ListView list) {
+    const std::vector<int> selected = list.GetSelectedRows();
+    if (selected.empty()) return;
+    m_frameDetailDlg.ShowWindow(true);
+    m_frameDetailDlg.SetText(list.GetItemText(selected.front(), 2));
+}
+
+void CMainTesterDlg::MapFrameLogHandlers() {
+    const std::pair<int, ListView*> analysed[] = {{1272, &m_frameLogList},    {1629, &m_searchLogList},
+                                                  {1630, &m_dataLogList},     {1636, &m_dataReplyLogList},
+                                                  {1637, &m_passwordLogList}, {1641, &m_passwordReplyLogList}};
+    for (const auto& l : analysed) {
+        ListView* list = l.second;
+        MapCommand(l.first, Notify::ItemChanged, [this, list] { ShowRowAnalysis(*list, "解析信息:"); });
+        MapCommand(l.first, Notify::DblClick, [this, list] { ShowRowDetail(*list); });
+    }
+    MapCommand(1272, Notify::Click, [this] { ShowRowAnalysis(m_frameLogList, "解析信息："); });
+    MapCommand(3032, Notify::DblClick, [this] { ShowRowDetail(m_meterReadList); });
+    MapCommand(3037, Notify::DblClick, [this] { ShowRowDetail(m_passThroughList); });
+}
