@@ -18,6 +18,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(3771, Notify::Clicked, [this] { OnSerialSettings(); });
     MapCommand(1402, Notify::Clicked, [this] { m_showAllReceived = Button(GetDlgItem(1402)).GetCheck() != 0; });
     MapFrameLogHandlers();
+    MapCommandSenders();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {

@@ -137,6 +137,11 @@ public:
     // The port hung up: the receive path stops and the port shows as closed.
     void OnPortHungUp();
 
+    // ---- Command senders of the pages (module commands) ----
+    // Maps the command buttons of the pages to their senders.
+    void MapCommandSenders();
+    // ---- end of command senders ----
+
     // Worker-thread queries (the receive path fills these in).
     bool IsGatherThreadRunning() const { return m_gatherThreadRunning.load() != 0; }
     bool IsMonitorThreadRunning() const { return m_monitorThreadRunning.load() != 0; }
