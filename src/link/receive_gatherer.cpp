@@ -50,7 +50,6 @@ bool ReceiveGatherer::Poll(ByteString& block) {
 
 void ReceiveGatherer::Run(const std::function<bool()>& keepRunning,
                           const std::function<void(const ByteString&)>& onBlock) {
-    Reset();
     ByteString block;
     while (keepRunning()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

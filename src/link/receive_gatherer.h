@@ -16,7 +16,8 @@ public:
 
     // Appends received bytes (zero bytes included) under the receive lock. Any thread.
     void Append(const unsigned char* bytes, size_t count);
-    // Empties the receive text and starts the quiet count afresh. Gather thread, or before it runs.
+    // Empties the receive text and starts the quiet count afresh. Call before the gather thread
+    // starts: emptying it from the thread could drop bytes that came in while it was starting.
     void Reset();
     // Bytes received and not yet taken.
     size_t PendingLength() const;
@@ -26,7 +27,7 @@ public:
     // Only the gather thread polls.
     bool Poll(ByteString& block);
 
-    // The gather thread's loop: Reset, then while keepRunning() returns true: sleep 1 ms, poll,
+    // The gather thread's loop: while keepRunning() returns true: sleep 1 ms, poll,
     // and hand every block taken to onBlock (outside the receive lock).
     void Run(const std::function<bool()>& keepRunning, const std::function<void(const ByteString&)>& onBlock);
 

@@ -50,6 +50,7 @@ int CMainTesterDlg::StartMonitorThread() {
 }
 
 int CMainTesterDlg::StartGatherThread() {
+    m_rxGatherer.Reset();
     return StartWorker(m_gatherThreadRunning, m_gatherThread, [this] {
         m_rxGatherer.Run([this] { return m_gatherThreadRunning.load() != 0; },
                          [this](const ByteString& block) { OnReceivedChunk(block); });

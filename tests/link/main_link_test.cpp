@@ -70,7 +70,17 @@ protected:
 };
 
 TEST_F(MainLinkTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
-    OpenFromSettingsDialog();
+    // The open ends the dialog and starts the 100 ms version wait; the test holds that wait
+    // open so the capture does not race the machine's load.
+    dlg->PostTask([this] {
+        CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
+        Button(s.GetDlgItem(1021)).Click();
+        EXPECT_TRUE(dlg->IsTimerRunning(TIMER_VERSION_WAIT));
+        EXPECT_EQ(dlg->m_versionShown, 0u);
+        dlg->KillTimer(TIMER_VERSION_WAIT);
+    });
+    dlg->OnSerialSettings();
+    EXPECT_FALSE(dlg->m_serialSettingsDlg->IsCreated());
     EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0].text);
     EXPECT_TRUE(dlg->IsGatherThreadRunning());
     EXPECT_TRUE(dlg->IsMonitorThreadRunning());
@@ -89,8 +99,9 @@ TEST_F(MainLinkTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
 
 TEST_F(MainLinkTest, FramesOfOneBurstLandInTheirQueuesLogsAndHistory) {
     OpenFromSettingsDialog();
-    ASSERT_TRUE(WaitFor([&] { return dlg->GetDlgItemText(3042) != "版本号:" && dlg->m_versionShown == 1; }));
-    PumpFor(150);
+    ASSERT_TRUE(sim.WaitForFrames(1, std::chrono::seconds(5)));
+    ASSERT_TRUE(WaitFor([&] { return dlg->m_versionShown == 1; }));
+    PumpFor(200);
     const ByteString receiveData = B(BuildFrame(0x80, 0x15, FromHex("01 02")));
     const ByteString password = B(BuildFrame(0x80, 0x1D, FromHex("AA")));
     const ByteString remoteVersion = B(BuildFrame(0x80, 0x52, FromHex("56 51 34 12 01 03 02")));
@@ -224,6 +235,36 @@ TEST_F(MainLinkTest, HangUpClosesThePortCleanly) {
     EXPECT_FALSE(dlg->m_serialComm->IsOpen());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "错误");
+}
+
+TEST_F(MainLinkTest, ThePortListShowsFreePortsAndTheOpenOne) {
+    auto listedCom7 = [this] {
+        bool listed = false;
+        dlg->PostTask([this, &listed] {
+            CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
+            ComboBox ports(s.GetDlgItem(1076));
+            listed = ports.FindStringExact("COM7") >= 0;
+            if (listed) {
+                EXPECT_EQ(ports.GetSelectedText(), "COM7");
+            }
+            EXPECT_EQ(ComboBox(s.GetDlgItem(1006)).GetSelectedText(), "115200");
+            EXPECT_EQ(ComboBox(s.GetDlgItem(1007)).GetSelectedText(), "无校验");
+            EXPECT_EQ(ComboBox(s.GetDlgItem(1008)).GetSelectedText(), "8");
+            EXPECT_EQ(ComboBox(s.GetDlgItem(1009)).GetSelectedText(), "1");
+            Button(s.GetDlgItem(2)).Click();
+        });
+        dlg->OnSerialSettings();
+        return listed;
+    };
+    EXPECT_TRUE(listedCom7());
+    {
+        CSerialPort other;
+        ASSERT_EQ(other.Open(7, 115200, 8, 0, "1"), 0);
+        EXPECT_FALSE(listedCom7());  // held by another program
+    }
+    OpenFromSettingsDialog();
+    ASSERT_TRUE(dlg->IsGatherThreadRunning());
+    EXPECT_TRUE(listedCom7());  // the tool's own open port
 }
 
 TEST_F(MainLinkTest, ABusyPortIsReported) {
