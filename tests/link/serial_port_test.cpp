@@ -428,6 +428,7 @@ protected:
         SerialPortTest::SetUp();
         const unsigned char sentinel = 0xEE;
         gatherer.Append(&sentinel, 1);
+        gatherer.Reset();  // the owner empties the receive text before the loop starts
         gather = std::thread([this] {
             gatherer.Run([this] { return running.load(); },
                          [this](const ByteString& block) {
@@ -442,10 +443,6 @@ protected:
                              changed.notify_all();
                          });
         });
-        // The loop empties the receive text when it starts; wait for that before anything arrives.
-        for (int i = 0; i < 10000 && gatherer.PendingLength() != 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
     }
     void TearDown() override {
         running = false;
