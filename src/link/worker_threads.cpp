@@ -4,6 +4,11 @@
 
 int CMainTesterDlg::StartWorker(std::atomic<uint32_t>& runFlag, std::shared_ptr<WorkerThread>& thread,
                                 std::function<void()> procedure, const char* errorText) {
+    if (thread && !thread->IsFinished()) {
+        // One thread of a kind: a running one goes on; one that is ending is waited for.
+        if (runFlag.load() != 0) return 1;
+        StopWorker(runFlag, thread);
+    }
     runFlag = 1;
     thread = WorkerThread::Start(std::move(procedure));
     if (!thread) {

@@ -130,7 +130,10 @@ TEST_F(MainLinkTest, FramesOfOneBurstLandInTheirQueuesLogsAndHistory) {
         EXPECT_EQ(dlg->m_resetInfoReplies[1].frame, reset3);
     }
     EXPECT_EQ(dlg->m_pointReadArrived, 1);
-    ASSERT_TRUE(WaitFor([&] { return dlg->m_dataReplyLogList.GetItemCount() == 1; }));
+    ASSERT_TRUE(WaitFor([&] {
+        return dlg->m_dataReplyLogList.GetItemCount() == 1 && dlg->m_searchLogList.GetItemCount() == 1 &&
+               dlg->m_frameLogList.GetItemCount() == 2;
+    }));
     EXPECT_EQ(dlg->m_dataReplyLogList.GetItemText(0, 1), "00");
     EXPECT_EQ(dlg->m_dataReplyLogList.GetItemText(0, 2), "79 02 00 80 15 01 02 9A 94 ");
     EXPECT_EQ(dlg->m_passwordReplyLogList.GetItemCount(), 1);
@@ -205,9 +208,13 @@ TEST_F(MainLinkTest, CloseAndReopen) {
     EXPECT_EQ(dlg->m_channelMode, CHANNEL_NONE);
     EXPECT_EQ(dlg->m_portOpen, 0);
     EXPECT_EQ(dlg->GetDlgItemText(1227), "串口未打开");
+    const std::shared_ptr<WorkerThread> monitor = dlg->m_monitorThread;
     OpenFromSettingsDialog();
     EXPECT_TRUE(dlg->IsGatherThreadRunning());
     EXPECT_EQ(dlg->m_portOpen, 1);
+    // Reopening keeps the one monitor thread: no second one is started beside it.
+    EXPECT_EQ(dlg->m_monitorThread, monitor);
+    EXPECT_FALSE(monitor->IsFinished());
     EXPECT_TRUE(boxes.empty());
 }
 
