@@ -1,0 +1,78 @@
+// Text-to-byte helpers of the command pages' fields.
+
+#include "commands/field_text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+#include "link/conversions.h"
+#include "platform/gbk.h"
+
+void ReverseHexPairs(std::string& text, int pairs) {
+    if (text.empty() || pairs <= 0) return;
+    const size_t width = static_cast<size_t>(pairs) * 2;
+    PadLeftZeros(text, static_cast<int>(width) - 1);
+    std::string reversed;
+    reversed.reserve(width);
+    for (size_t pair = width / 2; pair > 0; --pair) reversed.append(text, (pair - 1) * 2, 2);
+    text = reversed;
+}
+
+std::string StripHexSeparators(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
+               text.end());
+    return text;
+}
+
+uint8_t DepthFromText(const std::string& text) {
+    return static_cast<uint8_t>(std::atoi(text.substr(0, 2).c_str()));
+}
+
+namespace {
+
+void AppendReversedHex(const std::string& text, int pairs, ByteString& payload) {
+    std::string digits = StripHexSeparators(text);
+    if (digits.empty()) digits = "0";
+    ReverseHexPairs(digits, pairs);
+    ByteString bytes;
+    HexTextToBytes(digits, bytes, 0);
+    payload += bytes;
+}
+
+}  // namespace
+
+void AppendAddressText(const std::string& text, ByteString& payload) { AppendReversedHex(text, 6, payload); }
+
+void AppendMulticastText(const std::string& text, ByteString& payload) { AppendReversedHex(text, 2, payload); }
+
+void AppendDataText(const std::string& text, ByteString& payload) {
+    ByteString bytes;
+    HexTextToBytes(StripHexSeparators(text), bytes, 0);
+    AppendWord16(payload, static_cast<uint16_t>(bytes.size()));
+    payload += bytes;
+}
+
+bool AppendPortText(const std::string& text, ByteString& payload) {
+    errno = 0;
+    const long long port = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || port < 0 || port > 0xFFFF) return false;
+    AppendWord16(payload, static_cast<uint16_t>(port));
+    return true;
+}
+
+ByteString PasswordTextToBytes(const std::string& text, bool hex) {
+    ByteString bytes;
+    if (hex) {
+        HexTextToBytes(text, bytes, 0);
+    } else {
+        const std::string local = Utf8ToGbk(text);
+        bytes.assign(local.begin(), local.end());
+    }
+    return bytes;
+}
+
+void AppendWord16(ByteString& payload, uint16_t word) {
+    payload.push_back(static_cast<unsigned char>(word & 0xFF));
+    payload.push_back(static_cast<unsigned char>(word >> 8));
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Text-to-byte helpers of the command pages' fields: addresses, depth, data, ports and
+// passwords. None of them needs a window.
+
+#include <cstdint>
+#include <string>
+
+#include "link/byte_string.h"
+
+// Pads the text with '0' in front to 2 * pairs characters and reverses the order of its byte
+// pairs in place; a longer text uses only its first 2 * pairs characters. An empty text stays
+// empty; the case is not changed.
+void ReverseHexPairs(std::string& text, int pairs);
+
+// The text without blanks, carriage returns and line feeds.
+std::string StripHexSeparators(std::string text);
+
+// The depth typed in its edit: the first two characters read as a decimal number (leading
+// digits, 0 when there are none), as a byte.
+uint8_t DepthFromText(const std::string& text);
+
+// Appends an address typed most significant byte first as its six bytes in wire order (least
+// significant byte first): separators removed, cut to 12 digits, padded with leading zeros.
+void AppendAddressText(const std::string& text, ByteString& payload);
+
+// Appends a 4-digit multicast or group address the same way: two bytes, least significant first.
+void AppendMulticastText(const std::string& text, ByteString& payload);
+
+// Appends a 16-bit little-endian byte count and the bytes of a hexadecimal data text; blanks,
+// carriage returns and line feeds are ignored, an odd digit count is completed in front.
+void AppendDataText(const std::string& text, ByteString& payload);
+
+// Appends a decimal port number as two bytes, low byte first. False when the number does not
+// fit in 16 bits (nothing is appended then).
+bool AppendPortText(const std::string& text, ByteString& payload);
+
+// The bytes of a password: hexadecimal text (blanks ignored, odd count completed in front) or
+// the text's own bytes in the code page of the files (a Chinese character counts two).
+ByteString PasswordTextToBytes(const std::string& text, bool hex);
+
+// Appends a 16-bit word, low byte first.
+void AppendWord16(ByteString& payload, uint16_t word);
