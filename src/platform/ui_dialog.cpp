@@ -148,24 +148,23 @@ public:
     using QObject::QObject;
     // Runs the pre-translation chain and the default Enter/Esc handling. True: swallowed.
     static bool HandleKey(QWidget* target, Key key) {
-        std::vector<Dialog*> chain;
-        for (QWidget* w = target; w; w = w->parentWidget()) {
-            if (auto* host = dynamic_cast<DialogHost*>(w)) {
-                if (host->Owner()) chain.push_back(host->Owner());
-            }
+        // The dialog nearest the key's target pre-translates it and, for Enter and Esc, takes
+        // its own default handling; the dialogs around it do not see the key.
+        Dialog* owner = nullptr;
+        for (QWidget* w = target; w && !owner; w = w->parentWidget()) {
+            if (auto* host = dynamic_cast<DialogHost*>(w)) owner = host->Owner();
         }
-        if (chain.empty()) return false;
-        for (Dialog* d : chain) {
-            if (DialogHost::PreTranslate(d, key)) return true;
-        }
+        if (!owner) return false;
+        if (DialogHost::PreTranslate(owner, key)) return true;
         if (key != Key::Enter && key != Key::Escape) return false;
         if (key == Key::Enter) {
+            // A multi-line edit that wants Enter keeps it.
             if (auto* p = qobject_cast<QPlainTextEdit*>(target)) {
                 if (p->property(kStyleProperty).toUInt() & kWantReturn) return false;
             }
-            DialogHost::Ok(chain.front());
+            DialogHost::Ok(owner);
         } else {
-            DialogHost::Cancel(chain.front());
+            DialogHost::Cancel(owner);
         }
         return true;
     }

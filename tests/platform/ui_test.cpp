@@ -160,6 +160,31 @@ TEST(Dialogs, ChildPageLivesInsideItsHost) {
     d.DestroyWindow();
 }
 
+TEST(Dialogs, TheInnermostDialogTakesEnterAndEsc) {
+    struct Page : Dialog {
+        Page() : Dialog(901) {}
+        int ok = 0;
+        int cancel = 0;
+        void OnOK() override { ++ok; }
+        void OnCancel() override { ++cancel; }
+    };
+    TestDialog outer;
+    outer.swallowEnter = true;
+    ASSERT_TRUE(outer.Create());
+    Page page;
+    ASSERT_TRUE(page.CreateIn(outer.GetDlgItem(1009)));
+    EXPECT_TRUE(page.PressKey(Key::Enter));
+    EXPECT_TRUE(page.PressKey(Key::Escape));
+    EXPECT_EQ(page.ok, 1);
+    EXPECT_EQ(page.cancel, 1);
+    EXPECT_EQ(outer.okCalls, 0);
+    EXPECT_TRUE(outer.PressKey(Key::Enter));  // the outer dialog's own keys: swallowed there
+    EXPECT_EQ(outer.okCalls, 0);
+    EXPECT_EQ(page.ok, 1);
+    page.DestroyWindow();
+    outer.DestroyWindow();
+}
+
 TEST(Dialogs, ControlsNotifyTheirHandlers) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
