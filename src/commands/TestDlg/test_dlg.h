@@ -32,6 +32,8 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnOK() override {}
+    // A page of the main window: Esc does not take it away.
+    void OnCancel() override {}
 
 private:
     void InitComboBoxes();
