@@ -9,17 +9,26 @@ constexpr const char* kFont = "SimSun";
 constexpr uint32_t kTool = kDlgSystemMenu | kDlgResizable;
 
 const DialogTemplate kFrameMonitor = {
-    132, "报文监控", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool | kDlgMinimizeBox | kDlgMaximizeBox, 0,
+    132, "报文监控", TemplateUnits::DialogUnits, 574, 322, kFont, 10, kTool | kDlgMinimizeBox | kDlgMaximizeBox, 0,
     {
-        {1006, ControlKind::ListReport, "", 5, 5, 330, 270, kNone},
-        {1007, ControlKind::RichEdit, "", 340, 5, 175, 270, kMultiline | kReadOnly | kVScroll},
+        {1006, ControlKind::ListReport, "List1", 5, 3, 421, 316, kSingleSel},
+        {1007, ControlKind::RichEdit, "", 426, 3, 135, 227, kMultiline | kVScroll},
+        {1009, ControlKind::CheckBox, "自动刷新", 429, 309, 55, 10, kNone},
+        {1248, ControlKind::Edit, "", 503, 305, 68, 14, kAutoHScroll},
     }};
 
 const DialogTemplate kDeviceSearchList = {
-    198, "搜索设备列表", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool, 0,
+    198, "搜索设备列表", TemplateUnits::DialogUnits, 646, 341, kFont, 10, kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {1006, ControlKind::ListReport, "", 5, 5, 330, 270, kNone},
-        {1007, ControlKind::RichEdit, "", 340, 5, 175, 270, kMultiline | kReadOnly | kVScroll},
+        {1018, ControlKind::PushButton, "统计网络状态", 11, 18, 48, 14, kNone},
+        {1262, ControlKind::PushButton, "统计depth", 71, 18, 41, 14, kNone},
+        {1260, ControlKind::PushButton, "数据导出", 124, 18, 41, 14, kNone},
+        {1044, ControlKind::PushButton, "数据导入", 179, 18, 41, 14, kNone},
+        {1250, ControlKind::PushButton, "删除", 230, 17, 31, 14, kNone},
+        {1240, ControlKind::PushButton, "清空", 278, 17, 31, 14, kNone},
+        {-1, ControlKind::GroupBox, "", 7, 33, 514, 301, kNone},
+        {1006, ControlKind::ListReport, "", 13, 47, 501, 279, kNone},
+        {1246, ControlKind::RichEdit, "", 523, 0, 116, 334, kMultiline | kWantReturn | kVScroll},
     }};
 
 const DialogTemplate kSmartHomePage = {
@@ -44,7 +53,17 @@ const DialogTemplate kTestPanel = {
     }};
 
 const DialogTemplate kSendConsole = {
-    220, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kTool, 0, {}};
+    220, "", TemplateUnits::DialogUnits, 461, 315, "System", 10, kDlgSystemMenu | kDlgMinimizeBox, 0,
+    {
+        {2034, ControlKind::Static, "报文：", 13, 15, 25, 8, kNone},
+        {2036, ControlKind::Edit, "", 42, 16, 317, 51, kMultiline | kVScroll},
+        {1833, ControlKind::PushButton, "发送", 365, 18, 29, 10, kNone},
+        {1018, ControlKind::PushButton, "清除报文", 402, 18, 39, 11, kNone},
+        {2035, ControlKind::Static, "测试数据：", 8, 73, 41, 8, kNone},
+        {1007, ControlKind::RichEdit, "", 7, 83, 437, 102, kMultiline | kVScroll},
+        {1006, ControlKind::ListReport, "", 7, 194, 440, 102, kSingleSel},
+        {1008, ControlKind::CheckBox, "自动更新", 15, 298, 48, 10, kNone},
+    }};
 
 const DialogTemplate kBroadcastReplyTest = {
     219, "广播应答测试", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool, 0,
@@ -54,10 +73,24 @@ const DialogTemplate kBroadcastReplyTest = {
     }};
 
 const DialogTemplate kFrameDetail = {
-    191, "", TemplateUnits::DialogUnits, 300, 120, kFont, 9, kTool, 0,
-    {{1010, ControlKind::Edit, "", 2, 2, 296, 116, kMultiline | kReadOnly | kVScroll}}};
+    191, "", TemplateUnits::DialogUnits, 212, 117, kFont, 9, kTool | kDlgMinimizeBox, 0,
+    {{1010, ControlKind::Edit, "", 7, 7, 198, 103, kMultiline | kWantReturn | kVScroll}}};
 
-const DialogTemplate kParseFrame = {187, "解析报文", TemplateUnits::DialogUnits, 400, 260, kFont, 9, kTool, 0, {}};
+const DialogTemplate kParseFrame = {
+    187, "解析报文", TemplateUnits::DialogUnits, 473, 479, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {1036, ControlKind::RadioButton, "物理帧", 13, 17, 40, 10, kGroup},
+        {1020, ControlKind::RadioButton, "网络帧", 61, 17, 38, 10, kNone},
+        {1026, ControlKind::RadioButton, "应用帧", 109, 17, 40, 10, kNone},
+        {1019, ControlKind::RadioButton, "79协议", 155, 17, 40, 10, kNone},
+        {1010, ControlKind::Edit, "", 26, 45, 166, 130, kMultiline | kVScroll},
+        {1018, ControlKind::DefPushButton, "》》", 212, 92, 29, 22, kNone},
+        {1011, ControlKind::Edit, "", 26, 194, 166, 127, kMultiline | kVScroll},
+        {1021, ControlKind::PushButton, "》》", 211, 246, 29, 22, kNone},
+        {1012, ControlKind::Edit, "", 27, 332, 166, 122, kMultiline | kVScroll},
+        {1029, ControlKind::PushButton, "》》", 214, 371, 29, 22, kNone},
+        {1007, ControlKind::RichEdit, "", 263, 7, 203, 465, kMultiline | kVScroll},
+    }};
 
 const DialogTemplate kTimedSend = {
     158, "定时发送", TemplateUnits::DialogUnits, 260, 110, kFont, 9, kDlgSystemMenu, 0,

@@ -10,6 +10,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(1047, Notify::SelChange, [this] { m_receiveTabs.OnSelChange(); });
     MapCommand(1001, Notify::Clicked, [this] { OnToggleReceive(); });
     MapCommand(1021, Notify::Clicked, [this] { OnShowFrameMonitor(); });
+    MapCommand(1834, Notify::Clicked, [this] { OnShowSearchList(); });
     MapCommand(1232, Notify::Clicked, [this] { OnClearRecords(); });
     MapCommand(1033, Notify::Clicked, [this] { OnBuildFrame(); });
     MapCommand(1034, Notify::Clicked, [this] { OnParseFrame(); });

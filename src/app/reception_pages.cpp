@@ -22,6 +22,11 @@ CMacLayerFramePage::CMacLayerFramePage()
     MapCommand(1006, Notify::ItemChanged, [this] { OnItemChanged(); });
 }
 
+bool CMacLayerFramePage::OnInitDialog() {
+    m_colorList.Attach(*this, 1006);
+    return CReceptionPage::OnInitDialog();
+}
+
 void CMacLayerFramePage::OnItemChanged() {
     // Looks up the first selected row and shows nothing.
     (void)m_list.GetSelectionMark();

@@ -1,6 +1,7 @@
 #pragma once
 // The three reception pages of the main window's tab control.
 
+#include "app/color_list_ctrl.h"
 #include "platform/ui.h"
 
 class CReceptionPage : public Dialog {
@@ -22,6 +23,11 @@ class CMacLayerFramePage : public CReceptionPage {
 public:
     CMacLayerFramePage();
     void OnItemChanged();
+    // List 1006 (the same control as m_list) as a colour list: black on white, sorted on a header click.
+    CColorListCtrl m_colorList;
+
+protected:
+    bool OnInitDialog() override;
 };
 
 class CNetworkLayerFramePage : public CReceptionPage {

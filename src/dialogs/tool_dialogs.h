@@ -4,6 +4,10 @@
 #include <atomic>
 #include <string>
 
+#include "dialogs/device_search_list_dlg.h"
+#include "dialogs/frame_monitor_dlg.h"
+#include "dialogs/parse_frame_dlg.h"
+#include "dialogs/send_console_dlg.h"
 #include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
@@ -15,31 +19,6 @@ public:
 
 protected:
     void OnOK() override {}
-};
-
-// Frame monitor: one row per recorded frame.
-class CFrameMonitorDlg : public CToolDialog {
-public:
-    CFrameMonitorDlg() : CToolDialog(132) {}
-    // One row per recorded frame; any thread (called under the history and monitor locks).
-    void AddFrameRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number);
-    std::atomic<uint8_t> m_firstFrame{1};
-    SystemTime m_firstFrameTime;
-
-protected:
-    void OnCancel() override {}
-    void OnClose() override;
-};
-
-class CDeviceSearchListDlg : public CToolDialog {
-public:
-    CDeviceSearchListDlg() : CToolDialog(198) {}
-    // A received search report (command 0x19); any thread.
-    void OnSearchReportFrame(const ByteString& frame);
-
-protected:
-    void OnCancel() override {}
-    void OnClose() override;
 };
 
 class CBroadcastReplyTestDlg : public CToolDialog {
@@ -54,32 +33,12 @@ protected:
     void OnCancel() override { ShowWindow(false); }
 };
 
-class CSendConsoleDlg : public CToolDialog {
-public:
-    CSendConsoleDlg() : CToolDialog(220) {}
-
-protected:
-    void OnClose() override { ShowWindow(false); }
-    void OnCancel() override { ShowWindow(false); }
-};
-
 class CSmartHomeMonitorDlg : public CToolDialog {
 public:
     CSmartHomeMonitorDlg() : CToolDialog(180) {}
 
 protected:
     void OnCancel() override {}
-};
-
-// Modeless text viewer of one frame's text.
-class CFrameDetailDlg : public CToolDialog {
-public:
-    CFrameDetailDlg() : CToolDialog(191) {}
-    void SetText(std::string text);
-
-protected:
-    void OnClose() override { ShowWindow(false); }
-    void OnCancel() override { ShowWindow(false); }
 };
 
 // Created by a main-window button that stays disabled while the window exists.
@@ -94,11 +53,6 @@ protected:
 private:
     void Release();
     int m_ownerButton;
-};
-
-class CParseFrameDlg : public CButtonOwnedDialog {
-public:
-    CParseFrameDlg() : CButtonOwnedDialog(187, 1034) {}
 };
 
 class CTimedSendDlg : public CButtonOwnedDialog {

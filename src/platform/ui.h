@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/dialog_template.h"
@@ -184,10 +185,31 @@ public:
     int GetTopIndex() const;
     // Sorts the rows by one column's text.
     void SortByColumn(int column, bool ascending);
+    // Sorts stably by one column: compare(a, b) < 0 puts a first. The selection follows its rows.
+    void SortRows(int column, const std::function<int(std::string_view, std::string_view)>& compare);
     // Clicks as a user would: selects the row and sends Notify::Click (or DblClick / RClick).
     void ClickRow(int row, Notify kind = Notify::Click);
     // Index of the row hit by the last mouse event on the list, -1 for none.
     int LastClickedRow() const;
+    // Clicks a column header as a user would: the dialog gets Notify::ColumnClick.
+    void ClickColumn(int column);
+    // The header clicked last, -1 for none.
+    int LastClickedColumn() const;
+
+    // Cell colours as drawn: a cell's own, else its row's, else black text on white.
+    ColorRef GetCellTextColor(int row, int column) const;
+    void SetCellBackColor(int row, int column, ColorRef color);
+    ColorRef GetCellBackColor(int row, int column) const;
+    // Colours of rows that have none of their own, and of the selected rows.
+    void SetListColors(ColorRef text, ColorRef background);
+    void SetSelectionColors(ColorRef text, ColorRef background);
+    // Row states: kStateFocused, kStateSelected. Sets the states in mask to those in state;
+    // selecting a row of a single-selection list deselects the others. False for no such row.
+    enum ItemState : unsigned { kStateFocused = 0x1, kStateSelected = 0x2 };
+    bool SetItemState(int row, unsigned state, unsigned mask);
+    unsigned GetItemState(int row, unsigned mask) const;
+    // Width in pixels of a text in the list's font.
+    int GetStringWidth(const std::string& text) const;
 };
 
 using TreeItem = intptr_t;  // 0: no item

@@ -1,0 +1,268 @@
+// Report lists against the line's worst case: at 115200 baud about 1,650 of the smallest (7-byte)
+// frames a second reach the frame monitor. Measures the cost and the memory of a row in lists of
+// the monitor's shape (time, number, frame text, a colour per cell), and the longest stall of the
+// event loop while rows arrive from another thread at that rate.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialogs/frame_monitor_dlg.h"
+#include "platform/ui.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kLineFramesPerSecond = 1650;
+constexpr int kTrafficSeconds = 3;
+
+const unsigned char kSmallestFrame[] = {0x79, 0x00, 0x00, 0x40, 0x02, 0x42, 0x42};
+
+size_t HeapInUse() {
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
+size_t ResidentBytes() {
+    long pages = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        long size = 0;
+        if (std::fscanf(f, "%ld %ld", &size, &pages) != 2) pages = 0;
+        std::fclose(f);
+    }
+    return static_cast<size_t>(pages) * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// A window of the monitor's template with its list made the monitor's shape.
+class ListWindow : public Dialog {
+public:
+    ListWindow() : Dialog(132) {}
+    ListView list;
+
+protected:
+    bool OnInitDialog() override {
+        list = ListView(GetDlgItem(1006));
+        list.InsertColumn(0, "时间", 150);
+        list.InsertColumn(1, "序号", 50);
+        list.InsertColumn(2, "报文", 600);
+        return true;
+    }
+};
+
+std::vector<std::string> MonitorCells() { return {"2024-03-05 06:07:08:009", "", "79 00 00 40 02 42 42 "}; }
+
+// One frame row as the monitor writes it: the cells, then the kind's colour on each cell.
+int WriteRow(ListView& list, std::vector<std::string>& cells, int number) {
+    cells[1] = std::to_string(number);
+    const int row = list.AppendRow(cells);
+    for (int c = 0; c < 3; ++c) list.SetCellTextColor(row, c, 0x0000F0);
+    return row;
+}
+
+void Prefill(ListView& list, int rows) {
+    std::vector<std::string> cells = MonitorCells();
+    for (int i = 0; i < rows; ++i) {
+        WriteRow(list, cells, i);
+        if (i % 1000 == 999) PumpMessages();
+    }
+    PumpMessages();
+}
+
+// Appending rows in live-sized batches: the event loop runs after every 100 rows.
+void BM_AppendRows(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    double heapPerRow = 0;
+    double rssPerRow = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        malloc_trim(0);
+        auto w = std::make_unique<ListWindow>();
+        w->Create();
+        w->ShowWindow(true);
+        PumpMessages();
+        const size_t heap0 = HeapInUse();
+        const size_t rss0 = ResidentBytes();
+        std::vector<std::string> cells = MonitorCells();
+        state.ResumeTiming();
+        for (int i = 0; i < rows; ++i) {
+            WriteRow(w->list, cells, i);
+            if (i % 100 == 99) PumpMessages();
+        }
+        PumpMessages();
+        state.PauseTiming();
+        if (w->list.GetItemCount() != rows) state.SkipWithError("rows lost");
+        heapPerRow = static_cast<double>(HeapInUse() - heap0) / rows;
+        rssPerRow = static_cast<double>(ResidentBytes() - rss0) / rows;
+        w.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.counters["time_per_row"] =
+        benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+    state.counters["heap_bytes_per_row"] = heapPerRow;
+    state.counters["rss_bytes_per_row"] = rssPerRow;
+    state.counters["rss_MB_total"] = rssPerRow * rows / 1e6;
+}
+BENCHMARK(BM_AppendRows)->Arg(100000)->Arg(1000000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+struct TrafficResult {
+    double longestStallMs = 0;
+    double longestRowWaitMs = 0;
+    int rowsShown = 0;
+};
+
+// Runs the event loop on this thread while produce() sends kLineFramesPerSecond rows a second
+// from another thread for kTrafficSeconds; the stall is the longest single pass of the loop.
+template <typename Produce, typename Shown>
+TrafficResult RunTraffic(Produce produce, Shown shown) {
+    const int total = kLineFramesPerSecond * kTrafficSeconds;
+    std::atomic<bool> done{false};
+    std::thread producer([&] {
+        const auto start = Clock::now();
+        for (int i = 0; i < total; ++i) {
+            std::this_thread::sleep_until(start + std::chrono::microseconds(1000000LL * i / kLineFramesPerSecond));
+            produce(i);
+        }
+        done = true;
+    });
+    TrafficResult r;
+    const auto deadline = Clock::now() + std::chrono::seconds(kTrafficSeconds + 10);
+    while (Clock::now() < deadline) {
+        const auto t0 = Clock::now();
+        PumpMessages();
+        r.longestStallMs = std::max(r.longestStallMs, Ms(Clock::now() - t0));
+        if (done && shown() >= total) break;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    producer.join();
+    PumpMessages();
+    r.rowsShown = shown();
+    return r;
+}
+
+void Report(benchmark::State& state, const TrafficResult& r) {
+    state.counters["longest_stall_ms"] = r.longestStallMs;
+    state.counters["longest_row_wait_ms"] = r.longestRowWaitMs;
+    state.counters["rows_shown"] = r.rowsShown;
+    if (r.rowsShown < kLineFramesPerSecond * kTrafficSeconds) state.SkipWithError("rows lost or late");
+}
+
+// Each row posted on its own from another thread and appended; when follow is set, it is also
+// scrolled to and made the only selection at once, as a list with automatic update does per row.
+void ListAtLineRate(benchmark::State& state, bool follow) {
+    const int prefill = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<ListWindow>();
+        w->Create();
+        w->ShowWindow(true);
+        Prefill(w->list, prefill);
+        std::vector<std::string> cells = MonitorCells();
+        std::atomic<int> shown{0};
+        std::atomic<int64_t> longestWaitUs{0};
+        state.ResumeTiming();
+        TrafficResult r = RunTraffic(
+            [&](int i) {
+                const auto posted = Clock::now();
+                w->PostTask([&, i, posted] {
+                    const int row = WriteRow(w->list, cells, i);
+                    if (follow) {
+                        w->list.EnsureVisible(row);
+                        w->list.SetItemState(row, ListView::kStateSelected | ListView::kStateFocused,
+                                             ListView::kStateSelected | ListView::kStateFocused);
+                    }
+                    const int64_t us =
+                        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - posted).count();
+                    if (us > longestWaitUs) longestWaitUs = us;
+                    ++shown;
+                });
+            },
+            [&] { return shown.load(); });
+        state.PauseTiming();
+        r.longestRowWaitMs = longestWaitUs / 1000.0;
+        Report(state, r);
+        w.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+
+void BM_ListAtLineRate(benchmark::State& state) { ListAtLineRate(state, false); }
+BENCHMARK(BM_ListAtLineRate)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ListFollowingEachRowAtLineRate(benchmark::State& state) { ListAtLineRate(state, true); }
+BENCHMARK(BM_ListFollowingEachRowAtLineRate)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The frame monitor itself: AddFrameRow from a recording thread with the automatic refresh on,
+// so the newest row is selected and explained as it comes.
+void BM_MonitorAtLineRate(benchmark::State& state) {
+    const int prefill = static_cast<int>(state.range(0));
+    const ByteString frame(kSmallestFrame, kSmallestFrame + sizeof(kSmallestFrame));
+    SystemTime t;
+    t.year = 2024;
+    t.month = 3;
+    t.day = 5;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto monitor = std::make_unique<CFrameMonitorDlg>();
+        monitor->Create();
+        monitor->ShowWindow(true);
+        for (int i = 0; i < prefill; ++i) monitor->AddFrameRow('1', frame, t, static_cast<uint32_t>(i));
+        const CSortListCtrl& list = monitor->m_frameList;
+        WaitPumping([&] { return list.GetItemCount() >= prefill; }, 600000);
+        state.ResumeTiming();
+        TrafficResult r = RunTraffic(
+            [&](int i) { monitor->AddFrameRow(i % 2 ? '1' : '0', frame, t, static_cast<uint32_t>(i)); },
+            [&] { return list.GetItemCount() - prefill; });
+        state.PauseTiming();
+        Report(state, r);
+        monitor.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MonitorAtLineRate)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    benchmark::Initialize(&argc, argv);
+    Application app(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

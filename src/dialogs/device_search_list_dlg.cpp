@@ -1,0 +1,392 @@
+#include "dialogs/device_search_list_dlg.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "analyzer/analyzer.h"
+#include "app/frame_log.h"
+#include "app/main_tester_dlg.h"
+#include "link/conversions.h"
+#include "platform/gbk.h"
+#include "platform/local_time.h"
+#include "platform/text_format.h"
+
+namespace {
+
+constexpr int kPaneId = 1246;
+constexpr int kColumns = 10;
+constexpr int kRoutingColumns = 8;
+constexpr const char* kTxtFilter = "TXT Files(*.txt)|*.txt||";
+
+constexpr const char* kExportFormat =
+    "%12s      %-12s   %-12s   %-12s  %-12s    %-12s  %-12s    %-12s   %-12s   %-12s     \n";
+constexpr const char* kRoutingFormat = "%12s      %-12s   %-12s   %-12s  %-12s    %-12s   %-12s   %-12s     \n";
+
+const char* const kExportTitles[kColumns] = {"时间",     "编号",     "地址",     "深度",     "网络状态",
+                                              "设备类别", "地址模式", "组播地址", "属性长度", "属性"};
+// The routing file carries the first eight columns; its titles name them.
+const char* const kRoutingTitles[kRoutingColumns] = {"时间",     "编号",     "地址",     "深度",
+                                                      "网络状态", "设备类别", "地址模式", "组播地址"};
+
+// Fills "%12s" and "%-12s" with the texts, widths counted in GBK bytes.
+std::string FormatColumns(const char* format, const char* const* titles, int count) {
+    std::string out;
+    int next = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            out += *p;
+            continue;
+        }
+        const bool left = p[1] == '-';
+        const char* digits = p + (left ? 2 : 1);
+        int width = 0;
+        while (*digits >= '0' && *digits <= '9') width = width * 10 + (*digits++ - '0');
+        // digits now points at 's'
+        p = digits;
+        const std::string text = next < count ? titles[next] : "";
+        ++next;
+        const size_t len = GbkLength(text);
+        const size_t pad = len < static_cast<size_t>(width) ? static_cast<size_t>(width) - len : 0;
+        if (left) {
+            out += text;
+            out.append(pad, ' ');
+        } else {
+            out.append(pad, ' ');
+            out += text;
+        }
+    }
+    return out;
+}
+
+// A cell of a written line: padded to at least 12 characters, then four blanks.
+std::string FileCell(std::string text) {
+    PadRightBlanks(text, 12);
+    return text + "    ";
+}
+
+std::string RemoveBlanks(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+std::string TrimRight(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return text;
+}
+
+std::string FileTimeSuffix(const SystemTime& t) {
+    return StrFormat(" %04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+bool Inside(const ByteString& frame, long long position, long long count) {
+    return position + count - 1 < static_cast<long long>(frame.size());
+}
+
+}  // namespace
+
+CDeviceSearchListDlg::CDeviceSearchListDlg()
+    : Dialog(198), m_keepMarks(kMaxRows, 1), m_macRecords(kMaxRows) {
+    MapCommand(1250, Notify::Clicked, [this] { OnDeleteDevices(); });
+    MapCommand(1240, Notify::Clicked, [this] { OnClearList(); });
+    MapCommand(1260, Notify::Clicked, [this] { OnExportDeviceList(); });
+    MapCommand(1044, Notify::Clicked, [this] { OnImportDeviceList(); });
+    MapCommand(1018, Notify::Clicked, [this] { OnCountByNetworkState(); });
+    MapCommand(1262, Notify::Clicked, [this] { OnCountByDepth(); });
+}
+
+void CDeviceSearchListDlg::DoDataExchange() { m_deviceList.Attach(*this, 1006); }
+
+bool CDeviceSearchListDlg::OnInitDialog() {
+    DoDataExchange();
+    std::fill(m_keepMarks.begin(), m_keepMarks.end(), 1);
+    m_rowCount = 0;
+    static const struct {
+        const char* title;
+        int width;
+    } kListColumns[kColumns] = {{"TIME", 170}, {"seq", 45},      {"MACID", 100},   {"Depth", 50}, {"net", 60},
+                                {"Devmode", 120}, {"groupmode", 80}, {"groupID", 80}, {"len", 45},   {"Attribute", 500}};
+    for (int i = 0; i < kColumns; ++i)
+        m_deviceList.InsertColumn(i, kListColumns[i].title, kListColumns[i].width, ListView::kCenter);
+    m_deviceList.SetColumnAlign(0, ListView::kRight);
+    return true;
+}
+
+void CDeviceSearchListDlg::OnClose() {
+    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->GetDlgItem(1834).Enable(true);
+    ShowWindow(false);
+}
+
+const char* CDeviceSearchListDlg::NetStateText(uint8_t state) {
+    static const char* const kNames[] = {"不在网", "属于自己", "属于其他", "未知"};
+    return state < 4 ? kNames[state] : "保留";
+}
+
+const char* CDeviceSearchListDlg::DeviceTypeText(uint8_t type) {
+    static const char* const kNames[] = {"不区分设备", "网关", "云服务器", "8182MAC地址", "07MAC地址", "BLEMAC地址"};
+    return type < 6 ? kNames[type] : "出错";
+}
+
+const char* CDeviceSearchListDlg::MulticastFlagText(uint8_t flag) { return flag == 1 ? "组播" : "非组播"; }
+
+void CDeviceSearchListDlg::OnSearchReportFrame(ByteString frame) {
+    std::string text;
+    for (unsigned char b : frame) AppendFormat(text, "%02X ", b);
+    text += "\n";
+    std::vector<SearchedDeviceRow> rows = ProcessSearchReport(std::move(frame), text, 0);
+    auto apply = [this, text = std::move(text), rows = std::move(rows)] {
+        AppendDeviceRows(rows);
+        SetDlgItemText(kPaneId, text);
+    };
+    if (IsUiThread())
+        apply();
+    else
+        PostTask(std::move(apply));
+}
+
+std::vector<SearchedDeviceRow> CDeviceSearchListDlg::ProcessSearchReport(ByteString frame, std::string& text,
+                                                                         int start) {
+    AnalyzeFrame(frame, text);
+    std::vector<SearchedDeviceRow> rows;
+    if (GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0) AddSearchedDevices(std::move(frame), start, rows);
+    return rows;
+}
+
+int CDeviceSearchListDlg::AddSearchedDevices(ByteString frame, int start, std::vector<SearchedDeviceRow>& rows) {
+    long long p = static_cast<long long>(start) + 5;
+    const int count = FrameByte(frame, p);  // one byte: at most 255 entries
+    p += 1;
+    for (int entry = 0; entry < count; ++entry) {
+        const std::string time = FormatTimeStamp(GetLocalTime());
+        if (!Inside(frame, p, 6)) return -1;
+        rows.emplace_back();
+        SearchedDeviceRow& row = rows.back();
+        row.cells[0] = time;
+        for (int i = 5; i >= 0; --i) row.mac.push_back(frame[static_cast<size_t>(p + i)]);
+        BytesToHexText(row.cells[2], row.mac, 0);
+        p += 6;
+
+        if (!Inside(frame, p, 2)) return -1;
+        int column = 3;
+        DeviceInfoWord fields;
+        p = FormatDeviceInfoWord(frame, static_cast<int>(p), row, column, fields);
+
+        if (fields.multicastFlag == 1) {
+            if (!Inside(frame, p, 2)) return -1;
+            row.cells[7] = StrFormat("%02X%02X", FrameByte(frame, p + 1), FrameByte(frame, p));
+            p += 2;
+        }
+
+        if (!Inside(frame, p, 1)) return -1;
+        const int length = FrameByte(frame, p);
+        row.cells[8] = StrFormat("%d", length);
+        p += 1;
+
+        if (!Inside(frame, p, length)) return -1;
+        BytesToHexText(row.cells[9], frame.substr(static_cast<size_t>(p), static_cast<size_t>(length)), 0);
+        p += length;
+    }
+    return static_cast<int>(p);
+}
+
+int CDeviceSearchListDlg::FormatDeviceInfoWord(const ByteString& frame, int pos, SearchedDeviceRow& row, int& column,
+                                               DeviceInfoWord& fields) {
+    fields = UnpackDeviceInfoWord(FrameWord(frame, pos));
+    row.cells[column] = StrFormat("%02d", fields.depth);
+    row.cells[column + 1] = NetStateText(fields.netState);
+    row.cells[column + 2] = DeviceTypeText(fields.deviceType);
+    row.cells[column + 3] = MulticastFlagText(fields.multicastFlag);
+    column += 4;
+    return pos + 2;
+}
+
+void CDeviceSearchListDlg::AppendDeviceRows(const std::vector<SearchedDeviceRow>& rows) {
+    if (!IsCreated()) return;
+    for (const SearchedDeviceRow& device : rows) {
+        if (m_rowCount >= kMaxRows) {
+            ++m_droppedRows;
+            continue;
+        }
+        const uint32_t r = m_rowCount;
+        m_macRecords[r] = device.mac;
+        std::vector<std::string> cells(device.cells, device.cells + kColumns);
+        ++m_rowCount;
+        cells[1] = StrFormat("%04u", m_rowCount);
+        m_deviceList.AppendRow(cells);
+    }
+}
+
+void CDeviceSearchListDlg::OnDeleteDevices() {
+    const std::vector<int> selected = m_deviceList.GetSelectedRows();
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+        m_deviceList.DeleteItem(*it);
+        if (*it >= 0 && static_cast<uint32_t>(*it) < kMaxRows) m_keepMarks[static_cast<size_t>(*it)] = 0;
+    }
+    const int rows = m_deviceList.GetItemCount();
+    for (int i = 0; i < rows; ++i) m_deviceList.SetItemText(i, 1, StrFormat("%04d", i + 1));
+    uint32_t kept = 0;
+    const uint32_t used = std::min(m_rowCount, kMaxRows);
+    for (uint32_t i = 0; i < used; ++i) {
+        if (m_keepMarks[i]) {
+            if (kept != i) m_macRecords[kept] = std::move(m_macRecords[i]);
+            ++kept;
+        } else {
+            m_keepMarks[i] = 1;
+        }
+    }
+    m_rowCount = kept;
+}
+
+void CDeviceSearchListDlg::OnClearList() {
+    m_deviceList.DeleteAllItems();
+    m_rowCount = 0;
+}
+
+std::string CDeviceSearchListDlg::ExportHeader() {
+    std::string header = FormatColumns(kExportFormat, kExportTitles, kColumns);
+    header.pop_back();  // the line feed
+    return header;
+}
+
+void CDeviceSearchListDlg::OnExportDeviceList() {
+    FileDialogRequest request;
+    request.open = true;
+    request.fileName = "ROUTEREXPORT, " + FileTimeSuffix(GetLocalTime()) + ".txt";
+    request.filter = kTxtFilter;
+    const std::string path = ShowFileDialog(request);
+    if (path.empty()) return;
+    if (FileExists(path)) RemoveFile(path);
+    const int rows = m_deviceList.GetItemCount();
+    if (rows == 0) return;
+    TextFile file;
+    if (!file.Open(path, TextFile::kWrite)) {
+        ShowMessageBox("导出失败！");
+        return;
+    }
+    bool written = file.WriteString(ExportHeader() + "\n");
+    for (int r = 0; r < rows && written; ++r) {
+        std::string line;
+        for (int c = 0; c < kColumns; ++c) line += FileCell(m_deviceList.GetItemText(r, c));
+        written = file.WriteString(line + "\n");
+    }
+    file.Close();
+    if (!written) ShowMessageBox("导出失败！");
+}
+
+bool CDeviceSearchListDlg::ParseImportLine(const std::string& utf8Line, bool exportLayout,
+                                           std::vector<std::string>& cells) {
+    cells.assign(kColumns, std::string());
+    // Widths count GBK bytes, as the file holds them.
+    const std::string line = Utf8ToGbk(utf8Line);
+    if (line.find_first_not_of(' ') == std::string::npos) return false;
+    const size_t length = line.size();
+    size_t q = 0;
+    if (!exportLayout) {
+        for (int c = 0; c < kColumns && q < length; ++c) {
+            const size_t width = c == 0 ? 24 : c == kColumns - 1 ? std::string::npos : 13;
+            cells[static_cast<size_t>(c)] = GbkToUtf8(RemoveBlanks(line.substr(q, width)));
+            q = width == std::string::npos ? length : q + width;
+        }
+        return true;
+    }
+    // As the export writes: each cell padded to at least 12 characters and four blanks after it.
+    // Cells hold no blanks, but the time of column 0 holds one between date and time.
+    for (int c = 0; c < kColumns && q < length; ++c) {
+        if (c == kColumns - 1) {
+            cells[static_cast<size_t>(c)] = GbkToUtf8(RemoveBlanks(line.substr(q)));
+            break;
+        }
+        size_t end = c == 0 ? line.find("  ", q) : line.find(' ', q);
+        if (end == std::string::npos) end = length;
+        const size_t textLength = end - q;
+        const size_t next = q + std::max<size_t>(textLength, 12) + 4;
+        const size_t padEnd = std::min(next, length);
+        for (size_t i = end; i < padEnd; ++i)
+            if (line[i] != ' ') return false;  // the columns do not line up
+        cells[static_cast<size_t>(c)] = GbkToUtf8(line.substr(q, textLength));
+        q = next;
+    }
+    return true;
+}
+
+void CDeviceSearchListDlg::OnImportDeviceList() {
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = kTxtFilter;
+    const std::string path = ShowFileDialog(request);
+    if (path.empty()) return;
+    TextFile file;
+    if (!file.Open(path, TextFile::kRead)) {
+        ShowMessageBox("打开文件失败");
+        return;
+    }
+    std::string line;
+    if (!file.ReadLine(line)) return;
+    const bool exportLayout = TrimRight(line) == TrimRight(ExportHeader());
+    std::vector<std::string> cells;
+    while (file.ReadLine(line)) {
+        if (!ParseImportLine(line, exportLayout, cells)) continue;
+        if (m_rowCount >= kMaxRows) {
+            ++m_droppedRows;
+            continue;
+        }
+        ByteString& mac = m_macRecords[m_rowCount];
+        mac.clear();
+        HexTextToBytes(cells[2], mac, 0);
+        m_deviceList.AppendRow(cells);
+        ++m_rowCount;
+    }
+    file.Close();
+}
+
+void CDeviceSearchListDlg::OnCountByNetworkState() {
+    static const char* const kStates[] = {"不在网", "属于自己", "属于其他", "未知", "保留"};
+    int counts[5] = {};
+    const int rows = m_deviceList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        const std::string text = m_deviceList.GetItemText(r, 4);
+        for (int k = 0; k < 5; ++k)
+            if (text == kStates[k]) ++counts[k];
+    }
+    const std::string text = StrFormat("不在网 : %d\n属于自己: %d\n属于其他: %d\n未知   : %d\n保留   : %d\n", counts[0],
+                                       counts[1], counts[2], counts[3], counts[4]);
+    ShowMessageBox(text, "网络状态", kMbOk);
+}
+
+void CDeviceSearchListDlg::OnCountByDepth() {
+    int d[16] = {};
+    const int rows = m_deviceList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        const std::string text = m_deviceList.GetItemText(r, 3);
+        for (int k = 0; k < 16; ++k)
+            if (text == StrFormat("%02d", k)) ++d[k];
+    }
+    std::string text;
+    AppendFormat(text, "0:      %d      1:      %d      2:      %2d\n", d[0], d[1], d[2]);
+    AppendFormat(text, "3:      %d      4:      %d      5:      %d\n", d[3], d[4], d[5]);
+    AppendFormat(text, "6:      %d      7:      %d      8:      %d\n", d[6], d[7], d[8]);
+    AppendFormat(text, "9:      %d      10:     %d      11:     %d\n", d[9], d[10], d[11]);
+    AppendFormat(text, "12:     %d      13:     %d      14:    %d\n", d[12], d[13], d[14]);
+    AppendFormat(text, "15:     %d         \n", d[15]);
+    ShowMessageBox(text, "DepthInfo", kMbOk);
+}
+
+void CDeviceSearchListDlg::AutoExportRouting() {
+    const std::string name = " routing, " + FileTimeSuffix(GetLocalTime()) + ".txt";
+    if (!m_routingFile.Open(name, TextFile::kWrite)) return;
+    m_routingFile.WriteString(FormatColumns(kRoutingFormat, kRoutingTitles, kRoutingColumns));
+    m_routingFile.Flush();
+    const int rows = m_deviceList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        std::string line;
+        for (int c = 0; c < kRoutingColumns; ++c) line += FileCell(m_deviceList.GetItemText(r, c));
+        m_routingFile.WriteString(line + "\n");
+        m_routingFile.Flush();
+    }
+    m_routingFile.Close();
+    OnClearList();
+}
+
+void CMainTesterDlg::OnShowSearchList() {
+    m_deviceSearchDlg.ShowWindow(true);
+    GetDlgItem(1834).Enable(false);
+}

@@ -1,0 +1,245 @@
+#include "dialogs/frame_monitor_dlg.h"
+
+#include "analyzer/analyzer.h"
+#include "app/frame_log.h"
+#include "app/main_tester_dlg.h"
+#include "link/conversions.h"
+#include "platform/text_format.h"
+
+namespace {
+
+// Process-wide: the first size message of any monitor comes while it is being created.
+bool g_monitorSized = false;
+
+int Frac(int size, double f) { return static_cast<int>(size * f); }
+
+}  // namespace
+
+void CFrameDetailDlg::SetText(std::string text) { SetDlgItemText(1010, text); }
+
+CFrameMonitorDlg::CFrameMonitorDlg() : Dialog(132) {
+    MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
+    MapCommand(1006, Notify::RClick, [this] { OnRclickFrameList(); });
+    MapCommand(1006, Notify::DblClick, [this] { OnDblclkFrameList(); });
+}
+
+void CFrameMonitorDlg::DoDataExchange() {
+    m_autoRefreshCheck = Button(GetDlgItem(1009));
+    m_parseEdit = RichEdit(GetDlgItem(1007));
+    m_frameList.Attach(*this, 1006);
+}
+
+bool CFrameMonitorDlg::OnInitDialog() {
+    DoDataExchange();
+    const std::vector<std::string> titles = {"时间", "序号", "报文"};
+    const std::vector<uint8_t> shares = {15, 5, 80};
+    m_frameList.SetColumns(&titles, &shares, ListView::kLeft);
+    // Grid lines are drawn; the rows draw no check boxes (each row's own drawing leaves them out).
+    m_autoRefreshCheck.SetCheck(1);
+    LayoutControls();
+    {
+        // A showing still planned for an earlier window of this monitor is void.
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        m_showPosted = false;
+    }
+    m_firstFrame = 1;
+    m_detailDlg.Create(this);
+    m_detailDlg.ShowWindow(false);
+    SetMinTrackSize(400, 300);
+    return true;
+}
+
+ColorRef CFrameMonitorDlg::KindColor(char kind) {
+    switch (kind) {
+        case '0': return 0x0000F0;
+        case '2': return 0xFF0000;
+        case '3': return 0x808080;
+        case '4': return 0x008000;
+        case '6': return 0x0080FF;
+        case '7': return 0xFF8080;
+        case '8': return 0xFF80FF;
+        case '9': return 0x808080;
+        case ':': return 0xFFFF00;
+        default: return 0x000000;
+    }
+}
+
+std::string CFrameMonitorDlg::FormatElapsed(int64_t ms) {
+    if (ms < 0) ms = 0;
+    return StrFormat("%02d:%02d:%02d:%03d", static_cast<int>((ms / 3600000) % 24), static_cast<int>((ms / 60000) % 60),
+                     static_cast<int>((ms / 1000) % 60), static_cast<int>(ms % 1000));
+}
+
+void CFrameMonitorDlg::AddFrameRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+    PendingRow row;
+    row.kind = kind;
+    std::string hex;
+    BytesToHexTextSpaced(hex, frame, 0);
+    row.cells = {FormatTimeStamp(time), StrFormat("%d", static_cast<int>(number)), std::move(hex)};
+    // The caller's monitor lock orders this with the clearing that raises the flag.
+    if (m_firstFrame) {
+        m_firstFrame = 0;
+        m_referenceTime = time;
+    } else {
+        row.elapsed = FormatElapsed(SystemTimeDiffMs(time, m_referenceTime));
+        row.hasElapsed = true;
+    }
+    row.generation = m_firstFrame.Generation();
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        m_pendingRows.push_back(std::move(row));
+        if (m_showPosted) return;
+        m_showPosted = true;
+    }
+    PostTask([this] { ScheduleShow(); });
+}
+
+void CFrameMonitorDlg::ScheduleShow() {
+    const uint64_t since = GetTickCountMs() - m_lastShown;
+    if (since >= kShowIntervalMs || !IsCreated()) {
+        ShowPendingRows();
+        return;
+    }
+    SetTimer(kShowTimer, static_cast<uint32_t>(kShowIntervalMs - since));
+}
+
+void CFrameMonitorDlg::OnTimer(int id) {
+    if (id != kShowTimer) return;
+    KillTimer(kShowTimer);
+    ShowPendingRows();
+}
+
+void CFrameMonitorDlg::ShowPendingRows() {
+    m_lastShown = GetTickCountMs();
+    std::vector<PendingRow> rows;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        rows.swap(m_pendingRows);
+        m_showPosted = false;
+    }
+    // Without its window the monitor has nowhere to put them.
+    if (!IsCreated()) return;
+    const uint32_t generation = m_firstFrame.Generation();
+    int last = -1;
+    const std::string* elapsed = nullptr;
+    for (PendingRow& r : rows) {
+        // Recorded before the last clearing: the history no longer holds it.
+        if (r.generation != generation) continue;
+        if (m_frameList.InsertRow(&r.cells, -1) < 0) continue;
+        last = m_frameList.GetItemCount() - 1;
+        // Rows come in history order: the row's first position is its record's index.
+        m_frameList.SetItemData(last, last);
+        const ColorRef color = KindColor(r.kind);
+        for (int column = 0; column < 3; ++column) m_frameList.SetCellTextColor(color, last, column);
+        if (r.hasElapsed) elapsed = &r.elapsed;
+    }
+    // A burst is shown at once: only its newest row is scrolled to and selected.
+    if (last >= 0 && m_autoRefreshCheck.GetCheck()) {
+        m_frameList.EnsureVisible(last);
+        m_frameList.SetItemState(last, ListView::kStateSelected | ListView::kStateFocused,
+                                 ListView::kStateSelected | ListView::kStateFocused);
+        PostTask([this] {
+            if (IsCreated()) m_parseEdit.SetSel(0, 0);
+        });
+    }
+    if (elapsed) SetDlgItemText(1248, *elapsed);
+}
+
+void CFrameMonitorDlg::RefillRows() {
+    CMainTesterDlg* main = CMainTesterDlg::Instance();
+    if (!main) return;
+    LockGuard history(main->m_historyLock);
+    LockGuard monitor(main->m_monitorLock);
+    for (size_t i = 0; i < main->m_frameHistory.size(); ++i) {
+        const MonitorRecord& r = main->m_frameHistory[i];
+        AddFrameRow(static_cast<char>(r.kind & 0xFF), r.frame, r.time, static_cast<uint32_t>(i));
+    }
+}
+
+void CFrameMonitorDlg::BuildParseText(ByteString frame, std::string& text) {
+    if (FrameByte(frame, 0) == 0x79) {
+        text = "解析信息：\r\n";
+        AnalyzeFrame(frame, text);
+    } else if (FrameByte(frame, 0) == 0x68 && frame.size() > 16) {
+        AnalyzeMeterFrame(frame, text);
+    }
+}
+
+void CFrameMonitorDlg::OnItemchangedFrameList() {
+    const std::vector<int> selected = m_frameList.GetSelectedRows();
+    if (selected.empty()) return;
+    const int row = selected.front();
+    CMainTesterDlg* main = CMainTesterDlg::Instance();
+    // The recording threads never wait for this thread while they hold the history lock, but
+    // this handler does not wait for it either: when it is busy the handler runs again later.
+    if (main && !main->m_historyLock.TryLock()) {
+        PostTask([this] { OnItemchangedFrameList(); });
+        return;
+    }
+    ByteString frame;
+    HexTextToBytes(m_frameList.GetItemText(row, 2), frame, 0);
+    std::string text;
+    BuildParseText(frame, text);
+    text += m_frameList.GetItemText(row, 0);
+    text += "\n";
+    if (main) {
+        // The row's own record, also after a sort has moved the row.
+        const intptr_t position = m_frameList.GetItemData(row);
+        if (position >= 0 && static_cast<size_t>(position) < main->m_frameHistory.size()) {
+            MonitorRecord& record = main->m_frameHistory[static_cast<size_t>(position)];
+            text += FormatTimeStamp(record.shownTime) + "\n";
+            if (record.notViewed != 0) {
+                record.viewedTime = GetLocalTime();
+                record.notViewed = 0;
+            }
+            text += FormatTimeStamp(record.viewedTime) + "\n";
+        }
+        main->m_historyLock.Unlock();
+    }
+    m_parseEdit.SetText(text);
+    // Checked: the last line at the bottom of the pane; else the first line at the top.
+    if (m_autoRefreshCheck.GetCheck()) m_parseEdit.SetSel(-1, -1);
+    else m_parseEdit.SetSel(0, 0);
+}
+
+void CFrameMonitorDlg::OnRclickFrameList() {
+    const std::vector<int> selected = m_frameList.GetSelectedRows();
+    if (selected.empty()) return;
+    SetClipboardText(m_frameList.GetItemText(selected.front(), 2));
+}
+
+void CFrameMonitorDlg::OnDblclkFrameList() {
+    const std::vector<int> selected = m_frameList.GetSelectedRows();
+    if (selected.empty()) return;
+    m_detailDlg.ShowWindow(true);
+    m_detailDlg.SetText(m_frameList.GetItemText(selected.front(), 2));
+}
+
+void CFrameMonitorDlg::LayoutControls() {
+    const Rect r = GetWindowRect();
+    const int W = r.Width();
+    const int H = r.Height();
+    m_frameList.Move(0, 0, Frac(W, 0.7), Frac(H, 0.9));
+    m_frameList.SetColumnWidth(0, static_cast<int>(W * 0.7 * 0.24));
+    m_frameList.SetColumnWidth(1, static_cast<int>(W * 0.7 * 0.06));
+    m_frameList.SetColumnWidth(2, static_cast<int>(W * 0.7 * 0.7));
+    m_frameList.Invalidate();
+    m_parseEdit.Move(Frac(W, 0.71), Frac(H, 0.03), Frac(W, 0.27), Frac(H, 0.85));
+    m_autoRefreshCheck.Move(Frac(W, 0.71), Frac(H, 0.88), Frac(W, 0.1), Frac(H, 0.04));
+    GetDlgItem(1248).Move(Frac(W, 0.81), Frac(H, 0.88), Frac(W, 0.15), Frac(H, 0.04));
+}
+
+void CFrameMonitorDlg::OnSize(int /*width*/, int /*height*/) {
+    if (!g_monitorSized) {
+        g_monitorSized = true;
+        return;
+    }
+    LayoutControls();
+}
+
+bool CFrameMonitorDlg::PreTranslateKey(Key key) { return key == Key::Enter || key == Key::Escape; }
+
+void CFrameMonitorDlg::OnClose() {
+    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->GetDlgItem(1021).Enable(true);
+    ShowWindow(false);
+}
