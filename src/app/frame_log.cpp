@@ -1,5 +1,8 @@
 #include "app/frame_log.h"
 
+#include <mutex>
+#include <unordered_map>
+
 #include "platform/text_format.h"
 
 std::string FormatTimeStamp(const SystemTime& t) {
@@ -18,25 +21,72 @@ void SpaceHexPairs(std::string& text) {
     text = std::move(out);
 }
 
-void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter) {
-    if (!IsUiThread()) {
-        owner.PostTask([&owner, list, autoUpdate, row = std::move(row), counter]() mutable {
-            AppendFrameLogRow(owner, list, autoUpdate, std::move(row), counter);
-        });
-        return;
+namespace {
+
+// Rows waiting for the user-interface thread, per list, in the order they were written.
+struct PendingRows {
+    std::vector<FrameLogRow> rows;
+    Button autoUpdate;
+    uint32_t* counter = nullptr;
+    bool flushPosted = false;
+};
+
+std::mutex g_pendingLock;
+std::unordered_map<uint64_t, PendingRows> g_pending;
+
+// How long rows from other threads gather before the list shows them: at the line's rate
+// the list then scrolls and selects once per batch, not once per row.
+constexpr uint32_t kBatchMs = 30;
+
+// Appends what is pending for the list; user-interface thread only.
+void Flush(ListView list) {
+    PendingRows batch;
+    {
+        std::lock_guard<std::mutex> lock(g_pendingLock);
+        auto it = g_pending.find(list.UniqueId());
+        if (it == g_pending.end()) return;
+        batch = std::move(it->second);
+        g_pending.erase(it);
     }
-    const int index = list.GetItemCount();
-    if (counter) *counter = static_cast<uint32_t>(index);
-    std::vector<std::string> cells;
-    cells.reserve(3 + row.extra.size());
-    cells.push_back(std::move(row.time));
-    cells.push_back(StrFormat("%02d", index));
-    cells.push_back(std::move(row.spacedHex));
-    for (std::string& e : row.extra) cells.push_back(std::move(e));
-    const int r = list.AppendRow(cells);
-    if (autoUpdate.GetCheck()) {
-        list.EnsureVisible(r);
+    int last = -1;
+    for (FrameLogRow& row : batch.rows) {
+        const int index = list.GetItemCount();
+        if (batch.counter) *batch.counter = static_cast<uint32_t>(index);
+        std::vector<std::string> cells;
+        cells.reserve(3 + row.extra.size());
+        cells.push_back(std::move(row.time));
+        cells.push_back(StrFormat("%02d", index));
+        cells.push_back(std::move(row.spacedHex));
+        for (std::string& e : row.extra) cells.push_back(std::move(e));
+        last = list.AppendRow(cells);
+    }
+    if (last >= 0 && batch.autoUpdate.GetCheck()) {
+        list.EnsureVisible(last);
         list.ClearSelection();
-        list.SelectRow(r);
+        list.SelectRow(last);
+    }
+}
+
+}  // namespace
+
+void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter) {
+    bool post = false;
+    const uint64_t key = list.UniqueId();
+    {
+        std::lock_guard<std::mutex> lock(g_pendingLock);
+        PendingRows& p = g_pending[key];
+        p.rows.push_back(std::move(row));
+        p.autoUpdate = autoUpdate;
+        p.counter = counter;
+        if (!p.flushPosted && !IsUiThread()) {
+            p.flushPosted = true;
+            post = true;
+        }
+    }
+    if (IsUiThread()) {
+        // Rows from other threads that came first go in first.
+        Flush(list);
+    } else if (post) {
+        owner.PostTaskAfter(kBatchMs, [list] { Flush(list); });
     }
 }

@@ -64,6 +64,9 @@ public:
     Window() = default;
     bool IsValid() const { return w_ != nullptr; }
     int GetId() const;
+    // A number no other window of the process has had or will have (0 for no window). Handles
+    // from GetDlgItem carry it, so any thread may ask them.
+    uint64_t UniqueId() const;
 
     void SetText(const std::string& text);
     std::string GetText() const;
@@ -86,10 +89,11 @@ public:
 
     // Raw access for the platform's own code.
     void* Raw() const { return w_; }
-    explicit Window(void* w) : w_(w) {}
+    explicit Window(void* w, uint64_t uniqueId = 0) : w_(w), id_(uniqueId) {}
 
 protected:
     void* w_ = nullptr;
+    uint64_t id_ = 0;  // known when the handle is made: read without touching the window
 };
 
 class Button : public Window {
@@ -323,6 +327,8 @@ public:
     void PostMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
     intptr_t SendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
     void PostTask(std::function<void()> task);
+    // Runs the task on the user-interface thread after the delay (from any thread).
+    void PostTaskAfter(uint32_t delayMs, std::function<void()> task);
     void SendTask(const std::function<void()>& task);
 
     // Message map.

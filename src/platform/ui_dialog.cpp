@@ -410,6 +410,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
     }
     if (!w) return nullptr;
     w->setProperty(kIdProperty, id);
+    w->setProperty(kSerialProperty, QVariant::fromValue<qulonglong>(NextWindowSerial()));
     w->setProperty(kKindProperty, static_cast<int>(c.kind));
     w->setProperty(kStyleProperty, static_cast<uint>(c.style));
     if (c.style & kDisabled) w->setEnabled(false);
@@ -533,7 +534,8 @@ struct DialogAccess {
                 if (QTabBar* bar = w->findChild<QTabBar*>()) bar->resize(w->width(), bar->sizeHint().height());
             }
             if (c.style & kHidden) w->hide();
-            if (c.id != -1 && !im->controls.count(c.id)) im->controls[c.id] = ControlInfo{w, c.kind};
+            if (c.id != -1 && !im->controls.count(c.id))
+                im->controls[c.id] = ControlInfo{w, c.kind, w->property(kSerialProperty).toULongLong()};
         }
         int width, height;
         if (t->units == TemplateUnits::Fractions) {
@@ -630,13 +632,14 @@ Window Dialog::GetWindow() const { return Window(impl_->widget.data()); }
 
 Window Dialog::GetTemplateControl(int index) const {
     if (index < 0 || index >= static_cast<int>(impl_->byIndex.size())) return Window();
-    return Window(impl_->byIndex[static_cast<size_t>(index)].data());
+    QWidget* w = impl_->byIndex[static_cast<size_t>(index)].data();
+    return w ? Window(w, w->property(kSerialProperty).toULongLong()) : Window();
 }
 
 Window Dialog::GetDlgItem(int id) const {
     auto it = impl_->controls.find(id);
     if (it == impl_->controls.end() || !it->second.widget) return Window();
-    return Window(it->second.widget.data());
+    return Window(it->second.widget.data(), it->second.serial);
 }
 
 void Dialog::SetDlgItemText(int id, const std::string& text) { GetDlgItem(id).SetText(text); }
@@ -734,6 +737,13 @@ intptr_t Dialog::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
 
 void Dialog::PostTask(std::function<void()> task) {
     QMetaObject::invokeMethod(impl_->postbox.get(), [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+}
+
+void Dialog::PostTaskAfter(uint32_t delayMs, std::function<void()> task) {
+    QObject* box = impl_->postbox.get();
+    QMetaObject::invokeMethod(box, [box, delayMs, task = std::move(task)]() mutable {
+        QTimer::singleShot(static_cast<int>(delayMs), box, std::move(task));
+    }, Qt::QueuedConnection);
 }
 
 void Dialog::SendTask(const std::function<void()>& task) {

@@ -43,6 +43,10 @@ inline QWidget* W(const Window& w) { return static_cast<QWidget*>(w.Raw()); }
 constexpr const char* kIdProperty = "kvt_id";
 constexpr const char* kKindProperty = "kvt_kind";
 constexpr const char* kStyleProperty = "kvt_style";
+constexpr const char* kSerialProperty = "kvt_serial";
+
+// Serial numbers of windows, never reused.
+uint64_t NextWindowSerial();
 
 // The cells of one row packed in one string: each cell is its length (LEB128) followed by its
 // bytes. One allocation per row instead of one per cell keeps big lists small.
@@ -129,6 +133,7 @@ private:
 struct ControlInfo {
     QPointer<QWidget> widget;
     ControlKind kind;
+    uint64_t serial;
 };
 
 }  // namespace uiimpl

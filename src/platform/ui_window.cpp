@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/gbk.h"
@@ -22,6 +23,16 @@ using namespace uiimpl;
 int Window::GetId() const {
     QWidget* w = W(*this);
     return w ? w->property(kIdProperty).toInt() : 0;
+}
+
+uint64_t Window::UniqueId() const {
+    if (id_ != 0 || !w_) return id_;
+    return W(*this)->property(kSerialProperty).toULongLong();
+}
+
+uint64_t uiimpl::NextWindowSerial() {
+    static std::atomic<uint64_t> next{1};
+    return next++;
 }
 
 void Window::SetText(const std::string& text) {

@@ -310,6 +310,31 @@ TEST_F(MainWindowTest, FrameMonitorButtonStaysDisabledUntilTheMonitorCloses) {
     EXPECT_TRUE(dlg->GetDlgItem(1021).IsEnabled());
 }
 
+TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected) {
+    auto worker = WorkerThread::Start([this] {
+        for (int i = 0; i < 50; ++i) dlg->AddDataReplyLogRow(i % 2 ? "7900008015" : "790100801501");
+    });
+    worker->Join();
+    dlg->AddDataReplyLogRow("0A0B0");  // on the UI thread: after the rows written before it
+    ListView& list = dlg->m_dataReplyLogList;
+    ASSERT_EQ(list.GetItemCount(), 51);
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(list.GetItemText(i, 1), i < 10 ? "0" + std::to_string(i) : std::to_string(i));
+        EXPECT_EQ(list.GetItemText(i, 2), i % 2 ? "79 00 00 80 15 " : "79 01 00 80 15 01 ");
+    }
+    EXPECT_EQ(list.GetItemText(50, 2), "0A 0B ");  // an odd last digit is dropped
+    EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{50});
+    EXPECT_EQ(dlg->m_dataReplyLogRow, 50u);
+    // The selection explains the newest frame in the analysis pane.
+    EXPECT_EQ(dlg->m_analysisEdit.GetText().rfind("解析信息:\r\n控制域解析信息：", 0), 0u);
+    // With 自动更新 cleared, new rows neither scroll nor select.
+    dlg->m_autoUpdateCheck.SetCheck(0);
+    list.ClearSelection();
+    dlg->AddDataReplyLogRow("7900008015");
+    EXPECT_EQ(list.GetItemCount(), 52);
+    EXPECT_TRUE(list.GetSelectedRows().empty());
+}
+
 TEST_F(MainWindowTest, ClosingWithNothingRunningStopsNothing) {
     EXPECT_NE(dlg->m_serialComm, nullptr);
     dlg->Close();
