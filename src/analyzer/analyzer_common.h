@@ -27,6 +27,28 @@ inline void PrintStatusOr(const ByteString& frame, std::string& text, unsigned l
         text += error;
 }
 
+// The multicast address (when the flag says so), then the label and the 6-byte address, each
+// tested against the frame's length; the cursor moves past both. False after the
+// incomplete-frame text.
+inline bool PrintCheckedMulticastAndAddress(const ByteString& frame, std::string& text, int& cursor,
+                                            bool multicast, const char* addressLabel) {
+    if (multicast) {
+        if (!FieldInside(frame, cursor, 2)) {
+            text += kIncompleteFrameText;
+            return false;
+        }
+        PrintMulticastAddress(frame, text, &cursor);
+    }
+    if (!FieldInside(frame, cursor, 6)) {
+        text += kIncompleteFrameText;
+        return false;
+    }
+    text += addressLabel;
+    PrintAddress(frame, text, &cursor);
+    cursor += 6;
+    return true;
+}
+
 // count bytes from position from, each shown as a character of the GBK code page; a zero
 // byte adds nothing.
 void AppendByteCharacters(const ByteString& frame, std::string& text, long long from, unsigned count);

@@ -8,6 +8,7 @@
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
+using analyzer_detail::PrintCheckedMulticastAndAddress;
 using analyzer_detail::ReadBranch;
 
 void UnpackReceiveInfoWord(uint32_t word, ReceiveInfoWord& fields) {
@@ -80,20 +81,7 @@ int AnalyzeReceiveData(const ByteString& frame, std::string& text) {
         UnpackReceiveInfoWord(word, info);
         PrintReceiveInfo(info, text);
         cursor += 3;
-        if (info.multicastFlag == 1) {
-            if (!FieldInside(frame, cursor, 2)) {
-                text += kIncompleteFrameText;
-                return -1;
-            }
-            PrintMulticastAddress(frame, text, &cursor);
-        }
-        if (!FieldInside(frame, cursor, 6)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
-        text += "Src addr: ";
-        PrintAddress(frame, text, &cursor);
-        cursor += 6;
+        if (!PrintCheckedMulticastAndAddress(frame, text, cursor, info.multicastFlag == 1, "Src addr: ")) return -1;
         PrintPayload(frame, text, &cursor);
     } else if (b.dir == 1) {
         text += "异常帧";

@@ -8,6 +8,7 @@
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
+using analyzer_detail::PrintCheckedMulticastAndAddress;
 using analyzer_detail::ReadBranch;
 
 namespace {
@@ -154,20 +155,7 @@ int AnalyzeRemoteSetLwip(const ByteString& frame, std::string& text) {
         uint8_t multicastFlag = 0;
         cursor = 6;
         PrintMulticastBit(FrameByte(frame, 5), multicastFlag, text);
-        if (multicastFlag == 1) {
-            if (!FieldInside(frame, cursor, 2)) {
-                text += kIncompleteFrameText;
-                return -1;
-            }
-            PrintMulticastAddress(frame, text, &cursor);
-        }
-        if (!FieldInside(frame, cursor, 6)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
-        text += "DST Addr: ";
-        PrintAddress(frame, text, &cursor);
-        cursor += 6;
+        if (!PrintCheckedMulticastAndAddress(frame, text, cursor, multicastFlag == 1, "DST Addr: ")) return -1;
         PrintSetType(FrameByte(frame, cursor), text);
         cursor += 1;
     } else if (b.dir == 0) {

@@ -9,6 +9,7 @@
 #include "app/main_tester_dlg.h"
 #include "link/serial_settings_dlg.h"
 #include "sim/sim_module.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
@@ -16,19 +17,11 @@ using kvtsim::FromHex;
 
 constexpr char kStopSearch[] = "79 00 00 40 18 58 58";
 
-class PageSendersTest : public ::testing::Test {
+class PageSendersTest : public testsupport::MainWindowWithModule {
 protected:
+    PageSendersTest() : MainWindowWithModule(9) {}
     void SetUp() override {
-        ASSERT_TRUE(sim.Start());
-        setenv("KVT_COM9", sim.SlavePath().c_str(), 1);
-        previousHook = SetMessageBoxHook([this](const MessageBoxRequest& r) {
-            boxes.push_back(r);
-            return kIdOk;
-        });
-        dlg = std::make_unique<CMainTesterDlg>();
-        ASSERT_TRUE(dlg->Create());
-        dlg->ShowWindow(true);
-        dlg->m_comPort = 9;
+        MainWindowWithModule::SetUp();
         OpenPort();
         ASSERT_EQ(dlg->m_portOpen, 1);
         // The version request that follows the opening.
@@ -37,26 +30,6 @@ protected:
         // Header: sent by the host, initiated, normal answer, channel 5281PLC (control 0x40).
         SetHeader("主机发出帧", "主动发起", "正常应答", "5281PLC");
         ASSERT_TRUE(boxes.empty());
-    }
-    void TearDown() override {
-        if (dlg) {
-            dlg->Close();
-            dlg->DestroyWindow();
-            dlg.reset();
-        }
-        PumpMessages();
-        SetMessageBoxHook(previousHook);
-        unsetenv("KVT_COM9");
-        sim.Stop();
-    }
-
-    void OpenPort() {
-        dlg->PostTask([this] {
-            CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
-            Button(s.GetDlgItem(1021)).Click();
-            if (s.IsCreated()) Button(s.GetDlgItem(2)).Click();
-        });
-        dlg->OnSerialSettings();
     }
 
     void Select(ComboBox& combo, const std::string& text) {
@@ -139,11 +112,7 @@ protected:
         EXPECT_EQ(SentCount(), sent + 1);
     }
 
-    kvtsim::SimModule sim;
     size_t seen = 0;  // frames of the module already looked at
-    std::unique_ptr<CMainTesterDlg> dlg;
-    std::vector<MessageBoxRequest> boxes;
-    MessageBoxHook previousHook;
 };
 
 // ---- Send data (0x14) ----

@@ -9,13 +9,14 @@
 #include "app/main_tester_dlg.h"
 #include "link/serial_settings_dlg.h"
 #include "sim/sim_module.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
 using kvtsim::BuildFrame;
 using kvtsim::FromHex;
 
-ByteString B(const kvtsim::Bytes& b) { return ByteString(b.begin(), b.end()); }
+using testsupport::B;
 
 SystemTime T(int year, int month, int day, int hour, int minute, int second, int ms) {
     SystemTime t;
@@ -52,48 +53,15 @@ private:
 const ColorRef kRed = 0x0000F0;
 const ColorRef kBlack = 0x000000;
 
-class FrameMonitorTest : public ::testing::Test {
+class FrameMonitorTest : public testsupport::MainWindowWithModule {
 protected:
+    FrameMonitorTest() : MainWindowWithModule(7) {}
     void SetUp() override {
-        ASSERT_TRUE(sim.Start());
-        setenv("KVT_COM7", sim.SlavePath().c_str(), 1);
-        previousHook = SetMessageBoxHook([this](const MessageBoxRequest& r) {
-            boxes.push_back(r);
-            return kIdOk;
-        });
-        dlg = std::make_unique<CMainTesterDlg>();
-        ASSERT_TRUE(dlg->Create());
-        dlg->ShowWindow(true);
-        dlg->m_comPort = 7;
+        MainWindowWithModule::SetUp();
         monitor = &dlg->m_frameMonitorDlg;
         list = &monitor->m_frameList;
     }
-    void TearDown() override {
-        if (dlg) {
-            dlg->Close();
-            dlg->DestroyWindow();
-            dlg.reset();
-        }
-        PumpMessages();
-        SetMessageBoxHook(previousHook);
-        unsetenv("KVT_COM7");
-        sim.Stop();
-    }
 
-    // Opens COM7 from the serial settings dialog; the module answers the version request.
-    void OpenPort() {
-        dlg->PostTask([this] {
-            CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
-            Button(s.GetDlgItem(1021)).Click();
-            if (s.IsCreated()) Button(s.GetDlgItem(2)).Click();
-        });
-        dlg->OnSerialSettings();
-        ASSERT_TRUE(WaitFor([&] { return dlg->GetDlgItemText(3042) == "版本号:QV-5207-01-03-02"; }));
-        // The version reply is taken by the opening, not recorded: the next frames are.
-        PumpFor(150);
-    }
-
-    bool WaitFor(const std::function<bool()>& done, uint32_t ms = 5000) { return WaitPumping(done, ms); }
     bool WaitForRows(int n) { return WaitFor([&] { return list->GetItemCount() == n; }); }
 
     void ExpectRow(int row, const std::string& time, const std::string& number, const std::string& hex,
@@ -107,12 +75,8 @@ protected:
     std::string Pane() const { return monitor->GetDlgItemText(1007); }
 
     TestClock clock;
-    kvtsim::SimModule sim;
-    std::unique_ptr<CMainTesterDlg> dlg;
     CFrameMonitorDlg* monitor = nullptr;
     CSortListCtrl* list = nullptr;
-    std::vector<MessageBoxRequest> boxes;
-    MessageBoxHook previousHook;
 };
 
 TEST_F(FrameMonitorTest, TemplateColumnsAndStart) {

@@ -18,6 +18,7 @@
 #include "platform/gbk.h"
 #include "platform/local_time.h"
 #include "sim/sim_module.h"
+#include "support/main_window_fixture.h"
 
 namespace dialog_tests {
 
@@ -50,19 +51,15 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string Blanks(size_t n) { return std::string(n, ' '); }
 
-class ToolWindowTest : public ::testing::Test {
+class ToolWindowTest : public testsupport::MainWindowWithModule {
 protected:
+    ToolWindowTest() : MainWindowWithModule(11) {}
+
     void SetUp() override {
         char pattern[] = "/tmp/kvt-dlgs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
         SetLocalTimeSource([] { return FixedTime(); });
-        ASSERT_TRUE(sim.Start());
-        setenv("KVT_COM11", sim.SlavePath().c_str(), 1);
-        previousBoxHook = SetMessageBoxHook([this](const MessageBoxRequest& r) {
-            boxes.push_back(r);
-            return kIdOk;
-        });
         previousFileHook = SetFileDialogHook([this](const FileDialogRequest& r) {
             fileRequests.push_back(r);
             if (filePaths.empty()) return std::string();
@@ -70,53 +67,29 @@ protected:
             filePaths.pop_front();
             return path;
         });
-        dlg = std::make_unique<CMainTesterDlg>();
-        ASSERT_TRUE(dlg->Create());
-        dlg->ShowWindow(true);
-        dlg->m_comPort = 11;
-        PumpMessages();
+        MainWindowWithModule::SetUp();
     }
 
     void TearDown() override {
-        if (dlg) {
-            dlg->Close();
-            dlg->DestroyWindow();
-            dlg.reset();
-        }
-        PumpMessages();
+        MainWindowWithModule::TearDown();
         SetFileDialogHook(previousFileHook);
-        SetMessageBoxHook(previousBoxHook);
-        unsetenv("KVT_COM11");
-        sim.Stop();
         SetLocalTimeSource(nullptr);
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
 
-    // Opens the port from the settings dialog as a user would and waits until the module's
-    // version reply has been taken in, so later frames are classified.
+    // Opens the port; the module's version reply is taken in before any test frame.
     void OpenPort() {
-        dlg->PostTask([this] {
-            CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
-            Button(s.GetDlgItem(1021)).Click();
-            if (s.IsCreated()) Button(s.GetDlgItem(2)).Click();
-        });
-        dlg->OnSerialSettings();
+        MainWindowWithModule::OpenPort();
         ASSERT_TRUE(boxes.empty()) << boxes.front().text;
         ASSERT_EQ(dlg->m_portOpen, 1);
-        ASSERT_TRUE(WaitPumping([&] { return dlg->GetDlgItemText(3042) == "版本号:QV-5207-01-03-02"; }, 5000));
-        PumpFor(150);
     }
 
     std::string Path(const std::string& name) const { return dir + "/" + name; }
 
-    kvtsim::SimModule sim;
-    std::unique_ptr<CMainTesterDlg> dlg;
-    std::vector<MessageBoxRequest> boxes;
     std::vector<FileDialogRequest> fileRequests;
     std::deque<std::string> filePaths;
     std::string dir;
-    MessageBoxHook previousBoxHook;
     FileDialogHook previousFileHook;
 };
 

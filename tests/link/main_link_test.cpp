@@ -9,64 +9,19 @@
 #include "link/serial_comm.h"
 #include "link/serial_settings_dlg.h"
 #include "sim/sim_module.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
 using kvtsim::BuildFrame;
 using kvtsim::FromHex;
+using testsupport::B;
 
-ByteString B(const kvtsim::Bytes& b) { return ByteString(b.begin(), b.end()); }
-
-class MainLinkTest : public ::testing::Test {
+class MainLinkTest : public testsupport::MainWindowWithModule {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(sim.Start());
-        setenv("KVT_COM7", sim.SlavePath().c_str(), 1);
-        previousHook = SetMessageBoxHook([this](const MessageBoxRequest& r) {
-            boxes.push_back(r);
-            return kIdOk;
-        });
-        dlg = std::make_unique<CMainTesterDlg>();
-        ASSERT_TRUE(dlg->Create());
-        dlg->ShowWindow(true);
-        dlg->m_comPort = 7;
-    }
-    void TearDown() override {
-        if (dlg) {
-            dlg->Close();
-            dlg->DestroyWindow();
-            dlg.reset();
-        }
-        PumpMessages();
-        SetMessageBoxHook(previousHook);
-        unsetenv("KVT_COM7");
-        sim.Stop();
-    }
-
-    // Presses the open/close button of the settings dialog as a user would; when the dialog
-    // stays open (a failure or a close), closes it with its "关闭" button.
-    void OpenFromSettingsDialog() {
-        dlg->PostTask([this] {
-            CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
-            Button(s.GetDlgItem(1021)).Click();
-            if (s.IsCreated()) Button(s.GetDlgItem(2)).Click();
-        });
-        dlg->OnSerialSettings();
-    }
-
-    bool WaitFor(const std::function<bool()>& done, uint32_t ms = 5000) { return WaitPumping(done, ms); }
-
-    size_t HistoryCount(char kind) {
-        LockGuard lock(dlg->m_historyLock);
-        size_t n = 0;
-        for (const MonitorRecord& r : dlg->m_frameHistory) n += r.kind == static_cast<unsigned char>(kind);
-        return n;
-    }
-
-    kvtsim::SimModule sim;
-    std::unique_ptr<CMainTesterDlg> dlg;
-    std::vector<MessageBoxRequest> boxes;
-    MessageBoxHook previousHook;
+    MainLinkTest() : MainWindowWithModule(7) {}
+    // Opens or closes the port without holding the version wait: the tests here look at it.
+    void OpenFromSettingsDialog() { OpenPort(false); }
 };
 
 TEST_F(MainLinkTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
@@ -98,10 +53,7 @@ TEST_F(MainLinkTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
 }
 
 TEST_F(MainLinkTest, FramesOfOneBurstLandInTheirQueuesLogsAndHistory) {
-    OpenFromSettingsDialog();
-    ASSERT_TRUE(sim.WaitForFrames(1, std::chrono::seconds(5)));
-    ASSERT_TRUE(WaitFor([&] { return dlg->m_versionShown == 1; }));
-    PumpFor(200);
+    OpenPort();
     const ByteString receiveData = B(BuildFrame(0x80, 0x15, FromHex("01 02")));
     const ByteString password = B(BuildFrame(0x80, 0x1D, FromHex("AA")));
     const ByteString remoteVersion = B(BuildFrame(0x80, 0x52, FromHex("56 51 34 12 01 03 02")));
@@ -155,9 +107,7 @@ TEST_F(MainLinkTest, FramesOfOneBurstLandInTheirQueuesLogsAndHistory) {
 }
 
 TEST_F(MainLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
-    OpenFromSettingsDialog();
-    ASSERT_TRUE(WaitFor([&] { return dlg->m_versionShown == 1; }));
-    PumpFor(150);
+    OpenPort();
     const kvtsim::Bytes frame = BuildFrame(0x80, 0x15, FromHex("01 02 03 04"));
     ASSERT_TRUE(sim.SendSplit(frame, 5, std::chrono::milliseconds(150)));
     ASSERT_TRUE(WaitFor([&] { return dlg->m_passThroughList.GetItemCount() == 2; }));
@@ -188,9 +138,7 @@ TEST_F(MainLinkTest, WithNoChannelAFrameIsStillRecordedAsSent) {
 }
 
 TEST_F(MainLinkTest, ReceptionOffLeavesNoRecord) {
-    OpenFromSettingsDialog();
-    ASSERT_TRUE(WaitFor([&] { return dlg->m_versionShown == 1; }));
-    PumpFor(150);
+    OpenPort();
     Button(dlg->GetDlgItem(1001)).Click();
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x15, FromHex("01"))));
     ASSERT_TRUE(WaitFor([&] { return dlg->m_dataReplyLogList.GetItemCount() == 1; }));
