@@ -224,7 +224,15 @@ void ListModel::SetCellBackColor(Row& r, int column, ColorRef color) {
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(columns.size())) return {};
-    if (role == Qt::DisplayRole) return columns[static_cast<size_t>(section)].heading;
+    const Column& c = columns[static_cast<size_t>(section)];
+    if (role == Qt::DisplayRole) return c.heading;
+    if (role == Qt::TextAlignmentRole) {
+        // A heading sits where its column's texts sit, so wide left columns show theirs.
+        const Qt::Alignment h = c.align == ListView::kLeft ? Qt::AlignLeft
+                                : c.align == ListView::kRight ? Qt::AlignRight
+                                                              : Qt::AlignHCenter;
+        return QVariant::fromValue(h | Qt::AlignVCenter);
+    }
     return {};
 }
 
