@@ -3,6 +3,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "analyzer/analyzer.h"
+#include "link/conversions.h"
 #include "platform/text_format.h"
 
 std::string FormatTimeStamp(const SystemTime& t) {
@@ -19,6 +21,14 @@ void SpaceHexPairs(std::string& text) {
         out += ' ';
     }
     text = std::move(out);
+}
+
+std::string ExplainHexText(const std::string& hexText, const char* header) {
+    ByteString frame;
+    HexTextToBytes(hexText, frame, 0);
+    std::string text = std::string(header) + "\r\n";
+    AnalyzeFrame(frame, text);
+    return text;
 }
 
 namespace {

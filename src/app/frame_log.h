@@ -13,6 +13,9 @@ std::string FormatTimeStamp(const SystemTime& t);
 // A blank after every two characters; an odd last character is dropped.
 void SpaceHexPairs(std::string& text);
 
+// The header, CRLF and the explanation of the frame in a row's hex text.
+std::string ExplainHexText(const std::string& hexText, const char* header);
+
 // One row of a frame log: time, "%02d" index, spaced hex text, then the extra columns.
 struct FrameLogRow {
     std::string time;

@@ -1,8 +1,5 @@
 // The frame log lists of the main window: row writers and selection handlers.
 
-#include <algorithm>
-
-#include "analyzer/analyzer.h"
 #include "app/frame_log.h"
 #include "app/main_tester_dlg.h"
 #include "link/conversions.h"
@@ -85,13 +82,7 @@ void CMainTesterDlg::ShowAnalysisText(const std::string& text) { m_analysisEdit.
 void CMainTesterDlg::ShowRowAnalysis(ListView list, const char* header) {
     const std::vector<int> selected = list.GetSelectedRows();
     if (selected.empty()) return;
-    std::string hex = list.GetItemText(selected.front(), 2);
-    hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
-    ByteString frame;
-    HexTextToBytes(hex, frame, 0);
-    std::string text = std::string(header) + "\r\n";
-    AnalyzeFrame(frame, text);
-    ShowAnalysisText(text);
+    ShowAnalysisText(ExplainHexText(list.GetItemText(selected.front(), 2), header));
 }
 
 void CMainTesterDlg::ShowRowDetail(ListView list) {

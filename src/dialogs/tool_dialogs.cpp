@@ -1,8 +1,6 @@
 #include "dialogs/tool_dialogs.h"
 
-#include "app/frame_log.h"
 #include "app/main_tester_dlg.h"
-#include "link/conversions.h"
 
 namespace {
 void EnableMainButton(int id) {

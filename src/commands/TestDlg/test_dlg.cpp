@@ -1,8 +1,5 @@
 #include "commands/TestDlg/test_dlg.h"
 
-#include <algorithm>
-
-#include "analyzer/analyzer.h"
 #include "app/frame_log.h"
 #include "app/main_tester_dlg.h"
 #include "link/conversions.h"
@@ -80,19 +77,9 @@ void CTestDlg::SendVersionRequest() {
 void CTestDlg::OnItemchangedLogList() {
     const std::vector<int> rows = m_logList.GetSelectedRows();
     if (rows.empty()) return;
-    std::string hex = m_logList.GetItemText(rows.front(), 2);
-    hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
-    ByteString frame;
-    HexTextToBytes(hex, frame, 0);
-    std::string text = "解析信息:\r\n";
-    AnalyzeFrame(frame, text);
-    ShowResultText(text);
+    ShowResultText(ExplainHexText(m_logList.GetItemText(rows.front(), 2), "解析信息:"));
 }
 
 void CTestDlg::OnDblclkLogList() {
-    const std::vector<int> rows = m_logList.GetSelectedRows();
-    CMainTesterDlg* main = CMainTesterDlg::Instance();
-    if (rows.empty() || !main) return;
-    main->m_frameDetailDlg.ShowWindow(true);
-    main->m_frameDetailDlg.SetText(m_logList.GetItemText(rows.front(), 2));
+    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->ShowRowDetail(m_logList);
 }
