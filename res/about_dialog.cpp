@@ -1,11 +1,12 @@
-// About box (template 100).
+// About box (IDD_ABOUTBOX).
 
+#include "platform/ui.h"
 #include "templates.h"
 
 const DialogTemplate& AboutDialogTemplate() {
     using K = ControlKind;
     static const DialogTemplate t{
-        100,
+        IDD_ABOUTBOX,
         "关于 Brevantor",
         TemplateUnits::DialogUnits,
         235,
@@ -15,10 +16,10 @@ const DialogTemplate& AboutDialogTemplate() {
         kDlgSystemMenu,
         0,
         {
-            {-1, K::Picture, "128", 11, 17, 20, 20, kNone},
+            {-1, K::Picture, "128", 11, 17, 20, 20, kNone},  // IDR_MAIN_ICON
             {-1, K::Static, "Brevantor  150918版", 40, 10, 119, 8, kNone},
             {-1, K::Static, "Copyright (C) 2015", 40, 25, 119, 8, kNone},
-            {1, K::DefPushButton, "确定", 178, 7, 50, 14, kNone},
+            {kIdOk, K::DefPushButton, "确定", 178, 7, 50, 14, kNone},
         },
     };
     return t;

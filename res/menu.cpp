@@ -4,12 +4,12 @@
 
 const MenuTemplate& MainMenuTemplate() {
     static const MenuTemplate menu{
-        kMainMenuId,
+        IDR_MAIN_MENU,
         {
-            {3771, "串口设置", {}},
-            {3773, "报文导入", {}},
-            {3774, "报文导出", {}},
-            {3776, "清除报文", {}},
+            {IDM_SERIAL_SETTINGS, "串口设置", {}},
+            {IDM_IMPORT_FRAMES, "报文导入", {}},
+            {IDM_EXPORT_FRAMES, "报文导出", {}},
+            {IDM_CLEAR_FRAME_LISTS, "清除报文", {}},
         },
     };
     return menu;

@@ -10,8 +10,8 @@ struct StringEntry {
 };
 
 const StringEntry kStrings[] = {
-    {101, "关于 Brevanti(&A)..."},  // about item of the system menu
-    {102, "81系统调试软件 "},       // title text of the main window; ends in a blank
+    {IDS_ABOUTBOX, "关于 Brevanti(&A)..."},  // about item of the system menu
+    {IDS_MAIN_TITLE, "81系统调试软件 "},         // title text of the main window; ends in a blank
 };
 
 }  // namespace

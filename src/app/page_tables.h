@@ -103,7 +103,8 @@ enum FunctionPageCode : int {
     PAGE_FRAME_CONTROL_ONLY = 100,
 };
 
-// Controls of template 102 that one page shows together, in the order they are shown.
+// Controls of the main window (IDD_MAIN_TESTER) that one page shows together, in the order
+// they are shown.
 struct PageTable {
     int code;
     const int* ids;
