@@ -5,22 +5,82 @@
 
 #include "platform/gbk.h"
 
+namespace {
+// The process's umask, read without changing it (umask() would race with other threads).
+mode_t CurrentUmask() {
+    if (std::FILE* f = std::fopen("/proc/self/status", "r")) {
+        char line[128];
+        unsigned mask = 022;
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "Umask: %o", &mask) == 1) break;
+        std::fclose(f);
+        return static_cast<mode_t>(mask);
+    }
+    return 022;
+}
+}  // namespace
+
+TextFile::~TextFile() {
+    if (temp_.empty())
+        Close();
+    else
+        Discard();
+}
+
 bool TextFile::Open(const std::string& path, Mode mode) {
-    Close();
+    if (temp_.empty())
+        Close();
+    else
+        Discard();
+    failed_ = false;
+    if (mode == kReplace) {
+        std::string temp = path + ".XXXXXX";
+        const int fd = ::mkstemp(&temp[0]);
+        if (fd < 0) return false;
+        f_ = ::fdopen(fd, "wb");
+        if (!f_) {
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        ::fchmod(fd, 0666 & ~CurrentUmask());
+        target_ = path;
+        temp_ = temp;
+        return true;
+    }
     const char* m = mode == kRead ? "rb" : mode == kWrite ? "wb" : "ab";
     f_ = std::fopen(path.c_str(), m);
     return f_ != nullptr;
 }
 
-void TextFile::Close() {
-    if (f_) {
-        std::fclose(f_);
-        f_ = nullptr;
+bool TextFile::Close() {
+    if (!f_) return !failed_;
+    bool ok = !failed_ && std::fflush(f_) == 0 && !std::ferror(f_);
+    ok = std::fclose(f_) == 0 && ok;
+    f_ = nullptr;
+    failed_ = false;
+    if (!temp_.empty()) {
+        if (ok) ok = ::rename(temp_.c_str(), target_.c_str()) == 0;
+        if (!ok) ::unlink(temp_.c_str());
+        temp_.clear();
+        target_.clear();
     }
+    return ok;
 }
 
-void TextFile::Flush() {
-    if (f_) std::fflush(f_);
+void TextFile::Discard() {
+    if (f_) std::fclose(f_);
+    f_ = nullptr;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+    target_.clear();
+    failed_ = false;
+}
+
+bool TextFile::Flush() {
+    if (!f_) return false;
+    if (std::fflush(f_) != 0) failed_ = true;
+    return !failed_;
 }
 
 bool TextFile::ReadLine(std::string& line) {
@@ -53,7 +113,8 @@ bool TextFile::WriteString(const std::string& text) {
 
 bool TextFile::WriteRaw(const std::string& bytes) {
     if (!f_) return false;
-    return std::fwrite(bytes.data(), 1, bytes.size(), f_) == bytes.size();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f_) != bytes.size()) failed_ = true;
+    return !failed_;
 }
 
 bool FileExists(const std::string& path) {

@@ -6,17 +6,21 @@
 
 class TextFile {
 public:
-    enum Mode { kRead, kWrite, kAppend };
+    // kReplace writes to a temporary file beside the target; Close() renames it over the target
+    // only when every write, the flush and the close succeeded. A replacing file that is not
+    // closed (an early return) leaves the target as it was.
+    enum Mode { kRead, kWrite, kAppend, kReplace };
 
     TextFile() = default;
-    ~TextFile() { Close(); }
+    ~TextFile();
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
 
     bool Open(const std::string& path, Mode mode);
     bool IsOpen() const { return f_ != nullptr; }
-    void Close();
-    void Flush();
+    // False when a write, the flush or the close failed (a full disk shows here, not earlier).
+    bool Close();
+    bool Flush();
 
     // Next line as UTF-8 without its line end; false at the end of the file.
     bool ReadLine(std::string& line);
@@ -26,7 +30,12 @@ public:
     bool WriteRaw(const std::string& bytes);
 
 private:
+    void Discard();
+
     std::FILE* f_ = nullptr;
+    bool failed_ = false;
+    std::string target_;  // kReplace: the file to replace on Close
+    std::string temp_;    // kReplace: the file written
 };
 
 bool FileExists(const std::string& path);
