@@ -183,7 +183,7 @@ TEST(Classifier, RawChunksCommandZeroAndNetworkTestFrames) {
     link.ClassifyReceivedFrame(MakeFrame(0x80, 0x40, "01"), kCheckedFrame);
     link.MonitorThreadStep();
     EXPECT_EQ(listener.Rows(), Lines{"11 010203"});
-    EXPECT_EQ(listener.Events(), (Lines{"passThrough 790200", "panel " + HexOf(netTest), "panel 7901008040" "01C2C0"}));
+    EXPECT_EQ(listener.Events(), (Lines{"passThrough 790200", "panel " + HexOf(netTest), "panel 790100804001C2C0"}));
     EXPECT_EQ(link.Queues().allFrames.Size(), 3u);  // not the raw chunk
     TextFile file;
     ASSERT_TRUE(file.Open(workingFile, TextFile::kRead));
