@@ -84,7 +84,6 @@ public:
     // mode kCheckedFrame for a checked frame, kRawChunk for raw bytes.
     void ClassifyReceivedFrame(const ByteString& frame, int mode);
     void LogNumberedReceive(const ByteString& frame);
-    ReceivePipeline& Pipeline() { return m_pipeline; }
     // The check box "显示所有串口接收报文".
     void SetShowAllReceived(bool on) { m_showAllReceived = on; }
     // Data of received 0x00 frames are descrambled before they are recorded.

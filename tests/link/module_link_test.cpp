@@ -195,6 +195,19 @@ TEST(Classifier, RawChunksCommandZeroAndNetworkTestFrames) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(Classifier, TheMeterAnswerOfTheRoundsIsKeptAndSignalled) {
+    Recorder listener;
+    ModuleLink link(listener);
+    const kvtsim::Bytes meter = kvtsim::MeterAnswer({0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {0, 0, 1, 0}, {0x12, 0x34});
+    const ByteString block(meter.begin(), meter.end());
+    link.SplitReceivedStream(block);  // no rounds running: a raw chunk
+    link.SetMeterPass(true, Hex("11 22 33 44 55 66"));
+    link.SplitReceivedStream(block);
+    EXPECT_TRUE(link.MeterReplyEvent().Wait(0));
+    EXPECT_EQ(link.MeterReplyFrame(), block);
+    EXPECT_EQ(listener.Events(), Lines{"passThrough " + HexOf(block)});
+}
+
 TEST(FrameHistory, NumbersRowsRecordsInOrderAndRestarts) {
     int minute = 0;
     SetLocalTimeSource([&minute] { return SystemTime{2024, 1, 1, 1, 0, static_cast<uint16_t>(minute++), 0, 0}; });
