@@ -44,17 +44,6 @@ TEST(EncodeFrame, WireBytes) {
     EXPECT_EQ(out.substr(0, 7), Hex("79 05 00 00 00 AA BB"));
 }
 
-TEST(HeaderTexts, KnownTextsSetTheFieldAndOthersLeaveIt) {
-    uint8_t v = 9;
-    EXPECT_EQ(ReadDirectionText("从机发出帧", v), 1);
-    EXPECT_EQ(v, 1);
-    ReadChannelTypeText("5207PLC", v);
-    EXPECT_EQ(v, 3);
-    ReadChannelTypeText("wifi", v);
-    ReadReplyStatusText("正常应答 ", v);
-    EXPECT_EQ(v, 3);
-}
-
 TEST(HexText, ToBytesByModeAndBack) {
     const struct {
         const char* text;
