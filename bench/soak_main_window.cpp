@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/main_tester_dlg.h"
-#include "link/serial_settings_dlg.h"
+#include "dialogs/serial_settings_dlg.h"
 #include "sim/sim_module.h"
 
 namespace {
@@ -44,13 +44,14 @@ int main(int argc, char** argv) {
     CMainTesterDlg dlg;
     dlg.Create();
     dlg.ShowWindow(true);
-    dlg.m_comPort = kPort;
+    dlg.SerialSettingsRecord().comPort = kPort;
     dlg.PostTask([&] {
-        Button(dlg.m_serialSettingsDlg->GetDlgItem(1021)).Click();
+        Button(dlg.SerialSettingsDialog().GetDlgItem(1021)).Click();
         dlg.KillTimer(TIMER_VERSION_WAIT);
     });
     dlg.OnSerialSettings();
-    if (dlg.m_portOpen != 1 || !WaitPumping([&] { return dlg.m_versionShown == 1; }, 5000)) {
+    ModuleLink& link = dlg.Link();
+    if (!link.IsPortOpen() || !WaitPumping([&] { return !link.IsVersionCaptureArmed(); }, 5000)) {
         std::fprintf(stderr, "the port did not open\n");
         return 1;
     }
@@ -77,33 +78,27 @@ int main(int argc, char** argv) {
     WaitPumping([&] { return done.load(); });
     module.join();
 
-    auto historyCount = [&] {
-        LockGuard lock(dlg.m_historyLock);
-        return dlg.m_frameHistory.size();
-    };
+    ListView replyLog(dlg.GetDlgItem(1636));
+    auto historyCount = [&] { return link.History().Snapshot().size(); };
     const size_t sentBefore = 1;  // the version request
     WaitPumping([&] {
-        return historyCount() == sentBefore + sent && dlg.m_dataReplyLogList.GetItemCount() == static_cast<int>(sent);
+        return historyCount() == sentBefore + sent && replyLog.GetItemCount() == static_cast<int>(sent);
     }, 10000);
 
     uint64_t outOfOrder = 0;
     size_t queued = 0;
     {
-        LockGuard lock(dlg.m_historyLock);
         uint32_t expect = 0;
-        for (const MonitorRecord& r : dlg.m_frameHistory) {
+        for (const MonitorRecord& r : link.History().Snapshot()) {
             if (r.kind != '1') continue;
             const uint32_t seq = (FrameByte(r.frame, 5) << 16) | (FrameByte(r.frame, 6) << 8) | FrameByte(r.frame, 7);
             if (seq != expect) ++outOfOrder;
             expect = seq + 1;
         }
     }
-    {
-        LockGuard lock(dlg.m_sendDataLock);
-        queued = dlg.m_receiveDataReplies.size();
-    }
+    queued = link.Queues().receiveData.Size();
     const size_t recorded = historyCount() - sentBefore;
-    const int rows = dlg.m_dataReplyLogList.GetItemCount();
+    const int rows = replyLog.GetItemCount();
     std::printf("sent %llu, recorded %zu, log rows %d, queued %zu, out of order %llu\n",
                 static_cast<unsigned long long>(sent.load()), recorded, rows, queued,
                 static_cast<unsigned long long>(outOfOrder));

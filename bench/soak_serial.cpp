@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
     });
 
     CSerialComm comm([&](const unsigned char* bytes, size_t n) { gatherer.Append(bytes, n); });
-    if (comm.Open(kPort, 115200, 8, 0, "1") != SERIAL_OK) {
+    comm.SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});
+    if (comm.Open() != SERIAL_OK) {
         std::fprintf(stderr, "open failed: %s\n", comm.LastErrorText().c_str());
         running = false;
         gather.join();

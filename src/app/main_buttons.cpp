@@ -17,7 +17,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(1046, Notify::Clicked, [this] { OnTimedSend(); });
     MapCommand(1044, Notify::Clicked, [this] { OnImportRecords(); });
     MapCommand(3771, Notify::Clicked, [this] { OnSerialSettings(); });
-    MapCommand(1402, Notify::Clicked, [this] { m_showAllReceived = Button(GetDlgItem(1402)).GetCheck() != 0; });
+    MapCommand(1402, Notify::Clicked, [this] { m_link.SetShowAllReceived(Button(GetDlgItem(1402)).GetCheck() != 0); });
     MapFrameLogHandlers();
     MapCommandSenders();
 }
@@ -49,10 +49,10 @@ int CMainTesterDlg::ReadHexBytes(int controlId, ByteString& out) {
 
 void CMainTesterDlg::OnToggleReceive() {
     if (GetDlgItemText(1001) == "关闭接收") {
-        m_recordReceived = 0;
+        m_link.History().SetRecordReceived(false);
         SetDlgItemText(1001, "打开接收");
     } else {
-        m_recordReceived = 1;
+        m_link.History().SetRecordReceived(true);
         SetDlgItemText(1001, "关闭接收");
     }
 }
@@ -66,8 +66,8 @@ void CMainTesterDlg::OnClearRecords() { ClearRecords(); }
 
 void CMainTesterDlg::ClearRecords() {
     if (ShowMessageBox("确认要清除报文吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    const bool restartMonitor = IsMonitorThreadRunning();
-    if (restartMonitor) StopMonitorThread();
+    const bool restartMonitor = m_link.IsMonitorThreadRunning();
+    if (restartMonitor) m_link.StopMonitorThread();
     m_macFramePage.m_list.DeleteAllItems();
     m_netFramePage.m_list.DeleteAllItems();
     m_appFramePage.m_list.DeleteAllItems();
@@ -75,16 +75,9 @@ void CMainTesterDlg::ClearRecords() {
     // deleting row by row with pumping would.
     ListView(m_frameMonitorDlg.GetDlgItem(1006)).DeleteAllItems();
     m_frameMonitorDlg.SetDlgItemText(1007, "");
-    {
-        LockGuard history(m_historyLock);
-        m_frameHistory.clear();
-        LockGuard monitor(m_monitorLock);
-        m_sentCount = 1;
-        m_receivedCount = 1;
-        m_frameMonitorDlg.m_firstFrame = 1;
-    }
-    m_versionTestRunning = 0;
-    if (restartMonitor) StartMonitorThread();
+    m_link.History().Restart([this] { m_frameMonitorDlg.m_firstFrame = 1; });
+    m_versionTest.RequestStop();
+    if (restartMonitor) m_link.StartMonitorThread();
 }
 
 void CMainTesterDlg::OnBuildFrame() {}
@@ -105,6 +98,15 @@ void CMainTesterDlg::OnImportRecords() {
     StopImportThread();
     StartImportThread();
 }
+
+void CMainTesterDlg::StopImportThread() { m_link.Workers().Stop(m_import); }
+
+int CMainTesterDlg::StartImportThread() {
+    return m_link.Workers().Start(m_import, WorkerSet::OneShot(m_import, [this] { ImportWorker(); }),
+                                  "启动导入线程失败");
+}
+
+void CMainTesterDlg::ImportWorker() {}
 
 bool CMainTesterDlg::PreTranslateKey(Key key) {
     if (key == Key::Enter || key == Key::Escape) return true;

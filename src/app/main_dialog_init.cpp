@@ -5,8 +5,6 @@
 #include "app/main_tester_dlg.h"
 #include "app/page_tables.h"
 #include "commands/TestDlg/test_dlg.h"
-#include "link/serial_comm.h"
-#include "link/serial_settings_dlg.h"
 
 namespace {
 std::atomic<CMainTesterDlg*> g_mainDialog{nullptr};
@@ -19,12 +17,21 @@ CMainTesterDlg* CMainTesterDlg::Instance() { return g_mainDialog.load(); }
 void CMainTesterDlg::SetInstance(CMainTesterDlg* dlg) { g_mainDialog.store(dlg); }
 
 CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
-    : Dialog(102), m_serialSettingsDlg(new CSerialSettingsDlg()), m_testPanel(new CTestDlg()) {
+    : Dialog(102),
+      m_link(static_cast<LinkListener&>(*this)),
+      m_sendDataArrived(m_link.Queues().sendDataArrived),
+      m_serialSettingsDlg(*this),
+      m_testPanel(new CTestDlg()) {
     m_hIcon = ResourcePath("icon128.png");
+    // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
+    m_link.Workers().SetWait([](const std::function<bool()>& finished) {
+        if (IsUiThread()) WaitPumping(finished);
+    });
     MapMessages();
 }
 
 CMainTesterDlg::~CMainTesterDlg() {
+    m_link.Shutdown();
     SetVersionTextTarget(nullptr);
     if (Instance() == this) SetInstance(nullptr);
 }
@@ -120,9 +127,8 @@ bool CMainTesterDlg::OnInitDialog() {
     LayoutControls();
     LimitEditLengths();
 
-    m_sentCount = 1;
-    m_receivedCount = 1;
-    m_recordReceived = 1;
+    m_link.History().Restart(nullptr);
+    m_link.History().SetRecordReceived(true);
     m_netTestSeq = 0;
 
     SetPortStatusText("串口未打开");
@@ -140,17 +146,16 @@ bool CMainTesterDlg::OnInitDialog() {
     m_contSendCount = 0;
     m_contSendSuccess = 0;
     m_timedSendTimer = 0;
-    m_gatherThreadRunning = 0;
-    m_versionTestRunning = 0;
-    m_addressTestRunning = 0;
-    m_importRunning = 0;
+    m_versionTest.RequestStop();
+    m_addressTest.RequestStop();
+    m_import.RequestStop();
     m_defaultFrameText = "4E C0 11 C8 0B 0001 00 64 C1 E1 E777 92 B0 FF FF ";
-    m_descramble = 0;
+    m_link.SetDescramble(false);
     m_dataLogRow = 0;
     m_searchLogRow = 0;
     m_frameLogRow = 0;
     m_localSettingsWait = 0;
-    m_portOpen = 0;
+    m_link.SetPortOpen(false);
     m_stopUpgrade = 0;
     m_contSendFresh = 1;
     m_workerRunning = 1;
@@ -162,30 +167,21 @@ bool CMainTesterDlg::OnInitDialog() {
     m_remoteIp = "192.168.1.8";
     m_socketOpen = 0;
     m_netSendMode = 2;
-    m_channelMode = CHANNEL_NONE;
+    m_link.SetChannelMode(CHANNEL_NONE);
 
-    // The events and the version-capture state do not depend on the working file: they are
-    // made whether or not it opens, so the rounds never wait on a missing event.
-    m_meterReplyEvent = std::make_unique<AutoResetEvent>();
-    m_stopRoundEvent = std::make_unique<AutoResetEvent>();
-    m_versionShown = 1;
-    if (!m_parseFile.Open("parsefile.txt", TextFile::kWrite)) return false;
-    m_testPacketCount = 0;
-    return true;
+    // The rounds' events live as long as the window, and the version capture is off until a
+    // port opens, whether or not the working file opens.
+    m_link.EndVersionCapture();
+    return m_link.OpenWorkingFile("parsefile.txt");
 }
 
 void CMainTesterDlg::InitSerialSettings() {
-    m_comPort = m_defaultComPort;
-    m_baudIndex = 7;
-    m_parityIndex = 0;
-    m_dataBitsIndex = 3;
-    m_stopBitsIndex = 0;
+    m_serialSettings = SavedSerialSettings();
+    m_serialSettings.comPort = m_defaultComPort;
 }
 
 int CMainTesterDlg::CreateSerialComm() {
-    m_serialComm = std::make_unique<CSerialComm>(
-        [this](const unsigned char* bytes, size_t count) { m_rxGatherer.Append(bytes, count); });
-    if (!m_serialComm) {
+    if (m_link.CreateSerialComm() == 0) {
         ShowMessageBox("创建通讯实例错误", "错误", kMbOk | kMbIconStop);
         return 0;
     }
@@ -193,18 +189,13 @@ int CMainTesterDlg::CreateSerialComm() {
 }
 
 void CMainTesterDlg::OnClose() {
-    {
-        LockGuard lock(m_historyLock);
-        m_frameHistory.clear();
+    m_link.History().Clear();
+    if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
+    if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
+    WorkerSet& workers = m_link.Workers();
+    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import, &m_upgrade, &m_pointRead, &m_roundRead}) {
+        if (worker->IsRunning()) workers.Stop(*worker);
     }
-    if (m_gatherThreadRunning == 1) StopGatherThread();
-    if (m_monitorThreadRunning == 1) StopMonitorThread();
-    if (m_versionTestRunning == 1) StopWorker(m_versionTestRunning, m_versionTestThread);
-    if (m_addressTestRunning == 1) StopWorker(m_addressTestRunning, m_addressTestThread);
-    if (m_importRunning == 1) StopImportThread();
-    if (m_upgradeRunning == 1) StopWorker(m_upgradeRunning, m_upgradeThread);
-    if (m_pointReadRunning == 1) StopWorker(m_pointReadRunning, m_pointReadThread);
-    if (m_roundReadRunning == 1) StopWorker(m_roundReadRunning, m_roundReadThread);
-    m_serialComm.reset();
+    m_link.DeleteSerialComm();
     EndDialog(kIdCancel);
 }

@@ -6,22 +6,6 @@
 
 namespace {
 
-// Inserts one branch of the function tree: the root of the given code and its children.
-TreeItem InsertBranch(CMainTesterDlg& dlg, int rootCode) {
-    int n = 0;
-    const TreeItemDef* items = FunctionTreeItems(&n);
-    TreeItem root = kTreeRoot;
-    for (int i = 0; i < n; ++i) {
-        if (items[i].code == rootCode) {
-            root = dlg.InsertTreeItem(items[i].text, kTreeRoot);
-            dlg.SetTreeItemData(root, rootCode);
-        } else if (items[i].parentCode == rootCode && root != kTreeRoot) {
-            dlg.SetTreeItemData(dlg.InsertTreeItem(items[i].text, root), items[i].code);
-        }
-    }
-    return root;
-}
-
 bool IsPanelPage(int code) {
     switch (code) {
         case PAGE_MODULE_RESTART:
@@ -59,6 +43,21 @@ bool IsTablePage(int code) {
 
 }  // namespace
 
+TreeItem CMainTesterDlg::InsertBranch(int rootCode) {
+    int n = 0;
+    const TreeItemDef* items = FunctionTreeItems(&n);
+    TreeItem root = kTreeRoot;
+    for (int i = 0; i < n; ++i) {
+        if (items[i].code == rootCode) {
+            root = InsertTreeItem(items[i].text, kTreeRoot);
+            SetTreeItemData(root, rootCode);
+        } else if (items[i].parentCode == rootCode && root != kTreeRoot) {
+            SetTreeItemData(InsertTreeItem(items[i].text, root), items[i].code);
+        }
+    }
+    return root;
+}
+
 TreeItem CMainTesterDlg::InsertTreeItem(const std::string& text, TreeItem parent) {
     return m_functionTree.InsertItem(text, parent);
 }
@@ -67,9 +66,9 @@ void CMainTesterDlg::SetTreeItemData(TreeItem item, intptr_t code) { m_functionT
 
 void CMainTesterDlg::ExpandTreeItem(TreeItem item) { m_functionTree.Expand(item); }
 
-void CMainTesterDlg::BuildFunctionTree() { ExpandTreeItem(InsertBranch(*this, PAGE_LOCAL_ROOT)); }
+void CMainTesterDlg::BuildFunctionTree() { ExpandTreeItem(InsertBranch(PAGE_LOCAL_ROOT)); }
 
-void CMainTesterDlg::AddRemoteDebugBranch() { InsertBranch(*this, PAGE_REMOTE_ROOT); }
+void CMainTesterDlg::AddRemoteDebugBranch() { InsertBranch(PAGE_REMOTE_ROOT); }
 
 void CMainTesterDlg::ShowControls(const int* ids, int count) {
     for (int i = 0; i < count; ++i) GetDlgItem(ids[i]).Show(true);

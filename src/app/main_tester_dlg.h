@@ -1,31 +1,28 @@
 #pragma once
-// The main window: owns every piece of state of a run. Its member functions are defined in the
-// folder of the subsystem they belong to, one file per concern.
+// The main window: controls, pages, layout, timers, and the wiring of the module link, the
+// command senders and the tool dialogs. Its state is its own and private; the link's state
+// lives in the ModuleLink it owns.
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "analyzer/version_text.h"
 #include "app/frame_log.h"
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
+#include "dialogs/serial_settings_dlg.h"
 #include "dialogs/tool_dialogs.h"
 #include "link/byte_string.h"
-#include "link/frame_history.h"
-#include "link/receive_gatherer.h"
 #include "link/module_frame.h"
+#include "link/module_link.h"
 #include "platform/local_time.h"
 #include "platform/sync.h"
-#include "platform/text_file.h"
 #include "platform/ui.h"
 
-class CSerialComm;
 class CTestDlg;
-class CSerialSettingsDlg;
 
 // Ids of the main window's timers.
 enum MainTimerId {
@@ -41,12 +38,13 @@ enum MainTimerId {
     TIMER_VERSION_WAIT = 10,
 };
 
-enum ChannelMode : uint32_t { CHANNEL_NONE = 0, CHANNEL_SERIAL = 1, CHANNEL_NETWORK = 2 };
-
 // The about command of the system menu.
 constexpr int IDM_ABOUTBOX = 0x10;
 
-class CMainTesterDlg : public Dialog, public VersionTextTarget {
+class CMainTesterDlg : public Dialog,
+                       public VersionTextTarget,
+                       public SerialSettingsHost,
+                       private LinkListener {
 public:
     explicit CMainTesterDlg(Dialog* parent = nullptr);
     ~CMainTesterDlg() override;
@@ -55,54 +53,31 @@ public:
     static CMainTesterDlg* Instance();
     static void SetInstance(CMainTesterDlg* dlg);
 
-    // Status texts.
-    void SetPortStatusText(const std::string& text);
+    // The module link: channel, reply queues, frame history and worker threads.
+    ModuleLink& Link() override { return m_link; }
+
+    // Status texts. An empty version text starts the 100 ms wait for the version reply.
+    void SetPortStatusText(const std::string& text) override;
     void SetVersionText(std::string text) override;
 
-    // Binds the member controls to their ids.
-    void DoDataExchange();
+    // The serial settings dialog (menu item "串口设置") and what it keeps between openings.
+    void OnSerialSettings();
+    CSerialSettingsDlg& SerialSettingsDialog() { return m_serialSettingsDlg; }
+    SavedSerialSettings& SerialSettingsRecord() override { return m_serialSettings; }
+    // The module test panel's read-version request.
+    void SendVersionRequest() override;
+    // The port hung up: the receive path stops and the port shows as closed.
+    void OnPortHungUp();
 
-    // Start-up preparation of the controls.
-    void InitListColumns();
-    void LimitEditLengths();
-    void InitComboBoxes();
-    void InitOptionComboBoxes();
-    void InitDefaultTexts();
-    void InitSerialSettings();
-    int CreateSerialComm();
+    // Writes the frame on the open channel and records it as sent.
+    void SendFrame(ByteString frame);
 
-    // Layout.
-    void LayoutControls();
-    void PlaceEmbeddedPages();
-    Window PageAreaFrame() const;
-
-    // Function tree and pages.
-    void BuildFunctionTree();
-    void AddRemoteDebugBranch();
-    TreeItem InsertTreeItem(const std::string& text, TreeItem parent);
-    void SetTreeItemData(TreeItem item, intptr_t code);
-    void ExpandTreeItem(TreeItem item);
-    void ShowControls(const int* ids, int count);
-    void HideControls(const int* ids, int count);
-    void HideAllPages();
-    void OnTreeClick();
-    // The page code shown last (for tests and the layout).
+    // The page code shown last.
     int CurrentPageCode() const { return m_currentPage; }
-
-    // General buttons and keys.
-    void OnToggleReceive();
-    void OnShowFrameMonitor();
-    void OnShowSearchList();
-    void OnClearRecords();
+    // "清除报文": asks, then empties the reception pages, the frame monitor and the history.
     void ClearRecords();
-    void OnBuildFrame();
-    void OnParseFrame();
-    void OnTimedSend();
-    void OnImportRecords();
-    void FillCheckRange();
-    int ReadHexBytes(int controlId, ByteString& out);
 
-    // Frame log lists.
+    // Frame log lists: one row of the frame's hex text, from any thread.
     void AddFrameLogRow(std::string frameHex);
     void AddMeterReadRequestRow(std::string frameHex);
     void AddMeterReadResultRow(const MeterReplyEntry* entry);
@@ -115,28 +90,6 @@ public:
     void ShowAnalysisText(const std::string& text);
     void ShowRowAnalysis(ListView list, const char* header);
     void ShowRowDetail(ListView list);
-
-    // Sending, the frame history and the receive path.
-    void SendFrame(ByteString frame);
-    void RecordSentFrame(char kind, const ByteString& frame);
-    void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
-    void MonitorThreadStep();
-    int StartGatherThread();
-    void OnReceivedChunk(const ByteString& block);
-    void SplitReceivedStream(const ByteString& block);
-    void ClassifyReceivedFrame(const ByteString& frame, int mode);
-    void LogNumberedReceive(const ByteString& frame);
-    void FlushCmdF0Replies();
-    void FlushSendDataReplies();
-    void FlushTestReplies();
-    void FlushPointReadReplies();
-    void FlushConfigReplies();
-    void FlushResetInfoReplies();
-    void FlushSpareReplies();
-    // Opening and closing the serial channel (the serial settings dialog).
-    void OnSerialSettings();
-    // The port hung up: the receive path stops and the port shows as closed.
-    void OnPortHungUp();
 
     // ---- Command senders of the pages (module commands) ----
     // Maps the command buttons of the pages to their senders.
@@ -271,21 +224,79 @@ public:
     bool BuildNetParamsPayload(ByteString& payload);
     // ---- end of command senders ----
 
-    // Worker-thread queries (the receive path fills these in).
-    bool IsGatherThreadRunning() const { return m_gatherThreadRunning.load() != 0; }
-    bool IsMonitorThreadRunning() const { return m_monitorThreadRunning.load() != 0; }
-    void StopGatherThread();
-    void StopMonitorThread();
-    int StartMonitorThread();
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnClose() override;
+    void OnTimer(int id) override;
+    void OnSize(int width, int height) override;
+    void OnSysCommand(int id) override;
+    bool PreTranslateKey(Key key) override;
+
+private:
+    // Shows its frame in the window's frame detail viewer.
+    friend class CSendConsoleDlg;
+
+    // What the link reports.
+    void OnLogFrame(LogList list, const std::string& hex) override;
+    void OnVersionText(const std::string& text) override;
+    void OnHangUp() override;
+    void OnToolFrame(ToolFrame tool, const ByteString& frame) override;
+    void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) override;
+    void OnThreadStartFailed(const std::string& text) override;
+
+    // Binds the member controls to their ids.
+    void DoDataExchange();
+
+    // Start-up preparation of the controls.
+    void InitListColumns();
+    void LimitEditLengths();
+    void InitComboBoxes();
+    void InitOptionComboBoxes();
+    void InitDefaultTexts();
+    void InitSerialSettings();
+    int CreateSerialComm();
+
+    // Layout.
+    void LayoutControls();
+    void PlaceEmbeddedPages();
+    Window PageAreaFrame() const;
+
+    // Function tree and pages.
+    void BuildFunctionTree();
+    void AddRemoteDebugBranch();
+    // Inserts the root of the given code and its children.
+    TreeItem InsertBranch(int rootCode);
+    TreeItem InsertTreeItem(const std::string& text, TreeItem parent);
+    void SetTreeItemData(TreeItem item, intptr_t code);
+    void ExpandTreeItem(TreeItem item);
+    void ShowControls(const int* ids, int count);
+    void HideControls(const int* ids, int count);
+    void HideAllPages();
+    void OnTreeClick();
+
+    // General buttons and keys.
+    void MapMessages();
+    void MapFrameLogHandlers();
+    void OnToggleReceive();
+    void OnShowFrameMonitor();
+    void OnShowSearchList();
+    void OnClearRecords();
+    void OnBuildFrame();
+    void OnParseFrame();
+    void OnTimedSend();
+    void OnImportRecords();
+    void FillCheckRange();
+    int ReadHexBytes(int controlId, ByteString& out);
+    void WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock);
+
+    // The window's own worker threads.
     void StopImportThread();
     int StartImportThread();
-    // The start and stop of every worker thread: the run flag is 1 while it is to run.
-    int StartWorker(std::atomic<uint32_t>& runFlag, std::shared_ptr<WorkerThread>& thread,
-                    std::function<void()> procedure, const char* errorText);
-    void StopWorker(std::atomic<uint32_t>& runFlag, std::shared_ptr<WorkerThread>& thread);
-    // A procedure that runs its worker once per start.
-    std::function<void()> OneShot(std::atomic<uint32_t>& runFlag, std::function<void()> worker);
     void ImportWorker();
+    // The continuous sender empties the send-data queue before each step.
+    void FlushSendDataReplies() { m_link.FlushSendDataReplies(); }
 
     // ---- Controls bound by DoDataExchange ----
     RichEdit m_resultEdit;             // 2043
@@ -327,168 +338,62 @@ public:
     TreeView m_functionTree;           // 1265
     CPageTabCtrl m_receiveTabs;        // 1047
 
+    // ---- The module link ----
+    // Declared before the dialogs it reports to; the destructor shuts it down before they go.
+    ModuleLink m_link;
+    // Raised by each send-data reply; the continuous sender clears it.
+    ArrivedFlag& m_sendDataArrived;
+
     // ---- Child dialogs and pages ----
-    std::unique_ptr<CSerialSettingsDlg> m_serialSettingsDlg;
+    CSerialSettingsDlg m_serialSettingsDlg;
     CFrameMonitorDlg m_frameMonitorDlg;
     CParseFrameDlg m_parseFrameDlg;
-    CChecksumDlg m_checksumDlg;
     CDeviceSearchListDlg m_deviceSearchDlg;
     CSmartHomeMonitorDlg m_smartHomePage;
     std::unique_ptr<CTestDlg> m_testPanel;
-    CWarningDlg m_warningDlg;
     CTimedSendDlg m_timedSendDlg;
     CMacLayerFramePage m_macFramePage;
     CNetworkLayerFramePage m_netFramePage;
     CAppLayerFramePage m_appFramePage;
     CBroadcastReplyTestDlg m_broadcastTestDlg;
-    CFrameTypeDlg m_frameTypeDlg;
-    CLocalSettingsDlg m_localSettingsDlg;
-    CMeterManageDlg m_meterManageDlg;
     CSendConsoleDlg m_sendConsoleDlg;
-    CContinuousSendDlg m_contSendDlg;
     CFrameDetailDlg m_frameDetailDlg;
 
-    // ---- Communication and channel ----
-    std::unique_ptr<CSerialComm> m_serialComm;
-    std::atomic<uint32_t> m_channelMode{CHANNEL_NONE};
-    std::atomic<uint8_t> m_portOpen{0};
-    int m_socket = -1;
-    std::string m_peerAddr;
+    // ---- Channel settings ----
+    SavedSerialSettings m_serialSettings;
+    uint32_t m_defaultComPort = 0;
     uint32_t m_netSendMode = 2;
     uint32_t m_socketOpen = 0;
     std::string m_remoteIp;
-    uint32_t m_comPort = 0;
-    uint32_t m_baudIndex = 0;
-    uint32_t m_parityIndex = 0;
-    uint32_t m_dataBitsIndex = 0;
-    uint32_t m_stopBitsIndex = 0;
-    uint32_t m_defaultComPort = 0;
 
-    // ---- Frame history and reception ----
-    std::vector<MonitorRecord> m_frameHistory;
-    uint32_t m_sentCount = 0;
-    uint32_t m_receivedCount = 0;
-    std::atomic<uint32_t> m_recordReceived{0};
-    std::atomic<uint32_t> m_versionShown{1};
-    std::atomic<uint8_t> m_descramble{0};
-    // Mirror of check box 1402 "显示所有串口接收报文" for the receive thread.
-    std::atomic<bool> m_showAllReceived{false};
-
-    // ---- Worker threads: run flags and thread objects ----
-    std::atomic<uint32_t> m_gatherThreadRunning{0};
-    std::shared_ptr<WorkerThread> m_gatherThread;
-    std::atomic<uint32_t> m_monitorThreadRunning{0};
-    std::shared_ptr<WorkerThread> m_monitorThread;
-    std::atomic<uint32_t> m_roundReadRunning{0};
-    std::shared_ptr<WorkerThread> m_roundReadThread;
-    std::atomic<uint32_t> m_versionTestRunning{0};
-    std::shared_ptr<WorkerThread> m_versionTestThread;
-    std::atomic<uint32_t> m_importRunning{0};
-    std::shared_ptr<WorkerThread> m_importThread;
-    std::atomic<uint32_t> m_upgradeRunning{0};
-    std::shared_ptr<WorkerThread> m_upgradeThread;
-    std::atomic<uint32_t> m_resetReadRunning{0};
-    std::shared_ptr<WorkerThread> m_resetReadThread;
-    std::atomic<uint32_t> m_resetClearRunning{0};
-    std::shared_ptr<WorkerThread> m_resetClearThread;
-    std::atomic<uint32_t> m_configRunning{0};
-    std::shared_ptr<WorkerThread> m_configThread;
-    std::atomic<uint32_t> m_addressTestRunning{0};
-    std::shared_ptr<WorkerThread> m_addressTestThread;
-    std::atomic<uint32_t> m_pointReadRunning{0};
-    std::shared_ptr<WorkerThread> m_pointReadThread;
+    // ---- Worker threads of the window's jobs ----
+    Worker m_versionTest;
+    Worker m_addressTest;
+    Worker m_import;
+    Worker m_upgrade;
+    Worker m_pointRead;
+    Worker m_roundRead;
     std::atomic<uint8_t> m_workerRunning{0};
     std::atomic<uint8_t> m_stopUpgrade{0};
 
-    // ---- Locks, reply queues and arrived flags ----
-    ReceiveGatherer m_rxGatherer;  // the receive text of the serial port, with its lock
-    CriticalSection m_historyLock;
-    CriticalSection m_monitorLock;
-    CriticalSection m_pendingLock;
-    CriticalSection m_listLock;
-    CriticalSection m_sendDataLock;  // also the receive-data, remote-password and password-request queues
-    CriticalSection m_pointReadLock;
-    CriticalSection m_meterLock;
-    CriticalSection m_allFramesLock;
-    CriticalSection m_cmdF0Lock;
-    CriticalSection m_spareRepliesLock;
-    CriticalSection m_versionLock;
-    CriticalSection m_testLock;
-    CriticalSection m_resetInfoLock;
-    CriticalSection m_resetInfoLock2;
-    CriticalSection m_configLock;
-    CriticalSection m_clockLock;
-    std::deque<ReplyEntry> m_sendDataReplies;
-    std::deque<ReplyEntry> m_receiveDataReplies;
-    std::deque<ReplyEntry> m_remotePasswordReplies;
-    std::deque<ReplyEntry> m_passwordRequestReplies;
-    std::deque<ByteString> m_testReplies;
-    std::deque<ReplyEntry> m_pointReadReplies;
-    std::deque<MeterReplyEntry> m_meterReplies;
-    std::deque<ReplyEntry> m_resetInfoReplies;
-    std::deque<ByteString> m_allFrames;
-    std::deque<ByteString> m_cmdF0Replies;
-    std::deque<ReplyEntry> m_spareReplies;
-    std::deque<ReplyEntry> m_versionReplies;
-    std::deque<ByteString> m_configReplies;
-    std::deque<ReplyEntry> m_clockReplies;
-    std::deque<ReplyEntry> m_pendingFrames;
-    std::atomic<uint8_t> m_sendDataArrived{0};
-    std::atomic<uint8_t> m_receiveDataArrived{0};
-    std::atomic<uint8_t> m_remotePasswordArrived{0};
-    std::atomic<uint8_t> m_passwordRequestArrived{0};
-    std::atomic<uint8_t> m_pointReadArrived{0};
-    std::atomic<uint8_t> m_versionArrived{0};
-    std::atomic<uint8_t> m_configArrived{0};
-    std::atomic<uint8_t> m_testArrived{0};
-
     // ---- Meter-reading rounds ----
-    std::unique_ptr<AutoResetEvent> m_meterReplyEvent;
-    std::unique_ptr<AutoResetEvent> m_stopRoundEvent;
-    uint32_t m_roundSendTick = 0;
-    uint32_t m_roundSent = 0;
-    uint32_t m_roundReplies = 0;
-    uint32_t m_roundTimeSum = 0;
-    uint32_t m_roundTimeAvg = 0;
-    uint32_t m_roundTimeMax = 0;
-    uint32_t m_roundTimeMin = 0;
-    float m_roundSuccessRate = 0;
-    ByteString m_meterReplyFrame;
-    ByteString m_meterAddress;
+    AutoResetEvent m_stopRoundEvent;
 
-    // ---- Continuous, timed and test sends ----
+    // ---- Continuous and timed sends ----
     uint32_t m_contSendTick = 0;
     uint32_t m_contSendTicks = 0;
     uint32_t m_contSendCount = 0;
     uint32_t m_contSendSuccess = 0;
-    uint32_t m_contSuccessRate = 0;
     std::atomic<uint8_t> m_contSendEnabled{0};
     std::atomic<uint8_t> m_contReplySeen{0};
     std::atomic<uint8_t> m_contSendFresh{0};
-    std::atomic<uint8_t> m_testSendArmed{0};
-    std::atomic<uint8_t> m_testSendActive{0};
-    uint32_t m_testSendTotal = 0;
-    uint32_t m_testSendSuccess = 0;
-    uint32_t m_testSendTicks = 0;
-    uint32_t m_testSendTickCount = 0;
-    std::atomic<uint8_t> m_testReplyDone{0};
-    std::string m_timedSendFrame;
     uint32_t m_timedSendTimer = 0;
     uint32_t m_timedSendInterval = 0;
     uint32_t m_timedSendCount = 0;
     uint32_t m_timedSendDone = 0;
-    uint32_t m_lastSendTick = 0;
-    SystemTime m_lastSendTime;
-    uint32_t m_lastElapsed = 0;
-
-    // ---- Files and paths ----
-    TextFile m_parseFile;
-    uint32_t m_testPacketCount = 0;
-    TextFile m_searchLogFile;
-    std::string m_masterBinPath;
-    std::string m_compareBinPath;
 
     // ---- Frame lists and layout ----
+    CriticalSection m_listLock;  // the writers of the three lists that share m_frameLogRow
     uint32_t m_frameLogRow = 0;
     uint32_t m_searchLogRow = 0;
     uint32_t m_dataLogRow = 0;
@@ -497,40 +402,15 @@ public:
     uint32_t m_passwordReplyLogRow = 0;
     Rect m_initialRect;
     std::string m_hIcon;
+    int m_currentPage = 0;
+    bool m_firstSize = true;
 
     // ---- Other settings of the pages ----
     std::string m_defaultFrameText;
-    uint32_t m_searchInterval = 0;
     std::atomic<uint8_t> m_localSettingsWait{0};
-    std::string m_relayText;
-    std::string m_relayAddrs[6];
     uint32_t m_relayCount = 0;
-    uint8_t m_relayEnabled = 0;
-    uint8_t m_relayIndexOn = 0;
     std::string m_addDeviceText;
     uint32_t m_maxDevices = 0;
     uint32_t m_netTestSeq = 0;
     uint32_t m_monitorCreated = 0;
-    uint8_t m_readViaAcqUnit = 0;
-    uint8_t m_acqUnitAddress[6] = {};
-    uint8_t m_acqUnitSet = 0;
-    std::string m_dataFrameSource;
-    std::string m_dataFrameDestination;
-
-protected:
-    bool OnInitDialog() override;
-    void OnOK() override {}
-    void OnCancel() override {}
-    void OnClose() override;
-    void OnTimer(int id) override;
-    void OnSize(int width, int height) override;
-    void OnSysCommand(int id) override;
-    bool PreTranslateKey(Key key) override;
-
-private:
-    void MapMessages();
-    void MapFrameLogHandlers();
-    void WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock);
-    int m_currentPage = 0;
-    bool m_firstSize = true;
 };

@@ -9,7 +9,7 @@ void CMainTesterDlg::OnTimer(int id) {
             KillTimer(TIMER_WAIT_MODE_REFRESH);
             break;
         case TIMER_VERSION_WAIT:
-            m_versionShown = 1;
+            m_link.EndVersionCapture();
             KillTimer(TIMER_VERSION_WAIT);
             break;
         default:

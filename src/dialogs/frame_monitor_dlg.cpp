@@ -148,12 +148,9 @@ void CFrameMonitorDlg::ShowPendingRows() {
 void CFrameMonitorDlg::RefillRows() {
     CMainTesterDlg* main = CMainTesterDlg::Instance();
     if (!main) return;
-    LockGuard history(main->m_historyLock);
-    LockGuard monitor(main->m_monitorLock);
-    for (size_t i = 0; i < main->m_frameHistory.size(); ++i) {
-        const MonitorRecord& r = main->m_frameHistory[i];
-        AddFrameRow(static_cast<char>(r.kind & 0xFF), r.frame, r.time, static_cast<uint32_t>(i));
-    }
+    main->Link().History().Replay([this](char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+        AddFrameRow(kind, frame, time, number);
+    });
 }
 
 void CFrameMonitorDlg::BuildParseText(ByteString frame, std::string& text) {
@@ -170,31 +167,19 @@ void CFrameMonitorDlg::OnItemchangedFrameList() {
     if (selected.empty()) return;
     const int row = selected.front();
     CMainTesterDlg* main = CMainTesterDlg::Instance();
-    // The recording threads never wait for this thread while they hold the history lock, but
-    // this handler does not wait for it either: when it is busy the handler runs again later.
-    if (main && !main->m_historyLock.TryLock()) {
-        PostTask([this] { OnItemchangedFrameList(); });
-        return;
-    }
     ByteString frame;
     HexTextToBytes(m_frameList.GetItemText(row, 2), frame, 0);
     std::string text;
     BuildParseText(frame, text);
     text += m_frameList.GetItemText(row, 0);
     text += "\n";
-    if (main) {
-        // The row's own record, also after a sort has moved the row.
-        const intptr_t position = m_frameList.GetItemData(row);
-        if (position >= 0 && static_cast<size_t>(position) < main->m_frameHistory.size()) {
-            MonitorRecord& record = main->m_frameHistory[static_cast<size_t>(position)];
-            text += FormatTimeStamp(record.shownTime) + "\n";
-            if (record.notViewed != 0) {
-                record.viewedTime = GetLocalTime();
-                record.notViewed = 0;
-            }
-            text += FormatTimeStamp(record.viewedTime) + "\n";
-        }
-        main->m_historyLock.Unlock();
+    // The row's own record, also after a sort has moved the row. The recording threads never
+    // wait for this thread while they hold the history.
+    const intptr_t position = m_frameList.GetItemData(row);
+    MonitorRecord record;
+    if (main && position >= 0 && main->Link().History().MarkViewed(static_cast<size_t>(position), record)) {
+        text += FormatTimeStamp(record.shownTime) + "\n";
+        text += FormatTimeStamp(record.viewedTime) + "\n";
     }
     m_parseEdit.SetText(text);
     // Checked: the last line at the bottom of the pane; else the first line at the top.

@@ -38,13 +38,16 @@ bool ReceiveGatherer::Poll(ByteString& block) {
         ++m_quietCount;
         return false;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_rxLock);
-        block.assign(m_rxText, 0, length);
-        m_rxText.erase(0, length);
-    }
     m_lastLength = 0;
     m_quietCount = 0;
+    return TakeBlock(length, block);
+}
+
+bool ReceiveGatherer::TakeBlock(size_t length, ByteString& block) {
+    std::lock_guard<std::mutex> lock(m_rxLock);
+    if (m_rxText.size() < length) return false;
+    block.assign(m_rxText, 0, length);
+    m_rxText.erase(0, length);
     return true;
 }
 

@@ -27,6 +27,10 @@ public:
     // Only the gather thread polls.
     bool Poll(ByteString& block);
 
+    // Takes the first length bytes as the block; bytes that came after them stay for the next.
+    // Returns false when fewer than length bytes are pending.
+    bool TakeBlock(size_t length, ByteString& block);
+
     // The gather thread's loop: while keepRunning() returns true: sleep 1 ms, poll,
     // and hand every block taken to onBlock (outside the receive lock).
     void Run(const std::function<bool()>& keepRunning, const std::function<void(const ByteString&)>& onBlock);

@@ -6,7 +6,12 @@ CSerialComm::CSerialComm(ReceiveSink sink) : m_sink(std::move(sink)) {}
 
 CSerialComm::~CSerialComm() {
     // Stop the reader while OnReceive and the sink still exist.
-    Close();
+    CSerialPort::Close();
+}
+
+int CSerialComm::Open() {
+    return CSerialPort::Open(m_settings.portNumber, m_settings.baudRate, m_settings.dataBits, m_settings.parity,
+                             m_settings.stopBits);
 }
 
 int CSerialComm::OnReceive(const unsigned char* bytes, size_t count) {

@@ -1,23 +1,47 @@
 #pragma once
-// The communication object of the run: a serial port that hands every received byte on to
-// the receive text that the gather thread drains.
+// The serial channel: a serial port that hands every received byte on to its receive handler.
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
+#include <string>
+#include <utility>
 
+#include "link/channel.h"
 #include "link/serial_port.h"
 
-class CSerialComm : public CSerialPort {
-public:
-    // Receives every block the port reads, on the port's reader thread. The owner appends the
-    // bytes to its receive text under its receive lock (ReceiveGatherer::Append does both).
-    using ReceiveSink = std::function<void(const unsigned char* bytes, size_t count)>;
+// The line settings the serial channel opens with.
+struct SerialSettings {
+    int portNumber = 0;
+    uint32_t baudRate = 115200;
+    uint32_t dataBits = 8;
+    uint32_t parity = 0;  // 0 none, 1 odd, 2 even
+    std::string stopBits = "1";
+};
 
-    explicit CSerialComm(ReceiveSink sink);
+class CSerialComm : public CSerialPort, public Channel {
+public:
+    using ReceiveSink = Channel::ReceiveHandler;
+
+    explicit CSerialComm(ReceiveSink sink = nullptr);
     ~CSerialComm() override;
+
+    void SetSettings(const SerialSettings& settings) { m_settings = settings; }
+    const SerialSettings& Settings() const { return m_settings; }
+
+    // Opens the port with the settings held.
+    int Open() override;
+    using CSerialPort::Open;
+    int Close() override { return CSerialPort::Close(); }
+    int Write(const unsigned char* bytes, size_t count) override { return CSerialPort::Write(bytes, count); }
+    bool IsOpen() const override { return CSerialPort::IsOpen(); }
+    bool HasHungUp() const override { return CSerialPort::HasHungUp(); }
+    std::string LastErrorText() const override { return CSerialPort::LastErrorText(); }
+    void SetReceiveHandler(ReceiveHandler handler) override { m_sink = std::move(handler); }
+    void SetHangUpHandler(HangUpHandler handler) override { CSerialPort::SetHangUpHandler(std::move(handler)); }
 
     int OnReceive(const unsigned char* bytes, size_t count) override;
 
 private:
     ReceiveSink m_sink;
+    SerialSettings m_settings;
 };

@@ -17,11 +17,14 @@ constexpr unsigned char kStart = 0x79;
 constexpr size_t kHeader = 5;    // start, two length bytes, control, command
 constexpr size_t kOverhead = 7;  // header plus the two check bytes
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+// Sum and XOR of the bytes, as the frame's two check bytes.
+void Checks(const unsigned char* bytes, size_t count, unsigned char& sum, unsigned char& x) {
+    sum = 0;
+    x = 0;
+    for (size_t i = 0; i < count; ++i) {
+        sum = static_cast<unsigned char>(sum + bytes[i]);
+        x = static_cast<unsigned char>(x ^ bytes[i]);
+    }
 }
 
 void CloseFd(int& fd) {
@@ -34,45 +37,26 @@ void CloseFd(int& fd) {
 }  // namespace
 
 Bytes FromHex(const std::string& text) {
+    std::string digits;
+    for (char c : text) digits += c == ' ' ? "" : std::string(1, c);
+    if (digits.size() % 2 != 0 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        throw std::invalid_argument("not hex: " + text);
     Bytes out;
-    int high = -1;
-    for (char c : text) {
-        if (c == ' ') continue;
-        const int v = HexDigit(c);
-        if (v < 0) throw std::invalid_argument("not hex: " + text);
-        if (high < 0) {
-            high = v;
-        } else {
-            out.push_back(static_cast<unsigned char>(high << 4 | v));
-            high = -1;
-        }
-    }
-    if (high >= 0) throw std::invalid_argument("odd hex: " + text);
+    for (size_t i = 0; i < digits.size(); i += 2)
+        out.push_back(static_cast<unsigned char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
     return out;
 }
 
 Bytes BuildFrame(uint8_t control, uint8_t command, const Bytes& data) {
-    Bytes f;
-    f.push_back(kStart);
-    f.push_back(static_cast<unsigned char>(data.size() & 0xFF));
-    f.push_back(static_cast<unsigned char>((data.size() >> 8) & 0xFF));
-    f.push_back(control);
-    f.push_back(command);
+    Bytes f{kStart, static_cast<unsigned char>(data.size() & 0xFF), static_cast<unsigned char>(data.size() >> 8),
+            control, command};
     f += data;
-    unsigned char sum = 0;
-    unsigned char x = 0;
-    for (size_t i = 1; i < f.size(); ++i) {
-        sum = static_cast<unsigned char>(sum + f[i]);
-        x = static_cast<unsigned char>(x ^ f[i]);
-    }
-    f.push_back(sum);
-    f.push_back(x);
-    return f;
+    unsigned char sum, x;
+    Checks(f.data() + 1, f.size() - 1, sum, x);
+    return f + Bytes{sum, x};
 }
 
 Bytes VersionReply(const Bytes& data) { return BuildFrame(kAnswerControl, 0x02, data); }
-
-Bytes MacReply(const Bytes& mac) { return BuildFrame(kAnswerControl, 0x03, mac); }
 
 Bytes SearchReport(const Bytes& data) { return BuildFrame(kReportControl, 0x19, data); }
 
@@ -92,10 +76,7 @@ Bytes MeterAnswer(const Bytes& address, const Bytes& dataId, const Bytes& value)
     return f;
 }
 
-SimModule::SimModule() {
-    const Bytes version = VersionReply();
-    m_script[0x02] = [version](const Bytes&) { return version; };
-}
+SimModule::SimModule() { m_script[0x02] = VersionReply(); }
 
 SimModule::~SimModule() { Stop(); }
 
@@ -111,7 +92,7 @@ bool SimModule::Start() {
     m_slavePath = name;
     m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
-    if (m_slave < 0 || ::tcgetattr(m_slave, &tio) != 0) {
+    if (m_slave < 0 || ::tcgetattr(m_slave, &tio) != 0 || ::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
         CloseFd(m_slave);
         CloseFd(m_master);
         return false;
@@ -119,11 +100,6 @@ bool SimModule::Start() {
     ::cfmakeraw(&tio);
     ::tcsetattr(m_slave, TCSANOW, &tio);
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
-        CloseFd(m_slave);
-        CloseFd(m_master);
-        return false;
-    }
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_stopping = false;
@@ -152,45 +128,8 @@ void SimModule::HangUp() { Stop(); }
 std::string SimModule::SlavePath() const { return m_slavePath; }
 
 void SimModule::SetAnswer(uint8_t command, const Bytes& answer) {
-    SetResponder(command, [answer](const Bytes&) { return answer; });
-}
-
-void SimModule::SetResponder(uint8_t command, Responder responder) {
     std::lock_guard<std::mutex> lock(m_lock);
-    m_script[command] = std::move(responder);
-}
-
-void SimModule::SetEcho(uint8_t command, uint8_t replyCommand) {
-    SetResponder(command, [replyCommand](const Bytes& request) {
-        return BuildFrame(kAnswerControl, replyCommand, request.substr(kHeader, request.size() - kOverhead));
-    });
-}
-
-void SimModule::ClearAnswer(uint8_t command) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_script.erase(command);
-}
-
-void SimModule::SetSilent(bool silent) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_silent = silent;
-}
-
-void SimModule::SetDelay(std::chrono::milliseconds delay) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_delay = delay;
-}
-
-void SimModule::SetGarbage(const Bytes& before, const Bytes& after) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_garbageBefore = before;
-    m_garbageAfter = after;
-}
-
-void SimModule::SetSplit(size_t firstBurst, std::chrono::milliseconds gap) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_splitAt = firstBurst;
-    m_splitGap = gap;
+    m_script[command] = answer;
 }
 
 bool SimModule::Send(const Bytes& bytes) { return WriteBurst(bytes.data(), bytes.size()); }
@@ -210,11 +149,6 @@ std::vector<Bytes> SimModule::ReceivedFrames() const {
 Bytes SimModule::ReceivedBytes() const {
     std::lock_guard<std::mutex> lock(m_lock);
     return m_bytes;
-}
-
-size_t SimModule::FrameCount() const {
-    std::lock_guard<std::mutex> lock(m_lock);
-    return m_frames.size();
 }
 
 bool SimModule::WaitForFrames(size_t count, std::chrono::milliseconds timeout) const {
@@ -312,12 +246,8 @@ void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
         if (m_parse.size() < 3) return;
         const size_t length = m_parse[1] | static_cast<size_t>(m_parse[2]) << 8;
         if (m_parse.size() < length + kOverhead) return;  // wait for the rest
-        unsigned char sum = 0;
-        unsigned char x = 0;
-        for (size_t i = 1; i < length + kHeader; ++i) {
-            sum = static_cast<unsigned char>(sum + m_parse[i]);
-            x = static_cast<unsigned char>(x ^ m_parse[i]);
-        }
+        unsigned char sum, x;
+        Checks(m_parse.data() + 1, length + kHeader - 1, sum, x);
         if (sum != m_parse[length + kHeader] || x != m_parse[length + kHeader + 1]) {
             m_parse.erase(0, 1);
             continue;
@@ -325,33 +255,15 @@ void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
         const Bytes frame = m_parse.substr(0, length + kOverhead);
         m_parse.erase(0, length + kOverhead);
         // The script in force when the frame is recorded decides its answer.
-        Plan plan;
+        Bytes answer;
         {
             std::lock_guard<std::mutex> lock(m_lock);
             m_frames.push_back(frame);
             const auto it = m_script.find(frame[4]);
-            if (it != m_script.end() && !m_silent) plan.responder = it->second;
-            plan.delay = m_delay;
-            plan.before = m_garbageBefore;
-            plan.after = m_garbageAfter;
-            plan.splitAt = m_splitAt;
-            plan.gap = m_splitGap;
+            if (it != m_script.end()) answer = it->second;
         }
         m_changed.notify_all();
-        Answer(frame, plan);
-    }
-}
-
-void SimModule::Answer(const Bytes& request, const Plan& plan) {
-    if (!plan.responder) return;
-    Bytes answer = plan.responder(request);
-    if (answer.empty()) return;
-    answer = plan.before + answer + plan.after;
-    if (plan.delay.count() > 0 && !WaitUnlessStopped(plan.delay)) return;
-    if (plan.splitAt > 0 && plan.splitAt < answer.size()) {
-        SendSplit(answer, plan.splitAt, plan.gap);
-    } else {
-        WriteBurst(answer.data(), answer.size());
+        if (!answer.empty()) WriteBurst(answer.data(), answer.size());
     }
 }
 

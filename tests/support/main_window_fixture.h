@@ -1,17 +1,20 @@
 #pragma once
-// A main window with the simulated module behind serial port n, message boxes answered OK and
-// recorded, for tests of everything that sends or receives frames.
+// A main window in a working directory of its own, with the simulated module behind serial
+// port n and message boxes answered OK and recorded.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/main_tester_dlg.h"
-#include "link/serial_settings_dlg.h"
+#include "dialogs/serial_settings_dlg.h"
 #include "sim/sim_module.h"
 
 namespace testsupport {
@@ -23,6 +26,11 @@ protected:
     explicit MainWindowWithModule(int port) : m_port(port), m_portVariable("KVT_COM" + std::to_string(port)) {}
 
     void SetUp() override {
+        char dir[] = "/tmp/kvt_window_XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        m_workDir = dir;
+        m_previousDir = std::filesystem::current_path();
+        std::filesystem::current_path(m_workDir);
         ASSERT_TRUE(sim.Start());
         setenv(m_portVariable.c_str(), sim.SlavePath().c_str(), 1);
         m_previousHook = SetMessageBoxHook([this](const MessageBoxRequest& r) {
@@ -32,7 +40,7 @@ protected:
         dlg = std::make_unique<CMainTesterDlg>();
         ASSERT_TRUE(dlg->Create());
         dlg->ShowWindow(true);
-        dlg->m_comPort = static_cast<uint32_t>(m_port);
+        dlg->SerialSettingsRecord().comPort = static_cast<uint32_t>(m_port);
         PumpMessages();
     }
 
@@ -46,37 +54,38 @@ protected:
         SetMessageBoxHook(m_previousHook);
         unsetenv(m_portVariable.c_str());
         sim.Stop();
+        std::filesystem::current_path(m_previousDir);
+        std::filesystem::remove_all(m_workDir);
     }
 
-    // Presses the open/close button of the serial settings dialog as a user would; a dialog that
-    // stays open (a failure, or a close) is closed with its "关闭" button. When the press opened
-    // the port and settle is set, the 100 ms version wait is held open, so the module's version
-    // reply is taken by the opening whatever the machine's load, and the call returns once it
-    // has been: the frames that follow are all classified.
+    // Presses the open/close button of the serial settings dialog; a dialog that stays open (a
+    // failure, or a close) is closed with "关闭". With settle, an opening holds the 100 ms version
+    // wait open and returns once the version reply is taken: the frames that follow are classified.
     void OpenPort(bool settle = true) {
         bool opened = false;
         dlg->PostTask([this, settle, &opened] {
-            CSerialSettingsDlg& s = *dlg->m_serialSettingsDlg;
+            CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
             Button(s.GetDlgItem(1021)).Click();
             if (s.IsCreated() && s.GetDlgItemText(1021) == "打开串口") {
                 Button(s.GetDlgItem(2)).Click();
                 return;
             }
-            opened = dlg->m_portOpen == 1;
+            opened = dlg->Link().IsPortOpen();
             if (opened && settle) dlg->KillTimer(TIMER_VERSION_WAIT);
         });
         dlg->OnSerialSettings();
         if (opened && settle) {
-            ASSERT_TRUE(WaitFor([this] { return dlg->m_versionShown == 1; })) << "no version reply";
+            ASSERT_TRUE(WaitFor([this] { return !dlg->Link().IsVersionCaptureArmed(); })) << "no version reply";
         }
     }
 
     bool WaitFor(const std::function<bool()>& done, uint32_t ms = 5000) { return WaitPumping(done, ms); }
 
+    std::vector<MonitorRecord> History() { return dlg->Link().History().Snapshot(); }
+
     size_t HistoryCount(char kind) {
-        LockGuard lock(dlg->m_historyLock);
         size_t n = 0;
-        for (const MonitorRecord& r : dlg->m_frameHistory) n += r.kind == static_cast<unsigned char>(kind);
+        for (const MonitorRecord& r : History()) n += r.kind == static_cast<unsigned char>(kind);
         return n;
     }
 
@@ -88,6 +97,8 @@ private:
     int m_port;
     std::string m_portVariable;
     MessageBoxHook m_previousHook;
+    std::filesystem::path m_workDir;
+    std::filesystem::path m_previousDir;
 };
 
 }  // namespace testsupport

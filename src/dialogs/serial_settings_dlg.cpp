@@ -1,10 +1,8 @@
-#include "link/serial_settings_dlg.h"
+#include "dialogs/serial_settings_dlg.h"
 
 #include <cstdlib>
 
-#include "app/main_tester_dlg.h"
-#include "commands/TestDlg/test_dlg.h"
-#include "link/serial_comm.h"
+#include "link/module_link.h"
 #include "platform/text_format.h"
 
 namespace {
@@ -14,7 +12,6 @@ const uint32_t kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 1152
 }  // namespace
 
 bool CSerialSettingsDlg::OnInitDialog() {
-    m_main = CMainTesterDlg::Instance();
     m_portCombo = ComboBox(GetDlgItem(1076));
     ComboBox baud(GetDlgItem(1006));
     for (uint32_t b : kBaudRates) baud.AddString(std::to_string(b));
@@ -43,24 +40,25 @@ bool CSerialSettingsDlg::ParsePortText(const std::string& text, int& port) {
 }
 
 void CSerialSettingsDlg::FillPortList() {
-    if (!m_main) return;
+    const SavedSerialSettings& saved = m_host.SerialSettingsRecord();
     m_portCombo.ResetContent();
     for (int n = 1; n <= 99; ++n) {
-        const bool openNow = static_cast<int>(m_main->m_comPort) == n && m_main->IsGatherThreadRunning();
+        const bool openNow = static_cast<int>(saved.comPort) == n && m_host.Link().IsGatherThreadRunning();
         if (openNow || ProbePort(n)) {
             const int index = m_portCombo.AddString(StrFormat("COM%d", n));
-            if (static_cast<int>(m_main->m_comPort) == n) m_portCombo.SetCurSel(index);
+            if (static_cast<int>(saved.comPort) == n) m_portCombo.SetCurSel(index);
         }
     }
-    ComboBox(GetDlgItem(1006)).SetCurSel(static_cast<int>(m_main->m_baudIndex));
-    ComboBox(GetDlgItem(1007)).SetCurSel(static_cast<int>(m_main->m_parityIndex));
-    ComboBox(GetDlgItem(1008)).SetCurSel(static_cast<int>(m_main->m_dataBitsIndex));
-    ComboBox(GetDlgItem(1009)).SetCurSel(static_cast<int>(m_main->m_stopBitsIndex));
+    ComboBox(GetDlgItem(1006)).SetCurSel(static_cast<int>(saved.baudIndex));
+    ComboBox(GetDlgItem(1007)).SetCurSel(static_cast<int>(saved.parityIndex));
+    ComboBox(GetDlgItem(1008)).SetCurSel(static_cast<int>(saved.dataBitsIndex));
+    ComboBox(GetDlgItem(1009)).SetCurSel(static_cast<int>(saved.stopBitsIndex));
 }
 
 void CSerialSettingsDlg::ReadSettings() {
     int port = 0;
-    m_portNumber = ParsePortText(m_portCombo.GetSelectedText(), port) ? port : static_cast<int>(m_main->m_comPort);
+    m_portNumber = ParsePortText(m_portCombo.GetSelectedText(), port) ? port
+                                                                       : static_cast<int>(m_host.SerialSettingsRecord().comPort);
     const int baud = ComboBox(GetDlgItem(1006)).GetCurSel();
     m_baudRate = baud >= 0 && baud < 8 ? kBaudRates[baud] : 115200;
     const int bits = ComboBox(GetDlgItem(1008)).GetCurSel();
@@ -71,42 +69,40 @@ void CSerialSettingsDlg::ReadSettings() {
 }
 
 void CSerialSettingsDlg::SaveSettings() {
+    SavedSerialSettings& saved = m_host.SerialSettingsRecord();
     int port = 0;
-    if (ParsePortText(m_portCombo.GetSelectedText(), port)) m_main->m_comPort = static_cast<uint32_t>(port);
+    if (ParsePortText(m_portCombo.GetSelectedText(), port)) saved.comPort = static_cast<uint32_t>(port);
     auto index = [this](int id) {
         const int i = ComboBox(GetDlgItem(id)).GetCurSel();
         return static_cast<uint32_t>(i < 0 ? 0 : i);
     };
-    m_main->m_baudIndex = index(1006);
-    m_main->m_parityIndex = index(1007);
-    m_main->m_dataBitsIndex = index(1008);
-    m_main->m_stopBitsIndex = index(1009);
+    saved.baudIndex = index(1006);
+    saved.parityIndex = index(1007);
+    saved.dataBitsIndex = index(1008);
+    saved.stopBitsIndex = index(1009);
 }
 
 void CSerialSettingsDlg::TogglePort() {
+    ModuleLink& link = m_host.Link();
     if (GetDlgItemText(1021) != "打开串口") {
-        m_main->m_serialComm->Close();
-        m_main->StopGatherThread();
-        m_main->m_portOpen = 0;
-        m_main->m_channelMode = CHANNEL_NONE;
+        link.CloseSerialChannel();
     } else {
         ReadSettings();
         SaveSettings();
-        CSerialComm& comm = *m_main->m_serialComm;
-        CMainTesterDlg* main = m_main;
-        comm.SetHangUpHandler([main] { main->PostTask([main] { main->OnPortHungUp(); }); });
-        const int result = comm.Open(m_portNumber, m_baudRate, m_dataBits, m_parity, m_stopBits);
-        if (result == 0) {
+        CSerialComm& comm = *link.SerialComm();
+        comm.SetSettings(SerialSettings{m_portNumber, m_baudRate, m_dataBits, m_parity, m_stopBits});
+        const int result = comm.Open();
+        if (result == SERIAL_OK) {
             SetDlgItemText(1021, "关闭串口");
-            if (m_main->StartGatherThread() && m_main->StartMonitorThread()) {
+            if (link.StartGatherThread() && link.StartMonitorThread()) {
                 SaveSettings();
                 UpdateStatus();
-                m_main->m_portOpen = 1;
-                m_main->m_channelMode = CHANNEL_SERIAL;
+                link.SetPortOpen(true);
+                link.SetChannelMode(CHANNEL_SERIAL);
                 return;
             }
             ShowMessageBox("打开串口失败", "错误", kMbOk | kMbIconStop);
-        } else if (result == 8010) {
+        } else if (result == SERIAL_CANNOT_OPEN) {
             const std::string detail = comm.LastErrorText();
             ShowMessageBox(detail.empty() ? "串口硬件不可用(被其它设备锁定)"
                                           : "串口硬件不可用(被其它设备锁定)\r\n" + detail,
@@ -115,28 +111,28 @@ void CSerialSettingsDlg::TogglePort() {
             const std::string detail = comm.LastErrorText();
             ShowMessageBox(detail.empty() ? "打开串口失败" : "打开串口失败\r\n" + detail, "错误", kMbOk | kMbIconStop);
         }
-        m_main->m_portOpen = 0;
+        link.SetPortOpen(false);
     }
     UpdateStatus();
 }
 
 void CSerialSettingsDlg::OnOpenPort() {
     TogglePort();
-    if (GetDlgItemText(1021) == "关闭串口" && m_main->m_portOpen) {
+    if (GetDlgItemText(1021) == "关闭串口" && m_host.Link().IsPortOpen()) {
         EndDialog(kIdOk);
-        m_main->m_versionShown = 0;
-        m_main->m_testPanel->SendVersionRequest();
-        m_main->SetVersionText("");
+        m_host.Link().ArmVersionCapture();
+        m_host.SendVersionRequest();
+        m_host.SetVersionText("");
     }
 }
 
 void CSerialSettingsDlg::UpdateStatus() {
-    if (m_main->IsGatherThreadRunning()) {
+    if (m_host.Link().IsGatherThreadRunning()) {
         const std::string port = m_portCombo.GetSelectedText();
         if (port.empty()) {
             SetDlgItemText(1021, "打开串口");
             SetDlgItemText(1077, "串口未打开");
-            m_main->SetPortStatusText("串口未打开");
+            m_host.SetPortStatusText("串口未打开");
             return;
         }
         SetDlgItemText(1021, "关闭串口");
@@ -145,25 +141,11 @@ void CSerialSettingsDlg::UpdateStatus() {
                                    ComboBox(GetDlgItem(1007)).GetSelectedText() + ", " +
                                    ComboBox(GetDlgItem(1009)).GetSelectedText();
         SetDlgItemText(1077, status);
-        m_main->SetPortStatusText(status);
+        m_host.SetPortStatusText(status);
     } else {
         SetDlgItemText(1021, "打开串口");
         SetDlgItemText(1077, "串口未打开");
-        m_main->SetPortStatusText("串口未打开");
-        m_main->SetVersionText("版本号:");
+        m_host.SetPortStatusText("串口未打开");
+        m_host.SetVersionText("版本号:");
     }
-}
-
-void CMainTesterDlg::OnSerialSettings() { m_serialSettingsDlg->DoModal(this); }
-
-void CMainTesterDlg::OnPortHungUp() {
-    if (!m_serialComm || !m_serialComm->HasHungUp()) return;
-    const std::string why = m_serialComm->LastErrorText();
-    m_serialComm->Close();
-    StopGatherThread();
-    m_portOpen = 0;
-    m_channelMode = CHANNEL_NONE;
-    SetPortStatusText("串口未打开");
-    SetVersionText("版本号:");
-    ShowMessageBox(why.empty() ? "串口已断开" : why, "错误", kMbOk | kMbIconStop);
 }

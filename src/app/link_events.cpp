@@ -1,0 +1,61 @@
+// The main window's side of the module link: sending, the serial settings dialog, and what the
+// link reports to the window.
+
+#include "app/main_tester_dlg.h"
+#include "commands/TestDlg/test_dlg.h"
+#include "link/conversions.h"
+
+void CMainTesterDlg::SendFrame(ByteString frame) { m_link.SendFrame(std::move(frame)); }
+
+void CMainTesterDlg::SendVersionRequest() { m_testPanel->SendVersionRequest(); }
+
+void CMainTesterDlg::OnSerialSettings() { m_serialSettingsDlg.DoModal(this); }
+
+void CMainTesterDlg::OnPortHungUp() {
+    std::string why;
+    if (!m_link.CloseAfterHangUp(why)) return;
+    SetPortStatusText("串口未打开");
+    SetVersionText("版本号:");
+    ShowMessageBox(why.empty() ? "串口已断开" : why, "错误", kMbOk | kMbIconStop);
+}
+
+void CMainTesterDlg::OnLogFrame(LogList list, const std::string& hex) {
+    switch (list) {
+        case LogList::None: break;
+        case LogList::FrameLog: AddFrameLogRow(hex); break;
+        case LogList::SearchLog: AddSearchLogRow(hex); break;
+        case LogList::DataLog: AddDataLogRow(hex); break;
+        case LogList::DataReplyLog: AddDataReplyLogRow(hex); break;
+        case LogList::PasswordLog: AddPasswordLogRow(hex); break;
+        case LogList::PasswordReplyLog: AddPasswordReplyLogRow(hex); break;
+        case LogList::PassThrough: AddPassThroughRow(hex, 1); break;
+    }
+}
+
+void CMainTesterDlg::OnVersionText(const std::string& text) { SetVersionText(text); }
+
+void CMainTesterDlg::OnHangUp() {
+    PostTask([this] { OnPortHungUp(); });
+}
+
+void CMainTesterDlg::OnToolFrame(ToolFrame tool, const ByteString& frame) {
+    switch (tool) {
+        case ToolFrame::None: break;
+        case ToolFrame::SearchReport: m_deviceSearchDlg.OnSearchReportFrame(frame); break;
+        case ToolFrame::BroadcastReply: m_broadcastTestDlg.OnBroadcastReplyFrame(frame); break;
+        case ToolFrame::TestPanelLog: {
+            std::string hex;
+            BytesToHexText(hex, frame, 0);
+            m_testPanel->AddLogRow(hex);
+            break;
+        }
+    }
+}
+
+void CMainTesterDlg::OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+    m_frameMonitorDlg.AddFrameRow(kind, frame, time, number);
+}
+
+void CMainTesterDlg::OnThreadStartFailed(const std::string& text) {
+    ShowMessageBox(text, "错误", kMbOk | kMbIconStop);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The line to the module. The serial port is one kind of channel; a socket channel is a sibling
+// of it, never a branch inside it.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+class Channel {
+public:
+    // Every block of bytes read, on the channel's reader thread.
+    using ReceiveHandler = std::function<void(const unsigned char* bytes, size_t count)>;
+    // The line went away; called on the reader thread, which must not close the channel.
+    using HangUpHandler = std::function<void()>;
+
+    virtual ~Channel() = default;
+
+    // Opens with the settings the channel holds: 0 on success, else the channel's error code.
+    virtual int Open() = 0;
+    virtual int Close() = 0;
+    // The number of bytes written, or the channel's error code when it is not open.
+    virtual int Write(const unsigned char* bytes, size_t count) = 0;
+    virtual bool IsOpen() const = 0;
+    // True once the line hung up while open, until the next open.
+    virtual bool HasHungUp() const = 0;
+    // What went wrong last, in words for the user ("" when nothing did).
+    virtual std::string LastErrorText() const = 0;
+    // Both handlers are set before the channel opens.
+    virtual void SetReceiveHandler(ReceiveHandler handler) = 0;
+    virtual void SetHangUpHandler(HangUpHandler handler) = 0;
+};

@@ -1,0 +1,188 @@
+#include "link/module_link.h"
+
+#include <utility>
+
+#include "link/conversions.h"
+#include "link/descramble.h"
+#include "link/module_frame.h"
+#include "platform/text_format.h"
+
+namespace {
+constexpr char kThreadStartFailed[] = "启动串口通讯线程失败";
+constexpr unsigned char kNetworkTestCommand = 0x40;
+}  // namespace
+
+ModuleLink::ModuleLink(LinkListener& listener)
+    : m_listener(listener), m_pipeline([this] { return CurrentSplitSettings(); }, MakeSplitHandlers()) {
+    m_history.SetRowSink([this](char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+        m_listener.OnFrameRecorded(kind, frame, time, number);
+    });
+    m_workers.SetStartFailure([this](const std::string& text) { m_listener.OnThreadStartFailed(text); });
+}
+
+ModuleLink::~ModuleLink() { Shutdown(); }
+
+SplitSettings ModuleLink::CurrentSplitSettings() const {
+    SplitSettings settings;
+    settings.showAllReceived = m_showAllReceived.load();
+    settings.meterPassEnabled = m_meterPass.load();
+    if (settings.meterPassEnabled) {
+        std::lock_guard<std::mutex> lock(m_meterLock);
+        settings.meterAddress = m_meterAddress;
+    }
+    return settings;
+}
+
+SplitHandlers ModuleLink::MakeSplitHandlers() {
+    SplitHandlers handlers;
+    handlers.classify = [this](const ByteString& bytes, int mode) { ClassifyReceivedFrame(bytes, mode); };
+    handlers.meterFrame = [this](const ByteString& meterFrame) {
+        {
+            std::lock_guard<std::mutex> lock(m_meterLock);
+            m_meterReplyFrame = meterFrame;
+        }
+        m_meterReplyEvent.Set();
+    };
+    handlers.claimVersionCapture = [this] {
+        uint32_t expected = 0;
+        return m_versionShown.compare_exchange_strong(expected, 1);
+    };
+    handlers.setVersionText = [this](const std::string& text) { m_listener.OnVersionText(text); };
+    return handlers;
+}
+
+// ---- Channel ----
+
+int ModuleLink::CreateSerialComm() {
+    m_serialComm = std::make_unique<CSerialComm>(
+        [this](const unsigned char* bytes, size_t count) { m_pipeline.Append(bytes, count); });
+    m_serialComm->SetHangUpHandler([this] { m_listener.OnHangUp(); });
+    return 1;
+}
+
+void ModuleLink::DeleteSerialComm() { m_serialComm.reset(); }
+
+void ModuleLink::CloseSerialChannel() {
+    if (m_serialComm) m_serialComm->Close();
+    StopGatherThread();
+    m_portOpen = 0;
+    m_channelMode = CHANNEL_NONE;
+}
+
+bool ModuleLink::CloseAfterHangUp(std::string& why) {
+    if (!m_serialComm || !m_serialComm->HasHungUp()) return false;
+    why = m_serialComm->LastErrorText();
+    CloseSerialChannel();
+    return true;
+}
+
+void ModuleLink::Shutdown() {
+    // The window is going: nothing is left to pump for.
+    m_workers.SetWait(nullptr);
+    StopGatherThread();
+    StopMonitorThread();
+    DeleteSerialComm();
+}
+
+// ---- Sending and the frame history ----
+
+void ModuleLink::SendFrame(ByteString frame) {
+    if (m_channelMode == CHANNEL_SERIAL && m_serialComm) m_serialComm->Write(frame.data(), frame.size());
+    // Recorded as sent whatever the write gave: the history shows what the tool sent.
+    RecordSentFrame('0', frame);
+}
+
+void ModuleLink::RecordSentFrame(char kind, const ByteString& frame) { m_history.RecordSentFrame(kind, frame); }
+
+void ModuleLink::RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival) {
+    m_history.RecordReceivedFrame(kind, frame, arrival);
+}
+
+void ModuleLink::MonitorThreadStep() {
+    // Everything pending is taken at once: one frame per 1 ms sleep would fall behind a busy line.
+    for (const ReplyEntry& entry : m_pendingFrames.TakeAll()) {
+        if (FrameByte(entry.frame, 4) == kNetworkTestCommand) {
+            m_listener.OnToolFrame(ToolFrame::TestPanelLog, entry.frame);
+            continue;
+        }
+        RecordReceivedFrame('1', entry.frame, entry.time);
+    }
+}
+
+// ---- Receive path ----
+
+void ModuleLink::OnReceivedChunk(const ByteString& block) { SplitReceivedStream(block); }
+
+void ModuleLink::SplitReceivedStream(const ByteString& block) { m_pipeline.Split(block); }
+
+void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
+    std::string hex;
+    BytesToHexText(hex, frame, 0);
+    if (mode == kRawChunk) {
+        m_listener.OnLogFrame(LogList::PassThrough, hex);
+        return;
+    }
+    const unsigned char command = FrameByte(frame, 4);
+    const FrameRoute route = RouteOf(command, FrameByte(frame, 5));
+    if (route.testPanelRow) m_listener.OnToolFrame(ToolFrame::TestPanelLog, frame);
+    m_queues.File(route.queue, frame);
+    if (route.log != LogList::None) m_listener.OnLogFrame(route.log, hex);
+    if (route.tool != ToolFrame::None) m_listener.OnToolFrame(route.tool, frame);
+    if (route.numberedRecord) LogNumberedReceive(frame);
+    m_queues.allFrames.Push(frame);
+
+    if (command == 0x00) {
+        // The monitor gets the data alone: without the header and the two check bytes.
+        ByteString data = frame.size() > kFrameOverhead ? frame.substr(5, frame.size() - kFrameOverhead) : ByteString();
+        if (m_descramble.load() == 1) DescrambleXor(data);
+        m_pendingFrames.Push(ReplyEntry{std::move(data), GetLocalTime()});
+    } else {
+        m_pendingFrames.Push(ReplyEntry{frame, GetLocalTime()});
+    }
+}
+
+void ModuleLink::LogNumberedReceive(const ByteString& frame) {
+    if (!m_parseFile.IsOpen()) return;
+    ++m_testPacketCount;
+    std::string line = StrFormat("接收数据：[%3d]", static_cast<int>(m_testPacketCount));
+    for (int i = 5; i <= 8; ++i) AppendFormat(line, "%02X ", FrameByte(frame, i));
+    line += "\r\n";
+    m_parseFile.WriteString(line);
+    m_parseFile.Flush();
+}
+
+bool ModuleLink::OpenWorkingFile(const std::string& path) {
+    if (!m_parseFile.Open(path, TextFile::kWrite)) return false;
+    m_testPacketCount = 0;
+    return true;
+}
+
+void ModuleLink::SetMeterPass(bool on, const ByteString& address) {
+    {
+        std::lock_guard<std::mutex> lock(m_meterLock);
+        m_meterAddress = address;
+    }
+    m_meterPass = on;
+}
+
+ByteString ModuleLink::MeterReplyFrame() const {
+    std::lock_guard<std::mutex> lock(m_meterLock);
+    return m_meterReplyFrame;
+}
+
+// ---- Worker threads ----
+
+int ModuleLink::StartGatherThread() {
+    m_pipeline.Reset();
+    return m_workers.Start(m_gather, [this] { m_pipeline.Run([this] { return m_gather.IsRunning(); }); },
+                           kThreadStartFailed);
+}
+
+void ModuleLink::StopGatherThread() { m_workers.Stop(m_gather); }
+
+int ModuleLink::StartMonitorThread() {
+    return m_workers.Start(m_monitor, WorkerSet::Loop(m_monitor, [this] { MonitorThreadStep(); }),
+                           kThreadStartFailed);
+}
+
+void ModuleLink::StopMonitorThread() { m_workers.Stop(m_monitor); }

@@ -1,0 +1,154 @@
+#pragma once
+// The module link: the channel, the receive pipeline, the classifier with its reply queues, the
+// frame history and the worker threads, composed. It reports to the window through LinkListener.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/byte_string.h"
+#include "link/classifier.h"
+#include "link/frame_history.h"
+#include "link/receive_pipeline.h"
+#include "link/reply_queue.h"
+#include "link/serial_comm.h"
+#include "link/workers.h"
+#include "platform/local_time.h"
+#include "platform/sync.h"
+#include "platform/text_file.h"
+
+enum ChannelMode : uint32_t { CHANNEL_NONE = 0, CHANNEL_SERIAL = 1, CHANNEL_NETWORK = 2 };
+
+// What the link tells the window. Calls come from the link's threads unless said otherwise.
+class LinkListener {
+public:
+    virtual ~LinkListener() = default;
+    // A received frame's hex text ("%02X" a byte, no blanks) for one of the log lists.
+    virtual void OnLogFrame(LogList list, const std::string& hex) = 0;
+    // The version text taken from the first frame after the port opened.
+    virtual void OnVersionText(const std::string& text) = 0;
+    // The channel's line hung up; on the channel's reader thread.
+    virtual void OnHangUp() = 0;
+    // A received frame for a tool dialog or the module test panel's log.
+    virtual void OnToolFrame(ToolFrame tool, const ByteString& frame) = 0;
+    // A frame just recorded in the history, numbered for the frame monitor. Called with the
+    // history locked: post, never wait for another thread.
+    virtual void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) = 0;
+    // A worker thread did not start; on the thread that started it.
+    virtual void OnThreadStartFailed(const std::string& text) = 0;
+};
+
+class ModuleLink {
+public:
+    explicit ModuleLink(LinkListener& listener);
+    ~ModuleLink();
+    ModuleLink(const ModuleLink&) = delete;
+    ModuleLink& operator=(const ModuleLink&) = delete;
+
+    // ---- Channel ----
+    // Makes the serial channel, wired to the receive pipeline and the listener; returns 1.
+    int CreateSerialComm();
+    // Closes and deletes the serial channel (its reader stops first).
+    void DeleteSerialComm();
+    CSerialComm* SerialComm() { return m_serialComm.get(); }
+    // The channel SendFrame writes on.
+    void SetChannelMode(ChannelMode mode) { m_channelMode = mode; }
+    ChannelMode GetChannelMode() const { return static_cast<ChannelMode>(m_channelMode.load()); }
+    // Set while a channel is open; command buttons and workers look at it.
+    void SetPortOpen(bool open) { m_portOpen = open ? 1 : 0; }
+    bool IsPortOpen() const { return m_portOpen.load() != 0; }
+    // Closes the serial port and stops the gather thread; nothing is open afterwards. The
+    // monitor thread goes on.
+    void CloseSerialChannel();
+    // After the serial line hung up: why holds its fault text and the channel is closed as
+    // above. False (nothing done) when the line did not hang up.
+    bool CloseAfterHangUp(std::string& why);
+    // Stops both threads and deletes the channel; the window calls it before it goes.
+    void Shutdown();
+
+    // ---- Sending and the frame history ----
+    // Writes the frame on the open channel and records it as sent, whatever the write gave.
+    void SendFrame(ByteString frame);
+    void RecordSentFrame(char kind, const ByteString& frame);
+    void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
+    FrameHistory& History() { return m_history; }
+    // One step of the monitor thread: every pending frame into the history, except 0x40
+    // frames, which go to the test panel's log.
+    void MonitorThreadStep();
+
+    // ---- Receive path ----
+    void OnReceivedChunk(const ByteString& block);
+    void SplitReceivedStream(const ByteString& block);
+    // mode kCheckedFrame for a checked frame, kRawChunk for raw bytes.
+    void ClassifyReceivedFrame(const ByteString& frame, int mode);
+    void LogNumberedReceive(const ByteString& frame);
+    // The check box "显示所有串口接收报文".
+    void SetShowAllReceived(bool on) { m_showAllReceived = on; }
+    // Data of received 0x00 frames are descrambled before they are recorded.
+    void SetDescramble(bool on) { m_descramble = on ? 1 : 0; }
+    // The next checked frame gives the version text instead of being classified.
+    void ArmVersionCapture() { m_versionShown = 0; }
+    void EndVersionCapture() { m_versionShown = 1; }
+    bool IsVersionCaptureArmed() const { return m_versionShown.load() == 0; }
+    // The working file that 0x40 frames are numbered into.
+    bool OpenWorkingFile(const std::string& path);
+    // Meter-reading rounds: while on, the splitter looks for the answer of the meter at address
+    // (6 bytes in frame order), stores it and sets the reply event.
+    void SetMeterPass(bool on, const ByteString& address);
+    ByteString MeterReplyFrame() const;
+    AutoResetEvent& MeterReplyEvent() { return m_meterReplyEvent; }
+
+    // ---- Reply queues ----
+    ReplyQueues& Queues() { return m_queues; }
+    void FlushCmdF0Replies() { m_queues.cmdF0.Clear(); }
+    void FlushSendDataReplies() { m_queues.sendData.Clear(); }
+    void FlushTestReplies() { m_queues.test.Clear(); }
+    void FlushPointReadReplies() { m_queues.pointRead.Clear(); }
+    void FlushConfigReplies() { m_queues.config.Clear(); }
+    void FlushResetInfoReplies() { m_queues.resetInfo.Clear(); }
+    void FlushSpareReplies() { m_queues.spare.Clear(); }
+
+    // ---- Worker threads ----
+    WorkerSet& Workers() { return m_workers; }
+    int StartGatherThread();
+    void StopGatherThread();
+    int StartMonitorThread();
+    void StopMonitorThread();
+    bool IsGatherThreadRunning() const { return m_gather.IsRunning(); }
+    bool IsMonitorThreadRunning() const { return m_monitor.IsRunning(); }
+    const Worker& GatherWorker() const { return m_gather; }
+    const Worker& MonitorWorker() const { return m_monitor; }
+
+private:
+    SplitSettings CurrentSplitSettings() const;
+    SplitHandlers MakeSplitHandlers();
+
+    LinkListener& m_listener;
+    FrameHistory m_history;
+    ReplyQueues m_queues;
+    ReplyQueue<ReplyEntry> m_pendingFrames;  // classified frames waiting for the monitor thread
+
+    std::atomic<uint32_t> m_channelMode{CHANNEL_NONE};
+    std::atomic<uint8_t> m_portOpen{0};
+    std::atomic<bool> m_showAllReceived{false};
+    std::atomic<uint8_t> m_descramble{0};
+    std::atomic<uint32_t> m_versionShown{1};
+
+    TextFile m_parseFile;
+    uint32_t m_testPacketCount = 0;
+
+    std::atomic<bool> m_meterPass{false};
+    mutable std::mutex m_meterLock;
+    ByteString m_meterAddress;
+    ByteString m_meterReplyFrame;
+    AutoResetEvent m_meterReplyEvent;
+
+    ReceivePipeline m_pipeline;
+    WorkerSet m_workers;
+    Worker m_gather;
+    Worker m_monitor;
+    // Last, so it goes first: its reader feeds the pipeline and calls the listener.
+    std::unique_ptr<CSerialComm> m_serialComm;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// The worker threads: one shape of start, stop and procedure for every long-running job.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/sync.h"
+
+// One job's thread and its run flag: 1 while the thread is to run.
+class Worker {
+public:
+    bool IsRunning() const { return m_run.load() != 0; }
+    // Clears the run flag without waiting: the thread ends at its next look at the flag.
+    void RequestStop() { m_run = 0; }
+    // The thread of the last start (nullptr before the first, or once stopped).
+    std::shared_ptr<WorkerThread> Thread() const { return m_thread; }
+
+private:
+    friend class WorkerSet;
+    std::atomic<uint32_t> m_run{0};
+    std::shared_ptr<WorkerThread> m_thread;
+};
+
+class WorkerSet {
+public:
+    // Waits until finished() is true. The window's wait pumps its messages on its own thread,
+    // since a worker may be blocked on a message sent to it.
+    using Wait = std::function<void(const std::function<bool()>& finished)>;
+    // Shows the error text of a thread that did not start.
+    using StartFailure = std::function<void(const std::string& text)>;
+
+    void SetWait(Wait wait) { m_wait = std::move(wait); }
+    void SetStartFailure(StartFailure report) { m_startFailure = std::move(report); }
+
+    // Sets the run flag and starts the procedure. A running thread of the worker goes on (1);
+    // one that is ending is waited for first. 0, with the flag cleared and the error text
+    // reported, when the thread could not be started.
+    int Start(Worker& worker, std::function<void()> procedure, const std::string& errorText);
+    // Clears the run flag and waits until the thread has ended.
+    void Stop(Worker& worker);
+
+    // A procedure that runs job once per start: sleep 1 ms, job, clear the flag.
+    static std::function<void()> OneShot(Worker& worker, std::function<void()> job);
+    // A procedure that runs step after every 1 ms sleep while the flag is set.
+    static std::function<void()> Loop(Worker& worker, std::function<void()> step);
+
+private:
+    Wait m_wait;
+    StartFailure m_startFailure;
+};

@@ -1,0 +1,347 @@
+// The link's rooms as plain objects, and the module link over a pseudo-terminal with the
+// simulated module. No window.
+
+#include "link/module_link.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "link/conversions.h"
+#include "sim/sim_module.h"
+#include "test_frames.h"
+
+using testing_frames::Hex;
+using testing_frames::MakeFrame;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string HexOf(const ByteString& bytes) {
+    std::string hex;
+    BytesToHexText(hex, bytes, 0);
+    return hex;
+}
+
+// Records what the link reports, from any thread: events as "<what> <hex>", and monitor rows
+// as "<kind><number> <hex>".
+class Recorder : public LinkListener {
+public:
+    void OnLogFrame(LogList list, const std::string& hex) override {
+        static const char* const kNames[] = {"none",      "frame",    "search",        "data",
+                                             "dataReply", "password", "passwordReply", "passThrough"};
+        Add(m_events, std::string(kNames[static_cast<int>(list)]) + " " + hex);
+    }
+    void OnVersionText(const std::string& text) override { Add(m_events, "version " + text); }
+    void OnHangUp() override { Add(m_events, "hangUp"); }
+    void OnToolFrame(ToolFrame tool, const ByteString& frame) override {
+        static const char* const kNames[] = {"none", "searchReport", "broadcast", "panel"};
+        Add(m_events, std::string(kNames[static_cast<int>(tool)]) + " " + HexOf(frame));
+    }
+    void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime&, uint32_t number) override {
+        Add(m_rows, kind + std::to_string(number) + " " + HexOf(frame));
+    }
+    void OnThreadStartFailed(const std::string& text) override { Add(m_events, "failed " + text); }
+
+    Lines Events() { return Copy(m_events); }
+    Lines Rows() { return Copy(m_rows); }
+    // Waits until done(events, rows) holds; true when it does.
+    template <typename F>
+    bool WaitFor(F done) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return done(m_events, m_rows); });
+    }
+
+private:
+    Lines Copy(const Lines& lines) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return lines;
+    }
+    void Add(Lines& lines, std::string line) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        lines.push_back(std::move(line));
+        m_changed.notify_all();
+    }
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    Lines m_events, m_rows;
+};
+
+// Records the arrived flag as it stood while the entry was being queued.
+struct FlagProbe {
+    ArrivedFlag* flag = nullptr;
+    int seen = -1;
+    explicit FlagProbe(ArrivedFlag* f) : flag(f) {}
+    FlagProbe(FlagProbe&& o) noexcept : flag(o.flag), seen(flag->load()) {}
+    FlagProbe& operator=(FlagProbe&&) = default;
+};
+
+// The queues holding entries, then the arrived flags raised.
+std::string Filed(ReplyQueues& q) {
+    const std::pair<const char*, size_t> queues[] = {
+        {"sendData", q.sendData.Size()},   {"receiveData", q.receiveData.Size()},
+        {"remotePassword", q.remotePassword.Size()}, {"passwordRequest", q.passwordRequest.Size()},
+        {"pointRead", q.pointRead.Size()}, {"test", q.test.Size()},
+        {"resetInfo", q.resetInfo.Size()}, {"cmdF0", q.cmdF0.Size()},
+        {"config", q.config.Size()},       {"version", q.version.Size()}};
+    const std::pair<const char*, int> flags[] = {
+        {"sendData", q.sendDataArrived},   {"receiveData", q.receiveDataArrived},
+        {"remotePassword", q.remotePasswordArrived}, {"passwordRequest", q.passwordRequestArrived},
+        {"pointRead", q.pointReadArrived}, {"version", q.versionArrived},
+        {"config", q.configArrived},       {"test", q.testArrived}};
+    std::string filed;
+    for (const auto& e : queues) filed += e.second ? std::string(e.first) + " " : "";
+    for (const auto& f : flags) filed += f.second ? std::string("+") + f.first + " " : "";
+    return filed;
+}
+
+}  // namespace
+
+TEST(ReplyQueue, FlagRaisedAfterThePushAndPoppedOnlyWhenNotEmpty) {
+    ArrivedFlag arrived{0};
+    ReplyQueue<FlagProbe> probes(&arrived);
+    probes.Push(FlagProbe(&arrived));
+    EXPECT_EQ(arrived, 1);
+    FlagProbe popped(&arrived);
+    ASSERT_TRUE(probes.Pop(popped));
+    EXPECT_EQ(popped.seen, 0);
+
+    ReplyQueue<ByteString> queue;  // no flag
+    ByteString entry = Hex("EE");
+    EXPECT_FALSE(queue.Pop(entry));
+    EXPECT_EQ(entry, Hex("EE"));
+    for (const char* b : {"01", "02", "03"}) queue.Push(Hex(b));
+    ASSERT_TRUE(queue.Pop(entry));
+    EXPECT_EQ(entry, Hex("01"));  // oldest first
+    EXPECT_EQ(queue.Snapshot(), (std::vector<ByteString>{Hex("02"), Hex("03")}));
+    queue.Clear();
+    EXPECT_EQ(queue.Size(), 0u);
+}
+
+TEST(Classifier, RoutesByCommandAndSubCode) {
+    const struct {
+        uint8_t command;
+        const char* data;
+        Lines events;  // what the listener heard, in order
+        const char* filed;
+    } cases[] = {
+        {0x19, "01", {"search", "searchReport"}, ""},
+        {0x1B, "01", {"search"}, ""},
+        {0x15, "01 02", {"dataReply"}, "receiveData +receiveData "},
+        {0x1E, "01", {"password"}, "remotePassword +remotePassword "},
+        {0x1D, "01", {"passwordReply"}, "passwordRequest +passwordRequest "},
+        {0x32, "01", {"data"}, "sendData +sendData "},
+        {0xF1, "01", {"frame"}, "pointRead +pointRead "},
+        {0xF5, "01", {"panel", "broadcast"}, ""},
+        {0xF5, "02", {"panel"}, ""},
+        {0xF2, "03", {"panel"}, "test +test "},
+        {0xF4, "02", {"panel", "frame"}, "resetInfo +pointRead "},
+        {0xF4, "03", {"panel", "frame"}, "resetInfo +pointRead "},
+        {0x52, "56 51", {"panel"}, "version +version "},
+        {0x0E, "01", {"frame"}, ""},
+        {0xF0, "01", {"frame"}, "cmdF0 "},
+        {0xE2, "01", {"frame"}, "config +config "},
+        {0x99, "01", {"frame"}, ""},
+    };
+    for (const auto& c : cases) {
+        Recorder listener;
+        ModuleLink link(listener);
+        const ByteString frame = MakeFrame(0x80, c.command, c.data);
+        link.ClassifyReceivedFrame(frame, kCheckedFrame);
+        Lines expected;
+        for (const std::string& e : c.events) expected.push_back(e + " " + HexOf(frame));
+        EXPECT_EQ(listener.Events(), expected) << HexOf(frame);
+        EXPECT_EQ(Filed(link.Queues()), c.filed) << HexOf(frame);
+        EXPECT_EQ(link.Queues().allFrames.Snapshot(), std::vector<ByteString>{frame});
+        link.MonitorThreadStep();  // recorded as received
+        EXPECT_EQ(listener.Rows(), Lines{"11 " + HexOf(frame)});
+    }
+}
+
+TEST(Classifier, RawChunksCommandZeroAndNetworkTestFrames) {
+    char dir[] = "/tmp/kvt_link_XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string workingFile = std::string(dir) + "/parsefile.txt";
+    Recorder listener;
+    ModuleLink link(listener);
+    ASSERT_TRUE(link.OpenWorkingFile(workingFile));
+    link.ClassifyReceivedFrame(Hex("79 02 00"), kRawChunk);
+    // Command 0x00: no row; its data alone, without the two check bytes, reaches the history.
+    link.ClassifyReceivedFrame(MakeFrame(0x80, 0x00, "01 02 03"), kCheckedFrame);
+    // Command 0x40: numbered into the working file; the test panel's log instead of the history.
+    const ByteString netTest = MakeFrame(0x80, 0x40, "0A 0B 0C 0D 0E");
+    link.ClassifyReceivedFrame(netTest, kCheckedFrame);
+    link.ClassifyReceivedFrame(MakeFrame(0x80, 0x40, "01"), kCheckedFrame);
+    link.MonitorThreadStep();
+    EXPECT_EQ(listener.Rows(), Lines{"11 010203"});
+    EXPECT_EQ(listener.Events(), (Lines{"passThrough 790200", "panel " + HexOf(netTest), "panel 790100804001C2C0"}));
+    EXPECT_EQ(link.Queues().allFrames.Size(), 3u);  // not the raw chunk
+    TextFile file;
+    ASSERT_TRUE(file.Open(workingFile, TextFile::kRead));
+    std::string first, second;
+    ASSERT_TRUE(file.ReadLine(first) && file.ReadLine(second));
+    EXPECT_EQ(first, "接收数据：[  1]0A 0B 0C 0D ");
+    EXPECT_EQ(second, "接收数据：[  2]01 C2 C0 00 ");  // the check bytes, then 00 past the end
+    EXPECT_FALSE(file.ReadLine(first));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Classifier, TheMeterAnswerOfTheRoundsIsKeptAndSignalled) {
+    Recorder listener;
+    ModuleLink link(listener);
+    const kvtsim::Bytes meter = kvtsim::MeterAnswer({0x11, 0x22, 0x33, 0x44, 0x55, 0x66}, {0, 0, 1, 0}, {0x12, 0x34});
+    const ByteString block(meter.begin(), meter.end());
+    link.SplitReceivedStream(block);  // no rounds running: a raw chunk
+    link.SetMeterPass(true, Hex("11 22 33 44 55 66"));
+    link.SplitReceivedStream(block);
+    EXPECT_TRUE(link.MeterReplyEvent().Wait(0));
+    EXPECT_EQ(link.MeterReplyFrame(), block);
+    EXPECT_EQ(listener.Events(), Lines{"passThrough " + HexOf(block)});
+}
+
+TEST(FrameHistory, NumbersRowsRecordsInOrderAndRestarts) {
+    int minute = 0;
+    SetLocalTimeSource([&minute] { return SystemTime{2024, 1, 1, 1, 0, static_cast<uint16_t>(minute++), 0, 0}; });
+    FrameHistory history;
+    Lines rows;
+    const auto sink = [&rows](char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+        rows.push_back(kind + std::to_string(number) + " " + HexOf(frame) + " @" + std::to_string(time.minute));
+    };
+    history.SetRowSink(sink);
+    const SystemTime arrival{2024, 1, 1, 1, 0, 59, 0, 0};
+    history.RecordSentFrame('0', Hex("01"));
+    history.RecordReceivedFrame('1', Hex("02"), arrival);
+    history.SetRecordReceived(false);
+    history.RecordReceivedFrame('1', Hex("03"), arrival);  // reception off: no record, no row
+    history.SetRecordReceived(true);
+    history.RecordSentFrame('0', Hex("04"));
+    EXPECT_EQ(rows, (Lines{"01 01 @1", "11 02 @59", "02 04 @4"}));
+    EXPECT_EQ(history.Snapshot()[1].shownTime.minute, 2);
+    MonitorRecord viewed;
+    ASSERT_TRUE(history.MarkViewed(1, viewed));
+    ASSERT_TRUE(history.MarkViewed(1, viewed));  // stamped once, the first time
+    EXPECT_EQ(viewed.viewedTime.minute, 5);
+    EXPECT_FALSE(history.MarkViewed(3, viewed));
+    rows.clear();
+    history.Replay(sink);  // numbered by index
+    EXPECT_EQ(rows, (Lines{"00 01 @0", "11 02 @59", "02 04 @3"}));
+    history.Restart(nullptr);
+    EXPECT_TRUE(history.Snapshot().empty());
+    EXPECT_EQ(history.SentCount() + history.ReceivedCount(), 2u);
+    SetLocalTimeSource(nullptr);
+}
+
+TEST(WorkerSet, OneShotRunsOncePerStartAndStopWaitsThroughTheInjectedWait) {
+    WorkerSet workers;
+    int waits = 0;
+    workers.SetWait([&waits](const std::function<bool()>&) { ++waits; });
+    Worker once;
+    std::atomic<int> runs{0};
+    for (int start = 1; start <= 2; ++start) {
+        ASSERT_EQ(workers.Start(once, WorkerSet::OneShot(once, [&runs] { ++runs; }), "x"), 1);
+        ASSERT_TRUE(once.Thread()->Join(10000));
+        EXPECT_EQ(runs.load(), start);  // on a new thread each time
+        EXPECT_FALSE(once.IsRunning());
+    }
+    workers.Stop(once);
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(once.Thread(), nullptr);
+    workers.Stop(once);  // nothing left to stop: no wait
+    EXPECT_EQ(waits, 1);
+}
+
+class ModuleLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim.Start());
+        ::setenv("KVT_COM9", sim.SlavePath().c_str(), 1);
+        ASSERT_EQ(link.CreateSerialComm(), 1);
+    }
+    void TearDown() override {
+        link.Shutdown();
+        ::unsetenv("KVT_COM9");
+    }
+    // Opens the channel and starts the receive path as the settings dialog does.
+    void Open() {
+        link.SerialComm()->SetSettings(SerialSettings{9, 115200, 8, 0, "1"});
+        ASSERT_EQ(link.SerialComm()->Open(), SERIAL_OK);
+        ASSERT_EQ(link.StartGatherThread() + link.StartMonitorThread(), 2);
+        link.SetPortOpen(true);
+        link.SetChannelMode(CHANNEL_SERIAL);
+    }
+
+    kvtsim::SimModule sim;
+    Recorder listener;
+    ModuleLink link{listener};
+};
+
+TEST_F(ModuleLinkTest, TheVersionReplyIsCapturedAndLaterFramesAreRoutedAndRecorded) {
+    Open();
+    link.ArmVersionCapture();
+    const ByteString request = MakeFrame(0x40, 0x02, ByteString());
+    link.SendFrame(request);
+    ASSERT_TRUE(sim.WaitForFrames(1, std::chrono::seconds(10)));
+    EXPECT_EQ(sim.ReceivedFrames()[0], request);
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return !e.empty(); }));
+    EXPECT_EQ(listener.Events(), Lines{"version 版本号:QV-5207-01-03-02"});
+    EXPECT_FALSE(link.IsVersionCaptureArmed());
+
+    const ByteString data = MakeFrame(0x80, 0x15, "01 02");
+    const ByteString search = MakeFrame(0xC0, 0x19, "01");
+    const ByteString reset2 = MakeFrame(0x80, 0xF4, "02 00");
+    const ByteString reset3 = MakeFrame(0x80, 0xF4, "03 00");
+    ASSERT_TRUE(sim.Send(Hex("FE FE") + data + search + reset2 + reset3));
+    ASSERT_TRUE(listener.WaitFor([](const Lines&, const Lines& r) { return r.size() == 5; }));
+    EXPECT_EQ(listener.Rows(), (Lines{"01 " + HexOf(request), "11 " + HexOf(data), "12 " + HexOf(search),
+                                      "13 " + HexOf(reset2), "14 " + HexOf(reset3)}));
+    const Lines events = listener.Events();
+    EXPECT_EQ(Lines(events.begin() + 1, events.begin() + 4),
+              (Lines{"dataReply " + HexOf(data), "search " + HexOf(search), "searchReport " + HexOf(search)}));
+    EXPECT_EQ(link.Queues().resetInfo.Size(), 2u);  // both sub-codes, one queue
+    ReplyEntry reply;
+    ASSERT_TRUE(link.Queues().receiveData.Pop(reply));
+    EXPECT_EQ(reply.frame, data);
+}
+
+TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
+    Open();
+    const ByteString frame = MakeFrame(0x80, 0x15, "01 02 03 04");
+    ASSERT_TRUE(sim.SendSplit(frame, 5, std::chrono::milliseconds(150)));
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return e.size() == 2; }));
+    EXPECT_EQ(listener.Events(),
+              (Lines{"passThrough " + HexOf(frame.substr(0, 5)), "passThrough " + HexOf(frame.substr(5))}));
+    EXPECT_EQ(link.Queues().receiveData.Size(), 0u);
+}
+
+TEST_F(ModuleLinkTest, WithNoChannelAFrameIsStillRecordedAsSent) {
+    link.SendFrame(MakeFrame(0x40, 0x03, ByteString()));
+    EXPECT_EQ(listener.Rows(), Lines{"01 79000040034343"});
+    EXPECT_TRUE(sim.ReceivedBytes().empty());
+}
+
+TEST_F(ModuleLinkTest, HangUpIsReportedAndClosesTheChannel) {
+    Open();
+    const std::shared_ptr<WorkerThread> gather = link.GatherWorker().Thread();
+    std::string why;
+    EXPECT_FALSE(link.CloseAfterHangUp(why));  // the line is still up
+    sim.HangUp();
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return e == Lines{"hangUp"}; }));
+    const ByteString request = MakeFrame(0x40, 0x03, ByteString());
+    EXPECT_EQ(link.SerialComm()->Write(request.data(), request.size()), SERIAL_WRONG_STATE);
+    ASSERT_TRUE(link.CloseAfterHangUp(why));
+    EXPECT_EQ(why, "串口 " + sim.SlavePath() + " 已断开(设备被拔出或线路挂断)");
+    EXPECT_EQ(link.SerialComm()->Close(), SERIAL_WRONG_STATE);
+    EXPECT_TRUE(gather->IsFinished());
+    EXPECT_FALSE(link.IsGatherThreadRunning() || link.IsPortOpen());
+    EXPECT_TRUE(link.IsMonitorThreadRunning());
+    EXPECT_EQ(link.GetChannelMode(), CHANNEL_NONE);
+}

@@ -1,0 +1,205 @@
+// The receive pipeline's pieces: the gatherer takes blocks, the splitter cuts them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/frame_splitter.h"
+#include "link/receive_gatherer.h"
+#include "sim/sim_module.h"
+#include "test_frames.h"
+
+using testing_frames::Hex;
+using testing_frames::MakeFrame;
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+std::string HexOf(const ByteString& b) {
+    std::string hex;
+    for (unsigned char c : b) hex += {"0123456789ABCDEF"[c >> 4], "0123456789ABCDEF"[c & 15]};
+    return hex;
+}
+// What the splitter handed on: a checked frame, a raw chunk, a meter frame, a version text.
+std::string F(const ByteString& b) { return "F " + HexOf(b); }
+std::string R(const ByteString& b) { return "R " + HexOf(b); }
+std::string M(const ByteString& b) { return "M " + HexOf(b); }
+std::string V(const std::string& t) { return "V " + t; }
+
+const ByteString kMeterAddress = Hex("11 22 33 44 55 66");
+
+// The events of one block; versionPending arms the capture of the first frame.
+Events Split(const ByteString& block, bool showAll = false, bool meterPass = false, bool versionPending = false) {
+    Events events;
+    SplitSettings settings;
+    settings.showAllReceived = showAll;
+    settings.meterPassEnabled = meterPass;
+    settings.meterAddress = kMeterAddress;
+    SplitHandlers h;
+    h.classify = [&](const ByteString& b, int mode) { events.push_back(mode == kCheckedFrame ? F(b) : R(b)); };
+    h.meterFrame = [&](const ByteString& b) { events.push_back(M(b)); };
+    h.claimVersionCapture = [&] { return std::exchange(versionPending, false); };
+    h.setVersionText = [&](const std::string& t) { events.push_back(V(t)); };
+    SplitReceivedStream(block, settings, h);
+    return events;
+}
+
+// 68 address 68 91 L data CS 16, each data byte 0x33 above its value.
+ByteString MeterFrame(const ByteString& address, const ByteString& value) {
+    const kvtsim::Bytes f = kvtsim::MeterAnswer({address.begin(), address.end()}, {}, {value.begin(), value.end()});
+    return ByteString(f.begin(), f.end());
+}
+
+ByteString With(ByteString b, size_t i, unsigned char x) {
+    b[i] ^= x;
+    return b;
+}
+
+const ByteString kVersion = MakeFrame(0x80, 0x02, "56 51 07 52 01 02 03");
+const ByteString kMac = MakeFrame(0x80, 0x03, "01 02 03 04 05 06");
+const ByteString kEmpty = MakeFrame(0x40, 0x02, ByteString());
+const ByteString kMeter = MeterFrame(kMeterAddress, Hex("00 00 01 00 12 34"));
+
+void Append(ReceiveGatherer& g, const ByteString& bytes) { g.Append(bytes.data(), bytes.size()); }
+
+// Polls until a block is taken, at most limit times; the number of polls, 0 when none took one.
+int PollsUntilTaken(ReceiveGatherer& g, ByteString& block, int limit = 200) {
+    for (int i = 1; i <= limit; ++i) {
+        if (g.Poll(block)) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
+    const ByteString outer = MakeFrame(0x80, 0x15, kMac);
+    const ByteString big = MakeFrame(0x80, 0x14, ByteString(300, 0x79));
+    // A frame whose XOR byte is 00, cut before it: the byte past the block must not pass for it.
+    const ByteString zeroXorCut = MakeFrame(0x80, 0x15, "94").substr(0, 7);
+    ASSERT_EQ(MakeFrame(0x80, 0x15, "94").back(), 0x00);
+    struct Case {
+        const char* name;
+        ByteString block;
+        Events events;
+    };
+    const std::vector<Case> cases = {
+        {"one frame", kVersion, {F(kVersion)}},
+        {"no data", kEmpty, {F(kEmpty)}},
+        {"stuck together", kVersion + kMac + kEmpty, {F(kVersion), F(kMac), F(kEmpty)}},
+        {"garbage around, frame last", Hex("00 FF 79 12") + kVersion + Hex("68 79 79 00") + kMac, {F(kVersion), F(kMac)}},
+        {"garbage last", kVersion + Hex("AA BB 79"), {F(kVersion), R(kVersion + Hex("AA BB 79"))}},
+        {"bad sum", With(kMac, kMac.size() - 2, 0x01), {R(With(kMac, kMac.size() - 2, 0x01))}},
+        {"bad xor", With(kMac, kMac.size() - 1, 0x80), {R(With(kMac, kMac.size() - 1, 0x80))}},
+        {"bad length", With(kMac, 1, 0x03), {R(With(kMac, 1, 0x03))}},
+        {"bad then good", With(kMac, kMac.size() - 2, 0x01) + kVersion, {F(kVersion)}},
+        {"stray start in data", With(kVersion, 7, 0x79 ^ kVersion[7]) + kMac, {F(kMac)}},
+        {"length overruns", Hex("79 FF FF 80 02 00"), {R(Hex("79 FF FF 80 02 00"))}},
+        {"good inside overrunning", Hex("79 F0 00") + kMac, {F(kMac)}},
+        {"start byte alone", Hex("79"), {R(Hex("79"))}},
+        {"half a length", Hex("79 00"), {R(Hex("79 00"))}},
+        {"one byte short", kMac.substr(0, kMac.size() - 1), {R(kMac.substr(0, kMac.size() - 1))}},
+        {"xor past the block", zeroXorCut, {R(zeroXorCut)}},
+        {"high length byte", big, {F(big)}},
+        {"frame inside data", outer + Hex("00"), {F(outer), F(kMac), R(outer + Hex("00"))}},
+        {"outer frame ends the block", outer, {F(outer)}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Split(c.block), c.events) << c.name;
+}
+
+TEST(SplitReceivedStream, ShowAllSendsTheBlockFirstAndNotAgain) {
+    const ByteString block = Hex("01") + kMac + Hex("02");
+    EXPECT_EQ(Split(block, true), (Events{R(block), F(kMac)}));
+    EXPECT_EQ(Split(kMac, true), (Events{R(kMac), F(kMac)}));
+    EXPECT_EQ(Split(Hex("33"), true), (Events{R(Hex("33"))}));
+}
+
+TEST(SplitReceivedStream, FirstFrameAfterOpeningGivesTheVersion) {
+    const ByteString other = MakeFrame(0x80, 0x02, "51 56 AB CD EF 10 20");
+    const ByteString shortReply = MakeFrame(0x80, 0x02, "56 51 07");
+    EXPECT_EQ(Split(kVersion + kMac, false, false, true), (Events{V("版本号:QV-5207-01-03-02"), F(kMac)}));
+    EXPECT_EQ(Split(other, false, false, true), (Events{V("版本号:未知-CDAB-EF-20-10")}));
+    EXPECT_EQ(Split(kMac + kVersion, false, false, true), (Events{V("版本号:"), F(kVersion)}));
+    // A short version reply ends the capture and changes nothing.
+    EXPECT_EQ(Split(shortReply + kMac, false, false, true), (Events{F(kMac)}));
+    std::string text = "unchanged";
+    EXPECT_FALSE(VersionTextFromFrame(shortReply, text));
+    EXPECT_FALSE(VersionTextFromFrame(Hex("79 07 00 80 02"), text));
+    EXPECT_EQ(text, "unchanged");
+}
+
+TEST(SplitReceivedStream, MeterPassDuringRounds) {
+    const ByteString other = MeterFrame(Hex("11 22 33 44 55 67"), Hex("00 00 01 00"));
+    const ByteString stray = Hex("68 00 00 00 00 00 00 00 00 00 00 00") + kMeter;
+    const ByteString badSum = With(kMeter, kMeter.size() - 2, 0xFF);
+    const ByteString head = Hex("68") + kMeterAddress;
+    const ByteString pad(21, 0x00);
+    const ByteString noEnd = With(kMeter, kMeter.size() - 1, 0x16);
+    struct Case {
+        const char* name;
+        ByteString block;
+        Events events;
+    };
+    const std::vector<Case> cases = {
+        {"alone", kMeter, {M(kMeter)}},
+        {"bytes around", Hex("FE FE FE FE") + kMeter + Hex("AA"), {M(kMeter), R(Hex("FE FE FE FE")), R(Hex("AA"))}},
+        {"after a module frame", kMac + kMeter, {F(kMac), M(kMeter), R(kMac)}},
+        {"a module frame ends the block", kMeter + kMac, {F(kMac)}},
+        {"another meter", other, {R(other)}},
+        {"another meter ends the pass", other + kMeter, {R(other + kMeter)}},
+        {"stray 68 ends the pass", stray, {R(stray)}},
+        {"cut short", kMeter.substr(0, kMeter.size() - 1), {R(kMeter.substr(0, kMeter.size() - 1))}},
+        {"bad sum", badSum, {R(badSum)}},
+        {"bad sum, then the second 68 ends it", badSum + kMeter, {R(badSum + kMeter)}},
+        {"skipped by one byte", head + kMeter + pad, {M(kMeter), R(head), R(pad)}},
+        {"end byte not tested", noEnd, {M(noEnd)}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Split(c.block, false, true), c.events) << c.name;
+    EXPECT_EQ(Split(kMeter), (Events{R(kMeter)}));  // no rounds, no pass
+}
+
+TEST(SplitReceivedStream, NoHandlersIsHarmless) {
+    SplitSettings settings;
+    settings.meterPassEnabled = true;
+    SplitReceivedStream(kMac + kMeter + Hex("79"), settings, SplitHandlers());
+}
+
+
+TEST(ReceiveGatherer, TheBlockIsTaken52PollsAfterThePollThatSawTheLastChange) {
+    ReceiveGatherer g;
+    ByteString block;
+    EXPECT_FALSE(g.Poll(block));  // nothing received
+    Append(g, Hex("00 00 79"));   // zero bytes count like any other
+    EXPECT_EQ(PollsUntilTaken(g, block), 53);
+    EXPECT_EQ(block, Hex("00 00 79"));
+    EXPECT_EQ(g.PendingLength(), 0u);
+    EXPECT_EQ(PollsUntilTaken(g, block, 100), 0);
+
+    Append(g, Hex("01 02"));
+    for (int i = 0; i < 50; ++i) EXPECT_FALSE(g.Poll(block));
+    Append(g, Hex("03"));  // growth starts the quiet count again
+    EXPECT_EQ(PollsUntilTaken(g, block), 53);
+    EXPECT_EQ(block, Hex("01 02 03"));
+    Append(g, Hex("AA"));
+    EXPECT_EQ(PollsUntilTaken(g, block, 10), 0);
+    g.Reset();  // drops what was received and starts counting afresh
+    Append(g, Hex("BB"));
+    EXPECT_EQ(PollsUntilTaken(g, block), 53);
+    EXPECT_EQ(block, Hex("BB"));
+}
+
+TEST(ReceiveGatherer, BytesArrivingAfterTheLengthWasReadStayForTheNextBlock) {
+    ReceiveGatherer g;
+    Append(g, Hex("79 00 00"));
+    Append(g, Hex("40 02"));  // came in after the poll read a length of 3
+    ByteString block;
+    ASSERT_TRUE(g.TakeBlock(3, block));
+    EXPECT_EQ(block, Hex("79 00 00"));
+    EXPECT_EQ(g.PendingLength(), 2u);
+    EXPECT_EQ(PollsUntilTaken(g, block), 53);
+    EXPECT_EQ(block, Hex("40 02"));
+    EXPECT_FALSE(g.TakeBlock(1, block));
+}
