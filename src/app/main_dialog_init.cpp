@@ -19,7 +19,14 @@ CMainTesterDlg* CMainTesterDlg::Instance() { return g_mainDialog.load(); }
 void CMainTesterDlg::SetInstance(CMainTesterDlg* dlg) { g_mainDialog.store(dlg); }
 
 CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
-    : Dialog(102), m_serialSettingsDlg(new CSerialSettingsDlg()), m_testPanel(new CTestDlg()) {
+    : Dialog(102),
+      m_serialSettingsDlg(new CSerialSettingsDlg()),
+      m_frameMonitorDlg(*this),
+      m_parseFrameDlg(*this),
+      m_deviceSearchDlg(*this),
+      m_testPanel(new CTestDlg(*this)),
+      m_timedSendDlg(*this),
+      m_sendConsoleDlg(*this) {
     m_hIcon = ResourcePath("icon128.png");
     MapMessages();
 }

@@ -80,6 +80,12 @@ protected:
         return n;
     }
 
+    // A copy of the frame history.
+    std::vector<MonitorRecord> History() {
+        LockGuard lock(dlg->m_historyLock);
+        return dlg->m_frameHistory;
+    }
+
     kvtsim::SimModule sim;
     std::unique_ptr<CMainTesterDlg> dlg;
     std::vector<MessageBoxRequest> boxes;
