@@ -43,7 +43,6 @@ protected:
         OpenPort();
         // The version request of the test panel's header that follows the opening.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42");
-        ASSERT_EQ(HistoryCount('0'), 1u);
         // Header: sent by the host, initiated, normal answer, channel 5281PLC (control 0x40).
         Enter({{{1518, "主机发出帧"}, {1798, "主动发起"}, {1521, "正常应答"}, {1523, "5281PLC"}}, {}});
         ASSERT_TRUE(boxes.empty());
@@ -115,15 +114,16 @@ protected:
     size_t seen = 0;  // frames of the module already looked at
 };
 
-// ---- Every button's frame ----
+// ---- Every button: its frame and row, or its refusal ----
 
-struct SendCase {
+struct PageCase {
     const char* name;
     PageInput input;
     int button;
-    std::string frame;
-    int log;
+    std::string frame;  // empty: the press is refused and nothing is sent
+    int log;            // the list that gets the row
     std::vector<std::pair<int, std::string>> shown;  // texts of controls afterwards
+    const char* message = "";                         // the refusal's message
 };
 
 const PageInput kSendData = {{{3003, "网关"}, {1542, "TRM5281/82MAC地址"}, {1940, "01: 用户网络口令"}},
@@ -131,7 +131,7 @@ const PageInput kSendData = {{{3003, "网关"}, {1542, "TRM5281/82MAC地址"}, {
 const PageInput kSearch = {{{3003, "网关"}, {1542, "云服务器"}, {1814, "搜索未入网设备"}, {1595, "00: 非组播"}},
                            {{1604, "15"}, {1640, "1234"}, {1639, "0A0B0C"}}};
 
-std::vector<SendCase> SendCases() {
+std::vector<PageCase> SendCases() {
     PageInput otherHeader = kSendData;
     otherHeader.combos.insert(otherHeader.combos.end(),
                               {{1518, "从机发出帧"}, {1798, "命令回应"}, {1521, "异常应答"}, {1523, "WiFi"}});
@@ -194,29 +194,7 @@ std::vector<SendCase> SendCases() {
     };
 }
 
-class PageSendTest : public PageSendersTest, public ::testing::WithParamInterface<SendCase> {};
-
-TEST_P(PageSendTest, TheModuleGetsTheFrameAndThePageLogsIt) {
-    const SendCase& c = GetParam();
-    Enter(c.input);
-    ExpectSent([&] { Click(c.button); }, c.frame, c.log);
-    for (const auto& s : c.shown) EXPECT_EQ(dlg->GetDlgItemText(s.first), s.second) << s.first;
-}
-
-INSTANTIATE_TEST_SUITE_P(Buttons, PageSendTest, ::testing::ValuesIn(SendCases()),
-                         [](const ::testing::TestParamInfo<SendCase>& info) { return std::string(info.param.name); });
-
-// ---- Refusals: the message, and nothing sent ----
-
-struct RefusalCase {
-    const char* name;
-    PageInput input;
-    int button;
-    const char* message;
-    std::vector<std::pair<int, std::string>> shown;
-};
-
-std::vector<RefusalCase> RefusalCases() {
+std::vector<PageCase> RefusalCases() {
     const PageInput remote = {{}, {{1805, "112233445566"}, {1558, "AAAAAAAA"}, {1614, "BBBBBBBB"}}, 0};
     auto with = [](PageInput input, std::vector<std::pair<int, std::string>> edits, int hex = -1) {
         input.edits.insert(input.edits.end(), edits.begin(), edits.end());
@@ -224,39 +202,43 @@ std::vector<RefusalCase> RefusalCases() {
         return input;
     };
     return {
-        {"SendDataDepthFirst", {{}, {{3005, ""}, {1638, ""}}}, 1601, "depth域不能为空", {}},
-        {"SendDataEmptyAddress", {{}, {{3005, "1"}, {1638, ""}}}, 1601, "地址域不能为空", {}},
-        {"SendDataBlankAddress", {{}, {{3005, "1"}, {1638, " "}}}, 1601, "地址域不能为空", {}},
-        {"ExecStateEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1553, "地址域不能为空", {}},
-        {"SearchWithoutMulticastAddress", {{{1595, "01: 组播地址"}}, {{1640, ""}}}, 1607, "请输入组播地址", {}},
-        {"StartConnectionEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1616, "地址域不能为空", {}},
-        {"DeleteConnectionEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1622, "地址域不能为空", {}},
-        {"UserPassword65Characters", {{}, {{1614, std::string(65, 'z')}}, 0}, 1608, "口令长度为1-64", {}},
-        {"UserPassword257Characters", {{}, {{1614, std::string(257, 'z')}}, 0}, 1608, "口令长度为1-64", {}},
-        {"UserPasswordEmpty", {{}, {{1614, ""}}, 0}, 1608, "口令长度为1-64", {}},
-        {"UserPassword65HexBytes", {{}, {{1614, std::string(129, '1')}}, 1}, 1608, "口令长度为1-64", {}},
-        {"RemotePasswordEmptyAddress", with(remote, {{1805, ""}}), 1609, "地址域不能为空", {}},
-        {"RemotePasswordShortKeyText", with(remote, {{1558, "AAAAAAA"}}), 1609, "密钥长度为8-64", {}},
-        {"RemotePasswordShortKeyHex", with(remote, {{1558, "01020304050607"}}, 1), 1609, "口令长度为8-64", {}},
+        {"SendDataDepthFirst", {{}, {{3005, ""}, {1638, ""}}}, 1601, "", 0, {}, "depth域不能为空"},
+        {"SendDataEmptyAddress", {{}, {{3005, "1"}, {1638, ""}}}, 1601, "", 0, {}, "地址域不能为空"},
+        {"SendDataBlankAddress", {{}, {{3005, "1"}, {1638, " "}}}, 1601, "", 0, {}, "地址域不能为空"},
+        {"ExecStateEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1553, "", 0, {}, "地址域不能为空"},
+        {"SearchWithoutMulticastAddress", {{{1595, "01: 组播地址"}}, {{1640, ""}}}, 1607, "", 0, {}, "请输入组播地址"},
+        {"StartConnectionEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1616, "", 0, {}, "地址域不能为空"},
+        {"DeleteConnectionEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1622, "", 0, {}, "地址域不能为空"},
+        {"UserPassword65Characters", {{}, {{1614, std::string(65, 'z')}}, 0}, 1608, "", 0, {}, "口令长度为1-64"},
+        {"UserPassword257Characters", {{}, {{1614, std::string(257, 'z')}}, 0}, 1608, "", 0, {}, "口令长度为1-64"},
+        {"UserPasswordEmpty", {{}, {{1614, ""}}, 0}, 1608, "", 0, {}, "口令长度为1-64"},
+        {"UserPassword65HexBytes", {{}, {{1614, std::string(129, '1')}}, 1}, 1608, "", 0, {}, "口令长度为1-64"},
+        {"RemotePasswordEmptyAddress", with(remote, {{1805, ""}}), 1609, "", 0, {}, "地址域不能为空"},
+        {"RemotePasswordShortKeyText", with(remote, {{1558, "AAAAAAA"}}), 1609, "", 0, {}, "密钥长度为8-64"},
+        {"RemotePasswordShortKeyHex", with(remote, {{1558, "01020304050607"}}, 1), 1609, "", 0, {}, "口令长度为8-64"},
         // The second password refused: the first one's length stays shown.
-        {"RemotePasswordShortSecond", with(remote, {{1556, ""}, {1558, "AAAAAAAAAA"}, {1614, "BB"}}), 1609,
-         "密钥长度为8-64", {{1556, "10"}}},
-        {"AddReportDeviceSendsNothing", {{}, {{1563, "12"}}}, 1564, "", {}},
-        {"ContinuousSendWhileDisabled", {}, 1500, "", {{1500, "连续发送数据"}}},
+        {"RemotePasswordShortSecond", with(remote, {{1556, ""}, {1558, "AAAAAAAAAA"}, {1614, "BB"}}), 1609, "", 0,
+         {{1556, "10"}}, "密钥长度为8-64"},
+        {"AddReportDeviceSendsNothing", {{}, {{1563, "12"}}}, 1564, "", 0, {}},
+        {"ContinuousSendWhileDisabled", {}, 1500, "", 0, {{1500, "连续发送数据"}}},
     };
 }
 
-class PageRefusalTest : public PageSendersTest, public ::testing::WithParamInterface<RefusalCase> {};
+class PageButtonTest : public PageSendersTest, public ::testing::WithParamInterface<PageCase> {};
 
-TEST_P(PageRefusalTest, TheMessageAndNothingSent) {
-    const RefusalCase& c = GetParam();
+TEST_P(PageButtonTest, SendsItsFrameOrRefuses) {
+    const PageCase& c = GetParam();
     Enter(c.input);
-    ExpectRefused([&] { Click(c.button); }, c.message);
+    if (c.frame.empty())
+        ExpectRefused([&] { Click(c.button); }, c.message);
+    else
+        ExpectSent([&] { Click(c.button); }, c.frame, c.log);
     for (const auto& s : c.shown) EXPECT_EQ(dlg->GetDlgItemText(s.first), s.second) << s.first;
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, PageRefusalTest, ::testing::ValuesIn(RefusalCases()),
-                         [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+std::string CaseName(const ::testing::TestParamInfo<PageCase>& info) { return info.param.name; }
+INSTANTIATE_TEST_SUITE_P(Sends, PageButtonTest, ::testing::ValuesIn(SendCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Refusals, PageButtonTest, ::testing::ValuesIn(RefusalCases()), CaseName);
 
 // ---- Senders that no button reaches directly ----
 

@@ -64,12 +64,6 @@ protected:
         return WaitPumping([&] { return Rows().GetItemCount() == count; }, 5000);
     }
 
-    // The two devices of kTwoDevices, sent by the module.
-    void ReceiveTwoDevices() {
-        ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex(kTwoDevices))));
-        ASSERT_TRUE(WaitRows(2));
-    }
-
     // Rows straight into the list, for the statistics.
     void AddRows(const std::vector<std::pair<const char*, const char*>>& depthAndNet) {
         std::vector<SearchedDeviceRow> rows;
@@ -218,9 +212,10 @@ TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
     EXPECT_EQ(Rows().GetItemText(0, 1), "0001");
 }
 
-TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsAndImportGivesTheSameRows) {
+TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsImportGivesTheSameRowsAndRoutingClears) {
     OpenPort();
-    ReceiveTwoDevices();
+    ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex(kTwoDevices))));
+    ASSERT_TRUE(WaitRows(2));
     const std::string path = Path("devices.txt");
     filePaths.push_back(path);
     Button(List().GetDlgItem(1260)).Click();
@@ -228,7 +223,6 @@ TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsAndImportGivesTheSameRows) {
     EXPECT_TRUE(fileRequests[0].open);
     EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
     EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
-    EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(ReadFileBytes(path), ExportHeaderBytes() + Row1Cells(true) + Row2Cells(true));
 
     Button(List().GetDlgItem(1240)).Click();
@@ -243,6 +237,16 @@ TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsAndImportGivesTheSameRows) {
     EXPECT_EQ(List().m_macRecords[0], Hex("01 02 03 04 05 06"));
     EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
 
+    // The routing file of a repetition takes the first eight columns, and the list is cleared.
+    List().AutoExportRouting();
+    const std::string routingHeader =
+        Utf8ToGbk(Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(8 + 3) + "地址" + Blanks(8 + 3) + "深度" +
+                  Blanks(8 + 2) + "网络状态" + Blanks(4 + 4) + "设备类别" + Blanks(4 + 3) + "地址模式" + Blanks(4 + 3) +
+                  "组播地址" + Blanks(4 + 5) + "\r\n");
+    EXPECT_EQ(ReadFileBytes(Path(" routing,  2024-03-05 06-07-08.txt")),
+              routingHeader + Row1Cells(false) + Row2Cells(false));
+    EXPECT_EQ(Rows().GetItemCount(), 0);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DeviceSearchListTest, FilesThatCannotBeUsedLeaveTheList) {
@@ -320,20 +324,6 @@ TEST_F(DeviceSearchListTest, StatisticsCountTheShownTexts) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].caption, "网络状态");
     EXPECT_EQ(boxes[1].text, "不在网 : 1\n属于自己: 2\n属于其他: 0\n未知   : 0\n保留   : 1\n");
-}
-
-TEST_F(DeviceSearchListTest, RoutingExportWritesTheFileAndClearsTheList) {
-    OpenPort();
-    ReceiveTwoDevices();
-    List().AutoExportRouting();  // into the working directory
-    const std::string expected =
-        Utf8ToGbk(Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(8 + 3) + "地址" + Blanks(8 + 3) + "深度" +
-                  Blanks(8 + 2) + "网络状态" + Blanks(4 + 4) + "设备类别" + Blanks(4 + 3) + "地址模式" + Blanks(4 + 3) +
-                  "组播地址" + Blanks(4 + 5) + "\r\n") +
-        Row1Cells(false) + Row2Cells(false);
-    EXPECT_EQ(ReadFileBytes(Path(" routing,  2024-03-05 06-07-08.txt")), expected);
-    EXPECT_EQ(Rows().GetItemCount(), 0);
-    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DeviceSearchListTest, AHeaderClickSortsAndTheSameHeaderAgainReverses) {

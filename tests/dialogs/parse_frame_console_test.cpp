@@ -67,7 +67,6 @@ TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
     EXPECT_FALSE(dlg->GetDlgItem(1034).IsEnabled());
     Button(p.GetDlgItem(1019)).Click();
     p.SetDlgItemText(1010, "79 06");
-    Button(p.GetDlgItem(1018)).Click();
     p.Close();
     EXPECT_FALSE(p.IsCreated());
     EXPECT_TRUE(dlg->GetDlgItem(1034).IsEnabled());
