@@ -220,9 +220,20 @@ BENCHMARK(BM_ListFollowingEachRowAtLineRate)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// The monitor alone: no main window and an empty frame history behind it.
+class NoMainWindow : public MainWindowPort {
+public:
+    void SendFrame(ByteString) override {}
+    void EnableControl(int) override {}
+    void ShowRowDetail(ListView) override {}
+    void VisitHistory(const std::function<void(uint32_t, const MonitorRecord&)>&) override {}
+    RecordView ViewHistoryRecord(intptr_t, SystemTime&, SystemTime&) override { return RecordView::Missing; }
+};
+
 // The frame monitor itself: AddFrameRow from a recording thread with the automatic refresh on,
 // so the newest row is selected and explained as it comes.
 void BM_MonitorAtLineRate(benchmark::State& state) {
+    NoMainWindow window;
     const int prefill = static_cast<int>(state.range(0));
     const ByteString frame(kSmallestFrame, kSmallestFrame + sizeof(kSmallestFrame));
     SystemTime t;
@@ -231,7 +242,7 @@ void BM_MonitorAtLineRate(benchmark::State& state) {
     t.day = 5;
     for (auto _ : state) {
         state.PauseTiming();
-        auto monitor = std::make_unique<CFrameMonitorDlg>();
+        auto monitor = std::make_unique<CFrameMonitorDlg>(window);
         monitor->Create();
         monitor->ShowWindow(true);
         for (int i = 0; i < prefill; ++i) monitor->AddFrameRow('1', frame, t, static_cast<uint32_t>(i));

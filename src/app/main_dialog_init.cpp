@@ -21,7 +21,12 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_link(static_cast<LinkListener&>(*this)),
       m_sendDataArrived(m_link.Queues().sendDataArrived),
       m_serialSettingsDlg(*this),
-      m_testPanel(new CTestDlg()) {
+      m_frameMonitorDlg(*this),
+      m_parseFrameDlg(*this),
+      m_deviceSearchDlg(*this),
+      m_testPanel(new CTestDlg(*this)),
+      m_timedSendDlg(*this),
+      m_sendConsoleDlg(*this) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {

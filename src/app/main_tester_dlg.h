@@ -10,9 +10,11 @@
 #include <string>
 
 #include "analyzer/version_text.h"
-#include "app/frame_log.h"
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
+#include "commands/command_frame.h"
+#include "dialogs/frame_log.h"
+#include "dialogs/main_window_port.h"
 #include "dialogs/serial_settings_dlg.h"
 #include "dialogs/tool_dialogs.h"
 #include "link/byte_string.h"
@@ -44,6 +46,7 @@ constexpr int IDM_ABOUTBOX = 0x10;
 class CMainTesterDlg : public Dialog,
                        public VersionTextTarget,
                        public SerialSettingsHost,
+                       public MainWindowPort,
                        private LinkListener {
 public:
     explicit CMainTesterDlg(Dialog* parent = nullptr);
@@ -70,7 +73,7 @@ public:
     void OnPortHungUp();
 
     // Writes the frame on the open channel and records it as sent.
-    void SendFrame(ByteString frame);
+    void SendFrame(ByteString frame) override;
 
     // The page code shown last.
     int CurrentPageCode() const { return m_currentPage; }
@@ -89,89 +92,17 @@ public:
     void AddPasswordReplyLogRow(std::string frameHex);
     void ShowAnalysisText(const std::string& text);
     void ShowRowAnalysis(ListView list, const char* header);
-    void ShowRowDetail(ListView list);
+    void ShowRowDetail(ListView list) override;
 
     // ---- Command senders of the pages (module commands) ----
-    // Maps the command buttons of the pages to their senders.
+    // Maps the command buttons of the pages to their commands.
     void MapCommandSenders();
-
     // The sender pattern: header fields, payload (a builder returning false refuses: nothing is
     // sent, no row), encoding, sending, one row through the page's row writer.
-    using PayloadBuilder = std::function<bool(ByteString&)>;
     using RowWriter = void (CMainTesterDlg::*)(std::string);
-    bool SendModuleCommand(uint8_t command, const PayloadBuilder& build, RowWriter writeRow);
-    // Control fields from the four header combos; a text matching no entry leaves its field.
-    int FillControlFields(ModuleFrame& frame);
-    int ReadDirectionCombo(uint8_t& direction);
-    int ReadInitiatorCombo(uint8_t& initiator);
-    int ReadReplyStatusCombo(uint8_t& replyStatus);
-    int ReadChannelTypeCombo(uint8_t& channelType);
-    void EncodeFrame(ByteString& out, const ModuleFrame& frame);
-
-    // Display form to wire form of an address (and back): pad to 12 (4) digits, reverse pairs.
-    static void ReverseHexBytes12(std::string& text);
-    static void ReverseHexBytes4(std::string& text);
-
-    // Combo readers of the command pages: no matching text leaves the field unchanged.
-    void GetDeviceMode(uint8_t& mode);   // target device mode, combo 1542
-    void GetDeviceMode2(uint8_t& mode);  // source device mode, combo 3003
-    void GetPasswordType(uint8_t& type);
-    void GetPasswordType2(uint8_t& type);
-    void GetProtocol(uint8_t& protocol);
-    void GetMulticastFlag(uint8_t& flag);
-    void GetPriority(uint8_t& priority);
-    void GetSearchScope(uint8_t& scope);
-    void GetDecryptResult(uint8_t& result);
-    void GetParity(uint8_t& parity);
-    bool GetBaudCode(uint8_t& code);
-    void GetLevel(uint8_t& level);
-    bool GetBand(uint8_t& band);
-    void GetTcpState(ByteString& payload);
-    void GetTcpOrUdp(ByteString& payload);
-    void GetSearchParticipation(uint8_t& state);
-    bool GetChangeConsent(ByteString& payload);
-
-    // Edit readers: false means the field was refused (its message, if any, has been shown).
-    bool ReadDepth(uint8_t& depth);
-    bool ReadAddressField(int editId, ByteString& payload, uint8_t targetMode);
-    bool ReadMulticastAddress(int editId, ByteString& payload);
-    bool ReadDataEdit(int editId, ByteString& payload);
-    bool ReadPortNumber(int editId, ByteString& payload);
-    bool ReadIpAddress(int controlId, ByteString& payload);
-    // Length byte and password bytes of one edit, hexadecimal or text by check box 1009; the
-    // length is shown in lengthId.
-    bool ReadPasswordField(int editId, int lengthId, size_t minLength, size_t maxLength, const char* hexMessage,
-                           const char* textMessage, ByteString& payload);
-
+    bool SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow);
     // Send data (0x14), button 1601; also each step of continuous sending.
-    struct AddressModeFields {
-        uint8_t sourceMode = 0;
-        uint8_t targetMode = 0;
-        uint8_t passwordType = 0;
-        uint8_t depth = 0;
-    };
     void OnSendData();
-    bool BuildSendDataPayload(ByteString& payload);
-    bool AppendTargetAndData(ByteString& payload);
-    bool PackAddressModeWord(ByteString& payload);
-    bool GatherAddressModeFields(AddressModeFields& fields);
-    // Execution-state report (0x10), button 1553.
-    void OnExecStateReport();
-    bool BuildExecStatePayload(ByteString& payload);
-    bool GatherExecStateFields(ByteString& payload, uint8_t& targetMode);
-    bool AppendExecStateAddress(ByteString& payload, uint8_t targetMode);
-    // Start search (0x17), button 1607; stop search (0x18), button 1816.
-    struct SearchFields {
-        uint8_t sourceMode = 0;
-        uint8_t targetMode = 0;
-        uint8_t radius = 0;
-        uint8_t scope = 0;
-        uint8_t multicast = 0;
-    };
-    void OnStartSearch();
-    bool BuildSearchPayload(ByteString& payload);
-    void GatherSearchFields(SearchFields& fields);
-    void OnStopSearch();
     // Device report (0x19), button 1565; "添加上报设备", button 1564.
     void OnDeviceReport();
     void OnAddReportDevice();
@@ -179,49 +110,18 @@ public:
     void OnContinuousSendData();
     void StartContinuousSend();
     void SendContinuousStep();
-
-    // Start connection (0x11), button 1616; delete connection (0x13), button 1622.
-    struct ConnectionFields {
-        uint8_t sourceMode = 0;
-        uint8_t targetMode = 0;
-        uint8_t protocol = 0;
-    };
-    void OnStartConnection();
-    bool BuildConnectionPayload(ByteString& payload);
-    void GatherConnectionFields(ConnectionFields& fields);
-    void PackConnectionWord(const ConnectionFields& fields, ByteString& payload);
-    void OnDeleteConnection();
-    bool BuildDeleteConnectionPayload(ByteString& payload);
-    void GatherDeleteConnectionFields(ConnectionFields& fields);
-    void PackDeleteConnectionWord(const ConnectionFields& fields, ByteString& payload);
-    // User network password (0x07, also 0x0A), button 1608.
-    void OnSetUserNetPassword();
-    bool BuildUserPasswordPayload(ByteString& payload);
-    // Remote user password setting (0x1C, also 0x21), button 1609.
-    struct RemotePasswordFields {
-        uint8_t first = 0;
-        uint8_t second = 0;
-        uint8_t third = 0;
-        uint8_t fourth = 0;
-        uint8_t fifth = 0;
-    };
-    void OnRemoteUserPasswordSetting();
-    bool BuildRemotePasswordPayload(ByteString& payload);
-    void GatherRemotePasswordFields(RemotePasswordFields& fields);
-    void PackRemotePasswordWord(const RemotePasswordFields& fields, ByteString& payload);
-    // Password request (0x1D here, 0x22 on the backbone-password page); no control sends 0x1D.
-    struct PasswordRequestFields {
-        uint8_t sourceMode = 0;
-        uint8_t targetMode = 0;
-        uint8_t relayDepth = 0;
-        uint8_t decryptResult = 0;
-    };
+    // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
-    bool BuildPasswordRequestPayload(ByteString& payload);
-    void GatherPasswordRequestFields(PasswordRequestFields& fields);
-    // Network parameters (0x0E), button 1591.
-    void OnSetNetParams();
-    bool BuildNetParamsPayload(ByteString& payload);
+
+    // The window's side of the tool dialogs and the test panel.
+    void EnableControl(int id) override;
+    void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
+    RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
+    CFrameMonitorDlg& FrameMonitor() { return m_frameMonitorDlg; }
+    CParseFrameDlg& ParseFrame() { return m_parseFrameDlg; }
+    CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
+    CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
+    CSendConsoleDlg& SendConsole() { return m_sendConsoleDlg; }
     // ---- end of command senders ----
 
 protected:

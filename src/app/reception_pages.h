@@ -1,7 +1,7 @@
 #pragma once
 // The three reception pages of the main window's tab control.
 
-#include "app/color_list_ctrl.h"
+#include "dialogs/color_list_ctrl.h"
 #include "platform/ui.h"
 
 class CReceptionPage : public Dialog {

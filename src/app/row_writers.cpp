@@ -1,7 +1,7 @@
 // The frame log lists of the main window: row writers and selection handlers.
 
-#include "app/frame_log.h"
 #include "app/main_tester_dlg.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
 

@@ -1,8 +1,6 @@
-// Combo texts to codes, and the main window's readers of its command-page combos.
+// Combo texts to codes, and the readers of the command pages' combos.
 
 #include "commands/combo_mappers.h"
-
-#include "app/main_tester_dlg.h"
 
 namespace {
 
@@ -112,57 +110,59 @@ bool MapChangeConsentText(const std::string& text, uint8_t& code) {
 
 // Readers of the command pages' combos: a text that matches nothing leaves the field as it was.
 
-void CMainTesterDlg::GetDeviceMode(uint8_t& mode) { MapDeviceModeText(m_deviceModeCombo.GetSelectedText(), mode); }
+namespace {
 
-void CMainTesterDlg::GetDeviceMode2(uint8_t& mode) { MapDeviceModeText(m_deviceModeCombo2.GetSelectedText(), mode); }
+std::string SelectedText(Dialog& page, int comboId) { return ComboBox(page.GetDlgItem(comboId)).GetSelectedText(); }
 
-void CMainTesterDlg::GetPasswordType(uint8_t& type) {
-    MapPasswordTypeText(m_passwordTypeCombo.GetSelectedText(), type);
-}
+}  // namespace
 
-void CMainTesterDlg::GetPasswordType2(uint8_t& type) {
-    MapPasswordTypeText(m_passwordTypeCombo.GetSelectedText(), type);
-}
+void GetDeviceMode(Dialog& page, uint8_t& mode) { MapDeviceModeText(SelectedText(page, 1542), mode); }
 
-void CMainTesterDlg::GetProtocol(uint8_t& protocol) { MapProtocolText(m_protocolCombo.GetSelectedText(), protocol); }
+void GetDeviceMode2(Dialog& page, uint8_t& mode) { MapDeviceModeText(SelectedText(page, 3003), mode); }
 
-void CMainTesterDlg::GetMulticastFlag(uint8_t& flag) { MapMulticastFlagText(m_multicastCombo.GetSelectedText(), flag); }
+void GetPasswordType(Dialog& page, uint8_t& type) { MapPasswordTypeText(SelectedText(page, 1940), type); }
 
-void CMainTesterDlg::GetPriority(uint8_t& priority) { MapPriorityText(m_priorityCombo.GetSelectedText(), priority); }
+void GetPasswordType2(Dialog& page, uint8_t& type) { MapPasswordTypeText(SelectedText(page, 1940), type); }
 
-void CMainTesterDlg::GetSearchScope(uint8_t& scope) { MapSearchScopeText(m_searchScopeCombo.GetSelectedText(), scope); }
+void GetProtocol(Dialog& page, uint8_t& protocol) { MapProtocolText(SelectedText(page, 1856), protocol); }
 
-void CMainTesterDlg::GetDecryptResult(uint8_t& result) {
-    MapDecryptResultText(m_decryptResultCombo.GetSelectedText(), result);
-}
+void GetMulticastFlag(Dialog& page, uint8_t& flag) { MapMulticastFlagText(SelectedText(page, 1595), flag); }
 
-void CMainTesterDlg::GetParity(uint8_t& parity) { MapParityText(m_parityCombo.GetSelectedText(), parity); }
+void GetPriority(Dialog& page, uint8_t& priority) { MapPriorityText(SelectedText(page, 1599), priority); }
+
+void GetSearchScope(Dialog& page, uint8_t& scope) { MapSearchScopeText(SelectedText(page, 1814), scope); }
+
+void GetDecryptResult(Dialog& page, uint8_t& result) { MapDecryptResultText(SelectedText(page, 1825), result); }
+
+void GetParity(Dialog& page, uint8_t& parity) { MapParityText(SelectedText(page, 2009), parity); }
+
+void GetStopBits(Dialog& page, uint8_t& stopBits) { MapStopBitsText(SelectedText(page, 1993), stopBits); }
 
 // The mappers of the network-parameter, TCP/IP, search-attribute and password-reply pages.
 
-bool CMainTesterDlg::GetBaudCode(uint8_t& code) { return MapBaudText(m_baudRateCombo.GetSelectedText(), code); }
+bool GetBaudCode(Dialog& page, uint8_t& code) { return MapBaudText(SelectedText(page, 1977), code); }
 
-void CMainTesterDlg::GetLevel(uint8_t& level) { MapLevelText(m_levelCombo.GetSelectedText(), level); }
+void GetLevel(Dialog& page, uint8_t& level) { MapLevelText(SelectedText(page, 1859), level); }
 
-bool CMainTesterDlg::GetBand(uint8_t& band) { return MapBandText(m_bandCombo.GetSelectedText(), band); }
+bool GetBand(Dialog& page, uint8_t& band) { return MapBandText(SelectedText(page, 1543), band); }
 
-void CMainTesterDlg::GetTcpState(ByteString& payload) {
+void GetTcpState(Dialog& page, ByteString& payload) {
     uint8_t code = 0;
-    if (MapTcpStateText(m_tcpStateCombo.GetSelectedText(), code)) payload.push_back(code);
+    if (MapTcpStateText(SelectedText(page, 1905), code)) payload.push_back(code);
 }
 
-void CMainTesterDlg::GetTcpOrUdp(ByteString& payload) {
+void GetTcpOrUdp(Dialog& page, ByteString& payload) {
     uint8_t code = 0;
-    if (MapTcpOrUdpText(m_tcpOrUdpCombo.GetSelectedText(), code)) payload.push_back(code);
+    if (MapTcpOrUdpText(SelectedText(page, 1908), code)) payload.push_back(code);
 }
 
-void CMainTesterDlg::GetSearchParticipation(uint8_t& state) {
-    MapSearchParticipationText(m_searchParticipationCombo.GetSelectedText(), state);
+void GetSearchParticipation(Dialog& page, uint8_t& state) {
+    MapSearchParticipationText(SelectedText(page, 1882), state);
 }
 
-bool CMainTesterDlg::GetChangeConsent(ByteString& payload) {
+bool GetChangeConsent(Dialog& page, ByteString& payload) {
     uint8_t code = 0;
-    if (!MapChangeConsentText(m_changeConsentCombo.GetSelectedText(), code)) return false;
+    if (!MapChangeConsentText(SelectedText(page, 1829), code)) return false;
     payload.push_back(code);
     return true;
 }

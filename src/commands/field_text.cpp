@@ -19,11 +19,19 @@ void ReverseHexPairs(std::string& text, int pairs) {
     text = reversed;
 }
 
+void ReverseHexBytes12(std::string& text) { ReverseHexPairs(text, 6); }
+
+void ReverseHexBytes4(std::string& text) { ReverseHexPairs(text, 2); }
+
 std::string StripHexSeparators(std::string text) {
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
                text.end());
     return text;
 }
+
+bool IsBlankField(const std::string& text) { return StripHexSeparators(text).empty(); }
+
+bool CarriesAddress(uint8_t targetMode) { return targetMode >= 1 && targetMode <= 5; }
 
 uint8_t DepthFromText(const std::string& text) {
     return static_cast<uint8_t>(std::atoi(text.substr(0, 2).c_str()));
@@ -31,20 +39,22 @@ uint8_t DepthFromText(const std::string& text) {
 
 namespace {
 
-void AppendReversedHex(const std::string& text, int pairs, ByteString& payload) {
+void AppendReversedHex(const std::string& text, void (*reverse)(std::string&), ByteString& payload) {
     std::string digits = StripHexSeparators(text);
     if (digits.empty()) digits = "0";
-    ReverseHexPairs(digits, pairs);
-    ByteString bytes;
-    HexTextToBytes(digits, bytes, 0);
-    payload += bytes;
+    reverse(digits);
+    payload += HexFieldBytes(digits);
 }
 
 }  // namespace
 
-void AppendAddressText(const std::string& text, ByteString& payload) { AppendReversedHex(text, 6, payload); }
+void AppendAddressText(const std::string& text, ByteString& payload) {
+    AppendReversedHex(text, ReverseHexBytes12, payload);
+}
 
-void AppendMulticastText(const std::string& text, ByteString& payload) { AppendReversedHex(text, 2, payload); }
+void AppendMulticastText(const std::string& text, ByteString& payload) {
+    AppendReversedHex(text, ReverseHexBytes4, payload);
+}
 
 void AppendDataText(const std::string& text, ByteString& payload) {
     ByteString bytes;
@@ -70,6 +80,23 @@ ByteString PasswordTextToBytes(const std::string& text, bool hex) {
         bytes.assign(local.begin(), local.end());
     }
     return bytes;
+}
+
+void AppendLengthAndBytes(const ByteString& bytes, ByteString& payload) {
+    payload.push_back(static_cast<unsigned char>(bytes.size()));
+    payload += bytes;
+}
+
+ByteString HexFieldBytes(const std::string& text) {
+    ByteString bytes;
+    HexTextToBytes(text, bytes, 0);
+    return bytes;
+}
+
+uint8_t BcdFieldByte(const std::string& text) {
+    ByteString bytes = HexFieldBytes(text);
+    BcdBytesToBinary(bytes, -1);
+    return bytes.empty() ? 0 : bytes[0];
 }
 
 void AppendWord16(ByteString& payload, uint16_t word) {

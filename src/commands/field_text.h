@@ -12,8 +12,18 @@
 // empty; the case is not changed.
 void ReverseHexPairs(std::string& text, int pairs);
 
+// Display form to wire form of a 12-digit address and a 4-digit multicast address (and back).
+void ReverseHexBytes12(std::string& text);
+void ReverseHexBytes4(std::string& text);
+
 // The text without blanks, carriage returns and line feeds.
 std::string StripHexSeparators(std::string text);
+
+// An edit that holds nothing but separators is as empty as one that holds nothing.
+bool IsBlankField(const std::string& text);
+
+// Whether a frame carries the address of a target of this device mode (modes 1 to 5).
+bool CarriesAddress(uint8_t targetMode);
 
 // The depth typed in its edit: the first two characters read as a decimal number (leading
 // digits, 0 when there are none), as a byte.
@@ -37,6 +47,15 @@ bool AppendPortText(const std::string& text, ByteString& payload);
 // The bytes of a password: hexadecimal text (blanks ignored, odd count completed in front) or
 // the text's own bytes in the code page of the files (a Chinese character counts two).
 ByteString PasswordTextToBytes(const std::string& text, bool hex);
+
+// Appends a length byte and the bytes (a password field).
+void AppendLengthAndBytes(const ByteString& bytes, ByteString& payload);
+
+// The bytes of a text typed as hexadecimal bytes.
+ByteString HexFieldBytes(const std::string& text);
+
+// The first byte of a text typed as decimal digits read as BCD (12 gives 12), 0 when it is empty.
+uint8_t BcdFieldByte(const std::string& text);
 
 // Appends a 16-bit word, low byte first.
 void AppendWord16(ByteString& payload, uint16_t word);

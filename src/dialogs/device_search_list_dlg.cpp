@@ -4,8 +4,7 @@
 #include <utility>
 
 #include "analyzer/analyzer.h"
-#include "app/frame_log.h"
-#include "app/main_tester_dlg.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/gbk.h"
 #include "platform/local_time.h"
@@ -84,8 +83,8 @@ bool Inside(const ByteString& frame, long long position, long long count) {
 
 }  // namespace
 
-CDeviceSearchListDlg::CDeviceSearchListDlg()
-    : Dialog(198), m_keepMarks(kMaxRows, 1), m_macRecords(kMaxRows) {
+CDeviceSearchListDlg::CDeviceSearchListDlg(MainWindowPort& window)
+    : Dialog(198), m_keepMarks(kMaxRows, 1), m_macRecords(kMaxRows), m_window(window) {
     MapCommand(1250, Notify::Clicked, [this] { OnDeleteDevices(); });
     MapCommand(1240, Notify::Clicked, [this] { OnClearList(); });
     MapCommand(1260, Notify::Clicked, [this] { OnExportDeviceList(); });
@@ -112,7 +111,7 @@ bool CDeviceSearchListDlg::OnInitDialog() {
 }
 
 void CDeviceSearchListDlg::OnClose() {
-    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->GetDlgItem(1834).Enable(true);
+    m_window.EnableControl(1834);
     ShowWindow(false);
 }
 
@@ -384,9 +383,4 @@ void CDeviceSearchListDlg::AutoExportRouting() {
     }
     m_routingFile.Close();
     OnClearList();
-}
-
-void CMainTesterDlg::OnShowSearchList() {
-    m_deviceSearchDlg.ShowWindow(true);
-    GetDlgItem(1834).Enable(false);
 }

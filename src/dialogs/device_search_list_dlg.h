@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "analyzer/search_analyzers.h"
-#include "app/color_list_ctrl.h"
+#include "dialogs/color_list_ctrl.h"
+#include "dialogs/main_window_port.h"
 #include "link/byte_string.h"
 #include "platform/text_file.h"
 #include "platform/ui.h"
@@ -23,7 +24,7 @@ public:
     // Most rows the list holds.
     static constexpr uint32_t kMaxRows = 10000;
 
-    CDeviceSearchListDlg();
+    explicit CDeviceSearchListDlg(MainWindowPort& window);
 
     // A received search report (command 0x19); any thread. The frame is explained on the calling
     // thread; the pane and the list change on the user-interface thread.
@@ -75,4 +76,7 @@ protected:
     void OnOK() override {}
     void OnCancel() override {}
     void OnClose() override;
+
+private:
+    MainWindowPort& m_window;
 };

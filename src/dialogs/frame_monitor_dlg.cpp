@@ -1,8 +1,7 @@
 #include "dialogs/frame_monitor_dlg.h"
 
 #include "analyzer/analyzer.h"
-#include "app/frame_log.h"
-#include "app/main_tester_dlg.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
 
@@ -17,7 +16,7 @@ int Frac(int size, double f) { return static_cast<int>(size * f); }
 
 void CFrameDetailDlg::SetText(std::string text) { SetDlgItemText(1010, text); }
 
-CFrameMonitorDlg::CFrameMonitorDlg() : Dialog(132) {
+CFrameMonitorDlg::CFrameMonitorDlg(MainWindowPort& window) : Dialog(132), m_window(window) {
     MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
     MapCommand(1006, Notify::RClick, [this] { OnRclickFrameList(); });
     MapCommand(1006, Notify::DblClick, [this] { OnDblclkFrameList(); });
@@ -146,10 +145,8 @@ void CFrameMonitorDlg::ShowPendingRows() {
 }
 
 void CFrameMonitorDlg::RefillRows() {
-    CMainTesterDlg* main = CMainTesterDlg::Instance();
-    if (!main) return;
-    main->Link().History().Replay([this](char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
-        AddFrameRow(kind, frame, time, number);
+    m_window.VisitHistory([this](uint32_t index, const MonitorRecord& r) {
+        AddFrameRow(static_cast<char>(r.kind & 0xFF), r.frame, r.time, index);
     });
 }
 
@@ -166,20 +163,25 @@ void CFrameMonitorDlg::OnItemchangedFrameList() {
     const std::vector<int> selected = m_frameList.GetSelectedRows();
     if (selected.empty()) return;
     const int row = selected.front();
-    CMainTesterDlg* main = CMainTesterDlg::Instance();
+    // The row's own record, also after a sort has moved the row.
+    SystemTime shown;
+    SystemTime viewed;
+    const MainWindowPort::RecordView view = m_window.ViewHistoryRecord(m_frameList.GetItemData(row), shown, viewed);
+    // The recording threads never wait for this thread while they hold the history, and this
+    // handler does not wait for them either: when the history is busy it runs again later.
+    if (view == MainWindowPort::RecordView::Busy) {
+        PostTask([this] { OnItemchangedFrameList(); });
+        return;
+    }
     ByteString frame;
     HexTextToBytes(m_frameList.GetItemText(row, 2), frame, 0);
     std::string text;
     BuildParseText(frame, text);
     text += m_frameList.GetItemText(row, 0);
     text += "\n";
-    // The row's own record, also after a sort has moved the row. The recording threads never
-    // wait for this thread while they hold the history.
-    const intptr_t position = m_frameList.GetItemData(row);
-    MonitorRecord record;
-    if (main && position >= 0 && main->Link().History().MarkViewed(static_cast<size_t>(position), record)) {
-        text += FormatTimeStamp(record.shownTime) + "\n";
-        text += FormatTimeStamp(record.viewedTime) + "\n";
+    if (view == MainWindowPort::RecordView::Found) {
+        text += FormatTimeStamp(shown) + "\n";
+        text += FormatTimeStamp(viewed) + "\n";
     }
     m_parseEdit.SetText(text);
     // Checked: the last line at the bottom of the pane; else the first line at the top.
@@ -225,6 +227,6 @@ void CFrameMonitorDlg::OnSize(int /*width*/, int /*height*/) {
 bool CFrameMonitorDlg::PreTranslateKey(Key key) { return key == Key::Enter || key == Key::Escape; }
 
 void CFrameMonitorDlg::OnClose() {
-    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->GetDlgItem(1021).Enable(true);
+    m_window.EnableControl(1021);
     ShowWindow(false);
 }

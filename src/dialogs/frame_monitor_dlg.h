@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/sort_list_ctrl.h"
+#include "dialogs/main_window_port.h"
+#include "dialogs/sort_list_ctrl.h"
 #include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
@@ -46,11 +47,11 @@ private:
 
 class CFrameMonitorDlg : public Dialog {
 public:
-    CFrameMonitorDlg();
+    explicit CFrameMonitorDlg(MainWindowPort& window);
 
     // Appends one row for a frame; kind '0' sent, '1' received. Called on any thread while the
-    // caller holds the main window's history and monitor locks: it only posts to the
-    // user-interface thread and never waits for it.
+    // main window holds its frame history still: it only posts to the user-interface thread and
+    // never waits for it.
     void AddFrameRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number);
     // One row for every record of the frame history, numbered by its index from 0.
     void RefillRows();
@@ -106,4 +107,5 @@ private:
     std::vector<PendingRow> m_pendingRows;
     bool m_showPosted = false;
     uint64_t m_lastShown = 0;  // tick of the last showing
+    MainWindowPort& m_window;
 };

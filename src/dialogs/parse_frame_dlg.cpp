@@ -4,7 +4,6 @@
 #include <string>
 
 #include "analyzer/analyzer.h"
-#include "app/main_tester_dlg.h"
 #include "link/conversions.h"
 
 namespace {
@@ -17,7 +16,7 @@ constexpr int kModuleLayer = 1019;
 
 }  // namespace
 
-CParseFrameDlg::CParseFrameDlg() : Dialog(187) {
+CParseFrameDlg::CParseFrameDlg(MainWindowPort& window) : Dialog(187), m_window(window) {
     MapCommand(1018, Notify::Clicked, [this] { OnParseBox1(); });
     MapCommand(1021, Notify::Clicked, [this] { OnParseBox2(); });
     MapCommand(1029, Notify::Clicked, [this] { OnParseBox3(); });
@@ -52,7 +51,7 @@ void CParseFrameDlg::ParseHexBox(int boxId) {
 }
 
 void CParseFrameDlg::CloseWindow() {
-    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->GetDlgItem(1034).Enable(true);
+    m_window.EnableControl(1034);
     DestroyWindow();
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Explains a frame typed or pasted as hexadecimal text.
 
+#include "dialogs/main_window_port.h"
 #include "platform/ui.h"
 
 class CParseFrameDlg : public Dialog {
 public:
-    CParseFrameDlg();
+    explicit CParseFrameDlg(MainWindowPort& window);
 
     void OnParseBox1();
     void OnParseBox2();
@@ -24,4 +25,6 @@ protected:
 private:
     // Enables the main window's button again and destroys this window.
     void CloseWindow();
+
+    MainWindowPort& m_window;
 };

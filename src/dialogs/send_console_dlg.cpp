@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/frame_log.h"
-#include "app/main_tester_dlg.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/gbk.h"
 #include "platform/local_time.h"
@@ -17,7 +16,7 @@ constexpr int kAutoUpdate = 1008;
 
 }  // namespace
 
-CSendConsoleDlg::CSendConsoleDlg() : Dialog(220) {
+CSendConsoleDlg::CSendConsoleDlg(MainWindowPort& window) : Dialog(220), m_window(window) {
     MapCommand(1833, Notify::Clicked, [this] { OnSend(); });
     MapCommand(1018, Notify::Clicked, [this] { OnClearFrames(); });
     MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
@@ -60,7 +59,7 @@ int CSendConsoleDlg::ReadEditBytes(int controlId, ByteString& out) {
 void CSendConsoleDlg::OnSend() {
     ByteString bytes;
     ReadEditBytes(kTextEdit, bytes);
-    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->SendFrame(bytes);
+    m_window.SendFrame(bytes);
     std::string hex;
     BytesToHexText(hex, bytes, 0);
     AddFrameRow(hex);
@@ -97,13 +96,6 @@ void CSendConsoleDlg::OnItemchangedFrameList() {
     ShowPaneText("报文如下：" + GbkToUtf8(chars));
 }
 
-void CSendConsoleDlg::OnDblclkFrameList() {
-    const std::vector<int> selected = m_logList.GetSelectedRows();
-    if (selected.empty()) return;
-    CMainTesterDlg* main = CMainTesterDlg::Instance();
-    if (!main) return;
-    main->m_frameDetailDlg.ShowWindow(true);
-    main->m_frameDetailDlg.SetText(m_logList.GetItemText(selected.front(), 2));
-}
+void CSendConsoleDlg::OnDblclkFrameList() { m_window.ShowRowDetail(m_logList); }
 
 void CSendConsoleDlg::OnClearFrames() { m_logList.DeleteAllItems(); }

@@ -3,12 +3,13 @@
 
 #include <string>
 
+#include "dialogs/main_window_port.h"
 #include "link/byte_string.h"
 #include "platform/ui.h"
 
 class CSendConsoleDlg : public Dialog {
 public:
-    CSendConsoleDlg();
+    explicit CSendConsoleDlg(MainWindowPort& window);
 
     // "发送": sends the edit's characters and logs them.
     void OnSend();
@@ -35,4 +36,7 @@ protected:
     void OnCancel() override { ShowWindow(false); }
     // Esc hides the console before the main window sees the key.
     bool PreTranslateKey(Key key) override;
+
+private:
+    MainWindowPort& m_window;
 };

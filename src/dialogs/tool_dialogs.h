@@ -6,6 +6,7 @@
 
 #include "dialogs/device_search_list_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
+#include "dialogs/main_window_port.h"
 #include "dialogs/parse_frame_dlg.h"
 #include "dialogs/send_console_dlg.h"
 #include "link/byte_string.h"
@@ -44,7 +45,8 @@ protected:
 // Created by a main-window button that stays disabled while the window exists.
 class CButtonOwnedDialog : public CToolDialog {
 public:
-    CButtonOwnedDialog(int templateId, int ownerButton) : CToolDialog(templateId), m_ownerButton(ownerButton) {}
+    CButtonOwnedDialog(int templateId, int ownerButton, MainWindowPort& window)
+        : CToolDialog(templateId), m_ownerButton(ownerButton), m_window(window) {}
 
 protected:
     void OnClose() override { Release(); }
@@ -53,11 +55,12 @@ protected:
 private:
     void Release();
     int m_ownerButton;
+    MainWindowPort& m_window;
 };
 
 class CTimedSendDlg : public CButtonOwnedDialog {
 public:
-    CTimedSendDlg() : CButtonOwnedDialog(158, 1046) {}
+    explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(158, 1046, window) {}
 };
 
 class CWarningDlg : public Dialog {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer_texts.h"
-#include "search_console_fixture.h"
 #include "test_frames.h"
+#include "tool_window_fixture.h"
 
 namespace {
 
@@ -20,89 +20,60 @@ class ParseFrameDlgTest : public ToolWindowTest {
 protected:
     CParseFrameDlg& Open() {
         Button(dlg->GetDlgItem(1034)).Click();
-        return dlg->m_parseFrameDlg;
+        return dlg->ParseFrame();
     }
-    void Type(int box, const std::string& text) { Edit(dlg->m_parseFrameDlg.GetDlgItem(box)).TypeText(text); }
-    void Choose(int radio) { Button(dlg->m_parseFrameDlg.GetDlgItem(radio)).Click(); }
-    void Press(int button) { Button(dlg->m_parseFrameDlg.GetDlgItem(button)).Click(); }
-    std::string Result() { return dlg->m_parseFrameDlg.GetDlgItemText(1007); }
 };
 
-TEST_F(ParseFrameDlgTest, OpensFromItsMainButtonWithThePhysicalLayerChecked) {
+TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
+    const std::string invalid = analyzer_texts::Header(0x00) + "无效的命令字";
+    struct Case {
+        int layer;  // radio button
+        int box;
+        const char* text;
+        int button;
+        std::string result;
+    } const cases[] = {
+        {1036, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, ""},  // physical layer
+        {1020, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, ""},  // network layer
+        {1026, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, ""},  // application layer
+        {1019, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, kMacReplyText},
+        {1019, 1010, "7906008003010203040506", 1018, kMacReplyText},
+        {1019, 1011, "79 06 00 80 03\r\n01 02 03 04 05 06\r\n", 1021, kMacReplyText},
+        {1019, 1012, "79 0 6 00 80   03 01 02 03 04 05 06", 1029, kMacReplyText},
+        // An odd digit count gets a 0 in front: 07 90 00 has no control or command byte, and one
+        // digit too many before a MAC reply reads 08 79 06 00 80 ...
+        {1019, 1010, "79000", 1018, invalid},
+        {1019, 1010, "8 79 06 00 80 03 01 02 03 04 05 06", 1018, invalid},
+        // Each button reads its own box only: the first box empty is an empty frame.
+        {1019, 1010, "", 1018, invalid},
+        {1019, 1011, "79 06 00 80 03 01 02 03 04 05 06", 1018, invalid},
+        {1019, 1011, "79 06 00 80 03 01 02 03 04 05 06", 1021, kMacReplyText},
+    };
+    CParseFrameDlg& p = Open();
+    for (const Case& c : cases) {
+        for (int box : {1010, 1011, 1012}) p.SetDlgItemText(box, "");
+        Edit(p.GetDlgItem(c.box)).TypeText(c.text);
+        p.SetDlgItemText(1007, "old");
+        Button(p.GetDlgItem(c.layer)).Click();
+        Button(p.GetDlgItem(c.button)).Click();
+        EXPECT_EQ(p.GetDlgItemText(1007), c.result) << c.text << " " << c.button;
+    }
+}
+
+TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
     CParseFrameDlg& p = Open();
     ASSERT_TRUE(p.IsCreated());
     EXPECT_TRUE(p.IsWindowVisible());
-    EXPECT_EQ(p.GetWindowText(), "解析报文");
     EXPECT_FALSE(dlg->GetDlgItem(1034).IsEnabled());
-    EXPECT_EQ(Button(p.GetDlgItem(1036)).GetCheck(), 1);
-    for (int id : {1020, 1026, 1019}) EXPECT_EQ(Button(p.GetDlgItem(id)).GetCheck(), 0) << id;
-    for (int id : {1018, 1021, 1029}) EXPECT_EQ(p.GetDlgItemText(id), "》》") << id;
-}
-
-TEST_F(ParseFrameDlgTest, OnlyTheModuleLayerExplains) {
-    Open();
-    Type(1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C");
-    for (int radio : {1036, 1020, 1026}) {
-        dlg->m_parseFrameDlg.SetDlgItemText(1007, "old");
-        Choose(radio);
-        Press(1018);
-        EXPECT_EQ(Result(), "") << radio;
-    }
-    Choose(1019);
-    Press(1018);
-    EXPECT_EQ(Result(), kMacReplyText);
-}
-
-TEST_F(ParseFrameDlgTest, BlanksAndLineBreaksBetweenDigitsMakeNoDifference) {
-    Open();
-    Choose(1019);
-    Type(1010, "7906008003010203040506");
-    Press(1018);
-    EXPECT_EQ(Result(), kMacReplyText);
-    Type(1011, "79 06 00 80 03\r\n01 02 03 04 05 06\r\n");
-    Press(1021);
-    EXPECT_EQ(Result(), kMacReplyText);
-    Type(1012, "79 0 6 00 80   03 01 02 03 04 05 06");
-    Press(1029);
-    EXPECT_EQ(Result(), kMacReplyText);
-}
-
-TEST_F(ParseFrameDlgTest, AnOddDigitCountGetsAZeroInFront) {
-    Open();
-    Choose(1019);
-    // 7 9 0 0 0 reads as 07 90 00: no control or command byte.
-    Type(1010, "79000");
-    Press(1018);
-    EXPECT_EQ(Result(), analyzer_texts::Header(0x00) + "无效的命令字");
-    // One digit too many in front of a MAC reply: 08 79 06 00 80 ..., control 0x00, command 0x80.
-    dlg->m_parseFrameDlg.SetDlgItemText(1010, "8 79 06 00 80 03 01 02 03 04 05 06");
-    Press(1018);
-    EXPECT_EQ(Result(), analyzer_texts::Header(0x00) + "无效的命令字");
-}
-
-TEST_F(ParseFrameDlgTest, EachButtonReadsItsOwnBox) {
-    Open();
-    Choose(1019);
-    Type(1011, "79 06 00 80 03 01 02 03 04 05 06");
-    Press(1018);  // box 1 is empty: an empty frame
-    EXPECT_EQ(Result(), analyzer_texts::Header(0x00) + "无效的命令字");
-    Press(1029);
-    EXPECT_EQ(Result(), analyzer_texts::Header(0x00) + "无效的命令字");
-    Press(1021);
-    EXPECT_EQ(Result(), kMacReplyText);
-}
-
-TEST_F(ParseFrameDlgTest, ClosingDestroysTheWindowAndReopeningStartsEmpty) {
-    Open();
-    Choose(1019);
-    Type(1010, "79 06");
-    Press(1018);
-    dlg->m_parseFrameDlg.Close();
-    EXPECT_FALSE(dlg->m_parseFrameDlg.IsCreated());
+    Button(p.GetDlgItem(1019)).Click();
+    p.SetDlgItemText(1010, "79 06");
+    p.Close();
+    EXPECT_FALSE(p.IsCreated());
     EXPECT_TRUE(dlg->GetDlgItem(1034).IsEnabled());
     PumpMessages();
 
-    CParseFrameDlg& p = Open();
+    // Reopened, it starts empty on the physical layer.
+    Open();
     ASSERT_TRUE(p.IsCreated());
     EXPECT_EQ(p.GetDlgItemText(1010), "");
     EXPECT_EQ(p.GetDlgItemText(1007), "");
@@ -118,7 +89,7 @@ TEST_F(ParseFrameDlgTest, ClosingDestroysTheWindowAndReopeningStartsEmpty) {
 
 class SendConsoleTest : public ToolWindowTest {
 protected:
-    CSendConsoleDlg& Console() { return dlg->m_sendConsoleDlg; }
+    CSendConsoleDlg& Console() { return dlg->SendConsole(); }
     void Type(const std::string& text) {
         Console().SetDlgItemText(2036, "");
         Edit(Console().GetDlgItem(2036)).TypeText(text);
@@ -130,60 +101,36 @@ protected:
         return WaitPumping([&] { return sim.ReceivedBytes() == want; }, 5000);
     }
     ByteString LastSent() {
-        LockGuard lock(dlg->m_historyLock);
-        return dlg->m_frameHistory.empty() ? ByteString() : dlg->m_frameHistory.back().frame;
+        const std::vector<MonitorRecord> history = History();
+        return history.empty() ? ByteString() : history.back().frame;
     }
 };
 
-TEST_F(SendConsoleTest, StartsWithItsColumnsAndAutoUpdate) {
-    ListView list = Console().m_logList;
-    ASSERT_EQ(list.GetColumnCount(), 3);
-    EXPECT_EQ(list.GetColumnHeading(0), "时间");
-    EXPECT_EQ(list.GetColumnHeading(1), "序号");
-    EXPECT_EQ(list.GetColumnHeading(2), "报文显示");
-    EXPECT_EQ(list.GetColumnWidth(0), 150);
-    EXPECT_EQ(list.GetColumnWidth(1), 50);
-    EXPECT_EQ(list.GetColumnWidth(2), 1000);
-    EXPECT_EQ(Button(Console().GetDlgItem(1008)).GetCheck(), 1);
-    EXPECT_EQ(Console().GetDlgItemText(2034), "报文：");
-    EXPECT_FALSE(Console().IsWindowVisible());
-}
-
 TEST_F(SendConsoleTest, TypedTextReachesTheModuleByteForByteAndIsLogged) {
     OpenPort();
-    sim.ClearReceived();
-    Type("AB");
-    Send();
-    ASSERT_TRUE(WaitBytes("AB"));
+    // Blanks are sent as they are, a line break is CR LF, a double-byte character its GBK bytes.
+    const struct {
+        const char* typed;
+        std::string bytes;
+        const char* row;
+    } sends[] = {{"AB", "AB", "41 42 "},
+                 {"79 0\r\n0", "79 0\r\n0", "37 39 20 30 0D 0A 30 "},
+                 {"中", "\xD6\xD0", "D6 D0 "}};
     ListView list = Console().m_logList;
-    ASSERT_EQ(list.GetItemCount(), 1);
-    EXPECT_EQ(list.GetItemText(0, 0), kFixedStamp);
-    EXPECT_EQ(list.GetItemText(0, 1), "00");
-    EXPECT_EQ(list.GetItemText(0, 2), "41 42 ");
-    EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{0});
-    EXPECT_EQ(Pane(), "报文如下：AB\r\n");
-    EXPECT_EQ(LastSent(), Hex("41 42"));
-
-    // A line break is CR LF; blanks are sent as they are.
-    sim.ClearReceived();
-    Type("79 0\r\n0");
-    Send();
-    ASSERT_TRUE(WaitBytes("79 0\r\n0"));
-    ASSERT_EQ(list.GetItemCount(), 2);
-    EXPECT_EQ(list.GetItemText(1, 1), "01");
-    EXPECT_EQ(list.GetItemText(1, 2), "37 39 20 30 0D 0A 30 ");
-    EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{1});
-    EXPECT_EQ(Pane(), "报文如下：79 0\r\n0\r\n");
-    EXPECT_EQ(LastSent(), Hex("37 39 20 30 0D 0A 30"));
-
-    // A double-byte character gives its two GBK bytes.
-    sim.ClearReceived();
-    Type("中");
-    Send();
-    ASSERT_TRUE(WaitBytes("\xD6\xD0"));
-    EXPECT_EQ(list.GetItemText(2, 2), "D6 D0 ");
-    EXPECT_EQ(Pane(), "报文如下：中\r\n");
-    EXPECT_EQ(boxes.size(), 0u);
+    for (int i = 0; i < 3; ++i) {
+        sim.ClearReceived();
+        Type(sends[i].typed);
+        Send();
+        ASSERT_TRUE(WaitBytes(sends[i].bytes)) << sends[i].typed;
+        ASSERT_EQ(list.GetItemCount(), i + 1);
+        EXPECT_EQ(list.GetItemText(i, 0), kFixedStamp);
+        EXPECT_EQ(list.GetItemText(i, 1), "0" + std::to_string(i));
+        EXPECT_EQ(list.GetItemText(i, 2), sends[i].row);
+        EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{i});
+        EXPECT_EQ(Pane(), std::string("报文如下：") + sends[i].typed + "\r\n");
+        EXPECT_EQ(LastSent(), ByteString(sends[i].bytes.begin(), sends[i].bytes.end()));
+    }
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(SendConsoleTest, ClearingRestartsTheNumberingAndUncheckedAutoUpdateLeavesThePane) {
@@ -226,15 +173,14 @@ TEST_F(SendConsoleTest, SelectingARowShowsItsTextUpToAZeroByte) {
     EXPECT_EQ(Pane(), "报文如下：A\r\n");
 }
 
-TEST_F(SendConsoleTest, ADoubleClickOpensTheFrameDetailViewer) {
+TEST_F(SendConsoleTest, ADoubleClickShowsTheRowInTheMainWindowsViewerAndEscHides) {
     Type("AB");
     Send();
-    EXPECT_FALSE(dlg->m_frameDetailDlg.IsWindowVisible());
+    EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
     Console().m_logList.ClickRow(0, Notify::DblClick);
-    EXPECT_TRUE(dlg->m_frameDetailDlg.IsWindowVisible());
-}
-
-TEST_F(SendConsoleTest, EnterDoesNothingAndEscHides) {
+    EXPECT_TRUE(dlg->FrameDetail().IsWindowVisible());
+    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(1010), "41 42 ");
+    // Enter does nothing, Esc hides the console.
     Console().ShowWindow(true);
     Console().PressKey(Key::Enter);
     EXPECT_TRUE(Console().IsWindowVisible());

@@ -28,9 +28,9 @@ protected:
     void SetUp() override {
         char dir[] = "/tmp/kvt_window_XXXXXX";
         ASSERT_NE(::mkdtemp(dir), nullptr);
-        m_workDir = dir;
+        workDir = dir;
         m_previousDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_workDir);
+        std::filesystem::current_path(workDir);
         ASSERT_TRUE(sim.Start());
         setenv(m_portVariable.c_str(), sim.SlavePath().c_str(), 1);
         m_previousHook = SetMessageBoxHook([this](const MessageBoxRequest& r) {
@@ -55,7 +55,7 @@ protected:
         unsetenv(m_portVariable.c_str());
         sim.Stop();
         std::filesystem::current_path(m_previousDir);
-        std::filesystem::remove_all(m_workDir);
+        std::filesystem::remove_all(workDir);
     }
 
     // Presses the open/close button of the serial settings dialog; a dialog that stays open (a
@@ -89,6 +89,10 @@ protected:
         return n;
     }
 
+    // A file in the test's own working directory.
+    std::string Path(const std::string& name) const { return workDir + "/" + name; }
+
+    std::string workDir;
     kvtsim::SimModule sim;
     std::unique_ptr<CMainTesterDlg> dlg;
     std::vector<MessageBoxRequest> boxes;
@@ -97,7 +101,6 @@ private:
     int m_port;
     std::string m_portVariable;
     MessageBoxHook m_previousHook;
-    std::filesystem::path m_workDir;
     std::filesystem::path m_previousDir;
 };
 

@@ -1,7 +1,7 @@
 #include "commands/TestDlg/test_dlg.h"
 
-#include "app/frame_log.h"
-#include "app/main_tester_dlg.h"
+#include "commands/command_frame.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 
 bool CTestDlg::OnInitDialog() {
@@ -39,14 +39,7 @@ void CTestDlg::InitLogColumns() {
 
 void CTestDlg::ShowGroup(int pageCode) { m_group = pageCode; }
 
-int CTestDlg::FillControlFields(ModuleFrame& frame) {
-    ReadDirectionText(m_directionCombo.GetSelectedText(), frame.direction);
-    ReadInitiatorText(m_initiatorCombo.GetSelectedText(), frame.initiator);
-    ReadReplyStatusText(m_replyStatusCombo.GetSelectedText(), frame.replyStatus);
-    ReadChannelTypeText(m_channelTypeCombo.GetSelectedText(), frame.channelType);
-    frame.reserved = 0;
-    return 1;
-}
+int CTestDlg::FillControlFields(ModuleFrame& frame) { return ::FillControlFields(*this, kTestPanelHeaderCombos, frame); }
 
 void CTestDlg::AddLogRow(std::string frameHex) {
     FrameLogRow row;
@@ -59,18 +52,11 @@ void CTestDlg::AddLogRow(std::string frameHex) {
 void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(1007, text); }
 
 void CTestDlg::SendVersionRequest() {
-    CMainTesterDlg* main = CMainTesterDlg::Instance();
-    if (!main) return;
-    ModuleFrame frame;
-    frame.start = kFrameStart;
-    frame.command = 0x02;
-    FillControlFields(frame);
-    frame.length = 0;
     ByteString bytes;
-    EncodeFrame(bytes, frame);
+    BuildCommandFrame(*this, kTestPanelHeaderCombos, 0x02, nullptr, bytes);
     std::string hex;
     BytesToHexText(hex, bytes, 0);
-    main->SendFrame(bytes);
+    m_window.SendFrame(bytes);
     AddLogRow(hex);
 }
 
@@ -80,6 +66,4 @@ void CTestDlg::OnItemchangedLogList() {
     ShowResultText(ExplainHexText(m_logList.GetItemText(rows.front(), 2), "解析信息:"));
 }
 
-void CTestDlg::OnDblclkLogList() {
-    if (CMainTesterDlg* main = CMainTesterDlg::Instance()) main->ShowRowDetail(m_logList);
-}
+void CTestDlg::OnDblclkLogList() { m_window.ShowRowDetail(m_logList); }

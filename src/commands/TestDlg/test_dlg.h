@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "dialogs/main_window_port.h"
 #include "link/module_frame.h"
 #include "platform/ui.h"
 
 class CTestDlg : public Dialog {
 public:
-    CTestDlg() : Dialog(193) {}
+    explicit CTestDlg(MainWindowPort& window) : Dialog(193), m_window(window) {}
     // Shows the control group of a function page code.
     void ShowGroup(int pageCode);
     int CurrentGroup() const { return m_group; }
@@ -40,5 +41,6 @@ private:
     void InitLogColumns();
     void OnItemchangedLogList();
     void OnDblclkLogList();
+    MainWindowPort& m_window;
     int m_group = 0;
 };

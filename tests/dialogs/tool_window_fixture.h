@@ -1,42 +1,32 @@
 #pragma once
-// A main window with a fixed clock, scripted message boxes and file dialogs, and the simulated
-// module on a pseudo-terminal behind port COM11.
+// A main window with the simulated module behind it, run in a working directory of its own,
+// with a local clock that stands still until the test moves it and scripted file dialogs.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
-#include "app/main_tester_dlg.h"
-#include "link/serial_settings_dlg.h"
 #include "platform/gbk.h"
 #include "platform/local_time.h"
-#include "sim/sim_module.h"
 #include "support/main_window_fixture.h"
 
 namespace dialog_tests {
 
-inline ByteString B(const kvtsim::Bytes& b) { return ByteString(b.begin(), b.end()); }
+using testsupport::B;
 
-// 2024-03-05 06:07:08.009, a Tuesday.
-inline SystemTime FixedTime() {
-    SystemTime t;
-    t.year = 2024;
-    t.month = 3;
-    t.dayOfWeek = 2;
-    t.day = 5;
-    t.hour = 6;
-    t.minute = 7;
-    t.second = 8;
-    t.milliseconds = 9;
-    return t;
+inline SystemTime T(int year, int month, int day, int hour, int minute, int second, int ms) {
+    auto u = [](int v) { return static_cast<uint16_t>(v); };
+    return {u(year), u(month), 0, u(day), u(hour), u(minute), u(second), u(ms)};
 }
+// The clock's time until a test moves it.
 constexpr const char* kFixedStamp = "2024-03-05 06:07:08:009";
 
 inline std::string ReadFileBytes(const std::string& path) {
@@ -51,16 +41,24 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string Blanks(size_t n) { return std::string(n, ' '); }
 
+// "%02X " for every byte, as the frame lists show frames.
+inline std::string SpacedHex(const ByteString& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned char b : bytes) text += {digits[b >> 4], digits[b & 0x0F], ' '};
+    return text;
+}
+
 class ToolWindowTest : public testsupport::MainWindowWithModule {
 protected:
-    ToolWindowTest() : MainWindowWithModule(11) {}
+    explicit ToolWindowTest(int port = 11) : MainWindowWithModule(port) {}
 
     void SetUp() override {
-        char pattern[] = "/tmp/kvt-dlgs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        SetLocalTimeSource([] { return FixedTime(); });
-        previousFileHook = SetFileDialogHook([this](const FileDialogRequest& r) {
+        SetLocalTimeSource([this] {
+            std::lock_guard<std::mutex> lock(m_clockLock);
+            return m_now;
+        });
+        m_previousFileHook = SetFileDialogHook([this](const FileDialogRequest& r) {
             fileRequests.push_back(r);
             if (filePaths.empty()) return std::string();
             const std::string path = filePaths.front();
@@ -72,25 +70,22 @@ protected:
 
     void TearDown() override {
         MainWindowWithModule::TearDown();
-        SetFileDialogHook(previousFileHook);
+        SetFileDialogHook(m_previousFileHook);
         SetLocalTimeSource(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
-    // Opens the port; the module's version reply is taken in before any test frame.
-    void OpenPort() {
-        MainWindowWithModule::OpenPort();
-        ASSERT_TRUE(boxes.empty()) << boxes.front().text;
-        ASSERT_EQ(dlg->m_portOpen, 1);
+    void SetClock(const SystemTime& t) {
+        std::lock_guard<std::mutex> lock(m_clockLock);
+        m_now = t;
     }
-
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
 
     std::vector<FileDialogRequest> fileRequests;
     std::deque<std::string> filePaths;
-    std::string dir;
-    FileDialogHook previousFileHook;
+
+private:
+    FileDialogHook m_previousFileHook;
+    std::mutex m_clockLock;
+    SystemTime m_now = T(2024, 3, 5, 6, 7, 8, 9);
 };
 
 }  // namespace dialog_tests

@@ -1,4 +1,4 @@
-#include "app/frame_log.h"
+#include "dialogs/frame_log.h"
 
 #include <mutex>
 #include <unordered_map>

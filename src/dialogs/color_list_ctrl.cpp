@@ -1,6 +1,6 @@
-#include "app/color_list_ctrl.h"
+#include "dialogs/color_list_ctrl.h"
 
-#include "app/sort_list_ctrl.h"
+#include "dialogs/sort_list_ctrl.h"
 
 void CColorListCtrl::Attach(Dialog& owner, int id) {
     static_cast<ListView&>(*this) = ListView(owner.GetDlgItem(id));

@@ -1,4 +1,4 @@
-#include "app/sort_list_ctrl.h"
+#include "dialogs/sort_list_ctrl.h"
 
 #include <climits>
 

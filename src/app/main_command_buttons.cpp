@@ -1,0 +1,110 @@
+// The command buttons of the main window's pages: each sends its command, built from the page,
+// and writes one row into its page's log.
+
+#include "app/main_tester_dlg.h"
+#include "commands/page_payloads.h"
+#include "link/conversions.h"
+#include "link/module_command.h"
+#include "platform/text_format.h"
+
+namespace {
+
+struct CommandButton {
+    int button;
+    uint8_t command;
+    PagePayload payload;
+    CMainTesterDlg::RowWriter writeRow;
+};
+
+const std::vector<CommandButton>& CommandButtons() {
+    static const std::vector<CommandButton> buttons = {
+        {1553, CMD_EXEC_STATE_REPORT, FromPage(GatherExecStateFields, BuildExecStatePayload),
+         &CMainTesterDlg::AddFrameLogRow},
+        {1607, CMD_START_SEARCH, FromPage(GatherSearchFields, BuildSearchPayload), &CMainTesterDlg::AddSearchLogRow},
+        {1816, CMD_STOP_SEARCH, nullptr, &CMainTesterDlg::AddFrameLogRow},
+        {1616, CMD_START_CONNECTION, FromPage(GatherConnectionFields, BuildConnectionPayload),
+         &CMainTesterDlg::AddFrameLogRow},
+        {1622, CMD_DELETE_CONNECTION, FromPage(GatherConnectionFields, BuildDeleteConnectionPayload),
+         &CMainTesterDlg::AddFrameLogRow},
+        {1608, CMD_SET_LOCAL_PASSWORD, FromPage(GatherUserPasswordFields, BuildUserPasswordPayload),
+         &CMainTesterDlg::AddPasswordLogRow},
+        {1609, CMD_REMOTE_SET_PASSWORD, FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload),
+         &CMainTesterDlg::AddPasswordLogRow},
+        {1591, CMD_SET_NETWORK_PARAMS, FromPage(GatherNetParamsFields, BuildNetParamsPayload),
+         &CMainTesterDlg::AddFrameLogRow},
+    };
+    return buttons;
+}
+
+}  // namespace
+
+void CMainTesterDlg::MapCommandSenders() {
+    for (const CommandButton& b : CommandButtons())
+        MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.writeRow); });
+    MapCommand(1601, Notify::Clicked, [this] { OnSendData(); });
+    MapCommand(1500, Notify::Clicked, [this] { OnContinuousSendData(); });
+    MapCommand(1565, Notify::Clicked, [this] { OnDeviceReport(); });
+    MapCommand(1564, Notify::Clicked, [this] { OnAddReportDevice(); });
+}
+
+bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow) {
+    ByteString bytes;
+    if (!BuildCommandFrame(*this, kMainHeaderCombos, command, payload, bytes)) return false;
+    std::string hex;
+    BytesToHexText(hex, bytes, 0);
+    SendFrame(bytes);
+    (this->*writeRow)(hex);
+    return true;
+}
+
+void CMainTesterDlg::OnSendData() {
+    SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
+                      &CMainTesterDlg::AddDataLogRow);
+}
+
+void CMainTesterDlg::SendRemotePasswordSlaveRequest() {
+    SendModuleCommand(CMD_REMOTE_SET_PASSWORD_SLAVE_REQUEST,
+                      FromPage(GatherPasswordRequestFields, BuildPasswordRequestPayload), &CMainTesterDlg::AddDataLogRow);
+}
+
+void CMainTesterDlg::OnDeviceReport() {
+    SendModuleCommand(
+        CMD_SEARCH_REPORT,
+        [this](Dialog& page, ByteString& payload) {
+            BuildDeviceReportPayload(page.GetDlgItemText(1563), m_addDeviceText, payload);
+            return true;
+        },
+        &CMainTesterDlg::AddFrameLogRow);
+}
+
+void CMainTesterDlg::OnAddReportDevice() {
+    m_maxDevices = ReadDeviceLimit(*this);
+    // The add-device dialog (template 217) plugs in here: run modally as a local object, it
+    // refuses rows beyond m_maxDevices and leaves the checked devices in m_addDeviceText.
+}
+
+// ---- Continuous sending of the send-data frame ----
+
+void CMainTesterDlg::OnContinuousSendData() {
+    // The continuous-send settings dialog (template 214) plugs in here: run modally as a local
+    // object (its result ignored), it sets m_contSendEnabled and m_contSendTicks and may zero
+    // the counts.
+    if (m_contSendEnabled != 1) return;
+    m_sendDataArrived = 0;
+    m_contReplySeen = 0;
+    StartContinuousSend();
+}
+
+void CMainTesterDlg::StartContinuousSend() {
+    SendContinuousStep();
+    m_contSendFresh = 1;
+    m_contSendTick = 0;
+    SetTimer(TIMER_CONTINUOUS_SEND, 200);
+}
+
+void CMainTesterDlg::SendContinuousStep() {
+    FlushSendDataReplies();
+    OnSendData();
+    ++m_contSendCount;
+    SetDlgItemText(1500, StrFormat("第%d次发送", static_cast<int>(m_contSendCount)));
+}

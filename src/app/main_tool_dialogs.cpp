@@ -1,0 +1,26 @@
+// The main window's side of its tool dialogs and the test panel.
+
+#include "app/main_tester_dlg.h"
+
+void CMainTesterDlg::EnableControl(int id) { GetDlgItem(id).Enable(true); }
+
+void CMainTesterDlg::VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) {
+    const std::vector<MonitorRecord> records = m_link.History().Snapshot();
+    for (size_t i = 0; i < records.size(); ++i) visit(static_cast<uint32_t>(i), records[i]);
+}
+
+MainWindowPort::RecordView CMainTesterDlg::ViewHistoryRecord(intptr_t position, SystemTime& shown,
+                                                             SystemTime& viewed) {
+    // The recording threads only post while they hold the history, so waiting for it is short.
+    MonitorRecord record;
+    if (position < 0 || !m_link.History().MarkViewed(static_cast<size_t>(position), record))
+        return RecordView::Missing;
+    shown = record.shownTime;
+    viewed = record.viewedTime;
+    return RecordView::Found;
+}
+
+void CMainTesterDlg::OnShowSearchList() {
+    m_deviceSearchDlg.ShowWindow(true);
+    GetDlgItem(1834).Enable(false);
+}

@@ -1,0 +1,110 @@
+// Payloads of the connection, password and network-parameter commands.
+
+#include <cstdlib>
+
+#include "commands/combo_mappers.h"
+#include "commands/field_readers.h"
+#include "commands/field_text.h"
+#include "commands/page_payloads.h"
+
+// ---- Start and delete connection (0x11, 0x13) ----
+
+bool GatherConnectionFields(Dialog& page, ConnectionFields& fields) {
+    GetDeviceMode2(page, fields.sourceMode);
+    GetDeviceMode(page, fields.targetMode);
+    GetProtocol(page, fields.protocol);
+    return ReadAddressField(page, 1546, fields.targetMode, fields.address);
+}
+
+void PackConnectionWord(const ConnectionFields& fields, ByteString& payload) {
+    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
+                                                (fields.protocol & 0x03) << 8));
+}
+
+void BuildConnectionPayload(const ConnectionFields& fields, ByteString& payload) {
+    PackConnectionWord(fields, payload);
+    if (CarriesAddress(fields.targetMode)) AppendAddressText(fields.address, payload);
+}
+
+void PackDeleteConnectionWord(const ConnectionFields& fields, ByteString& payload) {
+    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4));
+}
+
+void BuildDeleteConnectionPayload(const ConnectionFields& fields, ByteString& payload) {
+    PackDeleteConnectionWord(fields, payload);
+    if (CarriesAddress(fields.targetMode)) AppendAddressText(fields.address, payload);
+}
+
+// ---- User network password (0x07) ----
+
+bool GatherUserPasswordFields(Dialog& page, UserPasswordFields& fields) {
+    return ReadPasswordField(page, 1614, 1611, 1, 64, "口令长度为1-64", "口令长度为1-64", fields.password);
+}
+
+void BuildUserPasswordPayload(const UserPasswordFields& fields, ByteString& payload) {
+    AppendLengthAndBytes(fields.password, payload);
+}
+
+// ---- Remote user password setting (0x1C) ----
+
+bool GatherRemotePasswordFields(Dialog& page, RemotePasswordFields& fields) {
+    if (fields.fourth == 1 && !ReadMulticastAddress(page, 1981, fields.group)) return false;
+    if (!ReadAddressField(page, 1805, fields.first, fields.address)) return false;
+    if (!ReadPasswordField(page, 1558, 1556, 8, 64, "口令长度为8-64", "密钥长度为8-64", fields.key)) return false;
+    return ReadPasswordField(page, 1614, 1611, 8, 64, "口令长度为8-64", "密钥长度为8-64", fields.password);
+}
+
+void PackRemotePasswordWord(const RemotePasswordFields& fields, ByteString& payload) {
+    AppendWord16(payload, static_cast<uint16_t>((fields.second & 0x0F) | (fields.first & 0x0F) << 4 |
+                                                (fields.third & 0x01) << 8 | (fields.fourth & 0x01) << 9 |
+                                                (fields.fifth & 0x3F) << 10));
+}
+
+void BuildRemotePasswordPayload(const RemotePasswordFields& fields, ByteString& payload) {
+    PackRemotePasswordWord(fields, payload);
+    if (fields.fourth == 1) AppendMulticastText(fields.group, payload);
+    if (CarriesAddress(fields.first)) AppendAddressText(fields.address, payload);
+    AppendLengthAndBytes(fields.key, payload);
+    AppendLengthAndBytes(fields.password, payload);
+}
+
+// ---- Password request (0x1D here; 0x22 on the backbone-password page) ----
+
+bool GatherPasswordRequestFields(Dialog& page, PasswordRequestFields& fields) {
+    GetDeviceMode2(page, fields.sourceMode);
+    GetDeviceMode(page, fields.targetMode);
+    fields.relayDepth = page.GetDlgItemText(1823);
+    GetDecryptResult(page, fields.decryptResult);
+    if (!ReadAddressField(page, 1805, fields.targetMode, fields.address)) return false;
+    return ReadPasswordField(page, 1558, 1556, 8, 64, "口令长度为8-64", "口令长度为8-64", fields.password);
+}
+
+void BuildPasswordRequestPayload(const PasswordRequestFields& fields, ByteString& payload) {
+    const ByteString relay = HexFieldBytes(fields.relayDepth);
+    const uint8_t relayDepth = relay.empty() ? 0 : relay[0];
+    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
+                                                (relayDepth & 0x0F) << 8 | (fields.decryptResult & 0x03) << 12));
+    if (CarriesAddress(fields.targetMode)) AppendAddressText(fields.address, payload);
+    AppendLengthAndBytes(fields.password, payload);
+}
+
+// ---- Network parameters (0x0E) ----
+
+bool GatherNetParamsFields(Dialog& page, NetParamsFields& fields) {
+    fields.levelLimit = page.GetDlgItemText(1588);
+    GetBaudCode(page, fields.baud);
+    GetParity(page, fields.parity);
+    GetStopBits(page, fields.stopBits);
+    GetLevel(page, fields.level);
+    GetBand(page, fields.band);
+    return true;
+}
+
+void BuildNetParamsPayload(const NetParamsFields& fields, ByteString& payload) {
+    const int levelLimit = std::atoi(fields.levelLimit.c_str());
+    payload.push_back(static_cast<unsigned char>(levelLimit & 0x0F));
+    payload.push_back(static_cast<unsigned char>((fields.baud & 0x0F) << 4 | (fields.parity & 0x03) << 2 |
+                                                 (fields.stopBits & 0x03)));
+    payload.push_back(static_cast<unsigned char>((fields.level & 0x0F) << 4 | (fields.band & 0x0F)));
+    payload.append(4, 0);
+}

@@ -1,0 +1,99 @@
+// Payloads of the send-data, execution-state, search and device-report commands.
+
+#include "commands/combo_mappers.h"
+#include "commands/field_readers.h"
+#include "commands/field_text.h"
+#include "commands/page_payloads.h"
+
+// ---- Send data (0x14) ----
+
+bool GatherAddressModeFields(Dialog& page, SendDataFields& fields) {
+    GetDeviceMode2(page, fields.sourceMode);
+    GetDeviceMode(page, fields.targetMode);
+    GetPasswordType(page, fields.passwordType);
+    return ReadDepth(page, fields.depth);
+}
+
+bool GatherSendDataFields(Dialog& page, SendDataFields& fields) {
+    if (!GatherAddressModeFields(page, fields)) return false;
+    fields.target = page.GetDlgItemText(1638);
+    if (IsBlankField(fields.target)) {
+        ShowMessageBox("地址域不能为空");
+        return false;
+    }
+    fields.data = page.GetDlgItemText(1639);
+    return true;
+}
+
+void PackAddressModeWord(const SendDataFields& fields, ByteString& payload) {
+    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
+                                                (fields.passwordType & 0x01) << 11 | (fields.depth & 0x0F) << 12));
+}
+
+void AppendTargetAndData(const SendDataFields& fields, ByteString& payload) {
+    AppendAddressText(fields.target, payload);
+    AppendDataText(fields.data, payload);
+}
+
+void BuildSendDataPayload(const SendDataFields& fields, ByteString& payload) {
+    PackAddressModeWord(fields, payload);
+    AppendTargetAndData(fields, payload);
+}
+
+// ---- Execution-state report (0x10) ----
+
+bool GatherExecStateFields(Dialog& page, ExecStateFields& fields) {
+    GetDeviceMode2(page, fields.sourceMode);
+    GetDeviceMode(page, fields.targetMode);
+    if (!ReadAddressField(page, 1546, fields.targetMode, fields.address)) return false;
+    fields.first = page.GetDlgItemText(1548);
+    fields.second = page.GetDlgItemText(1550);
+    return true;
+}
+
+void AppendExecStateAddress(const ExecStateFields& fields, ByteString& payload) {
+    if (CarriesAddress(fields.targetMode)) AppendAddressText(fields.address, payload);
+    payload += HexFieldBytes(fields.first);
+    payload += HexFieldBytes(fields.second);
+}
+
+void BuildExecStatePayload(const ExecStateFields& fields, ByteString& payload) {
+    payload.push_back(static_cast<unsigned char>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4));
+    AppendExecStateAddress(fields, payload);
+}
+
+// ---- Start search (0x17) ----
+
+bool GatherSearchFields(Dialog& page, SearchFields& fields) {
+    GetDeviceMode2(page, fields.sourceMode);
+    GetDeviceMode(page, fields.targetMode);
+    fields.radius = page.GetDlgItemText(1604);
+    GetSearchScope(page, fields.scope);
+    GetMulticastFlag(page, fields.multicast);
+    if (fields.multicast == 1 && !ReadMulticastAddress(page, 1640, fields.group)) return false;
+    fields.attribute = page.GetDlgItemText(1639);
+    return true;
+}
+
+void BuildSearchPayload(const SearchFields& fields, ByteString& payload) {
+    const uint8_t radius = BcdFieldByte(fields.radius);
+    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
+                                                (radius & 0x0F) << 8 | (fields.scope & 0x07) << 12 |
+                                                (fields.multicast & 0x01) << 15));
+    if (fields.multicast == 1) AppendMulticastText(fields.group, payload);
+    // The length byte counts the attribute bytes that follow it, whatever blanks were typed.
+    AppendLengthAndBytes(HexFieldBytes(fields.attribute), payload);
+}
+
+// ---- Device report (0x19) ----
+
+void BuildDeviceReportPayload(const std::string& count, const std::string& devices, ByteString& payload) {
+    // An empty count still carries its byte, so the device records stay in their place.
+    payload.push_back(BcdFieldByte(count));
+    payload += HexFieldBytes(devices);
+}
+
+uint8_t ReadDeviceLimit(Dialog& page) {
+    const ByteString limit = ReadHexEdit(page, 1563);
+    return limit.empty() ? 0 : limit[0];
+}

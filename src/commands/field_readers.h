@@ -1,0 +1,35 @@
+#pragma once
+// Readers of the command pages' edits. Each checks its field; a field that cannot be used shows
+// its message (if it has one) and gives false.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/byte_string.h"
+#include "platform/ui.h"
+
+// The bytes of an edit typed as hexadecimal.
+ByteString ReadHexEdit(Dialog& page, int editId);
+
+// The depth of edit 3005: its first two characters as a decimal number.
+bool ReadDepth(Dialog& page, uint8_t& depth);
+
+// The address text of an edit for a target of this mode: mode 0 carries none (the text stays
+// empty), modes above 5 are refused without a message, a blank edit is refused.
+bool ReadAddressField(Dialog& page, int editId, uint8_t targetMode, std::string& address);
+
+// The text of a multicast address edit; a blank edit is refused.
+bool ReadMulticastAddress(Dialog& page, int editId, std::string& address);
+
+// Appends a decimal port number, two bytes low first; an empty edit or a number beyond 16
+// bits is refused.
+bool ReadPortNumber(Dialog& page, int editId, ByteString& payload);
+
+// Appends the address of an IP address control, last octet first.
+bool ReadIpAddress(Dialog& page, int controlId, ByteString& payload);
+
+// The bytes of a password edit, hexadecimal or text by check box 1009. A length outside
+// minLength..maxLength shows the message of its kind; a good one is shown in lengthId.
+bool ReadPasswordField(Dialog& page, int editId, int lengthId, size_t minLength, size_t maxLength,
+                       const char* hexMessage, const char* textMessage, ByteString& password);

@@ -1,0 +1,130 @@
+#pragma once
+// Payloads of the main window's command pages. Each command has its fields as the page gives
+// them, a reader that gathers them from the page's controls (false when one is refused, its
+// message shown) and a builder that turns them into the payload's bytes without a window.
+
+#include <cstdint>
+#include <string>
+
+#include "commands/command_frame.h"
+#include "link/byte_string.h"
+#include "platform/ui.h"
+
+// ---- Send data (0x14) ----
+struct SendDataFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t passwordType = 0;
+    uint8_t depth = 0;
+    std::string target;  // edit 1638, typed most significant byte first
+    std::string data;    // edit 1639, hexadecimal
+};
+// The four fields of the address-mode word; the depth may be refused.
+bool GatherAddressModeFields(Dialog& page, SendDataFields& fields);
+bool GatherSendDataFields(Dialog& page, SendDataFields& fields);
+void PackAddressModeWord(const SendDataFields& fields, ByteString& payload);
+void AppendTargetAndData(const SendDataFields& fields, ByteString& payload);
+void BuildSendDataPayload(const SendDataFields& fields, ByteString& payload);
+
+// ---- Execution-state report (0x10) ----
+struct ExecStateFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    std::string address;  // edit 1546, when the target mode carries one
+    std::string first;    // edit 1548, hexadecimal
+    std::string second;   // edit 1550, hexadecimal
+};
+bool GatherExecStateFields(Dialog& page, ExecStateFields& fields);
+void AppendExecStateAddress(const ExecStateFields& fields, ByteString& payload);
+void BuildExecStatePayload(const ExecStateFields& fields, ByteString& payload);
+
+// ---- Start search (0x17) ----
+struct SearchFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t scope = 0;
+    uint8_t multicast = 0;
+    std::string radius;     // edit 1604, decimal digits read as BCD
+    std::string group;      // edit 1640, when the multicast flag is 1
+    std::string attribute;  // edit 1639, hexadecimal
+};
+bool GatherSearchFields(Dialog& page, SearchFields& fields);
+void BuildSearchPayload(const SearchFields& fields, ByteString& payload);
+
+// ---- Device report (0x19): the count typed as decimal digits, then the devices' bytes ----
+void BuildDeviceReportPayload(const std::string& count, const std::string& devices, ByteString& payload);
+// The device limit of "添加上报设备": the same edit 1563 read as hexadecimal (12 gives 18).
+uint8_t ReadDeviceLimit(Dialog& page);
+
+// ---- Start and delete connection (0x11, 0x13) ----
+struct ConnectionFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t protocol = 0;
+    std::string address;  // edit 1546, when the target mode carries one
+};
+bool GatherConnectionFields(Dialog& page, ConnectionFields& fields);
+void PackConnectionWord(const ConnectionFields& fields, ByteString& payload);
+void BuildConnectionPayload(const ConnectionFields& fields, ByteString& payload);
+void PackDeleteConnectionWord(const ConnectionFields& fields, ByteString& payload);
+void BuildDeleteConnectionPayload(const ConnectionFields& fields, ByteString& payload);
+
+// ---- User network password (0x07, also 0x0A) ----
+struct UserPasswordFields {
+    ByteString password;  // edit 1614, 1 to 64 bytes
+};
+bool GatherUserPasswordFields(Dialog& page, UserPasswordFields& fields);
+void BuildUserPasswordPayload(const UserPasswordFields& fields, ByteString& payload);
+
+// ---- Remote user password setting (0x1C, also 0x21) ----
+struct RemotePasswordFields {
+    // The word's fields are fixed.
+    uint8_t first = 3;
+    uint8_t second = 3;
+    uint8_t third = 0;
+    uint8_t fourth = 0;
+    uint8_t fifth = 0;
+    std::string group;    // edit 1981, when the fourth field is 1
+    std::string address;  // edit 1805
+    ByteString key;       // edit 1558, 8 to 64 bytes
+    ByteString password;  // edit 1614, 8 to 64 bytes
+};
+bool GatherRemotePasswordFields(Dialog& page, RemotePasswordFields& fields);
+void PackRemotePasswordWord(const RemotePasswordFields& fields, ByteString& payload);
+void BuildRemotePasswordPayload(const RemotePasswordFields& fields, ByteString& payload);
+
+// ---- Password request (0x1D; 0x22 on the backbone-password page) ----
+struct PasswordRequestFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t decryptResult = 0;
+    std::string relayDepth;  // edit 1823, hexadecimal: its first byte
+    std::string address;     // edit 1805, when the target mode carries one
+    ByteString password;     // edit 1558, 8 to 64 bytes
+};
+bool GatherPasswordRequestFields(Dialog& page, PasswordRequestFields& fields);
+void BuildPasswordRequestPayload(const PasswordRequestFields& fields, ByteString& payload);
+
+// ---- Network parameters (0x0E) ----
+struct NetParamsFields {
+    std::string levelLimit;  // edit 1588, decimal
+    // The codes when the combo's text matches no entry.
+    uint8_t baud = 10;
+    uint8_t parity = 0;
+    uint8_t stopBits = 0;
+    uint8_t level = 2;
+    uint8_t band = 1;
+};
+bool GatherNetParamsFields(Dialog& page, NetParamsFields& fields);
+void BuildNetParamsPayload(const NetParamsFields& fields, ByteString& payload);
+
+// The payload of a page: its fields gathered, then built.
+template <class Fields>
+PagePayload FromPage(bool (*gather)(Dialog&, Fields&), void (*build)(const Fields&, ByteString&)) {
+    return [gather, build](Dialog& page, ByteString& payload) {
+        Fields fields;
+        if (!gather(page, fields)) return false;
+        build(fields, payload);
+        return true;
+    };
+}

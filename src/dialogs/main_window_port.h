@@ -1,0 +1,33 @@
+#pragma once
+// What the tool dialogs and the test panel need of the main window.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "link/byte_string.h"
+#include "link/frame_history.h"
+#include "platform/local_time.h"
+#include "platform/ui.h"
+
+class MainWindowPort {
+public:
+    // Writes the frame on the open channel and records it in the frame history as sent.
+    virtual void SendFrame(ByteString frame) = 0;
+    // Enables a control of the main window again (the button that showed a tool dialog).
+    virtual void EnableControl(int id) = 0;
+    // Shows the hex text of the list's selected row in the main window's frame detail viewer.
+    virtual void ShowRowDetail(ListView list) = 0;
+    // Calls visit for every record of the frame history in order, numbered from 0. Recording
+    // waits meanwhile, so visit may add monitor rows as the recording routines do.
+    virtual void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) = 0;
+
+    enum class RecordView { Found, Missing, Busy };
+    // The times of the history record at position: when it was put into the history and when its
+    // monitor row was first selected (stamped now on the first call). Busy while the history is
+    // held elsewhere: the caller tries again later rather than wait.
+    virtual RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) = 0;
+
+protected:
+    ~MainWindowPort() = default;
+};
