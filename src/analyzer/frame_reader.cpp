@@ -17,12 +17,6 @@ bool FrameReader::Need(size_t n) {
     return false;
 }
 
-bool FrameReader::Skip(size_t n) {
-    if (!Need(n)) return false;
-    Advance(n);
-    return true;
-}
-
 uint8_t FrameReader::Byte() { return Need(1) ? ByteOrZero() : 0; }
 
 uint16_t FrameReader::Word16() { return Need(2) ? Word16OrZero() : 0; }

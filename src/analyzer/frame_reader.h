@@ -11,9 +11,9 @@ extern const char kIncompleteFrameText[];  // "\r\nError:报文不完整\r\n"
 
 // The bound is the whole frame as handed over, the two check bytes included.
 //
-// Byte, Word16, Bytes, Skip and Need want their field inside the frame. The first field that
-// is not appends the incomplete-frame text to the explanation, and ok() is false from then on.
-// A field that does not fit reads as zero (or empty) and leaves the cursor where it was.
+// Byte, Word16, Bytes and Need want their field inside the frame. A field that does not fit
+// reads as zero (or empty) and leaves the cursor where it was; the first one also appends the
+// incomplete-frame text to the explanation, and ok() is false from then on.
 //
 // The ...OrZero reads and Advance take what is there: bytes past the end read as zero, nothing
 // is reported and the cursor always moves.
@@ -26,8 +26,7 @@ public:
     uint8_t Byte();
     uint16_t Word16();  // low byte first
     ByteString Bytes(size_t n);
-    bool Skip(size_t n);
-    // The test of Skip, without moving.
+    // The test alone: true when n bytes from the cursor are inside the frame; the cursor stays.
     bool Need(size_t n);
 
     uint8_t ByteOrZero();

@@ -7,38 +7,28 @@ using namespace analyzer_texts;
 
 TEST(SearchAnalyzers, StartSearch) {
     const std::string title = "发起设备搜索帧\r\n";
-    const std::string plain = title +
-                              "Src 设备模式：    网关\r\n目标设备模式：    不区分设备类型\r\n搜索半径：    10\r\n"
-                              "搜索范围：    搜索所有设备\r\n组播标志：    非组播\r\n";
-    const std::string multicast = title +
-                                  "Src 设备模式：    不区分设备类型\r\n目标设备模式：    不区分设备类型\r\n搜索半径：    0\r\n"
-                                  "搜索范围：    搜索所有设备\r\n组播标志：    组播\r\n";
-    ExpectResults(AnalyzeStartSearch,
-                  {
-                      {"multicast and attribute", MakeFrame(kHost, 0x17, "31 8A 34 12 02 01 02"),
-                       title + "Src 设备模式：    网关\r\n目标设备模式：    TRM5281/82 MAC地址\r\n搜索半径：    10\r\n"
-                               "搜索范围：    搜索所有设备\r\n组播标志：    组播\r\n组播地址：    1234\r\n属性长度: 2\r\n属性: 0x0102\r\n",
-                       12},
-                      {"no multicast", MakeFrame(kHost, 0x17, "21 10 00"),
-                       title + "Src 设备模式：    网关\r\n目标设备模式：    云服务器\r\n搜索半径：    0\r\n"
-                               "搜索范围：    搜索同网设备\r\n组播标志：    非组播\r\n属性长度: 0\r\n属性: 0x\r\n",
-                       8},
-                      {"short request", MakeFrame(kHost, 0x17, "31 8A"), title + "回复帧错误\r\n", 5},
-                      {"attribute cut", MakeFrame(kHost, 0x17, "01 0A 05 41"), plain + "属性长度: 5\r\n" + kIncomplete, -1},
-                      {"multicast cut", Hex("79 05 00 40 17 00 80 34"), multicast + kIncomplete, -1},
-                      {"length cut", Hex("79 05 00 40 17 00 80 34 12"), multicast + "组播地址：    1234\r\n" + kIncomplete, -1},
-                      // L 3 and no data at all; the word reads as zero.
-                      {"no data", Hex("79 03 00 40 17"),
-                       title + "Src 设备模式：    不区分设备类型\r\n目标设备模式：    不区分设备类型\r\n搜索半径：    0\r\n"
-                               "搜索范围：    搜索所有设备\r\n组播标志：    非组播\r\n" +
-                           kIncomplete,
-                       -1},
-                      {"reply", MakeFrame(kReply, 0x17, ""), title + "发起设备搜索成功\r\n", 5},
-                      {"reply with data", MakeFrame(kReply, 0x17, "00"), title + "\r\n", 5},
-                      {"abnormal", MakeFrame(kAbnormal, 0x17, "02"), title + "发起设备搜索帧异常状态为： 错误的长度\r\n\r\n", 5},
-                      {"abnormal, L 2", MakeFrame(kAbnormal, 0x17, "02 00"), title + "其他异常帧\r\n", 5},
-                      {"host abnormal", MakeFrame(kHostAbnormal, 0x17, "31 8A 34 12 02 01 02"), title + "\r\n", 5},
-                  });
+    const std::string all = "搜索范围：    搜索所有设备\r\n组播标志：    ";
+    const std::string plain = title + "Src 设备模式：    网关\r\n目标设备模式：    不区分设备类型\r\n搜索半径：    10\r\n" + all;
+    const std::string zero = title + "Src 设备模式：    不区分设备类型\r\n目标设备模式：    不区分设备类型\r\n搜索半径：    0\r\n" + all;
+    ExpectResults(AnalyzeStartSearch, {
+        {"multicast and attribute", MakeFrame(kHost, 0x17, "31 8A 34 12 02 01 02"),
+            title + "Src 设备模式：    网关\r\n目标设备模式：    TRM5281/82 MAC地址\r\n搜索半径：    10\r\n" + all +
+            "组播\r\n组播地址：    1234\r\n属性长度: 2\r\n属性: 0x0102\r\n", 12},
+        {"no multicast", MakeFrame(kHost, 0x17, "21 10 00"),
+            title + "Src 设备模式：    网关\r\n目标设备模式：    云服务器\r\n搜索半径：    0\r\n"
+            "搜索范围：    搜索同网设备\r\n组播标志：    非组播\r\n属性长度: 0\r\n属性: 0x\r\n", 8},
+        {"short request", MakeFrame(kHost, 0x17, "31 8A"), title + "回复帧错误\r\n", 5},
+        {"attribute cut", MakeFrame(kHost, 0x17, "01 0A 05 41"), plain + "非组播\r\n属性长度: 5\r\n" + kIncomplete, -1},
+        {"multicast cut", Hex("79 05 00 40 17 00 80 34"), zero + "组播\r\n" + kIncomplete, -1},
+        {"length cut", Hex("79 05 00 40 17 00 80 34 12"), zero + "组播\r\n组播地址：    1234\r\n" + kIncomplete, -1},
+        // L 3 and no data at all; the word reads as zero.
+        {"no data", Hex("79 03 00 40 17"), zero + "非组播\r\n" + kIncomplete, -1},
+        {"reply", MakeFrame(kReply, 0x17, ""), title + "发起设备搜索成功\r\n", 5},
+        {"reply with data", MakeFrame(kReply, 0x17, "00"), title + "\r\n", 5},
+        {"abnormal", MakeFrame(kAbnormal, 0x17, "02"), title + "发起设备搜索帧异常状态为： 错误的长度\r\n\r\n", 5},
+        {"abnormal, L 2", MakeFrame(kAbnormal, 0x17, "02 00"), title + "其他异常帧\r\n", 5},
+        {"host abnormal", MakeFrame(kHostAbnormal, 0x17, "31 8A 34 12 02 01 02"), title + "\r\n", 5},
+    });
 }
 
 TEST(SearchAnalyzers, StopSearch) {
@@ -57,33 +47,28 @@ TEST(SearchAnalyzers, StopSearch) {
 
 TEST(SearchAnalyzers, SearchReport) {
     const std::string title = "设备搜索上报帧\r\n";
-    const std::string zeroDevice =
-        "MAC地址： 000000000000\r\nDEPTH:     00\r\nNetState:  不在网\r\n目标设备模式：    不区分设备类型\r\n"
-        "组播标志：    非组播\r\n";
+    const std::string plain = "NetState:  不在网\r\n目标设备模式：    不区分设备类型\r\n组播标志：    非组播\r\n";
+    const std::string zeroDevice = "MAC地址： 000000000000\r\nDEPTH:     00\r\n" + plain;
+    const std::string first = "设备1: \r\nMAC地址： 060504030201\r\nDEPTH:     00\r\n" + plain;
     ExpectBodies({
         // Device 1: multicast and a three-byte attribute; device 2: net state 9, empty attribute.
         {"two devices", MakeFrame(kReply, 0x19, "02 06 05 04 03 02 01 13 14 34 12 03 41 42 00 AA BB CC DD EE FF 9F 00 00"),
-         title + "设备数目：    02\r\n"
-                 "设备1: \r\nMAC地址： 010203040506\r\nDEPTH:     03\r\nNetState:  属于自己的网络\r\n"
-                 "目标设备模式：    TRM5207 MAC地址\r\n组播标志：    组播\r\n组播地址：    1234\r\n属性长度: 3\r\n"
-                 "属性: AB(0x004241)\r\n"
-                 "设备2: \r\nMAC地址： FFEEDDCCBBAA\r\nDEPTH:     15\r\nNetState:  \r\n目标设备模式：    不区分设备类型\r\n"
-                 "组播标志：    非组播\r\n属性长度: 0\r\n属性: (0x)\r\n\r\n"},
+            title + "设备数目：    02\r\n设备1: \r\nMAC地址： 010203040506\r\nDEPTH:     03\r\nNetState:  属于自己的网络\r\n"
+            "目标设备模式：    TRM5207 MAC地址\r\n组播标志：    组播\r\n组播地址：    1234\r\n属性长度: 3\r\n"
+            "属性: AB(0x004241)\r\n设备2: \r\nMAC地址： FFEEDDCCBBAA\r\nDEPTH:     15\r\nNetState:  \r\n"
+            "目标设备模式：    不区分设备类型\r\n组播标志：    非组播\r\n属性长度: 0\r\n属性: (0x)\r\n\r\n"},
         {"net state 2", MakeFrame(kReply, 0x19, "01 06 05 04 03 02 01 21 05 01 41"),
-         title + "设备数目：    01\r\n设备1: \r\nMAC地址： 010203040506\r\nDEPTH:     01\r\nNetState:  属于其他网络\r\n"
-                 "目标设备模式：    Bluetooth MAC地址\r\n组播标志：    非组播\r\n属性长度: 1\r\n属性: A(0x41)\r\n\r\n"},
+            title + "设备数目：    01\r\n设备1: \r\nMAC地址： 010203040506\r\nDEPTH:     01\r\nNetState:  属于其他网络\r\n"
+            "目标设备模式：    Bluetooth MAC地址\r\n组播标志：    非组播\r\n属性长度: 1\r\n属性: A(0x41)\r\n\r\n"},
         {"no devices", MakeFrame(kReply, 0x19, "00"), title + "设备数目：    00\r\n\r\n"},
         // Three devices announced, one present (no check bytes): each missing attribute is reported.
         {"count larger than the entries", Hex("79 0A 00 80 19 03 01 02 03 04 05 06 00 00 00"),
-         title + "设备数目：    03\r\n设备1: \r\nMAC地址： 060504030201\r\nDEPTH:     00\r\nNetState:  不在网\r\n"
-                 "目标设备模式：    不区分设备类型\r\n组播标志：    非组播\r\n属性长度: 0\r\n属性: (0x)\r\n设备2: \r\n" +
-             zeroDevice + kIncomplete + "设备3: \r\n" + zeroDevice + kIncomplete + "\r\n"},
+            title + "设备数目：    03\r\n" + first + "属性长度: 0\r\n属性: (0x)\r\n设备2: \r\n" + zeroDevice + kIncomplete +
+            "设备3: \r\n" + zeroDevice + kIncomplete + "\r\n"},
         // An attribute cut after its length: the next device starts right after the length byte.
         {"attribute cut", Hex("79 0A 00 80 19 02 01 02 03 04 05 06 00 00 05 41 42"),
-         title + "设备数目：    02\r\n设备1: \r\nMAC地址： 060504030201\r\nDEPTH:     00\r\nNetState:  不在网\r\n"
-                 "目标设备模式：    不区分设备类型\r\n组播标志：    非组播\r\n属性长度: 5\r\n" +
-             kIncomplete + "设备2: \r\nMAC地址： 000000004241\r\n" + zeroDevice.substr(zeroDevice.find("DEPTH")) +
-             kIncomplete + "\r\n"},
+            title + "设备数目：    02\r\n" + first + "属性长度: 5\r\n" + kIncomplete +
+            "设备2: \r\nMAC地址： 000000004241\r\nDEPTH:     00\r\n" + plain + kIncomplete + "\r\n"},
         {"host", MakeFrame(kHost, 0x19, "00 00"), title + "\r\n"},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x19, "05"), title + "设备上报异常状态为：   错误的状态\r\n\r\n"},
         {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x19, "05 00"), title + "\r\n"},
@@ -101,46 +86,34 @@ TEST(SearchAnalyzers, SearchReportLargestCountEnds) {
     EXPECT_EQ(text.compare(text.size() - tail.size(), tail.size(), tail), 0);
 }
 
-TEST(SearchAnalyzers, DeviceInfoWordFields) {
-    const DeviceInfoWord w = UnpackDeviceInfoWord(0xB4A7);
-    EXPECT_EQ(w.depth, 7);
-    EXPECT_EQ(w.netState, 0xA);
-    EXPECT_EQ(w.deviceType, 4);
-    EXPECT_EQ(w.multicastFlag, 1);
-    EXPECT_EQ(w.reserved, 5);
-}
-
 TEST(SearchAnalyzers, RequestSearchAttribute) {
     const std::string title = "申请设备搜索属性帧\r\n";
     const std::string word = title + "Src 设备模式：    TRM5281/82 MAC地址\r\n目标设备模式：    网关\r\n";
     const std::string multicast = word + "组播标志：    组播\r\n";
-    ExpectResults(AnalyzeRequestSearchAttribute,
-                  {
-                      {"multicast", MakeFrame(kReply, 0x1A, "13 01 06 05 04 03 02 01 AB 34 12 02 41 42"),
-                       multicast + "SrcAddr:       010203040506\r\ntask id:  0x ab\r\n组播地址：    1234\r\n属性长度: 2\r\n"
-                                   "属性: AB(0x4241)\r\n",
-                       19},
-                      {"empty attribute", MakeFrame(kReply, 0x1A, "13 00 06 05 04 03 02 01 0C 00"),
-                       word + "组播标志：    非组播\r\nSrcAddr:       010203040506\r\ntask id:  0x 0c\r\n属性长度: 0\r\n属性: (0x)\r\n",
-                       15},
-                      {"short", MakeFrame(kReply, 0x1A, "13 00 06 05 04 03 02 01 0C"), title, 5},
-                      {"multicast cut", Hex("79 0E 00 80 1A 13 01 06 05 04 03 02 01 AB 34"),
-                       multicast + "SrcAddr:       010203040506\r\ntask id:  0x ab\r\n" + kIncomplete, -1},
-                      {"address cut", Hex("79 0E 00 80 1A 13 01 06 05"), multicast + kIncomplete, -1},
-                      {"word cut", Hex("79 0E 00 80 1A 13"), title + kIncomplete, -1},
-                      {"task id cut", Hex("79 0E 00 80 1A 13 01 06 05 04 03 02 01"),
-                       multicast + "SrcAddr:       010203040506\r\n" + kIncomplete, -1},
-                      // The attribute is reported and the cursor stays after its length.
-                      {"attribute cut", Hex("79 0E 00 80 1A 13 00 06 05 04 03 02 01 0C 03 41"),
-                       word + "组播标志：    非组播\r\nSrcAddr:       010203040506\r\ntask id:  0x 0c\r\n属性长度: 3\r\n" +
-                           kIncomplete,
-                       15},
-                      {"host", MakeFrame(kHost, 0x1A, ""), title + "申请设备属性成功\r\n", 5},
-                      {"host with data", MakeFrame(kHost, 0x1A, "00"), title, 5},
-                      {"host abnormal", MakeFrame(kHostAbnormal, 0x1A, "00"), title + "异常状态为：   错误的格式\r\n", 5},
-                      {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x1A, "00 00"), title, 5},
-                      {"module abnormal", MakeFrame(kAbnormal, 0x1A, "00"), title, 5},
-                  });
+    ExpectResults(AnalyzeRequestSearchAttribute, {
+        {"multicast", MakeFrame(kReply, 0x1A, "13 01 06 05 04 03 02 01 AB 34 12 02 41 42"),
+            multicast + "SrcAddr:       010203040506\r\ntask id:  0x ab\r\n组播地址：    1234\r\n属性长度: 2\r\n"
+            "属性: AB(0x4241)\r\n", 19},
+        {"empty attribute", MakeFrame(kReply, 0x1A, "13 00 06 05 04 03 02 01 0C 00"),
+            word + "组播标志：    非组播\r\nSrcAddr:       010203040506\r\ntask id:  0x 0c\r\n属性长度: 0\r\n属性: (0x)\r\n",
+            15},
+        {"short", MakeFrame(kReply, 0x1A, "13 00 06 05 04 03 02 01 0C"), title, 5},
+        {"multicast cut", Hex("79 0E 00 80 1A 13 01 06 05 04 03 02 01 AB 34"),
+            multicast + "SrcAddr:       010203040506\r\ntask id:  0x ab\r\n" + kIncomplete, -1},
+        {"address cut", Hex("79 0E 00 80 1A 13 01 06 05"), multicast + kIncomplete, -1},
+        {"word cut", Hex("79 0E 00 80 1A 13"), title + kIncomplete, -1},
+        {"task id cut", Hex("79 0E 00 80 1A 13 01 06 05 04 03 02 01"),
+            multicast + "SrcAddr:       010203040506\r\n" + kIncomplete, -1},
+        // The attribute is reported and the cursor stays after its length.
+        {"attribute cut", Hex("79 0E 00 80 1A 13 00 06 05 04 03 02 01 0C 03 41"),
+            word + "组播标志：    非组播\r\nSrcAddr:       010203040506\r\ntask id:  0x 0c\r\n属性长度: 3\r\n" + kIncomplete,
+            15},
+        {"host", MakeFrame(kHost, 0x1A, ""), title + "申请设备属性成功\r\n", 5},
+        {"host with data", MakeFrame(kHost, 0x1A, "00"), title, 5},
+        {"host abnormal", MakeFrame(kHostAbnormal, 0x1A, "00"), title + "异常状态为：   错误的格式\r\n", 5},
+        {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x1A, "00 00"), title, 5},
+        {"module abnormal", MakeFrame(kAbnormal, 0x1A, "00"), title, 5},
+    });
 }
 
 TEST(SearchAnalyzers, ReplySearchAttribute) {
@@ -148,34 +121,19 @@ TEST(SearchAnalyzers, ReplySearchAttribute) {
     const std::string modes = title + "Src 设备模式：    网关\r\n目标设备模式：    云服务器\r\n";
     const std::string head = modes + "属性回复状态：    参与设备搜索\r\n组播标志：    组播\r\nSrcAddr:       112233445566\r\n"
                                      "task id:  0x 0f\r\n";
-    ExpectResults(AnalyzeReplySearchAttribute,
-                  {
-                      {"attribute", MakeFrame(kHost, 0x1B, "21 03 66 55 44 33 22 11 0F 78 56 01 5A"),
-                       head + "组播地址：    5678\r\n属性长度: 1\r\n属性: Z(0x5A)\r\n", 18},
-                      // Reply state 0: no attribute lines although bytes follow.
-                      {"not taking part", MakeFrame(kHost, 0x1B, "21 00 66 55 44 33 22 11 0F 02 41 42"),
-                       modes + "属性回复状态：    不参与设备搜索\r\n组播标志：    非组播\r\nSrcAddr:       112233445566\r\n"
-                               "task id:  0x 0f\r\n",
-                       14},
-                      {"short", MakeFrame(kHost, 0x1B, "21 00 66 55 44 33 22 11"), title, 5},
-                      {"multicast cut", Hex("79 0D 00 40 1B 21 03 66 55 44 33 22 11 0F 78"), head + kIncomplete, -1},
-                      {"reply", MakeFrame(kReply, 0x1B, ""), title + "回复设备属性成功", 5},
-                      {"reply with data", MakeFrame(kReply, 0x1B, "01 02 03"), title + "回复设备属性帧失败", 5},
-                      {"abnormal", MakeFrame(kAbnormal, 0x1B, "01"), title + "异常状态为：   错误的数据单元\r\n", 5},
-                      {"abnormal, L 2", MakeFrame(kAbnormal, 0x1B, "01 00"), title + "回复设备属性异常帧错误", 5},
-                      {"host abnormal", MakeFrame(kHostAbnormal, 0x1B, "01"), title, 5},
-                  });
-}
-
-TEST(SearchAnalyzers, SearchRangeAndReplyStateNames) {
-    const char* const ranges[] = {"搜索所有设备", "搜索同网设备", "搜索未入网设备", "", "", "", "RSV", ""};
-    for (uint8_t v = 0; v < 8; ++v) {
-        std::string text;
-        PrintSearchRange(v, text);
-        EXPECT_EQ(text, std::string("搜索范围：    ") + ranges[v] + "\r\n") << int(v);
-    }
-    std::string text;
-    PrintAttributeReplyState(0, text);
-    PrintAttributeReplyState(2, text);
-    EXPECT_EQ(text, "属性回复状态：    不参与设备搜索\r\n属性回复状态：    \r\n");
+    ExpectResults(AnalyzeReplySearchAttribute, {
+        {"attribute", MakeFrame(kHost, 0x1B, "21 03 66 55 44 33 22 11 0F 78 56 01 5A"),
+            head + "组播地址：    5678\r\n属性长度: 1\r\n属性: Z(0x5A)\r\n", 18},
+        // Reply state 0: no attribute lines although bytes follow.
+        {"not taking part", MakeFrame(kHost, 0x1B, "21 00 66 55 44 33 22 11 0F 02 41 42"),
+            modes + "属性回复状态：    不参与设备搜索\r\n组播标志：    非组播\r\nSrcAddr:       112233445566\r\n"
+            "task id:  0x 0f\r\n", 14},
+        {"short", MakeFrame(kHost, 0x1B, "21 00 66 55 44 33 22 11"), title, 5},
+        {"multicast cut", Hex("79 0D 00 40 1B 21 03 66 55 44 33 22 11 0F 78"), head + kIncomplete, -1},
+        {"reply", MakeFrame(kReply, 0x1B, ""), title + "回复设备属性成功", 5},
+        {"reply with data", MakeFrame(kReply, 0x1B, "01 02 03"), title + "回复设备属性帧失败", 5},
+        {"abnormal", MakeFrame(kAbnormal, 0x1B, "01"), title + "异常状态为：   错误的数据单元\r\n", 5},
+        {"abnormal, L 2", MakeFrame(kAbnormal, 0x1B, "01 00"), title + "回复设备属性异常帧错误", 5},
+        {"host abnormal", MakeFrame(kHostAbnormal, 0x1B, "01"), title, 5},
+    });
 }
