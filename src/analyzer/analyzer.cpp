@@ -1,6 +1,7 @@
 #include "analyzer/analyzer.h"
 
 #include "analyzer/field_printers.h"
+#include "analyzer/field_tables.h"
 #include "link/module_command.h"
 
 DecodedControlField DecodeControlField(const ByteString& frame) {
@@ -29,26 +30,27 @@ void PrintControlField(const ByteString& frame, std::string& text) {
 
 void PrintDirection(const DecodedControlField& cf, std::string& text) {
     text += "帧方向：  ";
-    text += cf.direction == 0 ? "主机发出帧," : "从机发出帧,";
+    text += TextOfCode(kDirectionNames, cf.direction, "");
+    text += ",";
     text += kCrLf;
 }
 
 void PrintStartFlag(const DecodedControlField& cf, std::string& text) {
     text += "启动标志位：  ";
-    text += cf.startFlag == 0 ? "命令回应" : "主动发起";
+    text += TextOfCode(kInitiatorNames, cf.startFlag, "");
     text += kCrLf;
 }
 
 void PrintRespFlag(const DecodedControlField& cf, std::string& text) {
     text += "RESP:     ";
-    text += cf.respFlag == 0 ? "正常应答帧，" : "异常应答帧，";
+    text += TextOfCode(kReplyStatusNames, cf.respFlag, "");
+    text += "帧，";
     text += kCrLf;
 }
 
 void PrintChannelType(const DecodedControlField& cf, std::string& text) {
-    static const char* const names[] = {"TRM5281PLC", "Bluetooth", "WIFI", "TRM5207plc"};
     text += "CHAN TYPE:    ";
-    text += names[cf.channelType & 3];
+    text += TextOfCode(kChannelTypeNames, cf.channelType, "");
     text += "\r\n\r\n";
 }
 
@@ -62,7 +64,7 @@ void AnalyzeUnknownCommand(const ByteString& frame, std::string& text) {
         return;
     }
     text += "指令无效\n";
-    PrintStatusLine(frame, text);
+    PrintStatusLine(FrameByte(frame, FrameReader::kFirstDataByte), text);
 }
 
 void DispatchCommandAnalyzer(const ByteString& frame, std::string& text) {

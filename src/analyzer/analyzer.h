@@ -1,10 +1,11 @@
 #pragma once
 // Explains one 0x79 module frame as text. Every operation appends to the caller's text and
-// reads the frame through FrameByte, so no frame, however short, is read out of bounds.
+// reads the frame through a FrameReader, so no frame, however short, is read out of bounds.
 
 #include <string>
 
 #include "analyzer/data_analyzers.h"
+#include "analyzer/frame_reader.h"
 #include "analyzer/remote_command_analyzers.h"
 #include "analyzer/remote_password_analyzers.h"
 #include "analyzer/search_analyzers.h"
@@ -47,8 +48,11 @@ int AnalyzeSetCommAddress(const ByteString& frame, std::string& text);
 void AnalyzeReadNetworkParams(const ByteString& frame, std::string& text);
 int AnalyzeSetNetworkParams(const ByteString& frame, std::string& text);
 
-int PrintRestartResult(const ByteString& frame, std::string& text, int cursor);
+// The result byte and the failure reason byte.
+void PrintRestartResult(FrameReader& in, std::string& text);
 void PrintFailureReason(uint8_t reason, std::string& text);
-// The four version lines; also shows the version in the main window's label.
-void PrintVersionInfo(const ByteString& frame, std::string& text, int cursor);
-void PrintUserPassword(const ByteString& frame, std::string& text, int cursor);
+// The four version lines of 7 bytes; when all 7 are inside the frame, also shows the version in
+// the main window's label.
+void PrintVersionInfo(FrameReader& in, std::string& text);
+// The password of a reply whose data length is dataLength.
+void PrintUserPassword(FrameReader& in, std::string& text, unsigned dataLength);

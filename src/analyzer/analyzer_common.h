@@ -5,56 +5,44 @@
 
 #include "analyzer/analyzer.h"
 #include "analyzer/field_printers.h"
+#include "analyzer/frame_reader.h"
 
 namespace analyzer_detail {
 
-// The bits and the data length that pick an analyzer's branch.
+// The bits and the data length that pick an analyzer's branch, and d0, the status of an
+// abnormal reply.
 struct Branch {
     int dir;
     int resp;
     unsigned length;
+    uint8_t status;
 };
 
 inline Branch ReadBranch(const ByteString& frame) {
-    return Branch{GetDirectionBit(frame), GetRespBit(frame), FrameDataLength(frame)};
+    return Branch{GetDirectionBit(frame), GetRespBit(frame), FrameDataLength(frame),
+                  FrameByte(frame, FrameReader::kFirstDataByte)};
 }
 
 // The status of an abnormal reply when L is 1, else the given error text.
-inline void PrintStatusOr(const ByteString& frame, std::string& text, unsigned length, const char* error) {
-    if (length == 1)
-        PrintStatusLine(frame, text);
+inline void PrintStatusOr(const Branch& b, std::string& text, const char* error) {
+    if (b.length == 1)
+        PrintStatusLine(b.status, text);
     else
         text += error;
 }
 
 // The multicast address (when the flag says so), then the label and the 6-byte address, each
-// tested against the frame's length; the cursor moves past both. False after the
-// incomplete-frame text.
-inline bool PrintCheckedMulticastAndAddress(const ByteString& frame, std::string& text, int& cursor,
-                                            bool multicast, const char* addressLabel) {
-    if (multicast) {
-        if (!FieldInside(frame, cursor, 2)) {
-            text += kIncompleteFrameText;
-            return false;
-        }
-        PrintMulticastAddress(frame, text, &cursor);
-    }
-    if (!FieldInside(frame, cursor, 6)) {
-        text += kIncompleteFrameText;
-        return false;
-    }
+// wanted inside the frame. False after the incomplete-frame text.
+inline bool PrintCheckedMulticastAndAddress(FrameReader& in, std::string& text, bool multicast,
+                                            const char* addressLabel) {
+    if (multicast && !PrintMulticastAddressChecked(in, text)) return false;
+    if (!in.Need(6)) return false;
     text += addressLabel;
-    PrintAddress(frame, text, &cursor);
-    cursor += 6;
+    PrintAddress(in, text);
     return true;
 }
 
-// count bytes from position from, each shown as a character of the GBK code page; a zero
-// byte adds nothing.
-void AppendByteCharacters(const ByteString& frame, std::string& text, long long from, unsigned count);
-
-// The pass-through level, serial and carrier lines of a network-parameter reply whose three
-// bytes start at position p.
-void PrintNetworkParamLines(const ByteString& frame, std::string& text, long long p);
+// The pass-through level, serial and carrier lines of a network-parameter reply's three bytes.
+void PrintNetworkParamLines(FrameReader& in, std::string& text);
 
 }  // namespace analyzer_detail

@@ -5,6 +5,7 @@
 #include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
+#include "analyzer/field_tables.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -28,14 +29,7 @@ void PrintReceiveInfo(const ReceiveInfoWord& fields, std::string& text) {
     PrintPasswordMode(fields.passwordMode, text);
 }
 
-void PrintExceptionCode(uint8_t code, std::string& text) {
-    switch (code) {
-        case 0: text += "无效路径"; break;
-        case 1: text += "csma失败"; break;
-        case 2: text += "通信失败回复错误帧"; break;
-        default: break;
-    }
-}
+void PrintExceptionCode(uint8_t code, std::string& text) { text += TextOfCode(kExceptionCodeNames, code, ""); }
 
 void PrintFlagByte(uint8_t flag, PointReadFlags& fields, std::string& text) {
     fields.multicastFlag = flag & 1;
@@ -60,29 +54,25 @@ void AnalyzeSendData(const ByteString& frame, std::string& text) {
         text += "发送数据成功";
     } else {
         text += "发送数据帧回复异常\r\n";
-        analyzer_detail::PrintStatusOr(frame, text, b.length, "发送数据帧异常回复帧错误");
+        analyzer_detail::PrintStatusOr(b, text, "发送数据帧异常回复帧错误");
     }
     text += kCrLf;
 }
 
 int AnalyzeReceiveData(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     text += "接收数据帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
-        if (!FieldInside(frame, cursor, 3)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
-        const uint32_t word = FrameByte(frame, cursor) | (FrameByte(frame, cursor + 1) << 8) |
-                              (static_cast<uint32_t>(FrameByte(frame, cursor + 2)) << 16);
+        const ByteString word = in.Bytes(3);
+        if (!in.ok()) return -1;
         ReceiveInfoWord info;
-        UnpackReceiveInfoWord(word, info);
+        UnpackReceiveInfoWord(word[0] | word[1] << 8 | static_cast<uint32_t>(word[2]) << 16, info);
         PrintReceiveInfo(info, text);
-        cursor += 3;
-        if (!PrintCheckedMulticastAndAddress(frame, text, cursor, info.multicastFlag == 1, "Src addr: ")) return -1;
-        PrintPayload(frame, text, &cursor);
+        if (!PrintCheckedMulticastAndAddress(in, text, info.multicastFlag == 1, "Src addr: ")) return -1;
+        // A payload that does not fit is reported and the explanation still closes.
+        PrintPayload(in, text);
     } else if (b.dir == 1) {
         text += "异常帧";
     } else if (b.resp == 0) {
@@ -91,32 +81,29 @@ int AnalyzeReceiveData(const ByteString& frame, std::string& text) {
         text += "接收数据异常帧";
     }
     text += kCrLf;
-    return cursor;
+    return in.Position();
 }
 
 void AnalyzeActiveReport(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
+    FrameReader in(frame, text);
     text += "读取主动上报帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
         if (b.length >= 2) {
-            int cursor = 5;
             text += "源地址：   ";
-            PrintAddress(frame, text, &cursor);
-            cursor += 6;
-            AppendFormat(text, "上报类型：%02X\r\n", FrameByte(frame, cursor));
-            cursor += 1;
-            const unsigned n = FrameByte(frame, cursor);
+            PrintAddress(in, text);
+            AppendFormat(text, "上报类型：%02X\r\n", in.ByteOrZero());
+            const unsigned n = in.ByteOrZero();
             AppendFormat(text, "信息长度：%02X\r\n", n);
-            cursor += 1;
             text += "信息：       \r\n";
-            AppendHexRange(frame, text, cursor, n);
+            AppendHex(in.BytesOrZero(n), text);
             text += kCrLf;
         } else {
             text += "主动上报帧错误\r\n";
         }
     } else if (b.dir == 1) {
-        analyzer_detail::PrintStatusOr(frame, text, b.length, "主动上报帧错误");
+        analyzer_detail::PrintStatusOr(b, text, "主动上报帧错误");
     } else if (b.length > 0) {
         text += "主动上报帧错误";
     }
@@ -125,96 +112,75 @@ void AnalyzeActiveReport(const ByteString& frame, std::string& text) {
 
 int AnalyzeExecStateReport(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     text += "执行状态上报帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
-        const uint8_t modes = FrameByte(frame, cursor);
+        const uint8_t modes = in.ByteOrZero();
         const uint8_t targetMode = modes >> 4;
         PrintSourceDeviceMode(modes & 0x0F, text);
         PrintTargetDeviceMode(targetMode, text);
-        cursor += 1;
+        if (!in.Need(6)) return -1;
         if (targetMode == 2) {
-            if (!FieldInside(frame, cursor, 6)) {
-                text += kIncompleteFrameText;
-                return -1;
-            }
-            // An address that does not fit prints the incomplete-frame text in its place and
-            // the report goes on.
+            // A destination address that does not fit prints the incomplete-frame text in its
+            // place and the report goes on.
             text += "Src IP:   ";
-            PrintIpv4Address(frame, text, &cursor);
+            PrintIpv4Address(in, text);
             text += "Src port:     ";
-            PrintNumberLine(FrameWord(frame, cursor), text);
-            cursor += 2;
+            PrintNumberLine(in.Word16OrZero(), text);
             text += "Dst IP:   ";
-            PrintIpv4Address(frame, text, &cursor);
+            PrintIpv4Address(in, text);
             text += "Dst port:     ";
-            PrintNumberLine(FrameWord(frame, cursor), text);
-            cursor += 2;
+            PrintNumberLine(in.Word16OrZero(), text);
         } else {
-            if (!FieldInside(frame, cursor, 6)) {
-                text += kIncompleteFrameText;
-                return -1;
-            }
             text += "Dst addr: ";
-            PrintAddress(frame, text, &cursor);
-            cursor += 6;
+            PrintAddress(in, text);
         }
-        AppendFormat(text, "cmd为：       %d\r\n", FrameByte(frame, cursor));
-        cursor += 1;
+        AppendFormat(text, "cmd为：       %d\r\n", in.ByteOrZero());
         text += kStatusLabel;
-        PrintExceptionCode(FrameByte(frame, cursor), text);
-        cursor += 1;
+        PrintExceptionCode(in.ByteOrZero(), text);
     } else if (b.dir == 0 && b.resp == 0) {
         text += "执行状态上报成功";
     } else if (b.dir == 0) {
         if (b.length == 1) {
             text += "异常状态码为：    ";
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
         }
     }
     text += kCrLf;
-    return cursor;
+    return in.Position();
 }
 
 int AnalyzePointRead(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     text += "远程点抄帧";
     text += kCrLf;
     if (b.dir == 1 && b.length == 1) {
         text += "状态为：   ";
-        PrintErrorStatus(FrameByte(frame, 5), text);
+        PrintErrorStatus(b.status, text);
         text += kCrLf;
-        return cursor;
+        return in.Position();
     }
-    if (b.dir == 0 && b.length < 3) return cursor;
+    if (b.dir == 0 && b.length < 3) return in.Position();
 
     PointReadFlags flags;
-    PrintFlagByte(FrameByte(frame, cursor), flags, text);
-    cursor += 1;
-    if (flags.multicastFlag == 1) PrintMulticastAddress(frame, text, &cursor);
+    PrintFlagByte(in.ByteOrZero(), flags, text);
+    if (flags.multicastFlag == 1) PrintMulticastAddress(in, text);
     text += b.dir == 1 ? "Src addr: " : "DST addr: ";
-    PrintAddress(frame, text, &cursor);
-    cursor += 6;
-    const unsigned n = FrameWord(frame, cursor);
+    PrintAddress(in, text);
+    const unsigned n = in.Word16OrZero();
     AppendFormat(text, "数据长度：    %u\r\n", n);
-    cursor += 2;
-    if (b.dir == 0) return cursor;
+    if (b.dir == 0) return in.Position();
 
-    if (!FieldInside(frame, cursor, n)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
+    const ByteString data = in.Bytes(n);
+    if (!in.ok()) return -1;
     text += kCrLf;
-    ByteString data;
-    for (unsigned i = 0; i < n; ++i) data.push_back(FrameByte(frame, cursor + i));
     text += IsCountingPattern(data) ? "远程点抄成功" : "远程点抄失败";
     text += "\r\n\r\n";
     text += "数据：";
     text += kCrLf;
-    AppendHexRange(frame, text, cursor, n);
+    AppendHex(data, text);
     text += kCrLf;
-    cursor += static_cast<int>(n);
-    return cursor;
+    return in.Position();
 }

@@ -1,62 +1,40 @@
 #include "analyzer/field_printers.h"
 
+#include "analyzer/field_tables.h"
+#include "platform/gbk.h"
 #include "platform/text_format.h"
 
 const char kCrLf[] = "\r\n";
-const char kIncompleteFrameText[] = "\r\nError:报文不完整\r\n";
 const char kStatusLabel[] = "异常状态为：   ";
 
-const char* ErrorStatusName(uint8_t status) {
-    switch (status) {
-        case 0: return "错误的格式";
-        case 1: return "错误的数据单元";
-        case 2: return "错误的长度";
-        case 3: return "指令字无效";
-        case 4: return "RAM空间不足";
-        case 5: return "错误的状态";
-        default: return "RESV";
-    }
+namespace {
+
+void AppendLine(const char* label, const char* name, std::string& text) {
+    text += label;
+    text += name;
+    text += kCrLf;
 }
 
-const char* DeviceModeName(uint8_t mode) {
-    switch (mode) {
-        case 0: return "不区分设备类型";
-        case 1: return "网关";
-        case 2: return "云服务器";
-        case 3: return "TRM5281/82 MAC地址";
-        case 4: return "TRM5207 MAC地址";
-        case 5: return "Bluetooth MAC地址";
-        default: return "出错";
-    }
-}
+}  // namespace
 
 void PrintErrorStatus(uint8_t status, std::string& text) {
-    text += ErrorStatusName(status);
-    text += kCrLf;
+    AppendLine("", TextOfCode(kErrorStatusNames, status, "RESV"), text);
 }
 
 void PrintTargetDeviceMode(uint8_t mode, std::string& text) {
-    text += "目标设备模式：    ";
-    text += DeviceModeName(mode);
-    text += kCrLf;
+    AppendLine("目标设备模式：    ", TextOfCode(kDeviceModeNames, mode, "出错"), text);
 }
 
 void PrintSourceDeviceMode(uint8_t mode, std::string& text) {
-    text += "Src 设备模式：    ";
-    text += DeviceModeName(mode);
-    text += kCrLf;
+    AppendLine("Src 设备模式：    ", TextOfCode(kDeviceModeNames, mode, "出错"), text);
 }
 
 void PrintPasswordMode(uint8_t mode, std::string& text) {
-    text += "网络口令模式: ";
-    text += mode == 0 ? "初始网络口令" : mode == 1 ? "用户网络口令" : "出错";
-    text += kCrLf;
+    AppendLine("网络口令模式: ", TextOfCode(kPasswordModeNames, mode, "出错"), text);
 }
 
 void PrintMulticastFlag(uint8_t flag, std::string& text) {
-    text += "组播标志：    ";
-    text += flag == 0 ? "非组播" : flag == 1 ? "组播" : "出错";
-    text += kCrLf;
+    AppendLine("组播标志：    ", TextOfCode(kMulticastFlagNames, flag, "出错"), text);
 }
 
 void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text) {
@@ -69,95 +47,79 @@ void PrintNumberLine(uint16_t value, std::string& text) {
     text += kCrLf;
 }
 
-namespace {
+void PrintStatusLine(uint8_t status, std::string& text) {
+    text += kStatusLabel;
+    PrintErrorStatus(status, text);
+}
 
-void AppendHexByte(std::string& text, unsigned char b) {
+void AppendHex(const ByteString& bytes, std::string& text) {
     static const char hex[] = "0123456789ABCDEF";
-    text.push_back(hex[b >> 4]);
-    text.push_back(hex[b & 0x0F]);
+    for (unsigned char b : bytes) {
+        text.push_back(hex[b >> 4]);
+        text.push_back(hex[b & 0x0F]);
+    }
 }
 
-}  // namespace
-
-void AppendReversedHex(const ByteString& frame, std::string& text, long long from, long long count) {
-    for (long long i = from + count - 1; i >= from; --i) AppendHexByte(text, FrameByte(frame, i));
+void AppendHexReversed(const ByteString& bytes, std::string& text) {
+    AppendHex(ByteString(bytes.rbegin(), bytes.rend()), text);
 }
 
-void AppendHexRange(const ByteString& frame, std::string& text, long long from, long long count) {
-    for (long long i = 0; i < count; ++i) AppendHexByte(text, FrameByte(frame, from + i));
+void AppendByteCharacters(const ByteString& bytes, std::string& text) {
+    std::string raw;
+    for (unsigned char b : bytes) {
+        if (b != 0) raw.push_back(static_cast<char>(b));
+    }
+    text += GbkToUtf8(raw);
 }
 
-void PrintAddress(const ByteString& frame, std::string& text, const int* cursor) {
-    AppendReversedHex(frame, text, *cursor, 6);
+void PrintAddress(FrameReader& in, std::string& text) {
+    AppendHexReversed(in.BytesOrZero(6), text);
     text += kCrLf;
 }
 
-bool PrintAddressChecked(const ByteString& frame, std::string& text, int* cursor) {
-    if (!FieldInside(frame, *cursor, 6)) {
-        text += kIncompleteFrameText;
-        return false;
-    }
-    PrintAddress(frame, text, cursor);
-    *cursor += 6;
+bool PrintAddressChecked(FrameReader& in, std::string& text) {
+    if (!in.Need(6)) return false;
+    PrintAddress(in, text);
     return true;
 }
 
-void PrintMulticastAddress(const ByteString& frame, std::string& text, int* cursor) {
+void PrintMulticastAddress(FrameReader& in, std::string& text) {
     text += "组播地址：    ";
-    AppendReversedHex(frame, text, *cursor, 2);
+    AppendHexReversed(in.BytesOrZero(2), text);
     text += kCrLf;
-    *cursor += 2;
 }
 
-void PrintGroupIdList(const ByteString& frame, std::string& text, int* cursor) {
-    const unsigned n = FrameByte(frame, *cursor);
+bool PrintMulticastAddressChecked(FrameReader& in, std::string& text) {
+    if (!in.Need(2)) return false;
+    PrintMulticastAddress(in, text);
+    return true;
+}
+
+void PrintGroupIdList(FrameReader& in, std::string& text) {
+    const unsigned n = in.ByteOrZero();
     AppendFormat(text, "组地址数目：  %02u\r\n", n);
-    *cursor += 1;
-    for (unsigned i = 1; i <= n; ++i) {
-        AppendFormat(text, "GPID%u: %02X%02X\r\n", i, FrameByte(frame, *cursor + 1), FrameByte(frame, *cursor));
-        *cursor += 2;
-    }
+    for (unsigned i = 1; i <= n; ++i) AppendFormat(text, "GPID%u: %04X\r\n", i, in.Word16OrZero());
 }
 
-int PrintReversedBytes(const ByteString& frame, std::string& text, uint8_t count, int start) {
-    AppendReversedHex(frame, text, start, count);
+void PrintReversedBytes(FrameReader& in, std::string& text, uint8_t count) {
+    AppendHexReversed(in.BytesOrZero(count), text);
     text += kCrLf;
-    return 1;
 }
 
-int PrintIpv4Address(const ByteString& frame, std::string& text, int* position) {
-    if (!FieldInside(frame, *position, 4)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
-    const int p = *position;
-    AppendFormat(text, "%u.%u.%u.%u", FrameByte(frame, p + 3), FrameByte(frame, p + 2),
-                 FrameByte(frame, p + 1), FrameByte(frame, p));
-    *position += 4;
-    text += kCrLf;
-    return *position;
+bool PrintIpv4Address(FrameReader& in, std::string& text) {
+    const ByteString a = in.Bytes(4);
+    if (a.size() != 4) return false;
+    AppendFormat(text, "%u.%u.%u.%u\r\n", a[3], a[2], a[1], a[0]);
+    return true;
 }
 
-int PrintPayload(const ByteString& frame, std::string& text, int* cursor) {
-    if (!FieldInside(frame, *cursor, 2)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
-    const unsigned n = FrameWord(frame, *cursor);
+bool PrintPayload(FrameReader& in, std::string& text) {
+    if (!in.Need(2)) return false;
+    const unsigned n = in.Word16OrZero();
     AppendFormat(text, "payload len:  %u\r\n", n);
-    *cursor += 2;
-    if (!FieldInside(frame, *cursor, n)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
+    if (!in.Need(n)) return false;
     text += "payload:  ";
-    AppendHexRange(frame, text, *cursor, n);
+    AppendHex(in.BytesOrZero(n), text);
     text += kCrLf;
-    *cursor += static_cast<int>(n);
-    return *cursor;
-}
-
-void PrintStatusLine(const ByteString& frame, std::string& text) {
-    text += kStatusLabel;
-    PrintErrorStatus(FrameByte(frame, 5), text);
+    return true;
 }

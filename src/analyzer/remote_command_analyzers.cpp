@@ -5,6 +5,7 @@
 #include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
+#include "analyzer/field_tables.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -20,29 +21,33 @@ struct RemoteCommand {
     const char* abnormalTitle;
     const char* statusLabel;
     bool blankLineAfterStatus;
-    // Fields of the module's answer after the source address; returns the cursor.
-    int (*printAnswer)(const ByteString& frame, std::string& text);
+    // Fields of the module's answer after the source address.
+    void (*printAnswer)(FrameReader& in, std::string& text);
 };
 
+// Returns where the request's address or the answer's own fields begin.
 int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const RemoteCommand& command) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
+    int cursor = in.Position();
     text += command.title;
     text += kCrLf;
     if (b.dir == 0 && b.resp == 0) {
+        in.Advance(1);  // d0 is not shown
+        cursor = in.Position();
         text += "DST Addr: ";
-        cursor = 6;
-        PrintAddress(frame, text, &cursor);
+        PrintAddress(in, text);
     } else if (b.dir == 1 && b.resp == 0) {
         text += command.sourceLabel;
-        PrintAddress(frame, text, &cursor);
-        cursor = command.printAnswer(frame, text);
+        PrintAddress(in, text);
+        cursor = in.Position();
+        command.printAnswer(in, text);
     } else if (b.dir == 1) {
         text += command.abnormalTitle;
         text += kCrLf;
         if (b.length == 1) {
             text += command.statusLabel;
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
             if (command.blankLineAfterStatus) text += kCrLf;
         } else {
             text += "异常回复帧错误";
@@ -52,33 +57,18 @@ int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const Remot
     return cursor;
 }
 
-int PrintRestartAnswer(const ByteString& frame, std::string& text) {
-    const uint8_t state = FrameByte(frame, 11);
+void PrintRestartAnswer(FrameReader& in, std::string& text) {
+    const uint8_t state = in.ByteOrZero();
+    const uint8_t reason = in.ByteOrZero();
     text += "执行状态: ";
-    if (state != 0) {
-        text += "重启成功\r\n";
-    } else {
-        text += "重启失败\r\n";
-        PrintFailureReason(FrameByte(frame, 12), text);
-    }
-    return 11;
+    text += TextOfCode(kRestartResultNames, state == 0 ? 0 : 1, "");
+    text += kCrLf;
+    if (state == 0) PrintFailureReason(reason, text);
 }
 
-int PrintVersionAnswer(const ByteString& frame, std::string& text) {
-    PrintVersionInfo(frame, text, 11);
-    return 11;
-}
-
-int PrintMacAnswer(const ByteString& frame, std::string& text) {
-    const int cursor = 11;
+void PrintMacAnswer(FrameReader& in, std::string& text) {
     text += "MAC     : ";
-    PrintAddress(frame, text, &cursor);
-    return cursor;
-}
-
-int PrintNetworkParamsAnswer(const ByteString& frame, std::string& text) {
-    analyzer_detail::PrintNetworkParamLines(frame, text, 11);
-    return 11;
+    PrintAddress(in, text);
 }
 
 }  // namespace
@@ -91,7 +81,7 @@ int AnalyzeRemoteRestart(const ByteString& frame, std::string& text) {
 
 int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程读取版本号帧", "SRC Addr: ", "远程读取版本号回复异常帧", kStatusLabel,
-                                       true, PrintVersionAnswer};
+                                       true, PrintVersionInfo};
     return AnalyzeRemoteCommand(frame, text, command);
 }
 
@@ -103,13 +93,13 @@ int AnalyzeRemoteReadMacAddress(const ByteString& frame, std::string& text) {
 
 int AnalyzeRemoteReadNetworkParams(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程读取网络口令帧", "SRC addr: ", "远程读取网络口令异常回复帧",
-                                       "异常状态为：  ", false, PrintNetworkParamsAnswer};
+                                       "异常状态为：  ", false, analyzer_detail::PrintNetworkParamLines};
     return AnalyzeRemoteCommand(frame, text, command);
 }
 
 void PrintSetType(uint8_t value, std::string& text) {
     text += "设置类型: ";
-    text += value == 0 ? "关闭" : value == 1 ? "打开" : "出错";
+    text += TextOfCode(kSetTypeNames, value, "出错");
     text += kCrLf;
 }
 
@@ -129,9 +119,8 @@ void PrintBroadcastParams(uint16_t word, std::string& text, BroadcastParamWord& 
 }
 
 void PrintVersionType(uint8_t value, std::string& text) {
-    static const char* const names[] = {"boot版本", "固件版本", "分层应用版本", "其他版本"};
     text += "版本类型: ";
-    if (value < 4) text += names[value];
+    text += TextOfCode(kVersionTypeNames, value, "");
     text += kCrLf;
 }
 
@@ -144,75 +133,64 @@ void PrintMulticastAndVersionType(uint8_t value, std::string& text, MulticastAnd
 
 int AnalyzeRemoteSetLwip(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     text += "远程设置LWIP模式帧";
     text += kCrLf;
     if (b.dir == 0 && b.resp == 0) {
         if (b.length < 8) {
             text += "远程设置LWIP模式帧出错";
-            return cursor;
+            return in.Position();
         }
         uint8_t multicastFlag = 0;
-        cursor = 6;
-        PrintMulticastBit(FrameByte(frame, 5), multicastFlag, text);
-        if (!PrintCheckedMulticastAndAddress(frame, text, cursor, multicastFlag == 1, "DST Addr: ")) return -1;
-        PrintSetType(FrameByte(frame, cursor), text);
-        cursor += 1;
-    } else if (b.dir == 0) {
+        PrintMulticastBit(in.ByteOrZero(), multicastFlag, text);
+        if (!PrintCheckedMulticastAndAddress(in, text, multicastFlag == 1, "DST Addr: ")) return -1;
+        PrintSetType(in.ByteOrZero(), text);
+        return in.Position();
+    }
+    if (b.dir == 0) {
         text += "远程设置LWIP模式异常帧";
     } else if (b.resp == 0) {
-        if (!FieldInside(frame, cursor, 6)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
+        if (!in.Need(6)) return -1;
         text += "SRC Addr: ";
-        PrintAddress(frame, text, &cursor);
-        cursor = 11;
-        PrintSetType(FrameByte(frame, 11), text);
-        cursor = 12;
-        AppendFormat(text, "当前节点状态: 0x %02X%02X\r\n", FrameByte(frame, 13), FrameByte(frame, 12));
+        PrintAddress(in, text);
+        PrintSetType(in.ByteOrZero(), text);
+        // The cursor stays at the node state.
+        const int cursor = in.Position();
+        AppendFormat(text, "当前节点状态: 0x %04X\r\n", in.Word16OrZero());
+        return cursor;
     } else {
         text += "远程设置LWIP指令回复异常";
-        PrintStatusLine(frame, text);
+        PrintStatusLine(b.status, text);
         text += kCrLf;
     }
-    return cursor;
+    return in.Position();
 }
 
 int AnalyzeBroadcast(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     text += "广播通信帧";
     text += kCrLf;
     if (b.dir == 0 && b.resp == 0) {
         BroadcastParamWord params;
-        PrintBroadcastParams(FrameWord(frame, 5), text, params);
-        cursor = 7;
-        if (params.multicastFlag == 1) {
-            if (!FieldInside(frame, cursor, 2)) {
-                text += kIncompleteFrameText;
-                return -1;
-            }
-            PrintMulticastAddress(frame, text, &cursor);
-        }
-        if (!FieldInside(frame, cursor, 2)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
-        const unsigned n = FrameWord(frame, cursor);
+        PrintBroadcastParams(in.Word16OrZero(), text, params);
+        if (params.multicastFlag == 1 && !PrintMulticastAddressChecked(in, text)) return -1;
+        const unsigned n = in.Word16();
+        if (!in.ok()) return -1;
         AppendFormat(text, "payload len:  %u\r\n", n);
-        cursor += 2;
-        if (!FieldInside(frame, cursor, n)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
+        // The cursor stays at the payload.
+        const int cursor = in.Position();
+        const ByteString payload = in.Bytes(n);
+        if (!in.ok()) return -1;
         text += "payload:  ";
-        AppendHexRange(frame, text, cursor, n);
+        AppendHex(payload, text);
         text += kCrLf;
-    } else if (b.dir == 1 && b.resp == 0) {
+        return cursor;
+    }
+    if (b.dir == 1 && b.resp == 0) {
         if (b.length == 0) text += "广播通信成功";
     } else if (b.dir == 1) {
-        if (b.length == 1) PrintStatusLine(frame, text);
+        if (b.length == 1) PrintStatusLine(b.status, text);
     }
-    return cursor;
+    return in.Position();
 }

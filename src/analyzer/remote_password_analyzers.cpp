@@ -5,6 +5,7 @@
 #include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
+#include "analyzer/field_tables.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -12,12 +13,11 @@ using analyzer_detail::ReadBranch;
 
 namespace {
 
-// count bytes from position from as characters, then open, the bytes as hex in frame order,
-// ")" and CRLF.
-void PrintPassword(const ByteString& frame, std::string& text, long long from, unsigned count, const char* open) {
-    analyzer_detail::AppendByteCharacters(frame, text, from, count);
+// The password as characters, then open, the bytes as hex in frame order, ")" and CRLF.
+void PrintPassword(const ByteString& password, std::string& text, const char* open) {
+    AppendByteCharacters(password, text);
     text += open;
-    AppendHexRange(frame, text, from, count);
+    AppendHex(password, text);
     text += ")";
     text += kCrLf;
 }
@@ -39,30 +39,19 @@ uint16_t PackModeWord(const RemotePasswordParams& params) {
 
 void PrintPriority(uint8_t value, std::string& text) {
     text += "优先级：";
-    if (value == 0)
-        text += "低";
-    else if (value == 1)
-        text += "高";
+    text += TextOfCode(kPriorityNames, value, "");
     text += kCrLf;
 }
 
 void PrintDecryptState(uint8_t value, std::string& text) {
     text += "解密状态：    ";
-    switch (value) {
-        case 0: text += "无法解密"; break;
-        case 1: text += "解密新密钥成功"; break;
-        case 2: text += "解密老密钥成功"; break;
-        default: break;
-    }
+    text += TextOfCode(kDecryptResultNames, value, "");
     text += kCrLf;
 }
 
 void PrintModifyResult(uint8_t value, std::string& text) {
     text += "状态：        ";
-    if (value == 0)
-        text += "修改失败";
-    else if (value == 1)
-        text += "修改成功";
+    text += TextOfCode(kChangeResultNames, value, "");
     text += kCrLf;
 }
 
@@ -79,12 +68,13 @@ void PrintRequestModeWord(uint16_t word, std::string& text, RemotePasswordParams
 
 void AnalyzeRemoteSetPassword(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
+    FrameReader in(frame, text);
     text += "远程设置网络口令请求帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 1) {
         if (b.length == 1) {
             text += "远程设置网络口令主机请求异常状态为：   ";
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
         }
     } else if (b.dir == 1) {
         if (b.length == 0) {
@@ -99,78 +89,59 @@ void AnalyzeRemoteSetPassword(const ByteString& frame, std::string& text) {
         } else {
             // Each password length is one byte; bytes past the end of the frame read as 0.
             RemotePasswordParams params;
-            PrintRequestModeWord(FrameWord(frame, 5), text, &params);
-            int cursor = 7;
+            PrintRequestModeWord(in.Word16OrZero(), text, &params);
             text += "通信地址:  ";
-            PrintAddress(frame, text, &cursor);
-            cursor += 6;
-            params.psk1.length = FrameByte(frame, cursor);
+            PrintAddress(in, text);
+            params.psk1.length = in.ByteOrZero();
             AppendFormat(text, "口令1长度：   %d\r\n", params.psk1.length);
-            cursor += 1;
             text += "PSK1:      ";
-            PrintPassword(frame, text, cursor, params.psk1.length, "(Ox ");
-            cursor += params.psk1.length;
-            params.psk2.length = FrameByte(frame, cursor);
+            PrintPassword(in.BytesOrZero(params.psk1.length), text, "(Ox ");
+            params.psk2.length = in.ByteOrZero();
             AppendFormat(text, "口令2长度：   %d\r\n", params.psk2.length);
-            cursor += 1;
             text += "PSK2:      ";
-            PrintPassword(frame, text, cursor, params.psk2.length, "(Ox ");
+            PrintPassword(in.BytesOrZero(params.psk2.length), text, "(Ox ");
             text += kCrLf;
         }
     } else {
         if (b.length == 1) {
             text += "远程设置网络口令从机请求异常状态为：   ";
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
         }
     }
     text += kCrLf;
 }
 
-int PrintPasswordSlaveRequest(const ByteString& frame, std::string& text, int* cursor) {
-    const uint16_t word = FrameWord(frame, *cursor);
-    *cursor += 2;
-    if (!FieldInside(frame, *cursor, 2)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
+bool PrintPasswordSlaveRequest(FrameReader& in, std::string& text) {
+    const uint16_t word = in.Word16OrZero();
+    // The two bytes after the word must be there whether or not they are a multicast address.
+    if (!in.Need(2)) return false;
     const uint8_t decryptState = (word >> 12) & 3;
     const uint8_t multicastFlag = (word >> 14) & 1;
     PrintModesAndDepth(word, text);
     PrintDecryptState(decryptState, text);
     PrintMulticastFlag(multicastFlag, text);
-    if (multicastFlag == 1) PrintMulticastAddress(frame, text, cursor);
+    if (multicastFlag == 1) PrintMulticastAddress(in, text);
 
-    if (!FieldInside(frame, *cursor, 6)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
+    if (!in.Need(6)) return false;
     text += "src addr: ";
-    PrintAddress(frame, text, cursor);
-    *cursor += 6;
-    if (!FieldInside(frame, *cursor, 1)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
+    PrintAddress(in, text);
+    if (!in.Need(1)) return false;
     if (decryptState == 1) {
-        const unsigned n = FrameByte(frame, *cursor);
+        const unsigned n = in.ByteOrZero();
         AppendFormat(text, "新口令长度：  %u\r\n", n);
-        *cursor += 1;
-        if (!FieldInside(frame, *cursor, n)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
+        const ByteString password = in.Bytes(n);
+        if (!in.ok()) return false;
         text += "新口令：  ";
-        PrintPassword(frame, text, *cursor, n, "(0x ");
-        *cursor += static_cast<int>(n);
+        PrintPassword(password, text, "(0x ");
     }
-    return *cursor;
+    return true;
 }
 
 void AnalyzeRemoteSetPasswordSlaveRequest(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     if (b.dir == 1 && b.resp == 0) {
-        if (b.length >= 8) PrintPasswordSlaveRequest(frame, text, &cursor);
+        if (b.length >= 8) PrintPasswordSlaveRequest(in, text);
     } else if (b.dir == 0 && b.resp == 0) {
         if (b.length == 0) text += "远程设置网络口令从机请求成功";
     }
@@ -178,12 +149,13 @@ void AnalyzeRemoteSetPasswordSlaveRequest(const ByteString& frame, std::string& 
 
 void AnalyzeRemoteSetPasswordReply(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
+    FrameReader in(frame, text);
     text += "远程设置网络口令回复帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 1) {
         if (b.length == 1) {
             text += "远程设置网络口令主机回复异常状态为：   ";
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
         }
     } else if (b.dir == 1) {
         text += b.length == 0 ? "远程设置网络口令回复成功" : "帧错误";
@@ -192,51 +164,46 @@ void AnalyzeRemoteSetPasswordReply(const ByteString& frame, std::string& text) {
             text += "帧错误";
         } else {
             RemotePasswordParams params;
-            PrintRequestModeWord(FrameWord(frame, 5), text, &params);
-            int cursor = 7;
-            if (params.multicastFlag == 1) PrintMulticastAddress(frame, text, &cursor);
+            PrintRequestModeWord(in.Word16OrZero(), text, &params);
+            if (params.multicastFlag == 1) PrintMulticastAddress(in, text);
             text += "通信地址:  ";
-            PrintAddress(frame, text, &cursor);
-            cursor += 6;
-            PrintModifyResult(FrameByte(frame, cursor), text);
+            PrintAddress(in, text);
+            PrintModifyResult(in.ByteOrZero(), text);
         }
     } else {
         if (b.length == 1) {
             text += "远程设置网络口令从机机回复异常状态为： ";
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
         } else {
             text += "帧错误";
         }
     }
 }
 
-void PrintPasswordReplyReport(const ByteString& frame, std::string& text, int* cursor) {
-    const uint16_t word = FrameWord(frame, *cursor);
+void PrintPasswordReplyReport(FrameReader& in, std::string& text) {
+    const uint16_t word = in.Word16OrZero();
     const uint8_t multicastFlag = (word >> 12) & 1;
     PrintModesAndDepth(word, text);
     PrintMulticastFlag(multicastFlag, text);
-    *cursor += 2;
-    if (multicastFlag == 1) PrintMulticastAddress(frame, text, cursor);
+    if (multicastFlag == 1) PrintMulticastAddress(in, text);
     text += "src addr: ";
-    PrintAddress(frame, text, cursor);
-    *cursor += 6;
-    PrintModifyResult(FrameByte(frame, *cursor), text);
-    *cursor += 1;
+    PrintAddress(in, text);
+    PrintModifyResult(in.ByteOrZero(), text);
 }
 
 void AnalyzeRemoteSetPasswordReplyReport(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
-    int cursor = 5;
+    FrameReader in(frame, text);
     text += "远程设置网络口令回复上报帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
-        if (b.length >= 9) PrintPasswordReplyReport(frame, text, &cursor);
+        if (b.length >= 9) PrintPasswordReplyReport(in, text);
     } else if (b.dir == 0 && b.resp == 0) {
         if (b.length == 0) text += "远程设置网络口令从机回复成功";
     } else if (b.dir == 0) {
         if (b.length == 1) {
             text += "远程设置网络口令从机机回复异常状态为： ";
-            PrintErrorStatus(FrameByte(frame, 5), text);
+            PrintErrorStatus(b.status, text);
         }
     }
 }

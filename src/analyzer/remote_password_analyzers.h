@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analyzer/frame_reader.h"
 #include "link/byte_string.h"
 
 struct PskField {
@@ -33,10 +34,10 @@ void AnalyzeRemoteSetPasswordReplyReport(const ByteString& frame, std::string& t
 
 // Unpacks source mode, target mode, priority and multicast flag into the record and prints them.
 void PrintRequestModeWord(uint16_t word, std::string& text, RemotePasswordParams* params);
-// Body of a 0x1D module request; returns the cursor after it, or -1 after the incomplete-frame text.
-int PrintPasswordSlaveRequest(const ByteString& frame, std::string& text, int* cursor);
+// Body of a 0x1D module request; false after the incomplete-frame text.
+bool PrintPasswordSlaveRequest(FrameReader& in, std::string& text);
 // Body of a 0x1F module frame; reads past the frame as zeros.
-void PrintPasswordReplyReport(const ByteString& frame, std::string& text, int* cursor);
+void PrintPasswordReplyReport(FrameReader& in, std::string& text);
 void PrintPriority(uint8_t value, std::string& text);
 void PrintDecryptState(uint8_t value, std::string& text);
 void PrintModifyResult(uint8_t value, std::string& text);

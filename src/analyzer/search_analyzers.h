@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analyzer/frame_reader.h"
 #include "link/byte_string.h"
 
 // The search parameters of a start-search request (a 16-bit word, low byte first).
@@ -47,16 +48,14 @@ void AnalyzeSearchReport(const ByteString& frame, std::string& text);
 int AnalyzeRequestSearchAttribute(const ByteString& frame, std::string& text);
 int AnalyzeReplySearchAttribute(const ByteString& frame, std::string& text);
 
-// Reads the word at position (the position is not moved) and prints its five lines.
-void PrintSearchParams(const ByteString& frame, int position, std::string& text, SearchParamWord& fields);
+// Unpacks the word and prints its five lines.
+void PrintSearchParams(uint16_t word, std::string& text, SearchParamWord& fields);
 void PrintSearchRange(uint8_t value, std::string& text);
 void PrintNetState(uint8_t value, std::string& text);
 void PrintAttributeReplyState(uint8_t value, std::string& text);
-// Depth, net state, device type and multicast flag of the word at the cursor; cursor +2.
-// Reads past the frame as zeros.
-void PrintDeviceInfoWord(std::string& text, const ByteString& frame, int& cursor, DeviceInfoWord& fields);
+// Depth, net state, device type and multicast flag of the word.
+DeviceInfoWord PrintDeviceInfoWord(uint16_t word, std::string& text);
 void PrintAttributeRequestWord(uint16_t word, std::string& text, AttributeRequestWord& fields);
 void UnpackAttributeReplyWord(uint16_t word, AttributeReplyWord& fields);
-// Length byte and attribute at the cursor; returns the new cursor, or -1 after the
-// incomplete-frame text.
-int PrintAttribute(const ByteString& frame, std::string& text, int& cursor);
+// Length byte and attribute; false after the incomplete-frame text.
+bool PrintAttribute(FrameReader& in, std::string& text);

@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/version_text.h"
 #include "analyzer_texts.h"
+#include "test_frames.h"
 
 namespace analyzer_texts {
+
+using testing_frames::Hex;
+using testing_frames::MakeFrame;
 
 inline constexpr char kIncomplete[] = "\r\nError:报文不完整\r\n";
 
@@ -32,12 +38,41 @@ inline std::string Body(const ByteString& frame) {
     return all.size() >= head.size() ? all.substr(head.size()) : all;
 }
 
-// The text an analyzer that nothing dispatches appends to an empty text.
-template <typename Analyzer>
-std::string Explained(Analyzer analyzer, const ByteString& frame) {
-    std::string text;
-    analyzer(frame, text);
-    return text;
+// A frame and its explanation after the control-field block.
+struct BodyCase {
+    const char* name;
+    ByteString frame;
+    std::string body;
+};
+
+inline void ExpectBodies(const std::vector<BodyCase>& cases) {
+    for (const BodyCase& c : cases) EXPECT_EQ(Body(c.frame), c.body) << c.name;
 }
+
+// A frame, the text an analyzer appends to an empty text, and its result.
+struct ResultCase {
+    const char* name;
+    ByteString frame;
+    std::string text;
+    int result;
+};
+
+template <typename Analyzer>
+void ExpectResults(Analyzer analyzer, const std::vector<ResultCase>& cases) {
+    for (const ResultCase& c : cases) {
+        std::string text;
+        EXPECT_EQ(analyzer(c.frame, text), c.result) << c.name;
+        EXPECT_EQ(text, c.text) << c.name;
+    }
+}
+
+// Records the version texts that explained version replies show.
+class VersionRecorder : public VersionTextTarget {
+public:
+    VersionRecorder() { SetVersionTextTarget(this); }
+    ~VersionRecorder() override { SetVersionTextTarget(nullptr); }
+    void SetVersionText(std::string text) override { texts.push_back(std::move(text)); }
+    std::vector<std::string> texts;
+};
 
 }  // namespace analyzer_texts

@@ -1,5 +1,5 @@
 #pragma once
-// Expected texts of the control-field block, spelled out apart from the analyzer.
+// The control-field block, spelled out apart from the analyzer.
 
 #include <string>
 
@@ -14,8 +14,5 @@ inline std::string Header(unsigned char control) {
     s += std::string("CHAN TYPE:    ") + chan[(control >> 3) & 3] + "\r\n\r\n";
     return s;
 }
-
-inline const char* const kStatusNames[] = {"错误的格式", "错误的数据单元", "错误的长度", "指令字无效",
-                                          "RAM空间不足", "错误的状态", "RESV"};
 
 }  // namespace analyzer_texts

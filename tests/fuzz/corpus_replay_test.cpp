@@ -1,5 +1,5 @@
-// Replays a fuzz target's seed corpus (folder KVT_CORPUS_DIR) through its entry in the
-// ordinary build.
+// Replays a fuzz target's seed corpus (folder KVT_CORPUS_DIR), each seed and every prefix of it,
+// through its entry in the ordinary build.
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,8 @@ TEST(FuzzCorpus, SeedsRunClean) {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(LLVMFuzzerTestOneInput(data.data(), data.size()), 0) << entry.path();
+        for (size_t n = 0; n <= data.size(); ++n)
+            EXPECT_EQ(LLVMFuzzerTestOneInput(data.data(), n), 0) << entry.path() << " cut to " << n;
         ++files;
     }
     EXPECT_GE(files, 20u);

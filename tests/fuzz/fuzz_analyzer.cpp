@@ -11,6 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ByteString frame = size ? ByteString(data, size) : ByteString();
     std::string text;
     AnalyzeFrame(frame, text);
+    // The analyzers that nothing dispatches.
+    AnalyzeExecStateReport(frame, text);
+    AnalyzePointRead(frame, text);
+    AnalyzeRemoteSetLwip(frame, text);
+    AnalyzeBroadcast(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;

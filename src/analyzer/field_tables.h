@@ -1,0 +1,85 @@
+#pragma once
+// The codes of the frames' fields and their texts: one table per field, in code order. The
+// analyzer names the codes it explains with them; a combo box of the command pages can offer a
+// table's texts and turn the chosen text back into its code.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct CodeText {
+    uint8_t code;
+    const char* text;
+};
+
+const char* TextOfCode(const CodeText* table, size_t size, unsigned code, const char* otherwise);
+bool CodeOfText(const CodeText* table, size_t size, const std::string& text, uint8_t& code);
+
+// The text of code, or otherwise when the table has no entry for it.
+template <size_t N>
+const char* TextOfCode(const CodeText (&table)[N], unsigned code, const char* otherwise) {
+    return TextOfCode(table, N, code, otherwise);
+}
+
+// The code of the first entry whose text equals text exactly; false, with code untouched,
+// when none does.
+template <size_t N>
+bool CodeOfText(const CodeText (&table)[N], const std::string& text, uint8_t& code) {
+    return CodeOfText(table, N, text, code);
+}
+
+// Control field.
+inline constexpr CodeText kDirectionNames[] = {{0, "主机发出帧"}, {1, "从机发出帧"}};
+inline constexpr CodeText kInitiatorNames[] = {{0, "命令回应"}, {1, "主动发起"}};
+inline constexpr CodeText kReplyStatusNames[] = {{0, "正常应答"}, {1, "异常应答"}};
+inline constexpr CodeText kChannelTypeNames[] = {
+    {0, "TRM5281PLC"}, {1, "Bluetooth"}, {2, "WIFI"}, {3, "TRM5207plc"}};
+
+// The status byte of an abnormal reply.
+inline constexpr CodeText kErrorStatusNames[] = {{0, "错误的格式"}, {1, "错误的数据单元"}, {2, "错误的长度"},
+                                                 {3, "指令字无效"}, {4, "RAM空间不足"},    {5, "错误的状态"}};
+
+// Source and target device modes.
+inline constexpr CodeText kDeviceModeNames[] = {{0, "不区分设备类型"},      {1, "网关"},
+                                                {2, "云服务器"},            {3, "TRM5281/82 MAC地址"},
+                                                {4, "TRM5207 MAC地址"},     {5, "Bluetooth MAC地址"}};
+
+inline constexpr CodeText kPasswordModeNames[] = {{0, "初始网络口令"}, {1, "用户网络口令"}};
+inline constexpr CodeText kMulticastFlagNames[] = {{0, "非组播"}, {1, "组播"}};
+inline constexpr CodeText kPriorityNames[] = {{0, "低"}, {1, "高"}};
+
+// Device search.
+inline constexpr CodeText kSearchScopeNames[] = {
+    {0, "搜索所有设备"}, {1, "搜索同网设备"}, {2, "搜索未入网设备"}, {6, "RSV"}};
+inline constexpr CodeText kNetStateNames[] = {{0, "不在网"}, {1, "属于自己的网络"}, {2, "属于其他网络"}, {3, "未知"}};
+inline constexpr CodeText kSearchParticipationNames[] = {{0, "不参与设备搜索"}, {1, "参与设备搜索"}};
+
+// Remote network password.
+inline constexpr CodeText kDecryptResultNames[] = {{0, "无法解密"}, {1, "解密新密钥成功"}, {2, "解密老密钥成功"}};
+inline constexpr CodeText kChangeResultNames[] = {{0, "修改失败"}, {1, "修改成功"}};
+
+// Network parameters: serial line and carrier.
+inline constexpr CodeText kBaudRateNames[] = {{0, "600"},    {1, "1200"},   {2, "2400"},  {3, "4800"},
+                                              {4, "9600"},   {5, "14400"},  {6, "19200"}, {7, "38400"},
+                                              {8, "56000"},  {9, "57600"},  {10, "115200"}};
+inline constexpr CodeText kParityNames[] = {{0, "None"}, {1, "Even"}, {2, "Odd"}};
+inline constexpr CodeText kStopBitsNames[] = {{0, "1"}, {1, "2"}};
+inline constexpr CodeText kBandNames[] = {{0, "131"}, {1, "411"}};
+inline constexpr CodeText kPowerLevelNames[] = {{0, "0 档"}, {1, "1 档"}, {2, "2 档"}, {3, "3 档"}};
+
+// Module restart.
+inline constexpr CodeText kRestartResultNames[] = {{0, "重启失败"}, {1, "重启成功"}};
+inline constexpr CodeText kRestartFailureNames[] = {{1, "升级中"}};
+
+// Remote commands.
+inline constexpr CodeText kSetTypeNames[] = {{0, "关闭"}, {1, "打开"}};
+inline constexpr CodeText kVersionTypeNames[] = {{0, "boot版本"}, {1, "固件版本"}, {2, "分层应用版本"}, {3, "其他版本"}};
+
+// Execution-state report.
+inline constexpr CodeText kExceptionCodeNames[] = {{0, "无效路径"}, {1, "csma失败"}, {2, "通信失败回复错误帧"}};
+
+// Connection pages.
+inline constexpr CodeText kProtocolNames[] = {{0, "0:不区分"}, {1, "1:UDP"}, {2, "2:TCP"}};
+inline constexpr CodeText kTransportNames[] = {{0, "0:UDP"}, {1, "1:TCP"}};
+inline constexpr CodeText kTcpStateNames[] = {
+    {0, "不存在"}, {1, "连接中"}, {2, "无法建立连接"}, {3, "连接丢失"}, {4, "建立连接成功"}};

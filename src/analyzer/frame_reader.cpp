@@ -1,0 +1,40 @@
+#include "analyzer/frame_reader.h"
+
+const char kIncompleteFrameText[] = "\r\nError:报文不完整\r\n";
+
+FrameReader::FrameReader(const ByteString& frame, std::string& text, long long position)
+    : frame_(frame), text_(text), position_(position) {}
+
+size_t FrameReader::Remaining() const {
+    const long long size = static_cast<long long>(frame_.size());
+    return position_ < size ? static_cast<size_t>(size - position_) : 0;
+}
+
+bool FrameReader::Need(size_t n) {
+    if (position_ + static_cast<long long>(n) <= static_cast<long long>(frame_.size())) return true;
+    if (ok_) text_ += kIncompleteFrameText;
+    ok_ = false;
+    return false;
+}
+
+uint8_t FrameReader::Byte() { return Need(1) ? ByteOrZero() : 0; }
+
+uint16_t FrameReader::Word16() { return Need(2) ? Word16OrZero() : 0; }
+
+ByteString FrameReader::Bytes(size_t n) { return Need(n) ? BytesOrZero(n) : ByteString(); }
+
+uint8_t FrameReader::ByteOrZero() { return FrameByte(frame_, position_++); }
+
+uint16_t FrameReader::Word16OrZero() {
+    const uint16_t w = FrameWord(frame_, position_);
+    position_ += 2;
+    return w;
+}
+
+ByteString FrameReader::BytesOrZero(size_t n) {
+    ByteString out;
+    out.reserve(n);
+    for (size_t i = 0; i < n; ++i) out.push_back(FrameByte(frame_, position_ + static_cast<long long>(i)));
+    position_ += static_cast<long long>(n);
+    return out;
+}
