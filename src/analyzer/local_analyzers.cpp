@@ -55,15 +55,29 @@ void analyzer_detail::PrintNetworkParamLines(FrameReader& in, std::string& text)
     text += "串口参数: ";
     text += TextOfCode(kBaudRateNames, serial >> 4, "Unknown");
     text += ",";
-    const char* parity = TextOfCode(kParityNames, (serial >> 2) & 3, nullptr);
-    text += parity ? std::string("8, ") + parity + ", " : "Unknown, ";
+    // Appended piece by piece: no temporary strings on this path.
+    if (const char* parity = TextOfCode(kParityNames, (serial >> 2) & 3, nullptr)) {
+        text += "8, ";
+        text += parity;
+        text += ", ";
+    } else {
+        text += "Unknown, ";
+    }
     text += TextOfCode(kStopBitsNames, serial & 3, "Unknown");
     text += kCrLf;
     text += "载波参数: ";
-    const char* band = TextOfCode(kBandNames, carrier & 0x0F, nullptr);
-    text += band ? std::string(band) + "子载波, " : "Unknown, ";
-    const char* power = TextOfCode(kPowerLevelNames, carrier >> 4, nullptr);
-    text += power ? std::string(power) + "发送功率" : "Unknown";
+    if (const char* band = TextOfCode(kBandNames, carrier & 0x0F, nullptr)) {
+        text += band;
+        text += "子载波, ";
+    } else {
+        text += "Unknown, ";
+    }
+    if (const char* power = TextOfCode(kPowerLevelNames, carrier >> 4, nullptr)) {
+        text += power;
+        text += "发送功率";
+    } else {
+        text += "Unknown";
+    }
     text += kCrLf;
 }
 
