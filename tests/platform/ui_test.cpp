@@ -30,19 +30,13 @@ const DialogTemplate kPageTemplate = {
     901, "", TemplateUnits::DialogUnits, 60, 40, "SimSun", 9, kDlgChild, 0,
     {{1100, ControlKind::Edit, "页", 2, 2, 40, 12, kNone}}};
 
-}  // namespace
-
-const DialogTemplate* FindDialogTemplate(int id) {
-    switch (id) {
-        case 900: return &kTestDialog;
-        case 901: return &kPageTemplate;
-        default: return nullptr;
-    }
-}
-const MenuTemplate* FindMenuTemplate(int) { return nullptr; }
-const char* LoadResString(int) { return ""; }
-
-namespace {
+const bool kRegistered = [] {
+    RegisterResourceSource({[](int id) -> const DialogTemplate* {
+                                return id == 900 ? &kTestDialog : id == 901 ? &kPageTemplate : nullptr;
+                            },
+                            nullptr, nullptr});
+    return true;
+}();
 
 class TestDialog : public Dialog {
 public:

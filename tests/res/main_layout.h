@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/dialog_template.h"
+#include "res/resources.h"
 
 // Controls that the layout moves, in its order; -1 is the frame of the page area.
 inline const int kLayoutOrder[] = {
@@ -33,6 +34,7 @@ inline const std::set<int> kAlwaysVisible = {1265, 1001, 1021, 1232, 1033, 1034,
                                              1046, 1227, 3042, 1338, 1013, -1};
 
 inline const DialogTemplate& MainTemplate() {
+    RegisterResources();
     static const DialogTemplate empty{};
     const DialogTemplate* t = FindDialogTemplate(102);
     return t ? *t : empty;

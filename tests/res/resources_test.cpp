@@ -14,6 +14,8 @@
 
 namespace {
 
+const bool kRegistered = (RegisterResources(), true);
+
 struct Rect {
     int id;
     double x, y, w, h;
