@@ -9,18 +9,21 @@ bool TextFile::Open(const std::string& path, Mode mode) {
     Close();
     const char* m = mode == kRead ? "rb" : mode == kWrite ? "wb" : "ab";
     f_ = std::fopen(path.c_str(), m);
+    failed_ = false;
+    // Each write goes to the file at once, so its failure is seen by its caller.
+    if (f_ && mode != kRead) std::setvbuf(f_, nullptr, _IONBF, 0);
     return f_ != nullptr;
 }
 
-void TextFile::Close() {
-    if (f_) {
-        std::fclose(f_);
-        f_ = nullptr;
-    }
+bool TextFile::Close() {
+    if (!f_) return false;
+    const bool closed = std::fclose(f_) == 0;
+    f_ = nullptr;
+    return closed && !failed_;
 }
 
-void TextFile::Flush() {
-    if (f_) std::fflush(f_);
+bool TextFile::Flush() {
+    return f_ && std::fflush(f_) == 0 && !failed_;
 }
 
 bool TextFile::ReadLine(std::string& line) {
@@ -53,7 +56,9 @@ bool TextFile::WriteString(const std::string& text) {
 
 bool TextFile::WriteRaw(const std::string& bytes) {
     if (!f_) return false;
-    return std::fwrite(bytes.data(), 1, bytes.size(), f_) == bytes.size();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f_) == bytes.size()) return true;
+    failed_ = true;
+    return false;
 }
 
 bool FileExists(const std::string& path) {

@@ -15,18 +15,21 @@ public:
 
     bool Open(const std::string& path, Mode mode);
     bool IsOpen() const { return f_ != nullptr; }
-    void Close();
-    void Flush();
+    // False when the file was not open or a write or the close failed.
+    bool Close();
+    bool Flush();
 
     // Next line as UTF-8 without its line end; false at the end of the file.
     bool ReadLine(std::string& line);
     // Writes UTF-8 text as GBK; every "\n" not preceded by "\r" is written as "\r\n".
+    // Writes are not buffered: false when the bytes did not reach the file.
     bool WriteString(const std::string& text);
     // Writes bytes unchanged.
     bool WriteRaw(const std::string& bytes);
 
 private:
     std::FILE* f_ = nullptr;
+    bool failed_ = false;  // a write failed since the file was opened
 };
 
 bool FileExists(const std::string& path);
