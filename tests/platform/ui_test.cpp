@@ -81,7 +81,9 @@ TEST(Dialogs, ModalEndCodes) {
         int code, okCalls;
     };
     const Case cases[] = {
-        {"Enter", [](TestDialog& d) { d.PressKey(Key::Enter); }, kIdOk, 1},
+        {"Enter on the default OK button", [](TestDialog& d) { d.PressKey(Key::Enter); }, kIdOk, 1},
+        {"OK button", [](TestDialog& d) { Button(d.GetDlgItem(1)).Click(); }, kIdOk, 1},
+        {"Cancel button", [](TestDialog& d) { Button(d.GetDlgItem(2)).Click(); }, kIdCancel, 0},
         {"Esc", [](TestDialog& d) { d.PressKey(Key::Escape); }, kIdCancel, 0},
         {"close box", [](TestDialog& d) { d.Close(); }, kIdCancel, 0},
     };
@@ -98,6 +100,69 @@ TEST(Dialogs, ModalEndCodes) {
     TestDialog ended;
     ended.onInit = [&] { ended.EndDialog(5); };  // inside OnInitDialog: never shown
     EXPECT_EQ(ended.DoModal(), 5);
+}
+
+TEST(Dialogs, EnterPressesTheDefaultButtonAndNeverEndsTheDialogItself) {
+    struct Case {
+        const char* name;
+        int focus;
+        bool defaultEnabled, preTranslated, swallowed;
+        const char* pressed;  // the buttons whose handlers ran
+    };
+    const Case cases[] = {
+        {"in an edit", 1001, true, false, true, "1"},
+        {"on another button", 2, true, false, true, "2"},
+        {"in a multi-line edit that wants Enter", 1007, true, false, false, ""},
+        {"default button disabled", 1001, false, false, true, ""},
+        {"taken by the dialog's pre-translation", 1001, true, true, true, ""},
+    };
+    for (const Case& c : cases) {
+        TestDialog d;
+        d.swallowEnter = c.preTranslated;
+        std::string pressed;
+        d.MapCommand(1, Notify::Clicked, [&] { pressed += "1"; });
+        d.MapCommand(2, Notify::Clicked, [&] { pressed += "2"; });
+        ASSERT_TRUE(d.Create());
+        d.ShowWindow(true);
+        d.GetDlgItem(1).Enable(c.defaultEnabled);
+        d.GetDlgItem(c.focus).SetFocus();
+        EXPECT_EQ(d.PressKey(Key::Enter), c.swallowed) << c.name;
+        EXPECT_EQ(pressed, c.pressed) << c.name;
+        EXPECT_EQ(d.okCalls, 0) << c.name;
+        EXPECT_TRUE(d.IsWindowVisible()) << c.name;
+    }
+}
+
+TEST(Dialogs, AChildPageIsAWidgetInsideItsParentNeverAWindow) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    EXPECT_FALSE(d.IsWindowVisible());
+    d.ShowWindow(true);
+    TestDialog inHost(kPageId), inDialog(kPageId);
+    ASSERT_TRUE(inHost.CreateIn(d.GetDlgItem(1009)));
+    ASSERT_TRUE(inDialog.Create(&d));
+    EXPECT_TRUE(d.GetWindow().IsTopLevel());
+    EXPECT_FALSE(d.GetDlgItem(1006).IsVisible());  // hidden by its template
+    for (TestDialog* page : {&inHost, &inDialog}) {
+        EXPECT_FALSE(page->IsWindowVisible());
+        page->ShowWindow(true);
+        page->MoveWindow(5, 5, 40, 30);
+        EXPECT_FALSE(page->GetWindow().IsTopLevel());
+        const Rect outer = d.GetWindowRect();
+        const Rect r = page->GetWindowRect();
+        EXPECT_TRUE(r.left > outer.left && r.top > outer.top && r.right < outer.right && r.bottom < outer.bottom);
+        // The innermost dialog takes Enter and Esc; with no default button Enter is its OnOK.
+        EXPECT_TRUE(page->PressKey(Key::Enter));
+        EXPECT_TRUE(page->PressKey(Key::Escape));
+        EXPECT_EQ(page->okCalls, 1);
+        EXPECT_EQ(page->cancelCalls, 1);
+    }
+    EXPECT_EQ(inHost.GetDlgItemText(1100), "页");
+    EXPECT_EQ(d.okCalls + d.cancelCalls, 0);
+    d.EndDialog(kIdOk);  // a modeless dialog only hides
+    EXPECT_FALSE(d.IsWindowVisible());
+    d.DestroyWindow();
+    EXPECT_FALSE(d.GetDlgItem(1001).IsValid());
 }
 
 TEST(Dialogs, TimersTickUntilKilled) {
@@ -203,6 +268,17 @@ TEST(Controls, AddingToAComboKeepsTheSelectedEntry) {
     }
 }
 
+TEST(Controls, AClosedTemplateComboIsAsTallAsItsText) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    const Rect combo = d.GetDlgItem(1002).GetRectInParent();
+    const Rect below = d.GetDlgItem(1010).GetRectInParent();  // the next row of the template
+    EXPECT_GT(combo.Height(), 0);
+    EXPECT_LE(combo.bottom, below.top);
+    d.GetDlgItem(1002).Move(combo.left, combo.top, combo.Width(), 300);  // with room for its list
+    EXPECT_EQ(d.GetDlgItem(1002).GetRectInParent(), combo);
+}
+
 TEST(Controls, ReportListRowsChecksAndSelection) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
@@ -226,4 +302,46 @@ TEST(Controls, ReportListRowsChecksAndSelection) {
     EXPECT_EQ(l.GetSelectedRows(), (std::vector<int>{0, 3}));  // several rows may be selected
     l.ClearSelection();
     EXPECT_TRUE(l.GetSelectedRows().empty());
+}
+
+TEST(Controls, SelectingARowScrollsTheListOnlyVertically) {
+    const std::pair<const char*, std::function<void(ListView&, int)>> actions[] = {
+        {"select", [](ListView& l, int row) { l.SelectRow(row); }},
+        {"click", [](ListView& l, int row) { l.ClickRow(row); }},
+        {"state", [](ListView& l, int row) { l.SetItemState(row, ListView::kStateFocused, ListView::kStateFocused); }},
+        {"into view", [](ListView& l, int row) { l.EnsureVisible(row); }},
+    };
+    for (const auto& [name, act] : actions) {
+        TestDialog d;
+        ASSERT_TRUE(d.Create());
+        d.ShowWindow(true);
+        ListView l(d.GetDlgItem(1003));
+        for (int c = 0; c < 3; ++c) l.InsertColumn(c, "列", c == 2 ? 1000 : 150);
+        for (int r = 0; r < 40; ++r) l.AppendRow({std::to_string(r), "", "79 00 00 40 02 42 42"});
+        PumpMessages();
+        l.Scroll(200, 0);
+        ASSERT_EQ(l.GetOrigin().x, 200);
+        act(l, 35);
+        PumpMessages();
+        EXPECT_EQ(l.GetOrigin().x, 200) << name;
+        EXPECT_GT(l.GetTopIndex(), 20) << name;  // the row is scrolled into view
+    }
+}
+
+TEST(Controls, GridLinesRunBelowTheRowsOnlyWhenSet) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    ListView l(d.GetDlgItem(1003));
+    EXPECT_EQ(l.GetExtendedStyle(), static_cast<uint32_t>(ListView::kExGridLines | ListView::kExFullRowSelect |
+                                                           ListView::kExCheckBoxes));
+    l.InsertColumn(0, "序号", 60);
+    l.InsertColumn(1, "地址", 60);
+    l.AppendRow({"1", "000000000001"});
+    l.SetListColors(MakeRgb(0, 0, 0), MakeRgb(255, 255, 255));
+    PumpMessages();
+    const Point onColumnEdge{59, l.GetClientRect().Height() / 2};  // under the only row
+    EXPECT_NE(l.GetPixel(onColumnEdge), MakeRgb(255, 255, 255));
+    l.SetExtendedStyle(ListView::kExFullRowSelect);
+    EXPECT_EQ(l.GetPixel(onColumnEdge), MakeRgb(255, 255, 255));
 }
