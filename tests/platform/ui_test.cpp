@@ -32,13 +32,10 @@ const DialogTemplate kPageTemplate = {
     kPageId, "", TemplateUnits::DialogUnits, 60, 40, "SimSun", 9, kDlgChild, 0,
     {{1100, ControlKind::Edit, "页", 2, 2, 40, 12, kNone}}};
 
-const bool kRegistered = [] {
-    RegisterResourceSource({[](int id) -> const DialogTemplate* {
-                                return id == kDialogId ? &kTestDialog : id == kPageId ? &kPageTemplate : nullptr;
-                            },
-                            nullptr, nullptr});
-    return true;
-}();
+const DialogTemplate* TestTemplate(int id) {
+    return id == kDialogId ? &kTestDialog : id == kPageId ? &kPageTemplate : nullptr;
+}
+const bool kRegistered = (RegisterResourceSource({TestTemplate, nullptr, nullptr}), true);
 
 class TestDialog : public Dialog {
 public:
@@ -224,7 +221,7 @@ TEST(MessageBoxes, TheHookSeesEveryBox) {
 
 TEST(Controls, SortedComboOrdersByGbkIgnoringCase) {
     const std::vector<std::vector<std::string>> sortedRuns = {
-        {"0 档", "TCP", "不区分", "网关"},                  // GBK B2BB before CDF8
+        {"从机发出帧", "主机发出帧"},                       // GBK B4D3 before D6F7
         {"5207PLC", "5281PLC", "Bluetooth", "bz", "WiFi"},  // case does not count
     };
     TestDialog d;
@@ -232,7 +229,9 @@ TEST(Controls, SortedComboOrdersByGbkIgnoringCase) {
     ComboBox c(d.GetDlgItem(1002));
     for (const auto& sorted : sortedRuns) {
         c.ResetContent();
-        for (auto it = sorted.rbegin(); it != sorted.rend(); ++it) c.AddString(*it);
+        // Even places first, then odd: entries land before, between and after others.
+        for (size_t start : {0, 1})
+            for (size_t i = start; i < sorted.size(); i += 2) c.AddString(sorted[i]);
         std::vector<std::string> got;
         for (int i = 0; i < c.GetCount(); ++i) got.push_back(c.GetLBText(i));
         EXPECT_EQ(got, sorted);
