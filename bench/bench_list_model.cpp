@@ -19,6 +19,7 @@
 
 #include "dialogs/frame_monitor_dlg.h"
 #include "platform/ui.h"
+#include "res/resources.h"
 
 namespace {
 
@@ -273,6 +274,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     benchmark::Initialize(&argc, argv);
     Application app(argc, argv);
+    RegisterResources();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -13,6 +13,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
+#include "res/resources.h"
 #include "sim/sim_module.h"
 
 namespace {
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     Application app(argc, argv);
+    RegisterResources();
     kvtsim::SimModule sim;
     if (!sim.Start()) return 1;
     const std::string var = "KVT_COM" + std::to_string(kPort);

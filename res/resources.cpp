@@ -1,5 +1,9 @@
-// Lookup of dialog templates, menus and strings by resource id.
+// Lookup of dialog templates, menus and strings by resource id, registered with the platform.
 // A new template: declare its function in templates.h and add one row below.
+
+#include "resources.h"
+
+#include <mutex>
 
 #include "platform/dialog_template.h"
 #include "templates.h"
@@ -26,23 +30,23 @@ const MenuEntry kMenus[] = {
     {kMainMenuId, MainMenuTemplate},
 };
 
-}  // namespace
-
-const DialogTemplate* FindDialogTemplate(int id) {
+const DialogTemplate* DialogById(int id) {
     for (const DialogEntry& e : kDialogs) {
         if (e.id == id) return &e.get();
     }
     return FindToolDialogTemplate(id);
 }
 
-const MenuTemplate* FindMenuTemplate(int id) {
+const MenuTemplate* MenuById(int id) {
     for (const MenuEntry& e : kMenus) {
         if (e.id == id) return &e.get();
     }
     return nullptr;
 }
 
-const char* LoadResString(int id) {
-    const char* s = FindStringEntry(id);
-    return s ? s : "";
+}  // namespace
+
+void RegisterResources() {
+    static std::once_flag once;
+    std::call_once(once, [] { RegisterResourceSource({DialogById, MenuById, FindStringEntry}); });
 }

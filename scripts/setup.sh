@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Safe to run again.
+# Installs the Debian packages the build and the tests need, and any named as arguments.
+# Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-wqy-microhei
   clang libclang-rt-14-dev
+  xvfb x11-utils xdotool openbox
+  "$@"
 )
 
 missing=()

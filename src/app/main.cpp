@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "platform/ui.h"
+#include "res/resources.h"
 
 int main(int argc, char** argv) {
     if (!Application::HasDisplay()) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     Application app(argc, argv);
+    RegisterResources();
     CBrevantiApp theApp;
     theApp.InitInstance();
     return 0;

@@ -7,6 +7,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "platform/ui.h"
+#include "res/resources.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     const int width = argc >= 4 ? std::atoi(argv[2]) : 0;
     const int height = argc >= 4 ? std::atoi(argv[3]) : 0;
     Application app(argc, argv);
+    RegisterResources();
     SetApplicationTitle("KV3391T");
     CMainTesterDlg dlg;
     bool saved = false;

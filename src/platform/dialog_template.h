@@ -5,6 +5,7 @@
 // font) or fractions of the window's width and height (windows laid out by fractions).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -98,7 +99,19 @@ struct MenuTemplate {
     std::vector<MenuItemTemplate> items;
 };
 
-// Looks up the program's resources (defined under res/). nullptr or "" when there is none.
+// Where the lookups below find templates, menus and strings: the program registers its own
+// at start-up, before it makes its first window. Each member answers nullptr for an id it
+// does not hold; a member left empty holds nothing.
+struct ResourceSource {
+    std::function<const DialogTemplate*(int id)> dialog;
+    std::function<const MenuTemplate*(int id)> menu;
+    std::function<const char*(int id)> string;
+};
+
+// Adds a source. Sources registered later are asked first. Any thread.
+void RegisterResourceSource(ResourceSource source);
+
+// Looks up the registered resources. nullptr (or "" for strings) when none holds the id.
 const DialogTemplate* FindDialogTemplate(int id);
 const MenuTemplate* FindMenuTemplate(int id);
 const char* LoadResString(int id);

@@ -54,7 +54,7 @@ bool TextFile::Open(const std::string& path, Mode mode) {
 }
 
 bool TextFile::Close() {
-    if (!f_) return !failed_;
+    if (!f_) return false;
     bool ok = !failed_ && std::fflush(f_) == 0 && !std::ferror(f_);
     ok = std::fclose(f_) == 0 && ok;
     f_ = nullptr;

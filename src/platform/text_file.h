@@ -18,7 +18,8 @@ public:
 
     bool Open(const std::string& path, Mode mode);
     bool IsOpen() const { return f_ != nullptr; }
-    // False when a write, the flush or the close failed (a full disk shows here, not earlier).
+    // False when the file was not open, or a write, the flush or the close failed (a full disk
+    // may show here, not earlier).
     bool Close();
     bool Flush();
 

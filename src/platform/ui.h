@@ -82,10 +82,14 @@ public:
     Rect GetClientRect() const;
     // Rectangle relative to the parent's client area.
     Rect GetRectInParent() const;
+    // A window of its own (a dialog), not a control or page inside a parent.
+    bool IsTopLevel() const;
     void SetFocus();
     void Invalidate();
     void SetFont(const std::string& face, int pixelHeight, int weight);
     Point ScreenToClient(Point screen) const;
+    // The colour drawn at a point of the window's client area (0 outside it).
+    ColorRef GetPixel(Point client) const;
 
     // Raw access for the platform's own code.
     void* Raw() const { return w_; }
@@ -162,6 +166,20 @@ public:
     std::string GetColumnHeading(int column) const;
     int GetColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
+
+    // Extended styles (combine with |). A list made from a template starts with grid lines and
+    // full-row selection, and check boxes when the template asks for them. Grid lines run on
+    // below the last row to the bottom of the list. Rows are always selected whole and the
+    // scroll bars have one look whatever those two flags say.
+    enum ExtendedStyle : uint32_t {
+        kExGridLines = 0x1,
+        kExCheckBoxes = 0x4,
+        kExFullRowSelect = 0x20,
+        kExFlatScrollBars = 0x100,
+    };
+    void SetExtendedStyle(uint32_t styles);
+    uint32_t GetExtendedStyle() const;
+    // Adds or removes kExCheckBoxes.
     void SetCheckBoxes(bool on);
 
     int GetItemCount() const;
@@ -185,8 +203,12 @@ public:
     std::vector<int> GetSelectedRows() const;
     void SelectRow(int row, bool select = true);  // also makes it the focused row
     void ClearSelection();
+    // Scrolls vertically until the row is in view; the horizontal position stays.
     void EnsureVisible(int row);
     int GetTopIndex() const;
+    // Scroll position in pixels (x across the columns, y down the rows), and a scroll by pixels.
+    Point GetOrigin() const;
+    void Scroll(int dx, int dy);
     // Sorts the rows by one column's text.
     void SortByColumn(int column, bool ascending);
     // Sorts stably by one column: compare(a, b) < 0 puts a first. The selection follows its rows.

@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/ui_internal.h"
@@ -45,10 +46,11 @@ protected:
     }
 };
 
-// The Qt window of a Dialog.
-class DialogHost : public QDialog {
+// What the Qt widget of a Dialog knows of it: its owner, and the owner's virtual operations.
+class DialogHost {
 public:
-    DialogHost(Dialog* owner, QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags), owner_(owner) {}
+    explicit DialogHost(Dialog* owner) : owner_(owner) {}
+    virtual ~DialogHost() = default;
     Dialog* Owner() const { return owner_; }
     void Detach() { owner_ = nullptr; }
 
@@ -67,22 +69,46 @@ public:
     }
 
 protected:
+    void Resized();
+    void ShowSystemMenu(QWidget* self, const QPoint& at);
+    Dialog* owner_;
+};
+
+// The widget of a Dialog: Base is QDialog for a window of its own, QWidget for a child page.
+template <class Base>
+class Host : public Base, public DialogHost {
+public:
+    Host(Dialog* owner, QWidget* parent, Qt::WindowFlags flags) : Base(parent, flags), DialogHost(owner) {}
+
+protected:
     void closeEvent(QCloseEvent* e) override {
         e->ignore();
         Close(owner_);
     }
-    void reject() override { Cancel(owner_); }
-    void resizeEvent(QResizeEvent* e) override;
-    void contextMenuEvent(QContextMenuEvent* e) override;
-
-private:
-    Dialog* owner_;
+    void resizeEvent(QResizeEvent* e) override {
+        Base::resizeEvent(e);
+        Resized();
+    }
+    void contextMenuEvent(QContextMenuEvent* e) override { ShowSystemMenu(this, e->globalPos()); }
 };
+
+// A modal or modeless dialog: a window.
+class WindowHost : public Host<QDialog> {
+public:
+    using Host::Host;
+
+protected:
+    void reject() override { Cancel(owner_); }
+};
+
+// A child page: a plain widget inside its parent, never a window (a QDialog always is one).
+using PageHost = Host<QWidget>;
 
 struct Dialog::Impl {
     Dialog* self = nullptr;
     const DialogTemplate* tmpl = nullptr;
-    QPointer<DialogHost> widget;
+    QPointer<QWidget> widget;
+    DialogHost* host = nullptr;  // the widget's own side; valid while widget is
     ClientArea* client = nullptr;
     std::map<int, ControlInfo> controls;
     std::vector<QPointer<QWidget>> byIndex;
@@ -98,16 +124,15 @@ struct Dialog::Impl {
     QSize minSize;
 };
 
-void DialogHost::resizeEvent(QResizeEvent* e) {
-    QDialog::resizeEvent(e);
+void DialogHost::Resized() {
     if (!owner_) return;
     const Rect r = owner_->GetClientRect();
     owner_->OnSize(r.Width(), r.Height());
 }
 
-void DialogHost::contextMenuEvent(QContextMenuEvent* e) {
+void DialogHost::ShowSystemMenu(QWidget* self, const QPoint& at) {
     if (!owner_ || owner_->SystemMenuItems().empty()) return;
-    QMenu menu(this);
+    QMenu menu(self);
     for (const auto& item : owner_->impl_->sysItems) {
         const int id = item.first;
         if (item.second.empty())
@@ -115,7 +140,7 @@ void DialogHost::contextMenuEvent(QContextMenuEvent* e) {
         else
             menu.addAction(Q(item.second), [this, id] { SysCommand(owner_, id); });
     }
-    menu.exec(e->globalPos());
+    menu.exec(at);
 }
 
 namespace {
@@ -150,22 +175,34 @@ public:
     static bool HandleKey(QWidget* target, Key key) {
         // The dialog nearest the key's target pre-translates it and, for Enter and Esc, takes
         // its own default handling; the dialogs around it do not see the key.
-        Dialog* owner = nullptr;
-        for (QWidget* w = target; w && !owner; w = w->parentWidget()) {
-            if (auto* host = dynamic_cast<DialogHost*>(w)) owner = host->Owner();
-        }
+        QWidget* hostWidget = target;
+        while (hostWidget && !dynamic_cast<DialogHost*>(hostWidget)) hostWidget = hostWidget->parentWidget();
+        Dialog* owner = hostWidget ? dynamic_cast<DialogHost*>(hostWidget)->Owner() : nullptr;
         if (!owner) return false;
         if (DialogHost::PreTranslate(owner, key)) return true;
-        if (key != Key::Enter && key != Key::Escape) return false;
-        if (key == Key::Enter) {
-            // A multi-line edit that wants Enter keeps it.
-            if (auto* p = qobject_cast<QPlainTextEdit*>(target)) {
-                if (p->property(kStyleProperty).toUInt() & kWantReturn) return false;
-            }
-            DialogHost::Ok(owner);
-        } else {
+        if (key == Key::Escape) {
             DialogHost::Cancel(owner);
+            return true;
         }
+        if (key != Key::Enter) return false;
+        // A multi-line edit that wants Enter keeps it.
+        if (auto* p = qobject_cast<QPlainTextEdit*>(target)) {
+            if (p->property(kStyleProperty).toUInt() & kWantReturn) return false;
+        }
+        // Enter presses the focused push button, else the dialog's default button; only a
+        // dialog without a default button gets OnOK.
+        auto* button = qobject_cast<QPushButton*>(target);
+        if (!button) {
+            for (QPushButton* b : hostWidget->findChildren<QPushButton*>()) {
+                if (b->property(kKindProperty).toInt() == static_cast<int>(ControlKind::DefPushButton) &&
+                    OwnerDialog(b) == owner) {
+                    button = b;
+                    break;
+                }
+            }
+        }
+        if (!button) DialogHost::Ok(owner);
+        else if (button->isEnabled() && !button->isHidden()) button->click();
         return true;
     }
 
@@ -259,6 +296,14 @@ void Notify_(QWidget* w, int id, Notify code) {
     if (Dialog* d = OwnerDialog(w)) d->DispatchNotify(id, code);
 }
 
+// A button's click. OK and Cancel buttons that the message map leaves out run OnOK and OnCancel.
+void ButtonClicked(QWidget* b, int id) {
+    Dialog* d = OwnerDialog(b);
+    if (!d || d->DispatchNotify(id, Notify::Clicked)) return;
+    if (id == kIdOk) DialogHost::Ok(d);
+    else if (id == kIdCancel) DialogHost::Cancel(d);
+}
+
 QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& radioGroup) {
     const QString caption = ToWidgetText(c.caption ? c.caption : "");
     const int id = c.id;
@@ -268,7 +313,8 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         case ControlKind::DefPushButton: {
             auto* b = new QPushButton(caption, parent);
             b->setAutoDefault(false);
-            QObject::connect(b, &QPushButton::clicked, b, [b, id] { Notify_(b, id, Notify::Clicked); });
+            b->setDefault(c.kind == ControlKind::DefPushButton);
+            QObject::connect(b, &QPushButton::clicked, b, [b, id] { ButtonClicked(b, id); });
             w = b;
             break;
         }
@@ -347,15 +393,13 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
             break;
         }
         case ControlKind::ListReport: {
-            auto* v = new QTableView(parent);
-            auto* m = new ListModel(v);
-            m->checkBoxes = c.style & kCheckBoxes;
-            v->setModel(m);
+            QTableView* v = NewListView(parent);
+            v->setModel(new ListModel(v));
             v->setSelectionBehavior(QAbstractItemView::SelectRows);
+            v->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
             v->setSelectionMode((c.style & kSingleSel) ? QAbstractItemView::SingleSelection
                                                         : QAbstractItemView::ExtendedSelection);
             v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            v->setShowGrid(true);
             v->setWordWrap(false);
             v->setCornerButtonEnabled(false);
             v->verticalHeader()->hide();
@@ -373,7 +417,9 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
                 v->setProperty("kvt_lastColumn", section);
                 Notify_(v, id, Notify::ColumnClick);
             });
-            m->onUserCheck = [v, id](int) { Notify_(v, id, Notify::ItemChanged); };
+            static_cast<ListModel*>(v->model())->onUserCheck = [v, id](int) { Notify_(v, id, Notify::ItemChanged); };
+            ListView(Window(v)).SetExtendedStyle(ListView::kExGridLines | ListView::kExFullRowSelect |
+                                                 ((c.style & kCheckBoxes) ? ListView::kExCheckBoxes : 0u));
             w = v;
             break;
         }
@@ -463,19 +509,10 @@ Dialog::Dialog(int templateId) : templateId_(templateId), impl_(new Impl) {
 
 Dialog::~Dialog() {
     if (impl_->widget) {
-        impl_->widget->Detach();
+        impl_->host->Detach();
         delete impl_->widget.data();
     }
 }
-
-namespace {
-
-struct Built {
-    DialogHost* host;
-    ClientArea* client;
-};
-
-}  // namespace
 
 struct DialogAccess {
     static bool Build(Dialog* d, QWidget* parent, bool child, bool modal) {
@@ -490,11 +527,23 @@ struct DialogAccess {
             if (t->style & kDlgMaximizeBox) flags |= Qt::WindowMaximizeButtonHint;
             if (t->style & kDlgSystemMenu) flags |= Qt::WindowSystemMenuHint;
         }
-        auto* host = new DialogHost(d, parent, flags);
+        QWidget* host;
+        if (child) {
+            auto* page = new PageHost(d, parent, flags);
+            // Below the parent's own controls, as a child window made after them lies.
+            page->lower();
+            im->host = page;
+            host = page;
+        } else {
+            auto* window = new WindowHost(d, parent, flags);
+            window->setModal(modal);
+            if (t->style & kDlgResizable) window->setSizeGripEnabled(false);
+            im->host = window;
+            host = window;
+        }
         host->setAttribute(Qt::WA_DeleteOnClose, false);
         host->setFont(TemplateFont(*t));
         host->setWindowTitle(Q(t->caption ? t->caption : ""));
-        host->setModal(modal);
         auto* layout = new QVBoxLayout(host);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
@@ -528,7 +577,12 @@ struct DialogAccess {
             QWidget* w = MakeControl(c, client, radios);
             im->byIndex.emplace_back(w);
             if (!w) continue;
-            w->setGeometry(TemplateRect(*t, c));
+            QRect r = TemplateRect(*t, c);
+            // A combo box's template height is that of its drop-down list; the closed box is as
+            // tall as its text.
+            if (c.kind == ControlKind::ComboDropList || c.kind == ControlKind::ComboDropDown)
+                r.setHeight(std::min(r.height(), w->sizeHint().height()));
+            w->setGeometry(r);
             if (c.kind == ControlKind::GroupBox) w->lower();
             if (c.kind == ControlKind::Tab) {
                 if (QTabBar* bar = w->findChild<QTabBar*>()) bar->resize(w->width(), bar->sizeHint().height());
@@ -548,9 +602,25 @@ struct DialogAccess {
         host->resize(width, height + (layout->menuBar() ? layout->menuBar()->sizeHint().height() : 0));
         // Sizes the client area now, so OnInitDialog sees the real client rectangle.
         layout->activate();
-        if (t->style & kDlgResizable) host->setSizeGripEnabled(false);
-        else if (!child) host->setFixedSize(host->size());
+        if (!child && !(t->style & kDlgResizable)) host->setFixedSize(host->size());
         return true;
+    }
+
+    // Ends the window: OnDestroy, then the controls and timers go with it.
+    static void Destroy(Dialog* d) {
+        Dialog::Impl* im = d->impl_.get();
+        if (!im->widget) return;
+        d->OnDestroy();
+        for (auto& t : im->timers) delete t.second;
+        im->timers.clear();
+        im->controls.clear();
+        im->byIndex.clear();
+        im->host->Detach();
+        im->widget->hide();
+        im->widget->deleteLater();
+        im->widget = nullptr;
+        im->host = nullptr;
+        im->client = nullptr;
     }
 };
 
@@ -567,18 +637,7 @@ int Dialog::DoModal(Dialog* parent) {
         impl_->loop = nullptr;
     }
     const int result = impl_->result;
-    if (impl_->widget) {
-        OnDestroy();
-        for (auto& t : impl_->timers) delete t.second;
-        impl_->timers.clear();
-        impl_->controls.clear();
-        impl_->byIndex.clear();
-        impl_->widget->Detach();
-        impl_->widget->hide();
-        impl_->widget->deleteLater();
-        impl_->widget = nullptr;
-        impl_->client = nullptr;
-    }
+    DialogAccess::Destroy(this);
     return result;
 }
 
@@ -604,20 +663,7 @@ bool Dialog::CreateIn(Window host) {
     return true;
 }
 
-void Dialog::DestroyWindow() {
-    if (!impl_->widget) return;
-    OnDestroy();
-    for (auto& t : impl_->timers) delete t.second;
-    impl_->timers.clear();
-    impl_->controls.clear();
-    impl_->byIndex.clear();
-    DialogHost* w = impl_->widget;
-    w->Detach();
-    w->hide();
-    w->deleteLater();
-    impl_->widget = nullptr;
-    impl_->client = nullptr;
-}
+void Dialog::DestroyWindow() { DialogAccess::Destroy(this); }
 
 bool Dialog::IsCreated() const { return impl_->widget != nullptr; }
 
@@ -771,7 +817,8 @@ bool Dialog::DispatchNotify(int id, Notify code) {
 }
 
 bool Dialog::PressKey(Key key) {
-    QWidget* target = impl_->widget ? QApplication::focusWidget() : nullptr;
+    // To the control that has the focus in this dialog (or would have, were it active).
+    QWidget* target = impl_->widget ? impl_->widget->focusWidget() : nullptr;
     if (!target || OwnerDialog(target) != this) target = impl_->widget;
     if (!target) return false;
     return InputFilter::HandleKey(target, key);

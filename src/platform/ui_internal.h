@@ -44,6 +44,7 @@ constexpr const char* kIdProperty = "kvt_id";
 constexpr const char* kKindProperty = "kvt_kind";
 constexpr const char* kStyleProperty = "kvt_style";
 constexpr const char* kSerialProperty = "kvt_serial";
+constexpr const char* kExStyleProperty = "kvt_exstyle";  // a report list's extended styles
 
 // Serial numbers of windows, never reused.
 uint64_t NextWindowSerial();
@@ -128,6 +129,10 @@ private:
     bool flushPending_ = false;
     QElapsedTimer lastCommit_;
 };
+
+// The view of a report list. Selecting or scrolling a row into view moves it vertically only:
+// the columns stay where the user scrolled them.
+QTableView* NewListView(QWidget* parent);
 
 // Per-control record kept by a dialog.
 struct ControlInfo {

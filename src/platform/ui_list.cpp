@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <numeric>
@@ -364,6 +366,48 @@ void ListModel::AddColumn(int index, Column c) {
     endInsertColumns();
 }
 
+namespace {
+
+class ListTableView : public QTableView {
+public:
+    using QTableView::QTableView;
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        QScrollBar* h = horizontalScrollBar();
+        const int x = h->value();
+        QTableView::scrollTo(index, hint);
+        h->setValue(x);
+    }
+
+protected:
+    // The grid goes on below the rows, in empty rows of the same height.
+    void paintEvent(QPaintEvent* e) override {
+        QTableView::paintEvent(e);
+        const int columns = horizontalHeader()->count();
+        if (!showGrid() || columns == 0) return;
+        const int rows = model() ? model()->rowCount() : 0;
+        const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+        const int top = rows == 0 ? 0 : rowViewportPosition(rows - 1) + rowHeight;
+        const int bottom = viewport()->height();
+        const int right = columnViewportPosition(columns - 1) + columnWidth(columns - 1);
+        if (top >= bottom || top < 0) return;
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QColor color(static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+        QPainter p(viewport());
+        p.setPen(QPen(color, 0, gridStyle()));
+        for (int y = top + rowHeight - 1; y < bottom; y += rowHeight) p.drawLine(0, y, right - 1, y);
+        for (int c = 0; c < columns; ++c) {
+            if (isColumnHidden(c)) continue;
+            const int x = columnViewportPosition(c) + columnWidth(c) - 1;
+            p.drawLine(x, top, x, bottom);
+        }
+    }
+};
+
+}  // namespace
+
+QTableView* NewListView(QWidget* parent) { return new ListTableView(parent); }
+
 }  // namespace uiimpl
 
 namespace {
@@ -414,8 +458,24 @@ void ListView::SetColumnWidth(int column, int width) {
     if (QTableView* v = View(*this)) v->horizontalHeader()->resizeSection(column, width);
 }
 
+void ListView::SetExtendedStyle(uint32_t styles) {
+    QTableView* v = View(*this);
+    ListModel* m = Model(*this);
+    if (!v || !m) return;
+    v->setProperty(kExStyleProperty, static_cast<uint>(styles));
+    v->setShowGrid(styles & kExGridLines);
+    if (m->checkBoxes != ((styles & kExCheckBoxes) != 0)) m->SetCheckBoxes(styles & kExCheckBoxes);
+    v->viewport()->update();
+}
+
+uint32_t ListView::GetExtendedStyle() const {
+    QTableView* v = View(*this);
+    return v ? v->property(kExStyleProperty).toUInt() : 0;
+}
+
 void ListView::SetCheckBoxes(bool on) {
-    if (ListModel* m = Model(*this)) m->SetCheckBoxes(on);
+    const uint32_t styles = GetExtendedStyle();
+    SetExtendedStyle(on ? styles | kExCheckBoxes : styles & ~static_cast<uint32_t>(kExCheckBoxes));
 }
 
 int ListView::GetItemCount() const {
@@ -594,6 +654,24 @@ void ListView::EnsureVisible(int row) {
     if (!ValidRow(m, row)) return;
     m->Flush();
     v->scrollTo(m->index(row, 0));
+}
+
+// Columns scroll by pixels, rows one row at a time.
+
+Point ListView::GetOrigin() const {
+    QTableView* v = View(*this);
+    if (!v) return {};
+    return Point{v->horizontalScrollBar()->value(),
+                 v->verticalScrollBar()->value() * v->verticalHeader()->defaultSectionSize()};
+}
+
+void ListView::Scroll(int dx, int dy) {
+    QTableView* v = View(*this);
+    if (!v) return;
+    QScrollBar* h = v->horizontalScrollBar();
+    QScrollBar* r = v->verticalScrollBar();
+    h->setValue(h->value() + dx);
+    r->setValue(r->value() + dy / std::max(1, v->verticalHeader()->defaultSectionSize()));
 }
 
 int ListView::GetTopIndex() const {

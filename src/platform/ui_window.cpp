@@ -1,8 +1,10 @@
 // Window handles and the simple controls.
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -112,6 +114,11 @@ Rect Window::GetClientRect() const {
     return Rect{0, 0, w->width(), w->height()};
 }
 
+bool Window::IsTopLevel() const {
+    QWidget* w = W(*this);
+    return w && w->isWindow();
+}
+
 Rect Window::GetRectInParent() const {
     QWidget* w = W(*this);
     if (!w) return {};
@@ -144,6 +151,17 @@ Point Window::ScreenToClient(Point screen) const {
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) w = area->viewport();
     const QPoint p = w->mapFromGlobal(QPoint(screen.x, screen.y));
     return Point{p.x(), p.y()};
+}
+
+ColorRef Window::GetPixel(Point client) const {
+    QWidget* w = W(*this);
+    if (!w) return 0;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) w = area->viewport();
+    if (!w->rect().contains(client.x, client.y)) return 0;
+    const QImage image = w->grab(QRect(client.x, client.y, 1, 1)).toImage();
+    if (image.isNull()) return 0;
+    const QColor c = image.pixelColor(0, 0);
+    return MakeRgb(c.red(), c.green(), c.blue());
 }
 
 // Buttons.

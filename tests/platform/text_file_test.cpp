@@ -1,76 +1,82 @@
 #include "platform/text_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <functional>
-#include <fstream>
-#include <iterator>
-
-namespace {
-std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-}  // namespace
-
-TEST(TextFile, WritesGbkWithCrLfAndReadsBack) {
-    const std::string path = TempPath("kvt_text_file.txt");
-    {
-        TextFile f;
-        ASSERT_TRUE(f.Open(path, TextFile::kWrite));
-        EXPECT_TRUE(f.WriteString("序号    地址\n"));
-        EXPECT_TRUE(f.WriteString("1    000000000001\r\n"));
-        EXPECT_TRUE(f.WriteString("last"));
-    }
-    EXPECT_EQ(ReadBytes(path), std::string("\xD0\xF2\xBA\xC5    \xB5\xD8\xD6\xB7\r\n1    000000000001\r\nlast"));
-    TextFile f;
-    ASSERT_TRUE(f.Open(path, TextFile::kRead));
-    std::string line;
-    ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "序号    地址");
-    ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "1    000000000001");
-    ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "last");
-    EXPECT_FALSE(f.ReadLine(line));
-    f.Close();
-    EXPECT_TRUE(RemoveFile(path));
-    EXPECT_FALSE(FileExists(path));
-}
-
-TEST(TextFile, ReadsLfOnlyAndEmptyLines) {
-    const std::string path = TempPath("kvt_text_lf.txt");
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "a\n\nb\r\n";
-    }
-    TextFile f;
-    ASSERT_TRUE(f.Open(path, TextFile::kRead));
-    std::string line;
-    ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "a");
-    ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "");
-    ASSERT_TRUE(f.ReadLine(line));
-    EXPECT_EQ(line, "b");
-    EXPECT_FALSE(f.ReadLine(line));
-    std::remove(path.c_str());
-}
-
-TEST(TextFile, MissingFileFailsToOpen) {
-    TextFile f;
-    EXPECT_FALSE(f.Open("/nonexistent-dir/x.txt", TextFile::kRead));
-    EXPECT_FALSE(f.WriteString("x"));
-    std::string line;
-    EXPECT_FALSE(f.ReadLine(line));
-}
 
 #include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+// Each test writes into a directory of its own.
+class TextFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(mkdtemp(dir_), nullptr); }
+    void TearDown() override { EXPECT_EQ(std::system(("rm -rf '" + std::string(dir_) + "'").c_str()), 0); }
+    std::string Path(const char* name) const { return std::string(dir_) + "/" + name; }
+    static std::vector<std::string> ReadLines(const std::string& path) {
+        TextFile f;
+        std::vector<std::string> lines;
+        std::string line;
+        if (f.Open(path, TextFile::kRead))
+            while (f.ReadLine(line)) lines.push_back(line);
+        return lines;
+    }
+    char dir_[32] = "/tmp/kvt_text_XXXXXX";
+};
+
+}  // namespace
+
+TEST_F(TextFileTest, WritesGbkWithCrLfAndReadsBack) {
+    const std::string path = Path("out.txt");
+    TextFile f;
+    ASSERT_TRUE(f.Open(path, TextFile::kWrite));
+    EXPECT_TRUE(f.WriteString("序号    地址\n1    000000000001\r\n"));
+    EXPECT_TRUE(f.WriteString("last"));
+    EXPECT_TRUE(f.Close());
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "\xD0\xF2\xBA\xC5    \xB5\xD8\xD6\xB7\r\n1    000000000001\r\nlast");
+    ASSERT_TRUE(f.Open(path, TextFile::kAppend));
+    EXPECT_TRUE(f.WriteString("\n尾"));
+    EXPECT_TRUE(f.Close());
+    EXPECT_EQ(ReadLines(path), (std::vector<std::string>{"序号    地址", "1    000000000001", "last", "尾"}));
+    EXPECT_TRUE(RemoveFile(path));
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(TextFileTest, ReadsLinesEndingInLfOrCrLf) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"a\n\nb\r\n", {"a", "", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"\xB5\xD8\xD6\xB7\r\n\r\n", {"地址", ""}},
+        {"", {}},
+    };
+    for (const auto& [bytes, lines] : cases) {
+        std::ofstream(Path("in.txt"), std::ios::binary) << bytes;
+        EXPECT_EQ(ReadLines(Path("in.txt")), lines) << bytes;
+    }
+}
+
+TEST_F(TextFileTest, FailuresAreReported) {
+    TextFile f;
+    EXPECT_FALSE(f.Open(Path("no-such-dir/x.txt"), TextFile::kWrite));
+    EXPECT_FALSE(f.WriteString("x"));
+    EXPECT_FALSE(f.Close());
+    if (!FileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    ASSERT_TRUE(f.Open("/dev/full", TextFile::kWrite));
+    // The disk is full: the write or, when it sat in the buffer, the close says so.
+    const bool written = f.WriteString("1    000000000001\n");
+    EXPECT_FALSE(f.Close() && written);
+}
 
 namespace {
 // Runs body in a child process whose files cannot grow past limit bytes; returns its exit code.
@@ -95,21 +101,11 @@ size_t FilesIn(const std::string& dir) {
     }
     return n;
 }
-
-std::string MakeTempDir() {
-    std::string dir = ::testing::TempDir() + "kvt_textfile_XXXXXX";
-    return mkdtemp(&dir[0]) ? dir : std::string();
-}
 }  // namespace
 
-TEST(TextFile, ReplaceFailingOnAFullDiskKeepsThePreviousFile) {
-    const std::string dir = MakeTempDir();
-    ASSERT_FALSE(dir.empty());
-    const std::string path = dir + "/export.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "previous";
-    }
+TEST_F(TextFileTest, ReplaceFailingOnAFullDiskKeepsThePreviousFile) {
+    const std::string path = Path("export.txt");
+    std::ofstream(path, std::ios::binary) << "previous";
     // Small enough to sit in the write buffer: only the close can see the failure.
     const int code = InChildWithFileLimit(4, [&] {
         TextFile f;
@@ -118,33 +114,24 @@ TEST(TextFile, ReplaceFailingOnAFullDiskKeepsThePreviousFile) {
         return f.Close() ? 3 : 0;
     });
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(ReadBytes(path), "previous");
-    EXPECT_EQ(FilesIn(dir), 1u);  // no temporary file left behind
-    // A plain write to a full disk fails at the close too.
-    EXPECT_EQ(InChildWithFileLimit(4, [&] {
-        TextFile f;
-        if (!f.Open(dir + "/plain.txt", TextFile::kWrite)) return 1;
-        f.WriteString("0123456789\n");
-        return f.Close() ? 3 : 0;
-    }), 0);
+    EXPECT_EQ(ReadLines(path), std::vector<std::string>{"previous"});
+    EXPECT_EQ(FilesIn(dir_), 1u);  // no temporary file left behind
 }
 
-TEST(TextFile, ReplaceRenamesOnlyWhenClosed) {
-    const std::string dir = MakeTempDir();
-    ASSERT_FALSE(dir.empty());
-    const std::string path = dir + "/export.txt";
+TEST_F(TextFileTest, ReplaceRenamesOnlyWhenClosed) {
+    const std::string path = Path("export.txt");
     {
         TextFile f;
         ASSERT_TRUE(f.Open(path, TextFile::kReplace));
         ASSERT_TRUE(f.WriteString("abandoned\n"));
     }  // not closed: nothing replaced, nothing left
     EXPECT_FALSE(FileExists(path));
-    EXPECT_EQ(FilesIn(dir), 0u);
+    EXPECT_EQ(FilesIn(dir_), 0u);
     TextFile f;
     ASSERT_TRUE(f.Open(path, TextFile::kReplace));
     ASSERT_TRUE(f.WriteString("地址\n"));
     EXPECT_FALSE(FileExists(path));
     ASSERT_TRUE(f.Close());
-    EXPECT_EQ(ReadBytes(path), "\xB5\xD8\xD6\xB7\r\n");
-    EXPECT_EQ(FilesIn(dir), 1u);
+    EXPECT_EQ(ReadLines(path), std::vector<std::string>{"地址"});
+    EXPECT_EQ(FilesIn(dir_), 1u);
 }
