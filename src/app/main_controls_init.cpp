@@ -2,6 +2,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "link/conversions.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -60,12 +61,12 @@ void CMainTesterDlg::LimitEditLengths() {
         std::initializer_list<int> edits;
     };
     const Group groups[] = {
-        {12, {1638, 1640, 1546, 1805}},
-        {2, {1795, 1563, 1823, 1894, 1556, 1611}},
-        {4, {1640, 1753}},
-        {12, {3007, 3009}},
-        {9, {3011, 3013, 3015}},
-        {8, {3034}},
+        {12, {IDC_SEND_DST_ADDR, IDC_MULTICAST_ADDR, IDC_DST_ADDR, IDC_PASSWORD_DST_ADDR}},
+        {2, {IDC_POINT_READ_INTERVAL, IDC_DEVICE_COUNT, IDC_RELAY_DEPTH, IDC_RADIUS, IDC_OLD_PSK_LEN, IDC_NEW_PSK_LEN}},
+        {4, {IDC_MULTICAST_ADDR, IDC_POINT_READ_LENGTH}},
+        {12, {IDC_ROUND_START_ADDR, IDC_ROUND_END_ADDR}},
+        {9, {IDC_ROUND_COUNT, IDC_ROUND_WAIT_TIME, IDC_ROUND_SEND_DELAY}},
+        {8, {IDC_ROUND_DATA_ID}},
     };
     for (const Group& g : groups)
         for (int id : g.edits) Edit(GetDlgItem(id)).SetLimitText(g.limit);
@@ -132,12 +133,13 @@ void CMainTesterDlg::InitDefaultTexts() {
     std::string tenHex;
     BytesToHexText(tenHex, tenBytes, 0);
     const std::pair<int, std::string> texts[] = {
-        {1753, "20"},           {1604, "15"},          {1868, "1200"},         {1795, "1"},
-        {1935, "6"},            {1995, "1234"},        {1640, "1234"},         {1639, tenHex},
-        {1894, "15"},           {3007, "201708180001"}, {3009, "201708180160"}, {3011, "0"},
-        {3013, "3000"},         {3015, "10"},          {3034, "00010000"},     {3005, "0"},
-        {1638, "201708180"},    {1546, "201708180"},   {1614, "5A3C91E07B42D86F"}, {1805, "201708180"},
-        {1588, "15"},
+        {IDC_POINT_READ_LENGTH, "20"}, {IDC_SEARCH_DEPTH, "15"}, {IDC_REPEAT_PERIOD, "1200"},
+        {IDC_POINT_READ_INTERVAL, "1"}, {IDC_TGAIN, "6"}, {IDC_POINT_READ_MULTICAST, "1234"},
+        {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, tenHex}, {IDC_RADIUS, "15"},
+        {IDC_ROUND_START_ADDR, "201708180001"}, {IDC_ROUND_END_ADDR, "201708180160"}, {IDC_ROUND_COUNT, "0"},
+        {IDC_ROUND_WAIT_TIME, "3000"}, {IDC_ROUND_SEND_DELAY, "10"}, {IDC_ROUND_DATA_ID, "00010000"}, {IDC_DEPTH, "0"},
+        {IDC_SEND_DST_ADDR, "201708180"}, {IDC_DST_ADDR, "201708180"}, {IDC_NEW_PSK, "5A3C91E07B42D86F"},
+        {IDC_PASSWORD_DST_ADDR, "201708180"}, {IDC_PASS_THROUGH_LEVEL_LIMIT, "15"},
     };
     for (const auto& t : texts) SetDlgItemText(t.first, t.second);
 }

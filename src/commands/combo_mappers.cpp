@@ -2,6 +2,8 @@
 
 #include "commands/combo_mappers.h"
 
+#include "res/resource_ids.h"
+
 namespace {
 
 struct TextCode {
@@ -116,53 +118,63 @@ std::string SelectedText(Dialog& page, int comboId) { return ComboBox(page.GetDl
 
 }  // namespace
 
-void GetDeviceMode(Dialog& page, uint8_t& mode) { MapDeviceModeText(SelectedText(page, 1542), mode); }
+void GetDeviceMode(Dialog& page, uint8_t& mode) { MapDeviceModeText(SelectedText(page, IDC_DST_MODE_COMBO), mode); }
 
-void GetDeviceMode2(Dialog& page, uint8_t& mode) { MapDeviceModeText(SelectedText(page, 3003), mode); }
+void GetDeviceMode2(Dialog& page, uint8_t& mode) { MapDeviceModeText(SelectedText(page, IDC_SRC_MODE_COMBO), mode); }
 
-void GetPasswordType(Dialog& page, uint8_t& type) { MapPasswordTypeText(SelectedText(page, 1940), type); }
+void GetPasswordType(Dialog& page, uint8_t& type) { MapPasswordTypeText(SelectedText(page, IDC_KEY_MODE_COMBO), type); }
 
-void GetPasswordType2(Dialog& page, uint8_t& type) { MapPasswordTypeText(SelectedText(page, 1940), type); }
+void GetPasswordType2(Dialog& page, uint8_t& type) {
+    MapPasswordTypeText(SelectedText(page, IDC_KEY_MODE_COMBO), type);
+}
 
-void GetProtocol(Dialog& page, uint8_t& protocol) { MapProtocolText(SelectedText(page, 1856), protocol); }
+void GetProtocol(Dialog& page, uint8_t& protocol) { MapProtocolText(SelectedText(page, IDC_PROTOCOL_COMBO), protocol); }
 
-void GetMulticastFlag(Dialog& page, uint8_t& flag) { MapMulticastFlagText(SelectedText(page, 1595), flag); }
+void GetMulticastFlag(Dialog& page, uint8_t& flag) {
+    MapMulticastFlagText(SelectedText(page, IDC_MULTICAST_MODE_COMBO), flag);
+}
 
-void GetPriority(Dialog& page, uint8_t& priority) { MapPriorityText(SelectedText(page, 1599), priority); }
+void GetPriority(Dialog& page, uint8_t& priority) { MapPriorityText(SelectedText(page, IDC_PRIORITY_COMBO), priority); }
 
-void GetSearchScope(Dialog& page, uint8_t& scope) { MapSearchScopeText(SelectedText(page, 1814), scope); }
+void GetSearchScope(Dialog& page, uint8_t& scope) {
+    MapSearchScopeText(SelectedText(page, IDC_SEARCH_SCOPE_COMBO), scope);
+}
 
-void GetDecryptResult(Dialog& page, uint8_t& result) { MapDecryptResultText(SelectedText(page, 1825), result); }
+void GetDecryptResult(Dialog& page, uint8_t& result) {
+    MapDecryptResultText(SelectedText(page, IDC_DECRYPT_RESULT_COMBO), result);
+}
 
-void GetParity(Dialog& page, uint8_t& parity) { MapParityText(SelectedText(page, 2009), parity); }
+void GetParity(Dialog& page, uint8_t& parity) { MapParityText(SelectedText(page, IDC_PARITY_COMBO), parity); }
 
-void GetStopBits(Dialog& page, uint8_t& stopBits) { MapStopBitsText(SelectedText(page, 1993), stopBits); }
+void GetStopBits(Dialog& page, uint8_t& stopBits) {
+    MapStopBitsText(SelectedText(page, IDC_STOP_BITS_COMBO), stopBits);
+}
 
 // The mappers of the network-parameter, TCP/IP, search-attribute and password-reply pages.
 
-bool GetBaudCode(Dialog& page, uint8_t& code) { return MapBaudText(SelectedText(page, 1977), code); }
+bool GetBaudCode(Dialog& page, uint8_t& code) { return MapBaudText(SelectedText(page, IDC_BAUD_RATE_COMBO), code); }
 
-void GetLevel(Dialog& page, uint8_t& level) { MapLevelText(SelectedText(page, 1859), level); }
+void GetLevel(Dialog& page, uint8_t& level) { MapLevelText(SelectedText(page, IDC_TX_POWER_COMBO), level); }
 
-bool GetBand(Dialog& page, uint8_t& band) { return MapBandText(SelectedText(page, 1543), band); }
+bool GetBand(Dialog& page, uint8_t& band) { return MapBandText(SelectedText(page, IDC_BAND_COMBO), band); }
 
 void GetTcpState(Dialog& page, ByteString& payload) {
     uint8_t code = 0;
-    if (MapTcpStateText(SelectedText(page, 1905), code)) payload.push_back(code);
+    if (MapTcpStateText(SelectedText(page, IDC_TCP_STATE_COMBO), code)) payload.push_back(code);
 }
 
 void GetTcpOrUdp(Dialog& page, ByteString& payload) {
     uint8_t code = 0;
-    if (MapTcpOrUdpText(SelectedText(page, 1908), code)) payload.push_back(code);
+    if (MapTcpOrUdpText(SelectedText(page, IDC_TCP_TYPE_COMBO), code)) payload.push_back(code);
 }
 
 void GetSearchParticipation(Dialog& page, uint8_t& state) {
-    MapSearchParticipationText(SelectedText(page, 1882), state);
+    MapSearchParticipationText(SelectedText(page, IDC_SEARCH_PARTICIPATION_COMBO), state);
 }
 
 bool GetChangeConsent(Dialog& page, ByteString& payload) {
     uint8_t code = 0;
-    if (!MapChangeConsentText(SelectedText(page, 1829), code)) return false;
+    if (!MapChangeConsentText(SelectedText(page, IDC_CHANGE_CONSENT_COMBO), code)) return false;
     payload.push_back(code);
     return true;
 }

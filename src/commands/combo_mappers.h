@@ -38,8 +38,8 @@ bool MapChangeConsentText(const std::string& text, uint8_t& code);
 
 // Readers of the combos of the main window's command pages: each maps the selected text of its
 // combo; no match leaves the field as it was.
-void GetDeviceMode(Dialog& page, uint8_t& mode);   // target device mode, combo 1542
-void GetDeviceMode2(Dialog& page, uint8_t& mode);  // source device mode, combo 3003
+void GetDeviceMode(Dialog& page, uint8_t& mode);   // target device mode, combo IDC_DST_MODE_COMBO
+void GetDeviceMode2(Dialog& page, uint8_t& mode);  // source device mode, combo IDC_SRC_MODE_COMBO
 void GetPasswordType(Dialog& page, uint8_t& type);
 void GetPasswordType2(Dialog& page, uint8_t& type);
 void GetProtocol(Dialog& page, uint8_t& protocol);

@@ -3,19 +3,20 @@
 #include "commands/command_frame.h"
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
+#include "res/resource_ids.h"
 
 bool CTestDlg::OnInitDialog() {
-    m_directionCombo = ComboBox(GetDlgItem(1924));
-    m_initiatorCombo = ComboBox(GetDlgItem(1925));
-    m_replyStatusCombo = ComboBox(GetDlgItem(1927));
-    m_channelTypeCombo = ComboBox(GetDlgItem(1928));
-    m_logList = ListView(GetDlgItem(1006));
+    m_directionCombo = ComboBox(GetDlgItem(IDC_PANEL_DIRECTION_COMBO));
+    m_initiatorCombo = ComboBox(GetDlgItem(IDC_PANEL_INITIATOR_COMBO));
+    m_replyStatusCombo = ComboBox(GetDlgItem(IDC_PANEL_REPLY_STATUS_COMBO));
+    m_channelTypeCombo = ComboBox(GetDlgItem(IDC_PANEL_CHANNEL_TYPE_COMBO));
+    m_logList = ListView(GetDlgItem(IDC_PANEL_LOG_LIST));
     m_logRow = 0;
-    MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedLogList(); });
-    MapCommand(1006, Notify::DblClick, [this] { OnDblclkLogList(); });
+    MapCommand(IDC_PANEL_LOG_LIST, Notify::ItemChanged, [this] { OnItemchangedLogList(); });
+    MapCommand(IDC_PANEL_LOG_LIST, Notify::DblClick, [this] { OnDblclkLogList(); });
     InitComboBoxes();
     InitLogColumns();
-    Button(GetDlgItem(1008)).SetCheck(1);
+    Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)).SetCheck(1);
     return true;
 }
 
@@ -46,10 +47,10 @@ void CTestDlg::AddLogRow(std::string frameHex) {
     row.time = FormatTimeStamp(GetLocalTime());
     SpaceHexPairs(frameHex);
     row.spacedHex = std::move(frameHex);
-    AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(1008)), std::move(row), &m_logRow);
+    AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)), std::move(row), &m_logRow);
 }
 
-void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(1007, text); }
+void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(IDC_PANEL_RESULT_PANE, text); }
 
 void CTestDlg::SendVersionRequest() {
     ByteString bytes;
