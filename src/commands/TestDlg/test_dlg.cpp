@@ -1,5 +1,6 @@
 #include "commands/TestDlg/test_dlg.h"
 
+#include "commands/combo_mappers.h"
 #include "commands/command_frame.h"
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
@@ -21,13 +22,13 @@ bool CTestDlg::OnInitDialog() {
 }
 
 void CTestDlg::InitComboBoxes() {
-    for (const char* s : {"主机发出帧", "从机发出帧"}) m_directionCombo.AddString(s);
+    AddChoices(m_directionCombo, kDirectionNames);
     m_directionCombo.SetCurSel(m_directionCombo.GetCount() - 1);
-    for (const char* s : {"异常应答", "正常应答"}) m_replyStatusCombo.AddString(s);
+    AddChoices(m_replyStatusCombo, kReplyStatusNames);
     m_replyStatusCombo.SetCurSel(m_replyStatusCombo.GetCount() - 1);
-    for (const char* s : {"主动发起", "命令回应"}) m_initiatorCombo.AddString(s);
+    AddChoices(m_initiatorCombo, kInitiatorNames);
     m_initiatorCombo.SetCurSel(m_replyStatusCombo.GetCount() - 1);
-    for (const char* s : {"5281PLC", "Bluetooth", "WiFi", "5207PLC"}) m_channelTypeCombo.AddString(s);
+    AddChoices(m_channelTypeCombo, kChannelTypeNames);
     m_channelTypeCombo.SetCurSel(1);
 }
 
