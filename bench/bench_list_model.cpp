@@ -19,6 +19,7 @@
 
 #include "dialogs/frame_monitor_dlg.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 #include "res/resources.h"
 
 namespace {
@@ -50,12 +51,12 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 // A window of the monitor's template with its list made the monitor's shape.
 class ListWindow : public Dialog {
 public:
-    ListWindow() : Dialog(132) {}
+    ListWindow() : Dialog(IDD_FRAME_MONITOR) {}
     ListView list;
 
 protected:
     bool OnInitDialog() override {
-        list = ListView(GetDlgItem(1006));
+        list = ListView(GetDlgItem(IDC_MONITOR_LIST));
         list.InsertColumn(0, "时间", 150);
         list.InsertColumn(1, "序号", 50);
         list.InsertColumn(2, "报文", 600);

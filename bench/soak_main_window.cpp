@@ -13,6 +13,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
+#include "res/resource_ids.h"
 #include "res/resources.h"
 #include "sim/sim_module.h"
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     dlg.ShowWindow(true);
     dlg.SerialSettingsRecord().comPort = kPort;
     dlg.PostTask([&] {
-        Button(dlg.SerialSettingsDialog().GetDlgItem(1021)).Click();
+        Button(dlg.SerialSettingsDialog().GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click();
         dlg.KillTimer(TIMER_VERSION_WAIT);
     });
     dlg.OnSerialSettings();
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
     WaitPumping([&] { return done.load(); });
     module.join();
 
-    ListView replyLog(dlg.GetDlgItem(1636));
+    ListView replyLog(dlg.GetDlgItem(IDC_DATA_REPLY_LOG));
     auto historyCount = [&] { return link.History().Snapshot().size(); };
     const size_t sentBefore = 1;  // the version request
     WaitPumping([&] {

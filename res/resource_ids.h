@@ -1,6 +1,6 @@
 #pragma once
 // Named ids of the resources of this folder: dialog templates, their controls, the menu,
-// the string table and the images.
+// the string table and the images; and the ids of the main window's timers.
 //
 // Control ids belong to one dialog: the same number can be different controls in different
 // dialogs, and each of them has its own name here. Plain labels that nothing reaches keep the
@@ -39,6 +39,20 @@ constexpr int IDM_CLEAR_FRAME_LISTS = 3776;
 
 // About command of the main window's system menu.
 constexpr int IDM_ABOUTBOX = 0x10;
+
+// Ids of the main window's timers.
+enum MainTimerId {
+    TIMER_WAIT_MODE_REFRESH = 1,
+    TIMER_UNUSED_2 = 2,
+    TIMER_UNUSED_3 = 3,
+    TIMER_CONTINUOUS_SEND = 4,
+    TIMER_SEND_TEST_STEP = 5,
+    TIMER_CONTINUOUS_SEARCH = 6,
+    TIMER_PORT_TEST = 7,
+    TIMER_CONTINUOUS_BROADCAST = 8,
+    TIMER_PASS_THROUGH_SEND = 9,
+    TIMER_VERSION_WAIT = 10,
+};
 
 // String table.
 constexpr int IDS_ABOUTBOX   = 101;  // caption of the about command

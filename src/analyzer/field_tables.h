@@ -1,62 +1,37 @@
 #pragma once
-// The codes of the frames' fields and their texts: one table per field, in code order. The
-// analyzer names the codes it explains with them; a combo box of the command pages can offer a
-// table's texts and turn the chosen text back into its code.
+// The codes of the frames' fields and their texts: one table per field, in code order (see
+// link/code_text.h). The control byte's tables are in link/header_fields.h.
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
-struct CodeText {
-    uint8_t code;
-    const char* text;
-};
-
-const char* TextOfCode(const CodeText* table, size_t size, unsigned code, const char* otherwise);
-bool CodeOfText(const CodeText* table, size_t size, const std::string& text, uint8_t& code);
-
-// The text of code, or otherwise when the table has no entry for it.
-template <size_t N>
-const char* TextOfCode(const CodeText (&table)[N], unsigned code, const char* otherwise) {
-    return TextOfCode(table, N, code, otherwise);
-}
-
-// The code of the first entry whose text equals text exactly; false, with code untouched,
-// when none does.
-template <size_t N>
-bool CodeOfText(const CodeText (&table)[N], const std::string& text, uint8_t& code) {
-    return CodeOfText(table, N, text, code);
-}
-
-// Control field.
-inline constexpr CodeText kDirectionNames[] = {{0, "主机发出帧"}, {1, "从机发出帧"}};
-inline constexpr CodeText kInitiatorNames[] = {{0, "命令回应"}, {1, "主动发起"}};
-inline constexpr CodeText kReplyStatusNames[] = {{0, "正常应答"}, {1, "异常应答"}};
-inline constexpr CodeText kChannelTypeNames[] = {
-    {0, "TRM5281PLC"}, {1, "Bluetooth"}, {2, "WIFI"}, {3, "TRM5207plc"}};
+#include "link/code_text.h"
+#include "link/header_fields.h"
 
 // The status byte of an abnormal reply.
 inline constexpr CodeText kErrorStatusNames[] = {{0, "错误的格式"}, {1, "错误的数据单元"}, {2, "错误的长度"},
                                                  {3, "指令字无效"}, {4, "RAM空间不足"},    {5, "错误的状态"}};
 
 // Source and target device modes.
-inline constexpr CodeText kDeviceModeNames[] = {{0, "不区分设备类型"},      {1, "网关"},
-                                                {2, "云服务器"},            {3, "TRM5281/82 MAC地址"},
-                                                {4, "TRM5207 MAC地址"},     {5, "Bluetooth MAC地址"}};
+inline constexpr CodeText kDeviceModeNames[] = {{0, "不区分设备类型"},
+                                                {1, "网关"},
+                                                {2, "云服务器"},
+                                                {3, "TRM5281/82 MAC地址", "TRM5281/82MAC地址"},
+                                                {4, "TRM5207 MAC地址", "RM5207MAC地址"},
+                                                {5, "Bluetooth MAC地址", "BLEMAC地址"}};
 
-inline constexpr CodeText kPasswordModeNames[] = {{0, "初始网络口令"}, {1, "用户网络口令"}};
-inline constexpr CodeText kMulticastFlagNames[] = {{0, "非组播"}, {1, "组播"}};
-inline constexpr CodeText kPriorityNames[] = {{0, "低"}, {1, "高"}};
+inline constexpr CodeText kPasswordModeNames[] = {{0, "初始网络口令", "00: 初始网络口令"},
+                                                  {1, "用户网络口令", "01: 用户网络口令"}};
+inline constexpr CodeText kMulticastFlagNames[] = {{0, "非组播", "00: 非组播"}, {1, "组播", "01: 组播地址"}};
+inline constexpr CodeText kPriorityNames[] = {{0, "低", "Normal"}, {1, "高", "High"}};
 
 // Device search.
 inline constexpr CodeText kSearchScopeNames[] = {
     {0, "搜索所有设备"}, {1, "搜索同网设备"}, {2, "搜索未入网设备"}, {6, "RSV"}};
 inline constexpr CodeText kNetStateNames[] = {{0, "不在网"}, {1, "属于自己的网络"}, {2, "属于其他网络"}, {3, "未知"}};
-inline constexpr CodeText kSearchParticipationNames[] = {{0, "不参与设备搜索"}, {1, "参与设备搜索"}};
+inline constexpr CodeText kSearchParticipationNames[] = {{0, "不参与设备搜索", "不参与搜索"},
+                                                         {1, "参与设备搜索", "参与搜索"}};
 
 // Remote network password.
 inline constexpr CodeText kDecryptResultNames[] = {{0, "无法解密"}, {1, "解密新密钥成功"}, {2, "解密老密钥成功"}};
-inline constexpr CodeText kChangeResultNames[] = {{0, "修改失败"}, {1, "修改成功"}};
+inline constexpr CodeText kChangeResultNames[] = {{0, "修改失败", "拒绝修改"}, {1, "修改成功", "同意修改"}};
 
 // Network parameters: serial line and carrier.
 inline constexpr CodeText kBaudRateNames[] = {{0, "600"},    {1, "1200"},   {2, "2400"},  {3, "4800"},

@@ -4,20 +4,22 @@
 #include "app/main_tester_dlg.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "link/conversions.h"
+#include "res/resource_ids.h"
 
 void CMainTesterDlg::MapMessages() {
-    MapCommand(1265, Notify::Click, [this] { OnTreeClick(); });
-    MapCommand(1047, Notify::SelChange, [this] { m_receiveTabs.OnSelChange(); });
-    MapCommand(1001, Notify::Clicked, [this] { OnToggleReceive(); });
-    MapCommand(1021, Notify::Clicked, [this] { OnShowFrameMonitor(); });
-    MapCommand(1834, Notify::Clicked, [this] { OnShowSearchList(); });
-    MapCommand(1232, Notify::Clicked, [this] { OnClearRecords(); });
-    MapCommand(1033, Notify::Clicked, [this] { OnBuildFrame(); });
-    MapCommand(1034, Notify::Clicked, [this] { OnParseFrame(); });
-    MapCommand(1046, Notify::Clicked, [this] { OnTimedSend(); });
-    MapCommand(1044, Notify::Clicked, [this] { OnImportRecords(); });
-    MapCommand(3771, Notify::Clicked, [this] { OnSerialSettings(); });
-    MapCommand(1402, Notify::Clicked, [this] { m_link.SetShowAllReceived(Button(GetDlgItem(1402)).GetCheck() != 0); });
+    MapCommand(IDC_FUNCTION_TREE, Notify::Click, [this] { OnTreeClick(); });
+    MapCommand(IDC_RECEIVE_TABS, Notify::SelChange, [this] { m_receiveTabs.OnSelChange(); });
+    MapCommand(IDC_TOGGLE_RECEIVE, Notify::Clicked, [this] { OnToggleReceive(); });
+    MapCommand(IDC_SHOW_FRAME_MONITOR, Notify::Clicked, [this] { OnShowFrameMonitor(); });
+    MapCommand(IDC_SHOW_SEARCH_LIST, Notify::Clicked, [this] { OnShowSearchList(); });
+    MapCommand(IDC_CLEAR_RECORDS, Notify::Clicked, [this] { OnClearRecords(); });
+    MapCommand(IDC_BUILD_FRAME, Notify::Clicked, [this] { OnBuildFrame(); });
+    MapCommand(IDC_PARSE_FRAME, Notify::Clicked, [this] { OnParseFrame(); });
+    MapCommand(IDC_TIMED_SEND, Notify::Clicked, [this] { OnTimedSend(); });
+    MapCommand(IDC_IMPORT_RECORDS, Notify::Clicked, [this] { OnImportRecords(); });
+    MapCommand(IDM_SERIAL_SETTINGS, Notify::Clicked, [this] { OnSerialSettings(); });
+    MapCommand(IDC_SHOW_ALL_RECEIVED, Notify::Clicked,
+               [this] { m_link.SetShowAllReceived(Button(GetDlgItem(IDC_SHOW_ALL_RECEIVED)).GetCheck() != 0); });
     MapFrameLogHandlers();
     MapCommandSenders();
 }
@@ -27,7 +29,7 @@ void CMainTesterDlg::SetPortStatusText(const std::string& text) {
         PostTask([this, text] { SetPortStatusText(text); });
         return;
     }
-    SetDlgItemText(1227, text);
+    SetDlgItemText(IDC_PORT_STATUS, text);
 }
 
 void CMainTesterDlg::SetVersionText(std::string text) {
@@ -39,7 +41,7 @@ void CMainTesterDlg::SetVersionText(std::string text) {
         SetTimer(TIMER_VERSION_WAIT, 100);
         return;
     }
-    SetDlgItemText(3042, text);
+    SetDlgItemText(IDC_VERSION_TEXT, text);
 }
 
 int CMainTesterDlg::ReadHexBytes(int controlId, ByteString& out) {
@@ -48,18 +50,18 @@ int CMainTesterDlg::ReadHexBytes(int controlId, ByteString& out) {
 }
 
 void CMainTesterDlg::OnToggleReceive() {
-    if (GetDlgItemText(1001) == "关闭接收") {
+    if (GetDlgItemText(IDC_TOGGLE_RECEIVE) == "关闭接收") {
         m_link.History().SetRecordReceived(false);
-        SetDlgItemText(1001, "打开接收");
+        SetDlgItemText(IDC_TOGGLE_RECEIVE, "打开接收");
     } else {
         m_link.History().SetRecordReceived(true);
-        SetDlgItemText(1001, "关闭接收");
+        SetDlgItemText(IDC_TOGGLE_RECEIVE, "关闭接收");
     }
 }
 
 void CMainTesterDlg::OnShowFrameMonitor() {
     m_frameMonitorDlg.ShowWindow(true);
-    GetDlgItem(1021).Enable(false);
+    GetDlgItem(IDC_SHOW_FRAME_MONITOR).Enable(false);
 }
 
 void CMainTesterDlg::OnClearRecords() { ClearRecords(); }
@@ -73,8 +75,8 @@ void CMainTesterDlg::ClearRecords() {
     m_appFramePage.m_list.DeleteAllItems();
     // The monitor's list is a model: emptying it at once keeps the window as alive as
     // deleting row by row with pumping would.
-    ListView(m_frameMonitorDlg.GetDlgItem(1006)).DeleteAllItems();
-    m_frameMonitorDlg.SetDlgItemText(1007, "");
+    ListView(m_frameMonitorDlg.GetDlgItem(IDC_MONITOR_LIST)).DeleteAllItems();
+    m_frameMonitorDlg.SetDlgItemText(IDC_MONITOR_ANALYSIS_PANE, "");
     m_link.History().Restart([this] { m_frameMonitorDlg.m_firstFrame = 1; });
     m_versionTest.RequestStop();
     if (restartMonitor) m_link.StartMonitorThread();
@@ -85,13 +87,13 @@ void CMainTesterDlg::OnBuildFrame() {}
 void CMainTesterDlg::OnParseFrame() {
     if (!m_parseFrameDlg.IsCreated()) m_parseFrameDlg.Create(this);
     m_parseFrameDlg.ShowWindow(true);
-    GetDlgItem(1034).Enable(false);
+    GetDlgItem(IDC_PARSE_FRAME).Enable(false);
 }
 
 void CMainTesterDlg::OnTimedSend() {
     if (!m_timedSendDlg.IsCreated()) m_timedSendDlg.Create(this);
     m_timedSendDlg.ShowWindow(true);
-    GetDlgItem(1046).Enable(false);
+    GetDlgItem(IDC_TIMED_SEND).Enable(false);
 }
 
 void CMainTesterDlg::OnImportRecords() {

@@ -6,6 +6,7 @@
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -18,19 +19,20 @@ struct CommandButton {
 
 const std::vector<CommandButton>& CommandButtons() {
     static const std::vector<CommandButton> buttons = {
-        {1553, CMD_EXEC_STATE_REPORT, FromPage(GatherExecStateFields, BuildExecStatePayload),
+        {IDC_EXEC_STATE_REPORT, CMD_EXEC_STATE_REPORT, FromPage(GatherExecStateFields, BuildExecStatePayload),
          &CMainTesterDlg::AddFrameLogRow},
-        {1607, CMD_START_SEARCH, FromPage(GatherSearchFields, BuildSearchPayload), &CMainTesterDlg::AddSearchLogRow},
-        {1816, CMD_STOP_SEARCH, nullptr, &CMainTesterDlg::AddFrameLogRow},
-        {1616, CMD_START_CONNECTION, FromPage(GatherConnectionFields, BuildConnectionPayload),
+        {IDC_START_SEARCH, CMD_START_SEARCH, FromPage(GatherSearchFields, BuildSearchPayload),
+         &CMainTesterDlg::AddSearchLogRow},
+        {IDC_STOP_SEARCH, CMD_STOP_SEARCH, nullptr, &CMainTesterDlg::AddFrameLogRow},
+        {IDC_START_CONNECTION, CMD_START_CONNECTION, FromPage(GatherConnectionFields, BuildConnectionPayload),
          &CMainTesterDlg::AddFrameLogRow},
-        {1622, CMD_DELETE_CONNECTION, FromPage(GatherConnectionFields, BuildDeleteConnectionPayload),
+        {IDC_DELETE_CONNECTION, CMD_DELETE_CONNECTION, FromPage(GatherConnectionFields, BuildDeleteConnectionPayload),
          &CMainTesterDlg::AddFrameLogRow},
-        {1608, CMD_SET_LOCAL_PASSWORD, FromPage(GatherUserPasswordFields, BuildUserPasswordPayload),
+        {IDC_SET_USER_PASSWORD, CMD_SET_LOCAL_PASSWORD, FromPage(GatherUserPasswordFields, BuildUserPasswordPayload),
          &CMainTesterDlg::AddPasswordLogRow},
-        {1609, CMD_REMOTE_SET_PASSWORD, FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload),
-         &CMainTesterDlg::AddPasswordLogRow},
-        {1591, CMD_SET_NETWORK_PARAMS, FromPage(GatherNetParamsFields, BuildNetParamsPayload),
+        {IDC_REMOTE_PASSWORD_SET, CMD_REMOTE_SET_PASSWORD,
+         FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload), &CMainTesterDlg::AddPasswordLogRow},
+        {IDC_SET_NETWORK_PARAMS, CMD_SET_NETWORK_PARAMS, FromPage(GatherNetParamsFields, BuildNetParamsPayload),
          &CMainTesterDlg::AddFrameLogRow},
     };
     return buttons;
@@ -41,10 +43,10 @@ const std::vector<CommandButton>& CommandButtons() {
 void CMainTesterDlg::MapCommandSenders() {
     for (const CommandButton& b : CommandButtons())
         MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.writeRow); });
-    MapCommand(1601, Notify::Clicked, [this] { OnSendData(); });
-    MapCommand(1500, Notify::Clicked, [this] { OnContinuousSendData(); });
-    MapCommand(1565, Notify::Clicked, [this] { OnDeviceReport(); });
-    MapCommand(1564, Notify::Clicked, [this] { OnAddReportDevice(); });
+    MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
+    MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
+    MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
+    MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
 }
 
 bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow) {
@@ -71,7 +73,7 @@ void CMainTesterDlg::OnDeviceReport() {
     SendModuleCommand(
         CMD_SEARCH_REPORT,
         [this](Dialog& page, ByteString& payload) {
-            BuildDeviceReportPayload(page.GetDlgItemText(1563), m_addDeviceText, payload);
+            BuildDeviceReportPayload(page.GetDlgItemText(IDC_DEVICE_COUNT), m_addDeviceText, payload);
             return true;
         },
         &CMainTesterDlg::AddFrameLogRow);
@@ -79,14 +81,14 @@ void CMainTesterDlg::OnDeviceReport() {
 
 void CMainTesterDlg::OnAddReportDevice() {
     m_maxDevices = ReadDeviceLimit(*this);
-    // The add-device dialog (template 217) plugs in here: run modally as a local object, it
+    // The add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
     // refuses rows beyond m_maxDevices and leaves the checked devices in m_addDeviceText.
 }
 
 // ---- Continuous sending of the send-data frame ----
 
 void CMainTesterDlg::OnContinuousSendData() {
-    // The continuous-send settings dialog (template 214) plugs in here: run modally as a local
+    // The continuous-send settings dialog (IDD_CONTINUOUS_SEND) plugs in here: run modally as a local
     // object (its result ignored), it sets m_contSendEnabled and m_contSendTicks and may zero
     // the counts.
     if (m_contSendEnabled != 1) return;
@@ -106,5 +108,5 @@ void CMainTesterDlg::SendContinuousStep() {
     FlushSendDataReplies();
     OnSendData();
     ++m_contSendCount;
-    SetDlgItemText(1500, StrFormat("第%d次发送", static_cast<int>(m_contSendCount)));
+    SetDlgItemText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%d次发送", static_cast<int>(m_contSendCount)));
 }

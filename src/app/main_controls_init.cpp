@@ -1,7 +1,11 @@
 // Start-up contents of the main window's lists, combo boxes and edits.
 
+#include <iterator>
+
 #include "app/main_tester_dlg.h"
+#include "commands/combo_mappers.h"
 #include "link/conversions.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -60,67 +64,68 @@ void CMainTesterDlg::LimitEditLengths() {
         std::initializer_list<int> edits;
     };
     const Group groups[] = {
-        {12, {1638, 1640, 1546, 1805}},
-        {2, {1795, 1563, 1823, 1894, 1556, 1611}},
-        {4, {1640, 1753}},
-        {12, {3007, 3009}},
-        {9, {3011, 3013, 3015}},
-        {8, {3034}},
+        {12, {IDC_SEND_DST_ADDR, IDC_MULTICAST_ADDR, IDC_DST_ADDR, IDC_PASSWORD_DST_ADDR}},
+        {2, {IDC_POINT_READ_INTERVAL, IDC_DEVICE_COUNT, IDC_RELAY_DEPTH, IDC_RADIUS, IDC_OLD_PSK_LEN, IDC_NEW_PSK_LEN}},
+        {4, {IDC_MULTICAST_ADDR, IDC_POINT_READ_LENGTH}},
+        {12, {IDC_ROUND_START_ADDR, IDC_ROUND_END_ADDR}},
+        {9, {IDC_ROUND_COUNT, IDC_ROUND_WAIT_TIME, IDC_ROUND_SEND_DELAY}},
+        {8, {IDC_ROUND_DATA_ID}},
     };
     for (const Group& g : groups)
         for (int id : g.edits) Edit(GetDlgItem(id)).SetLimitText(g.limit);
 }
 
 void CMainTesterDlg::InitComboBoxes() {
-    AddEntries(m_directionCombo, {"主机发出帧", "从机发出帧"});
+    AddChoices(m_directionCombo, kDirectionNames);
     SelectIfFilled(m_directionCombo, m_directionCombo.GetCount() - 1);
-    AddEntries(m_replyStatusCombo, {"异常应答", "正常应答"});
+    AddChoices(m_replyStatusCombo, kReplyStatusNames);
     SelectIfFilled(m_replyStatusCombo, m_replyStatusCombo.GetCount() - 1);
-    AddEntries(m_initiatorCombo, {"主动发起", "命令回应"});
+    AddChoices(m_initiatorCombo, kInitiatorNames);
     SelectIfFilled(m_initiatorCombo, m_initiatorCombo.GetCount() - 1);
-    AddEntries(m_channelTypeCombo, {"Bluetooth", "WiFi", "5207PLC", "5281PLC"});
+    AddChoices(m_channelTypeCombo, kChannelTypeNames);
     m_channelTypeCombo.SetCurSel(1);
     InitOptionComboBoxes();
-    AddEntries(m_baudRateCombo,
-               {"600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000", "57600", "115200"});
+    AddChoices(m_baudRateCombo, kBaudRateNames);
     m_baudRateCombo.SetCurSel(0);
 }
 
 void CMainTesterDlg::InitOptionComboBoxes() {
     for (ComboBox* c : {&m_deviceModeCombo, &m_deviceModeCombo3, &m_deviceModeCombo2}) {
-        AddEntries(*c, {"不区分设备类型", "TRM5281/82MAC地址", "RM5207MAC地址", "BLEMAC地址", "云服务器", "网关"});
+        AddChoices(*c, kDeviceModeNames);
         SelectIfFilled(*c, 2);
     }
-    AddEntries(m_priorityCombo, {"Normal", "High"});
+    AddChoices(m_priorityCombo, kPriorityNames);
     SelectIfFilled(m_priorityCombo, m_priorityCombo.GetCount() - 1);
     AddEntries(m_broadcastLinkCombo, {"00: 广播", "01: 链接"});
     SelectIfFilled(m_broadcastLinkCombo, m_broadcastLinkCombo.GetCount() - 2);
-    AddEntries(m_multicastCombo, {"00: 非组播", "01: 组播地址"});
+    AddChoices(m_multicastCombo, kMulticastFlagNames);
     SelectIfFilled(m_multicastCombo, m_multicastCombo.GetCount() - 2);
 
-    AddEntries(m_searchScopeCombo, {"搜索所有设备", "搜索同网设备", "搜索未入网设备", "云服务器"});
+    // The scopes but RSV, which can only be typed, and the cloud server, which has no code.
+    AddChoices(m_searchScopeCombo, kSearchScopeNames, std::size(kSearchScopeNames) - 1);
+    m_searchScopeCombo.AddString("云服务器");
     m_searchScopeCombo.SetCurSel(0);
-    AddEntries(m_decryptResultCombo, {"无法解密", "解密新密钥成功", "解密老密钥成功"});
+    AddChoices(m_decryptResultCombo, kDecryptResultNames);
     m_decryptResultCombo.SetCurSel(0);
-    AddEntries(m_changeConsentCombo, {"拒绝修改", "同意修改"});
+    AddChoices(m_changeConsentCombo, kChangeResultNames);
     m_changeConsentCombo.SetCurSel(1);
-    AddEntries(m_protocolCombo, {"0:不区分", "1:UDP", "2:TCP"});
+    AddChoices(m_protocolCombo, kProtocolNames);
     m_protocolCombo.SetCurSel(0);
-    AddEntries(m_levelCombo, {"0 档", "1 档", "2 档", "3 档"});
+    AddChoices(m_levelCombo, kPowerLevelNames);
     m_levelCombo.SetCurSel(2);
-    AddEntries(m_searchParticipationCombo, {"不参与搜索", "参与搜索"});
+    AddChoices(m_searchParticipationCombo, kSearchParticipationNames);
     m_searchParticipationCombo.SetCurSel(1);
-    AddEntries(m_tcpStateCombo, {"不存在", "无法建立连接", "连接丢失", "建立连接成功", "连接中"});
+    AddChoices(m_tcpStateCombo, kTcpStateNames);
     m_tcpStateCombo.SetCurSel(1);
-    AddEntries(m_tcpOrUdpCombo, {"0:UDP", "1:TCP"});
+    AddChoices(m_tcpOrUdpCombo, kTransportNames);
     m_tcpOrUdpCombo.SetCurSel(1);
-    AddEntries(m_bandCombo, {"131", "411"});
+    AddChoices(m_bandCombo, kBandNames);
     m_bandCombo.SetCurSel(1);
-    AddEntries(m_passwordTypeCombo, {"00: 初始网络口令", "01: 用户网络口令"});
+    AddChoices(m_passwordTypeCombo, kPasswordModeNames);
     m_passwordTypeCombo.SetCurSel(1);
-    AddEntries(m_stopBitsCombo, {"1", "2"});
+    AddChoices(m_stopBitsCombo, kStopBitsNames);
     m_stopBitsCombo.SetCurSel(0);
-    AddEntries(m_parityCombo, {"None", "Even", "Odd"});
+    AddChoices(m_parityCombo, kParityNames);
     m_parityCombo.SetCurSel(1);
     AddEntries(m_waitModeCombo, {"超时时间(ms)", "间隔时间(ms)"});
     m_waitModeCombo.SetCurSel(0);
@@ -132,12 +137,13 @@ void CMainTesterDlg::InitDefaultTexts() {
     std::string tenHex;
     BytesToHexText(tenHex, tenBytes, 0);
     const std::pair<int, std::string> texts[] = {
-        {1753, "20"},           {1604, "15"},          {1868, "1200"},         {1795, "1"},
-        {1935, "6"},            {1995, "1234"},        {1640, "1234"},         {1639, tenHex},
-        {1894, "15"},           {3007, "201708180001"}, {3009, "201708180160"}, {3011, "0"},
-        {3013, "3000"},         {3015, "10"},          {3034, "00010000"},     {3005, "0"},
-        {1638, "201708180"},    {1546, "201708180"},   {1614, "5A3C91E07B42D86F"}, {1805, "201708180"},
-        {1588, "15"},
+        {IDC_POINT_READ_LENGTH, "20"}, {IDC_SEARCH_DEPTH, "15"}, {IDC_REPEAT_PERIOD, "1200"},
+        {IDC_POINT_READ_INTERVAL, "1"}, {IDC_TGAIN, "6"}, {IDC_POINT_READ_MULTICAST, "1234"},
+        {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, tenHex}, {IDC_RADIUS, "15"},
+        {IDC_ROUND_START_ADDR, "201708180001"}, {IDC_ROUND_END_ADDR, "201708180160"}, {IDC_ROUND_COUNT, "0"},
+        {IDC_ROUND_WAIT_TIME, "3000"}, {IDC_ROUND_SEND_DELAY, "10"}, {IDC_ROUND_DATA_ID, "00010000"}, {IDC_DEPTH, "0"},
+        {IDC_SEND_DST_ADDR, "201708180"}, {IDC_DST_ADDR, "201708180"}, {IDC_NEW_PSK, "5A3C91E07B42D86F"},
+        {IDC_PASSWORD_DST_ADDR, "201708180"}, {IDC_PASS_THROUGH_LEVEL_LIMIT, "15"},
     };
     for (const auto& t : texts) SetDlgItemText(t.first, t.second);
 }

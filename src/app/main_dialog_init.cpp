@@ -5,6 +5,7 @@
 #include "app/main_tester_dlg.h"
 #include "app/page_tables.h"
 #include "commands/TestDlg/test_dlg.h"
+#include "res/resource_ids.h"
 
 namespace {
 std::atomic<CMainTesterDlg*> g_mainDialog{nullptr};
@@ -17,7 +18,7 @@ CMainTesterDlg* CMainTesterDlg::Instance() { return g_mainDialog.load(); }
 void CMainTesterDlg::SetInstance(CMainTesterDlg* dlg) { g_mainDialog.store(dlg); }
 
 CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
-    : Dialog(102),
+    : Dialog(IDD_MAIN_TESTER),
       m_link(static_cast<LinkListener&>(*this)),
       m_sendDataArrived(m_link.Queues().sendDataArrived),
       m_serialSettingsDlg(*this),
@@ -42,44 +43,44 @@ CMainTesterDlg::~CMainTesterDlg() {
 }
 
 void CMainTesterDlg::DoDataExchange() {
-    m_resultEdit = RichEdit(GetDlgItem(2043));
-    m_waitModeCombo = ComboBox(GetDlgItem(3012));
-    m_parityCombo = ComboBox(GetDlgItem(2009));
-    m_stopBitsCombo = ComboBox(GetDlgItem(1993));
-    m_baudRateCombo = ComboBox(GetDlgItem(1977));
-    m_passwordTypeCombo = ComboBox(GetDlgItem(1940));
-    m_bandCombo = ComboBox(GetDlgItem(1543));
-    m_tcpOrUdpCombo = ComboBox(GetDlgItem(1908));
-    m_tcpStateCombo = ComboBox(GetDlgItem(1905));
-    m_searchParticipationCombo = ComboBox(GetDlgItem(1882));
-    m_levelCombo = ComboBox(GetDlgItem(1859));
-    m_protocolCombo = ComboBox(GetDlgItem(1856));
-    m_changeConsentCombo = ComboBox(GetDlgItem(1829));
-    m_decryptResultCombo = ComboBox(GetDlgItem(1825));
-    m_searchScopeCombo = ComboBox(GetDlgItem(1814));
-    m_initiatorCombo = ComboBox(GetDlgItem(1798));
-    m_dataLogList = ListView(GetDlgItem(1630));
-    m_dataReplyLogList = ListView(GetDlgItem(1636));
-    m_passwordLogList = ListView(GetDlgItem(1637));
-    m_passwordReplyLogList = ListView(GetDlgItem(1641));
-    m_searchLogList = ListView(GetDlgItem(1629));
-    m_broadcastLinkCombo = ComboBox(GetDlgItem(1597));
-    m_priorityCombo = ComboBox(GetDlgItem(1599));
-    m_multicastCombo = ComboBox(GetDlgItem(1595));
-    m_deviceModeCombo = ComboBox(GetDlgItem(1542));
-    m_deviceModeCombo3 = ComboBox(GetDlgItem(1528));
-    m_deviceModeCombo2 = ComboBox(GetDlgItem(3003));
-    m_channelTypeCombo = ComboBox(GetDlgItem(1523));
-    m_replyStatusCombo = ComboBox(GetDlgItem(1521));
-    m_directionCombo = ComboBox(GetDlgItem(1518));
-    m_analysisEdit = RichEdit(GetDlgItem(1012));
-    m_autoUpdateCheck = Button(GetDlgItem(1008));
-    m_addressList = ListView(GetDlgItem(1015));
-    m_frameLogList = ListView(GetDlgItem(1272));
-    m_meterReadList = ListView(GetDlgItem(3032));
-    m_passThroughList = ListView(GetDlgItem(3037));
-    m_functionTree = TreeView(GetDlgItem(1265));
-    static_cast<TabBar&>(m_receiveTabs) = TabBar(GetDlgItem(1047));
+    m_resultEdit = RichEdit(GetDlgItem(IDC_COMPARE_RESULT));
+    m_waitModeCombo = ComboBox(GetDlgItem(IDC_ROUND_WAIT_MODE_COMBO));
+    m_parityCombo = ComboBox(GetDlgItem(IDC_PARITY_COMBO));
+    m_stopBitsCombo = ComboBox(GetDlgItem(IDC_STOP_BITS_COMBO));
+    m_baudRateCombo = ComboBox(GetDlgItem(IDC_BAUD_RATE_COMBO));
+    m_passwordTypeCombo = ComboBox(GetDlgItem(IDC_KEY_MODE_COMBO));
+    m_bandCombo = ComboBox(GetDlgItem(IDC_BAND_COMBO));
+    m_tcpOrUdpCombo = ComboBox(GetDlgItem(IDC_TCP_TYPE_COMBO));
+    m_tcpStateCombo = ComboBox(GetDlgItem(IDC_TCP_STATE_COMBO));
+    m_searchParticipationCombo = ComboBox(GetDlgItem(IDC_SEARCH_PARTICIPATION_COMBO));
+    m_levelCombo = ComboBox(GetDlgItem(IDC_TX_POWER_COMBO));
+    m_protocolCombo = ComboBox(GetDlgItem(IDC_PROTOCOL_COMBO));
+    m_changeConsentCombo = ComboBox(GetDlgItem(IDC_CHANGE_CONSENT_COMBO));
+    m_decryptResultCombo = ComboBox(GetDlgItem(IDC_DECRYPT_RESULT_COMBO));
+    m_searchScopeCombo = ComboBox(GetDlgItem(IDC_SEARCH_SCOPE_COMBO));
+    m_initiatorCombo = ComboBox(GetDlgItem(IDC_INITIATOR_COMBO));
+    m_dataLogList = ListView(GetDlgItem(IDC_DATA_LOG));
+    m_dataReplyLogList = ListView(GetDlgItem(IDC_DATA_REPLY_LOG));
+    m_passwordLogList = ListView(GetDlgItem(IDC_PASSWORD_LOG));
+    m_passwordReplyLogList = ListView(GetDlgItem(IDC_PASSWORD_REPLY_LOG));
+    m_searchLogList = ListView(GetDlgItem(IDC_SEARCH_LOG));
+    m_broadcastLinkCombo = ComboBox(GetDlgItem(IDC_BROADCAST_LINK_COMBO));
+    m_priorityCombo = ComboBox(GetDlgItem(IDC_PRIORITY_COMBO));
+    m_multicastCombo = ComboBox(GetDlgItem(IDC_MULTICAST_MODE_COMBO));
+    m_deviceModeCombo = ComboBox(GetDlgItem(IDC_DST_MODE_COMBO));
+    m_deviceModeCombo3 = ComboBox(GetDlgItem(IDC_EXEC_STATE_MODE_COMBO));
+    m_deviceModeCombo2 = ComboBox(GetDlgItem(IDC_SRC_MODE_COMBO));
+    m_channelTypeCombo = ComboBox(GetDlgItem(IDC_CHANNEL_TYPE_COMBO));
+    m_replyStatusCombo = ComboBox(GetDlgItem(IDC_REPLY_STATUS_COMBO));
+    m_directionCombo = ComboBox(GetDlgItem(IDC_DIRECTION_COMBO));
+    m_analysisEdit = RichEdit(GetDlgItem(IDC_ANALYSIS_PANE));
+    m_autoUpdateCheck = Button(GetDlgItem(IDC_AUTO_UPDATE));
+    m_addressList = ListView(GetDlgItem(IDC_ADDRESS_LIST));
+    m_frameLogList = ListView(GetDlgItem(IDC_FRAME_LOG));
+    m_meterReadList = ListView(GetDlgItem(IDC_METER_READ_LIST));
+    m_passThroughList = ListView(GetDlgItem(IDC_PASS_THROUGH_LIST));
+    m_functionTree = TreeView(GetDlgItem(IDC_FUNCTION_TREE));
+    static_cast<TabBar&>(m_receiveTabs) = TabBar(GetDlgItem(IDC_RECEIVE_TABS));
 }
 
 bool CMainTesterDlg::OnInitDialog() {
@@ -87,7 +88,7 @@ bool CMainTesterDlg::OnInitDialog() {
     SetVersionTextTarget(this);
     DoDataExchange();
 
-    const std::string about = LoadResString(101);
+    const std::string about = LoadResString(IDS_ABOUTBOX);
     if (!about.empty()) {
         AppendSystemMenuItem(0, "");
         AppendSystemMenuItem(IDM_ABOUTBOX, about);
@@ -95,15 +96,15 @@ bool CMainTesterDlg::OnInitDialog() {
     SetIconFromFile(m_hIcon);
     SetBackgroundImage(ResourcePath("bitmap204.png"));
 
-    Window title = GetDlgItem(1013);
-    title.SetText(LoadResString(102));
+    Window title = GetDlgItem(IDC_TITLE_TEXT);
+    title.SetText(LoadResString(IDS_MAIN_TITLE));
     title.SetFont("Albertus", 16, 800);
 
     m_receiveTabs.DeleteAllItems();
     m_receiveTabs.SetPageCount(0);
-    m_receiveTabs.AddPage("MAC层报文接收", &m_macFramePage, 148);
-    m_receiveTabs.AddPage("网络层报文接收", &m_netFramePage, 182);
-    m_receiveTabs.AddPage("应用层报文接收", &m_appFramePage, 189);
+    m_receiveTabs.AddPage("MAC层报文接收", &m_macFramePage, IDD_MAC_FRAME_PAGE);
+    m_receiveTabs.AddPage("网络层报文接收", &m_netFramePage, IDD_NET_FRAME_PAGE);
+    m_receiveTabs.AddPage("应用层报文接收", &m_appFramePage, IDD_APP_FRAME_PAGE);
     m_receiveTabs.CreatePages();
 
     m_initialRect = GetWindowRect();
@@ -142,7 +143,7 @@ bool CMainTesterDlg::OnInitDialog() {
     InitDefaultTexts();
     m_autoUpdateCheck.SetCheck(1);
 
-    if (CreateSerialComm() == 0) EndDialog(1);
+    if (CreateSerialComm() == 0) EndDialog(kIdOk);
 
     m_timedSendInterval = 500;
     m_timedSendCount = 2;

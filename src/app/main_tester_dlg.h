@@ -26,23 +26,6 @@
 
 class CTestDlg;
 
-// Ids of the main window's timers.
-enum MainTimerId {
-    TIMER_WAIT_MODE_REFRESH = 1,
-    TIMER_UNUSED_2 = 2,
-    TIMER_UNUSED_3 = 3,
-    TIMER_CONTINUOUS_SEND = 4,
-    TIMER_SEND_TEST_STEP = 5,
-    TIMER_CONTINUOUS_SEARCH = 6,
-    TIMER_PORT_TEST = 7,
-    TIMER_CONTINUOUS_BROADCAST = 8,
-    TIMER_PASS_THROUGH_SEND = 9,
-    TIMER_VERSION_WAIT = 10,
-};
-
-// The about command of the system menu.
-constexpr int IDM_ABOUTBOX = 0x10;
-
 class CMainTesterDlg : public Dialog,
                        public VersionTextTarget,
                        public SerialSettingsHost,
@@ -101,12 +84,12 @@ public:
     // sent, no row), encoding, sending, one row through the page's row writer.
     using RowWriter = void (CMainTesterDlg::*)(std::string);
     bool SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow);
-    // Send data (0x14), button 1601; also each step of continuous sending.
+    // Send data (0x14), button IDC_SEND_DATA; also each step of continuous sending.
     void OnSendData();
-    // Device report (0x19), button 1565; "添加上报设备", button 1564.
+    // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
-    // "连续发送数据", button 1500: one step now, then timer 4.
+    // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
     void StartContinuousSend();
     void SendContinuousStep();
@@ -199,44 +182,44 @@ private:
     void FlushSendDataReplies() { m_link.FlushSendDataReplies(); }
 
     // ---- Controls bound by DoDataExchange ----
-    RichEdit m_resultEdit;             // 2043
-    ComboBox m_waitModeCombo;          // 3012
-    ComboBox m_parityCombo;            // 2009
-    ComboBox m_stopBitsCombo;          // 1993
-    ComboBox m_baudRateCombo;          // 1977
-    ComboBox m_passwordTypeCombo;      // 1940
-    ComboBox m_bandCombo;              // 1543
-    ComboBox m_tcpOrUdpCombo;          // 1908
-    ComboBox m_tcpStateCombo;          // 1905
-    ComboBox m_searchParticipationCombo;  // 1882
-    ComboBox m_levelCombo;             // 1859
-    ComboBox m_protocolCombo;          // 1856
-    ComboBox m_changeConsentCombo;     // 1829
-    ComboBox m_decryptResultCombo;     // 1825
-    ComboBox m_searchScopeCombo;       // 1814
-    ComboBox m_initiatorCombo;         // 1798
-    ListView m_dataLogList;            // 1630
-    ListView m_dataReplyLogList;       // 1636
-    ListView m_passwordLogList;        // 1637
-    ListView m_passwordReplyLogList;   // 1641
-    ListView m_searchLogList;          // 1629
-    ComboBox m_broadcastLinkCombo;     // 1597
-    ComboBox m_priorityCombo;          // 1599
-    ComboBox m_multicastCombo;         // 1595
-    ComboBox m_deviceModeCombo;        // 1542
-    ComboBox m_deviceModeCombo3;       // 1528
-    ComboBox m_deviceModeCombo2;       // 3003
-    ComboBox m_channelTypeCombo;       // 1523
-    ComboBox m_replyStatusCombo;       // 1521
-    ComboBox m_directionCombo;         // 1518
-    RichEdit m_analysisEdit;           // 1012
-    Button m_autoUpdateCheck;          // 1008
-    ListView m_addressList;            // 1015
-    ListView m_frameLogList;           // 1272
-    ListView m_meterReadList;          // 3032
-    ListView m_passThroughList;        // 3037
-    TreeView m_functionTree;           // 1265
-    CPageTabCtrl m_receiveTabs;        // 1047
+    RichEdit m_resultEdit;                // IDC_COMPARE_RESULT
+    ComboBox m_waitModeCombo;             // IDC_ROUND_WAIT_MODE_COMBO
+    ComboBox m_parityCombo;               // IDC_PARITY_COMBO
+    ComboBox m_stopBitsCombo;             // IDC_STOP_BITS_COMBO
+    ComboBox m_baudRateCombo;             // IDC_BAUD_RATE_COMBO
+    ComboBox m_passwordTypeCombo;         // IDC_KEY_MODE_COMBO
+    ComboBox m_bandCombo;                 // IDC_BAND_COMBO
+    ComboBox m_tcpOrUdpCombo;             // IDC_TCP_TYPE_COMBO
+    ComboBox m_tcpStateCombo;             // IDC_TCP_STATE_COMBO
+    ComboBox m_searchParticipationCombo;  // IDC_SEARCH_PARTICIPATION_COMBO
+    ComboBox m_levelCombo;                // IDC_TX_POWER_COMBO
+    ComboBox m_protocolCombo;             // IDC_PROTOCOL_COMBO
+    ComboBox m_changeConsentCombo;        // IDC_CHANGE_CONSENT_COMBO
+    ComboBox m_decryptResultCombo;        // IDC_DECRYPT_RESULT_COMBO
+    ComboBox m_searchScopeCombo;          // IDC_SEARCH_SCOPE_COMBO
+    ComboBox m_initiatorCombo;            // IDC_INITIATOR_COMBO
+    ListView m_dataLogList;               // IDC_DATA_LOG
+    ListView m_dataReplyLogList;          // IDC_DATA_REPLY_LOG
+    ListView m_passwordLogList;           // IDC_PASSWORD_LOG
+    ListView m_passwordReplyLogList;      // IDC_PASSWORD_REPLY_LOG
+    ListView m_searchLogList;             // IDC_SEARCH_LOG
+    ComboBox m_broadcastLinkCombo;        // IDC_BROADCAST_LINK_COMBO
+    ComboBox m_priorityCombo;             // IDC_PRIORITY_COMBO
+    ComboBox m_multicastCombo;            // IDC_MULTICAST_MODE_COMBO
+    ComboBox m_deviceModeCombo;           // IDC_DST_MODE_COMBO
+    ComboBox m_deviceModeCombo3;          // IDC_EXEC_STATE_MODE_COMBO
+    ComboBox m_deviceModeCombo2;          // IDC_SRC_MODE_COMBO
+    ComboBox m_channelTypeCombo;          // IDC_CHANNEL_TYPE_COMBO
+    ComboBox m_replyStatusCombo;          // IDC_REPLY_STATUS_COMBO
+    ComboBox m_directionCombo;            // IDC_DIRECTION_COMBO
+    RichEdit m_analysisEdit;              // IDC_ANALYSIS_PANE
+    Button m_autoUpdateCheck;             // IDC_AUTO_UPDATE
+    ListView m_addressList;               // IDC_ADDRESS_LIST
+    ListView m_frameLogList;              // IDC_FRAME_LOG
+    ListView m_meterReadList;             // IDC_METER_READ_LIST
+    ListView m_passThroughList;           // IDC_PASS_THROUGH_LIST
+    TreeView m_functionTree;              // IDC_FUNCTION_TREE
+    CPageTabCtrl m_receiveTabs;           // IDC_RECEIVE_TABS
 
     // ---- The module link ----
     // Declared before the dialogs it reports to; the destructor shuts it down before they go.

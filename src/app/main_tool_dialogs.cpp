@@ -1,6 +1,7 @@
 // The main window's side of its tool dialogs and the test panel.
 
 #include "app/main_tester_dlg.h"
+#include "res/resource_ids.h"
 
 void CMainTesterDlg::EnableControl(int id) { GetDlgItem(id).Enable(true); }
 
@@ -22,5 +23,5 @@ MainWindowPort::RecordView CMainTesterDlg::ViewHistoryRecord(intptr_t position, 
 
 void CMainTesterDlg::OnShowSearchList() {
     m_deviceSearchDlg.ShowWindow(true);
-    GetDlgItem(1834).Enable(false);
+    GetDlgItem(IDC_SHOW_SEARCH_LIST).Enable(false);
 }

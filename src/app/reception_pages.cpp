@@ -1,11 +1,13 @@
 #include "app/reception_pages.h"
 
+#include "res/resource_ids.h"
+
 CReceptionPage::CReceptionPage(int templateId, std::vector<std::pair<const char*, int>> columns,
                                std::vector<bool> leftAligned)
     : Dialog(templateId), m_columns(std::move(columns)), m_left(std::move(leftAligned)) {}
 
 bool CReceptionPage::OnInitDialog() {
-    m_list = ListView(GetDlgItem(1006));
+    m_list = ListView(GetDlgItem(IDC_RECEPTION_LIST));
     for (size_t i = 0; i < m_columns.size(); ++i) {
         m_list.InsertColumn(static_cast<int>(i), m_columns[i].first, m_columns[i].second,
                             m_left[i] ? ListView::kLeft : ListView::kCenter);
@@ -15,15 +17,15 @@ bool CReceptionPage::OnInitDialog() {
 }
 
 CMacLayerFramePage::CMacLayerFramePage()
-    : CReceptionPage(148,
+    : CReceptionPage(IDD_MAC_FRAME_PAGE,
                      {{"编号", 40}, {"源节点", 120}, {"目的节点", 120}, {"PanID", 60}, {"帧序号", 60},
                       {"帧类型", 80}, {"帧内容", 700}},
                      {false, false, false, false, false, false, true}) {
-    MapCommand(1006, Notify::ItemChanged, [this] { OnItemChanged(); });
+    MapCommand(IDC_RECEPTION_LIST, Notify::ItemChanged, [this] { OnItemChanged(); });
 }
 
 bool CMacLayerFramePage::OnInitDialog() {
-    m_colorList.Attach(*this, 1006);
+    m_colorList.Attach(*this, IDC_RECEPTION_LIST);
     return CReceptionPage::OnInitDialog();
 }
 
@@ -33,13 +35,13 @@ void CMacLayerFramePage::OnItemChanged() {
 }
 
 CNetworkLayerFramePage::CNetworkLayerFramePage()
-    : CReceptionPage(182,
+    : CReceptionPage(IDD_NET_FRAME_PAGE,
                      {{"编号", 40}, {"源节点", 120}, {"目的节点", 120}, {"帧序号", 60}, {"帧类型", 80},
                       {"网络命令标识", 100}, {"网络帧载荷", 600}},
                      {false, false, false, false, false, false, true}) {}
 
 CAppLayerFramePage::CAppLayerFramePage()
-    : CReceptionPage(189,
+    : CReceptionPage(IDD_APP_FRAME_PAGE,
                      {{"编号", 40}, {"帧类型", 80}, {"帧序号", 80}, {"厂家标识", 80}, {"扩展域数据", 200},
                       {"帧内容", 700}},
                      {false, false, false, false, true, true}) {}

@@ -6,7 +6,7 @@
 
 class CReceptionPage : public Dialog {
 public:
-    ListView m_list;  // 1006
+    ListView m_list;  // IDC_RECEPTION_LIST
 
 protected:
     CReceptionPage(int templateId, std::vector<std::pair<const char*, int>> columns, std::vector<bool> leftAligned);
@@ -23,7 +23,7 @@ class CMacLayerFramePage : public CReceptionPage {
 public:
     CMacLayerFramePage();
     void OnItemChanged();
-    // List 1006 (the same control as m_list) as a colour list: black on white, sorted on a header click.
+    // List IDC_RECEPTION_LIST (the same control as m_list) as a colour list: black on white, sorted on a header click.
     CColorListCtrl m_colorList;
 
 protected:

@@ -4,6 +4,7 @@
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -93,15 +94,16 @@ void CMainTesterDlg::ShowRowDetail(ListView list) {
 }
 
 void CMainTesterDlg::MapFrameLogHandlers() {
-    const std::pair<int, ListView*> analysed[] = {{1272, &m_frameLogList},    {1629, &m_searchLogList},
-                                                  {1630, &m_dataLogList},     {1636, &m_dataReplyLogList},
-                                                  {1637, &m_passwordLogList}, {1641, &m_passwordReplyLogList}};
+    const std::pair<int, ListView*> analysed[] = {
+        {IDC_FRAME_LOG, &m_frameLogList},       {IDC_SEARCH_LOG, &m_searchLogList},
+        {IDC_DATA_LOG, &m_dataLogList},         {IDC_DATA_REPLY_LOG, &m_dataReplyLogList},
+        {IDC_PASSWORD_LOG, &m_passwordLogList}, {IDC_PASSWORD_REPLY_LOG, &m_passwordReplyLogList}};
     for (const auto& l : analysed) {
         ListView* list = l.second;
         MapCommand(l.first, Notify::ItemChanged, [this, list] { ShowRowAnalysis(*list, "解析信息:"); });
         MapCommand(l.first, Notify::DblClick, [this, list] { ShowRowDetail(*list); });
     }
-    MapCommand(1272, Notify::Click, [this] { ShowRowAnalysis(m_frameLogList, "解析信息："); });
-    MapCommand(3032, Notify::DblClick, [this] { ShowRowDetail(m_meterReadList); });
-    MapCommand(3037, Notify::DblClick, [this] { ShowRowDetail(m_passThroughList); });
+    MapCommand(IDC_FRAME_LOG, Notify::Click, [this] { ShowRowAnalysis(m_frameLogList, "解析信息："); });
+    MapCommand(IDC_METER_READ_LIST, Notify::DblClick, [this] { ShowRowDetail(m_meterReadList); });
+    MapCommand(IDC_PASS_THROUGH_LIST, Notify::DblClick, [this] { ShowRowDetail(m_passThroughList); });
 }

@@ -8,6 +8,7 @@
 #include "link/byte_string.h"
 #include "link/module_frame.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 
 // Builds a payload from the fields of a page; false refuses (its message has been shown).
 using PagePayload = std::function<bool(Dialog& page, ByteString& payload)>;
@@ -19,8 +20,10 @@ struct HeaderComboIds {
     int replyStatus;
     int channelType;
 };
-constexpr HeaderComboIds kMainHeaderCombos{1518, 1798, 1521, 1523};
-constexpr HeaderComboIds kTestPanelHeaderCombos{1924, 1925, 1927, 1928};
+constexpr HeaderComboIds kMainHeaderCombos{IDC_DIRECTION_COMBO, IDC_INITIATOR_COMBO, IDC_REPLY_STATUS_COMBO,
+                                           IDC_CHANNEL_TYPE_COMBO};
+constexpr HeaderComboIds kTestPanelHeaderCombos{IDC_PANEL_DIRECTION_COMBO, IDC_PANEL_INITIATOR_COMBO,
+                                                IDC_PANEL_REPLY_STATUS_COMBO, IDC_PANEL_CHANNEL_TYPE_COMBO};
 
 // Each stores the code of the selected text; a text matching no entry leaves the field. 1.
 int ReadDirectionCombo(ComboBox combo, uint8_t& direction);

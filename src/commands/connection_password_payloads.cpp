@@ -6,6 +6,7 @@
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "res/resource_ids.h"
 
 // ---- Start and delete connection (0x11, 0x13) ----
 
@@ -13,7 +14,7 @@ bool GatherConnectionFields(Dialog& page, ConnectionFields& fields) {
     GetDeviceMode2(page, fields.sourceMode);
     GetDeviceMode(page, fields.targetMode);
     GetProtocol(page, fields.protocol);
-    return ReadAddressField(page, 1546, fields.targetMode, fields.address);
+    return ReadAddressField(page, IDC_DST_ADDR, fields.targetMode, fields.address);
 }
 
 void PackConnectionWord(const ConnectionFields& fields, ByteString& payload) {
@@ -38,7 +39,8 @@ void BuildDeleteConnectionPayload(const ConnectionFields& fields, ByteString& pa
 // ---- User network password (0x07) ----
 
 bool GatherUserPasswordFields(Dialog& page, UserPasswordFields& fields) {
-    return ReadPasswordField(page, 1614, 1611, 1, 64, "口令长度为1-64", "口令长度为1-64", fields.password);
+    return ReadPasswordField(page, IDC_NEW_PSK, IDC_NEW_PSK_LEN, 1, 64, "口令长度为1-64", "口令长度为1-64",
+                             fields.password);
 }
 
 void BuildUserPasswordPayload(const UserPasswordFields& fields, ByteString& payload) {
@@ -48,10 +50,12 @@ void BuildUserPasswordPayload(const UserPasswordFields& fields, ByteString& payl
 // ---- Remote user password setting (0x1C) ----
 
 bool GatherRemotePasswordFields(Dialog& page, RemotePasswordFields& fields) {
-    if (fields.fourth == 1 && !ReadMulticastAddress(page, 1981, fields.group)) return false;
-    if (!ReadAddressField(page, 1805, fields.first, fields.address)) return false;
-    if (!ReadPasswordField(page, 1558, 1556, 8, 64, "口令长度为8-64", "密钥长度为8-64", fields.key)) return false;
-    return ReadPasswordField(page, 1614, 1611, 8, 64, "口令长度为8-64", "密钥长度为8-64", fields.password);
+    if (fields.fourth == 1 && !ReadMulticastAddress(page, IDC_PASSWORD_MULTICAST, fields.group)) return false;
+    if (!ReadAddressField(page, IDC_PASSWORD_DST_ADDR, fields.first, fields.address)) return false;
+    if (!ReadPasswordField(page, IDC_OLD_PSK, IDC_OLD_PSK_LEN, 8, 64, "口令长度为8-64", "密钥长度为8-64", fields.key))
+        return false;
+    return ReadPasswordField(page, IDC_NEW_PSK, IDC_NEW_PSK_LEN, 8, 64, "口令长度为8-64", "密钥长度为8-64",
+                             fields.password);
 }
 
 void PackRemotePasswordWord(const RemotePasswordFields& fields, ByteString& payload) {
@@ -73,10 +77,11 @@ void BuildRemotePasswordPayload(const RemotePasswordFields& fields, ByteString& 
 bool GatherPasswordRequestFields(Dialog& page, PasswordRequestFields& fields) {
     GetDeviceMode2(page, fields.sourceMode);
     GetDeviceMode(page, fields.targetMode);
-    fields.relayDepth = page.GetDlgItemText(1823);
+    fields.relayDepth = page.GetDlgItemText(IDC_RELAY_DEPTH);
     GetDecryptResult(page, fields.decryptResult);
-    if (!ReadAddressField(page, 1805, fields.targetMode, fields.address)) return false;
-    return ReadPasswordField(page, 1558, 1556, 8, 64, "口令长度为8-64", "口令长度为8-64", fields.password);
+    if (!ReadAddressField(page, IDC_PASSWORD_DST_ADDR, fields.targetMode, fields.address)) return false;
+    return ReadPasswordField(page, IDC_OLD_PSK, IDC_OLD_PSK_LEN, 8, 64, "口令长度为8-64", "口令长度为8-64",
+                             fields.password);
 }
 
 void BuildPasswordRequestPayload(const PasswordRequestFields& fields, ByteString& payload) {
@@ -91,7 +96,7 @@ void BuildPasswordRequestPayload(const PasswordRequestFields& fields, ByteString
 // ---- Network parameters (0x0E) ----
 
 bool GatherNetParamsFields(Dialog& page, NetParamsFields& fields) {
-    fields.levelLimit = page.GetDlgItemText(1588);
+    fields.levelLimit = page.GetDlgItemText(IDC_PASS_THROUGH_LEVEL_LIMIT);
     GetBaudCode(page, fields.baud);
     GetParity(page, fields.parity);
     GetStopBits(page, fields.stopBits);

@@ -4,6 +4,7 @@
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "res/resource_ids.h"
 
 // ---- Send data (0x14) ----
 
@@ -16,12 +17,12 @@ bool GatherAddressModeFields(Dialog& page, SendDataFields& fields) {
 
 bool GatherSendDataFields(Dialog& page, SendDataFields& fields) {
     if (!GatherAddressModeFields(page, fields)) return false;
-    fields.target = page.GetDlgItemText(1638);
+    fields.target = page.GetDlgItemText(IDC_SEND_DST_ADDR);
     if (IsBlankField(fields.target)) {
         ShowMessageBox("地址域不能为空");
         return false;
     }
-    fields.data = page.GetDlgItemText(1639);
+    fields.data = page.GetDlgItemText(IDC_USER_DATA);
     return true;
 }
 
@@ -45,9 +46,9 @@ void BuildSendDataPayload(const SendDataFields& fields, ByteString& payload) {
 bool GatherExecStateFields(Dialog& page, ExecStateFields& fields) {
     GetDeviceMode2(page, fields.sourceMode);
     GetDeviceMode(page, fields.targetMode);
-    if (!ReadAddressField(page, 1546, fields.targetMode, fields.address)) return false;
-    fields.first = page.GetDlgItemText(1548);
-    fields.second = page.GetDlgItemText(1550);
+    if (!ReadAddressField(page, IDC_DST_ADDR, fields.targetMode, fields.address)) return false;
+    fields.first = page.GetDlgItemText(IDC_EXEC_STATE_DATA1);
+    fields.second = page.GetDlgItemText(IDC_EXEC_STATE_DATA2);
     return true;
 }
 
@@ -67,11 +68,11 @@ void BuildExecStatePayload(const ExecStateFields& fields, ByteString& payload) {
 bool GatherSearchFields(Dialog& page, SearchFields& fields) {
     GetDeviceMode2(page, fields.sourceMode);
     GetDeviceMode(page, fields.targetMode);
-    fields.radius = page.GetDlgItemText(1604);
+    fields.radius = page.GetDlgItemText(IDC_SEARCH_DEPTH);
     GetSearchScope(page, fields.scope);
     GetMulticastFlag(page, fields.multicast);
-    if (fields.multicast == 1 && !ReadMulticastAddress(page, 1640, fields.group)) return false;
-    fields.attribute = page.GetDlgItemText(1639);
+    if (fields.multicast == 1 && !ReadMulticastAddress(page, IDC_MULTICAST_ADDR, fields.group)) return false;
+    fields.attribute = page.GetDlgItemText(IDC_USER_DATA);
     return true;
 }
 
@@ -94,6 +95,6 @@ void BuildDeviceReportPayload(const std::string& count, const std::string& devic
 }
 
 uint8_t ReadDeviceLimit(Dialog& page) {
-    const ByteString limit = ReadHexEdit(page, 1563);
+    const ByteString limit = ReadHexEdit(page, IDC_DEVICE_COUNT);
     return limit.empty() ? 0 : limit[0];
 }

@@ -4,11 +4,12 @@
 
 #include "commands/field_text.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
 ByteString ReadHexEdit(Dialog& page, int editId) { return HexFieldBytes(page.GetDlgItemText(editId)); }
 
 bool ReadDepth(Dialog& page, uint8_t& depth) {
-    const std::string text = page.GetDlgItemText(3005);
+    const std::string text = page.GetDlgItemText(IDC_DEPTH);
     if (text.empty()) {
         ShowMessageBox("depth域不能为空");
         return false;
@@ -56,7 +57,7 @@ bool ReadIpAddress(Dialog& page, int controlId, ByteString& payload) {
 
 bool ReadPasswordField(Dialog& page, int editId, int lengthId, size_t minLength, size_t maxLength,
                        const char* hexMessage, const char* textMessage, ByteString& password) {
-    const bool hex = Button(page.GetDlgItem(1009)).GetCheck() == 1;
+    const bool hex = Button(page.GetDlgItem(IDC_PASSWORD_HEX)).GetCheck() == 1;
     password = PasswordTextToBytes(page.GetDlgItemText(editId), hex);
     // The whole length is checked, so a long text cannot pass as its length modulo 256.
     if (password.size() < minLength || password.size() > maxLength) {

@@ -12,7 +12,7 @@
 // The bytes of an edit typed as hexadecimal.
 ByteString ReadHexEdit(Dialog& page, int editId);
 
-// The depth of edit 3005: its first two characters as a decimal number.
+// The depth of edit IDC_DEPTH: its first two characters as a decimal number.
 bool ReadDepth(Dialog& page, uint8_t& depth);
 
 // The address text of an edit for a target of this mode: mode 0 carries none (the text stays
@@ -29,7 +29,7 @@ bool ReadPortNumber(Dialog& page, int editId, ByteString& payload);
 // Appends the address of an IP address control, last octet first.
 bool ReadIpAddress(Dialog& page, int controlId, ByteString& payload);
 
-// The bytes of a password edit, hexadecimal or text by check box 1009. A length outside
+// The bytes of a password edit, hexadecimal or text by check box IDC_PASSWORD_HEX. A length outside
 // minLength..maxLength shows the message of its kind; a good one is shown in lengthId.
 bool ReadPasswordField(Dialog& page, int editId, int lengthId, size_t minLength, size_t maxLength,
                        const char* hexMessage, const char* textMessage, ByteString& password);

@@ -16,8 +16,8 @@ struct SendDataFields {
     uint8_t targetMode = 0;
     uint8_t passwordType = 0;
     uint8_t depth = 0;
-    std::string target;  // edit 1638, typed most significant byte first
-    std::string data;    // edit 1639, hexadecimal
+    std::string target;  // edit IDC_SEND_DST_ADDR, typed most significant byte first
+    std::string data;    // edit IDC_USER_DATA, hexadecimal
 };
 // The four fields of the address-mode word; the depth may be refused.
 bool GatherAddressModeFields(Dialog& page, SendDataFields& fields);
@@ -30,9 +30,9 @@ void BuildSendDataPayload(const SendDataFields& fields, ByteString& payload);
 struct ExecStateFields {
     uint8_t sourceMode = 0;
     uint8_t targetMode = 0;
-    std::string address;  // edit 1546, when the target mode carries one
-    std::string first;    // edit 1548, hexadecimal
-    std::string second;   // edit 1550, hexadecimal
+    std::string address;  // edit IDC_DST_ADDR, when the target mode carries one
+    std::string first;    // edit IDC_EXEC_STATE_DATA1, hexadecimal
+    std::string second;   // edit IDC_EXEC_STATE_DATA2, hexadecimal
 };
 bool GatherExecStateFields(Dialog& page, ExecStateFields& fields);
 void AppendExecStateAddress(const ExecStateFields& fields, ByteString& payload);
@@ -44,16 +44,16 @@ struct SearchFields {
     uint8_t targetMode = 0;
     uint8_t scope = 0;
     uint8_t multicast = 0;
-    std::string radius;     // edit 1604, decimal digits read as BCD
-    std::string group;      // edit 1640, when the multicast flag is 1
-    std::string attribute;  // edit 1639, hexadecimal
+    std::string radius;     // edit IDC_SEARCH_DEPTH, decimal digits read as BCD
+    std::string group;      // edit IDC_MULTICAST_ADDR, when the multicast flag is 1
+    std::string attribute;  // edit IDC_USER_DATA, hexadecimal
 };
 bool GatherSearchFields(Dialog& page, SearchFields& fields);
 void BuildSearchPayload(const SearchFields& fields, ByteString& payload);
 
 // ---- Device report (0x19): the count typed as decimal digits, then the devices' bytes ----
 void BuildDeviceReportPayload(const std::string& count, const std::string& devices, ByteString& payload);
-// The device limit of "添加上报设备": the same edit 1563 read as hexadecimal (12 gives 18).
+// The device limit of "添加上报设备": the same edit IDC_DEVICE_COUNT read as hexadecimal (12 gives 18).
 uint8_t ReadDeviceLimit(Dialog& page);
 
 // ---- Start and delete connection (0x11, 0x13) ----
@@ -61,7 +61,7 @@ struct ConnectionFields {
     uint8_t sourceMode = 0;
     uint8_t targetMode = 0;
     uint8_t protocol = 0;
-    std::string address;  // edit 1546, when the target mode carries one
+    std::string address;  // edit IDC_DST_ADDR, when the target mode carries one
 };
 bool GatherConnectionFields(Dialog& page, ConnectionFields& fields);
 void PackConnectionWord(const ConnectionFields& fields, ByteString& payload);
@@ -71,7 +71,7 @@ void BuildDeleteConnectionPayload(const ConnectionFields& fields, ByteString& pa
 
 // ---- User network password (0x07, also 0x0A) ----
 struct UserPasswordFields {
-    ByteString password;  // edit 1614, 1 to 64 bytes
+    ByteString password;  // edit IDC_NEW_PSK, 1 to 64 bytes
 };
 bool GatherUserPasswordFields(Dialog& page, UserPasswordFields& fields);
 void BuildUserPasswordPayload(const UserPasswordFields& fields, ByteString& payload);
@@ -84,10 +84,10 @@ struct RemotePasswordFields {
     uint8_t third = 0;
     uint8_t fourth = 0;
     uint8_t fifth = 0;
-    std::string group;    // edit 1981, when the fourth field is 1
-    std::string address;  // edit 1805
-    ByteString key;       // edit 1558, 8 to 64 bytes
-    ByteString password;  // edit 1614, 8 to 64 bytes
+    std::string group;    // edit IDC_PASSWORD_MULTICAST, when the fourth field is 1
+    std::string address;  // edit IDC_PASSWORD_DST_ADDR
+    ByteString key;       // edit IDC_OLD_PSK, 8 to 64 bytes
+    ByteString password;  // edit IDC_NEW_PSK, 8 to 64 bytes
 };
 bool GatherRemotePasswordFields(Dialog& page, RemotePasswordFields& fields);
 void PackRemotePasswordWord(const RemotePasswordFields& fields, ByteString& payload);
@@ -98,16 +98,16 @@ struct PasswordRequestFields {
     uint8_t sourceMode = 0;
     uint8_t targetMode = 0;
     uint8_t decryptResult = 0;
-    std::string relayDepth;  // edit 1823, hexadecimal: its first byte
-    std::string address;     // edit 1805, when the target mode carries one
-    ByteString password;     // edit 1558, 8 to 64 bytes
+    std::string relayDepth;  // edit IDC_RELAY_DEPTH, hexadecimal: its first byte
+    std::string address;     // edit IDC_PASSWORD_DST_ADDR, when the target mode carries one
+    ByteString password;     // edit IDC_OLD_PSK, 8 to 64 bytes
 };
 bool GatherPasswordRequestFields(Dialog& page, PasswordRequestFields& fields);
 void BuildPasswordRequestPayload(const PasswordRequestFields& fields, ByteString& payload);
 
 // ---- Network parameters (0x0E) ----
 struct NetParamsFields {
-    std::string levelLimit;  // edit 1588, decimal
+    std::string levelLimit;  // edit IDC_PASS_THROUGH_LEVEL_LIMIT, decimal
     // The codes when the combo's text matches no entry.
     uint8_t baud = 10;
     uint8_t parity = 0;

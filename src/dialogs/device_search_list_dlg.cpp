@@ -9,10 +9,10 @@
 #include "platform/gbk.h"
 #include "platform/local_time.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
 namespace {
 
-constexpr int kPaneId = 1246;
 constexpr int kColumns = 10;
 constexpr int kRoutingColumns = 8;
 constexpr const char* kTxtFilter = "TXT Files(*.txt)|*.txt||";
@@ -84,16 +84,16 @@ bool Inside(const ByteString& frame, long long position, long long count) {
 }  // namespace
 
 CDeviceSearchListDlg::CDeviceSearchListDlg(MainWindowPort& window)
-    : Dialog(198), m_keepMarks(kMaxRows, 1), m_macRecords(kMaxRows), m_window(window) {
-    MapCommand(1250, Notify::Clicked, [this] { OnDeleteDevices(); });
-    MapCommand(1240, Notify::Clicked, [this] { OnClearList(); });
-    MapCommand(1260, Notify::Clicked, [this] { OnExportDeviceList(); });
-    MapCommand(1044, Notify::Clicked, [this] { OnImportDeviceList(); });
-    MapCommand(1018, Notify::Clicked, [this] { OnCountByNetworkState(); });
-    MapCommand(1262, Notify::Clicked, [this] { OnCountByDepth(); });
+    : Dialog(IDD_DEVICE_SEARCH_LIST), m_keepMarks(kMaxRows, 1), m_macRecords(kMaxRows), m_window(window) {
+    MapCommand(IDC_SEARCH_LIST_DELETE, Notify::Clicked, [this] { OnDeleteDevices(); });
+    MapCommand(IDC_SEARCH_LIST_CLEAR, Notify::Clicked, [this] { OnClearList(); });
+    MapCommand(IDC_SEARCH_LIST_EXPORT, Notify::Clicked, [this] { OnExportDeviceList(); });
+    MapCommand(IDC_SEARCH_LIST_IMPORT, Notify::Clicked, [this] { OnImportDeviceList(); });
+    MapCommand(IDC_SEARCH_LIST_COUNT_STATES, Notify::Clicked, [this] { OnCountByNetworkState(); });
+    MapCommand(IDC_SEARCH_LIST_COUNT_DEPTHS, Notify::Clicked, [this] { OnCountByDepth(); });
 }
 
-void CDeviceSearchListDlg::DoDataExchange() { m_deviceList.Attach(*this, 1006); }
+void CDeviceSearchListDlg::DoDataExchange() { m_deviceList.Attach(*this, IDC_SEARCH_DEVICE_LIST); }
 
 bool CDeviceSearchListDlg::OnInitDialog() {
     DoDataExchange();
@@ -111,7 +111,7 @@ bool CDeviceSearchListDlg::OnInitDialog() {
 }
 
 void CDeviceSearchListDlg::OnClose() {
-    m_window.EnableControl(1834);
+    m_window.EnableControl(IDC_SHOW_SEARCH_LIST);
     ShowWindow(false);
 }
 
@@ -134,7 +134,7 @@ void CDeviceSearchListDlg::OnSearchReportFrame(ByteString frame) {
     std::vector<SearchedDeviceRow> rows = ProcessSearchReport(std::move(frame), text, 0);
     auto apply = [this, text = std::move(text), rows = std::move(rows)] {
         AppendDeviceRows(rows);
-        SetDlgItemText(kPaneId, text);
+        SetDlgItemText(IDC_SEARCH_LIST_PANE, text);
     };
     if (IsUiThread())
         apply();

@@ -62,7 +62,7 @@ public:
     // The header line of the export, without its line feed.
     static std::string ExportHeader();
 
-    CColorListCtrl m_deviceList;          // 1006; a header click sorts
+    CColorListCtrl m_deviceList;          // IDC_SEARCH_DEVICE_LIST; a header click sorts
     std::vector<uint8_t> m_keepMarks;     // per row position: 1 keep, 0 deleted
     std::vector<ByteString> m_macRecords; // per row position: MAC bytes, most significant first
     uint32_t m_rowCount = 0;

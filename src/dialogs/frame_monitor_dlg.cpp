@@ -4,6 +4,7 @@
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -14,18 +15,18 @@ int Frac(int size, double f) { return static_cast<int>(size * f); }
 
 }  // namespace
 
-void CFrameDetailDlg::SetText(std::string text) { SetDlgItemText(1010, text); }
+void CFrameDetailDlg::SetText(std::string text) { SetDlgItemText(IDC_DETAIL_TEXT, text); }
 
-CFrameMonitorDlg::CFrameMonitorDlg(MainWindowPort& window) : Dialog(132), m_window(window) {
-    MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
-    MapCommand(1006, Notify::RClick, [this] { OnRclickFrameList(); });
-    MapCommand(1006, Notify::DblClick, [this] { OnDblclkFrameList(); });
+CFrameMonitorDlg::CFrameMonitorDlg(MainWindowPort& window) : Dialog(IDD_FRAME_MONITOR), m_window(window) {
+    MapCommand(IDC_MONITOR_LIST, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
+    MapCommand(IDC_MONITOR_LIST, Notify::RClick, [this] { OnRclickFrameList(); });
+    MapCommand(IDC_MONITOR_LIST, Notify::DblClick, [this] { OnDblclkFrameList(); });
 }
 
 void CFrameMonitorDlg::DoDataExchange() {
-    m_autoRefreshCheck = Button(GetDlgItem(1009));
-    m_parseEdit = RichEdit(GetDlgItem(1007));
-    m_frameList.Attach(*this, 1006);
+    m_autoRefreshCheck = Button(GetDlgItem(IDC_MONITOR_AUTO_REFRESH));
+    m_parseEdit = RichEdit(GetDlgItem(IDC_MONITOR_ANALYSIS_PANE));
+    m_frameList.Attach(*this, IDC_MONITOR_LIST);
 }
 
 bool CFrameMonitorDlg::OnInitDialog() {
@@ -141,7 +142,7 @@ void CFrameMonitorDlg::ShowPendingRows() {
             if (IsCreated()) m_parseEdit.SetSel(0, 0);
         });
     }
-    if (elapsed) SetDlgItemText(1248, *elapsed);
+    if (elapsed) SetDlgItemText(IDC_MONITOR_ELAPSED, *elapsed);
 }
 
 void CFrameMonitorDlg::RefillRows() {
@@ -213,7 +214,7 @@ void CFrameMonitorDlg::LayoutControls() {
     m_frameList.Invalidate();
     m_parseEdit.Move(Frac(W, 0.71), Frac(H, 0.03), Frac(W, 0.27), Frac(H, 0.85));
     m_autoRefreshCheck.Move(Frac(W, 0.71), Frac(H, 0.88), Frac(W, 0.1), Frac(H, 0.04));
-    GetDlgItem(1248).Move(Frac(W, 0.81), Frac(H, 0.88), Frac(W, 0.15), Frac(H, 0.04));
+    GetDlgItem(IDC_MONITOR_ELAPSED).Move(Frac(W, 0.81), Frac(H, 0.88), Frac(W, 0.15), Frac(H, 0.04));
 }
 
 void CFrameMonitorDlg::OnSize(int /*width*/, int /*height*/) {
@@ -227,6 +228,6 @@ void CFrameMonitorDlg::OnSize(int /*width*/, int /*height*/) {
 bool CFrameMonitorDlg::PreTranslateKey(Key key) { return key == Key::Enter || key == Key::Escape; }
 
 void CFrameMonitorDlg::OnClose() {
-    m_window.EnableControl(1021);
+    m_window.EnableControl(IDC_SHOW_FRAME_MONITOR);
     ShowWindow(false);
 }

@@ -13,12 +13,13 @@
 #include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 
-// A modeless window with one multi-line edit (1010).
+// A modeless window with one multi-line edit (IDC_DETAIL_TEXT).
 class CFrameDetailDlg : public Dialog {
 public:
-    CFrameDetailDlg() : Dialog(191) {}
-    // Replaces the text of edit 1010. Callers show the window first.
+    CFrameDetailDlg() : Dialog(IDD_FRAME_DETAIL) {}
+    // Replaces the text of edit IDC_DETAIL_TEXT. Callers show the window first.
     void SetText(std::string text);
 
 protected:
@@ -69,9 +70,9 @@ public:
     void OnRclickFrameList();
     void OnDblclkFrameList();
 
-    Button m_autoRefreshCheck;  // 1009 "自动刷新"
-    RichEdit m_parseEdit;       // 1007
-    CSortListCtrl m_frameList{3};  // 1006
+    Button m_autoRefreshCheck;     // IDC_MONITOR_AUTO_REFRESH "自动刷新"
+    RichEdit m_parseEdit;          // IDC_MONITOR_ANALYSIS_PANE
+    CSortListCtrl m_frameList{3};  // IDC_MONITOR_LIST
     CFrameDetailDlg m_detailDlg;
     FirstFrameFlag m_firstFrame;
     SystemTime m_referenceTime;  // guarded by the main window's monitor lock

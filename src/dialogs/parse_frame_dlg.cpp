@@ -5,31 +5,22 @@
 
 #include "analyzer/analyzer.h"
 #include "link/conversions.h"
+#include "res/resource_ids.h"
 
-namespace {
-
-constexpr int kResultPane = 1007;
-constexpr int kPhysicalLayer = 1036;
-constexpr int kNetworkLayer = 1020;
-constexpr int kApplicationLayer = 1026;
-constexpr int kModuleLayer = 1019;
-
-}  // namespace
-
-CParseFrameDlg::CParseFrameDlg(MainWindowPort& window) : Dialog(187), m_window(window) {
-    MapCommand(1018, Notify::Clicked, [this] { OnParseBox1(); });
-    MapCommand(1021, Notify::Clicked, [this] { OnParseBox2(); });
-    MapCommand(1029, Notify::Clicked, [this] { OnParseBox3(); });
+CParseFrameDlg::CParseFrameDlg(MainWindowPort& window) : Dialog(IDD_PARSE_FRAME), m_window(window) {
+    MapCommand(IDC_PARSER_BUTTON1, Notify::Clicked, [this] { OnParseBox1(); });
+    MapCommand(IDC_PARSER_BUTTON2, Notify::Clicked, [this] { OnParseBox2(); });
+    MapCommand(IDC_PARSER_BUTTON3, Notify::Clicked, [this] { OnParseBox3(); });
 }
 
 bool CParseFrameDlg::OnInitDialog() {
-    Button(GetDlgItem(kPhysicalLayer)).SetCheck(1);
+    Button(GetDlgItem(IDC_PARSER_PHYSICAL_LAYER)).SetCheck(1);
     return true;
 }
 
-void CParseFrameDlg::OnParseBox1() { ParseHexBox(1010); }
-void CParseFrameDlg::OnParseBox2() { ParseHexBox(1011); }
-void CParseFrameDlg::OnParseBox3() { ParseHexBox(1012); }
+void CParseFrameDlg::OnParseBox1() { ParseHexBox(IDC_PARSER_INPUT1); }
+void CParseFrameDlg::OnParseBox2() { ParseHexBox(IDC_PARSER_INPUT2); }
+void CParseFrameDlg::OnParseBox3() { ParseHexBox(IDC_PARSER_INPUT3); }
 
 void CParseFrameDlg::ParseHexBox(int boxId) {
     std::string hex = GetDlgItemText(boxId);
@@ -40,18 +31,19 @@ void CParseFrameDlg::ParseHexBox(int boxId) {
     HexTextToBytes(hex, frame, 0);
     std::string text;
     int layer = 0;
-    for (int id : {kPhysicalLayer, kNetworkLayer, kApplicationLayer, kModuleLayer}) {
+    for (int id :
+         {IDC_PARSER_PHYSICAL_LAYER, IDC_PARSER_NETWORK_LAYER, IDC_PARSER_APP_LAYER, IDC_PARSER_MODULE_PROTOCOL}) {
         if (Button(GetDlgItem(id)).GetCheck()) {
             layer = id;
             break;
         }
     }
-    if (layer == kModuleLayer) AnalyzeFrame(frame, text);
-    SetDlgItemText(kResultPane, text);
+    if (layer == IDC_PARSER_MODULE_PROTOCOL) AnalyzeFrame(frame, text);
+    SetDlgItemText(IDC_PARSER_RESULT_PANE, text);
 }
 
 void CParseFrameDlg::CloseWindow() {
-    m_window.EnableControl(1034);
+    m_window.EnableControl(IDC_PARSE_FRAME);
     DestroyWindow();
 }
 

@@ -8,31 +8,25 @@
 #include "platform/gbk.h"
 #include "platform/local_time.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
-namespace {
-
-constexpr int kTextEdit = 2036;
-constexpr int kAutoUpdate = 1008;
-
-}  // namespace
-
-CSendConsoleDlg::CSendConsoleDlg(MainWindowPort& window) : Dialog(220), m_window(window) {
-    MapCommand(1833, Notify::Clicked, [this] { OnSend(); });
-    MapCommand(1018, Notify::Clicked, [this] { OnClearFrames(); });
-    MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
-    MapCommand(1006, Notify::DblClick, [this] { OnDblclkFrameList(); });
-    MapCommand(1006, Notify::Click, [this] { OnClickFrameList(); });
+CSendConsoleDlg::CSendConsoleDlg(MainWindowPort& window) : Dialog(IDD_SEND_CONSOLE), m_window(window) {
+    MapCommand(IDC_CONSOLE_SEND, Notify::Clicked, [this] { OnSend(); });
+    MapCommand(IDC_CONSOLE_CLEAR, Notify::Clicked, [this] { OnClearFrames(); });
+    MapCommand(IDC_CONSOLE_LOG_LIST, Notify::ItemChanged, [this] { OnItemchangedFrameList(); });
+    MapCommand(IDC_CONSOLE_LOG_LIST, Notify::DblClick, [this] { OnDblclkFrameList(); });
+    MapCommand(IDC_CONSOLE_LOG_LIST, Notify::Click, [this] { OnClickFrameList(); });
 }
 
 void CSendConsoleDlg::DoDataExchange() {
-    m_paneEdit = RichEdit(GetDlgItem(1007));
-    m_logList = ListView(GetDlgItem(1006));
+    m_paneEdit = RichEdit(GetDlgItem(IDC_CONSOLE_PANE));
+    m_logList = ListView(GetDlgItem(IDC_CONSOLE_LOG_LIST));
 }
 
 bool CSendConsoleDlg::OnInitDialog() {
     DoDataExchange();
     InitListColumns();
-    Button(GetDlgItem(kAutoUpdate)).SetCheck(1);
+    Button(GetDlgItem(IDC_CONSOLE_AUTO_UPDATE)).SetCheck(1);
     return true;
 }
 
@@ -58,7 +52,7 @@ int CSendConsoleDlg::ReadEditBytes(int controlId, ByteString& out) {
 
 void CSendConsoleDlg::OnSend() {
     ByteString bytes;
-    ReadEditBytes(kTextEdit, bytes);
+    ReadEditBytes(IDC_CONSOLE_FRAME_TEXT, bytes);
     m_window.SendFrame(bytes);
     std::string hex;
     BytesToHexText(hex, bytes, 0);
@@ -69,7 +63,7 @@ void CSendConsoleDlg::AddFrameRow(std::string hex) {
     const int r = m_logList.GetItemCount();
     SpaceHexPairs(hex);
     const int row = m_logList.AppendRow({FormatTimeStamp(GetLocalTime()), StrFormat("%02d", r), hex});
-    if (row < 0 || !Button(GetDlgItem(kAutoUpdate)).GetCheck()) return;
+    if (row < 0 || !Button(GetDlgItem(IDC_CONSOLE_AUTO_UPDATE)).GetCheck()) return;
     m_logList.EnsureVisible(row);
     m_logList.ClearSelection();
     m_logList.SelectRow(row);

@@ -26,8 +26,8 @@ public:
     void OnClickFrameList() {}
     void OnClearFrames();
 
-    RichEdit m_paneEdit;  // 1007
-    ListView m_logList;   // 1006
+    RichEdit m_paneEdit;  // IDC_CONSOLE_PANE
+    ListView m_logList;   // IDC_CONSOLE_LOG_LIST
 
 protected:
     void DoDataExchange();

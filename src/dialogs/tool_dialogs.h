@@ -12,6 +12,7 @@
 #include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 
 // A dialog whose Enter does nothing (the tool dialogs share the main window's empty OK).
 class CToolDialog : public Dialog {
@@ -24,7 +25,7 @@ protected:
 
 class CBroadcastReplyTestDlg : public CToolDialog {
 public:
-    CBroadcastReplyTestDlg() : CToolDialog(219) {}
+    CBroadcastReplyTestDlg() : CToolDialog(IDD_BROADCAST_REPLY_TEST) {}
     void ClearList();
     // A received broadcast reply (command 0xF5, sub-command 1); any thread.
     void OnBroadcastReplyFrame(const ByteString& frame);
@@ -36,7 +37,7 @@ protected:
 
 class CSmartHomeMonitorDlg : public CToolDialog {
 public:
-    CSmartHomeMonitorDlg() : CToolDialog(180) {}
+    CSmartHomeMonitorDlg() : CToolDialog(IDD_SMART_HOME_MONITOR) {}
 
 protected:
     void OnCancel() override {}
@@ -60,40 +61,40 @@ private:
 
 class CTimedSendDlg : public CButtonOwnedDialog {
 public:
-    explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(158, 1046, window) {}
+    explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(IDD_TIMED_SEND, IDC_TIMED_SEND, window) {}
 };
 
 class CWarningDlg : public Dialog {
 public:
-    CWarningDlg() : Dialog(194) {}
+    CWarningDlg() : Dialog(IDD_WARNING) {}
 };
 
 class CMeterManageDlg : public Dialog {
 public:
-    CMeterManageDlg() : Dialog(103) {}
+    CMeterManageDlg() : Dialog(IDD_METER_MANAGE) {}
 };
 
 class CChecksumDlg : public Dialog {
 public:
-    CChecksumDlg() : Dialog(140) {}
+    CChecksumDlg() : Dialog(IDD_CHECKSUM) {}
 };
 
 class CFrameTypeDlg : public Dialog {
 public:
-    CFrameTypeDlg() : Dialog(207) {}
+    CFrameTypeDlg() : Dialog(IDD_FRAME_TYPE) {}
 };
 
 class CLocalSettingsDlg : public Dialog {
 public:
-    CLocalSettingsDlg() : Dialog(210) {}
+    CLocalSettingsDlg() : Dialog(IDD_LOCAL_SETTINGS) {}
 };
 
 class CContinuousSendDlg : public Dialog {
 public:
-    CContinuousSendDlg() : Dialog(214) {}
+    CContinuousSendDlg() : Dialog(IDD_CONTINUOUS_SEND) {}
 };
 
 class CAddDeviceDlg : public Dialog {
 public:
-    CAddDeviceDlg() : Dialog(217) {}
+    CAddDeviceDlg() : Dialog(IDD_ADD_DEVICE) {}
 };

@@ -1,5 +1,7 @@
 #include "link/module_frame.h"
 
+#include "link/header_fields.h"
+
 void PackControlByte(ByteString& out, const ModuleFrame& f) {
     out.push_back(static_cast<unsigned char>(((f.direction & 1) << 7) | ((f.initiator & 1) << 6) |
                                              ((f.replyStatus & 1) << 5) |
@@ -35,44 +37,22 @@ int FrameXor8(ByteString bytes, uint8_t& x) {
     return 1;
 }
 
-namespace {
-
-struct TextValue {
-    const char* text;
-    uint8_t value;
-};
-
-template <size_t N>
-int ReadByText(const TextValue (&table)[N], const std::string& text, uint8_t& field) {
-    for (const TextValue& e : table) {
-        if (text == e.text) {
-            field = e.value;
-            break;
-        }
-    }
+int ReadDirectionText(const std::string& text, uint8_t& direction) {
+    CodeOfText(kDirectionNames, text, direction);
     return 1;
 }
 
-}  // namespace
-
-int ReadDirectionText(const std::string& text, uint8_t& direction) {
-    static const TextValue table[] = {{"主机发出帧", 0}, {"从机发出帧", 1}};
-    return ReadByText(table, text, direction);
-}
-
 int ReadInitiatorText(const std::string& text, uint8_t& initiator) {
-    static const TextValue table[] = {{"主动发起", 1}, {"命令回应", 0}};
-    return ReadByText(table, text, initiator);
+    CodeOfText(kInitiatorNames, text, initiator);
+    return 1;
 }
 
 int ReadReplyStatusText(const std::string& text, uint8_t& replyStatus) {
-    static const TextValue table[] = {{"正常应答", 0}, {"异常应答", 1}};
-    return ReadByText(table, text, replyStatus);
+    CodeOfText(kReplyStatusNames, text, replyStatus);
+    return 1;
 }
 
 int ReadChannelTypeText(const std::string& text, uint8_t& channelType) {
-    static const TextValue table[] = {
-        {"5281PLC", CHAN_TRM5281_PLC}, {"Bluetooth", CHAN_BLUETOOTH},
-        {"WiFi", CHAN_WIFI}, {"5207PLC", CHAN_TRM5207_PLC}};
-    return ReadByText(table, text, channelType);
+    CodeOfText(kChannelTypeNames, text, channelType);
+    return 1;
 }

@@ -11,6 +11,7 @@
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
 #include "dialogs/tool_window_fixture.h"
+#include "res/resource_ids.h"
 #include "test_frames.h"
 
 namespace {
@@ -18,7 +19,6 @@ namespace {
 using testing_frames::Hex;
 
 constexpr char kStopSearch[] = "79 00 00 40 18 58 58";
-constexpr int kFrameLog = 1272, kSearchLog = 1629, kDataLog = 1630, kPasswordLog = 1637;
 
 // The user password frame (0x07) of a password of n bytes of one value.
 std::string PasswordFrame(unsigned char value, size_t n) {
@@ -29,7 +29,7 @@ std::string PasswordFrame(unsigned char value, size_t n) {
 }
 
 // What the user does on the page before pressing a button. A combo text "" clears the
-// selection; check box 1009 "十六进制" is ticked with 1, cleared with 0, left with -1.
+// selection; check box IDC_PASSWORD_HEX "十六进制" is ticked with 1, cleared with 0, left with -1.
 struct PageInput {
     std::vector<std::pair<int, std::string>> combos;
     std::vector<std::pair<int, std::string>> edits;
@@ -44,7 +44,11 @@ protected:
         // The version request of the test panel's header that follows the opening.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42");
         // Header: sent by the host, initiated, normal answer, channel 5281PLC (control 0x40).
-        Enter({{{1518, "主机发出帧"}, {1798, "主动发起"}, {1521, "正常应答"}, {1523, "5281PLC"}}, {}});
+        Enter({{{IDC_DIRECTION_COMBO, "主机发出帧"},
+                {IDC_INITIATOR_COMBO, "主动发起"},
+                {IDC_REPLY_STATUS_COMBO, "正常应答"},
+                {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
+               {}});
         ASSERT_TRUE(boxes.empty());
     }
 
@@ -60,7 +64,7 @@ protected:
             edit.SetText("");
             if (!e.second.empty()) edit.TypeText(e.second);
         }
-        if (input.hex >= 0) Button(dlg->GetDlgItem(1009)).SetCheck(input.hex);
+        if (input.hex >= 0) Button(dlg->GetDlgItem(IDC_PASSWORD_HEX)).SetCheck(input.hex);
     }
 
     void Click(int id) { Button(dlg->GetDlgItem(id)).Click(); }
@@ -92,7 +96,7 @@ protected:
     // no history record. The stop-search frame sent afterwards shows that nothing went before it.
     template <class Press>
     void ExpectRefused(Press press, const std::string& message) {
-        const int logs[] = {kFrameLog, kSearchLog, kDataLog, kPasswordLog};
+        const int logs[] = {IDC_FRAME_LOG, IDC_SEARCH_LOG, IDC_DATA_LOG, IDC_PASSWORD_LOG};
         std::vector<int> rows;
         for (int id : logs) rows.push_back(Log(id).GetItemCount());
         const size_t sent = HistoryCount('0');
@@ -107,7 +111,7 @@ protected:
         boxes.clear();
         for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(Log(logs[i]).GetItemCount(), rows[i]) << logs[i];
         EXPECT_EQ(HistoryCount('0'), sent);
-        Click(1816);
+        Click(IDC_STOP_SEARCH);
         EXPECT_EQ(NextFrame(), kStopSearch);
     }
 
@@ -126,101 +130,140 @@ struct PageCase {
     const char* message = "";                         // the refusal's message
 };
 
-const PageInput kSendData = {{{3003, "网关"}, {1542, "TRM5281/82MAC地址"}, {1940, "01: 用户网络口令"}},
-                             {{3005, "7"}, {1638, "123456789ABC"}, {1639, "1 23"}}};
-const PageInput kSearch = {{{3003, "网关"}, {1542, "云服务器"}, {1814, "搜索未入网设备"}, {1595, "00: 非组播"}},
-                           {{1604, "15"}, {1640, "1234"}, {1639, "0A0B0C"}}};
+const PageInput kSendData = {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "TRM5281/82MAC地址"},
+                              {IDC_KEY_MODE_COMBO, "01: 用户网络口令"}},
+                             {{IDC_DEPTH, "7"}, {IDC_SEND_DST_ADDR, "123456789ABC"}, {IDC_USER_DATA, "1 23"}}};
+const PageInput kSearch = {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"},
+                            {IDC_SEARCH_SCOPE_COMBO, "搜索未入网设备"}, {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}},
+                           {{IDC_SEARCH_DEPTH, "15"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, "0A0B0C"}}};
 
 std::vector<PageCase> SendCases() {
     PageInput otherHeader = kSendData;
     otherHeader.combos.insert(otherHeader.combos.end(),
-                              {{1518, "从机发出帧"}, {1798, "命令回应"}, {1521, "异常应答"}, {1523, "WiFi"}});
-    otherHeader.edits = {{3005, "123"}, {1638, "123456789ABC"}, {1639, ""}};
+                              {{IDC_DIRECTION_COMBO, "从机发出帧"}, {IDC_INITIATOR_COMBO, "命令回应"},
+                               {IDC_REPLY_STATUS_COMBO, "异常应答"}, {IDC_CHANNEL_TYPE_COMBO, "WiFi"}});
+    otherHeader.edits = {{IDC_DEPTH, "123"}, {IDC_SEND_DST_ADDR, "123456789ABC"}, {IDC_USER_DATA, ""}};
     PageInput multicast = kSearch;
-    multicast.combos.push_back({1595, "01: 组播地址"});
-    multicast.edits.push_back({1640, "123"});
+    multicast.combos.push_back({IDC_MULTICAST_MODE_COMBO, "01: 组播地址"});
+    multicast.edits.push_back({IDC_MULTICAST_ADDR, "123"});
     PageInput radius16 = kSearch;
-    radius16.edits = {{1604, "16"}, {1639, ""}};
+    radius16.edits = {{IDC_SEARCH_DEPTH, "16"}, {IDC_USER_DATA, ""}};
     PageInput blanks = kSearch;
-    blanks.edits.push_back({1639, "0A 0B"});
+    blanks.edits.push_back({IDC_USER_DATA, "0A 0B"});
     return {
-        {"SendData", kSendData, 1601, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F", kDataLog, {}},
-        {"SendDataOtherHeaderEmptyData", otherHeader, 1601, "79 0A 00 B0 14 31 C8 BC 9A 78 56 34 12 00 00 31 79",
-         kDataLog, {}},
+        {"SendData", kSendData, IDC_SEND_DATA, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
+         IDC_DATA_LOG, {}},
+        {"SendDataOtherHeaderEmptyData", otherHeader, IDC_SEND_DATA,
+         "79 0A 00 B0 14 31 C8 BC 9A 78 56 34 12 00 00 31 79", IDC_DATA_LOG, {}},
         {"ExecStateWithAddress",
-         {{{3003, "BLEMAC地址"}, {1542, "RM5207MAC地址"}}, {{1546, "201708180"}, {1548, "AA BB"}, {1550, "c"}}},
-         1553, "79 0A 00 40 10 45 80 81 70 01 02 00 AA BB 0C 84 70", kFrameLog, {}},
+         {{{IDC_SRC_MODE_COMBO, "BLEMAC地址"}, {IDC_DST_MODE_COMBO, "RM5207MAC地址"}},
+          {{IDC_DST_ADDR, "201708180"}, {IDC_EXEC_STATE_DATA1, "AA BB"}, {IDC_EXEC_STATE_DATA2, "c"}}},
+         IDC_EXEC_STATE_REPORT, "79 0A 00 40 10 45 80 81 70 01 02 00 AA BB 0C 84 70", IDC_FRAME_LOG, {}},
         {"ExecStateAnyDeviceTypeNoAddress",
-         {{{3003, "BLEMAC地址"}, {1542, "不区分设备类型"}}, {{1546, ""}, {1548, "AA BB"}, {1550, "c"}}}, 1553,
-         "79 04 00 40 10 05 AA BB 0C CA 4C", kFrameLog, {}},
-        {"StartSearch", kSearch, 1607, "79 06 00 40 17 21 2F 03 0A 0B 0C D1 51", kSearchLog, {}},
-        {"StartSearchMulticast", multicast, 1607, "79 08 00 40 17 21 AF 23 01 03 0A 0B 0C 77 FD", kSearchLog, {}},
-        {"StartSearchRadius16EmptyAttribute", radius16, 1607, "79 03 00 40 17 21 20 00 9B 55", kSearchLog, {}},
-        {"StartSearchAttributeLengthCountsBytes", blanks, 1607, "79 05 00 40 17 21 2F 02 0A 0B C3 5F", kSearchLog, {}},
-        {"StopSearch", {}, 1816, kStopSearch, kFrameLog, {}},
-        {"DeviceReportCountIsBcd", {{}, {{1563, "12"}}}, 1565, "79 01 00 40 19 0C 66 54", kFrameLog, {}},
-        {"DeviceReportEmptyCountKeepsItsByte", {{}, {{1563, ""}}}, 1565, "79 01 00 40 19 00 5A 58", kFrameLog, {}},
+         {{{IDC_SRC_MODE_COMBO, "BLEMAC地址"}, {IDC_DST_MODE_COMBO, "不区分设备类型"}},
+          {{IDC_DST_ADDR, ""}, {IDC_EXEC_STATE_DATA1, "AA BB"}, {IDC_EXEC_STATE_DATA2, "c"}}},
+         IDC_EXEC_STATE_REPORT, "79 04 00 40 10 05 AA BB 0C CA 4C", IDC_FRAME_LOG, {}},
+        {"StartSearch", kSearch, IDC_START_SEARCH, "79 06 00 40 17 21 2F 03 0A 0B 0C D1 51", IDC_SEARCH_LOG, {}},
+        {"StartSearchMulticast", multicast, IDC_START_SEARCH, "79 08 00 40 17 21 AF 23 01 03 0A 0B 0C 77 FD",
+         IDC_SEARCH_LOG, {}},
+        {"StartSearchRadius16EmptyAttribute", radius16, IDC_START_SEARCH, "79 03 00 40 17 21 20 00 9B 55",
+         IDC_SEARCH_LOG, {}},
+        {"StartSearchAttributeLengthCountsBytes", blanks, IDC_START_SEARCH, "79 05 00 40 17 21 2F 02 0A 0B C3 5F",
+         IDC_SEARCH_LOG, {}},
+        {"StopSearch", {}, IDC_STOP_SEARCH, kStopSearch, IDC_FRAME_LOG, {}},
+        {"DeviceReportCountIsBcd", {{}, {{IDC_DEVICE_COUNT, "12"}}}, IDC_DEVICE_REPORT, "79 01 00 40 19 0C 66 54",
+         IDC_FRAME_LOG, {}},
+        {"DeviceReportEmptyCountKeepsItsByte", {{}, {{IDC_DEVICE_COUNT, ""}}}, IDC_DEVICE_REPORT,
+         "79 01 00 40 19 00 5A 58", IDC_FRAME_LOG, {}},
         {"StartConnection",
-         {{{3003, "网关"}, {1542, "BLEMAC地址"}, {1856, "2:TCP"}}, {{1546, "A1B2C3D4E5F6"}}}, 1616,
-         "79 08 00 40 11 51 02 F6 E5 D4 C3 B2 A1 71 1D", kFrameLog, {}},
-        {"StartConnectionAnyDeviceType", {{{3003, "网关"}, {1542, "不区分设备类型"}, {1856, "1:UDP"}}, {{1546, ""}}},
-         1616, "79 02 00 40 11 01 01 55 53", kFrameLog, {}},
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "BLEMAC地址"}, {IDC_PROTOCOL_COMBO, "2:TCP"}},
+          {{IDC_DST_ADDR, "A1B2C3D4E5F6"}}},
+         IDC_START_CONNECTION, "79 08 00 40 11 51 02 F6 E5 D4 C3 B2 A1 71 1D", IDC_FRAME_LOG, {}},
+        {"StartConnectionAnyDeviceType",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "不区分设备类型"}, {IDC_PROTOCOL_COMBO, "1:UDP"}},
+          {{IDC_DST_ADDR, ""}}},
+         IDC_START_CONNECTION, "79 02 00 40 11 01 01 55 53", IDC_FRAME_LOG, {}},
         {"DeleteConnection",
-         {{{3003, "TRM5281/82MAC地址"}, {1542, "网关"}, {1856, "2:TCP"}}, {{1546, "A1B2C3D4E5F6"}}}, 1622,
-         "79 08 00 40 13 13 00 F6 E5 D4 C3 B2 A1 33 5F", kFrameLog, {}},
-        {"UserPasswordText", {{}, {{1614, "12345678"}}, 0}, 1608, "79 09 00 40 07 08 31 32 33 34 35 36 37 38 FC 4E",
-         kPasswordLog, {{1611, "8"}}},
-        {"UserPasswordHex", {{}, {{1614, "A1B2C"}}, 1}, 1608, "79 04 00 40 07 03 0A 1B 2C 9F 7D", kPasswordLog,
-         {{1611, "3"}}},
-        {"UserPasswordChineseCountsTwo", {{}, {{1614, "口令"}}, 0}, 1608, "79 05 00 40 07 04 BF DA C1 EE 98 0C",
-         kPasswordLog, {{1611, "4"}}},
-        {"UserPassword64Characters", {{}, {{1614, std::string(64, 'z')}}, 0}, 1608, PasswordFrame('z', 64),
-         kPasswordLog, {{1611, "64"}}},
-        {"UserPassword64HexBytes", {{}, {{1614, std::string(128, '1')}}, 1}, 1608, PasswordFrame(0x11, 64),
-         kPasswordLog, {{1611, "64"}}},
+         {{{IDC_SRC_MODE_COMBO, "TRM5281/82MAC地址"}, {IDC_DST_MODE_COMBO, "网关"}, {IDC_PROTOCOL_COMBO, "2:TCP"}},
+          {{IDC_DST_ADDR, "A1B2C3D4E5F6"}}},
+         IDC_DELETE_CONNECTION, "79 08 00 40 13 13 00 F6 E5 D4 C3 B2 A1 33 5F", IDC_FRAME_LOG, {}},
+        {"UserPasswordText", {{}, {{IDC_NEW_PSK, "12345678"}}, 0}, IDC_SET_USER_PASSWORD,
+         "79 09 00 40 07 08 31 32 33 34 35 36 37 38 FC 4E", IDC_PASSWORD_LOG, {{IDC_NEW_PSK_LEN, "8"}}},
+        {"UserPasswordHex", {{}, {{IDC_NEW_PSK, "A1B2C"}}, 1}, IDC_SET_USER_PASSWORD,
+         "79 04 00 40 07 03 0A 1B 2C 9F 7D", IDC_PASSWORD_LOG, {{IDC_NEW_PSK_LEN, "3"}}},
+        {"UserPasswordChineseCountsTwo", {{}, {{IDC_NEW_PSK, "口令"}}, 0}, IDC_SET_USER_PASSWORD,
+         "79 05 00 40 07 04 BF DA C1 EE 98 0C", IDC_PASSWORD_LOG, {{IDC_NEW_PSK_LEN, "4"}}},
+        {"UserPassword64Characters", {{}, {{IDC_NEW_PSK, std::string(64, 'z')}}, 0}, IDC_SET_USER_PASSWORD,
+         PasswordFrame('z', 64), IDC_PASSWORD_LOG, {{IDC_NEW_PSK_LEN, "64"}}},
+        {"UserPassword64HexBytes", {{}, {{IDC_NEW_PSK, std::string(128, '1')}}, 1}, IDC_SET_USER_PASSWORD,
+         PasswordFrame(0x11, 64), IDC_PASSWORD_LOG, {{IDC_NEW_PSK_LEN, "64"}}},
         {"RemotePasswordFixedWord",
-         {{{1542, "不区分设备类型"}}, {{1805, "112233445566"}, {1558, "AAAAAAAA"}, {1614, "BBBBBBBBB"}}, 0}, 1609,
+         {{{IDC_DST_MODE_COMBO, "不区分设备类型"}},
+          {{IDC_PASSWORD_DST_ADDR, "112233445566"}, {IDC_OLD_PSK, "AAAAAAAA"}, {IDC_NEW_PSK, "BBBBBBBBB"}},
+          0},
+         IDC_REMOTE_PASSWORD_SET,
          "79 1B 00 40 1C 33 00 66 55 44 33 22 11 08 41 41 41 41 41 41 41 41 09 42 42 42 42 42 42 42 42 42 7A 40",
-         kPasswordLog, {{1556, "8"}, {1611, "9"}}},
+         IDC_PASSWORD_LOG, {{IDC_OLD_PSK_LEN, "8"}, {IDC_NEW_PSK_LEN, "9"}}},
         {"NetParams",
-         {{{1977, "115200"}, {2009, "None"}, {1993, "1"}, {1859, "2 档"}, {1543, "411"}}, {{1588, "15"}}}, 1591,
-         "79 07 00 40 0E 0F A0 21 00 00 00 00 25 C7", kFrameLog, {}},
+         {{{IDC_BAUD_RATE_COMBO, "115200"}, {IDC_PARITY_COMBO, "None"}, {IDC_STOP_BITS_COMBO, "1"},
+           {IDC_TX_POWER_COMBO, "2 档"}, {IDC_BAND_COMBO, "411"}},
+          {{IDC_PASS_THROUGH_LEVEL_LIMIT, "15"}}},
+         IDC_SET_NETWORK_PARAMS, "79 07 00 40 0E 0F A0 21 00 00 00 00 25 C7", IDC_FRAME_LOG, {}},
         {"NetParamsOtherChoices",
-         {{{1977, "9600"}, {2009, "Odd"}, {1993, "2"}, {1859, "3 档"}, {1543, "131"}}, {{1588, "3"}}}, 1591,
-         "79 07 00 40 0E 03 49 30 00 00 00 00 D1 33", kFrameLog, {}},
+         {{{IDC_BAUD_RATE_COMBO, "9600"}, {IDC_PARITY_COMBO, "Odd"}, {IDC_STOP_BITS_COMBO, "2"},
+           {IDC_TX_POWER_COMBO, "3 档"}, {IDC_BAND_COMBO, "131"}},
+          {{IDC_PASS_THROUGH_LEVEL_LIMIT, "3"}}},
+         IDC_SET_NETWORK_PARAMS, "79 07 00 40 0E 03 49 30 00 00 00 00 D1 33", IDC_FRAME_LOG, {}},
         {"NetParamsDefaultsWhenNothingMatches",
-         {{{1977, ""}, {2009, ""}, {1993, ""}, {1859, ""}, {1543, ""}}, {{1588, "31"}}}, 1591,
-         "79 07 00 40 0E 0F A0 21 00 00 00 00 25 C7", kFrameLog, {}},
+         {{{IDC_BAUD_RATE_COMBO, ""}, {IDC_PARITY_COMBO, ""}, {IDC_STOP_BITS_COMBO, ""}, {IDC_TX_POWER_COMBO, ""},
+           {IDC_BAND_COMBO, ""}},
+          {{IDC_PASS_THROUGH_LEVEL_LIMIT, "31"}}},
+         IDC_SET_NETWORK_PARAMS, "79 07 00 40 0E 0F A0 21 00 00 00 00 25 C7", IDC_FRAME_LOG, {}},
     };
 }
 
 std::vector<PageCase> RefusalCases() {
-    const PageInput remote = {{}, {{1805, "112233445566"}, {1558, "AAAAAAAA"}, {1614, "BBBBBBBB"}}, 0};
+    const PageInput remote = {
+        {}, {{IDC_PASSWORD_DST_ADDR, "112233445566"}, {IDC_OLD_PSK, "AAAAAAAA"}, {IDC_NEW_PSK, "BBBBBBBB"}}, 0};
     auto with = [](PageInput input, std::vector<std::pair<int, std::string>> edits, int hex = -1) {
         input.edits.insert(input.edits.end(), edits.begin(), edits.end());
         if (hex >= 0) input.hex = hex;
         return input;
     };
     return {
-        {"SendDataDepthFirst", {{}, {{3005, ""}, {1638, ""}}}, 1601, "", 0, {}, "depth域不能为空"},
-        {"SendDataEmptyAddress", {{}, {{3005, "1"}, {1638, ""}}}, 1601, "", 0, {}, "地址域不能为空"},
-        {"SendDataBlankAddress", {{}, {{3005, "1"}, {1638, " "}}}, 1601, "", 0, {}, "地址域不能为空"},
-        {"ExecStateEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1553, "", 0, {}, "地址域不能为空"},
-        {"SearchWithoutMulticastAddress", {{{1595, "01: 组播地址"}}, {{1640, ""}}}, 1607, "", 0, {}, "请输入组播地址"},
-        {"StartConnectionEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1616, "", 0, {}, "地址域不能为空"},
-        {"DeleteConnectionEmptyAddress", {{{1542, "网关"}}, {{1546, ""}}}, 1622, "", 0, {}, "地址域不能为空"},
-        {"UserPassword65Characters", {{}, {{1614, std::string(65, 'z')}}, 0}, 1608, "", 0, {}, "口令长度为1-64"},
-        {"UserPassword257Characters", {{}, {{1614, std::string(257, 'z')}}, 0}, 1608, "", 0, {}, "口令长度为1-64"},
-        {"UserPasswordEmpty", {{}, {{1614, ""}}, 0}, 1608, "", 0, {}, "口令长度为1-64"},
-        {"UserPassword65HexBytes", {{}, {{1614, std::string(129, '1')}}, 1}, 1608, "", 0, {}, "口令长度为1-64"},
-        {"RemotePasswordEmptyAddress", with(remote, {{1805, ""}}), 1609, "", 0, {}, "地址域不能为空"},
-        {"RemotePasswordShortKeyText", with(remote, {{1558, "AAAAAAA"}}), 1609, "", 0, {}, "密钥长度为8-64"},
-        {"RemotePasswordShortKeyHex", with(remote, {{1558, "01020304050607"}}, 1), 1609, "", 0, {}, "口令长度为8-64"},
+        {"SendDataDepthFirst", {{}, {{IDC_DEPTH, ""}, {IDC_SEND_DST_ADDR, ""}}}, IDC_SEND_DATA, "", 0, {},
+         "depth域不能为空"},
+        {"SendDataEmptyAddress", {{}, {{IDC_DEPTH, "1"}, {IDC_SEND_DST_ADDR, ""}}}, IDC_SEND_DATA, "", 0, {},
+         "地址域不能为空"},
+        {"SendDataBlankAddress", {{}, {{IDC_DEPTH, "1"}, {IDC_SEND_DST_ADDR, " "}}}, IDC_SEND_DATA, "", 0, {},
+         "地址域不能为空"},
+        {"ExecStateEmptyAddress", {{{IDC_DST_MODE_COMBO, "网关"}}, {{IDC_DST_ADDR, ""}}}, IDC_EXEC_STATE_REPORT, "", 0,
+         {}, "地址域不能为空"},
+        {"SearchWithoutMulticastAddress", {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_MULTICAST_ADDR, ""}}},
+         IDC_START_SEARCH, "", 0, {}, "请输入组播地址"},
+        {"StartConnectionEmptyAddress", {{{IDC_DST_MODE_COMBO, "网关"}}, {{IDC_DST_ADDR, ""}}}, IDC_START_CONNECTION, "",
+         0, {}, "地址域不能为空"},
+        {"DeleteConnectionEmptyAddress", {{{IDC_DST_MODE_COMBO, "网关"}}, {{IDC_DST_ADDR, ""}}}, IDC_DELETE_CONNECTION,
+         "", 0, {}, "地址域不能为空"},
+        {"UserPassword65Characters", {{}, {{IDC_NEW_PSK, std::string(65, 'z')}}, 0}, IDC_SET_USER_PASSWORD, "", 0, {},
+         "口令长度为1-64"},
+        {"UserPassword257Characters", {{}, {{IDC_NEW_PSK, std::string(257, 'z')}}, 0}, IDC_SET_USER_PASSWORD, "", 0, {},
+         "口令长度为1-64"},
+        {"UserPasswordEmpty", {{}, {{IDC_NEW_PSK, ""}}, 0}, IDC_SET_USER_PASSWORD, "", 0, {}, "口令长度为1-64"},
+        {"UserPassword65HexBytes", {{}, {{IDC_NEW_PSK, std::string(129, '1')}}, 1}, IDC_SET_USER_PASSWORD, "", 0, {},
+         "口令长度为1-64"},
+        {"RemotePasswordEmptyAddress", with(remote, {{IDC_PASSWORD_DST_ADDR, ""}}), IDC_REMOTE_PASSWORD_SET, "", 0, {},
+         "地址域不能为空"},
+        {"RemotePasswordShortKeyText", with(remote, {{IDC_OLD_PSK, "AAAAAAA"}}), IDC_REMOTE_PASSWORD_SET, "", 0, {},
+         "密钥长度为8-64"},
+        {"RemotePasswordShortKeyHex", with(remote, {{IDC_OLD_PSK, "01020304050607"}}, 1), IDC_REMOTE_PASSWORD_SET, "",
+         0, {}, "口令长度为8-64"},
         // The second password refused: the first one's length stays shown.
-        {"RemotePasswordShortSecond", with(remote, {{1556, ""}, {1558, "AAAAAAAAAA"}, {1614, "BB"}}), 1609, "", 0,
-         {{1556, "10"}}, "密钥长度为8-64"},
-        {"AddReportDeviceSendsNothing", {{}, {{1563, "12"}}}, 1564, "", 0, {}},
-        {"ContinuousSendWhileDisabled", {}, 1500, "", 0, {{1500, "连续发送数据"}}},
+        {"RemotePasswordShortSecond",
+         with(remote, {{IDC_OLD_PSK_LEN, ""}, {IDC_OLD_PSK, "AAAAAAAAAA"}, {IDC_NEW_PSK, "BB"}}),
+         IDC_REMOTE_PASSWORD_SET, "", 0, {{IDC_OLD_PSK_LEN, "10"}}, "密钥长度为8-64"},
+        {"AddReportDeviceSendsNothing", {{}, {{IDC_DEVICE_COUNT, "12"}}}, IDC_ADD_REPORT_DEVICE, "", 0, {}},
+        {"ContinuousSendWhileDisabled", {}, IDC_CONTINUOUS_SEND_DATA, "", 0, {{IDC_CONTINUOUS_SEND_DATA, "连续发送数据"}}},
     };
 }
 
@@ -243,52 +286,55 @@ INSTANTIATE_TEST_SUITE_P(Refusals, PageButtonTest, ::testing::ValuesIn(RefusalCa
 // ---- Senders that no button reaches directly ----
 
 TEST_F(PageSendersTest, PasswordRequestToTheSlaveAndItsRefusals) {
-    Enter({{{3003, "网关"}, {1542, "RM5207MAC地址"}, {1825, "解密老密钥成功"}},
-           {{1823, "1F"}, {1805, "A1B2C3D4E5F6"}, {1558, "1234567"}},
+    Enter({{{IDC_SRC_MODE_COMBO, "网关"},
+            {IDC_DST_MODE_COMBO, "RM5207MAC地址"},
+            {IDC_DECRYPT_RESULT_COMBO, "解密老密钥成功"}},
+           {{IDC_RELAY_DEPTH, "1F"}, {IDC_PASSWORD_DST_ADDR, "A1B2C3D4E5F6"}, {IDC_OLD_PSK, "1234567"}},
            0});
     ExpectRefused([&] { dlg->SendRemotePasswordSlaveRequest(); }, "口令长度为8-64");
-    Enter({{}, {{1805, ""}, {1558, "12345678"}}});
+    Enter({{}, {{IDC_PASSWORD_DST_ADDR, ""}, {IDC_OLD_PSK, "12345678"}}});
     ExpectRefused([&] { dlg->SendRemotePasswordSlaveRequest(); }, "地址域不能为空");
-    Enter({{}, {{1805, "A1B2C3D4E5F6"}}});
+    Enter({{}, {{IDC_PASSWORD_DST_ADDR, "A1B2C3D4E5F6"}}});
     ExpectSent([&] { dlg->SendRemotePasswordSlaveRequest(); },
-               "79 11 00 40 1D 41 2F F6 E5 D4 C3 B2 A1 08 31 32 33 34 35 36 37 38 4F 35", kDataLog);
-    EXPECT_EQ(dlg->GetDlgItemText(1556), "8");
+               "79 11 00 40 1D 41 2F F6 E5 D4 C3 B2 A1 08 31 32 33 34 35 36 37 38 4F 35", IDC_DATA_LOG);
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_OLD_PSK_LEN), "8");
 }
 
 TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     Enter(kSendData);
     ExpectSent([&] { dlg->StartContinuousSend(); }, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
-               kDataLog);
-    EXPECT_EQ(dlg->GetDlgItemText(1500), "第1次发送");
+               IDC_DATA_LOG);
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
     EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
     // A refused step is counted too.
-    Enter({{}, {{3005, ""}}});
+    Enter({{}, {{IDC_DEPTH, ""}}});
     ExpectRefused([&] { dlg->SendContinuousStep(); }, "depth域不能为空");
-    EXPECT_EQ(dlg->GetDlgItemText(1500), "第2次发送");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
     dlg->KillTimer(TIMER_CONTINUOUS_SEND);
 }
 
 // ---- Readers of the page that no sender uses yet ----
 
 TEST_F(PageSendersTest, ReadersOfTheMainWindowsPages) {
-    Enter({{}, {{1563, "12"}}});
+    Enter({{}, {{IDC_DEVICE_COUNT, "12"}}});
     EXPECT_EQ(ReadDeviceLimit(*dlg), 0x12);  // the count edit read as hexadecimal: 18
     // Port numbers: an empty edit and one beyond 16 bits are refused with the same message.
     for (const char* port : {"", "70000", "8081"}) {
-        dlg->SetDlgItemText(1898, port);
+        dlg->SetDlgItemText(IDC_TCP_DST_PORT, port);
         ByteString payload;
-        EXPECT_EQ(ReadPortNumber(*dlg, 1898, payload), port[0] == '8') << port;
+        EXPECT_EQ(ReadPortNumber(*dlg, IDC_TCP_DST_PORT, payload), port[0] == '8') << port;
         EXPECT_EQ(payload, port[0] == '8' ? Hex("91 1F") : ByteString()) << port;
     }
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, "输入端口号");
     boxes.clear();
-    IpAddressEdit(dlg->GetDlgItem(1896)).SetAddress(0xC0A80108);  // 192.168.1.8
+    IpAddressEdit(dlg->GetDlgItem(IDC_TCP_DST_IP)).SetAddress(0xC0A80108);  // 192.168.1.8
     ByteString ip;
-    EXPECT_TRUE(ReadIpAddress(*dlg, 1896, ip));
+    EXPECT_TRUE(ReadIpAddress(*dlg, IDC_TCP_DST_IP, ip));
     EXPECT_EQ(ip, Hex("08 01 A8 C0"));
     // Header combos without a selection leave the control fields as they were.
-    for (int id : {1518, 1798, 1521, 1523}) ComboBox(dlg->GetDlgItem(id)).SetCurSel(-1);
+    for (int id : {IDC_DIRECTION_COMBO, IDC_INITIATOR_COMBO, IDC_REPLY_STATUS_COMBO,
+                   IDC_CHANNEL_TYPE_COMBO}) ComboBox(dlg->GetDlgItem(id)).SetCurSel(-1);
     ModuleFrame f;
     f.direction = 1;
     f.replyStatus = 1;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "analyzer/analyzer_texts.h"
+#include "res/resource_ids.h"
 #include "test_frames.h"
 #include "tool_window_fixture.h"
 
@@ -108,9 +109,9 @@ TEST_F(DeviceSearchListTest, AReportFromTheModuleAddsOneRowPerDeviceAndExplainsT
                                  "属性长度: 0\r\n"
                                  "属性: (0x)\r\n"
                                  "\r\n";
-    EXPECT_EQ(List().GetDlgItemText(1246), expected);
+    EXPECT_EQ(List().GetDlgItemText(IDC_SEARCH_LIST_PANE), expected);
     // The main window's search log has the frame too.
-    EXPECT_TRUE(WaitPumping([&] { return ListView(dlg->GetDlgItem(1629)).GetItemCount() == 1; }, 5000));
+    EXPECT_TRUE(WaitPumping([&] { return ListView(dlg->GetDlgItem(IDC_SEARCH_LOG)).GetItemCount() == 1; }, 5000));
     // The same device again is a row of its own, numbered onward.
     ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex("01 06 05 04 03 02 01 13 14 34 12 03 41 42 00"))));
     ASSERT_TRUE(WaitRows(3));
@@ -129,8 +130,8 @@ TEST_F(DeviceSearchListTest, FramesNotANormalModuleReportAreExplainedButAddNoRow
     for (const auto& f : frames) {
         ASSERT_TRUE(sim.Send(kvtsim::Bytes(f.first.begin(), f.first.end())));
         const std::string text = SpacedHex(f.first) + "\r\n" + f.second;
-        EXPECT_TRUE(WaitPumping([&] { return List().GetDlgItemText(1246) == text; }, 5000))
-            << List().GetDlgItemText(1246);
+        EXPECT_TRUE(WaitPumping([&] { return List().GetDlgItemText(IDC_SEARCH_LIST_PANE) == text; }, 5000))
+            << List().GetDlgItemText(IDC_SEARCH_LIST_PANE);
     }
     EXPECT_EQ(Rows().GetItemCount(), 0);
 }
@@ -178,7 +179,7 @@ TEST_F(DeviceSearchListTest, TheListHoldsAtMost10000RowsAndCountsTheRest) {
     const std::string path = Path("full.txt");
     WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true));
     filePaths.push_back(path);
-    Button(List().GetDlgItem(1044)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
     EXPECT_EQ(Rows().GetItemCount(), 10000);
     EXPECT_EQ(List().m_droppedRows, 2u);
 }
@@ -193,7 +194,7 @@ TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
     PumpMessages();
     Rows().SelectRow(1);
     Rows().SelectRow(3);
-    Button(List().GetDlgItem(1250)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_DELETE)).Click();
     ASSERT_EQ(Rows().GetItemCount(), 3);
     for (int r = 0; r < 3; ++r) {
         EXPECT_EQ(Rows().GetItemText(r, 1), "000" + std::to_string(r + 1));
@@ -206,7 +207,7 @@ TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
     EXPECT_EQ(Rows().GetItemText(3, 1), "0004");
 
     // Clearing starts the numbering again.
-    Button(List().GetDlgItem(1240)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
     EXPECT_EQ(Rows().GetItemCount(), 0);
     List().AppendDeviceRows(std::vector<SearchedDeviceRow>(1));
     EXPECT_EQ(Rows().GetItemText(0, 1), "0001");
@@ -218,17 +219,17 @@ TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsImportGivesTheSameRowsAndRout
     ASSERT_TRUE(WaitRows(2));
     const std::string path = Path("devices.txt");
     filePaths.push_back(path);
-    Button(List().GetDlgItem(1260)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
     ASSERT_EQ(fileRequests.size(), 1u);
     EXPECT_TRUE(fileRequests[0].open);
     EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
     EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
     EXPECT_EQ(ReadFileBytes(path), ExportHeaderBytes() + Row1Cells(true) + Row2Cells(true));
 
-    Button(List().GetDlgItem(1240)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
     ASSERT_EQ(Rows().GetItemCount(), 0);
     filePaths.push_back(path);
-    Button(List().GetDlgItem(1044)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
     ASSERT_EQ(fileRequests.size(), 2u);
     EXPECT_EQ(fileRequests[1].fileName, "");
     ASSERT_EQ(Rows().GetItemCount(), 2);
@@ -253,13 +254,13 @@ TEST_F(DeviceSearchListTest, FilesThatCannotBeUsedLeaveTheList) {
     // Exporting an empty list deletes the chosen file.
     WriteFileBytes(Path("old.txt"), "old");
     filePaths = {Path("old.txt"), Path("no/such/dir.txt"), Path("missing.txt")};
-    Button(List().GetDlgItem(1260)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
     EXPECT_FALSE(FileExists(Path("old.txt")));
     AddRows({{"01", "未知"}, {"02", "未知"}});
-    Button(List().GetDlgItem(1260)).Click();
-    Button(List().GetDlgItem(1044)).Click();
-    Button(List().GetDlgItem(1044)).Click();  // cancelled: nothing said
-    Button(List().GetDlgItem(1260)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();  // cancelled: nothing said
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "导出失败！");
     EXPECT_EQ(boxes[0].caption, ApplicationTitle());
@@ -282,7 +283,7 @@ TEST_F(DeviceSearchListTest, ImportReadsTheNarrowLayoutToo) {
     const std::string path = Path("narrow.txt");
     WriteFileBytes(path, Utf8ToGbk("header\r\n" + narrow + "\r\n\r\n2024-03-05\r\n"));
     filePaths.push_back(path);
-    Button(List().GetDlgItem(1044)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
     ASSERT_EQ(Rows().GetItemCount(), 2);  // the empty line is skipped
     EXPECT_EQ(Row(0), (std::vector<std::string>{"2024-03-0506:07:08:009", "0007", "A1A2A3A4A5A6", "02", "属于其他",
                                                 "网关", "非组播", "", "0", ""}));
@@ -299,7 +300,7 @@ TEST_F(DeviceSearchListTest, AMalformedLineIsSkippedAndTheRestIsRead) {
                                       "010203040506" + "\r\n");
     WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true) + bad + Row2Cells(false));
     filePaths.push_back(path);
-    Button(List().GetDlgItem(1044)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
     ASSERT_EQ(Rows().GetItemCount(), 3);
     EXPECT_EQ(Rows().GetItemText(0, 3), "01");
     EXPECT_EQ(Row(1), kRow1);
@@ -310,7 +311,7 @@ TEST_F(DeviceSearchListTest, AMalformedLineIsSkippedAndTheRestIsRead) {
 
 TEST_F(DeviceSearchListTest, StatisticsCountTheShownTexts) {
     AddRows({{"15", "属于自己"}, {"15", "属于自己"}, {"10", "保留"}, {"", "不在网"}, {"16", "x"}});
-    Button(List().GetDlgItem(1262)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_COUNT_DEPTHS)).Click();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "DepthInfo");
     EXPECT_EQ(boxes[0].text,
@@ -320,7 +321,7 @@ TEST_F(DeviceSearchListTest, StatisticsCountTheShownTexts) {
               "9:      0      10:     1      11:     0\n"
               "12:     0      13:     0      14:    0\n"
               "15:     2         \n");
-    Button(List().GetDlgItem(1018)).Click();
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_COUNT_STATES)).Click();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].caption, "网络状态");
     EXPECT_EQ(boxes[1].text, "不在网 : 1\n属于自己: 2\n属于其他: 0\n未知   : 0\n保留   : 1\n");
@@ -339,9 +340,9 @@ TEST_F(DeviceSearchListTest, AHeaderClickSortsAndTheSameHeaderAgainReverses) {
 }
 
 TEST_F(DeviceSearchListTest, ShownByTheMainWindowAndHiddenByItsCloseBox) {
-    Button(dlg->GetDlgItem(1834)).Click();
+    Button(dlg->GetDlgItem(IDC_SHOW_SEARCH_LIST)).Click();
     EXPECT_TRUE(List().IsWindowVisible());
-    EXPECT_FALSE(dlg->GetDlgItem(1834).IsEnabled());
+    EXPECT_FALSE(dlg->GetDlgItem(IDC_SHOW_SEARCH_LIST).IsEnabled());
     // Neither Enter nor Esc closes it.
     List().PressKey(Key::Escape);
     List().PressKey(Key::Enter);
@@ -349,7 +350,7 @@ TEST_F(DeviceSearchListTest, ShownByTheMainWindowAndHiddenByItsCloseBox) {
     List().Close();
     EXPECT_FALSE(List().IsWindowVisible());
     EXPECT_TRUE(List().IsCreated());
-    EXPECT_TRUE(dlg->GetDlgItem(1834).IsEnabled());
+    EXPECT_TRUE(dlg->GetDlgItem(IDC_SHOW_SEARCH_LIST).IsEnabled());
 }
 
 }  // namespace

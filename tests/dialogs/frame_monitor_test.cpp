@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "res/resource_ids.h"
 #include "sim/sim_module.h"
 #include "tool_window_fixture.h"
 
@@ -33,7 +34,7 @@ protected:
         for (int c = 0; c < 3; ++c) EXPECT_EQ(list->GetCellTextColor(row, c), color) << row << "," << c;
     }
 
-    std::string Pane() const { return monitor->GetDlgItemText(1007); }
+    std::string Pane() const { return monitor->GetDlgItemText(IDC_MONITOR_ANALYSIS_PANE); }
 
     CFrameMonitorDlg* monitor = nullptr;
     CSortListCtrl* list = nullptr;
@@ -68,7 +69,7 @@ TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained)
     // with its arrival time, the time put into the history and the time first selected.
     ASSERT_TRUE(WaitForRows(1));
     ExpectRow(0, "2024-03-05 06:07:08:009", "1", "79 00 00 40 02 42 42 ", kRed);
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "");  // the first frame only sets the reference
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "");  // the first frame only sets the reference
     EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{0});
     EXPECT_EQ(Pane(), std::string(kVersionRequestText) +
                           "2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n");
@@ -77,7 +78,7 @@ TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained)
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x15, FromHex("01 02"))));
     ASSERT_TRUE(WaitForRows(2));
     ExpectRow(1, "2024-03-05 06:07:09:509", "1", "79 02 00 80 15 01 02 9A 94 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "00:00:01:500");
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:01:500");
 
     SetClock(T(2024, 3, 5, 6, 8, 0, 0));
     dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
@@ -85,7 +86,7 @@ TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained)
     ASSERT_TRUE(WaitForRows(4));
     ExpectRow(2, "2024-03-05 06:08:00:000", "2", "79 00 00 40 03 43 43 ", kRed);
     ExpectRow(3, "2024-03-05 06:08:00:000", "2", "79 06 00 80 03 01 02 03 04 05 06 9E 82 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "00:00:51:991");
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:51:991");
     EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{3});
     EXPECT_EQ(list->GetItemState(3, ListView::kStateFocused), ListView::kStateFocused);
     EXPECT_EQ(Pane(), std::string(kMacReplyText) +
@@ -98,7 +99,7 @@ TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained)
 }
 
 TEST_F(FrameMonitorTest, SelectionExplainsTheRowAndStampsTheFirstViewOnce) {
-    Button(monitor->GetDlgItem(1009)).SetCheck(0);
+    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
     OpenPort();
     SetClock(T(2024, 3, 5, 6, 7, 9, 509));
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
@@ -123,7 +124,7 @@ TEST_F(FrameMonitorTest, SelectionExplainsTheRowAndStampsTheFirstViewOnce) {
 }
 
 TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFrames) {
-    Button(monitor->GetDlgItem(1009)).SetCheck(0);
+    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
     // Commands 01, 03, 02 sent 1 ms apart: sorting them moves every row.
     const uint8_t commands[] = {0x01, 0x03, 0x02};
     for (int i = 0; i < 3; ++i) {
@@ -155,7 +156,7 @@ TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFra
 }
 
 TEST_F(FrameMonitorTest, FramesThatAreNotModuleFramesShowTheirTimeLinesOnly) {
-    Button(monitor->GetDlgItem(1009)).SetCheck(0);
+    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
     // A meter frame of 18 bytes and a short one, as if sent.
     dlg->SendFrame(B(kvtsim::MeterAnswer(FromHex("01 02 03 04 05 06"), FromHex("00 01 00 00"), FromHex("12"))));
     dlg->SendFrame(ByteString{0x68, 0x16});
@@ -174,7 +175,7 @@ TEST_F(FrameMonitorTest, DoubleClickShowsTheFrameInTheMonitorsOwnViewer) {
     list->ClickRow(1, Notify::DblClick);
     CFrameDetailDlg& viewer = monitor->m_detailDlg;
     EXPECT_TRUE(viewer.IsWindowVisible());
-    EXPECT_EQ(viewer.GetDlgItemText(1010), "79 06 00 80 03 01 02 03 04 05 06 9E 82 ");
+    EXPECT_EQ(viewer.GetDlgItemText(IDC_DETAIL_TEXT), "79 06 00 80 03 01 02 03 04 05 06 9E 82 ");
     EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
     // Enter does nothing, Esc hides the viewer.
     EXPECT_TRUE(viewer.PressKey(Key::Enter));
@@ -189,7 +190,7 @@ TEST_F(FrameMonitorTest, ClearingRestartsTheNumbersAndTheFirstFrameTime) {
     SetClock(T(2024, 3, 5, 6, 7, 10, 9));
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
     ASSERT_TRUE(WaitForRows(2));
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "00:00:02:000");
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:02:000");
     EXPECT_NE(Pane(), "");
 
     dlg->ClearRecords();
@@ -204,12 +205,12 @@ TEST_F(FrameMonitorTest, ClearingRestartsTheNumbersAndTheFirstFrameTime) {
     dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
     ASSERT_TRUE(WaitForRows(1));
     ExpectRow(0, "2024-03-06 00:00:00:000", "1", "79 00 00 40 03 43 43 ", kRed);
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "00:00:02:000");
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:02:000");
     SetClock(T(2024, 3, 6, 0, 0, 0, 250));
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
     ASSERT_TRUE(WaitForRows(2));
     ExpectRow(1, "2024-03-06 00:00:00:250", "1", "79 06 00 80 03 01 02 03 04 05 06 9E 82 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "00:00:00:250");
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:00:250");
 }
 
 TEST_F(FrameMonitorTest, RowsRecordedJustBeforeAClearingDoNotOutliveIt) {
@@ -225,14 +226,14 @@ TEST_F(FrameMonitorTest, RowsRecordedJustBeforeAClearingDoNotOutliveIt) {
 }
 
 TEST_F(FrameMonitorTest, ARowPastTheHistoryAndAnArrivalBeforeTheReference) {
-    Button(monitor->GetDlgItem(1009)).SetCheck(0);
+    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
     dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
     // Written as the recording routines write it, but with no history record behind it, and
     // stamped before the reference frame: its elapsed time is 0, never negative.
     monitor->AddFrameRow('1', B(FromHex("79 00 00 40 02 42 42")), T(2024, 3, 5, 6, 7, 7, 999), 9);
     ASSERT_TRUE(WaitForRows(2));
     ExpectRow(1, "2024-03-05 06:07:07:999", "9", "79 00 00 40 02 42 42 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(1248), "00:00:00:000");
+    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:00:000");
     list->ClickRow(1);
     EXPECT_EQ(Pane(), std::string(kVersionRequestText) + "2024-03-05 06:07:07:999\r\n");
     EXPECT_EQ(CFrameMonitorDlg::FormatElapsed(25LL * 3600000), "01:00:00:000");
@@ -240,9 +241,9 @@ TEST_F(FrameMonitorTest, ARowPastTheHistoryAndAnArrivalBeforeTheReference) {
 }
 
 TEST_F(FrameMonitorTest, TheMonitorButtonShowsItAndTheCloseBoxHidesIt) {
-    Button(dlg->GetDlgItem(1021)).Click();
+    Button(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR)).Click();
     EXPECT_TRUE(monitor->IsWindowVisible());
-    EXPECT_FALSE(dlg->GetDlgItem(1021).IsEnabled());
+    EXPECT_FALSE(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR).IsEnabled());
     EXPECT_TRUE(monitor->PressKey(Key::Enter));
     EXPECT_TRUE(monitor->PressKey(Key::Escape));
     EXPECT_TRUE(monitor->IsWindowVisible());
@@ -250,14 +251,14 @@ TEST_F(FrameMonitorTest, TheMonitorButtonShowsItAndTheCloseBoxHidesIt) {
     ASSERT_TRUE(WaitForRows(1));
     monitor->Close();
     EXPECT_FALSE(monitor->IsWindowVisible());
-    EXPECT_TRUE(dlg->GetDlgItem(1021).IsEnabled());
+    EXPECT_TRUE(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR).IsEnabled());
     // Rows live on while it is hidden, and keep coming.
     dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
     ASSERT_TRUE(WaitForRows(2));
 }
 
 TEST_F(FrameMonitorTest, RefillRowsListsTheHistoryNumberedFromZero) {
-    Button(monitor->GetDlgItem(1009)).SetCheck(0);
+    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
     dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
     dlg->SendFrame(B(BuildFrame(0x40, 0x02, kvtsim::Bytes())));
     ASSERT_TRUE(WaitForRows(2));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer_texts.h"
+#include "res/resource_ids.h"
 #include "test_frames.h"
 #include "tool_window_fixture.h"
 
@@ -19,7 +20,7 @@ const std::string kMacReplyText = analyzer_texts::Header(0x80) +
 class ParseFrameDlgTest : public ToolWindowTest {
 protected:
     CParseFrameDlg& Open() {
-        Button(dlg->GetDlgItem(1034)).Click();
+        Button(dlg->GetDlgItem(IDC_PARSE_FRAME)).Click();
         return dlg->ParseFrame();
     }
 };
@@ -33,30 +34,37 @@ TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
         int button;
         std::string result;
     } const cases[] = {
-        {1036, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, ""},  // physical layer
-        {1020, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, ""},  // network layer
-        {1026, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, ""},  // application layer
-        {1019, 1010, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", 1018, kMacReplyText},
-        {1019, 1010, "7906008003010203040506", 1018, kMacReplyText},
-        {1019, 1011, "79 06 00 80 03\r\n01 02 03 04 05 06\r\n", 1021, kMacReplyText},
-        {1019, 1012, "79 0 6 00 80   03 01 02 03 04 05 06", 1029, kMacReplyText},
+        {IDC_PARSER_PHYSICAL_LAYER, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1,
+         ""},
+        {IDC_PARSER_NETWORK_LAYER, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1, ""},
+        {IDC_PARSER_APP_LAYER, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1, ""},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1,
+         kMacReplyText},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "7906008003010203040506", IDC_PARSER_BUTTON1, kMacReplyText},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT2, "79 06 00 80 03\r\n01 02 03 04 05 06\r\n", IDC_PARSER_BUTTON2,
+         kMacReplyText},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT3, "79 0 6 00 80   03 01 02 03 04 05 06", IDC_PARSER_BUTTON3,
+         kMacReplyText},
         // An odd digit count gets a 0 in front: 07 90 00 has no control or command byte, and one
         // digit too many before a MAC reply reads 08 79 06 00 80 ...
-        {1019, 1010, "79000", 1018, invalid},
-        {1019, 1010, "8 79 06 00 80 03 01 02 03 04 05 06", 1018, invalid},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "79000", IDC_PARSER_BUTTON1, invalid},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "8 79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON1,
+         invalid},
         // Each button reads its own box only: the first box empty is an empty frame.
-        {1019, 1010, "", 1018, invalid},
-        {1019, 1011, "79 06 00 80 03 01 02 03 04 05 06", 1018, invalid},
-        {1019, 1011, "79 06 00 80 03 01 02 03 04 05 06", 1021, kMacReplyText},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "", IDC_PARSER_BUTTON1, invalid},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT2, "79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON1,
+         invalid},
+        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT2, "79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON2,
+         kMacReplyText},
     };
     CParseFrameDlg& p = Open();
     for (const Case& c : cases) {
-        for (int box : {1010, 1011, 1012}) p.SetDlgItemText(box, "");
+        for (int box : {IDC_PARSER_INPUT1, IDC_PARSER_INPUT2, IDC_PARSER_INPUT3}) p.SetDlgItemText(box, "");
         Edit(p.GetDlgItem(c.box)).TypeText(c.text);
-        p.SetDlgItemText(1007, "old");
+        p.SetDlgItemText(IDC_PARSER_RESULT_PANE, "old");
         Button(p.GetDlgItem(c.layer)).Click();
         Button(p.GetDlgItem(c.button)).Click();
-        EXPECT_EQ(p.GetDlgItemText(1007), c.result) << c.text << " " << c.button;
+        EXPECT_EQ(p.GetDlgItemText(IDC_PARSER_RESULT_PANE), c.result) << c.text << " " << c.button;
     }
 }
 
@@ -64,38 +72,38 @@ TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
     CParseFrameDlg& p = Open();
     ASSERT_TRUE(p.IsCreated());
     EXPECT_TRUE(p.IsWindowVisible());
-    EXPECT_FALSE(dlg->GetDlgItem(1034).IsEnabled());
-    Button(p.GetDlgItem(1019)).Click();
-    p.SetDlgItemText(1010, "79 06");
+    EXPECT_FALSE(dlg->GetDlgItem(IDC_PARSE_FRAME).IsEnabled());
+    Button(p.GetDlgItem(IDC_PARSER_MODULE_PROTOCOL)).Click();
+    p.SetDlgItemText(IDC_PARSER_INPUT1, "79 06");
     p.Close();
     EXPECT_FALSE(p.IsCreated());
-    EXPECT_TRUE(dlg->GetDlgItem(1034).IsEnabled());
+    EXPECT_TRUE(dlg->GetDlgItem(IDC_PARSE_FRAME).IsEnabled());
     PumpMessages();
 
     // Reopened, it starts empty on the physical layer.
     Open();
     ASSERT_TRUE(p.IsCreated());
-    EXPECT_EQ(p.GetDlgItemText(1010), "");
-    EXPECT_EQ(p.GetDlgItemText(1007), "");
-    EXPECT_EQ(Button(p.GetDlgItem(1036)).GetCheck(), 1);
-    EXPECT_EQ(Button(p.GetDlgItem(1019)).GetCheck(), 0);
+    EXPECT_EQ(p.GetDlgItemText(IDC_PARSER_INPUT1), "");
+    EXPECT_EQ(p.GetDlgItemText(IDC_PARSER_RESULT_PANE), "");
+    EXPECT_EQ(Button(p.GetDlgItem(IDC_PARSER_PHYSICAL_LAYER)).GetCheck(), 1);
+    EXPECT_EQ(Button(p.GetDlgItem(IDC_PARSER_MODULE_PROTOCOL)).GetCheck(), 0);
     // Enter does nothing; Esc closes as the close box does.
     p.PressKey(Key::Enter);
     EXPECT_TRUE(p.IsCreated());
     p.PressKey(Key::Escape);
     EXPECT_FALSE(p.IsCreated());
-    EXPECT_TRUE(dlg->GetDlgItem(1034).IsEnabled());
+    EXPECT_TRUE(dlg->GetDlgItem(IDC_PARSE_FRAME).IsEnabled());
 }
 
 class SendConsoleTest : public ToolWindowTest {
 protected:
     CSendConsoleDlg& Console() { return dlg->SendConsole(); }
     void Type(const std::string& text) {
-        Console().SetDlgItemText(2036, "");
-        Edit(Console().GetDlgItem(2036)).TypeText(text);
+        Console().SetDlgItemText(IDC_CONSOLE_FRAME_TEXT, "");
+        Edit(Console().GetDlgItem(IDC_CONSOLE_FRAME_TEXT)).TypeText(text);
     }
-    void Send() { Button(Console().GetDlgItem(1833)).Click(); }
-    std::string Pane() { return Console().GetDlgItemText(1007); }
+    void Send() { Button(Console().GetDlgItem(IDC_CONSOLE_SEND)).Click(); }
+    std::string Pane() { return Console().GetDlgItemText(IDC_CONSOLE_PANE); }
     bool WaitBytes(const std::string& bytes) {
         const kvtsim::Bytes want(bytes.begin(), bytes.end());
         return WaitPumping([&] { return sim.ReceivedBytes() == want; }, 5000);
@@ -141,7 +149,7 @@ TEST_F(SendConsoleTest, ClearingRestartsTheNumberingAndUncheckedAutoUpdateLeaves
     ListView list = Console().m_logList;
     ASSERT_EQ(list.GetItemCount(), 2);
     EXPECT_EQ(list.GetItemText(1, 1), "01");
-    Button(Console().GetDlgItem(1018)).Click();
+    Button(Console().GetDlgItem(IDC_CONSOLE_CLEAR)).Click();
     EXPECT_EQ(list.GetItemCount(), 0);
     Type("C");
     Send();
@@ -149,8 +157,8 @@ TEST_F(SendConsoleTest, ClearingRestartsTheNumberingAndUncheckedAutoUpdateLeaves
     EXPECT_EQ(list.GetItemText(0, 1), "00");
     EXPECT_EQ(Pane(), "报文如下：C\r\n");
 
-    Button(Console().GetDlgItem(1008)).Click();
-    ASSERT_EQ(Button(Console().GetDlgItem(1008)).GetCheck(), 0);
+    Button(Console().GetDlgItem(IDC_CONSOLE_AUTO_UPDATE)).Click();
+    ASSERT_EQ(Button(Console().GetDlgItem(IDC_CONSOLE_AUTO_UPDATE)).GetCheck(), 0);
     Type("D");
     Send();
     ASSERT_EQ(list.GetItemCount(), 2);
@@ -179,7 +187,7 @@ TEST_F(SendConsoleTest, ADoubleClickShowsTheRowInTheMainWindowsViewerAndEscHides
     EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
     Console().m_logList.ClickRow(0, Notify::DblClick);
     EXPECT_TRUE(dlg->FrameDetail().IsWindowVisible());
-    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(1010), "41 42 ");
+    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "41 42 ");
     // Enter does nothing, Esc hides the console.
     Console().ShowWindow(true);
     Console().PressKey(Key::Enter);

@@ -15,6 +15,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
+#include "res/resource_ids.h"
 #include "sim/sim_module.h"
 
 namespace testsupport {
@@ -65,9 +66,9 @@ protected:
         bool opened = false;
         dlg->PostTask([this, settle, &opened] {
             CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
-            Button(s.GetDlgItem(1021)).Click();
-            if (s.IsCreated() && s.GetDlgItemText(1021) == "打开串口") {
-                Button(s.GetDlgItem(2)).Click();
+            Button(s.GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click();
+            if (s.IsCreated() && s.GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) == "打开串口") {
+                Button(s.GetDlgItem(kIdCancel)).Click();
                 return;
             }
             opened = dlg->Link().IsPortOpen();

@@ -1,32 +1,34 @@
 #include "commands/TestDlg/test_dlg.h"
 
+#include "commands/combo_mappers.h"
 #include "commands/command_frame.h"
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
+#include "res/resource_ids.h"
 
 bool CTestDlg::OnInitDialog() {
-    m_directionCombo = ComboBox(GetDlgItem(1924));
-    m_initiatorCombo = ComboBox(GetDlgItem(1925));
-    m_replyStatusCombo = ComboBox(GetDlgItem(1927));
-    m_channelTypeCombo = ComboBox(GetDlgItem(1928));
-    m_logList = ListView(GetDlgItem(1006));
+    m_directionCombo = ComboBox(GetDlgItem(IDC_PANEL_DIRECTION_COMBO));
+    m_initiatorCombo = ComboBox(GetDlgItem(IDC_PANEL_INITIATOR_COMBO));
+    m_replyStatusCombo = ComboBox(GetDlgItem(IDC_PANEL_REPLY_STATUS_COMBO));
+    m_channelTypeCombo = ComboBox(GetDlgItem(IDC_PANEL_CHANNEL_TYPE_COMBO));
+    m_logList = ListView(GetDlgItem(IDC_PANEL_LOG_LIST));
     m_logRow = 0;
-    MapCommand(1006, Notify::ItemChanged, [this] { OnItemchangedLogList(); });
-    MapCommand(1006, Notify::DblClick, [this] { OnDblclkLogList(); });
+    MapCommand(IDC_PANEL_LOG_LIST, Notify::ItemChanged, [this] { OnItemchangedLogList(); });
+    MapCommand(IDC_PANEL_LOG_LIST, Notify::DblClick, [this] { OnDblclkLogList(); });
     InitComboBoxes();
     InitLogColumns();
-    Button(GetDlgItem(1008)).SetCheck(1);
+    Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)).SetCheck(1);
     return true;
 }
 
 void CTestDlg::InitComboBoxes() {
-    for (const char* s : {"主机发出帧", "从机发出帧"}) m_directionCombo.AddString(s);
+    AddChoices(m_directionCombo, kDirectionNames);
     m_directionCombo.SetCurSel(m_directionCombo.GetCount() - 1);
-    for (const char* s : {"异常应答", "正常应答"}) m_replyStatusCombo.AddString(s);
+    AddChoices(m_replyStatusCombo, kReplyStatusNames);
     m_replyStatusCombo.SetCurSel(m_replyStatusCombo.GetCount() - 1);
-    for (const char* s : {"主动发起", "命令回应"}) m_initiatorCombo.AddString(s);
+    AddChoices(m_initiatorCombo, kInitiatorNames);
     m_initiatorCombo.SetCurSel(m_replyStatusCombo.GetCount() - 1);
-    for (const char* s : {"5281PLC", "Bluetooth", "WiFi", "5207PLC"}) m_channelTypeCombo.AddString(s);
+    AddChoices(m_channelTypeCombo, kChannelTypeNames);
     m_channelTypeCombo.SetCurSel(1);
 }
 
@@ -46,10 +48,10 @@ void CTestDlg::AddLogRow(std::string frameHex) {
     row.time = FormatTimeStamp(GetLocalTime());
     SpaceHexPairs(frameHex);
     row.spacedHex = std::move(frameHex);
-    AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(1008)), std::move(row), &m_logRow);
+    AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)), std::move(row), &m_logRow);
 }
 
-void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(1007, text); }
+void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(IDC_PANEL_RESULT_PANE, text); }
 
 void CTestDlg::SendVersionRequest() {
     ByteString bytes;

@@ -7,10 +7,11 @@
 #include "dialogs/main_window_port.h"
 #include "link/module_frame.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 
 class CTestDlg : public Dialog {
 public:
-    explicit CTestDlg(MainWindowPort& window) : Dialog(193), m_window(window) {}
+    explicit CTestDlg(MainWindowPort& window) : Dialog(IDD_TEST_PANEL), m_window(window) {}
     // Shows the control group of a function page code.
     void ShowGroup(int pageCode);
     int CurrentGroup() const { return m_group; }
@@ -23,11 +24,11 @@ public:
     // The read-version request (command 0x02) that follows the opening of the port.
     void SendVersionRequest();
 
-    ComboBox m_directionCombo;    // 1924
-    ComboBox m_initiatorCombo;    // 1925
-    ComboBox m_replyStatusCombo;  // 1927
-    ComboBox m_channelTypeCombo;  // 1928
-    ListView m_logList;           // 1006
+    ComboBox m_directionCombo;    // IDC_PANEL_DIRECTION_COMBO
+    ComboBox m_initiatorCombo;    // IDC_PANEL_INITIATOR_COMBO
+    ComboBox m_replyStatusCombo;  // IDC_PANEL_REPLY_STATUS_COMBO
+    ComboBox m_channelTypeCombo;  // IDC_PANEL_CHANNEL_TYPE_COMBO
+    ListView m_logList;           // IDC_PANEL_LOG_LIST
     uint32_t m_logRow = 0;
 
 protected:

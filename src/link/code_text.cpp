@@ -1,4 +1,4 @@
-#include "analyzer/field_tables.h"
+#include "link/code_text.h"
 
 const char* TextOfCode(const CodeText* table, size_t size, unsigned code, const char* otherwise) {
     for (size_t i = 0; i < size; ++i) {
@@ -9,7 +9,7 @@ const char* TextOfCode(const CodeText* table, size_t size, unsigned code, const 
 
 bool CodeOfText(const CodeText* table, size_t size, const std::string& text, uint8_t& code) {
     for (size_t i = 0; i < size; ++i) {
-        if (text == table[i].text) {
+        if (text == ChoiceText(table[i])) {
             code = table[i].code;
             return true;
         }
