@@ -4,7 +4,6 @@
 #include "platform/gbk.h"
 #include "platform/text_format.h"
 
-const char kCrLf[] = "\r\n";
 const char kStatusLabel[] = "异常状态为：   ";
 
 namespace {

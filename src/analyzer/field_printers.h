@@ -7,7 +7,7 @@
 #include "analyzer/frame_reader.h"
 #include "link/byte_string.h"
 
-extern const char kCrLf[];
+inline constexpr char kCrLf[] = "\r\n";
 extern const char kStatusLabel[];  // "异常状态为：   "
 
 // Data length L from frame bytes 1-2.

@@ -16,7 +16,12 @@ struct CodeText {
 // The text a combo box shows for the entry.
 inline const char* ChoiceText(const CodeText& entry) { return entry.choice ? entry.choice : entry.text; }
 
-const char* TextOfCode(const CodeText* table, size_t size, unsigned code, const char* otherwise);
+inline const char* TextOfCode(const CodeText* table, size_t size, unsigned code, const char* otherwise) {
+    for (size_t i = 0; i < size; ++i) {
+        if (table[i].code == code) return table[i].text;
+    }
+    return otherwise;
+}
 bool CodeOfText(const CodeText* table, size_t size, const std::string& text, uint8_t& code);
 
 // The text of code, or otherwise when the table has no entry for it.
