@@ -102,6 +102,7 @@ void DispatchCommandAnalyzer(const ByteString& frame, std::string& text) {
     }
 }
 
+// Meter frames get no explanation, by design.
 void AnalyzeMeterFrame(const ByteString& /*frame*/, std::string& /*text*/) {}
 
 int AnalyzeStubAccept(const ByteString& /*frame*/, uint32_t, uint32_t, uint32_t) { return 1; }

@@ -82,6 +82,7 @@ void CMainTesterDlg::ClearRecords() {
     if (restartMonitor) m_link.StartMonitorThread();
 }
 
+// "组织报文" does nothing, by design.
 void CMainTesterDlg::OnBuildFrame() {}
 
 void CMainTesterDlg::OnParseFrame() {
@@ -108,6 +109,7 @@ int CMainTesterDlg::StartImportThread() {
                                   "启动导入线程失败");
 }
 
+// Not built yet: the record import (the thread starts and ends at once).
 void CMainTesterDlg::ImportWorker() {}
 
 bool CMainTesterDlg::PreTranslateKey(Key key) {

@@ -81,14 +81,14 @@ void CMainTesterDlg::OnDeviceReport() {
 
 void CMainTesterDlg::OnAddReportDevice() {
     m_maxDevices = ReadDeviceLimit(*this);
-    // The add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
+    // Not built yet: the add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
     // refuses rows beyond m_maxDevices and leaves the checked devices in m_addDeviceText.
 }
 
 // ---- Continuous sending of the send-data frame ----
 
 void CMainTesterDlg::OnContinuousSendData() {
-    // The continuous-send settings dialog (IDD_CONTINUOUS_SEND) plugs in here: run modally as a local
+    // Not built yet: the continuous-send settings dialog (IDD_CONTINUOUS_SEND) plugs in here: run modally as a local
     // object (its result ignored), it sets m_contSendEnabled and m_contSendTicks and may zero
     // the counts.
     if (m_contSendEnabled != 1) return;

@@ -14,6 +14,7 @@ void CMainTesterDlg::OnTimer(int id) {
             KillTimer(TIMER_VERSION_WAIT);
             break;
         default:
+            // Not built yet: the steps of timers 4-9 (continuous, repeated and test sends).
             break;
     }
 }

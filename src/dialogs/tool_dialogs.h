@@ -23,6 +23,7 @@ protected:
     void OnOK() override {}
 };
 
+// Not built yet: caption and template only.
 class CBroadcastReplyTestDlg : public CToolDialog {
 public:
     CBroadcastReplyTestDlg() : CToolDialog(IDD_BROADCAST_REPLY_TEST) {}
@@ -35,6 +36,7 @@ protected:
     void OnCancel() override { ShowWindow(false); }
 };
 
+// Not built yet: an empty page.
 class CSmartHomeMonitorDlg : public CToolDialog {
 public:
     CSmartHomeMonitorDlg() : CToolDialog(IDD_SMART_HOME_MONITOR) {}
@@ -59,41 +61,49 @@ private:
     MainWindowPort& m_window;
 };
 
+// Not built yet: the timed send settings open and close; nothing is sent.
 class CTimedSendDlg : public CButtonOwnedDialog {
 public:
     explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(IDD_TIMED_SEND, IDC_TIMED_SEND, window) {}
 };
 
+// Not built yet: template only.
 class CWarningDlg : public Dialog {
 public:
     CWarningDlg() : Dialog(IDD_WARNING) {}
 };
 
+// Not built yet: template only.
 class CMeterManageDlg : public Dialog {
 public:
     CMeterManageDlg() : Dialog(IDD_METER_MANAGE) {}
 };
 
+// Not built yet: template only.
 class CChecksumDlg : public Dialog {
 public:
     CChecksumDlg() : Dialog(IDD_CHECKSUM) {}
 };
 
+// Not built yet: template only.
 class CFrameTypeDlg : public Dialog {
 public:
     CFrameTypeDlg() : Dialog(IDD_FRAME_TYPE) {}
 };
 
+// Not built yet: template only.
 class CLocalSettingsDlg : public Dialog {
 public:
     CLocalSettingsDlg() : Dialog(IDD_LOCAL_SETTINGS) {}
 };
 
+// Not built yet: template only.
 class CContinuousSendDlg : public Dialog {
 public:
     CContinuousSendDlg() : Dialog(IDD_CONTINUOUS_SEND) {}
 };
 
+// Not built yet: template only.
 class CAddDeviceDlg : public Dialog {
 public:
     CAddDeviceDlg() : Dialog(IDD_ADD_DEVICE) {}
