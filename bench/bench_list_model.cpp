@@ -230,6 +230,7 @@ public:
     void ShowRowDetail(ListView) override {}
     void VisitHistory(const std::function<void(uint32_t, const MonitorRecord&)>&) override {}
     RecordView ViewHistoryRecord(intptr_t, SystemTime&, SystemTime&) override { return RecordView::Missing; }
+    void ViewHistoryRecords(intptr_t, intptr_t) override {}
 };
 
 // The frame monitor itself: AddFrameRow from a recording thread with the automatic refresh on,

@@ -100,6 +100,7 @@ public:
     void EnableControl(int id) override;
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
+    void ViewHistoryRecords(intptr_t first, intptr_t last) override;
     CFrameMonitorDlg& FrameMonitor() { return m_frameMonitorDlg; }
     CParseFrameDlg& ParseFrame() { return m_parseFrameDlg; }
     CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }

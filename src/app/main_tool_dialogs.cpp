@@ -21,6 +21,12 @@ MainWindowPort::RecordView CMainTesterDlg::ViewHistoryRecord(intptr_t position, 
     return RecordView::Found;
 }
 
+void CMainTesterDlg::ViewHistoryRecords(intptr_t first, intptr_t last) {
+    MonitorRecord record;
+    for (intptr_t position = first < 0 ? 0 : first; position <= last; ++position)
+        if (!m_link.History().MarkViewed(static_cast<size_t>(position), record)) return;
+}
+
 void CMainTesterDlg::OnShowSearchList() {
     m_deviceSearchDlg.ShowWindow(true);
     GetDlgItem(IDC_SHOW_SEARCH_LIST).Enable(false);

@@ -120,6 +120,7 @@ void CFrameMonitorDlg::ShowPendingRows() {
     // Without its window the monitor has nowhere to put them.
     if (!IsCreated()) return;
     const uint32_t generation = m_firstFrame.Generation();
+    int first = -1;
     int last = -1;
     const std::string* elapsed = nullptr;
     for (PendingRow& r : rows) {
@@ -127,14 +128,17 @@ void CFrameMonitorDlg::ShowPendingRows() {
         if (r.generation != generation) continue;
         if (m_frameList.InsertRow(&r.cells, -1) < 0) continue;
         last = m_frameList.GetItemCount() - 1;
+        if (first < 0) first = last;
         // Rows come in history order: the row's first position is its record's index.
         m_frameList.SetItemData(last, last);
         const ColorRef color = KindColor(r.kind);
         for (int column = 0; column < 3; ++column) m_frameList.SetCellTextColor(color, last, column);
         if (r.hasElapsed) elapsed = &r.elapsed;
     }
-    // A burst is shown at once: only its newest row is scrolled to and selected.
+    // A burst is shown at once: every row of it counts as selected in turn, so each record is
+    // stamped as viewed; only the newest row is scrolled to and selected.
     if (last >= 0 && m_autoRefreshCheck.GetCheck()) {
+        m_window.ViewHistoryRecords(m_frameList.GetItemData(first), m_frameList.GetItemData(last));
         m_frameList.EnsureVisible(last);
         m_frameList.SetItemState(last, ListView::kStateSelected | ListView::kStateFocused,
                                  ListView::kStateSelected | ListView::kStateFocused);

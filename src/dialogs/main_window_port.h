@@ -27,6 +27,9 @@ public:
     // monitor row was first selected (stamped now on the first call). Busy while the history is
     // held elsewhere: the caller tries again later rather than wait.
     virtual RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) = 0;
+    // Stamps the records at positions first to last as ViewHistoryRecord does, without reading
+    // them back: rows shown together count as selected one after the other.
+    virtual void ViewHistoryRecords(intptr_t first, intptr_t last) = 0;
 
 protected:
     ~MainWindowPort() = default;

@@ -123,6 +123,24 @@ TEST_F(FrameMonitorTest, SelectionExplainsTheRowAndStampsTheFirstViewOnce) {
     EXPECT_EQ(History()[0].notViewed, 0u);
 }
 
+TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedWhenShown) {
+    // Three frames recorded before the window runs again: one showing puts all three rows up.
+    SetClock(T(2024, 3, 5, 6, 30, 0, 7));
+    for (uint8_t command : {0x01, 0x02, 0x03}) dlg->SendFrame(B(BuildFrame(0x40, command, kvtsim::Bytes())));
+    ASSERT_TRUE(WaitForRows(3));
+    EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{2});
+    for (const MonitorRecord& r : History()) {
+        EXPECT_EQ(r.notViewed, 0u);
+        EXPECT_EQ(r.viewedTime, T(2024, 3, 5, 6, 30, 0, 7));
+    }
+    // Selected later, the first row shows the moment it was shown.
+    SetClock(T(2024, 3, 5, 7, 0, 0, 0));
+    list->ClickRow(0);
+    const std::string times = "2024-03-05 06:30:00:007\r\n2024-03-05 06:30:00:007\r\n2024-03-05 06:30:00:007\r\n";
+    const std::string pane = Pane();
+    EXPECT_EQ(pane.substr(pane.size() - std::min(pane.size(), times.size())), times);
+}
+
 TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFrames) {
     Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
     // Commands 01, 03, 02 sent 1 ms apart: sorting them moves every row.
