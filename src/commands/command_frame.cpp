@@ -2,6 +2,8 @@
 
 #include "commands/command_frame.h"
 
+#include "commands/field_text.h"
+
 int ReadDirectionCombo(ComboBox combo, uint8_t& direction) {
     return ReadDirectionText(combo.GetSelectedText(), direction);
 }
@@ -35,6 +37,11 @@ bool BuildCommandFrame(Dialog& page, const HeaderComboIds& combos, uint8_t comma
     frame.payload.clear();
     FillControlFields(page, combos, frame);
     if (payload && !payload(page, frame.payload)) return false;
+    // The frame's length field has 16 bits.
+    if (frame.payload.size() > kMaxLength16) {
+        ShowMessageBox(kTooLongForLength16);
+        return false;
+    }
     frame.length = static_cast<uint16_t>(frame.payload.size());
     EncodeFrame(out, frame);
     return true;

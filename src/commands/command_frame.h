@@ -34,6 +34,7 @@ int ReadChannelTypeCombo(ComboBox combo, uint8_t& channelType);
 int FillControlFields(Dialog& page, const HeaderComboIds& combos, ModuleFrame& frame);
 
 // The encoded frame of the command: header fields first, then the payload (none without a
-// builder). False when the builder refused.
+// builder). False when the builder refused, or the payload is too long for the frame's 16-bit
+// length (its message shown).
 bool BuildCommandFrame(Dialog& page, const HeaderComboIds& combos, uint8_t command, const PagePayload& payload,
                        ByteString& frame);

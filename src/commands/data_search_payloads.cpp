@@ -22,8 +22,7 @@ bool GatherSendDataFields(Dialog& page, SendDataFields& fields) {
         ShowMessageBox("地址域不能为空");
         return false;
     }
-    fields.data = page.GetDlgItemText(IDC_USER_DATA);
-    return true;
+    return ReadDataEdit(page, IDC_USER_DATA, fields.data);
 }
 
 void PackAddressModeWord(const SendDataFields& fields, ByteString& payload) {
@@ -33,7 +32,7 @@ void PackAddressModeWord(const SendDataFields& fields, ByteString& payload) {
 
 void AppendTargetAndData(const SendDataFields& fields, ByteString& payload) {
     AppendAddressText(fields.target, payload);
-    AppendDataText(fields.data, payload);
+    payload += fields.data;
 }
 
 void BuildSendDataPayload(const SendDataFields& fields, ByteString& payload) {

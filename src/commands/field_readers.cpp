@@ -8,6 +8,12 @@
 
 ByteString ReadHexEdit(Dialog& page, int editId) { return HexFieldBytes(page.GetDlgItemText(editId)); }
 
+bool ReadDataEdit(Dialog& page, int editId, ByteString& payload) {
+    if (AppendDataText(page.GetDlgItemText(editId), payload)) return true;
+    ShowMessageBox(kTooLongForLength16);
+    return false;
+}
+
 bool ReadDepth(Dialog& page, uint8_t& depth) {
     const std::string text = page.GetDlgItemText(IDC_DEPTH);
     if (text.empty()) {

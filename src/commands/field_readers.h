@@ -12,6 +12,10 @@
 // The bytes of an edit typed as hexadecimal.
 ByteString ReadHexEdit(Dialog& page, int editId);
 
+// Appends the 16-bit byte count and the bytes of a hexadecimal data edit (AppendDataText);
+// more bytes than the count can hold are refused with their message.
+bool ReadDataEdit(Dialog& page, int editId, ByteString& payload);
+
 // The depth of edit IDC_DEPTH: its first two characters as a decimal number.
 bool ReadDepth(Dialog& page, uint8_t& depth);
 

@@ -56,11 +56,13 @@ void AppendMulticastText(const std::string& text, ByteString& payload) {
     AppendReversedHex(text, ReverseHexBytes4, payload);
 }
 
-void AppendDataText(const std::string& text, ByteString& payload) {
+bool AppendDataText(const std::string& text, ByteString& payload) {
     ByteString bytes;
     HexTextToBytes(StripHexSeparators(text), bytes, 0);
+    if (bytes.size() > kMaxLength16) return false;
     AppendWord16(payload, static_cast<uint16_t>(bytes.size()));
     payload += bytes;
+    return true;
 }
 
 bool AppendPortText(const std::string& text, ByteString& payload) {

@@ -2,6 +2,7 @@
 // Text-to-byte helpers of the command pages' fields: addresses, depth, data, ports and
 // passwords. None of them needs a window.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -36,9 +37,14 @@ void AppendAddressText(const std::string& text, ByteString& payload);
 // Appends a 4-digit multicast or group address the same way: two bytes, least significant first.
 void AppendMulticastText(const std::string& text, ByteString& payload);
 
+// Most bytes a 16-bit length counts, and what is said when a field or a frame holds more.
+constexpr size_t kMaxLength16 = 0xFFFF;
+constexpr const char* kTooLongForLength16 = "数据长度超过65535字节";
+
 // Appends a 16-bit little-endian byte count and the bytes of a hexadecimal data text; blanks,
-// carriage returns and line feeds are ignored, an odd digit count is completed in front.
-void AppendDataText(const std::string& text, ByteString& payload);
+// carriage returns and line feeds are ignored, an odd digit count is completed in front. False
+// when there are more bytes than the count can hold (nothing is appended then).
+bool AppendDataText(const std::string& text, ByteString& payload);
 
 // Appends a decimal port number as two bytes, low byte first. False when the number does not
 // fit in 16 bits (nothing is appended then).

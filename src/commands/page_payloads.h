@@ -17,7 +17,7 @@ struct SendDataFields {
     uint8_t passwordType = 0;
     uint8_t depth = 0;
     std::string target;  // edit IDC_SEND_DST_ADDR, typed most significant byte first
-    std::string data;    // edit IDC_USER_DATA, hexadecimal
+    ByteString data;     // edit IDC_USER_DATA: its 16-bit byte count and its bytes
 };
 // The four fields of the address-mode word; the depth may be refused.
 bool GatherAddressModeFields(Dialog& page, SendDataFields& fields);

@@ -313,6 +313,33 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     dlg->KillTimer(TIMER_CONTINUOUS_SEND);
 }
 
+TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {
+    // A data edit: 65535 bytes carry the count FF FF, one more is refused. (The send-data edit
+    // holds fewer characters; the multi-line edit of the frame generator holds them all.)
+    for (const size_t bytes : {size_t{65535}, size_t{65536}}) {
+        dlg->SetDlgItemText(IDC_FRAME_GEN_DATA, std::string(2 * bytes, 'C'));
+        ByteString payload;
+        EXPECT_EQ(ReadDataEdit(*dlg, IDC_FRAME_GEN_DATA, payload), bytes == 65535) << bytes;
+        EXPECT_EQ(payload.substr(0, 3), bytes == 65535 ? Hex("FF FF CC") : ByteString()) << bytes;
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "数据长度超过65535字节");
+    boxes.clear();
+    // A frame: a payload of 65535 bytes has the length FF FF; one more is refused, nothing sent.
+    auto payloadOf = [](size_t bytes) -> PagePayload {
+        return [bytes](Dialog&, ByteString& payload) {
+            payload.assign(bytes, 0x5A);
+            return true;
+        };
+    };
+    ByteString frame;
+    ASSERT_TRUE(BuildCommandFrame(*dlg, kMainHeaderCombos, 0x14, payloadOf(65535), frame));
+    EXPECT_EQ(frame.size(), 65535u + 7);
+    EXPECT_EQ(frame.substr(0, 6), Hex("79 FF FF 40 14 5A"));
+    ExpectRefused([&] { dlg->SendModuleCommand(0x14, payloadOf(65536), &CMainTesterDlg::AddDataLogRow); },
+                  "数据长度超过65535字节");
+}
+
 // ---- Readers of the page that no sender uses yet ----
 
 TEST_F(PageSendersTest, ReadersOfTheMainWindowsPages) {
