@@ -1,6 +1,7 @@
 #include "dialogs/device_search_list_dlg.h"
 
 #include <algorithm>
+#include <fstream>
 #include <utility>
 
 #include "analyzer/analyzer.h"
@@ -79,6 +80,48 @@ std::string FileTimeSuffix(const SystemTime& t) {
 
 bool Inside(const ByteString& frame, long long position, long long count) {
     return position + count - 1 < static_cast<long long>(frame.size());
+}
+
+// Writes the header and the first columns cells of every row; the file takes the place of path
+// only when all of it was written and closed.
+bool WriteRows(TextFile& file, const std::string& path, const std::string& header, const ListView& list,
+               int columns) {
+    if (!file.Open(path, TextFile::kReplace)) return false;
+    bool written = file.WriteString(header);
+    const int rows = list.GetItemCount();
+    for (int r = 0; r < rows && written; ++r) {
+        std::string line;
+        for (int c = 0; c < columns; ++c) line += FileCell(list.GetItemText(r, c));
+        written = file.WriteString(line + "\n");
+    }
+    const bool closed = file.Close();
+    return written && closed;
+}
+
+bool IsBlankLine(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
+
+// The lines from line index first (0 is the first line) to the end that hold more than blanks,
+// counted in the file's bytes without reading them as rows.
+uint32_t CountFilledLines(const std::string& path, size_t first) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> buffer(1 << 16);
+    uint32_t count = 0;
+    size_t line = 0;
+    bool filled = false;
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        const char* const end = buffer.data() + in.gcount();
+        for (const char* p = buffer.data(); p != end; ++p) {
+            if (*p == '\n') {
+                if (filled && line >= first) ++count;
+                ++line;
+                filled = false;
+            } else if (*p != ' ' && *p != '\r') {
+                filled = true;
+            }
+        }
+    }
+    if (filled && line >= first) ++count;
+    return count;
 }
 
 }  // namespace
@@ -253,22 +296,13 @@ void CDeviceSearchListDlg::OnExportDeviceList() {
     request.filter = kTxtFilter;
     const std::string path = ShowFileDialog(request);
     if (path.empty()) return;
-    if (FileExists(path)) RemoveFile(path);
-    const int rows = m_deviceList.GetItemCount();
-    if (rows == 0) return;
-    TextFile file;
-    if (!file.Open(path, TextFile::kWrite)) {
-        ShowMessageBox("导出失败！");
+    // An empty list leaves no file of that name.
+    if (m_deviceList.GetItemCount() == 0) {
+        if (FileExists(path)) RemoveFile(path);
         return;
     }
-    bool written = file.WriteString(ExportHeader() + "\n");
-    for (int r = 0; r < rows && written; ++r) {
-        std::string line;
-        for (int c = 0; c < kColumns; ++c) line += FileCell(m_deviceList.GetItemText(r, c));
-        written = file.WriteString(line + "\n");
-    }
-    file.Close();
-    if (!written) ShowMessageBox("导出失败！");
+    TextFile file;
+    if (!WriteRows(file, path, ExportHeader() + "\n", m_deviceList, kColumns)) ShowMessageBox("导出失败！");
 }
 
 bool CDeviceSearchListDlg::ParseImportLine(const std::string& utf8Line, bool exportLayout,
@@ -282,6 +316,8 @@ bool CDeviceSearchListDlg::ParseImportLine(const std::string& utf8Line, bool exp
     if (!exportLayout) {
         for (int c = 0; c < kColumns && q < length; ++c) {
             const size_t width = c == 0 ? 24 : c == kColumns - 1 ? std::string::npos : 13;
+            // A field followed by another ends in a blank; a text running over its end does not fit.
+            if (width != std::string::npos && q + width < length && line[q + width - 1] != ' ') return false;
             cells[static_cast<size_t>(c)] = GbkToUtf8(RemoveBlanks(line.substr(q, width)));
             q = width == std::string::npos ? length : q + width;
         }
@@ -320,12 +356,16 @@ void CDeviceSearchListDlg::OnImportDeviceList() {
     }
     std::string line;
     if (!file.ReadLine(line)) return;
+    // The header tells the layout to try first; a line may still be in the other one.
     const bool exportLayout = TrimRight(line) == TrimRight(ExportHeader());
+    size_t linesRead = 1;
+    uint32_t skipped = 0;
     std::vector<std::string> cells;
-    while (file.ReadLine(line)) {
-        if (!ParseImportLine(line, exportLayout, cells)) continue;
-        if (m_rowCount >= kMaxRows) {
-            ++m_droppedRows;
+    while (m_rowCount < kMaxRows && file.ReadLine(line)) {
+        ++linesRead;
+        if (IsBlankLine(line)) continue;
+        if (!ParseImportLine(line, exportLayout, cells) && !ParseImportLine(line, !exportLayout, cells)) {
+            ++skipped;
             continue;
         }
         ByteString& mac = m_macRecords[m_rowCount];
@@ -335,6 +375,16 @@ void CDeviceSearchListDlg::OnImportDeviceList() {
         ++m_rowCount;
     }
     file.Close();
+    // A full list reads no further: the rest is only counted.
+    const uint32_t notImported = m_rowCount >= kMaxRows ? CountFilledLines(path, linesRead) : 0;
+    m_droppedRows += notImported;
+    std::string message;
+    if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
+    if (notImported) {
+        if (!message.empty()) message += "\n";
+        AppendFormat(message, "列表已满，有%u行未导入", notImported);
+    }
+    if (!message.empty()) ShowMessageBox(message);
 }
 
 void CDeviceSearchListDlg::OnCountByNetworkState() {
@@ -371,16 +421,8 @@ void CDeviceSearchListDlg::OnCountByDepth() {
 
 void CDeviceSearchListDlg::AutoExportRouting() {
     const std::string name = " routing, " + FileTimeSuffix(GetLocalTime()) + ".txt";
-    if (!m_routingFile.Open(name, TextFile::kWrite)) return;
-    m_routingFile.WriteString(FormatColumns(kRoutingFormat, kRoutingTitles, kRoutingColumns));
-    m_routingFile.Flush();
-    const int rows = m_deviceList.GetItemCount();
-    for (int r = 0; r < rows; ++r) {
-        std::string line;
-        for (int c = 0; c < kRoutingColumns; ++c) line += FileCell(m_deviceList.GetItemText(r, c));
-        m_routingFile.WriteString(line + "\n");
-        m_routingFile.Flush();
-    }
-    m_routingFile.Close();
-    OnClearList();
+    // Fails silently; the rows stay unless all of them reached the file.
+    if (WriteRows(m_routingFile, name, FormatColumns(kRoutingFormat, kRoutingTitles, kRoutingColumns), m_deviceList,
+                  kRoutingColumns))
+        OnClearList();
 }

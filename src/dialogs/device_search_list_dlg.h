@@ -41,12 +41,16 @@ public:
     // Appends the rows (user-interface thread); rows beyond the list's size are dropped and counted.
     void AppendDeviceRows(const std::vector<SearchedDeviceRow>& rows);
 
-    // Writes the list to the routing file of this repetition and clears it.
+    // Writes the list to the routing file of this repetition and clears it; when the file could
+    // not be written whole, the rows and any earlier file of that name stay.
     void AutoExportRouting();
 
     void OnDeleteDevices();
     void OnClearList();
+    // A file that could not be written whole leaves any earlier file of that name.
     void OnExportDeviceList();
+    // Lines that fit neither layout are skipped; a full list reads no further. One message says
+    // how many lines were skipped and how many were not imported.
     void OnImportDeviceList();
     void OnCountByNetworkState();
     void OnCountByDepth();
@@ -57,7 +61,8 @@ public:
     static const char* MulticastFlagText(uint8_t flag);
 
     // Reads one line of an exported list. exportLayout: the cells as the export writes them;
-    // otherwise fixed fields of 24 and 13 characters. False for a line to skip.
+    // otherwise fixed fields of 24 and 13 characters, each but the last ending in a blank when
+    // the line goes on. False for a blank line or one that does not fit the layout.
     static bool ParseImportLine(const std::string& line, bool exportLayout, std::vector<std::string>& cells);
     // The header line of the export, without its line feed.
     static std::string ExportHeader();
@@ -67,7 +72,7 @@ public:
     std::vector<ByteString> m_macRecords; // per row position: MAC bytes, most significant first
     uint32_t m_rowCount = 0;
     TextFile m_routingFile;
-    // Rows that did not fit into the list.
+    // Rows and import lines that did not fit into the list.
     uint32_t m_droppedRows = 0;
 
 protected:

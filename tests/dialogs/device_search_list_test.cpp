@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <filesystem>
 
 #include "analyzer/analyzer_texts.h"
 #include "res/resource_ids.h"
@@ -50,6 +54,29 @@ std::string Row2Cells(bool all) {
     return Utf8ToGbk(s + "\r\n");
 }
 
+// While it lives, no file of this process grows past limit bytes: writes fail rather than
+// raise SIGXFSZ, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) : m_handler(signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        const rlimit r{limit, m_saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    sighandler_t m_handler;
+    rlimit m_saved{};
+};
+
+// The bad line has a cell that runs into the next column's place, in either layout.
+const std::string kBadLine = Utf8ToGbk(std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(9) + "X" + Blanks(2) +
+                                       "010203040506" + "\r\n");
+
 class DeviceSearchListTest : public ToolWindowTest {
 protected:
     CDeviceSearchListDlg& List() { return dlg->DeviceSearchList(); }
@@ -59,6 +86,12 @@ protected:
         std::vector<std::string> cells;
         for (int c = 0; c < 10; ++c) cells.push_back(Rows().GetItemText(r, c));
         return cells;
+    }
+
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& b : boxes) texts.push_back(b.text);
+        return texts;
     }
 
     bool WaitRows(int count) {
@@ -175,13 +208,85 @@ TEST_F(DeviceSearchListTest, TheListHoldsAtMost10000RowsAndCountsTheRest) {
     EXPECT_EQ(Rows().GetItemCount(), 10000);
     EXPECT_EQ(List().m_droppedRows, 1u);
     EXPECT_EQ(Rows().GetItemText(9999, 1), "10000");
-    // An import beyond the limit adds nothing either.
-    const std::string path = Path("full.txt");
-    WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true));
-    filePaths.push_back(path);
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
-    EXPECT_EQ(Rows().GetItemCount(), 10000);
-    EXPECT_EQ(List().m_droppedRows, 2u);
+}
+
+TEST_F(DeviceSearchListTest, ImportSaysWhatItSkippedAndWhatDidNotFit) {
+    const std::string good = Row1Cells(true);
+    std::string narrow = std::string(kFixedStamp) + " 0007";  // 24 and 13 characters wide
+    narrow = Utf8ToGbk(narrow + Blanks(9) + "A1A2A3A4A5A6 02\r\n");
+    const std::string narrowBad = narrow.substr(0, 23) + narrow.substr(24);  // the time runs on
+    const struct {
+        const char* name;
+        int rowsBefore;
+        std::string file;
+        int rowsAfter;
+        const char* message;  // "" for none
+    } cases[] = {
+        {"all read", 0, ExportHeaderBytes() + good + narrow + "\r\n" + good, 3, ""},
+        {"a line of no layout", 0, ExportHeaderBytes() + kBadLine + good + narrowBad, 1, "有2行格式不符，已跳过"},
+        {"narrow file", 0, "header\r\n" + narrow + narrowBad + good, 2, "有1行格式不符，已跳过"},
+        // Once full, no line is read: the bad line after that point is counted as not imported.
+        {"lines past the limit", 9999, ExportHeaderBytes() + good + good + kBadLine + good, 10000,
+         "列表已满，有3行未导入"},
+        {"both", 9998, ExportHeaderBytes() + kBadLine + good + "\r\n" + good + good + "  \r\n" + good, 10000,
+         "有1行格式不符，已跳过\n列表已满，有2行未导入"},
+        {"full before", 10000, ExportHeaderBytes() + good + "1", 10000, "列表已满，有2行未导入"},
+    };
+    for (const auto& c : cases) {
+        Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
+        List().AppendDeviceRows(std::vector<SearchedDeviceRow>(static_cast<size_t>(c.rowsBefore)));
+        WriteFileBytes(Path("in.txt"), c.file);
+        filePaths.push_back(Path("in.txt"));
+        boxes.clear();
+        Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
+        EXPECT_EQ(Rows().GetItemCount(), c.rowsAfter) << c.name;
+        EXPECT_EQ(Rows().GetItemText(c.rowsAfter - 1, 2), c.rowsAfter > c.rowsBefore ? "010203040506" : "") << c.name;
+        EXPECT_EQ(BoxTexts(), c.message[0] ? std::vector<std::string>{c.message} : std::vector<std::string>{})
+            << c.name;
+    }
+}
+
+TEST_F(DeviceSearchListTest, AnExportNotWrittenWholeKeepsTheEarlierFileAndTheRows) {
+    const std::string routing = Path(" routing,  2024-03-05 06-07-08.txt");
+    const struct {
+        const char* name;
+        size_t rows;
+        rlim_t limit;
+        bool routing;
+        const char* message;
+    } cases[] = {
+        {"export failing at the close", 2, 16, false, "导出失败！"},
+        {"export failing while writing", 400, 8192, false, "导出失败！"},
+        {"routing failing at the close", 2, 16, true, ""},
+        {"routing failing while writing", 400, 8192, true, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string path = c.routing ? routing : Path("devices.txt");
+        WriteFileBytes(path, "earlier");
+        Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
+        std::vector<SearchedDeviceRow> rows(c.rows);
+        for (SearchedDeviceRow& r : rows) r.cells[9] = std::string(100, 'A');
+        List().AppendDeviceRows(rows);
+        const auto files = std::distance(std::filesystem::directory_iterator(workDir), {});
+        filePaths = {path};
+        boxes.clear();
+        {
+            FileSizeLimit limit(c.limit);
+            if (c.routing)
+                List().AutoExportRouting();
+            else
+                Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
+        }
+        EXPECT_EQ(ReadFileBytes(path), "earlier") << c.name;
+        EXPECT_EQ(Rows().GetItemCount(), static_cast<int>(c.rows)) << c.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(workDir), {}), files) << c.name;
+        EXPECT_EQ(BoxTexts(), c.message[0] ? std::vector<std::string>{c.message} : std::vector<std::string>{})
+            << c.name;
+    }
+    // Without the limit the earlier file is replaced.
+    filePaths = {Path("devices.txt")};
+    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
+    EXPECT_EQ(ReadFileBytes(Path("devices.txt")).substr(0, ExportHeaderBytes().size()), ExportHeaderBytes());
 }
 
 TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
@@ -295,10 +400,7 @@ TEST_F(DeviceSearchListTest, ImportReadsTheNarrowLayoutToo) {
 TEST_F(DeviceSearchListTest, AMalformedLineIsSkippedAndTheRestIsRead) {
     AddRows({{"01", "未知"}});
     const std::string path = Path("bad.txt");
-    // The second line has a cell that runs into the next column's place.
-    const std::string bad = Utf8ToGbk(std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(9) + "X" + Blanks(2) +
-                                      "010203040506" + "\r\n");
-    WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true) + bad + Row2Cells(false));
+    WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true) + kBadLine + Row2Cells(false));
     filePaths.push_back(path);
     Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
     ASSERT_EQ(Rows().GetItemCount(), 3);
@@ -307,6 +409,8 @@ TEST_F(DeviceSearchListTest, AMalformedLineIsSkippedAndTheRestIsRead) {
     std::vector<std::string> shortRow = kRow2;
     shortRow[8] = "";  // the line ends after column 7
     EXPECT_EQ(Row(2), shortRow);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "有1行格式不符，已跳过");
 }
 
 TEST_F(DeviceSearchListTest, StatisticsCountTheShownTexts) {
