@@ -55,7 +55,8 @@ std::string Row2Cells(bool all) {
 }
 
 // While it lives, no file of this process grows past limit bytes: writes fail rather than
-// raise SIGXFSZ, as on a full disk.
+// raise SIGXFSZ, as on a full disk. It lasts one call of the window's thread; a forked copy of
+// this process could hang on a lock held by one of the threads that the copy lacks.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t limit) : m_handler(signal(SIGXFSZ, SIG_IGN)) {
@@ -73,9 +74,10 @@ private:
     rlimit m_saved{};
 };
 
-// The bad line has a cell that runs into the next column's place, in either layout.
-const std::string kBadLine = Utf8ToGbk(std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(9) + "X" + Blanks(2) +
-                                       "010203040506" + "\r\n");
+// A line with a cell that runs into the next column's place, in either layout.
+std::string BadLine() {
+    return Utf8ToGbk(std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(9) + "X" + Blanks(2) + "010203040506\r\n");
+}
 
 class DeviceSearchListTest : public ToolWindowTest {
 protected:
@@ -223,12 +225,12 @@ TEST_F(DeviceSearchListTest, ImportSaysWhatItSkippedAndWhatDidNotFit) {
         const char* message;  // "" for none
     } cases[] = {
         {"all read", 0, ExportHeaderBytes() + good + narrow + "\r\n" + good, 3, ""},
-        {"a line of no layout", 0, ExportHeaderBytes() + kBadLine + good + narrowBad, 1, "有2行格式不符，已跳过"},
+        {"a line of no layout", 0, ExportHeaderBytes() + BadLine() + good + narrowBad, 1, "有2行格式不符，已跳过"},
         {"narrow file", 0, "header\r\n" + narrow + narrowBad + good, 2, "有1行格式不符，已跳过"},
         // Once full, no line is read: the bad line after that point is counted as not imported.
-        {"lines past the limit", 9999, ExportHeaderBytes() + good + good + kBadLine + good, 10000,
+        {"lines past the limit", 9999, ExportHeaderBytes() + good + good + BadLine() + good, 10000,
          "列表已满，有3行未导入"},
-        {"both", 9998, ExportHeaderBytes() + kBadLine + good + "\r\n" + good + good + "  \r\n" + good, 10000,
+        {"both", 9998, ExportHeaderBytes() + BadLine() + good + "\r\n" + good + good + "  \r\n" + good, 10000,
          "有1行格式不符，已跳过\n列表已满，有2行未导入"},
         {"full before", 10000, ExportHeaderBytes() + good + "1", 10000, "列表已满，有2行未导入"},
     };
@@ -400,7 +402,7 @@ TEST_F(DeviceSearchListTest, ImportReadsTheNarrowLayoutToo) {
 TEST_F(DeviceSearchListTest, AMalformedLineIsSkippedAndTheRestIsRead) {
     AddRows({{"01", "未知"}});
     const std::string path = Path("bad.txt");
-    WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true) + kBadLine + Row2Cells(false));
+    WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true) + BadLine() + Row2Cells(false));
     filePaths.push_back(path);
     Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
     ASSERT_EQ(Rows().GetItemCount(), 3);
