@@ -76,6 +76,7 @@ void CMainTesterDlg::ClearRecords() {
     ListView(m_frameMonitorDlg.GetDlgItem(1006)).DeleteAllItems();
     m_frameMonitorDlg.SetDlgItemText(1007, "");
     m_link.History().Restart([this] { m_frameMonitorDlg.m_firstFrame = 1; });
+    m_link.ClearQueues();
     m_versionTest.RequestStop();
     if (restartMonitor) m_link.StartMonitorThread();
 }

@@ -23,6 +23,7 @@
 #include "platform/local_time.h"
 #include "platform/sync.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 
 class CTestDlg;
 
@@ -40,8 +41,6 @@ enum MainTimerId {
     TIMER_VERSION_WAIT = 10,
 };
 
-// The about command of the system menu.
-constexpr int IDM_ABOUTBOX = 0x10;
 
 class CMainTesterDlg : public Dialog,
                        public VersionTextTarget,

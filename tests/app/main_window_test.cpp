@@ -8,6 +8,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -25,10 +26,10 @@ protected:
 
 TEST_F(MainWindowTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
     EXPECT_TRUE(std::filesystem::exists("parsefile.txt"));  // in the test's own directory
-    EXPECT_EQ(dlg->GetDlgItemText(1227), "串口未打开");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "串口未打开");
     EXPECT_FALSE(dlg->Link().IsGatherThreadRunning() || dlg->Link().IsMonitorThreadRunning());
     dlg->PostTask([this] {
-        Button(dlg->SerialSettingsDialog().GetDlgItem(1021)).Click();
+        Button(dlg->SerialSettingsDialog().GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click();
         EXPECT_TRUE(dlg->IsTimerRunning(TIMER_VERSION_WAIT));
         EXPECT_TRUE(dlg->Link().IsVersionCaptureArmed());
         dlg->KillTimer(TIMER_VERSION_WAIT);  // held open whatever the machine's load
@@ -38,11 +39,11 @@ TEST_F(MainWindowTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(dlg->Link().IsGatherThreadRunning() && dlg->Link().IsMonitorThreadRunning());
     EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_SERIAL);
-    EXPECT_EQ(dlg->GetDlgItemText(1227), "COM7,115200, 8,无校验, 1");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "COM7,115200, 8,无校验, 1");
     // The version request reaches the module byte for byte; its reply is captured, not classified.
     ASSERT_TRUE(sim.WaitForFrames(1, std::chrono::seconds(5)));
     EXPECT_EQ(B(sim.ReceivedFrames()[0]), FromHex("79 00 00 40 02 42 42"));
-    EXPECT_TRUE(WaitFor([&] { return dlg->GetDlgItemText(3042) == "版本号:QV-5207-01-03-02"; }));
+    EXPECT_TRUE(WaitFor([&] { return dlg->GetDlgItemText(IDC_VERSION_TEXT) == "版本号:QV-5207-01-03-02"; }));
     EXPECT_EQ(HistoryCount('0'), 1u);
     EXPECT_EQ(HistoryCount('1'), 0u);
 }
@@ -54,8 +55,8 @@ TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
     const ByteString search = B(BuildFrame(0xC0, 0x1B, FromHex("01")));
     const ByteString reset = B(BuildFrame(0x80, 0xF4, FromHex("02 00")));
     ASSERT_TRUE(sim.Send(data + password + search + reset));
-    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 4 && List(1272).GetItemCount() == 1; }));
-    const std::pair<int, ByteString> rows[] = {{1636, data}, {1641, password}, {1629, search}, {1272, reset}};
+    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 4 && List(IDC_FRAME_LOG).GetItemCount() == 1; }));
+    const std::pair<int, ByteString> rows[] = {{IDC_DATA_REPLY_LOG, data}, {IDC_PASSWORD_REPLY_LOG, password}, {IDC_SEARCH_LOG, search}, {IDC_FRAME_LOG, reset}};
     for (const auto& row : rows) {
         ASSERT_TRUE(WaitFor([&] { return List(row.first).GetItemCount() == 1; })) << row.first;
         std::string spaced;
@@ -63,7 +64,7 @@ TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
         EXPECT_EQ(List(row.first).GetItemText(0, 1), "00");
         EXPECT_EQ(List(row.first).GetItemText(0, 2), spaced) << row.first;
     }
-    const std::string stamp = List(1636).GetItemText(0, 0);
+    const std::string stamp = List(IDC_DATA_REPLY_LOG).GetItemText(0, 0);
     ASSERT_EQ(stamp.size(), 23u);
     EXPECT_EQ(stamp[19], ':');
     const std::vector<MonitorRecord> history = History();
@@ -72,15 +73,17 @@ TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
     EXPECT_EQ(history[4].frame, reset);
 
     // Reception off: frames are still logged but leave no record.
-    Button(dlg->GetDlgItem(1001)).Click();
+    Button(dlg->GetDlgItem(IDC_TOGGLE_RECEIVE)).Click();
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x15, FromHex("03"))));
-    ASSERT_TRUE(WaitFor([&] { return List(1636).GetItemCount() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return List(IDC_DATA_REPLY_LOG).GetItemCount() == 2; }));
     PumpFor(50);
     EXPECT_EQ(HistoryCount('1'), 4u);
     EXPECT_EQ(dlg->Link().History().ReceivedCount(), 5u);
 
+    EXPECT_EQ(dlg->Link().Queues().receiveData.Size(), 2u);
     dlg->ClearRecords();  // the question is answered OK
     EXPECT_TRUE(History().empty());
+    EXPECT_EQ(dlg->Link().Queues().receiveData.Size() + dlg->Link().Queues().allFrames.Size(), 0u);
     EXPECT_EQ(dlg->Link().History().SentCount(), 1u);
     EXPECT_TRUE(dlg->Link().IsMonitorThreadRunning());
 }
@@ -92,7 +95,7 @@ TEST_F(MainWindowTest, CloseReopenAndCloseTheWindow) {
     EXPECT_FALSE(dlg->Link().IsGatherThreadRunning());
     EXPECT_FALSE(dlg->Link().IsPortOpen());
     EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NONE);
-    EXPECT_EQ(dlg->GetDlgItemText(1227), "串口未打开");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "串口未打开");
     OpenPort(false);
     EXPECT_TRUE(dlg->Link().IsPortOpen());
     EXPECT_EQ(dlg->Link().MonitorWorker().Thread(), monitor);  // no second monitor beside it
@@ -110,22 +113,64 @@ TEST_F(MainWindowTest, HangUpClosesThePortAndSaysWhy) {
     sim.HangUp();
     ASSERT_TRUE(WaitFor([&] { return !dlg->Link().IsGatherThreadRunning(); }));
     EXPECT_FALSE(dlg->Link().IsPortOpen());
-    EXPECT_EQ(dlg->GetDlgItemText(1227), "串口未打开");
-    EXPECT_EQ(dlg->GetDlgItemText(3042), "版本号:");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "串口未打开");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_VERSION_TEXT), "版本号:");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_EQ(boxes[0].text, "串口 " + sim.SlavePath() + " 已断开(设备被拔出或线路挂断)");
+    EXPECT_EQ(boxes[0].text, "串口 COM7 (" + sim.SlavePath() + ") 已断开(设备被拔出或线路挂断)");
 }
 
-TEST_F(MainWindowTest, APortHeldElsewhereIsReported) {
+TEST_F(MainWindowTest, ALateVersionReplyStillSetsTheLabel) {
+    sim.SetAnswer(0x02, kvtsim::VersionReply(), std::chrono::milliseconds(150));  // after the 100 ms wait
+    OpenPort(false);
+    EXPECT_TRUE(WaitFor([&] { return dlg->GetDlgItemText(IDC_VERSION_TEXT) == "版本号:QV-5207-01-03-02"; }));
+}
+
+TEST_F(MainWindowTest, FailedOpeningsShowTheirOwnTextsAlone) {
     CSerialPort other;
     ASSERT_EQ(other.Open(7, 115200, 8, 0, "1"), 0);
-    OpenPort();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "串口硬件不可用(被其它设备锁定)\r\n串口 " + sim.SlavePath() + " 已被其它程序占用");
-    EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk | kMbIconStop));
-    EXPECT_FALSE(dlg->Link().IsPortOpen() || dlg->Link().IsGatherThreadRunning());
+    setenv("KVT_COM5", "/nonexistent/ttyKVT5", 1);
+    const struct {
+        const char* name;
+        uint32_t port;
+        const char* text;
+    } cases[] = {
+        {"held by another program", 7, "串口硬件不可用(被其它设备锁定)"},
+        {"no port chosen", 0, "打开串口失败"},
+        {"no such device", 5, "打开串口失败"},
+    };
+    for (const auto& c : cases) {
+        dlg->SerialSettingsRecord().comPort = c.port;
+        boxes.clear();
+        OpenPort();
+        ASSERT_EQ(boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes[0].text, c.text) << c.name;
+        EXPECT_EQ(boxes[0].caption, "错误");
+        EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk | kMbIconStop));
+        EXPECT_FALSE(dlg->Link().IsPortOpen() || dlg->Link().IsGatherThreadRunning()) << c.name;
+    }
+    unsetenv("KVT_COM5");
+}
+
+TEST_F(MainWindowTest, AReceiveThreadThatDoesNotStartClosesThePortAgain) {
+    dlg->Link().Workers().SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
+    std::string button;
+    dlg->PostTask([&] {
+        CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
+        Button(s.GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click();
+        button = s.GetDlgItemText(IDC_SERIAL_OPEN_CLOSE);
+        if (s.IsCreated()) Button(s.GetDlgItem(kIdCancel)).Click();
+    });
+    dlg->OnSerialSettings();
+    EXPECT_EQ(button, "打开串口");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text + "|" + boxes[1].text, "启动串口通讯线程失败|打开串口失败");
+    EXPECT_FALSE(dlg->Link().SerialComm()->IsOpen() || dlg->Link().IsPortOpen());
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "串口未打开");
+    dlg->Link().Workers().SetLauncher(nullptr);
+    OpenPort();  // the same button opens it now
+    EXPECT_TRUE(dlg->Link().IsPortOpen());
+    EXPECT_EQ(boxes.size(), 2u);
 }
 
 TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected) {
@@ -133,7 +178,7 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
         for (int i = 0; i < 50; ++i) dlg->AddDataReplyLogRow(StrFormat("79%02X", i));
     })->Join();
     dlg->AddDataReplyLogRow("0A0B0");  // on this thread: after the rows written before it
-    ListView list = List(1636);
+    ListView list = List(IDC_DATA_REPLY_LOG);
     ASSERT_EQ(list.GetItemCount(), 51);
     for (int i = 0; i < 50; ++i) EXPECT_EQ(list.GetItemText(i, 1) + list.GetItemText(i, 2), StrFormat("%02d79 %02X ", i, i));
     EXPECT_EQ(list.GetItemText(50, 2), "0A 0B ");  // an odd last digit is dropped

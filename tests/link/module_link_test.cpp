@@ -11,8 +11,12 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "link/conversions.h"
@@ -25,6 +29,7 @@ using testing_frames::MakeFrame;
 namespace {
 
 using Lines = std::vector<std::string>;
+using std::chrono::milliseconds;
 
 std::string HexOf(const ByteString& bytes) {
     std::string hex;
@@ -125,6 +130,14 @@ TEST(ReplyQueue, FlagRaisedAfterThePushAndPoppedOnlyWhenNotEmpty) {
     EXPECT_EQ(queue.Snapshot(), (std::vector<ByteString>{Hex("02"), Hex("03")}));
     queue.Clear();
     EXPECT_EQ(queue.Size(), 0u);
+
+    ReplyQueue<ByteString> small(nullptr, 3);  // beyond its bound the oldest goes
+    for (const char* b : {"01", "02", "03", "04", "05"}) small.Push(Hex(b));
+    EXPECT_EQ(small.Snapshot(), (std::vector<ByteString>{Hex("03"), Hex("04"), Hex("05")}));
+    EXPECT_EQ(small.Dropped(), 2u);
+    ReplyQueues queues;  // the queues that nothing pops are bounded too
+    for (size_t i = 0; i <= kReplyQueueBound; ++i) queues.allFrames.Push(Hex("01"));
+    EXPECT_EQ(queues.allFrames.Size(), kReplyQueueBound);
 }
 
 TEST(Classifier, RoutesByCommandAndSubCode) {
@@ -195,6 +208,22 @@ TEST(Classifier, RawChunksCommandZeroAndNetworkTestFrames) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(Classifier, ClearingEmptiesEveryQueueAndThePendingFrames) {
+    Recorder listener;
+    ModuleLink link(listener);
+    for (uint8_t command : {0x15, 0x1E, 0x1D, 0x32, 0xF1, 0xF2, 0xF4, 0xF0, 0xE2, 0x52})
+        link.ClassifyReceivedFrame(MakeFrame(0x80, command, "03 00"), kCheckedFrame);
+    ReplyQueues& q = link.Queues();
+    q.spare.Push(ReplyEntry{});
+    const std::string flags = "+sendData +receiveData +remotePassword +passwordRequest +pointRead +version +config +test ";
+    ASSERT_EQ(Filed(q), "sendData receiveData remotePassword passwordRequest pointRead test resetInfo cmdF0 config version " + flags);
+    link.ClearQueues();
+    EXPECT_EQ(q.spare.Size() + q.allFrames.Size(), 0u);
+    EXPECT_EQ(Filed(q), flags);  // the flags stay
+    link.MonitorThreadStep();
+    EXPECT_TRUE(listener.Rows().empty());
+}
+
 TEST(Classifier, TheMeterAnswerOfTheRoundsIsKeptAndSignalled) {
     Recorder listener;
     ModuleLink link(listener);
@@ -257,6 +286,44 @@ TEST(WorkerSet, OneShotRunsOncePerStartAndStopWaitsThroughTheInjectedWait) {
     EXPECT_EQ(once.Thread(), nullptr);
     workers.Stop(once);  // nothing left to stop: no wait
     EXPECT_EQ(waits, 1);
+
+    std::vector<std::string> failures;
+    workers.SetStartFailure([&failures](const std::string& text) { failures.push_back(text); });
+    workers.SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
+    EXPECT_EQ(workers.Start(once, WorkerSet::OneShot(once, [&runs] { ++runs; }), "no thread"), 0);
+    EXPECT_FALSE(once.IsRunning());  // the flag of a thread that never started is clear
+    EXPECT_EQ(failures, std::vector<std::string>{"no thread"});
+}
+
+// Opens COM9 (the simulated module) and starts the receive path as the settings dialog does.
+void OpenLink(ModuleLink& link) {
+    ASSERT_EQ(link.CreateSerialComm(), 1);
+    link.SerialComm()->SetSettings(SerialSettings{9, 115200, 8, 0, "1"});
+    ASSERT_EQ(link.SerialComm()->Open(), SERIAL_OK);
+    ASSERT_EQ(link.StartGatherThread() + link.StartMonitorThread(), 2);
+    link.SetPortOpen(true);
+    link.SetChannelMode(CHANNEL_SERIAL);
+}
+
+// Receive-data frames numbered from first, none holding a second start byte; rows receives
+// the history rows they make, numbered from 1.
+ByteString NumberedFrames(int count, Lines& rows) {
+    ByteString all;
+    for (int k = 0; static_cast<int>(rows.size()) < count; ++k) {
+        const ByteString f = MakeFrame(0x80, 0x15, ByteString{static_cast<unsigned char>(k >> 8),
+                                                            static_cast<unsigned char>(k), 0x00});
+        if (f.find(0x79, 1) != ByteString::npos) continue;
+        all += f;
+        rows.push_back("1" + std::to_string(rows.size() + 1) + " " + HexOf(f));
+    }
+    return all;
+}
+
+bool Has(const Lines& lines, const std::string& head) {
+    for (const std::string& l : lines) {
+        if (l.compare(0, head.size(), head) == 0) return true;
+    }
+    return false;
 }
 
 class ModuleLinkTest : public ::testing::Test {
@@ -264,20 +331,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(sim.Start());
         ::setenv("KVT_COM9", sim.SlavePath().c_str(), 1);
-        ASSERT_EQ(link.CreateSerialComm(), 1);
     }
     void TearDown() override {
         link.Shutdown();
         ::unsetenv("KVT_COM9");
     }
-    // Opens the channel and starts the receive path as the settings dialog does.
-    void Open() {
-        link.SerialComm()->SetSettings(SerialSettings{9, 115200, 8, 0, "1"});
-        ASSERT_EQ(link.SerialComm()->Open(), SERIAL_OK);
-        ASSERT_EQ(link.StartGatherThread() + link.StartMonitorThread(), 2);
-        link.SetPortOpen(true);
-        link.SetChannelMode(CHANNEL_SERIAL);
-    }
+    void Open() { OpenLink(link); }
 
     kvtsim::SimModule sim;
     Recorder listener;
@@ -323,6 +382,7 @@ TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
 }
 
 TEST_F(ModuleLinkTest, WithNoChannelAFrameIsStillRecordedAsSent) {
+    ASSERT_EQ(link.CreateSerialComm(), 1);
     link.SendFrame(MakeFrame(0x40, 0x03, ByteString()));
     EXPECT_EQ(listener.Rows(), Lines{"01 79000040034343"});
     EXPECT_TRUE(sim.ReceivedBytes().empty());
@@ -338,10 +398,132 @@ TEST_F(ModuleLinkTest, HangUpIsReportedAndClosesTheChannel) {
     const ByteString request = MakeFrame(0x40, 0x03, ByteString());
     EXPECT_EQ(link.SerialComm()->Write(request.data(), request.size()), SERIAL_WRONG_STATE);
     ASSERT_TRUE(link.CloseAfterHangUp(why));
-    EXPECT_EQ(why, "串口 " + sim.SlavePath() + " 已断开(设备被拔出或线路挂断)");
+    EXPECT_EQ(why, "串口 COM9 (" + sim.SlavePath() + ") 已断开(设备被拔出或线路挂断)");
     EXPECT_EQ(link.SerialComm()->Close(), SERIAL_WRONG_STATE);
     EXPECT_TRUE(gather->IsFinished());
     EXPECT_FALSE(link.IsGatherThreadRunning() || link.IsPortOpen());
     EXPECT_TRUE(link.IsMonitorThreadRunning());
     EXPECT_EQ(link.GetChannelMode(), CHANNEL_NONE);
+}
+
+TEST(ModuleLinkEnd, BytesAlreadyReadGoThroughBeforeTheGatherStops) {
+    const struct {
+        const char* name;
+        int frames, spacingMs, delayMs;
+        bool hangUp;  // else the user closes the port
+    } cases[] = {
+        {"hang-up 5 ms after a frame", 1, 0, 5, true},
+        {"hang-up 20 ms after a frame", 1, 0, 20, true},
+        {"hang-up 40 ms after a frame", 1, 0, 40, true},
+        {"hang-up after 142 frames 2 ms apart", 142, 2, 5, true},
+        {"closed 5 ms after a frame", 1, 0, 5, false},
+    };
+    for (const auto& c : cases) {
+        kvtsim::SimModule sim;
+        ASSERT_TRUE(sim.Start());
+        ::setenv("KVT_COM9", sim.SlavePath().c_str(), 1);
+        Recorder listener;
+        ModuleLink link(listener);
+        OpenLink(link);
+        Lines rows;
+        const ByteString frames = NumberedFrames(c.frames, rows);
+        ASSERT_TRUE(sim.SendPaced(frames, c.spacingMs ? 10 : frames.size(), milliseconds(c.spacingMs)));
+        std::this_thread::sleep_for(milliseconds(c.delayMs));
+        if (c.hangUp) {
+            sim.HangUp();
+            ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return Has(e, "hangUp"); })) << c.name;
+            std::string why;
+            ASSERT_TRUE(link.CloseAfterHangUp(why)) << c.name;
+        } else {
+            link.CloseSerialChannel();
+        }
+        ASSERT_TRUE(listener.WaitFor([&](const Lines&, const Lines& r) { return r.size() >= rows.size(); })) << c.name;
+        EXPECT_EQ(listener.Rows(), rows) << c.name;
+        link.Shutdown();
+    }
+    ::unsetenv("KVT_COM9");
+}
+
+TEST_F(ModuleLinkTest, AnotherReaderOfTheDeviceIsNoHangUp) {
+    // A program that opened the device before the tool and ignores its lock.
+    const int other = ::open(sim.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
+    Open();
+    const int later = ::open(sim.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);  // let through as root
+    int exclusive = 0;
+    EXPECT_EQ(::ioctl(later, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);  // later opens are refused to ordinary users
+    ::close(later);
+
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> taken{0};
+    std::thread thief([&] {
+        unsigned char buf[256];
+        while (!stop) {
+            pollfd p{other, POLLIN, 0};
+            if (::poll(&p, 1, 10) > 0) {
+                const ssize_t n = ::read(other, buf, sizeof buf);
+                if (n > 0) taken += static_cast<size_t>(n);
+            }
+        }
+    });
+    const ByteString frame = MakeFrame(0x80, 0x15, "01");
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(sim.Send(frame));
+        std::this_thread::sleep_for(milliseconds(2));
+    }
+    stop = true;
+    thief.join();
+    ::close(other);
+    EXPECT_GT(taken.load(), 0u);
+    EXPECT_TRUE(link.SerialComm()->IsOpen());
+    EXPECT_FALSE(link.SerialComm()->HasHungUp());
+    ASSERT_TRUE(sim.Send(MakeFrame(0x80, 0x15, "02")));  // and the port still reads
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return Has(e, "dataReply 790100801502"); }));
+    EXPECT_FALSE(Has(listener.Events(), "hangUp"));
+}
+
+TEST_F(ModuleLinkTest, TheVersionCaptureOutlastsTheWaitUntilABlockCameWithinItsBound) {
+    sim.SetAnswer(0x02, kvtsim::VersionReply(), milliseconds(150));  // gathered some 200 ms on
+    Open();
+    const ByteString request = MakeFrame(0x40, 0x02, ByteString());
+    link.ArmVersionCapture();
+    link.SendFrame(request);
+    std::this_thread::sleep_for(milliseconds(100));
+    link.EndVersionWait();  // the window's wait ends before the reply is in
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return !e.empty(); }));
+    EXPECT_EQ(listener.Events(), Lines{"version 版本号:QV-5207-01-03-02"});
+
+    // A module that never answers: the bound ends the capture, and a reply after it is classified.
+    sim.SetAnswer(0x02, kvtsim::Bytes());
+    link.ArmVersionCapture();
+    link.SendFrame(request);
+    std::this_thread::sleep_for(milliseconds(100));
+    link.EndVersionWait();
+    EXPECT_TRUE(link.IsVersionCaptureArmed());
+    std::this_thread::sleep_for(milliseconds(450));
+    EXPECT_FALSE(link.IsVersionCaptureArmed());
+    const kvtsim::Bytes reply = kvtsim::VersionReply();
+    ASSERT_TRUE(sim.Send(reply));
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return e.size() == 2; }));
+    EXPECT_EQ(listener.Events()[1], "panel " + HexOf(ByteString(reply.begin(), reply.end())));
+}
+
+TEST_F(ModuleLinkTest, ALineThatNeverPausesReachesTheHistoryWhileItRuns) {
+    Open();
+    Lines rows;
+    const ByteString stream = NumberedFrames(600, rows);
+    std::atomic<bool> sending{true};
+    // 12 bytes every 2 ms for a second: frames of 10 bytes are cut anywhere.
+    std::thread module([&] {
+        sim.SendPaced(stream, 12, milliseconds(2));
+        sending = false;
+    });
+    const bool early = listener.WaitFor([](const Lines&, const Lines& r) { return !r.empty(); });
+    const bool stillSending = sending.load();
+    module.join();
+    EXPECT_TRUE(early && stillSending);
+    ASSERT_TRUE(listener.WaitFor([&](const Lines&, const Lines& r) { return r.size() >= rows.size(); }));
+    EXPECT_EQ(listener.Rows(), rows);  // in order, none lost, frames cut by the bound too
+    EXPECT_FALSE(Has(listener.Events(), "passThrough"));
 }

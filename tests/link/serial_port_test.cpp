@@ -84,11 +84,11 @@ TEST(SerialPortFaults, OpenFailuresAreNamedForTheUser) {
         SerialFault fault;
         std::string text;
     } cases[] = {
-        {"/nonexistent/ttyKVT0", SERIAL_CANNOT_OPEN, SerialFault::NoDevice, "串口设备不存在: /nonexistent/ttyKVT0"},
-        {"/dev/null", SERIAL_TIMEOUTS_FAILED, SerialFault::NotSerial, "/dev/null 不是串口设备"},
+        {"/nonexistent/ttyKVT0", SERIAL_CANNOT_OPEN, SerialFault::NoDevice, "串口设备不存在: COM8 (/nonexistent/ttyKVT0)"},
+        {"/dev/null", SERIAL_TIMEOUTS_FAILED, SerialFault::NotSerial, "COM8 (/dev/null) 不是串口设备"},
         {path, SERIAL_CANNOT_OPEN, SerialFault::PermissionDenied,
-         std::string("没有权限打开串口 ") + path +
-             ": 当前用户须属于 dialout 组(sudo usermod -aG dialout 用户名, 然后重新登录)"},
+         std::string("没有权限打开串口 COM8 (") + path +
+             "): 当前用户须属于 dialout 组(sudo usermod -aG dialout 用户名, 然后重新登录)"},
     };
     for (const auto& c : cases) {
         ::setenv("KVT_COM8", c.device.c_str(), 1);
@@ -142,7 +142,7 @@ TEST_F(SerialPortTest, WrongStatesBusyPortsAndRefusedSettings) {
     EXPECT_FALSE(CSerialPort::ProbePort(kPort));
     CSerialPort second;
     EXPECT_EQ(OpenDefault(second), SERIAL_CANNOT_OPEN);
-    EXPECT_EQ(second.LastErrorText(), "串口 " + sim.SlavePath() + " 已被其它程序占用");
+    EXPECT_EQ(second.LastErrorText(), "串口 COM7 (" + sim.SlavePath() + ") 已被其它程序占用");
     ASSERT_EQ(port.Close(), SERIAL_OK);
     EXPECT_EQ(port.Close(), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.Write(kMacRequest.data(), kMacRequest.size()), SERIAL_WRONG_STATE);
