@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "link/frame_splitter.h"
-#include "link/receive_pipeline.h"
+#include "link/receive_gatherer.h"
 #include "sim/sim_module.h"
 #include "test_frames.h"
 
@@ -76,9 +75,14 @@ TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
         const char* name;
         ByteString block;
         Events events;
+        bool showAll = false;  // the check box: the block goes out first, and not again
     };
+    const ByteString padded = Hex("01") + kMac + Hex("02");
     const std::vector<Case> cases = {
         {"one frame", kVersion, {F(kVersion)}},
+        {"show all", padded, {R(padded), F(kMac)}, true},
+        {"show all, frame last", kMac, {R(kMac), F(kMac)}, true},
+        {"show all, no frame", Hex("33"), {R(Hex("33"))}, true},
         {"no data", kEmpty, {F(kEmpty)}},
         {"stuck together", kVersion + kMac + kEmpty, {F(kVersion), F(kMac), F(kEmpty)}},
         {"garbage around, frame last", Hex("00 FF 79 12") + kVersion + Hex("68 79 79 00") + kMac, {F(kVersion), F(kMac)}},
@@ -98,14 +102,7 @@ TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
         {"frame inside data", outer + Hex("00"), {F(outer), F(kMac), R(outer + Hex("00"))}},
         {"outer frame ends the block", outer, {F(outer)}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Split(c.block), c.events) << c.name;
-}
-
-TEST(SplitReceivedStream, ShowAllSendsTheBlockFirstAndNotAgain) {
-    const ByteString block = Hex("01") + kMac + Hex("02");
-    EXPECT_EQ(Split(block, true), (Events{R(block), F(kMac)}));
-    EXPECT_EQ(Split(kMac, true), (Events{R(kMac), F(kMac)}));
-    EXPECT_EQ(Split(Hex("33"), true), (Events{R(Hex("33"))}));
+    for (const Case& c : cases) EXPECT_EQ(Split(c.block, c.showAll), c.events) << c.name;
 }
 
 TEST(SplitReceivedStream, FirstFrameAfterOpeningGivesTheVersion) {
@@ -151,13 +148,6 @@ TEST(SplitReceivedStream, MeterPassDuringRounds) {
     for (const Case& c : cases) EXPECT_EQ(Split(c.block, false, true), c.events) << c.name;
     EXPECT_EQ(Split(kMeter), (Events{R(kMeter)}));  // no rounds, no pass
 }
-
-TEST(SplitReceivedStream, NoHandlersIsHarmless) {
-    SplitSettings settings;
-    settings.meterPassEnabled = true;
-    SplitReceivedStream(kMac + kMeter + Hex("79"), settings, SplitHandlers());
-}
-
 
 TEST(IncompleteFrameStart, WhereTheFrameCutByTheBlockEndBegins) {
     const ByteString stray = Hex("79 FF 00 80");  // a start byte whose length reaches past the block
@@ -229,38 +219,14 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
             g.Consume(s.used);
         }
     }
-    ReceiveGatherer big;
+    ReceiveGatherer big;  // the size bound takes the block at once
     const ByteString bytes(ReceiveGatherer::kBoundBytes, 0x55);
     const auto t0 = ReceiveGatherer::Clock::now();
-    big.Append(bytes.data(), bytes.size() - 1, t0);
-    EXPECT_EQ(big.NextDue(), t0 + ReceiveGatherer::kQuietTime);
+    big.Append(bytes.data(), bytes.size(), t0);
     ByteString block;
     ReceiveGatherer::Take take;
-    EXPECT_FALSE(big.TakeDue(t0, block, take));
-    big.Append(bytes.data(), 1, t0);  // the size bound: at once
     ASSERT_TRUE(big.TakeDue(t0, block, take));
     EXPECT_EQ(take, ReceiveGatherer::Take::Bound);
-    EXPECT_EQ(block, bytes);
     big.Consume(block.size());
-    EXPECT_EQ(big.NextDue(), ReceiveGatherer::Clock::time_point::max());
-}
-
-TEST(ReceivePipeline, BoundBlocksKeepTheCutFrameAndStoppingPassesOnWhatCame) {
-    Events events;
-    int blocks = 0;
-    SplitHandlers h;
-    h.classify = [&](const ByteString& b, int mode) { events.push_back(mode == kCheckedFrame ? F(b) : R(b)); };
-    ReceivePipeline pipeline(nullptr, h, [&] { ++blocks; });
-    EXPECT_EQ(pipeline.SplitBounded(kVersion + kMac.substr(0, 9)), kVersion.size());
-    EXPECT_EQ(pipeline.SplitBounded(kMac.substr(0, 9)), 0u);  // nothing whole yet: nothing split
-    EXPECT_EQ(events, Events{F(kVersion)});
-    EXPECT_EQ(blocks, 1);
-
-    events.clear();
-    pipeline.Reset();
-    std::thread gather([&] { pipeline.Run(); });
-    pipeline.Append(kMac.data(), kMac.size());
-    pipeline.Stop(true);  // long before the line could go quiet
-    gather.join();
-    EXPECT_EQ(events, Events{F(kMac)});
+    EXPECT_EQ(big.NextDue(), ReceiveGatherer::Clock::time_point::max());  // nothing pending: no deadline
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -134,9 +135,19 @@ TEST_F(SerialPortTest, RawBytesBothWaysWithTheChosenLineSettings) {
     EXPECT_EQ((tio.c_lflag & (ICANON | ECHO | ISIG)) + (tio.c_oflag & OPOST), 0u);
 }
 
+// Exclusive mode of the device behind the port: later opens are refused to all but the superuser.
+int Exclusive(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);  // let through as root
+    int exclusive = -1;
+    ::ioctl(fd, TIOCGEXCL, &exclusive);
+    ::close(fd);
+    return exclusive;
+}
+
 TEST_F(SerialPortTest, WrongStatesBusyPortsAndRefusedSettings) {
     RecordingChannel port;
     ASSERT_EQ(OpenDefault(port), SERIAL_OK);
+    EXPECT_EQ(Exclusive(sim.SlavePath()), 1);
     EXPECT_EQ(OpenDefault(port), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.LastFault(), SerialFault::AlreadyOpen);
     EXPECT_FALSE(CSerialPort::ProbePort(kPort));
@@ -144,6 +155,7 @@ TEST_F(SerialPortTest, WrongStatesBusyPortsAndRefusedSettings) {
     EXPECT_EQ(OpenDefault(second), SERIAL_CANNOT_OPEN);
     EXPECT_EQ(second.LastErrorText(), "串口 COM7 (" + sim.SlavePath() + ") 已被其它程序占用");
     ASSERT_EQ(port.Close(), SERIAL_OK);
+    EXPECT_EQ(Exclusive(sim.SlavePath()), 0);  // the module still holds the device: the mode is undone
     EXPECT_EQ(port.Close(), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.Write(kMacRequest.data(), kMacRequest.size()), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.LastErrorText(), "串口未打开");

@@ -136,13 +136,6 @@ void SimModule::SetAnswer(uint8_t command, const Bytes& answer, std::chrono::mil
 
 bool SimModule::Send(const Bytes& bytes) { return WriteBurst(bytes.data(), bytes.size()); }
 
-bool SimModule::SendSplit(const Bytes& bytes, size_t firstBurst, std::chrono::milliseconds gap) {
-    if (firstBurst == 0 || firstBurst >= bytes.size()) return Send(bytes);
-    if (!WriteBurst(bytes.data(), firstBurst)) return false;
-    if (!WaitUnlessStopped(gap)) return false;
-    return WriteBurst(bytes.data() + firstBurst, bytes.size() - firstBurst);
-}
-
 bool SimModule::SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval) {
     auto next = std::chrono::steady_clock::now();
     for (size_t done = 0; done < bytes.size(); done += chunk) {

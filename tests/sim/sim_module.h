@@ -63,8 +63,6 @@ public:
 
     // Writes bytes unasked, in one write.
     bool Send(const Bytes& bytes);
-    // Writes bytes in two bursts with a quiet gap between.
-    bool SendSplit(const Bytes& bytes, size_t firstBurst, std::chrono::milliseconds gap);
     // Writes bytes as a stream that never pauses: chunk bytes every interval, on a fixed
     // schedule (cutting frames anywhere).
     bool SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval);
