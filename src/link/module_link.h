@@ -121,8 +121,11 @@ public:
     void FlushSpareReplies() { m_queues.spare.Clear(); }
 
     // ---- Worker threads ----
+    // Both sleep until there is work: the gather on the received bytes and its deadlines, the
+    // monitor on the pending frames.
     WorkerSet& Workers() { return m_workers; }
     int StartGatherThread();
+    // The bytes received so far go through the splitter before the thread ends.
     void StopGatherThread();
     int StartMonitorThread();
     void StopMonitorThread();
