@@ -38,7 +38,9 @@ ByteString Stream(size_t count, size_t dataBytes, bool noisy) {
     return block;
 }
 
-void Run(benchmark::State& state, const ByteString& block) {
+// bounded: the block was taken at the gather's bound, so the frame its end cuts off is found
+// first and only the bytes before it are split.
+void Run(benchmark::State& state, const ByteString& block, bool bounded = false) {
     size_t frames = 0;
     SplitSettings settings;
     SplitHandlers handlers;
@@ -46,7 +48,12 @@ void Run(benchmark::State& state, const ByteString& block) {
         if (mode == kCheckedFrame) ++frames;
         benchmark::DoNotOptimize(bytes.data());
     };
-    for (auto _ : state) SplitReceivedStream(block, settings, handlers);
+    for (auto _ : state) {
+        if (bounded)
+            SplitReceivedStream(block.substr(0, IncompleteFrameStart(block)), settings, handlers);
+        else
+            SplitReceivedStream(block, settings, handlers);
+    }
     state.counters["frames"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
     state.counters["x_line"] =
         benchmark::Counter(static_cast<double>(frames) / kLineFramesPerSecond, benchmark::Counter::kIsRate);
@@ -61,6 +68,15 @@ BENCHMARK(BM_SplitSmallestFrames)->Arg(1)->Arg(165)->Arg(16500);
 
 void BM_SplitWithNoise(benchmark::State& state) { Run(state, Stream(165, 0, true)); }
 BENCHMARK(BM_SplitWithNoise);
+
+// A block taken at the 100 ms bound of a line that never pauses: 165 smallest frames and the
+// first 4 bytes of the next.
+void BM_SplitBoundBlock(benchmark::State& state) {
+    ByteString block = Stream(166, 0, false);
+    block.resize(block.size() - 3);
+    Run(state, block, true);
+}
+BENCHMARK(BM_SplitBoundBlock);
 
 // Frames with data; arg: data bytes per frame.
 void BM_SplitDataFrames(benchmark::State& state) {

@@ -1,10 +1,11 @@
 // Soak run: the simulated module sends the smallest frames at the line's worst-case rate
-// (about 1,650 a second at 115200 baud) through a pseudo-terminal; the serial port, the gather
-// loop and the splitter take them in, and every frame is counted and checked in order.
+// (about 1,650 a second at 115200 baud) through a pseudo-terminal; the serial port and the
+// receive pipeline (gather loop and splitter) take them in, and every frame is counted, checked
+// in order and timed against the moment it was due on the line.
 //
-// Usage: soak_serial [seconds=60] [burst_ms=100]
+// Usage: soak_serial [seconds=60] [burst_ms=2]
 // burst_ms is how often the module writes what is due: below the gather loop's quiet time
-// (about 52 ms) the line never goes quiet and the frames pile up into one long block.
+// (about 52 ms) the line never goes quiet and only the gather's bound hands blocks on.
 // Exit status 0 when every frame arrived, once and in order.
 
 #include <atomic>
@@ -15,8 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "link/frame_splitter.h"
-#include "link/receive_gatherer.h"
+#include "link/receive_pipeline.h"
 #include "link/serial_comm.h"
 #include "sim/sim_module.h"
 
@@ -47,16 +47,17 @@ struct Counts {
     uint64_t outOfOrder = 0;
     uint64_t rawChunks = 0;
     uint64_t blocks = 0;
-    size_t largestBlock = 0;
+    double firstLatency = -1;  // seconds from the first frame on the line to its arrival
+    double worstLatency = 0;   // the same for the latest frame
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
-    const int burstMs = argc > 2 ? std::atoi(argv[2]) : 100;
+    const int burstMs = argc > 2 ? std::atoi(argv[2]) : 2;
     if (seconds <= 0 || burstMs <= 0) {
-        std::fprintf(stderr, "usage: %s [seconds=60] [burst_ms=100]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [seconds=60] [burst_ms=2]\n", argv[0]);
         return 2;
     }
 
@@ -70,43 +71,41 @@ int main(int argc, char** argv) {
 
     Counts counts;
     counts.expected = NextSeq(0);
-    ReceiveGatherer gatherer;
-    std::atomic<bool> running{true};
-    std::thread gather([&] {
-        SplitHandlers handlers;
-        handlers.classify = [&](const ByteString& bytes, int mode) {
-            std::lock_guard<std::mutex> l(counts.lock);
-            if (mode != kCheckedFrame) {
-                ++counts.rawChunks;
-                return;
-            }
-            ++counts.received;
-            if (bytes != SeqFrame(counts.expected)) ++counts.outOfOrder;
-            const uint16_t got = static_cast<uint16_t>(bytes[3] << 8 | bytes[4]);
-            counts.expected = NextSeq(got);
-        };
-        gatherer.Run([&] { return running.load(); },
-                     [&](const ByteString& block) {
-                         {
-                             std::lock_guard<std::mutex> l(counts.lock);
-                             ++counts.blocks;
-                             if (block.size() > counts.largestBlock) counts.largestBlock = block.size();
-                         }
-                         SplitReceivedStream(block, SplitSettings(), handlers);
-                     });
+    // Frames are due from here on; the gather thread reads it, so it is set before that starts.
+    const auto start = std::chrono::steady_clock::now();
+    SplitHandlers handlers;
+    handlers.classify = [&](const ByteString& bytes, int mode) {
+        std::lock_guard<std::mutex> l(counts.lock);
+        if (mode != kCheckedFrame) {
+            ++counts.rawChunks;
+            return;
+        }
+        // Frame k (from 0) was due on the line at k / rate seconds.
+        const double late = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() -
+                            static_cast<double>(counts.received) / kFramesPerSecond;
+        if (counts.firstLatency < 0) counts.firstLatency = late;
+        if (late > counts.worstLatency) counts.worstLatency = late;
+        ++counts.received;
+        if (bytes != SeqFrame(counts.expected)) ++counts.outOfOrder;
+        const uint16_t got = static_cast<uint16_t>(bytes[3] << 8 | bytes[4]);
+        counts.expected = NextSeq(got);
+    };
+    ReceivePipeline pipeline(nullptr, handlers, [&] {
+        std::lock_guard<std::mutex> l(counts.lock);
+        ++counts.blocks;
     });
+    std::thread gather([&] { pipeline.Run(); });
 
-    CSerialComm comm([&](const unsigned char* bytes, size_t n) { gatherer.Append(bytes, n); });
+    CSerialComm comm([&](const unsigned char* bytes, size_t n) { pipeline.Append(bytes, n); });
     comm.SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});
     if (comm.Open() != SERIAL_OK) {
         std::fprintf(stderr, "open failed: %s\n", comm.LastErrorText().c_str());
-        running = false;
+        pipeline.Stop(false);
         gather.join();
         return 1;
     }
 
     // Send what is due every burst_ms, one write per burst.
-    const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::duration<double>(seconds);
     uint64_t sent = 0;
     uint16_t seq = 0;
@@ -144,7 +143,7 @@ int main(int argc, char** argv) {
     }
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     comm.Close();
-    running = false;
+    pipeline.Stop(true);
     gather.join();
 
     std::lock_guard<std::mutex> l(counts.lock);
@@ -158,8 +157,9 @@ int main(int argc, char** argv) {
     std::printf("extra          %llu\n", static_cast<unsigned long long>(extra));
     std::printf("out of order   %llu\n", static_cast<unsigned long long>(counts.outOfOrder));
     std::printf("raw chunks     %llu\n", static_cast<unsigned long long>(counts.rawChunks));
-    std::printf("blocks         %llu (largest %zu bytes)\n", static_cast<unsigned long long>(counts.blocks),
-                counts.largestBlock);
+    std::printf("blocks         %llu\n", static_cast<unsigned long long>(counts.blocks));
+    std::printf("first frame    %.0f ms after it was due\n", counts.firstLatency * 1000);
+    std::printf("latest frame   %.0f ms after it was due\n", counts.worstLatency * 1000);
     const bool clean = lost == 0 && extra == 0 && counts.outOfOrder == 0 && counts.rawChunks == 0;
     std::printf("%s\n", clean ? "OK: no frame lost" : "FAILED");
     return clean ? 0 : 1;

@@ -113,8 +113,11 @@ void AnalyzeModuleRestart(const ByteString& frame, std::string& text) {
 }
 
 void PrintVersionInfo(FrameReader& in, std::string& text) {
-    // Only a reply that really holds all seven bytes may change the label.
-    const bool whole = in.Remaining() >= 7;
+    // Only a reply whose data hold all seven bytes may change the label: the reader's bound
+    // takes in the two check bytes, which must not pass for version digits.
+    constexpr size_t kVersionBytes = 7;
+    constexpr size_t kCheckBytes = 2;
+    const bool whole = in.Remaining() >= kVersionBytes + kCheckBytes;
     const bool known = in.Word16OrZero() == 0x5156;  // "VQ" little-endian
     const std::string chip = StrFormat("%04X", in.Word16OrZero());
     const std::string product = StrFormat("%02X", in.ByteOrZero());

@@ -78,6 +78,7 @@ void CMainTesterDlg::ClearRecords() {
     ListView(m_frameMonitorDlg.GetDlgItem(IDC_MONITOR_LIST)).DeleteAllItems();
     m_frameMonitorDlg.SetDlgItemText(IDC_MONITOR_ANALYSIS_PANE, "");
     m_link.History().Restart([this] { m_frameMonitorDlg.m_firstFrame = 1; });
+    m_link.ClearQueues();
     m_versionTest.RequestStop();
     if (restartMonitor) m_link.StartMonitorThread();
 }

@@ -23,6 +23,7 @@
 #include "platform/local_time.h"
 #include "platform/sync.h"
 #include "platform/ui.h"
+#include "res/resource_ids.h"
 
 class CTestDlg;
 

@@ -10,7 +10,7 @@ void CMainTesterDlg::OnTimer(int id) {
             KillTimer(TIMER_WAIT_MODE_REFRESH);
             break;
         case TIMER_VERSION_WAIT:
-            m_link.EndVersionCapture();
+            m_link.EndVersionWait();
             KillTimer(TIMER_VERSION_WAIT);
             break;
         default:

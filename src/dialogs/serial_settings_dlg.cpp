@@ -4,25 +4,29 @@
 
 #include "link/module_link.h"
 #include "platform/text_format.h"
+#include "res/resource_ids.h"
 
 namespace {
 
 const uint32_t kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+constexpr char kOpenFailed[] = "打开串口失败";
 
 }  // namespace
 
+CSerialSettingsDlg::CSerialSettingsDlg(SerialSettingsHost& host) : Dialog(IDD_SERIAL_SETTINGS), m_host(host) {}
+
 bool CSerialSettingsDlg::OnInitDialog() {
-    m_portCombo = ComboBox(GetDlgItem(1076));
-    ComboBox baud(GetDlgItem(1006));
+    m_portCombo = ComboBox(GetDlgItem(IDC_SERIAL_PORT_COMBO));
+    ComboBox baud(GetDlgItem(IDC_SERIAL_BAUD_COMBO));
     for (uint32_t b : kBaudRates) baud.AddString(std::to_string(b));
-    ComboBox parity(GetDlgItem(1007));
+    ComboBox parity(GetDlgItem(IDC_SERIAL_PARITY_COMBO));
     for (const char* p : {"无校验", "奇校验", "偶校验"}) parity.AddString(p);
-    ComboBox dataBits(GetDlgItem(1008));
+    ComboBox dataBits(GetDlgItem(IDC_SERIAL_DATA_BITS_COMBO));
     for (const char* d : {"5", "6", "7", "8"}) dataBits.AddString(d);
-    ComboBox stopBits(GetDlgItem(1009));
+    ComboBox stopBits(GetDlgItem(IDC_SERIAL_STOP_BITS_COMBO));
     for (const char* s : {"1", "1.5", "2"}) stopBits.AddString(s);
-    MapCommand(1021, Notify::Clicked, [this] { OnOpenPort(); });
-    MapCommand(2, Notify::Clicked, [this] { EndDialog(kIdCancel); });
+    MapCommand(IDC_SERIAL_OPEN_CLOSE, Notify::Clicked, [this] { OnOpenPort(); });
+    MapCommand(kIdCancel, Notify::Clicked, [this] { EndDialog(kIdCancel); });
     FillPortList();
     UpdateStatus();
     return true;
@@ -49,23 +53,23 @@ void CSerialSettingsDlg::FillPortList() {
             if (static_cast<int>(saved.comPort) == n) m_portCombo.SetCurSel(index);
         }
     }
-    ComboBox(GetDlgItem(1006)).SetCurSel(static_cast<int>(saved.baudIndex));
-    ComboBox(GetDlgItem(1007)).SetCurSel(static_cast<int>(saved.parityIndex));
-    ComboBox(GetDlgItem(1008)).SetCurSel(static_cast<int>(saved.dataBitsIndex));
-    ComboBox(GetDlgItem(1009)).SetCurSel(static_cast<int>(saved.stopBitsIndex));
+    ComboBox(GetDlgItem(IDC_SERIAL_BAUD_COMBO)).SetCurSel(static_cast<int>(saved.baudIndex));
+    ComboBox(GetDlgItem(IDC_SERIAL_PARITY_COMBO)).SetCurSel(static_cast<int>(saved.parityIndex));
+    ComboBox(GetDlgItem(IDC_SERIAL_DATA_BITS_COMBO)).SetCurSel(static_cast<int>(saved.dataBitsIndex));
+    ComboBox(GetDlgItem(IDC_SERIAL_STOP_BITS_COMBO)).SetCurSel(static_cast<int>(saved.stopBitsIndex));
 }
 
 void CSerialSettingsDlg::ReadSettings() {
     int port = 0;
     m_portNumber = ParsePortText(m_portCombo.GetSelectedText(), port) ? port
                                                                        : static_cast<int>(m_host.SerialSettingsRecord().comPort);
-    const int baud = ComboBox(GetDlgItem(1006)).GetCurSel();
+    const int baud = ComboBox(GetDlgItem(IDC_SERIAL_BAUD_COMBO)).GetCurSel();
     m_baudRate = baud >= 0 && baud < 8 ? kBaudRates[baud] : 115200;
-    const int bits = ComboBox(GetDlgItem(1008)).GetCurSel();
+    const int bits = ComboBox(GetDlgItem(IDC_SERIAL_DATA_BITS_COMBO)).GetCurSel();
     m_dataBits = static_cast<uint32_t>((bits < 0 ? 3 : bits) + 5);
-    const int parity = ComboBox(GetDlgItem(1007)).GetCurSel();
+    const int parity = ComboBox(GetDlgItem(IDC_SERIAL_PARITY_COMBO)).GetCurSel();
     m_parity = static_cast<uint32_t>(parity < 0 ? 0 : parity);
-    m_stopBits = ComboBox(GetDlgItem(1009)).GetSelectedText();
+    m_stopBits = ComboBox(GetDlgItem(IDC_SERIAL_STOP_BITS_COMBO)).GetSelectedText();
 }
 
 void CSerialSettingsDlg::SaveSettings() {
@@ -76,15 +80,22 @@ void CSerialSettingsDlg::SaveSettings() {
         const int i = ComboBox(GetDlgItem(id)).GetCurSel();
         return static_cast<uint32_t>(i < 0 ? 0 : i);
     };
-    saved.baudIndex = index(1006);
-    saved.parityIndex = index(1007);
-    saved.dataBitsIndex = index(1008);
-    saved.stopBitsIndex = index(1009);
+    saved.baudIndex = index(IDC_SERIAL_BAUD_COMBO);
+    saved.parityIndex = index(IDC_SERIAL_PARITY_COMBO);
+    saved.dataBitsIndex = index(IDC_SERIAL_DATA_BITS_COMBO);
+    saved.stopBitsIndex = index(IDC_SERIAL_STOP_BITS_COMBO);
+}
+
+std::string CSerialSettingsDlg::OpenFailureText(int result, SerialFault fault, const std::string& faultText) {
+    if (result != SERIAL_CANNOT_OPEN || fault == SerialFault::NoDevice) return kOpenFailed;
+    // Linux alone refuses a port for want of permission: say which group the user needs.
+    if (fault == SerialFault::PermissionDenied) return std::string(kOpenFailed) + "\r\n" + faultText;
+    return "串口硬件不可用(被其它设备锁定)";
 }
 
 void CSerialSettingsDlg::TogglePort() {
     ModuleLink& link = m_host.Link();
-    if (GetDlgItemText(1021) != "打开串口") {
+    if (GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) != "打开串口") {
         link.CloseSerialChannel();
     } else {
         ReadSettings();
@@ -93,7 +104,7 @@ void CSerialSettingsDlg::TogglePort() {
         comm.SetSettings(SerialSettings{m_portNumber, m_baudRate, m_dataBits, m_parity, m_stopBits});
         const int result = comm.Open();
         if (result == SERIAL_OK) {
-            SetDlgItemText(1021, "关闭串口");
+            SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "关闭串口");
             if (link.StartGatherThread() && link.StartMonitorThread()) {
                 SaveSettings();
                 UpdateStatus();
@@ -101,15 +112,12 @@ void CSerialSettingsDlg::TogglePort() {
                 link.SetChannelMode(CHANNEL_SERIAL);
                 return;
             }
-            ShowMessageBox("打开串口失败", "错误", kMbOk | kMbIconStop);
-        } else if (result == SERIAL_CANNOT_OPEN) {
-            const std::string detail = comm.LastErrorText();
-            ShowMessageBox(detail.empty() ? "串口硬件不可用(被其它设备锁定)"
-                                          : "串口硬件不可用(被其它设备锁定)\r\n" + detail,
-                           "错误", kMbOk | kMbIconStop);
+            // Without its receive threads the port is of no use: it is closed again.
+            link.CloseSerialChannel();
+            ShowMessageBox(kOpenFailed, "错误", kMbOk | kMbIconStop);
         } else {
-            const std::string detail = comm.LastErrorText();
-            ShowMessageBox(detail.empty() ? "打开串口失败" : "打开串口失败\r\n" + detail, "错误", kMbOk | kMbIconStop);
+            ShowMessageBox(OpenFailureText(result, comm.LastFault(), comm.LastErrorText()), "错误",
+                           kMbOk | kMbIconStop);
         }
         link.SetPortOpen(false);
     }
@@ -118,7 +126,7 @@ void CSerialSettingsDlg::TogglePort() {
 
 void CSerialSettingsDlg::OnOpenPort() {
     TogglePort();
-    if (GetDlgItemText(1021) == "关闭串口" && m_host.Link().IsPortOpen()) {
+    if (GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) == "关闭串口" && m_host.Link().IsPortOpen()) {
         EndDialog(kIdOk);
         m_host.Link().ArmVersionCapture();
         m_host.SendVersionRequest();
@@ -130,21 +138,21 @@ void CSerialSettingsDlg::UpdateStatus() {
     if (m_host.Link().IsGatherThreadRunning()) {
         const std::string port = m_portCombo.GetSelectedText();
         if (port.empty()) {
-            SetDlgItemText(1021, "打开串口");
-            SetDlgItemText(1077, "串口未打开");
+            SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "打开串口");
+            SetDlgItemText(IDC_SERIAL_STATUS, "串口未打开");
             m_host.SetPortStatusText("串口未打开");
             return;
         }
-        SetDlgItemText(1021, "关闭串口");
-        const std::string status = port + "," + ComboBox(GetDlgItem(1006)).GetSelectedText() + ", " +
-                                   ComboBox(GetDlgItem(1008)).GetSelectedText() + "," +
-                                   ComboBox(GetDlgItem(1007)).GetSelectedText() + ", " +
-                                   ComboBox(GetDlgItem(1009)).GetSelectedText();
-        SetDlgItemText(1077, status);
+        SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "关闭串口");
+        const std::string status = port + "," + ComboBox(GetDlgItem(IDC_SERIAL_BAUD_COMBO)).GetSelectedText() + ", " +
+                                   ComboBox(GetDlgItem(IDC_SERIAL_DATA_BITS_COMBO)).GetSelectedText() + "," +
+                                   ComboBox(GetDlgItem(IDC_SERIAL_PARITY_COMBO)).GetSelectedText() + ", " +
+                                   ComboBox(GetDlgItem(IDC_SERIAL_STOP_BITS_COMBO)).GetSelectedText();
+        SetDlgItemText(IDC_SERIAL_STATUS, status);
         m_host.SetPortStatusText(status);
     } else {
-        SetDlgItemText(1021, "打开串口");
-        SetDlgItemText(1077, "串口未打开");
+        SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "打开串口");
+        SetDlgItemText(IDC_SERIAL_STATUS, "串口未打开");
         m_host.SetPortStatusText("串口未打开");
         m_host.SetVersionText("版本号:");
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/serial_port.h"
 #include "platform/ui.h"
 
 class ModuleLink;
@@ -33,7 +34,7 @@ public:
 
 class CSerialSettingsDlg : public Dialog {
 public:
-    explicit CSerialSettingsDlg(SerialSettingsHost& host) : Dialog(165), m_host(host) {}
+    explicit CSerialSettingsDlg(SerialSettingsHost& host);
 
     void OnOpenPort();
     void TogglePort();
@@ -42,6 +43,8 @@ public:
     void FillPortList();
     void UpdateStatus();
     static bool ProbePort(int portNumber);
+    // The box of a failed open: result and fault of the port, and the port's own text of it.
+    static std::string OpenFailureText(int result, SerialFault fault, const std::string& faultText);
     void OnDropdownPortCombo() {}
 
     // The chosen settings.

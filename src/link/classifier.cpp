@@ -73,3 +73,18 @@ void ReplyQueues::File(ReplyQueueId id, const ByteString& frame) {
         case Q::Version: version.Push(entry()); break;
     }
 }
+
+void ReplyQueues::ClearAll() {
+    sendData.Clear();
+    receiveData.Clear();
+    remotePassword.Clear();
+    passwordRequest.Clear();
+    pointRead.Clear();
+    test.Clear();
+    resetInfo.Clear();
+    cmdF0.Clear();
+    config.Clear();
+    version.Clear();
+    spare.Clear();
+    allFrames.Clear();
+}

@@ -81,4 +81,6 @@ struct ReplyQueues {
 
     // Files the frame into the queue of the id; queues of entries stamp it with the local time.
     void File(ReplyQueueId id, const ByteString& frame);
+    // Empties every queue; the flags stay as they are.
+    void ClearAll();
 };

@@ -1,5 +1,6 @@
 #include "link/frame_splitter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "link/module_frame.h"
@@ -69,6 +70,28 @@ bool VersionTextFromFrame(const ByteString& frame, std::string& text) {
     }
     text = out;
     return true;
+}
+
+size_t IncompleteFrameStart(const ByteString& block) {
+    const size_t n = block.size();
+    const unsigned char* p = block.data();
+    size_t completeEnd = 0;  // just past the last byte of any checked frame
+    size_t pending = n;      // the first cut-off candidate at or after completeEnd
+    for (size_t i = 0; i < n; ++i) {
+        const void* next = std::memchr(p + i, kFrameStart, n - i);
+        if (next == nullptr) break;
+        i = static_cast<size_t>(static_cast<const unsigned char*>(next) - p);
+        const bool cutOff = i + 2 >= n || i + (p[i + 1] | (static_cast<size_t>(p[i + 2]) << 8)) + 6 >= n;
+        if (cutOff) {
+            if (pending == n && i >= completeEnd) pending = i;
+            continue;
+        }
+        const size_t length = p[i + 1] | (static_cast<size_t>(p[i + 2]) << 8);
+        if (!ChecksMatch(p + i, length)) continue;
+        completeEnd = std::max(completeEnd, i + length + kFrameOverhead);
+        if (pending < completeEnd) pending = n;
+    }
+    return pending;
 }
 
 void SplitReceivedStream(const ByteString& block, const SplitSettings& settings, const SplitHandlers& handlers) {

@@ -40,6 +40,12 @@ struct SplitHandlers {
 // the check box already sent it).
 void SplitReceivedStream(const ByteString& block, const SplitSettings& settings, const SplitHandlers& handlers);
 
+// Where the frame that the end of the block cuts off starts: the first 0x79 at or after the end
+// of the last checked frame whose length reaches past the block. The block's size when there is
+// none. A block taken before the line went quiet is split up to here; the rest waits for the
+// bytes that complete it.
+size_t IncompleteFrameStart(const ByteString& block);
+
 // The version text of the first frame after opening: "版本号:" alone for any command but 0x02;
 // for a version reply the vendor, chip type, product and version. False (text untouched) for a
 // version reply with fewer than 7 data bytes: it must not change the label.

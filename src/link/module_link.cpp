@@ -13,7 +13,9 @@ constexpr unsigned char kNetworkTestCommand = 0x40;
 }  // namespace
 
 ModuleLink::ModuleLink(LinkListener& listener)
-    : m_listener(listener), m_pipeline([this] { return CurrentSplitSettings(); }, MakeSplitHandlers()) {
+    : m_listener(listener),
+      m_pipeline([this] { return CurrentSplitSettings(); }, MakeSplitHandlers(),
+                 [this] { m_versionCapture.BlockSplit(); }) {
     m_history.SetRowSink([this](char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
         m_listener.OnFrameRecorded(kind, frame, time, number);
     });
@@ -43,10 +45,7 @@ SplitHandlers ModuleLink::MakeSplitHandlers() {
         }
         m_meterReplyEvent.Set();
     };
-    handlers.claimVersionCapture = [this] {
-        uint32_t expected = 0;
-        return m_versionShown.compare_exchange_strong(expected, 1);
-    };
+    handlers.claimVersionCapture = [this] { return m_versionCapture.Claim(); };
     handlers.setVersionText = [this](const std::string& text) { m_listener.OnVersionText(text); };
     return handlers;
 }
@@ -63,6 +62,7 @@ int ModuleLink::CreateSerialComm() {
 void ModuleLink::DeleteSerialComm() { m_serialComm.reset(); }
 
 void ModuleLink::CloseSerialChannel() {
+    // The reader ends first, so that the gather's last block holds every byte it read.
     if (m_serialComm) m_serialComm->Close();
     StopGatherThread();
     m_portOpen = 0;
@@ -79,7 +79,7 @@ bool ModuleLink::CloseAfterHangUp(std::string& why) {
 void ModuleLink::Shutdown() {
     // The window is going: nothing is left to pump for.
     m_workers.SetWait(nullptr);
-    StopGatherThread();
+    StopGather(false);
     StopMonitorThread();
     DeleteSerialComm();
 }
@@ -98,9 +98,11 @@ void ModuleLink::RecordReceivedFrame(char kind, const ByteString& frame, const S
     m_history.RecordReceivedFrame(kind, frame, arrival);
 }
 
-void ModuleLink::MonitorThreadStep() {
-    // Everything pending is taken at once: one frame per 1 ms sleep would fall behind a busy line.
-    for (const ReplyEntry& entry : m_pendingFrames.TakeAll()) {
+void ModuleLink::MonitorThreadStep() { DeliverPending(m_pendingFrames.TakeAll()); }
+
+void ModuleLink::DeliverPending(const std::deque<ReplyEntry>& entries) {
+    // Everything pending is taken at once: one frame a step would fall behind a busy line.
+    for (const ReplyEntry& entry : entries) {
         if (FrameByte(entry.frame, 4) == kNetworkTestCommand) {
             m_listener.OnToolFrame(ToolFrame::TestPanelLog, entry.frame);
             continue;
@@ -165,6 +167,11 @@ void ModuleLink::SetMeterPass(bool on, const ByteString& address) {
     m_meterPass = on;
 }
 
+void ModuleLink::ClearQueues() {
+    m_queues.ClearAll();
+    m_pendingFrames.Clear();
+}
+
 ByteString ModuleLink::MeterReplyFrame() const {
     std::lock_guard<std::mutex> lock(m_meterLock);
     return m_meterReplyFrame;
@@ -173,16 +180,31 @@ ByteString ModuleLink::MeterReplyFrame() const {
 // ---- Worker threads ----
 
 int ModuleLink::StartGatherThread() {
+    if (m_gather.IsRunning()) return 1;
+    StopGather(true);  // waits for a thread that is still ending
     m_pipeline.Reset();
-    return m_workers.Start(m_gather, [this] { m_pipeline.Run([this] { return m_gather.IsRunning(); }); },
-                           kThreadStartFailed);
+    return m_workers.Start(m_gather, [this] { m_pipeline.Run(); }, kThreadStartFailed);
 }
 
-void ModuleLink::StopGatherThread() { m_workers.Stop(m_gather); }
+void ModuleLink::StopGatherThread() { StopGather(true); }
+
+void ModuleLink::StopGather(bool passRest) {
+    m_gather.RequestStop();
+    m_pipeline.Stop(passRest);
+    m_workers.Stop(m_gather);
+}
 
 int ModuleLink::StartMonitorThread() {
-    return m_workers.Start(m_monitor, WorkerSet::Loop(m_monitor, [this] { MonitorThreadStep(); }),
+    return m_workers.Start(m_monitor,
+                           [this] {
+                               const auto stopping = [this] { return !m_monitor.IsRunning(); };
+                               while (m_monitor.IsRunning()) DeliverPending(m_pendingFrames.WaitTakeAll(stopping));
+                           },
                            kThreadStartFailed);
 }
 
-void ModuleLink::StopMonitorThread() { m_workers.Stop(m_monitor); }
+void ModuleLink::StopMonitorThread() {
+    m_monitor.RequestStop();
+    m_pendingFrames.Wake();
+    m_workers.Stop(m_monitor);
+}

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +15,7 @@
 #include "link/receive_pipeline.h"
 #include "link/reply_queue.h"
 #include "link/serial_comm.h"
+#include "link/version_capture.h"
 #include "link/workers.h"
 #include "platform/local_time.h"
 #include "platform/sync.h"
@@ -59,13 +61,14 @@ public:
     // Set while a channel is open; command buttons and workers look at it.
     void SetPortOpen(bool open) { m_portOpen = open ? 1 : 0; }
     bool IsPortOpen() const { return m_portOpen.load() != 0; }
-    // Closes the serial port and stops the gather thread; nothing is open afterwards. The
-    // monitor thread goes on.
+    // Closes the serial port, then stops the gather thread, which first passes on every byte
+    // the port had read; nothing is open afterwards. The monitor thread goes on.
     void CloseSerialChannel();
     // After the serial line hung up: why holds its fault text and the channel is closed as
     // above. False (nothing done) when the line did not hang up.
     bool CloseAfterHangUp(std::string& why);
-    // Stops both threads and deletes the channel; the window calls it before it goes.
+    // Stops both threads, dropping what was not yet handled, and deletes the channel; the
+    // window calls it before it goes.
     void Shutdown();
 
     // ---- Sending and the frame history ----
@@ -74,8 +77,8 @@ public:
     void RecordSentFrame(char kind, const ByteString& frame);
     void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
     FrameHistory& History() { return m_history; }
-    // One step of the monitor thread: every pending frame into the history, except 0x40
-    // frames, which go to the test panel's log.
+    // One step of the monitor thread: every pending frame, in order, into the history, except
+    // 0x40 frames, which go to the test panel's log.
     void MonitorThreadStep();
 
     // ---- Receive path ----
@@ -88,10 +91,15 @@ public:
     void SetShowAllReceived(bool on) { m_showAllReceived = on; }
     // Data of received 0x00 frames are descrambled before they are recorded.
     void SetDescramble(bool on) { m_descramble = on ? 1 : 0; }
-    // The next checked frame gives the version text instead of being classified.
-    void ArmVersionCapture() { m_versionShown = 0; }
-    void EndVersionCapture() { m_versionShown = 1; }
-    bool IsVersionCaptureArmed() const { return m_versionShown.load() == 0; }
+    // The next checked frame gives the version text instead of being classified; armed before
+    // the version request is sent.
+    void ArmVersionCapture() { m_versionCapture.Arm(); }
+    // The window's version wait is over: the capture ends once a block received since the
+    // arming has been split too, and 500 ms after the arming at the latest.
+    void EndVersionWait() { m_versionCapture.EndWait(); }
+    // Ends the capture at once.
+    void EndVersionCapture() { m_versionCapture.End(); }
+    bool IsVersionCaptureArmed() const { return m_versionCapture.IsArmed(); }
     // The working file that 0x40 frames are numbered into.
     bool OpenWorkingFile(const std::string& path);
     // Meter-reading rounds: while on, the splitter looks for the answer of the meter at address
@@ -102,6 +110,8 @@ public:
 
     // ---- Reply queues ----
     ReplyQueues& Queues() { return m_queues; }
+    // Empties every reply queue and the frames waiting for the monitor thread ("清除报文").
+    void ClearQueues();
     void FlushCmdF0Replies() { m_queues.cmdF0.Clear(); }
     void FlushSendDataReplies() { m_queues.sendData.Clear(); }
     void FlushTestReplies() { m_queues.test.Clear(); }
@@ -111,8 +121,11 @@ public:
     void FlushSpareReplies() { m_queues.spare.Clear(); }
 
     // ---- Worker threads ----
+    // Both sleep until there is work: the gather on the received bytes and its deadlines, the
+    // monitor on the pending frames.
     WorkerSet& Workers() { return m_workers; }
     int StartGatherThread();
+    // The bytes received so far go through the splitter before the thread ends.
     void StopGatherThread();
     int StartMonitorThread();
     void StopMonitorThread();
@@ -124,6 +137,8 @@ public:
 private:
     SplitSettings CurrentSplitSettings() const;
     SplitHandlers MakeSplitHandlers();
+    void DeliverPending(const std::deque<ReplyEntry>& entries);
+    void StopGather(bool passRest);
 
     LinkListener& m_listener;
     FrameHistory m_history;
@@ -134,7 +149,7 @@ private:
     std::atomic<uint8_t> m_portOpen{0};
     std::atomic<bool> m_showAllReceived{false};
     std::atomic<uint8_t> m_descramble{0};
-    std::atomic<uint32_t> m_versionShown{1};
+    VersionCapture m_versionCapture;
 
     TextFile m_parseFile;
     uint32_t m_testPacketCount = 0;

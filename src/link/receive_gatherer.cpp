@@ -1,20 +1,28 @@
 #include "link/receive_gatherer.h"
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
-void ReceiveGatherer::Append(const unsigned char* bytes, size_t count) {
-    std::lock_guard<std::mutex> lock(m_rxLock);
-    m_rxText.append(bytes, count);
+void ReceiveGatherer::Append(const unsigned char* bytes, size_t count, Clock::time_point at) {
+    bool wake = false;
+    {
+        std::lock_guard<std::mutex> lock(m_rxLock);
+        // The loop sleeps without a deadline only while the text is empty; the size bound
+        // cannot wait for a deadline either.
+        wake = m_rxText.empty() || (m_newBytes < kBoundBytes && m_newBytes + count >= kBoundBytes);
+        m_rxText.append(bytes, count);
+        if (m_newBytes == 0) m_firstNewAt = at;
+        m_newBytes += count;
+        m_lastByteAt = at;
+    }
+    if (wake) m_wake.notify_one();
 }
 
 void ReceiveGatherer::Reset() {
-    {
-        std::lock_guard<std::mutex> lock(m_rxLock);
-        m_rxText.clear();
-    }
-    m_lastLength = 0;
-    m_quietCount = 0;
+    std::lock_guard<std::mutex> lock(m_rxLock);
+    m_rxText.clear();
+    m_newBytes = 0;
+    m_stop = false;
+    m_passRest = true;
 }
 
 size_t ReceiveGatherer::PendingLength() const {
@@ -22,40 +30,74 @@ size_t ReceiveGatherer::PendingLength() const {
     return m_rxText.size();
 }
 
-bool ReceiveGatherer::Poll(ByteString& block) {
-    size_t length;
-    {
-        std::lock_guard<std::mutex> lock(m_rxLock);
-        length = m_rxText.size();
-    }
-    if (length == 0) return false;
-    if (m_lastLength == 0 || length != m_lastLength) {
-        m_lastLength = length;
-        m_quietCount = 0;
-        return false;
-    }
-    if (m_quietCount <= kQuietPolls) {
-        ++m_quietCount;
-        return false;
-    }
-    m_lastLength = 0;
-    m_quietCount = 0;
-    return TakeBlock(length, block);
+bool ReceiveGatherer::TakeDue(Clock::time_point now, ByteString& block, Take& take) {
+    std::lock_guard<std::mutex> lock(m_rxLock);
+    return TakeDueLocked(now, block, take);
 }
 
-bool ReceiveGatherer::TakeBlock(size_t length, ByteString& block) {
-    std::lock_guard<std::mutex> lock(m_rxLock);
-    if (m_rxText.size() < length) return false;
-    block.assign(m_rxText, 0, length);
-    m_rxText.erase(0, length);
+bool ReceiveGatherer::TakeDueLocked(Clock::time_point now, ByteString& block, Take& take) {
+    if (m_rxText.empty()) return false;
+    if (now - m_lastByteAt >= kQuietTime) {
+        take = Take::Quiet;
+    } else if (m_newBytes > 0 && (m_newBytes >= kBoundBytes || now - m_firstNewAt >= kBoundTime)) {
+        take = Take::Bound;
+    } else {
+        return false;
+    }
+    block = m_rxText;
+    m_newBytes = 0;
     return true;
 }
 
-void ReceiveGatherer::Run(const std::function<bool()>& keepRunning,
-                          const std::function<void(const ByteString&)>& onBlock) {
+void ReceiveGatherer::Consume(size_t count) {
+    std::lock_guard<std::mutex> lock(m_rxLock);
+    m_rxText.erase(0, std::min(count, m_rxText.size()));
+}
+
+ReceiveGatherer::Clock::time_point ReceiveGatherer::NextDue() const {
+    std::lock_guard<std::mutex> lock(m_rxLock);
+    return NextDueLocked();
+}
+
+ReceiveGatherer::Clock::time_point ReceiveGatherer::NextDueLocked() const {
+    if (m_rxText.empty()) return Clock::time_point::max();
+    Clock::time_point due = m_lastByteAt + kQuietTime;
+    if (m_newBytes > 0) due = std::min(due, m_firstNewAt + kBoundTime);
+    return due;
+}
+
+void ReceiveGatherer::Run(const BlockHandler& onBlock) {
     ByteString block;
-    while (keepRunning()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (Poll(block) && onBlock) onBlock(block);
+    Take take = Take::Quiet;
+    std::unique_lock<std::mutex> lock(m_rxLock);
+    while (!m_stop) {
+        if (TakeDueLocked(Clock::now(), block, take)) {
+            lock.unlock();
+            const size_t used = onBlock ? onBlock(block, take) : block.size();
+            lock.lock();
+            // Bytes that came meanwhile sit after the block; only a bound block leaves any of its own.
+            m_rxText.erase(0, std::min(take == Take::Bound ? used : block.size(), m_rxText.size()));
+            continue;
+        }
+        const Clock::time_point due = NextDueLocked();
+        if (due == Clock::time_point::max())
+            m_wake.wait(lock);
+        else
+            m_wake.wait_until(lock, due);
     }
+    if (!m_passRest || m_rxText.empty()) return;
+    block.swap(m_rxText);
+    m_rxText.clear();
+    m_newBytes = 0;
+    lock.unlock();
+    if (onBlock) onBlock(block, Take::Last);
+}
+
+void ReceiveGatherer::Stop(bool passRest) {
+    {
+        std::lock_guard<std::mutex> lock(m_rxLock);
+        m_stop = true;
+        m_passRest = passRest;
+    }
+    m_wake.notify_all();
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The receive text and the gather loop: bytes from the port's reader thread pile up in the
-// receive text; the gather thread takes them as one block once the length has stayed the same
-// for more than 50 polls of 1 ms.
+// receive text; the gather thread takes them as one block once the line has been quiet for
+// 52 ms, or earlier when a line that never pauses makes the block too old or too large. It
+// sleeps on a condition variable until bytes come or a deadline falls due: an idle line costs
+// nothing.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <mutex>
@@ -11,33 +15,64 @@
 
 class ReceiveGatherer {
 public:
-    // Polls with an unchanged length after which the block is taken on the next poll.
-    static constexpr int kQuietPolls = 50;
+    using Clock = std::chrono::steady_clock;
 
-    // Appends received bytes (zero bytes included) under the receive lock. Any thread.
-    void Append(const unsigned char* bytes, size_t count);
-    // Empties the receive text and starts the quiet count afresh. Call before the gather thread
-    // starts: emptying it from the thread could drop bytes that came in while it was starting.
+    // Why a block was taken.
+    enum class Take {
+        Quiet,  // nothing came for the quiet time: the block is everything received
+        Bound,  // the line is still busy: the block may end inside a frame
+        Last,   // the gather is stopping: everything received
+    };
+
+    // A reply is taken once nothing has come for this long (the line's pause between answers).
+    static constexpr std::chrono::milliseconds kQuietTime{52};
+    // A line that never pauses still hands on what came, at the latest this long after the first
+    // byte of the block: the user sees traffic within a tenth of a second.
+    static constexpr std::chrono::milliseconds kBoundTime{100};
+    // ... or once this many new bytes are in. At 115200 baud (11,520 bytes a second) the time
+    // bound comes first, at about 1,150 bytes; faster lines are cut here so that one block never
+    // holds more than a few hundred frames to split.
+    static constexpr size_t kBoundBytes = 4096;
+
+    // Handles one block and returns how many of its bytes it used. What a bound block leaves
+    // stays at the head of the receive text, before the bytes that came later; quiet and last
+    // blocks are always used whole.
+    using BlockHandler = std::function<size_t(const ByteString& block, Take take)>;
+
+    // Appends received bytes (zero bytes included) that arrived at the given time. Any thread.
+    void Append(const unsigned char* bytes, size_t count, Clock::time_point at = Clock::now());
+    // Empties the receive text and clears a stop. Call before the gather loop starts: emptying
+    // it from the loop could drop bytes that came in while it was starting.
     void Reset();
-    // Bytes received and not yet taken.
+    // Bytes received and not yet used.
     size_t PendingLength() const;
 
-    // One poll of the gather loop, without the sleep. Returns true and fills block when the
-    // block was taken: the bytes seen by this poll; later bytes stay for the next block.
-    // Only the gather thread polls.
-    bool Poll(ByteString& block);
+    // The block due at now, if any: a copy of the receive text. Its bytes leave the receive text
+    // only with Consume. Only the gather thread takes blocks.
+    bool TakeDue(Clock::time_point now, ByteString& block, Take& take);
+    // Removes the first count bytes of the receive text (those of the block just taken that
+    // were used).
+    void Consume(size_t count);
+    // The earliest time a block can fall due with no further byte; Clock::time_point::max()
+    // when nothing is pending.
+    Clock::time_point NextDue() const;
 
-    // Takes the first length bytes as the block; bytes that came after them stay for the next.
-    // Returns false when fewer than length bytes are pending.
-    bool TakeBlock(size_t length, ByteString& block);
-
-    // The gather thread's loop: while keepRunning() returns true: sleep 1 ms, poll,
-    // and hand every block taken to onBlock (outside the receive lock).
-    void Run(const std::function<bool()>& keepRunning, const std::function<void(const ByteString&)>& onBlock);
+    // The gather loop: waits for blocks and hands each to onBlock (outside the receive lock)
+    // until Stop; then, when passRest was set, hands on what is left as the last block.
+    void Run(const BlockHandler& onBlock);
+    // Ends Run; passRest: whether the bytes still pending go through onBlock first.
+    void Stop(bool passRest);
 
 private:
+    bool TakeDueLocked(Clock::time_point now, ByteString& block, Take& take);
+    Clock::time_point NextDueLocked() const;
+
     mutable std::mutex m_rxLock;
+    std::condition_variable m_wake;
     ByteString m_rxText;
-    size_t m_lastLength = 0;  // gather thread only
-    int m_quietCount = 0;     // gather thread only
+    Clock::time_point m_lastByteAt;   // arrival of the newest byte
+    Clock::time_point m_firstNewAt;   // arrival of the first byte after the last take
+    size_t m_newBytes = 0;            // bytes that came after the last take
+    bool m_stop = false;
+    bool m_passRest = true;
 };

@@ -2,13 +2,28 @@
 
 #include <utility>
 
-ReceivePipeline::ReceivePipeline(std::function<SplitSettings()> settings, SplitHandlers handlers)
-    : m_settings(std::move(settings)), m_handlers(std::move(handlers)) {}
+ReceivePipeline::ReceivePipeline(std::function<SplitSettings()> settings, SplitHandlers handlers,
+                                 std::function<void()> blockSplit)
+    : m_settings(std::move(settings)), m_handlers(std::move(handlers)), m_blockSplit(std::move(blockSplit)) {}
 
-void ReceivePipeline::Run(const std::function<bool()>& keepRunning) {
-    m_gatherer.Run(keepRunning, [this](const ByteString& block) { Split(block); });
+void ReceivePipeline::Run() {
+    m_gatherer.Run([this](const ByteString& block, ReceiveGatherer::Take take) -> size_t {
+        if (take == ReceiveGatherer::Take::Bound) return SplitBounded(block);
+        Split(block);
+        return block.size();
+    });
 }
 
 void ReceivePipeline::Split(const ByteString& block) const {
     ::SplitReceivedStream(block, m_settings ? m_settings() : SplitSettings(), m_handlers);
+    if (m_blockSplit) m_blockSplit();
+}
+
+size_t ReceivePipeline::SplitBounded(const ByteString& block) const {
+    const size_t used = IncompleteFrameStart(block);
+    if (used == block.size())
+        Split(block);
+    else if (used > 0)
+        Split(block.substr(0, used));
+    return used;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The receive pipeline: received bytes gather until the line is quiet, then the block goes
-// through the splitter, which hands on frames, raw chunks, the meter answer and the version.
+// The receive pipeline: received bytes gather until the line is quiet (or a busy line reaches
+// the gather's bound), then the block goes through the splitter, which hands on frames, raw
+// chunks, the meter answer and the version.
 
 #include <cstddef>
 #include <functional>
@@ -11,21 +12,29 @@
 
 class ReceivePipeline {
 public:
-    // settings is asked once for every block.
-    ReceivePipeline(std::function<SplitSettings()> settings, SplitHandlers handlers);
+    // settings is asked once for every block; blockSplit, when set, is called after each block
+    // has gone through the splitter.
+    ReceivePipeline(std::function<SplitSettings()> settings, SplitHandlers handlers,
+                    std::function<void()> blockSplit = nullptr);
 
     // The channel's receive handler: any thread.
     void Append(const unsigned char* bytes, size_t count) { m_gatherer.Append(bytes, count); }
     // Empties what was received; call before the gather loop starts.
     void Reset() { m_gatherer.Reset(); }
     size_t PendingLength() const { return m_gatherer.PendingLength(); }
-    // The gather loop: runs while keepRunning() is true, splitting every block it takes.
-    void Run(const std::function<bool()>& keepRunning);
-    // One block through the splitter (network channels hand their blocks in here).
+    // The gather loop: splits every block it takes until Stop.
+    void Run();
+    // Ends Run. passRest: the bytes already received go through the splitter first.
+    void Stop(bool passRest) { m_gatherer.Stop(passRest); }
+    // One whole block through the splitter (network channels hand their blocks in here).
     void Split(const ByteString& block) const;
+    // A block taken while the line was busy: splits it up to the frame its end cuts off and
+    // returns how many bytes that was; the rest belongs to the next block.
+    size_t SplitBounded(const ByteString& block) const;
 
 private:
     ReceiveGatherer m_gatherer;
     std::function<SplitSettings()> m_settings;
     SplitHandlers m_handlers;
+    std::function<void()> m_blockSplit;
 };

@@ -1,10 +1,13 @@
 #pragma once
 // The reply queues: frames filed by the classifier for the worker or handler that waits for
-// them. Every queue is one ReplyQueue with a lock of its own.
+// them. Every queue is one ReplyQueue with a lock of its own and a bound on its length.
 
 #include <atomic>
+#include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -29,19 +32,31 @@ struct MeterReplyEntry {
 // Raised (1) when a reply has been filed; the waiting sender clears it before it sends.
 using ArrivedFlag = std::atomic<uint8_t>;
 
+// Entries a queue keeps. Several queues are filled and never popped (every classified frame,
+// the receive-data replies); at the line's worst case of about 1,650 frames a second this holds
+// the last six seconds, a few megabytes at most.
+constexpr size_t kReplyQueueBound = 10000;
+
 template <typename T>
 class ReplyQueue {
 public:
-    // arrived: raised after every push; nullptr for a queue without a flag.
-    explicit ReplyQueue(ArrivedFlag* arrived = nullptr) : m_arrived(arrived) {}
+    // arrived: raised after every push; nullptr for a queue without a flag. Beyond bound entries
+    // the oldest is dropped.
+    explicit ReplyQueue(ArrivedFlag* arrived = nullptr, size_t bound = kReplyQueueBound)
+        : m_arrived(arrived), m_bound(bound == 0 ? 1 : bound) {}
     ReplyQueue(const ReplyQueue&) = delete;
     ReplyQueue& operator=(const ReplyQueue&) = delete;
 
     void Push(T entry) {
         {
             std::lock_guard<std::mutex> lock(m_lock);
+            if (m_items.size() >= m_bound) {
+                m_items.pop_front();
+                ++m_dropped;
+            }
             m_items.push_back(std::move(entry));
         }
+        m_pushed.notify_all();
         if (m_arrived) *m_arrived = 1;
     }
 
@@ -62,9 +77,31 @@ public:
         return all;
     }
 
+    // Waits until an entry is queued or stop() is true, then takes every entry. stop is read
+    // under the queue's lock: whoever makes it true calls Wake afterwards.
+    std::deque<T> WaitTakeAll(const std::function<bool()>& stop) {
+        std::deque<T> all;
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_pushed.wait(lock, [&] { return !m_items.empty() || stop(); });
+        all.swap(m_items);
+        return all;
+    }
+
+    // Wakes a WaitTakeAll to look at its stop condition again.
+    void Wake() {
+        { std::lock_guard<std::mutex> lock(m_lock); }
+        m_pushed.notify_all();
+    }
+
     void Clear() {
         std::lock_guard<std::mutex> lock(m_lock);
         m_items.clear();
+    }
+
+    // Entries dropped at the bound since the queue was made.
+    size_t Dropped() const {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_dropped;
     }
 
     size_t Size() const {
@@ -80,6 +117,9 @@ public:
 
 private:
     mutable std::mutex m_lock;
+    std::condition_variable m_pushed;
     std::deque<T> m_items;
+    size_t m_dropped = 0;
     ArrivedFlag* m_arrived;
+    size_t m_bound;
 };

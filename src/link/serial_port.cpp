@@ -97,35 +97,40 @@ bool CSerialPort::ProbePort(int portNumber) {
     return ok;
 }
 
-std::string CSerialPort::FaultText(SerialFault fault, const std::string& devicePath, int sysError) {
-    const std::string path = devicePath.empty() ? std::string("(无)") : devicePath;
+std::string CSerialPort::PortLabel(int portNumber, const std::string& devicePath) {
+    if (portNumber < 1) return devicePath.empty() ? std::string("(无)") : devicePath;
+    const std::string name = "COM" + std::to_string(portNumber);
+    return devicePath.empty() ? name : name + " (" + devicePath + ")";
+}
+
+std::string CSerialPort::FaultText(SerialFault fault, const std::string& port, int sysError) {
     const std::string reason = sysError != 0 ? std::string(std::strerror(sysError)) : std::string();
     switch (fault) {
     case SerialFault::None:
         return std::string();
     case SerialFault::NoDevice:
-        return "串口设备不存在: " + path;
+        return "串口设备不存在: " + port;
     case SerialFault::PermissionDenied:
-        return "没有权限打开串口 " + path +
+        return "没有权限打开串口 " + port +
                ": 当前用户须属于 dialout 组(sudo usermod -aG dialout 用户名, 然后重新登录)";
     case SerialFault::Busy:
-        return "串口 " + path + " 已被其它程序占用";
+        return "串口 " + port + " 已被其它程序占用";
     case SerialFault::OpenFailed:
-        return "打开串口 " + path + " 失败: " + reason;
+        return "打开串口 " + port + " 失败: " + reason;
     case SerialFault::NotSerial:
-        return path + " 不是串口设备";
+        return port + " 不是串口设备";
     case SerialFault::BadSettings:
-        return "串口 " + path + " 不支持所选的波特率、数据位或校验位";
+        return "串口 " + port + " 不支持所选的波特率、数据位或校验位";
     case SerialFault::ThreadFailed:
         return "启动串口接收线程失败";
     case SerialFault::NotOpen:
         return "串口未打开";
     case SerialFault::AlreadyOpen:
-        return "串口 " + path + " 已经打开";
+        return "串口 " + port + " 已经打开";
     case SerialFault::WriteFailed:
-        return reason.empty() ? "写串口 " + path + " 超时" : "写串口 " + path + " 失败: " + reason;
+        return reason.empty() ? "写串口 " + port + " 超时" : "写串口 " + port + " 失败: " + reason;
     case SerialFault::HungUp:
-        return "串口 " + path + " 已断开(设备被拔出或线路挂断)";
+        return "串口 " + port + " 已断开(设备被拔出或线路挂断)";
     }
     return std::string();
 }
@@ -149,7 +154,7 @@ std::string CSerialPort::LastErrorText() const {
         fault = m_fault;
         err = m_faultErrno;
     }
-    return FaultText(fault, m_devicePath, err);
+    return FaultText(fault, PortLabel(m_portNumber, m_devicePath), err);
 }
 
 void CSerialPort::SetHangUpHandler(std::function<void()> handler) {
@@ -164,6 +169,7 @@ int CSerialPort::Open(int portNumber, uint32_t baud, uint32_t dataBits, uint32_t
         return SERIAL_WRONG_STATE;
     }
     if (m_fd >= 0) ClosePort();  // the remains of a port whose line hung up
+    m_portNumber = portNumber;
     m_devicePath = ResolvePortPath(portNumber);
     m_baudRate = baud;
     m_dataBits = dataBits;
@@ -198,6 +204,9 @@ int CSerialPort::OpenPort() {
         SetFault(err == EWOULDBLOCK ? SerialFault::Busy : SerialFault::OpenFailed, err);
         return SERIAL_CANNOT_OPEN;
     }
+    // No second open of the device either, even by a program that ignores the lock (the
+    // superuser is let through by the kernel).
+    ::ioctl(fd, TIOCEXCL);
     {
         std::lock_guard<std::mutex> lock(m_writeLock);
         m_fd = fd;
@@ -303,6 +312,7 @@ void CSerialPort::ReleaseDevice() {
     if (m_fd >= 0) {
         int lines = TIOCM_DTR | TIOCM_RTS;
         ::ioctl(m_fd, TIOCMBIC, &lines);
+        ::ioctl(m_fd, TIOCNXCL);  // the flag stays with the device while others hold it open
         // Unread input is dropped; queued output still goes out (the device drains it on close).
         ::tcflush(m_fd, TCIFLUSH);
         CloseFd(m_fd);  // also releases the lock
@@ -405,18 +415,21 @@ void CSerialPort::ReceiveThreadProc() {
         }
         if (fds[1].revents != 0 || m_state.load() != PORT_OPEN) break;
         const short events = fds[0].revents;
+        const bool hungUp = (events & (POLLHUP | POLLERR | POLLNVAL)) != 0;
         if (events & POLLIN) {
             const ssize_t n = ::read(m_fd, m_readBuffer.data(), m_readBuffer.size());
             if (n > 0) {
                 OnReceive(m_readBuffer.data(), static_cast<size_t>(n));
                 continue;
             }
+            // Nothing to read without a hang-up: another reader of the device took the bytes.
+            if (n == 0 && !hungUp) continue;
             if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-            // End of file or a read error: the device went away.
+            // A read error (EIO, ENODEV, ...) or the end of a line that hung up: the device went away.
             lost = true;
             break;
         }
-        if (events & (POLLHUP | POLLERR | POLLNVAL)) {
+        if (hungUp) {
             lost = true;
             break;
         }

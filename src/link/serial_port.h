@@ -1,6 +1,8 @@
 #pragma once
-// A serial line on a termios device: raw mode, an exclusive lock, a reader thread on poll()
-// that hands every block of received bytes to OnReceive, and writes serialised by a mutex.
+// A serial line on a termios device: raw mode, an exclusive lock and exclusive mode, a reader
+// thread on poll() that hands every block of received bytes to OnReceive, and writes serialised
+// by a mutex. Only a hang-up, a read error or a vanished device closes the line: a read that
+// finds nothing (another program took the bytes) does not.
 //
 // Port numbers stay "COM%d" for the user. ResolvePortPath gives the device of a number:
 //   - the environment variable KVT_COM<n> (for example KVT_COM5=/dev/pts/3) wins;
@@ -91,6 +93,7 @@ public:
     // Post to the window from here; do not close or delete the port in it. Set before Open.
     void SetHangUpHandler(std::function<void()> handler);
 
+    int PortNumber() const { return m_portNumber; }
     const std::string& DevicePath() const { return m_devicePath; }
     const std::string& StopBitsText() const { return m_stopBits; }
     uint32_t BaudRate() const { return m_baudRate; }
@@ -105,8 +108,10 @@ public:
     static std::string ResolvePortPath(int portNumber);
     // True when the port's device can be opened and locked now (it is released again at once).
     static bool ProbePort(int portNumber);
-    // The message for a fault on a device.
-    static std::string FaultText(SerialFault fault, const std::string& devicePath, int sysError);
+    // The port as the user knows it, its device after it: "COM3 (/dev/ttyUSB0)".
+    static std::string PortLabel(int portNumber, const std::string& devicePath);
+    // The message for a fault on a port (named by its label).
+    static std::string FaultText(SerialFault fault, const std::string& port, int sysError);
 
 protected:
     int OpenPort();
@@ -120,6 +125,7 @@ private:
     void SetFault(SerialFault fault, int sysError);
     void ReleaseDevice();
 
+    int m_portNumber = 0;
     std::string m_devicePath;
     std::string m_stopBits = "1";
     uint32_t m_baudRate = 9600;

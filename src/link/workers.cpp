@@ -8,7 +8,7 @@ int WorkerSet::Start(Worker& worker, std::function<void()> procedure, const std:
         Stop(worker);
     }
     worker.m_run = 1;
-    worker.m_thread = WorkerThread::Start(std::move(procedure));
+    worker.m_thread = m_launcher ? m_launcher(std::move(procedure)) : WorkerThread::Start(std::move(procedure));
     if (!worker.m_thread) {
         // A thread that never started is not running.
         worker.m_run = 0;
@@ -33,15 +33,6 @@ std::function<void()> WorkerSet::OneShot(Worker& worker, std::function<void()> j
             SleepMs(1);
             job();
             worker.m_run = 0;
-        }
-    };
-}
-
-std::function<void()> WorkerSet::Loop(Worker& worker, std::function<void()> step) {
-    return [&worker, step = std::move(step)] {
-        while (worker.IsRunning()) {
-            SleepMs(1);
-            step();
         }
     };
 }

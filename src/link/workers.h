@@ -31,9 +31,13 @@ public:
     using Wait = std::function<void(const std::function<bool()>& finished)>;
     // Shows the error text of a thread that did not start.
     using StartFailure = std::function<void(const std::string& text)>;
+    // Starts a thread running the procedure; nullptr when it could not be started.
+    using Launcher = std::function<std::shared_ptr<WorkerThread>(std::function<void()> procedure)>;
 
     void SetWait(Wait wait) { m_wait = std::move(wait); }
     void SetStartFailure(StartFailure report) { m_startFailure = std::move(report); }
+    // Replaces WorkerThread::Start (nullptr restores it); tests use it to make a start fail.
+    void SetLauncher(Launcher launcher) { m_launcher = std::move(launcher); }
 
     // Sets the run flag and starts the procedure. A running thread of the worker goes on (1);
     // one that is ending is waited for first. 0, with the flag cleared and the error text
@@ -44,10 +48,9 @@ public:
 
     // A procedure that runs job once per start: sleep 1 ms, job, clear the flag.
     static std::function<void()> OneShot(Worker& worker, std::function<void()> job);
-    // A procedure that runs step after every 1 ms sleep while the flag is set.
-    static std::function<void()> Loop(Worker& worker, std::function<void()> step);
 
 private:
     Wait m_wait;
     StartFailure m_startFailure;
+    Launcher m_launcher;
 };

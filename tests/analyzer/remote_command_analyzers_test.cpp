@@ -44,6 +44,9 @@ TEST(RemoteCommandAnalyzers, VersionAnswers) {
         {"abnormal", MakeFrame(kAbnormal, 0x52, "04"),
             "远程读取版本号帧\r\n远程读取版本号回复异常帧\r\n异常状态为：   RAM空间不足\r\n\r\n\r\n"},
         {"abnormal, L 2", MakeFrame(kAbnormal, 0x52, "04 00"), "远程读取版本号帧\r\n远程读取版本号回复异常帧\r\n异常回复帧错误\r\n"},
+        // Five version bytes: the check bytes are explained as the last two, the label is left alone.
+        {"short", MakeFrame(kReply, 0x52, "06 05 04 03 02 01 56 51 34 12 01"),
+            title + "芯片类型: 1234\r\n产品信息: 01\r\n版本信息： FE-E0\r\n\r\n"},
         // Zeros stand for the missing bytes and the label is left alone.
         {"truncated", Hex("79 0D 00 80 52 06 05 04 03 02 01 56 51"),
             title + "芯片类型: 0000\r\n产品信息: 00\r\n版本信息： 00-00\r\n\r\n"},

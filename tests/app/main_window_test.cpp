@@ -28,11 +28,12 @@ TEST_F(MainWindowTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
     EXPECT_TRUE(std::filesystem::exists("parsefile.txt"));  // in the test's own directory
     EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "串口未打开");
     EXPECT_FALSE(dlg->Link().IsGatherThreadRunning() || dlg->Link().IsMonitorThreadRunning());
+    // The reply comes after the window's 100 ms wait: the capture waits for its block.
+    sim.SetAnswer(0x02, kvtsim::VersionReply(), std::chrono::milliseconds(150));
     dlg->PostTask([this] {
         Button(dlg->SerialSettingsDialog().GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click();
         EXPECT_TRUE(dlg->IsTimerRunning(TIMER_VERSION_WAIT));
         EXPECT_TRUE(dlg->Link().IsVersionCaptureArmed());
-        dlg->KillTimer(TIMER_VERSION_WAIT);  // held open whatever the machine's load
     });
     dlg->OnSerialSettings();
     EXPECT_FALSE(dlg->SerialSettingsDialog().IsCreated());
@@ -81,8 +82,10 @@ TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
     EXPECT_EQ(HistoryCount('1'), 4u);
     EXPECT_EQ(dlg->Link().History().ReceivedCount(), 5u);
 
+    EXPECT_EQ(dlg->Link().Queues().receiveData.Size(), 2u);
     dlg->ClearRecords();  // the question is answered OK
     EXPECT_TRUE(History().empty());
+    EXPECT_EQ(dlg->Link().Queues().receiveData.Size() + dlg->Link().Queues().allFrames.Size(), 0u);
     EXPECT_EQ(dlg->Link().History().SentCount(), 1u);
     EXPECT_TRUE(dlg->Link().IsMonitorThreadRunning());
 }
@@ -116,18 +119,53 @@ TEST_F(MainWindowTest, HangUpClosesThePortAndSaysWhy) {
     EXPECT_EQ(dlg->GetDlgItemText(IDC_VERSION_TEXT), "版本号:");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_EQ(boxes[0].text, "串口 " + sim.SlavePath() + " 已断开(设备被拔出或线路挂断)");
+    EXPECT_EQ(boxes[0].text, "串口 COM7 (" + sim.SlavePath() + ") 已断开(设备被拔出或线路挂断)");
 }
 
-TEST_F(MainWindowTest, APortHeldElsewhereIsReported) {
+TEST_F(MainWindowTest, FailedOpeningsShowTheirOwnTextsAlone) {
     CSerialPort other;
     ASSERT_EQ(other.Open(7, 115200, 8, 0, "1"), 0);
-    OpenPort();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "串口硬件不可用(被其它设备锁定)\r\n串口 " + sim.SlavePath() + " 已被其它程序占用");
-    EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk | kMbIconStop));
-    EXPECT_FALSE(dlg->Link().IsPortOpen() || dlg->Link().IsGatherThreadRunning());
+    setenv("KVT_COM5", "/nonexistent/ttyKVT5", 1);
+    const struct {
+        const char* name;
+        uint32_t port;
+        const char* text;
+    } cases[] = {
+        {"held by another program", 7, "串口硬件不可用(被其它设备锁定)"},
+        {"no port chosen", 0, "打开串口失败"},
+        {"no such device", 5, "打开串口失败"},
+    };
+    for (const auto& c : cases) {
+        dlg->SerialSettingsRecord().comPort = c.port;
+        boxes.clear();
+        OpenPort();
+        ASSERT_EQ(boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes[0].caption + " " + boxes[0].text, std::string("错误 ") + c.text) << c.name;
+        EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk | kMbIconStop));
+        EXPECT_FALSE(dlg->Link().IsPortOpen() || dlg->Link().IsGatherThreadRunning()) << c.name;
+    }
+    unsetenv("KVT_COM5");
+}
+
+TEST_F(MainWindowTest, AReceiveThreadThatDoesNotStartClosesThePortAgain) {
+    dlg->Link().Workers().SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
+    std::string button;
+    dlg->PostTask([&] {
+        CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
+        Button(s.GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click();
+        button = s.GetDlgItemText(IDC_SERIAL_OPEN_CLOSE);
+        if (s.IsCreated()) Button(s.GetDlgItem(kIdCancel)).Click();
+    });
+    dlg->OnSerialSettings();
+    EXPECT_EQ(button, "打开串口");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text + "|" + boxes[1].text, "启动串口通讯线程失败|打开串口失败");
+    EXPECT_FALSE(dlg->Link().SerialComm()->IsOpen() || dlg->Link().IsPortOpen());
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "串口未打开");
+    dlg->Link().Workers().SetLauncher(nullptr);
+    OpenPort();  // the same button opens it now
+    EXPECT_TRUE(dlg->Link().IsPortOpen());
+    EXPECT_EQ(boxes.size(), 2u);
 }
 
 TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected) {

@@ -11,8 +11,11 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include "link/conversions.h"
@@ -25,6 +28,7 @@ using testing_frames::MakeFrame;
 namespace {
 
 using Lines = std::vector<std::string>;
+using std::chrono::milliseconds;
 
 std::string HexOf(const ByteString& bytes) {
     std::string hex;
@@ -115,16 +119,20 @@ TEST(ReplyQueue, FlagRaisedAfterThePushAndPoppedOnlyWhenNotEmpty) {
     ASSERT_TRUE(probes.Pop(popped));
     EXPECT_EQ(popped.seen, 0);
 
-    ReplyQueue<ByteString> queue;  // no flag
+    ReplyQueue<ByteString> queue(nullptr, 3);  // no flag; beyond 3 entries the oldest goes
     ByteString entry = Hex("EE");
     EXPECT_FALSE(queue.Pop(entry));
     EXPECT_EQ(entry, Hex("EE"));
-    for (const char* b : {"01", "02", "03"}) queue.Push(Hex(b));
+    for (const char* b : {"01", "02", "03", "04", "05"}) queue.Push(Hex(b));
+    EXPECT_EQ(queue.Dropped(), 2u);
     ASSERT_TRUE(queue.Pop(entry));
-    EXPECT_EQ(entry, Hex("01"));  // oldest first
-    EXPECT_EQ(queue.Snapshot(), (std::vector<ByteString>{Hex("02"), Hex("03")}));
+    EXPECT_EQ(entry, Hex("03"));  // oldest first
+    EXPECT_EQ(queue.Snapshot(), (std::vector<ByteString>{Hex("04"), Hex("05")}));
     queue.Clear();
     EXPECT_EQ(queue.Size(), 0u);
+    ReplyQueues queues;  // the queues that nothing pops are bounded too
+    for (size_t i = 0; i <= kReplyQueueBound; ++i) queues.allFrames.Push(Hex("01"));
+    EXPECT_EQ(queues.allFrames.Size(), kReplyQueueBound);
 }
 
 TEST(Classifier, RoutesByCommandAndSubCode) {
@@ -164,6 +172,12 @@ TEST(Classifier, RoutesByCommandAndSubCode) {
         EXPECT_EQ(link.Queues().allFrames.Snapshot(), std::vector<ByteString>{frame});
         link.MonitorThreadStep();  // recorded as received
         EXPECT_EQ(listener.Rows(), Lines{"11 " + HexOf(frame)});
+        link.ClassifyReceivedFrame(frame, kCheckedFrame);
+        link.ClearQueues();  // every queue and the frames pending for the monitor, not the flags
+        link.MonitorThreadStep();
+        EXPECT_EQ(listener.Rows().size() + link.Queues().allFrames.Size(), 1u);
+        const std::string filed = c.filed;
+        EXPECT_EQ(Filed(link.Queues()), filed.substr(std::min(filed.find('+'), filed.size())));
     }
 }
 
@@ -194,6 +208,7 @@ TEST(Classifier, RawChunksCommandZeroAndNetworkTestFrames) {
     EXPECT_FALSE(file.ReadLine(first));
     std::filesystem::remove_all(dir);
 }
+
 
 TEST(Classifier, TheMeterAnswerOfTheRoundsIsKeptAndSignalled) {
     Recorder listener;
@@ -257,6 +272,44 @@ TEST(WorkerSet, OneShotRunsOncePerStartAndStopWaitsThroughTheInjectedWait) {
     EXPECT_EQ(once.Thread(), nullptr);
     workers.Stop(once);  // nothing left to stop: no wait
     EXPECT_EQ(waits, 1);
+
+    std::vector<std::string> failures;
+    workers.SetStartFailure([&failures](const std::string& text) { failures.push_back(text); });
+    workers.SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
+    EXPECT_EQ(workers.Start(once, WorkerSet::OneShot(once, [&runs] { ++runs; }), "no thread"), 0);
+    EXPECT_FALSE(once.IsRunning());  // the flag of a thread that never started is clear
+    EXPECT_EQ(failures, std::vector<std::string>{"no thread"});
+}
+
+// Opens COM9 (the simulated module) and starts the receive path as the settings dialog does.
+void OpenLink(ModuleLink& link) {
+    ASSERT_EQ(link.CreateSerialComm(), 1);
+    link.SerialComm()->SetSettings(SerialSettings{9, 115200, 8, 0, "1"});
+    ASSERT_EQ(link.SerialComm()->Open(), SERIAL_OK);
+    ASSERT_EQ(link.StartGatherThread() + link.StartMonitorThread(), 2);
+    link.SetPortOpen(true);
+    link.SetChannelMode(CHANNEL_SERIAL);
+}
+
+// Receive-data frames numbered from first, none holding a second start byte; rows receives
+// the history rows they make, numbered from 1.
+ByteString NumberedFrames(int count, Lines& rows) {
+    ByteString all;
+    for (int k = 0; static_cast<int>(rows.size()) < count; ++k) {
+        const ByteString f = MakeFrame(0x80, 0x15, ByteString{static_cast<unsigned char>(k >> 8),
+                                                            static_cast<unsigned char>(k), 0x00});
+        if (f.find(0x79, 1) != ByteString::npos) continue;
+        all += f;
+        rows.push_back("1" + std::to_string(rows.size() + 1) + " " + HexOf(f));
+    }
+    return all;
+}
+
+bool Has(const Lines& lines, const std::string& head) {
+    for (const std::string& l : lines) {
+        if (l.compare(0, head.size(), head) == 0) return true;
+    }
+    return false;
 }
 
 class ModuleLinkTest : public ::testing::Test {
@@ -264,84 +317,134 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(sim.Start());
         ::setenv("KVT_COM9", sim.SlavePath().c_str(), 1);
-        ASSERT_EQ(link.CreateSerialComm(), 1);
     }
     void TearDown() override {
         link.Shutdown();
         ::unsetenv("KVT_COM9");
     }
-    // Opens the channel and starts the receive path as the settings dialog does.
-    void Open() {
-        link.SerialComm()->SetSettings(SerialSettings{9, 115200, 8, 0, "1"});
-        ASSERT_EQ(link.SerialComm()->Open(), SERIAL_OK);
-        ASSERT_EQ(link.StartGatherThread() + link.StartMonitorThread(), 2);
-        link.SetPortOpen(true);
-        link.SetChannelMode(CHANNEL_SERIAL);
-    }
+    void Open() { OpenLink(link); }
 
     kvtsim::SimModule sim;
     Recorder listener;
     ModuleLink link{listener};
 };
 
-TEST_F(ModuleLinkTest, TheVersionReplyIsCapturedAndLaterFramesAreRoutedAndRecorded) {
-    Open();
-    link.ArmVersionCapture();
-    const ByteString request = MakeFrame(0x40, 0x02, ByteString());
-    link.SendFrame(request);
-    ASSERT_TRUE(sim.WaitForFrames(1, std::chrono::seconds(10)));
-    EXPECT_EQ(sim.ReceivedFrames()[0], request);
-    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return !e.empty(); }));
-    EXPECT_EQ(listener.Events(), Lines{"version 版本号:QV-5207-01-03-02"});
-    EXPECT_FALSE(link.IsVersionCaptureArmed());
-
-    const ByteString data = MakeFrame(0x80, 0x15, "01 02");
-    const ByteString search = MakeFrame(0xC0, 0x19, "01");
-    const ByteString reset2 = MakeFrame(0x80, 0xF4, "02 00");
-    const ByteString reset3 = MakeFrame(0x80, 0xF4, "03 00");
-    ASSERT_TRUE(sim.Send(Hex("FE FE") + data + search + reset2 + reset3));
-    ASSERT_TRUE(listener.WaitFor([](const Lines&, const Lines& r) { return r.size() == 5; }));
-    EXPECT_EQ(listener.Rows(), (Lines{"01 " + HexOf(request), "11 " + HexOf(data), "12 " + HexOf(search),
-                                      "13 " + HexOf(reset2), "14 " + HexOf(reset3)}));
-    const Lines events = listener.Events();
-    EXPECT_EQ(Lines(events.begin() + 1, events.begin() + 4),
-              (Lines{"dataReply " + HexOf(data), "search " + HexOf(search), "searchReport " + HexOf(search)}));
-    EXPECT_EQ(link.Queues().resetInfo.Size(), 2u);  // both sub-codes, one queue
-    ReplyEntry reply;
-    ASSERT_TRUE(link.Queues().receiveData.Pop(reply));
-    EXPECT_EQ(reply.frame, data);
-}
-
 TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
     Open();
     const ByteString frame = MakeFrame(0x80, 0x15, "01 02 03 04");
-    ASSERT_TRUE(sim.SendSplit(frame, 5, std::chrono::milliseconds(150)));
+    ASSERT_TRUE(sim.SendPaced(frame, 6, milliseconds(150)));
     ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return e.size() == 2; }));
     EXPECT_EQ(listener.Events(),
-              (Lines{"passThrough " + HexOf(frame.substr(0, 5)), "passThrough " + HexOf(frame.substr(5))}));
+              (Lines{"passThrough " + HexOf(frame.substr(0, 6)), "passThrough " + HexOf(frame.substr(6))}));
     EXPECT_EQ(link.Queues().receiveData.Size(), 0u);
 }
 
 TEST_F(ModuleLinkTest, WithNoChannelAFrameIsStillRecordedAsSent) {
+    ASSERT_EQ(link.CreateSerialComm(), 1);
     link.SendFrame(MakeFrame(0x40, 0x03, ByteString()));
     EXPECT_EQ(listener.Rows(), Lines{"01 79000040034343"});
     EXPECT_TRUE(sim.ReceivedBytes().empty());
 }
 
-TEST_F(ModuleLinkTest, HangUpIsReportedAndClosesTheChannel) {
+TEST(ModuleLinkEnd, BytesAlreadyReadGoThroughBeforeTheGatherStops) {
+    const struct {
+        const char* name;
+        int frames, spacingMs, delayMs;
+        bool hangUp;  // else the user closes the port
+    } cases[] = {
+        {"hang-up 5 ms after a frame", 1, 0, 5, true},
+        {"hang-up 20 ms after a frame", 1, 0, 20, true},
+        {"hang-up 40 ms after a frame", 1, 0, 40, true},
+        {"hang-up after 142 frames 2 ms apart", 142, 2, 5, true},
+        {"closed 5 ms after a frame", 1, 0, 5, false},
+    };
+    for (const auto& c : cases) {
+        kvtsim::SimModule sim;
+        ASSERT_TRUE(sim.Start());
+        ::setenv("KVT_COM9", sim.SlavePath().c_str(), 1);
+        Recorder listener;
+        ModuleLink link(listener);
+        OpenLink(link);
+        Lines rows;
+        const ByteString frames = NumberedFrames(c.frames, rows);
+        ASSERT_TRUE(sim.SendPaced(frames, c.spacingMs ? 10 : frames.size(), milliseconds(c.spacingMs)));
+        std::this_thread::sleep_for(milliseconds(c.delayMs));
+        const std::shared_ptr<WorkerThread> gather = link.GatherWorker().Thread();
+        std::string why;
+        EXPECT_FALSE(link.CloseAfterHangUp(why));  // the line is still up
+        if (c.hangUp) {
+            sim.HangUp();
+            ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return Has(e, "hangUp"); })) << c.name;
+            EXPECT_EQ(link.SerialComm()->Write(frames.data(), 7), SERIAL_WRONG_STATE);
+            ASSERT_TRUE(link.CloseAfterHangUp(why)) << c.name;
+            EXPECT_EQ(why, "串口 COM9 (" + sim.SlavePath() + ") 已断开(设备被拔出或线路挂断)");
+        } else {
+            link.CloseSerialChannel();
+        }
+        EXPECT_EQ(link.SerialComm()->Close(), SERIAL_WRONG_STATE);
+        EXPECT_TRUE(gather->IsFinished() && link.IsMonitorThreadRunning()) << c.name;
+        EXPECT_FALSE(link.IsGatherThreadRunning() || link.IsPortOpen() || link.GetChannelMode() != CHANNEL_NONE);
+        ASSERT_TRUE(listener.WaitFor([&](const Lines&, const Lines& r) { return r.size() >= rows.size(); })) << c.name;
+        EXPECT_EQ(listener.Rows(), rows) << c.name;
+        link.Shutdown();
+    }
+    ::unsetenv("KVT_COM9");
+}
+
+TEST_F(ModuleLinkTest, AnotherReaderOfTheDeviceIsNoHangUp) {
+    // A program that opened the device before the tool and ignores its lock.
+    const int other = ::open(sim.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
     Open();
-    const std::shared_ptr<WorkerThread> gather = link.GatherWorker().Thread();
-    std::string why;
-    EXPECT_FALSE(link.CloseAfterHangUp(why));  // the line is still up
-    sim.HangUp();
-    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return e == Lines{"hangUp"}; }));
-    const ByteString request = MakeFrame(0x40, 0x03, ByteString());
-    EXPECT_EQ(link.SerialComm()->Write(request.data(), request.size()), SERIAL_WRONG_STATE);
-    ASSERT_TRUE(link.CloseAfterHangUp(why));
-    EXPECT_EQ(why, "串口 " + sim.SlavePath() + " 已断开(设备被拔出或线路挂断)");
-    EXPECT_EQ(link.SerialComm()->Close(), SERIAL_WRONG_STATE);
-    EXPECT_TRUE(gather->IsFinished());
-    EXPECT_FALSE(link.IsGatherThreadRunning() || link.IsPortOpen());
-    EXPECT_TRUE(link.IsMonitorThreadRunning());
-    EXPECT_EQ(link.GetChannelMode(), CHANNEL_NONE);
+    size_t taken = 0;  // the other program races the port's reader for every frame
+    const ByteString frame = MakeFrame(0x80, 0x15, "01");
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(sim.Send(frame));
+        pollfd p{other, POLLIN, 0};
+        unsigned char buf[64];
+        const ssize_t n = ::poll(&p, 1, 2) > 0 ? ::read(other, buf, sizeof buf) : 0;
+        taken += n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    ::close(other);
+    EXPECT_GT(taken, 0u);
+    EXPECT_TRUE(link.SerialComm()->IsOpen());
+    EXPECT_FALSE(link.SerialComm()->HasHungUp());
+    ASSERT_TRUE(sim.Send(MakeFrame(0x80, 0x15, "02")));  // and the port still reads
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return Has(e, "dataReply 790100801502"); }));
+    EXPECT_FALSE(Has(listener.Events(), "hangUp"));
+}
+
+TEST_F(ModuleLinkTest, TheBoundEndsTheVersionCaptureOfASilentModule) {
+    sim.SetAnswer(0x02, kvtsim::Bytes());
+    Open();
+    link.ArmVersionCapture();
+    link.SendFrame(MakeFrame(0x40, 0x02, ByteString()));
+    std::this_thread::sleep_for(milliseconds(100));
+    link.EndVersionWait();  // the window's wait is over, no block came: still armed
+    EXPECT_TRUE(link.IsVersionCaptureArmed());
+    std::this_thread::sleep_for(milliseconds(450));
+    EXPECT_FALSE(link.IsVersionCaptureArmed());
+    const kvtsim::Bytes reply = kvtsim::VersionReply();  // too late: classified
+    ASSERT_TRUE(sim.Send(reply));
+    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return !e.empty(); }));
+    EXPECT_EQ(listener.Events(), Lines{"panel " + HexOf(ByteString(reply.begin(), reply.end()))});
+}
+
+TEST_F(ModuleLinkTest, ALineThatNeverPausesReachesTheHistoryWhileItRuns) {
+    Open();
+    Lines rows;
+    const ByteString stream = NumberedFrames(600, rows);
+    std::atomic<bool> sending{true};
+    // 12 bytes every 2 ms for a second: frames of 10 bytes are cut anywhere.
+    std::thread module([&] {
+        sim.SendPaced(stream, 12, milliseconds(2));
+        sending = false;
+    });
+    const bool early = listener.WaitFor([](const Lines&, const Lines& r) { return !r.empty(); });
+    const bool stillSending = sending.load();
+    module.join();
+    EXPECT_TRUE(early && stillSending);
+    ASSERT_TRUE(listener.WaitFor([&](const Lines&, const Lines& r) { return r.size() >= rows.size(); }));
+    EXPECT_EQ(listener.Rows(), rows);  // in order, none lost, frames cut by the bound too
+    EXPECT_FALSE(Has(listener.Events(), "passThrough"));
 }

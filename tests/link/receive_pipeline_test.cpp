@@ -63,16 +63,6 @@ const ByteString kMac = MakeFrame(0x80, 0x03, "01 02 03 04 05 06");
 const ByteString kEmpty = MakeFrame(0x40, 0x02, ByteString());
 const ByteString kMeter = MeterFrame(kMeterAddress, Hex("00 00 01 00 12 34"));
 
-void Append(ReceiveGatherer& g, const ByteString& bytes) { g.Append(bytes.data(), bytes.size()); }
-
-// Polls until a block is taken, at most limit times; the number of polls, 0 when none took one.
-int PollsUntilTaken(ReceiveGatherer& g, ByteString& block, int limit = 200) {
-    for (int i = 1; i <= limit; ++i) {
-        if (g.Poll(block)) return i;
-    }
-    return 0;
-}
-
 }  // namespace
 
 TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
@@ -85,9 +75,14 @@ TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
         const char* name;
         ByteString block;
         Events events;
+        bool showAll = false;  // the check box: the block goes out first, and not again
     };
+    const ByteString padded = Hex("01") + kMac + Hex("02");
     const std::vector<Case> cases = {
         {"one frame", kVersion, {F(kVersion)}},
+        {"show all", padded, {R(padded), F(kMac)}, true},
+        {"show all, frame last", kMac, {R(kMac), F(kMac)}, true},
+        {"show all, no frame", Hex("33"), {R(Hex("33"))}, true},
         {"no data", kEmpty, {F(kEmpty)}},
         {"stuck together", kVersion + kMac + kEmpty, {F(kVersion), F(kMac), F(kEmpty)}},
         {"garbage around, frame last", Hex("00 FF 79 12") + kVersion + Hex("68 79 79 00") + kMac, {F(kVersion), F(kMac)}},
@@ -107,14 +102,7 @@ TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
         {"frame inside data", outer + Hex("00"), {F(outer), F(kMac), R(outer + Hex("00"))}},
         {"outer frame ends the block", outer, {F(outer)}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Split(c.block), c.events) << c.name;
-}
-
-TEST(SplitReceivedStream, ShowAllSendsTheBlockFirstAndNotAgain) {
-    const ByteString block = Hex("01") + kMac + Hex("02");
-    EXPECT_EQ(Split(block, true), (Events{R(block), F(kMac)}));
-    EXPECT_EQ(Split(kMac, true), (Events{R(kMac), F(kMac)}));
-    EXPECT_EQ(Split(Hex("33"), true), (Events{R(Hex("33"))}));
+    for (const Case& c : cases) EXPECT_EQ(Split(c.block, c.showAll), c.events) << c.name;
 }
 
 TEST(SplitReceivedStream, FirstFrameAfterOpeningGivesTheVersion) {
@@ -161,45 +149,84 @@ TEST(SplitReceivedStream, MeterPassDuringRounds) {
     EXPECT_EQ(Split(kMeter), (Events{R(kMeter)}));  // no rounds, no pass
 }
 
-TEST(SplitReceivedStream, NoHandlersIsHarmless) {
-    SplitSettings settings;
-    settings.meterPassEnabled = true;
-    SplitReceivedStream(kMac + kMeter + Hex("79"), settings, SplitHandlers());
+TEST(IncompleteFrameStart, WhereTheFrameCutByTheBlockEndBegins) {
+    const ByteString stray = Hex("79 FF 00 80");  // a start byte whose length reaches past the block
+    const struct {
+        const char* name;
+        ByteString block;
+        size_t start;
+    } cases[] = {
+        {"whole frames", kVersion + kMac, kVersion.size() + kMac.size()},
+        {"the last frame cut", kVersion + kMac.substr(0, 9), kVersion.size()},
+        {"cut in its length", kVersion + Hex("79 06"), kVersion.size()},
+        {"nothing complete yet", kMac.substr(0, 9), 0},
+        {"garbage after the last frame", kVersion + Hex("01 02"), kVersion.size() + 2},
+        {"cut after garbage", kVersion + Hex("01 02") + kMac.substr(0, 4), kVersion.size() + 2},
+        {"stray start inside a whole frame", MakeFrame(0x80, 0x15, stray), 11},
+        {"a stray start, then whole frames", stray + kVersion, 4 + kVersion.size()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IncompleteFrameStart(c.block), c.start) << c.name;
 }
 
-
-TEST(ReceiveGatherer, TheBlockIsTaken52PollsAfterThePollThatSawTheLastChange) {
-    ReceiveGatherer g;
+TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
+    using Take = ReceiveGatherer::Take;
+    using ms = std::chrono::milliseconds;
+    // At each time (ms): bytes arrive, or a take is tried (the block expected, "-" for none)
+    // and what the handler used of it is consumed.
+    struct Step {
+        int at;
+        const char* arrive;
+        const char* block;
+        Take take = Take::Quiet;
+        size_t used = 0;
+    };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"quiet after the last byte",
+         {{0, "00 00 79", "-"}, {51, nullptr, "-"}, {52, nullptr, "00 00 79", Take::Quiet, 3}, {200, nullptr, "-"}}},
+        {"new bytes restart the quiet time",
+         {{0, "01 02", "-"}, {30, "03", "-"}, {81, nullptr, "-"}, {82, nullptr, "01 02 03", Take::Quiet, 3}}},
+        {"a busy line is cut at the time bound",
+         {{0, "01", "-"}, {40, "02", "-"}, {80, "03", "-"}, {99, nullptr, "-"}, {100, nullptr, "01 02 03", Take::Bound, 2},
+          {120, "04", "-"}, {171, nullptr, "-"}, {172, nullptr, "03 04", Take::Quiet, 2}}},
+        {"the rest of a bound block does not restart the bound",
+         {{0, "01 02", "-"}, {50, "03", "-"}, {100, nullptr, "01 02 03", Take::Bound, 1}, {101, nullptr, "-"},
+          {102, nullptr, "02 03", Take::Quiet, 2}}},
+        {"bytes after the take are kept behind the rest",
+         {{0, "01 02", "-"}, {30, "03", "-"}, {60, "04", "-"}, {100, nullptr, "01 02 03 04", Take::Bound, 3},
+          {130, "05", "-"}, {170, "06", "-"}, {210, "07", "-"}, {229, nullptr, "-"},
+          {230, nullptr, "04 05 06 07", Take::Bound, 0}}},
+    };
+    for (const auto& c : cases) {
+        ReceiveGatherer g;
+        const auto t0 = ReceiveGatherer::Clock::now();
+        for (const Step& s : c.steps) {
+            const auto at = t0 + ms(s.at);
+            if (s.arrive) {
+                const ByteString bytes = Hex(s.arrive);
+                g.Append(bytes.data(), bytes.size(), at);
+                continue;
+            }
+            ByteString block;
+            Take take = Take::Last;
+            const bool taken = g.TakeDue(at, block, take);
+            const std::string want = s.block == std::string("-") ? "-" : HexOf(Hex(s.block));
+            EXPECT_EQ(taken ? HexOf(block) : "-", want) << c.name << " at " << s.at;
+            if (!taken) continue;
+            EXPECT_EQ(take, s.take) << c.name << " at " << s.at;
+            g.Consume(s.used);
+        }
+    }
+    ReceiveGatherer big;  // the size bound takes the block at once
+    const ByteString bytes(ReceiveGatherer::kBoundBytes, 0x55);
+    const auto t0 = ReceiveGatherer::Clock::now();
+    big.Append(bytes.data(), bytes.size(), t0);
     ByteString block;
-    EXPECT_FALSE(g.Poll(block));  // nothing received
-    Append(g, Hex("00 00 79"));   // zero bytes count like any other
-    EXPECT_EQ(PollsUntilTaken(g, block), 53);
-    EXPECT_EQ(block, Hex("00 00 79"));
-    EXPECT_EQ(g.PendingLength(), 0u);
-    EXPECT_EQ(PollsUntilTaken(g, block, 100), 0);
-
-    Append(g, Hex("01 02"));
-    for (int i = 0; i < 50; ++i) EXPECT_FALSE(g.Poll(block));
-    Append(g, Hex("03"));  // growth starts the quiet count again
-    EXPECT_EQ(PollsUntilTaken(g, block), 53);
-    EXPECT_EQ(block, Hex("01 02 03"));
-    Append(g, Hex("AA"));
-    EXPECT_EQ(PollsUntilTaken(g, block, 10), 0);
-    g.Reset();  // drops what was received and starts counting afresh
-    Append(g, Hex("BB"));
-    EXPECT_EQ(PollsUntilTaken(g, block), 53);
-    EXPECT_EQ(block, Hex("BB"));
-}
-
-TEST(ReceiveGatherer, BytesArrivingAfterTheLengthWasReadStayForTheNextBlock) {
-    ReceiveGatherer g;
-    Append(g, Hex("79 00 00"));
-    Append(g, Hex("40 02"));  // came in after the poll read a length of 3
-    ByteString block;
-    ASSERT_TRUE(g.TakeBlock(3, block));
-    EXPECT_EQ(block, Hex("79 00 00"));
-    EXPECT_EQ(g.PendingLength(), 2u);
-    EXPECT_EQ(PollsUntilTaken(g, block), 53);
-    EXPECT_EQ(block, Hex("40 02"));
-    EXPECT_FALSE(g.TakeBlock(1, block));
+    ReceiveGatherer::Take take;
+    ASSERT_TRUE(big.TakeDue(t0, block, take));
+    EXPECT_EQ(take, ReceiveGatherer::Take::Bound);
+    big.Consume(block.size());
+    EXPECT_EQ(big.NextDue(), ReceiveGatherer::Clock::time_point::max());  // nothing pending: no deadline
 }

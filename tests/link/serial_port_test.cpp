@@ -9,6 +9,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -84,11 +85,11 @@ TEST(SerialPortFaults, OpenFailuresAreNamedForTheUser) {
         SerialFault fault;
         std::string text;
     } cases[] = {
-        {"/nonexistent/ttyKVT0", SERIAL_CANNOT_OPEN, SerialFault::NoDevice, "串口设备不存在: /nonexistent/ttyKVT0"},
-        {"/dev/null", SERIAL_TIMEOUTS_FAILED, SerialFault::NotSerial, "/dev/null 不是串口设备"},
+        {"/nonexistent/ttyKVT0", SERIAL_CANNOT_OPEN, SerialFault::NoDevice, "串口设备不存在: COM8 (/nonexistent/ttyKVT0)"},
+        {"/dev/null", SERIAL_TIMEOUTS_FAILED, SerialFault::NotSerial, "COM8 (/dev/null) 不是串口设备"},
         {path, SERIAL_CANNOT_OPEN, SerialFault::PermissionDenied,
-         std::string("没有权限打开串口 ") + path +
-             ": 当前用户须属于 dialout 组(sudo usermod -aG dialout 用户名, 然后重新登录)"},
+         std::string("没有权限打开串口 COM8 (") + path +
+             "): 当前用户须属于 dialout 组(sudo usermod -aG dialout 用户名, 然后重新登录)"},
     };
     for (const auto& c : cases) {
         ::setenv("KVT_COM8", c.device.c_str(), 1);
@@ -134,16 +135,27 @@ TEST_F(SerialPortTest, RawBytesBothWaysWithTheChosenLineSettings) {
     EXPECT_EQ((tio.c_lflag & (ICANON | ECHO | ISIG)) + (tio.c_oflag & OPOST), 0u);
 }
 
+// Exclusive mode of the device behind the port: later opens are refused to all but the superuser.
+int Exclusive(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);  // let through as root
+    int exclusive = -1;
+    ::ioctl(fd, TIOCGEXCL, &exclusive);
+    ::close(fd);
+    return exclusive;
+}
+
 TEST_F(SerialPortTest, WrongStatesBusyPortsAndRefusedSettings) {
     RecordingChannel port;
     ASSERT_EQ(OpenDefault(port), SERIAL_OK);
+    EXPECT_EQ(Exclusive(sim.SlavePath()), 1);
     EXPECT_EQ(OpenDefault(port), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.LastFault(), SerialFault::AlreadyOpen);
     EXPECT_FALSE(CSerialPort::ProbePort(kPort));
     CSerialPort second;
     EXPECT_EQ(OpenDefault(second), SERIAL_CANNOT_OPEN);
-    EXPECT_EQ(second.LastErrorText(), "串口 " + sim.SlavePath() + " 已被其它程序占用");
+    EXPECT_EQ(second.LastErrorText(), "串口 COM7 (" + sim.SlavePath() + ") 已被其它程序占用");
     ASSERT_EQ(port.Close(), SERIAL_OK);
+    EXPECT_EQ(Exclusive(sim.SlavePath()), 0);  // the module still holds the device: the mode is undone
     EXPECT_EQ(port.Close(), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.Write(kMacRequest.data(), kMacRequest.size()), SERIAL_WRONG_STATE);
     EXPECT_EQ(port.LastErrorText(), "串口未打开");

@@ -5,7 +5,7 @@
 root=${1:-.}
 found=$(grep -rnE --include='*.cpp' --include='*.h' \
     '(GetDlgItem|GetDlgItemText|SetDlgItemText|CheckDlgButton|IsDlgButtonChecked|MapCommand)\([[:space:]]*[0-9]{3,4}\b' \
-    "$root/src/app" "$root/src/commands" "$root/src/dialogs" | grep -v '/serial_settings_dlg\.cpp:')
+    "$root/src/app" "$root/src/commands" "$root/src/dialogs")
 if [ -n "$found" ]; then
     echo "control ids given as numbers; use the names of res/resource_ids.h:"
     echo "$found"

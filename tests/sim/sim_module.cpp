@@ -1,8 +1,10 @@
 #include "sim/sim_module.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
+#include <tuple>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -76,7 +78,7 @@ Bytes MeterAnswer(const Bytes& address, const Bytes& dataId, const Bytes& value)
     return f;
 }
 
-SimModule::SimModule() { m_script[0x02] = VersionReply(); }
+SimModule::SimModule() { m_script[0x02] = {VersionReply(), std::chrono::milliseconds(0)}; }
 
 SimModule::~SimModule() { Stop(); }
 
@@ -127,18 +129,21 @@ void SimModule::HangUp() { Stop(); }
 
 std::string SimModule::SlavePath() const { return m_slavePath; }
 
-void SimModule::SetAnswer(uint8_t command, const Bytes& answer) {
+void SimModule::SetAnswer(uint8_t command, const Bytes& answer, std::chrono::milliseconds delay) {
     std::lock_guard<std::mutex> lock(m_lock);
-    m_script[command] = answer;
+    m_script[command] = {answer, delay};
 }
 
 bool SimModule::Send(const Bytes& bytes) { return WriteBurst(bytes.data(), bytes.size()); }
 
-bool SimModule::SendSplit(const Bytes& bytes, size_t firstBurst, std::chrono::milliseconds gap) {
-    if (firstBurst == 0 || firstBurst >= bytes.size()) return Send(bytes);
-    if (!WriteBurst(bytes.data(), firstBurst)) return false;
-    if (!WaitUnlessStopped(gap)) return false;
-    return WriteBurst(bytes.data() + firstBurst, bytes.size() - firstBurst);
+bool SimModule::SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval) {
+    auto next = std::chrono::steady_clock::now();
+    for (size_t done = 0; done < bytes.size(); done += chunk) {
+        std::this_thread::sleep_until(next);
+        next += interval;
+        if (!WriteBurst(bytes.data() + done, std::min(chunk, bytes.size() - done))) return false;
+    }
+    return true;
 }
 
 std::vector<Bytes> SimModule::ReceivedFrames() const {
@@ -256,14 +261,15 @@ void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
         m_parse.erase(0, length + kOverhead);
         // The script in force when the frame is recorded decides its answer.
         Bytes answer;
+        std::chrono::milliseconds delay(0);
         {
             std::lock_guard<std::mutex> lock(m_lock);
             m_frames.push_back(frame);
             const auto it = m_script.find(frame[4]);
-            if (it != m_script.end()) answer = it->second;
+            if (it != m_script.end()) std::tie(answer, delay) = it->second;
         }
         m_changed.notify_all();
-        if (!answer.empty()) WriteBurst(answer.data(), answer.size());
+        if (!answer.empty() && WaitUnlessStopped(delay)) WriteBurst(answer.data(), answer.size());
     }
 }
 

@@ -56,14 +56,16 @@ public:
     std::string SlavePath() const;
 
     // Script: when a frame with this command arrives, write these bytes in one burst (any bytes:
-    // several frames, a meter answer, garbage; empty: stay silent). The version request is
-    // answered with VersionReply() until the script says otherwise.
-    void SetAnswer(uint8_t command, const Bytes& answer);
+    // several frames, a meter answer, garbage; empty: stay silent), delay after it arrived. The
+    // version request is answered with VersionReply() at once until the script says otherwise.
+    void SetAnswer(uint8_t command, const Bytes& answer,
+                   std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
     // Writes bytes unasked, in one write.
     bool Send(const Bytes& bytes);
-    // Writes bytes in two bursts with a quiet gap between.
-    bool SendSplit(const Bytes& bytes, size_t firstBurst, std::chrono::milliseconds gap);
+    // Writes bytes as a stream that never pauses: chunk bytes every interval, on a fixed
+    // schedule (cutting frames anywhere).
+    bool SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval);
     // Closes the master: the slave's reader sees the line hang up.
     void HangUp();
 
@@ -91,7 +93,7 @@ private:
     mutable std::mutex m_lock;
     mutable std::condition_variable m_changed;
     bool m_stopping = false;
-    std::map<uint8_t, Bytes> m_script;
+    std::map<uint8_t, std::pair<Bytes, std::chrono::milliseconds>> m_script;
     std::vector<Bytes> m_frames;
     Bytes m_bytes;
 
