@@ -54,6 +54,11 @@ enum MainTimerId {
     TIMER_VERSION_WAIT = 10,
 };
 
+// Timer of the module test panel: the network-port test's ticks.
+enum PanelTimerId {
+    PANEL_TIMER_NET_PORT_TEST = 7,
+};
+
 // String table.
 constexpr int IDS_ABOUTBOX   = 101;  // caption of the about command
 constexpr int IDS_MAIN_TITLE = 102;  // title text of the main window
@@ -417,6 +422,108 @@ constexpr int IDC_PANEL_REPLY_STATUS_LABEL  = 1926;
 constexpr int IDC_PANEL_REPLY_STATUS_COMBO  = 1927;
 constexpr int IDC_PANEL_CHANNEL_TYPE_LABEL  = 1324;
 constexpr int IDC_PANEL_CHANNEL_TYPE_COMBO  = 1928;
+// Address fields: the destination, the address mode and the multicast address.
+constexpr int IDC_PANEL_DST_ADDR_LABEL       = 1919;
+constexpr int IDC_PANEL_DST_ADDR             = 1920;
+constexpr int IDC_PANEL_ADDRESS_MODE_LABEL   = 1988;
+constexpr int IDC_PANEL_ADDRESS_MODE_COMBO   = 1989;
+constexpr int IDC_PANEL_MULTICAST_ADDR_LABEL = 1028;
+constexpr int IDC_PANEL_MULTICAST_ADDR       = 1978;
+// Commands to the local module.
+constexpr int IDC_PANEL_MODULE_RESTART       = 1569;
+constexpr int IDC_PANEL_READ_VERSION         = 1571;
+constexpr int IDC_PANEL_READ_MAC             = 1573;
+constexpr int IDC_PANEL_COMMAND_09           = 1990;  // a command id without a control
+constexpr int IDC_PANEL_READ_COMM_ADDRESS    = 1799;
+constexpr int IDC_PANEL_SET_COMM_ADDRESS     = 1932;
+constexpr int IDC_PANEL_READ_NET_PARAMS      = 1525;
+constexpr int IDC_PANEL_READ_USER_PASSWORD   = 1944;
+constexpr int IDC_PANEL_SET_USER_PASSWORD    = 1943;
+// Commands to a remote device.
+constexpr int IDC_PANEL_REMOTE_RESTART         = 1242;
+constexpr int IDC_PANEL_REMOTE_SET_LWIP        = 1241;
+constexpr int IDC_PANEL_LWIP_MODE_LABEL        = 1921;
+constexpr int IDC_PANEL_LWIP_MODE_COMBO        = 1922;
+constexpr int IDC_PANEL_REMOTE_READ_VERSION    = 1240;
+constexpr int IDC_PANEL_REMOTE_READ_MAC        = 1929;
+constexpr int IDC_PANEL_REMOTE_READ_NET_PARAMS = 1930;
+// Test-tool and reset-information commands.
+constexpr int IDC_PANEL_READ_GAIN            = 1945;
+constexpr int IDC_PANEL_READ_FREQ_OFFSET     = 1963;
+constexpr int IDC_PANEL_GET_TESTED_ADDRESS   = 1966;
+constexpr int IDC_PANEL_CLEAR_TESTED_ADDRESS = 1967;
+constexpr int IDC_PANEL_READ_LOCAL_RESET     = 1972;
+constexpr int IDC_PANEL_CLEAR_LOCAL_RESET    = 1973;
+constexpr int IDC_PANEL_READ_REMOTE_RESET    = 1974;
+constexpr int IDC_PANEL_CLEAR_REMOTE_RESET   = 1975;
+// Continuous send test: modulation, copies, FEC rate, PB blocks, success counts.
+constexpr int IDC_PANEL_MODULATION_LABEL     = 1946;
+constexpr int IDC_PANEL_MODULATION_COMBO     = 1947;
+constexpr int IDC_PANEL_COPIES_LABEL         = 1948;
+constexpr int IDC_PANEL_COPIES_COMBO         = 1954;
+constexpr int IDC_PANEL_FEC_LABEL            = 1950;
+constexpr int IDC_PANEL_FEC_COMBO            = 1951;
+constexpr int IDC_PANEL_PB_COUNT_LABEL       = 1659;
+constexpr int IDC_PANEL_PB_COUNT             = 1952;
+constexpr int IDC_PANEL_PB_TYPE_LABEL        = 1656;
+constexpr int IDC_PANEL_PB_TYPE_COMBO        = 1953;
+constexpr int IDC_PANEL_SUCCESS_RATE_LABEL   = 1960;
+constexpr int IDC_PANEL_SUCCESS_RATE         = 1961;
+constexpr int IDC_PANEL_SUCCESS_COUNT_LABEL  = 1964;
+constexpr int IDC_PANEL_SUCCESS_COUNT        = 1965;
+constexpr int IDC_PANEL_CONTINUOUS_SEND      = 1500;
+constexpr int IDC_PANEL_STOP_CONTINUOUS_SEND = 1024;
+// Upgrade-image preparation.
+constexpr int IDC_PANEL_UPGRADE_VERSION_LABEL = 1445;
+constexpr int IDC_PANEL_UPGRADE_VERSION       = 2011;
+constexpr int IDC_PANEL_CHOOSE_UPGRADE_FILE   = 2012;
+constexpr int IDC_PANEL_BOOT_FILE             = 2013;
+constexpr int IDC_PANEL_SEC_HIGH_FILE         = 2014;
+// Broadcast reply test.
+constexpr int IDC_PANEL_BRD_DSN_LABEL        = 2018;
+constexpr int IDC_PANEL_BRD_DSN              = 2019;
+constexpr int IDC_PANEL_BRD_DELAY_LABEL      = 2017;
+constexpr int IDC_PANEL_BRD_DELAY            = 2020;
+constexpr int IDC_PANEL_RESP_TIMES_LABEL     = 2021;
+constexpr int IDC_PANEL_RESP_TIMES           = 2022;
+constexpr int IDC_PANEL_DATA_LEN_LABEL       = 2023;
+constexpr int IDC_PANEL_DATA_LEN             = 2024;
+constexpr int IDC_PANEL_KEY_MODE_LABEL       = 2026;
+constexpr int IDC_PANEL_KEY_MODE_COMBO       = 2027;
+constexpr int IDC_PANEL_BROADCAST_REPLY_TEST = 2025;
+constexpr int IDC_PANEL_BROADCAST_REPLY_INFO = 2028;
+// Network-port test and throughput request. The number edit also takes a PANID, a pairing time
+// or a data length on the pairing pages.
+constexpr int IDC_PANEL_NET_PORT_TEST        = 2045;
+constexpr int IDC_PANEL_STOP_NET_PORT_TEST   = 2046;
+constexpr int IDC_PANEL_THROUGHPUT_TEST      = 2047;
+constexpr int IDC_PANEL_SEND_COUNT_LABEL     = 2048;
+constexpr int IDC_PANEL_NUMBER               = 2049;
+// Pairing.
+constexpr int IDC_PANEL_READ_LOCAL_PAIRING      = 2050;
+constexpr int IDC_PANEL_SET_LOCAL_PAIRING       = 2051;
+constexpr int IDC_PANEL_PANID_LABEL             = 2052;
+constexpr int IDC_PANEL_PAIRING_TIME_LABEL      = 1867;
+constexpr int IDC_PANEL_SET_PAIRING_WAIT        = 2053;
+constexpr int IDC_PANEL_START_AUTO_PAIRING      = 2054;
+constexpr int IDC_PANEL_PAIRING_SEARCH          = 2055;
+constexpr int IDC_PANEL_DATA_LENGTH_LABEL       = 1752;
+constexpr int IDC_PANEL_DATA_LABEL              = 1178;
+constexpr int IDC_PANEL_DATA                    = 2036;
+constexpr int IDC_PANEL_COMM_TEST_REQUEST       = 2056;
+constexpr int IDC_PANEL_COMM_TEST_REPLY         = 2057;
+constexpr int IDC_PANEL_REMOTE_SET_PAIRING      = 2058;
+constexpr int IDC_PANEL_REMOTE_PANID_LABEL      = 2059;
+constexpr int IDC_PANEL_REMOTE_PANID            = 2060;
+constexpr int IDC_PANEL_PAIRING_CODE_31         = 2061;  // a command id without a control
+constexpr int IDC_PANEL_CLEAR_NETWORK_PAIRING   = 2062;
+constexpr int IDC_PANEL_PAIRING_DEVICE_SEARCH   = 2063;
+constexpr int IDC_PANEL_REMOTE_READ_PAIRING_INT = 2064;
+constexpr int IDC_PANEL_PAIRING_SCOPE_LABEL     = 2066;
+constexpr int IDC_PANEL_PAIRING_SCOPE_COMBO     = 2067;
+constexpr int IDC_PANEL_READ_AVAILABLE_NETWORKS = 2070;
+constexpr int IDC_PANEL_CLEAR_LOCAL_PAIRING     = 2071;
+constexpr int IDC_PANEL_REMOTE_READ_PAIRING     = 2076;
 
 // IDD_SEND_CONSOLE: send console.
 constexpr int IDC_CONSOLE_LOG_LIST        = 1006;

@@ -47,7 +47,8 @@ inline constexpr CodeText kRestartResultNames[] = {{0, "重启失败"}, {1, "重
 inline constexpr CodeText kRestartFailureNames[] = {{1, "升级中"}};
 
 // Remote commands.
-inline constexpr CodeText kSetTypeNames[] = {{0, "关闭"}, {1, "打开"}};
+// The LWIP mode set on a remote device.
+inline constexpr CodeText kSetTypeNames[] = {{0, "关闭", "0: 关闭"}, {1, "打开", "1: 打开"}};
 inline constexpr CodeText kVersionTypeNames[] = {{0, "boot版本"}, {1, "固件版本"}, {2, "分层应用版本"}, {3, "其他版本"}};
 
 // Execution-state report.

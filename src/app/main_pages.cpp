@@ -6,23 +6,8 @@
 
 namespace {
 
-bool IsPanelPage(int code) {
-    switch (code) {
-        case PAGE_MODULE_RESTART:
-        case PAGE_READ_VERSION:
-        case PAGE_READ_MAC:
-        case PAGE_READ_COMM_ADDRESS:
-        case PAGE_SET_COMM_ADDRESS:
-        case PAGE_READ_USER_PASSWORD:
-        case PAGE_READ_NETWORK_PARAMS:
-        case PAGE_REMOTE_READ_VERSION:
-        case PAGE_REMOTE_READ_MAC:
-        case PAGE_REMOTE_READ_NETWORK_PARAMS:
-            return true;
-        default:
-            return false;
-    }
-}
+// Every code with a group of the test panel shows the panel, the dormant ones included.
+bool IsPanelPage(int code) { return CTestDlg::HasGroup(code); }
 
 bool IsTablePage(int code) {
     switch (code) {

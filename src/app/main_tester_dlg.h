@@ -99,6 +99,9 @@ public:
 
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
+    bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
+    void ShowBroadcastReplyTest() override;
+    void ClearBroadcastReplyList() override;
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
@@ -107,6 +110,7 @@ public:
     CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
     CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
     CSendConsoleDlg& SendConsole() { return m_sendConsoleDlg; }
+    CTestDlg& TestPanel() { return *m_testPanel; }
     // ---- end of command senders ----
 
 protected:

@@ -13,8 +13,12 @@ void CMainTesterDlg::OnTimer(int id) {
             m_link.EndVersionWait();
             KillTimer(TIMER_VERSION_WAIT);
             break;
+        case TIMER_PORT_TEST:
+            // The network-port test runs on the test panel's own timer; this one only stops.
+            KillTimer(TIMER_PORT_TEST);
+            break;
         default:
-            // Not built yet: the steps of timers 4-9 (continuous, repeated and test sends).
+            // Not built yet: the steps of timers 4-6, 8 and 9 (continuous, repeated and test sends).
             break;
     }
 }

@@ -5,6 +5,10 @@
 
 void CMainTesterDlg::EnableControl(int id) { GetDlgItem(id).Enable(true); }
 
+void CMainTesterDlg::ShowBroadcastReplyTest() { m_broadcastTestDlg.ShowWindow(true); }
+
+void CMainTesterDlg::ClearBroadcastReplyList() { m_broadcastTestDlg.ClearList(); }
+
 void CMainTesterDlg::VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) {
     const std::vector<MonitorRecord> records = m_link.History().Snapshot();
     for (size_t i = 0; i < records.size(); ++i) visit(static_cast<uint32_t>(i), records[i]);

@@ -18,6 +18,12 @@ public:
     virtual void EnableControl(int id) = 0;
     // Shows the hex text of the list's selected row in the main window's frame detail viewer.
     virtual void ShowRowDetail(ListView list) = 0;
+    // What the test panel needs besides; a window without them keeps these defaults.
+    // True from the opening of the port until its version reply is taken or its wait has ended.
+    virtual bool IsVersionCaptureArmed() { return false; }
+    // The broadcast reply test dialog: shown, or emptied before a new request's answers come.
+    virtual void ShowBroadcastReplyTest() {}
+    virtual void ClearBroadcastReplyList() {}
     // Calls visit for every record of the frame history in order, numbered from 0. Recording
     // waits meanwhile, so visit may add monitor rows as the recording routines do.
     virtual void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) = 0;

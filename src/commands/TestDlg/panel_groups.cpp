@@ -1,0 +1,130 @@
+// The control groups of the module test panel and the page codes that show them.
+
+#include <vector>
+
+#include "commands/TestDlg/test_dlg.h"
+#include "commands/page_codes.h"
+
+namespace {
+
+// What every group but the upgrade-file group shows first: the frame header, the log and the
+// text pane.
+const int kCommonBlock[] = {
+    IDC_PANEL_FRAME_CONTROL_GROUP, IDC_PANEL_DIRECTION_LABEL,    IDC_PANEL_DIRECTION_COMBO,
+    IDC_PANEL_INITIATOR_LABEL,     IDC_PANEL_INITIATOR_COMBO,    IDC_PANEL_REPLY_STATUS_LABEL,
+    IDC_PANEL_REPLY_STATUS_COMBO,  IDC_PANEL_CHANNEL_TYPE_LABEL, IDC_PANEL_CHANNEL_TYPE_COMBO,
+    IDC_PANEL_RESULT_PANE,         IDC_PANEL_AUTO_UPDATE,        IDC_PANEL_LOG_LIST,
+};
+
+constexpr int kDstLabel = IDC_PANEL_DST_ADDR_LABEL;
+constexpr int kDst = IDC_PANEL_DST_ADDR;
+
+struct PanelGroup {
+    int pageCode;
+    bool commonBlock;
+    std::vector<int> ids;  // shown after the common block
+};
+
+const std::vector<PanelGroup>& Groups() {
+    static const std::vector<PanelGroup> groups = {
+        {PAGE_READ_NETWORK_PARAMS, true, {IDC_PANEL_READ_NET_PARAMS}},
+        {PAGE_MODULE_RESTART, true, {IDC_PANEL_MODULE_RESTART}},
+        {PAGE_READ_VERSION, true, {IDC_PANEL_READ_VERSION}},
+        {PAGE_READ_MAC, true, {IDC_PANEL_READ_MAC}},
+        {PAGE_READ_COMM_ADDRESS, true, {IDC_PANEL_READ_COMM_ADDRESS}},
+        {PAGE_PANEL_NONE, false, {}},
+        {PAGE_REMOTE_SET_LWIP, true,
+         {kDstLabel, kDst, IDC_PANEL_ADDRESS_MODE_LABEL, IDC_PANEL_ADDRESS_MODE_COMBO, IDC_PANEL_LWIP_MODE_LABEL,
+          IDC_PANEL_MULTICAST_ADDR_LABEL, IDC_PANEL_MULTICAST_ADDR, IDC_PANEL_LWIP_MODE_COMBO,
+          IDC_PANEL_REMOTE_SET_LWIP}},
+        {PAGE_REMOTE_READ_VERSION, true, {kDstLabel, kDst, IDC_PANEL_REMOTE_READ_VERSION}},
+        {PAGE_REMOTE_READ_MAC, true, {kDstLabel, kDst, IDC_PANEL_REMOTE_READ_MAC}},
+        {PAGE_REMOTE_READ_NETWORK_PARAMS, true, {kDstLabel, kDst, IDC_PANEL_REMOTE_READ_NET_PARAMS}},
+        {PAGE_SET_COMM_ADDRESS, true, {kDstLabel, kDst, IDC_PANEL_SET_COMM_ADDRESS}},
+        {PAGE_FREQUENCY_OFFSET, true,
+         {kDstLabel, kDst, IDC_PANEL_SET_USER_PASSWORD, IDC_PANEL_GET_TESTED_ADDRESS, IDC_PANEL_READ_FREQ_OFFSET,
+          IDC_PANEL_CLEAR_TESTED_ADDRESS}},
+        {PAGE_TEST_DATA, true,
+         {kDstLabel, kDst, IDC_PANEL_MODULATION_LABEL, IDC_PANEL_MODULATION_COMBO, IDC_PANEL_COPIES_LABEL,
+          IDC_PANEL_COPIES_COMBO, IDC_PANEL_FEC_LABEL, IDC_PANEL_FEC_COMBO, IDC_PANEL_PB_COUNT_LABEL,
+          IDC_PANEL_PB_COUNT, IDC_PANEL_PB_TYPE_LABEL, IDC_PANEL_PB_TYPE_COMBO, IDC_PANEL_READ_USER_PASSWORD,
+          IDC_PANEL_SUCCESS_RATE, IDC_PANEL_SUCCESS_COUNT_LABEL, IDC_PANEL_SUCCESS_COUNT,
+          IDC_PANEL_SUCCESS_RATE_LABEL, IDC_PANEL_STOP_CONTINUOUS_SEND, IDC_PANEL_CONTINUOUS_SEND}},
+        {PAGE_READ_GAIN, true, {IDC_PANEL_READ_GAIN}},
+        {PAGE_READ_LOCAL_RESET, true, {IDC_PANEL_READ_LOCAL_RESET}},
+        {PAGE_CLEAR_LOCAL_RESET, true, {IDC_PANEL_CLEAR_LOCAL_RESET}},
+        {PAGE_READ_REMOTE_RESET, true,
+         {kDstLabel, kDst, IDC_PANEL_ADDRESS_MODE_LABEL, IDC_PANEL_ADDRESS_MODE_COMBO, IDC_PANEL_MULTICAST_ADDR_LABEL,
+          IDC_PANEL_MULTICAST_ADDR, IDC_PANEL_READ_REMOTE_RESET}},
+        {PAGE_CLEAR_REMOTE_RESET, true,
+         {kDstLabel, kDst, IDC_PANEL_ADDRESS_MODE_LABEL, IDC_PANEL_ADDRESS_MODE_COMBO, IDC_PANEL_MULTICAST_ADDR_LABEL,
+          IDC_PANEL_MULTICAST_ADDR, IDC_PANEL_CLEAR_REMOTE_RESET}},
+        {PAGE_UPGRADE_FILE, false,
+         {IDC_PANEL_UPGRADE_VERSION_LABEL, IDC_PANEL_UPGRADE_VERSION, IDC_PANEL_CHOOSE_UPGRADE_FILE,
+          IDC_PANEL_BOOT_FILE, IDC_PANEL_SEC_HIGH_FILE}},
+        {PAGE_BROADCAST_REPLY_TEST, true,
+         {IDC_PANEL_BRD_DSN_LABEL, IDC_PANEL_BRD_DSN, IDC_PANEL_ADDRESS_MODE_LABEL, IDC_PANEL_ADDRESS_MODE_COMBO,
+          IDC_PANEL_MULTICAST_ADDR_LABEL, IDC_PANEL_MULTICAST_ADDR, IDC_PANEL_BRD_DELAY_LABEL, IDC_PANEL_BRD_DELAY,
+          IDC_PANEL_RESP_TIMES_LABEL, IDC_PANEL_RESP_TIMES, IDC_PANEL_DATA_LEN_LABEL, IDC_PANEL_DATA_LEN,
+          IDC_PANEL_KEY_MODE_LABEL, IDC_PANEL_KEY_MODE_COMBO, IDC_PANEL_BROADCAST_REPLY_TEST,
+          IDC_PANEL_BROADCAST_REPLY_INFO}},
+        {PAGE_NET_PORT_TEST, true,
+         {IDC_PANEL_STOP_NET_PORT_TEST, IDC_PANEL_NET_PORT_TEST, IDC_PANEL_NUMBER, IDC_PANEL_SEND_COUNT_LABEL}},
+        {PAGE_THROUGHPUT_TEST, true, {IDC_PANEL_THROUGHPUT_TEST}},
+        {PAGE_READ_LOCAL_PAIRING, true, {IDC_PANEL_READ_LOCAL_PAIRING}},
+        {PAGE_SET_LOCAL_PAIRING, true, {IDC_PANEL_PANID_LABEL, IDC_PANEL_NUMBER, IDC_PANEL_SET_LOCAL_PAIRING}},
+        {PAGE_SET_PAIRING_WAIT, true, {IDC_PANEL_PAIRING_TIME_LABEL, IDC_PANEL_NUMBER, IDC_PANEL_SET_PAIRING_WAIT}},
+        {PAGE_START_AUTO_PAIRING, true, {IDC_PANEL_START_AUTO_PAIRING}},
+        {PAGE_PAIRING_SEARCH, true,
+         {IDC_PANEL_PAIRING_SEARCH, IDC_PANEL_DATA_LENGTH_LABEL, IDC_PANEL_NUMBER, IDC_PANEL_DATA_LABEL,
+          IDC_PANEL_DATA}},
+        {PAGE_COMM_TEST_REQUEST, true,
+         {IDC_PANEL_COMM_TEST_REQUEST, kDstLabel, kDst, IDC_PANEL_DATA_LABEL, IDC_PANEL_DATA}},
+        {PAGE_COMM_TEST_REPLY, true,
+         {IDC_PANEL_COMM_TEST_REPLY, kDstLabel, kDst, IDC_PANEL_DATA_LABEL, IDC_PANEL_DATA}},
+        {PAGE_REMOTE_SET_PAIRING, true,
+         {IDC_PANEL_REMOTE_SET_PAIRING, kDstLabel, kDst, IDC_PANEL_REMOTE_PANID_LABEL, IDC_PANEL_REMOTE_PANID}},
+        {PAGE_CLEAR_NETWORK_PAIRING, true, {IDC_PANEL_CLEAR_NETWORK_PAIRING, IDC_PANEL_PANID_LABEL, IDC_PANEL_NUMBER}},
+        {PAGE_PAIRING_DEVICE_SEARCH, true,
+         {IDC_PANEL_PAIRING_DEVICE_SEARCH, IDC_PANEL_PANID_LABEL, IDC_PANEL_NUMBER, IDC_PANEL_PAIRING_SCOPE_LABEL,
+          IDC_PANEL_PAIRING_SCOPE_COMBO}},
+        {PAGE_REMOTE_READ_PAIRING_INTERNAL, true, {IDC_PANEL_REMOTE_READ_PAIRING_INT, kDstLabel, kDst}},
+        {PAGE_READ_AVAILABLE_NETWORKS, true, {IDC_PANEL_READ_AVAILABLE_NETWORKS}},
+        {PAGE_CLEAR_LOCAL_PAIRING, true, {IDC_PANEL_CLEAR_LOCAL_PAIRING}},
+        {PAGE_REMOTE_READ_PAIRING, true, {kDstLabel, kDst, IDC_PANEL_REMOTE_READ_PAIRING}},
+        {PAGE_FRAME_CONTROL_ONLY, true, {}},
+        {PAGE_READ_USER_PASSWORD, true, {IDC_PANEL_READ_USER_PASSWORD}},
+        // The remote restart has a group that no page code shows.
+        {0, true, {kDstLabel, kDst, IDC_PANEL_REMOTE_RESTART}},
+    };
+    return groups;
+}
+
+const PanelGroup* FindGroup(int pageCode) {
+    if (pageCode <= 0) return nullptr;
+    for (const PanelGroup& g : Groups()) {
+        if (g.pageCode == pageCode) return &g;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool CTestDlg::HasGroup(int pageCode) { return FindGroup(pageCode) != nullptr; }
+
+void CTestDlg::HideAllGroups() {
+    for (int id : kCommonBlock) GetDlgItem(id).Hide();
+    for (const PanelGroup& g : Groups()) {
+        for (int id : g.ids) GetDlgItem(id).Hide();
+    }
+}
+
+void CTestDlg::ShowGroup(int pageCode) {
+    HideAllGroups();
+    m_group = pageCode;
+    const PanelGroup* g = FindGroup(pageCode);
+    if (!g) return;
+    if (g->commonBlock)
+        for (int id : kCommonBlock) GetDlgItem(id).Show();
+    for (int id : g->ids) GetDlgItem(id).Show();
+}

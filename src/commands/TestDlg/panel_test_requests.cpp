@@ -1,0 +1,73 @@
+// The module test panel's network-port test, throughput request and broadcast reply test.
+
+#include <cstdint>
+#include <limits>
+
+#include "commands/TestDlg/test_dlg.h"
+#include "commands/field_text.h"
+#include "commands/panel_payloads.h"
+#include "link/module_command.h"
+#include "platform/text_format.h"
+
+// ---- Network-port test ----
+
+bool CTestDlg::BuildNetTestPacket(ByteString& payload) {
+    AppendNetTestPacket(m_netTestSequence++, payload);
+    return true;
+}
+
+// Test frames are not logged: a run would flood the list.
+void CTestDlg::SendNetPortTestFrame() {
+    SendCommand(CMD_NETPORT_TEST, [this](ByteString& payload) { return BuildNetTestPacket(payload); }, false);
+}
+
+void CTestDlg::OnNetPortTest() {
+    // An empty count edit counts as 0: the button's frame and one tick's.
+    long long count = 0;
+    const std::string text = GetDlgItemText(IDC_PANEL_NUMBER);
+    if (!IsBlankField(text) &&
+        !ReadDecimalEdit(IDC_PANEL_NUMBER, std::numeric_limits<int32_t>::max(), "输入发送次数", count))
+        return;
+    m_netTestCount = static_cast<int32_t>(count);
+    SendNetPortTestFrame();
+    SetTimer(PANEL_TIMER_NET_PORT_TEST, 1);
+    m_netTestTicks = 0;
+}
+
+void CTestDlg::OnStopNetPortTest() { KillTimer(PANEL_TIMER_NET_PORT_TEST); }
+
+void CTestDlg::OnTimer(int id) {
+    if (id != PANEL_TIMER_NET_PORT_TEST) return;
+    if (++m_netTestTicks >= m_netTestCount) KillTimer(PANEL_TIMER_NET_PORT_TEST);
+    SendNetPortTestFrame();
+}
+
+// ---- Broadcast reply test ----
+
+bool CTestDlg::BuildBroadcastReplyTestPayload(ByteString& payload) {
+    BroadcastReplyRequest request;
+    request.multicast = GetMulticastFlag();
+    request.keyMode = GetKeyMode();
+    if (request.multicast == 1 && !ReadMulticastAddress(IDC_PANEL_MULTICAST_ADDR, request.group)) return false;
+    long long sequence = 0, delay = 0, replyTimes = 0, dataLength = 0;
+    if (!ReadDecimalEdit(IDC_PANEL_BRD_DSN, 0xFF, "输入brd dsn", sequence)) return false;
+    // The next request carries the next sequence number without the user typing it.
+    SetDlgItemText(IDC_PANEL_BRD_DSN, StrFormat("%d", static_cast<int>((sequence + 1) % 256)));
+    if (!ReadDecimalEdit(IDC_PANEL_BRD_DELAY, 0xFFFF, "输入brd delay", delay)) return false;
+    if (!ReadDecimalEdit(IDC_PANEL_RESP_TIMES, 0xFF, "输入resp tms", replyTimes)) return false;
+    if (!ReadDecimalEdit(IDC_PANEL_DATA_LEN, 0xFFFF, "输入数据长度", dataLength)) return false;
+    request.sequence = static_cast<uint8_t>(sequence);
+    request.delay = static_cast<uint16_t>(delay);
+    request.replyTimes = static_cast<uint8_t>(replyTimes);
+    request.dataLength = static_cast<uint16_t>(dataLength);
+    BuildBroadcastReplyPayload(request, payload);
+    return true;
+}
+
+void CTestDlg::OnBroadcastReplyTest() {
+    if (!SendCommand(CMD_BROADCAST_REPLY_TEST,
+                     [this](ByteString& payload) { return BuildBroadcastReplyTestPayload(payload); }))
+        return;
+    // The dialog gathers the answers to this request only.
+    m_window.ClearBroadcastReplyList();
+}

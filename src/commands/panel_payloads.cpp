@@ -1,0 +1,81 @@
+// Payloads of the module test panel's commands.
+
+#include "commands/panel_payloads.h"
+
+#include <cctype>
+
+#include "commands/field_text.h"
+#include "link/conversions.h"
+
+namespace {
+
+bool IsHexText(const std::string& text) {
+    for (char c : text) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+bool WireAddressText(const std::string& typed, std::string& wire) {
+    std::string digits = StripHexSeparators(typed);
+    if (!IsHexText(digits)) return false;
+    ReverseHexPairs(digits, static_cast<int>((digits.size() + 1) / 2));
+    wire = UpperCase(digits);
+    return true;
+}
+
+bool WireMulticastText(const std::string& typed, std::string& wire) {
+    std::string digits = StripHexSeparators(typed);
+    if (digits.empty() || digits.size() > 4 || !IsHexText(digits)) return false;
+    ReverseHexBytes4(digits);
+    wire = UpperCase(digits);
+    return true;
+}
+
+bool ParseDecimalField(const std::string& text, long long low, long long high, long long& value) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    const size_t last = text.find_last_not_of(' ');
+    long long number = 0;
+    for (size_t i = first; i <= last; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return false;
+        number = number * 10 + (c - '0');
+        // Checked at every digit, so a long text cannot overflow.
+        if (number > high) return false;
+    }
+    if (number < low) return false;
+    value = number;
+    return true;
+}
+
+uint8_t AddressModeByte(uint8_t multicastFlag) { return static_cast<uint8_t>(multicastFlag & 1); }
+
+void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload) {
+    payload.push_back(AddressModeByte(target.multicast));
+    if (target.multicast == 1) payload += target.group;
+    payload += target.address;
+}
+
+void BuildBroadcastReplyPayload(const BroadcastReplyRequest& request, ByteString& payload) {
+    payload.push_back(0x00);
+    payload.push_back(static_cast<unsigned char>((request.multicast & 1) | ((request.keyMode & 1) << 1)));
+    if (request.multicast == 1) payload += request.group;
+    payload.push_back(request.sequence);
+    AppendWord16(payload, request.delay);
+    payload.push_back(request.replyTimes);
+    AppendWord16(payload, request.dataLength);
+}
+
+void AppendNetTestPacket(uint32_t sequence, ByteString& payload) {
+    for (int shift = 0; shift < 32; shift += 8) payload.push_back(static_cast<unsigned char>(sequence >> shift));
+    AppendWord16(payload, static_cast<uint16_t>(kNetTestDataLength));
+    for (size_t i = 0; i < kNetTestDataLength; ++i) payload.push_back(static_cast<unsigned char>(i));
+}

@@ -1,0 +1,352 @@
+// The module test panel against the simulated module: its header, its pages, the exact frame
+// of every button with its log row, the refusals that send nothing, and the network-port test.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "commands/TestDlg/test_dlg.h"
+#include "commands/page_codes.h"
+#include "dialogs/tool_window_fixture.h"
+#include "test_frames.h"
+
+namespace {
+
+using dialog_tests::SpacedHex;
+// Control ids and their texts: what the user types into the panel's edits and combo boxes, or
+// what a control shows.
+using Texts = std::vector<std::pair<int, std::string>>;
+
+// The frame of the network test packet with this sequence number, as the module sees it.
+std::string NetTestFrame(unsigned char command, uint32_t sequence) {
+    ByteString data;
+    for (int shift = 0; shift < 32; shift += 8) data.push_back(static_cast<unsigned char>(sequence >> shift));
+    data += testing_frames::Hex("FF 00");
+    for (int i = 0; i < 255; ++i) data.push_back(static_cast<unsigned char>(i));
+    return SpacedHex(testing_frames::MakeFrame(0x40, command, data));
+}
+
+class TestPanelTest : public dialog_tests::ToolWindowTest {
+protected:
+    TestPanelTest() : ToolWindowTest(12) {}
+
+    void SetUp() override {
+        ToolWindowTest::SetUp();
+        OpenPort();
+        // The version request that follows the opening reaches the module but not the log.
+        ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
+        sim.SetAnswer(0x02, {});
+        ASSERT_TRUE(ClickTreeItem(PAGE_MODULE_RESTART));
+        ASSERT_EQ(Log().GetItemCount(), 0);
+    }
+
+    CTestDlg& Panel() { return dlg->TestPanel(); }
+    ListView Log() { return ListView(Panel().GetDlgItem(IDC_PANEL_LOG_LIST)); }
+    bool Visible(int id) { return Panel().GetDlgItem(id).IsVisible(); }
+
+    // Clicks the function tree's item of the page code; false when the tree has none.
+    bool ClickTreeItem(int code) {
+        TreeView tree(dlg->GetDlgItem(IDC_FUNCTION_TREE));
+        for (TreeItem root = tree.GetRootItem(); root; root = tree.GetNextSibling(root)) {
+            tree.Expand(root);
+            for (TreeItem item = tree.GetChildItem(root); item; item = tree.GetNextSibling(item)) {
+                if (tree.GetItemData(item) != code) continue;
+                tree.ClickAt(tree.ItemCenter(item));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void Enter(const Texts& input) {
+        for (const auto& e : input) Panel().SetDlgItemText(e.first, e.second);
+    }
+
+    // A button press as the user makes it; an id that no control carries is dispatched.
+    void Press(int id) {
+        if (Panel().GetDlgItem(id).IsValid())
+            Button(Panel().GetDlgItem(id)).Click();
+        else
+            Panel().DispatchNotify(id, Notify::Clicked);
+    }
+
+    // Pumps while it waits: the panel's timer sends from the message loop.
+    bool FramesArrived(size_t count) {
+        return WaitFor([this, count] { return sim.ReceivedFrames().size() >= count; });
+    }
+
+    // The next frame that reached the module, as spaced hex.
+    std::string NextFrame() {
+        const size_t index = seen++;
+        return FramesArrived(index + 1) ? SpacedHex(testsupport::B(sim.ReceivedFrames()[index])) : "(no frame)";
+    }
+
+    void ExpectTexts(const Texts& texts) {
+        for (const auto& t : texts) EXPECT_EQ(Panel().GetDlgItemText(t.first), t.second) << t.first;
+    }
+
+    size_t seen = 0;
+};
+
+TEST_F(TestPanelTest, CombosStartWithTheirChoicesAndFillTheControlFields) {
+    ExpectTexts({{IDC_PANEL_DIRECTION_COMBO, "主机发出帧"}, {IDC_PANEL_INITIATOR_COMBO, "主动发起"},
+                 {IDC_PANEL_REPLY_STATUS_COMBO, "正常应答"}, {IDC_PANEL_CHANNEL_TYPE_COMBO, "5281PLC"},
+                 {IDC_PANEL_LWIP_MODE_COMBO, "1: 打开"}, {IDC_PANEL_MODULATION_COMBO, "1:MM_BPSK"},
+                 {IDC_PANEL_FEC_COMBO, "FEC_RATE_16_18"}, {IDC_PANEL_PB_TYPE_COMBO, "0:136pb块"},
+                 {IDC_PANEL_COPIES_COMBO, "7"}, {IDC_PANEL_ADDRESS_MODE_COMBO, "00: 非组播"},
+                 {IDC_PANEL_KEY_MODE_COMBO, "用户密钥加密"}, {IDC_PANEL_PAIRING_SCOPE_COMBO, "0x01 所有未配过节点"},
+                 {IDC_PANEL_DST_ADDR, "201708180"}, {IDC_PANEL_PB_COUNT, "1"}});
+    EXPECT_EQ(Button(Panel().GetDlgItem(IDC_PANEL_AUTO_UPDATE)).GetCheck(), 1);
+    // Texts that are none of the entries leave their control fields; the reserved bits are cleared.
+    Enter({{IDC_PANEL_DIRECTION_COMBO, ""}, {IDC_PANEL_INITIATOR_COMBO, "?"}, {IDC_PANEL_REPLY_STATUS_COMBO, ""},
+           {IDC_PANEL_CHANNEL_TYPE_COMBO, "PLC"}});
+    ModuleFrame f;
+    f.direction = f.initiator = 1;
+    f.channelType = 2;
+    f.reserved = 7;
+    EXPECT_EQ(Panel().FillControlFields(f), 1);
+    ByteString control;
+    PackControlByte(control, f);
+    EXPECT_EQ(control, testing_frames::Hex("D0"));
+}
+
+TEST_F(TestPanelTest, TreeItemsShowThePanelWithTheirGroupOnly) {
+    struct Page { int code, button; bool address; };
+    const Page pages[] = {
+        {PAGE_MODULE_RESTART, IDC_PANEL_MODULE_RESTART, false},  {PAGE_READ_VERSION, IDC_PANEL_READ_VERSION, false},
+        {PAGE_READ_MAC, IDC_PANEL_READ_MAC, false}, {PAGE_READ_COMM_ADDRESS, IDC_PANEL_READ_COMM_ADDRESS, false},
+        {PAGE_SET_COMM_ADDRESS, IDC_PANEL_SET_COMM_ADDRESS, true},
+        {PAGE_READ_USER_PASSWORD, IDC_PANEL_READ_USER_PASSWORD, false},
+        {PAGE_READ_NETWORK_PARAMS, IDC_PANEL_READ_NET_PARAMS, false},
+        {PAGE_REMOTE_READ_VERSION, IDC_PANEL_REMOTE_READ_VERSION, true},
+        {PAGE_REMOTE_READ_MAC, IDC_PANEL_REMOTE_READ_MAC, true},
+        {PAGE_REMOTE_READ_NETWORK_PARAMS, IDC_PANEL_REMOTE_READ_NET_PARAMS, true}};
+    for (const Page& page : pages) {
+        ASSERT_TRUE(ClickTreeItem(page.code)) << page.code;
+        EXPECT_EQ(dlg->CurrentPageCode(), page.code);
+        EXPECT_TRUE(Visible(page.button) && Visible(IDC_PANEL_LOG_LIST)) << page.code;
+        EXPECT_EQ(Visible(IDC_PANEL_DST_ADDR), page.address) << page.code;
+        for (const Page& other : pages) {
+            if (other.button == page.button) continue;
+            EXPECT_FALSE(Visible(other.button)) << page.code << " " << other.button;
+        }
+    }
+    // A page of the main window hides the panel.
+    ASSERT_TRUE(ClickTreeItem(PAGE_ROUND_READING));
+    EXPECT_FALSE(Panel().IsWindowVisible());
+    EXPECT_TRUE(dlg->GetDlgItem(IDC_ROUND_START).IsVisible());
+}
+
+// ---- Every button: the frame at the module and the row in the log ----
+
+struct SendCase {
+    const char* name;
+    int page;  // the group shown first; 0 for the remote restart, whose group no page shows
+    Texts input;
+    int button;
+    std::string frame;
+    Texts shown = {};  // texts of controls afterwards
+};
+
+constexpr int kBroadcastButton = IDC_PANEL_BROADCAST_REPLY_TEST;
+const Texts kWholeAddress = {{IDC_PANEL_DST_ADDR, "112233445566"}};
+const Texts kBroadcast = {{IDC_PANEL_ADDRESS_MODE_COMBO, "00: 非组播"}, {IDC_PANEL_KEY_MODE_COMBO, "用户密钥加密"},
+                          {IDC_PANEL_BRD_DSN, "5"}, {IDC_PANEL_BRD_DELAY, "300"},
+                          {IDC_PANEL_RESP_TIMES, "3"}, {IDC_PANEL_DATA_LEN, "16"}};
+const std::pair<int, std::string> kMulticast = {IDC_PANEL_ADDRESS_MODE_COMBO, "01: 组播地址"};
+
+std::vector<SendCase> SendCases() {
+    const Texts group = {kMulticast, {IDC_PANEL_MULTICAST_ADDR, "1234"}, {IDC_PANEL_DST_ADDR, "112233445566"}};
+    const Texts lwipOff = {kMulticast, {IDC_PANEL_LWIP_MODE_COMBO, "0: 关闭"}, {IDC_PANEL_MULTICAST_ADDR, "1234"},
+                           {IDC_PANEL_DST_ADDR, "0102"}};
+    const Texts shortGroup = {kMulticast, {IDC_PANEL_MULTICAST_ADDR, "12"}, {IDC_PANEL_DST_ADDR, "11"}};
+    const Texts broadcastGroup = {kMulticast, {IDC_PANEL_KEY_MODE_COMBO, "初始密钥加密"},
+                                  {IDC_PANEL_MULTICAST_ADDR, "abcd"}, {IDC_PANEL_BRD_DSN, "255"},
+                                  {IDC_PANEL_BRD_DELAY, "0"}, {IDC_PANEL_RESP_TIMES, " 0 "},
+                                  {IDC_PANEL_DATA_LEN, "65535"}};
+    const Texts slave = {{IDC_PANEL_DIRECTION_COMBO, "从机发出帧"}, {IDC_PANEL_INITIATOR_COMBO, "命令回应"},
+                         {IDC_PANEL_REPLY_STATUS_COMBO, "异常应答"}, {IDC_PANEL_CHANNEL_TYPE_COMBO, "WiFi"}};
+    return {
+        {"ModuleRestart", PAGE_MODULE_RESTART, {}, IDC_PANEL_MODULE_RESTART, "79 00 00 40 01 41 41 "},
+        {"HeaderFromTheSlave", PAGE_MODULE_RESTART, slave, IDC_PANEL_MODULE_RESTART, "79 00 00 B0 01 B1 B1 "},
+        {"ReadVersionOnceTheReplyCame", PAGE_READ_VERSION, {}, IDC_PANEL_READ_VERSION, "79 00 00 40 02 42 42 "},
+        {"ReadMac", PAGE_READ_MAC, {}, IDC_PANEL_READ_MAC, "79 00 00 40 03 43 43 "},
+        {"Command09WithoutAControl", PAGE_MODULE_RESTART, {}, IDC_PANEL_COMMAND_09, "79 00 00 40 09 49 49 "},
+        {"ReadCommAddress", PAGE_READ_COMM_ADDRESS, {}, IDC_PANEL_READ_COMM_ADDRESS, "79 00 00 40 0B 4B 4B "},
+        {"ReadNetParams", PAGE_READ_NETWORK_PARAMS, {}, IDC_PANEL_READ_NET_PARAMS, "79 00 00 40 0D 4D 4D "},
+        {"ReadUserPassword", PAGE_READ_USER_PASSWORD, {}, IDC_PANEL_READ_USER_PASSWORD, "79 00 00 40 06 46 46 "},
+        {"SetCommAddress", PAGE_SET_COMM_ADDRESS, kWholeAddress, IDC_PANEL_SET_COMM_ADDRESS,
+         "79 06 00 40 0C 66 55 44 33 22 11 B7 3D "},
+        {"SetCommAddressEmpty", PAGE_SET_COMM_ADDRESS, {{IDC_PANEL_DST_ADDR, ""}}, IDC_PANEL_SET_COMM_ADDRESS,
+         "79 00 00 40 0C 4C 4C "},
+        {"RemoteReadVersionDefaultAddress", PAGE_REMOTE_READ_VERSION, {}, IDC_PANEL_REMOTE_READ_VERSION,
+         "79 06 00 40 52 00 80 81 70 01 02 0C 66 "},
+        {"RemoteReadMacOddDigits", PAGE_REMOTE_READ_MAC, {{IDC_PANEL_DST_ADDR, "12345"}},
+         IDC_PANEL_REMOTE_READ_MAC, "79 04 00 40 53 00 45 23 01 00 70 "},
+        {"RemoteReadNetParamsNoAddress", PAGE_REMOTE_READ_NETWORK_PARAMS, {{IDC_PANEL_DST_ADDR, ""}},
+         IDC_PANEL_REMOTE_READ_NET_PARAMS, "79 01 00 40 5D 00 9E 1C "},
+        {"RemoteRestartLowerCase", 0, {{IDC_PANEL_DST_ADDR, "a1 b2"}}, IDC_PANEL_REMOTE_RESTART,
+         "79 03 00 40 50 00 B2 A1 E6 00 "},
+        {"RemoteSetLwip", PAGE_REMOTE_SET_LWIP, kWholeAddress, IDC_PANEL_REMOTE_SET_LWIP,
+         "79 08 00 40 51 00 66 55 44 33 22 11 01 FF 6F "},
+        {"RemoteSetLwipMulticastOff", PAGE_REMOTE_SET_LWIP, lwipOff, IDC_PANEL_REMOTE_SET_LWIP,
+         "79 06 00 40 51 01 34 12 02 01 00 E1 33 "},
+        {"ReadGain", PAGE_READ_GAIN, {}, IDC_PANEL_READ_GAIN, "79 01 00 40 F2 04 37 B7 "},
+        {"ReadFrequencyOffset", PAGE_FREQUENCY_OFFSET, {{IDC_PANEL_DST_ADDR, "0A0B"}}, IDC_PANEL_READ_FREQ_OFFSET,
+         "79 03 00 40 F2 01 0B 0A 4B B1 "},
+        {"GetTestedAddress", PAGE_FREQUENCY_OFFSET, {}, IDC_PANEL_GET_TESTED_ADDRESS, "79 01 00 40 F2 05 38 B6 "},
+        {"ClearTestedAddress", PAGE_FREQUENCY_OFFSET, {}, IDC_PANEL_CLEAR_TESTED_ADDRESS, "79 01 00 40 F2 06 39 B5 "},
+        {"ReadLocalReset", PAGE_READ_LOCAL_RESET, {}, IDC_PANEL_READ_LOCAL_RESET, "79 01 00 40 F4 00 35 B5 "},
+        {"ClearLocalReset", PAGE_CLEAR_LOCAL_RESET, {}, IDC_PANEL_CLEAR_LOCAL_RESET, "79 01 00 40 F4 01 36 B4 "},
+        {"ReadRemoteResetNoAddress", PAGE_READ_REMOTE_RESET, {{IDC_PANEL_DST_ADDR, ""}},
+         IDC_PANEL_READ_REMOTE_RESET, "79 02 00 40 F4 02 00 38 B4 "},
+        {"ReadRemoteResetShortGroup", PAGE_READ_REMOTE_RESET, shortGroup, IDC_PANEL_READ_REMOTE_RESET,
+         "79 05 00 40 F4 02 01 12 00 11 5F B1 "},
+        {"ClearRemoteResetMulticast", PAGE_CLEAR_REMOTE_RESET, group, IDC_PANEL_CLEAR_REMOTE_RESET,
+         "79 0A 00 40 F4 03 01 34 12 66 55 44 33 22 11 ED ED "},
+        {"ThroughputFirstPacket", PAGE_THROUGHPUT_TEST, {}, IDC_PANEL_THROUGHPUT_TEST, NetTestFrame(0x41, 0)},
+        {"BroadcastReplyTest", PAGE_BROADCAST_REPLY_TEST, kBroadcast, kBroadcastButton,
+         "79 08 00 40 F5 00 02 05 2C 01 03 10 00 84 84 ", {{IDC_PANEL_BRD_DSN, "6"}}},
+        {"BroadcastReplyTestMulticastLimits", PAGE_BROADCAST_REPLY_TEST, broadcastGroup, kBroadcastButton,
+         "79 0A 00 40 F5 00 01 CD AB FF 00 00 00 FF FF B5 27 ", {{IDC_PANEL_BRD_DSN, "0"}}},
+    };
+}
+
+class PanelButtonTest : public TestPanelTest, public ::testing::WithParamInterface<SendCase> {};
+
+TEST_P(PanelButtonTest, SendsItsFrameAndLogsIt) {
+    const SendCase& c = GetParam();
+    if (c.page) Panel().ShowGroup(c.page);
+    EXPECT_TRUE(!c.page || Visible(c.button) || !Panel().GetDlgItem(c.button).IsValid());
+    Enter(c.input);
+    Press(c.button);
+    EXPECT_EQ(NextFrame(), c.frame);
+    ASSERT_EQ(Log().GetItemCount(), 1);
+    EXPECT_EQ(Log().GetItemText(0, 0), dialog_tests::kFixedStamp);
+    EXPECT_EQ(Log().GetItemText(0, 1), "00");
+    EXPECT_EQ(Log().GetItemText(0, 2), c.frame);
+    EXPECT_EQ(HistoryCount('0'), 2u);  // the version request and this frame
+    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+    ExpectTexts(c.shown);
+}
+
+void PrintTo(const SendCase& c, std::ostream* os) { *os << c.name; }
+std::string CaseName(const ::testing::TestParamInfo<SendCase>& info) { return info.param.name; }
+INSTANTIATE_TEST_SUITE_P(Buttons, PanelButtonTest, ::testing::ValuesIn(SendCases()), CaseName);
+
+// ---- Malformed fields: the message, and nothing sent ----
+
+struct RefusalCase {
+    const char* name;
+    Texts input;
+    int button;
+    const char* message;
+    Texts shown = {};
+};
+
+std::vector<RefusalCase> RefusalCases() {
+    auto broadcast = [](Texts edits) {
+        edits.insert(edits.begin(), kBroadcast.begin(), kBroadcast.end());
+        return edits;
+    };
+    auto group = [](const char* text) { return Texts{kMulticast, {IDC_PANEL_MULTICAST_ADDR, text}}; };
+    return {
+        {"AddressNotHex", {{IDC_PANEL_DST_ADDR, "12G4"}}, IDC_PANEL_REMOTE_READ_VERSION, "请输入地址"},
+        {"MulticastEmpty", group(""), IDC_PANEL_READ_REMOTE_RESET, "请输入地址"},
+        {"MulticastFiveDigits", group("12345"), IDC_PANEL_CLEAR_REMOTE_RESET, "请输入地址"},
+        {"MulticastNotHex", group("12Z4"), IDC_PANEL_REMOTE_SET_LWIP, "请输入地址"},
+        {"BroadcastWithoutGroup", broadcast({kMulticast}), kBroadcastButton, "请输入地址",
+         {{IDC_PANEL_BRD_DSN, "5"}}},
+        {"BrdDsnEmpty", broadcast({{IDC_PANEL_BRD_DSN, ""}}), kBroadcastButton, "输入brd dsn"},
+        {"BrdDsnOver255", broadcast({{IDC_PANEL_BRD_DSN, "256"}}), kBroadcastButton, "输入brd dsn",
+         {{IDC_PANEL_BRD_DSN, "256"}}},
+        // The sequence number read before the refusal has moved on all the same.
+        {"BrdDelayEmpty", broadcast({{IDC_PANEL_BRD_DSN, "7"}, {IDC_PANEL_BRD_DELAY, ""}}), kBroadcastButton,
+         "输入brd delay", {{IDC_PANEL_BRD_DSN, "8"}}},
+        {"BrdDelayOver16Bits", broadcast({{IDC_PANEL_BRD_DELAY, "70000"}}), kBroadcastButton, "输入brd delay"},
+        {"RespTimesNegative", broadcast({{IDC_PANEL_RESP_TIMES, "-1"}}), kBroadcastButton, "输入resp tms"},
+        {"DataLenOver16Bits", broadcast({{IDC_PANEL_DATA_LEN, "65536"}}), kBroadcastButton, "输入数据长度"},
+        {"NetTestCountNotANumber", {{IDC_PANEL_NUMBER, "abc"}}, IDC_PANEL_NET_PORT_TEST, "输入发送次数"},
+        {"NetTestCountOver31Bits", {{IDC_PANEL_NUMBER, "2147483648"}}, IDC_PANEL_NET_PORT_TEST, "输入发送次数"},
+    };
+}
+
+class PanelRefusalTest : public TestPanelTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(PanelRefusalTest, ShowsTheMessageAndSendsNothing) {
+    const RefusalCase& c = GetParam();
+    Enter(c.input);
+    Press(c.button);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, c.message);
+    EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk));
+    EXPECT_FALSE(Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST));
+    ExpectTexts(c.shown);
+    // Nothing went out before the next command's frame, and nothing was logged or recorded.
+    Press(IDC_PANEL_MODULE_RESTART);
+    EXPECT_EQ(NextFrame(), "79 00 00 40 01 41 41 ");
+    EXPECT_EQ(Log().GetItemCount(), 1);
+    EXPECT_EQ(HistoryCount('0'), 2u);
+}
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+std::string RefusalName(const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; }
+INSTANTIATE_TEST_SUITE_P(Fields, PanelRefusalTest, ::testing::ValuesIn(RefusalCases()), RefusalName);
+
+TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
+    Press(IDC_PANEL_MODULE_RESTART);
+    Press(IDC_PANEL_READ_MAC);
+    ASSERT_TRUE(WaitFor([this] { return Log().GetItemCount() == 2; }));
+    EXPECT_EQ(Log().GetItemText(1, 1), "01");
+    Log().ClickRow(0);
+    const std::string shown = Panel().GetDlgItemText(IDC_PANEL_RESULT_PANE);
+    EXPECT_EQ(shown.rfind("解析信息:\r\n", 0), 0u) << shown;
+    EXPECT_NE(shown.find("模块重启"), std::string::npos) << shown;
+    Log().ClickRow(0, Notify::DblClick);
+    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "79 00 00 40 01 41 41 ");
+}
+
+// ---- The network-port test over the pseudo-terminal ----
+
+TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
+    // The module answers: each answer has a row, the test frames have none.
+    const kvtsim::Bytes answer = kvtsim::BuildFrame(kvtsim::kAnswerControl, 0x40, kvtsim::FromHex("01 02 03 04"));
+    sim.SetAnswer(0x40, answer);
+    Panel().ShowGroup(PAGE_NET_PORT_TEST);
+    Enter({{IDC_PANEL_NUMBER, "3"}});
+    Press(IDC_PANEL_NET_PORT_TEST);
+    for (uint32_t sequence = 0; sequence < 4; ++sequence) EXPECT_EQ(NextFrame(), NetTestFrame(0x40, sequence));
+    ASSERT_TRUE(WaitFor([this] { return !Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST); }));
+    ASSERT_TRUE(WaitFor([this] { return Log().GetItemCount() == 4; })) << Log().GetItemCount();
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(Log().GetItemText(row, 2), SpacedHex(testsupport::B(answer)));
+
+    // A silent module. The throughput request takes the next number and has its row; an empty
+    // count runs two frames.
+    sim.SetAnswer(0x40, {});
+    Press(IDC_PANEL_THROUGHPUT_TEST);
+    EXPECT_EQ(NextFrame(), NetTestFrame(0x41, 4));
+    Enter({{IDC_PANEL_NUMBER, ""}});
+    Press(IDC_PANEL_NET_PORT_TEST);
+    EXPECT_EQ(NextFrame(), NetTestFrame(0x40, 5));
+    EXPECT_EQ(NextFrame(), NetTestFrame(0x40, 6));
+    ASSERT_TRUE(WaitFor([this] { return !Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST); }));
+
+    // A long run goes on until it is stopped.
+    Enter({{IDC_PANEL_NUMBER, "1000000"}});
+    Press(IDC_PANEL_NET_PORT_TEST);
+    ASSERT_TRUE(FramesArrived(seen + 4));
+    Press(IDC_PANEL_STOP_NET_PORT_TEST);
+    EXPECT_FALSE(Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST));
+    const size_t sent = HistoryCount('0');
+    PumpFor(100);
+    EXPECT_EQ(HistoryCount('0'), sent);
+    ASSERT_TRUE(FramesArrived(sent));
+    EXPECT_EQ(sim.ReceivedFrames().size(), sent);
+    ASSERT_EQ(Log().GetItemCount(), 5);
+    EXPECT_EQ(Log().GetItemText(4, 2), NetTestFrame(0x41, 4));
+}
+
+}  // namespace
