@@ -54,17 +54,19 @@ bool IsBlankLine(const std::string& line) { return line.find_first_not_of(" \t")
 
 enum class LineFit { Blank, Bad, Good };
 
-// A record line: time stamp, blanks, then the frame's bytes as hexadecimal digit pairs. A frame
-// wrapped behind twelve 'E' digits is taken from digit 20 to four digits before its end.
+// A record line: time stamp, blanks, then the frame's bytes as hexadecimal digit pairs, not all
+// zero. A frame wrapped behind twelve 'E' digits is taken from digit 20 to four digits before its
+// end. Any frame the export writes reads back, the shortest included.
 LineFit ReadRecordLine(const std::string& line, SystemTime& time, ByteString& frame) {
     if (IsBlankLine(line)) return LineFit::Blank;
     if (!ReadTimeStamp(line, time)) return LineFit::Bad;
     std::string hex;
     for (char c : line.substr(kStampLength))
         if (c != ' ') hex += c;
-    if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return LineFit::Bad;
-    if (hex.find_first_not_of('0') == std::string::npos || hex.size() <= 16) return LineFit::Bad;
-    if (hex.compare(2, 12, "EEEEEEEEEEEE") == 0) {
+    if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos || hex.size() % 2 != 0)
+        return LineFit::Bad;
+    if (hex.find_first_not_of('0') == std::string::npos) return LineFit::Bad;
+    if (hex.size() > 14 && hex.compare(2, 12, "EEEEEEEEEEEE") == 0) {
         if (hex.size() <= 24) return LineFit::Bad;
         hex = hex.substr(20, hex.size() - 24);
     }

@@ -77,7 +77,8 @@ struct BatchExchange {
     uint32_t waitMs = 1000;
     // Sends the frame for the address (wire form). Called on the run's thread.
     std::function<SendOutcome(const std::string& wire)> send;
-    // Judges the oldest reply that arrived within the wait.
+    // Judges a reply that arrived within the wait, the oldest first; Unchanged passes on to the
+    // next one.
     std::function<TestStatus(const std::string& wire, const ByteString& reply)> judge;
     // With a time: the reply's milliseconds, or the seconds of a silent address.
     bool writesTime = false;

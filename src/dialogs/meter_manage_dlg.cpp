@@ -65,6 +65,10 @@ CMeterManageDlg::CMeterManageDlg(ListView mainList) : Dialog(IDD_METER_MANAGE), 
     MapCommand(IDC_METER_LIST, Notify::Click, [this] { OnClickAddressList(); });
 }
 
+CMeterManageDlg::~CMeterManageDlg() { WarningBox().Dismiss(*this); }
+
+void CMeterManageDlg::OnDestroy() { WarningBox().Dismiss(*this); }
+
 bool CMeterManageDlg::OnInitDialog() {
     m_meterList.Attach(*this, IDC_METER_LIST);
     m_meterList.SetExtendedStyle(ListView::kExGridLines | ListView::kExCheckBoxes | ListView::kExFullRowSelect |

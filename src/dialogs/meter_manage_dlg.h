@@ -15,12 +15,14 @@ public:
 
     // mainList: the main window's address list (address in column 1, group address in column 5).
     explicit CMeterManageDlg(ListView mainList);
+    ~CMeterManageDlg() override;
 
 protected:
     bool OnInitDialog() override;
     void OnOK() override {}
     // Shift fills the checks between the first two checked rows.
     bool PreTranslateKey(Key key) override;
+    void OnDestroy() override;
 
 private:
     void LoadRowsFromMainList();

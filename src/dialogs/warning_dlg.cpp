@@ -15,8 +15,15 @@ void CWarningDlg::Raise(Dialog& parent, const std::string& text) {
     m_parent = &parent;
     Create(&parent);
     m_parent = nullptr;
+    m_owner = &parent;
     ShowWindow(true);
     SetText(text);
+}
+
+void CWarningDlg::Dismiss(const Dialog& owner) {
+    if (m_owner != &owner) return;
+    DestroyWindow();
+    m_owner = nullptr;
 }
 
 void CWarningDlg::SetText(const std::string& text) { SetDlgItemText(IDC_WARNING_TEXT, text); }

@@ -14,6 +14,9 @@ public:
     // Creates the popup over parent, centred on it, shows it and gives it the text. A warning
     // still open is replaced.
     void Raise(Dialog& parent, const std::string& text);
+    // Destroys a popup raised over owner; owner calls it before its own window goes, which
+    // would take the popup with it behind this object's back.
+    void Dismiss(const Dialog& owner);
     void SetText(const std::string& text);
 
 protected:
@@ -24,7 +27,8 @@ protected:
     void OnClose() override { DestroyWindow(); }
 
 private:
-    Dialog* m_parent = nullptr;
+    Dialog* m_parent = nullptr;  // while it is created
+    const Dialog* m_owner = nullptr;
 };
 
 // The process's warning box.

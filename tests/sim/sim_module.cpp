@@ -132,6 +132,12 @@ void SimModule::SetAnswer(uint8_t command, const Bytes& answer) {
     m_script[command] = answer;
 }
 
+void SimModule::SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
+                             std::chrono::milliseconds delay) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_deviceScript.push_back({command, offset, match, answer, delay});
+}
+
 bool SimModule::Send(const Bytes& bytes) { return WriteBurst(bytes.data(), bytes.size()); }
 
 bool SimModule::SendSplit(const Bytes& bytes, size_t firstBurst, std::chrono::milliseconds gap) {
@@ -256,13 +262,23 @@ void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
         m_parse.erase(0, length + kOverhead);
         // The script in force when the frame is recorded decides its answer.
         Bytes answer;
+        std::chrono::milliseconds delay(0);
         {
             std::lock_guard<std::mutex> lock(m_lock);
             m_frames.push_back(frame);
             const auto it = m_script.find(frame[4]);
             if (it != m_script.end()) answer = it->second;
+            for (const DeviceAnswer& d : m_deviceScript) {
+                if (d.command != frame[4] || frame.size() < kHeader + d.offset + d.match.size() ||
+                    frame.compare(kHeader + d.offset, d.match.size(), d.match) != 0)
+                    continue;
+                answer = d.answer;
+                delay = d.delay;
+                break;
+            }
         }
         m_changed.notify_all();
+        if (delay.count() > 0 && !WaitUnlessStopped(delay)) return;
         if (!answer.empty()) WriteBurst(answer.data(), answer.size());
     }
 }

@@ -59,6 +59,11 @@ public:
     // several frames, a meter answer, garbage; empty: stay silent). The version request is
     // answered with VersionReply() until the script says otherwise.
     void SetAnswer(uint8_t command, const Bytes& answer);
+    // Script for one device: a frame of this command whose data hold match at offset (an
+    // address, say) is answered with these bytes after delay instead (empty: stay silent). The
+    // module reads nothing more until the answer is written.
+    void SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
+                      std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
     // Writes bytes unasked, in one write.
     bool Send(const Bytes& bytes);
@@ -92,6 +97,14 @@ private:
     mutable std::condition_variable m_changed;
     bool m_stopping = false;
     std::map<uint8_t, Bytes> m_script;
+    struct DeviceAnswer {
+        uint8_t command;
+        size_t offset;
+        Bytes match;
+        Bytes answer;
+        std::chrono::milliseconds delay;
+    };
+    std::vector<DeviceAnswer> m_deviceScript;
     std::vector<Bytes> m_frames;
     Bytes m_bytes;
 
