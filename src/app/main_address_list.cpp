@@ -3,7 +3,6 @@
 
 #include "app/main_tester_dlg.h"
 #include "commands/combo_mappers.h"
-#include "commands/field_readers.h"
 #include "commands/page_payloads.h"
 #include "link/conversions.h"
 #include "link/module_command.h"

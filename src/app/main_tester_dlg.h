@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "analyzer/version_text.h"
-#include "commands/batch_tests.h"
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
+#include "commands/batch_tests.h"
 #include "commands/command_frame.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
