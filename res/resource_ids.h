@@ -542,6 +542,28 @@ constexpr int IDC_BROADCAST_TEST_PANE = 1007;
 // IDD_FRAME_DETAIL: frame detail viewer.
 constexpr int IDC_DETAIL_TEXT = 1010;
 
+// IDD_WARNING: warning box.
+constexpr int IDC_WARNING_PICTURE = 195;
+constexpr int IDC_WARNING_TEXT    = 1235;
+constexpr int IDC_WARNING_OK      = 1018;
+
+// IDD_METER_MANAGE: meter management, its list kept row for row with the main window's
+// address list.
+constexpr int IDC_METER_ADDRESS          = 1031;
+constexpr int IDC_METER_GROUP            = 1978;
+constexpr int IDC_METER_ADD              = 1000;
+constexpr int IDC_METER_RANGE_COUNT      = 1004;
+constexpr int IDC_METER_RANGE_START      = 1005;
+constexpr int IDC_METER_RANGE_STEP       = 1036;
+constexpr int IDC_METER_RANGE_GROUP      = 1997;
+constexpr int IDC_METER_ADD_RANGE        = 1038;
+constexpr int IDC_METER_IMPORT           = 1056;
+constexpr int IDC_METER_LIST             = 1037;
+constexpr int IDC_METER_DELETE           = 1059;
+constexpr int IDC_METER_SELECT_ALL       = 1401;
+constexpr int IDC_METER_INVERT_SELECTION = 1407;
+constexpr int IDC_METER_EXIT             = 1410;
+
 // IDD_PARSE_FRAME: frame parser, with a layer choice and three input boxes, each with its parse
 // button.
 constexpr int IDC_PARSER_PHYSICAL_LAYER  = 1036;

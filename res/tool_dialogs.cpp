@@ -236,9 +236,42 @@ const DialogTemplate kAppPage = {
     {{IDC_RECEPTION_LIST, ControlKind::ListReport, "", 0, 0, 400, 200, kNone}}};
 
 const DialogTemplate kWarning = {
-    IDD_WARNING, "警告", TemplateUnits::DialogUnits, 160, 60, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_WARNING, "警告", TemplateUnits::DialogUnits, 111, 63, kFont, 10, kDlgSystemMenu, 0,
+    {
+        {IDC_WARNING_PICTURE, ControlKind::Picture, "195", 10, 11, 22, 21, kNone},
+        {IDC_WARNING_TEXT, ControlKind::Static, "WARN", 36, 13, 59, 24, kNone},
+        {IDC_WARNING_OK, ControlKind::PushButton, "确定", 35, 42, 50, 14, kNone},
+    }};
+
+// The three input groups side by side above the list; the range group shows start, step, count
+// and group address from top to bottom.
 const DialogTemplate kMeterManage = {
-    IDD_METER_MANAGE, "电表管理", TemplateUnits::DialogUnits, 570, 285, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_METER_MANAGE, "电表管理", TemplateUnits::DialogUnits, 570, 285, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::GroupBox, "增加一个地址", 11.4, 5.7, 193.8, 91.2, kNone},
+        {-1, ControlKind::Static, "设备地址：", 22.8, 35.2, 45, 10, kNone},
+        {IDC_METER_ADDRESS, ControlKind::Edit, "", 68.4, 34.2, 85.5, 11.4, kAutoHScroll},
+        {-1, ControlKind::Static, "组播地址：", 22.8, 58, 45, 10, kNone},
+        {IDC_METER_GROUP, ControlKind::Edit, "", 68.4, 57, 85.5, 11.4, kAutoHScroll},
+        {IDC_METER_ADD, ControlKind::PushButton, "添加", 148.2, 79.8, 34.2, 11.4, kNone},
+        {-1, ControlKind::GroupBox, "增加一组地址", 205.2, 5.7, 193.8, 91.2, kNone},
+        {-1, ControlKind::Static, "地址数目：", 228, 63.7, 45, 10, kNone},
+        {IDC_METER_RANGE_COUNT, ControlKind::Edit, "", 273.6, 62.7, 85.5, 11.4, kAutoHScroll},
+        {-1, ControlKind::Static, "起始地址：", 228, 23.8, 45, 10, kNone},
+        {IDC_METER_RANGE_START, ControlKind::Edit, "", 273.6, 22.8, 85.5, 11.4, kAutoHScroll},
+        {-1, ControlKind::Static, "地址增量：", 228, 43.7, 45, 10, kNone},
+        {IDC_METER_RANGE_STEP, ControlKind::Edit, "", 273.6, 42.7, 85.5, 11.4, kAutoHScroll},
+        {-1, ControlKind::Static, "组播地址：", 228, 78, 45, 10, kNone},
+        {IDC_METER_RANGE_GROUP, ControlKind::Edit, "", 273.6, 77, 85.5, 11.4, kAutoHScroll},
+        {IDC_METER_ADD_RANGE, ControlKind::PushButton, "添加", 364.8, 79.8, 22.8, 11.4, kNone},
+        {-1, ControlKind::GroupBox, "地址导入", 399, 5.7, 159.6, 91.2, kNone},
+        {IDC_METER_IMPORT, ControlKind::PushButton, "地址导入", 410.4, 22.8, 45.6, 11.4, kNone},
+        {IDC_METER_LIST, ControlKind::ListReport, "", 11.4, 108.3, 524.4, 142.5, kCheckBoxes},
+        {IDC_METER_DELETE, ControlKind::PushButton, "删除", 102.6, 256.5, 34.2, 10, kNone},
+        {IDC_METER_SELECT_ALL, ControlKind::CheckBox, "全选", 11.4, 256.5, 45.6, 10, kNone},
+        {IDC_METER_INVERT_SELECTION, ControlKind::CheckBox, "反选", 57, 256.5, 45.6, 10, kNone},
+        {IDC_METER_EXIT, ControlKind::PushButton, "退出", 518.7, 79.8, 34.2, 11.4, kNone},
+    }};
 const DialogTemplate kChecksum = {
     IDD_CHECKSUM, "计算校验", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
 const DialogTemplate kFrameType = {

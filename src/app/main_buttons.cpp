@@ -21,6 +21,8 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(IDC_SHOW_ALL_RECEIVED, Notify::Clicked,
                [this] { m_link.SetShowAllReceived(Button(GetDlgItem(IDC_SHOW_ALL_RECEIVED)).GetCheck() != 0); });
     MapFrameLogHandlers();
+    MapAddressListHandlers();
+    MapRecordFileHandlers();
     MapCommandSenders();
 }
 
@@ -109,9 +111,6 @@ int CMainTesterDlg::StartImportThread() {
     return m_link.Workers().Start(m_import, WorkerSet::OneShot(m_import, [this] { ImportWorker(); }),
                                   "启动导入线程失败");
 }
-
-// Not built yet: the record import (the thread starts and ends at once).
-void CMainTesterDlg::ImportWorker() {}
 
 bool CMainTesterDlg::PreTranslateKey(Key key) {
     if (key == Key::Enter || key == Key::Escape) return true;

@@ -37,6 +37,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
 }
 
 CMainTesterDlg::~CMainTesterDlg() {
+    StopBatchTests();
     m_link.Shutdown();
     SetVersionTextTarget(nullptr);
     if (Instance() == this) SetInstance(nullptr);
@@ -198,6 +199,7 @@ void CMainTesterDlg::OnClose() {
     m_link.History().Clear();
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
+    StopBatchTests();
     WorkerSet& workers = m_link.Workers();
     for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import, &m_upgrade, &m_pointRead, &m_roundRead}) {
         if (worker->IsRunning()) workers.Stop(*worker);

@@ -8,10 +8,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analyzer/version_text.h"
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
+#include "commands/batch_tests.h"
 #include "commands/command_frame.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
@@ -113,6 +115,18 @@ public:
     CTestDlg& TestPanel() { return *m_testPanel; }
     // ---- end of command senders ----
 
+    // ---- Address list and the batch tests over it ----
+    // Ends a running data or version test within its current wait and waits for its thread.
+    void StopBatchTests();
+    // Blanks the result, time and reset columns of every checked row of the address list.
+    void ClearCheckedResults();
+    // A reset-information reply into the row of the address (display form): the reset word and
+    // the four reset counts. A reply too short for them changes nothing.
+    void SetResetStatisticsRow(const std::string& address, const ByteString& frame);
+    // The repeated search's log: the search log list into a file named by the local time in
+    // the working folder.
+    void SaveSearchLog();
+
 protected:
     bool OnInitDialog() override;
     void OnOK() override {}
@@ -179,6 +193,37 @@ private:
     void FillCheckRange();
     int ReadHexBytes(int controlId, ByteString& out);
     void WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock);
+
+    // Address list commands and the batch tests.
+    void MapAddressListHandlers();
+    void OnAddAddress();
+    void OnClearTestResults();
+    void OnDeleteAddresses();
+    void OnInvertChecks();
+    void OnSelectFailedRows();
+    void OnAddressListClick();
+    void OnExportResults();
+    void OnStartTest();
+    void OnVersionTest();
+    // The wire forms of the checked rows' addresses; false when there are none, or more than
+    // limit (0: no limit), which is said.
+    bool GatherCheckedAddresses(std::vector<std::string>& wireAddresses, size_t limit);
+    void WriteTestRow(const BatchRow& row);
+    // One address of a test, on the user-interface thread.
+    SendOutcome SendTestData(const std::string& wire);
+    SendOutcome SendVersionQuery(const std::string& wire);
+    void EnableVersionTestControls(bool enable);
+
+    // Record and log files.
+    void MapRecordFileHandlers();
+    void OnExportRecords();
+    void OnExportFrameLog();
+    void OnImportFrameLog();
+    // Asks where to export (defaultName proposed) and writes what build gives, replacing the file
+    // only once all of it is written. build false (nothing to export) deletes the chosen file.
+    void ExportTextFile(const std::string& defaultName, const std::function<bool(std::string& text)>& build);
+    // The received records of a file into the history; counts the lines that fit no layout.
+    void ImportRecordFile(const std::string& path);
 
     // The window's own worker threads.
     void StopImportThread();
@@ -262,6 +307,8 @@ private:
     Worker m_upgrade;
     Worker m_pointRead;
     Worker m_roundRead;
+    BatchTest m_addressTestRun;
+    BatchTest m_versionTestRun;
     std::atomic<uint8_t> m_workerRunning{0};
     std::atomic<uint8_t> m_stopUpgrade{0};
 

@@ -7,8 +7,10 @@
 #include "dialogs/device_search_list_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
 #include "dialogs/main_window_port.h"
+#include "dialogs/meter_manage_dlg.h"
 #include "dialogs/parse_frame_dlg.h"
 #include "dialogs/send_console_dlg.h"
+#include "dialogs/warning_dlg.h"
 #include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
@@ -65,18 +67,6 @@ private:
 class CTimedSendDlg : public CButtonOwnedDialog {
 public:
     explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(IDD_TIMED_SEND, IDC_TIMED_SEND, window) {}
-};
-
-// Not built yet: template only.
-class CWarningDlg : public Dialog {
-public:
-    CWarningDlg() : Dialog(IDD_WARNING) {}
-};
-
-// Not built yet: template only.
-class CMeterManageDlg : public Dialog {
-public:
-    CMeterManageDlg() : Dialog(IDD_METER_MANAGE) {}
 };
 
 // Not built yet: template only.

@@ -134,6 +134,12 @@ void SimModule::SetAnswer(uint8_t command, const Bytes& answer, std::chrono::mil
     m_script[command] = {answer, delay};
 }
 
+void SimModule::SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
+                             std::chrono::milliseconds delay) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_deviceScript.push_back({command, offset, match, answer, delay});
+}
+
 bool SimModule::Send(const Bytes& bytes) { return WriteBurst(bytes.data(), bytes.size()); }
 
 bool SimModule::SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval) {
@@ -267,9 +273,18 @@ void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
             m_frames.push_back(frame);
             const auto it = m_script.find(frame[4]);
             if (it != m_script.end()) std::tie(answer, delay) = it->second;
+            for (const DeviceAnswer& d : m_deviceScript) {
+                if (d.command != frame[4] || frame.size() < kHeader + d.offset + d.match.size() ||
+                    frame.compare(kHeader + d.offset, d.match.size(), d.match) != 0)
+                    continue;
+                answer = d.answer;
+                delay = d.delay;
+                break;
+            }
         }
         m_changed.notify_all();
-        if (!answer.empty() && WaitUnlessStopped(delay)) WriteBurst(answer.data(), answer.size());
+        if (delay.count() > 0 && !WaitUnlessStopped(delay)) return;
+        if (!answer.empty()) WriteBurst(answer.data(), answer.size());
     }
 }
 

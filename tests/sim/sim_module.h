@@ -60,6 +60,11 @@ public:
     // version request is answered with VersionReply() at once until the script says otherwise.
     void SetAnswer(uint8_t command, const Bytes& answer,
                    std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    // Script for one device: a frame of this command whose data hold match at offset (an
+    // address, say) is answered with these bytes after delay instead (empty: stay silent). The
+    // module reads nothing more until the answer is written.
+    void SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
+                      std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
     // Writes bytes unasked, in one write.
     bool Send(const Bytes& bytes);
@@ -94,6 +99,14 @@ private:
     mutable std::condition_variable m_changed;
     bool m_stopping = false;
     std::map<uint8_t, std::pair<Bytes, std::chrono::milliseconds>> m_script;
+    struct DeviceAnswer {
+        uint8_t command;
+        size_t offset;
+        Bytes match;
+        Bytes answer;
+        std::chrono::milliseconds delay;
+    };
+    std::vector<DeviceAnswer> m_deviceScript;
     std::vector<Bytes> m_frames;
     Bytes m_bytes;
 

@@ -1,0 +1,276 @@
+// The address list of the main window: its commands, the results file, and the data and version
+// tests that run over its checked rows.
+
+#include "app/main_tester_dlg.h"
+#include "commands/combo_mappers.h"
+#include "commands/field_readers.h"
+#include "commands/page_payloads.h"
+#include "link/conversions.h"
+#include "link/module_command.h"
+#include "platform/gbk.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr int kAddressColumn = 1;
+constexpr int kResultColumn = 2;
+constexpr int kTimeColumn = 3;
+constexpr int kResetColumn = 4;
+constexpr int kFirstCountColumn = 6;
+
+constexpr uint32_t kDataTestWaitMs = 1000;
+constexpr uint32_t kVersionTestWaitMs = 600;
+
+constexpr int kVersionTestControls[] = {IDC_UPGRADE_CHOOSE_FILE, IDC_EXPECTED_VERSION, IDC_BAUD_RATE_COMBO,
+                                        IDC_PARITY_COMBO};
+
+// The text of a row of the frame log that is not a frame: a blank after every character, as the
+// log spaces the digit pairs of a frame.
+std::string SpacedText(const std::string& text) {
+    std::string spaced;
+    const std::string gbk = Utf8ToGbk(text);
+    for (size_t i = 0; i < gbk.size();) {
+        const size_t width = static_cast<unsigned char>(gbk[i]) >= 0x80 && i + 1 < gbk.size() ? 2 : 1;
+        spaced += GbkToUtf8(gbk.substr(i, width)) + " ";
+        i += width;
+    }
+    return spaced;
+}
+
+}  // namespace
+
+void CMainTesterDlg::MapAddressListHandlers() {
+    MapCommand(IDC_ADD_ADDRESS, Notify::Clicked, [this] { OnAddAddress(); });
+    MapCommand(IDC_CLEAR_TEST_RESULTS, Notify::Clicked, [this] { OnClearTestResults(); });
+    MapCommand(IDC_DELETE_ADDRESSES, Notify::Clicked, [this] { OnDeleteAddresses(); });
+    MapCommand(IDC_INVERT_CHECKS, Notify::Clicked, [this] { OnInvertChecks(); });
+    MapCommand(IDC_SELECT_FAILED, Notify::Clicked, [this] { OnSelectFailedRows(); });
+    MapCommand(IDC_ADDRESS_LIST, Notify::Click, [this] { OnAddressListClick(); });
+    MapCommand(IDC_EXPORT_RESULTS, Notify::Clicked, [this] { OnExportResults(); });
+    MapCommand(IDC_START_DATA_TEST, Notify::Clicked, [this] { OnStartTest(); });
+    MapCommand(IDC_VERSION_TEST, Notify::Clicked, [this] { OnVersionTest(); });
+}
+
+// ---- Commands of the list ----
+
+void CMainTesterDlg::OnAddAddress() {
+    CMeterManageDlg meters(m_addressList);
+    meters.DoModal();
+}
+
+void CMainTesterDlg::OnClearTestResults() {
+    if (ShowMessageBox("确认要清除选中地址的测试结果吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
+    ClearCheckedResults();
+}
+
+void CMainTesterDlg::ClearCheckedResults() {
+    for (int r = m_addressList.GetItemCount(); r-- > 0;) {
+        if (!m_addressList.GetCheck(r)) continue;
+        for (int c : {kResultColumn, kTimeColumn, kResetColumn}) m_addressList.SetItemText(r, c, " ");
+    }
+}
+
+void CMainTesterDlg::OnDeleteAddresses() {
+    if (ShowMessageBox("确认要清除选中表地址吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
+    for (int r = m_addressList.GetItemCount(); r-- > 0;) {
+        if (m_addressList.GetCheck(r)) m_addressList.DeleteItem(r);
+    }
+}
+
+void CMainTesterDlg::OnInvertChecks() {
+    for (int r = m_addressList.GetItemCount(); r-- > 0;) m_addressList.SetCheck(r, !m_addressList.GetCheck(r));
+}
+
+void CMainTesterDlg::OnSelectFailedRows() {
+    for (int r = m_addressList.GetItemCount(); r-- > 0;)
+        m_addressList.SetCheck(r, m_addressList.GetItemText(r, kResultColumn) == StatusText(TestStatus::Failure));
+}
+
+void CMainTesterDlg::OnAddressListClick() {
+    const int rows = m_addressList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        if (m_addressList.GetItemState(r, ListView::kStateSelected) != 0)
+            m_addressList.SetCheck(r, !m_addressList.GetCheck(r));
+    }
+}
+
+void CMainTesterDlg::OnExportResults() {
+    const SystemTime now = GetLocalTime();
+    const std::string name = StrFormat("ResultExport,  %04d-%02d-%02d %02d-%02d-%02d.txt", now.year, now.month,
+                                       now.day, now.hour, now.minute, now.second);
+    ExportTextFile(name, [this](std::string& text) {
+        const int rows = m_addressList.GetItemCount();
+        if (rows == 0) return false;
+        auto padded = [](std::string cell, int width) {
+            PadRightBlanks(cell, width);
+            return cell;
+        };
+        text = padded("地址", 12) + "    " + padded("结果", 6) + "  " + padded("时间", 6) + "\n";
+        for (int r = 0; r < rows; ++r) {
+            for (int c : {kAddressColumn, kResultColumn, kTimeColumn}) text += m_addressList.GetItemText(r, c) + "    ";
+            text += "\n";
+        }
+        return true;
+    });
+}
+
+// ---- Rows of the tests ----
+
+bool CMainTesterDlg::GatherCheckedAddresses(std::vector<std::string>& wireAddresses, size_t limit) {
+    const int rows = m_addressList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        if (!m_addressList.GetCheck(r)) continue;
+        const std::string wire = SwapAddressOrder(m_addressList.GetItemText(r, kAddressColumn));
+        if (!wire.empty()) wireAddresses.push_back(wire);
+    }
+    if (wireAddresses.empty()) return false;
+    if (limit != 0 && wireAddresses.size() > limit) {
+        ShowMessageBox(kTooManyAddressesText);
+        return false;
+    }
+    return true;
+}
+
+void CMainTesterDlg::WriteTestRow(const BatchRow& row) {
+    // Rows are matched on the address as the tests send it: padded, upper-cased.
+    const std::string wire = SwapAddressOrder(row.address);
+    const int rows = m_addressList.GetItemCount();
+    if (row.status != TestStatus::Unchanged) {
+        for (int r = rows; r-- > 0;) {
+            if (SwapAddressOrder(m_addressList.GetItemText(r, kAddressColumn)) != wire) continue;
+            m_addressList.SetItemText(r, kResultColumn, StatusText(row.status));
+            break;
+        }
+    }
+    if (row.time.empty()) return;
+    for (int r = rows; r-- > 0;) {
+        if (m_addressList.GetCheck(r) && SwapAddressOrder(m_addressList.GetItemText(r, kAddressColumn)) == wire)
+            m_addressList.SetItemText(r, kTimeColumn, row.time);
+    }
+}
+
+void CMainTesterDlg::SetResetStatisticsRow(const std::string& address, const ByteString& frame) {
+    ResetStatistics stats;
+    if (!ReadResetStatistics(frame, stats)) return;
+    const std::string wire = SwapAddressOrder(address);
+    for (int r = m_addressList.GetItemCount(); r-- > 0;) {
+        if (SwapAddressOrder(m_addressList.GetItemText(r, kAddressColumn)) != wire) continue;
+        m_addressList.SetItemText(r, kResetColumn, stats.resetWord);
+        for (int k = 0; k < 4; ++k)
+            m_addressList.SetItemText(r, kFirstCountColumn + k, StrFormat("%u", static_cast<unsigned>(stats.counts[k])));
+        return;
+    }
+}
+
+void CMainTesterDlg::StopBatchTests() {
+    m_addressTestRun.Stop(m_link.Workers(), m_addressTest);
+    m_versionTestRun.Stop(m_link.Workers(), m_versionTest);
+}
+
+// ---- Data test: one send-data frame per checked address ----
+
+void CMainTesterDlg::OnStartTest() {
+    m_addressTestRun.Stop(m_link.Workers(), m_addressTest);
+    Window button = GetDlgItem(IDC_START_DATA_TEST);
+    button.Enable(false);
+    if (!m_link.IsPortOpen()) {
+        ShowMessageBox("串口未打开");
+        button.Enable(true);
+        return;
+    }
+    m_dataLogList.DeleteAllItems();
+    std::vector<std::string> addresses;
+    if (!GatherCheckedAddresses(addresses, kMaxDataTestAddresses)) {
+        button.Enable(true);
+        return;
+    }
+    ClearCheckedResults();
+
+    BatchExchange exchange;
+    exchange.queue = &m_link.Queues().sendData;
+    exchange.arrived = &m_link.Queues().sendDataArrived;
+    exchange.waitMs = kDataTestWaitMs;
+    exchange.writesTime = true;
+    exchange.send = [this](const std::string& wire) {
+        SendOutcome sent = SendOutcome::Skipped;
+        SendTask([&] {
+            if (m_addressTest.IsRunning()) sent = SendTestData(wire);
+        });
+        return sent;
+    };
+    exchange.judge = [](const std::string&, const ByteString& reply) { return JudgeDataReply(reply); };
+    exchange.post = [this](const BatchRow& row) { PostTask([this, row] { WriteTestRow(row); }); };
+    const auto finished = [this] { PostTask([this] { GetDlgItem(IDC_START_DATA_TEST).Enable(true); }); };
+    if (!m_addressTestRun.Start(m_link.Workers(), m_addressTest, std::move(addresses), std::move(exchange), finished,
+                                "启动串口通讯线程失败"))
+        button.Enable(true);
+}
+
+SendOutcome CMainTesterDlg::SendTestData(const std::string& wire) {
+    const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
+        SendDataFields fields;
+        if (!GatherAddressModeFields(page, fields)) return false;
+        fields.target = SwapAddressOrder(wire);
+        if (!ReadDataEdit(page, IDC_USER_DATA, fields.data)) return false;
+        BuildSendDataPayload(fields, bytes);
+        return true;
+    };
+    return SendModuleCommand(CMD_SEND_DATA, payload, &CMainTesterDlg::AddDataLogRow) ? SendOutcome::Sent
+                                                                                    : SendOutcome::Refused;
+}
+
+// ---- Version test: the remote version of every checked address ----
+
+void CMainTesterDlg::OnVersionTest() {
+    m_versionTestRun.Stop(m_link.Workers(), m_versionTest);
+    ClearCheckedResults();
+    std::vector<std::string> addresses;
+    GatherCheckedAddresses(addresses, 0);
+    const std::string expected = GetDlgItemText(IDC_EXPECTED_VERSION);
+
+    BatchExchange exchange;
+    exchange.queue = &m_link.Queues().version;
+    exchange.arrived = &m_link.Queues().versionArrived;
+    exchange.waitMs = kVersionTestWaitMs;
+    exchange.send = [this](const std::string& wire) {
+        SendOutcome sent = SendOutcome::Skipped;
+        SendTask([&] {
+            if (m_versionTest.IsRunning()) sent = SendVersionQuery(wire);
+        });
+        return sent;
+    };
+    exchange.judge = [expected](const std::string& wire, const ByteString& reply) {
+        return JudgeVersionReply(reply, wire, expected);
+    };
+    exchange.post = [this](const BatchRow& row) { PostTask([this, row] { WriteTestRow(row); }); };
+    const auto finished = [this] { PostTask([this] { EnableVersionTestControls(true); }); };
+    if (m_versionTestRun.Start(m_link.Workers(), m_versionTest, std::move(addresses), std::move(exchange), finished,
+                               "删除报文线程失败"))
+        EnableVersionTestControls(false);
+}
+
+void CMainTesterDlg::EnableVersionTestControls(bool enable) {
+    for (int id : kVersionTestControls) GetDlgItem(id).Enable(enable);
+}
+
+SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
+    if (!m_link.IsPortOpen()) {
+        FrameLogRow row;
+        row.time = FormatTimeStamp(GetLocalTime());
+        row.spacedHex = SpacedText("串口未打开");
+        WriteRow(m_frameLogList, m_frameLogRow, std::move(row), true);
+        return SendOutcome::Skipped;
+    }
+    const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
+        uint8_t parity = 0;
+        GetParity(page, parity);
+        bytes.push_back(static_cast<unsigned char>((parity & 0x03) << 1));
+        ByteString address;
+        HexTextToBytes(wire, address, 0);
+        bytes += address;
+        return true;
+    };
+    SendModuleCommand(CMD_REMOTE_READ_VERSION, payload, &CMainTesterDlg::AddFrameLogRow);
+    return SendOutcome::Sent;
+}

@@ -1,0 +1,235 @@
+// Text files of the main window: the received records (export, and import on its own thread),
+// the frame logs (export and import) and the repeated search's log.
+
+#include <cstdio>
+
+#include "app/main_tester_dlg.h"
+#include "commands/TestDlg/test_dlg.h"
+#include "link/conversions.h"
+#include "platform/text_file.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr const char* kTxtFilter = "TXT Files(*.txt)|*.txt||";
+constexpr const char* kExportFailedText = "导出失败！";
+constexpr const char* kOpenFailedText = "打开文件失败";
+constexpr size_t kStampLength = 23;  // "2024-03-05 06:07:08:009"
+constexpr const char* kColumnGap = "    ";
+
+std::string FileStamp(const SystemTime& t) {
+    return StrFormat("%04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+std::string Padded(std::string text, int width) {
+    PadRightBlanks(text, width);
+    return text;
+}
+
+std::string AskOpenPath() {
+    FileDialogRequest request;
+    request.open = true;
+    request.defaultExt = "txt";
+    request.filter = kTxtFilter;
+    return ShowFileDialog(request);
+}
+
+// The time stamp at the start of a line, as the logs write it; false when the line does not start
+// with one.
+bool ReadTimeStamp(const std::string& line, SystemTime& time) {
+    if (line.size() < kStampLength) return false;
+    int v[7];
+    char tail = 0;
+    const std::string stamp = line.substr(0, kStampLength);
+    if (std::sscanf(stamp.c_str(), "%4d-%2d-%2d %2d:%2d:%2d:%3d%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
+                    &tail) != 7)
+        return false;
+    auto u = [](int x) { return static_cast<uint16_t>(x); };
+    time = SystemTime{u(v[0]), u(v[1]), 0, u(v[2]), u(v[3]), u(v[4]), u(v[5]), u(v[6])};
+    return true;
+}
+
+bool IsBlankLine(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+
+enum class LineFit { Blank, Bad, Good };
+
+// A record line: time stamp, blanks, then the frame's bytes as hexadecimal digit pairs, not all
+// zero. A frame wrapped behind twelve 'E' digits is taken from digit 20 to four digits before its
+// end. Any frame the export writes reads back, the shortest included.
+LineFit ReadRecordLine(const std::string& line, SystemTime& time, ByteString& frame) {
+    if (IsBlankLine(line)) return LineFit::Blank;
+    if (!ReadTimeStamp(line, time)) return LineFit::Bad;
+    std::string hex;
+    for (char c : line.substr(kStampLength))
+        if (c != ' ') hex += c;
+    if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos || hex.size() % 2 != 0)
+        return LineFit::Bad;
+    if (hex.find_first_not_of('0') == std::string::npos) return LineFit::Bad;
+    if (hex.size() > 14 && hex.compare(2, 12, "EEEEEEEEEEEE") == 0) {
+        if (hex.size() <= 24) return LineFit::Bad;
+        hex = hex.substr(20, hex.size() - 24);
+    }
+    HexTextToBytes(hex, frame, 0);
+    return LineFit::Good;
+}
+
+std::string SkippedLinesText(int count) { return StrFormat("%d行格式错误，已跳过", count); }
+
+}  // namespace
+
+void CMainTesterDlg::MapRecordFileHandlers() {
+    MapCommand(IDC_EXPORT_RECORDS, Notify::Clicked, [this] { OnExportRecords(); });
+    MapCommand(IDM_EXPORT_FRAMES, Notify::Clicked, [this] { OnExportFrameLog(); });
+    MapCommand(IDM_IMPORT_FRAMES, Notify::Clicked, [this] { OnImportFrameLog(); });
+}
+
+void CMainTesterDlg::ExportTextFile(const std::string& defaultName,
+                                    const std::function<bool(std::string& text)>& build) {
+    FileDialogRequest request;
+    request.open = false;
+    request.defaultExt = "txt";
+    request.fileName = defaultName;
+    request.filter = kTxtFilter;
+    const std::string path = ShowFileDialog(request);
+    if (path.empty()) return;
+    std::string text;
+    if (!build(text)) {
+        if (FileExists(path)) RemoveFile(path);
+        return;
+    }
+    TextFile file;
+    bool written = file.Open(path, TextFile::kReplace) && file.WriteString(text);
+    if (!file.Close()) written = false;
+    if (!written) ShowMessageBox(kExportFailedText);
+}
+
+// ---- Received records ----
+
+void CMainTesterDlg::OnExportRecords() {
+    const std::string name =
+        StrFormat("Log COM%u ", static_cast<unsigned>(m_serialSettings.comPort)) + FileStamp(GetLocalTime()) + ".txt";
+    // A copy taken under the history's lock: recording goes on while the file is written.
+    const std::vector<MonitorRecord> records = m_link.History().Snapshot();
+    ExportTextFile(name, [&records](std::string& text) {
+        if (records.empty()) return false;
+        for (const MonitorRecord& r : records) {
+            if (r.frame.empty()) continue;
+            std::string hex;
+            BytesToHexTextSpaced(hex, r.frame, 0);
+            text += FormatTimeStamp(r.time) + "  " + hex + "\n";
+        }
+        return true;
+    });
+}
+
+void CMainTesterDlg::ImportWorker() {
+    const bool monitorRan = m_link.IsMonitorThreadRunning();
+    if (monitorRan) m_link.StopMonitorThread();
+    std::string path;
+    SendTask([&path] { path = AskOpenPath(); });
+    if (!path.empty()) ImportRecordFile(path);
+    if (monitorRan) m_link.StartMonitorThread();
+}
+
+void CMainTesterDlg::ImportRecordFile(const std::string& path) {
+    TextFile file;
+    if (!file.Open(path, TextFile::kRead)) {
+        SendTask([] { ShowMessageBox(kOpenFailedText); });
+        return;
+    }
+    int bad = 0;
+    std::string line;
+    while (file.ReadLine(line)) {
+        SystemTime time;
+        ByteString frame;
+        switch (ReadRecordLine(line, time, frame)) {
+            case LineFit::Blank: break;
+            case LineFit::Bad: ++bad; break;
+            case LineFit::Good: m_link.RecordReceivedFrame('1', frame, time); break;
+        }
+    }
+    file.Close();
+    if (bad > 0) SendTask([bad] { ShowMessageBox(SkippedLinesText(bad)); });
+}
+
+// ---- Frame logs ----
+
+void CMainTesterDlg::OnExportFrameLog() {
+    struct LogColumns {
+        ListView list;
+        bool resultColumns;         // columns 3 and 4 follow the frame
+        const char* emptyFrame;     // written for an empty frame column
+    };
+    const std::string sixtyBlanks(60, ' ');
+    const LogColumns logs[] = {
+        {m_meterReadList, true, sixtyBlanks.c_str()},
+        {m_frameLogList, false, ""},
+        {ListView(m_testPanel->GetDlgItem(IDC_PANEL_LOG_LIST)), false, ""},
+        {m_passThroughList, true, "      "},
+        {m_searchLogList, false, ""},
+    };
+    const SystemTime now = GetLocalTime();
+    ExportTextFile("ROUTEREXPORT,  " + FileStamp(now) + ".txt", [&logs](std::string& text) {
+        bool any = false;
+        for (const LogColumns& log : logs) any = any || log.list.GetItemCount() > 0;
+        if (!any) return false;
+        text = Padded("时间", 12) + std::string(15, ' ') + Padded("报文", 12) + "\n";
+        for (const LogColumns& log : logs) {
+            const int rows = log.list.GetItemCount();
+            for (int r = 0; r < rows; ++r) {
+                std::string frame = log.list.GetItemText(r, 2);
+                if (frame.empty()) frame = log.emptyFrame;
+                text += log.list.GetItemText(r, 0) + kColumnGap + frame + kColumnGap;
+                if (log.resultColumns)
+                    text += log.list.GetItemText(r, 3) + kColumnGap + log.list.GetItemText(r, 4) + kColumnGap;
+                text += "\n";
+            }
+        }
+        return true;
+    });
+}
+
+void CMainTesterDlg::OnImportFrameLog() {
+    const std::string path = AskOpenPath();
+    if (path.empty()) return;
+    TextFile file;
+    if (!file.Open(path, TextFile::kRead)) {
+        ShowMessageBox(kOpenFailedText);
+        return;
+    }
+    // The header goes first; the rows go to the top of the frame log in file order, unnumbered.
+    std::string line;
+    file.ReadLine(line);
+    int row = 0;
+    int bad = 0;
+    while (file.ReadLine(line)) {
+        SystemTime time;
+        if (IsBlankLine(line)) continue;
+        if (!ReadTimeStamp(line, time)) {
+            ++bad;
+            continue;
+        }
+        m_frameLogList.InsertItem(row, line.substr(0, kStampLength));
+        m_frameLogList.SetItemText(row, 2, line.substr(kStampLength));
+        ++row;
+    }
+    file.Close();
+    if (bad > 0) ShowMessageBox(SkippedLinesText(bad));
+}
+
+// ---- The repeated search's log ----
+
+void CMainTesterDlg::SaveSearchLog() {
+    const std::string path = " frame,  " + FileStamp(GetLocalTime()) + ".txt";
+    TextFile file;
+    if (!file.Open(path, TextFile::kReplace)) return;
+    const int rows = m_searchLogList.GetItemCount();
+    bool written = true;
+    if (rows > 0) written = file.WriteString(Padded("时间", 12) + std::string(6, ' ') + Padded("报文", 12) + "\n");
+    for (int r = 0; r < rows && written; ++r) {
+        written = file.WriteString(m_searchLogList.GetItemText(r, 0) + kColumnGap + m_searchLogList.GetItemText(r, 2) +
+                                   kColumnGap + "\n");
+    }
+    if (!file.Close() || !written) ShowMessageBox(kExportFailedText);
+}

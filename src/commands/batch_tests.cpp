@@ -1,0 +1,148 @@
+#include "commands/batch_tests.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "commands/field_text.h"
+#include "link/conversions.h"
+#include "platform/text_format.h"
+
+namespace {
+
+constexpr size_t kHeaderBytes = 5;  // start, two length bytes, control, command
+constexpr size_t kCheckBytes = 2;
+constexpr unsigned char kAnswerBit = 0x80;
+constexpr unsigned char kAbnormalBit = 0x20;
+// Data bytes of a version reply: the device address, six bytes nobody reads, then the version.
+constexpr size_t kAddressBytes = 6;
+constexpr size_t kVersionStart = 12;
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+bool IsNormalAnswer(const ByteString& frame) {
+    return frame.size() > 3 && (frame[3] & kAnswerBit) != 0 && (frame[3] & kAbnormalBit) == 0;
+}
+
+// The data the frame carries, as far as the frame holds them.
+ByteString DataOf(const ByteString& frame) {
+    if (frame.size() < kHeaderBytes + kCheckBytes) return {};
+    const size_t declared = frame[1] | static_cast<size_t>(frame[2]) << 8;
+    return frame.substr(kHeaderBytes, std::min(declared, frame.size() - kHeaderBytes - kCheckBytes));
+}
+
+uint32_t Word32At(const ByteString& frame, size_t at) {
+    return frame[at] | static_cast<uint32_t>(frame[at + 1]) << 8 | static_cast<uint32_t>(frame[at + 2]) << 16 |
+           static_cast<uint32_t>(frame[at + 3]) << 24;
+}
+
+}  // namespace
+
+std::string SwapAddressOrder(std::string text) {
+    ReverseHexBytes12(text);
+    return Upper(std::move(text));
+}
+
+const char* StatusText(TestStatus status) {
+    switch (status) {
+        case TestStatus::Unchanged: break;
+        case TestStatus::Success: return "成功";
+        case TestStatus::Failure: return "失败";
+        case TestStatus::VersionMismatch: return "版本不一致";
+    }
+    return "";
+}
+
+TestStatus JudgeDataReply(const ByteString& frame) {
+    if (frame.size() < kHeaderBytes || !IsNormalAnswer(frame)) return TestStatus::Failure;
+    const size_t length = frame[1] | static_cast<size_t>(frame[2]) << 8;
+    return length == 0 ? TestStatus::Success : TestStatus::Failure;
+}
+
+TestStatus JudgeVersionReply(const ByteString& frame, const std::string& wire, const std::string& expected) {
+    if (!IsNormalAnswer(frame)) return TestStatus::Failure;
+    const ByteString data = DataOf(frame);
+    if (data.size() < kAddressBytes) return TestStatus::Failure;
+    std::string from;
+    BytesToHexText(from, data.substr(0, kAddressBytes), 0);
+    if (from != Upper(wire)) return TestStatus::Unchanged;
+    if (data.size() <= kVersionStart) return TestStatus::Failure;
+    ByteString version(data.rbegin(), data.rend() - static_cast<std::ptrdiff_t>(kVersionStart));
+    std::string text;
+    BytesToHexText(text, version, 0);
+    return text == expected ? TestStatus::Success : TestStatus::VersionMismatch;
+}
+
+std::string ElapsedSecondsText(uint64_t ms) { return StrFormat("%02d 秒", static_cast<int>(ms / 1000)); }
+
+std::string ElapsedMsText(const SystemTime& sent, const SystemTime& arrived) {
+    const int64_t ms = std::max<int64_t>(0, SystemTimeDiffMs(arrived, sent));
+    return StrFormat("%02lld ms", static_cast<long long>(ms));
+}
+
+bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out) {
+    constexpr size_t kWordAt = 12;
+    constexpr size_t kCountsAt = 16;
+    if (frame.size() < kCountsAt + 4 * 4) return false;
+    out.resetWord.clear();
+    for (size_t i = kWordAt + 4; i-- > kWordAt;) AppendFormat(out.resetWord, "%02X", frame[i]);
+    for (size_t k = 0; k < 4; ++k) out.counts[k] = Word32At(frame, kCountsAt + 4 * k);
+    return true;
+}
+
+// ---- The run ----
+
+int BatchTest::Start(WorkerSet& workers, Worker& worker, std::vector<std::string> wireAddresses,
+                     BatchExchange exchange, std::function<void()> finished, const std::string& errorText) {
+    Stop(workers, worker);
+    m_stop.Reset();
+    auto procedure = [this, &worker, addresses = std::move(wireAddresses), exchange = std::move(exchange),
+                      finished = std::move(finished)] {
+        Run(addresses, exchange, [&worker] { return worker.IsRunning(); });
+        worker.RequestStop();
+        if (finished) finished();
+    };
+    return workers.Start(worker, std::move(procedure), errorText);
+}
+
+void BatchTest::Stop(WorkerSet& workers, Worker& worker) {
+    // The flag first: a run that has not looked at it yet ends there, one already waiting wakes.
+    worker.RequestStop();
+    m_stop.Set();
+    workers.Stop(worker);
+}
+
+void BatchTest::Run(const std::vector<std::string>& wireAddresses, const BatchExchange& x,
+                    const std::function<bool()>& running) {
+    for (const std::string& wire : wireAddresses) {
+        if (!running()) return;
+        x.queue->Clear();
+        *x.arrived = 0;
+        const SendOutcome sent = x.send(wire);
+        const SystemTime sendTime = GetLocalTime();
+        const uint64_t sendTick = GetTickCountMs();
+        if (sent == SendOutcome::Skipped) continue;
+        if (m_stop.Wait(x.waitMs)) return;
+
+        BatchRow row;
+        row.address = SwapAddressOrder(wire);
+        // A reply the judge leaves aside (another device's, late) gives way to the next one.
+        ReplyEntry reply;
+        bool answered = false;
+        while (*x.arrived == 1 && row.status == TestStatus::Unchanged && x.queue->Pop(reply)) {
+            answered = true;
+            row.status = x.judge(wire, reply.frame);
+        }
+        if (answered) {
+            if (x.writesTime) row.time = ElapsedMsText(sendTime, reply.time);
+        } else {
+            row.status = TestStatus::Failure;
+            if (x.writesTime) row.time = ElapsedSecondsText(GetTickCountMs() - sendTick);
+        }
+        x.post(row);
+    }
+}

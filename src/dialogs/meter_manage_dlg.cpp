@@ -1,0 +1,277 @@
+#include "dialogs/meter_manage_dlg.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "dialogs/warning_dlg.h"
+#include "link/conversions.h"
+#include "platform/text_file.h"
+#include "platform/text_format.h"
+
+namespace {
+
+constexpr int kAddressDigits = 12;
+constexpr int kGroupDigits = 4;
+constexpr uint64_t kTopAddress = 0xFFFFFFFFFFFFull;
+constexpr int kMainGroupColumn = 5;
+
+bool IsHexText(const std::string& text) {
+    return text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
+bool IsDecimalText(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A typed field of hexadecimal digits, '0' put in front up to its width; false when it holds
+// anything else or is too long.
+bool ReadHexField(std::string text, int width, std::string& out) {
+    if (!IsHexText(text) || text.size() > static_cast<size_t>(width)) return false;
+    PadLeftZeros(text, width - 1);
+    out = text;
+    return true;
+}
+
+// The six bytes of an address text as one number, most significant byte first.
+uint64_t AddressValue(const std::string& text) {
+    ByteString bytes;
+    HexTextToBytes(text, bytes, 0);
+    FitAddressBytes(bytes, 6);
+    uint64_t value = 0;
+    for (unsigned char b : bytes) value = value << 8 | b;
+    return value;
+}
+
+std::string AddressText(uint64_t value) { return StrFormat("%012llX", static_cast<unsigned long long>(value)); }
+
+std::string RemoveBlanks(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+}  // namespace
+
+CMeterManageDlg::CMeterManageDlg(ListView mainList) : Dialog(IDD_METER_MANAGE), m_mainList(mainList) {
+    MapCommand(IDC_METER_ADD, Notify::Clicked, [this] { OnAddAddress(); });
+    MapCommand(IDC_METER_IMPORT, Notify::Clicked, [this] { OnImportAddresses(); });
+    MapCommand(IDC_METER_DELETE, Notify::Clicked, [this] { OnDeleteAddresses(); });
+    MapCommand(IDC_METER_ADD_RANGE, Notify::Clicked, [this] { OnAddAddressRange(); });
+    MapCommand(IDC_METER_SELECT_ALL, Notify::Clicked, [this] { OnSelectAll(); });
+    MapCommand(IDC_METER_INVERT_SELECTION, Notify::Clicked, [this] { OnInvertSelection(); });
+    MapCommand(IDC_METER_EXIT, Notify::Clicked, [this] { Close(); });
+    MapCommand(IDC_METER_LIST, Notify::Click, [this] { OnClickAddressList(); });
+}
+
+CMeterManageDlg::~CMeterManageDlg() { WarningBox().Dismiss(*this); }
+
+void CMeterManageDlg::OnDestroy() { WarningBox().Dismiss(*this); }
+
+bool CMeterManageDlg::OnInitDialog() {
+    m_meterList.Attach(*this, IDC_METER_LIST);
+    m_meterList.SetExtendedStyle(ListView::kExGridLines | ListView::kExCheckBoxes | ListView::kExFullRowSelect |
+                                 ListView::kExFlatScrollBars);
+    m_meterList.InsertColumn(0, "Sequence", 80);
+    m_meterList.InsertColumn(1, "ADDRESS", 100, ListView::kCenter);
+    m_meterList.InsertColumn(2, "group_addr", 100, ListView::kCenter);
+    m_meterList.SetColumnAlign(0, ListView::kRight);
+    LoadRowsFromMainList();
+    LimitEditLengths();
+    const std::string about = LoadResString(IDS_ABOUTBOX);
+    if (!about.empty()) {
+        AppendSystemMenuItem(0, "");
+        AppendSystemMenuItem(IDM_ABOUTBOX, about);
+    }
+    return true;
+}
+
+void CMeterManageDlg::LoadRowsFromMainList() {
+    const int rows = m_mainList.GetItemCount();
+    for (int i = 0; i < rows; ++i) {
+        m_meterList.InsertItem(i, StrFormat("%d", i + 1));
+        m_meterList.SetItemText(i, 1, m_mainList.GetItemText(i, 1));
+        if (m_mainList.GetCheck(i)) m_meterList.SetCheck(i, true);
+    }
+}
+
+void CMeterManageDlg::LimitEditLengths() {
+    Edit(GetDlgItem(IDC_METER_ADDRESS)).SetLimitText(kAddressDigits);
+    Edit(GetDlgItem(IDC_METER_RANGE_START)).SetLimitText(kAddressDigits);
+    Edit(GetDlgItem(IDC_METER_RANGE_COUNT)).SetLimitText(4);
+    Edit(GetDlgItem(IDC_METER_RANGE_STEP)).SetLimitText(4);
+}
+
+void CMeterManageDlg::Warn(const std::string& text) { WarningBox().Raise(*this, text); }
+
+void CMeterManageDlg::AppendAddressRow(const std::string& address, const std::string& group) {
+    const int row = m_meterList.GetItemCount();
+    const std::string number = StrFormat("%d", row + 1);
+    m_meterList.InsertItem(row, number);
+    m_meterList.SetItemText(row, 1, address);
+    m_meterList.SetItemText(row, 2, group);
+    m_mainList.InsertItem(row, number);
+    m_mainList.SetItemText(row, 1, address);
+    m_mainList.SetItemText(row, kMainGroupColumn, group);
+}
+
+void CMeterManageDlg::OnAddAddress() {
+    std::string address;
+    std::string group;
+    if (!ReadHexField(GetDlgItemText(IDC_METER_ADDRESS), kAddressDigits, address)) {
+        Warn("地址格式错误");
+        return;
+    }
+    if (!ReadHexField(GetDlgItemText(IDC_METER_GROUP), kGroupDigits, group)) {
+        Warn("组播地址格式错误");
+        return;
+    }
+    if (m_meterList.GetItemCount() >= kMaxAddresses) {
+        Warn(StrFormat("总结点数不能超过%d", kMaxAddresses));
+        return;
+    }
+    AppendAddressRow(address, group);
+}
+
+void CMeterManageDlg::OnAddAddressRange() {
+    std::string group;
+    std::string start;
+    if (!ReadHexField(GetDlgItemText(IDC_METER_RANGE_GROUP), kGroupDigits, group)) {
+        Warn("组播地址格式错误");
+        return;
+    }
+    if (!ReadHexField(GetDlgItemText(IDC_METER_RANGE_START), kAddressDigits, start)) {
+        Warn("地址格式错误");
+        return;
+    }
+    // The step is typed in decimal digits and advances the address by its decimal value.
+    const std::string stepText = GetDlgItemText(IDC_METER_RANGE_STEP);
+    if (!stepText.empty() && !IsDecimalText(stepText)) {
+        Warn("步长必须为BCD格式");
+        return;
+    }
+    const std::string countText = GetDlgItemText(IDC_METER_RANGE_COUNT);
+    if (!IsDecimalText(countText)) {
+        Warn("地址数目格式错误");
+        return;
+    }
+    const uint64_t first = AddressValue(start);
+    const uint64_t step = std::strtoull(stepText.c_str(), nullptr, 10);
+    // With no step every address after the first is the first again.
+    const uint64_t count = step == 0 ? std::min<uint64_t>(std::strtoull(countText.c_str(), nullptr, 10), 1)
+                                     : std::strtoull(countText.c_str(), nullptr, 10);
+    if (count > 1 && (kTopAddress - first) / step < count - 1) {
+        Warn("地址超出范围");
+        return;
+    }
+
+    std::set<uint64_t> listed;
+    for (int r = 0; r < m_meterList.GetItemCount(); ++r) listed.insert(AddressValue(m_meterList.GetItemText(r, 1)));
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t address = first + i * step;
+        if (listed.count(address) != 0) continue;
+        if (m_meterList.GetItemCount() >= kMaxAddresses) {
+            Warn(StrFormat("总结点数不能超过%d", kMaxAddresses));
+            return;
+        }
+        AppendAddressRow(AddressText(address), group);
+        listed.insert(address);
+    }
+}
+
+void CMeterManageDlg::OnImportAddresses() {
+    FileDialogRequest request;
+    request.open = true;
+    request.defaultExt = "txt";
+    request.filter = "TXT Files(*.txt)|*.txt||";
+    const std::string path = ShowFileDialog(request);
+    if (path.empty()) return;
+    TextFile file;
+    if (!file.Open(path, TextFile::kRead)) {
+        ShowMessageBox("打开文件失败");
+        return;
+    }
+    // A line: 12 address digits, then 4 group digits or none, blanks anywhere; more is ignored.
+    std::vector<std::pair<std::string, std::string>> entries;
+    int badLines = 0;
+    std::string line;
+    while (file.ReadLine(line)) {
+        const std::string digits = RemoveBlanks(line);
+        if (digits.empty()) continue;
+        const std::string address = digits.substr(0, kAddressDigits);
+        const std::string group = digits.size() > kAddressDigits ? digits.substr(kAddressDigits, kGroupDigits) : "";
+        if (address.size() != kAddressDigits || !IsHexText(address) || !IsHexText(group) ||
+            (!group.empty() && group.size() != kGroupDigits)) {
+            ++badLines;
+            continue;
+        }
+        entries.emplace_back(address, group);
+    }
+    file.Close();
+
+    DeleteAllRows();
+    const size_t kept = std::min(entries.size(), static_cast<size_t>(kMaxAddresses));
+    for (size_t i = 0; i < kept; ++i) AppendAddressRow(entries[i].first, entries[i].second);
+    std::string problems;
+    if (badLines > 0) problems = StrFormat("%d行地址格式错误，已跳过", badLines);
+    if (entries.size() > kept) {
+        if (!problems.empty()) problems += "；";
+        AppendFormat(problems, "总结点数不能超过%d，%d个地址未添加", kMaxAddresses,
+                     static_cast<int>(entries.size() - kept));
+    }
+    if (!problems.empty()) Warn(problems);
+}
+
+void CMeterManageDlg::DeleteAllRows() {
+    m_meterList.DeleteAllItems();
+    m_mainList.DeleteAllItems();
+}
+
+void CMeterManageDlg::OnDeleteAddresses() {
+    if (ShowMessageBox("确认要清除选中表地址吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
+    for (int r = m_meterList.GetItemCount(); r-- > 0;) {
+        if (!m_meterList.GetCheck(r)) continue;
+        m_meterList.DeleteItem(r);
+        m_mainList.DeleteItem(r);
+    }
+}
+
+void CMeterManageDlg::SetRowCheck(int row, bool check) {
+    m_meterList.SetCheck(row, check);
+    m_mainList.SetCheck(row, check);
+}
+
+void CMeterManageDlg::OnSelectAll() {
+    const bool check = Button(GetDlgItem(IDC_METER_SELECT_ALL)).GetCheck() != 0;
+    for (int r = m_meterList.GetItemCount(); r-- > 0;) SetRowCheck(r, check);
+}
+
+void CMeterManageDlg::OnInvertSelection() {
+    for (int r = m_meterList.GetItemCount(); r-- > 0;) SetRowCheck(r, !m_meterList.GetCheck(r));
+}
+
+void CMeterManageDlg::OnClickAddressList() {
+    const int rows = m_meterList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        if (m_meterList.GetItemState(r, ListView::kStateSelected) != 0) SetRowCheck(r, !m_meterList.GetCheck(r));
+    }
+}
+
+bool CMeterManageDlg::PreTranslateKey(Key key) {
+    if (key == Key::Shift) FillCheckRange();
+    return false;
+}
+
+void CMeterManageDlg::FillCheckRange() {
+    // The first three checked rows are checked in the main list too.
+    std::vector<int> checked;
+    const int rows = m_meterList.GetItemCount();
+    for (int r = 0; r < rows && checked.size() < 3; ++r) {
+        if (!m_meterList.GetCheck(r)) continue;
+        m_mainList.SetCheck(r, true);
+        checked.push_back(r);
+    }
+    if (checked.size() < 2) return;
+    for (int r = checked[0] + 1; r < checked[1]; ++r) SetRowCheck(r, true);
+}

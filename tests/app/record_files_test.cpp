@@ -1,0 +1,152 @@
+// The main window's text files: results, frame logs and the search log written byte for byte
+// (GBK, names from the local time), the received records and frame logs read back by their
+// imports, and the failures they report.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "dialogs/tool_window_fixture.h"
+#include "platform/gbk.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+using namespace dialog_tests;
+using kvtsim::FromHex;
+
+// Text lines as the files hold them: GBK, CRLF.
+std::string FileText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += Utf8ToGbk(l) + "\r\n";
+    return text;
+}
+
+class RecordFilesTest : public ToolWindowTest {
+protected:
+    ListView List(int id) { return ListView(dlg->GetDlgItem(id)); }
+    void Command(int id) { dlg->DispatchNotify(id, Notify::Clicked); }
+    // Runs an export or import on the file path, answering its file dialog.
+    void Run(int id, const std::string& path) {
+        filePaths.push_back(path);
+        Command(id);
+    }
+};
+
+struct ExportCase {
+    const char* name;
+    std::vector<std::pair<int, std::vector<std::string>>> rows;  // list id and cells
+    int command;  // 0: the search log, written without a dialog
+    std::string fileName;
+    std::vector<std::string> lines;
+};
+
+TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
+    SetClock(T(2023, 11, 2, 3, 4, 5, 6));
+    const std::string a = "2023-11-02 03:04:05:001";
+    const std::string b = "2023-11-02 03:04:05:002";
+    const std::vector<ExportCase> cases = {
+        {"results",
+         {{IDC_ADDRESS_LIST, {"1", "000000000001", "成功", "00 ms"}}, {IDC_ADDRESS_LIST, {"2", "000000000002", " ", " "}}},
+         IDC_EXPORT_RESULTS, "ResultExport,  2023-11-02 03-04-05.txt",
+         {"地址" + Blanks(8 + 4) + "结果" + Blanks(2 + 2) + "时间" + Blanks(2), "000000000001    成功    00 ms    ",
+          "000000000002" + Blanks(4) + " " + Blanks(4) + " " + Blanks(4)}},
+        {"frame logs",
+         {{IDC_METER_READ_LIST, {a, "1", "68 01 ", "成功", "0.05"}},
+          {IDC_METER_READ_LIST, {b, "2", "", "超时", ""}},
+          {IDC_FRAME_LOG, {a, "3", "79 00 00 40 02 42 42 "}},
+          {IDC_PASS_THROUGH_LIST, {b, "4", "", "R", "  0"}},
+          {IDC_SEARCH_LOG, {a, "5", "79 00 00 40 18 58 58 "}}},
+         IDM_EXPORT_FRAMES, "ROUTEREXPORT,  2023-11-02 03-04-05.txt",
+         {"时间" + Blanks(8 + 15) + "报文" + Blanks(8), a + "    68 01     成功    0.05    ",
+          b + "    " + Blanks(60) + "    超时        ", a + "    79 00 00 40 02 42 42     ",
+          b + "    " + Blanks(6) + "    R      0    ", a + "    79 00 00 40 18 58 58     "}},
+        {"search log", {}, 0, " frame,  2023-11-02 03-04-05.txt",
+         {"时间" + Blanks(8 + 6) + "报文" + Blanks(8), a + "    79 00 00 40 18 58 58     "}},
+    };
+    for (const ExportCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path(c.fileName);
+        if (c.command != 0) {
+            // Nothing to export: an old file of the chosen name goes, and none is written.
+            WriteFileBytes(path, "old");
+            Run(c.command, path);
+            EXPECT_FALSE(FileExists(path));
+            EXPECT_EQ(fileRequests.back().fileName, c.fileName);
+            EXPECT_FALSE(fileRequests.back().open);
+        }
+        for (const auto& row : c.rows) List(row.first).AppendRow(row.second);
+        if (c.command != 0) {
+            Run(c.command, path);
+        } else {
+            dlg->SaveSearchLog();
+        }
+        EXPECT_EQ(ReadFileBytes(path), FileText(c.lines));
+        EXPECT_TRUE(boxes.empty());
+    }
+    // The frame logs read back: to the top of the frame log in file order, unnumbered, the time
+    // apart and the rest of the line as the frame; a line without a time is skipped and counted.
+    const std::string frames = Path(cases[1].fileName);
+    WriteFileBytes(frames, ReadFileBytes(frames) + FileText({"short line"}));
+    Run(IDM_IMPORT_FRAMES, frames);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "1行格式错误，已跳过");
+    ListView log = List(IDC_FRAME_LOG);
+    ASSERT_EQ(log.GetItemCount(), 6);
+    EXPECT_EQ(log.GetItemText(0, 0) + "|" + log.GetItemText(0, 1) + "|" + log.GetItemText(0, 2),
+              a + "||    68 01     成功    0.05    ");
+    EXPECT_EQ(log.GetItemText(2, 2), "    79 00 00 40 02 42 42     ");
+    EXPECT_EQ(log.GetItemText(5, 1), "3");
+    boxes.clear();
+    // A file that cannot be written (a folder of that name is in the way) says so; the folder stays.
+    std::filesystem::create_directory(Path("taken"));
+    Run(IDC_EXPORT_RESULTS, Path("taken"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "导出失败！");
+    EXPECT_TRUE(std::filesystem::is_directory(Path("taken")));
+}
+
+TEST_F(RecordFilesTest, RecordsExportedAreReadBackAsReceivedFramesWithTheirTimes) {
+    OpenPort();
+    ASSERT_TRUE(sim.Send(FromHex("79 01 00 C0 19 00 DA D8")));
+    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
+    const std::string path = Path("records.txt");
+    Run(IDC_EXPORT_RECORDS, path);
+    EXPECT_EQ(fileRequests.back().fileName, "Log COM11 2024-03-05 06-07-08.txt");
+    const std::vector<std::string> exported = {std::string(kFixedStamp) + "  79 00 00 40 02 42 42 ",
+                                               std::string(kFixedStamp) + "  79 01 00 C0 19 00 DA D8 "};
+    ASSERT_EQ(ReadFileBytes(path), FileText(exported));
+
+    // Lines that fit no layout are skipped and counted; a frame behind twelve E digits is unwrapped.
+    WriteFileBytes(path, ReadFileBytes(path) +
+                             FileText({"", "2024-03-05 06:07:xx:009  79 00 00 40 02 42 42",
+                                       "2024-03-05 06:07:08:010  00 00 00 00 00 00 00 00 00",
+                                       "2024-03-05 06:07:08:011  79 00 00 4",
+                                       "2024-03-05 06:07:08:012  68 EEEEEEEEEEEE 68 1F 00 79 00 00 40 18 58 58 AB 16"}));
+    Command(IDC_CLEAR_RECORDS);
+    ASSERT_EQ(History().size(), 0u);
+    boxes.clear();
+    SetClock(T(2030, 1, 1, 0, 0, 0, 0));
+    Run(IDC_IMPORT_RECORDS, path);
+    ASSERT_TRUE(WaitFor([&] { return boxes.size() == 1; }));
+    EXPECT_EQ(boxes[0].text, "3行格式错误，已跳过");
+    const std::vector<MonitorRecord> records = History();
+    ASSERT_EQ(records.size(), 3u);
+    const char* frames[] = {"79 00 00 40 02 42 42", "79 01 00 C0 19 00 DA D8", "79 00 00 40 18 58 58"};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(records[i].kind, static_cast<uint32_t>('1'));
+        EXPECT_EQ(records[i].frame, B(FromHex(frames[i])));
+        EXPECT_EQ(records[i].time, i < 2 ? T(2024, 3, 5, 6, 7, 8, 9) : T(2024, 3, 5, 6, 7, 8, 12));
+    }
+    EXPECT_TRUE(WaitFor([&] { return dlg->Link().IsMonitorThreadRunning(); }));
+    // A file that cannot be opened says so and adds nothing.
+    Run(IDC_IMPORT_RECORDS, Path("missing.txt"));
+    ASSERT_TRUE(WaitFor([&] { return boxes.size() == 2; }));
+    EXPECT_EQ(boxes[1].text, "打开文件失败");
+    EXPECT_EQ(History().size(), 3u);
+}
+
+}  // namespace

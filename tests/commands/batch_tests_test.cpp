@@ -1,0 +1,186 @@
+// The data and version tests over the address list, against the simulated module: the frames
+// that reach it, the status and time of every row, stopping a run and closing the window in one.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialogs/tool_window_fixture.h"
+#include "res/resource_ids.h"
+#include "test_frames.h"
+
+namespace {
+
+using kvtsim::Bytes;
+using kvtsim::BuildFrame;
+using kvtsim::FromHex;
+
+struct RowCase {
+    const char* address;  // as typed in the list
+    bool checked;
+    Bytes answer;         // empty: the device stays silent
+    int lateMs;           // the answer comes this late
+    const char* result;   // the row afterwards
+    const char* time;
+};
+
+// The six address bytes in the order the frame carries them.
+Bytes WireBytes(const std::string& typed) {
+    const std::string padded = std::string(12 - typed.size(), '0') + typed;
+    Bytes b;
+    for (int i = 5; i >= 0; --i) b.push_back(static_cast<unsigned char>(std::stoi(padded.substr(2 * i, 2), nullptr, 16)));
+    return b;
+}
+
+class BatchTestsTest : public dialog_tests::ToolWindowTest {
+protected:
+    ListView Addresses() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
+    bool Enabled(int id) { return dlg->GetDlgItem(id).IsEnabled(); }
+
+    void SetUp() override {
+        ToolWindowTest::SetUp();
+        dlg->SetDlgItemText(IDC_USER_DATA, "A55A");
+    }
+
+    // The rows, and the devices behind them, scripted for a command whose address is at offset.
+    void Prepare(const std::vector<RowCase>& rows, uint8_t command, size_t offset) {
+        for (const RowCase& r : rows) {
+            Addresses().SetCheck(Addresses().AppendRow({"", r.address, "old", "old"}), r.checked);
+            sim.SetAnswerFor(command, offset, WireBytes(r.address), r.answer, std::chrono::milliseconds(r.lateMs));
+        }
+    }
+
+    void ExpectRows(const std::vector<RowCase>& rows) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(Addresses().GetItemText(static_cast<int>(i), 2), rows[i].result) << rows[i].address;
+            EXPECT_EQ(Addresses().GetItemText(static_cast<int>(i), 3), rows[i].time) << rows[i].address;
+        }
+    }
+
+    // The frames the module received after the version request of the opening.
+    std::vector<std::string> FramesAfterOpening() {
+        std::vector<std::string> frames;
+        const auto all = sim.ReceivedFrames();
+        for (size_t i = 1; i < all.size(); ++i) frames.push_back(dialog_tests::SpacedHex(testsupport::B(all[i])));
+        return frames;
+    }
+};
+
+TEST_F(BatchTestsTest, DataTestMarksEachCheckedRowWithItsAnswerAndTime) {
+    const Bytes ok = BuildFrame(0x80, 0x14, {});
+    // The clock stands still: an answer takes "00 ms"; a silent or late device its whole second.
+    const std::vector<RowCase> rows = {
+        {"000000000001", true, ok, 0, "成功", "00 ms"},
+        {"2", true, BuildFrame(0x80, 0x14, FromHex("01")), 0, "失败", "00 ms"},
+        {"000000000003", true, BuildFrame(0xA0, 0x14, {}), 0, "失败", "00 ms"},
+        {"00000000000a", true, BuildFrame(0x80, 0x16, {}), 0, "成功", "00 ms"},
+        {"000000000005", false, ok, 0, "old", "old"},
+        {"000000000006", true, {}, 0, "失败", "01 秒"},
+        {"000000000007", true, ok, 1300, "失败", "01 秒"},
+    };
+    Prepare(rows, 0x14, 2);
+    OpenPort();
+    ListView log(dlg->GetDlgItem(IDC_DATA_LOG));
+    log.AppendRow({"x", "x", "x"});
+    Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+    EXPECT_FALSE(Enabled(IDC_START_DATA_TEST));
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_START_DATA_TEST); }, 20000));
+    ExpectRows(rows);
+    EXPECT_TRUE(boxes.empty());
+    // One frame per checked address (each device answered its own); the data log starts afresh.
+    const std::vector<std::string> frames = FramesAfterOpening();
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[0], "79 0C 00 40 14 33 08 01 00 00 00 00 00 02 00 A5 5A 9D 9F ");
+    ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() >= 6; }));
+    EXPECT_EQ(log.GetItemText(0, 2), frames[0]);
+}
+
+TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
+    // Data: the device's address, six bytes nobody reads, then the version, last byte first.
+    const auto reply = [](const char* address, const char* version, uint8_t control = 0x80) {
+        return BuildFrame(control, 0x52, WireBytes(address) + FromHex("000000000000") + FromHex(version));
+    };
+    const std::vector<RowCase> rows = {
+        {"000000000011", true, reply("11", "01 02 03"), 0, "成功", " "},
+        {"000000000012", true, reply("12", "01 02 04"), 0, "版本不一致", " "},
+        {"000000000013", true, reply("13", ""), 0, "失败", " "},
+        {"000000000014", true, reply("99", "01 02 03"), 0, " ", " "},
+        {"000000000015", true, reply("15", "01 02 03", 0xA0), 0, "失败", " "},
+        {"000000000016", false, reply("16", "01 02 03"), 0, "old", "old"},
+        {"000000000017", true, {}, 0, "失败", " "},
+        {"000000000018", true, reply("18", "01 02 03"), 900, "失败", " "},
+    };
+    Prepare(rows, 0x52, 1);
+    OpenPort();
+    dlg->SetDlgItemText(IDC_EXPECTED_VERSION, "030201");
+    Button(dlg->GetDlgItem(IDC_VERSION_TEST)).Click();
+    for (int id : {IDC_UPGRADE_CHOOSE_FILE, IDC_EXPECTED_VERSION, IDC_BAUD_RATE_COMBO, IDC_PARITY_COMBO})
+        EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_EXPECTED_VERSION); }, 20000));
+    ExpectRows(rows);
+    const std::vector<std::string> frames = FramesAfterOpening();
+    ASSERT_EQ(frames.size(), 7u);
+    EXPECT_EQ(frames[0], "79 07 00 40 52 00 11 00 00 00 00 00 AA 04 ");
+}
+
+TEST_F(BatchTestsTest, WithoutAPortOrWithTooManyAddressesNothingIsSent) {
+    // The version test logs its refusal once per address; the data test says it once.
+    Prepare({{"21", true, {}, 0, " ", ""}, {"22", true, {}, 0, " ", ""}}, 0x52, 1);
+    Button(dlg->GetDlgItem(IDC_VERSION_TEST)).Click();
+    ListView log(dlg->GetDlgItem(IDC_FRAME_LOG));
+    ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 2 && Enabled(IDC_EXPECTED_VERSION); }));
+    EXPECT_EQ(log.GetItemText(1, 2), "串 口 未 打 开 ");
+    const std::pair<int, const char*> cases[] = {{1, "串口未打开"}, {36, "最大允许升级表数目为35"}, {0, nullptr}};
+    for (const auto& c : cases) {
+        Addresses().DeleteAllItems();
+        for (int i = 0; i < 36; ++i) Addresses().SetCheck(Addresses().AppendRow({"", std::to_string(i)}), i < c.first);
+        if (c.first != 1 && !dlg->Link().IsPortOpen()) OpenPort();
+        boxes.clear();
+        Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+        EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, c.second ? c.second : "");
+        EXPECT_TRUE(Enabled(IDC_START_DATA_TEST));
+        EXPECT_EQ(Addresses().GetItemText(0, 2), "");
+    }
+    PumpFor(200);
+    EXPECT_EQ(FramesAfterOpening().size(), 0u);
+}
+
+TEST_F(BatchTestsTest, StopOrCloseEndsARunWithinItsWaitAndLeavesTheRestAlone) {
+    for (bool close : {false, true}) {
+        SCOPED_TRACE(close ? "close" : "stop");
+        Addresses().DeleteAllItems();
+        std::vector<RowCase> rows;
+        for (const char* a : {"31", "32", "33", "34"}) rows.push_back({a, true, {}, 0, " ", " "});
+        rows[0].result = "失败";
+        rows[0].time = "01 秒";
+        Prepare(rows, 0x14, 2);
+        if (!dlg->Link().IsPortOpen()) OpenPort();
+        sim.ClearReceived();
+        Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+        // The second address is sent after the first's wait; the run ends within the second's.
+        ASSERT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == 2; }));
+        if (close) {
+            dlg->Close();
+        } else {
+            dlg->StopBatchTests();
+            EXPECT_TRUE(WaitFor([&] { return Enabled(IDC_START_DATA_TEST); }));
+        }
+        PumpFor(1500);
+        EXPECT_EQ(sim.ReceivedFrames().size(), 2u);
+        ExpectRows(rows);
+    }
+}
+
+TEST_F(BatchTestsTest, ResetStatisticsGoIntoTheRowOfTheAddressUnlessTheReplyIsShort) {
+    const ByteString reply = testing_frames::MakeFrame(
+        0x80, 0xF4, "03 41 00 00 00 00 00 11 22 33 44 01 00 00 00 02 00 00 00 FF FF FF FF 00 00 00 01");
+    Addresses().AppendRow({"", "abcd", "", "", "", "", "", "", "", ""});
+    dlg->SetResetStatisticsRow("00000000ABCD", reply.substr(0, 31));
+    EXPECT_EQ(Addresses().GetItemText(0, 4), "");
+    dlg->SetResetStatisticsRow("00000000ABCD", reply);
+    const char* expected[] = {"44332211", "", "1", "2", "4294967295", "16777216"};
+    for (int c = 4; c < 10; ++c) EXPECT_EQ(Addresses().GetItemText(0, c), expected[c - 4]) << c;
+}
+
+}  // namespace

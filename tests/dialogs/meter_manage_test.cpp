@@ -1,0 +1,170 @@
+// Meter management: single, range and file input kept row for row in the main window's address
+// list, the check rules, and the warning box for input it refuses.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialogs/meter_manage_dlg.h"
+#include "dialogs/warning_dlg.h"
+#include "res/resource_ids.h"
+#include "tool_window_fixture.h"
+
+namespace {
+
+using namespace dialog_tests;
+using Rows = std::vector<std::vector<std::string>>;  // number, address, group
+
+class MeterManageTest : public ToolWindowTest {
+protected:
+    void SetUp() override {
+        ToolWindowTest::SetUp();
+        // A row of the main list is there when the dialog opens.
+        Main().SetCheck(Main().AppendRow({"1", "000000000042"}), true);
+        meters = std::make_unique<CMeterManageDlg>(Main());
+        ASSERT_TRUE(meters->Create(dlg.get()));
+    }
+    void TearDown() override {
+        meters.reset();
+        ToolWindowTest::TearDown();
+    }
+
+    ListView Main() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
+    ListView Own() { return ListView(meters->GetDlgItem(IDC_METER_LIST)); }
+    void Type(int id, const std::string& text) {
+        Edit(meters->GetDlgItem(id)).SetText("");
+        Edit(meters->GetDlgItem(id)).TypeText(text);
+    }
+    void Click(int id) { Button(meters->GetDlgItem(id)).Click(); }
+
+    // The rows of both lists, which must agree; the main list's group address is column 5.
+    Rows Listed() {
+        Rows rows;
+        EXPECT_EQ(Main().GetItemCount(), Own().GetItemCount());
+        for (int r = 0; r < Own().GetItemCount(); ++r) {
+            rows.push_back({Own().GetItemText(r, 0), Own().GetItemText(r, 1), Own().GetItemText(r, 2)});
+            EXPECT_EQ(rows.back(), (Rows::value_type{Main().GetItemText(r, 0), Main().GetItemText(r, 1),
+                                                     Main().GetItemText(r, 5)}));
+        }
+        return rows;
+    }
+    std::vector<bool> Checks() {
+        std::vector<bool> checks;
+        for (int r = 0; r < Own().GetItemCount(); ++r) {
+            checks.push_back(Own().GetCheck(r));
+            EXPECT_EQ(Main().GetCheck(r), checks.back()) << r;
+        }
+        return checks;
+    }
+    std::string Warning() {
+        CWarningDlg& box = WarningBox();
+        return box.IsCreated() && box.IsWindowVisible() ? box.GetDlgItemText(IDC_WARNING_TEXT) : "";
+    }
+    void AddRange(const std::string& start, const std::string& step, const std::string& count) {
+        Type(IDC_METER_RANGE_START, start);
+        Type(IDC_METER_RANGE_STEP, step);
+        Type(IDC_METER_RANGE_COUNT, count);
+        Click(IDC_METER_ADD_RANGE);
+    }
+
+    std::unique_ptr<CMeterManageDlg> meters;
+};
+
+struct InputCase {
+    const char* name;
+    std::vector<std::pair<int, const char*>> edits;  // with the range's edits, the range is added
+    Rows added;                                      // after the row of 000000000042 already listed
+    const char* warning;                             // "" for none
+};
+
+TEST_F(MeterManageTest, AddsSingleAddressesAndRangesOrWarns) {
+    const int start = IDC_METER_RANGE_START, step = IDC_METER_RANGE_STEP, count = IDC_METER_RANGE_COUNT;
+    const InputCase cases[] = {
+        {"empty single", {}, {{"2", "000000000000", "0000"}}, ""},
+        {"short single", {{IDC_METER_ADDRESS, "12a"}, {IDC_METER_GROUP, "1"}}, {{"2", "00000000012a", "0001"}}, ""},
+        {"letters", {{IDC_METER_ADDRESS, "12G4"}}, {}, "地址格式错误"},
+        {"long group", {{IDC_METER_GROUP, "12345"}}, {}, "组播地址格式错误"},
+        {"binary range",
+         {{start, "000000000009"}, {step, "1"}, {count, "3"}, {IDC_METER_RANGE_GROUP, "12"}},
+         {{"2", "000000000009", "0012"}, {"3", "00000000000A", "0012"}, {"4", "00000000000B", "0012"}}, ""},
+        {"carry", {{start, "000099999999"}, {step, "103"}, {count, "3"}},
+         {{"2", "000099999999", "0000"}, {"3", "000099999A00", "0000"}, {"4", "000099999A67", "0000"}}, ""},
+        {"listed skipped", {{start, "41"}, {step, "1"}, {count, "3"}},
+         {{"2", "000000000041", "0000"}, {"3", "000000000043", "0000"}}, ""},
+        {"step not BCD", {{start, "1"}, {step, "1A"}, {count, "3"}}, {}, "步长必须为BCD格式"},
+        {"no count", {{start, "1"}, {step, "1"}}, {}, "地址数目格式错误"},
+        {"count not decimal", {{start, "1"}, {step, "1"}, {count, "1x"}}, {}, "地址数目格式错误"},
+        {"past the top", {{start, "FFFFFFFFFFFE"}, {step, "1"}, {count, "3"}}, {}, "地址超出范围"},
+    };
+    for (const InputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        while (Own().GetItemCount() > 1) {
+            Own().DeleteItem(1);
+            Main().DeleteItem(1);
+        }
+        for (int id : {IDC_METER_ADDRESS, IDC_METER_GROUP, start, step, count, IDC_METER_RANGE_GROUP}) Type(id, "");
+        for (const auto& e : c.edits) Type(e.first, e.second);
+        Click(c.edits.empty() || c.edits[0].first != start ? IDC_METER_ADD : IDC_METER_ADD_RANGE);
+        Rows expected = {{"1", "000000000042", ""}};
+        expected.insert(expected.end(), c.added.begin(), c.added.end());
+        EXPECT_EQ(Listed(), expected);
+        EXPECT_EQ(Warning(), c.warning);
+        // "确定" ends the warning; the next one makes it anew.
+        if (WarningBox().IsCreated()) Button(WarningBox().GetDlgItem(IDC_WARNING_OK)).Click();
+        EXPECT_FALSE(WarningBox().IsCreated());
+    }
+}
+
+TEST_F(MeterManageTest, ImportReplacesTheListsWithTheGoodLinesAndCountsTheBadOnes) {
+    const std::string file = Path("meters.txt");
+    WriteFileBytes(file, "0000 0000 0001 0002\r\n\r\n00000000000B\n12345678\nGG0000000001\n000000000003 12\n");
+    // Cancelled, then a file that cannot be opened: the lists stay as they were.
+    for (const std::string& path : {std::string(), Path("missing/meters.txt"), file}) {
+        EXPECT_EQ(Listed(), (Rows{{"1", "000000000042", ""}}));
+        filePaths.push_back(path);
+        Click(IDC_METER_IMPORT);
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "打开文件失败");
+    EXPECT_EQ(fileRequests.back().filter, "TXT Files(*.txt)|*.txt||");
+    EXPECT_EQ(Listed(), (Rows{{"1", "000000000001", "0002"}, {"2", "00000000000B", ""}}));
+    EXPECT_EQ(Warning(), "3行地址格式错误，已跳过");
+}
+
+TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {
+    AddRange("1", "1", "6");
+    EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false, false, false, false, false}));
+    Own().ClickRow(0);
+    Own().SetCheck(1, true);
+    Own().SetCheck(5, true);
+    meters->PressKey(Key::Shift);
+    EXPECT_EQ(Checks(), (std::vector<bool>{false, true, true, true, true, true, false}));
+    Own().ClickRow(0);
+    EXPECT_EQ(Checks(), (std::vector<bool>{true, true, true, true, true, true, false}));
+    Click(IDC_METER_INVERT_SELECTION);
+    EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, false, false, true}));
+    Click(IDC_METER_SELECT_ALL);
+    EXPECT_EQ(Checks(), std::vector<bool>(7, true));
+    Click(IDC_METER_SELECT_ALL);
+    EXPECT_EQ(Checks(), std::vector<bool>(7, false));
+    // Deleting rows 2 and 3 keeps the numbers of the others.
+    Own().SetCheck(1, true);
+    Own().SetCheck(2, true);
+    Click(IDC_METER_DELETE);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "确认要清除选中表地址吗？");
+    const Rows rows = Listed();
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[1][0], "4");
+}
+
+TEST_F(MeterManageTest, TheListsStopAtTenThousandAddresses) {
+    AddRange("100", "1", "9998");
+    AddRange("FFFF", "1", "2");
+    EXPECT_EQ(Main().GetItemCount(), 10000);
+    EXPECT_EQ(Main().GetItemText(9999, 1), "00000000FFFF");
+    EXPECT_EQ(Warning(), "总结点数不能超过10000");
+}
+
+}  // namespace
