@@ -22,6 +22,8 @@ void CMainTesterDlg::MapMessages() {
                [this] { m_link.SetShowAllReceived(Button(GetDlgItem(IDC_SHOW_ALL_RECEIVED)).GetCheck() != 0); });
     MapFrameLogHandlers();
     MapCommandSenders();
+    MapMeterPageHandlers();
+    MapPointReadHandlers();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {
