@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -61,6 +62,10 @@ public:
     void SetAnswer(uint8_t command, const Bytes& answer,
                    std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
+    // Hands every piece of bytes received to tap, on the module's thread, before the module
+    // parses them: a device behind the module reads the line this way. nullptr removes it.
+    void SetByteTap(std::function<void(const Bytes& bytes)> tap);
+
     // Writes bytes unasked, in one write.
     bool Send(const Bytes& bytes);
     // Writes bytes as a stream that never pauses: chunk bytes every interval, on a fixed
@@ -94,6 +99,7 @@ private:
     mutable std::condition_variable m_changed;
     bool m_stopping = false;
     std::map<uint8_t, std::pair<Bytes, std::chrono::milliseconds>> m_script;
+    std::function<void(const Bytes&)> m_tap;
     std::vector<Bytes> m_frames;
     Bytes m_bytes;
 
