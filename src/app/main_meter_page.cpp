@@ -9,9 +9,9 @@
 namespace {
 
 // The inputs that stay disabled while the rounds run.
-constexpr int kRoundInputs[] = {IDC_ROUND_START,     IDC_ROUND_START_ADDR, IDC_ROUND_END_ADDR,
-                                IDC_ROUND_COUNT,     IDC_ROUND_WAIT_TIME,  IDC_ROUND_SEND_DELAY,
-                                IDC_ROUND_DATA_ID,   IDC_ROUND_WAIT_MODE_COMBO};
+constexpr int kRoundInputs[] = {IDC_ROUND_START,   IDC_ROUND_START_ADDR,     IDC_ROUND_END_ADDR,
+                                IDC_ROUND_COUNT,   IDC_ROUND_WAIT_TIME,      IDC_ROUND_SEND_DELAY,
+                                IDC_ROUND_DATA_ID, IDC_ROUND_WAIT_MODE_COMBO};
 
 }  // namespace
 
@@ -62,7 +62,9 @@ void CMainTesterDlg::OnStartRoundReading() {
 
 void CMainTesterDlg::OnStopRoundReading() { m_meterRounds.RequestStop(); }
 
-void CMainTesterDlg::OnSetfocusEndAddress() { SetDlgItemText(IDC_ROUND_END_ADDR, GetDlgItemText(IDC_ROUND_START_ADDR)); }
+void CMainTesterDlg::OnSetfocusEndAddress() {
+    SetDlgItemText(IDC_ROUND_END_ADDR, GetDlgItemText(IDC_ROUND_START_ADDR));
+}
 
 void CMainTesterDlg::OnSelchangeReadMode() { SetTimer(TIMER_WAIT_MODE_REFRESH, 100); }
 

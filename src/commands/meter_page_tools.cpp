@@ -33,7 +33,8 @@ std::string Joined(const std::string& hex, const char* between, const char* fron
 
 bool RawSendDigits(const std::string& typed, std::string& digits) {
     std::string text = WithoutBlanks(typed);
-    if (!std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
+    if (!std::all_of(text.begin(), text.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
         return false;
     CompleteBeforeLast(text);
     digits = text;

@@ -33,13 +33,15 @@ uint32_t LeadingNumber(const std::string& text) {
 }
 
 bool IsDecimal(const std::string& text, size_t maxDigits) {
-    return text.size() <= maxDigits &&
-           std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    return text.size() <= maxDigits && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isdigit(static_cast<unsigned char>(c)) != 0;
+           });
 }
 
 bool IsHex(const std::string& text, size_t maxDigits) {
-    return text.size() <= maxDigits &&
-           std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+    return text.size() <= maxDigits && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+           });
 }
 
 int HexDigitValue(char c) {
@@ -128,8 +130,7 @@ bool ReadRoundSettings(const RoundFieldTexts& texts, RoundSettings& settings, st
     }
     const bool timeout = settings.mode == RoundWaitMode::Timeout;
     std::vector<FieldCheck> checks = {
-        {texts.identifier, "数据标识不能为空", IsHex(texts.identifier, kIdentifierDigits),
-         "数据标识格式错误"},
+        {texts.identifier, "数据标识不能为空", IsHex(texts.identifier, kIdentifierDigits), "数据标识格式错误"},
         {texts.start, "起始地址不能为空", IsDecimal(texts.start, kAddressDigits), "起始地址格式错误"},
         {texts.end, "终止地址不能为空", IsDecimal(texts.end, kAddressDigits), "终止地址格式错误"},
         {texts.rounds, "轮抄次数不能为空", IsDecimal(texts.rounds, kNumberDigits), "轮抄次数格式错误"},
@@ -138,7 +139,8 @@ bool ReadRoundSettings(const RoundFieldTexts& texts, RoundSettings& settings, st
          timeout ? "超时时间必须是大于0的毫秒数" : "等待时间必须是大于0的毫秒数"},
     };
     if (timeout) {
-        checks.push_back({texts.sendDelay, "间隔时间不能为空", IsDecimal(texts.sendDelay, kNumberDigits), "发送延时格式错误"});
+        checks.push_back(
+            {texts.sendDelay, "间隔时间不能为空", IsDecimal(texts.sendDelay, kNumberDigits), "发送延时格式错误"});
     }
     for (const FieldCheck& check : checks) {
         if (check.text.empty() || !check.wellFormed) {

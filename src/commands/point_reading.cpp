@@ -144,7 +144,8 @@ int PointReading::Start(std::vector<PointReadStep> steps, uint32_t intervalMs) {
     Stop();
     m_stop.Reset();
     return m_link.Workers().Start(
-        m_worker, WorkerSet::OneShot(m_worker, [this, steps = std::move(steps), intervalMs] { Run(steps, intervalMs); }),
+        m_worker,
+        WorkerSet::OneShot(m_worker, [this, steps = std::move(steps), intervalMs] { Run(steps, intervalMs); }),
         kThreadStartFailed);
 }
 
@@ -173,7 +174,8 @@ void PointReading::Run(const std::vector<PointReadStep>& steps, uint32_t interva
         ReplyEntry reply;
         if (queues.pointReadArrived == 1 && queues.pointRead.Pop(reply)) {
             const PointReadVerdict verdict = JudgePointReadReply(reply.frame, step.mac);
-            if (verdict != PointReadVerdict::NotJudged) row.verdict = verdict == PointReadVerdict::Success ? kSuccess : kFailure;
+            if (verdict != PointReadVerdict::NotJudged)
+                row.verdict = verdict == PointReadVerdict::Success ? kSuccess : kFailure;
             const int64_t ms = std::max<int64_t>(0, SystemTimeDiffMs(reply.time, sendTime));
             row.time = StrFormat("%02lld ms", static_cast<long long>(ms));
         } else {

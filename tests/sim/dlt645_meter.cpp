@@ -91,7 +91,6 @@ struct Dlt645Meters::State {
     void Answer(const Bytes& request) {
         std::lock_guard<std::mutex> lock(m);
         requests.push_back(request);
-        times.push_back(Clock::now());
         changed.notify_all();
         const auto meter = meters.find(request.substr(1, 6));
         if (request[8] != kRead || meter == meters.end()) return;
@@ -99,7 +98,8 @@ struct Dlt645Meters::State {
         if (b.fault == MeterFault::Silent) return;
         Bytes address = meter->first;
         if (b.fault == MeterFault::OtherAddress) address[0] = static_cast<unsigned char>(address[0] + 1);
-        Bytes answer = Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(meter->second.value));
+        Bytes answer =
+            Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(meter->second.value));
         if (b.fault == MeterFault::BadCheckSum) answer[answer.size() - 2] ^= 0xFF;
         if (b.fault == MeterFault::CutShort) answer.resize(answer.size() - 3);
         if (b.wakeUp) answer = Bytes(4, 0xFE) + answer;
@@ -134,7 +134,6 @@ struct Dlt645Meters::State {
     bool stopping = false;
     std::map<Bytes, Meter> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
-    std::vector<Clock::time_point> times;
     std::multimap<Clock::time_point, Bytes> due;
 };
 
@@ -162,11 +161,6 @@ void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour, Byt
 std::vector<Bytes> Dlt645Meters::Requests() const {
     std::lock_guard<std::mutex> lock(m_state->m);
     return m_state->requests;
-}
-
-std::vector<std::chrono::steady_clock::time_point> Dlt645Meters::RequestTimes() const {
-    std::lock_guard<std::mutex> lock(m_state->m);
-    return m_state->times;
 }
 
 bool Dlt645Meters::WaitForRequests(size_t count, std::chrono::milliseconds timeout) const {

@@ -41,11 +41,11 @@ public:
     Dlt645Meters& operator=(const Dlt645Meters&) = delete;
 
     // A meter at this address (12 decimal digits as printed on it).
-    void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour(), Bytes value = {0x00, 0x12, 0x34, 0x56});
+    void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour(),
+             Bytes value = {0x00, 0x12, 0x34, 0x56});
 
-    // Every well-formed frame read from the line, in order, and when each arrived.
+    // Every well-formed frame read from the line, in order.
     std::vector<Bytes> Requests() const;
-    std::vector<std::chrono::steady_clock::time_point> RequestTimes() const;
     bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
 private:
