@@ -1,6 +1,7 @@
 // Point reading from the main window: one request from the page's fields, automatic point
 // reading over the checked rows of the address list, and the totals of its verdicts.
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/main_tester_dlg.h"
@@ -12,6 +13,7 @@
 
 namespace {
 
+constexpr int kAddressColumn = 1;
 constexpr int kGroupColumn = 5;
 constexpr int kMacDigits = 12;
 constexpr int kGroupDigits = 4;
@@ -114,12 +116,15 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<PointReadStep>& steps, ui
         ShowMessageBox("输入点抄间隔");
         return false;
     }
-    intervalMs = static_cast<uint32_t>(std::strtoul(interval.c_str(), nullptr, 10)) * 1000;
+    // Seconds; beyond what 32 bits of milliseconds hold the wait is as long as they allow.
+    const unsigned long seconds = std::strtoul(interval.c_str(), nullptr, 10);
+    intervalMs = static_cast<uint32_t>(std::min<unsigned long>(seconds, 4294967) * 1000);
 
     PointReadRequest request;
     GetMulticastFlag(*this, request.multicast);
     GetStopBits(*this, request.stopBits);
-    const std::vector<std::string> macs = Pieces(GatherCheckedColumn(m_addressList, 1, kMacDigits / 2), kMacDigits);
+    const std::vector<std::string> macs =
+        Pieces(GatherCheckedColumn(m_addressList, kAddressColumn, kMacDigits / 2), kMacDigits);
     if (macs.empty()) {
         ShowMessageBox("请选择MAC地址");
         return false;
