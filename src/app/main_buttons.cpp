@@ -24,6 +24,8 @@ void CMainTesterDlg::MapMessages() {
     MapAddressListHandlers();
     MapRecordFileHandlers();
     MapCommandSenders();
+    MapMeterPageHandlers();
+    MapPointReadHandlers();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {

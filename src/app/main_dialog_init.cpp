@@ -27,7 +27,9 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_deviceSearchDlg(*this),
       m_testPanel(new CTestDlg(*this)),
       m_timedSendDlg(*this),
-      m_sendConsoleDlg(*this) {
+      m_sendConsoleDlg(*this),
+      m_meterRounds(m_link, MakeRoundReports()),
+      m_pointReading(m_link, MakePointReadReports()) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {
@@ -38,6 +40,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
 
 CMainTesterDlg::~CMainTesterDlg() {
     StopBatchTests();
+    StopMeterRuns();
     m_link.Shutdown();
     SetVersionTextTarget(nullptr);
     if (Instance() == this) SetInstance(nullptr);
@@ -197,11 +200,12 @@ int CMainTesterDlg::CreateSerialComm() {
 
 void CMainTesterDlg::OnClose() {
     m_link.History().Clear();
+    StopMeterRuns();
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
     StopBatchTests();
     WorkerSet& workers = m_link.Workers();
-    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import, &m_upgrade, &m_pointRead, &m_roundRead}) {
+    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import, &m_upgrade}) {
         if (worker->IsRunning()) workers.Stop(*worker);
     }
     m_link.DeleteSerialComm();

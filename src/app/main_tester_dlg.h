@@ -15,6 +15,8 @@
 #include "app/reception_pages.h"
 #include "commands/batch_tests.h"
 #include "commands/command_frame.h"
+#include "commands/meter_rounds.h"
+#include "commands/point_reading.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/serial_settings_dlg.h"
@@ -126,6 +128,9 @@ public:
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog();
+    // The threads of the meter-reading rounds and of automatic point reading.
+    const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
+    const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
 
 protected:
     bool OnInitDialog() override;
@@ -224,6 +229,30 @@ private:
     void ExportTextFile(const std::string& defaultName, const std::function<bool(std::string& text)>& build);
     // The received records of a file into the history; counts the lines that fit no layout.
     void ImportRecordFile(const std::string& path);
+    // The meter-reading page: rounds, raw send and frame text generation.
+    void MapMeterPageHandlers();
+    RoundReports MakeRoundReports();
+    void OnStartRoundReading();
+    void OnStopRoundReading();
+    void OnSetfocusEndAddress();
+    void OnSelchangeReadMode();
+    void EnableRoundInputs(bool enable);
+    void ShowRoundStatistics(const RoundStatistics& stats);
+    void OnMeterSend();
+    void OnGenerateArray();
+
+    // Point reading over the address list.
+    void MapPointReadHandlers();
+    PointReadReports MakePointReadReports();
+    void OnRemotePointRead();
+    void OnAutoPointRead();
+    void OnStopPointRead();
+    void OnStatistics();
+    // The frames of the checked devices and the interval; false when a field is refused (said).
+    bool PreparePointReadSteps(std::vector<PointReadStep>& steps, uint32_t& intervalMs);
+    void EnablePointReadControls();
+    // Ends the rounds and point reading, waiting for their threads.
+    void StopMeterRuns();
 
     // The window's own worker threads.
     void StopImportThread();
@@ -305,15 +334,14 @@ private:
     Worker m_addressTest;
     Worker m_import;
     Worker m_upgrade;
-    Worker m_pointRead;
-    Worker m_roundRead;
     BatchTest m_addressTestRun;
     BatchTest m_versionTestRun;
     std::atomic<uint8_t> m_workerRunning{0};
     std::atomic<uint8_t> m_stopUpgrade{0};
 
-    // ---- Meter-reading rounds ----
-    AutoResetEvent m_stopRoundEvent;
+    // ---- Meter-reading rounds and point reading ----
+    MeterRounds m_meterRounds;
+    PointReading m_pointReading;
 
     // ---- Continuous and timed sends ----
     uint32_t m_contSendTick = 0;

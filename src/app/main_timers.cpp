@@ -6,7 +6,7 @@
 void CMainTesterDlg::OnTimer(int id) {
     switch (id) {
         case TIMER_WAIT_MODE_REFRESH:
-            GetDlgItem(IDC_ROUND_SEND_DELAY).Enable(m_waitModeCombo.GetSelectedText() == "超时时间(ms)");
+            GetDlgItem(IDC_ROUND_SEND_DELAY).Enable(m_waitModeCombo.GetSelectedText() == kTimeoutModeText);
             KillTimer(TIMER_WAIT_MODE_REFRESH);
             break;
         case TIMER_VERSION_WAIT:
@@ -17,8 +17,34 @@ void CMainTesterDlg::OnTimer(int id) {
             // The network-port test runs on the test panel's own timer; this one only stops.
             KillTimer(TIMER_PORT_TEST);
             break;
+        case TIMER_CONTINUOUS_SEND:
+            // The interval counts in ticks of this timer; the step sends and restarts it.
+            ++m_contSendTick;
+            if (static_cast<int32_t>(m_contSendTick) > static_cast<int32_t>(m_contSendTicks)) {
+                KillTimer(TIMER_CONTINUOUS_SEND);
+                StartContinuousSend();
+            } else if (m_contSendFresh == 1) {
+                m_contReplySeen = 0;
+                m_sendDataArrived = 0;
+            } else {
+                KillTimer(TIMER_CONTINUOUS_SEND);
+            }
+            break;
+        case TIMER_PASS_THROUGH_SEND:
+            // Nothing starts it; while it runs every tick is a raw send.
+            OnMeterSend();
+            break;
+        case TIMER_SEND_TEST_STEP:
+            // Not built yet: the test panel's continuous send test step.
+            break;
+        case TIMER_CONTINUOUS_SEARCH:
+            // Not built yet: the search log, the routing export and the next repeated search.
+            break;
+        case TIMER_CONTINUOUS_BROADCAST:
+            // Not built yet: the next repeated broadcast.
+            break;
         default:
-            // Not built yet: the steps of timers 4-6, 8 and 9 (continuous, repeated and test sends).
+            // Timers 2 and 3 are not used.
             break;
     }
 }

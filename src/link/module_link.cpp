@@ -39,10 +39,11 @@ SplitHandlers ModuleLink::MakeSplitHandlers() {
     SplitHandlers handlers;
     handlers.classify = [this](const ByteString& bytes, int mode) { ClassifyReceivedFrame(bytes, mode); };
     handlers.meterFrame = [this](const ByteString& meterFrame) {
-        {
-            std::lock_guard<std::mutex> lock(m_meterLock);
-            m_meterReplyFrame = meterFrame;
-        }
+        // The address may have moved on since the block's scan began: an answer for the
+        // previous meter must not wake the round that waits for the next one.
+        std::lock_guard<std::mutex> lock(m_meterLock);
+        if (!m_meterPass || meterFrame.compare(1, m_meterAddress.size(), m_meterAddress) != 0) return;
+        m_meterReplyFrame = meterFrame;
         m_meterReplyEvent.Set();
     };
     handlers.claimVersionCapture = [this] { return m_versionCapture.Claim(); };
@@ -160,10 +161,10 @@ bool ModuleLink::OpenWorkingFile(const std::string& path) {
 }
 
 void ModuleLink::SetMeterPass(bool on, const ByteString& address) {
-    {
-        std::lock_guard<std::mutex> lock(m_meterLock);
-        m_meterAddress = address;
-    }
+    std::lock_guard<std::mutex> lock(m_meterLock);
+    m_meterAddress = address;
+    m_meterReplyFrame.clear();
+    m_meterReplyEvent.Reset();
     m_meterPass = on;
 }
 

@@ -103,7 +103,9 @@ public:
     // The working file that 0x40 frames are numbered into.
     bool OpenWorkingFile(const std::string& path);
     // Meter-reading rounds: while on, the splitter looks for the answer of the meter at address
-    // (6 bytes in frame order), stores it and sets the reply event.
+    // (6 bytes in frame order), stores it and sets the reply event. Each call also forgets the
+    // stored answer and resets the event, under the lock the splitter stores them with, so an
+    // answer that comes late for one address is never taken for the next.
     void SetMeterPass(bool on, const ByteString& address);
     ByteString MeterReplyFrame() const;
     AutoResetEvent& MeterReplyEvent() { return m_meterReplyEvent; }

@@ -49,6 +49,7 @@ enum class Notify {
     ItemChanged,   // list: selection or check state of a row changed
     ColumnClick,   // list: header clicked
     KillFocus,
+    SetFocus,      // edit: got the keyboard focus
 };
 
 // Keys that dialogs pre-translate.

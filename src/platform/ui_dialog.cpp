@@ -296,6 +296,22 @@ void Notify_(QWidget* w, int id, Notify code) {
     if (Dialog* d = OwnerDialog(w)) d->DispatchNotify(id, code);
 }
 
+// Tells the dialog when an edit gets the focus.
+class FocusInFilter : public QObject {
+public:
+    FocusInFilter(QWidget* edit, int id) : QObject(edit), edit_(edit), id_(id) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* ev) override {
+        if (ev->type() == QEvent::FocusIn) Notify_(edit_, id_, Notify::SetFocus);
+        return false;
+    }
+
+private:
+    QWidget* edit_;
+    int id_;
+};
+
 // A button's click. OK and Cancel buttons that the message map leaves out run OnOK and OnCancel.
 void ButtonClicked(QWidget* b, int id) {
     Dialog* d = OwnerDialog(b);
@@ -377,6 +393,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
                     e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
                 QObject::connect(e, &QLineEdit::textChanged, e, [e, id] { Notify_(e, id, Notify::EditChange); });
                 QObject::connect(e, &QLineEdit::editingFinished, e, [e, id] { Notify_(e, id, Notify::KillFocus); });
+                e->installEventFilter(new FocusInFilter(e, id));
                 w = e;
             }
             break;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -239,12 +240,20 @@ void SimModule::Run() {
     }
 }
 
+void SimModule::SetByteTap(std::function<void(const Bytes&)> tap) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_tap = std::move(tap);
+}
+
 void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
+    std::function<void(const Bytes&)> tap;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_bytes.append(bytes, count);
+        tap = m_tap;
     }
     m_changed.notify_all();
+    if (tap) tap(Bytes(bytes, count));
 
     m_parse.append(bytes, count);
     for (;;) {

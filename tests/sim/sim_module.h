@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -66,6 +67,10 @@ public:
     void SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
                       std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
+    // Hands every piece of bytes received to tap, on the module's thread, before the module
+    // parses them: a device behind the module reads the line this way. nullptr removes it.
+    void SetByteTap(std::function<void(const Bytes& bytes)> tap);
+
     // Writes bytes unasked, in one write.
     bool Send(const Bytes& bytes);
     // Writes bytes as a stream that never pauses: chunk bytes every interval, on a fixed
@@ -107,6 +112,7 @@ private:
         std::chrono::milliseconds delay;
     };
     std::vector<DeviceAnswer> m_deviceScript;
+    std::function<void(const Bytes&)> m_tap;
     std::vector<Bytes> m_frames;
     Bytes m_bytes;
 

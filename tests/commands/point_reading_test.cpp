@@ -1,0 +1,179 @@
+// Point reading against the simulated module: the requests on the line, the verdict and time
+// each answer gives the device's row, the refusals, stopping and the totals.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/text_format.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+using kvtsim::Bytes;
+using kvtsim::FromHex;
+using Strings = std::vector<std::string>;
+
+constexpr char kMac[] = "123456789ABC";
+
+// A module answer: flag 00, the device address, the announced length, the data (00 01 .. of
+// count bytes, changed at index bad unless it is past them).
+Bytes Answer(const char* wireMac, unsigned announced, size_t count, size_t bad = 99, uint8_t control = 0x80) {
+    Bytes data = FromHex(std::string("00") + wireMac) + Bytes{static_cast<unsigned char>(announced), 0};
+    for (size_t i = 0; i < count; ++i) data.push_back(static_cast<unsigned char>(i == bad ? 0x70 : i));
+    return kvtsim::BuildFrame(control, 0xF1, data);
+}
+
+class PointReadingTest : public testsupport::MainWindowWithModule {
+protected:
+    PointReadingTest() : MainWindowWithModule(24) {}
+
+    void SetUp() override {
+        MainWindowWithModule::SetUp();
+        OpenPort();  // the header combos as the window starts: control 0x40, no multicast, one stop bit
+    }
+    void Choose(const std::vector<std::pair<int, const char*>>& combos) {
+        for (const auto& c : combos)
+            ComboBox(dlg->GetDlgItem(c.first)).SetCurSel(ComboBox(dlg->GetDlgItem(c.first)).FindStringExact(c.second));
+    }
+    ListView List() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
+    void AddRow(const std::string& address, const std::string& group, bool checked = true) {
+        List().SetCheck(List().AppendRow({"", address, "", "", "", group}), checked);
+    }
+    void Press(int id) { Button(dlg->GetDlgItem(id)).Click(); }
+    bool Ended() { return dlg->GetDlgItem(IDC_AUTO_POINT_READ).IsEnabled() && !dlg->PointReadingWorker().IsRunning(); }
+    Strings Requests() {
+        Strings frames;
+        for (const Bytes& f : sim.ReceivedFrames()) {
+            std::string text;
+            for (unsigned char b : f) text += StrFormat(text.empty() ? "%02X" : " %02X", b);
+            if (f[4] == 0xF1) frames.push_back(text);
+        }
+        return frames;
+    }
+};
+
+TEST_F(PointReadingTest, EachAnswerGivesTheDeviceItsVerdictAndTime) {
+    const char* mac = "BC 9A 78 56 34 12";
+    const struct {
+        Bytes answer;  // empty: silent
+        const char *verdict, *timeUnit;
+    } cases[] = {
+        {Answer(mac, 20, 20), "成功", " ms"},
+        {Answer(mac, 20, 20, 7), "失败", " ms"},
+        {kvtsim::BuildFrame(0x80, 0xF1, FromHex("01")), "失败", " ms"},
+        {Bytes(), "失败", "01 秒"},
+        {Answer("BD 9A 78 56 34 12", 20, 20), "失败", " ms"},
+        {Answer(mac, 20, 5), "失败", " ms"},         // shorter than it announces
+        {Answer(mac, 20, 20, 99, 0xA0), "", " ms"},  // abnormal: not judged
+    };
+    AddRow(kMac, "");
+    for (const auto& c : cases) {
+        sim.SetAnswer(0xF1, c.answer);
+        sim.ClearReceived();
+        List().SetItemText(0, 2, "old");  // blanked by the start
+        Press(IDC_AUTO_POINT_READ);
+        ASSERT_TRUE(WaitFor([&] { return Ended() && !List().GetItemText(0, 3).empty(); }, 4000));
+        EXPECT_EQ(Requests(), Strings{"79 09 00 40 F1 00 BC 9A 78 56 34 12 14 00 B8 82"});
+        const std::string time = List().GetItemText(0, 3);
+        EXPECT_EQ(List().GetItemText(0, 2) + "|" + time.substr(time.size() - std::string(c.timeUnit).size()),
+                  std::string(c.verdict) + "|" + c.timeUnit);
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PointReadingTest, RequestsCarryTheFlagGroupAddressAndLength) {
+    const struct {
+        const char *multicast, *stopBits;
+        int button;
+        Strings frames;
+    } cases[] = {
+        {"00: 非组播", "2", IDC_AUTO_POINT_READ, {"79 09 00 40 F1 02 BC 9A 78 56 34 12 14 00 BA 80"}},
+        {"01: 组播地址", "1", IDC_AUTO_POINT_READ,
+         {"79 0B 00 40 F1 01 01 00 BC 9A 78 56 34 12 14 00 BC 80",
+          "79 0B 00 40 F1 01 02 00 66 55 44 33 22 11 14 00 B8 DA"}},
+        {"01: 组播地址", "1", IDC_REMOTE_POINT_READ, {"79 0B 00 40 F1 01 34 12 BC 9A 78 56 34 12 14 00 01 A7"}},
+    };
+    AddRow(kMac, "0001");
+    AddRow("445566778899", "0009", false);
+    AddRow("112233445566", "0002");
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "0");
+    dlg->SetDlgItemText(IDC_DST_ADDR, kMac);
+    for (const auto& c : cases) {
+        sim.ClearReceived();
+        Choose({{IDC_MULTICAST_MODE_COMBO, c.multicast}, {IDC_STOP_BITS_COMBO, c.stopBits}});
+        List().SetCheck(2, c.frames.size() > 1);
+        Press(c.button);
+        EXPECT_TRUE(WaitFor([&] { return Ended() && Requests().size() == c.frames.size(); }));
+        EXPECT_EQ(Requests(), c.frames);
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PointReadingTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
+    const struct {
+        int id;
+        const char *text, *multicast;
+        Strings groups;  // one checked row each; "-" an unchecked one
+        int button;
+        const char* message;
+    } cases[] = {
+        {IDC_POINT_READ_INTERVAL, "", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "输入点抄间隔"},
+        {0, "", "00: 非组播", {"-"}, IDC_AUTO_POINT_READ, "请选择MAC地址"},
+        {0, "", "01: 组播地址", {""}, IDC_AUTO_POINT_READ, "请选择组播地址"},
+        {0, "", "01: 组播地址", {"0001", ""}, IDC_AUTO_POINT_READ, "组播地址与MAC地址个数不一致"},
+        {IDC_POINT_READ_LENGTH, "", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "输入数据长度"},
+        {IDC_POINT_READ_MULTICAST, "", "01: 组播地址", {}, IDC_REMOTE_POINT_READ, "请输入组播地址"},
+        {IDC_DST_ADDR, "", "00: 非组播", {}, IDC_REMOTE_POINT_READ, "地址域不能为空"},
+        {0, "", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "串口未开"},  // last: closes the port
+    };
+    for (const auto& c : cases) {
+        const std::pair<int, const char*> good[] = {{IDC_POINT_READ_INTERVAL, "1"}, {IDC_POINT_READ_LENGTH, "20"},
+                                                    {IDC_POINT_READ_MULTICAST, "1234"}, {IDC_DST_ADDR, kMac}};
+        for (const auto& g : good) dlg->SetDlgItemText(g.first, g.second);
+        if (c.id != 0) dlg->SetDlgItemText(c.id, c.text);
+        Choose({{IDC_MULTICAST_MODE_COMBO, c.multicast}});
+        List().DeleteAllItems();
+        for (const std::string& g : c.groups) AddRow(kMac, g == "-" ? "" : g, g != "-");
+        if (std::string(c.message) == "串口未开") dlg->Link().CloseSerialChannel();
+        boxes.clear();
+        Press(c.button);
+        ASSERT_EQ(boxes.size(), 1u) << c.message;
+        EXPECT_EQ(boxes[0].text, c.message);
+        EXPECT_TRUE(Ended());
+    }
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVerdicts) {
+    for (const char* mac : {"000000000001", "000000000002", "000000000003"}) AddRow(mac, "");
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "5");
+    Press(IDC_AUTO_POINT_READ);
+    ASSERT_TRUE(WaitFor([&] { return Requests().size() == 1; }));
+    const std::shared_ptr<WorkerThread> thread = dlg->PointReadingWorker().Thread();
+    for (int answer : {kIdCancel, kIdOk}) {
+        SetMessageBoxHook([this, answer](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return answer;
+        });
+        Press(IDC_STOP_POINT_READ);
+        EXPECT_EQ(boxes.back().text + boxes.back().caption, "确认要停止点抄吗？提示");
+        EXPECT_EQ(thread->IsFinished(), answer == kIdOk);
+    }
+    EXPECT_TRUE(Ended());
+    PumpFor(100);
+    EXPECT_EQ(Requests().size(), 1u);
+
+    // Every row counts, checked or not; an empty verdict is neither.
+    const char* verdicts[] = {"成功", "失败", "", "成功", "成功", "失败", "成功", "成功", "失败", "成功"};
+    for (int row = 0; row < 10; ++row) {
+        if (row >= List().GetItemCount()) AddRow(kMac, "", false);
+        List().SetItemText(row, 2, verdicts[row]);
+    }
+    Press(IDC_POINT_READ_STATISTICS);
+    EXPECT_EQ(boxes.back().text, "总次数：10\r\n成功次数：6\r\n失败次数：3\r\n");
+    EXPECT_EQ(boxes.back().caption, "统计");
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+// DL/T 645-2007 meters behind the simulated module: they read the line the module reads, and
+// each answers the read requests (control 0x11) sent to its own address, in one burst. A meter
+// can wake the line with FE bytes first, answer late, stay silent, answer with another address
+// or with a wrong check sum, or cut its answer short.
+//
+// Frame: 68 A0..A5 68 C L DATA CS 16; the address least significant byte first, every data
+// byte plus 0x33, CS the sum of every byte before it. Written apart from the program's code.
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/sim_module.h"
+
+namespace kvtsim {
+
+enum class MeterFault { None, Silent, OtherAddress, BadCheckSum, CutShort };
+
+struct MeterBehaviour {
+    MeterFault fault = MeterFault::None;
+    std::chrono::milliseconds delay{0};
+    bool wakeUp = false;  // FE FE FE FE before the frame
+};
+
+// The read request for a meter of 12 decimal digits and an identifier of 8 hexadecimal digits.
+Bytes Dlt645ReadRequest(const std::string& address, const std::string& identifier);
+// A meter's answer to such a request (value bytes as stored, before the offset).
+Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier, const Bytes& value);
+
+class Dlt645Meters {
+public:
+    explicit Dlt645Meters(SimModule& line);
+    ~Dlt645Meters();
+    Dlt645Meters(const Dlt645Meters&) = delete;
+    Dlt645Meters& operator=(const Dlt645Meters&) = delete;
+
+    // A meter at this address (12 decimal digits as printed on it).
+    void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour(),
+             Bytes value = {0x00, 0x12, 0x34, 0x56});
+
+    // Every well-formed frame read from the line, in order.
+    std::vector<Bytes> Requests() const;
+    bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+    std::thread m_writer;
+};
+
+}  // namespace kvtsim
