@@ -20,6 +20,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(1402, Notify::Clicked, [this] { m_link.SetShowAllReceived(Button(GetDlgItem(1402)).GetCheck() != 0); });
     MapFrameLogHandlers();
     MapCommandSenders();
+    MapNetworkChannel();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {
