@@ -25,7 +25,9 @@ void CMainTesterDlg::SetAdapterConfigurator(std::unique_ptr<NetworkAdapterConfig
     if (configurator) m_adapterConfigurator = std::move(configurator);
 }
 
-void CMainTesterDlg::OnNetworkRead(uintptr_t wParam, intptr_t lParam) { m_link.Network().OnNetworkRead(wParam, lParam); }
+void CMainTesterDlg::OnNetworkRead(uintptr_t wParam, intptr_t lParam) {
+    m_link.Network().OnNetworkRead(wParam, lParam);
+}
 
 void CMainTesterDlg::OnNetworkMessage(const std::string& text) {
     if (IsUiThread()) {
@@ -44,6 +46,11 @@ bool CMainTesterDlg::OnNetworkSocket(int fd) {
         watching = true;
     });
     return watching;
+}
+
+void CMainTesterDlg::RequestNetworkRead(uint32_t delayMs) {
+    const int fd = m_link.Network().SocketFd();
+    PostTaskAfter(delayMs, [this, fd] { OnNetworkRead(static_cast<uintptr_t>(fd), kNetworkQuietEvent); });
 }
 
 void CMainTesterDlg::OnNetworkClosed(const std::string& why) {

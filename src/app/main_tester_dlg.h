@@ -160,6 +160,7 @@ private:
     void OnNetworkMessage(const std::string& text) override;
     bool OnNetworkSocket(int fd) override;
     void OnNetworkClosed(const std::string& why) override;
+    void RequestNetworkRead(uint32_t delayMs) override;
     void MapNetworkChannel();
 
     // Binds the member controls to their ids.

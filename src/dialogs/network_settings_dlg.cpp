@@ -83,8 +83,8 @@ void CNetworkSettingsDlg::OnSelchangeAdapter() {
 }
 
 bool CNetworkSettingsDlg::ReadAddress(int ipId, int portId, const char* which, SocketAddress& address) {
-    if (IpAddressEdit(GetDlgItem(ipId)).GetAddress(address.ip) != 4) {
-        ShowMessageBox(std::string(which) + "IP地址不完整！");
+    if (!ParseIpv4(GetDlgItemText(ipId), address.ip)) {
+        ShowMessageBox(std::string(which) + "IP地址无效！");
         return false;
     }
     if (!ParsePortText(GetDlgItemText(portId), address.port)) {

@@ -49,8 +49,8 @@ private:
     void OnProtocolRadio();
     // Enables the address fields the protocol uses.
     void EnableFields();
-    // The address of an IP control and a port edit; false, with the message shown, when either
-    // is incomplete or no port number.
+    // The address of an IP control and a port edit; false, with the message shown, when the
+    // address is not four numbers of 0-255 or the port no number of 0-65535.
     bool ReadAddress(int ipId, int portId, const char* which, SocketAddress& address);
     // Step 4 of a start: shows the channel's state and sets the link's channel mode.
     void ShowChannelState();

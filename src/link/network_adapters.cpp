@@ -34,10 +34,11 @@ std::string ReadWholeFile(const char* path) {
 
 // The last line of a program's output, without the line end.
 std::string LastLine(const std::string& text) {
-    size_t end = text.find_last_not_of("\r\n");
+    const size_t end = text.find_last_not_of("\r\n");
     if (end == std::string::npos) return std::string();
-    const size_t start = text.rfind('\n', end);
-    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+    const size_t newline = text.rfind('\n', end);
+    const size_t start = newline == std::string::npos ? 0 : newline + 1;
+    return text.substr(start, end - start + 1);
 }
 
 }  // namespace

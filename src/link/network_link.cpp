@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -12,7 +13,35 @@ constexpr char kCloseFailed[] = "关闭网络失败！";
 constexpr char kSendFailed[] = "发送数据失败！";
 constexpr char kReceiveFailed[] = "接收数据失败！";
 
-// The Part's text, and the reason on a line of its own when there is one.
+// Where an unfinished 0x79 frame at the end of the bytes starts: the first start byte, outside
+// the checked frames before it, whose frame runs past the end; count when there is none.
+size_t UnfinishedFrameStart(const unsigned char* bytes, size_t count) {
+    // Running sums and exclusive ors, so each candidate frame is checked at once.
+    std::vector<uint8_t> sums(count + 1, 0);
+    std::vector<uint8_t> xors(count + 1, 0);
+    for (size_t k = 0; k < count; ++k) {
+        sums[k + 1] = static_cast<uint8_t>(sums[k] + bytes[k]);
+        xors[k + 1] = static_cast<uint8_t>(xors[k] ^ bytes[k]);
+    }
+    size_t i = 0;
+    while (i < count) {
+        if (bytes[i] != 0x79) {
+            ++i;
+            continue;
+        }
+        if (count - i < 3) return i;
+        const size_t total = (bytes[i + 1] | (static_cast<size_t>(bytes[i + 2]) << 8)) + 7;
+        if (total > count - i) return i;
+        // The two check bytes cover every byte after the start byte and before them.
+        const size_t sumAt = i + total - 2;
+        const bool checked = static_cast<uint8_t>(sums[sumAt] - sums[i + 1]) == bytes[sumAt] &&
+                             (xors[sumAt] ^ xors[i + 1]) == bytes[sumAt + 1];
+        i += checked ? total : 1;
+    }
+    return count;
+}
+
+// The text, and the reason on a line of its own when there is one.
 std::string WithReason(const char* text, const std::string& why) {
     return why.empty() ? std::string(text) : std::string(text) + "\r\n" + why;
 }
@@ -58,8 +87,24 @@ void NetworkLink::Tell(const std::string& text) {
 
 void NetworkLink::Keep(std::shared_ptr<SocketChannel> channel) {
     const int fd = channel->Fd();
-    channel->SetReceiveHandler([this](const unsigned char* bytes, size_t count) {
-        if (m_sink) m_sink(ByteString(bytes, count));
+    const bool stream = std::dynamic_pointer_cast<TcpClientChannel>(channel) != nullptr;
+    m_carry.clear();
+    channel->SetReceiveHandler([this, stream](const unsigned char* bytes, size_t count) {
+        ByteString block;
+        block.swap(m_carry);
+        block.append(bytes, count);
+        // A stream has no frame bounds: a read may end inside a frame, whose start then waits
+        // for the rest.
+        if (stream) {
+            const size_t cut = UnfinishedFrameStart(block.data(), block.size());
+            if (cut < block.size()) {
+                m_carry = block.substr(cut);
+                block.resize(cut);
+                m_carrySince = std::chrono::steady_clock::now();
+                AskQuiet(kStreamQuietMs);
+            }
+        }
+        if (m_sink && !block.empty()) m_sink(block);
     });
     if (!m_listener || !m_listener->OnNetworkSocket(fd)) {
         channel->Close();
@@ -128,10 +173,17 @@ void NetworkLink::CloseSocket() {
         channel.swap(m_channel);
     }
     m_socketOpen = 0;
+    m_carry.clear();
     if (!channel) return;
     // The watch ends before the descriptor goes.
     if (m_listener) m_listener->OnNetworkSocket(-1);
     if (channel->Close() != SOCKET_OK) Tell(WithReason(kCloseFailed, channel->LastErrorText()));
+}
+
+void NetworkLink::PassCarry() {
+    ByteString block;
+    block.swap(m_carry);
+    if (m_sink && !block.empty()) m_sink(block);
 }
 
 bool NetworkLink::Drop(const std::shared_ptr<SocketChannel>& channel) {
@@ -141,6 +193,7 @@ bool NetworkLink::Drop(const std::shared_ptr<SocketChannel>& channel) {
         m_channel.reset();
     }
     m_socketOpen = 0;
+    m_carry.clear();
     if (m_listener) m_listener->OnNetworkSocket(-1);
     channel->Close();
     return true;
@@ -160,13 +213,38 @@ int NetworkLink::NetworkSend(const unsigned char* bytes, size_t count) {
     return result;
 }
 
+void NetworkLink::AskQuiet(uint32_t delayMs) {
+    if (m_quietAsked || !m_listener) return;
+    m_quietAsked = true;
+    m_listener->RequestNetworkRead(delayMs);
+}
+
 void NetworkLink::OnNetworkRead(uintptr_t socket, intptr_t event) {
-    if ((event & 0xFFFF) != kNetworkReadEvent) return;
+    const intptr_t kind = event & 0xFFFF;
+    if (kind == kNetworkQuietEvent) {
+        m_quietAsked = false;
+        // What is kept belongs to the socket open now: closing drops it.
+        if (m_carry.empty()) return;
+    } else if (kind != kNetworkReadEvent) {
+        return;
+    }
     const std::shared_ptr<SocketChannel> channel = Current();
-    // A read message of a socket closed since it was posted finds nothing to read.
+    // A message of a socket closed since it was posted finds nothing to read.
     if (!channel || static_cast<uintptr_t>(channel->Fd()) != socket) return;
+    // The rest of a kept frame may be waiting behind a busy window: it is read first.
     const int result = channel->Receive();
+    if (result == 0 && kind == kNetworkQuietEvent && !m_carry.empty()) {
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - m_carrySince);
+        if (waited.count() >= kStreamQuietMs) {
+            PassCarry();
+        } else {
+            AskQuiet(kStreamQuietMs - static_cast<uint32_t>(waited.count()) + 1);
+        }
+    }
     if (result >= 0) return;
+    // What was read before the stream ended goes through first.
+    PassCarry();
     const bool stream = std::dynamic_pointer_cast<TcpClientChannel>(channel) != nullptr;
     if (result == SOCKET_PEER_CLOSED || (stream && result == SOCKET_RECEIVE_FAILED)) {
         // The stream is over: the channel ends.

@@ -4,6 +4,7 @@
 // window's read message, on its user-interface thread; sends on any thread.
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -16,8 +17,10 @@
 
 enum NetProtocol : uint32_t { NET_TCP_SERVER = 0, NET_TCP_CLIENT = 1, NET_UDP = 2 };
 
-// The event in the read message's lParam.
+// The events in the read message's lParam: the socket has data; the time a frame's start may
+// wait for its rest is up.
 constexpr intptr_t kNetworkReadEvent = 1;
+constexpr intptr_t kNetworkQuietEvent = 2;
 
 // What the network side tells the window.
 class NetworkListener {
@@ -31,7 +34,13 @@ public:
     // The stream ended (its peer closed it, or reading failed) and the socket is closed; why says
     // which, for the user.
     virtual void OnNetworkClosed(const std::string& why) = 0;
+    // Asks for a read message with kNetworkQuietEvent after the delay.
+    virtual void RequestNetworkRead(uint32_t delayMs) = 0;
 };
+
+// How long the start of a frame cut off at the end of a stream read waits for its rest before
+// it is passed on as it is.
+constexpr uint32_t kStreamQuietMs = 50;
 
 class NetworkLink {
 public:
@@ -71,7 +80,9 @@ public:
     // server sends nothing. The count written or a SocketResult.
     int NetworkSend(const unsigned char* bytes, size_t count);
     // The read message: for the read event of the socket open now, reads what it holds (one
-    // datagram, or up to kSocketReadSize bytes of the stream) and passes it on as one block.
+    // datagram, or up to kSocketReadSize bytes of the stream) and passes it on as one block. A
+    // stream read that ends inside a frame keeps that frame's start for the next read; when no
+    // read has come for kStreamQuietMs, the quiet event passes it on as it is.
     void OnNetworkRead(uintptr_t socket, intptr_t event);
 
 private:
@@ -79,6 +90,10 @@ private:
     // Keeps a channel that has just opened and has the listener watch it.
     void Keep(std::shared_ptr<SocketChannel> channel);
     void Tell(const std::string& text);
+    // Passes on the kept start of a frame as it is.
+    void PassCarry();
+    // Asks for the quiet event unless one is on its way.
+    void AskQuiet(uint32_t delayMs);
     // Drops the channel without a word (the stream ended); false when it was not the current one.
     bool Drop(const std::shared_ptr<SocketChannel>& channel);
 
@@ -87,6 +102,11 @@ private:
     TcpClientChannel::Wait m_wait;
     uint32_t m_connectTimeoutMs = 5000;
     bool m_connecting = false;
+
+    // The start of a frame cut off at the end of a stream read, and when it was kept.
+    ByteString m_carry;
+    std::chrono::steady_clock::time_point m_carrySince;
+    bool m_quietAsked = false;  // a quiet event is on its way
 
     mutable std::mutex m_lock;  // the channel and the peer
     std::shared_ptr<SocketChannel> m_channel;

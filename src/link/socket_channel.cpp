@@ -45,9 +45,22 @@ bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK || e
 }  // namespace
 
 bool ParseIpv4(const std::string& text, uint32_t& ip) {
-    in_addr a{};
-    if (inet_pton(AF_INET, text.c_str(), &a) != 1) return false;
-    ip = ntohl(a.s_addr);
+    uint32_t value = 0;
+    int parts = 0;
+    size_t i = 0;
+    while (parts < 4) {
+        size_t digits = 0;
+        uint32_t part = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 3) {
+            part = part * 10 + static_cast<uint32_t>(text[i++] - '0');
+            ++digits;
+        }
+        if (digits == 0 || part > 255) return false;
+        value = value << 8 | part;
+        if (++parts < 4 && (i >= text.size() || text[i++] != '.')) return false;
+    }
+    if (i != text.size()) return false;
+    ip = value;
     return true;
 }
 
@@ -183,7 +196,8 @@ int UdpChannel::Receive() {
         return SOCKET_RECEIVE_FAILED;
     }
     if (static_cast<size_t>(n) > m_readSize) {
-        SetFault("数据报长" + std::to_string(n) + "字节，超过" + std::to_string(m_readSize) + "字节，已丢弃");
+        SetFault("数据报长" + std::to_string(n) + "字节，超过" + std::to_string(m_readSize) +
+                 "字节，已丢弃");
         return SOCKET_TRUNCATED;
     }
     Deliver(data, static_cast<size_t>(n));

@@ -19,7 +19,7 @@ struct SocketAddress {
     uint16_t port = 0;
 };
 
-// "a.b.c.d" to an address; false for anything else.
+// "a.b.c.d", each of 1-3 digits and at most 255, to an address; false for anything else.
 bool ParseIpv4(const std::string& text, uint32_t& ip);
 std::string Ipv4Text(uint32_t ip);
 // "a.b.c.d:port".
