@@ -593,6 +593,25 @@ constexpr int IDC_SERIAL_STOP_BITS_COMBO = 1009;
 constexpr int IDC_SERIAL_STATUS          = 1077;
 constexpr int IDC_SERIAL_OPEN_CLOSE      = 1021;
 
+// IDD_NETWORK_SETTINGS: network settings, the menu command that opens it, its timer (it closes
+// the notice of a finished adapter set-up) and the message the socket sends the main window
+// when it has data.
+constexpr int IDD_NETWORK_SETTINGS    = 218;
+constexpr int IDM_NETWORK_SETTINGS    = 3772;
+constexpr int IDC_NET_ADAPTER_COMBO   = 1642;
+constexpr int IDC_NET_LOCAL_IP        = 1643;
+constexpr int IDC_NET_REMOTE_IP       = 1644;
+constexpr int IDC_NET_INIT_ADAPTER    = 1645;
+constexpr int IDC_NET_START_STOP      = 1646;
+constexpr int IDC_NET_CLOSE           = 1647;
+constexpr int IDC_NET_LOCAL_PORT      = 1648;
+constexpr int IDC_NET_REMOTE_PORT     = 1649;
+constexpr int IDC_NET_TCP_SERVER      = 1019;
+constexpr int IDC_NET_TCP_CLIENT      = 1020;
+constexpr int IDC_NET_UDP             = 1026;
+constexpr int TIMER_NET_INIT_NOTICE   = 1;
+constexpr unsigned WM_NETWORK_READ    = 0x401;
+
 // IDD_MAC_FRAME_PAGE, IDD_NET_FRAME_PAGE, IDD_APP_FRAME_PAGE: reception pages of the three frame
 // layers, one list each, served by one class.
 constexpr int IDC_RECEPTION_LIST = 1006;

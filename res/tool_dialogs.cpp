@@ -225,6 +225,28 @@ const DialogTemplate kSerialSettings = {
         {kIdCancel, ControlKind::PushButton, "关闭", 94, 124, 56, 16, kNone},
     }};
 
+const DialogTemplate kNetworkSettings = {
+    IDD_NETWORK_SETTINGS, "网口设置", TemplateUnits::DialogUnits, 250, 130, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::Static, "适配器名称:", 10, 12, 50, 10, kNone},
+        {IDC_NET_ADAPTER_COMBO, ControlKind::ComboDropList, "", 62, 10, 176, 100, kVScroll},
+        {-1, ControlKind::Static, "本机IP:", 10, 32, 50, 10, kNone},
+        {IDC_NET_LOCAL_IP, ControlKind::IpAddress, "", 62, 30, 100, 13, kNone},
+        {-1, ControlKind::Static, "端口:", 168, 32, 22, 10, kNone},
+        {IDC_NET_LOCAL_PORT, ControlKind::Edit, "", 192, 30, 46, 13, kAutoHScroll},
+        {-1, ControlKind::Static, "对方IP:", 10, 50, 50, 10, kNone},
+        {IDC_NET_REMOTE_IP, ControlKind::IpAddress, "", 62, 48, 100, 13, kNone},
+        {-1, ControlKind::Static, "端口：", 168, 50, 22, 10, kNone},
+        {IDC_NET_REMOTE_PORT, ControlKind::Edit, "", 192, 48, 46, 13, kAutoHScroll},
+        {-1, ControlKind::GroupBox, " 协议类型", 10, 66, 228, 28, kNone},
+        {IDC_NET_TCP_SERVER, ControlKind::RadioButton, "TCP Server", 20, 78, 60, 10, kGroup},
+        {IDC_NET_TCP_CLIENT, ControlKind::RadioButton, "TCP Client", 92, 78, 60, 10, kNone},
+        {IDC_NET_UDP, ControlKind::RadioButton, "UDP", 164, 78, 40, 10, kNone},
+        {IDC_NET_INIT_ADAPTER, ControlKind::PushButton, "初始化", 20, 104, 56, 16, kNone},
+        {IDC_NET_START_STOP, ControlKind::PushButton, "开始", 96, 104, 56, 16, kNone},
+        {IDC_NET_CLOSE, ControlKind::PushButton, "关闭", 172, 104, 56, 16, kNone},
+    }};
+
 const DialogTemplate kMacPage = {
     IDD_MAC_FRAME_PAGE, "", TemplateUnits::DialogUnits, 400, 200, kFont, 9, kDlgChild, 0,
     {{IDC_RECEPTION_LIST, ControlKind::ListReport, "", 0, 0, 400, 200, kNone}}};
@@ -287,7 +309,7 @@ const DialogTemplate* const kAll[] = {
     &kFrameMonitor, &kDeviceSearchList, &kSmartHomePage, &kTestPanel, &kSendConsole, &kBroadcastReplyTest,
     &kFrameDetail,  &kParseFrame,       &kTimedSend,     &kSerialSettings, &kMacPage, &kNetPage,
     &kAppPage,      &kWarning,          &kMeterManage,   &kChecksum,  &kFrameType, &kLocalSettings,
-    &kContinuousSend, &kAddDevice,
+    &kContinuousSend, &kAddDevice, &kNetworkSettings,
 };
 
 }  // namespace

@@ -26,6 +26,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommandSenders();
     MapMeterPageHandlers();
     MapPointReadHandlers();
+    MapNetworkChannel();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {

@@ -175,8 +175,6 @@ bool CMainTesterDlg::OnInitDialog() {
     m_frameDetailDlg.ShowWindow(false);
 
     m_remoteIp = "192.168.1.8";
-    m_socketOpen = 0;
-    m_netSendMode = 2;
     m_link.SetChannelMode(CHANNEL_NONE);
 
     // The rounds' events live as long as the window, and the version capture is off until a

@@ -19,12 +19,14 @@
 #include "commands/point_reading.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
+#include "dialogs/network_settings_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
 #include "dialogs/tool_dialogs.h"
 #include "link/byte_string.h"
 #include "link/module_frame.h"
 #include "link/module_link.h"
 #include "platform/local_time.h"
+#include "platform/socket_notifier.h"
 #include "platform/sync.h"
 #include "platform/ui.h"
 #include "res/resource_ids.h"
@@ -34,8 +36,10 @@ class CTestDlg;
 class CMainTesterDlg : public Dialog,
                        public VersionTextTarget,
                        public SerialSettingsHost,
+                       public NetworkSettingsHost,
                        public MainWindowPort,
-                       private LinkListener {
+                       private LinkListener,
+                       private NetworkListener {
 public:
     explicit CMainTesterDlg(Dialog* parent = nullptr);
     ~CMainTesterDlg() override;
@@ -59,6 +63,16 @@ public:
     void SendVersionRequest() override;
     // The port hung up: the receive path stops and the port shows as closed.
     void OnPortHungUp();
+
+    // The network settings dialog (menu item "网口设置"), what it needs of the window, and the
+    // network socket's read message.
+    void OnNetworkSettings();
+    CNetworkSettingsDlg& NetworkSettingsDialog() { return m_networkSettingsDlg; }
+    std::string RemoteIp() const override { return m_remoteIp; }
+    NetworkAdapterConfigurator& AdapterConfigurator() override { return *m_adapterConfigurator; }
+    // The configurator the dialog sets adapters up with (by default the network manager's).
+    void SetAdapterConfigurator(std::unique_ptr<NetworkAdapterConfigurator> configurator);
+    void OnNetworkRead(uintptr_t wParam, intptr_t lParam);
 
     // Writes the frame on the open channel and records it as sent.
     void SendFrame(ByteString frame) override;
@@ -153,6 +167,12 @@ private:
     void OnToolFrame(ToolFrame tool, const ByteString& frame) override;
     void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) override;
     void OnThreadStartFailed(const std::string& text) override;
+    // What the network side of the link reports.
+    void OnNetworkMessage(const std::string& text) override;
+    bool OnNetworkSocket(int fd) override;
+    void OnNetworkClosed(const std::string& why) override;
+    void RequestNetworkRead(uint32_t delayMs) override;
+    void MapNetworkChannel();
 
     // Binds the member controls to their ids.
     void DoDataExchange();
@@ -325,9 +345,10 @@ private:
     // ---- Channel settings ----
     SavedSerialSettings m_serialSettings;
     uint32_t m_defaultComPort = 0;
-    uint32_t m_netSendMode = 2;
-    uint32_t m_socketOpen = 0;
     std::string m_remoteIp;
+    CNetworkSettingsDlg m_networkSettingsDlg{*this};
+    std::unique_ptr<NetworkAdapterConfigurator> m_adapterConfigurator;
+    std::unique_ptr<SocketNotifier> m_socketNotifier;  // watches the network socket while it is open
 
     // ---- Worker threads of the window's jobs ----
     Worker m_versionTest;

@@ -89,6 +89,7 @@ void ModuleLink::Shutdown() {
 
 void ModuleLink::SendFrame(ByteString frame) {
     if (m_channelMode == CHANNEL_SERIAL && m_serialComm) m_serialComm->Write(frame.data(), frame.size());
+    if (m_channelMode == CHANNEL_NETWORK) m_network.NetworkSend(frame.data(), frame.size());
     // Recorded as sent whatever the write gave: the history shows what the tool sent.
     RecordSentFrame('0', frame);
 }

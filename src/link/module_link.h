@@ -12,6 +12,7 @@
 #include "link/byte_string.h"
 #include "link/classifier.h"
 #include "link/frame_history.h"
+#include "link/network_link.h"
 #include "link/receive_pipeline.h"
 #include "link/reply_queue.h"
 #include "link/serial_comm.h"
@@ -70,6 +71,9 @@ public:
     // Stops both threads, dropping what was not yet handled, and deletes the channel; the
     // window calls it before it goes.
     void Shutdown();
+    // The network channel: SendFrame writes on it in CHANNEL_NETWORK; what it reads goes to
+    // OnReceivedChunk.
+    NetworkLink& Network() { return m_network; }
 
     // ---- Sending and the frame history ----
     // Writes the frame on the open channel and records it as sent, whatever the write gave.
@@ -166,6 +170,7 @@ private:
     WorkerSet m_workers;
     Worker m_gather;
     Worker m_monitor;
+    NetworkLink m_network{[this](const ByteString& block) { OnReceivedChunk(block); }};
     // Last, so it goes first: its reader feeds the pipeline and calls the listener.
     std::unique_ptr<CSerialComm> m_serialComm;
 };

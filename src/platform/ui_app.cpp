@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -158,6 +159,28 @@ void PumpFor(uint32_t ms) {
         PumpMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+}
+
+void PressKeyOnFocusWindow(Key key) {
+    if (!qApp) return;
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeModalWidget();
+    if (!target) target = QApplication::activeWindow();
+    if (!target) return;
+    int code = Qt::Key_unknown;
+    switch (key) {
+        case Key::Enter: code = Qt::Key_Return; break;
+        case Key::Escape: code = Qt::Key_Escape; break;
+        case Key::Shift: code = Qt::Key_Shift; break;
+        case Key::Space: code = Qt::Key_Space; break;
+        case Key::Other: break;
+    }
+    QPointer<QWidget> alive(target);
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    if (!alive) return;
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 void SetClipboardText(const std::string& text) {

@@ -1,0 +1,116 @@
+#pragma once
+// The network side of the link: the socket open now (a UDP socket or a TCP client stream), the
+// peer that datagrams go to, the send mode, and the listening choice. Reads happen on the
+// window's read message, on its user-interface thread; sends on any thread.
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/byte_string.h"
+#include "link/socket_channel.h"
+
+enum NetProtocol : uint32_t { NET_TCP_SERVER = 0, NET_TCP_CLIENT = 1, NET_UDP = 2 };
+
+// The events in the read message's lParam: the socket has data; the time a frame's start may
+// wait for its rest is up.
+constexpr intptr_t kNetworkReadEvent = 1;
+constexpr intptr_t kNetworkQuietEvent = 2;
+
+// What the network side tells the window.
+class NetworkListener {
+public:
+    virtual ~NetworkListener() = default;
+    // A plain message box; from the thread that met the fault.
+    virtual void OnNetworkMessage(const std::string& text) = 0;
+    // Starts watching the socket for data (the read message follows when it has some); -1 stops
+    // the watch, before the socket closes. False when the watch could not be set up.
+    virtual bool OnNetworkSocket(int fd) = 0;
+    // The stream ended (its peer closed it, or reading failed) and the socket is closed; why says
+    // which, for the user.
+    virtual void OnNetworkClosed(const std::string& why) = 0;
+    // Asks for a read message with kNetworkQuietEvent after the delay.
+    virtual void RequestNetworkRead(uint32_t delayMs) = 0;
+};
+
+// How long the start of a frame cut off at the end of a stream read waits for its rest before
+// it is passed on as it is.
+constexpr uint32_t kStreamQuietMs = 50;
+
+class NetworkLink {
+public:
+    using BlockSink = std::function<void(const ByteString& block)>;
+
+    explicit NetworkLink(BlockSink sink);
+    ~NetworkLink();
+    NetworkLink(const NetworkLink&) = delete;
+    NetworkLink& operator=(const NetworkLink&) = delete;
+
+    void SetListener(NetworkListener* listener) { m_listener = listener; }
+    // What a TCP connect runs while it waits (the window pumps its messages there).
+    void SetWait(TcpClientChannel::Wait wait) { m_wait = std::move(wait); }
+    void SetConnectTimeout(uint32_t ms) { m_connectTimeoutMs = ms; }
+
+    // With no socket open: opens a UDP socket bound to local. With one open: closes it.
+    void ToggleUdpSocket(const SocketAddress& local);
+    // With no socket open: connects a stream to remote. With one open: closes it.
+    void ToggleTcpClientSocket(const SocketAddress& remote);
+    // Binds a stream socket to local and listens on it, then lets it go: no socket stays open.
+    // False (the fault shown) when that failed.
+    bool OpenListeningSocket(const SocketAddress& local);
+    // Closes the socket open now; "关闭网络失败！" when closing fails.
+    void CloseSocket();
+
+    bool IsSocketOpen() const { return m_socketOpen.load() != 0; }
+    // True while a TCP connect waits.
+    bool IsConnecting() const { return m_connecting; }
+    // The socket open now, -1 for none.
+    int SocketFd() const;
+    void SetPeer(const SocketAddress& peer);
+    SocketAddress Peer() const;
+    void SetSendMode(NetProtocol mode) { m_netSendMode = mode; }
+    NetProtocol SendMode() const { return static_cast<NetProtocol>(m_netSendMode.load()); }
+
+    // By the send mode: TCP client writes on the stream, UDP sends one datagram to the peer, TCP
+    // server sends nothing. The count written or a SocketResult.
+    int NetworkSend(const unsigned char* bytes, size_t count);
+    // The read message: for the read event of the socket open now, reads what it holds (one
+    // datagram, or up to kSocketReadSize bytes of the stream) and passes it on as one block. A
+    // stream read that ends inside a frame keeps that frame's start for the next read; when no
+    // read has come for kStreamQuietMs, the quiet event passes it on as it is.
+    void OnNetworkRead(uintptr_t socket, intptr_t event);
+
+private:
+    std::shared_ptr<SocketChannel> Current() const;
+    // Keeps a channel that has just opened and has the listener watch it.
+    void Keep(std::shared_ptr<SocketChannel> channel);
+    void Tell(const std::string& text);
+    // Passes on the kept start of a frame as it is.
+    void PassCarry();
+    // Asks for the quiet event unless one is on its way.
+    void AskQuiet(uint32_t delayMs);
+    // Drops the channel without a word (the stream ended); false when it was not the current one.
+    bool Drop(const std::shared_ptr<SocketChannel>& channel);
+
+    BlockSink m_sink;
+    NetworkListener* m_listener = nullptr;
+    TcpClientChannel::Wait m_wait;
+    uint32_t m_connectTimeoutMs = 5000;
+    bool m_connecting = false;
+
+    // The start of a frame cut off at the end of a stream read, and when it was kept.
+    ByteString m_carry;
+    std::chrono::steady_clock::time_point m_carrySince;
+    bool m_quietAsked = false;  // a quiet event is on its way
+
+    mutable std::mutex m_lock;  // the channel and the peer
+    std::shared_ptr<SocketChannel> m_channel;
+    SocketAddress m_peerAddr;
+    std::atomic<uint32_t> m_socketOpen{0};
+    std::atomic<uint32_t> m_netSendMode{NET_UDP};
+};

@@ -1,0 +1,139 @@
+#pragma once
+// The network channels: a UDP socket and a TCP client connection, siblings of the serial
+// channel. Nothing here reads by itself: the owner watches Fd() for data and calls Receive(),
+// which hands what the socket holds to the receive handler.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "link/channel.h"
+
+// An IPv4 address and port, in host byte order.
+struct SocketAddress {
+    uint32_t ip = 0;
+    uint16_t port = 0;
+};
+
+// "a.b.c.d", each of 1-3 digits and at most 255, to an address; false for anything else.
+bool ParseIpv4(const std::string& text, uint32_t& ip);
+std::string Ipv4Text(uint32_t ip);
+// "a.b.c.d:port".
+std::string SocketAddressText(const SocketAddress& address);
+// Decimal digits only, at most 65535; false for an empty or other text.
+bool ParsePortText(const std::string& text, uint16_t& port);
+
+// Results of the socket routines: 0 or a negative code (Write returns a count or a code).
+enum SocketResult : int {
+    SOCKET_OK = 0,
+    SOCKET_CREATE_FAILED = -1,
+    SOCKET_BIND_FAILED = -2,
+    SOCKET_LISTEN_FAILED = -3,
+    SOCKET_CONNECT_REFUSED = -4,
+    SOCKET_CONNECT_TIMED_OUT = -5,
+    SOCKET_CONNECT_FAILED = -6,
+    SOCKET_CLOSE_FAILED = -7,
+    SOCKET_NOT_OPEN = -8,
+    SOCKET_ALREADY_OPEN = -9,
+    SOCKET_SEND_FAILED = -10,
+    SOCKET_RECEIVE_FAILED = -11,
+    SOCKET_PEER_CLOSED = -12,  // the stream's peer closed it
+    SOCKET_TRUNCATED = -13,    // a datagram longer than the read buffer was dropped
+};
+
+// Most bytes one Receive hands on: one datagram, or what the stream holds up to this.
+constexpr size_t kSocketReadSize = 65535;
+
+class SocketChannel : public Channel {
+public:
+    ~SocketChannel() override;
+    SocketChannel(const SocketChannel&) = delete;
+    SocketChannel& operator=(const SocketChannel&) = delete;
+
+    int Close() override;
+    bool IsOpen() const override { return m_fd.load() >= 0; }
+    bool HasHungUp() const override { return m_hungUp.load(); }
+    std::string LastErrorText() const override;
+    void SetReceiveHandler(ReceiveHandler handler) override { m_receive = std::move(handler); }
+    void SetHangUpHandler(HangUpHandler handler) override { m_hangUp = std::move(handler); }
+
+    // The socket to watch for data; -1 while closed.
+    int Fd() const { return m_fd.load(); }
+    // Reads what the socket holds now without waiting and hands it to the receive handler.
+    // The byte count (0 when nothing was there), or SOCKET_RECEIVE_FAILED, SOCKET_TRUNCATED, or
+    // SOCKET_PEER_CLOSED (the hang-up handler has been called; the socket stays until Close).
+    virtual int Receive() = 0;
+
+protected:
+    explicit SocketChannel(size_t readSize) : m_readSize(readSize) {}
+    // A new socket (non-blocking, close-on-exec), or a SocketResult with the fault kept.
+    int CreateSocket(int type);
+    // Keeps the open socket: the channel is open from now on.
+    void Adopt(int fd);
+    void SetFault(const std::string& text);
+    void ReportPeerClosed(const std::string& text);
+    // The read buffer, m_readSize bytes.
+    unsigned char* Buffer();
+    void Deliver(const unsigned char* bytes, size_t count);
+
+    std::mutex m_lock;  // the socket's descriptor for writers and Close
+    std::atomic<int> m_fd{-1};
+    const size_t m_readSize;
+
+private:
+    std::atomic<bool> m_hungUp{false};
+    mutable std::mutex m_faultLock;
+    std::string m_fault;
+    ReceiveHandler m_receive;
+    HangUpHandler m_hangUp;
+    std::vector<unsigned char> m_buffer;
+};
+
+// Datagrams from a bound local address; each write is one datagram to the peer.
+class UdpChannel : public SocketChannel {
+public:
+    explicit UdpChannel(size_t readSize = kSocketReadSize) : SocketChannel(readSize) {}
+    void SetLocal(const SocketAddress& local) { m_local = local; }
+    // Where writes go; any thread.
+    void SetPeer(const SocketAddress& peer);
+    int Open() override;
+    int Write(const unsigned char* bytes, size_t count) override;
+    int Receive() override;
+
+private:
+    SocketAddress m_local;
+    SocketAddress m_peer;
+};
+
+// A stream connected to the remote address. The connect waits at most the time-out; while it
+// waits the caller's wait runs (the window pumps its messages there).
+class TcpClientChannel : public SocketChannel {
+public:
+    // Returns once finished() is true.
+    using Wait = std::function<void(const std::function<bool()>& finished)>;
+
+    explicit TcpClientChannel(size_t readSize = kSocketReadSize) : SocketChannel(readSize) {}
+    void SetRemote(const SocketAddress& remote) { m_remote = remote; }
+    void SetConnectTimeout(uint32_t ms) { m_connectTimeoutMs = ms; }
+    void SetWait(Wait wait) { m_wait = std::move(wait); }
+    int Open() override;
+    // Sends every byte, waiting at most a few seconds for room.
+    int Write(const unsigned char* bytes, size_t count) override;
+    int Receive() override;
+
+private:
+    // Waits for the connect begun on fd; SOCKET_OK or the failure.
+    int FinishConnect(int fd);
+
+    SocketAddress m_remote;
+    uint32_t m_connectTimeoutMs = 5000;
+    Wait m_wait;
+};
+
+// Binds a stream socket to the local address and listens on it with a backlog of 50, then
+// closes it again. SOCKET_OK, or the failure with why in words.
+int OpenListeningSocket(const SocketAddress& local, std::string& why);

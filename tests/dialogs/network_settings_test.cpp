@@ -1,0 +1,221 @@
+// The network settings dialog over the main window: its defaults and checks, the channel it
+// opens to a loopback peer (frames both ways through the read message, the peer closing, a
+// connect that waits while the window runs), and adapter set-up through a recording fake.
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "support/main_window_fixture.h"
+#include "test_frames.h"
+
+namespace {
+
+constexpr uint32_t kLoopback = 0x7F000001;
+
+struct RecordingConfigurator : NetworkAdapterConfigurator {
+    std::vector<AdapterInfo> ListAdapters() override { return adapters; }
+    bool FindAdapterConfig(const std::string& name) override {
+        calls.push_back("find " + name);
+        return findOk;
+    }
+    bool SetAdapterStaticAddress(const std::string& address, const std::string& mask,
+                                 const std::string& gateway) override {
+        calls.push_back("set " + address + " " + mask + " " + gateway);
+        return setOk;
+    }
+    std::string LastErrorText() const override { return setOk ? "" : "拒绝"; }
+    std::vector<AdapterInfo> adapters{{"eth-a", "eth0", "10.1.2.3", "255.255.255.0", "10.1.2.1"},
+                                      {"eth-b", "eth1", "10.9.9.9", "255.255.0.0", ""}};
+    std::vector<std::string> calls;
+    bool findOk = true, setOk = true;
+};
+
+// A loopback socket of the test's own, bound to a free port.
+struct Peer {
+    explicit Peer(int type) : fd(::socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
+        sockaddr_in a{AF_INET, 0, {htonl(kLoopback)}, {}};
+        socklen_t n = sizeof a;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), n);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+        port = std::to_string(ntohs(a.sin_port));
+        if (type == SOCK_STREAM) ::listen(fd, 0);
+    }
+    ~Peer() { ::close(fd); }
+    int fd;
+    std::string port;
+};
+
+class NetworkSettingsTest : public testsupport::MainWindowWithModule {
+protected:
+    NetworkSettingsTest() : MainWindowWithModule(12) {}
+    void SetUp() override {
+        MainWindowWithModule::SetUp();
+        auto fake = std::make_unique<RecordingConfigurator>();
+        nm = fake.get();
+        dlg->SetAdapterConfigurator(std::move(fake));
+    }
+    // Opens the dialog, runs act in it and closes it if act has not.
+    void InDialog(const std::function<void(CNetworkSettingsDlg&)>& act) {
+        boxes.clear();
+        dlg->PostTask([this, act] {
+            act(dlg->NetworkSettingsDialog());
+            dlg->NetworkSettingsDialog().EndDialog(kIdCancel);
+        });
+        dlg->OnNetworkSettings();
+    }
+    void Start(int radio, const std::string& remotePort, const std::string& remoteIp = "127.0.0.1",
+               const std::string& localPort = "0") {
+        InDialog([&](CNetworkSettingsDlg& d) {
+            Button(d.GetDlgItem(radio)).Click();
+            d.SetDlgItemText(IDC_NET_LOCAL_IP, "127.0.0.1");
+            d.SetDlgItemText(IDC_NET_LOCAL_PORT, localPort);
+            d.SetDlgItemText(IDC_NET_REMOTE_IP, remoteIp);
+            d.SetDlgItemText(IDC_NET_REMOTE_PORT, remotePort);
+            Button(d.GetDlgItem(IDC_NET_START_STOP)).Click();
+        });
+    }
+    std::string Status() { return dlg->GetDlgItemText(IDC_PORT_STATUS); }
+    std::vector<std::string> Boxes() {
+        std::vector<std::string> texts;
+        for (const MessageBoxRequest& b : boxes) texts.push_back(b.text);
+        return texts;
+    }
+    RecordingConfigurator* nm = nullptr;
+};
+
+TEST_F(NetworkSettingsTest, EveryOpeningShowsTheDefaultsAndTheFieldsOfTheProtocol) {
+    struct Case {
+        int radio;
+        bool local, remote;
+    } const cases[] = {{IDC_NET_TCP_SERVER, true, false}, {IDC_NET_TCP_CLIENT, false, true}, {IDC_NET_UDP, true, true}};
+    for (int opening = 0; opening < 2; ++opening) {
+        InDialog([&](CNetworkSettingsDlg& d) {
+            const int fields[] = {IDC_NET_LOCAL_IP, IDC_NET_LOCAL_PORT, IDC_NET_REMOTE_IP, IDC_NET_REMOTE_PORT};
+            const char* const defaults[] = {"10.1.2.3", "8081", "192.168.1.8", "2222"};
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(d.GetDlgItemText(fields[i]), defaults[i]);
+            EXPECT_EQ(d.GetDlgItemText(IDC_NET_START_STOP), "开始");
+            EXPECT_EQ(d.m_protocol, NET_TCP_CLIENT);
+            EXPECT_EQ(Button(d.GetDlgItem(IDC_NET_TCP_CLIENT)).GetCheck(), 1);
+            for (const Case& c : cases) {
+                Button(d.GetDlgItem(c.radio)).Click();
+                for (int i = 0; i < 4; ++i) EXPECT_EQ(d.GetDlgItem(fields[i]).IsEnabled(), i < 2 ? c.local : c.remote);
+            }
+            ComboBox(d.GetDlgItem(IDC_NET_ADAPTER_COMBO)).SelectAsUser(1);
+            EXPECT_EQ(d.GetDlgItemText(IDC_NET_LOCAL_IP), "10.9.9.9");
+            EXPECT_EQ(d.GetDlgItemText(IDC_NET_REMOTE_IP), "10.9.9.9");
+            d.SetDlgItemText(IDC_NET_LOCAL_PORT, "1");
+            d.SetDlgItemText(IDC_NET_REMOTE_PORT, "2");
+        });
+    }
+    nm->adapters.clear();
+    InDialog([](CNetworkSettingsDlg& d) { EXPECT_EQ(ComboBox(d.GetDlgItem(IDC_NET_ADAPTER_COMBO)).GetCount(), 0); });
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"错误，找不到网卡！请确认网卡已启用"});
+}
+
+TEST_F(NetworkSettingsTest, MalformedAddressesAreRefusedAndTcpServerLeavesTheChannelClosed) {
+    struct Case {
+        int radio;
+        std::string remotePort, remoteIp, localPort, box;
+    } const cases[] = {
+        {IDC_NET_TCP_CLIENT, "65536", "127.0.0.1", "0", "对方端口无效！端口是0到65535的数字"},
+        {IDC_NET_TCP_CLIENT, "2222", "127.0..1", "0", "对方IP地址无效！"},
+        {IDC_NET_TCP_CLIENT, "2222", "300.0.0.1", "0", "对方IP地址无效！"},
+        {IDC_NET_UDP, "2222", "127.0.0.1", "80a", "本机端口无效！端口是0到65535的数字"},
+        {IDC_NET_TCP_SERVER, "", "", "", "本机端口无效！端口是0到65535的数字"},
+        {IDC_NET_TCP_SERVER, "", "", "0", ""},
+    };
+    for (const Case& c : cases) {
+        Start(c.radio, c.remotePort, c.remoteIp, c.localPort);
+        EXPECT_EQ(Boxes(), c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
+        EXPECT_FALSE(dlg->Link().Network().IsSocketOpen());
+    }
+    EXPECT_EQ(Status(), "网口已关闭");
+    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NONE);
+}
+
+TEST_F(NetworkSettingsTest, FramesTravelBothWaysUntilAStreamPeerCloses) {
+    const ByteString request = testing_frames::MakeFrame(0x00, 0x14, "0102");
+    const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
+    for (const int type : {SOCK_DGRAM, SOCK_STREAM}) {
+        Peer peer(type);
+        Start(type == SOCK_STREAM ? IDC_NET_TCP_CLIENT : IDC_NET_UDP, peer.port);
+        ASSERT_TRUE(dlg->Link().Network().IsSocketOpen()) << (boxes.empty() ? "" : boxes[0].text);
+        EXPECT_EQ(Status(), "网口已打开");
+        EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+        const int module = type == SOCK_STREAM ? ::accept(peer.fd, nullptr, nullptr) : peer.fd;
+        dlg->SendFrame(request);
+        unsigned char got[64];
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n = ::recvfrom(module, got, sizeof got, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        EXPECT_EQ(ByteString(got, static_cast<size_t>(std::max<ssize_t>(n, 0))), request);
+        // The peer answers where the request came from, as the module would.
+        const bool stream = type == SOCK_STREAM;
+        ::sendto(module, reply.data(), reply.size(), 0, stream ? nullptr : reinterpret_cast<sockaddr*>(&from),
+                 stream ? 0 : length);
+        EXPECT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
+        EXPECT_EQ(dlg->Link().Queues().sendData.Snapshot().at(0).frame, reply);
+        dlg->Link().History().Clear();
+        dlg->Link().Queues().sendData.Clear();
+        if (type == SOCK_DGRAM) {
+            InDialog([](CNetworkSettingsDlg& d) { Button(d.GetDlgItem(IDC_NET_START_STOP)).Click(); });  // "停止"
+            EXPECT_EQ(Status(), "网口已关闭");
+            continue;
+        }
+        ::close(module);
+        EXPECT_TRUE(WaitFor([&] { return Status() == "网口已关闭"; }));
+        EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NONE);
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"对方已关闭连接：127.0.0.1:" + peer.port});
+    }
+}
+
+TEST_F(NetworkSettingsTest, ASilentConnectTimesOutWhileTheWindowRuns) {
+    Peer silent(SOCK_STREAM);  // listen(0) with one connection waiting: further SYNs go unanswered
+    sockaddr_in a{AF_INET, htons(static_cast<uint16_t>(std::stoi(silent.port))), {htonl(kLoopback)}, {}};
+    const int waiting = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::connect(waiting, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    dlg->Link().Network().SetConnectTimeout(600);
+    bool ranWhileConnecting = false;
+    dlg->PostTaskAfter(50, [&] { ranWhileConnecting = dlg->Link().Network().IsConnecting(); });
+    Start(IDC_NET_TCP_CLIENT, silent.port);
+    EXPECT_TRUE(ranWhileConnecting);
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{"绑定失败！\r\n连接超时：127.0.0.1:" + silent.port + "在600毫秒内无应答"});
+    EXPECT_EQ(Status(), "网口已关闭");
+    ::close(waiting);
+}
+
+TEST_F(NetworkSettingsTest, AdapterSetUpThroughTheConfigurator) {
+    struct Case {
+        bool findOk, setOk;
+        std::vector<std::string> calls;
+        std::string box, localIp;
+    } const cases[] = {
+        {false, true, {"find eth1"}, "初始化失败或已完成", "10.9.9.9"},
+        {true, false, {"find eth1", "set 192.168.1.8 255.255.0.0 "}, "初始化失败或已完成\r\n拒绝", "10.9.9.9"},
+        {true, true, {"find eth1", "set 192.168.1.8 255.255.0.0 "}, "初始化完成，点击开始进行绑定", "192.168.1.8"},
+    };
+    for (const Case& c : cases) {
+        nm->findOk = c.findOk;
+        nm->setOk = c.setOk;
+        nm->calls.clear();
+        InDialog([&](CNetworkSettingsDlg& d) {
+            ComboBox(d.GetDlgItem(IDC_NET_ADAPTER_COMBO)).SelectAsUser(1);
+            Button(d.GetDlgItem(IDC_NET_INIT_ADAPTER)).Click();
+            EXPECT_EQ(d.GetDlgItemText(IDC_NET_LOCAL_IP), c.localIp);
+            // The timer that closes the notice presses Enter, which this dialog leaves alone:
+            // the focused button is not pressed again.
+            EXPECT_EQ(d.IsTimerRunning(TIMER_NET_INIT_NOTICE), c.setOk && c.findOk);
+            d.GetDlgItem(IDC_NET_INIT_ADAPTER).SetFocus();
+            EXPECT_TRUE(WaitPumping([&] { return !d.IsTimerRunning(TIMER_NET_INIT_NOTICE); }, 3000));
+        });
+        EXPECT_EQ(nm->calls, c.calls);
+        EXPECT_EQ(Boxes(), std::vector<std::string>{c.box});
+    }
+}
+
+}  // namespace
