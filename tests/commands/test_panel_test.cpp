@@ -313,7 +313,7 @@ TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
 
 TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     // The module answers: each answer has a row, the test frames have none.
-    const kvtsim::Bytes answer = kvtsim::BuildFrame(kvtsim::kAnswerControl, 0x40, kvtsim::FromHex("01 02 03 04"));
+    const kvtsim::Bytes answer = kvtsim::BuildFrame(0x80, 0x40, kvtsim::FromHex("01 02 03 04"));
     sim.SetAnswer(0x40, answer);
     Panel().ShowGroup(PAGE_NET_PORT_TEST);
     Enter({{IDC_PANEL_NUMBER, "3"}});

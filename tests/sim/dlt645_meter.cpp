@@ -45,12 +45,16 @@ Bytes Frame(const Bytes& address, unsigned char control, const Bytes& data) {
 
 }  // namespace
 
+Bytes MeterAnswer(const Bytes& address, const Bytes& dataId, const Bytes& value) {
+    return Frame(address, kReadAnswer, Offset(dataId + value));
+}
+
 Bytes Dlt645ReadRequest(const std::string& address, const std::string& identifier) {
     return Frame(Reversed(address), kRead, Offset(Reversed(identifier)));
 }
 
 Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier, const Bytes& value) {
-    return Frame(Reversed(address), kReadAnswer, Offset(Reversed(identifier) + value));
+    return MeterAnswer(Reversed(address), Reversed(identifier), value);
 }
 
 struct Dlt645Meters::State {
@@ -161,11 +165,6 @@ void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour, Byt
 std::vector<Bytes> Dlt645Meters::Requests() const {
     std::lock_guard<std::mutex> lock(m_state->m);
     return m_state->requests;
-}
-
-bool Dlt645Meters::WaitForRequests(size_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock<std::mutex> lock(m_state->m);
-    return m_state->changed.wait_for(lock, timeout, [&] { return m_state->requests.size() >= count; });
 }
 
 }  // namespace kvtsim

@@ -46,7 +46,6 @@ public:
 
     // Every well-formed frame read from the line, in order.
     std::vector<Bytes> Requests() const;
-    bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
 private:
     struct State;
