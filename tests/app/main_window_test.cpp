@@ -13,15 +13,11 @@
 
 namespace {
 
-using kvtsim::BuildFrame;
-using kvtsim::FromHex;
-using testsupport::B;
+using namespace testsupport;
 
-class MainWindowTest : public testsupport::MainWindowWithModule {
+class MainWindowTest : public MainWindowWithModule {
 protected:
     MainWindowTest() : MainWindowWithModule(7) {}
-
-    ListView List(int id) { return ListView(dlg->GetDlgItem(id)); }
 };
 
 TEST_F(MainWindowTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
@@ -43,7 +39,7 @@ TEST_F(MainWindowTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
     EXPECT_EQ(dlg->GetDlgItemText(IDC_PORT_STATUS), "COM7,115200, 8,无校验, 1");
     // The version request reaches the module byte for byte; its reply is captured, not classified.
     ASSERT_TRUE(sim.WaitForFrames(1, std::chrono::seconds(5)));
-    EXPECT_EQ(B(sim.ReceivedFrames()[0]), FromHex("79 00 00 40 02 42 42"));
+    EXPECT_EQ(sim.ReceivedFrames()[0], FromHex("79 00 00 40 02 42 42"));
     EXPECT_TRUE(WaitFor([&] { return dlg->GetDlgItemText(IDC_VERSION_TEXT) == "版本号:QV-5207-01-03-02"; }));
     EXPECT_EQ(HistoryCount('0'), 1u);
     EXPECT_EQ(HistoryCount('1'), 0u);
@@ -51,22 +47,20 @@ TEST_F(MainWindowTest, OpeningFromTheSettingsDialogStartsTheReceivePath) {
 
 TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
     OpenPort();
-    const ByteString data = B(BuildFrame(0x80, 0x15, FromHex("01 02")));
-    const ByteString password = B(BuildFrame(0x80, 0x1D, FromHex("AA")));
-    const ByteString search = B(BuildFrame(0xC0, 0x1B, FromHex("01")));
-    const ByteString reset = B(BuildFrame(0x80, 0xF4, FromHex("02 00")));
+    const ByteString data = BuildFrame(0x80, 0x15, FromHex("01 02"));
+    const ByteString password = BuildFrame(0x80, 0x1D, FromHex("AA"));
+    const ByteString search = BuildFrame(0xC0, 0x1B, FromHex("01"));
+    const ByteString reset = BuildFrame(0x80, 0xF4, FromHex("02 00"));
     ASSERT_TRUE(sim.Send(data + password + search + reset));
-    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 4 && List(IDC_FRAME_LOG).GetItemCount() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 4 && ListOf(IDC_FRAME_LOG).GetItemCount() == 1; }));
     const std::pair<int, ByteString> rows[] = {
         {IDC_DATA_REPLY_LOG, data}, {IDC_PASSWORD_REPLY_LOG, password}, {IDC_SEARCH_LOG, search}, {IDC_FRAME_LOG, reset}};
     for (const auto& row : rows) {
-        ASSERT_TRUE(WaitFor([&] { return List(row.first).GetItemCount() == 1; })) << row.first;
-        std::string spaced;
-        for (unsigned char b : row.second) spaced += StrFormat("%02X ", b);
-        EXPECT_EQ(List(row.first).GetItemText(0, 1), "00");
-        EXPECT_EQ(List(row.first).GetItemText(0, 2), spaced) << row.first;
+        ASSERT_TRUE(WaitFor([&] { return ListOf(row.first).GetItemCount() == 1; })) << row.first;
+        EXPECT_EQ(ListOf(row.first).GetItemText(0, 1) + "|" + ListOf(row.first).GetItemText(0, 2),
+                  "00|" + Spaced(row.second));
     }
-    const std::string stamp = List(IDC_DATA_REPLY_LOG).GetItemText(0, 0);
+    const std::string stamp = ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 0);
     ASSERT_EQ(stamp.size(), 23u);
     EXPECT_EQ(stamp[19], ':');
     const std::vector<MonitorRecord> history = History();
@@ -77,7 +71,7 @@ TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
     // Reception off: frames are still logged but leave no record.
     Button(dlg->GetDlgItem(IDC_TOGGLE_RECEIVE)).Click();
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x15, FromHex("03"))));
-    ASSERT_TRUE(WaitFor([&] { return List(IDC_DATA_REPLY_LOG).GetItemCount() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_DATA_REPLY_LOG).GetItemCount() == 2; }));
     PumpFor(50);
     EXPECT_EQ(HistoryCount('1'), 4u);
     EXPECT_EQ(dlg->Link().History().ReceivedCount(), 5u);
@@ -173,7 +167,7 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
         for (int i = 0; i < 50; ++i) dlg->AddDataReplyLogRow(StrFormat("79%02X", i));
     })->Join();
     dlg->AddDataReplyLogRow("0A0B0");  // on this thread: after the rows written before it
-    ListView list = List(IDC_DATA_REPLY_LOG);
+    ListView list = ListOf(IDC_DATA_REPLY_LOG);
     ASSERT_EQ(list.GetItemCount(), 51);
     for (int i = 0; i < 50; ++i) EXPECT_EQ(list.GetItemText(i, 1) + list.GetItemText(i, 2), StrFormat("%02d79 %02X ", i, i));
     EXPECT_EQ(list.GetItemText(50, 2), "0A 0B ");  // an odd last digit is dropped

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/tool_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "res/resource_ids.h"
 #include "test_frames.h"
 
@@ -27,19 +27,17 @@ struct RowCase {
 
 // The six address bytes in the order the frame carries them.
 Bytes WireBytes(const std::string& typed) {
-    const std::string padded = std::string(12 - typed.size(), '0') + typed;
-    Bytes b;
-    for (int i = 5; i >= 0; --i) b.push_back(static_cast<unsigned char>(std::stoi(padded.substr(2 * i, 2), nullptr, 16)));
-    return b;
+    const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
+    return Bytes(b.rbegin(), b.rend());
 }
 
-class BatchTestsTest : public dialog_tests::ToolWindowTest {
+class BatchTestsTest : public testsupport::MainWindowWithModule {
 protected:
-    ListView Addresses() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
-    bool Enabled(int id) { return dlg->GetDlgItem(id).IsEnabled(); }
+    BatchTestsTest() : MainWindowWithModule(11, true) {}
+    ListView Addresses() { return ListOf(IDC_ADDRESS_LIST); }
 
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         dlg->SetDlgItemText(IDC_USER_DATA, "A55A");
     }
 
@@ -62,7 +60,7 @@ protected:
     std::vector<std::string> FramesAfterOpening() {
         std::vector<std::string> frames;
         const auto all = sim.ReceivedFrames();
-        for (size_t i = 1; i < all.size(); ++i) frames.push_back(dialog_tests::SpacedHex(testsupport::B(all[i])));
+        for (size_t i = 1; i < all.size(); ++i) frames.push_back(testsupport::Spaced(all[i]));
         return frames;
     }
 };
@@ -81,9 +79,9 @@ TEST_F(BatchTestsTest, DataTestMarksEachCheckedRowWithItsAnswerAndTime) {
     };
     Prepare(rows, 0x14, 2);
     OpenPort();
-    ListView log(dlg->GetDlgItem(IDC_DATA_LOG));
+    ListView log = ListOf(IDC_DATA_LOG);
     log.AppendRow({"x", "x", "x"});
-    Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+    Click(IDC_START_DATA_TEST);
     EXPECT_FALSE(Enabled(IDC_START_DATA_TEST));
     ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_START_DATA_TEST); }, 20000));
     ExpectRows(rows);
@@ -114,7 +112,7 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
     Prepare(rows, 0x52, 1);
     OpenPort();
     dlg->SetDlgItemText(IDC_EXPECTED_VERSION, "030201");
-    Button(dlg->GetDlgItem(IDC_VERSION_TEST)).Click();
+    Click(IDC_VERSION_TEST);
     for (int id : {IDC_UPGRADE_CHOOSE_FILE, IDC_EXPECTED_VERSION, IDC_BAUD_RATE_COMBO, IDC_PARITY_COMBO})
         EXPECT_FALSE(Enabled(id)) << id;
     ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_EXPECTED_VERSION); }, 20000));
@@ -127,8 +125,8 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
 TEST_F(BatchTestsTest, WithoutAPortOrWithTooManyAddressesNothingIsSent) {
     // The version test logs its refusal once per address; the data test says it once.
     Prepare({{"21", true, {}, 0, " ", ""}, {"22", true, {}, 0, " ", ""}}, 0x52, 1);
-    Button(dlg->GetDlgItem(IDC_VERSION_TEST)).Click();
-    ListView log(dlg->GetDlgItem(IDC_FRAME_LOG));
+    Click(IDC_VERSION_TEST);
+    ListView log = ListOf(IDC_FRAME_LOG);
     ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 2 && Enabled(IDC_EXPECTED_VERSION); }));
     EXPECT_EQ(log.GetItemText(1, 2), "串 口 未 打 开 ");
     const std::pair<int, const char*> cases[] = {{1, "串口未打开"}, {36, "最大允许升级表数目为35"}, {0, nullptr}};
@@ -137,7 +135,7 @@ TEST_F(BatchTestsTest, WithoutAPortOrWithTooManyAddressesNothingIsSent) {
         for (int i = 0; i < 36; ++i) Addresses().SetCheck(Addresses().AppendRow({"", std::to_string(i)}), i < c.first);
         if (c.first != 1 && !dlg->Link().IsPortOpen()) OpenPort();
         boxes.clear();
-        Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+        Click(IDC_START_DATA_TEST);
         EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, c.second ? c.second : "");
         EXPECT_TRUE(Enabled(IDC_START_DATA_TEST));
         EXPECT_EQ(Addresses().GetItemText(0, 2), "");
@@ -157,7 +155,7 @@ TEST_F(BatchTestsTest, StopOrCloseEndsARunWithinItsWaitAndLeavesTheRestAlone) {
         Prepare(rows, 0x14, 2);
         if (!dlg->Link().IsPortOpen()) OpenPort();
         sim.ClearReceived();
-        Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+        Click(IDC_START_DATA_TEST);
         // The second address is sent after the first's wait; the run ends within the second's.
         ASSERT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == 2; }));
         if (close) {

@@ -10,12 +10,12 @@
 
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
-#include "dialogs/tool_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "test_frames.h"
 
 namespace {
 
-using dialog_tests::SpacedHex;
+using testsupport::Spaced;
 // Control ids and their texts: what the user types into the panel's edits and combo boxes, or
 // what a control shows.
 using Texts = std::vector<std::pair<int, std::string>>;
@@ -26,15 +26,15 @@ std::string NetTestFrame(unsigned char command, uint32_t sequence) {
     for (int shift = 0; shift < 32; shift += 8) data.push_back(static_cast<unsigned char>(sequence >> shift));
     data += testing_frames::Hex("FF 00");
     for (int i = 0; i < 255; ++i) data.push_back(static_cast<unsigned char>(i));
-    return SpacedHex(testing_frames::MakeFrame(0x40, command, data));
+    return Spaced(testing_frames::MakeFrame(0x40, command, data));
 }
 
-class TestPanelTest : public dialog_tests::ToolWindowTest {
+class TestPanelTest : public testsupport::MainWindowWithModule {
 protected:
-    TestPanelTest() : ToolWindowTest(12) {}
+    TestPanelTest() : MainWindowWithModule(12, true) {}
 
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         OpenPort();
         // The version request that follows the opening reaches the module but not the log.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
@@ -73,22 +73,9 @@ protected:
             Panel().DispatchNotify(id, Notify::Clicked);
     }
 
-    // Pumps while it waits: the panel's timer sends from the message loop.
-    bool FramesArrived(size_t count) {
-        return WaitFor([this, count] { return sim.ReceivedFrames().size() >= count; });
-    }
-
-    // The next frame that reached the module, as spaced hex.
-    std::string NextFrame() {
-        const size_t index = seen++;
-        return FramesArrived(index + 1) ? SpacedHex(testsupport::B(sim.ReceivedFrames()[index])) : "(no frame)";
-    }
-
     void ExpectTexts(const Texts& texts) {
         for (const auto& t : texts) EXPECT_EQ(Panel().GetDlgItemText(t.first), t.second) << t.first;
     }
-
-    size_t seen = 0;
 };
 
 TEST_F(TestPanelTest, CombosStartWithTheirChoicesAndFillTheControlFields) {
@@ -225,7 +212,7 @@ TEST_P(PanelButtonTest, SendsItsFrameAndLogsIt) {
     Press(c.button);
     EXPECT_EQ(NextFrame(), c.frame);
     ASSERT_EQ(Log().GetItemCount(), 1);
-    EXPECT_EQ(Log().GetItemText(0, 0), dialog_tests::kFixedStamp);
+    EXPECT_EQ(Log().GetItemText(0, 0), testsupport::kFixedStamp);
     EXPECT_EQ(Log().GetItemText(0, 1), "00");
     EXPECT_EQ(Log().GetItemText(0, 2), c.frame);
     EXPECT_EQ(HistoryCount('0'), 2u);  // the version request and this frame
@@ -313,7 +300,7 @@ TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
 
 TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     // The module answers: each answer has a row, the test frames have none.
-    const kvtsim::Bytes answer = kvtsim::BuildFrame(0x80, 0x40, kvtsim::FromHex("01 02 03 04"));
+    const kvtsim::Bytes answer = kvtsim::BuildFrame(0x80, 0x40, testing_frames::Hex("01 02 03 04"));
     sim.SetAnswer(0x40, answer);
     Panel().ShowGroup(PAGE_NET_PORT_TEST);
     Enter({{IDC_PANEL_NUMBER, "3"}});
@@ -321,7 +308,7 @@ TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     for (uint32_t sequence = 0; sequence < 4; ++sequence) EXPECT_EQ(NextFrame(), NetTestFrame(0x40, sequence));
     ASSERT_TRUE(WaitFor([this] { return !Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST); }));
     ASSERT_TRUE(WaitFor([this] { return Log().GetItemCount() == 4; })) << Log().GetItemCount();
-    for (int row = 0; row < 4; ++row) EXPECT_EQ(Log().GetItemText(row, 2), SpacedHex(testsupport::B(answer)));
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(Log().GetItemText(row, 2), Spaced(answer));
 
     // A silent module. The throughput request takes the next number and has its row; an empty
     // count runs two frames.
@@ -337,13 +324,13 @@ TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     // A long run goes on until it is stopped.
     Enter({{IDC_PANEL_NUMBER, "1000000"}});
     Press(IDC_PANEL_NET_PORT_TEST);
-    ASSERT_TRUE(FramesArrived(seen + 4));
+    ASSERT_TRUE(WaitFor([this] { return sim.ReceivedFrames().size() >= 12; }));
     Press(IDC_PANEL_STOP_NET_PORT_TEST);
     EXPECT_FALSE(Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST));
     const size_t sent = HistoryCount('0');
     PumpFor(100);
     EXPECT_EQ(HistoryCount('0'), sent);
-    ASSERT_TRUE(FramesArrived(sent));
+    ASSERT_TRUE(sim.WaitForFrames(sent, std::chrono::seconds(5)));
     EXPECT_EQ(sim.ReceivedFrames().size(), sent);
     ASSERT_EQ(Log().GetItemCount(), 5);
     EXPECT_EQ(Log().GetItemText(4, 2), NetTestFrame(0x41, 4));
