@@ -110,8 +110,7 @@ TEST_F(MeterPageTest, TwoRoundsOverFiveMetersWithASilentAndALateOne) {
         EXPECT_EQ(Cell(row, 2), Spaced(kvtsim::Dlt645ReadRequest(address[k], "00010000")));
         EXPECT_EQ(Cell(row + 1, 3), answered ? "成功" : "超时");
         if (answered) {
-            EXPECT_EQ(Cell(row + 1, 2),
-                      Spaced(kvtsim::Dlt645ReadAnswer(address[k], "00010000", {0, 0x12, 0x34, 0x56})));
+            EXPECT_EQ(Cell(row + 1, 2), Spaced(kvtsim::Dlt645ReadAnswer(address[k], "00010000")));
             // The gather's quiet time of about 52 ms is part of every reply time.
             EXPECT_TRUE(Seconds(Cell(row + 1, 4)) >= 0.05 && Seconds(Cell(row + 1, 4)) <= 0.3) << Cell(row + 1, 4);
         } else {

@@ -397,6 +397,7 @@ TEST_F(DeviceSearchListTest, ToolDialogsStayOnEnterAndHideOnTheirCloseBox) {
         {List(), IDC_SHOW_SEARCH_LIST, false},
         {dlg->FrameMonitor(), IDC_SHOW_FRAME_MONITOR, false},
         {dlg->SendConsole(), 0, true},
+        {dlg->FrameMonitor().m_detailDlg, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);

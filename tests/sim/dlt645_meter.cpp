@@ -1,6 +1,9 @@
 #include "sim/dlt645_meter.h"
 
-#include <utility>
+#include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 
 namespace kvtsim {
 
@@ -12,13 +15,12 @@ constexpr unsigned char kHead = 0x68;
 constexpr unsigned char kTail = 0x16;
 constexpr unsigned char kRead = 0x11;
 constexpr unsigned char kReadAnswer = 0x91;
-constexpr unsigned char kOffset = 0x33;
 constexpr size_t kHeadBytes = 10;  // 68, address, 68, control, length
+const Bytes kValue = {0x00, 0x12, 0x34, 0x56};
 
-Bytes Offset(const Bytes& bytes) {
-    Bytes out;
-    for (unsigned char b : bytes) out.push_back(static_cast<unsigned char>(b + kOffset));
-    return out;
+Bytes Offset(Bytes bytes) {
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(b + 0x33);
+    return bytes;
 }
 
 unsigned char Sum(const Bytes& bytes, size_t count) {
@@ -29,18 +31,13 @@ unsigned char Sum(const Bytes& bytes, size_t count) {
 
 // Digits as printed, most significant pair first, into bytes least significant first.
 Bytes Reversed(const std::string& digits) {
-    Bytes bytes = FromHex(digits);
+    const Bytes bytes = FromHex(digits);
     return Bytes(bytes.rbegin(), bytes.rend());
 }
 
 Bytes Frame(const Bytes& address, unsigned char control, const Bytes& data) {
-    Bytes f{kHead};
-    f += address;
-    f += Bytes{kHead, control, static_cast<unsigned char>(data.size())};
-    f += data;
-    f.push_back(Sum(f, f.size()));
-    f.push_back(kTail);
-    return f;
+    Bytes f = Bytes{kHead} + address + Bytes{kHead, control, static_cast<unsigned char>(data.size())} + data;
+    return f + Bytes{Sum(f, f.size()), kTail};
 }
 
 }  // namespace
@@ -53,78 +50,60 @@ Bytes Dlt645ReadRequest(const std::string& address, const std::string& identifie
     return Frame(Reversed(address), kRead, Offset(Reversed(identifier)));
 }
 
-Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier, const Bytes& value) {
-    return MeterAnswer(Reversed(address), Reversed(identifier), value);
+Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier) {
+    return MeterAnswer(Reversed(address), Reversed(identifier), kValue);
 }
 
 struct Dlt645Meters::State {
     explicit State(SimModule& l) : line(l) {}
 
-    struct Meter {
-        MeterBehaviour behaviour;
-        Bytes value;
-    };
-
     // On the module's thread: whole frames out of the stream, anything else skipped.
     void Read(const Bytes& bytes) {
         parse += bytes;
         for (;;) {
-            const size_t start = parse.find(kHead);
-            if (start == Bytes::npos) {
-                parse.clear();
-                return;
-            }
-            parse.erase(0, start);
+            parse.erase(0, std::min(parse.find(kHead), parse.size()));
             if (parse.size() < kHeadBytes) return;
             const size_t size = kHeadBytes + parse[9] + 2;
-            if (parse[7] != kHead) {
+            if (parse[7] == kHead && parse.size() < size) return;
+            if (parse[7] != kHead || parse[size - 2] != Sum(parse, size - 2) || parse[size - 1] != kTail) {
                 parse.erase(0, 1);
                 continue;
             }
-            if (parse.size() < size) return;
-            if (parse[size - 2] != Sum(parse, size - 2) || parse[size - 1] != kTail) {
-                parse.erase(0, 1);
-                continue;
-            }
-            const Bytes frame = parse.substr(0, size);
+            Answer(parse.substr(0, size));
             parse.erase(0, size);
-            Answer(frame);
         }
     }
 
     void Answer(const Bytes& request) {
         std::lock_guard<std::mutex> lock(m);
         requests.push_back(request);
-        changed.notify_all();
         const auto meter = meters.find(request.substr(1, 6));
-        if (request[8] != kRead || meter == meters.end()) return;
-        const MeterBehaviour& b = meter->second.behaviour;
-        if (b.fault == MeterFault::Silent) return;
+        if (request[8] != kRead || meter == meters.end() || meter->second.fault == MeterFault::Silent) return;
+        const MeterBehaviour& b = meter->second;
         Bytes address = meter->first;
         if (b.fault == MeterFault::OtherAddress) address[0] = static_cast<unsigned char>(address[0] + 1);
-        Bytes answer =
-            Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(meter->second.value));
+        // The identifier goes back as it came, already offset.
+        Bytes answer = Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(kValue));
         if (b.fault == MeterFault::BadCheckSum) answer[answer.size() - 2] ^= 0xFF;
         if (b.fault == MeterFault::CutShort) answer.resize(answer.size() - 3);
         if (b.wakeUp) answer = Bytes(4, 0xFE) + answer;
         due.emplace(Clock::now() + b.delay, answer);
+        changed.notify_all();
     }
 
     // On the writer thread: every answer in one burst when it is due.
     void Write() {
         std::unique_lock<std::mutex> lock(m);
         while (!stopping) {
-            if (due.empty()) {
-                changed.wait(lock);
+            if (due.empty() || Clock::now() < due.begin()->first) {
+                if (due.empty())
+                    changed.wait(lock);
+                else
+                    changed.wait_until(lock, due.begin()->first);
                 continue;
             }
-            const auto next = due.begin();
-            if (Clock::now() < next->first) {
-                changed.wait_until(lock, next->first);
-                continue;
-            }
-            const Bytes answer = next->second;
-            due.erase(next);
+            const Bytes answer = due.begin()->second;
+            due.erase(due.begin());
             lock.unlock();
             line.Send(answer);
             lock.lock();
@@ -134,9 +113,9 @@ struct Dlt645Meters::State {
     SimModule& line;
     Bytes parse;  // module thread only
     mutable std::mutex m;
-    mutable std::condition_variable changed;
+    std::condition_variable changed;
     bool stopping = false;
-    std::map<Bytes, Meter> meters;  // by address, least significant byte first
+    std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
     std::multimap<Clock::time_point, Bytes> due;
 };
@@ -157,9 +136,9 @@ Dlt645Meters::~Dlt645Meters() {
     m_writer.join();
 }
 
-void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour, Bytes value) {
+void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour) {
     std::lock_guard<std::mutex> lock(m_state->m);
-    m_state->meters[Reversed(address)] = State::Meter{behaviour, std::move(value)};
+    m_state->meters[Reversed(address)] = behaviour;
 }
 
 std::vector<Bytes> Dlt645Meters::Requests() const {
