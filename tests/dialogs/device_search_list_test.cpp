@@ -38,8 +38,8 @@ std::string ExportHeaderBytes() {
                      Blanks(4 + 4) + "组播地址" + Blanks(4 + 3) + "属性长度" + Blanks(4 + 3) + "属性" +
                      Blanks(8 + 5) + "\r\n");
 }
-std::string Row1Cells(bool all) {
-    std::string s = std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(12) + "010203040506" + Blanks(4) + "03" +
+std::string Row1Cells(bool all, const std::string& number = "0001") {
+    std::string s = std::string(kFixedStamp) + Blanks(4) + number + Blanks(12) + "010203040506" + Blanks(4) + "03" +
                     Blanks(14) + "属于自己" + Blanks(8) + "07MAC地址" + Blanks(7) + "组播" + Blanks(12) + "1234" +
                     Blanks(12);
     if (all) s += "3" + Blanks(15) + "414200" + Blanks(10);
@@ -105,28 +105,58 @@ protected:
     }
 };
 
-TEST_F(DeviceSearchListTest, AReportFromTheModuleAddsOneRowPerDeviceAndExplainsTheFrame) {
+TEST_F(DeviceSearchListTest, ReportRowsAreExplainedExportedImportedAndRouted) {
     OpenPort();
     const ByteString frame = kvtsim::SearchReport(FromHex(kTwoDevices));
     ASSERT_TRUE(sim.Send(frame));
     ASSERT_TRUE(WaitRows(2));
     EXPECT_EQ(Row(0), kRow1);
     EXPECT_EQ(Row(1), kRow2);
-    EXPECT_EQ(List().m_macRecords[0], Hex("01 02 03 04 05 06"));
     EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
-    // The pane: the frame and its explanation.
+    // The pane: the frame and its explanation; the main window's search log has the frame too.
     std::string explained;
     AnalyzeFrame(frame, explained);
     EXPECT_NE(explained.find("MAC地址： FFEEDDCCBBAA\r\n"), std::string::npos) << explained;
     EXPECT_EQ(List().GetDlgItemText(IDC_SEARCH_LIST_PANE), Spaced(frame) + "\r\n" + explained);
-    // The main window's search log has the frame too.
     EXPECT_TRUE(WaitFor([&] { return ListOf(IDC_SEARCH_LOG).GetItemCount() == 1; }));
+
+    const std::string path = Path("devices.txt");
+    filePaths.push_back(path);
+    Press(IDC_SEARCH_LIST_EXPORT);
+    ASSERT_EQ(fileRequests.size(), 1u);
+    EXPECT_TRUE(fileRequests[0].open);
+    EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
+    EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
+    EXPECT_EQ(ReadFileBytes(path), ExportHeaderBytes() + Row1Cells(true) + Row2Cells(true));
+
+    Press(IDC_SEARCH_LIST_CLEAR);
+    ASSERT_EQ(Rows().GetItemCount(), 0);
+    filePaths.push_back(path);
+    Press(IDC_SEARCH_LIST_IMPORT);
+    ASSERT_EQ(fileRequests.size(), 2u);
+    EXPECT_EQ(fileRequests[1].fileName, "");
+    ASSERT_EQ(Rows().GetItemCount(), 2);
+    EXPECT_EQ(Row(0), kRow1);
+    EXPECT_EQ(Row(1), kRow2);
+    EXPECT_EQ(List().m_macRecords[0], Hex("01 02 03 04 05 06"));
+    EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
     // The same device again is a row of its own, numbered onward.
     ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex("01 06 05 04 03 02 01 13 14 34 12 03 41 42 00"))));
     ASSERT_TRUE(WaitRows(3));
     Cells third = kRow1;
     third[1] = "0003";
     EXPECT_EQ(Row(2), third);
+
+    // The routing file of a repetition takes the first eight columns, and the list is cleared.
+    List().AutoExportRouting();
+    const std::string routingHeader =
+        Utf8ToGbk(Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(8 + 3) + "地址" + Blanks(8 + 3) + "深度" +
+                  Blanks(8 + 2) + "网络状态" + Blanks(4 + 4) + "设备类别" + Blanks(4 + 3) + "地址模式" + Blanks(4 + 3) +
+                  "组播地址" + Blanks(4 + 5) + "\r\n");
+    EXPECT_EQ(ReadFileBytes(Path(" routing,  2024-03-05 06-07-08.txt")),
+              routingHeader + Row1Cells(false) + Row2Cells(false) + Row1Cells(false, "0003"));
+    EXPECT_EQ(Rows().GetItemCount(), 0);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DeviceSearchListTest, FramesNotANormalModuleReportAreExplainedButAddNoRow) {
@@ -227,7 +257,10 @@ TEST_F(DeviceSearchListTest, ImportReadsBothLayoutsSaysWhatItSkippedAndWhatDidNo
         boxes.clear();
         Press(IDC_SEARCH_LIST_IMPORT);
         ASSERT_EQ(Rows().GetItemCount(), c.rowsBefore + static_cast<int>(c.imported.size()));
-        for (size_t i = 0; i < c.imported.size(); ++i) EXPECT_EQ(Row(c.rowsBefore + static_cast<int>(i)), c.imported[i]);
+        for (size_t i = 0; i < c.imported.size(); ++i) {
+            EXPECT_EQ(Row(c.rowsBefore + static_cast<int>(i)), c.imported[i]);
+            EXPECT_EQ(List().m_macRecords[static_cast<size_t>(c.rowsBefore) + i], Hex(c.imported[i][2]));
+        }
         EXPECT_EQ(BoxTexts(), c.message[0] ? Cells{c.message} : Cells{});
     }
 }
@@ -300,43 +333,6 @@ TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
     EXPECT_EQ(Rows().GetItemCount(), 0);
     List().AppendDeviceRows(std::vector<SearchedDeviceRow>(1));
     EXPECT_EQ(Rows().GetItemText(0, 1), "0001");
-}
-
-TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsImportGivesTheSameRowsAndRoutingClears) {
-    OpenPort();
-    ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex(kTwoDevices))));
-    ASSERT_TRUE(WaitRows(2));
-    const std::string path = Path("devices.txt");
-    filePaths.push_back(path);
-    Press(IDC_SEARCH_LIST_EXPORT);
-    ASSERT_EQ(fileRequests.size(), 1u);
-    EXPECT_TRUE(fileRequests[0].open);
-    EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
-    EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
-    EXPECT_EQ(ReadFileBytes(path), ExportHeaderBytes() + Row1Cells(true) + Row2Cells(true));
-
-    Press(IDC_SEARCH_LIST_CLEAR);
-    ASSERT_EQ(Rows().GetItemCount(), 0);
-    filePaths.push_back(path);
-    Press(IDC_SEARCH_LIST_IMPORT);
-    ASSERT_EQ(fileRequests.size(), 2u);
-    EXPECT_EQ(fileRequests[1].fileName, "");
-    ASSERT_EQ(Rows().GetItemCount(), 2);
-    EXPECT_EQ(Row(0), kRow1);
-    EXPECT_EQ(Row(1), kRow2);
-    EXPECT_EQ(List().m_macRecords[0], Hex("01 02 03 04 05 06"));
-    EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
-
-    // The routing file of a repetition takes the first eight columns, and the list is cleared.
-    List().AutoExportRouting();
-    const std::string routingHeader =
-        Utf8ToGbk(Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(8 + 3) + "地址" + Blanks(8 + 3) + "深度" +
-                  Blanks(8 + 2) + "网络状态" + Blanks(4 + 4) + "设备类别" + Blanks(4 + 3) + "地址模式" + Blanks(4 + 3) +
-                  "组播地址" + Blanks(4 + 5) + "\r\n");
-    EXPECT_EQ(ReadFileBytes(Path(" routing,  2024-03-05 06-07-08.txt")),
-              routingHeader + Row1Cells(false) + Row2Cells(false));
-    EXPECT_EQ(Rows().GetItemCount(), 0);
-    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DeviceSearchListTest, FilesThatCannotBeUsedLeaveTheList) {
