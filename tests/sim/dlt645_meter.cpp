@@ -1,15 +1,13 @@
 #include "sim/dlt645_meter.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <map>
 #include <mutex>
+#include <thread>
 
 namespace kvtsim {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr unsigned char kHead = 0x68;
 constexpr unsigned char kTail = 0x16;
@@ -69,72 +67,46 @@ struct Dlt645Meters::State {
                 parse.erase(0, 1);
                 continue;
             }
-            Answer(parse.substr(0, size));
+            const Bytes request = parse.substr(0, size);
             parse.erase(0, size);
+            MeterBehaviour b;
+            Bytes answer = Answer(request, b);
+            if (answer.empty()) continue;
+            // A late meter holds the line: nothing more is read until it has answered.
+            std::this_thread::sleep_for(b.delay);
+            line.Send(answer);
         }
     }
 
-    void Answer(const Bytes& request) {
+    // The answer of the meter the request is for (empty: none answers), and its behaviour.
+    Bytes Answer(const Bytes& request, MeterBehaviour& b) {
         std::lock_guard<std::mutex> lock(m);
         requests.push_back(request);
         const auto meter = meters.find(request.substr(1, 6));
-        if (request[8] != kRead || meter == meters.end() || meter->second.fault == MeterFault::Silent) return;
-        const MeterBehaviour& b = meter->second;
+        if (request[8] != kRead || meter == meters.end() || meter->second.fault == MeterFault::Silent) return {};
+        b = meter->second;
         Bytes address = meter->first;
         if (b.fault == MeterFault::OtherAddress) address[0] = static_cast<unsigned char>(address[0] + 1);
         // The identifier goes back as it came, already offset.
         Bytes answer = Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(kValue));
         if (b.fault == MeterFault::BadCheckSum) answer[answer.size() - 2] ^= 0xFF;
         if (b.fault == MeterFault::CutShort) answer.resize(answer.size() - 3);
-        if (b.wakeUp) answer = Bytes(4, 0xFE) + answer;
-        due.emplace(Clock::now() + b.delay, answer);
-        changed.notify_all();
-    }
-
-    // On the writer thread: every answer in one burst when it is due.
-    void Write() {
-        std::unique_lock<std::mutex> lock(m);
-        while (!stopping) {
-            if (due.empty() || Clock::now() < due.begin()->first) {
-                if (due.empty())
-                    changed.wait(lock);
-                else
-                    changed.wait_until(lock, due.begin()->first);
-                continue;
-            }
-            const Bytes answer = due.begin()->second;
-            due.erase(due.begin());
-            lock.unlock();
-            line.Send(answer);
-            lock.lock();
-        }
+        return b.wakeUp ? Bytes(4, 0xFE) + answer : answer;
     }
 
     SimModule& line;
     Bytes parse;  // module thread only
-    mutable std::mutex m;
-    std::condition_variable changed;
-    bool stopping = false;
+    std::mutex m;
     std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
-    std::multimap<Clock::time_point, Bytes> due;
 };
 
 Dlt645Meters::Dlt645Meters(SimModule& line) : m_state(std::make_shared<State>(line)) {
     const std::shared_ptr<State> state = m_state;
     line.SetByteTap([state](const Bytes& bytes) { state->Read(bytes); });
-    m_writer = std::thread([state] { state->Write(); });
 }
 
-Dlt645Meters::~Dlt645Meters() {
-    m_state->line.SetByteTap(nullptr);
-    {
-        std::lock_guard<std::mutex> lock(m_state->m);
-        m_state->stopping = true;
-    }
-    m_state->changed.notify_all();
-    m_writer.join();
-}
+Dlt645Meters::~Dlt645Meters() { m_state->line.SetByteTap(nullptr); }
 
 void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour) {
     std::lock_guard<std::mutex> lock(m_state->m);

@@ -1,8 +1,9 @@
 #pragma once
 // DL/T 645-2007 meters behind the simulated module: they read the line the module reads, and
 // each answers the read requests (control 0x11) sent to its own address with the value
-// 00 12 34 56, in one burst. A meter can wake the line with FE bytes first, answer late, stay
-// silent, answer with another address or with a wrong check sum, or cut its answer short.
+// 00 12 34 56, in one burst. A meter can wake the line with FE bytes first, answer late (the
+// module reads nothing more until it has answered), stay silent, answer with another address
+// or with a wrong check sum, or cut its answer short.
 //
 // Frame: 68 A0..A5 68 C L DATA CS 16; the address least significant byte first, every data
 // byte plus 0x33, CS the sum of every byte before it. Written apart from the program's code.
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sim/sim_module.h"
@@ -45,7 +45,6 @@ public:
 private:
     struct State;
     std::shared_ptr<State> m_state;  // shared with the module's tap, which may outlive this
-    std::thread m_writer;
 };
 
 }  // namespace kvtsim
