@@ -89,7 +89,7 @@ TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained)
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedWhenShown) {
+TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedAndARefillListsThemAgain) {
     // Three frames recorded before the window runs again: one showing puts all three rows up.
     SetClock(T(2024, 3, 5, 6, 30, 0, 7));
     for (uint8_t command : {0x01, 0x02, 0x03}) SendCommand(command);
@@ -104,6 +104,11 @@ TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedWhenShown) {
     list->ClickRow(0);
     const std::string shown = "2024-03-05 06:30:00:007";
     EXPECT_EQ(PaneEnd(Times(shown, shown)), Times(shown, shown));
+    // Refilled, the list shows the history once more, numbered from 0.
+    monitor->RefillRows();
+    ASSERT_TRUE(WaitForRows(6));
+    ExpectRow(3, shown, "0", "79 00 00 40 01 41 41 ", kRed);
+    ExpectRow(5, shown, "2", "79 00 00 40 03 43 43 ", kRed);
 }
 
 TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFrames) {
@@ -211,17 +216,6 @@ TEST_F(FrameMonitorTest, ClearingRestartsTheNumbersAndTheFirstFrameTime) {
     ASSERT_TRUE(WaitForRows(2));
     ExpectRow(1, "2024-03-06 00:00:00:250", "1", "79 06 00 80 03 01 02 03 04 05 06 9E 82 ", kBlack);
     EXPECT_EQ(Elapsed(), "00:00:00:250");
-}
-
-TEST_F(FrameMonitorTest, RefillRowsListsTheHistoryNumberedFromZero) {
-    NoAutoRefresh();
-    SendCommand(0x03);
-    SendCommand(0x02);
-    ASSERT_TRUE(WaitForRows(2));
-    monitor->RefillRows();
-    ASSERT_TRUE(WaitForRows(4));
-    ExpectRow(2, kFixedStamp, "0", "79 00 00 40 03 43 43 ", kRed);
-    ExpectRow(3, kFixedStamp, "1", "79 00 00 40 02 42 42 ", kRed);
 }
 
 }  // namespace
