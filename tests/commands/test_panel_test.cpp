@@ -120,7 +120,7 @@ TEST_F(TestPanelTest, TreeItemsShowThePanelWithTheirGroupOnly) {
     EXPECT_TRUE(dlg->GetDlgItem(IDC_ROUND_START).IsVisible());
 }
 
-// ---- Every button: the frame at the module and the row in the log, or the message and nothing sent ----
+// ---- Every button: its frame at the module and its row in the log, or its message and nothing sent ----
 
 struct PanelCase {
     const char* name;

@@ -372,7 +372,8 @@ TEST_F(DeviceSearchListTest, AHeaderClickSortsAndTheSameHeaderAgainReverses) {
     const std::pair<const char*, const char*> orders[] = {{"CBA", "descending first"}, {"ABC", "then ascending"}};
     for (const auto& order : orders) {
         Rows().ClickColumn(2);
-        for (int r = 0; r < 3; ++r) EXPECT_EQ(Rows().GetItemText(r, 2), std::string(12, order.first[r])) << order.second;
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(Rows().GetItemText(r, 2), std::string(12, order.first[r])) << order.second;
     }
 }
 

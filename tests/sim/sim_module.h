@@ -59,7 +59,7 @@ public:
     // module reads nothing more until the answer is written.
     void SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
                       std::chrono::milliseconds delay = std::chrono::milliseconds(0));
-    // Hands every piece of bytes received to tap, on the module's thread, before the module
+    // Hands every chunk of bytes received to tap, on the module's thread, before the module
     // parses them: a device behind the module reads the line this way. nullptr removes it.
     void SetByteTap(std::function<void(const Bytes& bytes)> tap);
 
