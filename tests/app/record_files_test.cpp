@@ -9,14 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/tool_window_fixture.h"
-#include "platform/gbk.h"
-#include "res/resource_ids.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-using namespace dialog_tests;
-using kvtsim::FromHex;
+using namespace testsupport;
 
 // Text lines as the files hold them: GBK, CRLF.
 std::string FileText(const std::vector<std::string>& lines) {
@@ -25,9 +22,9 @@ std::string FileText(const std::vector<std::string>& lines) {
     return text;
 }
 
-class RecordFilesTest : public ToolWindowTest {
+class RecordFilesTest : public MainWindowWithModule {
 protected:
-    ListView List(int id) { return ListView(dlg->GetDlgItem(id)); }
+    RecordFilesTest() : MainWindowWithModule(11, true) {}
     void Command(int id) { dlg->DispatchNotify(id, Notify::Clicked); }
     // Runs an export or import on the file path, answering its file dialog.
     void Run(int id, const std::string& path) {
@@ -78,7 +75,7 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
             EXPECT_EQ(fileRequests.back().fileName, c.fileName);
             EXPECT_FALSE(fileRequests.back().open);
         }
-        for (const auto& row : c.rows) List(row.first).AppendRow(row.second);
+        for (const auto& row : c.rows) ListOf(row.first).AppendRow(row.second);
         if (c.command != 0) {
             Run(c.command, path);
         } else {
@@ -94,7 +91,7 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
     Run(IDM_IMPORT_FRAMES, frames);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "1行格式错误，已跳过");
-    ListView log = List(IDC_FRAME_LOG);
+    ListView log = ListOf(IDC_FRAME_LOG);
     ASSERT_EQ(log.GetItemCount(), 6);
     EXPECT_EQ(log.GetItemText(0, 0) + "|" + log.GetItemText(0, 1) + "|" + log.GetItemText(0, 2),
               a + "||    68 01     成功    0.05    ");
@@ -138,7 +135,7 @@ TEST_F(RecordFilesTest, RecordsExportedAreReadBackAsReceivedFramesWithTheirTimes
     const char* frames[] = {"79 00 00 40 02 42 42", "79 01 00 C0 19 00 DA D8", "79 00 00 40 18 58 58"};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(records[i].kind, static_cast<uint32_t>('1'));
-        EXPECT_EQ(records[i].frame, B(FromHex(frames[i])));
+        EXPECT_EQ(records[i].frame, FromHex(frames[i]));
         EXPECT_EQ(records[i].time, i < 2 ? T(2024, 3, 5, 6, 7, 8, 9) : T(2024, 3, 5, 6, 7, 8, 12));
     }
     EXPECT_TRUE(WaitFor([&] { return dlg->Link().IsMonitorThreadRunning(); }));

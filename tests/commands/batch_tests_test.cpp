@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/tool_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "res/resource_ids.h"
 #include "test_frames.h"
 
@@ -27,19 +27,17 @@ struct RowCase {
 
 // The six address bytes in the order the frame carries them.
 Bytes WireBytes(const std::string& typed) {
-    const std::string padded = std::string(12 - typed.size(), '0') + typed;
-    Bytes b;
-    for (int i = 5; i >= 0; --i) b.push_back(static_cast<unsigned char>(std::stoi(padded.substr(2 * i, 2), nullptr, 16)));
-    return b;
+    const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
+    return Bytes(b.rbegin(), b.rend());
 }
 
-class BatchTestsTest : public dialog_tests::ToolWindowTest {
+class BatchTestsTest : public testsupport::MainWindowWithModule {
 protected:
-    ListView Addresses() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
-    bool Enabled(int id) { return dlg->GetDlgItem(id).IsEnabled(); }
+    BatchTestsTest() : MainWindowWithModule(11, true) {}
+    ListView Addresses() { return ListOf(IDC_ADDRESS_LIST); }
 
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         dlg->SetDlgItemText(IDC_USER_DATA, "A55A");
     }
 
@@ -62,7 +60,7 @@ protected:
     std::vector<std::string> FramesAfterOpening() {
         std::vector<std::string> frames;
         const auto all = sim.ReceivedFrames();
-        for (size_t i = 1; i < all.size(); ++i) frames.push_back(dialog_tests::SpacedHex(testsupport::B(all[i])));
+        for (size_t i = 1; i < all.size(); ++i) frames.push_back(testsupport::Spaced(all[i]));
         return frames;
     }
 };
@@ -71,19 +69,22 @@ TEST_F(BatchTestsTest, DataTestMarksEachCheckedRowWithItsAnswerAndTime) {
     const Bytes ok = BuildFrame(0x80, 0x14, {});
     // The clock stands still: an answer takes "00 ms"; a silent or late device its whole second.
     const std::vector<RowCase> rows = {
+        {"000000000006", true, {}, 0, "失败", "01 秒"},
         {"000000000001", true, ok, 0, "成功", "00 ms"},
         {"2", true, BuildFrame(0x80, 0x14, FromHex("01")), 0, "失败", "00 ms"},
         {"000000000003", true, BuildFrame(0xA0, 0x14, {}), 0, "失败", "00 ms"},
         {"00000000000a", true, BuildFrame(0x80, 0x16, {}), 0, "成功", "00 ms"},
         {"000000000005", false, ok, 0, "old", "old"},
-        {"000000000006", true, {}, 0, "失败", "01 秒"},
         {"000000000007", true, ok, 1300, "失败", "01 秒"},
     };
     Prepare(rows, 0x14, 2);
     OpenPort();
-    ListView log(dlg->GetDlgItem(IDC_DATA_LOG));
+    ListView log = ListOf(IDC_DATA_LOG);
     log.AppendRow({"x", "x", "x"});
-    Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+    // An answer before the run is none of the first device's.
+    ASSERT_TRUE(sim.Send(ok));
+    ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 2; }));
+    Click(IDC_START_DATA_TEST);
     EXPECT_FALSE(Enabled(IDC_START_DATA_TEST));
     ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_START_DATA_TEST); }, 20000));
     ExpectRows(rows);
@@ -91,7 +92,7 @@ TEST_F(BatchTestsTest, DataTestMarksEachCheckedRowWithItsAnswerAndTime) {
     // One frame per checked address (each device answered its own); the data log starts afresh.
     const std::vector<std::string> frames = FramesAfterOpening();
     ASSERT_EQ(frames.size(), 6u);
-    EXPECT_EQ(frames[0], "79 0C 00 40 14 33 08 01 00 00 00 00 00 02 00 A5 5A 9D 9F ");
+    EXPECT_EQ(frames[1], "79 0C 00 40 14 33 08 01 00 00 00 00 00 02 00 A5 5A 9D 9F ");
     ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() >= 6; }));
     EXPECT_EQ(log.GetItemText(0, 2), frames[0]);
 }
@@ -108,13 +109,14 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
         {"000000000014", true, reply("99", "01 02 03"), 0, " ", " "},
         {"000000000015", true, reply("15", "01 02 03", 0xA0), 0, "失败", " "},
         {"000000000016", false, reply("16", "01 02 03"), 0, "old", "old"},
-        {"000000000017", true, {}, 0, "失败", " "},
+        // Too late, the answer comes in the next device's wait: it is another device's there.
         {"000000000018", true, reply("18", "01 02 03"), 900, "失败", " "},
+        {"000000000017", true, {}, 0, " ", " "},
     };
     Prepare(rows, 0x52, 1);
     OpenPort();
     dlg->SetDlgItemText(IDC_EXPECTED_VERSION, "030201");
-    Button(dlg->GetDlgItem(IDC_VERSION_TEST)).Click();
+    Click(IDC_VERSION_TEST);
     for (int id : {IDC_UPGRADE_CHOOSE_FILE, IDC_EXPECTED_VERSION, IDC_BAUD_RATE_COMBO, IDC_PARITY_COMBO})
         EXPECT_FALSE(Enabled(id)) << id;
     ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_EXPECTED_VERSION); }, 20000));
@@ -127,23 +129,27 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
 TEST_F(BatchTestsTest, WithoutAPortOrWithTooManyAddressesNothingIsSent) {
     // The version test logs its refusal once per address; the data test says it once.
     Prepare({{"21", true, {}, 0, " ", ""}, {"22", true, {}, 0, " ", ""}}, 0x52, 1);
-    Button(dlg->GetDlgItem(IDC_VERSION_TEST)).Click();
-    ListView log(dlg->GetDlgItem(IDC_FRAME_LOG));
+    Click(IDC_VERSION_TEST);
+    ListView log = ListOf(IDC_FRAME_LOG);
     ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 2 && Enabled(IDC_EXPECTED_VERSION); }));
     EXPECT_EQ(log.GetItemText(1, 2), "串 口 未 打 开 ");
-    const std::pair<int, const char*> cases[] = {{1, "串口未打开"}, {36, "最大允许升级表数目为35"}, {0, nullptr}};
+    // 35 checked addresses are the most a run takes: it starts.
+    const std::pair<int, const char*> cases[] = {
+        {1, "串口未打开"}, {36, "最大允许升级表数目为35"}, {0, nullptr}, {35, nullptr}};
     for (const auto& c : cases) {
         Addresses().DeleteAllItems();
         for (int i = 0; i < 36; ++i) Addresses().SetCheck(Addresses().AppendRow({"", std::to_string(i)}), i < c.first);
         if (c.first != 1 && !dlg->Link().IsPortOpen()) OpenPort();
         boxes.clear();
-        Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+        Click(IDC_START_DATA_TEST);
         EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, c.second ? c.second : "");
-        EXPECT_TRUE(Enabled(IDC_START_DATA_TEST));
-        EXPECT_EQ(Addresses().GetItemText(0, 2), "");
+        EXPECT_EQ(Enabled(IDC_START_DATA_TEST), c.first != 35);
+        EXPECT_EQ(Addresses().GetItemText(0, 2), c.first != 35 ? "" : " ");
     }
+    EXPECT_TRUE(WaitFor([&] { return FramesAfterOpening().size() == 1; }));
+    dlg->StopBatchTests();
     PumpFor(200);
-    EXPECT_EQ(FramesAfterOpening().size(), 0u);
+    EXPECT_EQ(FramesAfterOpening().size(), 1u);  // the first of the 35 alone
 }
 
 TEST_F(BatchTestsTest, StopOrCloseEndsARunWithinItsWaitAndLeavesTheRestAlone) {
@@ -157,7 +163,7 @@ TEST_F(BatchTestsTest, StopOrCloseEndsARunWithinItsWaitAndLeavesTheRestAlone) {
         Prepare(rows, 0x14, 2);
         if (!dlg->Link().IsPortOpen()) OpenPort();
         sim.ClearReceived();
-        Button(dlg->GetDlgItem(IDC_START_DATA_TEST)).Click();
+        Click(IDC_START_DATA_TEST);
         // The second address is sent after the first's wait; the run ends within the second's.
         ASSERT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == 2; }));
         if (close) {

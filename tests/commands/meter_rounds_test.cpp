@@ -9,20 +9,14 @@
 #include <vector>
 
 #include "commands/meter_rounds.h"
-#include "platform/text_format.h"
 #include "sim/dlt645_meter.h"
 #include "support/main_window_fixture.h"
 
 namespace {
 
 using kvtsim::MeterFault;
+using testsupport::Spaced;
 using ms = std::chrono::milliseconds;
-
-std::string Spaced(const kvtsim::Bytes& bytes) {
-    std::string text;
-    for (unsigned char b : bytes) text += StrFormat("%02X ", b);
-    return text;
-}
 
 double Seconds(const std::string& text) { return std::atof(text.c_str()); }
 
@@ -48,15 +42,12 @@ protected:
         else
             combo.SetText(mode);
     }
-    void Press(int id) { Button(dlg->GetDlgItem(id)).Click(); }
-    bool Enabled(int id) { return dlg->GetDlgItem(id).IsEnabled(); }
     bool Ended() { return Enabled(IDC_ROUND_START) && !dlg->RoundReadingWorker().IsRunning(); }
-    std::string Text(int id) { return dlg->GetDlgItemText(id); }
-    ListView Rows() { return ListView(dlg->GetDlgItem(IDC_METER_READ_LIST)); }
+    ListView Rows() { return ListOf(IDC_METER_READ_LIST); }
     std::string Cell(int row, int column) { return Rows().GetItemText(row, column); }
     void RunToEnd(int rows, uint32_t timeoutMs = 5000) {
         Rows().DeleteAllItems();
-        Press(IDC_ROUND_START);
+        Click(IDC_ROUND_START);
         ASSERT_TRUE(WaitFor([&] { return Ended() && Rows().GetItemCount() == rows; }, timeoutMs))
             << Rows().GetItemCount();
     }
@@ -119,8 +110,7 @@ TEST_F(MeterPageTest, TwoRoundsOverFiveMetersWithASilentAndALateOne) {
         EXPECT_EQ(Cell(row, 2), Spaced(kvtsim::Dlt645ReadRequest(address[k], "00010000")));
         EXPECT_EQ(Cell(row + 1, 3), answered ? "成功" : "超时");
         if (answered) {
-            EXPECT_EQ(Cell(row + 1, 2),
-                      Spaced(kvtsim::Dlt645ReadAnswer(address[k], "00010000", {0, 0x12, 0x34, 0x56})));
+            EXPECT_EQ(Cell(row + 1, 2), Spaced(kvtsim::Dlt645ReadAnswer(address[k], "00010000")));
             // The gather's quiet time of about 52 ms is part of every reply time.
             EXPECT_TRUE(Seconds(Cell(row + 1, 4)) >= 0.05 && Seconds(Cell(row + 1, 4)) <= 0.3) << Cell(row + 1, 4);
         } else {
@@ -179,7 +169,7 @@ TEST_F(MeterPageTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
         Enter("201708180001", "201708180002", "0", "100", "10", c.mode);
         dlg->SetDlgItemText(c.id, c.text);
         boxes.clear();
-        Press(IDC_ROUND_START);
+        Click(IDC_ROUND_START);
         ASSERT_EQ(boxes.size(), 1u) << c.message;
         EXPECT_EQ(boxes[0].text, c.message);
         EXPECT_TRUE(Ended());
@@ -188,7 +178,7 @@ TEST_F(MeterPageTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
     dlg->Link().Workers().SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
     Enter("201708180001", "201708180002", "1", "100", "10");
     boxes.clear();
-    Press(IDC_ROUND_START);
+    Click(IDC_ROUND_START);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text + boxes[0].caption, "启动轮抄线程失败错误");
     EXPECT_TRUE(Ended());
@@ -209,7 +199,7 @@ TEST_F(MeterPageTest, StopOrCloseEndsTheRoundsAtOnceInAWaitOrAPause) {
         SCOPED_TRACE(c.rows);
         Rows().DeleteAllItems();
         Enter(c.address, c.address, "0", "5000", c.delay);
-        Press(IDC_ROUND_START);
+        Click(IDC_ROUND_START);
         ASSERT_TRUE(WaitFor([&] { return Rows().GetItemCount() == c.rows; }));
         const std::shared_ptr<WorkerThread> thread = dlg->RoundReadingWorker().Thread();
         ASSERT_TRUE(thread && !thread->IsFinished());
@@ -218,7 +208,7 @@ TEST_F(MeterPageTest, StopOrCloseEndsTheRoundsAtOnceInAWaitOrAPause) {
             EXPECT_TRUE(thread->IsFinished());
             return;
         }
-        Press(IDC_ROUND_STOP);
+        Click(IDC_ROUND_STOP);
         EXPECT_TRUE(WaitFor([&] { return Ended(); }, 1000));
         EXPECT_TRUE(thread->Join(1000));
         PumpFor(100);
@@ -230,12 +220,12 @@ TEST_F(MeterPageTest, RawSendOnClickAndTimerAndTheContinuousSendTimer) {
     const struct {
         const char *typed, *bytes, *length;  // bytes "": refused
     } cases[] = {{"68 01 00", "68 01 00", "  3"}, {"123", "12 03", "  2"}, {"12 G4", "", ""}, {"12\r\n34", "", ""}};
-    ListView rows(dlg->GetDlgItem(IDC_PASS_THROUGH_LIST));
+    ListView rows = ListOf(IDC_PASS_THROUGH_LIST);
     for (const auto& c : cases) {
         sim.ClearReceived();
         boxes.clear();
         dlg->SetDlgItemText(IDC_PASS_THROUGH_DATA, c.typed);
-        Press(IDC_PASS_THROUGH_SEND);
+        Click(IDC_PASS_THROUGH_SEND);
         const int last = rows.GetItemCount() - 1;
         if (*c.bytes == '\0') {
             ASSERT_EQ(boxes.size(), 1u) << c.typed;
@@ -276,7 +266,7 @@ TEST_F(MeterPageTest, FrameTextIsGeneratedFromTheCommandAndData) {
         dlg->SetDlgItemText(IDC_FRAME_GEN_OUTPUT, "");
         dlg->SetDlgItemText(IDC_FRAME_GEN_CMD, c.command);
         dlg->SetDlgItemText(IDC_FRAME_GEN_DATA, c.data);
-        Press(IDC_FRAME_GEN_BUILD);
+        Click(IDC_FRAME_GEN_BUILD);
         EXPECT_EQ(Text(IDC_FRAME_GEN_OUTPUT), c.text);
         EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, *c.text ? "" : "命令为空");
     }

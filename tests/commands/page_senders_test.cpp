@@ -10,13 +10,14 @@
 #include "commands/command_frame.h"
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
-#include "dialogs/tool_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "res/resource_ids.h"
 #include "test_frames.h"
 
 namespace {
 
 using testing_frames::Hex;
+using testsupport::Spaced;
 
 constexpr char kStopSearch[] = "79 00 00 40 18 58 58";
 
@@ -24,7 +25,7 @@ constexpr char kStopSearch[] = "79 00 00 40 18 58 58";
 std::string PasswordFrame(unsigned char value, size_t n) {
     ByteString data(1, static_cast<unsigned char>(n));
     data.append(n, value);
-    const std::string text = dialog_tests::SpacedHex(testing_frames::MakeFrame(0x40, 0x07, data));
+    const std::string text = Spaced(testing_frames::MakeFrame(0x40, 0x07, data));
     return text.substr(0, text.size() - 1);
 }
 
@@ -36,13 +37,15 @@ struct PageInput {
     int hex = -1;
 };
 
-class PageSendersTest : public dialog_tests::ToolWindowTest {
+class PageSendersTest : public testsupport::MainWindowWithModule {
 protected:
+    PageSendersTest() : MainWindowWithModule(11, true) {}
+
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         OpenPort();
         // The version request of the test panel's header that follows the opening.
-        ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42");
+        ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
         // Header: sent by the host, initiated, normal answer, channel 5281PLC (control 0x40).
         Enter({{{IDC_DIRECTION_COMBO, "主机发出帧"},
                 {IDC_INITIATOR_COMBO, "主动发起"},
@@ -67,29 +70,17 @@ protected:
         if (input.hex >= 0) Button(dlg->GetDlgItem(IDC_PASSWORD_HEX)).SetCheck(input.hex);
     }
 
-    void Click(int id) { Button(dlg->GetDlgItem(id)).Click(); }
-    ListView Log(int id) { return ListView(dlg->GetDlgItem(id)); }
-
-    // The next frame that reached the module after those already looked at, as spaced hex.
-    std::string NextFrame() {
-        const size_t index = seen++;
-        if (!sim.WaitForFrames(index + 1, std::chrono::seconds(5))) return "(no frame)";
-        const kvtsim::Bytes f = sim.ReceivedFrames()[index];
-        const std::string text = dialog_tests::SpacedHex(ByteString(f.begin(), f.end()));
-        return text.substr(0, text.size() - 1);
-    }
-
     // Sends through press, then expects exactly that frame at the module and one row in the log.
     template <class Press>
     void ExpectSent(Press press, const std::string& frame, int log) {
-        const int rows = Log(log).GetItemCount();
+        const int rows = ListOf(log).GetItemCount();
         const size_t sent = HistoryCount('0');
         press();
-        EXPECT_EQ(NextFrame(), frame);
-        ASSERT_EQ(Log(log).GetItemCount(), rows + 1);
-        EXPECT_EQ(Log(log).GetItemText(rows, 2), frame + " ");
+        EXPECT_EQ(NextFrame(), frame + " ");
+        ASSERT_EQ(ListOf(log).GetItemCount(), rows + 1);
+        EXPECT_EQ(ListOf(log).GetItemText(rows, 2), frame + " ");
         EXPECT_EQ(HistoryCount('0'), sent + 1);
-        EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0].text);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>());
     }
 
     // Expects press to show this message (none for "") and to send nothing: no frame, no row,
@@ -98,24 +89,17 @@ protected:
     void ExpectRefused(Press press, const std::string& message) {
         const int logs[] = {IDC_FRAME_LOG, IDC_SEARCH_LOG, IDC_DATA_LOG, IDC_PASSWORD_LOG};
         std::vector<int> rows;
-        for (int id : logs) rows.push_back(Log(id).GetItemCount());
+        for (int id : logs) rows.push_back(ListOf(id).GetItemCount());
         const size_t sent = HistoryCount('0');
         press();
-        if (message.empty()) {
-            EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-        } else {
-            ASSERT_EQ(boxes.size(), 1u);
-            EXPECT_EQ(boxes[0].text, message);
-            EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk));
-        }
+        EXPECT_EQ(BoxTexts(), message.empty() ? std::vector<std::string>() : std::vector<std::string>{message});
+        EXPECT_TRUE(boxes.empty() || boxes[0].type == static_cast<uint32_t>(kMbOk));
         boxes.clear();
-        for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(Log(logs[i]).GetItemCount(), rows[i]) << logs[i];
+        for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(ListOf(logs[i]).GetItemCount(), rows[i]) << logs[i];
         EXPECT_EQ(HistoryCount('0'), sent);
         Click(IDC_STOP_SEARCH);
-        EXPECT_EQ(NextFrame(), kStopSearch);
+        EXPECT_EQ(NextFrame(), std::string(kStopSearch) + " ");
     }
-
-    size_t seen = 0;  // frames of the module already looked at
 };
 
 // ---- Every button: its frame and row, or its refusal ----
@@ -352,27 +336,11 @@ TEST_F(PageSendersTest, ReadersOfTheMainWindowsPages) {
         EXPECT_EQ(ReadPortNumber(*dlg, IDC_TCP_DST_PORT, payload), port[0] == '8') << port;
         EXPECT_EQ(payload, port[0] == '8' ? Hex("91 1F") : ByteString()) << port;
     }
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text, "输入端口号");
-    boxes.clear();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"输入端口号", "输入端口号"}));
     IpAddressEdit(dlg->GetDlgItem(IDC_TCP_DST_IP)).SetAddress(0xC0A80108);  // 192.168.1.8
     ByteString ip;
     EXPECT_TRUE(ReadIpAddress(*dlg, IDC_TCP_DST_IP, ip));
     EXPECT_EQ(ip, Hex("08 01 A8 C0"));
-    // Header combos without a selection leave the control fields as they were.
-    for (int id : {IDC_DIRECTION_COMBO, IDC_INITIATOR_COMBO, IDC_REPLY_STATUS_COMBO,
-                   IDC_CHANNEL_TYPE_COMBO}) ComboBox(dlg->GetDlgItem(id)).SetCurSel(-1);
-    ModuleFrame f;
-    f.direction = 1;
-    f.replyStatus = 1;
-    f.channelType = 3;
-    f.reserved = 5;
-    EXPECT_EQ(FillControlFields(*dlg, kMainHeaderCombos, f), 1);
-    EXPECT_EQ(f.direction, 1);
-    EXPECT_EQ(f.initiator, 0);
-    EXPECT_EQ(f.replyStatus, 1);
-    EXPECT_EQ(f.channelType, 3);
-    EXPECT_EQ(f.reserved, 0);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_format.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -37,18 +36,17 @@ protected:
         for (const auto& c : combos)
             ComboBox(dlg->GetDlgItem(c.first)).SetCurSel(ComboBox(dlg->GetDlgItem(c.first)).FindStringExact(c.second));
     }
-    ListView List() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
+    ListView List() { return ListOf(IDC_ADDRESS_LIST); }
     void AddRow(const std::string& address, const std::string& group, bool checked = true) {
         List().SetCheck(List().AppendRow({"", address, "", "", "", group}), checked);
     }
-    void Press(int id) { Button(dlg->GetDlgItem(id)).Click(); }
-    bool Ended() { return dlg->GetDlgItem(IDC_AUTO_POINT_READ).IsEnabled() && !dlg->PointReadingWorker().IsRunning(); }
+    bool Ended() { return Enabled(IDC_AUTO_POINT_READ) && !dlg->PointReadingWorker().IsRunning(); }
+    // The point-reading requests (0xF1) that reached the module.
     Strings Requests() {
         Strings frames;
         for (const Bytes& f : sim.ReceivedFrames()) {
-            std::string text;
-            for (unsigned char b : f) text += StrFormat(text.empty() ? "%02X" : " %02X", b);
-            if (f[4] == 0xF1) frames.push_back(text);
+            const std::string text = testsupport::Spaced(f);
+            if (f[4] == 0xF1) frames.push_back(text.substr(0, text.size() - 1));
         }
         return frames;
     }
@@ -73,7 +71,7 @@ TEST_F(PointReadingTest, EachAnswerGivesTheDeviceItsVerdictAndTime) {
         sim.SetAnswer(0xF1, c.answer);
         sim.ClearReceived();
         List().SetItemText(0, 2, "old");  // blanked by the start
-        Press(IDC_AUTO_POINT_READ);
+        Click(IDC_AUTO_POINT_READ);
         ASSERT_TRUE(WaitFor([&] { return Ended() && !List().GetItemText(0, 3).empty(); }, 4000));
         EXPECT_EQ(Requests(), Strings{"79 09 00 40 F1 00 BC 9A 78 56 34 12 14 00 B8 82"});
         const std::string time = List().GetItemText(0, 3);
@@ -104,7 +102,7 @@ TEST_F(PointReadingTest, RequestsCarryTheFlagGroupAddressAndLength) {
         sim.ClearReceived();
         Choose({{IDC_MULTICAST_MODE_COMBO, c.multicast}, {IDC_STOP_BITS_COMBO, c.stopBits}});
         List().SetCheck(2, c.frames.size() > 1);
-        Press(c.button);
+        Click(c.button);
         EXPECT_TRUE(WaitFor([&] { return Ended() && Requests().size() == c.frames.size(); }));
         EXPECT_EQ(Requests(), c.frames);
     }
@@ -138,7 +136,7 @@ TEST_F(PointReadingTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
         for (const std::string& g : c.groups) AddRow(kMac, g == "-" ? "" : g, g != "-");
         if (std::string(c.message) == "串口未开") dlg->Link().CloseSerialChannel();
         boxes.clear();
-        Press(c.button);
+        Click(c.button);
         ASSERT_EQ(boxes.size(), 1u) << c.message;
         EXPECT_EQ(boxes[0].text, c.message);
         EXPECT_TRUE(Ended());
@@ -149,7 +147,7 @@ TEST_F(PointReadingTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
 TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVerdicts) {
     for (const char* mac : {"000000000001", "000000000002", "000000000003"}) AddRow(mac, "");
     dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "5");
-    Press(IDC_AUTO_POINT_READ);
+    Click(IDC_AUTO_POINT_READ);
     ASSERT_TRUE(WaitFor([&] { return Requests().size() == 1; }));
     const std::shared_ptr<WorkerThread> thread = dlg->PointReadingWorker().Thread();
     for (int answer : {kIdCancel, kIdOk}) {
@@ -157,7 +155,7 @@ TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVe
             boxes.push_back(r);
             return answer;
         });
-        Press(IDC_STOP_POINT_READ);
+        Click(IDC_STOP_POINT_READ);
         EXPECT_EQ(boxes.back().text + boxes.back().caption, "确认要停止点抄吗？提示");
         EXPECT_EQ(thread->IsFinished(), answer == kIdOk);
     }
@@ -171,7 +169,7 @@ TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVe
         if (row >= List().GetItemCount()) AddRow(kMac, "", false);
         List().SetItemText(row, 2, verdicts[row]);
     }
-    Press(IDC_POINT_READ_STATISTICS);
+    Click(IDC_POINT_READ_STATISTICS);
     EXPECT_EQ(boxes.back().text, "总次数：10\r\n成功次数：6\r\n失败次数：3\r\n");
     EXPECT_EQ(boxes.back().caption, "统计");
 }

@@ -10,12 +10,12 @@
 
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
-#include "dialogs/tool_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "test_frames.h"
 
 namespace {
 
-using dialog_tests::SpacedHex;
+using testsupport::Spaced;
 // Control ids and their texts: what the user types into the panel's edits and combo boxes, or
 // what a control shows.
 using Texts = std::vector<std::pair<int, std::string>>;
@@ -26,15 +26,15 @@ std::string NetTestFrame(unsigned char command, uint32_t sequence) {
     for (int shift = 0; shift < 32; shift += 8) data.push_back(static_cast<unsigned char>(sequence >> shift));
     data += testing_frames::Hex("FF 00");
     for (int i = 0; i < 255; ++i) data.push_back(static_cast<unsigned char>(i));
-    return SpacedHex(testing_frames::MakeFrame(0x40, command, data));
+    return Spaced(testing_frames::MakeFrame(0x40, command, data));
 }
 
-class TestPanelTest : public dialog_tests::ToolWindowTest {
+class TestPanelTest : public testsupport::MainWindowWithModule {
 protected:
-    TestPanelTest() : ToolWindowTest(12) {}
+    TestPanelTest() : MainWindowWithModule(12, true) {}
 
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         OpenPort();
         // The version request that follows the opening reaches the module but not the log.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
@@ -73,32 +73,12 @@ protected:
             Panel().DispatchNotify(id, Notify::Clicked);
     }
 
-    // Pumps while it waits: the panel's timer sends from the message loop.
-    bool FramesArrived(size_t count) {
-        return WaitFor([this, count] { return sim.ReceivedFrames().size() >= count; });
-    }
-
-    // The next frame that reached the module, as spaced hex.
-    std::string NextFrame() {
-        const size_t index = seen++;
-        return FramesArrived(index + 1) ? SpacedHex(testsupport::B(sim.ReceivedFrames()[index])) : "(no frame)";
-    }
-
     void ExpectTexts(const Texts& texts) {
         for (const auto& t : texts) EXPECT_EQ(Panel().GetDlgItemText(t.first), t.second) << t.first;
     }
-
-    size_t seen = 0;
 };
 
-TEST_F(TestPanelTest, CombosStartWithTheirChoicesAndFillTheControlFields) {
-    ExpectTexts({{IDC_PANEL_DIRECTION_COMBO, "主机发出帧"}, {IDC_PANEL_INITIATOR_COMBO, "主动发起"},
-                 {IDC_PANEL_REPLY_STATUS_COMBO, "正常应答"}, {IDC_PANEL_CHANNEL_TYPE_COMBO, "5281PLC"},
-                 {IDC_PANEL_LWIP_MODE_COMBO, "1: 打开"}, {IDC_PANEL_MODULATION_COMBO, "1:MM_BPSK"},
-                 {IDC_PANEL_FEC_COMBO, "FEC_RATE_16_18"}, {IDC_PANEL_PB_TYPE_COMBO, "0:136pb块"},
-                 {IDC_PANEL_COPIES_COMBO, "7"}, {IDC_PANEL_ADDRESS_MODE_COMBO, "00: 非组播"},
-                 {IDC_PANEL_KEY_MODE_COMBO, "用户密钥加密"}, {IDC_PANEL_PAIRING_SCOPE_COMBO, "0x01 所有未配过节点"},
-                 {IDC_PANEL_DST_ADDR, "201708180"}, {IDC_PANEL_PB_COUNT, "1"}});
+TEST_F(TestPanelTest, HeaderTextsThatAreNoEntryLeaveTheirControlFields) {
     EXPECT_EQ(Button(Panel().GetDlgItem(IDC_PANEL_AUTO_UPDATE)).GetCheck(), 1);
     // Texts that are none of the entries leave their control fields; the reserved bits are cleared.
     Enter({{IDC_PANEL_DIRECTION_COMBO, ""}, {IDC_PANEL_INITIATOR_COMBO, "?"}, {IDC_PANEL_REPLY_STATUS_COMBO, ""},
@@ -140,25 +120,26 @@ TEST_F(TestPanelTest, TreeItemsShowThePanelWithTheirGroupOnly) {
     EXPECT_TRUE(dlg->GetDlgItem(IDC_ROUND_START).IsVisible());
 }
 
-// ---- Every button: the frame at the module and the row in the log ----
+// ---- Every button: its frame at the module and its row in the log, or its message and nothing sent ----
 
-struct SendCase {
+struct PanelCase {
     const char* name;
-    int page;  // the group shown first; 0 for the remote restart, whose group no page shows
+    int page;  // the group shown first; 0: none (the remote restart's group no page shows)
     Texts input;
     int button;
-    std::string frame;
-    Texts shown = {};  // texts of controls afterwards
+    std::string frame;     // "": refused
+    Texts shown = {};      // texts of controls afterwards
+    const char* message = "";
 };
 
 constexpr int kBroadcastButton = IDC_PANEL_BROADCAST_REPLY_TEST;
 const Texts kWholeAddress = {{IDC_PANEL_DST_ADDR, "112233445566"}};
-const Texts kBroadcast = {{IDC_PANEL_ADDRESS_MODE_COMBO, "00: 非组播"}, {IDC_PANEL_KEY_MODE_COMBO, "用户密钥加密"},
-                          {IDC_PANEL_BRD_DSN, "5"}, {IDC_PANEL_BRD_DELAY, "300"},
-                          {IDC_PANEL_RESP_TIMES, "3"}, {IDC_PANEL_DATA_LEN, "16"}};
+// The address and key modes as the panel starts: not multicast, the user's key.
+const Texts kBroadcast = {{IDC_PANEL_BRD_DSN, "5"}, {IDC_PANEL_BRD_DELAY, "300"}, {IDC_PANEL_RESP_TIMES, "3"},
+                          {IDC_PANEL_DATA_LEN, "16"}};
 const std::pair<int, std::string> kMulticast = {IDC_PANEL_ADDRESS_MODE_COMBO, "01: 组播地址"};
 
-std::vector<SendCase> SendCases() {
+std::vector<PanelCase> SendCases() {
     const Texts group = {kMulticast, {IDC_PANEL_MULTICAST_ADDR, "1234"}, {IDC_PANEL_DST_ADDR, "112233445566"}};
     const Texts lwipOff = {kMulticast, {IDC_PANEL_LWIP_MODE_COMBO, "0: 关闭"}, {IDC_PANEL_MULTICAST_ADDR, "1234"},
                            {IDC_PANEL_DST_ADDR, "0102"}};
@@ -215,86 +196,61 @@ std::vector<SendCase> SendCases() {
     };
 }
 
-class PanelButtonTest : public TestPanelTest, public ::testing::WithParamInterface<SendCase> {};
-
-TEST_P(PanelButtonTest, SendsItsFrameAndLogsIt) {
-    const SendCase& c = GetParam();
-    if (c.page) Panel().ShowGroup(c.page);
-    EXPECT_TRUE(!c.page || Visible(c.button) || !Panel().GetDlgItem(c.button).IsValid());
-    Enter(c.input);
-    Press(c.button);
-    EXPECT_EQ(NextFrame(), c.frame);
-    ASSERT_EQ(Log().GetItemCount(), 1);
-    EXPECT_EQ(Log().GetItemText(0, 0), dialog_tests::kFixedStamp);
-    EXPECT_EQ(Log().GetItemText(0, 1), "00");
-    EXPECT_EQ(Log().GetItemText(0, 2), c.frame);
-    EXPECT_EQ(HistoryCount('0'), 2u);  // the version request and this frame
-    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-    ExpectTexts(c.shown);
-}
-
-void PrintTo(const SendCase& c, std::ostream* os) { *os << c.name; }
-std::string CaseName(const ::testing::TestParamInfo<SendCase>& info) { return info.param.name; }
-INSTANTIATE_TEST_SUITE_P(Buttons, PanelButtonTest, ::testing::ValuesIn(SendCases()), CaseName);
-
-// ---- Malformed fields: the message, and nothing sent ----
-
-struct RefusalCase {
-    const char* name;
-    Texts input;
-    int button;
-    const char* message;
-    Texts shown = {};
-};
-
-std::vector<RefusalCase> RefusalCases() {
+std::vector<PanelCase> RefusalCases() {
     auto broadcast = [](Texts edits) {
         edits.insert(edits.begin(), kBroadcast.begin(), kBroadcast.end());
         return edits;
     };
     auto group = [](const char* text) { return Texts{kMulticast, {IDC_PANEL_MULTICAST_ADDR, text}}; };
     return {
-        {"AddressNotHex", {{IDC_PANEL_DST_ADDR, "12G4"}}, IDC_PANEL_REMOTE_READ_VERSION, "请输入地址"},
-        {"MulticastEmpty", group(""), IDC_PANEL_READ_REMOTE_RESET, "请输入地址"},
-        {"MulticastFiveDigits", group("12345"), IDC_PANEL_CLEAR_REMOTE_RESET, "请输入地址"},
-        {"MulticastNotHex", group("12Z4"), IDC_PANEL_REMOTE_SET_LWIP, "请输入地址"},
-        {"BroadcastWithoutGroup", broadcast({kMulticast}), kBroadcastButton, "请输入地址",
-         {{IDC_PANEL_BRD_DSN, "5"}}},
-        {"BrdDsnEmpty", broadcast({{IDC_PANEL_BRD_DSN, ""}}), kBroadcastButton, "输入brd dsn"},
-        {"BrdDsnOver255", broadcast({{IDC_PANEL_BRD_DSN, "256"}}), kBroadcastButton, "输入brd dsn",
-         {{IDC_PANEL_BRD_DSN, "256"}}},
+        {"AddressNotHex", 0, {{IDC_PANEL_DST_ADDR, "12G4"}}, IDC_PANEL_REMOTE_READ_VERSION, "", {}, "请输入地址"},
+        {"MulticastEmpty", 0, group(""), IDC_PANEL_READ_REMOTE_RESET, "", {}, "请输入地址"},
+        {"MulticastFiveDigits", 0, group("12345"), IDC_PANEL_CLEAR_REMOTE_RESET, "", {}, "请输入地址"},
+        {"MulticastNotHex", 0, group("12Z4"), IDC_PANEL_REMOTE_SET_LWIP, "", {}, "请输入地址"},
+        {"BroadcastWithoutGroup", 0, broadcast({kMulticast}), kBroadcastButton, "", {{IDC_PANEL_BRD_DSN, "5"}},
+         "请输入地址"},
+        {"BrdDsnEmpty", 0, broadcast({{IDC_PANEL_BRD_DSN, ""}}), kBroadcastButton, "", {}, "输入brd dsn"},
+        {"BrdDsnOver255", 0, broadcast({{IDC_PANEL_BRD_DSN, "256"}}), kBroadcastButton, "",
+         {{IDC_PANEL_BRD_DSN, "256"}}, "输入brd dsn"},
         // The sequence number read before the refusal has moved on all the same.
-        {"BrdDelayEmpty", broadcast({{IDC_PANEL_BRD_DSN, "7"}, {IDC_PANEL_BRD_DELAY, ""}}), kBroadcastButton,
-         "输入brd delay", {{IDC_PANEL_BRD_DSN, "8"}}},
-        {"BrdDelayOver16Bits", broadcast({{IDC_PANEL_BRD_DELAY, "70000"}}), kBroadcastButton, "输入brd delay"},
-        {"RespTimesNegative", broadcast({{IDC_PANEL_RESP_TIMES, "-1"}}), kBroadcastButton, "输入resp tms"},
-        {"DataLenOver16Bits", broadcast({{IDC_PANEL_DATA_LEN, "65536"}}), kBroadcastButton, "输入数据长度"},
-        {"NetTestCountNotANumber", {{IDC_PANEL_NUMBER, "abc"}}, IDC_PANEL_NET_PORT_TEST, "输入发送次数"},
-        {"NetTestCountOver31Bits", {{IDC_PANEL_NUMBER, "2147483648"}}, IDC_PANEL_NET_PORT_TEST, "输入发送次数"},
+        {"BrdDelayEmpty", 0, broadcast({{IDC_PANEL_BRD_DSN, "7"}, {IDC_PANEL_BRD_DELAY, ""}}), kBroadcastButton, "",
+         {{IDC_PANEL_BRD_DSN, "8"}}, "输入brd delay"},
+        {"BrdDelayOver16Bits", 0, broadcast({{IDC_PANEL_BRD_DELAY, "70000"}}), kBroadcastButton, "", {},
+         "输入brd delay"},
+        {"RespTimesNegative", 0, broadcast({{IDC_PANEL_RESP_TIMES, "-1"}}), kBroadcastButton, "", {}, "输入resp tms"},
+        {"DataLenOver16Bits", 0, broadcast({{IDC_PANEL_DATA_LEN, "65536"}}), kBroadcastButton, "", {}, "输入数据长度"},
+        {"NetTestCountNotANumber", 0, {{IDC_PANEL_NUMBER, "abc"}}, IDC_PANEL_NET_PORT_TEST, "", {}, "输入发送次数"},
+        {"NetTestCountOver31Bits", 0, {{IDC_PANEL_NUMBER, "2147483648"}}, IDC_PANEL_NET_PORT_TEST, "", {},
+         "输入发送次数"},
     };
 }
 
-class PanelRefusalTest : public TestPanelTest, public ::testing::WithParamInterface<RefusalCase> {};
+class PanelButtonTest : public TestPanelTest, public ::testing::WithParamInterface<PanelCase> {};
 
-TEST_P(PanelRefusalTest, ShowsTheMessageAndSendsNothing) {
-    const RefusalCase& c = GetParam();
+TEST_P(PanelButtonTest, SendsItsFrameOrRefuses) {
+    const PanelCase& c = GetParam();
+    if (c.page) Panel().ShowGroup(c.page);
+    EXPECT_TRUE(!c.page || Visible(c.button) || !Panel().GetDlgItem(c.button).IsValid());
     Enter(c.input);
     Press(c.button);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, c.message);
-    EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk));
-    EXPECT_FALSE(Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST));
     ExpectTexts(c.shown);
-    // Nothing went out before the next command's frame, and nothing was logged or recorded.
-    Press(IDC_PANEL_MODULE_RESTART);
-    EXPECT_EQ(NextFrame(), "79 00 00 40 01 41 41 ");
-    EXPECT_EQ(Log().GetItemCount(), 1);
-    EXPECT_EQ(HistoryCount('0'), 2u);
+    EXPECT_EQ(BoxTexts(), *c.message ? std::vector<std::string>{c.message} : std::vector<std::string>());
+    EXPECT_TRUE(boxes.empty() || boxes[0].type == static_cast<uint32_t>(kMbOk));
+    EXPECT_FALSE(Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST));
+    // A refusal sends nothing before the next command's frame, and logs or records nothing.
+    const std::string frame = c.frame.empty() ? "79 00 00 40 01 41 41 " : c.frame;
+    if (c.frame.empty()) Press(IDC_PANEL_MODULE_RESTART);
+    EXPECT_EQ(NextFrame(), frame);
+    ASSERT_EQ(Log().GetItemCount(), 1);
+    EXPECT_EQ(Log().GetItemText(0, 0) + "|" + Log().GetItemText(0, 1) + "|" + Log().GetItemText(0, 2),
+              std::string(testsupport::kFixedStamp) + "|00|" + frame);
+    EXPECT_EQ(HistoryCount('0'), 2u);  // the version request and this frame
 }
 
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
-std::string RefusalName(const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; }
-INSTANTIATE_TEST_SUITE_P(Fields, PanelRefusalTest, ::testing::ValuesIn(RefusalCases()), RefusalName);
+void PrintTo(const PanelCase& c, std::ostream* os) { *os << c.name; }
+std::string CaseName(const ::testing::TestParamInfo<PanelCase>& info) { return info.param.name; }
+INSTANTIATE_TEST_SUITE_P(Buttons, PanelButtonTest, ::testing::ValuesIn(SendCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Fields, PanelButtonTest, ::testing::ValuesIn(RefusalCases()), CaseName);
 
 TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
     Press(IDC_PANEL_MODULE_RESTART);
@@ -313,7 +269,7 @@ TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
 
 TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     // The module answers: each answer has a row, the test frames have none.
-    const kvtsim::Bytes answer = kvtsim::BuildFrame(kvtsim::kAnswerControl, 0x40, kvtsim::FromHex("01 02 03 04"));
+    const kvtsim::Bytes answer = kvtsim::BuildFrame(0x80, 0x40, testing_frames::Hex("01 02 03 04"));
     sim.SetAnswer(0x40, answer);
     Panel().ShowGroup(PAGE_NET_PORT_TEST);
     Enter({{IDC_PANEL_NUMBER, "3"}});
@@ -321,7 +277,7 @@ TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     for (uint32_t sequence = 0; sequence < 4; ++sequence) EXPECT_EQ(NextFrame(), NetTestFrame(0x40, sequence));
     ASSERT_TRUE(WaitFor([this] { return !Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST); }));
     ASSERT_TRUE(WaitFor([this] { return Log().GetItemCount() == 4; })) << Log().GetItemCount();
-    for (int row = 0; row < 4; ++row) EXPECT_EQ(Log().GetItemText(row, 2), SpacedHex(testsupport::B(answer)));
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(Log().GetItemText(row, 2), Spaced(answer));
 
     // A silent module. The throughput request takes the next number and has its row; an empty
     // count runs two frames.
@@ -337,13 +293,13 @@ TEST_F(TestPanelTest, NetPortTestRunsOnItsTimerUntilItsCountOrItsStop) {
     // A long run goes on until it is stopped.
     Enter({{IDC_PANEL_NUMBER, "1000000"}});
     Press(IDC_PANEL_NET_PORT_TEST);
-    ASSERT_TRUE(FramesArrived(seen + 4));
+    ASSERT_TRUE(WaitFor([this] { return sim.ReceivedFrames().size() >= 12; }));
     Press(IDC_PANEL_STOP_NET_PORT_TEST);
     EXPECT_FALSE(Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST));
     const size_t sent = HistoryCount('0');
     PumpFor(100);
     EXPECT_EQ(HistoryCount('0'), sent);
-    ASSERT_TRUE(FramesArrived(sent));
+    ASSERT_TRUE(sim.WaitForFrames(sent, std::chrono::seconds(5)));
     EXPECT_EQ(sim.ReceivedFrames().size(), sent);
     ASSERT_EQ(Log().GetItemCount(), 5);
     EXPECT_EQ(Log().GetItemText(4, 2), NetTestFrame(0x41, 4));

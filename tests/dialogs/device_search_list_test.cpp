@@ -9,17 +9,17 @@
 
 #include <filesystem>
 
+#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_texts.h"
-#include "res/resource_ids.h"
+#include "support/main_window_fixture.h"
 #include "test_frames.h"
-#include "tool_window_fixture.h"
 
 namespace {
 
-using namespace dialog_tests;
-using kvtsim::FromHex;
+using namespace testsupport;
 using testing_frames::Hex;
 using testing_frames::MakeFrame;
+using Cells = std::vector<std::string>;
 
 // Device 1: multicast 1234, depth 3, own network, type 4, attribute 41 42 00.
 // Device 2: depth 15, net state 9, type 0, no multicast, empty attribute.
@@ -28,10 +28,8 @@ constexpr const char* kTwoDevices =
     "06 05 04 03 02 01 13 14 34 12 03 41 42 00"
     "AA BB CC DD EE FF 9F 00 00";
 
-const std::vector<std::string> kRow1 = {kFixedStamp, "0001", "010203040506", "03", "属于自己",
-                                        "07MAC地址", "组播", "1234", "3", "414200"};
-const std::vector<std::string> kRow2 = {kFixedStamp, "0002", "FFEEDDCCBBAA", "15", "保留",
-                                        "不区分设备", "非组播", "", "0", ""};
+const Cells kRow1 = {kFixedStamp, "0001", "010203040506", "03", "属于自己", "07MAC地址", "组播", "1234", "3", "414200"};
+const Cells kRow2 = {kFixedStamp, "0002", "FFEEDDCCBBAA", "15", "保留", "不区分设备", "非组播", "", "0", ""};
 
 // The export lines of the two devices, as GBK bytes.
 std::string ExportHeaderBytes() {
@@ -40,8 +38,8 @@ std::string ExportHeaderBytes() {
                      Blanks(4 + 4) + "组播地址" + Blanks(4 + 3) + "属性长度" + Blanks(4 + 3) + "属性" +
                      Blanks(8 + 5) + "\r\n");
 }
-std::string Row1Cells(bool all) {
-    std::string s = std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(12) + "010203040506" + Blanks(4) + "03" +
+std::string Row1Cells(bool all, const std::string& number = "0001") {
+    std::string s = std::string(kFixedStamp) + Blanks(4) + number + Blanks(12) + "010203040506" + Blanks(4) + "03" +
                     Blanks(14) + "属于自己" + Blanks(8) + "07MAC地址" + Blanks(7) + "组播" + Blanks(12) + "1234" +
                     Blanks(12);
     if (all) s += "3" + Blanks(15) + "414200" + Blanks(10);
@@ -79,80 +77,86 @@ std::string BadLine() {
     return Utf8ToGbk(std::string(kFixedStamp) + Blanks(4) + "0001" + Blanks(9) + "X" + Blanks(2) + "010203040506\r\n");
 }
 
-class DeviceSearchListTest : public ToolWindowTest {
+class DeviceSearchListTest : public MainWindowWithModule {
 protected:
+    DeviceSearchListTest() : MainWindowWithModule(11, true) {}
+
     CDeviceSearchListDlg& List() { return dlg->DeviceSearchList(); }
     ListView Rows() { return List().m_deviceList; }
+    void Press(int id) { Button(List().GetDlgItem(id)).Click(); }
 
-    std::vector<std::string> Row(int r) {
-        std::vector<std::string> cells;
+    Cells Row(int r) {
+        Cells cells;
         for (int c = 0; c < 10; ++c) cells.push_back(Rows().GetItemText(r, c));
         return cells;
     }
 
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& b : boxes) texts.push_back(b.text);
-        return texts;
-    }
-
-    bool WaitRows(int count) {
-        return WaitPumping([&] { return Rows().GetItemCount() == count; }, 5000);
-    }
+    bool WaitRows(int count) { return WaitFor([&] { return Rows().GetItemCount() == count; }); }
 
     // Rows straight into the list, for the statistics.
     void AddRows(const std::vector<std::pair<const char*, const char*>>& depthAndNet) {
         std::vector<SearchedDeviceRow> rows;
         for (const auto& d : depthAndNet) {
-            SearchedDeviceRow r;
-            r.cells[3] = d.first;
-            r.cells[4] = d.second;
-            rows.push_back(r);
+            rows.emplace_back();
+            rows.back().cells[3] = d.first;
+            rows.back().cells[4] = d.second;
         }
         List().AppendDeviceRows(rows);
     }
 };
 
-TEST_F(DeviceSearchListTest, AReportFromTheModuleAddsOneRowPerDeviceAndExplainsTheFrame) {
+TEST_F(DeviceSearchListTest, ReportRowsAreExplainedExportedImportedAndRouted) {
     OpenPort();
-    const ByteString frame = B(kvtsim::SearchReport(FromHex(kTwoDevices)));
-    ASSERT_TRUE(sim.Send(kvtsim::Bytes(frame.begin(), frame.end())));
+    const ByteString frame = kvtsim::SearchReport(FromHex(kTwoDevices));
+    ASSERT_TRUE(sim.Send(frame));
     ASSERT_TRUE(WaitRows(2));
+    EXPECT_EQ(Row(0), kRow1);
+    EXPECT_EQ(Row(1), kRow2);
+    EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
+    // The pane: the frame and its explanation; the main window's search log has the frame too.
+    std::string explained;
+    AnalyzeFrame(frame, explained);
+    EXPECT_NE(explained.find("MAC地址： FFEEDDCCBBAA\r\n"), std::string::npos) << explained;
+    EXPECT_EQ(List().GetDlgItemText(IDC_SEARCH_LIST_PANE), Spaced(frame) + "\r\n" + explained);
+    EXPECT_TRUE(WaitFor([&] { return ListOf(IDC_SEARCH_LOG).GetItemCount() == 1; }));
+
+    const std::string path = Path("devices.txt");
+    filePaths.push_back(path);
+    Press(IDC_SEARCH_LIST_EXPORT);
+    ASSERT_EQ(fileRequests.size(), 1u);
+    EXPECT_TRUE(fileRequests[0].open);
+    EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
+    EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
+    EXPECT_EQ(ReadFileBytes(path), ExportHeaderBytes() + Row1Cells(true) + Row2Cells(true));
+
+    Press(IDC_SEARCH_LIST_CLEAR);
+    ASSERT_EQ(Rows().GetItemCount(), 0);
+    filePaths.push_back(path);
+    Press(IDC_SEARCH_LIST_IMPORT);
+    ASSERT_EQ(fileRequests.size(), 2u);
+    EXPECT_EQ(fileRequests[1].fileName, "");
+    ASSERT_EQ(Rows().GetItemCount(), 2);
     EXPECT_EQ(Row(0), kRow1);
     EXPECT_EQ(Row(1), kRow2);
     EXPECT_EQ(List().m_macRecords[0], Hex("01 02 03 04 05 06"));
     EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
-    // The edit gives its line breaks back as CRLF.
-    const std::string expected = SpacedHex(frame) + "\r\n" + analyzer_texts::Header(0xC0) +
-                                 "设备搜索上报帧\r\n"
-                                 "设备数目：    02\r\n"
-                                 "设备1: \r\n"
-                                 "MAC地址： 010203040506\r\n"
-                                 "DEPTH:     03\r\n"
-                                 "NetState:  属于自己的网络\r\n"
-                                 "目标设备模式：    TRM5207 MAC地址\r\n"
-                                 "组播标志：    组播\r\n"
-                                 "组播地址：    1234\r\n"
-                                 "属性长度: 3\r\n"
-                                 "属性: AB(0x004241)\r\n"
-                                 "设备2: \r\n"
-                                 "MAC地址： FFEEDDCCBBAA\r\n"
-                                 "DEPTH:     15\r\n"
-                                 "NetState:  \r\n"
-                                 "目标设备模式：    不区分设备类型\r\n"
-                                 "组播标志：    非组播\r\n"
-                                 "属性长度: 0\r\n"
-                                 "属性: (0x)\r\n"
-                                 "\r\n";
-    EXPECT_EQ(List().GetDlgItemText(IDC_SEARCH_LIST_PANE), expected);
-    // The main window's search log has the frame too.
-    EXPECT_TRUE(WaitPumping([&] { return ListView(dlg->GetDlgItem(IDC_SEARCH_LOG)).GetItemCount() == 1; }, 5000));
     // The same device again is a row of its own, numbered onward.
     ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex("01 06 05 04 03 02 01 13 14 34 12 03 41 42 00"))));
     ASSERT_TRUE(WaitRows(3));
-    std::vector<std::string> third = kRow1;
+    Cells third = kRow1;
     third[1] = "0003";
     EXPECT_EQ(Row(2), third);
+
+    // The routing file of a repetition takes the first eight columns, and the list is cleared.
+    List().AutoExportRouting();
+    const std::string routingHeader =
+        Utf8ToGbk(Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(8 + 3) + "地址" + Blanks(8 + 3) + "深度" +
+                  Blanks(8 + 2) + "网络状态" + Blanks(4 + 4) + "设备类别" + Blanks(4 + 3) + "地址模式" + Blanks(4 + 3) +
+                  "组播地址" + Blanks(4 + 5) + "\r\n");
+    EXPECT_EQ(ReadFileBytes(Path(" routing,  2024-03-05 06-07-08.txt")),
+              routingHeader + Row1Cells(false) + Row2Cells(false) + Row1Cells(false, "0003"));
+    EXPECT_EQ(Rows().GetItemCount(), 0);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DeviceSearchListTest, FramesNotANormalModuleReportAreExplainedButAddNoRow) {
@@ -163,9 +167,9 @@ TEST_F(DeviceSearchListTest, FramesNotANormalModuleReportAreExplainedButAddNoRow
         {MakeFrame(0xC0, 0x19, "00"), analyzer_texts::Header(0xC0) + "设备搜索上报帧\r\n设备数目：    00\r\n\r\n"},
     };
     for (const auto& f : frames) {
-        ASSERT_TRUE(sim.Send(kvtsim::Bytes(f.first.begin(), f.first.end())));
-        const std::string text = SpacedHex(f.first) + "\r\n" + f.second;
-        EXPECT_TRUE(WaitPumping([&] { return List().GetDlgItemText(IDC_SEARCH_LIST_PANE) == text; }, 5000))
+        ASSERT_TRUE(sim.Send(f.first));
+        const std::string text = Spaced(f.first) + "\r\n" + f.second;
+        EXPECT_TRUE(WaitFor([&] { return List().GetDlgItemText(IDC_SEARCH_LIST_PANE) == text; }))
             << List().GetDlgItemText(IDC_SEARCH_LIST_PANE);
     }
     EXPECT_EQ(Rows().GetItemCount(), 0);
@@ -203,48 +207,52 @@ TEST(SearchReportEntries, ReadFromTheFrameAsReceived) {
     }
 }
 
-TEST_F(DeviceSearchListTest, TheListHoldsAtMost10000RowsAndCountsTheRest) {
-    std::vector<SearchedDeviceRow> rows(10001);
-    for (size_t i = 0; i < rows.size(); ++i) rows[i].mac = ByteString(6, static_cast<unsigned char>(i));
-    List().AppendDeviceRows(rows);
-    EXPECT_EQ(Rows().GetItemCount(), 10000);
-    EXPECT_EQ(List().m_droppedRows, 1u);
-    EXPECT_EQ(Rows().GetItemText(9999, 1), "10000");
-}
-
-TEST_F(DeviceSearchListTest, ImportSaysWhatItSkippedAndWhatDidNotFit) {
+TEST_F(DeviceSearchListTest, ImportReadsBothLayoutsSaysWhatItSkippedAndWhatDidNotFit) {
     const std::string good = Row1Cells(true);
-    std::string narrow = std::string(kFixedStamp) + " 0007";  // 24 and 13 characters wide
-    narrow = Utf8ToGbk(narrow + Blanks(9) + "A1A2A3A4A5A6 02\r\n");
+    // 24 characters for the time, 13 for each further column (GBK bytes).
+    std::string narrow = std::string(kFixedStamp) + " ";
+    for (const char* cell : {"0007", "A1A2A3A4A5A6", "02", "属于其他", "网关", "非组播", "", "0"})
+        narrow += cell + Blanks(13 - GbkLength(cell));
+    narrow = Utf8ToGbk(narrow + "\r\n");
+    const Cells narrowRow = {"2024-03-0506:07:08:009", "0007", "A1A2A3A4A5A6", "02", "属于其他",
+                             "网关", "非组播", "", "0", ""};
     const std::string narrowBad = narrow.substr(0, 23) + narrow.substr(24);  // the time runs on
+    Cells shortRow2 = kRow2;
+    shortRow2[8] = "";  // the line ends after column 7
     const struct {
         const char* name;
-        int rowsBefore;
+        int rowsBefore;  // empty rows, which stay
         std::string file;
-        int rowsAfter;
+        std::vector<Cells> imported;
         const char* message;  // "" for none
     } cases[] = {
-        {"all read", 0, ExportHeaderBytes() + good + narrow + "\r\n" + good, 3, ""},
-        {"a line of no layout", 0, ExportHeaderBytes() + BadLine() + good + narrowBad, 1, "有2行格式不符，已跳过"},
-        {"narrow file", 0, "header\r\n" + narrow + narrowBad + good, 2, "有1行格式不符，已跳过"},
+        // A line shorter than 24 characters fills column 0 only; an empty line is skipped.
+        {"all read", 1, ExportHeaderBytes() + good + narrow + "\r\n" + Row2Cells(false) + "2024-03-05\r\n",
+         {kRow1, narrowRow, shortRow2, {"2024-03-05", "", "", "", "", "", "", "", "", ""}}, ""},
+        {"a line of no layout", 0, ExportHeaderBytes() + BadLine() + good + narrowBad, {kRow1},
+         "有2行格式不符，已跳过"},
+        {"narrow file", 0, "header\r\n" + narrow + narrowBad + good, {narrowRow, kRow1}, "有1行格式不符，已跳过"},
         // Once full, no line is read: the bad line after that point is counted as not imported.
-        {"lines past the limit", 9999, ExportHeaderBytes() + good + good + BadLine() + good, 10000,
+        {"lines past the limit", 9999, ExportHeaderBytes() + good + good + BadLine() + good, {kRow1},
          "列表已满，有3行未导入"},
-        {"both", 9998, ExportHeaderBytes() + BadLine() + good + "\r\n" + good + good + "  \r\n" + good, 10000,
+        {"both", 9998, ExportHeaderBytes() + BadLine() + good + "\r\n" + good + good + "  \r\n" + good, {kRow1, kRow1},
          "有1行格式不符，已跳过\n列表已满，有2行未导入"},
-        {"full before", 10000, ExportHeaderBytes() + good + "1", 10000, "列表已满，有2行未导入"},
+        {"full before", 10000, ExportHeaderBytes() + good + "1", {}, "列表已满，有2行未导入"},
     };
     for (const auto& c : cases) {
-        Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
+        SCOPED_TRACE(c.name);
+        Press(IDC_SEARCH_LIST_CLEAR);
         List().AppendDeviceRows(std::vector<SearchedDeviceRow>(static_cast<size_t>(c.rowsBefore)));
         WriteFileBytes(Path("in.txt"), c.file);
         filePaths.push_back(Path("in.txt"));
         boxes.clear();
-        Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
-        EXPECT_EQ(Rows().GetItemCount(), c.rowsAfter) << c.name;
-        EXPECT_EQ(Rows().GetItemText(c.rowsAfter - 1, 2), c.rowsAfter > c.rowsBefore ? "010203040506" : "") << c.name;
-        EXPECT_EQ(BoxTexts(), c.message[0] ? std::vector<std::string>{c.message} : std::vector<std::string>{})
-            << c.name;
+        Press(IDC_SEARCH_LIST_IMPORT);
+        ASSERT_EQ(Rows().GetItemCount(), c.rowsBefore + static_cast<int>(c.imported.size()));
+        for (size_t i = 0; i < c.imported.size(); ++i) {
+            EXPECT_EQ(Row(c.rowsBefore + static_cast<int>(i)), c.imported[i]);
+            EXPECT_EQ(List().m_macRecords[static_cast<size_t>(c.rowsBefore) + i], Hex(c.imported[i][2]));
+        }
+        EXPECT_EQ(BoxTexts(), c.message[0] ? Cells{c.message} : Cells{});
     }
 }
 
@@ -263,9 +271,10 @@ TEST_F(DeviceSearchListTest, AnExportNotWrittenWholeKeepsTheEarlierFileAndTheRow
         {"routing failing while writing", 400, 8192, true, ""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const std::string path = c.routing ? routing : Path("devices.txt");
         WriteFileBytes(path, "earlier");
-        Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
+        Press(IDC_SEARCH_LIST_CLEAR);
         std::vector<SearchedDeviceRow> rows(c.rows);
         for (SearchedDeviceRow& r : rows) r.cells[9] = std::string(100, 'A');
         List().AppendDeviceRows(rows);
@@ -277,21 +286,20 @@ TEST_F(DeviceSearchListTest, AnExportNotWrittenWholeKeepsTheEarlierFileAndTheRow
             if (c.routing)
                 List().AutoExportRouting();
             else
-                Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
+                Press(IDC_SEARCH_LIST_EXPORT);
         }
-        EXPECT_EQ(ReadFileBytes(path), "earlier") << c.name;
-        EXPECT_EQ(Rows().GetItemCount(), static_cast<int>(c.rows)) << c.name;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(workDir), {}), files) << c.name;
-        EXPECT_EQ(BoxTexts(), c.message[0] ? std::vector<std::string>{c.message} : std::vector<std::string>{})
-            << c.name;
+        EXPECT_EQ(ReadFileBytes(path), "earlier");
+        EXPECT_EQ(Rows().GetItemCount(), static_cast<int>(c.rows));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(workDir), {}), files);
+        EXPECT_EQ(BoxTexts(), c.message[0] ? Cells{c.message} : Cells{});
     }
     // Without the limit the earlier file is replaced.
     filePaths = {Path("devices.txt")};
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
+    Press(IDC_SEARCH_LIST_EXPORT);
     EXPECT_EQ(ReadFileBytes(Path("devices.txt")).substr(0, ExportHeaderBytes().size()), ExportHeaderBytes());
 }
 
-TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
+TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsClearingRestartsAndTheListHasALimit) {
     std::vector<SearchedDeviceRow> rows(5);
     for (int i = 0; i < 5; ++i) {
         rows[static_cast<size_t>(i)].mac = ByteString(6, static_cast<unsigned char>(i + 1));
@@ -301,7 +309,7 @@ TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
     PumpMessages();
     Rows().SelectRow(1);
     Rows().SelectRow(3);
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_DELETE)).Click();
+    Press(IDC_SEARCH_LIST_DELETE);
     ASSERT_EQ(Rows().GetItemCount(), 3);
     for (int r = 0; r < 3; ++r) {
         EXPECT_EQ(Rows().GetItemText(r, 1), "000" + std::to_string(r + 1));
@@ -309,69 +317,30 @@ TEST_F(DeviceSearchListTest, DeletingRenumbersAndCompactsTheAddresses) {
         EXPECT_EQ(List().m_macRecords[static_cast<size_t>(r)], ByteString(6, static_cast<unsigned char>(1 + 2 * r)));
     }
     for (int i = 0; i < 5; ++i) EXPECT_EQ(List().m_keepMarks[static_cast<size_t>(i)], 1);
-    // A new row continues the numbering.
+    // A new row continues the numbering; clearing starts it again.
     List().AppendDeviceRows(std::vector<SearchedDeviceRow>(1));
     EXPECT_EQ(Rows().GetItemText(3, 1), "0004");
-
-    // Clearing starts the numbering again.
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
+    Press(IDC_SEARCH_LIST_CLEAR);
     EXPECT_EQ(Rows().GetItemCount(), 0);
-    List().AppendDeviceRows(std::vector<SearchedDeviceRow>(1));
-    EXPECT_EQ(Rows().GetItemText(0, 1), "0001");
-}
-
-TEST_F(DeviceSearchListTest, ExportWritesGbkColumnsImportGivesTheSameRowsAndRoutingClears) {
-    OpenPort();
-    ASSERT_TRUE(sim.Send(kvtsim::SearchReport(FromHex(kTwoDevices))));
-    ASSERT_TRUE(WaitRows(2));
-    const std::string path = Path("devices.txt");
-    filePaths.push_back(path);
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
-    ASSERT_EQ(fileRequests.size(), 1u);
-    EXPECT_TRUE(fileRequests[0].open);
-    EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
-    EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
-    EXPECT_EQ(ReadFileBytes(path), ExportHeaderBytes() + Row1Cells(true) + Row2Cells(true));
-
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_CLEAR)).Click();
-    ASSERT_EQ(Rows().GetItemCount(), 0);
-    filePaths.push_back(path);
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
-    ASSERT_EQ(fileRequests.size(), 2u);
-    EXPECT_EQ(fileRequests[1].fileName, "");
-    ASSERT_EQ(Rows().GetItemCount(), 2);
-    EXPECT_EQ(Row(0), kRow1);
-    EXPECT_EQ(Row(1), kRow2);
-    EXPECT_EQ(List().m_macRecords[0], Hex("01 02 03 04 05 06"));
-    EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
-
-    // The routing file of a repetition takes the first eight columns, and the list is cleared.
-    List().AutoExportRouting();
-    const std::string routingHeader =
-        Utf8ToGbk(Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(8 + 3) + "地址" + Blanks(8 + 3) + "深度" +
-                  Blanks(8 + 2) + "网络状态" + Blanks(4 + 4) + "设备类别" + Blanks(4 + 3) + "地址模式" + Blanks(4 + 3) +
-                  "组播地址" + Blanks(4 + 5) + "\r\n");
-    EXPECT_EQ(ReadFileBytes(Path(" routing,  2024-03-05 06-07-08.txt")),
-              routingHeader + Row1Cells(false) + Row2Cells(false));
-    EXPECT_EQ(Rows().GetItemCount(), 0);
-    EXPECT_TRUE(boxes.empty());
+    // The list holds at most 10000 rows and counts the rest.
+    List().AppendDeviceRows(std::vector<SearchedDeviceRow>(10001));
+    EXPECT_EQ(Rows().GetItemCount(), 10000);
+    EXPECT_EQ(List().m_droppedRows, 1u);
+    EXPECT_EQ(Rows().GetItemText(0, 1) + " " + Rows().GetItemText(9999, 1), "0001 10000");
 }
 
 TEST_F(DeviceSearchListTest, FilesThatCannotBeUsedLeaveTheList) {
     // Exporting an empty list deletes the chosen file.
     WriteFileBytes(Path("old.txt"), "old");
     filePaths = {Path("old.txt"), Path("no/such/dir.txt"), Path("missing.txt")};
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
+    Press(IDC_SEARCH_LIST_EXPORT);
     EXPECT_FALSE(FileExists(Path("old.txt")));
     AddRows({{"01", "未知"}, {"02", "未知"}});
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();  // cancelled: nothing said
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_EXPORT)).Click();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, "导出失败！");
+    Press(IDC_SEARCH_LIST_EXPORT);
+    Press(IDC_SEARCH_LIST_IMPORT);
+    Press(IDC_SEARCH_LIST_IMPORT);  // cancelled: nothing said
+    EXPECT_EQ(BoxTexts(), (Cells{"导出失败！", "打开文件失败"}));
     EXPECT_EQ(boxes[0].caption, ApplicationTitle());
-    EXPECT_EQ(boxes[1].text, "打开文件失败");
     // The routing file's place is taken by a folder.
     ASSERT_EQ(mkdir(Path(" routing,  2024-03-05 06-07-08.txt").c_str(), 0755), 0);
     List().AutoExportRouting();
@@ -379,46 +348,11 @@ TEST_F(DeviceSearchListTest, FilesThatCannotBeUsedLeaveTheList) {
     EXPECT_EQ(boxes.size(), 2u);
 }
 
-TEST_F(DeviceSearchListTest, ImportReadsTheNarrowLayoutToo) {
-    // 24 characters for the time, 13 for each further column (GBK bytes).
-    std::string narrow = std::string(kFixedStamp) + " ";
-    for (const char* cell : {"0007", "A1A2A3A4A5A6", "02", "属于其他", "网关", "非组播", "", "0"}) {
-        narrow += cell;
-        narrow += Blanks(13 - GbkLength(cell));
-    }
-    ASSERT_EQ(GbkLength(narrow), 24u + 8 * 13);
-    const std::string path = Path("narrow.txt");
-    WriteFileBytes(path, Utf8ToGbk("header\r\n" + narrow + "\r\n\r\n2024-03-05\r\n"));
-    filePaths.push_back(path);
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
-    ASSERT_EQ(Rows().GetItemCount(), 2);  // the empty line is skipped
-    EXPECT_EQ(Row(0), (std::vector<std::string>{"2024-03-0506:07:08:009", "0007", "A1A2A3A4A5A6", "02", "属于其他",
-                                                "网关", "非组播", "", "0", ""}));
-    EXPECT_EQ(List().m_macRecords[0], Hex("A1 A2 A3 A4 A5 A6"));
-    // A line shorter than 24 characters fills column 0 only.
-    EXPECT_EQ(Row(1), (std::vector<std::string>{"2024-03-05", "", "", "", "", "", "", "", "", ""}));
-}
-
-TEST_F(DeviceSearchListTest, AMalformedLineIsSkippedAndTheRestIsRead) {
-    AddRows({{"01", "未知"}});
-    const std::string path = Path("bad.txt");
-    WriteFileBytes(path, ExportHeaderBytes() + Row1Cells(true) + BadLine() + Row2Cells(false));
-    filePaths.push_back(path);
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_IMPORT)).Click();
-    ASSERT_EQ(Rows().GetItemCount(), 3);
-    EXPECT_EQ(Rows().GetItemText(0, 3), "01");
-    EXPECT_EQ(Row(1), kRow1);
-    std::vector<std::string> shortRow = kRow2;
-    shortRow[8] = "";  // the line ends after column 7
-    EXPECT_EQ(Row(2), shortRow);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "有1行格式不符，已跳过");
-}
-
 TEST_F(DeviceSearchListTest, StatisticsCountTheShownTexts) {
     AddRows({{"15", "属于自己"}, {"15", "属于自己"}, {"10", "保留"}, {"", "不在网"}, {"16", "x"}});
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_COUNT_DEPTHS)).Click();
-    ASSERT_EQ(boxes.size(), 1u);
+    Press(IDC_SEARCH_LIST_COUNT_DEPTHS);
+    Press(IDC_SEARCH_LIST_COUNT_STATES);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "DepthInfo");
     EXPECT_EQ(boxes[0].text,
               "0:      0      1:      0      2:       0\n"
@@ -427,8 +361,6 @@ TEST_F(DeviceSearchListTest, StatisticsCountTheShownTexts) {
               "9:      0      10:     1      11:     0\n"
               "12:     0      13:     0      14:    0\n"
               "15:     2         \n");
-    Button(List().GetDlgItem(IDC_SEARCH_LIST_COUNT_STATES)).Click();
-    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].caption, "网络状态");
     EXPECT_EQ(boxes[1].text, "不在网 : 1\n属于自己: 2\n属于其他: 0\n未知   : 0\n保留   : 1\n");
 }
@@ -437,26 +369,44 @@ TEST_F(DeviceSearchListTest, AHeaderClickSortsAndTheSameHeaderAgainReverses) {
     std::vector<SearchedDeviceRow> rows(3);
     for (int i = 0; i < 3; ++i) rows[static_cast<size_t>(i)].cells[2] = std::string(12, "BAC"[i]);
     List().AppendDeviceRows(rows);
-    Rows().ClickColumn(2);  // descending first
-    EXPECT_EQ(Rows().GetItemText(0, 2), "CCCCCCCCCCCC");
-    EXPECT_EQ(Rows().GetItemText(1, 2), "BBBBBBBBBBBB");
-    Rows().ClickColumn(2);
-    EXPECT_EQ(Rows().GetItemText(0, 2), "AAAAAAAAAAAA");
-    EXPECT_EQ(Rows().GetItemText(2, 2), "CCCCCCCCCCCC");
+    const std::pair<const char*, const char*> orders[] = {{"CBA", "descending first"}, {"ABC", "then ascending"}};
+    for (const auto& order : orders) {
+        Rows().ClickColumn(2);
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(Rows().GetItemText(r, 2), std::string(12, order.first[r])) << order.second;
+    }
 }
 
-TEST_F(DeviceSearchListTest, ShownByTheMainWindowAndHiddenByItsCloseBox) {
-    Button(dlg->GetDlgItem(IDC_SHOW_SEARCH_LIST)).Click();
-    EXPECT_TRUE(List().IsWindowVisible());
-    EXPECT_FALSE(dlg->GetDlgItem(IDC_SHOW_SEARCH_LIST).IsEnabled());
-    // Neither Enter nor Esc closes it.
-    List().PressKey(Key::Escape);
-    List().PressKey(Key::Enter);
-    EXPECT_TRUE(List().IsWindowVisible());
-    List().Close();
-    EXPECT_FALSE(List().IsWindowVisible());
-    EXPECT_TRUE(List().IsCreated());
-    EXPECT_TRUE(dlg->GetDlgItem(IDC_SHOW_SEARCH_LIST).IsEnabled());
+// The modeless tool dialogs: Enter never closes them; the close box hides them and gives their
+// button back.
+TEST_F(DeviceSearchListTest, ToolDialogsStayOnEnterAndHideOnTheirCloseBox) {
+    const struct {
+        Dialog& dialog;
+        int button;  // 0: none shows it
+        bool escHides;
+    } cases[] = {
+        {List(), IDC_SHOW_SEARCH_LIST, false},
+        {dlg->FrameMonitor(), IDC_SHOW_FRAME_MONITOR, false},
+        {dlg->SendConsole(), 0, true},
+        {dlg->FrameMonitor().m_detailDlg, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        if (c.button)
+            Click(c.button);
+        else
+            c.dialog.ShowWindow(true);
+        EXPECT_TRUE(c.dialog.IsWindowVisible());
+        EXPECT_FALSE(c.button && Enabled(c.button));
+        EXPECT_TRUE(c.dialog.PressKey(Key::Enter));
+        EXPECT_TRUE(c.dialog.IsWindowVisible());
+        c.dialog.PressKey(Key::Escape);
+        EXPECT_EQ(c.dialog.IsWindowVisible(), !c.escHides);
+        c.dialog.Close();
+        EXPECT_FALSE(c.dialog.IsWindowVisible());
+        EXPECT_TRUE(c.dialog.IsCreated());
+        EXPECT_TRUE(!c.button || Enabled(c.button));
+    }
 }
 
 }  // namespace

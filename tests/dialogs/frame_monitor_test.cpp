@@ -3,94 +3,85 @@
 
 #include <gtest/gtest.h>
 
-#include "res/resource_ids.h"
-#include "sim/sim_module.h"
-#include "tool_window_fixture.h"
+#include "analyzer/analyzer_texts.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-using namespace dialog_tests;
-using kvtsim::BuildFrame;
-using kvtsim::FromHex;
+using namespace testsupport;
 
 const ColorRef kRed = 0x0000F0;
 const ColorRef kBlack = 0x000000;
 
-class FrameMonitorTest : public ToolWindowTest {
+const std::string kVersionRequestText = "解析信息：\r\n" + analyzer_texts::Header(0x40) + "读取版本帧\r\n\r\n";
+const std::string kMacReplyText =
+    "解析信息：\r\n" + analyzer_texts::Header(0x80) + "读取MAC地址帧\r\nMAC地址： 060504030201\r\n\r\n";
+const ByteString kMacReply = BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"));
+
+// The time lines under an explanation: arrival, record, first selection.
+std::string Times(const std::string& recorded, const std::string& viewed) {
+    return recorded + "\r\n" + recorded + "\r\n" + viewed + "\r\n";
+}
+
+class FrameMonitorTest : public MainWindowWithModule {
 protected:
+    FrameMonitorTest() : MainWindowWithModule(11, true) {}
+
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         monitor = &dlg->FrameMonitor();
         list = &monitor->m_frameList;
     }
 
     bool WaitForRows(int n) { return WaitFor([&] { return list->GetItemCount() == n; }); }
+    void SendCommand(uint8_t command) { dlg->SendFrame(BuildFrame(0x40, command, {})); }
+    void NoAutoRefresh() { Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0); }
 
     void ExpectRow(int row, const std::string& time, const std::string& number, const std::string& hex,
                    ColorRef color) {
-        EXPECT_EQ(list->GetItemText(row, 0), time) << row;
-        EXPECT_EQ(list->GetItemText(row, 1), number) << row;
-        EXPECT_EQ(list->GetItemText(row, 2), hex) << row;
+        EXPECT_EQ(list->GetItemText(row, 0) + "|" + list->GetItemText(row, 1) + "|" + list->GetItemText(row, 2),
+                  time + "|" + number + "|" + hex);
         for (int c = 0; c < 3; ++c) EXPECT_EQ(list->GetCellTextColor(row, c), color) << row << "," << c;
     }
 
     std::string Pane() const { return monitor->GetDlgItemText(IDC_MONITOR_ANALYSIS_PANE); }
+    std::string Elapsed() const { return monitor->GetDlgItemText(IDC_MONITOR_ELAPSED); }
+    // The pane's last lines, as long as expected.
+    std::string PaneEnd(const std::string& expected) const {
+        const std::string pane = Pane();
+        return pane.substr(pane.size() - std::min(pane.size(), expected.size()));
+    }
 
     CFrameMonitorDlg* monitor = nullptr;
     CSortListCtrl* list = nullptr;
 };
-
-const char* const kVersionRequestText =
-    "解析信息：\r\n"
-    "控制域解析信息：\r\n"
-    "帧方向：  主机发出帧,\r\n"
-    "启动标志位：  主动发起\r\n"
-    "RESP:     正常应答帧，\r\n"
-    "CHAN TYPE:    TRM5281PLC\r\n"
-    "\r\n"
-    "读取版本帧\r\n"
-    "\r\n";
-
-const char* const kMacReplyText =
-    "解析信息：\r\n"
-    "控制域解析信息：\r\n"
-    "帧方向：  从机发出帧,\r\n"
-    "启动标志位：  命令回应\r\n"
-    "RESP:     正常应答帧，\r\n"
-    "CHAN TYPE:    TRM5281PLC\r\n"
-    "\r\n"
-    "读取MAC地址帧\r\n"
-    "MAC地址： 060504030201\r\n"
-    "\r\n";
 
 TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained) {
     OpenPort();
     // The version request that the opening sends: the first sent frame, selected and explained
     // with its arrival time, the time put into the history and the time first selected.
     ASSERT_TRUE(WaitForRows(1));
-    ExpectRow(0, "2024-03-05 06:07:08:009", "1", "79 00 00 40 02 42 42 ", kRed);
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "");  // the first frame only sets the reference
+    ExpectRow(0, kFixedStamp, "1", "79 00 00 40 02 42 42 ", kRed);
+    EXPECT_EQ(Elapsed(), "");  // the first frame only sets the reference
     EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{0});
-    EXPECT_EQ(Pane(), std::string(kVersionRequestText) +
-                          "2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n");
+    EXPECT_EQ(Pane(), kVersionRequestText + Times(kFixedStamp, kFixedStamp));
 
     SetClock(T(2024, 3, 5, 6, 7, 9, 509));
     ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x15, FromHex("01 02"))));
     ASSERT_TRUE(WaitForRows(2));
     ExpectRow(1, "2024-03-05 06:07:09:509", "1", "79 02 00 80 15 01 02 9A 94 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:01:500");
+    EXPECT_EQ(Elapsed(), "00:00:01:500");
 
     SetClock(T(2024, 3, 5, 6, 8, 0, 0));
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
-    ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
+    SendCommand(0x03);
+    ASSERT_TRUE(sim.Send(kMacReply));
     ASSERT_TRUE(WaitForRows(4));
     ExpectRow(2, "2024-03-05 06:08:00:000", "2", "79 00 00 40 03 43 43 ", kRed);
     ExpectRow(3, "2024-03-05 06:08:00:000", "2", "79 06 00 80 03 01 02 03 04 05 06 9E 82 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:51:991");
+    EXPECT_EQ(Elapsed(), "00:00:51:991");
     EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{3});
     EXPECT_EQ(list->GetItemState(3, ListView::kStateFocused), ListView::kStateFocused);
-    EXPECT_EQ(Pane(), std::string(kMacReplyText) +
-                          "2024-03-05 06:08:00:000\r\n2024-03-05 06:08:00:000\r\n2024-03-05 06:08:00:000\r\n");
+    EXPECT_EQ(Pane(), kMacReplyText + Times("2024-03-05 06:08:00:000", "2024-03-05 06:08:00:000"));
     const std::vector<MonitorRecord> history = History();
     ASSERT_EQ(history.size(), 4u);
     EXPECT_EQ(history[3].notViewed, 0u);
@@ -98,35 +89,10 @@ TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained)
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(FrameMonitorTest, SelectionExplainsTheRowAndStampsTheFirstViewOnce) {
-    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
-    OpenPort();
-    SetClock(T(2024, 3, 5, 6, 7, 9, 509));
-    ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
-    ASSERT_TRUE(WaitForRows(2));
-    // Without the automatic refresh nothing is selected and the pane stays empty.
-    EXPECT_TRUE(list->GetSelectedRows().empty());
-    EXPECT_EQ(Pane(), "");
-    EXPECT_EQ(History()[0].notViewed, 1u);
-
-    SetClock(T(2024, 3, 5, 7, 0, 0, 1));
-    list->ClickRow(0);
-    EXPECT_EQ(Pane(), std::string(kVersionRequestText) +
-                          "2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n2024-03-05 07:00:00:001\r\n");
-    list->ClickRow(1);
-    // The first row again: the moment of its first selection stays.
-    SetClock(T(2024, 3, 5, 8, 0, 0, 0));
-    list->ClickRow(0);
-    EXPECT_EQ(Pane(), std::string(kVersionRequestText) +
-                          "2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n2024-03-05 07:00:00:001\r\n");
-    EXPECT_EQ(History()[0].viewedTime, T(2024, 3, 5, 7, 0, 0, 1));
-    EXPECT_EQ(History()[0].notViewed, 0u);
-}
-
-TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedWhenShown) {
+TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedAndARefillListsThemAgain) {
     // Three frames recorded before the window runs again: one showing puts all three rows up.
     SetClock(T(2024, 3, 5, 6, 30, 0, 7));
-    for (uint8_t command : {0x01, 0x02, 0x03}) dlg->SendFrame(B(BuildFrame(0x40, command, kvtsim::Bytes())));
+    for (uint8_t command : {0x01, 0x02, 0x03}) SendCommand(command);
     ASSERT_TRUE(WaitForRows(3));
     EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{2});
     for (const MonitorRecord& r : History()) {
@@ -136,20 +102,28 @@ TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedWhenShown) {
     // Selected later, the first row shows the moment it was shown.
     SetClock(T(2024, 3, 5, 7, 0, 0, 0));
     list->ClickRow(0);
-    const std::string times = "2024-03-05 06:30:00:007\r\n2024-03-05 06:30:00:007\r\n2024-03-05 06:30:00:007\r\n";
-    const std::string pane = Pane();
-    EXPECT_EQ(pane.substr(pane.size() - std::min(pane.size(), times.size())), times);
+    const std::string shown = "2024-03-05 06:30:00:007";
+    EXPECT_EQ(PaneEnd(Times(shown, shown)), Times(shown, shown));
+    // Refilled, the list shows the history once more, numbered from 0.
+    monitor->RefillRows();
+    ASSERT_TRUE(WaitForRows(6));
+    ExpectRow(3, shown, "0", "79 00 00 40 01 41 41 ", kRed);
+    ExpectRow(5, shown, "2", "79 00 00 40 03 43 43 ", kRed);
 }
 
 TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFrames) {
-    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
+    NoAutoRefresh();
     // Commands 01, 03, 02 sent 1 ms apart: sorting them moves every row.
     const uint8_t commands[] = {0x01, 0x03, 0x02};
     for (int i = 0; i < 3; ++i) {
         SetClock(T(2024, 3, 5, 6, 7, 8, i));
-        dlg->SendFrame(B(BuildFrame(0x40, commands[i], kvtsim::Bytes())));
+        SendCommand(commands[i]);
     }
     ASSERT_TRUE(WaitForRows(3));
+    // Without the automatic refresh nothing is selected or explained, nor stamped as viewed.
+    EXPECT_TRUE(list->GetSelectedRows().empty());
+    EXPECT_EQ(Pane(), "");
+    EXPECT_EQ(History()[0].notViewed, 1u);
     // A right click copies the selected row's text, and nothing without a selection.
     SetClipboardText("untouched");
     list->ClickRow(-1, Notify::RClick);
@@ -164,126 +138,84 @@ TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFra
     // A click explains the clicked frame with the times of its own record.
     SetClock(T(2024, 3, 5, 7, 0, 0, 1));
     list->ClickRow(0);
-    const std::string pane = Pane();
-    EXPECT_NE(pane.find("读取MAC地址帧"), std::string::npos) << pane;
-    const std::string times = "2024-03-05 06:07:08:001\r\n2024-03-05 06:07:08:001\r\n2024-03-05 07:00:00:001\r\n";
-    EXPECT_EQ(pane.substr(pane.size() - std::min(pane.size(), times.size())), times);
+    EXPECT_NE(Pane().find("读取MAC地址帧"), std::string::npos) << Pane();
+    const std::string times = Times("2024-03-05 06:07:08:001", "2024-03-05 07:00:00:001");
+    EXPECT_EQ(PaneEnd(times), times);
+    // Clicked again later, it keeps the moment of its first selection.
+    SetClock(T(2024, 3, 5, 8, 0, 0, 0));
+    list->ClickRow(1);
+    list->ClickRow(0);
+    EXPECT_EQ(PaneEnd(times), times);
     const std::vector<MonitorRecord> history = History();
     EXPECT_EQ(history[1].viewedTime, T(2024, 3, 5, 7, 0, 0, 1));
     EXPECT_EQ(history[0].notViewed, 1u);
 }
 
-TEST_F(FrameMonitorTest, FramesThatAreNotModuleFramesShowTheirTimeLinesOnly) {
-    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
+TEST_F(FrameMonitorTest, RowsWithoutAModuleFrameOrARecordShowTheirTimeLines) {
+    NoAutoRefresh();
     // A meter frame of 18 bytes and a short one, as if sent.
-    dlg->SendFrame(B(kvtsim::MeterAnswer(FromHex("01 02 03 04 05 06"), FromHex("00 01 00 00"), FromHex("12"))));
+    dlg->SendFrame(kvtsim::MeterAnswer(FromHex("01 02 03 04 05 06"), FromHex("00 01 00 00"), FromHex("12")));
     dlg->SendFrame(ByteString{0x68, 0x16});
     ASSERT_TRUE(WaitForRows(2));
     EXPECT_GT(ListView(*list).GetItemText(0, 2).size(), 16u * 3);
-    list->ClickRow(0);
-    EXPECT_EQ(Pane(), "2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n");
-    list->ClickRow(1);
-    EXPECT_EQ(Pane(), "2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n2024-03-05 06:07:08:009\r\n");
+    for (int row : {0, 1}) {
+        list->ClickRow(row);
+        EXPECT_EQ(Pane(), Times(kFixedStamp, kFixedStamp)) << row;
+    }
+    // Written as the recording routines write it, but with no history record behind it, and
+    // stamped before the reference frame: its elapsed time is 0, never negative.
+    monitor->AddFrameRow('1', FromHex("79 00 00 40 02 42 42"), T(2024, 3, 5, 6, 7, 7, 999), 9);
+    ASSERT_TRUE(WaitForRows(3));
+    ExpectRow(2, "2024-03-05 06:07:07:999", "9", "79 00 00 40 02 42 42 ", kBlack);
+    EXPECT_EQ(Elapsed(), "00:00:00:000");
+    list->ClickRow(2);
+    EXPECT_EQ(Pane(), kVersionRequestText + "2024-03-05 06:07:07:999\r\n");
+    EXPECT_EQ(CFrameMonitorDlg::FormatElapsed(25LL * 3600000), "01:00:00:000");
+    EXPECT_EQ(CFrameMonitorDlg::FormatElapsed(3723004), "01:02:03:004");
 }
 
 TEST_F(FrameMonitorTest, DoubleClickShowsTheFrameInTheMonitorsOwnViewer) {
     OpenPort();
-    ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
+    ASSERT_TRUE(sim.Send(kMacReply));
     ASSERT_TRUE(WaitForRows(2));
     list->ClickRow(1, Notify::DblClick);
     CFrameDetailDlg& viewer = monitor->m_detailDlg;
     EXPECT_TRUE(viewer.IsWindowVisible());
     EXPECT_EQ(viewer.GetDlgItemText(IDC_DETAIL_TEXT), "79 06 00 80 03 01 02 03 04 05 06 9E 82 ");
     EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
-    // Enter does nothing, Esc hides the viewer.
-    EXPECT_TRUE(viewer.PressKey(Key::Enter));
-    EXPECT_TRUE(viewer.IsWindowVisible());
-    viewer.PressKey(Key::Escape);
-    EXPECT_FALSE(viewer.IsWindowVisible());
-    EXPECT_TRUE(viewer.IsCreated());
 }
 
 TEST_F(FrameMonitorTest, ClearingRestartsTheNumbersAndTheFirstFrameTime) {
     OpenPort();
     SetClock(T(2024, 3, 5, 6, 7, 10, 9));
-    ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
+    ASSERT_TRUE(sim.Send(kMacReply));
     ASSERT_TRUE(WaitForRows(2));
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:02:000");
+    EXPECT_EQ(Elapsed(), "00:00:02:000");
     EXPECT_NE(Pane(), "");
 
     dlg->ClearRecords();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "确认要清除报文吗？");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"确认要清除报文吗？"});
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_EQ(Pane(), "");
-
-    // The first frame after the clearing is number 1 again and the new reference; the edit keeps
-    // its text until the second.
-    SetClock(T(2024, 3, 6, 0, 0, 0, 0));
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
-    ASSERT_TRUE(WaitForRows(1));
-    ExpectRow(0, "2024-03-06 00:00:00:000", "1", "79 00 00 40 03 43 43 ", kRed);
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:02:000");
-    SetClock(T(2024, 3, 6, 0, 0, 0, 250));
-    ASSERT_TRUE(sim.Send(BuildFrame(0x80, 0x03, FromHex("01 02 03 04 05 06"))));
-    ASSERT_TRUE(WaitForRows(2));
-    ExpectRow(1, "2024-03-06 00:00:00:250", "1", "79 06 00 80 03 01 02 03 04 05 06 9E 82 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:00:250");
-}
-
-TEST_F(FrameMonitorTest, RowsRecordedJustBeforeAClearingDoNotOutliveIt) {
-    // Recorded, but not yet on the list when the clearing runs.
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
+    // A row recorded, but not yet on the list when a clearing runs, does not outlive it.
+    SendCommand(0x03);
     dlg->ClearRecords();
     PumpFor(50);
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_TRUE(History().empty());
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
+
+    // The first frame after the clearing is number 1 again and the new reference; the edit keeps
+    // its text until the second.
+    SetClock(T(2024, 3, 6, 0, 0, 0, 0));
+    SendCommand(0x03);
     ASSERT_TRUE(WaitForRows(1));
-    EXPECT_EQ(list->GetItemText(0, 1), "1");
-}
-
-TEST_F(FrameMonitorTest, ARowPastTheHistoryAndAnArrivalBeforeTheReference) {
-    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
-    // Written as the recording routines write it, but with no history record behind it, and
-    // stamped before the reference frame: its elapsed time is 0, never negative.
-    monitor->AddFrameRow('1', B(FromHex("79 00 00 40 02 42 42")), T(2024, 3, 5, 6, 7, 7, 999), 9);
+    ExpectRow(0, "2024-03-06 00:00:00:000", "1", "79 00 00 40 03 43 43 ", kRed);
+    EXPECT_EQ(Elapsed(), "00:00:02:000");
+    SetClock(T(2024, 3, 6, 0, 0, 0, 250));
+    ASSERT_TRUE(sim.Send(kMacReply));
     ASSERT_TRUE(WaitForRows(2));
-    ExpectRow(1, "2024-03-05 06:07:07:999", "9", "79 00 00 40 02 42 42 ", kBlack);
-    EXPECT_EQ(monitor->GetDlgItemText(IDC_MONITOR_ELAPSED), "00:00:00:000");
-    list->ClickRow(1);
-    EXPECT_EQ(Pane(), std::string(kVersionRequestText) + "2024-03-05 06:07:07:999\r\n");
-    EXPECT_EQ(CFrameMonitorDlg::FormatElapsed(25LL * 3600000), "01:00:00:000");
-    EXPECT_EQ(CFrameMonitorDlg::FormatElapsed(3723004), "01:02:03:004");
-}
-
-TEST_F(FrameMonitorTest, TheMonitorButtonShowsItAndTheCloseBoxHidesIt) {
-    Button(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR)).Click();
-    EXPECT_TRUE(monitor->IsWindowVisible());
-    EXPECT_FALSE(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR).IsEnabled());
-    EXPECT_TRUE(monitor->PressKey(Key::Enter));
-    EXPECT_TRUE(monitor->PressKey(Key::Escape));
-    EXPECT_TRUE(monitor->IsWindowVisible());
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
-    ASSERT_TRUE(WaitForRows(1));
-    monitor->Close();
-    EXPECT_FALSE(monitor->IsWindowVisible());
-    EXPECT_TRUE(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR).IsEnabled());
-    // Rows live on while it is hidden, and keep coming.
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
-    ASSERT_TRUE(WaitForRows(2));
-}
-
-TEST_F(FrameMonitorTest, RefillRowsListsTheHistoryNumberedFromZero) {
-    Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0);
-    dlg->SendFrame(B(BuildFrame(0x40, 0x03, kvtsim::Bytes())));
-    dlg->SendFrame(B(BuildFrame(0x40, 0x02, kvtsim::Bytes())));
-    ASSERT_TRUE(WaitForRows(2));
-    monitor->RefillRows();
-    ASSERT_TRUE(WaitForRows(4));
-    ExpectRow(2, "2024-03-05 06:07:08:009", "0", "79 00 00 40 03 43 43 ", kRed);
-    ExpectRow(3, "2024-03-05 06:07:08:009", "1", "79 00 00 40 02 42 42 ", kRed);
+    ExpectRow(1, "2024-03-06 00:00:00:250", "1", "79 06 00 80 03 01 02 03 04 05 06 9E 82 ", kBlack);
+    EXPECT_EQ(Elapsed(), "00:00:00:250");
 }
 
 }  // namespace

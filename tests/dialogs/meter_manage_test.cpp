@@ -8,18 +8,19 @@
 
 #include "dialogs/meter_manage_dlg.h"
 #include "dialogs/warning_dlg.h"
-#include "res/resource_ids.h"
-#include "tool_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-using namespace dialog_tests;
+using namespace testsupport;
 using Rows = std::vector<std::vector<std::string>>;  // number, address, group
 
-class MeterManageTest : public ToolWindowTest {
+class MeterManageTest : public MainWindowWithModule {
 protected:
+    MeterManageTest() : MainWindowWithModule(11, true) {}
+
     void SetUp() override {
-        ToolWindowTest::SetUp();
+        MainWindowWithModule::SetUp();
         // A row of the main list is there when the dialog opens.
         Main().SetCheck(Main().AppendRow({"1", "000000000042"}), true);
         meters = std::make_unique<CMeterManageDlg>(Main());
@@ -27,16 +28,16 @@ protected:
     }
     void TearDown() override {
         meters.reset();
-        ToolWindowTest::TearDown();
+        MainWindowWithModule::TearDown();
     }
 
-    ListView Main() { return ListView(dlg->GetDlgItem(IDC_ADDRESS_LIST)); }
+    ListView Main() { return ListOf(IDC_ADDRESS_LIST); }
     ListView Own() { return ListView(meters->GetDlgItem(IDC_METER_LIST)); }
     void Type(int id, const std::string& text) {
         Edit(meters->GetDlgItem(id)).SetText("");
         Edit(meters->GetDlgItem(id)).TypeText(text);
     }
-    void Click(int id) { Button(meters->GetDlgItem(id)).Click(); }
+    void Press(int id) { Button(meters->GetDlgItem(id)).Click(); }
 
     // The rows of both lists, which must agree; the main list's group address is column 5.
     Rows Listed() {
@@ -65,7 +66,7 @@ protected:
         Type(IDC_METER_RANGE_START, start);
         Type(IDC_METER_RANGE_STEP, step);
         Type(IDC_METER_RANGE_COUNT, count);
-        Click(IDC_METER_ADD_RANGE);
+        Press(IDC_METER_ADD_RANGE);
     }
 
     std::unique_ptr<CMeterManageDlg> meters;
@@ -105,7 +106,7 @@ TEST_F(MeterManageTest, AddsSingleAddressesAndRangesOrWarns) {
         }
         for (int id : {IDC_METER_ADDRESS, IDC_METER_GROUP, start, step, count, IDC_METER_RANGE_GROUP}) Type(id, "");
         for (const auto& e : c.edits) Type(e.first, e.second);
-        Click(c.edits.empty() || c.edits[0].first != start ? IDC_METER_ADD : IDC_METER_ADD_RANGE);
+        Press(c.edits.empty() || c.edits[0].first != start ? IDC_METER_ADD : IDC_METER_ADD_RANGE);
         Rows expected = {{"1", "000000000042", ""}};
         expected.insert(expected.end(), c.added.begin(), c.added.end());
         EXPECT_EQ(Listed(), expected);
@@ -123,7 +124,7 @@ TEST_F(MeterManageTest, ImportReplacesTheListsWithTheGoodLinesAndCountsTheBadOne
     for (const std::string& path : {std::string(), Path("missing/meters.txt"), file}) {
         EXPECT_EQ(Listed(), (Rows{{"1", "000000000042", ""}}));
         filePaths.push_back(path);
-        Click(IDC_METER_IMPORT);
+        Press(IDC_METER_IMPORT);
     }
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "打开文件失败");
@@ -142,16 +143,16 @@ TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {
     EXPECT_EQ(Checks(), (std::vector<bool>{false, true, true, true, true, true, false}));
     Own().ClickRow(0);
     EXPECT_EQ(Checks(), (std::vector<bool>{true, true, true, true, true, true, false}));
-    Click(IDC_METER_INVERT_SELECTION);
+    Press(IDC_METER_INVERT_SELECTION);
     EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false, false, false, true}));
-    Click(IDC_METER_SELECT_ALL);
+    Press(IDC_METER_SELECT_ALL);
     EXPECT_EQ(Checks(), std::vector<bool>(7, true));
-    Click(IDC_METER_SELECT_ALL);
+    Press(IDC_METER_SELECT_ALL);
     EXPECT_EQ(Checks(), std::vector<bool>(7, false));
     // Deleting rows 2 and 3 keeps the numbers of the others.
     Own().SetCheck(1, true);
     Own().SetCheck(2, true);
-    Click(IDC_METER_DELETE);
+    Press(IDC_METER_DELETE);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "确认要清除选中表地址吗？");
     const Rows rows = Listed();

@@ -3,30 +3,28 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer_texts.h"
-#include "res/resource_ids.h"
+#include "support/main_window_fixture.h"
 #include "test_frames.h"
-#include "tool_window_fixture.h"
 
 namespace {
 
-using namespace dialog_tests;
-using testing_frames::Hex;
+using namespace testsupport;
 
-const std::string kMacReplyText = analyzer_texts::Header(0x80) +
-                                  "读取MAC地址帧\r\n"
-                                  "MAC地址： 060504030201\r\n"
-                                  "\r\n";
-
-class ParseFrameDlgTest : public ToolWindowTest {
+class ParseFrameDlgTest : public MainWindowWithModule {
 protected:
+    ParseFrameDlgTest() : MainWindowWithModule(11, true) {}
+
     CParseFrameDlg& Open() {
-        Button(dlg->GetDlgItem(IDC_PARSE_FRAME)).Click();
+        Click(IDC_PARSE_FRAME);
         return dlg->ParseFrame();
     }
 };
 
 TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
+    const std::string mac = analyzer_texts::Header(0x80) + "读取MAC地址帧\r\nMAC地址： 060504030201\r\n\r\n";
     const std::string invalid = analyzer_texts::Header(0x00) + "无效的命令字";
+    const char* const frame = "79 06 00 80 03 01 02 03 04 05 06 9A 9C";
+    const int module = IDC_PARSER_MODULE_PROTOCOL, box1 = IDC_PARSER_INPUT1, box2 = IDC_PARSER_INPUT2;
     struct Case {
         int layer;  // radio button
         int box;
@@ -34,32 +32,25 @@ TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
         int button;
         std::string result;
     } const cases[] = {
-        {IDC_PARSER_PHYSICAL_LAYER, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1,
-         ""},
-        {IDC_PARSER_NETWORK_LAYER, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1, ""},
-        {IDC_PARSER_APP_LAYER, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1, ""},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "79 06 00 80 03 01 02 03 04 05 06 9A 9C", IDC_PARSER_BUTTON1,
-         kMacReplyText},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "7906008003010203040506", IDC_PARSER_BUTTON1, kMacReplyText},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT2, "79 06 00 80 03\r\n01 02 03 04 05 06\r\n", IDC_PARSER_BUTTON2,
-         kMacReplyText},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT3, "79 0 6 00 80   03 01 02 03 04 05 06", IDC_PARSER_BUTTON3,
-         kMacReplyText},
+        {IDC_PARSER_PHYSICAL_LAYER, box1, frame, IDC_PARSER_BUTTON1, ""},
+        {IDC_PARSER_NETWORK_LAYER, box1, frame, IDC_PARSER_BUTTON1, ""},
+        {IDC_PARSER_APP_LAYER, box1, frame, IDC_PARSER_BUTTON1, ""},
+        {module, box1, frame, IDC_PARSER_BUTTON1, mac},
+        {module, box1, "7906008003010203040506", IDC_PARSER_BUTTON1, mac},
+        {module, box2, "79 06 00 80 03\r\n01 02 03 04 05 06\r\n", IDC_PARSER_BUTTON2, mac},
+        {module, IDC_PARSER_INPUT3, "79 0 6 00 80   03 01 02 03 04 05 06", IDC_PARSER_BUTTON3, mac},
         // An odd digit count gets a 0 in front: 07 90 00 has no control or command byte, and one
         // digit too many before a MAC reply reads 08 79 06 00 80 ...
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "79000", IDC_PARSER_BUTTON1, invalid},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "8 79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON1,
-         invalid},
+        {module, box1, "79000", IDC_PARSER_BUTTON1, invalid},
+        {module, box1, "8 79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON1, invalid},
         // Each button reads its own box only: the first box empty is an empty frame.
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT1, "", IDC_PARSER_BUTTON1, invalid},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT2, "79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON1,
-         invalid},
-        {IDC_PARSER_MODULE_PROTOCOL, IDC_PARSER_INPUT2, "79 06 00 80 03 01 02 03 04 05 06", IDC_PARSER_BUTTON2,
-         kMacReplyText},
+        {module, box1, "", IDC_PARSER_BUTTON1, invalid},
+        {module, box2, frame, IDC_PARSER_BUTTON1, invalid},
+        {module, box2, frame, IDC_PARSER_BUTTON2, mac},
     };
     CParseFrameDlg& p = Open();
     for (const Case& c : cases) {
-        for (int box : {IDC_PARSER_INPUT1, IDC_PARSER_INPUT2, IDC_PARSER_INPUT3}) p.SetDlgItemText(box, "");
+        for (int box : {box1, box2, IDC_PARSER_INPUT3}) p.SetDlgItemText(box, "");
         Edit(p.GetDlgItem(c.box)).TypeText(c.text);
         p.SetDlgItemText(IDC_PARSER_RESULT_PANE, "old");
         Button(p.GetDlgItem(c.layer)).Click();
@@ -72,19 +63,18 @@ TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
     CParseFrameDlg& p = Open();
     ASSERT_TRUE(p.IsCreated());
     EXPECT_TRUE(p.IsWindowVisible());
-    EXPECT_FALSE(dlg->GetDlgItem(IDC_PARSE_FRAME).IsEnabled());
+    EXPECT_FALSE(Enabled(IDC_PARSE_FRAME));
     Button(p.GetDlgItem(IDC_PARSER_MODULE_PROTOCOL)).Click();
     p.SetDlgItemText(IDC_PARSER_INPUT1, "79 06");
     p.Close();
     EXPECT_FALSE(p.IsCreated());
-    EXPECT_TRUE(dlg->GetDlgItem(IDC_PARSE_FRAME).IsEnabled());
+    EXPECT_TRUE(Enabled(IDC_PARSE_FRAME));
     PumpMessages();
 
     // Reopened, it starts empty on the physical layer.
     Open();
     ASSERT_TRUE(p.IsCreated());
-    EXPECT_EQ(p.GetDlgItemText(IDC_PARSER_INPUT1), "");
-    EXPECT_EQ(p.GetDlgItemText(IDC_PARSER_RESULT_PANE), "");
+    EXPECT_EQ(p.GetDlgItemText(IDC_PARSER_INPUT1) + p.GetDlgItemText(IDC_PARSER_RESULT_PANE), "");
     EXPECT_EQ(Button(p.GetDlgItem(IDC_PARSER_PHYSICAL_LAYER)).GetCheck(), 1);
     EXPECT_EQ(Button(p.GetDlgItem(IDC_PARSER_MODULE_PROTOCOL)).GetCheck(), 0);
     // Enter does nothing; Esc closes as the close box does.
@@ -92,22 +82,21 @@ TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
     EXPECT_TRUE(p.IsCreated());
     p.PressKey(Key::Escape);
     EXPECT_FALSE(p.IsCreated());
-    EXPECT_TRUE(dlg->GetDlgItem(IDC_PARSE_FRAME).IsEnabled());
+    EXPECT_TRUE(Enabled(IDC_PARSE_FRAME));
 }
 
-class SendConsoleTest : public ToolWindowTest {
+class SendConsoleTest : public MainWindowWithModule {
 protected:
+    SendConsoleTest() : MainWindowWithModule(11, true) {}
+
     CSendConsoleDlg& Console() { return dlg->SendConsole(); }
-    void Type(const std::string& text) {
+    ListView Log() { return Console().m_logList; }
+    void Send(const std::string& text) {
         Console().SetDlgItemText(IDC_CONSOLE_FRAME_TEXT, "");
         Edit(Console().GetDlgItem(IDC_CONSOLE_FRAME_TEXT)).TypeText(text);
+        Button(Console().GetDlgItem(IDC_CONSOLE_SEND)).Click();
     }
-    void Send() { Button(Console().GetDlgItem(IDC_CONSOLE_SEND)).Click(); }
     std::string Pane() { return Console().GetDlgItemText(IDC_CONSOLE_PANE); }
-    bool WaitBytes(const std::string& bytes) {
-        const kvtsim::Bytes want(bytes.begin(), bytes.end());
-        return WaitPumping([&] { return sim.ReceivedBytes() == want; }, 5000);
-    }
     ByteString LastSent() {
         const std::vector<MonitorRecord> history = History();
         return history.empty() ? ByteString() : history.back().frame;
@@ -124,77 +113,59 @@ TEST_F(SendConsoleTest, TypedTextReachesTheModuleByteForByteAndIsLogged) {
     } sends[] = {{"AB", "AB", "41 42 "},
                  {"79 0\r\n0", "79 0\r\n0", "37 39 20 30 0D 0A 30 "},
                  {"中", "\xD6\xD0", "D6 D0 "}};
-    ListView list = Console().m_logList;
     for (int i = 0; i < 3; ++i) {
+        const ByteString bytes(sends[i].bytes.begin(), sends[i].bytes.end());
         sim.ClearReceived();
-        Type(sends[i].typed);
-        Send();
-        ASSERT_TRUE(WaitBytes(sends[i].bytes)) << sends[i].typed;
-        ASSERT_EQ(list.GetItemCount(), i + 1);
-        EXPECT_EQ(list.GetItemText(i, 0), kFixedStamp);
-        EXPECT_EQ(list.GetItemText(i, 1), "0" + std::to_string(i));
-        EXPECT_EQ(list.GetItemText(i, 2), sends[i].row);
-        EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{i});
+        Send(sends[i].typed);
+        ASSERT_TRUE(WaitFor([&] { return sim.ReceivedBytes() == bytes; })) << sends[i].typed;
+        ASSERT_EQ(Log().GetItemCount(), i + 1);
+        EXPECT_EQ(Log().GetItemText(i, 0), kFixedStamp);
+        EXPECT_EQ(Log().GetItemText(i, 1), "0" + std::to_string(i));
+        EXPECT_EQ(Log().GetItemText(i, 2), sends[i].row);
+        EXPECT_EQ(Log().GetSelectedRows(), std::vector<int>{i});
         EXPECT_EQ(Pane(), std::string("报文如下：") + sends[i].typed + "\r\n");
-        EXPECT_EQ(LastSent(), ByteString(sends[i].bytes.begin(), sends[i].bytes.end()));
+        EXPECT_EQ(LastSent(), bytes);
     }
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(SendConsoleTest, ClearingRestartsTheNumberingAndUncheckedAutoUpdateLeavesThePane) {
-    Type("A");
-    Send();
-    Type("B");
-    Send();
-    ListView list = Console().m_logList;
-    ASSERT_EQ(list.GetItemCount(), 2);
-    EXPECT_EQ(list.GetItemText(1, 1), "01");
+    Send("A");
+    Send("B");
+    ASSERT_EQ(Log().GetItemCount(), 2);
+    EXPECT_EQ(Log().GetItemText(1, 1), "01");
     Button(Console().GetDlgItem(IDC_CONSOLE_CLEAR)).Click();
-    EXPECT_EQ(list.GetItemCount(), 0);
-    Type("C");
-    Send();
-    ASSERT_EQ(list.GetItemCount(), 1);
-    EXPECT_EQ(list.GetItemText(0, 1), "00");
+    EXPECT_EQ(Log().GetItemCount(), 0);
+    Send("C");
+    ASSERT_EQ(Log().GetItemCount(), 1);
+    EXPECT_EQ(Log().GetItemText(0, 1), "00");
     EXPECT_EQ(Pane(), "报文如下：C\r\n");
 
     Button(Console().GetDlgItem(IDC_CONSOLE_AUTO_UPDATE)).Click();
     ASSERT_EQ(Button(Console().GetDlgItem(IDC_CONSOLE_AUTO_UPDATE)).GetCheck(), 0);
-    Type("D");
-    Send();
-    ASSERT_EQ(list.GetItemCount(), 2);
-    EXPECT_EQ(list.GetItemText(1, 2), "44 ");
-    EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{0});
+    Send("D");
+    ASSERT_EQ(Log().GetItemCount(), 2);
+    EXPECT_EQ(Log().GetItemText(1, 2), "44 ");
+    EXPECT_EQ(Log().GetSelectedRows(), std::vector<int>{0});
     EXPECT_EQ(Pane(), "报文如下：C\r\n");
     // Without a channel the bytes are still recorded as sent.
-    EXPECT_EQ(LastSent(), Hex("44"));
+    EXPECT_EQ(LastSent(), testing_frames::Hex("44"));
+    // A double click shows the row in the main window's viewer.
+    EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
+    Log().ClickRow(1, Notify::DblClick);
+    EXPECT_TRUE(dlg->FrameDetail().IsWindowVisible());
+    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "44 ");
 }
 
 TEST_F(SendConsoleTest, SelectingARowShowsItsTextUpToAZeroByte) {
     Console().AddFrameRow("41004243");
-    ListView list = Console().m_logList;
-    ASSERT_EQ(list.GetItemCount(), 1);
-    EXPECT_EQ(list.GetItemText(0, 2), "41 00 42 43 ");
+    ASSERT_EQ(Log().GetItemCount(), 1);
+    EXPECT_EQ(Log().GetItemText(0, 2), "41 00 42 43 ");
     EXPECT_EQ(Pane(), "报文如下：A\r\n");
     Console().AddFrameRow("4243");
     EXPECT_EQ(Pane(), "报文如下：BC\r\n");
-    list.ClickRow(0);
+    Log().ClickRow(0);
     EXPECT_EQ(Pane(), "报文如下：A\r\n");
-}
-
-TEST_F(SendConsoleTest, ADoubleClickShowsTheRowInTheMainWindowsViewerAndEscHides) {
-    Type("AB");
-    Send();
-    EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
-    Console().m_logList.ClickRow(0, Notify::DblClick);
-    EXPECT_TRUE(dlg->FrameDetail().IsWindowVisible());
-    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "41 42 ");
-    // Enter does nothing, Esc hides the console.
-    Console().ShowWindow(true);
-    Console().PressKey(Key::Enter);
-    EXPECT_TRUE(Console().IsWindowVisible());
-    Console().PressKey(Key::Escape);
-    EXPECT_FALSE(Console().IsWindowVisible());
-    EXPECT_TRUE(Console().IsCreated());
 }
 
 }  // namespace

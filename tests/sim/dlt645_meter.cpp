@@ -1,24 +1,24 @@
 #include "sim/dlt645_meter.h"
 
-#include <utility>
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <thread>
 
 namespace kvtsim {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr unsigned char kHead = 0x68;
 constexpr unsigned char kTail = 0x16;
 constexpr unsigned char kRead = 0x11;
 constexpr unsigned char kReadAnswer = 0x91;
-constexpr unsigned char kOffset = 0x33;
 constexpr size_t kHeadBytes = 10;  // 68, address, 68, control, length
+const Bytes kValue = {0x00, 0x12, 0x34, 0x56};
 
-Bytes Offset(const Bytes& bytes) {
-    Bytes out;
-    for (unsigned char b : bytes) out.push_back(static_cast<unsigned char>(b + kOffset));
-    return out;
+Bytes Offset(Bytes bytes) {
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(b + 0x33);
+    return bytes;
 }
 
 unsigned char Sum(const Bytes& bytes, size_t count) {
@@ -29,143 +29,93 @@ unsigned char Sum(const Bytes& bytes, size_t count) {
 
 // Digits as printed, most significant pair first, into bytes least significant first.
 Bytes Reversed(const std::string& digits) {
-    Bytes bytes = FromHex(digits);
+    const Bytes bytes = FromHex(digits);
     return Bytes(bytes.rbegin(), bytes.rend());
 }
 
 Bytes Frame(const Bytes& address, unsigned char control, const Bytes& data) {
-    Bytes f{kHead};
-    f += address;
-    f += Bytes{kHead, control, static_cast<unsigned char>(data.size())};
-    f += data;
-    f.push_back(Sum(f, f.size()));
-    f.push_back(kTail);
-    return f;
+    Bytes f = Bytes{kHead} + address + Bytes{kHead, control, static_cast<unsigned char>(data.size())} + data;
+    return f + Bytes{Sum(f, f.size()), kTail};
 }
 
 }  // namespace
+
+Bytes MeterAnswer(const Bytes& address, const Bytes& dataId, const Bytes& value) {
+    return Frame(address, kReadAnswer, Offset(dataId + value));
+}
 
 Bytes Dlt645ReadRequest(const std::string& address, const std::string& identifier) {
     return Frame(Reversed(address), kRead, Offset(Reversed(identifier)));
 }
 
-Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier, const Bytes& value) {
-    return Frame(Reversed(address), kReadAnswer, Offset(Reversed(identifier) + value));
+Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier) {
+    return MeterAnswer(Reversed(address), Reversed(identifier), kValue);
 }
 
 struct Dlt645Meters::State {
     explicit State(SimModule& l) : line(l) {}
 
-    struct Meter {
-        MeterBehaviour behaviour;
-        Bytes value;
-    };
-
     // On the module's thread: whole frames out of the stream, anything else skipped.
     void Read(const Bytes& bytes) {
         parse += bytes;
         for (;;) {
-            const size_t start = parse.find(kHead);
-            if (start == Bytes::npos) {
-                parse.clear();
-                return;
-            }
-            parse.erase(0, start);
+            parse.erase(0, std::min(parse.find(kHead), parse.size()));
             if (parse.size() < kHeadBytes) return;
             const size_t size = kHeadBytes + parse[9] + 2;
-            if (parse[7] != kHead) {
+            if (parse[7] == kHead && parse.size() < size) return;
+            if (parse[7] != kHead || parse[size - 2] != Sum(parse, size - 2) || parse[size - 1] != kTail) {
                 parse.erase(0, 1);
                 continue;
             }
-            if (parse.size() < size) return;
-            if (parse[size - 2] != Sum(parse, size - 2) || parse[size - 1] != kTail) {
-                parse.erase(0, 1);
-                continue;
-            }
-            const Bytes frame = parse.substr(0, size);
+            const Bytes request = parse.substr(0, size);
             parse.erase(0, size);
-            Answer(frame);
+            MeterBehaviour b;
+            Bytes answer = Answer(request, b);
+            if (answer.empty()) continue;
+            // A late meter holds the line: nothing more is read until it has answered.
+            std::this_thread::sleep_for(b.delay);
+            line.Send(answer);
         }
     }
 
-    void Answer(const Bytes& request) {
+    // The answer of the meter the request is for (empty: none answers), and its behaviour.
+    Bytes Answer(const Bytes& request, MeterBehaviour& b) {
         std::lock_guard<std::mutex> lock(m);
         requests.push_back(request);
-        changed.notify_all();
         const auto meter = meters.find(request.substr(1, 6));
-        if (request[8] != kRead || meter == meters.end()) return;
-        const MeterBehaviour& b = meter->second.behaviour;
-        if (b.fault == MeterFault::Silent) return;
+        if (request[8] != kRead || meter == meters.end() || meter->second.fault == MeterFault::Silent) return {};
+        b = meter->second;
         Bytes address = meter->first;
         if (b.fault == MeterFault::OtherAddress) address[0] = static_cast<unsigned char>(address[0] + 1);
-        Bytes answer =
-            Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(meter->second.value));
+        // The identifier goes back as it came, already offset.
+        Bytes answer = Frame(address, kReadAnswer, request.substr(kHeadBytes, request[9]) + Offset(kValue));
         if (b.fault == MeterFault::BadCheckSum) answer[answer.size() - 2] ^= 0xFF;
         if (b.fault == MeterFault::CutShort) answer.resize(answer.size() - 3);
-        if (b.wakeUp) answer = Bytes(4, 0xFE) + answer;
-        due.emplace(Clock::now() + b.delay, answer);
-    }
-
-    // On the writer thread: every answer in one burst when it is due.
-    void Write() {
-        std::unique_lock<std::mutex> lock(m);
-        while (!stopping) {
-            if (due.empty()) {
-                changed.wait(lock);
-                continue;
-            }
-            const auto next = due.begin();
-            if (Clock::now() < next->first) {
-                changed.wait_until(lock, next->first);
-                continue;
-            }
-            const Bytes answer = next->second;
-            due.erase(next);
-            lock.unlock();
-            line.Send(answer);
-            lock.lock();
-        }
+        return b.wakeUp ? Bytes(4, 0xFE) + answer : answer;
     }
 
     SimModule& line;
     Bytes parse;  // module thread only
-    mutable std::mutex m;
-    mutable std::condition_variable changed;
-    bool stopping = false;
-    std::map<Bytes, Meter> meters;  // by address, least significant byte first
+    std::mutex m;
+    std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
-    std::multimap<Clock::time_point, Bytes> due;
 };
 
 Dlt645Meters::Dlt645Meters(SimModule& line) : m_state(std::make_shared<State>(line)) {
     const std::shared_ptr<State> state = m_state;
     line.SetByteTap([state](const Bytes& bytes) { state->Read(bytes); });
-    m_writer = std::thread([state] { state->Write(); });
 }
 
-Dlt645Meters::~Dlt645Meters() {
-    m_state->line.SetByteTap(nullptr);
-    {
-        std::lock_guard<std::mutex> lock(m_state->m);
-        m_state->stopping = true;
-    }
-    m_state->changed.notify_all();
-    m_writer.join();
-}
+Dlt645Meters::~Dlt645Meters() { m_state->line.SetByteTap(nullptr); }
 
-void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour, Bytes value) {
+void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour) {
     std::lock_guard<std::mutex> lock(m_state->m);
-    m_state->meters[Reversed(address)] = State::Meter{behaviour, std::move(value)};
+    m_state->meters[Reversed(address)] = behaviour;
 }
 
 std::vector<Bytes> Dlt645Meters::Requests() const {
     std::lock_guard<std::mutex> lock(m_state->m);
     return m_state->requests;
-}
-
-bool Dlt645Meters::WaitForRequests(size_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock<std::mutex> lock(m_state->m);
-    return m_state->changed.wait_for(lock, timeout, [&] { return m_state->requests.size() >= count; });
 }
 
 }  // namespace kvtsim

@@ -1,19 +1,16 @@
 #pragma once
 // DL/T 645-2007 meters behind the simulated module: they read the line the module reads, and
-// each answers the read requests (control 0x11) sent to its own address, in one burst. A meter
-// can wake the line with FE bytes first, answer late, stay silent, answer with another address
+// each answers the read requests (control 0x11) sent to its own address with the value
+// 00 12 34 56, in one burst. A meter can wake the line with FE bytes first, answer late (the
+// module reads nothing more until it has answered), stay silent, answer with another address
 // or with a wrong check sum, or cut its answer short.
 //
 // Frame: 68 A0..A5 68 C L DATA CS 16; the address least significant byte first, every data
 // byte plus 0x33, CS the sum of every byte before it. Written apart from the program's code.
 
 #include <chrono>
-#include <condition_variable>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sim/sim_module.h"
@@ -28,10 +25,10 @@ struct MeterBehaviour {
     bool wakeUp = false;  // FE FE FE FE before the frame
 };
 
-// The read request for a meter of 12 decimal digits and an identifier of 8 hexadecimal digits.
+// The read request for a meter of 12 decimal digits and an identifier of 8 hexadecimal digits,
+// and a meter's answer to it.
 Bytes Dlt645ReadRequest(const std::string& address, const std::string& identifier);
-// A meter's answer to such a request (value bytes as stored, before the offset).
-Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier, const Bytes& value);
+Bytes Dlt645ReadAnswer(const std::string& address, const std::string& identifier);
 
 class Dlt645Meters {
 public:
@@ -41,17 +38,13 @@ public:
     Dlt645Meters& operator=(const Dlt645Meters&) = delete;
 
     // A meter at this address (12 decimal digits as printed on it).
-    void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour(),
-             Bytes value = {0x00, 0x12, 0x34, 0x56});
-
+    void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour());
     // Every well-formed frame read from the line, in order.
     std::vector<Bytes> Requests() const;
-    bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
 private:
     struct State;
-    std::shared_ptr<State> m_state;
-    std::thread m_writer;
+    std::shared_ptr<State> m_state;  // shared with the module's tap, which may outlive this
 };
 
 }  // namespace kvtsim

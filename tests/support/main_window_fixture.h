@@ -1,13 +1,18 @@
 #pragma once
 // A main window in a working directory of its own, with the simulated module behind serial
-// port n and message boxes answered OK and recorded.
+// port n, message boxes answered OK and recorded, and file dialogs answered from a script.
+// With a fixed clock the local time stands at kFixedStamp until the test moves it.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,18 +20,60 @@
 
 #include "app/main_tester_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
+#include "platform/gbk.h"
+#include "platform/local_time.h"
 #include "res/resource_ids.h"
 #include "sim/sim_module.h"
 
 namespace testsupport {
 
-inline ByteString B(const kvtsim::Bytes& b) { return ByteString(b.begin(), b.end()); }
+using kvtsim::FromHex;
+using kvtsim::BuildFrame;
+
+inline SystemTime T(int year, int month, int day, int hour, int minute, int second, int ms) {
+    auto u = [](int v) { return static_cast<uint16_t>(v); };
+    return {u(year), u(month), 0, u(day), u(hour), u(minute), u(second), u(ms)};
+}
+constexpr const char* kFixedStamp = "2024-03-05 06:07:08:009";
+
+inline std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+inline std::string Blanks(size_t n) { return std::string(n, ' '); }
+
+// "%02X " for every byte, as the frame lists show frames.
+inline std::string Spaced(const ByteString& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned char b : bytes) text += {digits[b >> 4], digits[b & 0x0F], ' '};
+    return text;
+}
 
 class MainWindowWithModule : public ::testing::Test {
 protected:
-    explicit MainWindowWithModule(int port) : m_port(port), m_portVariable("KVT_COM" + std::to_string(port)) {}
+    explicit MainWindowWithModule(int port, bool fixedClock = false)
+        : m_port(port), m_portVariable("KVT_COM" + std::to_string(port)), m_fixedClock(fixedClock) {}
 
     void SetUp() override {
+        if (m_fixedClock) {
+            SetLocalTimeSource([this] {
+                std::lock_guard<std::mutex> lock(m_clockLock);
+                return m_now;
+            });
+        }
+        m_previousFileHook = SetFileDialogHook([this](const FileDialogRequest& r) {
+            fileRequests.push_back(r);
+            if (filePaths.empty()) return std::string();
+            const std::string path = filePaths.front();
+            filePaths.pop_front();
+            return path;
+        });
         char dir[] = "/tmp/kvt_window_XXXXXX";
         ASSERT_NE(::mkdtemp(dir), nullptr);
         workDir = dir;
@@ -57,6 +104,8 @@ protected:
         sim.Stop();
         std::filesystem::current_path(m_previousDir);
         std::filesystem::remove_all(workDir);
+        SetFileDialogHook(m_previousFileHook);
+        if (m_fixedClock) SetLocalTimeSource(nullptr);
     }
 
     // Presses the open/close button of the serial settings dialog; a dialog that stays open (a
@@ -82,6 +131,20 @@ protected:
 
     bool WaitFor(const std::function<bool()>& done, uint32_t ms = 5000) { return WaitPumping(done, ms); }
 
+    // The main window's controls by id.
+    void Click(int id) { Button(dlg->GetDlgItem(id)).Click(); }
+    bool Enabled(int id) { return dlg->GetDlgItem(id).IsEnabled(); }
+    std::string Text(int id) { return dlg->GetDlgItemText(id); }
+    ListView ListOf(int id) { return ListView(dlg->GetDlgItem(id)); }
+
+    // The next frame that reached the module after those already looked at, spaced. It pumps
+    // while it waits: timers send from the message loop.
+    std::string NextFrame() {
+        const size_t index = m_framesSeen++;
+        if (!WaitFor([&] { return sim.ReceivedFrames().size() > index; })) return "(no frame)";
+        return Spaced(sim.ReceivedFrames()[index]);
+    }
+
     std::vector<MonitorRecord> History() { return dlg->Link().History().Snapshot(); }
 
     size_t HistoryCount(char kind) {
@@ -90,19 +153,37 @@ protected:
         return n;
     }
 
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& b : boxes) texts.push_back(b.text);
+        return texts;
+    }
+
     // A file in the test's own working directory.
     std::string Path(const std::string& name) const { return workDir + "/" + name; }
+
+    void SetClock(const SystemTime& t) {
+        std::lock_guard<std::mutex> lock(m_clockLock);
+        m_now = t;
+    }
 
     std::string workDir;
     kvtsim::SimModule sim;
     std::unique_ptr<CMainTesterDlg> dlg;
     std::vector<MessageBoxRequest> boxes;
+    std::vector<FileDialogRequest> fileRequests;
+    std::deque<std::string> filePaths;  // the answers of the file dialogs; none left: cancelled
 
 private:
     int m_port;
     std::string m_portVariable;
+    bool m_fixedClock;
+    size_t m_framesSeen = 0;
     MessageBoxHook m_previousHook;
+    FileDialogHook m_previousFileHook;
     std::filesystem::path m_previousDir;
+    std::mutex m_clockLock;
+    SystemTime m_now = T(2024, 3, 5, 6, 7, 8, 9);
 };
 
 }  // namespace testsupport
