@@ -606,6 +606,8 @@ private:
         QRawFont raw;
         quint32 index[kCount] = {};
         qreal advance[kCount] = {};
+        quint32 ellipsis = 0;  // U+2026, 0 when the font has none
+        qreal ellipsisAdvance = 0;
         qreal ascent = 0;
         int height = 0;
     };
@@ -628,6 +630,12 @@ private:
         for (int c = 0; c < kCount; ++c) {
             glyphs_.index[c] = idx[c];
             glyphs_.advance[c] = c < adv.size() ? adv[c].x() : 0;
+        }
+        const QList<quint32> dots = glyphs_.raw.glyphIndexesForString(QString(QChar(0x2026)));
+        if (dots.size() == 1 && dots[0] != 0) {
+            glyphs_.ellipsis = dots[0];
+            const QList<QPointF> dotsAdvance = glyphs_.raw.advancesForGlyphIndexes(dots);
+            glyphs_.ellipsisAdvance = dotsAdvance.isEmpty() ? 0 : dotsAdvance[0].x();
         }
         const QFontMetricsF fm(font);
         glyphs_.ascent = fm.ascent();
@@ -654,7 +662,24 @@ private:
         QStyle* style = w ? w->style() : QApplication::style();
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
         const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
-        if (width > textRect.width()) return false;  // the style elides it
+        // Too wide: the characters that fit before an ellipsis, as the style elides on the right.
+        size_t shown = text_.size();
+        bool elided = false;
+        if (width > textRect.width()) {
+            const qreal available = textRect.width() - g.ellipsisAdvance;
+            if (g.ellipsis == 0 || available <= 0 || option.textElideMode != Qt::ElideRight) return false;
+            qreal sum = 0;
+            shown = 0;
+            while (shown < text_.size()) {
+                sum += g.advance[static_cast<unsigned char>(text_[shown]) - kFirst];
+                if (sum >= available) break;
+                ++shown;
+            }
+            elided = true;
+            width = 0;
+            for (size_t i = 0; i < shown; ++i) width += g.advance[static_cast<unsigned char>(text_[i]) - kFirst];
+            width += g.ellipsisAdvance;
+        }
 
         QPalette::ColorGroup cg = (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
         if (cg == QPalette::Normal && !(option.state & QStyle::State_Active)) cg = QPalette::Inactive;
@@ -678,14 +703,18 @@ private:
 
         QList<quint32> glyphs;
         QList<QPointF> positions;
-        glyphs.reserve(static_cast<qsizetype>(text_.size()));
-        positions.reserve(static_cast<qsizetype>(text_.size()));
+        glyphs.reserve(static_cast<qsizetype>(shown + 1));
+        positions.reserve(static_cast<qsizetype>(shown + 1));
         qreal at = 0;
-        for (char ch : text_) {
-            const int i = static_cast<unsigned char>(ch) - kFirst;
+        for (size_t k = 0; k < shown; ++k) {
+            const int i = static_cast<unsigned char>(text_[k]) - kFirst;
             glyphs.append(g.index[i]);
             positions.append(QPointF(at, 0));
             at += g.advance[i];
+        }
+        if (elided) {
+            glyphs.append(g.ellipsis);
+            positions.append(QPointF(at, 0));
         }
         QGlyphRun run;
         run.setRawFont(g.raw);
@@ -734,7 +763,8 @@ public:
         if (!QPixmapCache::find(key, &picture)) {
             picture = QPixmap(option->rect.size() * dpr);
             picture.setDevicePixelRatio(dpr);
-            picture.fill(Qt::transparent);
+            // The style covers the whole bar; an opaque picture is copied, not blended.
+            picture.fill(option->palette.color(QPalette::Window));
             QPainter pp(&picture);
             QStyleOptionSlider at = *bar;
             at.rect = QRect(QPoint(0, 0), option->rect.size());
