@@ -91,7 +91,9 @@ void CFrameMonitorDlg::AddFrameRow(char kind, const ByteString& frame, const Sys
         if (m_showPosted) return;
         m_showPosted = true;
     }
-    PostTask([this] { ScheduleShow(); });
+    // The rest of a received block follows its first frames at once: one showing takes it all.
+    if (IsUiThread()) PostTask([this] { ScheduleShow(); });
+    else PostTaskAfter(kSettleMs, [this] { ScheduleShow(); });
 }
 
 void CFrameMonitorDlg::ScheduleShow() {
@@ -147,11 +149,11 @@ void CFrameMonitorDlg::ShowPendingRows() {
         m_frameList.EnsureVisible(last);
         m_frameList.SetItemState(last, ListView::kStateSelected | ListView::kStateFocused,
                                  ListView::kStateSelected | ListView::kStateFocused);
-        PostTask([this] {
-            if (IsCreated()) m_parseEdit.SetSel(0, 0);
-        });
     }
     if (newest) SetDlgItemText(IDC_MONITOR_ELAPSED, FormatElapsed(newest->elapsedMs));
+    // After the selection's explanation, the pane goes back to its top; in the same turn, so
+    // the pane is drawn once.
+    if (last >= 0 && m_autoRefreshCheck.GetCheck()) m_parseEdit.SetSel(0, 0);
 }
 
 void CFrameMonitorDlg::RefillRows() {

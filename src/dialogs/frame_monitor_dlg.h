@@ -106,6 +106,7 @@ private:
 
     static constexpr int kShowTimer = 1;
     static constexpr uint64_t kShowIntervalMs = 40;
+    static constexpr uint32_t kSettleMs = 12;  // rows from other threads wait this long to gather
 
     std::mutex m_pendingLock;  // held only to hand rows over, never while waiting
     std::vector<PendingRow> m_pendingRows;
