@@ -786,8 +786,11 @@ class ListTableView : public QTableView {
 public:
     explicit ListTableView(QWidget* parent) : QTableView(parent) {
         setItemDelegate(new ListDelegate(this));
-        verticalScrollBar()->setStyle(ListScrollBarStyle());
-        horizontalScrollBar()->setStyle(ListScrollBarStyle());
+        // The bars' pictures cover them whole: nothing under them needs drawing first.
+        for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+            bar->setStyle(ListScrollBarStyle());
+            bar->setAttribute(Qt::WA_OpaquePaintEvent);
+        }
     }
 
     void scrollTo(const QModelIndex& index, ScrollHint hint) override {
