@@ -113,7 +113,8 @@ protected:
                 maxStallMs = std::max(maxStallMs, late);
                 const int shown = monitor.GetItemCount() - m_rows0;
                 const double since = std::chrono::duration<double>(now - m_start).count();
-                if (now - m_lastSample >= std::chrono::milliseconds(100)) {
+                const bool sample = now - m_lastSample >= std::chrono::milliseconds(100);
+                if (sample) {
                     m_lastSample = now;
                     samples.emplace_back(since, shown);
                     // The oldest frame not yet shown was due at start + shown / rate.
@@ -121,7 +122,7 @@ protected:
                     if (total < 0 || shown < total) maxLagMs = std::max(maxLagMs, (since - due) * 1000.0);
                 }
                 if (m_state == State::Streaming) {
-                    if (ReadNumber(m_dir + "/sent", total)) {
+                    if (sample && ReadNumber(m_dir + "/sent", total)) {
                         m_state = State::Draining;
                         m_drainStart = now;
                         rowsShownAtEnd = shown;
