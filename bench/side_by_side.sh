@@ -4,8 +4,9 @@
 # 1,000 frames, peak and per-frame memory, how far the monitor's rows lagged the stream (its row
 # count is sampled every 100 ms), the longest stall of the event loop, and the memory "清除报文"
 # gives back. With KVT_SIDE_BY_SIDE_TERMINAL set to a plain serial terminal's command line, "{pty}"
-# standing for the device (for example "gtkterm -p {pty} -s 115200"), that terminal reads the same
+# standing for the device (for example "picocom -b 115200 {pty}"), that terminal reads the same
 # stream beside the tester and its processor time and memory are reported too; nothing needs one.
+# (gtkterm 1.2.1 does not open a pseudo-terminal: it says "No open port".)
 #
 # Runs: the line's worst case (1,650 frames a second) with the monitor shown and hidden, then
 # twenty times that rate for the longest stall.
