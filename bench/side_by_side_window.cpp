@@ -79,6 +79,7 @@ public:
     int rowsShownAtEnd = 0;
     int logRows = 0;
     std::vector<std::pair<double, int>> samples;  // seconds since start, monitor rows shown
+    std::vector<double> cpuSamples;               // processor seconds used by then
 
 protected:
     bool OnInitDialog() override {
@@ -117,6 +118,7 @@ protected:
                 if (sample) {
                     m_lastSample = now;
                     samples.emplace_back(since, shown);
+                    cpuSamples.push_back(ProcessCpuSeconds() - m_cpu0);
                     // The oldest frame not yet shown was due at start + shown / rate.
                     const double due = static_cast<double>(shown) / m_rate;
                     if (total < 0 || shown < total) maxLagMs = std::max(maxLagMs, (since - due) * 1000.0);
@@ -243,9 +245,13 @@ int main(int argc, char** argv) {
                     grown > 0 ? 100.0 * (driver.rssEnd - driver.rssLogsCleared) / grown : 0);
         std::printf("heap_returned_with_logs_cleared_pct %.0f\n",
                     heapGrown > 0 ? 100.0 * (driver.heapEnd - driver.heapLogsCleared) / heapGrown : 0);
-        std::printf("samples");
-        for (size_t i = 0; i < driver.samples.size(); i += 10)
-            std::printf(" %.1fs:%d", driver.samples[i].first, driver.samples[i].second);
+        std::printf("samples (seconds:rows shown:processor ms per 1,000 frames since the last)");
+        for (size_t i = 0, prev = 0; i < driver.samples.size(); prev = i, i += 10) {
+            const int rows = driver.samples[i].second - driver.samples[prev].second;
+            const double cpu = driver.cpuSamples[i] - driver.cpuSamples[prev];
+            std::printf(" %.1f:%d:%.0f", driver.samples[i].first, driver.samples[i].second,
+                        rows > 0 ? cpu * 1e6 / rows : 0.0);
+        }
         std::printf("\n");
         status = driver.total > 0 && driver.rowsShownAtEnd >= 0 ? 0 : 1;
         dlg.Close();
