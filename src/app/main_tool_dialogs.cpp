@@ -26,9 +26,7 @@ MainWindowPort::RecordView CMainTesterDlg::ViewHistoryRecord(intptr_t position, 
 }
 
 void CMainTesterDlg::ViewHistoryRecords(intptr_t first, intptr_t last) {
-    MonitorRecord record;
-    for (intptr_t position = first < 0 ? 0 : first; position <= last; ++position)
-        if (!m_link.History().MarkViewed(static_cast<size_t>(position), record)) return;
+    if (last >= 0) m_link.History().MarkViewed(static_cast<size_t>(first < 0 ? 0 : first), static_cast<size_t>(last));
 }
 
 void CMainTesterDlg::OnShowSearchList() {

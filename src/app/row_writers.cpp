@@ -10,9 +10,9 @@ namespace {
 
 FrameLogRow MakeRow(std::string hex) {
     FrameLogRow row;
-    row.time = FormatTimeStamp(GetLocalTime());
-    SpaceHexPairs(hex);
-    row.spacedHex = std::move(hex);
+    row.stamp = GetLocalTime();
+    row.hasStamp = true;
+    SetRowHex(row, std::move(hex));
     return row;
 }
 
@@ -36,16 +36,16 @@ void CMainTesterDlg::AddMeterReadRequestRow(std::string frameHex) {
 
 void CMainTesterDlg::AddMeterReadResultRow(const MeterReplyEntry* entry) {
     if (!entry) return;
-    std::string hex;
-    BytesToHexText(hex, entry->frame, 0);
     FrameLogRow row;
-    row.time = FormatTimeStamp(GetLocalTime());
+    row.stamp = GetLocalTime();
+    row.hasStamp = true;
     if (entry->valid == 1) {
-        SpaceHexPairs(hex);
-        row.spacedHex = hex;
+        row.frame = entry->frame;
+        row.hasFrame = true;
         row.extra = {"成功", StrFormat("%.2f", entry->elapsedMs / 1000.0)};
     } else {
-        row.spacedHex = hex + std::string(48, ' ');
+        BytesToHexText(row.spacedHex, entry->frame, 0);
+        row.spacedHex += std::string(48, ' ');
         row.extra = {"超时", ""};
     }
     WriteRow(m_meterReadList, m_frameLogRow, std::move(row), true);

@@ -23,6 +23,26 @@ void SpaceHexPairs(std::string& text) {
     text = std::move(out);
 }
 
+void SetRowHex(FrameLogRow& row, std::string hex) {
+    auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+    const size_t pairs = hex.size() / 2;
+    ByteString frame;
+    frame.reserve(pairs);
+    for (size_t i = 0; i < pairs; ++i) {
+        const int hi = digit(hex[2 * i]);
+        const int lo = digit(hex[2 * i + 1]);
+        if (hi < 0 || lo < 0) {
+            SpaceHexPairs(hex);
+            row.spacedHex = std::move(hex);
+            row.hasFrame = false;
+            return;
+        }
+        frame.push_back(static_cast<unsigned char>(hi << 4 | lo));
+    }
+    row.frame = std::move(frame);
+    row.hasFrame = true;
+}
+
 std::string ExplainHexText(const std::string& hexText, const char* header) {
     ByteString frame;
     HexTextToBytes(hexText, frame, 0);
@@ -59,16 +79,17 @@ void Flush(ListView list) {
         g_pending.erase(it);
     }
     int last = -1;
-    for (FrameLogRow& row : batch.rows) {
+    std::vector<ListCell> cells;
+    for (const FrameLogRow& row : batch.rows) {
         const int index = list.GetItemCount();
         if (batch.counter) *batch.counter = static_cast<uint32_t>(index);
-        std::vector<std::string> cells;
-        cells.reserve(3 + row.extra.size());
-        cells.push_back(std::move(row.time));
-        cells.push_back(StrFormat("%02d", index));
-        cells.push_back(std::move(row.spacedHex));
-        for (std::string& e : row.extra) cells.push_back(std::move(e));
-        last = list.AppendRow(cells);
+        cells.clear();
+        cells.push_back(row.hasStamp ? ListCell::TimeStamp(row.stamp) : ListCell::Text(row.time));
+        cells.push_back(ListCell::Number(index, 2));
+        cells.push_back(row.hasFrame ? ListCell::HexBytes(row.frame.data(), row.frame.size())
+                                     : ListCell::Text(row.spacedHex));
+        for (const std::string& e : row.extra) cells.push_back(ListCell::Text(e));
+        last = list.AppendCells(cells.data(), cells.size());
     }
     if (last >= 0 && batch.autoUpdate.GetCheck()) {
         list.EnsureVisible(last);

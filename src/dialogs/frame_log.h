@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
 
@@ -21,7 +22,17 @@ struct FrameLogRow {
     std::string time;
     std::string spacedHex;
     std::vector<std::string> extra;
+    // Compact forms that stand for time and spacedHex when set: the list makes the texts from
+    // them when it draws the row.
+    bool hasStamp = false;
+    SystemTime stamp;
+    bool hasFrame = false;
+    ByteString frame;  // shown as "%02X " a byte
 };
+
+// The row's frame column from hex text without blanks, shown as SpaceHexPairs shows it: kept
+// as bytes when the text is upper-case hexadecimal, else as the spaced text.
+void SetRowHex(FrameLogRow& row, std::string hex);
 
 // Appends the row on the user-interface thread (posted there from other threads, in order).
 // The index column is the list's item count at insertion; counter (when given) receives it.

@@ -73,15 +73,15 @@ std::string CFrameMonitorDlg::FormatElapsed(int64_t ms) {
 void CFrameMonitorDlg::AddFrameRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
     PendingRow row;
     row.kind = kind;
-    std::string hex;
-    BytesToHexTextSpaced(hex, frame, 0);
-    row.cells = {FormatTimeStamp(time), StrFormat("%d", static_cast<int>(number)), std::move(hex)};
+    row.frame = frame;
+    row.time = time;
+    row.number = number;
     // The caller's monitor lock orders this with the clearing that raises the flag.
     if (m_firstFrame) {
         m_firstFrame = 0;
         m_referenceTime = time;
     } else {
-        row.elapsed = FormatElapsed(SystemTimeDiffMs(time, m_referenceTime));
+        row.elapsedMs = SystemTimeDiffMs(time, m_referenceTime);
         row.hasElapsed = true;
     }
     row.generation = m_firstFrame.Generation();
@@ -91,7 +91,9 @@ void CFrameMonitorDlg::AddFrameRow(char kind, const ByteString& frame, const Sys
         if (m_showPosted) return;
         m_showPosted = true;
     }
-    PostTask([this] { ScheduleShow(); });
+    // The rest of a received block follows its first frames at once: one showing takes it all.
+    if (IsUiThread()) PostTask([this] { ScheduleShow(); });
+    else PostTaskAfter(kSettleMs, [this] { ScheduleShow(); });
 }
 
 void CFrameMonitorDlg::ScheduleShow() {
@@ -120,33 +122,38 @@ void CFrameMonitorDlg::ShowPendingRows() {
     // Without its window the monitor has nowhere to put them.
     if (!IsCreated()) return;
     const uint32_t generation = m_firstFrame.Generation();
-    int first = -1;
+    if (generation != m_positionGeneration) {
+        m_positionGeneration = generation;
+        m_nextPosition = 0;
+    }
     int last = -1;
-    const std::string* elapsed = nullptr;
-    for (PendingRow& r : rows) {
+    intptr_t firstPosition = -1;
+    const PendingRow* newest = nullptr;
+    for (const PendingRow& r : rows) {
         // Recorded before the last clearing: the history no longer holds it.
         if (r.generation != generation) continue;
-        if (m_frameList.InsertRow(&r.cells, -1) < 0) continue;
-        last = m_frameList.GetItemCount() - 1;
-        if (first < 0) first = last;
-        // Rows come in history order: the row's first position is its record's index.
-        m_frameList.SetItemData(last, last);
-        const ColorRef color = KindColor(r.kind);
-        for (int column = 0; column < 3; ++column) m_frameList.SetCellTextColor(color, last, column);
-        if (r.hasElapsed) elapsed = &r.elapsed;
+        const ListCell cells[] = {ListCell::TimeStamp(r.time), ListCell::Number(static_cast<int>(r.number)),
+                                  ListCell::HexBytes(r.frame.data(), r.frame.size())};
+        const int row = m_frameList.AppendCellRow(cells, 3, KindColor(r.kind));
+        if (row < 0) continue;
+        last = row;
+        // The row's own record, also after a sort has moved the row.
+        if (firstPosition < 0) firstPosition = m_nextPosition;
+        m_frameList.SetItemData(last, m_nextPosition++);
+        if (r.hasElapsed) newest = &r;
     }
     // A burst is shown at once: every row of it counts as selected in turn, so each record is
     // stamped as viewed; only the newest row is scrolled to and selected.
     if (last >= 0 && m_autoRefreshCheck.GetCheck()) {
-        m_window.ViewHistoryRecords(m_frameList.GetItemData(first), m_frameList.GetItemData(last));
+        m_window.ViewHistoryRecords(firstPosition, m_nextPosition - 1);
         m_frameList.EnsureVisible(last);
         m_frameList.SetItemState(last, ListView::kStateSelected | ListView::kStateFocused,
                                  ListView::kStateSelected | ListView::kStateFocused);
-        PostTask([this] {
-            if (IsCreated()) m_parseEdit.SetSel(0, 0);
-        });
     }
-    if (elapsed) SetDlgItemText(IDC_MONITOR_ELAPSED, *elapsed);
+    if (newest) SetDlgItemText(IDC_MONITOR_ELAPSED, FormatElapsed(newest->elapsedMs));
+    // After the selection's explanation, the pane goes back to its top; in the same turn, so
+    // the pane is drawn once.
+    if (last >= 0 && m_autoRefreshCheck.GetCheck()) m_parseEdit.SetSel(0, 0);
 }
 
 void CFrameMonitorDlg::RefillRows() {

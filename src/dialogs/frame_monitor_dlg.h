@@ -88,12 +88,15 @@ protected:
     bool PreTranslateKey(Key key) override;
 
 private:
+    // A row as recorded, made into cells when it is shown.
     struct PendingRow {
-        char kind = '0';
-        std::vector<std::string> cells;
-        std::string elapsed;
-        bool hasElapsed = false;
+        ByteString frame;
+        SystemTime time;
+        int64_t elapsedMs = 0;
+        uint32_t number = 0;
         uint32_t generation = 0;
+        char kind = '0';
+        bool hasElapsed = false;
     };
     // User-interface thread: shows the pending rows now, or when kShowIntervalMs have passed
     // since the last time (each showing repaints the list).
@@ -103,10 +106,15 @@ private:
 
     static constexpr int kShowTimer = 1;
     static constexpr uint64_t kShowIntervalMs = 40;
+    static constexpr uint32_t kSettleMs = 12;  // rows from other threads wait this long to gather
 
     std::mutex m_pendingLock;  // held only to hand rows over, never while waiting
     std::vector<PendingRow> m_pendingRows;
     bool m_showPosted = false;
     uint64_t m_lastShown = 0;  // tick of the last showing
+    // History position of the next row shown: rows come in history order, one a record, and
+    // start again at 0 with each generation.
+    intptr_t m_nextPosition = 0;
+    uint32_t m_positionGeneration = 0;
     MainWindowPort& m_window;
 };

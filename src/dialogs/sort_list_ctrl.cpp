@@ -75,15 +75,32 @@ int CSortListCtrl::InsertRow(const std::vector<std::string>* texts, int index) {
         for (int i = 1; i < m_columnCount; ++i) SetItemText(row, i, (*texts)[static_cast<size_t>(i)]);
     }
     if (row < 0) return -1;
-    if (GetItemCount() == 1) m_widestText = 0;
-    if (m_columnCount > 0) {
-        const int w = GetStringWidth(texts->back());
-        if (m_lastColumnWidth < w) {
-            FitLastColumn(w);
-            m_lastColumnWidth = -1;
-        }
-    }
+    if (m_columnCount > 0) FitToText(texts->back());
     return row;
+}
+
+int CSortListCtrl::AppendCellRow(const ListCell* cells, size_t count, ColorRef color) {
+    if (!cells || static_cast<int>(count) != m_columnCount || m_columnCount == 0 || !IsValid()) return -1;
+    const int row = AppendCells(cells, count, &color);
+    if (row < 0) return -1;
+    FitToText(GetItemText(row, m_columnCount - 1));
+    return row;
+}
+
+void CSortListCtrl::FitToText(const std::string& text) {
+    if (GetItemCount() == 1) {
+        m_widestText = 0;
+        m_longestMeasured = 0;
+    }
+    // A text no longer than one measured before is taken to be no wider: the texts of a column
+    // differ mostly in their digits, so measuring each new length is enough, not each row.
+    if (text.size() <= m_longestMeasured && m_longestMeasured > 0) return;
+    m_longestMeasured = text.size();
+    const int w = GetStringWidth(text);
+    if (m_lastColumnWidth < w) {
+        FitLastColumn(w);
+        m_lastColumnWidth = -1;
+    }
 }
 
 void CSortListCtrl::FitLastColumn(int textWidth) {
@@ -103,6 +120,7 @@ int CSortListCtrl::DeleteRow(int row) {
 void CSortListCtrl::DeleteAllRows() {
     DeleteAllItems();
     m_widestText = 0;
+    m_longestMeasured = 0;
     const int last = GetColumnCount() - 1;
     if (last >= 0) SetColumnWidth(last, 400);
     m_lastColumnWidth = 400;

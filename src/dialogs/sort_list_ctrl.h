@@ -28,6 +28,9 @@ public:
     // Inserts a row at min(index, row count); -1 or past the end appends. Returns the row, or -1
     // when the array is missing or does not hold one text per column.
     int InsertRow(const std::vector<std::string>* texts, int index);
+    // Appends a row of compact cells, one a column, every cell drawn in color, and fits the last
+    // column as InsertRow does. Returns the row, or -1 when count is not the column count.
+    int AppendCellRow(const ListCell* cells, size_t count, ColorRef color);
     // 0 when there is no such row, else 1 after deleting it.
     int DeleteRow(int row);
     // Deletes every row; the last column becomes 400 pixels wide.
@@ -58,6 +61,8 @@ public:
     int LastColumnWidth() const { return m_lastColumnWidth; }
 
 private:
+    // Measures the new last-column text of a row and fits the column when it is wider.
+    void FitToText(const std::string& text);
     void FitLastColumn(int textWidth);
 
     int m_columnCount;
@@ -68,4 +73,5 @@ private:
     int m_sortAscending = 1;
     int m_sortColumn = -1;
     int m_widestText = 0;  // widest last-column text since the list was last empty
+    size_t m_longestMeasured = 0;  // longest last-column text measured since then
 };

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -28,6 +29,12 @@ public:
     // the history locked, so rows come in record order: post, never wait for another thread.
     using RowSink = std::function<void(char kind, const ByteString& frame, const SystemTime& time, uint32_t number)>;
 
+    // The history keeps at most kMaxRecords: recording one more first drops the kDropRecords
+    // oldest. A million frames are ten minutes of a line that never pauses, far more of real
+    // traffic, in about 60 MB.
+    static constexpr size_t kMaxRecords = 1000000;
+    static constexpr size_t kDropRecords = 100000;
+
     void SetRowSink(RowSink sink);
 
     void RecordSentFrame(char kind, const ByteString& frame);
@@ -38,6 +45,7 @@ public:
 
     // A copy of the records, taken under the lock.
     std::vector<MonitorRecord> Snapshot() const;
+    size_t Size() const;
     // Empties the records; the counts go on.
     void Clear();
     // Empties the records and sets both counts back to 1; whileLocked runs under the lock, so
@@ -45,19 +53,36 @@ public:
     void Restart(const std::function<void()>& whileLocked);
     // Hands every record to sink, numbered by its index from 0, under the lock.
     void Replay(const RowSink& sink) const;
-    // Stamps the viewed time of record index the first time it is viewed; false when there is
-    // no such record. record receives a copy.
-    bool MarkViewed(size_t index, MonitorRecord& record);
+    // Records are reached by their position: the count of records made before them since the
+    // last emptying, which dropping the oldest does not change.
+    // Stamps the viewed time of the record at position the first time it is viewed; false when
+    // there is no such record. record receives a copy.
+    bool MarkViewed(size_t position, MonitorRecord& record);
+    // Stamps the records at positions first to last that are not yet viewed, at one time.
+    void MarkViewed(size_t first, size_t last);
 
     uint32_t SentCount() const;
     uint32_t ReceivedCount() const;
 
 private:
+    // A record as kept: its times packed in 64 bits each, the kind in the top byte of the first
+    // and the not-viewed flag in the top bit of the second.
+    struct Stored {
+        ByteString frame;
+        uint64_t time = 0;
+        uint64_t shown = 0;
+        uint64_t viewed = 0;
+    };
+    static MonitorRecord Unpack(const Stored& s);
     void Append(char kind, const ByteString& frame, const SystemTime& time, const SystemTime& shownTime,
                 const SystemTime& rowTime, uint32_t& counter);
+    // Empties the records under the lock; true when there were many, so that freeing them is
+    // worth handing the memory back.
+    bool EmptyLocked();
 
     mutable std::recursive_mutex m_lock;
-    std::vector<MonitorRecord> m_records;
+    std::deque<Stored> m_records;
+    size_t m_dropped = 0;  // records dropped since the last emptying
     uint32_t m_sentCount = 1;
     uint32_t m_receivedCount = 1;
     std::atomic<uint32_t> m_recordReceived{1};

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/dialog_template.h"
+#include "platform/local_time.h"
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -155,6 +156,33 @@ public:
     void SelectAsUser(int index);
 };
 
+// One cell of a list row, kept in a compact form and turned into its text only when the row is
+// drawn or read. A text cell refers to the caller's text, which must live until the row is added.
+class ListCell {
+public:
+    enum Kind : uint8_t { kText, kHexBytes, kTimeStamp, kNumber, kNumber2 };
+    static ListCell Text(std::string_view text) { return ListCell(kText, text.data(), text.size(), 0); }
+    // "%02X " for every byte.
+    static ListCell HexBytes(const unsigned char* bytes, size_t count) {
+        return ListCell(kHexBytes, reinterpret_cast<const char*>(bytes), count, 0);
+    }
+    // "%04d-%02d-%02d %02d:%02d:%02d:%03d" of year, month, day, hour, minute, second, milliseconds.
+    // t must live until the row is added.
+    static ListCell TimeStamp(const SystemTime& t);
+    // "%d" of the value, or "%02d" with width 2.
+    static ListCell Number(int value, int width = 0) {
+        return ListCell(width == 2 ? kNumber2 : kNumber, nullptr, 0, static_cast<uint64_t>(static_cast<uint32_t>(value)));
+    }
+
+    Kind kind;
+    const char* data;
+    size_t size;
+    uint64_t value;
+
+private:
+    ListCell(Kind k, const char* d, size_t n, uint64_t v) : kind(k), data(d), size(n), value(v) {}
+};
+
 // Report list control backed by a model: fast with many rows.
 class ListView : public Window {
 public:
@@ -188,6 +216,14 @@ public:
     int InsertItem(int index, const std::string& text);
     // Appends a whole row.
     int AppendRow(const std::vector<std::string>& cells);
+    // Appends a row of compact cells (cells past count stay empty); with textColor, every cell
+    // of the row is drawn in that colour. Returns the row.
+    int AppendCells(const ListCell* cells, size_t count, const ColorRef* textColor = nullptr);
+    // A list keeps at most maxRows rows: an append past them first removes the dropRows oldest.
+    // Every list starts with kDefaultRowLimit and kDefaultDropRows.
+    void SetRowLimit(int maxRows, int dropRows);
+    static constexpr int kDefaultRowLimit = 1000000;
+    static constexpr int kDefaultDropRows = 100000;
     bool SetItemText(int row, int column, const std::string& text);
     std::string GetItemText(int row, int column) const;
     bool DeleteItem(int row);

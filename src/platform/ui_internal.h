@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -49,14 +50,54 @@ constexpr const char* kExStyleProperty = "kvt_exstyle";  // a report list's exte
 // Serial numbers of windows, never reused.
 uint64_t NextWindowSerial();
 
-// The cells of one row packed in one string: each cell is its length (LEB128) followed by its
-// bytes. One allocation per row instead of one per cell keeps big lists small.
+// Bytes kept inside the object up to kInline of them, on the heap beyond: a list row's cells
+// mostly fit, so a row costs no allocation of its own. One spare byte is the owner's.
+class CompactBytes {
+public:
+    static constexpr size_t kInline = 30;
+    CompactBytes() = default;
+    CompactBytes(const CompactBytes&) = delete;
+    CompactBytes& operator=(const CompactBytes&) = delete;
+    CompactBytes(CompactBytes&& o) noexcept { Take(o); }
+    CompactBytes& operator=(CompactBytes&& o) noexcept {
+        if (this != &o) {
+            Free();
+            Take(o);
+        }
+        return *this;
+    }
+    ~CompactBytes() { Free(); }
+
+    std::string_view View() const {
+        if (len_ != kHeap) return std::string_view(reinterpret_cast<const char*>(buf_), len_);
+        return std::string_view(HeapPtr(), HeapSize());
+    }
+    void Assign(std::string_view bytes);
+
+    uint8_t spare = 0;
+
+private:
+    static constexpr uint8_t kHeap = 0xFF;
+    char* HeapPtr() const;
+    uint32_t HeapSize() const;
+    void Free();
+    void Take(CompactBytes& o);
+
+    alignas(8) unsigned char buf_[kInline] = {};
+    uint8_t len_ = 0;
+};
+
+// The cells of one row packed in one string: each cell is a header (LEB128 of its length times
+// 8 plus its kind) and its bytes. A text cell holds its text; the other kinds hold the compact
+// value their text is made from when the cell is drawn or read.
 namespace packed {
 std::string Pack(const std::vector<std::string>& cells);
-size_t Count(const std::string& row);
+void AppendCell(std::string& row, const ListCell& cell);
+size_t Count(std::string_view row);
 // The cell's text; empty past the last cell.
-std::string_view Get(const std::string& row, size_t column);
-// Replaces one cell; missing cells before it are added empty.
+void Text(std::string_view row, size_t column, std::string& out);
+std::string Text(std::string_view row, size_t column);
+// Replaces one cell with a text cell; missing cells before it are added empty.
 void Set(std::string& row, size_t column, std::string_view text);
 // Puts an empty cell at column (when the row has that many cells).
 void InsertEmpty(std::string& row, size_t column);
@@ -79,14 +120,15 @@ public:
         std::vector<std::pair<int, ColorRef>> back;
     };
     struct Row {
-        std::string cells;  // packed
+        enum Flag : uint8_t { kHasColor = 1, kUniformCells = 2, kChecked = 4 };
+        CompactBytes cells;  // packed; cells.spare holds the flags
         intptr_t data = 0;
         std::unique_ptr<CellColors> cellColors;
-        ColorRef color = 0;      // row text colour, when hasColor
-        ColorRef cellColor = 0;  // text colour of every cell, when uniformCells
-        bool hasColor = false;
-        bool uniformCells = false;
-        bool checked = false;
+        ColorRef color = 0;      // row text colour, when kHasColor
+        ColorRef cellColor = 0;  // text colour of every cell, when kUniformCells
+
+        bool Has(Flag f) const { return (cells.spare & f) != 0; }
+        void Set(Flag f, bool on) { cells.spare = static_cast<uint8_t>(on ? cells.spare | f : cells.spare & ~f); }
     };
 
     explicit ListModel(QObject* parent);
@@ -99,18 +141,27 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     int Count() const { return static_cast<int>(rows_.size()); }
+    Row& RowAt(int row) { return rows_[static_cast<size_t>(row)]; }
+    const Row& RowAt(int row) const { return rows_[static_cast<size_t>(row)]; }
+    // The text of a cell as shown.
+    void CellText(const Row& r, int column, std::string& out) const;
     void Flush();
     void ScheduleFlush();
     int Append(Row row);
     int Insert(int index, Row row);
     bool Remove(int row);
     void Clear();
+    void SetRowLimit(int maxRows, int dropRows);
     void Sort(int column, bool ascending);
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.
     void SortBy(int column, const std::function<int(std::string_view, std::string_view)>& compare);
     void RowChanged(int row);
     void AddColumn(int index, Column c);
     void SetCheckBoxes(bool on);
+    ListView::Align ColumnAlign(int column) const {
+        return column >= 0 && column < static_cast<int>(columns.size()) ? columns[static_cast<size_t>(column)].align
+                                                                          : ListView::kLeft;
+    }
     // Text and background colour of a cell as drawn; false when the list's own colours apply.
     bool CellTextColor(const Row& r, int column, ColorRef& out) const;
     bool CellBackColor(const Row& r, int column, ColorRef& out) const;
@@ -118,14 +169,19 @@ public:
     void SetCellBackColor(Row& r, int column, ColorRef color);
 
     std::vector<Column> columns;
-    std::vector<Row> rows_;
     bool checkBoxes = false;
     std::function<void(int)> onUserCheck;  // row whose check the user toggled
 
     static constexpr qint64 kCommitIntervalMs = 30;
 
 private:
+    // Removes the oldest rows so that one more fits under the limit.
+    void DropOldest();
+
+    std::deque<Row> rows_;
     int committed_ = 0;
+    int maxRows_ = ListView::kDefaultRowLimit;
+    int dropRows_ = ListView::kDefaultDropRows;
     bool flushPending_ = false;
     QElapsedTimer lastCommit_;
 };

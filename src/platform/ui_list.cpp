@@ -1,24 +1,89 @@
 // Report list control over a table model.
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmapCache>
+#include <QProxyStyle>
+#include <QRawFont>
+#include <QGlyphRun>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <numeric>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/ui_internal.h"
 
 using namespace uiimpl;
 
+ListCell ListCell::TimeStamp(const SystemTime& t) {
+    // Every field that the text shows, in 52 bits; fields out of their ranges go as text.
+    if (t.milliseconds < 1024 && t.second < 64 && t.minute < 64 && t.hour < 32 && t.day < 32 && t.month < 16) {
+        const uint64_t v = static_cast<uint64_t>(t.milliseconds) | static_cast<uint64_t>(t.second) << 10 |
+                           static_cast<uint64_t>(t.minute) << 16 | static_cast<uint64_t>(t.hour) << 22 |
+                           static_cast<uint64_t>(t.day) << 27 | static_cast<uint64_t>(t.month) << 32 |
+                           static_cast<uint64_t>(t.year) << 36;
+        return ListCell(kTimeStamp, nullptr, 0, v);
+    }
+    return ListCell(kTimeStamp, reinterpret_cast<const char*>(&t), sizeof t, 0);
+}
+
 namespace uiimpl {
+
+void CompactBytes::Assign(std::string_view bytes) {
+    Free();
+    if (bytes.size() <= kInline) {
+        if (!bytes.empty()) std::memcpy(buf_, bytes.data(), bytes.size());
+        len_ = static_cast<uint8_t>(bytes.size());
+        return;
+    }
+    char* p = new char[bytes.size()];
+    std::memcpy(p, bytes.data(), bytes.size());
+    const uint32_t n = static_cast<uint32_t>(bytes.size());
+    std::memcpy(buf_, &p, sizeof p);
+    std::memcpy(buf_ + sizeof p, &n, sizeof n);
+    len_ = kHeap;
+}
+
+char* CompactBytes::HeapPtr() const {
+    char* p = nullptr;
+    std::memcpy(&p, buf_, sizeof p);
+    return p;
+}
+
+uint32_t CompactBytes::HeapSize() const {
+    uint32_t n = 0;
+    std::memcpy(&n, buf_ + sizeof(char*), sizeof n);
+    return n;
+}
+
+void CompactBytes::Free() {
+    if (len_ == kHeap) delete[] HeapPtr();
+    len_ = 0;
+}
+
+void CompactBytes::Take(CompactBytes& o) {
+    std::memcpy(buf_, o.buf_, kInline);
+    len_ = o.len_;
+    spare = o.spare;
+    o.len_ = 0;
+}
 
 namespace packed {
 
 namespace {
+
+constexpr unsigned kKindBits = 3;
 
 void PutLength(std::string& out, size_t n) {
     while (n >= 0x80) {
@@ -29,7 +94,7 @@ void PutLength(std::string& out, size_t n) {
 }
 
 // Reads the length at pos and moves pos past it.
-size_t GetLength(const std::string& s, size_t& pos) {
+size_t GetLength(std::string_view s, size_t& pos) {
     size_t n = 0;
     int shift = 0;
     while (pos < s.size()) {
@@ -41,44 +106,153 @@ size_t GetLength(const std::string& s, size_t& pos) {
     return n;
 }
 
-// Position of the length of cell `column`; sets found to the index reached.
-size_t CellStart(const std::string& row, size_t column, size_t& found) {
+void PutHeader(std::string& out, ListCell::Kind kind, size_t n) { PutLength(out, n << kKindBits | kind); }
+
+// Position of the header of cell `column`; sets found to the index reached.
+size_t CellStart(std::string_view row, size_t column, size_t& found) {
     size_t pos = 0;
     found = 0;
     while (found < column && pos < row.size()) {
-        const size_t n = GetLength(row, pos);
+        const size_t n = GetLength(row, pos) >> kKindBits;
         pos = std::min(row.size(), pos + n);
         ++found;
     }
     return pos;
 }
 
+void PutLittle(std::string& out, uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+uint64_t GetLittle(std::string_view s) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < s.size() && i < 8; ++i) v |= static_cast<uint64_t>(static_cast<unsigned char>(s[i])) << (8 * i);
+    return v;
+}
+
+// Decimal digits of v, at least width of them.
+void PutDecimal(std::string& out, uint64_t v, int width) {
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v);
+    for (int i = n; i < width; ++i) out += '0';
+    while (n) out += digits[--n];
+}
+
+void PutInt(std::string& out, int32_t v, int width) {
+    if (v < 0) {
+        out += '-';
+        // "%02d" counts the sign in the width.
+        PutDecimal(out, static_cast<uint64_t>(-static_cast<int64_t>(v)), width - 1);
+        return;
+    }
+    PutDecimal(out, static_cast<uint64_t>(v), width);
+}
+
+void FormatCell(ListCell::Kind kind, std::string_view payload, std::string& out) {
+    switch (kind) {
+        case ListCell::kText: out.append(payload.data(), payload.size()); return;
+        case ListCell::kHexBytes: {
+            static const char kDigits[] = "0123456789ABCDEF";
+            out.reserve(out.size() + payload.size() * 3);
+            for (char c : payload) {
+                const auto b = static_cast<unsigned char>(c);
+                out += kDigits[b >> 4];
+                out += kDigits[b & 0xF];
+                out += ' ';
+            }
+            return;
+        }
+        case ListCell::kTimeStamp: {
+            const uint64_t v = GetLittle(payload);
+            PutDecimal(out, v >> 36 & 0xFFFF, 4);
+            out += '-';
+            PutDecimal(out, v >> 32 & 0xF, 2);
+            out += '-';
+            PutDecimal(out, v >> 27 & 0x1F, 2);
+            out += ' ';
+            PutDecimal(out, v >> 22 & 0x1F, 2);
+            out += ':';
+            PutDecimal(out, v >> 16 & 0x3F, 2);
+            out += ':';
+            PutDecimal(out, v >> 10 & 0x3F, 2);
+            out += ':';
+            PutDecimal(out, v & 0x3FF, 3);
+            return;
+        }
+        case ListCell::kNumber:
+        case ListCell::kNumber2:
+            PutInt(out, static_cast<int32_t>(static_cast<uint32_t>(GetLittle(payload))), kind == ListCell::kNumber2 ? 2 : 0);
+            return;
+    }
+}
+
 }  // namespace
 
 std::string Pack(const std::vector<std::string>& cells) {
     size_t total = 0;
-    for (const std::string& c : cells) total += c.size() + 1 + (c.size() >= 0x80 ? 2 : 0);
+    for (const std::string& c : cells) total += c.size() + 1 + (c.size() >= 0x10 ? 2 : 0);
     std::string out;
     out.reserve(total);
     for (const std::string& c : cells) {
-        PutLength(out, c.size());
+        PutHeader(out, ListCell::kText, c.size());
         out += c;
     }
     return out;
 }
 
-size_t Count(const std::string& row) {
+void AppendCell(std::string& row, const ListCell& cell) {
+    switch (cell.kind) {
+        case ListCell::kText:
+        case ListCell::kHexBytes:
+            PutHeader(row, cell.kind, cell.size);
+            if (cell.size) row.append(cell.data, cell.size);
+            return;
+        case ListCell::kTimeStamp:
+            if (cell.data) {
+                // Fields the compact form cannot hold: kept as text.
+                SystemTime t;
+                std::memcpy(&t, cell.data, sizeof t);
+                char text[64];
+                const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d:%03d", t.year, t.month,
+                                            t.day, t.hour, t.minute, t.second, t.milliseconds);
+                PutHeader(row, ListCell::kText, static_cast<size_t>(std::max(n, 0)));
+                row.append(text, static_cast<size_t>(std::max(n, 0)));
+                return;
+            }
+            PutHeader(row, cell.kind, 7);
+            PutLittle(row, cell.value, 7);
+            return;
+        case ListCell::kNumber:
+        case ListCell::kNumber2:
+            PutHeader(row, cell.kind, 4);
+            PutLittle(row, cell.value, 4);
+            return;
+    }
+}
+
+size_t Count(std::string_view row) {
     size_t found = 0;
     CellStart(row, static_cast<size_t>(-1), found);
     return found;
 }
 
-std::string_view Get(const std::string& row, size_t column) {
+void Text(std::string_view row, size_t column, std::string& out) {
     size_t found = 0;
     size_t pos = CellStart(row, column, found);
-    if (found < column || pos >= row.size()) return {};
-    const size_t n = GetLength(row, pos);
-    return std::string_view(row.data() + pos, std::min(n, row.size() - pos));
+    if (found < column || pos >= row.size()) return;
+    const size_t header = GetLength(row, pos);
+    const size_t n = std::min(header >> kKindBits, row.size() - pos);
+    FormatCell(static_cast<ListCell::Kind>(header & ((1u << kKindBits) - 1)), row.substr(pos, n), out);
+}
+
+std::string Text(std::string_view row, size_t column) {
+    std::string out;
+    Text(row, column, out);
+    return out;
 }
 
 void Set(std::string& row, size_t column, std::string_view text) {
@@ -86,15 +260,15 @@ void Set(std::string& row, size_t column, std::string_view text) {
     size_t pos = CellStart(row, column, found);
     std::string cell;
     cell.reserve(text.size() + 3);
-    for (; found < column; ++found) PutLength(cell, 0);
-    PutLength(cell, text.size());
+    for (; found < column; ++found) PutHeader(cell, ListCell::kText, 0);
+    PutHeader(cell, ListCell::kText, text.size());
     cell.append(text.data(), text.size());
     if (pos >= row.size()) {
         row += cell;
         return;
     }
     const size_t start = pos;
-    const size_t n = GetLength(row, pos);
+    const size_t n = GetLength(row, pos) >> kKindBits;
     const size_t end = std::min(row.size(), pos + n);
     row.replace(start, end - start, cell);
 }
@@ -108,6 +282,19 @@ void InsertEmpty(std::string& row, size_t column) {
 
 }  // namespace packed
 
+namespace {
+
+// Hands freed memory back to the system after a big list is emptied.
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+constexpr int kTrimAfterRows = 10000;
+
+}  // namespace
+
 ListModel::ListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : committed_; }
@@ -118,22 +305,25 @@ int ListModel::columnCount(const QModelIndex& parent) const {
 
 static QColor ToQColor(ColorRef c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
+static Qt::Alignment ToQtAlign(ListView::Align a) {
+    return a == ListView::kCenter ? Qt::AlignHCenter : a == ListView::kRight ? Qt::AlignRight : Qt::AlignLeft;
+}
+
+void ListModel::CellText(const Row& r, int column, std::string& out) const {
+    if (column >= 0) packed::Text(r.cells.View(), static_cast<size_t>(column), out);
+}
+
 QVariant ListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= committed_) return {};
-    const Row& r = rows_[static_cast<size_t>(index.row())];
-    const size_t col = static_cast<size_t>(index.column());
+    const Row& r = RowAt(index.row());
     switch (role) {
         case Qt::DisplayRole: {
-            const std::string_view t = packed::Get(r.cells, col);
+            std::string t;
+            CellText(r, index.column(), t);
             return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
         }
-        case Qt::TextAlignmentRole: {
-            const ListView::Align a = col < columns.size() ? columns[col].align : ListView::kLeft;
-            const Qt::Alignment h = a == ListView::kCenter ? Qt::AlignHCenter
-                                    : a == ListView::kRight ? Qt::AlignRight
-                                                            : Qt::AlignLeft;
-            return QVariant::fromValue(h | Qt::AlignVCenter);
-        }
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(ToQtAlign(ColumnAlign(index.column())) | Qt::AlignVCenter);
         case Qt::ForegroundRole: {
             ColorRef c = 0;
             if (CellTextColor(r, index.column(), c)) return ToQColor(c);
@@ -145,7 +335,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
             return {};
         }
         case Qt::CheckStateRole:
-            if (checkBoxes && index.column() == 0) return r.checked ? Qt::Checked : Qt::Unchecked;
+            if (checkBoxes && index.column() == 0) return r.Has(Row::kChecked) ? Qt::Checked : Qt::Unchecked;
             return {};
         default:
             return {};
@@ -161,11 +351,11 @@ bool ListModel::CellTextColor(const Row& r, int column, ColorRef& out) const {
             }
         }
     }
-    if (r.uniformCells) {
+    if (r.Has(Row::kUniformCells)) {
         out = r.cellColor;
         return true;
     }
-    if (r.hasColor) {
+    if (r.Has(Row::kHasColor)) {
         out = r.color;
         return true;
     }
@@ -185,13 +375,13 @@ bool ListModel::CellBackColor(const Row& r, int column, ColorRef& out) const {
 
 void ListModel::SetCellTextColor(Row& r, int column, ColorRef color) {
     const int n = static_cast<int>(columns.size());
-    if (r.uniformCells) {
+    if (r.Has(Row::kUniformCells)) {
         if (r.cellColor == color) return;
         // One cell leaves the common colour: every cell gets its own entry.
         if (!r.cellColors) r.cellColors = std::make_unique<CellColors>();
         r.cellColors->text.reserve(static_cast<size_t>(n));
         for (int c = 0; c < n; ++c) r.cellColors->text.emplace_back(c, r.cellColor);
-        r.uniformCells = false;
+        r.Set(Row::kUniformCells, false);
     }
     if (!r.cellColors) r.cellColors = std::make_unique<CellColors>();
     auto& t = r.cellColors->text;
@@ -208,7 +398,7 @@ void ListModel::SetCellTextColor(Row& r, int column, ColorRef color) {
             return p.first >= 0 && p.first < n && p.second == t.front().second;
         });
         if (same) {
-            r.uniformCells = true;
+            r.Set(Row::kUniformCells, true);
             r.cellColor = t.front().second;
             std::vector<std::pair<int, ColorRef>>().swap(t);
             if (r.cellColors->back.empty()) r.cellColors.reset();
@@ -246,7 +436,7 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const {
 
 bool ListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::CheckStateRole || !checkBoxes || index.column() != 0 || index.row() >= committed_) return false;
-    rows_[static_cast<size_t>(index.row())].checked = value.toInt() == Qt::Checked;
+    RowAt(index.row()).Set(Row::kChecked, value.toInt() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
     if (onUserCheck) onUserCheck(index.row());
     return true;
@@ -271,7 +461,23 @@ void ListModel::ScheduleFlush() {
     QTimer::singleShot(wait, this, [this] { Flush(); });
 }
 
+void ListModel::SetRowLimit(int maxRows, int dropRows) {
+    maxRows_ = std::max(1, maxRows);
+    dropRows_ = std::clamp(dropRows, 1, maxRows_);
+}
+
+void ListModel::DropOldest() {
+    if (static_cast<int>(rows_.size()) < maxRows_) return;
+    Flush();
+    const int n = std::min(dropRows_, static_cast<int>(rows_.size()));
+    beginRemoveRows(QModelIndex(), 0, n - 1);
+    rows_.erase(rows_.begin(), rows_.begin() + n);
+    committed_ = static_cast<int>(rows_.size());
+    endRemoveRows();
+}
+
 int ListModel::Append(Row row) {
+    DropOldest();
     rows_.push_back(std::move(row));
     ScheduleFlush();
     return static_cast<int>(rows_.size()) - 1;
@@ -280,9 +486,15 @@ int ListModel::Append(Row row) {
 int ListModel::Insert(int index, Row row) {
     Flush();
     if (index < 0 || index >= static_cast<int>(rows_.size())) {
+        DropOldest();
         rows_.push_back(std::move(row));
         Flush();
         return static_cast<int>(rows_.size()) - 1;
+    }
+    if (static_cast<int>(rows_.size()) >= maxRows_) {
+        const int before = static_cast<int>(rows_.size());
+        DropOldest();
+        index = std::max(0, index - (before - static_cast<int>(rows_.size())));
     }
     beginInsertRows(QModelIndex(), index, index);
     rows_.insert(rows_.begin() + index, std::move(row));
@@ -302,11 +514,12 @@ bool ListModel::Remove(int row) {
 }
 
 void ListModel::Clear() {
+    const bool big = rows_.size() >= static_cast<size_t>(kTrimAfterRows);
     beginResetModel();
-    rows_.clear();
-    rows_.shrink_to_fit();
+    std::deque<Row>().swap(rows_);
     committed_ = 0;
     endResetModel();
+    if (big) ReturnFreedMemory();
 }
 
 void ListModel::Sort(int column, bool ascending) {
@@ -321,15 +534,14 @@ void ListModel::SortBy(int column, const std::function<int(std::string_view, std
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     {
-        std::vector<std::string_view> keys(n);
-        for (size_t i = 0; i < n; ++i) keys[i] = packed::Get(rows_[i].cells, static_cast<size_t>(column));
+        std::vector<std::string> keys(n);
+        for (size_t i = 0; i < n; ++i) CellText(rows_[i], column, keys[i]);
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
             return compare(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]) < 0;
         });
     }
     emit layoutAboutToBeChanged();
-    std::vector<Row> sorted;
-    sorted.reserve(n);
+    std::deque<Row> sorted;
     std::vector<int> newRow(n);
     for (size_t i = 0; i < n; ++i) {
         sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
@@ -362,15 +574,225 @@ void ListModel::AddColumn(int index, Column c) {
     if (index < 0 || index > static_cast<int>(columns.size())) index = static_cast<int>(columns.size());
     beginInsertColumns(QModelIndex(), index, index);
     columns.insert(columns.begin() + index, std::move(c));
-    for (Row& r : rows_) packed::InsertEmpty(r.cells, static_cast<size_t>(index));
+    for (Row& r : rows_) {
+        std::string cells(r.cells.View());
+        packed::InsertEmpty(cells, static_cast<size_t>(index));
+        r.cells.Assign(cells);
+    }
     endInsertColumns();
 }
 
 namespace {
 
+// Draws the cells of a list. A cell of printable ASCII text that fits its column (the usual
+// cell: times, numbers, frames in hexadecimal) is drawn as the style would draw it, but from
+// glyphs looked up once per font, with no text shaping; any other cell goes to the style.
+class ListDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const auto* m = static_cast<const ListModel*>(index.model());
+        if (!PaintFast(p, option, index, *m)) QStyledItemDelegate::paint(p, option, index);
+    }
+
+private:
+    static constexpr int kFirst = 0x20;
+    static constexpr int kCount = 0x7F - kFirst;
+
+    struct Glyphs {
+        QFont font;
+        bool loaded = false;
+        QRawFont raw;
+        quint32 index[kCount] = {};
+        qreal advance[kCount] = {};
+        quint32 ellipsis = 0;  // U+2026, 0 when the font has none
+        qreal ellipsisAdvance = 0;
+        qreal ascent = 0;
+        int height = 0;
+    };
+
+    const Glyphs& GlyphsFor(const QFont& font) const {
+        if (glyphs_.loaded && glyphs_.font == font) return glyphs_;
+        glyphs_ = Glyphs();
+        glyphs_.font = font;
+        glyphs_.loaded = true;
+        glyphs_.raw = QRawFont::fromFont(font);
+        if (!glyphs_.raw.isValid()) return glyphs_;
+        QString chars;
+        for (int c = 0; c < kCount; ++c) chars += QChar(kFirst + c);
+        const QList<quint32> idx = glyphs_.raw.glyphIndexesForString(chars);
+        if (idx.size() != kCount) {
+            glyphs_.raw = QRawFont();
+            return glyphs_;
+        }
+        const QList<QPointF> adv = glyphs_.raw.advancesForGlyphIndexes(idx);
+        for (int c = 0; c < kCount; ++c) {
+            glyphs_.index[c] = idx[c];
+            glyphs_.advance[c] = c < adv.size() ? adv[c].x() : 0;
+        }
+        const QList<quint32> dots = glyphs_.raw.glyphIndexesForString(QString(QChar(0x2026)));
+        if (dots.size() == 1 && dots[0] != 0) {
+            glyphs_.ellipsis = dots[0];
+            const QList<QPointF> dotsAdvance = glyphs_.raw.advancesForGlyphIndexes(dots);
+            glyphs_.ellipsisAdvance = dotsAdvance.isEmpty() ? 0 : dotsAdvance[0].x();
+        }
+        const QFontMetricsF fm(font);
+        glyphs_.ascent = fm.ascent();
+        glyphs_.height = static_cast<int>(fm.ascent() + fm.descent());
+        return glyphs_;
+    }
+
+    bool PaintFast(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index, const ListModel& m) const {
+        // Focus frames and check boxes: the style's.
+        if ((option.state & QStyle::State_HasFocus) || (m.checkBoxes && index.column() == 0)) return false;
+        if (index.row() >= m.Count()) return false;
+        const ListModel::Row& r = m.RowAt(index.row());
+        text_.clear();
+        m.CellText(r, index.column(), text_);
+        const Glyphs& g = GlyphsFor(option.font);
+        if (!g.raw.isValid()) return false;
+        qreal width = 0;
+        for (char c : text_) {
+            const int i = static_cast<unsigned char>(c) - kFirst;
+            if (i < 0 || i >= kCount || g.index[i] == 0) return false;
+            width += g.advance[i];
+        }
+        const QWidget* w = option.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+        const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
+        // Too wide: the characters that fit before an ellipsis, as the style elides on the right.
+        size_t shown = text_.size();
+        bool elided = false;
+        if (width > textRect.width()) {
+            const qreal available = textRect.width() - g.ellipsisAdvance;
+            if (g.ellipsis == 0 || available <= 0 || option.textElideMode != Qt::ElideRight) return false;
+            qreal sum = 0;
+            shown = 0;
+            while (shown < text_.size()) {
+                sum += g.advance[static_cast<unsigned char>(text_[shown]) - kFirst];
+                if (sum >= available) break;
+                ++shown;
+            }
+            elided = true;
+            width = 0;
+            for (size_t i = 0; i < shown; ++i) width += g.advance[static_cast<unsigned char>(text_[i]) - kFirst];
+            width += g.ellipsisAdvance;
+        }
+
+        QPalette::ColorGroup cg = (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        if (cg == QPalette::Normal && !(option.state & QStyle::State_Active)) cg = QPalette::Inactive;
+        const bool selected = (option.state & QStyle::State_Selected) != 0;
+        ColorRef c = 0;
+        if (selected) {
+            p->fillRect(option.rect, option.palette.brush(cg, QPalette::Highlight));
+        } else if (m.CellBackColor(r, index.column(), c)) {
+            p->fillRect(option.rect, ToQColor(c));
+        }
+        if (text_.empty()) return true;
+        QColor pen = option.palette.color(cg, QPalette::Text);
+        if (selected) pen = option.palette.color(cg, QPalette::HighlightedText);
+        else if (m.CellTextColor(r, index.column(), c)) pen = ToQColor(c);
+
+        qreal x = textRect.left();
+        const ListView::Align align = m.ColumnAlign(index.column());
+        if (align == ListView::kCenter) x += (textRect.width() - width) / 2;
+        else if (align == ListView::kRight) x += textRect.width() - width;
+        const int top = textRect.top() + (textRect.height() - g.height) / 2;
+
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        glyphs.reserve(static_cast<qsizetype>(shown + 1));
+        positions.reserve(static_cast<qsizetype>(shown + 1));
+        qreal at = 0;
+        for (size_t k = 0; k < shown; ++k) {
+            const int i = static_cast<unsigned char>(text_[k]) - kFirst;
+            glyphs.append(g.index[i]);
+            positions.append(QPointF(at, 0));
+            at += g.advance[i];
+        }
+        if (elided) {
+            glyphs.append(g.ellipsis);
+            positions.append(QPointF(at, 0));
+        }
+        QGlyphRun run;
+        run.setRawFont(g.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        p->save();
+        p->setClipRect(option.rect, Qt::IntersectClip);
+        p->setPen(pen);
+        p->drawGlyphRun(QPointF(x, top + g.ascent), run);
+        p->restore();
+        return true;
+    }
+
+    mutable Glyphs glyphs_;
+    mutable std::string text_;
+};
+
+// The style of the lists' scroll bars: the application's, with each picture kept once drawn.
+// Rows arriving move the handle of a long list by less than a pixel, so a list that grows
+// mostly redraws a bar it has drawn before.
+class CachedScrollBarStyle : public QProxyStyle {
+public:
+    CachedScrollBarStyle() : QProxyStyle(QApplication::style()->name()) {}
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
+                            const QWidget* widget) const override {
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (control != CC_ScrollBar || !bar || option->rect.isEmpty()) {
+            QProxyStyle::drawComplexControl(control, option, p, widget);
+            return;
+        }
+        const QRect handle = subControlRect(control, option, SC_ScrollBarSlider, widget);
+        const qreal dpr = p->device()->devicePixelRatio();
+        const QString key = QStringLiteral("kvt_sb_%1_%2_%3_%4_%5_%6_%7_%8_%9")
+                                .arg(option->rect.width())
+                                .arg(option->rect.height())
+                                .arg(handle.x())
+                                .arg(handle.y())
+                                .arg(handle.width())
+                                .arg(handle.height())
+                                .arg(static_cast<uint>(option->state) ^ (static_cast<uint>(bar->activeSubControls) << 24) ^
+                                     (static_cast<uint>(bar->orientation) << 20))
+                                .arg(option->palette.cacheKey())
+                                .arg(dpr);
+        QPixmap picture;
+        if (!QPixmapCache::find(key, &picture)) {
+            picture = QPixmap(option->rect.size() * dpr);
+            picture.setDevicePixelRatio(dpr);
+            // The style covers the whole bar; an opaque picture is copied, not blended.
+            picture.fill(option->palette.color(QPalette::Window));
+            QPainter pp(&picture);
+            QStyleOptionSlider at = *bar;
+            at.rect = QRect(QPoint(0, 0), option->rect.size());
+            QProxyStyle::drawComplexControl(control, &at, &pp, widget);
+            pp.end();
+            QPixmapCache::insert(key, picture);
+        }
+        p->drawPixmap(option->rect.topLeft(), picture);
+    }
+};
+
+QStyle* ListScrollBarStyle() {
+    static QPointer<QStyle> style;
+    if (!style) style = new CachedScrollBarStyle();
+    return style;
+}
+
 class ListTableView : public QTableView {
 public:
-    using QTableView::QTableView;
+    explicit ListTableView(QWidget* parent) : QTableView(parent) {
+        setItemDelegate(new ListDelegate(this));
+        // The bars' pictures cover them whole: nothing under them needs drawing first.
+        for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+            bar->setStyle(ListScrollBarStyle());
+            bar->setAttribute(Qt::WA_OpaquePaintEvent);
+        }
+    }
+
     void scrollTo(const QModelIndex& index, ScrollHint hint) override {
         QScrollBar* h = horizontalScrollBar();
         const int x = h->value();
@@ -489,7 +911,7 @@ int ListView::InsertItem(int index, const std::string& text) {
     ListModel::Row r;
     std::vector<std::string> cells(std::max<size_t>(1, m->columns.size()));
     cells[0] = text;
-    r.cells = packed::Pack(cells);
+    r.cells.Assign(packed::Pack(cells));
     if (index < 0 || index >= m->Count()) return m->Append(std::move(r));
     return m->Insert(index, std::move(r));
 }
@@ -498,19 +920,42 @@ int ListView::AppendRow(const std::vector<std::string>& cells) {
     ListModel* m = Model(*this);
     if (!m) return -1;
     ListModel::Row r;
-    r.cells = packed::Pack(cells);
-    for (size_t i = cells.size(); i < m->columns.size(); ++i) r.cells += '\0';
+    std::string packedCells = packed::Pack(cells);
+    for (size_t i = cells.size(); i < m->columns.size(); ++i) packedCells += '\0';
+    r.cells.Assign(packedCells);
     return m->Append(std::move(r));
+}
+
+int ListView::AppendCells(const ListCell* cells, size_t count, const ColorRef* textColor) {
+    ListModel* m = Model(*this);
+    if (!m) return -1;
+    ListModel::Row r;
+    std::string packedCells;
+    packedCells.reserve(32);
+    for (size_t i = 0; i < count; ++i) packed::AppendCell(packedCells, cells[i]);
+    for (size_t i = count; i < m->columns.size(); ++i) packedCells += '\0';
+    r.cells.Assign(packedCells);
+    if (textColor) {
+        r.cellColor = *textColor;
+        r.Set(ListModel::Row::kUniformCells, true);
+    }
+    return m->Append(std::move(r));
+}
+
+void ListView::SetRowLimit(int maxRows, int dropRows) {
+    if (ListModel* m = Model(*this)) m->SetRowLimit(maxRows, dropRows);
 }
 
 bool ListView::SetItemText(int row, int column, const std::string& text) {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row) || column < 0) return false;
-    std::string& cells = m->rows_[static_cast<size_t>(row)].cells;
+    ListModel::Row& r = m->RowAt(row);
+    std::string cells(r.cells.View());
     if (static_cast<size_t>(column) >= std::max<size_t>(m->columns.size(), 1) &&
         static_cast<size_t>(column) >= packed::Count(cells))
         return false;
     packed::Set(cells, static_cast<size_t>(column), text);
+    r.cells.Assign(cells);
     m->RowChanged(row);
     return true;
 }
@@ -518,7 +963,9 @@ bool ListView::SetItemText(int row, int column, const std::string& text) {
 std::string ListView::GetItemText(int row, int column) const {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row) || column < 0) return {};
-    return std::string(packed::Get(m->rows_[static_cast<size_t>(row)].cells, static_cast<size_t>(column)));
+    std::string text;
+    m->CellText(m->RowAt(row), column, text);
+    return text;
 }
 
 bool ListView::DeleteItem(int row) {
@@ -532,53 +979,53 @@ void ListView::DeleteAllItems() {
 
 void ListView::SetItemData(int row, intptr_t data) {
     ListModel* m = Model(*this);
-    if (ValidRow(m, row)) m->rows_[static_cast<size_t>(row)].data = data;
+    if (ValidRow(m, row)) m->RowAt(row).data = data;
 }
 
 intptr_t ListView::GetItemData(int row) const {
     ListModel* m = Model(*this);
-    return ValidRow(m, row) ? m->rows_[static_cast<size_t>(row)].data : 0;
+    return ValidRow(m, row) ? m->RowAt(row).data : 0;
 }
 
 void ListView::SetRowTextColor(int row, ColorRef color) {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row)) return;
-    auto& r = m->rows_[static_cast<size_t>(row)];
+    auto& r = m->RowAt(row);
     r.color = color;
-    r.hasColor = true;
+    r.Set(ListModel::Row::kHasColor, true);
     m->RowChanged(row);
 }
 
 ColorRef ListView::GetRowTextColor(int row) const {
     ListModel* m = Model(*this);
-    return ValidRow(m, row) ? m->rows_[static_cast<size_t>(row)].color : 0;
+    return ValidRow(m, row) ? m->RowAt(row).color : 0;
 }
 
 void ListView::SetCellTextColor(int row, int column, ColorRef color) {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row)) return;
-    m->SetCellTextColor(m->rows_[static_cast<size_t>(row)], column, color);
+    m->SetCellTextColor(m->RowAt(row), column, color);
     m->RowChanged(row);
 }
 
 ColorRef ListView::GetCellTextColor(int row, int column) const {
     ListModel* m = Model(*this);
     ColorRef c = MakeRgb(0, 0, 0);
-    if (ValidRow(m, row)) m->CellTextColor(m->rows_[static_cast<size_t>(row)], column, c);
+    if (ValidRow(m, row)) m->CellTextColor(m->RowAt(row), column, c);
     return c;
 }
 
 void ListView::SetCellBackColor(int row, int column, ColorRef color) {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row)) return;
-    m->SetCellBackColor(m->rows_[static_cast<size_t>(row)], column, color);
+    m->SetCellBackColor(m->RowAt(row), column, color);
     m->RowChanged(row);
 }
 
 ColorRef ListView::GetCellBackColor(int row, int column) const {
     ListModel* m = Model(*this);
     ColorRef c = MakeRgb(255, 255, 255);
-    if (ValidRow(m, row)) m->CellBackColor(m->rows_[static_cast<size_t>(row)], column, c);
+    if (ValidRow(m, row)) m->CellBackColor(m->RowAt(row), column, c);
     return c;
 }
 
@@ -603,13 +1050,13 @@ void ListView::SetSelectionColors(ColorRef text, ColorRef background) {
 
 bool ListView::GetCheck(int row) const {
     ListModel* m = Model(*this);
-    return ValidRow(m, row) && m->rows_[static_cast<size_t>(row)].checked;
+    return ValidRow(m, row) && m->RowAt(row).Has(ListModel::Row::kChecked);
 }
 
 void ListView::SetCheck(int row, bool check) {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row)) return;
-    m->rows_[static_cast<size_t>(row)].checked = check;
+    m->RowAt(row).Set(ListModel::Row::kChecked, check);
     m->RowChanged(row);
 }
 

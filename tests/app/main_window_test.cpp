@@ -162,11 +162,13 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
         for (int i = 0; i < 50; ++i) dlg->AddDataReplyLogRow(StrFormat("79%02X", i));
     })->Join();
     dlg->AddDataReplyLogRow("0A0B0");  // on this thread: after the rows written before it
+    dlg->AddDataReplyLogRow("0a0G1");  // not upper-case hexadecimal: shown as given, spaced
     ListView list = ListOf(IDC_DATA_REPLY_LOG);
-    ASSERT_EQ(list.GetItemCount(), 51);
+    ASSERT_EQ(list.GetItemCount(), 52);
+    EXPECT_EQ(list.GetItemText(51, 2), "0a 0G ");
     for (int i = 0; i < 50; ++i) EXPECT_EQ(list.GetItemText(i, 1) + list.GetItemText(i, 2), StrFormat("%02d79 %02X ", i, i));
     EXPECT_EQ(list.GetItemText(50, 2), "0A 0B ");  // an odd last digit is dropped
-    EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{50});
+    EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{51});
 }
 
 }  // namespace

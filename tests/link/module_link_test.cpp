@@ -255,6 +255,27 @@ TEST(FrameHistory, NumbersRowsRecordsInOrderAndRestarts) {
     SetLocalTimeSource(nullptr);
 }
 
+TEST(FrameHistory, WhenFullDropsTheOldestAndStillReachesRecordsByPosition) {
+    SetLocalTimeSource([] { return SystemTime{2024, 1, 1, 1, 0, 0, 0, 0}; });
+    const auto frame = [](size_t i) {
+        return ByteString{static_cast<unsigned char>(i), static_cast<unsigned char>(i >> 8), static_cast<unsigned char>(i >> 16)};
+    };
+    FrameHistory history;
+    for (size_t i = 0; i <= FrameHistory::kMaxRecords; ++i) history.RecordSentFrame('0', frame(i));
+    EXPECT_EQ(history.Size(), FrameHistory::kMaxRecords - FrameHistory::kDropRecords + 1);
+    EXPECT_EQ(history.SentCount(), FrameHistory::kMaxRecords + 2);  // the numbers go on
+    MonitorRecord r;
+    EXPECT_FALSE(history.MarkViewed(FrameHistory::kDropRecords - 1, r));
+    for (size_t position : {FrameHistory::kDropRecords, FrameHistory::kMaxRecords}) {
+        ASSERT_TRUE(history.MarkViewed(position, r)) << position;
+        EXPECT_EQ(r.frame, frame(position)) << position;
+    }
+    history.Restart(nullptr);
+    EXPECT_EQ(history.Size(), 0u);
+    EXPECT_FALSE(history.MarkViewed(0, r));
+    SetLocalTimeSource(nullptr);
+}
+
 TEST(WorkerSet, OneShotRunsOncePerStartAndStopWaitsThroughTheInjectedWait) {
     WorkerSet workers;
     int waits = 0;

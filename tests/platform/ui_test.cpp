@@ -303,6 +303,31 @@ TEST(Controls, ReportListRowsChecksAndSelection) {
     EXPECT_TRUE(l.GetSelectedRows().empty());
 }
 
+TEST(Controls, CompactCellsReadAsTheirTextsAndTheOldestRowsGoPastTheLimit) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    ListView l(d.GetDlgItem(1003));
+    for (int c = 0; c < 4; ++c) l.InsertColumn(c, "c", 100);
+    const unsigned char frame[] = {0x79, 0x0A, 0xFF};
+    const SystemTime time{2024, 3, 2, 5, 6, 7, 8, 9};
+    const SystemTime late{2024, 3, 2, 5, 40, 7, 8, 1500};  // beyond the compact form
+    const ColorRef red = MakeRgb(0xF0, 0, 0);
+    const ListCell first[] = {ListCell::TimeStamp(time), ListCell::Number(-5, 2), ListCell::HexBytes(frame, 3)};
+    const ListCell second[] = {ListCell::TimeStamp(late), ListCell::Number(7, 2), ListCell::Text("文本"),
+                               ListCell::Number(-12)};
+    EXPECT_EQ(l.AppendCells(first, 3, &red), 0);
+    EXPECT_EQ(l.AppendCells(second, 4), 1);
+    const std::vector<std::string> texts = {"2024-03-05 06:07:08:009", "-5", "79 0A FF ", "",
+                                            "2024-03-05 40:07:08:1500", "07", "文本", "-12"};
+    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(l.GetItemText(static_cast<int>(i / 4), i % 4), texts[i]) << i;
+    EXPECT_EQ(l.GetCellTextColor(0, 3), red);
+    EXPECT_EQ(l.GetCellTextColor(1, 0), MakeRgb(0, 0, 0));
+    l.SetRowLimit(3, 2);
+    for (int i = 2; i < 6; ++i) l.AppendRow({std::to_string(i)});
+    ASSERT_EQ(l.GetItemCount(), 2);
+    EXPECT_EQ(l.GetItemText(0, 0) + l.GetItemText(1, 0), "45");
+}
+
 TEST(Controls, SelectingARowScrollsTheListOnlyVertically) {
     const std::pair<const char*, std::function<void(ListView&, int)>> actions[] = {
         {"select", [](ListView& l, int row) { l.SelectRow(row); }},
