@@ -13,6 +13,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(IDC_SHOW_FRAME_MONITOR, Notify::Clicked, [this] { OnShowFrameMonitor(); });
     MapCommand(IDC_SHOW_SEARCH_LIST, Notify::Clicked, [this] { OnShowSearchList(); });
     MapCommand(IDC_CLEAR_RECORDS, Notify::Clicked, [this] { OnClearRecords(); });
+    MapCommand(IDM_CLEAR_FRAME_LISTS, Notify::Clicked, [this] { OnClearMessages(); });
     MapCommand(IDC_BUILD_FRAME, Notify::Clicked, [this] { OnBuildFrame(); });
     MapCommand(IDC_PARSE_FRAME, Notify::Clicked, [this] { OnParseFrame(); });
     MapCommand(IDC_TIMED_SEND, Notify::Clicked, [this] { OnTimedSend(); });
@@ -70,6 +71,15 @@ void CMainTesterDlg::OnShowFrameMonitor() {
 }
 
 void CMainTesterDlg::OnClearRecords() { ClearRecords(); }
+
+// The menu's "清除报文": the frame log lists and the test panel's log, not the history.
+void CMainTesterDlg::OnClearMessages() {
+    if (ShowMessageBox("确认要清除LIST中的数据吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
+    for (ListView list : {m_frameLogList, m_searchLogList, m_dataLogList, m_dataReplyLogList, m_passwordLogList,
+                          m_passwordReplyLogList, m_meterReadList, m_passThroughList})
+        list.DeleteAllItems();
+    m_testPanel->ClearLogList();
+}
 
 void CMainTesterDlg::ClearRecords() {
     if (ShowMessageBox("确认要清除报文吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;

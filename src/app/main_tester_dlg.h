@@ -211,6 +211,7 @@ private:
     void OnShowFrameMonitor();
     void OnShowSearchList();
     void OnClearRecords();
+    void OnClearMessages();
     void OnBuildFrame();
     void OnParseFrame();
     void OnTimedSend();

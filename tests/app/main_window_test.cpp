@@ -169,6 +169,17 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
     for (int i = 0; i < 50; ++i) EXPECT_EQ(list.GetItemText(i, 1) + list.GetItemText(i, 2), StrFormat("%02d79 %02X ", i, i));
     EXPECT_EQ(list.GetItemText(50, 2), "0A 0B ");  // an odd last digit is dropped
     EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{51});
+
+    // The menu's "清除报文" empties the frame logs once confirmed; the history stays.
+    dlg->AddSearchLogRow("7901");
+    dlg->SendFrame(ByteString{0x79, 0x00, 0x00, 0x00, 0x02, 0x02, 0x02});
+    const size_t history = History().size();
+    dlg->DispatchNotify(IDM_CLEAR_FRAME_LISTS, Notify::Clicked);
+    ASSERT_EQ(boxes.back().text, "确认要清除LIST中的数据吗？");
+    for (int id : {IDC_DATA_REPLY_LOG, IDC_SEARCH_LOG}) EXPECT_EQ(ListOf(id).GetItemCount(), 0) << id;
+    EXPECT_EQ(History().size(), history);
+    dlg->AddDataReplyLogRow("7902");  // numbering starts again
+    EXPECT_EQ(list.GetItemText(0, 1), "00");
 }
 
 }  // namespace
