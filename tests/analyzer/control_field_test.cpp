@@ -7,12 +7,6 @@
 
 using namespace analyzer_texts;
 
-TEST(ControlField, MacAddressReplyExplainsFully) {
-    EXPECT_EQ(Explain(MakeFrame(0x80, 0x03, "01 02 03 04 05 06")),
-              "控制域解析信息：\r\n帧方向：  从机发出帧,\r\n启动标志位：  命令回应\r\nRESP:     正常应答帧，\r\n"
-              "CHAN TYPE:    TRM5281PLC\r\n\r\n读取MAC地址帧\r\nMAC地址： 060504030201\r\n\r\n");
-}
-
 TEST(ControlField, EveryControlByte) {
     for (int c = 0; c < 256; ++c) {
         const ByteString frame = Hex("79 00 00") + ByteString(1, static_cast<unsigned char>(c));
@@ -72,12 +66,4 @@ TEST(Dispatch, OtherCodesTakeTheDefaultText) {
         EXPECT_EQ(Body(MakeFrame(kHost, c, "03")), "无效的命令字") << code;
         EXPECT_EQ(Body(MakeFrame(kReply, c, "03")), "指令无效\n异常状态为：   指令字无效\r\n") << code;
     }
-}
-
-TEST(Dispatch, TextIsExtendedNeverReplaced) {
-    std::string text = "解析信息:\r\n";
-    AnalyzeFrame(MakeFrame(0x40, 0x03, ""), text);
-    AnalyzeFrame(MakeFrame(0x40, 0x03, ""), text);
-    const std::string one = Header(0x40) + "读取MAC地址帧\r\n\r\n";
-    EXPECT_EQ(text, "解析信息:\r\n" + one + one);
 }

@@ -35,7 +35,6 @@ TEST(SearchAnalyzers, StopSearch) {
     const std::string title = "停止设备搜索帧\r\n";
     ExpectBodies({
         {"request with data", MakeFrame(kHost, 0x18, "01 02 03"), title},
-        {"host abnormal", MakeFrame(kHostAbnormal, 0x18, "01"), title},
         {"reply", MakeFrame(kReply, 0x18, ""), title + "停止设备搜索成功\r\n"},
         {"reply with data", MakeFrame(kReply, 0x18, "00"), title},
         {"abnormal", MakeFrame(kAbnormal, 0x18, "03"), title + "发起设备搜索帧异常状态为： 指令字无效\r\n"},
