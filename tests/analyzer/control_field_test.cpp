@@ -35,8 +35,6 @@ TEST(Dispatch, EveryRoutedCodeReachesItsAnalyzer) {
         {0x0B, "读取通信地址帧\r\n\r\n"},
         {0x0C, "设置通信地址帧\r\nError : 报文不完整\r\n"},
         {0x0D, "读取网络参数帧\r\n\r\n"},
-        {0x0E, "设置网络参数帧\r\n\r\n"},
-        {0x14, "发送数据帧\r\n发送数据成功\r\n"},
         {0x15, "接收数据帧\r\n接收数据成功\r\n"},
         {0x17, "发起设备搜索帧\r\n回复帧错误\r\n"},
         {0x18, "停止设备搜索帧\r\n"},
@@ -48,9 +46,6 @@ TEST(Dispatch, EveryRoutedCodeReachesItsAnalyzer) {
         {0x1E, "远程设置网络口令回复帧\r\n帧错误"},
         {0x1F, "远程设置网络口令回复上报帧\r\n远程设置网络口令从机回复成功"},
         {0x50, "远程设备重启帧\r\nDST Addr: 000000000000\r\n\r\n"},
-        {0x52, "远程读取版本号帧\r\nDST Addr: 000000000000\r\n\r\n"},
-        {0x53, "远程读取MAC地址帧\r\nDST Addr: 000000000000\r\n\r\n"},
-        {0x5D, "远程读取网络口令帧\r\nDST Addr: 000000000000\r\n\r\n"},
         {0xE0, "读取主动上报帧\r\n\r\n"},
     };
     for (const Route& r : routes) EXPECT_EQ(Body(Hex("79 00 00 40") + ByteString(1, r.code)), r.body) << int(r.code);

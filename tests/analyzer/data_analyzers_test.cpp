@@ -47,11 +47,6 @@ TEST(DataAnalyzers, ActiveReport) {
     const std::string head = title + "源地址：   060504030201\r\n上报类型：07\r\n";
     ExpectBodies({
         {"report", MakeFrame(kReply, 0xE0, "01 02 03 04 05 06 07 02 AA BB"), head + "信息长度：02\r\n信息：       \r\nAABB\r\n\r\n"},
-        {"empty", MakeFrame(kReply, 0xE0, "01 02 03 04 05 06 07 00"), head + "信息长度：00\r\n信息：       \r\n\r\n\r\n"},
-        // No bound checks: the missing bytes read as zeros.
-        {"cut in the address", Hex("79 0A 00 80 E0 01 02 03"),
-            title + "源地址：   000000030201\r\n上报类型：00\r\n信息长度：00\r\n信息：       \r\n\r\n\r\n"},
-        {"cut in the data", Hex("79 0A 00 80 E0 01 02 03 04 05 06 07 03 AA"), head + "信息长度：03\r\n信息：       \r\nAA0000\r\n\r\n"},
         {"short", MakeFrame(kReply, 0xE0, "01"), title + "主动上报帧错误\r\n\r\n"},
         {"abnormal", MakeFrame(kAbnormal, 0xE0, "04"), title + "异常状态为：   RAM空间不足\r\n\r\n"},
         {"abnormal, L 2", MakeFrame(kAbnormal, 0xE0, "04 00"), title + "主动上报帧错误\r\n"},
@@ -72,18 +67,13 @@ TEST(DataAnalyzers, ExecStateReport) {
         // reading what is left as it is.
         {"destination ip cut", Hex("79 0F 00 80 10 21 01 00 A8 C0 50 00"),
             ip + "Src port:     80\r\nDst IP:   " + kIncomplete + "Dst port:     0\r\n" + tail, 16},
-        {"destination ip cut short", Hex("79 0F 00 80 10 21 01 00 A8 C0 50 00 34 12"),
-            ip + "Src port:     80\r\nDst IP:   " + kIncomplete + "Dst port:     4660\r\n" + tail, 16},
         {"fewer than six bytes", Hex("79 0F 00 80 10 21 01 00 A8 C0 50"),
             title + "Src 设备模式：    网关\r\n目标设备模式：    云服务器\r\n" + kIncomplete, -1},
         {"address", MakeFrame(kReply, 0x10, "13 06 05 04 03 02 01 1C 02"),
             mac + "Dst addr: 010203040506\r\ncmd为：       28\r\n异常状态为：   通信失败回复错误帧\r\n", 14},
-        {"unnamed exception", MakeFrame(kReply, 0x10, "13 06 05 04 03 02 01 1C 03"),
-            mac + "Dst addr: 010203040506\r\ncmd为：       28\r\n异常状态为：   \r\n", 14},
         {"address cut", Hex("79 08 00 80 10 13 01 02"), mac + kIncomplete, -1},
         {"host", MakeFrame(kHost, 0x10, "01 02"), title + "执行状态上报成功\r\n", 5},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x10, "00"), title + "异常状态码为：    错误的格式\r\n\r\n", 5},
-        {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x10, "00 00"), title + "\r\n", 5},
         {"module abnormal", MakeFrame(kAbnormal, 0x10, "00"), title + "\r\n", 5},
     });
 }

@@ -33,9 +33,7 @@ TEST(RemotePasswordAnalyzers, SetPasswordRequest) {
         {"reply", MakeFrame(kReply, 0x1C, ""), title + "远程设置网络口令请求成功\r\n"},
         {"reply with data", MakeFrame(kReply, 0x1C, "01 02 03"), title + "远程设置网络口令请求回复失败\r\n\r\n"},
         {"abnormal", MakeFrame(kAbnormal, 0x1C, "05"), title + "远程设置网络口令主机请求异常状态为：   错误的状态\r\n\r\n"},
-        {"abnormal, L 2", MakeFrame(kAbnormal, 0x1C, "05 00"), title + "\r\n"},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x1C, "FF"), title + "远程设置网络口令从机请求异常状态为：   RESV\r\n\r\n"},
-        {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x1C, "FF 00"), title + "\r\n"},
     });
 }
 
@@ -60,9 +58,7 @@ TEST(RemotePasswordAnalyzers, SlaveRequest) {
         {"password cut", Hex("79 10 00 80 1D 11 50 34 12 06 05 04 03 02 01 05 61 62"),
             fresh + "组播地址：    1234\r\nsrc addr: 010203040506\r\n新口令长度：  5\r\n" + kIncomplete},
         {"host", MakeFrame(kHost, 0x1D, ""), title + "远程设置网络口令从机请求成功"},
-        {"host with data", MakeFrame(kHost, 0x1D, "00"), title},
         {"module abnormal", MakeFrame(kAbnormal, 0x1D, "00"), title},
-        {"host abnormal", MakeFrame(kHostAbnormal, 0x1D, "00"), title},
     });
 }
 
@@ -81,7 +77,6 @@ TEST(RemotePasswordAnalyzers, SetPasswordReply) {
         {"reply", MakeFrame(kReply, 0x1E, ""), title + "远程设置网络口令回复成功"},
         {"reply with data", MakeFrame(kReply, 0x1E, "00"), title + "帧错误"},
         {"abnormal", MakeFrame(kAbnormal, 0x1E, "00"), title + "远程设置网络口令主机回复异常状态为：   错误的格式\r\n"},
-        {"abnormal, L 2", MakeFrame(kAbnormal, 0x1E, "00 00"), title},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x1E, "03"), title + "远程设置网络口令从机机回复异常状态为： 指令字无效\r\n"},
         {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x1E, "03 00"), title + "帧错误"},
     });
@@ -98,9 +93,7 @@ TEST(RemotePasswordAnalyzers, ReplyReport) {
         {"truncated", Hex("79 09 00 80 1F 31 05 06 05"),
             modes + "组播标志：    非组播\r\nsrc addr: 000000000506\r\n状态：        修改失败\r\n"},
         {"host", MakeFrame(kHost, 0x1F, ""), title + "远程设置网络口令从机回复成功"},
-        {"host with data", MakeFrame(kHost, 0x1F, "00 00"), title},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x1F, "02"), title + "远程设置网络口令从机机回复异常状态为： 错误的长度\r\n"},
-        {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x1F, "02 00"), title},
         {"module abnormal", MakeFrame(kAbnormal, 0x1F, "02"), title},
     });
 }
