@@ -24,10 +24,12 @@ inline constexpr unsigned char kHostAbnormal = 0x60;  // host, abnormal bit set
 inline constexpr unsigned char kReply = 0x80;         // module, normal
 inline constexpr unsigned char kAbnormal = 0xA0;      // module, abnormal
 
+// The explanation of a frame, appended to a text that must be kept.
 inline std::string Explain(const ByteString& frame) {
-    std::string text;
+    std::string text = ">";
     AnalyzeFrame(frame, text);
-    return text;
+    EXPECT_EQ(text[0], '>');
+    return text.substr(1);
 }
 
 // The explanation after the control-field block.
@@ -49,7 +51,7 @@ inline void ExpectBodies(const std::vector<BodyCase>& cases) {
     for (const BodyCase& c : cases) EXPECT_EQ(Body(c.frame), c.body) << c.name;
 }
 
-// A frame, the text an analyzer appends to an empty text, and its result.
+// A frame, the text an analyzer appends, and its result.
 struct ResultCase {
     const char* name;
     ByteString frame;
@@ -60,9 +62,9 @@ struct ResultCase {
 template <typename Analyzer>
 void ExpectResults(Analyzer analyzer, const std::vector<ResultCase>& cases) {
     for (const ResultCase& c : cases) {
-        std::string text;
+        std::string text = ">";
         EXPECT_EQ(analyzer(c.frame, text), c.result) << c.name;
-        EXPECT_EQ(text, c.text) << c.name;
+        EXPECT_EQ(text, ">" + c.text) << c.name;
     }
 }
 

@@ -7,12 +7,6 @@
 
 using namespace analyzer_texts;
 
-TEST(ControlField, MacAddressReplyExplainsFully) {
-    EXPECT_EQ(Explain(MakeFrame(0x80, 0x03, "01 02 03 04 05 06")),
-              "控制域解析信息：\r\n帧方向：  从机发出帧,\r\n启动标志位：  命令回应\r\nRESP:     正常应答帧，\r\n"
-              "CHAN TYPE:    TRM5281PLC\r\n\r\n读取MAC地址帧\r\nMAC地址： 060504030201\r\n\r\n");
-}
-
 TEST(ControlField, EveryControlByte) {
     for (int c = 0; c < 256; ++c) {
         const ByteString frame = Hex("79 00 00") + ByteString(1, static_cast<unsigned char>(c));
@@ -41,8 +35,6 @@ TEST(Dispatch, EveryRoutedCodeReachesItsAnalyzer) {
         {0x0B, "读取通信地址帧\r\n\r\n"},
         {0x0C, "设置通信地址帧\r\nError : 报文不完整\r\n"},
         {0x0D, "读取网络参数帧\r\n\r\n"},
-        {0x0E, "设置网络参数帧\r\n\r\n"},
-        {0x14, "发送数据帧\r\n发送数据成功\r\n"},
         {0x15, "接收数据帧\r\n接收数据成功\r\n"},
         {0x17, "发起设备搜索帧\r\n回复帧错误\r\n"},
         {0x18, "停止设备搜索帧\r\n"},
@@ -54,9 +46,6 @@ TEST(Dispatch, EveryRoutedCodeReachesItsAnalyzer) {
         {0x1E, "远程设置网络口令回复帧\r\n帧错误"},
         {0x1F, "远程设置网络口令回复上报帧\r\n远程设置网络口令从机回复成功"},
         {0x50, "远程设备重启帧\r\nDST Addr: 000000000000\r\n\r\n"},
-        {0x52, "远程读取版本号帧\r\nDST Addr: 000000000000\r\n\r\n"},
-        {0x53, "远程读取MAC地址帧\r\nDST Addr: 000000000000\r\n\r\n"},
-        {0x5D, "远程读取网络口令帧\r\nDST Addr: 000000000000\r\n\r\n"},
         {0xE0, "读取主动上报帧\r\n\r\n"},
     };
     for (const Route& r : routes) EXPECT_EQ(Body(Hex("79 00 00 40") + ByteString(1, r.code)), r.body) << int(r.code);
@@ -72,12 +61,4 @@ TEST(Dispatch, OtherCodesTakeTheDefaultText) {
         EXPECT_EQ(Body(MakeFrame(kHost, c, "03")), "无效的命令字") << code;
         EXPECT_EQ(Body(MakeFrame(kReply, c, "03")), "指令无效\n异常状态为：   指令字无效\r\n") << code;
     }
-}
-
-TEST(Dispatch, TextIsExtendedNeverReplaced) {
-    std::string text = "解析信息:\r\n";
-    AnalyzeFrame(MakeFrame(0x40, 0x03, ""), text);
-    AnalyzeFrame(MakeFrame(0x40, 0x03, ""), text);
-    const std::string one = Header(0x40) + "读取MAC地址帧\r\n\r\n";
-    EXPECT_EQ(text, "解析信息:\r\n" + one + one);
 }

@@ -12,7 +12,6 @@ TEST(DataAnalyzers, SendData) {
         {"request", MakeFrame(kHost, 0x14, "01 02 03"), "发送数据帧\r\n发送数据成功\r\n"},
         {"reply", MakeFrame(kReply, 0x14, ""), "发送数据帧\r\n发送数据成功\r\n"},
         {"abnormal", MakeFrame(kAbnormal, 0x14, "02"), abnormal + "异常状态为：   错误的长度\r\n\r\n"},
-        {"host abnormal", MakeFrame(kHostAbnormal, 0x14, "FF"), abnormal + "异常状态为：   RESV\r\n\r\n"},
         {"abnormal, L 2", MakeFrame(kAbnormal, 0x14, "02 00"), abnormal + "发送数据帧异常回复帧错误\r\n"},
         // The status byte is missing and reads as 0.
         {"truncated", Hex("79 01 00 A0 14"), abnormal + "异常状态为：   错误的格式\r\n\r\n"},
@@ -48,16 +47,10 @@ TEST(DataAnalyzers, ActiveReport) {
     const std::string head = title + "源地址：   060504030201\r\n上报类型：07\r\n";
     ExpectBodies({
         {"report", MakeFrame(kReply, 0xE0, "01 02 03 04 05 06 07 02 AA BB"), head + "信息长度：02\r\n信息：       \r\nAABB\r\n\r\n"},
-        {"empty", MakeFrame(kReply, 0xE0, "01 02 03 04 05 06 07 00"), head + "信息长度：00\r\n信息：       \r\n\r\n\r\n"},
-        // No bound checks: the missing bytes read as zeros.
-        {"cut in the address", Hex("79 0A 00 80 E0 01 02 03"),
-            title + "源地址：   000000030201\r\n上报类型：00\r\n信息长度：00\r\n信息：       \r\n\r\n\r\n"},
-        {"cut in the data", Hex("79 0A 00 80 E0 01 02 03 04 05 06 07 03 AA"), head + "信息长度：03\r\n信息：       \r\nAA0000\r\n\r\n"},
         {"short", MakeFrame(kReply, 0xE0, "01"), title + "主动上报帧错误\r\n\r\n"},
         {"abnormal", MakeFrame(kAbnormal, 0xE0, "04"), title + "异常状态为：   RAM空间不足\r\n\r\n"},
         {"abnormal, L 2", MakeFrame(kAbnormal, 0xE0, "04 00"), title + "主动上报帧错误\r\n"},
         {"host with data", MakeFrame(kHost, 0xE0, "01"), title + "主动上报帧错误\r\n"},
-        {"host abnormal", MakeFrame(kHostAbnormal, 0xE0, "01"), title + "主动上报帧错误\r\n"},
     });
 }
 
@@ -74,18 +67,13 @@ TEST(DataAnalyzers, ExecStateReport) {
         // reading what is left as it is.
         {"destination ip cut", Hex("79 0F 00 80 10 21 01 00 A8 C0 50 00"),
             ip + "Src port:     80\r\nDst IP:   " + kIncomplete + "Dst port:     0\r\n" + tail, 16},
-        {"destination ip cut short", Hex("79 0F 00 80 10 21 01 00 A8 C0 50 00 34 12"),
-            ip + "Src port:     80\r\nDst IP:   " + kIncomplete + "Dst port:     4660\r\n" + tail, 16},
         {"fewer than six bytes", Hex("79 0F 00 80 10 21 01 00 A8 C0 50"),
             title + "Src 设备模式：    网关\r\n目标设备模式：    云服务器\r\n" + kIncomplete, -1},
         {"address", MakeFrame(kReply, 0x10, "13 06 05 04 03 02 01 1C 02"),
             mac + "Dst addr: 010203040506\r\ncmd为：       28\r\n异常状态为：   通信失败回复错误帧\r\n", 14},
-        {"unnamed exception", MakeFrame(kReply, 0x10, "13 06 05 04 03 02 01 1C 03"),
-            mac + "Dst addr: 010203040506\r\ncmd为：       28\r\n异常状态为：   \r\n", 14},
         {"address cut", Hex("79 08 00 80 10 13 01 02"), mac + kIncomplete, -1},
         {"host", MakeFrame(kHost, 0x10, "01 02"), title + "执行状态上报成功\r\n", 5},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x10, "00"), title + "异常状态码为：    错误的格式\r\n\r\n", 5},
-        {"host abnormal, L 2", MakeFrame(kHostAbnormal, 0x10, "00 00"), title + "\r\n", 5},
         {"module abnormal", MakeFrame(kAbnormal, 0x10, "00"), title + "\r\n", 5},
     });
 }
@@ -113,7 +101,6 @@ TEST(DataAnalyzers, PointRead) {
         {"empty data at the end", Hex("79 09 00 80 F1 00 06 05 04 03 02 01 00 00"),
             head + "数据长度：    0\r\n" + ok + "\r\n", 14},
         {"status", MakeFrame(kReply, 0xF1, "02"), title + "状态为：   错误的长度\r\n\r\n", 5},
-        {"abnormal status", MakeFrame(kAbnormal, 0xF1, "05"), title + "状态为：   错误的状态\r\n\r\n", 5},
         {"request", MakeFrame(kHost, 0xF1, "02 06 05 04 03 02 01 10 00"),
             title + "组播标志：    非组播\r\n网络口令模式: 用户网络口令\r\nDST addr: 010203040506\r\n数据长度：    16\r\n", 14},
         {"short request", MakeFrame(kHost, 0xF1, "00 01"), title, 5},
@@ -123,19 +110,15 @@ TEST(DataAnalyzers, PointRead) {
 TEST(DataAnalyzers, FlagByteAndCountingPattern) {
     PointReadFlags f;
     std::string text;
-    PrintFlagByte(0xFE, f, text);
+    PrintFlagByte(0xFD, f, text);
+    EXPECT_EQ(text, "组播标志：    组播\r\n网络口令模式: 初始网络口令\r\n");
     EXPECT_EQ(f.reserved, 0x3F);
-    PrintFlagByte(0x05, f, text);
-    EXPECT_EQ(f.reserved, 1);
-    EXPECT_EQ(text, "组播标志：    非组播\r\n网络口令模式: 用户网络口令\r\n组播标志：    组播\r\n网络口令模式: 初始网络口令\r\n");
-
-    ByteString counting;
-    for (int i = 0; i < 1024; ++i) counting.push_back(static_cast<unsigned char>(i));
-    for (size_t n : {0, 1, 256, 300, 1024}) EXPECT_TRUE(IsCountingPattern(counting.substr(0, n))) << n;
+    ByteString counting;  // 00 01 .. FF 00 01 ..
+    for (int i = 0; i < 300; ++i) counting.push_back(static_cast<unsigned char>(i));
+    EXPECT_TRUE(IsCountingPattern(counting) && IsCountingPattern(ByteString()));
     for (size_t wrong : {0, 255, 299}) {
         ByteString data = counting.substr(0, wrong + 1);
         data[wrong] ^= 0x2C;
         EXPECT_FALSE(IsCountingPattern(data)) << wrong;
     }
-    EXPECT_FALSE(IsCountingPattern(Hex("00 02")));
 }

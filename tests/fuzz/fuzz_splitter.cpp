@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "link/frame_splitter.h"
 
@@ -19,8 +20,7 @@ bool IsCheckedFrame(const ByteString& f) {
     if (f.size() < 7 || f[0] != 0x79) return false;
     const size_t length = f[1] | (static_cast<size_t>(f[2]) << 8);
     if (f.size() != length + 7) return false;
-    unsigned char sum = 0;
-    unsigned char x = 0;
+    unsigned char sum = 0, x = 0;
     for (size_t i = 1; i < length + 5; ++i) {
         sum = static_cast<unsigned char>(sum + f[i]);
         x ^= f[i];
@@ -53,9 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                 ? block.substr(at + 1, 6)
                                 : ByteString(6, 0x11);
     bool versionPending = options & 4;
-    size_t frames = 0;
-    size_t raw = 0;
-    size_t meters = 0;
+    size_t frames = 0, raw = 0, meters = 0;
 
     SplitHandlers handlers;
     handlers.classify = [&](const ByteString& bytes, int mode) {
@@ -68,16 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     };
     handlers.meterFrame = [&](const ByteString& f) {
-        if (!settings.meterPassEnabled || !IsMeterFrame(f, settings.meterAddress) || !Inside(f, block)) {
+        if (!settings.meterPassEnabled || !IsMeterFrame(f, settings.meterAddress) || !Inside(f, block))
             __builtin_trap();
-        }
         ++meters;
     };
-    handlers.claimVersionCapture = [&] {
-        const bool claim = versionPending;
-        versionPending = false;
-        return claim;
-    };
+    handlers.claimVersionCapture = [&] { return std::exchange(versionPending, false); };
     handlers.setVersionText = [&](const std::string& text) {
         if (text.compare(0, 10, "版本号:") != 0) __builtin_trap();
     };

@@ -203,43 +203,39 @@ TEST(Messages, FromAWorkerRunOnTheUiThreadInOrder) {
 }
 
 TEST(MessageBoxes, TheHookSeesEveryBox) {
-    std::vector<MessageBoxRequest> shown;
+    std::vector<std::string> shown;
     MessageBoxHook previous = SetMessageBoxHook([&](const MessageBoxRequest& r) {
-        shown.push_back(r);
+        shown.push_back(r.caption + "|" + r.text + "|" + std::to_string(r.type));
         return shown.size() == 1 ? kIdCancel : kIdOk;
     });
     SetApplicationTitle("KV3391T");
     EXPECT_EQ(ShowMessageBox("确认要清除报文吗？", "提示", kMbOkCancel | kMbIconInformation), kIdCancel);
     EXPECT_EQ(ShowMessageBox("打开文件失败"), kIdOk);
     SetMessageBoxHook(previous);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, "确认要清除报文吗？");
-    EXPECT_EQ(shown[0].caption, "提示");
-    EXPECT_EQ(shown[0].type, static_cast<uint32_t>(kMbOkCancel | kMbIconInformation));
-    EXPECT_EQ(shown[1].caption, "KV3391T");  // no caption: the program's title
+    // No caption: the program's title.
+    EXPECT_EQ(shown, (std::vector<std::string>{"提示|确认要清除报文吗？|" + std::to_string(kMbOkCancel | kMbIconInformation),
+                                               "KV3391T|打开文件失败|" + std::to_string(kMbOk)}));
 }
 
-TEST(Controls, SortedComboOrdersByGbkIgnoringCase) {
+TEST(Controls, ComboBoxesOrderKeepTheSelectionAndCloseToTheirText) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    ComboBox sorted(d.GetDlgItem(1002));
     const std::vector<std::vector<std::string>> sortedRuns = {
         {"从机发出帧", "主机发出帧"},                       // GBK B4D3 before D6F7
         {"5207PLC", "5281PLC", "Bluetooth", "bz", "WiFi"},  // case does not count
     };
-    TestDialog d;
-    ASSERT_TRUE(d.Create());
-    ComboBox c(d.GetDlgItem(1002));
-    for (const auto& sorted : sortedRuns) {
-        c.ResetContent();
+    for (const auto& run : sortedRuns) {
+        sorted.ResetContent();
         // Even places first, then odd: entries land before, between and after others.
         for (size_t start : {0, 1})
-            for (size_t i = start; i < sorted.size(); i += 2) c.AddString(sorted[i]);
+            for (size_t i = start; i < run.size(); i += 2) sorted.AddString(run[i]);
         std::vector<std::string> got;
-        for (int i = 0; i < c.GetCount(); ++i) got.push_back(c.GetLBText(i));
-        EXPECT_EQ(got, sorted);
-        EXPECT_EQ(c.GetCurSel(), -1);  // adding never selects
+        for (int i = 0; i < sorted.GetCount(); ++i) got.push_back(sorted.GetLBText(i));
+        EXPECT_EQ(got, run);
+        EXPECT_EQ(sorted.GetCurSel(), -1);  // adding never selects
     }
-}
 
-TEST(Controls, AddingToAComboKeepsTheSelectedEntry) {
     struct Case {
         int box;  // 1002 sorted, 1008 not
         const char *selected, *added;
@@ -253,8 +249,6 @@ TEST(Controls, AddingToAComboKeepsTheSelectedEntry) {
         {1008, "b", "x", 1, 2},
         {1008, "b", "x", 2, 1},
     };
-    TestDialog d;
-    ASSERT_TRUE(d.Create());
     for (const Case& k : cases) {
         ComboBox c(d.GetDlgItem(k.box));
         c.ResetContent();
@@ -265,16 +259,13 @@ TEST(Controls, AddingToAComboKeepsTheSelectedEntry) {
         EXPECT_EQ(c.GetCurSel(), k.selection) << k.box << " " << k.selected << " + " << k.added;
         EXPECT_EQ(c.GetSelectedText(), k.selected) << k.box << " " << k.added;
     }
-}
 
-TEST(Controls, AClosedTemplateComboIsAsTallAsItsText) {
-    TestDialog d;
-    ASSERT_TRUE(d.Create());
+    // Closed, a template's combo is as tall as its text, whatever height gives its list room.
     const Rect combo = d.GetDlgItem(1002).GetRectInParent();
     const Rect below = d.GetDlgItem(1010).GetRectInParent();  // the next row of the template
     EXPECT_GT(combo.Height(), 0);
     EXPECT_LE(combo.bottom, below.top);
-    d.GetDlgItem(1002).Move(combo.left, combo.top, combo.Width(), 300);  // with room for its list
+    d.GetDlgItem(1002).Move(combo.left, combo.top, combo.Width(), 300);
     EXPECT_EQ(d.GetDlgItem(1002).GetRectInParent(), combo);
 }
 
