@@ -36,7 +36,6 @@ TEST(DataAnalyzers, ReceiveData) {
         {"multicast cut", Hex("79 0B 00 80 15 21 C3 00 34"), user + kIncomplete, -1},
         {"address cut", Hex("79 0B 00 80 15 21 03 00 01 02 03"), initial + kIncomplete, -1},
         {"abnormal", MakeFrame(kAbnormal, 0x15, "01"), title + "异常帧\r\n", 5},
-        {"host", MakeFrame(kHost, 0x15, ""), title + "接收数据成功\r\n", 5},
         {"host with data", MakeFrame(kHost, 0x15, "00 00"), title + "接收数据出错\r\n", 5},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x15, "01"), title + "接收数据异常帧\r\n", 5},
     });

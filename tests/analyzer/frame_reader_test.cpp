@@ -64,14 +64,7 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
         {"address cut", PrintAddressChecked, Hex("79 04 00 80 03 01 02 03 04 AA"), 5, kIncomplete, false, 5},
         {"groups", groups, Hex("02 01 00 02 00"), 0, "组地址数目：  02\r\nGPID1: 0001\r\nGPID2: 0002\r\n", true, 5},
         {"reversed", reversed, Hex("00 11 22 33"), 1, "332211\r\n", true, 4},
-        {"ipv4", PrintIpv4Address, Hex("FF 01 00 A8 C0"), 1, "192.168.0.1\r\n", true, 5},
-        {"ipv4 cut", PrintIpv4Address, Hex("FF 01 00 A8 C0"), 2, kIncomplete, false, 2},
-        {"payload", PrintPayload, Hex("03 00 AA BB CC DD"), 0, "payload len:  3\r\npayload:  AABBCC\r\n", true, 5},
-        {"payload cut", PrintPayload, Hex("05 00 AA"), 0, std::string("payload len:  5\r\n") + kIncomplete, false, 2},
         {"payload length cut", PrintPayload, Hex("05"), 0, kIncomplete, false, 0},
-        {"attribute length cut", PrintAttribute, Hex("79 01 00 80 19 03"), 6, kIncomplete, false, 6},
-        {"attribute cut", PrintAttribute, Hex("79 04 00 80 19 04 41 42 43"), 5, std::string("属性长度: 4\r\n") + kIncomplete,
-         false, 6},
     };
     for (const auto& c : cases) {
         std::string text;
@@ -84,18 +77,11 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
 
 TEST(FieldPrinters, ValueLines) {
     std::string t;
-    PrintErrorStatus(0x06, t);
-    PrintErrorStatus(0xFF, t);
+    PrintNumberLine(0xFFFF, t);
+    // Codes without a name.
     PrintTargetDeviceMode(6, t);
     PrintPasswordMode(2, t);
     PrintMulticastFlag(2, t);
-    uint8_t flag = 9;
-    PrintMulticastBit(0xFE, flag, t);
-    EXPECT_EQ(flag, 0);
-    PrintMulticastBit(0x03, flag, t);
-    EXPECT_EQ(flag, 1);
-    PrintNumberLine(0xFFFF, t);
-    // Codes without a name.
     PrintSearchRange(6, t);
     PrintSearchRange(3, t);
     PrintAttributeReplyState(2, t);
@@ -103,9 +89,8 @@ TEST(FieldPrinters, ValueLines) {
     PrintDecryptState(3, t);
     PrintModifyResult(2, t);
     EXPECT_EQ(t,
-              "RESV\r\nRESV\r\n目标设备模式：    出错\r\n网络口令模式: 出错\r\n组播标志：    出错\r\n"
-              "组播标志：    非组播\r\n组播标志：    组播\r\n65535\r\n搜索范围：    RSV\r\n搜索范围：    \r\n"
-              "属性回复状态：    \r\n优先级：\r\n解密状态：    \r\n状态：        \r\n");
+              "65535\r\n目标设备模式：    出错\r\n网络口令模式: 出错\r\n组播标志：    出错\r\n搜索范围：    RSV\r\n"
+              "搜索范围：    \r\n属性回复状态：    \r\n优先级：\r\n解密状态：    \r\n状态：        \r\n");
 }
 
 TEST(FieldTables, Lookups) {
