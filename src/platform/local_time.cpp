@@ -1,5 +1,6 @@
 #include "platform/local_time.h"
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <mutex>
@@ -8,6 +9,7 @@ namespace {
 
 std::mutex g_sourceMutex;
 std::function<SystemTime()> g_source;
+std::atomic<bool> g_hasSource{false};  // lets the clock skip the lock when no test set a source
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -24,8 +26,14 @@ SystemTime RealLocalTime() {
     const auto now = system_clock::now();
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count();
     const std::time_t secs = static_cast<std::time_t>(ms / 1000);
-    std::tm tm{};
-    localtime_r(&secs, &tm);
+    // Every stamp within one second has the same date and time of day: the lookup, which takes
+    // the C library's time-zone lock, is made once a second on each thread.
+    thread_local std::time_t cachedSecs = -1;
+    thread_local std::tm tm{};
+    if (secs != cachedSecs) {
+        localtime_r(&secs, &tm);
+        cachedSecs = secs;
+    }
     SystemTime t;
     t.year = static_cast<uint16_t>(tm.tm_year + 1900);
     t.month = static_cast<uint16_t>(tm.tm_mon + 1);
@@ -46,7 +54,7 @@ bool operator==(const SystemTime& a, const SystemTime& b) {
 }
 
 SystemTime GetLocalTime() {
-    {
+    if (g_hasSource.load(std::memory_order_acquire)) {
         std::lock_guard<std::mutex> lock(g_sourceMutex);
         if (g_source) return g_source();
     }
@@ -56,6 +64,7 @@ SystemTime GetLocalTime() {
 void SetLocalTimeSource(std::function<SystemTime()> source) {
     std::lock_guard<std::mutex> lock(g_sourceMutex);
     g_source = std::move(source);
+    g_hasSource.store(static_cast<bool>(g_source), std::memory_order_release);
 }
 
 uint64_t GetTickCountMs() {

@@ -801,6 +801,16 @@ public:
     }
 
 protected:
+    // After a scroll the view looks up the pointer to update the row under it: a round trip to
+    // the display server, for every row a busy list scrolls to. Only a pointer over the rows
+    // can be under one.
+    void verticalScrollbarValueChanged(int value) override {
+        if (viewport()->underMouse()) QTableView::verticalScrollbarValueChanged(value);
+    }
+    void horizontalScrollbarValueChanged(int value) override {
+        if (viewport()->underMouse()) QTableView::horizontalScrollbarValueChanged(value);
+    }
+
     // The grid goes on below the rows, in empty rows of the same height.
     void paintEvent(QPaintEvent* e) override {
         QTableView::paintEvent(e);

@@ -11,6 +11,9 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -21,6 +24,59 @@
 #include "platform/ui_internal.h"
 
 using namespace uiimpl;
+
+namespace {
+
+// Sets a multi-line edit's text as setPlainText does, but rewrites only the lines that differ, so
+// the lines that stay keep their layout: a pane that shows one explanation after another
+// (mostly the same lines) is laid out and drawn again only where it changed.
+void ReplaceLines(QPlainTextEdit* p, const QString& text) {
+    for (QChar c : text) {
+        // Characters that also end a block: leave them to the plain path.
+        if (c == QLatin1Char('\r') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
+            c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
+            p->setPlainText(text);
+            return;
+        }
+    }
+    QTextDocument* doc = p->document();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);  // as setPlainText: no undo history, and none piling up
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    QTextBlock block = doc->firstBlock();
+    int i = 0;
+    for (; i < lines.size() && block.isValid(); ++i) {
+        const QTextBlock next = block.next();
+        if (block.text() != lines[i]) {
+            QTextCursor line(block);
+            line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            if (lines[i].isEmpty()) line.removeSelectedText();
+            else line.insertText(lines[i]);
+        }
+        block = next;
+    }
+    if (i < lines.size()) {
+        QTextCursor end(doc);
+        end.movePosition(QTextCursor::End);
+        for (; i < lines.size(); ++i) end.insertText(QLatin1Char('\n') + lines[i]);
+    } else if (block.isValid()) {
+        QTextCursor rest(doc);
+        rest.setPosition(block.position() - 1);
+        rest.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        rest.removeSelectedText();
+    }
+    edit.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
+    // As after setPlainText: the caret at the start, the view at the top left. The document
+    // tells one change for the edit, also when no line differed.
+    p->setTextCursor(QTextCursor(doc));
+    p->horizontalScrollBar()->setValue(0);
+    p->verticalScrollBar()->setValue(0);
+}
+
+}  // namespace
 
 int Window::GetId() const {
     QWidget* w = W(*this);
@@ -43,7 +99,7 @@ void Window::SetText(const std::string& text) {
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(Q(text));
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
-        p->setPlainText(ToWidgetText(text));
+        ReplaceLines(p, ToWidgetText(text));
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         b->setText(Q(text));
     } else if (auto* l = qobject_cast<QLabel*>(w)) {

@@ -360,3 +360,40 @@ TEST(Controls, GridLinesRunBelowTheRowsOnlyWhenSet) {
     l.SetExtendedStyle(ListView::kExFullRowSelect);
     EXPECT_EQ(l.GetPixel(onColumnEdge), MakeRgb(255, 255, 255));
 }
+
+// A multi-line edit rewrites only the lines that changed, yet each text replaces the last whole:
+// the text reads back as set, the caret is at the start with nothing selected, and one change
+// is told per text, also when the text stays the same.
+TEST(Controls, AMultiLineEditTakesEachTextWhole) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    Edit edit(d.GetDlgItem(1007));
+    int changes = 0;
+    d.MapCommand(1007, Notify::EditChange, [&] { ++changes; });
+    const struct {
+        const char* text;
+        int lines;
+    } kTexts[] = {
+        {"a\r\nb\r\nc", 3},           // from empty: lines added
+        {"a\r\nB\r\nc", 3},           // one line differs
+        {"a\r\nB", 2},                // lines dropped
+        {"x\r\n\r\ny\r\n", 4},        // empty lines, a trailing line end
+        {"解析信息：\r\n帧方向：  从机发出帧,", 2},
+        {"", 1},
+        {"a\rb", 2},                  // a lone carriage return also ends a line
+    };
+    for (const auto& t : kTexts) {
+        SCOPED_TRACE(t.text);
+        const std::string expected = t.text == std::string("a\rb") ? "a\r\nb" : t.text;
+        for (int pass = 0; pass < 2; ++pass) {  // the second time no line differs
+            changes = 0;
+            edit.SetText(t.text);
+            EXPECT_EQ(edit.GetText(), expected);
+            EXPECT_EQ(changes, 1);
+        }
+        EXPECT_EQ(edit.GetLineCount(), t.lines);
+        // Typed text lands at the start and replaces nothing.
+        edit.ReplaceSel("^");
+        EXPECT_EQ(edit.GetText(), "^" + expected);
+    }
+}
