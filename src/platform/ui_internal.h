@@ -150,7 +150,8 @@ public:
     int Append(Row row);
     int Insert(int index, Row row);
     bool Remove(int row);
-    void Clear();
+    // Empties the list; true when it held enough rows that freed memory is worth returning.
+    bool Clear();
     void SetRowLimit(int maxRows, int dropRows);
     void Sort(int column, bool ascending);
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.

@@ -513,13 +513,13 @@ bool ListModel::Remove(int row) {
     return true;
 }
 
-void ListModel::Clear() {
+bool ListModel::Clear() {
     const bool big = rows_.size() >= static_cast<size_t>(kTrimAfterRows);
     beginResetModel();
     std::deque<Row>().swap(rows_);
     committed_ = 0;
     endResetModel();
-    if (big) ReturnFreedMemory();
+    return big;
 }
 
 void ListModel::Sort(int column, bool ascending) {
@@ -800,6 +800,19 @@ public:
         h->setValue(x);
     }
 
+    // The row header keeps room for every row it has seen, also once the rows are gone: a
+    // fresh one, set up alike, lets that go.
+    void ReleaseRowSections() {
+        QHeaderView* old = verticalHeader();
+        auto* fresh = new QHeaderView(Qt::Vertical, this);
+        fresh->setSectionResizeMode(QHeaderView::Fixed);
+        fresh->setMinimumSectionSize(old->minimumSectionSize());
+        fresh->setDefaultSectionSize(old->defaultSectionSize());
+        const bool hidden = old->isHidden();
+        setVerticalHeader(fresh);
+        if (hidden) fresh->hide();
+    }
+
 protected:
     // After a scroll the view looks up the pointer to update the row under it: a round trip to
     // the display server, for every row a busy list scrolls to. Only a pointer over the rows
@@ -984,7 +997,10 @@ bool ListView::DeleteItem(int row) {
 }
 
 void ListView::DeleteAllItems() {
-    if (ListModel* m = Model(*this)) m->Clear();
+    ListModel* m = Model(*this);
+    if (!m || !m->Clear()) return;
+    if (auto* v = dynamic_cast<ListTableView*>(View(*this))) v->ReleaseRowSections();
+    ReturnFreedMemory();
 }
 
 void ListView::SetItemData(int row, intptr_t data) {

@@ -397,3 +397,42 @@ TEST(Controls, AMultiLineEditTakesEachTextWhole) {
         EXPECT_EQ(edit.GetText(), "^" + expected);
     }
 }
+
+// Emptying a long list gives back what its rows held, also the row header's room for them; the
+// list then draws and scrolls as before, and stays so when its window is shown again.
+TEST(Controls, AnEmptiedLongListLooksAndScrollsAsBefore) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    ListView l(d.GetDlgItem(1003));
+    l.InsertColumn(0, "序号", 60);
+    l.InsertColumn(1, "地址", 60);
+    l.SetListColors(MakeRgb(0, 0, 0), MakeRgb(255, 255, 255));
+    const auto fill = [&l](int rows) {
+        l.DeleteAllItems();
+        for (int r = 0; r < rows; ++r) l.AppendRow({std::to_string(r), "000000000001"});
+        l.EnsureVisible(rows - 1);
+        PumpMessages();
+    };
+    fill(40);
+    fill(40);  // the first time the view is still being laid out
+    const int top = l.GetTopIndex();
+    ASSERT_GT(top, 20);
+    fill(1);
+    const Point onColumnEdge{59, l.GetClientRect().Height() / 2};  // under the only row
+    ASSERT_NE(l.GetPixel(onColumnEdge), MakeRgb(255, 255, 255));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        fill(20000);
+        l.DeleteAllItems();
+        if (round == 1) {
+            d.ShowWindow(false);
+            d.ShowWindow(true);
+            fill(40);
+        }
+        fill(40);
+        EXPECT_EQ(l.GetTopIndex(), top);
+        fill(1);
+        EXPECT_NE(l.GetPixel(onColumnEdge), MakeRgb(255, 255, 255));  // the grid, where it was
+    }
+}
