@@ -6,7 +6,8 @@
 # gives back. With KVT_SIDE_BY_SIDE_TERMINAL set to a plain serial terminal's command line, "{pty}"
 # standing for the device (for example "picocom -b 115200 {pty}"), that terminal reads the same
 # stream beside the tester and its processor time and memory are reported too; nothing needs one.
-# (gtkterm 1.2.1 does not open a pseudo-terminal: it says "No open port".)
+# (gtkterm 1.2.1 does not open a pseudo-terminal: it says "No open port". CuteCom runs beside it
+# with KVT_SIDE_BY_SIDE_TERMINAL="$PWD/bench/cutecom_on_pty.sh {pty}".)
 #
 # Runs: the line's worst case (1,650 frames a second) with the monitor shown and hidden, then
 # twenty times that rate for the longest stall.
@@ -53,7 +54,7 @@ run() {
     if [ "$consumers" = 2 ]; then
         HOME="$dir" bash -c "exec ${terminal//\{pty\}/$(cat "$dir/pty1")}" >/dev/null 2>&1 &
         term=$!
-        sleep 2
+        sleep 4  # long enough for a terminal that must be clicked open
         term_cpu0="$(cpu_ms "$term")"
     fi
     touch "$dir/go"
