@@ -402,33 +402,11 @@ int CSerialPort::Read(unsigned char* buffer, size_t count) {
 int CSerialPort::OnReceive(const unsigned char*, size_t) { return 0; }
 
 void CSerialPort::ReceiveThreadProc() {
-    using Clock = std::chrono::steady_clock;
-    // A reply comes in a few chunks and is read as they come, so its arrival time is exact. A
-    // line that has been busy for longer than any reply is read in slices instead: one wake per
-    // slice rather than one per chunk the driver hands on. A slice lasts up to kSliceMs, less on a
-    // line so fast that more than kSliceBytes would pile up meanwhile: the driver's buffer is
-    // never left to fill.
-    constexpr auto kStreamAfter = std::chrono::milliseconds(30);
-    constexpr auto kQuietGap = std::chrono::milliseconds(25);  // longer than a slice
-    constexpr int64_t kSliceMs = 10;
-    constexpr int64_t kSliceBytes = 512;
     pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
-    Clock::time_point busySince{};
-    Clock::time_point lastRead{};
-    int64_t sliceMs = 0;  // the wait before the next read while the line streams
     bool lost = false;
     while (m_state.load() == PORT_OPEN) {
         fds[0].revents = 0;
         fds[1].revents = 0;
-        if (sliceMs > 0 && lastRead - busySince >= kStreamAfter) {
-            // Streaming: let a slice of the line pile up; only a stop ends the wait early.
-            const int w = ::poll(&fds[1], 1, static_cast<int>(sliceMs));
-            if (w < 0 && errno != EINTR) {
-                lost = true;
-                break;
-            }
-            if (fds[1].revents != 0 || m_state.load() != PORT_OPEN) break;
-        }
         const int r = ::poll(fds, 2, -1);
         if (r < 0) {
             if (errno == EINTR) continue;
@@ -441,12 +419,6 @@ void CSerialPort::ReceiveThreadProc() {
         if (events & POLLIN) {
             const ssize_t n = ::read(m_fd, m_readBuffer.data(), m_readBuffer.size());
             if (n > 0) {
-                const Clock::time_point now = Clock::now();
-                const int64_t gapUs = std::chrono::duration_cast<std::chrono::microseconds>(now - lastRead).count();
-                if (now - lastRead > kQuietGap) busySince = now;
-                lastRead = now;
-                // The time kSliceBytes take at the rate these bytes came.
-                sliceMs = std::min<int64_t>(kSliceMs, kSliceBytes * gapUs / (static_cast<int64_t>(n) * 1000));
                 OnReceive(m_readBuffer.data(), static_cast<size_t>(n));
                 continue;
             }
