@@ -106,6 +106,12 @@ void CFrameMonitorDlg::ScheduleShow() {
 }
 
 void CFrameMonitorDlg::OnTimer(int id) {
+    if (id == kExplainTimer) {
+        ExplainSelection();
+        // As after a refresh: the pane back at its top.
+        if (m_autoRefreshCheck.GetCheck()) m_parseEdit.SetSel(0, 0);
+        return;
+    }
     if (id != kShowTimer) return;
     KillTimer(kShowTimer);
     ShowPendingRows();
@@ -147,8 +153,10 @@ void CFrameMonitorDlg::ShowPendingRows() {
     if (last >= 0 && m_autoRefreshCheck.GetCheck()) {
         m_window.ViewHistoryRecords(firstPosition, m_nextPosition - 1);
         m_frameList.EnsureVisible(last);
+        m_refreshSelecting = true;
         m_frameList.SetItemState(last, ListView::kStateSelected | ListView::kStateFocused,
                                  ListView::kStateSelected | ListView::kStateFocused);
+        m_refreshSelecting = false;
     }
     if (newest) SetDlgItemText(IDC_MONITOR_ELAPSED, FormatElapsed(newest->elapsedMs));
     // After the selection's explanation, the pane goes back to its top; in the same turn, so
@@ -172,6 +180,24 @@ void CFrameMonitorDlg::BuildParseText(ByteString frame, std::string& text) {
 }
 
 void CFrameMonitorDlg::OnItemchangedFrameList() {
+    if (m_refreshSelecting) {
+        const uint64_t since = GetTickCountMs() - m_lastExplained;
+        if (since < kExplainIntervalMs) {
+            if (!m_explainDue) {
+                m_explainDue = true;
+                SetTimer(kExplainTimer, static_cast<uint32_t>(kExplainIntervalMs - since));
+            }
+            return;
+        }
+    }
+    ExplainSelection();
+}
+
+void CFrameMonitorDlg::ExplainSelection() {
+    if (m_explainDue) {
+        KillTimer(kExplainTimer);
+        m_explainDue = false;
+    }
     const std::vector<int> selected = m_frameList.GetSelectedRows();
     if (selected.empty()) return;
     const int row = selected.front();
@@ -182,9 +208,10 @@ void CFrameMonitorDlg::OnItemchangedFrameList() {
     // The recording threads never wait for this thread while they hold the history, and this
     // handler does not wait for them either: when the history is busy it runs again later.
     if (view == MainWindowPort::RecordView::Busy) {
-        PostTask([this] { OnItemchangedFrameList(); });
+        PostTask([this] { ExplainSelection(); });
         return;
     }
+    m_lastExplained = GetTickCountMs();
     ByteString frame;
     HexTextToBytes(m_frameList.GetItemText(row, 2), frame, 0);
     std::string text;

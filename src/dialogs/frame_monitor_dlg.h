@@ -104,7 +104,14 @@ private:
     // User-interface thread: puts the rows recorded since the last showing on the list.
     void ShowPendingRows();
 
+    // Explains the selected row in the pane. The rows the automatic refresh selects are
+    // explained at most every kExplainIntervalMs: a busy line moves the selection ten times a
+    // second, faster than anyone reads; the newest is explained when the interval ends.
+    void ExplainSelection();
+
     static constexpr int kShowTimer = 1;
+    static constexpr int kExplainTimer = 2;
+    static constexpr uint64_t kExplainIntervalMs = 250;
     static constexpr uint64_t kShowIntervalMs = 40;
     static constexpr uint32_t kSettleMs = 12;  // rows from other threads wait this long to gather
 
@@ -112,6 +119,9 @@ private:
     std::vector<PendingRow> m_pendingRows;
     bool m_showPosted = false;
     uint64_t m_lastShown = 0;  // tick of the last showing
+    uint64_t m_lastExplained = 0;    // tick of the last explanation
+    bool m_refreshSelecting = false;  // the automatic refresh is moving the selection
+    bool m_explainDue = false;        // kExplainTimer runs
     // History position of the next row shown: rows come in history order, one a record, and
     // start again at 0 with each generation.
     intptr_t m_nextPosition = 0;
