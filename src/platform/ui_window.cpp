@@ -27,11 +27,13 @@ using namespace uiimpl;
 
 namespace {
 
+// Longer texts than this are replaced whole: being mostly new, one replacement costs less than
+// a change per line.
+constexpr int kMaxLinesReplaced = 500;
+
 // Sets a multi-line edit's text as setPlainText does, but rewrites only the lines that differ, so
 // the lines that stay keep their layout: a pane that shows one explanation after another
 // (mostly the same lines) is laid out and drawn again only where it changed.
-constexpr int kMaxLinesReplaced = 500;
-
 void ReplaceLines(QPlainTextEdit* p, const QString& text) {
     for (QChar c : text) {
         // Characters that also end a block: leave them to the plain path.
@@ -43,7 +45,6 @@ void ReplaceLines(QPlainTextEdit* p, const QString& text) {
     }
     QTextDocument* doc = p->document();
     const QStringList lines = text.split(QLatin1Char('\n'));
-    // A long text is mostly new: one replacement costs less than a change per line.
     if (lines.size() > kMaxLinesReplaced || doc->blockCount() > kMaxLinesReplaced) {
         p->setPlainText(text);
         return;
