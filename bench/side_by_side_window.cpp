@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/main_tester_dlg.h"
+#include "bench/process_stats.h"
 #include "dialogs/serial_settings_dlg.h"
 #include "res/resource_ids.h"
 #include "res/resources.h"
@@ -31,18 +32,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kPort = 96;
 constexpr int kTickMs = 10;
-
-double ProcessCpuSeconds() {
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    std::getline(stat, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string skip;
-    for (int i = 3; i < 14; ++i) fields >> skip;
-    unsigned long long utime = 0, stime = 0;
-    fields >> utime >> stime;
-    return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
 
 // A field of /proc/self/status in bytes (VmRSS, VmHWM).
 double StatusBytes(const char* key) {

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "app/main_tester_dlg.h"
+#include "bench/process_stats.h"
 #include "dialogs/serial_settings_dlg.h"
 #include "res/resource_ids.h"
 #include "res/resources.h"
@@ -37,19 +38,6 @@ kvtsim::Bytes SeqFrame(uint32_t seq) {
 
 uint32_t SeqOf(const ByteString& frame) {
     return (FrameByte(frame, 5) << 16) | (FrameByte(frame, 6) << 8) | FrameByte(frame, 7);
-}
-
-// User and system time of the whole process, in seconds.
-double ProcessCpuSeconds() {
-    std::ifstream stat("/proc/self/stat");
-    std::string line;
-    std::getline(stat, line);
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string skip;
-    for (int i = 3; i < 14; ++i) fields >> skip;  // state .. cmajflt
-    unsigned long long utime = 0, stime = 0;
-    fields >> utime >> stime;
-    return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
+#include "platform/memory.h"
 
 namespace {
 
@@ -33,13 +31,6 @@ SystemTime UnpackTime(uint64_t v) {
     t.month = static_cast<uint16_t>(v >> 35 & 0xF);
     t.year = static_cast<uint16_t>(v >> 39 & 0xFFFF);
     return t;
-}
-
-// Hands the memory of a big emptied history back to the system.
-void ReturnFreedMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
 }
 
 constexpr size_t kTrimAfterRecords = 10000;

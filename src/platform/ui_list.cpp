@@ -18,10 +18,7 @@
 #include <cstring>
 #include <numeric>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
+#include "platform/memory.h"
 #include "platform/ui_internal.h"
 
 using namespace uiimpl;
@@ -283,13 +280,6 @@ void InsertEmpty(std::string& row, size_t column) {
 }  // namespace packed
 
 namespace {
-
-// Hands freed memory back to the system after a big list is emptied.
-void ReturnFreedMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
 
 constexpr int kTrimAfterRows = 10000;
 
