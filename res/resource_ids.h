@@ -593,11 +593,11 @@ constexpr int IDC_SERIAL_STOP_BITS_COMBO = 1009;
 constexpr int IDC_SERIAL_STATUS          = 1077;
 constexpr int IDC_SERIAL_OPEN_CLOSE      = 1021;
 
-// IDD_NETWORK_SETTINGS: network settings, the menu command that opens it, its timer (it closes
-// the notice of a finished adapter set-up) and the message the socket sends the main window
-// when it has data.
+// IDD_NETWORK_SETTINGS: network settings, the window command that opens it (no menu item or
+// control carries it), its timer (it closes the notice of a finished adapter set-up) and the
+// message the socket sends the main window when it has data.
 constexpr int IDD_NETWORK_SETTINGS    = 218;
-constexpr int IDM_NETWORK_SETTINGS    = 3772;
+constexpr int IDM_NETWORK_SETTINGS    = 3775;
 constexpr int IDC_NET_ADAPTER_COMBO   = 1642;
 constexpr int IDC_NET_LOCAL_IP        = 1643;
 constexpr int IDC_NET_REMOTE_IP       = 1644;

@@ -1,5 +1,5 @@
 // The command buttons of the main window's pages: each sends its command, built from the page,
-// and writes one row into its page's log.
+// and writes one row into its page's log; and the upgrade page's start and stop.
 
 #include "app/main_tester_dlg.h"
 #include "commands/page_payloads.h"
@@ -38,6 +38,10 @@ const std::vector<CommandButton>& CommandButtons() {
     return buttons;
 }
 
+// What an upgrade disables until it is stopped.
+constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, IDC_BAUD_RATE_COMBO,
+                                    IDC_EXPECTED_VERSION, IDC_PARITY_COMBO};
+
 }  // namespace
 
 void CMainTesterDlg::MapCommandSenders() {
@@ -47,6 +51,8 @@ void CMainTesterDlg::MapCommandSenders() {
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
     MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
+    MapCommand(IDC_UPGRADE_START, Notify::Clicked, [this] { OnUpgrade(); });
+    MapCommand(IDC_UPGRADE_STOP, Notify::Clicked, [this] { OnStopUpgrade(); });
 }
 
 bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow) {
@@ -110,3 +116,35 @@ void CMainTesterDlg::SendContinuousStep() {
     ++m_contSendCount;
     SetDlgItemText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%d次发送", static_cast<int>(m_contSendCount)));
 }
+
+// ---- Upgrade ----
+
+void CMainTesterDlg::OnUpgrade() {
+    StopUpgradeThread();
+    EnableUpgradeControls(false);
+    if (!m_link.IsPortOpen()) {
+        ShowMessageBox("串口未打开");
+        EnableUpgradeControls(true);
+        return;
+    }
+    // A thread that did not start leaves nothing to stop.
+    if (StartUpgradeThread() == 0) EnableUpgradeControls(true);
+}
+
+void CMainTesterDlg::OnStopUpgrade() {
+    if (ShowMessageBox("确认要停止升级吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
+    m_stopUpgrade = 1;
+    StopUpgradeThread();
+    EnableUpgradeControls(true);
+}
+
+void CMainTesterDlg::EnableUpgradeControls(bool enable) {
+    for (int id : kUpgradeControls) GetDlgItem(id).Enable(enable);
+}
+
+// The upgrade's work is empty: its thread ends at once.
+int CMainTesterDlg::StartUpgradeThread() {
+    return m_link.Workers().Start(m_upgrade, WorkerSet::OneShot(m_upgrade, [] {}), "启动串口通讯线程失败");
+}
+
+void CMainTesterDlg::StopUpgradeThread() { m_link.Workers().Stop(m_upgrade); }

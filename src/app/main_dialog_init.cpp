@@ -41,6 +41,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
 CMainTesterDlg::~CMainTesterDlg() {
     StopBatchTests();
     StopMeterRuns();
+    StopUpgradeThread();
     m_link.Shutdown();
     SetVersionTextTarget(nullptr);
     if (Instance() == this) SetInstance(nullptr);
@@ -203,9 +204,11 @@ void CMainTesterDlg::OnClose() {
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
     StopBatchTests();
     WorkerSet& workers = m_link.Workers();
-    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import, &m_upgrade}) {
+    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import}) {
         if (worker->IsRunning()) workers.Stop(*worker);
     }
+    // Joined even when it has ended by itself: its thread may still be looking at its flag.
+    StopUpgradeThread();
     m_link.DeleteSerialComm();
     EndDialog(kIdCancel);
 }

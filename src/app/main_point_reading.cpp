@@ -157,7 +157,7 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<PointReadStep>& steps, ui
         if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_POINT_READ, payload, step.frame)) return false;
         steps.push_back(std::move(step));
     }
-    BlankCheckedResults(m_addressList);
+    ClearCheckedResults();
     return true;
 }
 

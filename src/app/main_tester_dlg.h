@@ -64,8 +64,8 @@ public:
     // The port hung up: the receive path stops and the port shows as closed.
     void OnPortHungUp();
 
-    // The network settings dialog (menu item "网口设置"), what it needs of the window, and the
-    // network socket's read message.
+    // The network settings dialog (command IDM_NETWORK_SETTINGS, which no menu item carries), what
+    // it needs of the window, and the network socket's read message.
     void OnNetworkSettings();
     CNetworkSettingsDlg& NetworkSettingsDialog() { return m_networkSettingsDlg; }
     std::string RemoteIp() const override { return m_remoteIp; }
@@ -114,6 +114,12 @@ public:
     void SendContinuousStep();
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
+    // "升级" and "停止升级": the upgrade's thread and the controls it disables.
+    void OnUpgrade();
+    void OnStopUpgrade();
+    void EnableUpgradeControls(bool enable);
+    int StartUpgradeThread();
+    void StopUpgradeThread();
 
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
@@ -145,6 +151,8 @@ public:
     // The threads of the meter-reading rounds and of automatic point reading.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
     const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
+    // The upgrade's thread.
+    const Worker& UpgradeWorker() const { return m_upgrade; }
 
 protected:
     bool OnInitDialog() override;

@@ -20,7 +20,6 @@ constexpr char kFailure[] = "失败";
 constexpr int kAddressColumn = 1;
 constexpr int kVerdictColumn = 2;
 constexpr int kTimeColumn = 3;
-constexpr int kResetColumn = 4;
 constexpr size_t kDataStart = 5;
 constexpr size_t kAddressBytes = 6;
 
@@ -96,14 +95,6 @@ std::string GatherCheckedColumn(ListView list, int column, int pairs) {
         gathered += text;
     }
     return Upper(gathered);
-}
-
-void BlankCheckedResults(ListView list) {
-    const int rows = list.GetItemCount();
-    for (int row = 0; row < rows; ++row) {
-        if (!list.GetCheck(row)) continue;
-        for (int column = kVerdictColumn; column <= kResetColumn; ++column) list.SetItemText(row, column, "");
-    }
 }
 
 void WriteRowVerdict(ListView list, const std::string& address, const std::string& verdict) {

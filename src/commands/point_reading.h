@@ -47,8 +47,6 @@ PointReadVerdict JudgePointReadReply(const ByteString& frame, const std::string&
 // upper-cased. Empty cells give nothing.
 std::string GatherCheckedColumn(ListView list, int column, int pairs);
 
-// Blanks the result, time and reset columns (2 to 4) of every checked row.
-void BlankCheckedResults(ListView list);
 // The verdict into column 2 of the last row (checked or not) whose address is this one
 // (display order, any case).
 void WriteRowVerdict(ListView list, const std::string& address, const std::string& verdict);

@@ -192,17 +192,20 @@ void CMeterManageDlg::OnImportAddresses() {
         ShowMessageBox("打开文件失败");
         return;
     }
-    // A line: 12 address digits, then 4 group digits or none, blanks anywhere; more is ignored.
+    // A line without its blanks: the address is its first 12 characters (fewer when it is
+    // shorter), the group the next 4 (none when absent); the rest is ignored. Both are padded as
+    // typed ones are; a line whose address or group is not hexadecimal is skipped and counted.
     std::vector<std::pair<std::string, std::string>> entries;
     int badLines = 0;
     std::string line;
     while (file.ReadLine(line)) {
-        const std::string digits = RemoveBlanks(line);
-        if (digits.empty()) continue;
-        const std::string address = digits.substr(0, kAddressDigits);
-        const std::string group = digits.size() > kAddressDigits ? digits.substr(kAddressDigits, kGroupDigits) : "";
-        if (address.size() != kAddressDigits || !IsHexText(address) || !IsHexText(group) ||
-            (!group.empty() && group.size() != kGroupDigits)) {
+        const std::string text = RemoveBlanks(line);
+        if (text.empty()) continue;
+        const std::string groupText = text.size() > kAddressDigits ? text.substr(kAddressDigits, kGroupDigits) : "";
+        std::string address;
+        std::string group;
+        if (!ReadHexField(text.substr(0, kAddressDigits), kAddressDigits, address) ||
+            (!groupText.empty() && !ReadHexField(groupText, kGroupDigits, group))) {
             ++badLines;
             continue;
         }

@@ -64,7 +64,7 @@ TEST_F(PointReadingTest, EachAnswerGivesTheDeviceItsVerdictAndTime) {
         {Bytes(), "失败", "01 秒"},
         {Answer("BD 9A 78 56 34 12", 20, 20), "失败", " ms"},
         {Answer(mac, 20, 5), "失败", " ms"},         // shorter than it announces
-        {Answer(mac, 20, 20, 99, 0xA0), "", " ms"},  // abnormal: not judged
+        {Answer(mac, 20, 20, 99, 0xA0), " ", " ms"},  // abnormal: not judged, the start's blank stays
     };
     AddRow(kMac, "");
     for (const auto& c : cases) {
@@ -172,6 +172,29 @@ TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVe
     Click(IDC_POINT_READ_STATISTICS);
     EXPECT_EQ(boxes.back().text, "总次数：10\r\n成功次数：6\r\n失败次数：3\r\n");
     EXPECT_EQ(boxes.back().caption, "统计");
+}
+
+TEST_F(PointReadingTest, TheStartBlanksTheCheckedRowsAsTheOtherTestsDoAndTheResultsFileShowsIt) {
+    for (const char* mac : {"000000000001", "000000000002", "000000000003"}) {
+        AddRow(mac, "", mac[11] != '2');
+        for (int column = 2; column <= 4; ++column) List().SetItemText(List().GetItemCount() - 1, column, "old");
+    }
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "5");
+    Click(IDC_AUTO_POINT_READ);
+    ASSERT_TRUE(WaitFor([&] { return Requests().size() == 1; }));
+    Click(IDC_STOP_POINT_READ);  // the first device's wait ends without a row
+    ASSERT_TRUE(Ended());
+    for (int row : {0, 2})
+        for (int column = 2; column <= 4; ++column) EXPECT_EQ(List().GetItemText(row, column), " ") << row;
+
+    const std::string path = Path("results.txt");
+    filePaths.push_back(path);
+    Click(IDC_EXPORT_RESULTS);
+    const std::string blankCell = " " + testsupport::Blanks(4);
+    EXPECT_EQ(testsupport::ReadFileBytes(path),
+              Utf8ToGbk("地址" + testsupport::Blanks(12) + "结果" + testsupport::Blanks(4) + "时间  \r\n" +
+                        "000000000001    " + blankCell + blankCell + "\r\n" +
+                        "000000000002    old    old    \r\n" + "000000000003    " + blankCell + blankCell + "\r\n"));
 }
 
 }  // namespace

@@ -96,6 +96,8 @@ TEST_F(MeterManageTest, AddsSingleAddressesAndRangesOrWarns) {
         {"step not BCD", {{start, "1"}, {step, "1A"}, {count, "3"}}, {}, "步长必须为BCD格式"},
         {"no count", {{start, "1"}, {step, "1"}}, {}, "地址数目格式错误"},
         {"count not decimal", {{start, "1"}, {step, "1"}, {count, "1x"}}, {}, "地址数目格式错误"},
+        {"up to the top", {{start, "FFFFFFFFFFFE"}, {step, "1"}, {count, "2"}},
+         {{"2", "FFFFFFFFFFFE", "0000"}, {"3", "FFFFFFFFFFFF", "0000"}}, ""},
         {"past the top", {{start, "FFFFFFFFFFFE"}, {step, "1"}, {count, "3"}}, {}, "地址超出范围"},
     };
     for (const InputCase& c : cases) {
@@ -117,9 +119,32 @@ TEST_F(MeterManageTest, AddsSingleAddressesAndRangesOrWarns) {
     }
 }
 
-TEST_F(MeterManageTest, ImportReplacesTheListsWithTheGoodLinesAndCountsTheBadOnes) {
+TEST_F(MeterManageTest, ImportReplacesTheListsWithTheLinesReadAndCountsTheOnesThatAreNotHexadecimal) {
+    // Blanks go; the address is the first 12 characters, the group the next 4, each padded as a
+    // typed one; the rest is ignored. Empty lines give nothing; bad ones are skipped and counted.
+    const struct {
+        const char* line;
+        const char* address;  // nullptr: no row
+        const char* group;
+    } lines[] = {
+        {"0000 0000 0001 0002", "000000000001", "0002"},
+        {"", nullptr, nullptr},
+        {"00000000000B", "00000000000B", ""},
+        {"12345678", "000012345678", ""},
+        {"GG0000000001", nullptr, nullptr},
+        {"000000000003 12", "000000000003", "0012"},
+        {" a b c ", "000000000abc", ""},
+        {"0000000000040005 and more", "000000000004", "0005"},
+        {"00000000000500G5", nullptr, nullptr},
+    };
+    std::string text;
+    Rows expected;
+    for (const auto& l : lines) {
+        text += std::string(l.line) + "\r\n";
+        if (l.address) expected.push_back({std::to_string(expected.size() + 1), l.address, l.group});
+    }
     const std::string file = Path("meters.txt");
-    WriteFileBytes(file, "0000 0000 0001 0002\r\n\r\n00000000000B\n12345678\nGG0000000001\n000000000003 12\n");
+    WriteFileBytes(file, text);
     // Cancelled, then a file that cannot be opened: the lists stay as they were.
     for (const std::string& path : {std::string(), Path("missing/meters.txt"), file}) {
         EXPECT_EQ(Listed(), (Rows{{"1", "000000000042", ""}}));
@@ -129,8 +154,8 @@ TEST_F(MeterManageTest, ImportReplacesTheListsWithTheGoodLinesAndCountsTheBadOne
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "打开文件失败");
     EXPECT_EQ(fileRequests.back().filter, "TXT Files(*.txt)|*.txt||");
-    EXPECT_EQ(Listed(), (Rows{{"1", "000000000001", "0002"}, {"2", "00000000000B", ""}}));
-    EXPECT_EQ(Warning(), "3行地址格式错误，已跳过");
+    EXPECT_EQ(Listed(), expected);
+    EXPECT_EQ(Warning(), "2行地址格式错误，已跳过");
 }
 
 TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {

@@ -1,6 +1,8 @@
 // The module test panel's network-port test, throughput request and broadcast reply test.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "commands/TestDlg/test_dlg.h"
@@ -22,13 +24,12 @@ void CTestDlg::SendNetPortTestFrame() {
 }
 
 void CTestDlg::OnNetPortTest() {
-    // An empty count edit counts as 0: the button's frame and one tick's.
-    long long count = 0;
+    // The leading number of the text, 0 when there is none: a count of 0 or less runs the
+    // button's frame and one tick's.
     const std::string text = GetDlgItemText(IDC_PANEL_NUMBER);
-    if (!IsBlankField(text) &&
-        !ReadDecimalEdit(IDC_PANEL_NUMBER, std::numeric_limits<int32_t>::max(), "输入发送次数", count))
-        return;
-    m_netTestCount = static_cast<int32_t>(count);
+    const long long count = std::strtoll(text.c_str(), nullptr, 10);
+    m_netTestCount = static_cast<int32_t>(std::clamp<long long>(count, std::numeric_limits<int32_t>::min(),
+                                                                std::numeric_limits<int32_t>::max()));
     SendNetPortTestFrame();
     SetTimer(PANEL_TIMER_NET_PORT_TEST, 1);
     m_netTestTicks = 0;

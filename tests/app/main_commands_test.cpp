@@ -1,0 +1,110 @@
+// Commands of the main window that send no frame: the upgrade's start and stop with the
+// controls they switch and the thread they run, and the command that opens the network settings.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/main_window_fixture.h"
+
+namespace {
+
+using testsupport::MainWindowWithModule;
+
+constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, IDC_BAUD_RATE_COMBO,
+                                    IDC_EXPECTED_VERSION, IDC_PARITY_COMBO};
+
+class MainCommandsTest : public MainWindowWithModule {
+protected:
+    MainCommandsTest() : MainWindowWithModule(13) {}
+
+    // The enabled states of the controls an upgrade switches, in their order.
+    std::vector<bool> UpgradeControls() {
+        std::vector<bool> states;
+        for (int id : kUpgradeControls) states.push_back(Enabled(id));
+        return states;
+    }
+    // Message boxes answered with answer; each records the controls' states as it shows.
+    void AnswerBoxes(int answer) {
+        SetMessageBoxHook([this, answer](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            statesAtBox.push_back(UpgradeControls());
+            return answer;
+        });
+    }
+    std::shared_ptr<WorkerThread> UpgradeThread() { return dlg->UpgradeWorker().Thread(); }
+
+    const std::vector<bool> enabled = std::vector<bool>(5, true);
+    const std::vector<bool> disabled = std::vector<bool>(5, false);
+    std::vector<std::vector<bool>> statesAtBox;
+};
+
+TEST_F(MainCommandsTest, UpgradeWithoutAChannelSaysSoAndGivesItsControlsBack) {
+    AnswerBoxes(kIdOk);
+    Click(IDC_UPGRADE_START);
+    ASSERT_EQ(BoxTexts(), std::vector<std::string>{"串口未打开"});
+    EXPECT_EQ(boxes[0].type, static_cast<uint32_t>(kMbOk));
+    EXPECT_EQ(statesAtBox[0], disabled);
+    EXPECT_EQ(UpgradeControls(), enabled);
+    EXPECT_EQ(UpgradeThread(), nullptr);
+}
+
+TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
+    OpenPort();
+    AnswerBoxes(kIdCancel);
+    Click(IDC_UPGRADE_START);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(UpgradeControls(), disabled);
+    EXPECT_TRUE(Enabled(IDC_UPGRADE_STOP));
+    const std::shared_ptr<WorkerThread> thread = UpgradeThread();
+    ASSERT_NE(thread, nullptr);
+    // The work is empty: the thread ends by itself and clears its flag.
+    ASSERT_TRUE(WaitFor([&] { return thread->IsFinished(); }));
+    EXPECT_FALSE(dlg->UpgradeWorker().IsRunning());
+
+    for (int answer : {kIdCancel, kIdOk}) {
+        AnswerBoxes(answer);
+        Click(IDC_UPGRADE_STOP);
+        ASSERT_EQ(boxes.size(), answer == kIdOk ? 2u : 1u);
+        EXPECT_EQ(boxes.back().text + "|" + boxes.back().caption, "确认要停止升级吗？|提示");
+        EXPECT_EQ(boxes.back().type, static_cast<uint32_t>(kMbOkCancel | kMbIconInformation));
+        // Cancel changes nothing; OK joins the thread and gives the controls back.
+        EXPECT_EQ(UpgradeControls(), answer == kIdOk ? enabled : disabled);
+        EXPECT_EQ(UpgradeThread(), answer == kIdOk ? nullptr : thread);
+    }
+
+    // Started again, it runs on a new thread, which the window's close joins.
+    Click(IDC_UPGRADE_START);
+    const std::shared_ptr<WorkerThread> again = UpgradeThread();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, thread);
+    ASSERT_TRUE(WaitFor([&] { return again->IsFinished(); }));
+    dlg->Close();
+    EXPECT_EQ(UpgradeThread(), nullptr);
+}
+
+TEST_F(MainCommandsTest, AnUpgradeThreadThatCannotStartLeavesNothingRunning) {
+    OpenPort();
+    dlg->Link().Workers().SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
+    AnswerBoxes(kIdOk);
+    Click(IDC_UPGRADE_START);
+    dlg->Link().Workers().SetLauncher(nullptr);
+    ASSERT_EQ(BoxTexts(), std::vector<std::string>{"启动串口通讯线程失败"});
+    EXPECT_EQ(boxes[0].caption, "错误");
+    EXPECT_FALSE(dlg->UpgradeWorker().IsRunning());
+    EXPECT_EQ(UpgradeControls(), enabled);
+}
+
+TEST_F(MainCommandsTest, TheNetworkSettingsCommandOpensTheirDialog) {
+    bool shown = false;
+    dlg->PostTask([this, &shown] {
+        shown = dlg->NetworkSettingsDialog().IsWindowVisible();
+        dlg->NetworkSettingsDialog().EndDialog(kIdCancel);
+    });
+    EXPECT_TRUE(dlg->DispatchNotify(IDM_NETWORK_SETTINGS, Notify::Clicked));
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
