@@ -314,7 +314,7 @@ TEST_F(TestPanelTest, NetPortTestCountsTheLeadingNumberAndRunsTwoFramesForNoneOr
         SCOPED_TRACE(c.count);
         Enter({{IDC_PANEL_NUMBER, c.count}});
         Press(IDC_PANEL_NET_PORT_TEST);
-        for (uint32_t i = 0; i < c.frames; ++i) EXPECT_EQ(NextFrame(), NetTestFrame(0x40, sequence++));
+        for (uint32_t i = 0; i < c.frames; ++i) ASSERT_EQ(NextFrame(), NetTestFrame(0x40, sequence++));
         ASSERT_TRUE(WaitFor([this] { return !Panel().IsTimerRunning(PANEL_TIMER_NET_PORT_TEST); }));
         sent += c.frames;
         EXPECT_EQ(HistoryCount('0'), sent);
