@@ -140,7 +140,8 @@ public:
     // ---- Address list and the batch tests over it ----
     // Ends a running data or version test within its current wait and waits for its thread.
     void StopBatchTests();
-    // Blanks the result, time and reset columns of every checked row of the address list.
+    // One blank into the result, time and reset columns of every checked row of the address
+    // list: the start of the data and version tests and of point reading.
     void ClearCheckedResults();
     // A reset-information reply into the row of the address (display form): the reset word and
     // the four reset counts. A reply too short for them changes nothing.
