@@ -17,6 +17,10 @@ TEST(SearchAnalyzers, StartSearch) {
         {"no multicast", MakeFrame(kHost, 0x17, "21 10 00"),
             title + "Src 设备模式：    网关\r\n目标设备模式：    云服务器\r\n搜索半径：    0\r\n"
             "搜索范围：    搜索同网设备\r\n组播标志：    非组播\r\n属性长度: 0\r\n属性: 0x\r\n", 8},
+        // Range 6 of the word 0x6000.
+        {"reserved range", MakeFrame(kHost, 0x17, "00 60 00"),
+            title + "Src 设备模式：    不区分设备类型\r\n目标设备模式：    不区分设备类型\r\n搜索半径：    0\r\n"
+            "搜索范围：    RSV\r\n组播标志：    非组播\r\n属性长度: 0\r\n属性: 0x\r\n", 8},
         {"attribute cut", MakeFrame(kHost, 0x17, "01 0A 05 41"), plain + "非组播\r\n属性长度: 5\r\n" + kIncomplete, -1},
         {"multicast cut", Hex("79 05 00 40 17 00 80 34"), zero + "组播\r\n" + kIncomplete, -1},
         {"length cut", Hex("79 05 00 40 17 00 80 34 12"), zero + "组播\r\n组播地址：    1234\r\n" + kIncomplete, -1},

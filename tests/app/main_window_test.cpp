@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/main_tester_dlg.h"
+#include "platform/dialog_template.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "support/main_window_fixture.h"
@@ -180,6 +181,36 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
     EXPECT_EQ(History().size(), history);
     dlg->AddDataReplyLogRow("7902");  // numbering starts again
     EXPECT_EQ(list.GetItemText(0, 1), "00");
+}
+
+TEST_F(MainWindowTest, ControlsFollowTheWindowSizeAtTheirFractions) {
+    // A font taller than the wait-mode combo's share of the height, so its height shows the layout's.
+    dlg->GetDlgItem(IDC_ROUND_WAIT_MODE_COMBO).SetFont("", 60, 400);
+    dlg->MoveWindow(20, 10, 1000, 560);
+    const DialogTemplate* t = FindDialogTemplate(dlg->TemplateId());
+    ASSERT_NE(t, nullptr);
+    const auto frac = [](double f, int size) { return static_cast<int>(f * size); };
+    const auto window = [this] { return dlg->GetWindowRect(); };
+    ASSERT_TRUE(WaitFor([&] {
+        return dlg->GetClientRect().Width() == 1000 &&
+               dlg->GetDlgItem(IDC_FRAME_LOG).GetRectInParent().Width() == frac(0.50, window().Width());
+    }));
+    const int W = window().Width(), H = window().Height();
+    ASSERT_NE(W, H);
+    const auto text = [](const Rect& r) { return StrFormat("%d,%d %dx%d", r.left, r.top, r.Width(), r.Height()); };
+    for (const ControlTemplate& c : t->controls) {
+        // Plain labels have no id; the title and the reception tabs take fractions of the client area.
+        if (c.id == -1 || c.id == IDC_TITLE_TEXT || c.id == IDC_RECEIVE_TABS) continue;
+        Rect r = dlg->GetDlgItem(c.id).GetRectInParent();
+        const Rect expected{frac(c.x, W), frac(c.y, H), frac(c.x, W) + frac(c.w, W), frac(c.y, H) + frac(c.h, H)};
+        // Every other combo has room for its list: its own height, above its share.
+        const bool combo = c.kind == ControlKind::ComboDropDown || c.kind == ControlKind::ComboDropList;
+        if (combo && c.id != IDC_ROUND_WAIT_MODE_COMBO) {
+            EXPECT_GT(r.Height(), expected.Height()) << c.id;
+            r.bottom = expected.bottom;
+        }
+        EXPECT_EQ(text(r), text(expected)) << c.id;
+    }
 }
 
 }  // namespace

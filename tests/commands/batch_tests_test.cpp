@@ -107,6 +107,8 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
         {"000000000012", true, reply("12", "01 02 04"), 0, "版本不一致", " "},
         {"000000000013", true, reply("13", ""), 0, "失败", " "},
         {"000000000014", true, reply("99", "01 02 03"), 0, " ", " "},
+        // Another device's reply, then its own, in one wait: its own is judged.
+        {"000000000019", true, reply("99", "01 02 03") + reply("19", "01 02 03"), 0, "成功", " "},
         {"000000000015", true, reply("15", "01 02 03", 0xA0), 0, "失败", " "},
         {"000000000016", false, reply("16", "01 02 03"), 0, "old", "old"},
         // Too late, the answer comes in the next device's wait: it is another device's there.
@@ -122,7 +124,7 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
     ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_EXPECTED_VERSION); }, 20000));
     ExpectRows(rows);
     const std::vector<std::string> frames = FramesAfterOpening();
-    ASSERT_EQ(frames.size(), 7u);
+    ASSERT_EQ(frames.size(), 8u);
     EXPECT_EQ(frames[0], "79 07 00 40 52 00 11 00 00 00 00 00 AA 04 ");
 }
 

@@ -126,22 +126,42 @@ TEST_F(MeterPageTest, TwoRoundsOverFiveMetersWithASilentAndALateOne) {
 }
 
 TEST_F(MeterPageTest, TheIntervalModeSendsOneRequestPerInterval) {
-    for (const char* a : {"201708180011", "201708180012", "201708180013"}) meters.Add(a);
+    const char* address[] = {"201708180011", "201708180012", "201708180013"};
     ComboBox combo(dlg->GetDlgItem(IDC_ROUND_WAIT_MODE_COMBO));
     combo.SelectAsUser(combo.FindStringExact(kIntervalModeText));
     ASSERT_TRUE(WaitFor([&] { return !Enabled(IDC_ROUND_SEND_DELAY); }, 1000));
-    Enter("201708180011", "201708180013", "1", "300", "", kIntervalModeText);
-    dlg->DispatchNotify(IDC_ROUND_END_ADDR, Notify::SetFocus);  // the end takes the start's text
-    EXPECT_EQ(Text(IDC_ROUND_END_ADDR), "201708180011");
-    dlg->SetDlgItemText(IDC_ROUND_END_ADDR, "201708180013");
-    RunToEnd(6);
-    std::vector<int64_t> sent;
-    for (const MonitorRecord& r : History())
-        if (r.kind == '0' && r.frame[0] == 0x68) sent.push_back(SystemTimeToEpochMs(r.time));
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_GE(sent[1] - sent[0], 295);
-    EXPECT_GE(sent[2] - sent[1], 295);
-    EXPECT_EQ(Text(IDC_ROUND_REPLIES), "3");
+    // A late answer takes its time out of the interval: requests stay one interval apart, as the
+    // meters read them too, below interval + 150 ms, the least a pause after a 150 ms late answer gives.
+    const struct {
+        int lateMs, interval;
+    } cases[] = {{0, 300}, {150, 400}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.interval);
+        for (const char* a : address) meters.Add(a, {MeterFault::None, ms(c.lateMs), false});
+        const size_t before = History().size();
+        const size_t requestsBefore = meters.RequestTimes().size();
+        Enter(address[0], address[2], "1", std::to_string(c.interval).c_str(), "", kIntervalModeText);
+        dlg->DispatchNotify(IDC_ROUND_END_ADDR, Notify::SetFocus);  // the end takes the start's text
+        EXPECT_EQ(Text(IDC_ROUND_END_ADDR), address[0]);
+        dlg->SetDlgItemText(IDC_ROUND_END_ADDR, address[2]);
+        RunToEnd(6);
+        std::vector<int64_t> sent;
+        const std::vector<MonitorRecord> history = History();
+        for (size_t i = before; i < history.size(); ++i) {
+            const MonitorRecord& r = history[i];
+            if (r.kind == '0' && r.frame[0] == 0x68) sent.push_back(SystemTimeToEpochMs(r.time));
+        }
+        ASSERT_EQ(sent.size(), 3u);
+        EXPECT_GE(sent[1] - sent[0], c.interval - 5);
+        EXPECT_GE(sent[2] - sent[1], c.interval - 5);
+        const auto read = meters.RequestTimes();
+        ASSERT_EQ(read.size(), requestsBefore + 3);
+        for (size_t i = requestsBefore + 1; i < read.size(); ++i) {
+            const auto spacing = std::chrono::duration_cast<ms>(read[i] - read[i - 1]).count();
+            EXPECT_TRUE(spacing >= c.interval - 50 && spacing < c.interval + 150) << spacing;
+        }
+        EXPECT_EQ(Text(IDC_ROUND_REPLIES), "3");
+    }
     EXPECT_FALSE(Enabled(IDC_ROUND_SEND_DELAY));  // it serves the time-out mode alone
     combo.SelectAsUser(combo.FindStringExact(kTimeoutModeText));
     EXPECT_TRUE(WaitFor([&] { return Enabled(IDC_ROUND_SEND_DELAY); }, 1000));

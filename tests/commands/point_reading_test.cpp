@@ -96,6 +96,8 @@ TEST_F(PointReadingTest, RequestsCarryTheFlagGroupAddressAndLength) {
     AddRow(kMac, "0001");
     AddRow("445566778899", "0009", false);
     AddRow("112233445566", "0002");
+    AddRow(kMac, "0003", false);  // the first's address again, unchecked
+    List().SetItemText(3, 3, "old");
     dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "0");
     dlg->SetDlgItemText(IDC_DST_ADDR, kMac);
     for (const auto& c : cases) {
@@ -106,6 +108,9 @@ TEST_F(PointReadingTest, RequestsCarryTheFlagGroupAddressAndLength) {
         EXPECT_TRUE(WaitFor([&] { return Ended() && Requests().size() == c.frames.size(); }));
         EXPECT_EQ(Requests(), c.frames);
     }
+    // No answers: the verdict goes to the lower row of the address, the time to its checked row.
+    EXPECT_EQ(List().GetItemText(0, 2) + "|" + List().GetItemText(0, 3), "|00 秒");
+    EXPECT_EQ(List().GetItemText(3, 2) + "|" + List().GetItemText(3, 3), "失败|old");
     EXPECT_TRUE(boxes.empty());
 }
 

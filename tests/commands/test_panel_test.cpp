@@ -217,6 +217,8 @@ std::vector<PanelCase> RefusalCases() {
          {{IDC_PANEL_BRD_DSN, "8"}}, "输入brd delay"},
         {"BrdDelayOver16Bits", 0, broadcast({{IDC_PANEL_BRD_DELAY, "70000"}}), kBroadcastButton, "", {},
          "输入brd delay"},
+        {"BrdDelayPast64Bits", 0, broadcast({{IDC_PANEL_BRD_DELAY, "18446744073709551617"}}), kBroadcastButton, "",
+         {}, "输入brd delay"},
         {"RespTimesNegative", 0, broadcast({{IDC_PANEL_RESP_TIMES, "-1"}}), kBroadcastButton, "", {}, "输入resp tms"},
         {"DataLenOver16Bits", 0, broadcast({{IDC_PANEL_DATA_LEN, "65536"}}), kBroadcastButton, "", {}, "输入数据长度"},
     };

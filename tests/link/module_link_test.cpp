@@ -273,6 +273,18 @@ TEST(FrameHistory, WhenFullDropsTheOldestAndStillReachesRecordsByPosition) {
     history.Restart(nullptr);
     EXPECT_EQ(history.Size(), 0u);
     EXPECT_FALSE(history.MarkViewed(0, r));
+    // Positions count afresh from the emptying. A clock that moves at every reading: the three
+    // records are made at minutes 0, 2 and 4, and one mark stamps them all at minute 6.
+    int minute = 0;
+    SetLocalTimeSource([&minute] { return SystemTime{2024, 1, 1, 1, 0, static_cast<uint16_t>(minute++), 0, 0}; });
+    for (size_t i = 0; i < 3; ++i) history.RecordSentFrame('0', frame(i));
+    history.MarkViewed(0, 2);
+    for (size_t position = 0; position < 3; ++position) {
+        ASSERT_TRUE(history.MarkViewed(position, r)) << position;
+        EXPECT_EQ(r.frame, frame(position));
+        EXPECT_EQ(r.shownTime.minute, 2 * position);
+        EXPECT_EQ(r.viewedTime.minute, 6) << position;
+    }
     SetLocalTimeSource(nullptr);
 }
 

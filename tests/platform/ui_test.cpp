@@ -317,6 +317,14 @@ TEST(Controls, CompactCellsReadAsTheirTextsAndTheOldestRowsGoPastTheLimit) {
     for (int i = 2; i < 6; ++i) l.AppendRow({std::to_string(i)});
     ASSERT_EQ(l.GetItemCount(), 2);
     EXPECT_EQ(l.GetItemText(0, 0) + l.GetItemText(1, 0), "45");
+    // An insert into a full list: the oldest row goes, and the new row lands before the row it
+    // was put before.
+    l.DeleteAllItems();
+    l.SetRowLimit(3, 1);
+    for (const char* text : {"a", "b", "c"}) l.AppendRow({text});
+    EXPECT_EQ(l.InsertItem(1, "x"), 0);
+    ASSERT_EQ(l.GetItemCount(), 3);
+    EXPECT_EQ(l.GetItemText(0, 0) + l.GetItemText(1, 0) + l.GetItemText(2, 0), "xbc");
 }
 
 TEST(Controls, SelectingARowScrollsTheListOnlyVertically) {

@@ -82,6 +82,7 @@ struct Dlt645Meters::State {
     Bytes Answer(const Bytes& request, MeterBehaviour& b) {
         std::lock_guard<std::mutex> lock(m);
         requests.push_back(request);
+        requestTimes.push_back(std::chrono::steady_clock::now());
         const auto meter = meters.find(request.substr(1, 6));
         if (request[8] != kRead || meter == meters.end() || meter->second.fault == MeterFault::Silent) return {};
         b = meter->second;
@@ -99,6 +100,7 @@ struct Dlt645Meters::State {
     std::mutex m;
     std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
+    std::vector<std::chrono::steady_clock::time_point> requestTimes;
 };
 
 Dlt645Meters::Dlt645Meters(SimModule& line) : m_state(std::make_shared<State>(line)) {
@@ -116,6 +118,11 @@ void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour) {
 std::vector<Bytes> Dlt645Meters::Requests() const {
     std::lock_guard<std::mutex> lock(m_state->m);
     return m_state->requests;
+}
+
+std::vector<std::chrono::steady_clock::time_point> Dlt645Meters::RequestTimes() const {
+    std::lock_guard<std::mutex> lock(m_state->m);
+    return m_state->requestTimes;
 }
 
 }  // namespace kvtsim

@@ -39,8 +39,9 @@ public:
 
     // A meter at this address (12 decimal digits as printed on it).
     void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour());
-    // Every well-formed frame read from the line, in order.
+    // Every well-formed frame read from the line, in order, and when each was read.
     std::vector<Bytes> Requests() const;
+    std::vector<std::chrono::steady_clock::time_point> RequestTimes() const;
 
 private:
     struct State;
