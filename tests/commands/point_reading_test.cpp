@@ -108,8 +108,9 @@ TEST_F(PointReadingTest, RequestsCarryTheFlagGroupAddressAndLength) {
         EXPECT_TRUE(WaitFor([&] { return Ended() && Requests().size() == c.frames.size(); }));
         EXPECT_EQ(Requests(), c.frames);
     }
-    // No answers: the verdict goes to the lower row of the address, the time to its checked row.
-    EXPECT_EQ(List().GetItemText(0, 2) + "|" + List().GetItemText(0, 3), "|00 秒");
+    // No answers: the verdict goes to the lower row of the address, the time to its checked row,
+    // whose verdict cell was cleared to one blank.
+    EXPECT_EQ(List().GetItemText(0, 2) + "|" + List().GetItemText(0, 3), " |00 秒");
     EXPECT_EQ(List().GetItemText(3, 2) + "|" + List().GetItemText(3, 3), "失败|old");
     EXPECT_TRUE(boxes.empty());
 }
