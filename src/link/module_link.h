@@ -78,8 +78,8 @@ public:
     // the gather thread, as the serial port's bytes are.
     NetworkLink& Network() { return m_network; }
     // The network socket has opened: the gather and monitor threads run, the port is open and
-    // sending goes to the network. False (nothing changed but threads started) when a thread
-    // did not start.
+    // sending goes to the network. False when a thread did not start; the caller closes the
+    // socket and ends the channel.
     bool StartNetworkChannel();
     // The network socket has closed or failed to open: sending returns to the serial port when
     // it is open, else no channel is left; the gather thread, unless the serial port feeds it,
