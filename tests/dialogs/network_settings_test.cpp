@@ -259,7 +259,8 @@ TEST_F(NetworkSettingsTest, AClosedNetworkChannelHandsSendingBackToTheOpenSerial
         ComboBox combo(dlg->GetDlgItem(c.first));
         combo.SetCurSel(combo.FindStringExact(c.second));
     }
-    const std::pair<int, const char*> edits[] = {{IDC_DEPTH, "7"}, {IDC_SEND_DST_ADDR, "123456789ABC"}, {IDC_USER_DATA, "1 23"}};
+    const std::pair<int, const char*> edits[] = {
+        {IDC_DEPTH, "7"}, {IDC_SEND_DST_ADDR, "123456789ABC"}, {IDC_USER_DATA, "1 23"}};
     for (const auto& e : edits) {
         Edit edit(dlg->GetDlgItem(e.first));
         edit.SetText("");
