@@ -357,4 +357,20 @@ TEST_F(NetworkSettingsTest, AStopPassesOnEveryFrameReadAndTheCutTail) {
     ::close(module);
 }
 
+TEST_F(NetworkSettingsTest, ClosingTheSerialPortLeavesTheNetworkChannelRunning) {
+    OpenPort();
+    Peer module(SOCK_DGRAM);
+    Start(IDC_NET_UDP, module.port);
+    ASSERT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+    OpenPort();  // "关闭串口"
+    EXPECT_FALSE(dlg->Link().IsSerialOpen());
+    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+    EXPECT_TRUE(dlg->Link().IsPortOpen());
+    sockaddr_in to = LocalAddress();
+    const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
+    ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
+    EXPECT_EQ(History().back().frame, reply);
+}
+
 }  // namespace
