@@ -2,10 +2,11 @@
 // loopback TCP listener sends the smallest receive-data frames (7 bytes) at the serial line's
 // worst-case rate (1,650 a second) and then at ten times that, each for the given time; the
 // window reads them on its socket's read message, and every frame must reach the frame history,
-// the data reply log and the reply queue, once and in order.
+// the data reply log and the reply queue, once and in order. A task that reposts itself every
+// few milliseconds on the window's thread measures the longest stall of its event loop.
 //
 // Usage: soak_tcp [seconds=60]    (no display needed; traffic stays on 127.0.0.1)
-// Exit status 0 when no frame was lost at either rate.
+// Exit status 0 when no frame was lost and the event loop never stalled over 50 ms at either rate.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -28,6 +29,28 @@ namespace {
 
 constexpr double kLineRate = 1650.0;
 constexpr int kBurstMs = 10;
+constexpr uint32_t kProbeMs = 5;
+constexpr double kStallLimitMs = 50;
+
+// Reposts itself on the window's thread and keeps the longest gap beyond its period.
+struct StallProbe {
+    explicit StallProbe(CMainTesterDlg& dlg) : window(dlg) {}
+    void Start() {
+        last = std::chrono::steady_clock::now();
+        Tick();
+    }
+    void Tick() {
+        const auto now = std::chrono::steady_clock::now();
+        const double late = std::chrono::duration<double, std::milli>(now - last).count() - kProbeMs;
+        if (late > worstMs) worstMs = late;
+        last = now;
+        if (running) window.PostTaskAfter(kProbeMs, [this] { Tick(); });
+    }
+    CMainTesterDlg& window;
+    std::chrono::steady_clock::time_point last;
+    double worstMs = 0;
+    bool running = true;
+};
 
 // Control bytes whose frame holds no second start byte, so no frame can be read out of two
 // neighbours; the frames carry them in turn, which shows the order.
@@ -48,6 +71,7 @@ struct Result {
     size_t queued = 0;
     double sendingS = 0;   // from the first send to the last (longer than asked when held back)
     double catchUpMs = 0;  // from the last send until every frame was recorded
+    double stallMs = 0;    // the event loop's longest stall while the frames came
 };
 
 Result RunAtRate(double framesPerSecond, double seconds) {
@@ -81,6 +105,8 @@ Result RunAtRate(double framesPerSecond, double seconds) {
         return r;
     }
 
+    StallProbe probe(dlg);
+    probe.Start();
     std::atomic<uint64_t> sent{0};
     std::atomic<bool> done{false};
     std::thread sender([&] {
@@ -127,6 +153,9 @@ Result RunAtRate(double framesPerSecond, double seconds) {
     });
     r.catchUpMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sendingEnded).count();
     PumpFor(200);  // the last log rows
+    probe.running = false;
+    PumpFor(2 * kProbeMs);
+    r.stallMs = probe.worstMs;
 
     size_t index = 0;
     for (const MonitorRecord& record : link.History().Snapshot()) {
@@ -167,20 +196,23 @@ int main(int argc, char** argv) {
     });
 
     bool ok = true;
+    bool calm = true;
     for (const double rate : {kLineRate, 10 * kLineRate}) {
         boxes = 0;
         const Result r = RunAtRate(rate, seconds);
         const uint64_t lost = r.sent > r.recorded ? r.sent - r.recorded : 0;
         std::printf("%.0f frames/s for %.0f s: sent %llu, recorded %zu, lost %llu, out of order %llu, "
                     "log rows %d, queued %zu, messages %zu; sending took %.1f s, all recorded %.0f ms after the "
-                    "last send\n",
+                    "last send; longest event-loop stall %.0f ms\n",
                     rate, seconds, static_cast<unsigned long long>(r.sent), r.recorded,
                     static_cast<unsigned long long>(lost), static_cast<unsigned long long>(r.outOfOrder), r.logRows,
-                    r.queued, boxes, r.sendingS, r.catchUpMs);
+                    r.queued, boxes, r.sendingS, r.catchUpMs, r.stallMs);
         ok = ok && r.sent > 0 && lost == 0 && r.recorded == r.sent && r.outOfOrder == 0;
+        calm = calm && r.stallMs <= kStallLimitMs;
     }
-    std::printf("%s\n", ok ? "no frame lost" : "FRAMES LOST");
+    std::printf("%s; %s\n", ok ? "no frame lost" : "FRAMES LOST",
+                calm ? "no stall over 50 ms" : "THE EVENT LOOP STALLED OVER 50 MS");
     std::filesystem::current_path(before);
     std::filesystem::remove_all(dir);
-    return ok ? 0 : 1;
+    return ok && calm ? 0 : 1;
 }

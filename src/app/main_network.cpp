@@ -2,6 +2,7 @@
 // message, and what the network side of the link reports.
 
 #include "app/main_tester_dlg.h"
+#include "platform/text_format.h"
 #include "res/resource_ids.h"
 
 void CMainTesterDlg::MapNetworkChannel() {
@@ -54,7 +55,10 @@ void CMainTesterDlg::RequestNetworkRead(uint32_t delayMs) {
 }
 
 void CMainTesterDlg::OnNetworkClosed(const std::string& why) {
-    if (m_link.GetChannelMode() == CHANNEL_NETWORK) m_link.SetChannelMode(CHANNEL_NONE);
-    SetPortStatusText("网口已关闭");
+    ShowNetworkChannelEnded(*this);
     ShowMessageBox(why);
+}
+
+void CMainTesterDlg::OnForeignDatagrams(uint64_t count) {
+    SetPortStatusText(StrFormat("网口已打开，已丢弃其他地址的数据报%llu个", static_cast<unsigned long long>(count)));
 }

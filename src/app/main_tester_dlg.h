@@ -181,6 +181,7 @@ private:
     bool OnNetworkSocket(int fd) override;
     void OnNetworkClosed(const std::string& why) override;
     void RequestNetworkRead(uint32_t delayMs) override;
+    void OnForeignDatagrams(uint64_t count) override;
     void MapNetworkChannel();
 
     // Binds the member controls to their ids.

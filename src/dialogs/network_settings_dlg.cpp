@@ -1,6 +1,7 @@
 #include "dialogs/network_settings_dlg.h"
 
 #include "link/module_link.h"
+#include "platform/text_format.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -10,10 +11,20 @@ constexpr char kSetUpFailed[] = "初始化失败或已完成";
 constexpr char kSetUpDone[] = "初始化完成，点击开始进行绑定";
 constexpr char kOpened[] = "网口已打开";
 constexpr char kClosed[] = "网口已关闭";
+constexpr char kBackToSerial[] = "网口已关闭，改用串口COM%d";
 // Time the adapter is given to take its new address.
 constexpr uint32_t kSettleMs = 1000;
 
 }  // namespace
+
+void ShowNetworkChannelEnded(NetworkSettingsHost& host) {
+    ModuleLink& link = host.Link();
+    if (link.EndNetworkChannel() == CHANNEL_SERIAL && link.SerialComm()) {
+        host.SetPortStatusText(StrFormat(kBackToSerial, link.SerialComm()->Settings().portNumber));
+    } else {
+        host.SetPortStatusText(kClosed);
+    }
+}
 
 CNetworkSettingsDlg::CNetworkSettingsDlg(NetworkSettingsHost& host) : Dialog(IDD_NETWORK_SETTINGS), m_host(host) {
     MapCommand(IDC_NET_START_STOP, Notify::Clicked, [this] { OnStart(); });
@@ -122,9 +133,7 @@ void CNetworkSettingsDlg::OnStart() {
 void CNetworkSettingsDlg::ShowChannelState() {
     ModuleLink& link = m_host.Link();
     NetworkLink& network = link.Network();
-    if (network.IsSocketOpen() && link.StartMonitorThread()) {
-        link.SetPortOpen(true);
-        link.SetChannelMode(CHANNEL_NETWORK);
+    if (network.IsSocketOpen() && link.StartNetworkChannel()) {
         SetDlgItemText(IDC_NET_START_STOP, "停止");
         m_host.SetPortStatusText(kOpened);
         return;
@@ -132,8 +141,7 @@ void CNetworkSettingsDlg::ShowChannelState() {
     // A socket whose frames could not be recorded is not left open behind a closed look.
     if (network.IsSocketOpen()) network.CloseSocket();
     SetDlgItemText(IDC_NET_START_STOP, "开始");
-    link.SetChannelMode(CHANNEL_NONE);
-    m_host.SetPortStatusText(kClosed);
+    ShowNetworkChannelEnded(m_host);
 }
 
 void CNetworkSettingsDlg::OnInitAdapter() {

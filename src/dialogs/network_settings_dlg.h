@@ -23,6 +23,10 @@ public:
     virtual NetworkAdapterConfigurator& AdapterConfigurator() = 0;
 };
 
+// The network channel has stopped or failed to open: sending returns to the serial port when it
+// is open, else no channel is left, and the port status says which.
+void ShowNetworkChannelEnded(NetworkSettingsHost& host);
+
 class CNetworkSettingsDlg : public Dialog {
 public:
     explicit CNetworkSettingsDlg(NetworkSettingsHost& host);

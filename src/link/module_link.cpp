@@ -65,9 +65,32 @@ void ModuleLink::DeleteSerialComm() { m_serialComm.reset(); }
 void ModuleLink::CloseSerialChannel() {
     // The reader ends first, so that the gather's last block holds every byte it read.
     if (m_serialComm) m_serialComm->Close();
-    StopGatherThread();
+    if (m_network.IsSocketOpen()) {
+        // The gather goes on for the network; the port's last bytes go at its quiet time.
+        if (m_channelMode == CHANNEL_NETWORK) return;
+    } else {
+        StopGatherThread();
+    }
     m_portOpen = 0;
     m_channelMode = CHANNEL_NONE;
+}
+
+bool ModuleLink::IsSerialOpen() const {
+    return m_serialComm && m_serialComm->IsOpen() && !m_serialComm->HasHungUp();
+}
+
+bool ModuleLink::StartNetworkChannel() {
+    if (!StartGatherThread() || !StartMonitorThread()) return false;
+    m_portOpen = 1;
+    m_channelMode = CHANNEL_NETWORK;
+    return true;
+}
+
+ChannelMode ModuleLink::EndNetworkChannel() {
+    const bool serial = IsSerialOpen();
+    m_channelMode = serial ? CHANNEL_SERIAL : CHANNEL_NONE;
+    if (!serial) StopGatherThread();
+    return static_cast<ChannelMode>(m_channelMode.load());
 }
 
 bool ModuleLink::CloseAfterHangUp(std::string& why) {
@@ -139,9 +162,9 @@ void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
         // The monitor gets the data alone: without the header and the two check bytes.
         ByteString data = frame.size() > kFrameOverhead ? frame.substr(5, frame.size() - kFrameOverhead) : ByteString();
         if (m_descramble.load() == 1) DescrambleXor(data);
-        m_pendingFrames.Push(ReplyEntry{std::move(data), GetLocalTime()});
+        m_pendingFrames.Push(ReplyEntry{std::move(data), ReceivePipeline::BlockArrival()});
     } else {
-        m_pendingFrames.Push(ReplyEntry{frame, GetLocalTime()});
+        m_pendingFrames.Push(ReplyEntry{frame, ReceivePipeline::BlockArrival()});
     }
 }
 

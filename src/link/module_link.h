@@ -63,17 +63,28 @@ public:
     void SetPortOpen(bool open) { m_portOpen = open ? 1 : 0; }
     bool IsPortOpen() const { return m_portOpen.load() != 0; }
     // Closes the serial port, then stops the gather thread, which first passes on every byte
-    // the port had read; nothing is open afterwards. The monitor thread goes on.
+    // the port had read; nothing is open afterwards. The monitor thread goes on. While the
+    // network channel is open the gather goes on for it, and sending stays with it.
     void CloseSerialChannel();
+    // True while the serial port is open and its line up.
+    bool IsSerialOpen() const;
     // After the serial line hung up: why holds its fault text and the channel is closed as
     // above. False (nothing done) when the line did not hang up.
     bool CloseAfterHangUp(std::string& why);
     // Stops both threads, dropping what was not yet handled, and deletes the channel; the
     // window calls it before it goes.
     void Shutdown();
-    // The network channel: SendFrame writes on it in CHANNEL_NETWORK; what it reads goes to
-    // OnReceivedChunk.
+    // The network channel: SendFrame writes on it in CHANNEL_NETWORK; what it reads is split on
+    // the gather thread, as the serial port's bytes are.
     NetworkLink& Network() { return m_network; }
+    // The network socket has opened: the gather and monitor threads run, the port is open and
+    // sending goes to the network. False when a thread did not start; the caller closes the
+    // socket and ends the channel.
+    bool StartNetworkChannel();
+    // The network socket has closed or failed to open: sending returns to the serial port when
+    // it is open, else no channel is left; the gather thread, unless the serial port feeds it,
+    // ends once every block the socket read is split. The channel mode left.
+    ChannelMode EndNetworkChannel();
 
     // ---- Sending and the frame history ----
     // Writes the frame on the open channel and records it as sent, whatever the write gave.
@@ -170,7 +181,7 @@ private:
     WorkerSet m_workers;
     Worker m_gather;
     Worker m_monitor;
-    NetworkLink m_network{[this](const ByteString& block) { OnReceivedChunk(block); }};
+    NetworkLink m_network{[this](ByteString block) { m_pipeline.AppendWhole(std::move(block), GetLocalTime()); }};
     // Last, so it goes first: its reader feeds the pipeline and calls the listener.
     std::unique_ptr<CSerialComm> m_serialComm;
 };

@@ -1,8 +1,10 @@
 #include "link/network_link.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
-#include <vector>
+
+#include "link/frame_splitter.h"
 
 namespace {
 
@@ -13,33 +15,8 @@ constexpr char kCloseFailed[] = "关闭网络失败！";
 constexpr char kSendFailed[] = "发送数据失败！";
 constexpr char kReceiveFailed[] = "接收数据失败！";
 
-// Where an unfinished 0x79 frame at the end of the bytes starts: the first start byte, outside
-// the checked frames before it, whose frame runs past the end; count when there is none.
-size_t UnfinishedFrameStart(const unsigned char* bytes, size_t count) {
-    // Running sums and exclusive ors, so each candidate frame is checked at once.
-    std::vector<uint8_t> sums(count + 1, 0);
-    std::vector<uint8_t> xors(count + 1, 0);
-    for (size_t k = 0; k < count; ++k) {
-        sums[k + 1] = static_cast<uint8_t>(sums[k] + bytes[k]);
-        xors[k + 1] = static_cast<uint8_t>(xors[k] ^ bytes[k]);
-    }
-    size_t i = 0;
-    while (i < count) {
-        if (bytes[i] != 0x79) {
-            ++i;
-            continue;
-        }
-        if (count - i < 3) return i;
-        const size_t total = (bytes[i + 1] | (static_cast<size_t>(bytes[i + 2]) << 8)) + 7;
-        if (total > count - i) return i;
-        // The two check bytes cover every byte after the start byte and before them.
-        const size_t sumAt = i + total - 2;
-        const bool checked = static_cast<uint8_t>(sums[sumAt] - sums[i + 1]) == bytes[sumAt] &&
-                             (xors[sumAt] ^ xors[i + 1]) == bytes[sumAt + 1];
-        i += checked ? total : 1;
-    }
-    return count;
-}
+// Reads a close drains at most: a peer that never stops sending cannot hold the close.
+constexpr int kDrainReads = 16;
 
 // The text, and the reason on a line of its own when there is one.
 std::string WithReason(const char* text, const std::string& why) {
@@ -89,22 +66,24 @@ void NetworkLink::Keep(std::shared_ptr<SocketChannel> channel) {
     const int fd = channel->Fd();
     const bool stream = std::dynamic_pointer_cast<TcpClientChannel>(channel) != nullptr;
     m_carry.clear();
+    m_foreignShown = 0;
     channel->SetReceiveHandler([this, stream](const unsigned char* bytes, size_t count) {
         ByteString block;
         block.swap(m_carry);
+        const size_t kept = block.size();
         block.append(bytes, count);
         // A stream has no frame bounds: a read may end inside a frame, whose start then waits
         // for the rest.
         if (stream) {
-            const size_t cut = UnfinishedFrameStart(block.data(), block.size());
+            const size_t cut = IncompleteFrameStart(block);
             if (cut < block.size()) {
+                // The wait runs from when the start was first read, not from this read.
+                if (cut >= kept) m_carrySince = Clock::now();
                 m_carry = block.substr(cut);
                 block.resize(cut);
-                m_carrySince = std::chrono::steady_clock::now();
-                AskQuiet(kStreamQuietMs);
             }
         }
-        if (m_sink && !block.empty()) m_sink(block);
+        if (m_sink && !block.empty()) m_sink(std::move(block));
     });
     if (!m_listener || !m_listener->OnNetworkSocket(fd)) {
         channel->Close();
@@ -167,23 +146,58 @@ bool NetworkLink::OpenListeningSocket(const SocketAddress& local) {
 }
 
 void NetworkLink::CloseSocket() {
+    const std::shared_ptr<SocketChannel> current = Current();
+    if (current) Drain(*current);
     std::shared_ptr<SocketChannel> channel;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         channel.swap(m_channel);
     }
     m_socketOpen = 0;
-    m_carry.clear();
+    PassCarry();
     if (!channel) return;
     // The watch ends before the descriptor goes.
     if (m_listener) m_listener->OnNetworkSocket(-1);
     if (channel->Close() != SOCKET_OK) Tell(WithReason(kCloseFailed, channel->LastErrorText()));
 }
 
+void NetworkLink::Drain(SocketChannel& channel) {
+    for (int i = 0; i < kDrainReads && channel.Receive() > 0; ++i) {
+    }
+}
+
 void NetworkLink::PassCarry() {
     ByteString block;
     block.swap(m_carry);
-    if (m_sink && !block.empty()) m_sink(block);
+    if (m_sink && !block.empty()) m_sink(std::move(block));
+}
+
+void NetworkLink::PassCarryWhenDue(bool empty) {
+    if (m_carry.empty()) return;
+    const Clock::time_point due = m_carrySince + std::chrono::milliseconds(kStreamQuietMs);
+    const Clock::time_point now = Clock::now();
+    if (now >= due && empty) {
+        PassCarry();
+        return;
+    }
+    // Bytes still in the socket may finish the frame: the quiet event reads them first.
+    AskQuietAt(std::max(due, now + std::chrono::milliseconds(1)));
+}
+
+void NetworkLink::ReportForeign(const SocketChannel& channel) {
+    const auto* udp = dynamic_cast<const UdpChannel*>(&channel);
+    if (!udp || !m_listener) return;
+    const uint64_t count = udp->ForeignCount();
+    if (count == m_foreignShown) return;
+    const Clock::time_point due = m_foreignShownAt + std::chrono::milliseconds(kForeignReportMs);
+    const Clock::time_point now = Clock::now();
+    if (now < due) {
+        AskQuietAt(due);
+        return;
+    }
+    m_foreignShown = count;
+    m_foreignShownAt = now;
+    m_listener->OnForeignDatagrams(count);
 }
 
 bool NetworkLink::Drop(const std::shared_ptr<SocketChannel>& channel) {
@@ -193,7 +207,7 @@ bool NetworkLink::Drop(const std::shared_ptr<SocketChannel>& channel) {
         m_channel.reset();
     }
     m_socketOpen = 0;
-    m_carry.clear();
+    PassCarry();
     if (m_listener) m_listener->OnNetworkSocket(-1);
     channel->Close();
     return true;
@@ -213,18 +227,18 @@ int NetworkLink::NetworkSend(const unsigned char* bytes, size_t count) {
     return result;
 }
 
-void NetworkLink::AskQuiet(uint32_t delayMs) {
-    if (m_quietAsked || !m_listener) return;
+void NetworkLink::AskQuietAt(Clock::time_point at) {
+    if (!m_listener || (m_quietAsked && m_quietAt <= at)) return;
     m_quietAsked = true;
-    m_listener->RequestNetworkRead(delayMs);
+    m_quietAt = at;
+    const auto delay = std::chrono::ceil<std::chrono::milliseconds>(at - Clock::now()).count();
+    m_listener->RequestNetworkRead(static_cast<uint32_t>(std::max<int64_t>(delay, 1)));
 }
 
 void NetworkLink::OnNetworkRead(uintptr_t socket, intptr_t event) {
     const intptr_t kind = event & 0xFFFF;
     if (kind == kNetworkQuietEvent) {
         m_quietAsked = false;
-        // What is kept belongs to the socket open now: closing drops it.
-        if (m_carry.empty()) return;
     } else if (kind != kNetworkReadEvent) {
         return;
     }
@@ -233,21 +247,14 @@ void NetworkLink::OnNetworkRead(uintptr_t socket, intptr_t event) {
     if (!channel || static_cast<uintptr_t>(channel->Fd()) != socket) return;
     // The rest of a kept frame may be waiting behind a busy window: it is read first.
     const int result = channel->Receive();
-    if (result == 0 && kind == kNetworkQuietEvent && !m_carry.empty()) {
-        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - m_carrySince);
-        if (waited.count() >= kStreamQuietMs) {
-            PassCarry();
-        } else {
-            AskQuiet(kStreamQuietMs - static_cast<uint32_t>(waited.count()) + 1);
-        }
+    if (result >= 0) {
+        PassCarryWhenDue(result == 0);
+        ReportForeign(*channel);
+        return;
     }
-    if (result >= 0) return;
-    // What was read before the stream ended goes through first.
-    PassCarry();
     const bool stream = std::dynamic_pointer_cast<TcpClientChannel>(channel) != nullptr;
     if (result == SOCKET_PEER_CLOSED || (stream && result == SOCKET_RECEIVE_FAILED)) {
-        // The stream is over: the channel ends.
+        // The stream is over: the channel ends, and what was read goes through first.
         const std::string why = result == SOCKET_PEER_CLOSED ? channel->LastErrorText()
                                                              : WithReason(kReceiveFailed, channel->LastErrorText());
         if (Drop(channel) && m_listener) m_listener->OnNetworkClosed(why);

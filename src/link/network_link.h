@@ -1,7 +1,8 @@
 #pragma once
 // The network side of the link: the socket open now (a UDP socket or a TCP client stream), the
 // peer that datagrams go to, the send mode, and the listening choice. Reads happen on the
-// window's read message, on its user-interface thread; sends on any thread.
+// window's read message, on its user-interface thread, and hand whole blocks on to be split
+// elsewhere; sends on any thread.
 
 #include <atomic>
 #include <chrono>
@@ -17,8 +18,8 @@
 
 enum NetProtocol : uint32_t { NET_TCP_SERVER = 0, NET_TCP_CLIENT = 1, NET_UDP = 2 };
 
-// The events in the read message's lParam: the socket has data; the time a frame's start may
-// wait for its rest is up.
+// The events in the read message's lParam: the socket has data; a wait asked for with
+// RequestNetworkRead is up (a kept frame start, or the count of dropped datagrams to show).
 constexpr intptr_t kNetworkReadEvent = 1;
 constexpr intptr_t kNetworkQuietEvent = 2;
 
@@ -36,15 +37,20 @@ public:
     virtual void OnNetworkClosed(const std::string& why) = 0;
     // Asks for a read message with kNetworkQuietEvent after the delay.
     virtual void RequestNetworkRead(uint32_t delayMs) = 0;
+    // Datagrams from senders other than the peer were dropped: count since the socket opened.
+    // At most once every kForeignReportMs.
+    virtual void OnForeignDatagrams(uint64_t count) = 0;
 };
 
-// How long the start of a frame cut off at the end of a stream read waits for its rest before
-// it is passed on as it is.
+// How long the start of a frame cut off at the end of a stream read waits for its rest, from
+// when it was first read, before it is passed on as it is.
 constexpr uint32_t kStreamQuietMs = 50;
+// The shortest time between two reports of dropped datagrams.
+constexpr uint32_t kForeignReportMs = 250;
 
 class NetworkLink {
 public:
-    using BlockSink = std::function<void(const ByteString& block)>;
+    using BlockSink = std::function<void(ByteString block)>;
 
     explicit NetworkLink(BlockSink sink);
     ~NetworkLink();
@@ -63,7 +69,8 @@ public:
     // Binds a stream socket to local and listens on it, then lets it go: no socket stays open.
     // False (the fault shown) when that failed.
     bool OpenListeningSocket(const SocketAddress& local);
-    // Closes the socket open now; "关闭网络失败！" when closing fails.
+    // Closes the socket open now; "关闭网络失败！" when closing fails. What the socket holds is
+    // read first, and a kept frame start is passed on: nothing read is dropped.
     void CloseSocket();
 
     bool IsSocketOpen() const { return m_socketOpen.load() != 0; }
@@ -80,9 +87,10 @@ public:
     // server sends nothing. The count written or a SocketResult.
     int NetworkSend(const unsigned char* bytes, size_t count);
     // The read message: for the read event of the socket open now, reads what it holds (one
-    // datagram, or up to kSocketReadSize bytes of the stream) and passes it on as one block. A
-    // stream read that ends inside a frame keeps that frame's start for the next read; when no
-    // read has come for kStreamQuietMs, the quiet event passes it on as it is.
+    // datagram from the peer, or up to kSocketReadSize bytes of the stream) and passes it on as
+    // one block. A stream read that ends inside a frame keeps that frame's start for the next
+    // read, by the splitter's rule (IncompleteFrameStart); kStreamQuietMs after the start was
+    // first read, with nothing more in the socket, it is passed on as it is.
     void OnNetworkRead(uintptr_t socket, intptr_t event);
 
 private:
@@ -90,10 +98,20 @@ private:
     // Keeps a channel that has just opened and has the listener watch it.
     void Keep(std::shared_ptr<SocketChannel> channel);
     void Tell(const std::string& text);
+    using Clock = std::chrono::steady_clock;
+
     // Passes on the kept start of a frame as it is.
     void PassCarry();
-    // Asks for the quiet event unless one is on its way.
-    void AskQuiet(uint32_t delayMs);
+    // Passes the kept start on once its time is up and the socket had nothing more (empty);
+    // else asks for the quiet event at its time.
+    void PassCarryWhenDue(bool empty);
+    // Tells the listener the count of dropped datagrams when it changed, at most once every
+    // kForeignReportMs.
+    void ReportForeign(const SocketChannel& channel);
+    // Reads what the socket holds now, so that a close drops nothing.
+    void Drain(SocketChannel& channel);
+    // Asks for the quiet event at the time unless one is on its way by then.
+    void AskQuietAt(Clock::time_point at);
     // Drops the channel without a word (the stream ended); false when it was not the current one.
     bool Drop(const std::shared_ptr<SocketChannel>& channel);
 
@@ -103,10 +121,14 @@ private:
     uint32_t m_connectTimeoutMs = 5000;
     bool m_connecting = false;
 
-    // The start of a frame cut off at the end of a stream read, and when it was kept.
+    // The start of a frame cut off at the end of a stream read, and when it was first read.
     ByteString m_carry;
-    std::chrono::steady_clock::time_point m_carrySince;
-    bool m_quietAsked = false;  // a quiet event is on its way
+    Clock::time_point m_carrySince;
+    bool m_quietAsked = false;  // a quiet event is on its way, due at m_quietAt
+    Clock::time_point m_quietAt;
+    // The count of dropped datagrams last reported, and when.
+    uint64_t m_foreignShown = 0;
+    Clock::time_point m_foreignShownAt;
 
     mutable std::mutex m_lock;  // the channel and the peer
     std::shared_ptr<SocketChannel> m_channel;

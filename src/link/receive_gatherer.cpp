@@ -17,9 +17,27 @@ void ReceiveGatherer::Append(const unsigned char* bytes, size_t count, Clock::ti
     if (wake) m_wake.notify_one();
 }
 
+void ReceiveGatherer::AppendWhole(ByteString block, const SystemTime& arrival) {
+    {
+        std::lock_guard<std::mutex> lock(m_rxLock);
+        m_wholeBytes += block.size();
+        m_whole.push_back(Whole{std::move(block), arrival});
+    }
+    m_wake.notify_one();
+}
+
+void ReceiveGatherer::HandWhole(std::deque<Whole>& blocks, const WholeHandler& onWhole) {
+    for (const Whole& w : blocks) {
+        if (onWhole) onWhole(w.bytes, w.arrival);
+    }
+    blocks.clear();
+}
+
 void ReceiveGatherer::Reset() {
     std::lock_guard<std::mutex> lock(m_rxLock);
     m_rxText.clear();
+    m_whole.clear();
+    m_wholeBytes = 0;
     m_newBytes = 0;
     m_stop = false;
     m_passRest = true;
@@ -27,7 +45,7 @@ void ReceiveGatherer::Reset() {
 
 size_t ReceiveGatherer::PendingLength() const {
     std::lock_guard<std::mutex> lock(m_rxLock);
-    return m_rxText.size();
+    return m_rxText.size() + m_wholeBytes;
 }
 
 bool ReceiveGatherer::TakeDue(Clock::time_point now, ByteString& block, Take& take) {
@@ -66,11 +84,20 @@ ReceiveGatherer::Clock::time_point ReceiveGatherer::NextDueLocked() const {
     return due;
 }
 
-void ReceiveGatherer::Run(const BlockHandler& onBlock) {
+void ReceiveGatherer::Run(const BlockHandler& onBlock, const WholeHandler& onWhole) {
     ByteString block;
     Take take = Take::Quiet;
+    std::deque<Whole> whole;
     std::unique_lock<std::mutex> lock(m_rxLock);
     while (!m_stop) {
+        if (!m_whole.empty()) {
+            whole.swap(m_whole);
+            m_wholeBytes = 0;
+            lock.unlock();
+            HandWhole(whole, onWhole);
+            lock.lock();
+            continue;
+        }
         if (TakeDueLocked(Clock::now(), block, take)) {
             lock.unlock();
             const size_t used = onBlock ? onBlock(block, take) : block.size();
@@ -85,12 +112,15 @@ void ReceiveGatherer::Run(const BlockHandler& onBlock) {
         else
             m_wake.wait_until(lock, due);
     }
-    if (!m_passRest || m_rxText.empty()) return;
+    if (!m_passRest) return;
+    whole.swap(m_whole);
+    m_wholeBytes = 0;
     block.swap(m_rxText);
     m_rxText.clear();
     m_newBytes = 0;
     lock.unlock();
-    if (onBlock) onBlock(block, Take::Last);
+    HandWhole(whole, onWhole);
+    if (!block.empty() && onBlock) onBlock(block, Take::Last);
 }
 
 void ReceiveGatherer::Stop(bool passRest) {

@@ -8,10 +8,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <mutex>
 
 #include "link/byte_string.h"
+#include "platform/local_time.h"
 
 class ReceiveGatherer {
 public:
@@ -38,13 +40,19 @@ public:
     // stays at the head of the receive text, before the bytes that came later; quiet and last
     // blocks are always used whole.
     using BlockHandler = std::function<size_t(const ByteString& block, Take take)>;
+    // Handles one whole block and the time it was read.
+    using WholeHandler = std::function<void(const ByteString& block, const SystemTime& arrival)>;
 
     // Appends received bytes (zero bytes included) that arrived at the given time. Any thread.
     void Append(const unsigned char* bytes, size_t count, Clock::time_point at = Clock::now());
+    // A block that needs no gathering (a datagram, or a stream read up to its last whole frame)
+    // and the time it was read: the loop hands it on as it is, in the order such blocks came.
+    // Any thread.
+    void AppendWhole(ByteString block, const SystemTime& arrival);
     // Empties the receive text and clears a stop. Call before the gather loop starts: emptying
     // it from the loop could drop bytes that came in while it was starting.
     void Reset();
-    // Bytes received and not yet used.
+    // Bytes received and not yet used, whole blocks included.
     size_t PendingLength() const;
 
     // The block due at now, if any: a copy of the receive text. Its bytes leave the receive text
@@ -57,14 +65,21 @@ public:
     // when nothing is pending.
     Clock::time_point NextDue() const;
 
-    // The gather loop: waits for blocks and hands each to onBlock (outside the receive lock)
-    // until Stop; then, when passRest was set, hands on what is left as the last block.
-    void Run(const BlockHandler& onBlock);
+    // The gather loop: waits for blocks and hands each to onBlock, and each whole block to
+    // onWhole (outside the receive lock), until Stop; then, when passRest was set, hands on the
+    // whole blocks left and what is left of the received bytes as the last block.
+    void Run(const BlockHandler& onBlock, const WholeHandler& onWhole = nullptr);
     // Ends Run; passRest: whether the bytes still pending go through onBlock first.
     void Stop(bool passRest);
 
 private:
+    struct Whole {
+        ByteString bytes;
+        SystemTime arrival;
+    };
+
     bool TakeDueLocked(Clock::time_point now, ByteString& block, Take& take);
+    static void HandWhole(std::deque<Whole>& blocks, const WholeHandler& onWhole);
     Clock::time_point NextDueLocked() const;
 
     mutable std::mutex m_rxLock;
@@ -73,6 +88,8 @@ private:
     Clock::time_point m_lastByteAt;   // arrival of the newest byte
     Clock::time_point m_firstNewAt;   // arrival of the first byte after the last take
     size_t m_newBytes = 0;            // bytes that came after the last take
+    std::deque<Whole> m_whole;        // whole blocks not yet handed on
+    size_t m_wholeBytes = 0;
     bool m_stop = false;
     bool m_passRest = true;
 };

@@ -2,17 +2,30 @@
 
 #include <utility>
 
+namespace {
+// The arrival of the whole block being split on this thread; nullptr for any other block.
+thread_local const SystemTime* t_blockArrival = nullptr;
+}  // namespace
+
 ReceivePipeline::ReceivePipeline(std::function<SplitSettings()> settings, SplitHandlers handlers,
                                  std::function<void()> blockSplit)
     : m_settings(std::move(settings)), m_handlers(std::move(handlers)), m_blockSplit(std::move(blockSplit)) {}
 
 void ReceivePipeline::Run() {
-    m_gatherer.Run([this](const ByteString& block, ReceiveGatherer::Take take) -> size_t {
-        if (take == ReceiveGatherer::Take::Bound) return SplitBounded(block);
-        Split(block);
-        return block.size();
-    });
+    m_gatherer.Run(
+        [this](const ByteString& block, ReceiveGatherer::Take take) -> size_t {
+            if (take == ReceiveGatherer::Take::Bound) return SplitBounded(block);
+            Split(block);
+            return block.size();
+        },
+        [this](const ByteString& block, const SystemTime& arrival) {
+            t_blockArrival = &arrival;
+            Split(block);
+            t_blockArrival = nullptr;
+        });
 }
+
+SystemTime ReceivePipeline::BlockArrival() { return t_blockArrival ? *t_blockArrival : GetLocalTime(); }
 
 void ReceivePipeline::Split(const ByteString& block) const {
     ::SplitReceivedStream(block, m_settings ? m_settings() : SplitSettings(), m_handlers);

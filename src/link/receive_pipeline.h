@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
 
 #include "link/byte_string.h"
 #include "link/frame_splitter.h"
@@ -19,6 +20,9 @@ public:
 
     // The channel's receive handler: any thread.
     void Append(const unsigned char* bytes, size_t count) { m_gatherer.Append(bytes, count); }
+    // A block that is split as it is, on the gather thread (network channels hand their blocks
+    // in here), and the time it was read. Any thread.
+    void AppendWhole(ByteString block, const SystemTime& arrival) { m_gatherer.AppendWhole(std::move(block), arrival); }
     // Empties what was received; call before the gather loop starts.
     void Reset() { m_gatherer.Reset(); }
     size_t PendingLength() const { return m_gatherer.PendingLength(); }
@@ -26,11 +30,14 @@ public:
     void Run();
     // Ends Run. passRest: the bytes already received go through the splitter first.
     void Stop(bool passRest) { m_gatherer.Stop(passRest); }
-    // One whole block through the splitter (network channels hand their blocks in here).
+    // One whole block through the splitter, on the calling thread.
     void Split(const ByteString& block) const;
     // A block taken while the line was busy: splits it up to the frame its end cuts off and
     // returns how many bytes that was; the rest belongs to the next block.
     size_t SplitBounded(const ByteString& block) const;
+    // While a block handed in with AppendWhole is split on this thread: the time it was read;
+    // otherwise the time now.
+    static SystemTime BlockArrival();
 
 private:
     ReceiveGatherer m_gatherer;

@@ -16,6 +16,11 @@ namespace {
 
 // How long a stream write waits for room before it gives up.
 constexpr int kSendWaitMs = 3000;
+// Datagrams of other senders one Receive drops at most before it returns: a flood of them does
+// not hold the reader's thread.
+constexpr int kForeignPerReceive = 64;
+
+uint64_t AddressKey(uint32_t ip, uint16_t port) { return static_cast<uint64_t>(ip) << 16 | port; }
 
 sockaddr_in ToSockaddr(const SocketAddress& address) {
     sockaddr_in sa{};
@@ -164,6 +169,7 @@ int UdpChannel::Open() {
 void UdpChannel::SetPeer(const SocketAddress& peer) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_peer = peer;
+    m_peerKey = AddressKey(peer.ip, peer.port);
 }
 
 int UdpChannel::Write(const unsigned char* bytes, size_t count) {
@@ -188,20 +194,31 @@ int UdpChannel::Receive() {
     const int fd = m_fd.load();
     if (fd < 0) return SOCKET_NOT_OPEN;
     unsigned char* data = Buffer();
-    // MSG_TRUNC gives the datagram's real length, so a cut one is seen and dropped.
-    const ssize_t n = ::recv(fd, data, m_readSize, MSG_DONTWAIT | MSG_TRUNC);
-    if (n < 0) {
-        if (WouldBlock(errno)) return 0;
-        SetFault(std::strerror(errno));
-        return SOCKET_RECEIVE_FAILED;
+    for (int dropped = 0; dropped < kForeignPerReceive; ++dropped) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        // MSG_TRUNC gives the datagram's real length, so a cut one is seen and dropped.
+        const ssize_t n = ::recvfrom(fd, data, m_readSize, MSG_DONTWAIT | MSG_TRUNC,
+                                     reinterpret_cast<sockaddr*>(&from), &length);
+        if (n < 0) {
+            if (WouldBlock(errno)) return 0;
+            SetFault(std::strerror(errno));
+            return SOCKET_RECEIVE_FAILED;
+        }
+        if (from.sin_family != AF_INET ||
+            AddressKey(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)) != m_peerKey.load()) {
+            ++m_foreign;
+            continue;
+        }
+        if (static_cast<size_t>(n) > m_readSize) {
+            SetFault("数据报长" + std::to_string(n) + "字节，超过" + std::to_string(m_readSize) +
+                     "字节，已丢弃");
+            return SOCKET_TRUNCATED;
+        }
+        Deliver(data, static_cast<size_t>(n));
+        return static_cast<int>(n);
     }
-    if (static_cast<size_t>(n) > m_readSize) {
-        SetFault("数据报长" + std::to_string(n) + "字节，超过" + std::to_string(m_readSize) +
-                 "字节，已丢弃");
-        return SOCKET_TRUNCATED;
-    }
-    Deliver(data, static_cast<size_t>(n));
-    return static_cast<int>(n);
+    return 0;
 }
 
 // ---- TcpClientChannel ----

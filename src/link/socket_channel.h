@@ -93,20 +93,27 @@ private:
     std::vector<unsigned char> m_buffer;
 };
 
-// Datagrams from a bound local address; each write is one datagram to the peer.
+// Datagrams on a bound local address; each write is one datagram to the peer, and only the
+// peer's datagrams are taken.
 class UdpChannel : public SocketChannel {
 public:
     explicit UdpChannel(size_t readSize = kSocketReadSize) : SocketChannel(readSize) {}
     void SetLocal(const SocketAddress& local) { m_local = local; }
-    // Where writes go; any thread.
+    // Where writes go, and the one sender (address and port) whose datagrams are taken; any
+    // thread.
     void SetPeer(const SocketAddress& peer);
     int Open() override;
     int Write(const unsigned char* bytes, size_t count) override;
+    // Datagrams from other senders are dropped and counted; 0 when only such were there.
     int Receive() override;
+    // Datagrams dropped since the channel was made because another sender sent them.
+    uint64_t ForeignCount() const { return m_foreign.load(); }
 
 private:
     SocketAddress m_local;
     SocketAddress m_peer;
+    std::atomic<uint64_t> m_peerKey{0};  // the peer for the reader: address << 16 | port
+    std::atomic<uint64_t> m_foreign{0};
 };
 
 // A stream connected to the remote address. The connect waits at most the time-out; while it

@@ -9,6 +9,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "support/main_window_fixture.h"
 #include "test_frames.h"
 
@@ -34,15 +38,16 @@ struct RecordingConfigurator : NetworkAdapterConfigurator {
     bool findOk = true, setOk = true;
 };
 
-// A loopback socket of the test's own, bound to a free port.
+// A loopback socket of the test's own, bound to a free port; a stream socket listens unless
+// it is to refuse connects.
 struct Peer {
-    explicit Peer(int type) : fd(::socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
+    explicit Peer(int type, bool listening = true) : fd(::socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
         sockaddr_in a{AF_INET, 0, {htonl(kLoopback)}, {}};
         socklen_t n = sizeof a;
         ::bind(fd, reinterpret_cast<sockaddr*>(&a), n);
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
         port = std::to_string(ntohs(a.sin_port));
-        if (type == SOCK_STREAM) ::listen(fd, 0);
+        if (type == SOCK_STREAM && listening) ::listen(fd, 0);
     }
     ~Peer() { ::close(fd); }
     int fd;
@@ -79,6 +84,16 @@ protected:
         });
     }
     std::string Status() { return dlg->GetDlgItemText(IDC_PORT_STATUS); }
+    // The socket address the window's network channel is bound to.
+    sockaddr_in LocalAddress() {
+        sockaddr_in a{};
+        socklen_t n = sizeof a;
+        ::getsockname(dlg->Link().Network().SocketFd(), reinterpret_cast<sockaddr*>(&a), &n);
+        return a;
+    }
+    void Stop() {
+        InDialog([](CNetworkSettingsDlg& d) { Button(d.GetDlgItem(IDC_NET_START_STOP)).Click(); });
+    }
     std::vector<std::string> Boxes() {
         std::vector<std::string> texts;
         for (const MessageBoxRequest& b : boxes) texts.push_back(b.text);
@@ -216,6 +231,146 @@ TEST_F(NetworkSettingsTest, AdapterSetUpThroughTheConfigurator) {
         EXPECT_EQ(nm->calls, c.calls);
         EXPECT_EQ(Boxes(), std::vector<std::string>{c.box});
     }
+}
+
+// Receive-data frames whose bytes hold no second start byte, numbered from 0.
+ByteString NumberedFrames(int count) {
+    ByteString all;
+    for (int k = 0, made = 0; made < count; ++k) {
+        const ByteString f = testing_frames::MakeFrame(
+            0x80, 0x15, ByteString{static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k)});
+        if (f.find(0x79, 1) != ByteString::npos) continue;
+        all += f;
+        ++made;
+    }
+    return all;
+}
+
+TEST_F(NetworkSettingsTest, AClosedNetworkChannelHandsSendingBackToTheOpenSerialPort) {
+    OpenPort();
+    ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");  // the version request of the opening
+    // The page "发送数据" with the header of a host's request.
+    const std::pair<int, const char*> combos[] = {
+        {IDC_DIRECTION_COMBO, "主机发出帧"},       {IDC_INITIATOR_COMBO, "主动发起"},
+        {IDC_REPLY_STATUS_COMBO, "正常应答"},      {IDC_CHANNEL_TYPE_COMBO, "5281PLC"},
+        {IDC_SRC_MODE_COMBO, "网关"},              {IDC_DST_MODE_COMBO, "TRM5281/82MAC地址"},
+        {IDC_KEY_MODE_COMBO, "01: 用户网络口令"}};
+    for (const auto& c : combos) {
+        ComboBox combo(dlg->GetDlgItem(c.first));
+        combo.SetCurSel(combo.FindStringExact(c.second));
+    }
+    const std::pair<int, const char*> edits[] = {
+        {IDC_DEPTH, "7"}, {IDC_SEND_DST_ADDR, "123456789ABC"}, {IDC_USER_DATA, "1 23"}};
+    for (const auto& e : edits) {
+        Edit edit(dlg->GetDlgItem(e.first));
+        edit.SetText("");
+        edit.TypeText(e.second);
+    }
+    const char* const sendData = "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F ";
+    enum How { kUdpStop, kTcpRefused, kTcpPeerCloses };
+    for (const How how : {kUdpStop, kTcpRefused, kTcpPeerCloses}) {
+        Peer peer(how == kUdpStop ? SOCK_DGRAM : SOCK_STREAM, how != kTcpRefused);
+        Start(how == kUdpStop ? IDC_NET_UDP : IDC_NET_TCP_CLIENT, peer.port);
+        if (how == kTcpRefused) {
+            EXPECT_EQ(Boxes(), std::vector<std::string>{"绑定失败！\r\n连接被拒绝：127.0.0.1:" + peer.port});
+        } else {
+            ASSERT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK) << how;
+            if (how == kUdpStop) {
+                Stop();
+            } else {
+                ::close(::accept(peer.fd, nullptr, nullptr));
+                EXPECT_TRUE(WaitFor([&] { return !dlg->Link().Network().IsSocketOpen(); })) << how;
+            }
+        }
+        EXPECT_EQ(Status(), "网口已关闭，改用串口COM12") << how;
+        EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_SERIAL) << how;
+        EXPECT_TRUE(dlg->Link().IsPortOpen()) << how;
+        Click(IDC_SEND_DATA);
+        EXPECT_EQ(NextFrame(), sendData) << how;
+    }
+    // With no serial port open no channel is left.
+    dlg->Link().CloseSerialChannel();
+    Peer peer(SOCK_DGRAM);
+    Start(IDC_NET_UDP, peer.port);
+    Stop();
+    EXPECT_EQ(Status(), "网口已关闭");
+    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NONE);
+}
+
+TEST_F(NetworkSettingsTest, UdpRecordsOnlyTheRemotesDatagramsAndCountsTheOthers) {
+    Peer module(SOCK_DGRAM);
+    Peer other(SOCK_DGRAM);
+    Start(IDC_NET_UDP, module.port);
+    ASSERT_TRUE(dlg->Link().Network().IsSocketOpen());
+    sockaddr_in to = LocalAddress();
+    const ByteString injected = testing_frames::MakeFrame(0x80, 0x14, "0909");
+    const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
+    ::sendto(other.fd, injected.data(), injected.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    EXPECT_TRUE(WaitFor([&] { return Status() == "网口已打开，已丢弃其他地址的数据报1个"; })) << Status();
+    ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
+    EXPECT_EQ(History().back().frame, reply);
+    EXPECT_EQ(dlg->Link().Queues().sendData.Size(), 1u);
+}
+
+TEST_F(NetworkSettingsTest, TcpFramesAfterAStrayStartAreRecordedWhileTheStreamRuns) {
+    Peer peer(SOCK_STREAM);
+    Start(IDC_NET_TCP_CLIENT, peer.port);
+    ASSERT_TRUE(dlg->Link().Network().IsSocketOpen());
+    const int module = ::accept(peer.fd, nullptr, nullptr);
+    constexpr int kFrames = 400;
+    const ByteString frames = NumberedFrames(kFrames);
+    const size_t frameSize = frames.size() / kFrames;
+    std::atomic<bool> sending{true};
+    // A start whose frame would run 65,542 bytes, then a frame every 2 ms.
+    std::thread sender([&] {
+        const ByteString stray = testing_frames::Hex("79FFFF8015");
+        ::send(module, stray.data(), stray.size(), MSG_NOSIGNAL);
+        for (size_t off = 0; off < frames.size(); off += frameSize) {
+            ::send(module, frames.data() + off, frameSize, MSG_NOSIGNAL);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        sending = false;
+    });
+    const bool early = WaitFor([&] { return HistoryCount('1') > 0 || !sending; }) && sending;
+    sender.join();
+    EXPECT_TRUE(early) << "nothing was recorded while the stream ran";
+    EXPECT_TRUE(WaitFor([&] { return HistoryCount('1') == kFrames; })) << HistoryCount('1');
+    ::close(module);
+}
+
+TEST_F(NetworkSettingsTest, AStopPassesOnEveryFrameReadAndTheCutTail) {
+    Peer peer(SOCK_STREAM);
+    Start(IDC_NET_TCP_CLIENT, peer.port);
+    ASSERT_TRUE(dlg->Link().Network().IsSocketOpen());
+    const int module = ::accept(peer.fd, nullptr, nullptr);
+    constexpr int kFrames = 468;
+    const ByteString tail = testing_frames::Hex("790500801501");
+    const ByteString stream = testing_frames::Hex("79FFFF8015") + NumberedFrames(kFrames) + tail;
+    ASSERT_EQ(::send(module, stream.data(), stream.size(), MSG_NOSIGNAL), static_cast<ssize_t>(stream.size()));
+    Stop();
+    EXPECT_EQ(Status(), "网口已关闭");
+    EXPECT_TRUE(WaitFor([&] { return HistoryCount('1') == kFrames; })) << HistoryCount('1');
+    ListView passThrough = ListOf(IDC_PASS_THROUGH_LIST);
+    EXPECT_TRUE(WaitFor([&] { return passThrough.GetItemCount() == 1; }));
+    EXPECT_EQ(passThrough.GetItemText(0, 2), testsupport::Spaced(tail));
+    ::close(module);
+}
+
+TEST_F(NetworkSettingsTest, ClosingTheSerialPortLeavesTheNetworkChannelRunning) {
+    OpenPort();
+    Peer module(SOCK_DGRAM);
+    Start(IDC_NET_UDP, module.port);
+    ASSERT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+    OpenPort();  // "关闭串口"
+    EXPECT_FALSE(dlg->Link().IsSerialOpen());
+    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+    EXPECT_TRUE(dlg->Link().IsPortOpen());
+    sockaddr_in to = LocalAddress();
+    const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
+    ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
+    EXPECT_EQ(History().back().frame, reply);
 }
 
 }  // namespace

@@ -14,7 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -480,4 +483,87 @@ TEST_F(ModuleLinkTest, ALineThatNeverPausesReachesTheHistoryWhileItRuns) {
     ASSERT_TRUE(listener.WaitFor([&](const Lines&, const Lines& r) { return r.size() >= rows.size(); }));
     EXPECT_EQ(listener.Rows(), rows);  // in order, none lost, frames cut by the bound too
     EXPECT_FALSE(Has(listener.Events(), "passThrough"));
+}
+
+namespace {
+
+// Notes the threads that hand frames to the logs.
+class ThreadRecorder : public Recorder {
+public:
+    void OnLogFrame(LogList list, const std::string& hex) override {
+        {
+            std::lock_guard<std::mutex> lock(m_idLock);
+            m_ids.push_back(std::this_thread::get_id());
+        }
+        Recorder::OnLogFrame(list, hex);
+    }
+    std::vector<std::thread::id> Ids() {
+        std::lock_guard<std::mutex> lock(m_idLock);
+        return m_ids;
+    }
+
+private:
+    std::mutex m_idLock;
+    std::vector<std::thread::id> m_ids;
+};
+
+struct SocketWatch : NetworkListener {
+    void OnNetworkMessage(const std::string&) override {}
+    bool OnNetworkSocket(int socket) override {
+        fd = socket;
+        return true;
+    }
+    void OnNetworkClosed(const std::string&) override {}
+    void RequestNetworkRead(uint32_t) override {}
+    void OnForeignDatagrams(uint64_t) override {}
+    int fd = -1;
+};
+
+}  // namespace
+
+TEST(ModuleLinkNetwork, BlocksAreSplitOnTheGatherThreadWithTheTimeTheyWereRead) {
+    ThreadRecorder listener;
+    ModuleLink link(listener);
+    SocketWatch watch;
+    NetworkLink& network = link.Network();
+    network.SetListener(&watch);
+    const int module = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t length = sizeof a;
+    ::bind(module, reinterpret_cast<sockaddr*>(&a), length);
+    ::getsockname(module, reinterpret_cast<sockaddr*>(&a), &length);
+    network.SetPeer({INADDR_LOOPBACK, ntohs(a.sin_port)});
+    network.ToggleUdpSocket({INADDR_LOOPBACK, 0});
+    ASSERT_TRUE(network.IsSocketOpen());
+    ASSERT_TRUE(link.StartNetworkChannel());
+    EXPECT_EQ(link.GetChannelMode(), CHANNEL_NETWORK);
+
+    const std::thread::id reader = std::this_thread::get_id();
+    const SystemTime read{2024, 3, 5, 2, 6, 7, 8, 9};
+    const SystemTime later{2024, 3, 5, 2, 6, 7, 9, 0};
+    SetLocalTimeSource([&] { return std::this_thread::get_id() == reader ? read : later; });
+    // 30,000 start bytes whose frames would run past the block, then a frame.
+    const ByteString frame = MakeFrame(0x80, 0x15, "01");
+    const ByteString block = ByteString(30000, 0x79) + frame;
+    ::getsockname(watch.fd, reinterpret_cast<sockaddr*>(&a), &length);
+    ::sendto(module, block.data(), block.size(), 0, reinterpret_cast<sockaddr*>(&a), length);
+    pollfd p{watch.fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 2000), 1);
+    network.OnNetworkRead(static_cast<uintptr_t>(watch.fd), kNetworkReadEvent);
+    ASSERT_TRUE(listener.WaitFor([](const Lines&, const Lines& r) { return !r.empty(); }));
+    SetLocalTimeSource(nullptr);
+    EXPECT_EQ(listener.Events(), Lines{"dataReply " + HexOf(frame)});
+    ASSERT_EQ(listener.Ids().size(), 1u);
+    EXPECT_NE(listener.Ids()[0], reader);
+    const std::vector<MonitorRecord> records = link.History().Snapshot();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].frame, frame);
+    EXPECT_TRUE(records[0].time == read);
+
+    // The channel ends: nothing feeds the gather any more.
+    network.CloseSocket();
+    EXPECT_EQ(link.EndNetworkChannel(), CHANNEL_NONE);
+    EXPECT_FALSE(link.IsGatherThreadRunning());
+    ::close(module);
+    link.Shutdown();
 }

@@ -230,3 +230,33 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
     big.Consume(block.size());
     EXPECT_EQ(big.NextDue(), ReceiveGatherer::Clock::time_point::max());  // nothing pending: no deadline
 }
+
+TEST(ReceiveGatherer, WholeBlocksGoOnAsTheyCameAndAStopPassesThemFirst) {
+    const SystemTime first{2024, 3, 2, 5, 6, 7, 8, 1};
+    const SystemTime second{2024, 3, 2, 5, 6, 7, 8, 2};
+    const struct {
+        bool passRest;
+        std::vector<std::string> handed;
+    } cases[] = {{true, {"whole 0102 1", "whole 03 2", "last 0405"}}, {false, {}}};
+    for (const auto& c : cases) {
+        ReceiveGatherer g;
+        g.AppendWhole(Hex("01 02"), first);
+        const ByteString bytes = Hex("04 05");
+        g.Append(bytes.data(), bytes.size());
+        g.AppendWhole(Hex("03"), second);
+        EXPECT_EQ(g.PendingLength(), 5u);
+        std::vector<std::string> handed;
+        g.Stop(c.passRest);  // before the loop looks: only the stop's pass runs
+        g.Run([&](const ByteString& block, ReceiveGatherer::Take take) -> size_t {
+                  handed.push_back((take == ReceiveGatherer::Take::Last ? "last " : "other ") + HexOf(block));
+                  return block.size();
+              },
+              [&](const ByteString& block, const SystemTime& arrival) {
+                  handed.push_back("whole " + HexOf(block) + " " + std::to_string(arrival.milliseconds));
+              });
+        EXPECT_EQ(handed, c.handed) << c.passRest;
+        EXPECT_EQ(g.PendingLength(), c.passRest ? 0u : 5u);
+        g.Reset();
+        EXPECT_EQ(g.PendingLength(), 0u);
+    }
+}

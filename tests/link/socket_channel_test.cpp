@@ -51,10 +51,13 @@ struct Listener : NetworkListener {
         return true;
     }
     void OnNetworkClosed(const std::string& why) override { closed = why; }
-    void RequestNetworkRead(uint32_t) override {}
+    void RequestNetworkRead(uint32_t delayMs) override { asked.push_back(delayMs); }
+    void OnForeignDatagrams(uint64_t count) override { foreign.push_back(count); }
     std::vector<std::string> messages;
     int watched = -1;
     std::string closed;
+    std::vector<uint32_t> asked;
+    std::vector<uint64_t> foreign;
 };
 
 std::string HexOf(const ByteString& bytes) {
@@ -73,9 +76,11 @@ TEST(SocketChannel, EachDatagramUpToTheBufferIsOneBlockAndLongerOnesAreDropped) 
                        {16, 17, SOCKET_TRUNCATED, "数据报长17字节，超过16字节，已丢弃"},
                        {16, 0, 0, ""}};
     Peer peer(SOCK_DGRAM);
+    const uint16_t from = peer.Bind();
     for (const Case& c : cases) {
         UdpChannel channel(c.buffer);
         channel.SetLocal({kLoopback, 0});
+        channel.SetPeer({kLoopback, from});
         ASSERT_EQ(channel.Open(), SOCKET_OK);
         std::vector<size_t> blocks;
         channel.SetReceiveHandler([&](const unsigned char*, size_t count) { blocks.push_back(count); });
@@ -129,16 +134,25 @@ TEST(SocketChannel, AStreamReadEndingInsideAFrameKeepsItsStartForTheRest) {
     const std::string a = HexOf(MakeFrame(0x80, 0x14, "0304"));
     const std::string b = HexOf(MakeFrame(0x80, 0x15, "05"));
     const std::string inner = HexOf(MakeFrame(0x80, 0x14, "79FF"));  // a start byte in its data
+    const std::string stray = "79FFFF8015";  // a start whose frame would run 65,542 bytes
     constexpr intptr_t kPeerCloses = -1;
+    constexpr intptr_t kStop = -2;
     struct Case {
         std::vector<std::string> pieces;
         intptr_t then;
         std::vector<std::string> blocks;
+        std::string unread;  // sent last and not read before then
     } const cases[] = {
-        {{a + b.substr(0, 8), b.substr(8)}, 0, {a, b}},
-        {{inner}, 0, {inner}},
-        {{a + "7905"}, kNetworkQuietEvent, {a, "7905"}},  // nothing more came within the quiet time
-        {{"790500"}, kPeerCloses, {"790500"}},            // what was read goes through before the end
+        {{a + b.substr(0, 8), b.substr(8)}, 0, {a, b}, ""},
+        {{inner}, 0, {inner}, ""},
+        {{a + "7905"}, kNetworkQuietEvent, {a, "7905"}, ""},  // nothing more came within the quiet time
+        {{"790500"}, kPeerCloses, {"790500"}, ""},        // what was read goes through before the end
+        // A start is given up once a whole frame follows it.
+        {{stray + a + b.substr(0, 8), b.substr(8) + a}, 0, {stray + a, b + a}, ""},
+        {{stray, a + b + "79"}, 0, {stray + a + b}, ""},
+        // A stop passes on what was read, and reads what the socket holds.
+        {{a + b.substr(0, 8)}, kStop, {a, b.substr(0, 8)}, ""},
+        {{stray + a}, kStop, {stray + a, b, "7905"}, b + "7905"},
     };
     for (const Case& c : cases) {
         Peer server(SOCK_STREAM);
@@ -161,6 +175,17 @@ TEST(SocketChannel, AStreamReadEndingInsideAFrameKeepsItsStartForTheRest) {
             ::send(conn, bytes.data(), bytes.size(), 0);
             readNow();
         }
+        if (!c.unread.empty()) {
+            const ByteString bytes = Hex(c.unread);
+            ::send(conn, bytes.data(), bytes.size(), 0);
+            pollfd p{fd, POLLIN, 0};
+            EXPECT_EQ(::poll(&p, 1, 2000), 1);
+        }
+        if (c.then == kStop) {
+            net.CloseSocket();
+            EXPECT_FALSE(net.IsSocketOpen());
+            EXPECT_EQ(l.watched, -1);
+        }
         if (c.then == kNetworkQuietEvent) {
             net.OnNetworkRead(static_cast<uintptr_t>(fd), kNetworkQuietEvent);
             EXPECT_EQ(blocks.size(), 1u) << "passed on before the quiet time";
@@ -174,8 +199,76 @@ TEST(SocketChannel, AStreamReadEndingInsideAFrameKeepsItsStartForTheRest) {
             EXPECT_FALSE(net.IsSocketOpen());
             EXPECT_EQ(l.watched, -1);
         }
-        EXPECT_EQ(blocks, c.blocks);
+        EXPECT_EQ(blocks, c.blocks) << c.pieces[0];
     }
+}
+
+TEST(SocketChannel, AKeptStartWaitsFromWhenItWasFirstRead) {
+    const ByteString start = Hex("790500");
+    Peer server(SOCK_STREAM);
+    const uint16_t port = server.Bind();
+    ::listen(server.fd, 1);
+    std::vector<std::string> blocks;
+    NetworkLink net([&](const ByteString& block) { blocks.push_back(HexOf(block)); });
+    Listener l;
+    net.SetListener(&l);
+    net.ToggleTcpClientSocket({kLoopback, port});
+    const int conn = ::accept(server.fd, nullptr, nullptr);
+    const uintptr_t fd = static_cast<uintptr_t>(l.watched);
+    auto sendAndRead = [&](const ByteString& bytes) {
+        ::send(conn, bytes.data(), bytes.size(), 0);
+        pollfd p{l.watched, POLLIN, 0};
+        EXPECT_EQ(::poll(&p, 1, 2000), 1);
+        net.OnNetworkRead(fd, kNetworkReadEvent);
+    };
+    sendAndRead(start);
+    ::usleep(kStreamQuietMs * 1000 * 3 / 5);
+    sendAndRead(Hex("0102"));  // more of the same frame: its wait goes on
+    ::usleep(kStreamQuietMs * 1000 * 3 / 5);
+    net.OnNetworkRead(fd, kNetworkQuietEvent);
+    EXPECT_EQ(blocks, std::vector<std::string>{"7905000102"});
+    EXPECT_FALSE(l.asked.empty());
+    ::close(conn);
+}
+
+TEST(SocketChannel, UdpTakesOnlyThePeersDatagramsAndCountsTheOthers) {
+    Peer module(SOCK_DGRAM);
+    const uint16_t modulePort = module.Bind();
+    Peer other(SOCK_DGRAM);
+    other.Bind();
+    std::vector<std::string> blocks;
+    NetworkLink net([&](const ByteString& block) { blocks.push_back(HexOf(block)); });
+    Listener l;
+    net.SetListener(&l);
+    net.SetPeer({kLoopback, modulePort});
+    net.ToggleUdpSocket({kLoopback, 0});
+    ASSERT_TRUE(net.IsSocketOpen());
+    sockaddr_in to{};
+    socklen_t length = sizeof to;
+    ::getsockname(l.watched, reinterpret_cast<sockaddr*>(&to), &length);
+    struct Step {
+        const Peer& from;
+        const char* bytes;
+        std::vector<std::string> blocks;
+        std::vector<uint64_t> reported;
+    } const steps[] = {
+        {other, "790100801501", {}, {1}},
+        {module, "790100801502", {"790100801502"}, {1}},
+        {other, "790100801503", {"790100801502"}, {1}},  // within the report interval: later
+    };
+    for (const Step& step : steps) {
+        const ByteString bytes = Hex(step.bytes);
+        ::sendto(step.from.fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+        pollfd p{l.watched, POLLIN, 0};
+        ASSERT_EQ(::poll(&p, 1, 2000), 1);
+        net.OnNetworkRead(static_cast<uintptr_t>(l.watched), kNetworkReadEvent);
+        EXPECT_EQ(blocks, step.blocks) << step.bytes;
+        EXPECT_EQ(l.foreign, step.reported) << step.bytes;
+    }
+    ASSERT_FALSE(l.asked.empty());
+    ::usleep(kForeignReportMs * 1000);
+    net.OnNetworkRead(static_cast<uintptr_t>(l.watched), kNetworkQuietEvent);
+    EXPECT_EQ(l.foreign, (std::vector<uint64_t>{1, 2}));
 }
 
 TEST(NetworkAdapters, AddressesPortsMasksAndGateways) {
