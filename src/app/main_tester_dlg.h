@@ -145,6 +145,7 @@ public:
     // The threads of the meter-reading rounds and of automatic point reading.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
     const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
+    const Worker& ImportThreadWorker() const { return m_import; }
 
 protected:
     bool OnInitDialog() override;
@@ -277,8 +278,12 @@ private:
 
     // The window's own worker threads.
     void StopImportThread();
+    // Stops the monitor thread while the records are read in; the import's end starts it again.
     int StartImportThread();
     void ImportWorker();
+    // On the window's thread when import run has ended: joins it and restarts the monitor,
+    // unless a later import runs or the window is closing.
+    void OnImportEnded(uint32_t run);
     // The continuous sender empties the send-data queue before each step.
     void FlushSendDataReplies() { m_link.FlushSendDataReplies(); }
 
@@ -356,6 +361,9 @@ private:
     Worker m_addressTest;
     Worker m_import;
     Worker m_upgrade;
+    uint32_t m_importRun = 0;             // the latest import started
+    bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
+    bool m_closing = false;
     BatchTest m_addressTestRun;
     BatchTest m_versionTestRun;
     std::atomic<uint8_t> m_workerRunning{0};
