@@ -168,6 +168,7 @@ private:
     void OnToolFrame(ToolFrame tool, const ByteString& frame) override;
     void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) override;
     void OnThreadStartFailed(const std::string& text) override;
+    void OnSendFailed(int sent, size_t size) override;
     // What the network side of the link reports.
     void OnNetworkMessage(const std::string& text) override;
     bool OnNetworkSocket(int fd) override;
