@@ -115,6 +115,7 @@ void CMainTesterDlg::OnTimedSend() {
 }
 
 void CMainTesterDlg::OnImportRecords() {
+    ++m_importRun;  // the end of an import still running leaves the monitor to this one
     StopImportThread();
     StartImportThread();
 }

@@ -142,7 +142,7 @@ public:
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog();
-    // The threads of the meter-reading rounds and of automatic point reading.
+    // The threads of the meter-reading rounds, of automatic point reading and of the import.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
     const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
     const Worker& ImportThreadWorker() const { return m_import; }
@@ -364,7 +364,7 @@ private:
     Worker m_upgrade;
     uint32_t m_importRun = 0;             // the latest import started
     bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
-    bool m_closing = false;
+    bool m_closing = false;               // OnClose has begun: nothing starts again
     BatchTest m_addressTestRun;
     BatchTest m_versionTestRun;
     std::atomic<uint8_t> m_workerRunning{0};

@@ -64,8 +64,8 @@ struct PendingRows {
 std::mutex g_pendingLock;
 std::unordered_map<uint64_t, PendingRows> g_pending;
 
-// How long rows gather before the list shows them: at the line's rate
-// the list then scrolls and selects once per batch, not once per row.
+// How long rows gather before the list shows them: at the line's rate the list then scrolls
+// and selects once per batch, not once per row.
 constexpr uint32_t kBatchMs = 30;
 
 // Appends what is pending for the list; user-interface thread only.

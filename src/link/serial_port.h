@@ -77,11 +77,12 @@ public:
     // hang-up handler.
     int Close();
     // Writes the bytes; returns the number written, or 8012 when the port is not open. A write
-    // that finds no room for writeMsPerByte a byte plus writeExtraMs gives up with what went out.
+    // still unfinished after its time-out (kWriteMsPerByte a byte plus kWriteExtraMs) returns
+    // the number that went out.
     int Write(const unsigned char* bytes, size_t count);
     static constexpr uint32_t kWriteMsPerByte = 50;
     static constexpr uint32_t kWriteExtraMs = 2000;
-    // Tests shorten the write time-out.
+    // Another write time-out (tests shorten it).
     void SetWriteTimeout(uint32_t msPerByte, uint32_t extraMs) {
         m_writeMsPerByte = msPerByte;
         m_writeExtraMs = extraMs;
