@@ -289,12 +289,18 @@ TEST_F(PageSendersTest, PasswordRequestToTheSlaveAndItsRefusals) {
 
 TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     Enter(kSendData);
-    ExpectSent([&] { dlg->StartContinuousSend(); }, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
-               IDC_DATA_LOG);
+    // The timer is stopped once seen running: the steps below are taken here, not by its ticks.
+    bool timerStarted = false;
+    ExpectSent(
+        [&] {
+            dlg->StartContinuousSend();
+            timerStarted = dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND);
+            dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+        },
+        "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F", IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
-    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
-    // A refused step is counted too (the step is taken here, not by the timer's tick).
-    dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+    EXPECT_TRUE(timerStarted);
+    // A refused step is counted too.
     Enter({{}, {{IDC_DEPTH, ""}}});
     ExpectRefused([&] { dlg->SendContinuousStep(); }, "depth域不能为空");
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
