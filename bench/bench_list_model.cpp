@@ -1,7 +1,8 @@
 // Report lists against the line's worst case: at 115200 baud about 1,650 of the smallest (7-byte)
 // frames a second reach the frame monitor. Measures the cost and the memory of a row in lists of
 // the monitor's shape (time, number, frame text, a colour per cell), and the longest stall of the
-// event loop while rows arrive from another thread at that rate.
+// event loop while rows arrive from another thread at that rate, and while a burst of rows is
+// written on the window's own thread.
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -12,11 +13,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/main_tester_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
 #include "platform/ui.h"
 #include "res/resource_ids.h"
@@ -266,6 +269,57 @@ BENCHMARK(BM_MonitorAtLineRate)
     ->Arg(0)
     ->Arg(100000)
     ->Arg(1000000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A burst written on the window's own thread, as a network read of back-to-back frames is split
+// there: rows of a data reply log with automatic update on, kBurstRows a turn of the event loop.
+// The longest stall and the time until the last row is shown.
+void BM_FrameLogBurstOnWindowThread(benchmark::State& state) {
+    constexpr int kBurstRows = 585;  // the smallest frames in a 4 KiB read
+    const int rows = static_cast<int>(state.range(0));
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kvt_bench_frame_log_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);  // the window's working file goes there
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dlg = std::make_unique<CMainTesterDlg>();
+        dlg->Create();
+        dlg->ShowWindow(true);
+        PumpMessages();
+        ListView log(dlg->GetDlgItem(IDC_DATA_REPLY_LOG));
+        state.ResumeTiming();
+        TrafficResult r;
+        const auto start = Clock::now();
+        for (int written = 0; written < rows || log.GetItemCount() < rows;) {
+            const auto t0 = Clock::now();
+            for (int i = 0; i < kBurstRows && written < rows; ++i, ++written)
+                dlg->AddDataReplyLogRow("79000040024242");
+            PumpMessages();
+            r.longestStallMs = std::max(r.longestStallMs, Ms(Clock::now() - t0));
+            if (Clock::now() - start > std::chrono::seconds(60)) break;
+            if (written >= rows) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        state.PauseTiming();
+        r.rowsShown = log.GetItemCount();
+        state.counters["longest_stall_ms"] = r.longestStallMs;
+        state.counters["all_shown_ms"] = Ms(Clock::now() - start);
+        if (r.rowsShown < rows) state.SkipWithError("rows lost or late");
+        dlg->Close();
+        dlg->DestroyWindow();
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_FrameLogBurstOnWindowThread)
+    ->Arg(20000)
+    ->Arg(100000)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

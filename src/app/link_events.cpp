@@ -4,6 +4,7 @@
 #include "app/main_tester_dlg.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "link/conversions.h"
+#include "platform/text_format.h"
 
 void CMainTesterDlg::SendFrame(ByteString frame) { m_link.SendFrame(std::move(frame)); }
 
@@ -58,4 +59,10 @@ void CMainTesterDlg::OnFrameRecorded(char kind, const ByteString& frame, const S
 
 void CMainTesterDlg::OnThreadStartFailed(const std::string& text) {
     ShowMessageBox(text, "错误", kMbOk | kMbIconStop);
+}
+
+void CMainTesterDlg::OnSendFailed(int sent, size_t size) {
+    const unsigned total = static_cast<unsigned>(size);
+    SetPortStatusText(sent >= 0 ? StrFormat("发送失败：已发出%d/%u字节", sent, total)
+                                : StrFormat("发送失败：%u字节未能全部发出", total));
 }

@@ -5,6 +5,7 @@
 #include "commands/combo_mappers.h"
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "platform/gbk.h"
@@ -179,7 +180,7 @@ void CMainTesterDlg::OnStartTest() {
         button.Enable(true);
         return;
     }
-    m_dataLogList.DeleteAllItems();
+    ClearFrameLog(m_dataLogList);
     std::vector<std::string> addresses;
     if (!GatherCheckedAddresses(addresses, kMaxDataTestAddresses)) {
         button.Enable(true);

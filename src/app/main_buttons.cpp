@@ -3,6 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/main_tester_dlg.h"
 #include "commands/TestDlg/test_dlg.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "res/resource_ids.h"
 
@@ -77,7 +78,7 @@ void CMainTesterDlg::OnClearMessages() {
     if (ShowMessageBox("确认要清除LIST中的数据吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
     for (ListView list : {m_frameLogList, m_searchLogList, m_dataLogList, m_dataReplyLogList, m_passwordLogList,
                           m_passwordReplyLogList, m_meterReadList, m_passThroughList})
-        list.DeleteAllItems();
+        ClearFrameLog(list);
     m_testPanel->ClearLogList();
 }
 
@@ -114,6 +115,7 @@ void CMainTesterDlg::OnTimedSend() {
 }
 
 void CMainTesterDlg::OnImportRecords() {
+    ++m_importRun;  // the end of an import still running leaves the monitor to this one
     StopImportThread();
     StartImportThread();
 }
@@ -121,8 +123,27 @@ void CMainTesterDlg::OnImportRecords() {
 void CMainTesterDlg::StopImportThread() { m_link.Workers().Stop(m_import); }
 
 int CMainTesterDlg::StartImportThread() {
-    return m_link.Workers().Start(m_import, WorkerSet::OneShot(m_import, [this] { ImportWorker(); }),
-                                  "启动导入线程失败");
+    if (m_link.IsMonitorThreadRunning()) {
+        m_link.StopMonitorThread();
+        m_importStoppedMonitor = true;
+    }
+    const uint32_t run = ++m_importRun;
+    const int started = m_link.Workers().Start(m_import, WorkerSet::OneShot(m_import, [this, run] {
+                                                   ImportWorker();
+                                                   PostTask([this, run] { OnImportEnded(run); });
+                                               }),
+                                               "启动导入线程失败");
+    if (started == 0) OnImportEnded(run);
+    return started;
+}
+
+void CMainTesterDlg::OnImportEnded(uint32_t run) {
+    if (m_closing || run != m_importRun) return;
+    StopImportThread();
+    if (m_importStoppedMonitor) {
+        m_importStoppedMonitor = false;
+        m_link.StartMonitorThread();
+    }
 }
 
 bool CMainTesterDlg::PreTranslateKey(Key key) {

@@ -198,6 +198,9 @@ int CMainTesterDlg::CreateSerialComm() {
 }
 
 void CMainTesterDlg::OnClose() {
+    // The import ends at its stop flag before the history is emptied, and starts nothing.
+    m_closing = true;
+    m_link.Workers().Stop(m_import);
     m_link.History().Clear();
     StopMeterRuns();
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();

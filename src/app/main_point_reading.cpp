@@ -7,6 +7,7 @@
 #include "app/main_tester_dlg.h"
 #include "commands/combo_mappers.h"
 #include "commands/field_text.h"
+#include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "res/resource_ids.h"
@@ -102,7 +103,7 @@ void CMainTesterDlg::OnAutoPointRead() {
         EnablePointReadControls();
         return;
     }
-    m_frameLogList.DeleteAllItems();
+    ClearFrameLog(m_frameLogList);
     std::vector<PointReadStep> steps;
     uint32_t intervalMs = 0;
     if (!PreparePointReadSteps(steps, intervalMs) || m_pointReading.Start(std::move(steps), intervalMs) == 0) {

@@ -149,11 +149,12 @@ public:
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog();
-    // The threads of the meter-reading rounds and of automatic point reading.
+    // The threads of the meter-reading rounds, of automatic point reading and of the import.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
     const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
     // The upgrade's thread.
     const Worker& UpgradeWorker() const { return m_upgrade; }
+    const Worker& ImportThreadWorker() const { return m_import; }
 
 protected:
     bool OnInitDialog() override;
@@ -176,6 +177,7 @@ private:
     void OnToolFrame(ToolFrame tool, const ByteString& frame) override;
     void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) override;
     void OnThreadStartFailed(const std::string& text) override;
+    void OnSendFailed(int sent, size_t size) override;
     // What the network side of the link reports.
     void OnNetworkMessage(const std::string& text) override;
     bool OnNetworkSocket(int fd) override;
@@ -287,8 +289,12 @@ private:
 
     // The window's own worker threads.
     void StopImportThread();
+    // Stops the monitor thread while the records are read in; the import's end starts it again.
     int StartImportThread();
     void ImportWorker();
+    // On the window's thread when import run has ended: joins it and restarts the monitor,
+    // unless a later import runs or the window is closing.
+    void OnImportEnded(uint32_t run);
     // The continuous sender empties the send-data queue before each step.
     void FlushSendDataReplies() { m_link.FlushSendDataReplies(); }
 
@@ -366,6 +372,9 @@ private:
     Worker m_addressTest;
     Worker m_import;
     Worker m_upgrade;
+    uint32_t m_importRun = 0;             // the latest import started
+    bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
+    bool m_closing = false;               // OnClose has begun: nothing starts again
     BatchTest m_addressTestRun;
     BatchTest m_versionTestRun;
     std::atomic<uint8_t> m_workerRunning{0};

@@ -124,12 +124,10 @@ void CMainTesterDlg::OnExportRecords() {
 }
 
 void CMainTesterDlg::ImportWorker() {
-    const bool monitorRan = m_link.IsMonitorThreadRunning();
-    if (monitorRan) m_link.StopMonitorThread();
+    if (!m_import.IsRunning()) return;
     std::string path;
     SendTask([&path] { path = AskOpenPath(); });
     if (!path.empty()) ImportRecordFile(path);
-    if (monitorRan) m_link.StartMonitorThread();
 }
 
 void CMainTesterDlg::ImportRecordFile(const std::string& path) {
@@ -140,7 +138,8 @@ void CMainTesterDlg::ImportRecordFile(const std::string& path) {
     }
     int bad = 0;
     std::string line;
-    while (file.ReadLine(line)) {
+    // A stopped import (the window closing) reads no further.
+    while (m_import.IsRunning() && file.ReadLine(line)) {
         SystemTime time;
         ByteString frame;
         switch (ReadRecordLine(line, time, frame)) {
@@ -150,7 +149,7 @@ void CMainTesterDlg::ImportRecordFile(const std::string& path) {
         }
     }
     file.Close();
-    if (bad > 0) SendTask([bad] { ShowMessageBox(SkippedLinesText(bad)); });
+    if (bad > 0 && m_import.IsRunning()) SendTask([bad] { ShowMessageBox(SkippedLinesText(bad)); });
 }
 
 // ---- Frame logs ----

@@ -64,8 +64,8 @@ struct PendingRows {
 std::mutex g_pendingLock;
 std::unordered_map<uint64_t, PendingRows> g_pending;
 
-// How long rows from other threads gather before the list shows them: at the line's rate
-// the list then scrolls and selects once per batch, not once per row.
+// How long rows gather before the list shows them: at the line's rate the list then scrolls
+// and selects once per batch, not once per row.
 constexpr uint32_t kBatchMs = 30;
 
 // Appends what is pending for the list; user-interface thread only.
@@ -102,22 +102,26 @@ void Flush(ListView list) {
 
 void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter) {
     bool post = false;
-    const uint64_t key = list.UniqueId();
     {
         std::lock_guard<std::mutex> lock(g_pendingLock);
-        PendingRows& p = g_pending[key];
+        PendingRows& p = g_pending[list.UniqueId()];
         p.rows.push_back(std::move(row));
         p.autoUpdate = autoUpdate;
         p.counter = counter;
-        if (!p.flushPosted && !IsUiThread()) {
+        if (!p.flushPosted) {
             p.flushPosted = true;
             post = true;
         }
     }
-    if (IsUiThread()) {
-        // Rows from other threads that came first go in first.
-        Flush(list);
-    } else if (post) {
-        owner.PostTaskAfter(kBatchMs, [list] { Flush(list); });
+    // Rows from every thread, the user-interface thread's too, wait for one batch.
+    if (post) owner.PostTaskAfter(kBatchMs, [list] { Flush(list); });
+}
+
+void ClearFrameLog(ListView list) {
+    {
+        std::lock_guard<std::mutex> lock(g_pendingLock);
+        auto it = g_pending.find(list.UniqueId());
+        if (it != g_pending.end()) it->second.rows.clear();
     }
+    list.DeleteAllItems();
 }

@@ -34,7 +34,11 @@ struct FrameLogRow {
 // as bytes when the text is upper-case hexadecimal, else as the spaced text.
 void SetRowHex(FrameLogRow& row, std::string hex);
 
-// Appends the row on the user-interface thread (posted there from other threads, in order).
+// Appends the row on the user-interface thread: rows from any thread, that thread's own too,
+// gather for a short while and go in as one batch, in the order they were written.
 // The index column is the list's item count at insertion; counter (when given) receives it.
-// With autoUpdate checked the new row is scrolled into view and becomes the only selection.
+// With autoUpdate checked the batch's last row is scrolled into view and becomes the only selection.
 void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter = nullptr);
+
+// Deletes every row of the list and drops the rows still waiting to go in.
+void ClearFrameLog(ListView list);

@@ -111,9 +111,20 @@ void ModuleLink::Shutdown() {
 // ---- Sending and the frame history ----
 
 void ModuleLink::SendFrame(ByteString frame) {
-    if (m_channelMode == CHANNEL_SERIAL && m_serialComm) m_serialComm->Write(frame.data(), frame.size());
-    if (m_channelMode == CHANNEL_NETWORK) m_network.NetworkSend(frame.data(), frame.size());
-    // Recorded as sent whatever the write gave: the history shows what the tool sent.
+    const int size = static_cast<int>(frame.size());
+    int sent = size;
+    if (m_channelMode == CHANNEL_SERIAL && m_serialComm) {
+        const int n = m_serialComm->Write(frame.data(), frame.size());
+        sent = n == SERIAL_WRONG_STATE && !m_serialComm->IsOpen() ? 0 : n;
+    } else if (m_channelMode == CHANNEL_NETWORK) {
+        const int n = m_network.NetworkSend(frame.data(), frame.size());
+        // A stream's failed write does not say how much of it went out; a datagram goes whole or not at all.
+        sent = n >= 0 ? n : m_network.SendMode() == NET_UDP ? 0 : -1;
+    }
+    if (sent != size) {
+        m_listener.OnSendFailed(sent, frame.size());
+        return;
+    }
     RecordSentFrame('0', frame);
 }
 

@@ -41,6 +41,9 @@ public:
     virtual void OnFrameRecorded(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) = 0;
     // A worker thread did not start; on the thread that started it.
     virtual void OnThreadStartFailed(const std::string& text) = 0;
+    // A frame's write failed or was cut short: sent of its size bytes went out (-1: not known,
+    // the channel did not say); on the sending thread. The frame is not recorded as sent.
+    virtual void OnSendFailed(int /*sent*/, size_t /*size*/) {}
 };
 
 class ModuleLink {
@@ -87,7 +90,8 @@ public:
     ChannelMode EndNetworkChannel();
 
     // ---- Sending and the frame history ----
-    // Writes the frame on the open channel and records it as sent, whatever the write gave.
+    // Writes the frame on the open channel and records it as sent once all of it went out; a
+    // write that fails or is cut short goes to the listener instead.
     void SendFrame(ByteString frame);
     void RecordSentFrame(char kind, const ByteString& frame);
     void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);

@@ -354,9 +354,10 @@ int CSerialPort::WriteBlock(const unsigned char* bytes, size_t count) {
         if (!m_hungUp.load()) SetFault(SerialFault::NotOpen, 0);
         return SERIAL_WRONG_STATE;
     }
-    // Time-out of the whole write: 50 ms a byte plus 2 s.
+    // Time-out of the whole write: 50 ms a byte plus 2 s unless set otherwise.
     const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(50) * static_cast<int64_t>(count) + std::chrono::seconds(2);
+                          std::chrono::milliseconds(m_writeMsPerByte.load()) * static_cast<int64_t>(count) +
+                          std::chrono::milliseconds(m_writeExtraMs.load());
     size_t written = 0;
     while (written < count) {
         const ssize_t n = ::write(m_fd, bytes + written, count - written);

@@ -76,8 +76,17 @@ public:
     // Also releases a port whose line hung up. Must not be called from OnReceive or from the
     // hang-up handler.
     int Close();
-    // Writes the bytes; returns the number written, or 8012 when the port is not open.
+    // Writes the bytes; returns the number written, or 8012 when the port is not open. A write
+    // still unfinished after its time-out (kWriteMsPerByte a byte plus kWriteExtraMs) returns
+    // the number that went out.
     int Write(const unsigned char* bytes, size_t count);
+    static constexpr uint32_t kWriteMsPerByte = 50;
+    static constexpr uint32_t kWriteExtraMs = 2000;
+    // Another write time-out (tests shorten it).
+    void SetWriteTimeout(uint32_t msPerByte, uint32_t extraMs) {
+        m_writeMsPerByte = msPerByte;
+        m_writeExtraMs = extraMs;
+    }
     // One read of what is queued; returns the number of bytes read, or 8012 when not open.
     int Read(unsigned char* buffer, size_t count);
 
@@ -140,6 +149,8 @@ private:
     std::thread m_receiveThread;
     std::atomic<uint32_t> m_state{PORT_CLOSED};
     std::atomic<bool> m_hungUp{false};
+    std::atomic<uint32_t> m_writeMsPerByte{kWriteMsPerByte};
+    std::atomic<uint32_t> m_writeExtraMs{kWriteExtraMs};
 
     std::mutex m_writeLock;
     mutable std::mutex m_faultLock;

@@ -3,13 +3,17 @@
 #include <utility>
 
 int WorkerSet::Start(Worker& worker, std::function<void()> procedure, const std::string& errorText) {
-    if (worker.m_thread && !worker.m_thread->IsFinished()) {
+    const std::shared_ptr<WorkerThread> current = worker.Thread();
+    if (current && !current->IsFinished()) {
         if (worker.IsRunning()) return 1;
         Stop(worker);
     }
     worker.m_run = 1;
-    worker.m_thread = m_launcher ? m_launcher(std::move(procedure)) : WorkerThread::Start(std::move(procedure));
-    if (!worker.m_thread) {
+    std::shared_ptr<WorkerThread> thread =
+        m_launcher ? m_launcher(std::move(procedure)) : WorkerThread::Start(std::move(procedure));
+    const bool started = thread != nullptr;
+    worker.SetThread(std::move(thread));
+    if (!started) {
         // A thread that never started is not running.
         worker.m_run = 0;
         if (m_startFailure) m_startFailure(errorText);
@@ -20,10 +24,11 @@ int WorkerSet::Start(Worker& worker, std::function<void()> procedure, const std:
 
 void WorkerSet::Stop(Worker& worker) {
     worker.m_run = 0;
-    if (!worker.m_thread) return;
-    const std::shared_ptr<WorkerThread> thread = worker.m_thread;
+    const std::shared_ptr<WorkerThread> thread = worker.Thread();
+    if (!thread) return;
     if (m_wait) m_wait([&thread] { return thread->IsFinished(); });
     thread->Join();
+    std::lock_guard<std::mutex> lock(worker.m_threadLock);
     if (worker.m_thread == thread) worker.m_thread.reset();
 }
 

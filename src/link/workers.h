@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/sync.h"
@@ -16,11 +17,20 @@ public:
     // Clears the run flag without waiting: the thread ends at its next look at the flag.
     void RequestStop() { m_run = 0; }
     // The thread of the last start (nullptr before the first, or once stopped).
-    std::shared_ptr<WorkerThread> Thread() const { return m_thread; }
+    std::shared_ptr<WorkerThread> Thread() const {
+        std::lock_guard<std::mutex> lock(m_threadLock);
+        return m_thread;
+    }
 
 private:
     friend class WorkerSet;
+    void SetThread(std::shared_ptr<WorkerThread> thread) {
+        std::lock_guard<std::mutex> lock(m_threadLock);
+        m_thread = std::move(thread);
+    }
+
     std::atomic<uint32_t> m_run{0};
+    mutable std::mutex m_threadLock;  // m_thread: a stop may look while another thread starts
     std::shared_ptr<WorkerThread> m_thread;
 };
 

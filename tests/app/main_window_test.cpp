@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
     dlg->AddDataReplyLogRow("0A0B0");  // on this thread: after the rows written before it
     dlg->AddDataReplyLogRow("0a0G1");  // not upper-case hexadecimal: shown as given, spaced
     ListView list = ListOf(IDC_DATA_REPLY_LOG);
-    ASSERT_EQ(list.GetItemCount(), 52);
+    ASSERT_TRUE(WaitFor([&] { return list.GetItemCount() == 52; })) << list.GetItemCount();
     EXPECT_EQ(list.GetItemText(51, 2), "0a 0G ");
     for (int i = 0; i < 50; ++i) EXPECT_EQ(list.GetItemText(i, 1) + list.GetItemText(i, 2), StrFormat("%02d79 %02X ", i, i));
     EXPECT_EQ(list.GetItemText(50, 2), "0A 0B ");  // an odd last digit is dropped
@@ -177,9 +177,11 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
     const size_t history = History().size();
     dlg->DispatchNotify(IDM_CLEAR_FRAME_LISTS, Notify::Clicked);
     ASSERT_EQ(boxes.back().text, "确认要清除LIST中的数据吗？");
+    PumpFor(100);
     for (int id : {IDC_DATA_REPLY_LOG, IDC_SEARCH_LOG}) EXPECT_EQ(ListOf(id).GetItemCount(), 0) << id;
     EXPECT_EQ(History().size(), history);
     dlg->AddDataReplyLogRow("7902");  // numbering starts again
+    ASSERT_TRUE(WaitFor([&] { return list.GetItemCount() == 1; }));
     EXPECT_EQ(list.GetItemText(0, 1), "00");
 }
 

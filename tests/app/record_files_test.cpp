@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <utility>
 #include <string>
 #include <vector>
@@ -144,6 +145,33 @@ TEST_F(RecordFilesTest, RecordsExportedAreReadBackAsReceivedFramesWithTheirTimes
     ASSERT_TRUE(WaitFor([&] { return boxes.size() == 2; }));
     EXPECT_EQ(boxes[1].text, "打开文件失败");
     EXPECT_EQ(History().size(), 3u);
+}
+
+TEST_F(RecordFilesTest, ClosingDuringALargeImportStopsItAndStartsNothingAgain) {
+    OpenPort();
+    ASSERT_TRUE(dlg->Link().IsMonitorThreadRunning());
+    const std::string line = std::string(kFixedStamp) + "  79 01 00 C0 19 00 DA D8 \r\n";
+    std::string text;
+    text.reserve(line.size() * 1000000);
+    for (int i = 0; i < 1000000; ++i) text += line;
+    const std::string path = Path("large.txt");
+    WriteFileBytes(path, text);
+    const size_t before = dlg->Link().History().Size();
+    Run(IDC_IMPORT_RECORDS, path);
+    ASSERT_TRUE(WaitFor([&] { return dlg->Link().History().Size() > before + 1000; }));
+    const std::shared_ptr<WorkerThread> import = dlg->ImportThreadWorker().Thread();
+    ASSERT_NE(import, nullptr);
+    dlg->Close();
+    // The import has ended at its stop flag and been joined; it recorded nothing after the
+    // close emptied the history, and the monitor thread stays stopped.
+    EXPECT_TRUE(import->IsFinished());
+    EXPECT_EQ(dlg->ImportThreadWorker().Thread(), nullptr);
+    EXPECT_EQ(dlg->Link().History().Size(), 0u);
+    EXPECT_FALSE(dlg->Link().IsMonitorThreadRunning());
+    PumpFor(200);
+    EXPECT_EQ(dlg->Link().History().Size(), 0u);
+    EXPECT_FALSE(dlg->Link().IsMonitorThreadRunning());
+    EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace

@@ -241,21 +241,25 @@ TEST_F(MeterPageTest, RawSendOnClickAndTimerAndTheContinuousSendTimer) {
         const char *typed, *bytes, *length;  // bytes "": refused
     } cases[] = {{"68 01 00", "68 01 00", "  3"}, {"123", "12 03", "  2"}, {"12 G4", "", ""}, {"12\r\n34", "", ""}};
     ListView rows = ListOf(IDC_PASS_THROUGH_LIST);
+    int sentRows = 0;
     for (const auto& c : cases) {
         sim.ClearReceived();
         boxes.clear();
         dlg->SetDlgItemText(IDC_PASS_THROUGH_DATA, c.typed);
         Click(IDC_PASS_THROUGH_SEND);
-        const int last = rows.GetItemCount() - 1;
         if (*c.bytes == '\0') {
             ASSERT_EQ(boxes.size(), 1u) << c.typed;
             EXPECT_EQ(boxes[0].text, "字符范围为0~9,a~f,A~F");
             continue;
         }
         EXPECT_TRUE(WaitFor([&] { return sim.ReceivedBytes() == kvtsim::FromHex(c.bytes); }, 1000)) << c.typed;
+        // The row goes in with the log's next batch.
+        ASSERT_TRUE(WaitFor([&] { return rows.GetItemCount() == sentRows + 1; })) << c.typed;
+        const int last = sentRows++;
         EXPECT_EQ(rows.GetItemText(last, 2) + rows.GetItemText(last, 3) + rows.GetItemText(last, 4),
                   std::string(c.bytes) + " T" + c.length);
     }
+    PumpFor(100);
     EXPECT_EQ(rows.GetItemCount(), 2);
     // The raw-send timer, which nothing on the page starts, sends on every tick.
     dlg->SetDlgItemText(IDC_PASS_THROUGH_DATA, "79 00 00 40 18 58 58");

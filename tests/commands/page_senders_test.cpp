@@ -77,7 +77,8 @@ protected:
         const size_t sent = HistoryCount('0');
         press();
         EXPECT_EQ(NextFrame(), frame + " ");
-        ASSERT_EQ(ListOf(log).GetItemCount(), rows + 1);
+        // The row goes in with the log's next batch.
+        ASSERT_TRUE(WaitFor([&] { return ListOf(log).GetItemCount() == rows + 1; })) << ListOf(log).GetItemCount();
         EXPECT_EQ(ListOf(log).GetItemText(rows, 2), frame + " ");
         EXPECT_EQ(HistoryCount('0'), sent + 1);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>());
@@ -88,10 +89,12 @@ protected:
     template <class Press>
     void ExpectRefused(Press press, const std::string& message) {
         const int logs[] = {IDC_FRAME_LOG, IDC_SEARCH_LOG, IDC_DATA_LOG, IDC_PASSWORD_LOG};
+        PumpFor(100);  // the rows of what went before are in
         std::vector<int> rows;
         for (int id : logs) rows.push_back(ListOf(id).GetItemCount());
         const size_t sent = HistoryCount('0');
         press();
+        PumpFor(100);  // a row would have gone in with the log's next batch
         EXPECT_EQ(BoxTexts(), message.empty() ? std::vector<std::string>() : std::vector<std::string>{message});
         EXPECT_TRUE(boxes.empty() || boxes[0].type == static_cast<uint32_t>(kMbOk));
         boxes.clear();
@@ -286,15 +289,21 @@ TEST_F(PageSendersTest, PasswordRequestToTheSlaveAndItsRefusals) {
 
 TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     Enter(kSendData);
-    ExpectSent([&] { dlg->StartContinuousSend(); }, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
-               IDC_DATA_LOG);
+    // The timer is stopped once seen running: the steps below are taken here, not by its ticks.
+    bool timerStarted = false;
+    ExpectSent(
+        [&] {
+            dlg->StartContinuousSend();
+            timerStarted = dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND);
+            dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+        },
+        "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F", IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
-    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+    EXPECT_TRUE(timerStarted);
     // A refused step is counted too.
     Enter({{}, {{IDC_DEPTH, ""}}});
     ExpectRefused([&] { dlg->SendContinuousStep(); }, "depth域不能为空");
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
-    dlg->KillTimer(TIMER_CONTINUOUS_SEND);
 }
 
 TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {

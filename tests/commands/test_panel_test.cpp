@@ -240,7 +240,7 @@ TEST_P(PanelButtonTest, SendsItsFrameOrRefuses) {
     const std::string frame = c.frame.empty() ? "79 00 00 40 01 41 41 " : c.frame;
     if (c.frame.empty()) Press(IDC_PANEL_MODULE_RESTART);
     EXPECT_EQ(NextFrame(), frame);
-    ASSERT_EQ(Log().GetItemCount(), 1);
+    ASSERT_TRUE(WaitFor([this] { return Log().GetItemCount() == 1; })) << Log().GetItemCount();
     EXPECT_EQ(Log().GetItemText(0, 0) + "|" + Log().GetItemText(0, 1) + "|" + Log().GetItemText(0, 2),
               std::string(testsupport::kFixedStamp) + "|00|" + frame);
     EXPECT_EQ(HistoryCount('0'), 2u);  // the version request and this frame

@@ -95,7 +95,7 @@ void CTestDlg::AddLogRow(std::string frameHex) {
     AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)), std::move(row), &m_logRow);
 }
 
-void CTestDlg::ClearLogList() { m_logList.DeleteAllItems(); }
+void CTestDlg::ClearLogList() { ClearFrameLog(m_logList); }
 
 void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(IDC_PANEL_RESULT_PANE, text + "\r\n"); }
 

@@ -1,0 +1,85 @@
+// The main window's frame logs: rows written in one turn of the window's thread go in as one
+// batch, in the order written, whatever thread wrote them; emptying the logs drops the rows
+// still waiting to go in.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/text_format.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+using namespace testsupport;
+
+class FrameLogsTest : public MainWindowWithModule {
+protected:
+    FrameLogsTest() : MainWindowWithModule(11, true) {}
+};
+
+// A frame of its own for row i.
+std::string RowHex(int i) { return StrFormat("7900008015%04X", i); }
+
+TEST_F(FrameLogsTest, RowsOfOneTurnGoInAsOneBatchInTheOrderWritten) {
+    int selectionChanges = 0;
+    dlg->MapCommand(IDC_DATA_REPLY_LOG, Notify::ItemChanged, [&] { ++selectionChanges; });
+    ListView log = ListOf(IDC_DATA_REPLY_LOG);
+    // A reader thread's rows, then the window's own, all before the window's next turn.
+    std::thread reader([this] {
+        for (int i = 0; i < 20; ++i) dlg->AddDataReplyLogRow(RowHex(i));
+    });
+    reader.join();
+    for (int i = 20; i < 40; ++i) dlg->AddDataReplyLogRow(RowHex(i));
+    EXPECT_EQ(log.GetItemCount(), 0);
+    ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 40; }));
+    PumpFor(100);
+    ASSERT_EQ(log.GetItemCount(), 40);
+    for (int i = 0; i < 40; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(log.GetItemText(i, 1), StrFormat("%02d", i));
+        EXPECT_EQ(log.GetItemText(i, 2), Spaced(FromHex(RowHex(i))));
+    }
+    // The batch selects its last row once, not each row in turn.
+    EXPECT_EQ(log.GetSelectedRows(), std::vector<int>{39});
+    EXPECT_EQ(selectionChanges, 1);
+}
+
+TEST_F(FrameLogsTest, EmptyingTheLogsDropsTheRowsStillWaiting) {
+    struct Log {
+        int id;
+        std::function<void(const std::string& hex)> write;
+    };
+    const std::vector<Log> logs = {
+        {IDC_FRAME_LOG, [this](const std::string& hex) { dlg->AddFrameLogRow(hex); }},
+        {IDC_DATA_REPLY_LOG, [this](const std::string& hex) { dlg->AddDataReplyLogRow(hex); }},
+        {IDC_SEARCH_LOG, [this](const std::string& hex) { dlg->AddSearchLogRow(hex); }},
+        {IDC_PASS_THROUGH_LIST, [this](const std::string& hex) { dlg->AddPassThroughRow(hex, 1); }},
+    };
+    // One row in each log, then rows written by a reader thread that have not gone in yet.
+    for (const Log& log : logs) log.write(RowHex(0));
+    ASSERT_TRUE(WaitFor([&] {
+        for (const Log& log : logs)
+            if (ListOf(log.id).GetItemCount() != 1) return false;
+        return true;
+    }));
+    std::thread reader([&] {
+        for (int i = 1; i <= 25; ++i)
+            for (const Log& log : logs) log.write(RowHex(i));
+    });
+    reader.join();
+    dlg->DispatchNotify(IDM_CLEAR_FRAME_LISTS, Notify::Clicked);
+    ASSERT_EQ(BoxTexts(), std::vector<std::string>{"确认要清除LIST中的数据吗？"});
+    PumpFor(200);
+    for (const Log& log : logs) EXPECT_EQ(ListOf(log.id).GetItemCount(), 0) << log.id;
+    // What comes after the clear goes in, numbered from 00 again.
+    dlg->AddDataReplyLogRow(RowHex(7));
+    ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_DATA_REPLY_LOG).GetItemCount() == 1; }));
+    EXPECT_EQ(ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 1), "00");
+    EXPECT_EQ(ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 2), Spaced(FromHex(RowHex(7))));
+}
+
+}  // namespace
