@@ -45,6 +45,7 @@ public:
     bool OnNetworkSocket(int) override { return true; }
     void OnNetworkClosed(const std::string&) override {}
     void RequestNetworkRead(uint32_t) override {}
+    void OnForeignDatagrams(uint64_t) override {}
 
     std::vector<Failure> Failures() {
         std::lock_guard<std::mutex> lock(m_lock);
