@@ -217,6 +217,11 @@ TEST(MessageBoxes, TheHookSeesEveryBox) {
                                                "KV3391T|打开文件失败|" + std::to_string(kMbOk)}));
 }
 
+TEST(MessageBoxes, QtsOwnButtonsSpeakChinese) {
+    EXPECT_EQ(MessageBoxButtonTexts(kMbOk | kMbIconStop), std::vector<std::string>{"确定"});
+    EXPECT_EQ(MessageBoxButtonTexts(kMbOkCancel | kMbIconInformation), (std::vector<std::string>{"确定", "取消"}));
+}
+
 TEST(Controls, ComboBoxesOrderKeepTheSelectionAndCloseToTheirText) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
