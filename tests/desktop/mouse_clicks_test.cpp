@@ -175,7 +175,8 @@ TEST_F(MouseClicksTest, APageOfTheWindowAndThePanelBothAnswerAndTheWindowsRowSta
     ClickControl(dlg->GetDlgItem(IDC_STOP_SEARCH));
     EXPECT_EQ(NextFrame(), "79 00 00 40 18 58 58 ");
 
-    // The panel: its button sends, and a click on a row of its log selects that row.
+    // The panel: its button sends, a click on a row of its log selects that row, and its combo
+    // boxes open.
     ClickTreeItem(PAGE_READ_MAC);
     ClickControl(Panel().GetDlgItem(IDC_PANEL_READ_MAC));
     EXPECT_EQ(NextFrame(), "79 00 00 40 03 43 43 ");
@@ -188,6 +189,18 @@ TEST_F(MouseClicksTest, APageOfTheWindowAndThePanelBothAnswerAndTheWindowsRowSta
     const Point origin = log.ScreenToClient(Point{0, 0});
     ClickScreen(Point{40 - origin.x, 8 - origin.y});
     EXPECT_EQ(log.GetSelectedRows(), std::vector<int>{0});
+
+    // A header combo box opens on a click at its arrow; the entry above, chosen from the list,
+    // sets the direction bit of the next frame.
+    ComboBox direction(Panel().GetDlgItem(IDC_PANEL_DIRECTION_COMBO));
+    ASSERT_EQ(direction.GetSelectedText(), "主机发出帧");
+    const Rect box = direction.GetWindowRect();
+    ClickScreen(Point{box.right - 6, (box.top + box.bottom) / 2});
+    PumpFor(300);
+    Xdotool({"key", "--delay", "60", "Up", "Return"});
+    EXPECT_TRUE(WaitFor([&] { return direction.GetSelectedText() == "从机发出帧"; }, 3000));
+    ClickControl(Panel().GetDlgItem(IDC_PANEL_READ_MAC));
+    EXPECT_EQ(NextFrame(), Spaced(MakeFrame(0xC0, 0x03, Hex(""))));
 
     // With the panel shown, the window's own row of buttons above it still takes the mouse.
     ASSERT_FALSE(dlg->FrameMonitor().IsWindowVisible());
