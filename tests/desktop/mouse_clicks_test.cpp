@@ -9,13 +9,11 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "dialogs/frame_monitor_dlg.h"
 #include "support/main_window_fixture.h"
+#include "support/x_pointer.h"
 #include "test_frames.h"
 
 namespace {
@@ -24,20 +22,12 @@ using testing_frames::Hex;
 using testing_frames::MakeFrame;
 using testsupport::Spaced;
 
-bool OnXServer() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const char* display = std::getenv("DISPLAY");
-    return platform && std::string(platform) == "xcb" && display && *display;
-}
-
-bool HaveXdotool() { return std::system("command -v xdotool >/dev/null 2>&1") == 0; }
-
 class MouseClicksTest : public testsupport::MainWindowWithModule {
 protected:
     MouseClicksTest() : MainWindowWithModule(13) {}
 
     void SetUp() override {
-        if (!OnXServer() || !HaveXdotool()) GTEST_SKIP() << "needs an X display and xdotool";
+        if (!testsupport::CanClickThroughX()) GTEST_SKIP() << "needs an X display and xdotool";
         MainWindowWithModule::SetUp();
         // Placed by the window manager (if any) and drawn before the first click.
         PumpFor(700);
@@ -54,32 +44,9 @@ protected:
         sim.SetAnswer(0x02, {});
     }
 
-    // Runs xdotool with these arguments, pumping messages while it runs.
-    void Xdotool(const std::vector<std::string>& args) {
-        std::vector<char*> argv{const_cast<char*>("xdotool")};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            ::execvp("xdotool", argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ASSERT_TRUE(WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 20000));
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "xdotool failed";
-        PumpFor(60);  // the events that the click made
-    }
-
-    void ClickScreen(Point p, int clicks = 1) {
-        Xdotool({"mousemove", std::to_string(p.x), std::to_string(p.y), "click", "--repeat",
-                 std::to_string(clicks), "--delay", "80", "1"});
-    }
-
-    static Point Centre(const Window& w) {
-        const Rect r = w.GetWindowRect();
-        return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
+    static void Xdotool(const std::vector<std::string>& args) { ASSERT_TRUE(testsupport::Xdotool(args)) << args[0]; }
+    static void ClickScreen(Point p, int clicks = 1) { ASSERT_TRUE(testsupport::ClickScreen(p, clicks)); }
+    static Point Centre(const Window& w) { return testsupport::Centre(w); }
 
     // A control of the main window or of the test panel, clicked in its middle.
     void ClickControl(const Window& w) {
