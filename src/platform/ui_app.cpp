@@ -1,12 +1,12 @@
 // The application object, message pumping, message boxes, file dialogs and the clipboard.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QThread>
 #include <QTranslator>
 

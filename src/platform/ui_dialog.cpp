@@ -112,7 +112,6 @@ public:
         : Host(owner, parent, flags), inDialog_(inDialog) {
         if (!inDialog_) lower();
     }
-    void Restack();
 
 protected:
     void showEvent(QShowEvent* e) override {
@@ -129,6 +128,7 @@ protected:
     }
 
 private:
+    void Restack();
     bool inDialog_;
 };
 
