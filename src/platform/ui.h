@@ -445,6 +445,9 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 // Shows a message box; returns kIdOk or kIdCancel. An empty caption means the program's title.
 int ShowMessageBox(const std::string& text, const std::string& caption = std::string(),
                    uint32_t type = kMbOk);
+// The texts of the buttons of the message box that ShowMessageBox shows for this type: OK,
+// then Cancel when it has one.
+std::vector<std::string> MessageBoxButtonTexts(uint32_t type);
 void SetApplicationTitle(const std::string& title);
 std::string ApplicationTitle();
 

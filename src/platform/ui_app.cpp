@@ -1,12 +1,14 @@
 // The application object, message pumping, message boxes, file dialogs and the clipboard.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QThread>
+#include <QTranslator>
 
 #include <chrono>
 #include <cstdlib>
@@ -28,8 +30,8 @@ MessageBoxHook g_messageBoxHook;
 FileDialogHook g_fileDialogHook;
 std::string g_appTitle = "kvtester";
 
-int RealMessageBox(const MessageBoxRequest& r) {
-    QMessageBox box;
+// Qt's standard buttons: their texts come from Qt's own translation.
+void SetUpMessageBox(QMessageBox& box, const MessageBoxRequest& r) {
     box.setWindowTitle(Q(r.caption));
     box.setText(ToWidgetText(r.text));
     switch (r.type & 0xF0) {
@@ -39,13 +41,26 @@ int RealMessageBox(const MessageBoxRequest& r) {
         case kMbIconInformation: box.setIcon(QMessageBox::Information); break;
         default: box.setIcon(QMessageBox::NoIcon); break;
     }
-    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-    QPushButton* cancel = nullptr;
-    if ((r.type & 0x0F) == kMbOkCancel) cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : ok);
+    const bool withCancel = (r.type & 0x0F) == kMbOkCancel;
+    box.setStandardButtons(withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+}
+
+int RealMessageBox(const MessageBoxRequest& r) {
+    QMessageBox box;
+    SetUpMessageBox(box, r);
     box.exec();
-    return box.clickedButton() == ok ? kIdOk : kIdCancel;
+    return box.clickedButton() == box.button(QMessageBox::Ok) ? kIdOk : kIdCancel;
+}
+
+// Qt's own texts (standard buttons, file dialogs) in the program's language.
+void InstallQtTranslation(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    else
+        delete translator;
 }
 
 // "TXT Files(*.txt)|*.txt||" -> "TXT Files(*.txt)"
@@ -81,6 +96,7 @@ Application::Application(int& argc, char** argv) {
         f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
         f.setPointSize(9);
         g_app->setFont(f);
+        InstallQtTranslation(*g_app);
         InstallInputFilter();
     }
 }
@@ -113,6 +129,16 @@ int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t
     }
     if (hook) return hook(r);
     return RealMessageBox(r);
+}
+
+std::vector<std::string> MessageBoxButtonTexts(uint32_t type) {
+    QMessageBox box;
+    SetUpMessageBox(box, MessageBoxRequest{std::string(), std::string(), type});
+    std::vector<std::string> texts;
+    for (QMessageBox::StandardButton b : {QMessageBox::Ok, QMessageBox::Cancel}) {
+        if (QAbstractButton* button = box.button(b)) texts.push_back(S(button->text()));
+    }
+    return texts;
 }
 
 void SetApplicationTitle(const std::string& title) { g_appTitle = title; }

@@ -102,7 +102,57 @@ protected:
 };
 
 // A child page: a plain widget inside its parent, never a window (a QDialog always is one).
-using PageHost = Host<QWidget>;
+// Inside a dialog's client area it lies above every control of that dialog that one of its own
+// controls overlaps, and below those that lie only in its empty parts (a row of buttons that
+// the page's rectangle spans stays live). A page in a control (a tab page) lies below the
+// control's own parts.
+class PageHost : public Host<QWidget> {
+public:
+    PageHost(Dialog* owner, QWidget* parent, Qt::WindowFlags flags, bool inDialog)
+        : Host(owner, parent, flags), inDialog_(inDialog) {
+        if (!inDialog_) lower();
+    }
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        Host::showEvent(e);
+        Restack();
+    }
+    void moveEvent(QMoveEvent* e) override {
+        Host::moveEvent(e);
+        if (isVisible()) Restack();
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        Host::resizeEvent(e);
+        if (isVisible()) Restack();
+    }
+
+private:
+    void Restack();
+    bool inDialog_;
+};
+
+void PageHost::Restack() {
+    QWidget* parent = parentWidget();
+    if (!inDialog_ || !parent) return;
+    // The page's controls (the children of its client area) that take the mouse, shown or
+    // not, in the parent's coordinates.
+    QRegion own;
+    for (QWidget* area : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        for (QWidget* c : area->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (c->isWindow() || c->testAttribute(Qt::WA_TransparentForMouseEvents)) continue;
+            own += QRect(c->mapTo(parent, QPoint(0, 0)), c->size());
+        }
+    }
+    raise();
+    // Raised in their own order, so they keep it among themselves.
+    const QObjectList siblings = parent->children();
+    for (QObject* o : siblings) {
+        auto* s = qobject_cast<QWidget*>(o);
+        if (!s || s == this || s->isWindow() || !s->geometry().intersects(geometry())) continue;
+        if (!own.intersects(s->geometry())) s->raise();
+    }
+}
 
 struct Dialog::Impl {
     Dialog* self = nullptr;
@@ -364,6 +414,8 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         case ControlKind::GroupBox: {
             // The title sits on the top line of the frame, as dialog group boxes draw it.
             auto* g = new QGroupBox(caption, parent);
+            // A frame: clicks go to what lies over or under it.
+            g->setAttribute(Qt::WA_TransparentForMouseEvents);
             g->setStyleSheet(QStringLiteral(
                 "QGroupBox{border:1px solid palette(mid);border-radius:2px;margin-top:0.5em;}"
                 "QGroupBox::title{subcontrol-origin:margin;subcontrol-position:top left;left:6px;padding:0 2px;}"));
@@ -546,9 +598,7 @@ struct DialogAccess {
         }
         QWidget* host;
         if (child) {
-            auto* page = new PageHost(d, parent, flags);
-            // Below the parent's own controls, as a child window made after them lies.
-            page->lower();
+            auto* page = new PageHost(d, parent, flags, dynamic_cast<ClientArea*>(parent) != nullptr);
             im->host = page;
             host = page;
         } else {

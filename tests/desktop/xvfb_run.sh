@@ -26,16 +26,52 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display and writes its number to the descriptor.
-exec {displayfd}>"$work/display"
-Xvfb -displayfd "$displayfd" -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=("$!")
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
+# Waits up to seconds for a command to succeed.
+wait_for() {
+    local seconds="$1"
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Xvfb picks a free display itself and writes its number to the descriptor once it listens: no
+# display number is ever assumed, so servers started at the same time never collide. The display
+# is used once a client has connected to it. -noreset: a server that resets when its last client
+# leaves refuses the next one for a moment (the checks here are such clients). A server that does
+# not come up is started again.
+start_xvfb() {
+    local attempt="$1" pid
+    : >"$work/display"
+    exec {displayfd}>"$work/display"
+    Xvfb -displayfd "$displayfd" -screen 0 1600x1000x24 -nolisten tcp -noreset >>"$work/xvfb.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    exec {displayfd}>&-
+    echo "Xvfb attempt $attempt" >>"$work/xvfb.log"
+    # A whole line: the number and its newline.
+    display_written() { [ "$(wc -l <"$work/display")" -ge 1 ]; }
+    if ! wait_for 60 display_written; then
+        kill "$pid" 2>/dev/null || true
+        return 1
+    fi
+    export DISPLAY=":$(head -n1 "$work/display")"
+    if ! wait_for 60 xwininfo -root; then
+        kill "$pid" 2>/dev/null || true
+        return 1
+    fi
+    kill -0 "$pid" 2>/dev/null
+}
+started=0
+for attempt in 1 2 3; do
+    if start_xvfb "$attempt"; then
+        started=1
+        break
+    fi
 done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+[ "$started" = 1 ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 
@@ -43,10 +79,8 @@ if [ "$wm" = 1 ]; then
     openbox >"$work/openbox.log" 2>&1 &
     pids+=("$!")
     # Ready once it names itself on the root window.
-    for _ in $(seq 100); do
-        [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]] && break
-        sleep 0.1
-    done
+    wm_ready() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]]; }
+    wait_for 60 wm_ready || { cat "$work/openbox.log"; echo "openbox did not start"; exit 1; }
 fi
 
 status=0

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/sync.h"
+#include "support/x_pointer.h"
 
 // The window tests bring their own templates, under ids the program does not use.
 namespace {
@@ -32,8 +33,31 @@ const DialogTemplate kPageTemplate = {
     kPageId, "", TemplateUnits::DialogUnits, 60, 40, "SimSun", 9, kDlgChild, 0,
     {{1100, ControlKind::Edit, "页", 2, 2, 40, 12, kNone}}};
 
+// A window whose frame holds a row of buttons and, below it, a page's place; the page spans
+// the row too, as the main window's pages do.
+constexpr int kFramedId = 9902;
+constexpr int kFramedPageId = 9903;
+const DialogTemplate kFramedDialog = {
+    kFramedId, "框", TemplateUnits::DialogUnits, 200, 120, "SimSun", 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::GroupBox, "", 4, 4, 192, 112, kNone},
+        {1200, ControlKind::PushButton, "行", 20, 10, 40, 14, kNone},
+    }};
+const DialogTemplate kFramedPage = {
+    kFramedPageId, "", TemplateUnits::DialogUnits, 192, 112, "SimSun", 9, kDlgChild, 0,
+    {
+        {-1, ControlKind::GroupBox, "页框", 6, 28, 150, 60, kNone},
+        {1300, ControlKind::PushButton, "页", 20, 44, 40, 14, kNone},
+    }};
+
 const DialogTemplate* TestTemplate(int id) {
-    return id == kDialogId ? &kTestDialog : id == kPageId ? &kPageTemplate : nullptr;
+    switch (id) {
+        case kDialogId: return &kTestDialog;
+        case kPageId: return &kPageTemplate;
+        case kFramedId: return &kFramedDialog;
+        case kFramedPageId: return &kFramedPage;
+        default: return nullptr;
+    }
 }
 const bool kRegistered = (RegisterResourceSource({TestTemplate, nullptr, nullptr}), true);
 
@@ -162,6 +186,26 @@ TEST(Dialogs, AChildPageIsAWidgetInsideItsParentNeverAWindow) {
     EXPECT_FALSE(d.GetDlgItem(1001).IsValid());
 }
 
+// Through the X server (desktop_platform_ui_*): the page's button over its parent's frame and the
+// parent's button in the page's empty part both take the mouse.
+TEST(Dialogs, APageTakesClicksOverItsParentsFrameAndLeavesItsEmptyPartsToTheParent) {
+    if (!testsupport::CanClickThroughX()) GTEST_SKIP() << "needs an X display and xdotool";
+    TestDialog d(kFramedId), page(kFramedPageId);
+    std::string clicked;
+    d.MapCommand(1200, Notify::Clicked, [&] { clicked += "row "; });
+    page.MapCommand(1300, Notify::Clicked, [&] { clicked += "page "; });
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    ASSERT_TRUE(page.Create(&d));
+    const Rect frame = d.GetTemplateControl(0).GetRectInParent();
+    page.MoveWindow(frame.left, frame.top, frame.Width(), frame.Height());
+    page.ShowWindow(true);
+    PumpFor(700);  // placed by the window manager, if any
+    ASSERT_TRUE(testsupport::ClickScreen(testsupport::Centre(page.GetDlgItem(1300))));
+    ASSERT_TRUE(testsupport::ClickScreen(testsupport::Centre(d.GetDlgItem(1200))));
+    EXPECT_EQ(clicked, "page row ");
+}
+
 TEST(Dialogs, TimersTickUntilKilled) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
@@ -215,6 +259,11 @@ TEST(MessageBoxes, TheHookSeesEveryBox) {
     // No caption: the program's title.
     EXPECT_EQ(shown, (std::vector<std::string>{"提示|确认要清除报文吗？|" + std::to_string(kMbOkCancel | kMbIconInformation),
                                                "KV3391T|打开文件失败|" + std::to_string(kMbOk)}));
+}
+
+TEST(MessageBoxes, QtsOwnButtonsSpeakChinese) {
+    EXPECT_EQ(MessageBoxButtonTexts(kMbOk | kMbIconStop), std::vector<std::string>{"确定"});
+    EXPECT_EQ(MessageBoxButtonTexts(kMbOkCancel | kMbIconInformation), (std::vector<std::string>{"确定", "取消"}));
 }
 
 TEST(Controls, ComboBoxesOrderKeepTheSelectionAndCloseToTheirText) {
