@@ -93,6 +93,10 @@ TEST_F(ImageFilesTest, UpgradeFileIsHeaderThenImageOrARefusalThatWritesNothing) 
     EXPECT_EQ(PrepareUpgradeFile(UpgradeForm::kBoot, "", "1").refusal, "请选择处理文件");
     EXPECT_EQ(PrepareUpgradeFile(UpgradeForm::kBoot, dir + "/none.bin", "1").refusal, "无法打开文件");
     EXPECT_EQ(PrepareUpgradeFile(UpgradeForm::kSecHigh, dir, "1").refusal, "无法打开文件");
+    // A pipe is refused at once, not waited on.
+    ASSERT_EQ(::mkfifo((dir + "/pipe.bin").c_str(), 0600), 0);
+    EXPECT_EQ(PrepareUpgradeFile(UpgradeForm::kSecHigh, dir + "/pipe.bin", "1").refusal, "无法打开文件");
+    fs::remove(dir + "/pipe.bin");
     // A folder holds the output's name: it cannot be written, and no temporary file stays.
     fs::remove(output);
     fs::create_directory(output);
