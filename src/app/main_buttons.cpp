@@ -29,6 +29,7 @@ void CMainTesterDlg::MapMessages() {
     MapMeterPageHandlers();
     MapPointReadHandlers();
     MapNetworkChannel();
+    MapImageCompareHandlers();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {

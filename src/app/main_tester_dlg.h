@@ -262,6 +262,13 @@ private:
     void ExportTextFile(const std::string& defaultName, const std::function<bool(std::string& text)>& build);
     // The received records of a file into the history; counts the lines that fit no layout.
     void ImportRecordFile(const std::string& path);
+    // Image comparison: the two images' choices and their comparison into the result pane.
+    void MapImageCompareHandlers();
+    void OnSelectMasterFile();
+    void OnSelectCompareFile();
+    void OnCompareFiles();
+    // Replaces the result pane's text by the text and a line end.
+    void ShowCompareResult(const std::string& text);
     // The meter-reading page: rounds, raw send and frame text generation.
     void MapMeterPageHandlers();
     RoundReports MakeRoundReports();
@@ -415,6 +422,8 @@ private:
     std::atomic<uint8_t> m_localSettingsWait{0};
     uint32_t m_relayCount = 0;
     std::string m_addDeviceText;
+    std::string m_masterBinPath;   // the master image; empty until chosen, and after a cancel
+    std::string m_compareBinPath;  // the image compared with it
     uint32_t m_maxDevices = 0;
     uint32_t m_netTestSeq = 0;
     uint32_t m_monitorCreated = 0;

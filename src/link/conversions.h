@@ -55,5 +55,6 @@ void AddBytesWithCarry(ByteString& a, ByteString b, int count);
 // The sum of all bytes modulo 256 as "%02X". Returns 1.
 int SumBytesToHexText(ByteString bytes, std::string& out);
 
-// Checksum carried by the upgrade image header: always 0.
-int ImageChecksum();
+// Checksum carried by the upgrade image header over the image's length bytes: it starts from
+// 0xFFFFFFFF and gives the complement without folding any byte in, so it is always 0.
+uint32_t ImageChecksum(const unsigned char* bytes, size_t length);

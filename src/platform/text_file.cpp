@@ -111,9 +111,11 @@ bool TextFile::WriteString(const std::string& text) {
     return WriteRaw(Utf8ToGbk(out));
 }
 
-bool TextFile::WriteRaw(const std::string& bytes) {
+bool TextFile::WriteRaw(const std::string& bytes) { return WriteRaw(bytes.data(), bytes.size()); }
+
+bool TextFile::WriteRaw(const void* bytes, size_t size) {
     if (!f_) return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f_) != bytes.size()) failed_ = true;
+    if (std::fwrite(bytes, 1, size, f_) != size) failed_ = true;
     return !failed_;
 }
 

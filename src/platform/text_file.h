@@ -29,6 +29,7 @@ public:
     bool WriteString(const std::string& text);
     // Writes bytes unchanged.
     bool WriteRaw(const std::string& bytes);
+    bool WriteRaw(const void* bytes, size_t size);
 
 private:
     void Discard();

@@ -75,6 +75,11 @@ void CTestDlg::MapHandlers() {
     on(IDC_PANEL_BROADCAST_REPLY_TEST, [this] { OnBroadcastReplyTest(); });
     on(IDC_PANEL_BROADCAST_REPLY_INFO, [this] { m_window.ShowBroadcastReplyTest(); });
 
+    // The upgrade-file group.
+    on(IDC_PANEL_CHOOSE_UPGRADE_FILE, [this] { OnSelectUpgradeFile(); });
+    on(IDC_PANEL_BOOT_FILE, [this] { OnProcessBootFile(); });
+    on(IDC_PANEL_SEC_HIGH_FILE, [this] { OnProcessSecHighFile(); });
+
     MapCommand(IDC_PANEL_LOG_LIST, Notify::ItemChanged, [this] { OnItemchangedLogList(); });
     MapCommand(IDC_PANEL_LOG_LIST, Notify::DblClick, [this] { OnDblclkLogList(); });
 }

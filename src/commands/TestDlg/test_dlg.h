@@ -8,6 +8,7 @@
 #include <string>
 
 #include "commands/command_frame.h"
+#include "commands/upgrade_image.h"
 #include "dialogs/main_window_port.h"
 #include "link/module_frame.h"
 #include "platform/ui.h"
@@ -92,11 +93,18 @@ private:
     bool BuildBroadcastReplyTestPayload(ByteString& payload);
     void OnBroadcastReplyTest();
 
+    // The upgrade-file group: the image's choice, and its upgrade file in either form.
+    void OnSelectUpgradeFile();
+    void OnProcessBootFile() { ProcessUpgradeFile(UpgradeForm::kBoot); }
+    void OnProcessSecHighFile() { ProcessUpgradeFile(UpgradeForm::kSecHigh); }
+    void ProcessUpgradeFile(UpgradeForm form);
+
     MainWindowPort& m_window;
     ListView m_logList;  // IDC_PANEL_LOG_LIST
     uint32_t m_logRow = 0;
     int m_group = 0;
     std::string m_lastAddressText;
+    std::string m_upgradeFilePath;  // the chosen image; empty until chosen, and after a cancel
     // The network-port test: ticks to run, ticks so far, and the packets' sequence number
     // (shared with the throughput request; never reset).
     int32_t m_netTestCount = 0;
