@@ -52,6 +52,7 @@ enum MainTimerId {
     TIMER_CONTINUOUS_BROADCAST = 8,
     TIMER_PASS_THROUGH_SEND = 9,
     TIMER_VERSION_WAIT = 10,
+    TIMER_TIMED_SEND = 11,
 };
 
 // Timer of the module test panel: the network-port test's ticks.

@@ -86,35 +86,16 @@ void CMainTesterDlg::OnDeviceReport() {
 }
 
 void CMainTesterDlg::OnAddReportDevice() {
-    m_maxDevices = ReadDeviceLimit(*this);
     // Not built yet: the add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
-    // refuses rows beyond m_maxDevices and leaves the checked devices in m_addDeviceText.
+    // refuses rows beyond ReadDeviceLimit(*this) and leaves the checked devices in m_addDeviceText.
 }
 
 // ---- Continuous sending of the send-data frame ----
 
 void CMainTesterDlg::OnContinuousSendData() {
     // Not built yet: the continuous-send settings dialog (IDD_CONTINUOUS_SEND) plugs in here: run modally as a local
-    // object (its result ignored), it sets m_contSendEnabled and m_contSendTicks and may zero
-    // the counts.
-    if (m_contSendEnabled != 1) return;
-    m_sendDataArrived = 0;
-    m_contReplySeen = 0;
-    StartContinuousSend();
-}
-
-void CMainTesterDlg::StartContinuousSend() {
-    SendContinuousStep();
-    m_contSendFresh = 1;
-    m_contSendTick = 0;
-    SetTimer(TIMER_CONTINUOUS_SEND, 200);
-}
-
-void CMainTesterDlg::SendContinuousStep() {
-    FlushSendDataReplies();
-    OnSendData();
-    ++m_contSendCount;
-    SetDlgItemText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%d次发送", static_cast<int>(m_contSendCount)));
+    // object (its result ignored), it sets m_continuousSend's settings and may zero its count.
+    m_continuousSend.StartIfEnabled();
 }
 
 // ---- Upgrade ----
@@ -133,7 +114,6 @@ void CMainTesterDlg::OnUpgrade() {
 
 void CMainTesterDlg::OnStopUpgrade() {
     if (ShowMessageBox("确认要停止升级吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    m_stopUpgrade = 1;
     StopUpgradeThread();
     EnableUpgradeControls(true);
 }

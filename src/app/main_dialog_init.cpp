@@ -20,7 +20,6 @@ void CMainTesterDlg::SetInstance(CMainTesterDlg* dlg) { g_mainDialog.store(dlg);
 CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
     : Dialog(IDD_MAIN_TESTER),
       m_link(static_cast<LinkListener&>(*this)),
-      m_sendDataArrived(m_link.Queues().sendDataArrived),
       m_serialSettingsDlg(*this),
       m_frameMonitorDlg(*this),
       m_parseFrameDlg(*this),
@@ -29,7 +28,9 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_timedSendDlg(*this),
       m_sendConsoleDlg(*this),
       m_meterRounds(m_link, MakeRoundReports()),
-      m_pointReading(m_link, MakePointReadReports()) {
+      m_pointReading(m_link, MakePointReadReports()),
+      m_continuousSend(m_repeatWindow, m_link.Queues().sendDataArrived, [this] { m_link.FlushSendDataReplies(); },
+                       [this] { OnSendData(); }) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {
@@ -118,7 +119,6 @@ bool CMainTesterDlg::OnInitDialog() {
     m_deviceSearchDlg.Create(this);
     m_deviceSearchDlg.ShowWindow(false);
     m_frameMonitorDlg.Create(this);
-    m_monitorCreated = 1;
     m_frameMonitorDlg.ShowWindow(false);
     m_smartHomePage.Create(this);
     m_testPanel->Create(this);
@@ -140,7 +140,6 @@ bool CMainTesterDlg::OnInitDialog() {
 
     m_link.History().Restart(nullptr);
     m_link.History().SetRecordReceived(true);
-    m_netTestSeq = 0;
 
     SetPortStatusText("串口未打开");
     InitSerialSettings();
@@ -150,27 +149,14 @@ bool CMainTesterDlg::OnInitDialog() {
 
     if (CreateSerialComm() == 0) EndDialog(kIdOk);
 
-    m_timedSendInterval = 500;
-    m_timedSendCount = 2;
-    m_timedSendDone = 0;
-    m_contSendTicks = 0;
-    m_contSendCount = 0;
-    m_contSendSuccess = 0;
-    m_timedSendTimer = 0;
     m_versionTest.RequestStop();
     m_addressTest.RequestStop();
     m_import.RequestStop();
-    m_defaultFrameText = "4E C0 11 C8 0B 0001 00 64 C1 E1 E777 92 B0 FF FF ";
     m_link.SetDescramble(false);
     m_dataLogRow = 0;
     m_searchLogRow = 0;
     m_frameLogRow = 0;
-    m_localSettingsWait = 0;
     m_link.SetPortOpen(false);
-    m_stopUpgrade = 0;
-    m_contSendFresh = 1;
-    m_workerRunning = 1;
-    m_relayCount = 0;
 
     m_frameDetailDlg.Create(this);
     m_frameDetailDlg.ShowWindow(false);

@@ -97,7 +97,6 @@ void CMainTesterDlg::OnAutoPointRead() {
     m_pointReading.Stop();
     GetDlgItem(IDC_AUTO_POINT_READ).Enable(false);
     GetDlgItem(IDC_MULTICAST_MODE_COMBO).Enable(false);
-    m_workerRunning = 1;
     if (!m_link.IsPortOpen()) {
         ShowMessageBox("串口未开");
         EnablePointReadControls();
@@ -169,7 +168,6 @@ void CMainTesterDlg::EnablePointReadControls() {
 
 void CMainTesterDlg::OnStopPointRead() {
     if (ShowMessageBox("确认要停止点抄吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    m_workerRunning = 0;
     m_pointReading.Stop();
     EnablePointReadControls();
     GetDlgItem(IDC_READ_RESET_INFO).Enable(true);

@@ -3,7 +3,6 @@
 // command senders and the tool dialogs. Its state is its own and private; the link's state
 // lives in the ModuleLink it owns.
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "commands/command_frame.h"
 #include "commands/meter_rounds.h"
 #include "commands/point_reading.h"
+#include "commands/repeats.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/network_settings_dlg.h"
@@ -110,8 +110,7 @@ public:
     void OnAddReportDevice();
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
-    void StartContinuousSend();
-    void SendContinuousStep();
+    ContinuousSend& ContinuousSender() { return m_continuousSend; }
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
     // "升级" and "停止升级": the upgrade's thread and the controls it disables.
@@ -302,8 +301,6 @@ private:
     // On the window's thread when import run has ended: joins it and restarts the monitor,
     // unless a later import runs or the window is closing.
     void OnImportEnded(uint32_t run);
-    // The continuous sender empties the send-data queue before each step.
-    void FlushSendDataReplies() { m_link.FlushSendDataReplies(); }
 
     // ---- Controls bound by DoDataExchange ----
     RichEdit m_resultEdit;                // IDC_COMPARE_RESULT
@@ -348,8 +345,6 @@ private:
     // ---- The module link ----
     // Declared before the dialogs it reports to; the destructor shuts it down before they go.
     ModuleLink m_link;
-    // Raised by each send-data reply; the continuous sender clears it.
-    ArrivedFlag& m_sendDataArrived;
 
     // ---- Child dialogs and pages ----
     CSerialSettingsDlg m_serialSettingsDlg;
@@ -384,25 +379,17 @@ private:
     bool m_closing = false;               // OnClose has begun: nothing starts again
     BatchTest m_addressTestRun;
     BatchTest m_versionTestRun;
-    std::atomic<uint8_t> m_workerRunning{0};
-    std::atomic<uint8_t> m_stopUpgrade{0};
 
     // ---- Meter-reading rounds and point reading ----
     MeterRounds m_meterRounds;
     PointReading m_pointReading;
 
-    // ---- Continuous and timed sends ----
-    uint32_t m_contSendTick = 0;
-    uint32_t m_contSendTicks = 0;
-    uint32_t m_contSendCount = 0;
-    uint32_t m_contSendSuccess = 0;
-    std::atomic<uint8_t> m_contSendEnabled{0};
-    std::atomic<uint8_t> m_contReplySeen{0};
-    std::atomic<uint8_t> m_contSendFresh{0};
-    uint32_t m_timedSendTimer = 0;
-    uint32_t m_timedSendInterval = 0;
-    uint32_t m_timedSendCount = 0;
-    uint32_t m_timedSendDone = 0;
+    // ---- Repeats on the window's timers ----
+    DialogRepeatWindow m_repeatWindow{*this};
+    ContinuousSend m_continuousSend;
+    TimedSend m_timedSend{m_repeatWindow};
+    RepeatedSearch m_repeatedSearch{m_repeatWindow};
+    RepeatedBroadcast m_repeatedBroadcast{m_repeatWindow};
 
     // ---- Frame lists and layout ----
     CriticalSection m_listLock;  // the writers of the three lists that share m_frameLogRow
@@ -418,13 +405,7 @@ private:
     bool m_firstSize = true;
 
     // ---- Other settings of the pages ----
-    std::string m_defaultFrameText;
-    std::atomic<uint8_t> m_localSettingsWait{0};
-    uint32_t m_relayCount = 0;
     std::string m_addDeviceText;
     std::string m_masterBinPath;   // the master image; empty until chosen, and after a cancel
     std::string m_compareBinPath;  // the image compared with it
-    uint32_t m_maxDevices = 0;
-    uint32_t m_netTestSeq = 0;
-    uint32_t m_monitorCreated = 0;
 };

@@ -18,17 +18,7 @@ void CMainTesterDlg::OnTimer(int id) {
             KillTimer(TIMER_PORT_TEST);
             break;
         case TIMER_CONTINUOUS_SEND:
-            // The interval counts in ticks of this timer; the step sends and restarts it.
-            ++m_contSendTick;
-            if (static_cast<int32_t>(m_contSendTick) > static_cast<int32_t>(m_contSendTicks)) {
-                KillTimer(TIMER_CONTINUOUS_SEND);
-                StartContinuousSend();
-            } else if (m_contSendFresh == 1) {
-                m_contReplySeen = 0;
-                m_sendDataArrived = 0;
-            } else {
-                KillTimer(TIMER_CONTINUOUS_SEND);
-            }
+            m_continuousSend.Tick();
             break;
         case TIMER_PASS_THROUGH_SEND:
             // Nothing starts it; while it runs every tick is a raw send.
@@ -38,10 +28,13 @@ void CMainTesterDlg::OnTimer(int id) {
             // Not built yet: the test panel's continuous send test step.
             break;
         case TIMER_CONTINUOUS_SEARCH:
-            // Not built yet: the search log, the routing export and the next repeated search.
+            m_repeatedSearch.Tick();
             break;
         case TIMER_CONTINUOUS_BROADCAST:
-            // Not built yet: the next repeated broadcast.
+            m_repeatedBroadcast.Tick();
+            break;
+        case TIMER_TIMED_SEND:
+            m_timedSend.Tick();
             break;
         default:
             // Timers 2 and 3 are not used.

@@ -269,7 +269,7 @@ TEST_F(MeterPageTest, RawSendOnClickAndTimerAndTheContinuousSendTimer) {
     for (const kvtsim::Bytes& f : sim.ReceivedFrames()) EXPECT_EQ(Spaced(f), "79 00 00 40 18 58 58 ");
     // The continuous-send timer sends the send-data frame again on its tick.
     sim.ClearReceived();
-    dlg->StartContinuousSend();
+    dlg->ContinuousSender().Start();
     EXPECT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() >= 3; }, 3000));
     dlg->KillTimer(TIMER_CONTINUOUS_SEND);
     for (const kvtsim::Bytes& f : sim.ReceivedFrames()) EXPECT_EQ(f[4], 0x14);

@@ -10,16 +10,17 @@
 #include "commands/command_frame.h"
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
-#include "support/main_window_fixture.h"
+#include "support/sender_checks.h"
 #include "res/resource_ids.h"
 #include "test_frames.h"
 
 namespace {
 
 using testing_frames::Hex;
+using testsupport::PageInput;
 using testsupport::Spaced;
 
-constexpr char kStopSearch[] = "79 00 00 40 18 58 58";
+constexpr const char* kStopSearch = testsupport::kStopSearchFrame;
 
 // The user password frame (0x07) of a password of n bytes of one value.
 std::string PasswordFrame(unsigned char value, size_t n) {
@@ -29,20 +30,12 @@ std::string PasswordFrame(unsigned char value, size_t n) {
     return text.substr(0, text.size() - 1);
 }
 
-// What the user does on the page before pressing a button. A combo text "" clears the
-// selection; check box IDC_PASSWORD_HEX "十六进制" is ticked with 1, cleared with 0, left with -1.
-struct PageInput {
-    std::vector<std::pair<int, std::string>> combos;
-    std::vector<std::pair<int, std::string>> edits;
-    int hex = -1;
-};
-
-class PageSendersTest : public testsupport::MainWindowWithModule {
+class PageSendersTest : public testsupport::MainWindowSenders {
 protected:
-    PageSendersTest() : MainWindowWithModule(11, true) {}
+    PageSendersTest() : MainWindowSenders(11, true) {}
 
     void SetUp() override {
-        MainWindowWithModule::SetUp();
+        MainWindowSenders::SetUp();
         OpenPort();
         // The version request of the test panel's header that follows the opening.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
@@ -53,55 +46,6 @@ protected:
                 {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
                {}});
         ASSERT_TRUE(boxes.empty());
-    }
-
-    void Enter(const PageInput& input) {
-        for (const auto& c : input.combos) {
-            ComboBox combo(dlg->GetDlgItem(c.first));
-            const int index = c.second.empty() ? -1 : combo.FindStringExact(c.second);
-            ASSERT_TRUE(c.second.empty() || index >= 0) << c.second;
-            combo.SetCurSel(index);
-        }
-        for (const auto& e : input.edits) {
-            Edit edit(dlg->GetDlgItem(e.first));
-            edit.SetText("");
-            if (!e.second.empty()) edit.TypeText(e.second);
-        }
-        if (input.hex >= 0) Button(dlg->GetDlgItem(IDC_PASSWORD_HEX)).SetCheck(input.hex);
-    }
-
-    // Sends through press, then expects exactly that frame at the module and one row in the log.
-    template <class Press>
-    void ExpectSent(Press press, const std::string& frame, int log) {
-        const int rows = ListOf(log).GetItemCount();
-        const size_t sent = HistoryCount('0');
-        press();
-        EXPECT_EQ(NextFrame(), frame + " ");
-        // The row goes in with the log's next batch.
-        ASSERT_TRUE(WaitFor([&] { return ListOf(log).GetItemCount() == rows + 1; })) << ListOf(log).GetItemCount();
-        EXPECT_EQ(ListOf(log).GetItemText(rows, 2), frame + " ");
-        EXPECT_EQ(HistoryCount('0'), sent + 1);
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>());
-    }
-
-    // Expects press to show this message (none for "") and to send nothing: no frame, no row,
-    // no history record. The stop-search frame sent afterwards shows that nothing went before it.
-    template <class Press>
-    void ExpectRefused(Press press, const std::string& message) {
-        const int logs[] = {IDC_FRAME_LOG, IDC_SEARCH_LOG, IDC_DATA_LOG, IDC_PASSWORD_LOG};
-        PumpFor(100);  // the rows of what went before are in
-        std::vector<int> rows;
-        for (int id : logs) rows.push_back(ListOf(id).GetItemCount());
-        const size_t sent = HistoryCount('0');
-        press();
-        PumpFor(100);  // a row would have gone in with the log's next batch
-        EXPECT_EQ(BoxTexts(), message.empty() ? std::vector<std::string>() : std::vector<std::string>{message});
-        EXPECT_TRUE(boxes.empty() || boxes[0].type == static_cast<uint32_t>(kMbOk));
-        boxes.clear();
-        for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(ListOf(logs[i]).GetItemCount(), rows[i]) << logs[i];
-        EXPECT_EQ(HistoryCount('0'), sent);
-        Click(IDC_STOP_SEARCH);
-        EXPECT_EQ(NextFrame(), std::string(kStopSearch) + " ");
     }
 };
 
@@ -293,7 +237,7 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     bool timerStarted = false;
     ExpectSent(
         [&] {
-            dlg->StartContinuousSend();
+            dlg->ContinuousSender().Start();
             timerStarted = dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND);
             dlg->KillTimer(TIMER_CONTINUOUS_SEND);
         },
@@ -302,7 +246,7 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     EXPECT_TRUE(timerStarted);
     // A refused step is counted too.
     Enter({{}, {{IDC_DEPTH, ""}}});
-    ExpectRefused([&] { dlg->SendContinuousStep(); }, "depth域不能为空");
+    ExpectRefused([&] { dlg->ContinuousSender().Step(); }, "depth域不能为空");
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
 }
 

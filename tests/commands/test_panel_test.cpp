@@ -10,11 +10,12 @@
 
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
-#include "support/main_window_fixture.h"
+#include "support/sender_checks.h"
 #include "test_frames.h"
 
 namespace {
 
+using testsupport::ClickTreeItem;
 using testsupport::Spaced;
 // Control ids and their texts: what the user types into the panel's edits and combo boxes, or
 // what a control shows.
@@ -39,27 +40,13 @@ protected:
         // The version request that follows the opening reaches the module but not the log.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
         sim.SetAnswer(0x02, {});
-        ASSERT_TRUE(ClickTreeItem(PAGE_MODULE_RESTART));
+        ASSERT_TRUE(ClickTreeItem(*dlg, PAGE_MODULE_RESTART));
         ASSERT_EQ(Log().GetItemCount(), 0);
     }
 
     CTestDlg& Panel() { return dlg->TestPanel(); }
     ListView Log() { return ListView(Panel().GetDlgItem(IDC_PANEL_LOG_LIST)); }
     bool Visible(int id) { return Panel().GetDlgItem(id).IsVisible(); }
-
-    // Clicks the function tree's item of the page code; false when the tree has none.
-    bool ClickTreeItem(int code) {
-        TreeView tree(dlg->GetDlgItem(IDC_FUNCTION_TREE));
-        for (TreeItem root = tree.GetRootItem(); root; root = tree.GetNextSibling(root)) {
-            tree.Expand(root);
-            for (TreeItem item = tree.GetChildItem(root); item; item = tree.GetNextSibling(item)) {
-                if (tree.GetItemData(item) != code) continue;
-                tree.ClickAt(tree.ItemCenter(item));
-                return true;
-            }
-        }
-        return false;
-    }
 
     void Enter(const Texts& input) {
         for (const auto& e : input) Panel().SetDlgItemText(e.first, e.second);
@@ -105,7 +92,7 @@ TEST_F(TestPanelTest, TreeItemsShowThePanelWithTheirGroupOnly) {
         {PAGE_REMOTE_READ_MAC, IDC_PANEL_REMOTE_READ_MAC, true},
         {PAGE_REMOTE_READ_NETWORK_PARAMS, IDC_PANEL_REMOTE_READ_NET_PARAMS, true}};
     for (const Page& page : pages) {
-        ASSERT_TRUE(ClickTreeItem(page.code)) << page.code;
+        ASSERT_TRUE(ClickTreeItem(*dlg, page.code)) << page.code;
         EXPECT_EQ(dlg->CurrentPageCode(), page.code);
         EXPECT_TRUE(Visible(page.button) && Visible(IDC_PANEL_LOG_LIST)) << page.code;
         EXPECT_EQ(Visible(IDC_PANEL_DST_ADDR), page.address) << page.code;
@@ -115,7 +102,7 @@ TEST_F(TestPanelTest, TreeItemsShowThePanelWithTheirGroupOnly) {
         }
     }
     // A page of the main window hides the panel.
-    ASSERT_TRUE(ClickTreeItem(PAGE_ROUND_READING));
+    ASSERT_TRUE(ClickTreeItem(*dlg, PAGE_ROUND_READING));
     EXPECT_FALSE(Panel().IsWindowVisible());
     EXPECT_TRUE(dlg->GetDlgItem(IDC_ROUND_START).IsVisible());
 }

@@ -12,7 +12,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "dialogs/frame_monitor_dlg.h"
-#include "support/main_window_fixture.h"
+#include "support/sender_checks.h"
 #include "support/x_pointer.h"
 #include "test_frames.h"
 
@@ -56,16 +56,6 @@ protected:
 
     TreeView Tree() { return TreeView(dlg->GetDlgItem(IDC_FUNCTION_TREE)); }
 
-    TreeItem FindTreeItem(int code) {
-        TreeView tree = Tree();
-        for (TreeItem root = tree.GetRootItem(); root; root = tree.GetNextSibling(root)) {
-            if (tree.GetItemData(root) == code) return root;
-            for (TreeItem item = tree.GetChildItem(root); item; item = tree.GetNextSibling(item))
-                if (tree.GetItemData(item) == code) return item;
-        }
-        return 0;
-    }
-
     // The screen point of a tree item's row.
     Point TreeItemPoint(TreeItem item) {
         const Point centre = Tree().ItemCenter(item);
@@ -75,12 +65,10 @@ protected:
 
     // Clicks the tree item of a page code; the remote branch is opened by a double click on it.
     void ClickTreeItem(int code) {
-        TreeItem item = FindTreeItem(code);
+        TreeItem root = 0;
+        const TreeItem item = testsupport::FindTreeItem(Tree(), code, &root);
         ASSERT_NE(item, 0) << code;
-        for (TreeItem root = Tree().GetRootItem(); root; root = Tree().GetNextSibling(root)) {
-            bool holds = false;
-            for (TreeItem i = Tree().GetChildItem(root); i; i = Tree().GetNextSibling(i)) holds |= i == item;
-            if (!holds || Tree().IsExpanded(root)) continue;
+        if (root && !Tree().IsExpanded(root)) {
             ClickScreen(TreeItemPoint(root), 2);
             ASSERT_TRUE(WaitFor([&] { return Tree().IsExpanded(root); }, 3000)) << code;
         }
@@ -134,12 +122,10 @@ TEST_F(MouseClicksTest, EveryPanelPageOfTheTreeSendsItsFrameWhenItsButtonIsClick
 TEST_F(MouseClicksTest, APageOfTheWindowAndThePanelBothAnswerAndTheWindowsRowStaysLive) {
     // A page of the main window: its button sends.
     ClickTreeItem(PAGE_START_SEARCH);
-    for (const auto& c : {std::pair<int, const char*>{IDC_DIRECTION_COMBO, "主机发出帧"},
-                          {IDC_INITIATOR_COMBO, "主动发起"}, {IDC_REPLY_STATUS_COMBO, "正常应答"},
-                          {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}}) {
-        ComboBox combo(dlg->GetDlgItem(c.first));
-        combo.SetCurSel(combo.FindStringExact(c.second));
-    }
+    testsupport::ChooseEntries(*dlg, {{IDC_DIRECTION_COMBO, "主机发出帧"},
+                                      {IDC_INITIATOR_COMBO, "主动发起"},
+                                      {IDC_REPLY_STATUS_COMBO, "正常应答"},
+                                      {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}});
     ClickControl(dlg->GetDlgItem(IDC_STOP_SEARCH));
     EXPECT_EQ(NextFrame(), "79 00 00 40 18 58 58 ");
 

@@ -13,7 +13,7 @@
 #include <chrono>
 #include <thread>
 
-#include "support/main_window_fixture.h"
+#include "support/sender_checks.h"
 #include "test_frames.h"
 
 namespace {
@@ -249,24 +249,8 @@ ByteString NumberedFrames(int count) {
 TEST_F(NetworkSettingsTest, AClosedNetworkChannelHandsSendingBackToTheOpenSerialPort) {
     OpenPort();
     ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");  // the version request of the opening
-    // The page "发送数据" with the header of a host's request.
-    const std::pair<int, const char*> combos[] = {
-        {IDC_DIRECTION_COMBO, "主机发出帧"},       {IDC_INITIATOR_COMBO, "主动发起"},
-        {IDC_REPLY_STATUS_COMBO, "正常应答"},      {IDC_CHANNEL_TYPE_COMBO, "5281PLC"},
-        {IDC_SRC_MODE_COMBO, "网关"},              {IDC_DST_MODE_COMBO, "TRM5281/82MAC地址"},
-        {IDC_KEY_MODE_COMBO, "01: 用户网络口令"}};
-    for (const auto& c : combos) {
-        ComboBox combo(dlg->GetDlgItem(c.first));
-        combo.SetCurSel(combo.FindStringExact(c.second));
-    }
-    const std::pair<int, const char*> edits[] = {
-        {IDC_DEPTH, "7"}, {IDC_SEND_DST_ADDR, "123456789ABC"}, {IDC_USER_DATA, "1 23"}};
-    for (const auto& e : edits) {
-        Edit edit(dlg->GetDlgItem(e.first));
-        edit.SetText("");
-        edit.TypeText(e.second);
-    }
-    const char* const sendData = "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F ";
+    testsupport::Enter(*dlg, testsupport::HostSendDataPage());
+    const std::string sendData = std::string(testsupport::kHostSendDataFrame) + " ";
     enum How { kUdpStop, kTcpRefused, kTcpPeerCloses };
     for (const How how : {kUdpStop, kTcpRefused, kTcpPeerCloses}) {
         Peer peer(how == kUdpStop ? SOCK_DGRAM : SOCK_STREAM, how != kTcpRefused);

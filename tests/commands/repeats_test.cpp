@@ -1,0 +1,148 @@
+// The repeats on a recording window: what each start, tick and stop does to the window's
+// timers and captions, and when the continuous send sends.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "commands/repeats.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+class RecordingWindow : public RepeatWindow {
+public:
+    void StartTimer(int id, uint32_t periodMs) override { events.push_back(StrFormat("timer %d %u", id, periodMs)); }
+    void StopTimer(int id) override { events.push_back(StrFormat("kill %d", id)); }
+    void SetControlText(int id, const std::string& text) override {
+        events.push_back(StrFormat("text %d ", id) + text);
+    }
+    Events Take() {
+        Events taken;
+        taken.swap(events);
+        return taken;
+    }
+    Events events;
+};
+
+class ContinuousSendTest : public ::testing::Test {
+protected:
+    RecordingWindow window;
+    ArrivedFlag arrived{1};
+    ContinuousSend sender{window, arrived, [this] { window.events.push_back("flush"); },
+                          [this] { window.events.push_back("send"); }};
+};
+
+const std::string kStep1 = StrFormat("text %d 第1次发送", IDC_CONTINUOUS_SEND_DATA);
+const std::string kTimer = StrFormat("timer %d 200", TIMER_CONTINUOUS_SEND);
+const std::string kKill = StrFormat("kill %d", TIMER_CONTINUOUS_SEND);
+
+TEST_F(ContinuousSendTest, TheButtonStartsOnlyWhenEnabled) {
+    sender.StartIfEnabled();
+    EXPECT_EQ(window.Take(), Events());
+    EXPECT_EQ(arrived, 1);
+    sender.Settings().enabled = true;
+    sender.StartIfEnabled();
+    EXPECT_EQ(window.Take(), (Events{"flush", "send", kStep1, kTimer}));
+    EXPECT_EQ(arrived, 0);
+    EXPECT_EQ(sender.Count(), 1u);
+}
+
+TEST_F(ContinuousSendTest, AStepLeavesAfterTheIntervalsTicksAndEachTickInBetweenClearsTheReplyFlag) {
+    const struct {
+        uint32_t ticks, run, sends;  // interval, ticks run after the start, steps in all
+    } cases[] = {{0, 4, 5}, {2, 5, 2}, {2, 6, 3}, {5, 5, 1}, {5, 6, 2}, {0xFFFFFFFF, 3, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ticks);
+        sender.Settings().ticks = c.ticks;
+        sender.ResetCount();
+        sender.Start();
+        window.Take();
+        uint32_t sends = 1;
+        for (uint32_t tick = 1; tick <= c.run; ++tick) {
+            arrived = 1;
+            sender.Tick();
+            const Events events = window.Take();
+            if (events.empty()) {
+                EXPECT_EQ(arrived, 0) << tick;
+                continue;
+            }
+            ++sends;
+            EXPECT_EQ(events, (Events{kKill, "flush", "send", StrFormat("text %d 第%u次发送", IDC_CONTINUOUS_SEND_DATA, sends),
+                                      kTimer}))
+                << tick;
+        }
+        EXPECT_EQ(sends, c.sends);
+        EXPECT_EQ(sender.Count(), c.sends);
+    }
+}
+
+TEST_F(ContinuousSendTest, StopSwitchesSendingOffAndTheNextTickEndsTheTimer) {
+    sender.Settings() = {true, 3};
+    sender.Start();
+    sender.Tick();
+    sender.Stop();
+    EXPECT_FALSE(sender.IsGoingOn());
+    EXPECT_FALSE(sender.Settings().enabled);
+    window.Take();
+    arrived = 1;
+    sender.Tick();
+    EXPECT_EQ(window.Take(), Events{kKill});
+    EXPECT_EQ(arrived, 1);
+    // The count goes on from where it stood until it is reset.
+    sender.Settings().enabled = true;
+    sender.StartIfEnabled();
+    EXPECT_TRUE(sender.IsGoingOn());
+    EXPECT_EQ(sender.Count(), 2u);
+    sender.Stop();
+    EXPECT_EQ(window.Take().back(), StrFormat("text %d 连续发送数据", IDC_CONTINUOUS_SEND_DATA));
+}
+
+TEST(RepeatsTest, EachRepeatRunsOnItsOwnTimerWithItsPeriod) {
+    RecordingWindow window;
+    TimedSend timed(window);
+    RepeatedSearch search(window);
+    RepeatedBroadcast broadcast(window);
+    EXPECT_EQ(timed.Settings().intervalMs, 500u);
+    EXPECT_EQ(timed.Settings().count, 2u);
+    timed.Settings().intervalMs = 700;
+    search.Settings().periodMs = 3000;
+    broadcast.Settings().periodMs = 2;
+    // The timed send keeps a running timer; the others restart theirs.
+    const struct {
+        std::function<void()> start, stop, tick;
+        std::function<bool()> running;
+        int timer;
+        uint32_t period;
+        bool restarts;
+    } cases[] = {
+        {[&] { timed.Start(); }, [&] { timed.Stop(); }, [&] { timed.Tick(); }, [&] { return timed.IsRunning(); },
+         TIMER_TIMED_SEND, 700, false},
+        {[&] { search.Start(); }, [&] { search.Stop(); }, [&] { search.Tick(); }, [&] { return search.IsRunning(); },
+         TIMER_CONTINUOUS_SEARCH, 3000, true},
+        {[&] { broadcast.Start(); }, [&] { broadcast.Stop(); }, [&] { broadcast.Tick(); },
+         [&] { return broadcast.IsRunning(); }, TIMER_CONTINUOUS_BROADCAST, 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.timer);
+        const std::string timer = StrFormat("timer %d %u", c.timer, c.period);
+        c.start();
+        c.start();
+        EXPECT_EQ(window.Take(), (c.restarts ? Events{timer, timer} : Events{timer}));
+        EXPECT_TRUE(c.running());
+        c.tick();
+        EXPECT_EQ(window.Take(), Events());
+        c.stop();
+        EXPECT_EQ(window.Take(), Events{StrFormat("kill %d", c.timer)});
+        EXPECT_FALSE(c.running());
+    }
+    // A timed send starts counting from 0 again.
+    EXPECT_EQ(timed.Done(), 0u);
+}
+
+}  // namespace
