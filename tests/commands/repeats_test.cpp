@@ -73,9 +73,8 @@ TEST_F(ContinuousSendTest, AStepLeavesAfterTheIntervalsTicksAndEachTickInBetween
                 continue;
             }
             ++sends;
-            EXPECT_EQ(events, (Events{kKill, "flush", "send", StrFormat("text %d 第%u次发送", IDC_CONTINUOUS_SEND_DATA, sends),
-                                      kTimer}))
-                << tick;
+            const std::string caption = StrFormat("text %d 第%u次发送", IDC_CONTINUOUS_SEND_DATA, sends);
+            EXPECT_EQ(events, (Events{kKill, "flush", "send", caption, kTimer})) << tick;
         }
         EXPECT_EQ(sends, c.sends);
         EXPECT_EQ(sender.Count(), c.sends);
