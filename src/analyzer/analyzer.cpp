@@ -1,7 +1,7 @@
 #include "analyzer/analyzer.h"
 
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "link/module_command.h"
 
 DecodedControlField DecodeControlField(const ByteString& frame) {

@@ -5,7 +5,7 @@
 #include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;

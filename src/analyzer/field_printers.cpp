@@ -1,6 +1,6 @@
 #include "analyzer/field_printers.h"
 
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "platform/gbk.h"
 #include "platform/text_format.h"
 

@@ -3,7 +3,7 @@
 #include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "analyzer/version_text.h"
 #include "platform/text_format.h"
 

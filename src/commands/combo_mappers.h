@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "link/byte_string.h"
 #include "platform/ui.h"
 

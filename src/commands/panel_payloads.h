@@ -7,22 +7,6 @@
 
 #include "link/byte_string.h"
 
-// First payload byte of the test-tool command (0xF2).
-enum TestToolSubCommand : uint8_t {
-    TEST_READ_FREQ_OFFSET = 1,
-    TEST_READ_GAIN = 4,
-    TEST_GET_MODULE_ADDRESS = 5,
-    TEST_CLEAR_MODULE_ADDRESS = 6,
-};
-
-// First payload byte of the reset-information command (0xF4).
-enum ResetInfoSubCommand : uint8_t {
-    RESET_INFO_READ_LOCAL = 0,
-    RESET_INFO_CLEAR_LOCAL = 1,
-    RESET_INFO_READ_REMOTE = 2,
-    RESET_INFO_CLEAR_REMOTE = 3,
-};
-
 // An address typed most significant byte first, of any length: blanks and line breaks dropped,
 // padded with '0' in front to an even digit count, byte pairs reversed, upper case. False when
 // a character is not a hexadecimal digit. An empty text gives an empty wire text.

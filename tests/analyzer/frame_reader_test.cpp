@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;

@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
 #include "commands/TestDlg/panel_fields.h"
 #include "commands/combo_mappers.h"
 #include "dialogs/frame_log.h"
