@@ -1,10 +1,10 @@
 // Analyzers of the commands that the host sends to its own module, and their replies.
 
-#include "analyzer/analyzer.h"
+#include "analyzer/local_analyzers.h"
+
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
 #include "link/field_tables.h"
-#include "analyzer/version_text.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -112,7 +112,7 @@ void AnalyzeModuleRestart(const ByteString& frame, std::string& text) {
     text += kCrLf;
 }
 
-void PrintVersionInfo(FrameReader& in, std::string& text) {
+void PrintVersionInfo(FrameReader& in, std::string& text, AnalyzerSink& sink) {
     // Only a reply whose data hold all seven bytes may change the label: the reader's bound
     // takes in the two check bytes, which must not pass for version digits.
     constexpr size_t kVersionBytes = 7;
@@ -130,17 +130,17 @@ void PrintVersionInfo(FrameReader& in, std::string& text) {
     text += "芯片类型: " + chip + kCrLf;
     text += "产品信息: " + product + kCrLf;
     text += "版本信息： " + release + kCrLf;
-    if (whole) ShowVersionText((known ? "版本号:QV" : "版本号:未知") + ("-" + chip) + "-" + product + "-" + release);
+    if (whole) sink.ShowVersionText((known ? "版本号:QV" : "版本号:未知") + ("-" + chip) + "-" + product + "-" + release);
 }
 
-void AnalyzeReadVersion(const ByteString& frame, std::string& text) {
+void AnalyzeReadVersion(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
     const Branch b = ReadBranch(frame);
     FrameReader in(frame, text);
     text += "读取版本帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
         if (b.length == 7)
-            PrintVersionInfo(in, text);
+            PrintVersionInfo(in, text, sink);
         else
             text += "回复帧错误";
     } else if (b.dir == 1) {

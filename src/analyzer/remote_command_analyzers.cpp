@@ -2,9 +2,10 @@
 
 #include "analyzer/remote_command_analyzers.h"
 
-#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
+#include "analyzer/local_analyzers.h"
+#include "analyzer/remote_password_analyzers.h"
 #include "link/field_tables.h"
 #include "platform/text_format.h"
 
@@ -22,11 +23,17 @@ struct RemoteCommand {
     const char* statusLabel;
     bool blankLineAfterStatus;
     // Fields of the module's answer after the source address.
-    void (*printAnswer)(FrameReader& in, std::string& text);
+    void (*printAnswer)(FrameReader& in, std::string& text, AnalyzerSink& sink);
 };
 
+template <void (*print)(FrameReader&, std::string&)>
+void WithoutSink(FrameReader& in, std::string& text, AnalyzerSink& /*sink*/) {
+    print(in, text);
+}
+
 // Returns where the request's address or the answer's own fields begin.
-int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const RemoteCommand& command) {
+int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const RemoteCommand& command,
+                         AnalyzerSink& sink) {
     const Branch b = ReadBranch(frame);
     FrameReader in(frame, text);
     int cursor = in.Position();
@@ -41,7 +48,7 @@ int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const Remot
         text += command.sourceLabel;
         PrintAddress(in, text);
         cursor = in.Position();
-        command.printAnswer(in, text);
+        command.printAnswer(in, text, sink);
     } else if (b.dir == 1) {
         text += command.abnormalTitle;
         text += kCrLf;
@@ -75,26 +82,29 @@ void PrintMacAnswer(FrameReader& in, std::string& text) {
 
 int AnalyzeRemoteRestart(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程设备重启帧", "SRC Addr: ", "远程设备重启回复帧异常", kStatusLabel, false,
-                                       PrintRestartAnswer};
-    return AnalyzeRemoteCommand(frame, text, command);
+                                       WithoutSink<PrintRestartAnswer>};
+    AnalyzerSink none;
+    return AnalyzeRemoteCommand(frame, text, command, none);
 }
 
-int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text) {
+int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
     static const RemoteCommand command{"远程读取版本号帧", "SRC Addr: ", "远程读取版本号回复异常帧", kStatusLabel,
                                        true, PrintVersionInfo};
-    return AnalyzeRemoteCommand(frame, text, command);
+    return AnalyzeRemoteCommand(frame, text, command, sink);
 }
 
 int AnalyzeRemoteReadMacAddress(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程读取MAC地址帧", "SRC Addr: ", "远程读取MAC地址异常回复帧", kStatusLabel,
-                                       false, PrintMacAnswer};
-    return AnalyzeRemoteCommand(frame, text, command);
+                                       false, WithoutSink<PrintMacAnswer>};
+    AnalyzerSink none;
+    return AnalyzeRemoteCommand(frame, text, command, none);
 }
 
 int AnalyzeRemoteReadNetworkParams(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程读取网络口令帧", "SRC addr: ", "远程读取网络口令异常回复帧",
-                                       "异常状态为：  ", false, analyzer_detail::PrintNetworkParamLines};
-    return AnalyzeRemoteCommand(frame, text, command);
+                                       "异常状态为：  ", false, WithoutSink<analyzer_detail::PrintNetworkParamLines>};
+    AnalyzerSink none;
+    return AnalyzeRemoteCommand(frame, text, command, none);
 }
 
 void PrintSetType(uint8_t value, std::string& text) {

@@ -2,7 +2,6 @@
 
 #include "analyzer/remote_password_analyzers.h"
 
-#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
 #include "link/field_tables.h"

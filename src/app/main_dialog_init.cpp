@@ -43,7 +43,6 @@ CMainTesterDlg::~CMainTesterDlg() {
     StopMeterRuns();
     StopUpgradeThread();
     m_link.Shutdown();
-    SetVersionTextTarget(nullptr);
     if (Instance() == this) SetInstance(nullptr);
 }
 
@@ -90,7 +89,6 @@ void CMainTesterDlg::DoDataExchange() {
 
 bool CMainTesterDlg::OnInitDialog() {
     SetInstance(this);
-    SetVersionTextTarget(this);
     DoDataExchange();
 
     const std::string about = LoadResString(IDS_ABOUTBOX);

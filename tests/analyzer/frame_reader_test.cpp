@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/field_printers.h"
+#include "analyzer/remote_password_analyzers.h"
+#include "analyzer/search_analyzers.h"
 #include "link/field_tables.h"
 #include "analyzer_explain.h"
 

@@ -102,7 +102,7 @@ void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(IDC_PANE
 void CTestDlg::OnItemchangedLogList() {
     const std::vector<int> rows = m_logList.GetSelectedRows();
     if (rows.empty()) return;
-    ShowResultText(ExplainHexText(m_logList.GetItemText(rows.front(), 2), "解析信息:"));
+    ShowResultText(ExplainHexText(m_logList.GetItemText(rows.front(), 2), "解析信息:", m_window));
 }
 
 void CTestDlg::OnDblclkLogList() {
