@@ -5,6 +5,7 @@
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
 #include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -51,28 +52,29 @@ void analyzer_detail::PrintNetworkParamLines(FrameReader& in, std::string& text)
     const unsigned level = in.ByteOrZero();
     const unsigned serial = in.ByteOrZero();
     const unsigned carrier = in.ByteOrZero();
-    AppendFormat(text, "透传层级限制: %u\r\n", level & 0x0F);
+    using namespace net_params_bytes;
+    AppendFormat(text, "透传层级限制: %u\r\n", static_cast<unsigned>(kLevelLimit.Get(level)));
     text += "串口参数: ";
-    text += TextOfCode(kBaudRateNames, serial >> 4, "Unknown");
+    text += TextOfCode(kBaudRateNames, kBaud.Get(serial), "Unknown");
     text += ",";
     // Appended piece by piece: no temporary strings on this path.
-    if (const char* parity = TextOfCode(kParityNames, (serial >> 2) & 3, nullptr)) {
+    if (const char* parity = TextOfCode(kParityNames, kParity.Get(serial), nullptr)) {
         text += "8, ";
         text += parity;
         text += ", ";
     } else {
         text += "Unknown, ";
     }
-    text += TextOfCode(kStopBitsNames, serial & 3, "Unknown");
+    text += TextOfCode(kStopBitsNames, kStopBits.Get(serial), "Unknown");
     text += kCrLf;
     text += "载波参数: ";
-    if (const char* band = TextOfCode(kBandNames, carrier & 0x0F, nullptr)) {
+    if (const char* band = TextOfCode(kBandNames, kBand.Get(carrier), nullptr)) {
         text += band;
         text += "子载波, ";
     } else {
         text += "Unknown, ";
     }
-    if (const char* power = TextOfCode(kPowerLevelNames, carrier >> 4, nullptr)) {
+    if (const char* power = TextOfCode(kPowerLevelNames, kPowerLevel.Get(carrier), nullptr)) {
         text += power;
         text += "发送功率";
     } else {

@@ -7,6 +7,7 @@
 #include "analyzer/local_analyzers.h"
 #include "analyzer/remote_password_analyzers.h"
 #include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -114,12 +115,13 @@ void PrintSetType(uint8_t value, std::string& text) {
 }
 
 void PrintBroadcastParams(uint16_t word, std::string& text, BroadcastParamWord& fields) {
-    fields.sourceMode = word & 0x0F;
-    fields.targetMode = (word >> 4) & 0x0F;
-    fields.priority = (word >> 8) & 1;
-    fields.radius = (word >> 9) & 0x0F;
-    fields.passwordMode = (word >> 13) & 1;
-    fields.multicastFlag = (word >> 14) & 1;
+    using namespace broadcast_param_word;
+    fields.sourceMode = kSourceMode.Get(word);
+    fields.targetMode = kTargetMode.Get(word);
+    fields.priority = kPriority.Get(word);
+    fields.radius = kRadius.Get(word);
+    fields.passwordMode = kPasswordMode.Get(word);
+    fields.multicastFlag = kMulticast.Get(word);
     PrintSourceDeviceMode(fields.sourceMode, text);
     PrintTargetDeviceMode(fields.targetMode, text);
     PrintPriority(fields.priority, text);
@@ -135,8 +137,8 @@ void PrintVersionType(uint8_t value, std::string& text) {
 }
 
 void PrintMulticastAndVersionType(uint8_t value, std::string& text, MulticastAndVersionType& fields) {
-    fields.multicastFlag = value & 1;
-    fields.versionType = (value >> 1) & 3;
+    fields.multicastFlag = version_type_byte::kMulticast.Get(value);
+    fields.versionType = version_type_byte::kVersionType.Get(value);
     PrintMulticastFlag(fields.multicastFlag, text);
     PrintVersionType(fields.versionType, text);
 }
