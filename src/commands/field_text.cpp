@@ -86,8 +86,3 @@ uint8_t BcdFieldByte(const std::string& text) {
     BcdBytesToBinary(bytes, -1);
     return bytes.empty() ? 0 : bytes[0];
 }
-
-void AppendWord16(ByteString& payload, uint16_t word) {
-    payload.push_back(static_cast<unsigned char>(word & 0xFF));
-    payload.push_back(static_cast<unsigned char>(word >> 8));
-}

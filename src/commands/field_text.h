@@ -54,6 +54,3 @@ ByteString HexFieldBytes(const std::string& text);
 
 // The first byte of a text typed as decimal digits read as BCD (12 gives 12), 0 when it is empty.
 uint8_t BcdFieldByte(const std::string& text);
-
-// Appends a 16-bit word, low byte first.
-void AppendWord16(ByteString& payload, uint16_t word);

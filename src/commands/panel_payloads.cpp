@@ -64,16 +64,6 @@ void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload) {
     payload += target.address;
 }
 
-void BuildBroadcastReplyPayload(const BroadcastReplyRequest& request, ByteString& payload) {
-    payload.push_back(0x00);
-    payload.push_back(static_cast<unsigned char>((request.multicast & 1) | ((request.keyMode & 1) << 1)));
-    if (request.multicast == 1) payload += request.group;
-    payload.push_back(request.sequence);
-    AppendWord16(payload, request.delay);
-    payload.push_back(request.replyTimes);
-    AppendWord16(payload, request.dataLength);
-}
-
 void AppendNetTestPacket(uint32_t sequence, ByteString& payload) {
     for (int shift = 0; shift < 32; shift += 8) payload.push_back(static_cast<unsigned char>(sequence >> shift));
     AppendWord16(payload, static_cast<uint16_t>(kNetTestDataLength));

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/broadcast_test.h"
 #include "link/byte_string.h"
 
 // An address typed most significant byte first, of any length: blanks and line breaks dropped,
@@ -31,18 +32,6 @@ struct RemoteTarget {
     ByteString address;
 };
 void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload);
-
-// The broadcast reply test request (0xF5, sub-command 0).
-struct BroadcastReplyRequest {
-    uint8_t multicast = 0;
-    uint8_t keyMode = 0;
-    ByteString group;  // two bytes, only when multicast
-    uint8_t sequence = 0;
-    uint16_t delay = 0;
-    uint8_t replyTimes = 0;
-    uint16_t dataLength = 0;
-};
-void BuildBroadcastReplyPayload(const BroadcastReplyRequest& request, ByteString& payload);
 
 // The packet of the network-port test and the throughput request: the sequence number (32 bits)
 // and the data length 255 (16 bits), both low byte first, then the data bytes 0x00 to 0xFE.

@@ -107,6 +107,11 @@ void PadLeftZeros(std::string& text, int lastIndex) {
     if (text.size() < want) text.insert(0, want - text.size(), '0');
 }
 
+void AppendWord16(ByteString& payload, uint16_t word) {
+    payload.push_back(static_cast<unsigned char>(word & 0xFF));
+    payload.push_back(static_cast<unsigned char>(word >> 8));
+}
+
 void ReverseHexPairs(std::string& text, int pairs) {
     if (text.empty() || pairs <= 0) return;
     const size_t width = static_cast<size_t>(pairs) * 2;

@@ -41,6 +41,9 @@ void PadRightBlanks(std::string& text, int length);
 // Puts '0' in front until the text has lastIndex + 1 characters; never shortens it.
 void PadLeftZeros(std::string& text, int lastIndex);
 
+// Appends a 16-bit word, low byte first.
+void AppendWord16(ByteString& payload, uint16_t word);
+
 // Pads the text with '0' in front to 2 * pairs characters and reverses the order of its byte
 // pairs in place; a longer text uses only its first 2 * pairs characters. An empty text stays
 // empty; the case is not changed.
