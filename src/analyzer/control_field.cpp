@@ -4,14 +4,15 @@
 
 #include "analyzer/field_printers.h"
 #include "link/field_tables.h"
+#include "link/word_layouts.h"
 
 DecodedControlField DecodeControlField(const ByteString& frame) {
     const uint8_t c = FrameByte(frame, 3);
     DecodedControlField cf;
-    cf.direction = (c >> 7) & 1;
-    cf.startFlag = (c >> 6) & 1;
-    cf.respFlag = (c >> 5) & 1;
-    cf.channelType = (c >> 3) & 3;
+    cf.direction = control_byte::kDirection.Get(c);
+    cf.startFlag = control_byte::kInitiator.Get(c);
+    cf.respFlag = control_byte::kReplyStatus.Get(c);
+    cf.channelType = control_byte::kChannelType.Get(c);
     return cf;
 }
 
@@ -50,6 +51,6 @@ void PrintChannelType(const DecodedControlField& cf, std::string& text) {
     text += "\r\n\r\n";
 }
 
-int GetDirectionBit(const ByteString& frame) { return (FrameByte(frame, 3) >> 7) & 1; }
+int GetDirectionBit(const ByteString& frame) { return control_byte::kDirection.Get(FrameByte(frame, 3)); }
 
-int GetRespBit(const ByteString& frame) { return (FrameByte(frame, 3) >> 5) & 1; }
+int GetRespBit(const ByteString& frame) { return control_byte::kReplyStatus.Get(FrameByte(frame, 3)); }

@@ -16,6 +16,15 @@ struct BitField {
     constexpr uint32_t Put(uint32_t value) const { return (value & Mask()) << shift; }
 };
 
+// The control byte of every module frame (frame byte 3).
+namespace control_byte {
+inline constexpr BitField kReserved{0, 3};
+inline constexpr BitField kChannelType{3, 2};
+inline constexpr BitField kReplyStatus{5, 1};  // RESP: 1 for an abnormal reply
+inline constexpr BitField kInitiator{6, 1};    // PRM: 1 when the frame starts an exchange
+inline constexpr BitField kDirection{7, 1};    // DIR: 1 from the module
+}  // namespace control_byte
+
 // Source and target device mode: the low byte of most request words.
 inline constexpr BitField kSourceModeBits{0, 4};
 inline constexpr BitField kTargetModeBits{4, 4};
@@ -138,7 +147,7 @@ inline constexpr BitField kPasswordMode{1, 1};
 inline constexpr BitField kReserved{2, 6};
 }  // namespace point_read_flags
 
-// The byte of the multicast flag and the version type.
+// The first data byte of a remote version read (0x52): multicast flag and version type.
 namespace version_type_byte {
 inline constexpr BitField kMulticast{0, 1};
 inline constexpr BitField kVersionType{1, 2};
