@@ -6,6 +6,7 @@
 
 #include "commands/field_text.h"
 #include "link/conversions.h"
+#include "link/word_layouts.h"
 
 namespace {
 
@@ -56,7 +57,9 @@ bool ParseDecimalField(const std::string& text, long long low, long long high, l
     return true;
 }
 
-uint8_t AddressModeByte(uint8_t multicastFlag) { return static_cast<uint8_t>(multicastFlag & 1); }
+uint8_t AddressModeByte(uint8_t multicastFlag) {
+    return static_cast<uint8_t>(address_mode_byte::kMulticast.Put(multicastFlag));
+}
 
 void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload) {
     payload.push_back(AddressModeByte(target.multicast));

@@ -29,6 +29,11 @@ inline constexpr BitField kDirection{7, 1};    // DIR: 1 from the module
 inline constexpr BitField kSourceModeBits{0, 4};
 inline constexpr BitField kTargetModeBits{4, 4};
 
+// The address-mode byte of the remote commands: the multicast flag; bits 1-7 are zero.
+namespace address_mode_byte {
+inline constexpr BitField kMulticast{0, 1};
+}  // namespace address_mode_byte
+
 // The mode byte of an execution-state report (0x10).
 namespace exec_state_modes {
 inline constexpr BitField kSourceMode = kSourceModeBits;

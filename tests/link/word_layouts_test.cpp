@@ -24,6 +24,7 @@ TEST(WordLayouts, EachWordsFieldsFitItsWidthAndDoNotOverlap) {
         {"control byte", 8,
          {control_byte::kReserved, control_byte::kChannelType, control_byte::kReplyStatus, control_byte::kInitiator,
           control_byte::kDirection}},
+        {"address mode", 8, {address_mode_byte::kMulticast}},
         {"exec state modes", 8, {exec_state_modes::kSourceMode, exec_state_modes::kTargetMode}},
         {"send data", 16,
          {send_data_word::kSourceMode, send_data_word::kTargetMode, send_data_word::kPasswordMode,
