@@ -4,10 +4,10 @@
 
 #include <iterator>
 
-#include "link/field_tables.h"
 #include "commands/TestDlg/panel_fields.h"
 #include "commands/combo_mappers.h"
 #include "dialogs/frame_log.h"
+#include "link/field_tables.h"
 
 CTestDlg::CTestDlg(MainWindowPort& window) : Dialog(IDD_TEST_PANEL), m_window(window) { MapHandlers(); }
 
