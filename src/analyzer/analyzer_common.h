@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "analyzer/analyzer.h"
+#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
 

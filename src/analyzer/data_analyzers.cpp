@@ -2,10 +2,10 @@
 
 #include "analyzer/data_analyzers.h"
 
-#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -13,13 +13,14 @@ using analyzer_detail::PrintCheckedMulticastAndAddress;
 using analyzer_detail::ReadBranch;
 
 void UnpackReceiveInfoWord(uint32_t word, ReceiveInfoWord& fields) {
-    fields.sourceMode = word & 0x0F;
-    fields.targetMode = (word >> 4) & 0x0F;
-    fields.depth = (word >> 8) & 0x0F;
-    fields.bits12to13 = (word >> 12) & 3;
-    fields.multicastFlag = (word >> 14) & 1;
-    fields.passwordMode = (word >> 15) & 1;
-    fields.bits16to23 = (word >> 16) & 0xFF;
+    using namespace receive_info_word;
+    fields.sourceMode = kSourceMode.Get(word);
+    fields.targetMode = kTargetMode.Get(word);
+    fields.depth = kDepth.Get(word);
+    fields.bits12to13 = kBits12to13.Get(word);
+    fields.multicastFlag = kMulticast.Get(word);
+    fields.passwordMode = kPasswordMode.Get(word);
+    fields.bits16to23 = kBits16to23.Get(word);
 }
 
 void PrintReceiveInfo(const ReceiveInfoWord& fields, std::string& text) {
@@ -32,9 +33,9 @@ void PrintReceiveInfo(const ReceiveInfoWord& fields, std::string& text) {
 void PrintExceptionCode(uint8_t code, std::string& text) { text += TextOfCode(kExceptionCodeNames, code, ""); }
 
 void PrintFlagByte(uint8_t flag, PointReadFlags& fields, std::string& text) {
-    fields.multicastFlag = flag & 1;
-    fields.passwordMode = (flag >> 1) & 1;
-    fields.reserved = flag >> 2;
+    fields.multicastFlag = point_read_flags::kMulticast.Get(flag);
+    fields.passwordMode = point_read_flags::kPasswordMode.Get(flag);
+    fields.reserved = point_read_flags::kReserved.Get(flag);
     PrintMulticastFlag(fields.multicastFlag, text);
     PrintPasswordMode(fields.passwordMode, text);
 }
@@ -117,8 +118,8 @@ int AnalyzeExecStateReport(const ByteString& frame, std::string& text) {
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
         const uint8_t modes = in.ByteOrZero();
-        const uint8_t targetMode = modes >> 4;
-        PrintSourceDeviceMode(modes & 0x0F, text);
+        const uint8_t targetMode = exec_state_modes::kTargetMode.Get(modes);
+        PrintSourceDeviceMode(exec_state_modes::kSourceMode.Get(modes), text);
         PrintTargetDeviceMode(targetMode, text);
         if (!in.Need(6)) return -1;
         if (targetMode == 2) {

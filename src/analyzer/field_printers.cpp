@@ -1,6 +1,7 @@
 #include "analyzer/field_printers.h"
 
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/gbk.h"
 #include "platform/text_format.h"
 
@@ -37,7 +38,7 @@ void PrintMulticastFlag(uint8_t flag, std::string& text) {
 }
 
 void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text) {
-    flag = byte & 1;
+    flag = address_mode_byte::kMulticast.Get(byte);
     PrintMulticastFlag(flag, text);
 }
 

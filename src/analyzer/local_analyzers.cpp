@@ -1,10 +1,11 @@
 // Analyzers of the commands that the host sends to its own module, and their replies.
 
-#include "analyzer/analyzer.h"
+#include "analyzer/local_analyzers.h"
+
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
-#include "analyzer/version_text.h"
+#include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -51,28 +52,29 @@ void analyzer_detail::PrintNetworkParamLines(FrameReader& in, std::string& text)
     const unsigned level = in.ByteOrZero();
     const unsigned serial = in.ByteOrZero();
     const unsigned carrier = in.ByteOrZero();
-    AppendFormat(text, "透传层级限制: %u\r\n", level & 0x0F);
+    using namespace net_params_bytes;
+    AppendFormat(text, "透传层级限制: %u\r\n", static_cast<unsigned>(kLevelLimit.Get(level)));
     text += "串口参数: ";
-    text += TextOfCode(kBaudRateNames, serial >> 4, "Unknown");
+    text += TextOfCode(kBaudRateNames, kBaud.Get(serial), "Unknown");
     text += ",";
     // Appended piece by piece: no temporary strings on this path.
-    if (const char* parity = TextOfCode(kParityNames, (serial >> 2) & 3, nullptr)) {
+    if (const char* parity = TextOfCode(kParityNames, kParity.Get(serial), nullptr)) {
         text += "8, ";
         text += parity;
         text += ", ";
     } else {
         text += "Unknown, ";
     }
-    text += TextOfCode(kStopBitsNames, serial & 3, "Unknown");
+    text += TextOfCode(kStopBitsNames, kStopBits.Get(serial), "Unknown");
     text += kCrLf;
     text += "载波参数: ";
-    if (const char* band = TextOfCode(kBandNames, carrier & 0x0F, nullptr)) {
+    if (const char* band = TextOfCode(kBandNames, kBand.Get(carrier), nullptr)) {
         text += band;
         text += "子载波, ";
     } else {
         text += "Unknown, ";
     }
-    if (const char* power = TextOfCode(kPowerLevelNames, carrier >> 4, nullptr)) {
+    if (const char* power = TextOfCode(kPowerLevelNames, kPowerLevel.Get(carrier), nullptr)) {
         text += power;
         text += "发送功率";
     } else {
@@ -112,7 +114,7 @@ void AnalyzeModuleRestart(const ByteString& frame, std::string& text) {
     text += kCrLf;
 }
 
-void PrintVersionInfo(FrameReader& in, std::string& text) {
+void PrintVersionInfo(FrameReader& in, std::string& text, AnalyzerSink& sink) {
     // Only a reply whose data hold all seven bytes may change the label: the reader's bound
     // takes in the two check bytes, which must not pass for version digits.
     constexpr size_t kVersionBytes = 7;
@@ -130,17 +132,17 @@ void PrintVersionInfo(FrameReader& in, std::string& text) {
     text += "芯片类型: " + chip + kCrLf;
     text += "产品信息: " + product + kCrLf;
     text += "版本信息： " + release + kCrLf;
-    if (whole) ShowVersionText((known ? "版本号:QV" : "版本号:未知") + ("-" + chip) + "-" + product + "-" + release);
+    if (whole) sink.ShowVersionText((known ? "版本号:QV" : "版本号:未知") + ("-" + chip) + "-" + product + "-" + release);
 }
 
-void AnalyzeReadVersion(const ByteString& frame, std::string& text) {
+void AnalyzeReadVersion(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
     const Branch b = ReadBranch(frame);
     FrameReader in(frame, text);
     text += "读取版本帧";
     text += kCrLf;
     if (b.dir == 1 && b.resp == 0) {
         if (b.length == 7)
-            PrintVersionInfo(in, text);
+            PrintVersionInfo(in, text, sink);
         else
             text += "回复帧错误";
     } else if (b.dir == 1) {

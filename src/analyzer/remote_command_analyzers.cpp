@@ -2,10 +2,12 @@
 
 #include "analyzer/remote_command_analyzers.h"
 
-#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "analyzer/local_analyzers.h"
+#include "analyzer/remote_password_analyzers.h"
+#include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -22,11 +24,17 @@ struct RemoteCommand {
     const char* statusLabel;
     bool blankLineAfterStatus;
     // Fields of the module's answer after the source address.
-    void (*printAnswer)(FrameReader& in, std::string& text);
+    void (*printAnswer)(FrameReader& in, std::string& text, AnalyzerSink& sink);
 };
 
+template <void (*print)(FrameReader&, std::string&)>
+void WithoutSink(FrameReader& in, std::string& text, AnalyzerSink& /*sink*/) {
+    print(in, text);
+}
+
 // Returns where the request's address or the answer's own fields begin.
-int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const RemoteCommand& command) {
+int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const RemoteCommand& command,
+                         AnalyzerSink& sink) {
     const Branch b = ReadBranch(frame);
     FrameReader in(frame, text);
     int cursor = in.Position();
@@ -41,7 +49,7 @@ int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const Remot
         text += command.sourceLabel;
         PrintAddress(in, text);
         cursor = in.Position();
-        command.printAnswer(in, text);
+        command.printAnswer(in, text, sink);
     } else if (b.dir == 1) {
         text += command.abnormalTitle;
         text += kCrLf;
@@ -75,26 +83,29 @@ void PrintMacAnswer(FrameReader& in, std::string& text) {
 
 int AnalyzeRemoteRestart(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程设备重启帧", "SRC Addr: ", "远程设备重启回复帧异常", kStatusLabel, false,
-                                       PrintRestartAnswer};
-    return AnalyzeRemoteCommand(frame, text, command);
+                                       WithoutSink<PrintRestartAnswer>};
+    AnalyzerSink none;
+    return AnalyzeRemoteCommand(frame, text, command, none);
 }
 
-int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text) {
+int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
     static const RemoteCommand command{"远程读取版本号帧", "SRC Addr: ", "远程读取版本号回复异常帧", kStatusLabel,
                                        true, PrintVersionInfo};
-    return AnalyzeRemoteCommand(frame, text, command);
+    return AnalyzeRemoteCommand(frame, text, command, sink);
 }
 
 int AnalyzeRemoteReadMacAddress(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程读取MAC地址帧", "SRC Addr: ", "远程读取MAC地址异常回复帧", kStatusLabel,
-                                       false, PrintMacAnswer};
-    return AnalyzeRemoteCommand(frame, text, command);
+                                       false, WithoutSink<PrintMacAnswer>};
+    AnalyzerSink none;
+    return AnalyzeRemoteCommand(frame, text, command, none);
 }
 
 int AnalyzeRemoteReadNetworkParams(const ByteString& frame, std::string& text) {
     static const RemoteCommand command{"远程读取网络口令帧", "SRC addr: ", "远程读取网络口令异常回复帧",
-                                       "异常状态为：  ", false, analyzer_detail::PrintNetworkParamLines};
-    return AnalyzeRemoteCommand(frame, text, command);
+                                       "异常状态为：  ", false, WithoutSink<analyzer_detail::PrintNetworkParamLines>};
+    AnalyzerSink none;
+    return AnalyzeRemoteCommand(frame, text, command, none);
 }
 
 void PrintSetType(uint8_t value, std::string& text) {
@@ -104,12 +115,13 @@ void PrintSetType(uint8_t value, std::string& text) {
 }
 
 void PrintBroadcastParams(uint16_t word, std::string& text, BroadcastParamWord& fields) {
-    fields.sourceMode = word & 0x0F;
-    fields.targetMode = (word >> 4) & 0x0F;
-    fields.priority = (word >> 8) & 1;
-    fields.radius = (word >> 9) & 0x0F;
-    fields.passwordMode = (word >> 13) & 1;
-    fields.multicastFlag = (word >> 14) & 1;
+    using namespace broadcast_param_word;
+    fields.sourceMode = kSourceMode.Get(word);
+    fields.targetMode = kTargetMode.Get(word);
+    fields.priority = kPriority.Get(word);
+    fields.radius = kRadius.Get(word);
+    fields.passwordMode = kPasswordMode.Get(word);
+    fields.multicastFlag = kMulticast.Get(word);
     PrintSourceDeviceMode(fields.sourceMode, text);
     PrintTargetDeviceMode(fields.targetMode, text);
     PrintPriority(fields.priority, text);
@@ -125,8 +137,8 @@ void PrintVersionType(uint8_t value, std::string& text) {
 }
 
 void PrintMulticastAndVersionType(uint8_t value, std::string& text, MulticastAndVersionType& fields) {
-    fields.multicastFlag = value & 1;
-    fields.versionType = (value >> 1) & 3;
+    fields.multicastFlag = version_type_byte::kMulticast.Get(value);
+    fields.versionType = version_type_byte::kVersionType.Get(value);
     PrintMulticastFlag(fields.multicastFlag, text);
     PrintVersionType(fields.versionType, text);
 }

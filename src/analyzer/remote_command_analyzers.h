@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analyzer/analyzer_sink.h"
 #include "link/byte_string.h"
 
 // A broadcast request's parameter word (16 bits, low byte first), unpacked.
@@ -22,7 +23,8 @@ struct MulticastAndVersionType {
 };
 
 int AnalyzeRemoteRestart(const ByteString& frame, std::string& text);
-int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text);
+// A whole version answer also shows its version through the sink.
+int AnalyzeRemoteReadVersion(const ByteString& frame, std::string& text, AnalyzerSink& sink);
 int AnalyzeRemoteReadMacAddress(const ByteString& frame, std::string& text);
 int AnalyzeRemoteReadNetworkParams(const ByteString& frame, std::string& text);
 int AnalyzeRemoteSetLwip(const ByteString& frame, std::string& text);

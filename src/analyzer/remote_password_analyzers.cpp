@@ -2,10 +2,10 @@
 
 #include "analyzer/remote_password_analyzers.h"
 
-#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -24,17 +24,20 @@ void PrintPassword(const ByteString& password, std::string& text, const char* op
 
 // The common head of the module's word in 0x1D and 0x1F: source and target mode and depth.
 void PrintModesAndDepth(uint16_t word, std::string& text) {
-    PrintSourceDeviceMode(word & 0x0F, text);
-    PrintTargetDeviceMode((word >> 4) & 0x0F, text);
-    AppendFormat(text, "Depth:        %d\r\n", (word >> 8) & 0x0F);
+    using namespace password_request_word;
+    static_assert(kDepth.shift == password_reply_word::kDepth.shift, "0x1D and 0x1F share their head");
+    PrintSourceDeviceMode(kSourceMode.Get(word), text);
+    PrintTargetDeviceMode(kTargetMode.Get(word), text);
+    AppendFormat(text, "Depth:        %d\r\n", kDepth.Get(word));
 }
 
 }  // namespace
 
 uint16_t PackModeWord(const RemotePasswordParams& params) {
-    return static_cast<uint16_t>((params.sourceMode & 0x0F) | (params.targetMode & 0x0F) << 4 |
-                                 (params.priority & 1) << 8 | (params.multicastFlag & 1) << 9 |
-                                 (params.reserved & 0x3F) << 10);
+    using namespace remote_password_word;
+    return static_cast<uint16_t>(kSourceMode.Put(params.sourceMode) | kTargetMode.Put(params.targetMode) |
+                                 kPriority.Put(params.priority) | kMulticast.Put(params.multicastFlag) |
+                                 kReserved.Put(params.reserved));
 }
 
 void PrintPriority(uint8_t value, std::string& text) {
@@ -56,10 +59,11 @@ void PrintModifyResult(uint8_t value, std::string& text) {
 }
 
 void PrintRequestModeWord(uint16_t word, std::string& text, RemotePasswordParams* params) {
-    params->sourceMode = word & 0x0F;
-    params->targetMode = (word >> 4) & 0x0F;
-    params->priority = (word >> 8) & 1;
-    params->multicastFlag = (word >> 9) & 1;
+    using namespace remote_password_word;
+    params->sourceMode = kSourceMode.Get(word);
+    params->targetMode = kTargetMode.Get(word);
+    params->priority = kPriority.Get(word);
+    params->multicastFlag = kMulticast.Get(word);
     PrintSourceDeviceMode(params->sourceMode, text);
     PrintTargetDeviceMode(params->targetMode, text);
     PrintPriority(params->priority, text);
@@ -115,8 +119,8 @@ bool PrintPasswordSlaveRequest(FrameReader& in, std::string& text) {
     const uint16_t word = in.Word16OrZero();
     // The two bytes after the word must be there whether or not they are a multicast address.
     if (!in.Need(2)) return false;
-    const uint8_t decryptState = (word >> 12) & 3;
-    const uint8_t multicastFlag = (word >> 14) & 1;
+    const uint8_t decryptState = password_request_word::kDecryptState.Get(word);
+    const uint8_t multicastFlag = password_request_word::kMulticast.Get(word);
     PrintModesAndDepth(word, text);
     PrintDecryptState(decryptState, text);
     PrintMulticastFlag(multicastFlag, text);
@@ -182,7 +186,7 @@ void AnalyzeRemoteSetPasswordReply(const ByteString& frame, std::string& text) {
 
 void PrintPasswordReplyReport(FrameReader& in, std::string& text) {
     const uint16_t word = in.Word16OrZero();
-    const uint8_t multicastFlag = (word >> 12) & 1;
+    const uint8_t multicastFlag = password_reply_word::kMulticast.Get(word);
     PrintModesAndDepth(word, text);
     PrintMulticastFlag(multicastFlag, text);
     if (multicastFlag == 1) PrintMulticastAddress(in, text);

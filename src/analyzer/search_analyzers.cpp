@@ -2,10 +2,10 @@
 
 #include "analyzer/search_analyzers.h"
 
-#include "analyzer/analyzer.h"
 #include "analyzer/analyzer_common.h"
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "link/field_tables.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 using analyzer_detail::Branch;
@@ -28,11 +28,12 @@ bool PrintAttributeHead(FrameReader& in, std::string& text, uint8_t multicastFla
 
 DeviceInfoWord UnpackDeviceInfoWord(uint16_t word) {
     DeviceInfoWord w;
-    w.depth = word & 0x0F;
-    w.netState = (word >> 4) & 0x0F;
-    w.deviceType = (word >> 8) & 0x0F;
-    w.multicastFlag = (word >> 12) & 1;
-    w.reserved = (word >> 13) & 7;
+    using namespace device_info_word;
+    w.depth = kDepth.Get(word);
+    w.netState = kNetState.Get(word);
+    w.deviceType = kDeviceType.Get(word);
+    w.multicastFlag = kMulticast.Get(word);
+    w.reserved = kReserved.Get(word);
     return w;
 }
 
@@ -55,11 +56,12 @@ void PrintAttributeReplyState(uint8_t value, std::string& text) {
 }
 
 void PrintSearchParams(uint16_t word, std::string& text, SearchParamWord& fields) {
-    fields.sourceMode = word & 0x0F;
-    fields.targetMode = (word >> 4) & 0x0F;
-    fields.radius = (word >> 8) & 0x0F;
-    fields.range = (word >> 12) & 7;
-    fields.multicastFlag = (word >> 15) & 1;
+    using namespace search_param_word;
+    fields.sourceMode = kSourceMode.Get(word);
+    fields.targetMode = kTargetMode.Get(word);
+    fields.radius = kRadius.Get(word);
+    fields.range = kRange.Get(word);
+    fields.multicastFlag = kMulticast.Get(word);
     PrintSourceDeviceMode(fields.sourceMode, text);
     PrintTargetDeviceMode(fields.targetMode, text);
     AppendFormat(text, "搜索半径：    %d\r\n", fields.radius);
@@ -77,19 +79,21 @@ DeviceInfoWord PrintDeviceInfoWord(uint16_t word, std::string& text) {
 }
 
 void PrintAttributeRequestWord(uint16_t word, std::string& text, AttributeRequestWord& fields) {
-    fields.sourceMode = word & 0x0F;
-    fields.targetMode = (word >> 4) & 0x0F;
-    fields.multicastFlag = (word >> 8) & 1;
+    using namespace attribute_request_word;
+    fields.sourceMode = kSourceMode.Get(word);
+    fields.targetMode = kTargetMode.Get(word);
+    fields.multicastFlag = kMulticast.Get(word);
     PrintSourceDeviceMode(fields.sourceMode, text);
     PrintTargetDeviceMode(fields.targetMode, text);
     PrintMulticastFlag(fields.multicastFlag, text);
 }
 
 void UnpackAttributeReplyWord(uint16_t word, AttributeReplyWord& fields) {
-    fields.sourceMode = word & 0x0F;
-    fields.targetMode = (word >> 4) & 0x0F;
-    fields.replyState = (word >> 8) & 1;
-    fields.multicastFlag = (word >> 9) & 1;
+    using namespace attribute_reply_word;
+    fields.sourceMode = kSourceMode.Get(word);
+    fields.targetMode = kTargetMode.Get(word);
+    fields.replyState = kReplyState.Get(word);
+    fields.multicastFlag = kMulticast.Get(word);
 }
 
 bool PrintAttribute(FrameReader& in, std::string& text) {

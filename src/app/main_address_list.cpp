@@ -8,6 +8,7 @@
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
+#include "link/word_layouts.h"
 #include "platform/gbk.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -266,7 +267,7 @@ SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
     const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
         uint8_t parity = 0;
         GetParity(page, parity);
-        bytes.push_back(static_cast<unsigned char>((parity & 0x03) << 1));
+        bytes.push_back(static_cast<unsigned char>(version_type_byte::kVersionType.Put(parity)));
         ByteString address;
         HexTextToBytes(wire, address, 0);
         bytes += address;

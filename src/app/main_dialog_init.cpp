@@ -44,7 +44,6 @@ CMainTesterDlg::~CMainTesterDlg() {
     StopMeterRuns();
     StopUpgradeThread();
     m_link.Shutdown();
-    SetVersionTextTarget(nullptr);
     if (Instance() == this) SetInstance(nullptr);
 }
 
@@ -91,7 +90,6 @@ void CMainTesterDlg::DoDataExchange() {
 
 bool CMainTesterDlg::OnInitDialog() {
     SetInstance(this);
-    SetVersionTextTarget(this);
     DoDataExchange();
 
     const std::string about = LoadResString(IDS_ABOUTBOX);

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "analyzer/version_text.h"
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
 #include "commands/batch_tests.h"
@@ -34,7 +33,6 @@
 class CTestDlg;
 
 class CMainTesterDlg : public Dialog,
-                       public VersionTextTarget,
                        public SerialSettingsHost,
                        public NetworkSettingsHost,
                        public MainWindowPort,
@@ -54,6 +52,10 @@ public:
     // Status texts. An empty version text starts the 100 ms wait for the version reply.
     void SetPortStatusText(const std::string& text) override;
     void SetVersionText(std::string text) override;
+
+    // What explained frames change: the version label and the descrambling of received data.
+    void ShowVersionText(const std::string& text) override { SetVersionText(text); }
+    void SetDescramble(bool on) override { m_link.SetDescramble(on); }
 
     // The serial settings dialog (menu item "串口设置") and what it keeps between openings.
     void OnSerialSettings();

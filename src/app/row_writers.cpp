@@ -83,7 +83,7 @@ void CMainTesterDlg::ShowAnalysisText(const std::string& text) { m_analysisEdit.
 void CMainTesterDlg::ShowRowAnalysis(ListView list, const char* header) {
     const std::vector<int> selected = list.GetSelectedRows();
     if (selected.empty()) return;
-    ShowAnalysisText(ExplainHexText(list.GetItemText(selected.front(), 2), header));
+    ShowAnalysisText(ExplainHexText(list.GetItemText(selected.front(), 2), header, *this));
 }
 
 void CMainTesterDlg::ShowRowDetail(ListView list) {

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "analyzer/field_tables.h"
 #include "link/byte_string.h"
+#include "link/field_tables.h"
 #include "platform/ui.h"
 
 // Adds the combo texts of the first count entries of the table.

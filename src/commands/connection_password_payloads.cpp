@@ -6,6 +6,7 @@
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "link/word_layouts.h"
 #include "res/resource_ids.h"
 
 // ---- Start and delete connection (0x11, 0x13) ----
@@ -18,8 +19,9 @@ bool GatherConnectionFields(Dialog& page, ConnectionFields& fields) {
 }
 
 void PackConnectionWord(const ConnectionFields& fields, ByteString& payload) {
-    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
-                                                (fields.protocol & 0x03) << 8));
+    using namespace connection_word;
+    AppendWord16(payload, static_cast<uint16_t>(kSourceMode.Put(fields.sourceMode) |
+                                                kTargetMode.Put(fields.targetMode) | kProtocol.Put(fields.protocol)));
 }
 
 void BuildConnectionPayload(const ConnectionFields& fields, ByteString& payload) {
@@ -28,7 +30,9 @@ void BuildConnectionPayload(const ConnectionFields& fields, ByteString& payload)
 }
 
 void PackDeleteConnectionWord(const ConnectionFields& fields, ByteString& payload) {
-    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4));
+    using namespace connection_word;
+    AppendWord16(payload,
+                 static_cast<uint16_t>(kSourceMode.Put(fields.sourceMode) | kTargetMode.Put(fields.targetMode)));
 }
 
 void BuildDeleteConnectionPayload(const ConnectionFields& fields, ByteString& payload) {
@@ -59,9 +63,10 @@ bool GatherRemotePasswordFields(Dialog& page, RemotePasswordFields& fields) {
 }
 
 void PackRemotePasswordWord(const RemotePasswordFields& fields, ByteString& payload) {
-    AppendWord16(payload, static_cast<uint16_t>((fields.second & 0x0F) | (fields.first & 0x0F) << 4 |
-                                                (fields.third & 0x01) << 8 | (fields.fourth & 0x01) << 9 |
-                                                (fields.fifth & 0x3F) << 10));
+    using namespace remote_password_word;
+    AppendWord16(payload, static_cast<uint16_t>(kSourceMode.Put(fields.second) | kTargetMode.Put(fields.first) |
+                                                kPriority.Put(fields.third) | kMulticast.Put(fields.fourth) |
+                                                kReserved.Put(fields.fifth)));
 }
 
 void BuildRemotePasswordPayload(const RemotePasswordFields& fields, ByteString& payload) {
@@ -87,8 +92,10 @@ bool GatherPasswordRequestFields(Dialog& page, PasswordRequestFields& fields) {
 void BuildPasswordRequestPayload(const PasswordRequestFields& fields, ByteString& payload) {
     const ByteString relay = HexFieldBytes(fields.relayDepth);
     const uint8_t relayDepth = relay.empty() ? 0 : relay[0];
-    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
-                                                (relayDepth & 0x0F) << 8 | (fields.decryptResult & 0x03) << 12));
+    using namespace password_request_word;
+    AppendWord16(payload, static_cast<uint16_t>(kSourceMode.Put(fields.sourceMode) |
+                                                kTargetMode.Put(fields.targetMode) | kDepth.Put(relayDepth) |
+                                                kDecryptState.Put(fields.decryptResult)));
     if (CarriesAddress(fields.targetMode)) AppendAddressText(fields.address, payload);
     AppendLengthAndBytes(fields.password, payload);
 }
@@ -107,9 +114,10 @@ bool GatherNetParamsFields(Dialog& page, NetParamsFields& fields) {
 
 void BuildNetParamsPayload(const NetParamsFields& fields, ByteString& payload) {
     const int levelLimit = std::atoi(fields.levelLimit.c_str());
-    payload.push_back(static_cast<unsigned char>(levelLimit & 0x0F));
-    payload.push_back(static_cast<unsigned char>((fields.baud & 0x0F) << 4 | (fields.parity & 0x03) << 2 |
-                                                 (fields.stopBits & 0x03)));
-    payload.push_back(static_cast<unsigned char>((fields.level & 0x0F) << 4 | (fields.band & 0x0F)));
+    using namespace net_params_bytes;
+    payload.push_back(static_cast<unsigned char>(kLevelLimit.Put(static_cast<uint32_t>(levelLimit))));
+    payload.push_back(static_cast<unsigned char>(kBaud.Put(fields.baud) | kParity.Put(fields.parity) |
+                                                 kStopBits.Put(fields.stopBits)));
+    payload.push_back(static_cast<unsigned char>(kPowerLevel.Put(fields.level) | kBand.Put(fields.band)));
     payload.append(4, 0);
 }

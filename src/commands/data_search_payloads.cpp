@@ -4,6 +4,7 @@
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "link/word_layouts.h"
 #include "res/resource_ids.h"
 
 // ---- Send data (0x14) ----
@@ -26,8 +27,10 @@ bool GatherSendDataFields(Dialog& page, SendDataFields& fields) {
 }
 
 void PackAddressModeWord(const SendDataFields& fields, ByteString& payload) {
-    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
-                                                (fields.passwordType & 0x01) << 11 | (fields.depth & 0x0F) << 12));
+    using namespace send_data_word;
+    AppendWord16(payload, static_cast<uint16_t>(kSourceMode.Put(fields.sourceMode) |
+                                                kTargetMode.Put(fields.targetMode) |
+                                                kPasswordMode.Put(fields.passwordType) | kDepth.Put(fields.depth)));
 }
 
 void AppendTargetAndData(const SendDataFields& fields, ByteString& payload) {
@@ -58,7 +61,8 @@ void AppendExecStateAddress(const ExecStateFields& fields, ByteString& payload) 
 }
 
 void BuildExecStatePayload(const ExecStateFields& fields, ByteString& payload) {
-    payload.push_back(static_cast<unsigned char>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4));
+    payload.push_back(static_cast<unsigned char>(exec_state_modes::kSourceMode.Put(fields.sourceMode) |
+                                                 exec_state_modes::kTargetMode.Put(fields.targetMode)));
     AppendExecStateAddress(fields, payload);
 }
 
@@ -77,9 +81,10 @@ bool GatherSearchFields(Dialog& page, SearchFields& fields) {
 
 void BuildSearchPayload(const SearchFields& fields, ByteString& payload) {
     const uint8_t radius = BcdFieldByte(fields.radius);
-    AppendWord16(payload, static_cast<uint16_t>((fields.sourceMode & 0x0F) | (fields.targetMode & 0x0F) << 4 |
-                                                (radius & 0x0F) << 8 | (fields.scope & 0x07) << 12 |
-                                                (fields.multicast & 0x01) << 15));
+    using namespace search_param_word;
+    AppendWord16(payload, static_cast<uint16_t>(kSourceMode.Put(fields.sourceMode) |
+                                                kTargetMode.Put(fields.targetMode) | kRadius.Put(radius) |
+                                                kRange.Put(fields.scope) | kMulticast.Put(fields.multicast)));
     if (fields.multicast == 1) AppendMulticastText(fields.group, payload);
     // The length byte counts the attribute bytes that follow it, whatever blanks were typed.
     AppendLengthAndBytes(HexFieldBytes(fields.attribute), payload);

@@ -9,20 +9,6 @@
 #include "link/conversions.h"
 #include "platform/gbk.h"
 
-void ReverseHexPairs(std::string& text, int pairs) {
-    if (text.empty() || pairs <= 0) return;
-    const size_t width = static_cast<size_t>(pairs) * 2;
-    PadLeftZeros(text, static_cast<int>(width) - 1);
-    std::string reversed;
-    reversed.reserve(width);
-    for (size_t pair = width / 2; pair > 0; --pair) reversed.append(text, (pair - 1) * 2, 2);
-    text = reversed;
-}
-
-void ReverseHexBytes12(std::string& text) { ReverseHexPairs(text, 6); }
-
-void ReverseHexBytes4(std::string& text) { ReverseHexPairs(text, 2); }
-
 std::string StripHexSeparators(std::string text) {
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\r' || c == '\n'; }),
                text.end());
@@ -99,9 +85,4 @@ uint8_t BcdFieldByte(const std::string& text) {
     ByteString bytes = HexFieldBytes(text);
     BcdBytesToBinary(bytes, -1);
     return bytes.empty() ? 0 : bytes[0];
-}
-
-void AppendWord16(ByteString& payload, uint16_t word) {
-    payload.push_back(static_cast<unsigned char>(word & 0xFF));
-    payload.push_back(static_cast<unsigned char>(word >> 8));
 }

@@ -7,15 +7,7 @@
 #include <string>
 
 #include "link/byte_string.h"
-
-// Pads the text with '0' in front to 2 * pairs characters and reverses the order of its byte
-// pairs in place; a longer text uses only its first 2 * pairs characters. An empty text stays
-// empty; the case is not changed.
-void ReverseHexPairs(std::string& text, int pairs);
-
-// Display form to wire form of a 12-digit address and a 4-digit multicast address (and back).
-void ReverseHexBytes12(std::string& text);
-void ReverseHexBytes4(std::string& text);
+#include "link/conversions.h"
 
 // The text without blanks, carriage returns and line feeds.
 std::string StripHexSeparators(std::string text);
@@ -62,6 +54,3 @@ ByteString HexFieldBytes(const std::string& text);
 
 // The first byte of a text typed as decimal digits read as BCD (12 gives 12), 0 when it is empty.
 uint8_t BcdFieldByte(const std::string& text);
-
-// Appends a 16-bit word, low byte first.
-void AppendWord16(ByteString& payload, uint16_t word);

@@ -23,10 +23,6 @@ constexpr size_t kAddressDigits = 12;
 constexpr size_t kIdentifierDigits = 8;
 // Longest number a count or time edit takes: nine digits always fit 32 bits.
 constexpr size_t kNumberDigits = 9;
-constexpr unsigned char kMeterStart = 0x68;
-constexpr unsigned char kReadData = 0x11;
-constexpr unsigned char kMeterEnd = 0x16;
-constexpr unsigned char kDataOffset = 0x33;
 
 uint32_t LeadingNumber(const std::string& text) {
     return static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
@@ -42,13 +38,6 @@ bool IsHex(const std::string& text, size_t maxDigits) {
     return text.size() <= maxDigits && std::all_of(text.begin(), text.end(), [](char c) {
                return std::isxdigit(static_cast<unsigned char>(c)) != 0;
            });
-}
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 0;
 }
 
 // One field's checks: empty, then malformed.
@@ -82,40 +71,6 @@ MeterAddress NextMeterAddress(MeterAddress address) {
         ++address.high;
     }
     return address;
-}
-
-ByteString DataIdentifierBytes(const std::string& text) {
-    std::string digits = text.empty() ? std::string("0") : text;
-    ReverseHexPairs(digits, 4);
-    ByteString bytes;
-    for (size_t i = 0; i + 1 < digits.size(); i += 2) {
-        const int value = HexDigitValue(digits[i]) * 16 + HexDigitValue(digits[i + 1]);
-        bytes.push_back(static_cast<unsigned char>(value + kDataOffset));
-    }
-    return bytes;
-}
-
-ByteString MeterAddressBytes(const std::string& digits) {
-    std::string text = digits;
-    ReverseHexBytes12(text);
-    ByteString bytes;
-    HexTextToBytes(text, bytes, 0);
-    return bytes;
-}
-
-ByteString Dlt645ReadFrame(const ByteString& address, const ByteString& identifier) {
-    ByteString frame;
-    frame.push_back(kMeterStart);
-    frame += address;
-    frame.push_back(kMeterStart);
-    frame.push_back(kReadData);
-    frame.push_back(static_cast<unsigned char>(identifier.size()));
-    frame += identifier;
-    unsigned char sum = 0;
-    for (unsigned char b : frame) sum = static_cast<unsigned char>(sum + b);
-    frame.push_back(sum);
-    frame.push_back(kMeterEnd);
-    return frame;
 }
 
 bool ReadRoundSettings(const RoundFieldTexts& texts, RoundSettings& settings, std::string& message) {

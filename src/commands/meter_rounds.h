@@ -9,6 +9,7 @@
 #include <string>
 
 #include "link/byte_string.h"
+#include "link/dlt645.h"
 #include "link/module_link.h"
 #include "link/reply_queue.h"
 #include "link/workers.h"
@@ -30,14 +31,6 @@ MeterAddress MeterAddressFromText(const std::string& text);
 std::string MeterAddressText(const MeterAddress& address);
 // The next address: low counts to 99999999, then high goes up.
 MeterAddress NextMeterAddress(MeterAddress address);
-
-// The four identifier bytes of the request: the text padded to 8 hexadecimal digits, its byte
-// pairs last first, each byte plus 0x33.
-ByteString DataIdentifierBytes(const std::string& text);
-// The six address bytes of 12 decimal digits as the frame carries them: byte pairs last first.
-ByteString MeterAddressBytes(const std::string& digits);
-// 68 A0..A5 68 11 04 DI0..DI3 CS 16.
-ByteString Dlt645ReadFrame(const ByteString& address, const ByteString& identifier);
 
 enum class RoundWaitMode { Timeout, Interval };
 

@@ -6,6 +6,7 @@
 
 #include "commands/field_text.h"
 #include "link/conversions.h"
+#include "link/word_layouts.h"
 
 namespace {
 
@@ -56,22 +57,14 @@ bool ParseDecimalField(const std::string& text, long long low, long long high, l
     return true;
 }
 
-uint8_t AddressModeByte(uint8_t multicastFlag) { return static_cast<uint8_t>(multicastFlag & 1); }
+uint8_t AddressModeByte(uint8_t multicastFlag) {
+    return static_cast<uint8_t>(address_mode_byte::kMulticast.Put(multicastFlag));
+}
 
 void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload) {
     payload.push_back(AddressModeByte(target.multicast));
     if (target.multicast == 1) payload += target.group;
     payload += target.address;
-}
-
-void BuildBroadcastReplyPayload(const BroadcastReplyRequest& request, ByteString& payload) {
-    payload.push_back(0x00);
-    payload.push_back(static_cast<unsigned char>((request.multicast & 1) | ((request.keyMode & 1) << 1)));
-    if (request.multicast == 1) payload += request.group;
-    payload.push_back(request.sequence);
-    AppendWord16(payload, request.delay);
-    payload.push_back(request.replyTimes);
-    AppendWord16(payload, request.dataLength);
 }
 
 void AppendNetTestPacket(uint32_t sequence, ByteString& payload) {

@@ -5,23 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/broadcast_test.h"
 #include "link/byte_string.h"
-
-// First payload byte of the test-tool command (0xF2).
-enum TestToolSubCommand : uint8_t {
-    TEST_READ_FREQ_OFFSET = 1,
-    TEST_READ_GAIN = 4,
-    TEST_GET_MODULE_ADDRESS = 5,
-    TEST_CLEAR_MODULE_ADDRESS = 6,
-};
-
-// First payload byte of the reset-information command (0xF4).
-enum ResetInfoSubCommand : uint8_t {
-    RESET_INFO_READ_LOCAL = 0,
-    RESET_INFO_CLEAR_LOCAL = 1,
-    RESET_INFO_READ_REMOTE = 2,
-    RESET_INFO_CLEAR_REMOTE = 3,
-};
 
 // An address typed most significant byte first, of any length: blanks and line breaks dropped,
 // padded with '0' in front to an even digit count, byte pairs reversed, upper case. False when
@@ -47,18 +32,6 @@ struct RemoteTarget {
     ByteString address;
 };
 void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload);
-
-// The broadcast reply test request (0xF5, sub-command 0).
-struct BroadcastReplyRequest {
-    uint8_t multicast = 0;
-    uint8_t keyMode = 0;
-    ByteString group;  // two bytes, only when multicast
-    uint8_t sequence = 0;
-    uint16_t delay = 0;
-    uint8_t replyTimes = 0;
-    uint16_t dataLength = 0;
-};
-void BuildBroadcastReplyPayload(const BroadcastReplyRequest& request, ByteString& payload);
 
 // The packet of the network-port test and the throughput request: the sequence number (32 bits)
 // and the data length 255 (16 bits), both low byte first, then the data bytes 0x00 to 0xFE.

@@ -10,6 +10,7 @@
 #include "commands/field_text.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 
 namespace {
@@ -48,7 +49,8 @@ private:
 
 ByteString BuildPointReadPayload(const PointReadRequest& request) {
     ByteString payload;
-    payload.push_back(static_cast<unsigned char>((request.multicast & 1) | ((request.stopBits & 1) << 1)));
+    payload.push_back(static_cast<unsigned char>(point_read_flags::kMulticast.Put(request.multicast) |
+                                                 point_read_flags::kPasswordMode.Put(request.stopBits)));
     ByteString bytes;
     if (request.multicast == 1) {
         HexTextToBytes(request.group, bytes, 0);

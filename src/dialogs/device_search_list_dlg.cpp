@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/control_field.h"
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
 #include "platform/gbk.h"
@@ -187,7 +188,7 @@ void CDeviceSearchListDlg::OnSearchReportFrame(ByteString frame) {
 
 std::vector<SearchedDeviceRow> CDeviceSearchListDlg::ProcessSearchReport(ByteString frame, std::string& text,
                                                                          int start) {
-    AnalyzeFrame(frame, text);
+    AnalyzeFrame(frame, text, m_window);
     std::vector<SearchedDeviceRow> rows;
     if (GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0) AddSearchedDevices(std::move(frame), start, rows);
     return rows;

@@ -43,11 +43,11 @@ void SetRowHex(FrameLogRow& row, std::string hex) {
     row.hasFrame = true;
 }
 
-std::string ExplainHexText(const std::string& hexText, const char* header) {
+std::string ExplainHexText(const std::string& hexText, const char* header, AnalyzerSink& sink) {
     ByteString frame;
     HexTextToBytes(hexText, frame, 0);
     std::string text = std::string(header) + "\r\n";
-    AnalyzeFrame(frame, text);
+    AnalyzeFrame(frame, text, sink);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzer/analyzer_sink.h"
 #include "link/byte_string.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
@@ -15,7 +16,7 @@ std::string FormatTimeStamp(const SystemTime& t);
 void SpaceHexPairs(std::string& text);
 
 // The header, CRLF and the explanation of the frame in a row's hex text.
-std::string ExplainHexText(const std::string& hexText, const char* header);
+std::string ExplainHexText(const std::string& hexText, const char* header, AnalyzerSink& sink);
 
 // One row of a frame log: time, "%02d" index, spaced hex text, then the extra columns.
 struct FrameLogRow {

@@ -173,7 +173,7 @@ void CFrameMonitorDlg::RefillRows() {
 void CFrameMonitorDlg::BuildParseText(ByteString frame, std::string& text) {
     if (FrameByte(frame, 0) == 0x79) {
         text = "解析信息：\r\n";
-        AnalyzeFrame(frame, text);
+        AnalyzeFrame(frame, text, m_window);
     } else if (FrameByte(frame, 0) == 0x68 && frame.size() > 16) {
         AnalyzeMeterFrame(frame, text);
     }

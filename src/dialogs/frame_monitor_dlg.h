@@ -58,7 +58,7 @@ public:
     void RefillRows();
     // The explanation of one frame: "解析信息：" and the analysis for a 0x79 frame; nothing
     // otherwise (a meter frame 0x68 of more than 16 bytes goes through AnalyzeMeterFrame).
-    static void BuildParseText(ByteString frame, std::string& text);
+    void BuildParseText(ByteString frame, std::string& text);
     // Places the controls by the window's size.
     void LayoutControls();
     // Text colour of a row by the kind of its frame.

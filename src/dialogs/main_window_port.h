@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <functional>
 
+#include "analyzer/analyzer_sink.h"
 #include "link/byte_string.h"
 #include "link/frame_history.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
 
-class MainWindowPort {
+// Explaining a frame in a tool dialog changes the window as it does anywhere: the port is the
+// explanations' sink.
+class MainWindowPort : public AnalyzerSink {
 public:
     // Writes the frame on the open channel and records it in the frame history as sent.
     virtual void SendFrame(ByteString frame) = 0;

@@ -38,7 +38,7 @@ void CParseFrameDlg::ParseHexBox(int boxId) {
             break;
         }
     }
-    if (layer == IDC_PARSER_MODULE_PROTOCOL) AnalyzeFrame(frame, text);
+    if (layer == IDC_PARSER_MODULE_PROTOCOL) AnalyzeFrame(frame, text, m_window);
     SetDlgItemText(IDC_PARSER_RESULT_PANE, text);
 }
 

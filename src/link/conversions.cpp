@@ -107,6 +107,25 @@ void PadLeftZeros(std::string& text, int lastIndex) {
     if (text.size() < want) text.insert(0, want - text.size(), '0');
 }
 
+void AppendWord16(ByteString& payload, uint16_t word) {
+    payload.push_back(static_cast<unsigned char>(word & 0xFF));
+    payload.push_back(static_cast<unsigned char>(word >> 8));
+}
+
+void ReverseHexPairs(std::string& text, int pairs) {
+    if (text.empty() || pairs <= 0) return;
+    const size_t width = static_cast<size_t>(pairs) * 2;
+    PadLeftZeros(text, static_cast<int>(width) - 1);
+    std::string reversed;
+    reversed.reserve(width);
+    for (size_t pair = width / 2; pair > 0; --pair) reversed.append(text, (pair - 1) * 2, 2);
+    text = reversed;
+}
+
+void ReverseHexBytes12(std::string& text) { ReverseHexPairs(text, 6); }
+
+void ReverseHexBytes4(std::string& text) { ReverseHexPairs(text, 2); }
+
 int FitAddressBytes(ByteString& bytes, int length) {
     if (length < 0) length = bytes.size() < 3 ? 2 : 6;
     const size_t n = static_cast<size_t>(length);

@@ -41,6 +41,18 @@ void PadRightBlanks(std::string& text, int length);
 // Puts '0' in front until the text has lastIndex + 1 characters; never shortens it.
 void PadLeftZeros(std::string& text, int lastIndex);
 
+// Appends a 16-bit word, low byte first.
+void AppendWord16(ByteString& payload, uint16_t word);
+
+// Pads the text with '0' in front to 2 * pairs characters and reverses the order of its byte
+// pairs in place; a longer text uses only its first 2 * pairs characters. An empty text stays
+// empty; the case is not changed.
+void ReverseHexPairs(std::string& text, int pairs);
+
+// Display form to wire form of a 12-digit address and a 4-digit multicast address (and back).
+void ReverseHexBytes12(std::string& text);
+void ReverseHexBytes4(std::string& text);
+
 // Length -1: 2 for strings under 3 bytes, else 6. Keeps the last bytes of a longer string,
 // puts zero bytes in front of a shorter one. Returns the length used.
 int FitAddressBytes(ByteString& bytes, int length);

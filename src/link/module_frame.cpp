@@ -1,11 +1,13 @@
 #include "link/module_frame.h"
 
 #include "link/header_fields.h"
+#include "link/word_layouts.h"
 
 void PackControlByte(ByteString& out, const ModuleFrame& f) {
-    out.push_back(static_cast<unsigned char>(((f.direction & 1) << 7) | ((f.initiator & 1) << 6) |
-                                             ((f.replyStatus & 1) << 5) |
-                                             ((f.channelType & 3) << 3) | (f.reserved & 7)));
+    using namespace control_byte;
+    out.push_back(static_cast<unsigned char>(kDirection.Put(f.direction) | kInitiator.Put(f.initiator) |
+                                             kReplyStatus.Put(f.replyStatus) | kChannelType.Put(f.channelType) |
+                                             kReserved.Put(f.reserved)));
 }
 
 void EncodeFrame(ByteString& out, const ModuleFrame& f) {

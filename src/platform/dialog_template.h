@@ -29,7 +29,7 @@ enum class ControlKind {
 };
 
 // Style flags of a control (combine with |).
-enum ControlStyle : uint32_t {
+enum class ControlStyle : uint32_t {
     kNone = 0,
     kHidden = 1u << 0,       // not visible at creation
     kDisabled = 1u << 1,
@@ -54,12 +54,19 @@ enum ControlStyle : uint32_t {
     kAutoHScroll = 1u << 20,
 };
 
+constexpr ControlStyle operator|(ControlStyle a, ControlStyle b) {
+    return static_cast<ControlStyle>(static_cast<uint32_t>(a) | static_cast<uint32_t>(b));
+}
+// True when the style bits hold the flag.
+constexpr bool HasStyle(uint32_t bits, ControlStyle flag) { return (bits & static_cast<uint32_t>(flag)) != 0; }
+constexpr bool HasStyle(ControlStyle style, ControlStyle flag) { return HasStyle(static_cast<uint32_t>(style), flag); }
+
 struct ControlTemplate {
     int id;  // -1 for plain labels
     ControlKind kind;
     const char* caption;  // UTF-8
     double x, y, w, h;    // dialog units or fractions, as the dialog's units say
-    uint32_t style;
+    ControlStyle style;
 };
 
 enum class TemplateUnits { DialogUnits, Fractions };

@@ -237,7 +237,7 @@ public:
         if (key != Key::Enter) return false;
         // A multi-line edit that wants Enter keeps it.
         if (auto* p = qobject_cast<QPlainTextEdit*>(target)) {
-            if (p->property(kStyleProperty).toUInt() & kWantReturn) return false;
+            if (HasStyle(p->property(kStyleProperty).toUInt(), ControlStyle::kWantReturn)) return false;
         }
         // Enter presses the focused push button, else the dialog's default button; only a
         // dialog without a default button gets OnOK.
@@ -392,7 +392,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         }
         case ControlKind::RadioButton: {
             auto* b = new QRadioButton(caption, parent);
-            if ((c.style & kGroup) || !radioGroup) {
+            if (HasStyle(c.style, ControlStyle::kGroup) || !radioGroup) {
                 radioGroup = new QButtonGroup(parent);
                 radioGroup->setExclusive(true);
             }
@@ -403,11 +403,11 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         }
         case ControlKind::Static: {
             auto* l = new QLabel(caption, parent);
-            if (c.style & kCenter) l->setAlignment(Qt::AlignCenter);
-            else if (c.style & kRight) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (HasStyle(c.style, ControlStyle::kCenter)) l->setAlignment(Qt::AlignCenter);
+            else if (HasStyle(c.style, ControlStyle::kRight)) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             else l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            if (c.style & kSunken) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            l->setWordWrap(c.style & kMultiline);
+            if (HasStyle(c.style, ControlStyle::kSunken)) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            l->setWordWrap(HasStyle(c.style, ControlStyle::kMultiline));
             w = l;
             break;
         }
@@ -430,18 +430,18 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         }
         case ControlKind::Edit:
         case ControlKind::RichEdit: {
-            if (c.kind == ControlKind::RichEdit || (c.style & kMultiline)) {
+            if (c.kind == ControlKind::RichEdit || HasStyle(c.style, ControlStyle::kMultiline)) {
                 auto* p = new QPlainTextEdit(parent);
                 p->setPlainText(caption);
-                p->setReadOnly(c.style & kReadOnly);
-                p->setLineWrapMode((c.style & kHScroll) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+                p->setReadOnly(HasStyle(c.style, ControlStyle::kReadOnly));
+                p->setLineWrapMode(HasStyle(c.style, ControlStyle::kHScroll) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
                 QObject::connect(p, &QPlainTextEdit::textChanged, p, [p, id] { Notify_(p, id, Notify::EditChange); });
                 w = p;
             } else {
                 auto* e = new QLineEdit(caption, parent);
-                e->setReadOnly(c.style & kReadOnly);
-                if (c.style & kPassword) e->setEchoMode(QLineEdit::Password);
-                if (c.style & kNumber)
+                e->setReadOnly(HasStyle(c.style, ControlStyle::kReadOnly));
+                if (HasStyle(c.style, ControlStyle::kPassword)) e->setEchoMode(QLineEdit::Password);
+                if (HasStyle(c.style, ControlStyle::kNumber))
                     e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
                 QObject::connect(e, &QLineEdit::textChanged, e, [e, id] { Notify_(e, id, Notify::EditChange); });
                 QObject::connect(e, &QLineEdit::editingFinished, e, [e, id] { Notify_(e, id, Notify::KillFocus); });
@@ -466,7 +466,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
             v->setModel(new ListModel(v));
             v->setSelectionBehavior(QAbstractItemView::SelectRows);
             v->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-            v->setSelectionMode((c.style & kSingleSel) ? QAbstractItemView::SingleSelection
+            v->setSelectionMode(HasStyle(c.style, ControlStyle::kSingleSel) ? QAbstractItemView::SingleSelection
                                                         : QAbstractItemView::ExtendedSelection);
             v->setEditTriggers(QAbstractItemView::NoEditTriggers);
             v->setWordWrap(false);
@@ -488,7 +488,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
             });
             static_cast<ListModel*>(v->model())->onUserCheck = [v, id](int) { Notify_(v, id, Notify::ItemChanged); };
             ListView(Window(v)).SetExtendedStyle(ListView::kExGridLines | ListView::kExFullRowSelect |
-                                                 ((c.style & kCheckBoxes) ? ListView::kExCheckBoxes : 0u));
+                                                 (HasStyle(c.style, ControlStyle::kCheckBoxes) ? ListView::kExCheckBoxes : 0u));
             w = v;
             break;
         }
@@ -528,7 +528,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
     w->setProperty(kSerialProperty, QVariant::fromValue<qulonglong>(NextWindowSerial()));
     w->setProperty(kKindProperty, static_cast<int>(c.kind));
     w->setProperty(kStyleProperty, static_cast<uint>(c.style));
-    if (c.style & kDisabled) w->setEnabled(false);
+    if (HasStyle(c.style, ControlStyle::kDisabled)) w->setEnabled(false);
     return w;
 }
 
@@ -654,7 +654,7 @@ struct DialogAccess {
             if (c.kind == ControlKind::Tab) {
                 if (QTabBar* bar = w->findChild<QTabBar*>()) bar->resize(w->width(), bar->sizeHint().height());
             }
-            if (c.style & kHidden) w->hide();
+            if (HasStyle(c.style, ControlStyle::kHidden)) w->hide();
             if (c.id != -1 && !im->controls.count(c.id))
                 im->controls[c.id] = ControlInfo{w, c.kind, w->property(kSerialProperty).toULongLong()};
         }

@@ -346,7 +346,7 @@ int ComboBox::AddString(const std::string& text) {
     if (!c) return -1;
     const bool old = c->blockSignals(true);
     int index = c->count();
-    if (c->property(kStyleProperty).toUInt() & kSorted) {
+    if (HasStyle(c->property(kStyleProperty).toUInt(), ControlStyle::kSorted)) {
         index = 0;
         while (index < c->count() && CompareGbkNoCase(S(c->itemText(index)), text) <= 0) ++index;
     }

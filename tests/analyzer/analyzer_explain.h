@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "analyzer/analyzer.h"
-#include "analyzer/version_text.h"
 #include "analyzer_texts.h"
 #include "test_frames.h"
 
@@ -25,19 +24,29 @@ inline constexpr unsigned char kReply = 0x80;         // module, normal
 inline constexpr unsigned char kAbnormal = 0xA0;      // module, abnormal
 
 // The explanation of a frame, appended to a text that must be kept.
-inline std::string Explain(const ByteString& frame) {
+inline std::string Explain(const ByteString& frame, AnalyzerSink& sink) {
     std::string text = ">";
-    AnalyzeFrame(frame, text);
+    AnalyzeFrame(frame, text, sink);
     EXPECT_EQ(text[0], '>');
     return text.substr(1);
 }
 
+inline std::string Explain(const ByteString& frame) {
+    AnalyzerSink none;
+    return Explain(frame, none);
+}
+
 // The explanation after the control-field block.
-inline std::string Body(const ByteString& frame) {
-    const std::string all = Explain(frame);
+inline std::string Body(const ByteString& frame, AnalyzerSink& sink) {
+    const std::string all = Explain(frame, sink);
     const std::string head = Header(FrameByte(frame, 3));
     EXPECT_EQ(all.compare(0, head.size(), head), 0) << all;
     return all.size() >= head.size() ? all.substr(head.size()) : all;
+}
+
+inline std::string Body(const ByteString& frame) {
+    AnalyzerSink none;
+    return Body(frame, none);
 }
 
 // A frame and its explanation after the control-field block.
@@ -47,8 +56,13 @@ struct BodyCase {
     std::string body;
 };
 
+inline void ExpectBodies(const std::vector<BodyCase>& cases, AnalyzerSink& sink) {
+    for (const BodyCase& c : cases) EXPECT_EQ(Body(c.frame, sink), c.body) << c.name;
+}
+
 inline void ExpectBodies(const std::vector<BodyCase>& cases) {
-    for (const BodyCase& c : cases) EXPECT_EQ(Body(c.frame), c.body) << c.name;
+    AnalyzerSink none;
+    ExpectBodies(cases, none);
 }
 
 // A frame, the text an analyzer appends, and its result.
@@ -68,13 +82,13 @@ void ExpectResults(Analyzer analyzer, const std::vector<ResultCase>& cases) {
     }
 }
 
-// Records the version texts that explained version replies show.
-class VersionRecorder : public VersionTextTarget {
+// Records what explanations handed to it: the version texts and the descrambling switches.
+class SinkRecorder : public AnalyzerSink {
 public:
-    VersionRecorder() { SetVersionTextTarget(this); }
-    ~VersionRecorder() override { SetVersionTextTarget(nullptr); }
-    void SetVersionText(std::string text) override { texts.push_back(std::move(text)); }
+    void ShowVersionText(const std::string& text) override { texts.push_back(text); }
+    void SetDescramble(bool on) override { descramble.push_back(on); }
     std::vector<std::string> texts;
+    std::vector<bool> descramble;
 };
 
 }  // namespace analyzer_texts

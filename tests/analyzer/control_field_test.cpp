@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/control_field.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;
@@ -56,4 +57,26 @@ TEST(Dispatch, OtherCodesTakeTheDefaultText) {
         EXPECT_EQ(Body(MakeFrame(kHost, c, "03")), "无效的命令字") << code;
         EXPECT_EQ(Body(MakeFrame(kReply, c, "03")), "指令无效\n异常状态为：   指令字无效\r\n") << code;
     }
+}
+
+TEST(Dispatch, SubCommandFamiliesTakeTheDefaultTextWhateverTheirSubCommand) {
+    const std::string invalid = "指令无效\n异常状态为：   ";
+    for (int code : {0x60, 0xF2, 0xF3, 0xF4, 0xF5}) {
+        for (const char* data : {"00", "01", "02", "03", "F0"}) {
+            const unsigned char c = static_cast<unsigned char>(code);
+            EXPECT_EQ(Body(MakeFrame(kHost, c, data)), "无效的命令字") << code << " " << data;
+            EXPECT_EQ(Body(MakeFrame(kReply, c, data)).substr(0, invalid.size()), invalid) << code << " " << data;
+        }
+    }
+}
+
+TEST(Dispatch, EachExplanationReportsToTheSinkItIsHandedOnly) {
+    SinkRecorder local, remote;
+    Explain(MakeFrame(kReply, 0x02, "56 51 34 12 01 03 02"), local);
+    Explain(MakeFrame(kReply, 0x52, "06 05 04 03 02 01 51 56 AB CD EF 10 20"), remote);
+    // A short reply reports nothing.
+    Explain(MakeFrame(kReply, 0x02, "56 51 34 12 01 03"), local);
+    EXPECT_EQ(local.texts, std::vector<std::string>{"版本号:QV-1234-01-02-03"});
+    EXPECT_EQ(remote.texts, std::vector<std::string>{"版本号:未知-CDAB-EF-20-10"});
+    EXPECT_TRUE(local.descramble.empty() && remote.descramble.empty());
 }

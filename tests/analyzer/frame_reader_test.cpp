@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/field_printers.h"
-#include "analyzer/field_tables.h"
+#include "analyzer/remote_password_analyzers.h"
+#include "analyzer/search_analyzers.h"
+#include "link/field_tables.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;

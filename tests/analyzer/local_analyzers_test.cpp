@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/local_analyzers.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;
@@ -46,7 +47,7 @@ TEST(LocalAnalyzers, Restart) {
 }
 
 TEST(LocalAnalyzers, VersionOnlyAWholeReplyShowsTheVersion) {
-    VersionRecorder rec;
+    SinkRecorder rec;
     const std::string title = "读取版本帧\r\n";
     ExpectBodies({
         {"vendor QV", MakeFrame(kReply, 0x02, "56 51 34 12 01 03 02"),
@@ -58,7 +59,7 @@ TEST(LocalAnalyzers, VersionOnlyAWholeReplyShowsTheVersion) {
         // L says 7 but the last byte is missing: explained with a zero.
         {"truncated", Hex("79 07 00 80 02 56 51 34 12 01 03"),
             title + "厂商标识： QV\r\n芯片类型: 1234\r\n产品信息: 01\r\n版本信息： 00-03\r\n\r\n"},
-    });
+    }, rec);
     EXPECT_EQ(rec.texts, (std::vector<std::string>{"版本号:QV-1234-01-02-03", "版本号:未知-CDAB-EF-20-10"}));
 }
 

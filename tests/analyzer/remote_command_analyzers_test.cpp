@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/remote_command_analyzers.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;
@@ -24,7 +25,7 @@ TEST(RemoteCommandAnalyzers, Restart) {
 }
 
 TEST(RemoteCommandAnalyzers, VersionAnswers) {
-    VersionRecorder rec;
+    SinkRecorder rec;
     const std::string title = "远程读取版本号帧\r\nSRC Addr: 010203040506\r\n厂商标识： QV\r\n";
     ExpectBodies({
         {"reply", MakeFrame(kReply, 0x52, "06 05 04 03 02 01 56 51 34 12 01 03 02"),
@@ -37,7 +38,7 @@ TEST(RemoteCommandAnalyzers, VersionAnswers) {
         // Zeros stand for the missing bytes and the label is left alone.
         {"truncated", Hex("79 0D 00 80 52 06 05 04 03 02 01 56 51"),
             title + "芯片类型: 0000\r\n产品信息: 00\r\n版本信息： 00-00\r\n\r\n"},
-    });
+    }, rec);
     EXPECT_EQ(rec.texts, std::vector<std::string>{"版本号:QV-1234-01-02-03"});
 }
 

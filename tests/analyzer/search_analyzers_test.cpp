@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/search_analyzers.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;

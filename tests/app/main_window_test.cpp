@@ -85,6 +85,23 @@ TEST_F(MainWindowTest, FramesOfOneBurstLandInTheirLogsAndTheHistory) {
     EXPECT_TRUE(dlg->Link().IsMonitorThreadRunning());
 }
 
+// The window is the explanations' sink: their descramble switch reaches the link, which then
+// records the data of 0x00 frames descrambled.
+TEST_F(MainWindowTest, TheExplanationsDescrambleSwitchReachesTheLink) {
+    OpenPort();
+    AnalyzerSink& sink = *dlg;
+    const ByteString frame = BuildFrame(0x80, 0x00, FromHex("4E 79 00"));
+    const std::pair<bool, ByteString> cases[] = {{true, FromHex("00 00 43")}, {false, FromHex("4E 79 00")}};
+    size_t records = 0;
+    for (const auto& c : cases) {
+        sink.SetDescramble(c.first);
+        ASSERT_TRUE(sim.Send(frame));
+        ++records;
+        ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == records; })) << c.first;
+        EXPECT_EQ(History().back().frame, c.second) << c.first;
+    }
+}
+
 TEST_F(MainWindowTest, CloseReopenAndCloseTheWindow) {
     OpenPort(false);
     const std::shared_ptr<WorkerThread> monitor = dlg->Link().MonitorWorker().Thread();

@@ -13,11 +13,6 @@ namespace {
 
 using testing_frames::Hex;
 
-std::string Reversed(void (*reverse)(std::string&), std::string text) {
-    reverse(text);
-    return text;
-}
-
 // What append adds to an empty payload for the text.
 template <class Append>
 ByteString Appended(Append append, const std::string& text) {
@@ -30,11 +25,6 @@ TEST(FieldText, AddressAndDepthTexts) {
     const struct {
         std::string result, expected;
     } cases[] = {
-        {Reversed(ReverseHexBytes12, "BC9A78563412"), "123456789ABC"},
-        {Reversed(ReverseHexBytes12, "1234"), "341200000000"},           // padded
-        {Reversed(ReverseHexBytes12, "123456789ABCDE"), "BC9A78563412"},  // cut to 12
-        {Reversed(ReverseHexBytes4, "abc"), "bc0a"},                      // case kept
-        {Reversed(ReverseHexBytes12, ""), ""},
         {std::to_string(DepthFromText("123")), "12"},
         {std::to_string(DepthFromText("7")), "7"},
         {std::to_string(DepthFromText("x5")), "0"},

@@ -80,6 +80,27 @@ TEST_F(TestPanelTest, HeaderTextsThatAreNoEntryLeaveTheirControlFields) {
     EXPECT_EQ(control, testing_frames::Hex("D0"));
 }
 
+// The test-data combos offer their tables' combo texts (the analyzer's texts differ), sorted.
+TEST_F(TestPanelTest, TestDataCombosOfferTheirEntries) {
+    const struct {
+        int id;
+        std::vector<std::string> entries;
+        std::string selected;
+    } combos[] = {
+        {IDC_PANEL_MODULATION_COMBO, {"1:MM_BPSK", "2:MM_QPSK", "3:MM_8QAM", "4:MM_16QAM"}, "1:MM_BPSK"},
+        {IDC_PANEL_FEC_COMBO, {"FEC_RATE_16_18", "FEC_RATE_16_21", "FEC_RATE_1_2"}, "FEC_RATE_16_18"},
+        {IDC_PANEL_PB_TYPE_COMBO, {"0:136pb块", "1:520pb块"}, "0:136pb块"},
+        {IDC_PANEL_COPIES_COMBO, {"1", "11", "2", "4", "5", "7"}, "7"},
+    };
+    for (const auto& c : combos) {
+        ComboBox combo(Panel().GetDlgItem(c.id));
+        std::vector<std::string> entries;
+        for (int i = 0; i < combo.GetCount(); ++i) entries.push_back(combo.GetLBText(i));
+        EXPECT_EQ(entries, c.entries) << c.id;
+        EXPECT_EQ(combo.GetSelectedText(), c.selected) << c.id;
+    }
+}
+
 TEST_F(TestPanelTest, TreeItemsShowThePanelWithTheirGroupOnly) {
     struct Page { int code, button; bool address; };
     const Page pages[] = {

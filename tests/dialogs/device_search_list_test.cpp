@@ -115,7 +115,8 @@ TEST_F(DeviceSearchListTest, ReportRowsAreExplainedExportedImportedAndRouted) {
     EXPECT_EQ(List().m_macRecords[1], Hex("FF EE DD CC BB AA"));
     // The pane: the frame and its explanation; the main window's search log has the frame too.
     std::string explained;
-    AnalyzeFrame(frame, explained);
+    AnalyzerSink none;
+    AnalyzeFrame(frame, explained, none);
     EXPECT_NE(explained.find("MAC地址： FFEEDDCCBBAA\r\n"), std::string::npos) << explained;
     EXPECT_EQ(List().GetDlgItemText(IDC_SEARCH_LIST_PANE), Spaced(frame) + "\r\n" + explained);
     EXPECT_TRUE(WaitFor([&] { return ListOf(IDC_SEARCH_LOG).GetItemCount() == 1; }));

@@ -59,6 +59,16 @@ TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
     }
 }
 
+// The dialog hands the window to the analyzer: a whole version reply shows its version there.
+TEST_F(ParseFrameDlgTest, AnExplainedVersionReplyShowsItsVersionInTheMainWindow) {
+    CParseFrameDlg& p = Open();
+    Button(p.GetDlgItem(IDC_PARSER_MODULE_PROTOCOL)).Click();
+    p.SetDlgItemText(IDC_PARSER_INPUT1, "79 07 00 80 02 56 51 34 12 01 03 02 00 00");
+    Button(p.GetDlgItem(IDC_PARSER_BUTTON1)).Click();
+    PumpMessages();
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_VERSION_TEXT), "版本号:QV-1234-01-02-03");
+}
+
 TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
     CParseFrameDlg& p = Open();
     ASSERT_TRUE(p.IsCreated());

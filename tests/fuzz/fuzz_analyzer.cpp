@@ -5,12 +5,15 @@
 #include <string>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/data_analyzers.h"
+#include "analyzer/remote_command_analyzers.h"
 #include "link/conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ByteString frame = size ? ByteString(data, size) : ByteString();
     std::string text;
-    AnalyzeFrame(frame, text);
+    AnalyzerSink sink;
+    AnalyzeFrame(frame, text, sink);
     // The analyzers that nothing dispatches.
     AnalyzeExecStateReport(frame, text);
     AnalyzePointRead(frame, text);

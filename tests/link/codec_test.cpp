@@ -105,3 +105,25 @@ TEST(Conversions, CalendarDifferencesUseTheRealCalendar) {
     EXPECT_EQ(SystemTimeDiffMs({2025, 1, 0, 1, 0, 0, 0, 0}, {2024, 12, 0, 31, 23, 59, 58, 500}), 1500);
     EXPECT_EQ(SystemTimeDiffMs({2025, 5, 0, 1, 12, 0, 0, 0}, {2025, 4, 0, 30, 12, 0, 0, 0}), 86400000LL);
 }
+
+namespace {
+
+std::string Reversed(void (*reverse)(std::string&), std::string text) {
+    reverse(text);
+    return text;
+}
+
+}  // namespace
+
+TEST(HexText, AddressByteOrder) {
+    const struct {
+        std::string result, expected;
+    } cases[] = {
+        {Reversed(ReverseHexBytes12, "BC9A78563412"), "123456789ABC"},
+        {Reversed(ReverseHexBytes12, "1234"), "341200000000"},           // padded
+        {Reversed(ReverseHexBytes12, "123456789ABCDE"), "BC9A78563412"},  // cut to 12
+        {Reversed(ReverseHexBytes4, "abc"), "bc0a"},                      // case kept
+        {Reversed(ReverseHexBytes12, ""), ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.result, c.expected);
+}

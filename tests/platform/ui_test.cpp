@@ -11,27 +11,29 @@
 // The window tests bring their own templates, under ids the program does not use.
 namespace {
 
+using S = ControlStyle;
+
 constexpr int kDialogId = 9900;
 constexpr int kPageId = 9901;
 
 const DialogTemplate kTestDialog = {
     kDialogId, "测试窗口", TemplateUnits::DialogUnits, 220, 140, "SimSun", 9, kDlgSystemMenu, 0,
     {
-        {1, ControlKind::DefPushButton, "确定", 10, 120, 50, 14, kNone},
-        {2, ControlKind::PushButton, "取消", 70, 120, 50, 14, kNone},
-        {1001, ControlKind::Edit, "", 10, 10, 80, 12, kNone},
-        {1002, ControlKind::ComboDropDown, "", 10, 30, 80, 60, kSorted},
-        {1010, ControlKind::Static, "下一行", 10, 48, 80, 10, kNone},
-        {1003, ControlKind::ListReport, "", 100, 10, 110, 70, kCheckBoxes},
-        {1006, ControlKind::Static, "状态", 100, 104, 60, 10, kHidden},
-        {1007, ControlKind::Edit, "", 160, 90, 50, 24, kMultiline | kWantReturn},
-        {1008, ControlKind::ComboDropList, "", 130, 120, 60, 60, kNone},
-        {1009, ControlKind::Tab, "", 0, 0, 10, 10, kHidden},
+        {1, ControlKind::DefPushButton, "确定", 10, 120, 50, 14, S::kNone},
+        {2, ControlKind::PushButton, "取消", 70, 120, 50, 14, S::kNone},
+        {1001, ControlKind::Edit, "", 10, 10, 80, 12, S::kNone},
+        {1002, ControlKind::ComboDropDown, "", 10, 30, 80, 60, S::kSorted},
+        {1010, ControlKind::Static, "下一行", 10, 48, 80, 10, S::kNone},
+        {1003, ControlKind::ListReport, "", 100, 10, 110, 70, S::kCheckBoxes},
+        {1006, ControlKind::Static, "状态", 100, 104, 60, 10, S::kHidden},
+        {1007, ControlKind::Edit, "", 160, 90, 50, 24, S::kMultiline | S::kWantReturn},
+        {1008, ControlKind::ComboDropList, "", 130, 120, 60, 60, S::kNone},
+        {1009, ControlKind::Tab, "", 0, 0, 10, 10, S::kHidden},
     }};
 
 const DialogTemplate kPageTemplate = {
     kPageId, "", TemplateUnits::DialogUnits, 60, 40, "SimSun", 9, kDlgChild, 0,
-    {{1100, ControlKind::Edit, "页", 2, 2, 40, 12, kNone}}};
+    {{1100, ControlKind::Edit, "页", 2, 2, 40, 12, S::kNone}}};
 
 // A window whose frame holds a row of buttons and, below it, a page's place; the page spans
 // the row too, as the main window's pages do.

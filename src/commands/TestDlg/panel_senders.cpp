@@ -1,13 +1,14 @@
 // The module test panel's commands to the local module and to remote devices, and the readers
 // of their fields.
 
-#include "analyzer/field_tables.h"
 #include "commands/TestDlg/panel_fields.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/field_text.h"
 #include "commands/panel_payloads.h"
 #include "link/conversions.h"
+#include "link/field_tables.h"
 #include "link/module_command.h"
+#include "link/sub_commands.h"
 
 namespace {
 

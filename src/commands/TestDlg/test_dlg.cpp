@@ -4,10 +4,10 @@
 
 #include <iterator>
 
-#include "analyzer/field_tables.h"
 #include "commands/TestDlg/panel_fields.h"
 #include "commands/combo_mappers.h"
 #include "dialogs/frame_log.h"
+#include "link/field_tables.h"
 
 CTestDlg::CTestDlg(MainWindowPort& window) : Dialog(IDD_TEST_PANEL), m_window(window) { MapHandlers(); }
 
@@ -102,7 +102,7 @@ void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(IDC_PANE
 void CTestDlg::OnItemchangedLogList() {
     const std::vector<int> rows = m_logList.GetSelectedRows();
     if (rows.empty()) return;
-    ShowResultText(ExplainHexText(m_logList.GetItemText(rows.front(), 2), "解析信息:"));
+    ShowResultText(ExplainHexText(m_logList.GetItemText(rows.front(), 2), "解析信息:", m_window));
 }
 
 void CTestDlg::OnDblclkLogList() {

@@ -1,6 +1,7 @@
 #pragma once
 // The codes of the frames' fields and their texts: one table per field, in code order (see
-// link/code_text.h). The control byte's tables are in link/header_fields.h.
+// link/code_text.h), shared by the analyzers and the combo boxes. The control byte's tables are
+// in link/header_fields.h.
 
 #include "link/code_text.h"
 #include "link/header_fields.h"
@@ -59,3 +60,10 @@ inline constexpr CodeText kProtocolNames[] = {{0, "0:不区分"}, {1, "1:UDP"}, 
 inline constexpr CodeText kTransportNames[] = {{0, "0:UDP"}, {1, "1:TCP"}};
 inline constexpr CodeText kTcpStateNames[] = {
     {0, "不存在"}, {1, "连接中"}, {2, "无法建立连接"}, {3, "连接丢失"}, {4, "建立连接成功"}};
+
+// Test data: the modulation word and the PB byte.
+inline constexpr CodeText kModulationNames[] = {
+    {1, "MM_BPSK", "1:MM_BPSK"}, {2, "MM_QPSK", "2:MM_QPSK"}, {3, "MM_8QAM", "3:MM_8QAM"}, {4, "MM_16QAM", "4:MM_16QAM"}};
+inline constexpr CodeText kCopiesNames[] = {{1, "1"}, {2, "2"}, {4, "4"}, {5, "5"}, {7, "7"}, {11, "11"}};
+inline constexpr CodeText kFecRateNames[] = {{0, "FEC_RATE_1_2"}, {1, "FEC_RATE_16_21"}, {2, "FEC_RATE_16_18"}};
+inline constexpr CodeText kPbBlockNames[] = {{0, "136pb块", "0:136pb块"}, {1, "520pb块", "1:520pb块"}};
