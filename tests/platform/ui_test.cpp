@@ -42,14 +42,14 @@ constexpr int kFramedPageId = 9903;
 const DialogTemplate kFramedDialog = {
     kFramedId, "框", TemplateUnits::DialogUnits, 200, 120, "SimSun", 9, kDlgSystemMenu, 0,
     {
-        {-1, ControlKind::GroupBox, "", 4, 4, 192, 112, ControlStyle::kNone},
-        {1200, ControlKind::PushButton, "行", 20, 10, 40, 14, ControlStyle::kNone},
+        {-1, ControlKind::GroupBox, "", 4, 4, 192, 112, S::kNone},
+        {1200, ControlKind::PushButton, "行", 20, 10, 40, 14, S::kNone},
     }};
 const DialogTemplate kFramedPage = {
     kFramedPageId, "", TemplateUnits::DialogUnits, 192, 112, "SimSun", 9, kDlgChild, 0,
     {
-        {-1, ControlKind::GroupBox, "页框", 6, 28, 150, 60, ControlStyle::kNone},
-        {1300, ControlKind::PushButton, "页", 20, 44, 40, 14, ControlStyle::kNone},
+        {-1, ControlKind::GroupBox, "页框", 6, 28, 150, 60, S::kNone},
+        {1300, ControlKind::PushButton, "页", 20, 44, 40, 14, S::kNone},
     }};
 
 const DialogTemplate* TestTemplate(int id) {
