@@ -43,10 +43,10 @@ std::string HexOf(const ByteString& bytes) {
 // as "<kind><number> <hex>".
 class Recorder : public LinkListener {
 public:
-    void OnLogFrame(LogList list, const std::string& hex) override {
+    void OnLogFrame(LogList list, const ByteString& frame) override {
         static const char* const kNames[] = {"none",      "frame",    "search",        "data",
                                              "dataReply", "password", "passwordReply", "passThrough"};
-        Add(m_events, std::string(kNames[static_cast<int>(list)]) + " " + hex);
+        Add(m_events, std::string(kNames[static_cast<int>(list)]) + " " + HexOf(frame));
     }
     void OnVersionText(const std::string& text) override { Add(m_events, "version " + text); }
     void OnHangUp() override { Add(m_events, "hangUp"); }
@@ -490,12 +490,12 @@ namespace {
 // Notes the threads that hand frames to the logs.
 class ThreadRecorder : public Recorder {
 public:
-    void OnLogFrame(LogList list, const std::string& hex) override {
+    void OnLogFrame(LogList list, const ByteString& frame) override {
         {
             std::lock_guard<std::mutex> lock(m_idLock);
             m_ids.push_back(std::this_thread::get_id());
         }
-        Recorder::OnLogFrame(list, hex);
+        Recorder::OnLogFrame(list, frame);
     }
     std::vector<std::thread::id> Ids() {
         std::lock_guard<std::mutex> lock(m_idLock);

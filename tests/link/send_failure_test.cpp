@@ -31,7 +31,7 @@ struct Failure {
 
 class Listener : public LinkListener, public NetworkListener {
 public:
-    void OnLogFrame(LogList, const std::string&) override {}
+    void OnLogFrame(LogList, const ByteString&) override {}
     void OnVersionText(const std::string&) override {}
     void OnHangUp() override {}
     void OnToolFrame(ToolFrame, const ByteString&) override {}
