@@ -57,14 +57,14 @@ int ModuleLink::CreateSerialComm() {
     m_serialComm = std::make_shared<CSerialComm>(
         [this](const unsigned char* bytes, size_t count) { m_pipeline.Append(bytes, count); });
     m_serialComm->SetHangUpHandler([this] { m_listener.OnHangUp(); });
-    SetChannelMode(GetChannelMode());
+    if (GetChannelMode() == CHANNEL_SERIAL) SetChannelMode(CHANNEL_SERIAL);
     return 1;
 }
 
 void ModuleLink::DeleteSerialComm() {
     std::shared_ptr<CSerialComm> comm = std::move(m_serialComm);
-    SetChannelMode(GetChannelMode());
-    comm.reset();
+    if (GetChannelMode() == CHANNEL_SERIAL) SetChannelMode(CHANNEL_SERIAL);
+    comm.reset();  // its reader stops here
 }
 
 void ModuleLink::SetChannelMode(ChannelMode mode) {
