@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "link/conversions.h"
 #include "link/descramble.h"
 #include "link/module_frame.h"
 #include "platform/text_format.h"
