@@ -28,7 +28,7 @@ constexpr int kPort = 96;
 constexpr char kMeter[] = "201708180001";
 
 class QuietListener : public LinkListener {
-    void OnLogFrame(LogList, const std::string&) override {}
+    void OnLogFrame(LogList, const ByteString&) override {}
     void OnVersionText(const std::string&) override {}
     void OnHangUp() override {}
     void OnToolFrame(ToolFrame, const ByteString&) override {}

@@ -20,16 +20,27 @@ void CMainTesterDlg::OnPortHungUp() {
     ShowMessageBox(why.empty() ? "串口已断开" : why, "错误", kMbOk | kMbIconStop);
 }
 
-void CMainTesterDlg::OnLogFrame(LogList list, const std::string& hex) {
+void CMainTesterDlg::OnLogFrame(LogList list, const ByteString& frame) {
+    // The row keeps the bytes: the list makes their hex text when it draws the row.
+    FrameLogRow row;
+    row.stamp = GetLocalTime();
+    row.hasStamp = true;
+    row.frame = frame;
+    row.hasFrame = true;
     switch (list) {
         case LogList::None: break;
-        case LogList::FrameLog: AddFrameLogRow(hex); break;
-        case LogList::SearchLog: AddSearchLogRow(hex); break;
-        case LogList::DataLog: AddDataLogRow(hex); break;
-        case LogList::DataReplyLog: AddDataReplyLogRow(hex); break;
-        case LogList::PasswordLog: AddPasswordLogRow(hex); break;
-        case LogList::PasswordReplyLog: AddPasswordReplyLogRow(hex); break;
-        case LogList::PassThrough: AddPassThroughRow(hex, 1); break;
+        case LogList::FrameLog: WriteRow(m_frameLogList, m_frameLogRow, std::move(row), true); break;
+        case LogList::SearchLog: WriteRow(m_searchLogList, m_searchLogRow, std::move(row), false); break;
+        case LogList::DataLog: WriteRow(m_dataLogList, m_dataLogRow, std::move(row), false); break;
+        case LogList::DataReplyLog: WriteRow(m_dataReplyLogList, m_dataReplyLogRow, std::move(row), false); break;
+        case LogList::PasswordLog: WriteRow(m_passwordLogList, m_passwordLogRow, std::move(row), false); break;
+        case LogList::PasswordReplyLog:
+            WriteRow(m_passwordReplyLogList, m_passwordReplyLogRow, std::move(row), false);
+            break;
+        case LogList::PassThrough:
+            row.extra = {"R", StrFormat("%3d", static_cast<int>(frame.size()))};
+            WriteRow(m_passThroughList, m_frameLogRow, std::move(row), true);
+            break;
     }
 }
 

@@ -172,7 +172,7 @@ private:
     friend class CSendConsoleDlg;
 
     // What the link reports.
-    void OnLogFrame(LogList list, const std::string& hex) override;
+    void OnLogFrame(LogList list, const ByteString& frame) override;
     void OnVersionText(const std::string& text) override;
     void OnHangUp() override;
     void OnToolFrame(ToolFrame tool, const ByteString& frame) override;

@@ -20,6 +20,11 @@ public:
     virtual int Close() = 0;
     // The number of bytes written, or the channel's error code when it is not open.
     virtual int Write(const unsigned char* bytes, size_t count) = 0;
+    // Writes the bytes and says how many of them went out: 0 when none did, -1 when the channel
+    // cannot say (a stream's failed write).
+    virtual int Send(const unsigned char* bytes, size_t count) = 0;
+    // True for a byte stream, whose reads may end inside a frame; false for datagrams.
+    virtual bool IsStream() const = 0;
     virtual bool IsOpen() const = 0;
     // True once the line hung up while open, until the next open.
     virtual bool HasHungUp() const = 0;

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "link/conversions.h"
 #include "link/descramble.h"
 #include "link/module_frame.h"
 #include "platform/text_format.h"
@@ -54,13 +53,32 @@ SplitHandlers ModuleLink::MakeSplitHandlers() {
 // ---- Channel ----
 
 int ModuleLink::CreateSerialComm() {
-    m_serialComm = std::make_unique<CSerialComm>(
+    m_serialComm = std::make_shared<CSerialComm>(
         [this](const unsigned char* bytes, size_t count) { m_pipeline.Append(bytes, count); });
     m_serialComm->SetHangUpHandler([this] { m_listener.OnHangUp(); });
+    if (GetChannelMode() == CHANNEL_SERIAL) SetChannelMode(CHANNEL_SERIAL);
     return 1;
 }
 
-void ModuleLink::DeleteSerialComm() { m_serialComm.reset(); }
+void ModuleLink::DeleteSerialComm() {
+    std::shared_ptr<CSerialComm> comm = std::move(m_serialComm);
+    if (GetChannelMode() == CHANNEL_SERIAL) SetChannelMode(CHANNEL_SERIAL);
+    comm.reset();  // its reader stops here
+}
+
+void ModuleLink::SetChannelMode(ChannelMode mode) {
+    std::shared_ptr<Channel> channel;
+    if (mode == CHANNEL_SERIAL) channel = m_serialComm;
+    if (mode == CHANNEL_NETWORK) channel = m_network.CurrentChannel();
+    std::lock_guard<std::mutex> lock(m_channelLock);
+    m_channel = std::move(channel);
+    m_channelMode = mode;
+}
+
+std::shared_ptr<Channel> ModuleLink::CurrentChannel() const {
+    std::lock_guard<std::mutex> lock(m_channelLock);
+    return m_channel;
+}
 
 void ModuleLink::CloseSerialChannel() {
     // The reader ends first, so that the gather's last block holds every byte it read.
@@ -72,7 +90,7 @@ void ModuleLink::CloseSerialChannel() {
         StopGatherThread();
     }
     m_portOpen = 0;
-    m_channelMode = CHANNEL_NONE;
+    SetChannelMode(CHANNEL_NONE);
 }
 
 bool ModuleLink::IsSerialOpen() const {
@@ -82,15 +100,15 @@ bool ModuleLink::IsSerialOpen() const {
 bool ModuleLink::StartNetworkChannel() {
     if (!StartGatherThread() || !StartMonitorThread()) return false;
     m_portOpen = 1;
-    m_channelMode = CHANNEL_NETWORK;
+    SetChannelMode(CHANNEL_NETWORK);
     return true;
 }
 
 ChannelMode ModuleLink::EndNetworkChannel() {
     const bool serial = IsSerialOpen();
-    m_channelMode = serial ? CHANNEL_SERIAL : CHANNEL_NONE;
+    SetChannelMode(serial ? CHANNEL_SERIAL : CHANNEL_NONE);
     if (!serial) StopGatherThread();
-    return static_cast<ChannelMode>(m_channelMode.load());
+    return GetChannelMode();
 }
 
 bool ModuleLink::CloseAfterHangUp(std::string& why) {
@@ -112,15 +130,8 @@ void ModuleLink::Shutdown() {
 
 void ModuleLink::SendFrame(ByteString frame) {
     const int size = static_cast<int>(frame.size());
-    int sent = size;
-    if (m_channelMode == CHANNEL_SERIAL && m_serialComm) {
-        const int n = m_serialComm->Write(frame.data(), frame.size());
-        sent = n == SERIAL_WRONG_STATE && !m_serialComm->IsOpen() ? 0 : n;
-    } else if (m_channelMode == CHANNEL_NETWORK) {
-        const int n = m_network.NetworkSend(frame.data(), frame.size());
-        // A stream's failed write does not say how much of it went out; a datagram goes whole or not at all.
-        sent = n >= 0 ? n : m_network.SendMode() == NET_UDP ? 0 : -1;
-    }
+    const std::shared_ptr<Channel> channel = CurrentChannel();
+    const int sent = channel ? channel->Send(frame.data(), frame.size()) : size;
     if (sent != size) {
         m_listener.OnSendFailed(sent, frame.size());
         return;
@@ -154,17 +165,15 @@ void ModuleLink::OnReceivedChunk(const ByteString& block) { SplitReceivedStream(
 void ModuleLink::SplitReceivedStream(const ByteString& block) { m_pipeline.Split(block); }
 
 void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
-    std::string hex;
-    BytesToHexText(hex, frame, 0);
     if (mode == kRawChunk) {
-        m_listener.OnLogFrame(LogList::PassThrough, hex);
+        m_listener.OnLogFrame(LogList::PassThrough, frame);
         return;
     }
     const unsigned char command = FrameByte(frame, 4);
     const FrameRoute route = RouteOf(command, FrameByte(frame, 5));
     if (route.testPanelRow) m_listener.OnToolFrame(ToolFrame::TestPanelLog, frame);
     m_queues.File(route.queue, frame);
-    if (route.log != LogList::None) m_listener.OnLogFrame(route.log, hex);
+    if (route.log != LogList::None) m_listener.OnLogFrame(route.log, frame);
     if (route.tool != ToolFrame::None) m_listener.OnToolFrame(route.tool, frame);
     if (route.numberedRecord) LogNumberedReceive(frame);
     m_queues.allFrames.Push(frame);

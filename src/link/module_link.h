@@ -28,8 +28,8 @@ enum ChannelMode : uint32_t { CHANNEL_NONE = 0, CHANNEL_SERIAL = 1, CHANNEL_NETW
 class LinkListener {
 public:
     virtual ~LinkListener() = default;
-    // A received frame's hex text ("%02X" a byte, no blanks) for one of the log lists.
-    virtual void OnLogFrame(LogList list, const std::string& hex) = 0;
+    // A received frame (or raw chunk) for one of the log lists.
+    virtual void OnLogFrame(LogList list, const ByteString& frame) = 0;
     // The version text taken from the first frame after the port opened.
     virtual void OnVersionText(const std::string& text) = 0;
     // The channel's line hung up; on the channel's reader thread.
@@ -59,8 +59,9 @@ public:
     // Closes and deletes the serial channel (its reader stops first).
     void DeleteSerialComm();
     CSerialComm* SerialComm() { return m_serialComm.get(); }
-    // The channel SendFrame writes on.
-    void SetChannelMode(ChannelMode mode) { m_channelMode = mode; }
+    // Chooses the channel SendFrame writes on: the serial channel, the network's socket channel
+    // open now, or none.
+    void SetChannelMode(ChannelMode mode);
     ChannelMode GetChannelMode() const { return static_cast<ChannelMode>(m_channelMode.load()); }
     // Set while a channel is open; command buttons and workers look at it.
     void SetPortOpen(bool open) { m_portOpen = open ? 1 : 0; }
@@ -77,8 +78,8 @@ public:
     // Stops both threads, dropping what was not yet handled, and deletes the channel; the
     // window calls it before it goes.
     void Shutdown();
-    // The network channel: SendFrame writes on it in CHANNEL_NETWORK; what it reads is split on
-    // the gather thread, as the serial port's bytes are.
+    // The network side: in CHANNEL_NETWORK SendFrame writes on its socket channel; what it
+    // reads is split on the gather thread, as the serial port's bytes are.
     NetworkLink& Network() { return m_network; }
     // The network socket has opened: the gather and monitor threads run, the port is open and
     // sending goes to the network. False when a thread did not start; the caller closes the
@@ -90,8 +91,9 @@ public:
     ChannelMode EndNetworkChannel();
 
     // ---- Sending and the frame history ----
-    // Writes the frame on the open channel and records it as sent once all of it went out; a
-    // write that fails or is cut short goes to the listener instead.
+    // Writes the frame on the chosen channel and records it as sent once all of it went out; a
+    // write that fails or is cut short goes to the listener instead. With no channel chosen the
+    // frame is recorded as sent.
     void SendFrame(ByteString frame);
     void RecordSentFrame(char kind, const ByteString& frame);
     void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
@@ -159,6 +161,7 @@ private:
     SplitSettings CurrentSplitSettings() const;
     SplitHandlers MakeSplitHandlers();
     void DeliverPending(const std::deque<ReplyEntry>& entries);
+    std::shared_ptr<Channel> CurrentChannel() const;
     void StopGather(bool passRest);
 
     LinkListener& m_listener;
@@ -186,6 +189,9 @@ private:
     Worker m_gather;
     Worker m_monitor;
     NetworkLink m_network{[this](ByteString block) { m_pipeline.AppendWhole(std::move(block), GetLocalTime()); }};
+    // The channel SendFrame writes on, chosen with the mode.
+    mutable std::mutex m_channelLock;
+    std::shared_ptr<Channel> m_channel;
     // Last, so it goes first: its reader feeds the pipeline and calls the listener.
-    std::unique_ptr<CSerialComm> m_serialComm;
+    std::shared_ptr<CSerialComm> m_serialComm;
 };

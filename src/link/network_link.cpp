@@ -50,7 +50,7 @@ int NetworkLink::SocketFd() const {
 void NetworkLink::SetPeer(const SocketAddress& peer) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_peerAddr = peer;
-    if (auto udp = std::dynamic_pointer_cast<UdpChannel>(m_channel)) udp->SetPeer(peer);
+    if (m_channel) m_channel->SetPeer(peer);
 }
 
 SocketAddress NetworkLink::Peer() const {
@@ -64,7 +64,7 @@ void NetworkLink::Tell(const std::string& text) {
 
 void NetworkLink::Keep(std::shared_ptr<SocketChannel> channel) {
     const int fd = channel->Fd();
-    const bool stream = std::dynamic_pointer_cast<TcpClientChannel>(channel) != nullptr;
+    const bool stream = channel->IsStream();
     m_carry.clear();
     m_foreignShown = 0;
     channel->SetReceiveHandler([this, stream](const unsigned char* bytes, size_t count) {
@@ -84,6 +84,13 @@ void NetworkLink::Keep(std::shared_ptr<SocketChannel> channel) {
             }
         }
         if (m_sink && !block.empty()) m_sink(std::move(block));
+    });
+    channel->SetWriteFaultHandler([this, stream](const std::string& why) {
+        if (stream) {
+            std::fputs("Transmission data defeat!\n", stderr);
+        } else {
+            Tell(WithReason(kSendFailed, why));
+        }
     });
     if (!m_listener || !m_listener->OnNetworkSocket(fd)) {
         channel->Close();
@@ -185,9 +192,8 @@ void NetworkLink::PassCarryWhenDue(bool empty) {
 }
 
 void NetworkLink::ReportForeign(const SocketChannel& channel) {
-    const auto* udp = dynamic_cast<const UdpChannel*>(&channel);
-    if (!udp || !m_listener) return;
-    const uint64_t count = udp->ForeignCount();
+    if (!m_listener) return;
+    const uint64_t count = channel.ForeignCount();
     if (count == m_foreignShown) return;
     const Clock::time_point due = m_foreignShownAt + std::chrono::milliseconds(kForeignReportMs);
     const Clock::time_point now = Clock::now();
@@ -211,20 +217,6 @@ bool NetworkLink::Drop(const std::shared_ptr<SocketChannel>& channel) {
     if (m_listener) m_listener->OnNetworkSocket(-1);
     channel->Close();
     return true;
-}
-
-int NetworkLink::NetworkSend(const unsigned char* bytes, size_t count) {
-    const uint32_t mode = m_netSendMode.load();
-    if (mode != NET_TCP_CLIENT && mode != NET_UDP) return 0;
-    const std::shared_ptr<SocketChannel> channel = Current();
-    const int result = channel ? channel->Write(bytes, count) : static_cast<int>(SOCKET_NOT_OPEN);
-    if (result >= 0) return result;
-    if (mode == NET_UDP) {
-        Tell(WithReason(kSendFailed, channel ? channel->LastErrorText() : std::string()));
-    } else {
-        std::fputs("Transmission data defeat!\n", stderr);
-    }
-    return result;
 }
 
 void NetworkLink::AskQuietAt(Clock::time_point at) {
@@ -252,8 +244,7 @@ void NetworkLink::OnNetworkRead(uintptr_t socket, intptr_t event) {
         ReportForeign(*channel);
         return;
     }
-    const bool stream = std::dynamic_pointer_cast<TcpClientChannel>(channel) != nullptr;
-    if (result == SOCKET_PEER_CLOSED || (stream && result == SOCKET_RECEIVE_FAILED)) {
+    if (result == SOCKET_PEER_CLOSED || (channel->IsStream() && result == SOCKET_RECEIVE_FAILED)) {
         // The stream is over: the channel ends, and what was read goes through first.
         const std::string why = result == SOCKET_PEER_CLOSED ? channel->LastErrorText()
                                                              : WithReason(kReceiveFailed, channel->LastErrorText());

@@ -80,12 +80,13 @@ public:
     int SocketFd() const;
     void SetPeer(const SocketAddress& peer);
     SocketAddress Peer() const;
+    // The protocol the socket is opened with; writes go by the channel open now.
     void SetSendMode(NetProtocol mode) { m_netSendMode = mode; }
     NetProtocol SendMode() const { return static_cast<NetProtocol>(m_netSendMode.load()); }
 
-    // By the send mode: TCP client writes on the stream, UDP sends one datagram to the peer, TCP
-    // server sends nothing. The count written or a SocketResult.
-    int NetworkSend(const unsigned char* bytes, size_t count);
+    // The socket channel open now (null for none): the link's channel while it sends on the
+    // network. A failed write says so: a datagram's in a message, a stream's on stderr.
+    std::shared_ptr<SocketChannel> CurrentChannel() const { return Current(); }
     // The read message: for the read event of the socket open now, reads what it holds (one
     // datagram from the peer, or up to kSocketReadSize bytes of the stream) and passes it on as
     // one block. A stream read that ends inside a frame keeps that frame's start for the next

@@ -14,6 +14,11 @@ int CSerialComm::Open() {
                              m_settings.stopBits);
 }
 
+int CSerialComm::Send(const unsigned char* bytes, size_t count) {
+    const int n = Write(bytes, count);
+    return n == SERIAL_WRONG_STATE && !IsOpen() ? 0 : n;
+}
+
 int CSerialComm::OnReceive(const unsigned char* bytes, size_t count) {
     if (m_sink && count > 0) m_sink(bytes, count);
     return 0;

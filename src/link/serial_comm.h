@@ -33,6 +33,9 @@ public:
     using CSerialPort::Open;
     int Close() override { return CSerialPort::Close(); }
     int Write(const unsigned char* bytes, size_t count) override { return CSerialPort::Write(bytes, count); }
+    // A closed port sends nothing.
+    int Send(const unsigned char* bytes, size_t count) override;
+    bool IsStream() const override { return true; }
     bool IsOpen() const override { return CSerialPort::IsOpen(); }
     bool HasHungUp() const override { return CSerialPort::HasHungUp(); }
     std::string LastErrorText() const override { return CSerialPort::LastErrorText(); }

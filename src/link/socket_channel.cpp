@@ -106,6 +106,14 @@ int SocketChannel::Close() {
     return SOCKET_OK;
 }
 
+int SocketChannel::Send(const unsigned char* bytes, size_t count) {
+    const int n = Write(bytes, count);
+    if (n >= 0) return n;
+    if (m_writeFault) m_writeFault(n == SOCKET_NOT_OPEN ? std::string() : LastErrorText());
+    // A stream's failed write does not say how much of it went out.
+    return IsStream() ? -1 : 0;
+}
+
 std::string SocketChannel::LastErrorText() const {
     std::lock_guard<std::mutex> lock(m_faultLock);
     return m_fault;

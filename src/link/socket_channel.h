@@ -60,6 +60,19 @@ public:
     std::string LastErrorText() const override;
     void SetReceiveHandler(ReceiveHandler handler) override { m_receive = std::move(handler); }
     void SetHangUpHandler(HangUpHandler handler) override { m_hangUp = std::move(handler); }
+    // A failed write is told to the write fault handler; a datagram goes whole or not at all.
+    int Send(const unsigned char* bytes, size_t count) override;
+
+    // Called on the sending thread when a Send fails, with the fault in words ("" when the
+    // channel was not open).
+    using WriteFaultHandler = std::function<void(const std::string& why)>;
+    // Set before the channel is handed to senders.
+    void SetWriteFaultHandler(WriteFaultHandler handler) { m_writeFault = std::move(handler); }
+    // Where writes go, and the one sender whose datagrams are taken; any thread. A stream has
+    // its remote end from the connect and ignores it.
+    virtual void SetPeer(const SocketAddress& /*peer*/) {}
+    // Datagrams dropped since the channel was made because another sender sent them.
+    virtual uint64_t ForeignCount() const { return 0; }
 
     // The socket to watch for data; -1 while closed.
     int Fd() const { return m_fd.load(); }
@@ -90,6 +103,7 @@ private:
     std::string m_fault;
     ReceiveHandler m_receive;
     HangUpHandler m_hangUp;
+    WriteFaultHandler m_writeFault;
     std::vector<unsigned char> m_buffer;
 };
 
@@ -99,15 +113,13 @@ class UdpChannel : public SocketChannel {
 public:
     explicit UdpChannel(size_t readSize = kSocketReadSize) : SocketChannel(readSize) {}
     void SetLocal(const SocketAddress& local) { m_local = local; }
-    // Where writes go, and the one sender (address and port) whose datagrams are taken; any
-    // thread.
-    void SetPeer(const SocketAddress& peer);
+    void SetPeer(const SocketAddress& peer) override;
     int Open() override;
     int Write(const unsigned char* bytes, size_t count) override;
+    bool IsStream() const override { return false; }
     // Datagrams from other senders are dropped and counted; 0 when only such were there.
     int Receive() override;
-    // Datagrams dropped since the channel was made because another sender sent them.
-    uint64_t ForeignCount() const { return m_foreign.load(); }
+    uint64_t ForeignCount() const override { return m_foreign.load(); }
 
 private:
     SocketAddress m_local;
@@ -130,6 +142,7 @@ public:
     int Open() override;
     // Sends every byte, waiting at most a few seconds for room.
     int Write(const unsigned char* bytes, size_t count) override;
+    bool IsStream() const override { return true; }
     int Receive() override;
 
 private:

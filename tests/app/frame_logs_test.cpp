@@ -1,6 +1,6 @@
 // The main window's frame logs: rows written in one turn of the window's thread go in as one
 // batch, in the order written, whatever thread wrote them; emptying the logs drops the rows
-// still waiting to go in.
+// still waiting to go in; a received frame goes into the log its command names.
 
 #include <gtest/gtest.h>
 
@@ -80,6 +80,37 @@ TEST_F(FrameLogsTest, EmptyingTheLogsDropsTheRowsStillWaiting) {
     ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_DATA_REPLY_LOG).GetItemCount() == 1; }));
     EXPECT_EQ(ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 1), "00");
     EXPECT_EQ(ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 2), Spaced(FromHex(RowHex(7))));
+}
+
+TEST_F(FrameLogsTest, AReceivedFrameGoesInAsItsBytesInTheLogItsCommandNames) {
+    const struct {
+        uint8_t command;  // 0: a raw chunk
+        int id;
+    } logs[] = {{0xF3, IDC_FRAME_LOG},      {0x17, IDC_SEARCH_LOG},   {0x14, IDC_DATA_LOG},
+                {0x15, IDC_DATA_REPLY_LOG}, {0x1F, IDC_PASSWORD_LOG}, {0x1D, IDC_PASSWORD_REPLY_LOG},
+                {0, IDC_PASS_THROUGH_LIST}};
+    // Log k gets k + 1 frames of its own, as the link classifies them.
+    const auto frameOf = [&logs](int k, int j) {
+        const uint8_t data = static_cast<uint8_t>(k * 16 + j);
+        return logs[k].command ? kvtsim::BuildFrame(0x80, logs[k].command, {data}) : ByteString{0x79, data};
+    };
+    for (int k = 0; k < 7; ++k) {
+        const int mode = logs[k].command ? kCheckedFrame : kRawChunk;
+        for (int j = 0; j <= k; ++j) dlg->Link().ClassifyReceivedFrame(frameOf(k, j), mode);
+    }
+    for (int k = 0; k < 7; ++k) {
+        SCOPED_TRACE(k);
+        ListView list = ListOf(logs[k].id);
+        ASSERT_TRUE(WaitFor([&] { return list.GetItemCount() == k + 1; }));
+        for (int j = 0; j <= k; ++j) {
+            EXPECT_EQ(list.GetItemText(j, 1), StrFormat("%02d", j));
+            EXPECT_EQ(list.GetItemText(j, 2), Spaced(frameOf(k, j)));
+        }
+    }
+    // A received raw chunk: "R" and its length.
+    ListView passThrough = ListOf(IDC_PASS_THROUGH_LIST);
+    EXPECT_EQ(passThrough.GetItemText(0, 3), "R");
+    EXPECT_EQ(passThrough.GetItemText(0, 4), "  2");
 }
 
 }  // namespace

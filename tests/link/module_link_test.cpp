@@ -43,10 +43,10 @@ std::string HexOf(const ByteString& bytes) {
 // as "<kind><number> <hex>".
 class Recorder : public LinkListener {
 public:
-    void OnLogFrame(LogList list, const std::string& hex) override {
+    void OnLogFrame(LogList list, const ByteString& frame) override {
         static const char* const kNames[] = {"none",      "frame",    "search",        "data",
                                              "dataReply", "password", "passwordReply", "passThrough"};
-        Add(m_events, std::string(kNames[static_cast<int>(list)]) + " " + hex);
+        Add(m_events, std::string(kNames[static_cast<int>(list)]) + " " + HexOf(frame));
     }
     void OnVersionText(const std::string& text) override { Add(m_events, "version " + text); }
     void OnHangUp() override { Add(m_events, "hangUp"); }
@@ -490,12 +490,12 @@ namespace {
 // Notes the threads that hand frames to the logs.
 class ThreadRecorder : public Recorder {
 public:
-    void OnLogFrame(LogList list, const std::string& hex) override {
+    void OnLogFrame(LogList list, const ByteString& frame) override {
         {
             std::lock_guard<std::mutex> lock(m_idLock);
             m_ids.push_back(std::this_thread::get_id());
         }
-        Recorder::OnLogFrame(list, hex);
+        Recorder::OnLogFrame(list, frame);
     }
     std::vector<std::thread::id> Ids() {
         std::lock_guard<std::mutex> lock(m_idLock);
@@ -566,4 +566,45 @@ TEST(ModuleLinkNetwork, BlocksAreSplitOnTheGatherThreadWithTheTimeTheyWereRead) 
     EXPECT_FALSE(link.IsGatherThreadRunning());
     ::close(module);
     link.Shutdown();
+}
+
+TEST_F(ModuleLinkTest, FramesGoToTheChannelTheModeChoseWhenItWasChosen) {
+    // The serial mode is chosen before its channel is made.
+    link.SetChannelMode(CHANNEL_SERIAL);
+    ASSERT_EQ(link.CreateSerialComm(), 1);
+    link.SerialComm()->SetSettings(SerialSettings{9, 115200, 8, 0, "1"});
+    ASSERT_EQ(link.SerialComm()->Open(), SERIAL_OK);
+    const ByteString toPort = MakeFrame(0x40, 0x03, ByteString());
+    link.SendFrame(toPort);
+    ASSERT_TRUE(sim.WaitForFrames(1, milliseconds(2000)));
+
+    SocketWatch watch;
+    NetworkLink& network = link.Network();
+    network.SetListener(&watch);
+    const int module = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t length = sizeof a;
+    ::bind(module, reinterpret_cast<sockaddr*>(&a), length);
+    ::getsockname(module, reinterpret_cast<sockaddr*>(&a), &length);
+    network.SetPeer({INADDR_LOOPBACK, ntohs(a.sin_port)});
+    network.ToggleUdpSocket({INADDR_LOOPBACK, 0});
+    ASSERT_TRUE(link.StartNetworkChannel());
+    const ByteString toNetwork = MakeFrame(0x40, 0x14, "0102");
+    link.SendFrame(toNetwork);
+    unsigned char datagram[64];
+    pollfd p{module, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 2000), 1);
+    EXPECT_EQ(ByteString(datagram, static_cast<size_t>(::recv(module, datagram, sizeof datagram, 0))), toNetwork);
+
+    // Back on the port once the network is done.
+    network.CloseSocket();
+    ASSERT_EQ(link.EndNetworkChannel(), CHANNEL_SERIAL);
+    const ByteString toPortAgain = MakeFrame(0x40, 0x03, "05");
+    link.SendFrame(toPortAgain);
+    ASSERT_TRUE(sim.WaitForFrames(2, milliseconds(2000)));
+    EXPECT_EQ(sim.ReceivedFrames(), (std::vector<ByteString>{toPort, toPortAgain}));
+    EXPECT_EQ(listener.Rows(),
+              (Lines{"01 " + HexOf(toPort), "02 " + HexOf(toNetwork), "03 " + HexOf(toPortAgain)}));
+    EXPECT_EQ(::recv(module, datagram, sizeof datagram, MSG_DONTWAIT), -1);
+    ::close(module);
 }

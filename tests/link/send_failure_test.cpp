@@ -1,6 +1,7 @@
 // Writes that fail or are cut short: a serial peer (a pseudo-terminal's master) that never reads,
-// a closed port, an oversized datagram and a stream peer that never reads over loopback. The
-// frame is not recorded as sent and the listener hears how much of it went out.
+// a closed port, an oversized datagram, a stream peer that never reads over loopback, and
+// channels never opened. The frame is not recorded as sent and the listener hears how much of it
+// went out.
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ struct Failure {
 
 class Listener : public LinkListener, public NetworkListener {
 public:
-    void OnLogFrame(LogList, const std::string&) override {}
+    void OnLogFrame(LogList, const ByteString&) override {}
     void OnVersionText(const std::string&) override {}
     void OnHangUp() override {}
     void OnToolFrame(ToolFrame, const ByteString&) override {}
@@ -130,10 +131,11 @@ TEST(SendFailure, ANetworkWriteThatFailsIsToldAndNotRecorded) {
         size_t frameData;  // bytes of data in each frame
         size_t sends;      // at most before one fails
         int sent;          // what the listener hears
+        const char* told;  // the message's first line, "" for none
     };
     const Case cases[] = {
-        {"a datagram longer than UDP allows", NET_UDP, 70000, 1, 0},
-        {"a stream whose peer never reads", NET_TCP_CLIENT, 60000, 40, -1},
+        {"a datagram longer than UDP allows", NET_UDP, 70000, 1, 0, "发送数据失败！\r\n"},
+        {"a stream whose peer never reads", NET_TCP_CLIENT, 60000, 40, -1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,10 +174,44 @@ TEST(SendFailure, ANetworkWriteThatFailsIsToldAndNotRecorded) {
         ASSERT_EQ(listener.Failures().size(), 1u) << "no send failed";
         EXPECT_EQ(listener.Failures()[0].sent, c.sent);
         EXPECT_EQ(listener.Failures()[0].size, frame.size());
+        if (*c.told) {
+            ASSERT_EQ(listener.messages.size(), 1u);
+            EXPECT_EQ(listener.messages[0].substr(0, std::string(c.told).size()), c.told);
+        } else {
+            EXPECT_TRUE(listener.messages.empty());
+        }
         ExpectRecordsOf(link, frame, whole);
         network.CloseSocket();
         if (accepted >= 0) ::close(accepted);
         ::close(peer);
+    }
+}
+
+TEST(SendFailure, AChannelNotOpenSendsNothingAndSaysSoByItsKind) {
+    CSerialComm serial;
+    UdpChannel udp;
+    TcpClientChannel tcp;
+    std::vector<std::string> faults;
+    for (SocketChannel* socket : {static_cast<SocketChannel*>(&udp), static_cast<SocketChannel*>(&tcp)})
+        socket->SetWriteFaultHandler([&faults](const std::string& why) { faults.push_back("fault " + why); });
+    const struct {
+        const char* name;
+        Channel& channel;
+        bool stream;
+        int sent;  // what Send says went out
+        size_t faults;
+    } cases[] = {
+        {"serial port", serial, true, 0, 0},
+        {"datagrams", udp, false, 0, 1},
+        {"stream", tcp, true, -1, 1},
+    };
+    const ByteString frame = MakeFrame(0x40, 0x03, ByteString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        faults.clear();
+        EXPECT_EQ(c.channel.IsStream(), c.stream);
+        EXPECT_EQ(c.channel.Send(frame.data(), frame.size()), c.sent);
+        EXPECT_EQ(faults, std::vector<std::string>(c.faults, "fault "));  // no fault text: never opened
     }
 }
 
