@@ -6,6 +6,7 @@
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
 #include "dialogs/frame_log.h"
+#include "dialogs/text_export.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "platform/gbk.h"
@@ -97,10 +98,9 @@ void CMainTesterDlg::OnAddressListClick() {
 }
 
 void CMainTesterDlg::OnExportResults() {
-    const SystemTime now = GetLocalTime();
-    const std::string name = StrFormat("ResultExport,  %04d-%02d-%02d %02d-%02d-%02d.txt", now.year, now.month,
-                                       now.day, now.hour, now.minute, now.second);
-    ExportTextFile(name, [this](std::string& text) {
+    TextFileDialog dialog;
+    dialog.fileName = "ResultExport, " + FileNameStamp(GetLocalTime()) + ".txt";
+    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
         const int rows = m_addressList.GetItemCount();
         if (rows == 0) return false;
         auto padded = [](std::string cell, int width) {

@@ -257,9 +257,6 @@ private:
     void OnExportRecords();
     void OnExportFrameLog();
     void OnImportFrameLog();
-    // Asks where to export (defaultName proposed) and writes what build gives, replacing the file
-    // only once all of it is written. build false (nothing to export) deletes the chosen file.
-    void ExportTextFile(const std::string& defaultName, const std::function<bool(std::string& text)>& build);
     // The received records of a file into the history; counts the lines that fit no layout.
     void ImportRecordFile(const std::string& path);
     // Image comparison: the two images' choices and their comparison into the result pane.
