@@ -21,16 +21,10 @@ void CMainTesterDlg::OnPortHungUp() {
 }
 
 void CMainTesterDlg::OnLogFrame(LogList list, const std::string& hex) {
-    switch (list) {
-        case LogList::None: break;
-        case LogList::FrameLog: AddFrameLogRow(hex); break;
-        case LogList::SearchLog: AddSearchLogRow(hex); break;
-        case LogList::DataLog: AddDataLogRow(hex); break;
-        case LogList::DataReplyLog: AddDataReplyLogRow(hex); break;
-        case LogList::PasswordLog: AddPasswordLogRow(hex); break;
-        case LogList::PasswordReplyLog: AddPasswordReplyLogRow(hex); break;
-        case LogList::PassThrough: AddPassThroughRow(hex, 1); break;
-    }
+    if (list == LogList::PassThrough)
+        m_frameLogs.Add(list, PassThroughRow(hex, true));
+    else
+        m_frameLogs.Add(list, hex);
 }
 
 void CMainTesterDlg::OnVersionText(const std::string& text) { SetVersionText(text); }

@@ -180,7 +180,7 @@ void CMainTesterDlg::OnStartTest() {
         button.Enable(true);
         return;
     }
-    ClearFrameLog(m_dataLogList);
+    m_frameLogs[LogList::DataLog].Clear();
     std::vector<std::string> addresses;
     if (!GatherCheckedAddresses(addresses, kMaxDataTestAddresses)) {
         button.Enable(true);
@@ -217,7 +217,7 @@ SendOutcome CMainTesterDlg::SendTestData(const std::string& wire) {
         BuildSendDataPayload(fields, bytes);
         return true;
     };
-    return SendModuleCommand(CMD_SEND_DATA, payload, &CMainTesterDlg::AddDataLogRow) ? SendOutcome::Sent
+    return SendModuleCommand(CMD_SEND_DATA, payload, LogList::DataLog) ? SendOutcome::Sent
                                                                                     : SendOutcome::Refused;
 }
 
@@ -260,7 +260,7 @@ SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
         FrameLogRow row;
         row.time = FormatTimeStamp(GetLocalTime());
         row.spacedHex = SpacedText("串口未打开");
-        WriteRow(m_frameLogList, m_frameLogRow, std::move(row), true);
+        m_frameLogs.Add(LogList::FrameLog, std::move(row));
         return SendOutcome::Skipped;
     }
     const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
@@ -272,6 +272,6 @@ SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
         bytes += address;
         return true;
     };
-    SendModuleCommand(CMD_REMOTE_READ_VERSION, payload, &CMainTesterDlg::AddFrameLogRow);
+    SendModuleCommand(CMD_REMOTE_READ_VERSION, payload, LogList::FrameLog);
     return SendOutcome::Sent;
 }

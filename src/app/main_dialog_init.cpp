@@ -86,6 +86,7 @@ void CMainTesterDlg::DoDataExchange() {
     m_passThroughList = ListView(GetDlgItem(IDC_PASS_THROUGH_LIST));
     m_functionTree = TreeView(GetDlgItem(IDC_FUNCTION_TREE));
     static_cast<TabBar&>(m_receiveTabs) = TabBar(GetDlgItem(IDC_RECEIVE_TABS));
+    AttachFrameLogs();
 }
 
 bool CMainTesterDlg::OnInitDialog() {
@@ -162,9 +163,6 @@ bool CMainTesterDlg::OnInitDialog() {
     m_import.RequestStop();
     m_defaultFrameText = "4E C0 11 C8 0B 0001 00 64 C1 E1 E777 92 B0 FF FF ";
     m_link.SetDescramble(false);
-    m_dataLogRow = 0;
-    m_searchLogRow = 0;
-    m_frameLogRow = 0;
     m_localSettingsWait = 0;
     m_link.SetPortOpen(false);
     m_stopUpgrade = 0;
