@@ -297,7 +297,7 @@ void BM_FrameLogBurstOnWindowThread(benchmark::State& state) {
         for (int written = 0; written < rows || log.GetItemCount() < rows;) {
             const auto t0 = Clock::now();
             for (int i = 0; i < kBurstRows && written < rows; ++i, ++written)
-                dlg->AddDataReplyLogRow("79000040024242");
+                dlg->Logs().Add(LogList::DataReplyLog, "79000040024242");
             PumpMessages();
             r.longestStallMs = std::max(r.longestStallMs, Ms(Clock::now() - t0));
             if (Clock::now() - start > std::chrono::seconds(60)) break;

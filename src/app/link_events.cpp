@@ -27,21 +27,8 @@ void CMainTesterDlg::OnLogFrame(LogList list, const ByteString& frame) {
     row.hasStamp = true;
     row.frame = frame;
     row.hasFrame = true;
-    switch (list) {
-        case LogList::None: break;
-        case LogList::FrameLog: WriteRow(m_frameLogList, m_frameLogRow, std::move(row), true); break;
-        case LogList::SearchLog: WriteRow(m_searchLogList, m_searchLogRow, std::move(row), false); break;
-        case LogList::DataLog: WriteRow(m_dataLogList, m_dataLogRow, std::move(row), false); break;
-        case LogList::DataReplyLog: WriteRow(m_dataReplyLogList, m_dataReplyLogRow, std::move(row), false); break;
-        case LogList::PasswordLog: WriteRow(m_passwordLogList, m_passwordLogRow, std::move(row), false); break;
-        case LogList::PasswordReplyLog:
-            WriteRow(m_passwordReplyLogList, m_passwordReplyLogRow, std::move(row), false);
-            break;
-        case LogList::PassThrough:
-            row.extra = {"R", StrFormat("%3d", static_cast<int>(frame.size()))};
-            WriteRow(m_passThroughList, m_frameLogRow, std::move(row), true);
-            break;
-    }
+    if (list == LogList::PassThrough) row.extra = {"R", StrFormat("%3d", static_cast<int>(frame.size()))};
+    m_frameLogs.Add(list, std::move(row));
 }
 
 void CMainTesterDlg::OnVersionText(const std::string& text) { SetVersionText(text); }

@@ -6,6 +6,7 @@
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
 #include "dialogs/frame_log.h"
+#include "dialogs/text_export.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "link/word_layouts.h"
@@ -98,10 +99,9 @@ void CMainTesterDlg::OnAddressListClick() {
 }
 
 void CMainTesterDlg::OnExportResults() {
-    const SystemTime now = GetLocalTime();
-    const std::string name = StrFormat("ResultExport,  %04d-%02d-%02d %02d-%02d-%02d.txt", now.year, now.month,
-                                       now.day, now.hour, now.minute, now.second);
-    ExportTextFile(name, [this](std::string& text) {
+    TextFileDialog dialog;
+    dialog.fileName = "ResultExport, " + FileNameStamp(GetLocalTime()) + ".txt";
+    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
         const int rows = m_addressList.GetItemCount();
         if (rows == 0) return false;
         auto padded = [](std::string cell, int width) {
@@ -181,7 +181,7 @@ void CMainTesterDlg::OnStartTest() {
         button.Enable(true);
         return;
     }
-    ClearFrameLog(m_dataLogList);
+    m_frameLogs[LogList::DataLog].Clear();
     std::vector<std::string> addresses;
     if (!GatherCheckedAddresses(addresses, kMaxDataTestAddresses)) {
         button.Enable(true);
@@ -218,7 +218,7 @@ SendOutcome CMainTesterDlg::SendTestData(const std::string& wire) {
         BuildSendDataPayload(fields, bytes);
         return true;
     };
-    return SendModuleCommand(CMD_SEND_DATA, payload, &CMainTesterDlg::AddDataLogRow) ? SendOutcome::Sent
+    return SendModuleCommand(CMD_SEND_DATA, payload, LogList::DataLog) ? SendOutcome::Sent
                                                                                     : SendOutcome::Refused;
 }
 
@@ -261,7 +261,7 @@ SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
         FrameLogRow row;
         row.time = FormatTimeStamp(GetLocalTime());
         row.spacedHex = SpacedText("串口未打开");
-        WriteRow(m_frameLogList, m_frameLogRow, std::move(row), true);
+        m_frameLogs.Add(LogList::FrameLog, std::move(row));
         return SendOutcome::Skipped;
     }
     const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
@@ -273,6 +273,6 @@ SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
         bytes += address;
         return true;
     };
-    SendModuleCommand(CMD_REMOTE_READ_VERSION, payload, &CMainTesterDlg::AddFrameLogRow);
+    SendModuleCommand(CMD_REMOTE_READ_VERSION, payload, LogList::FrameLog);
     return SendOutcome::Sent;
 }

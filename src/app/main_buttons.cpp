@@ -77,9 +77,7 @@ void CMainTesterDlg::OnClearRecords() { ClearRecords(); }
 // The menu's "清除报文": the frame log lists and the test panel's log, not the history.
 void CMainTesterDlg::OnClearMessages() {
     if (ShowMessageBox("确认要清除LIST中的数据吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    for (ListView list : {m_frameLogList, m_searchLogList, m_dataLogList, m_dataReplyLogList, m_passwordLogList,
-                          m_passwordReplyLogList, m_meterReadList, m_passThroughList})
-        ClearFrameLog(list);
+    m_frameLogs.ClearAll();
     m_testPanel->ClearLogList();
 }
 

@@ -14,26 +14,26 @@ struct CommandButton {
     int button;
     uint8_t command;
     PagePayload payload;
-    CMainTesterDlg::RowWriter writeRow;
+    LogList log;
 };
 
 const std::vector<CommandButton>& CommandButtons() {
     static const std::vector<CommandButton> buttons = {
         {IDC_EXEC_STATE_REPORT, CMD_EXEC_STATE_REPORT, FromPage(GatherExecStateFields, BuildExecStatePayload),
-         &CMainTesterDlg::AddFrameLogRow},
+         LogList::FrameLog},
         {IDC_START_SEARCH, CMD_START_SEARCH, FromPage(GatherSearchFields, BuildSearchPayload),
-         &CMainTesterDlg::AddSearchLogRow},
-        {IDC_STOP_SEARCH, CMD_STOP_SEARCH, nullptr, &CMainTesterDlg::AddFrameLogRow},
+         LogList::SearchLog},
+        {IDC_STOP_SEARCH, CMD_STOP_SEARCH, nullptr, LogList::FrameLog},
         {IDC_START_CONNECTION, CMD_START_CONNECTION, FromPage(GatherConnectionFields, BuildConnectionPayload),
-         &CMainTesterDlg::AddFrameLogRow},
+         LogList::FrameLog},
         {IDC_DELETE_CONNECTION, CMD_DELETE_CONNECTION, FromPage(GatherConnectionFields, BuildDeleteConnectionPayload),
-         &CMainTesterDlg::AddFrameLogRow},
+         LogList::FrameLog},
         {IDC_SET_USER_PASSWORD, CMD_SET_LOCAL_PASSWORD, FromPage(GatherUserPasswordFields, BuildUserPasswordPayload),
-         &CMainTesterDlg::AddPasswordLogRow},
+         LogList::PasswordLog},
         {IDC_REMOTE_PASSWORD_SET, CMD_REMOTE_SET_PASSWORD,
-         FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload), &CMainTesterDlg::AddPasswordLogRow},
+         FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload), LogList::PasswordLog},
         {IDC_SET_NETWORK_PARAMS, CMD_SET_NETWORK_PARAMS, FromPage(GatherNetParamsFields, BuildNetParamsPayload),
-         &CMainTesterDlg::AddFrameLogRow},
+         LogList::FrameLog},
     };
     return buttons;
 }
@@ -46,7 +46,7 @@ constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, 
 
 void CMainTesterDlg::MapCommandSenders() {
     for (const CommandButton& b : CommandButtons())
-        MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.writeRow); });
+        MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.log); });
     MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
@@ -55,24 +55,24 @@ void CMainTesterDlg::MapCommandSenders() {
     MapCommand(IDC_UPGRADE_STOP, Notify::Clicked, [this] { OnStopUpgrade(); });
 }
 
-bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow) {
+bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& payload, LogList log) {
     ByteString bytes;
     if (!BuildCommandFrame(*this, kMainHeaderCombos, command, payload, bytes)) return false;
     std::string hex;
     BytesToHexText(hex, bytes, 0);
     SendFrame(bytes);
-    (this->*writeRow)(hex);
+    m_frameLogs.Add(log, std::move(hex));
     return true;
 }
 
 void CMainTesterDlg::OnSendData() {
     SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
-                      &CMainTesterDlg::AddDataLogRow);
+                      LogList::DataLog);
 }
 
 void CMainTesterDlg::SendRemotePasswordSlaveRequest() {
     SendModuleCommand(CMD_REMOTE_SET_PASSWORD_SLAVE_REQUEST,
-                      FromPage(GatherPasswordRequestFields, BuildPasswordRequestPayload), &CMainTesterDlg::AddDataLogRow);
+                      FromPage(GatherPasswordRequestFields, BuildPasswordRequestPayload), LogList::DataLog);
 }
 
 void CMainTesterDlg::OnDeviceReport() {
@@ -82,7 +82,7 @@ void CMainTesterDlg::OnDeviceReport() {
             BuildDeviceReportPayload(page.GetDlgItemText(IDC_DEVICE_COUNT), m_addDeviceText, payload);
             return true;
         },
-        &CMainTesterDlg::AddFrameLogRow);
+        LogList::FrameLog);
 }
 
 void CMainTesterDlg::OnAddReportDevice() {

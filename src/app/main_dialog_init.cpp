@@ -86,6 +86,7 @@ void CMainTesterDlg::DoDataExchange() {
     m_passThroughList = ListView(GetDlgItem(IDC_PASS_THROUGH_LIST));
     m_functionTree = TreeView(GetDlgItem(IDC_FUNCTION_TREE));
     static_cast<TabBar&>(m_receiveTabs) = TabBar(GetDlgItem(IDC_RECEIVE_TABS));
+    AttachFrameLogs();
 }
 
 bool CMainTesterDlg::OnInitDialog() {
@@ -151,9 +152,6 @@ bool CMainTesterDlg::OnInitDialog() {
     m_addressTest.RequestStop();
     m_import.RequestStop();
     m_link.SetDescramble(false);
-    m_dataLogRow = 0;
-    m_searchLogRow = 0;
-    m_frameLogRow = 0;
     m_link.SetPortOpen(false);
 
     m_frameDetailDlg.Create(this);

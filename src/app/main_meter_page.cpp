@@ -4,6 +4,7 @@
 #include "app/main_tester_dlg.h"
 #include "commands/meter_page_tools.h"
 #include "link/conversions.h"
+#include "platform/text_format.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -12,6 +13,24 @@ namespace {
 constexpr int kRoundInputs[] = {IDC_ROUND_START,   IDC_ROUND_START_ADDR,     IDC_ROUND_END_ADDR,
                                 IDC_ROUND_COUNT,   IDC_ROUND_WAIT_TIME,      IDC_ROUND_SEND_DELAY,
                                 IDC_ROUND_DATA_ID, IDC_ROUND_WAIT_MODE_COMBO};
+
+// A round's result row: the reply's frame, "成功" and the seconds, or the request's hex text
+// padded and "超时".
+FrameLogRow MeterResultRow(const MeterReplyEntry& entry) {
+    FrameLogRow row;
+    row.stamp = GetLocalTime();
+    row.hasStamp = true;
+    if (entry.valid == 1) {
+        row.frame = entry.frame;
+        row.hasFrame = true;
+        row.extra = {"成功", StrFormat("%.2f", entry.elapsedMs / 1000.0)};
+    } else {
+        BytesToHexText(row.spacedHex, entry.frame, 0);
+        row.spacedHex += std::string(48, ' ');
+        row.extra = {"超时", ""};
+    }
+    return row;
+}
 
 }  // namespace
 
@@ -30,10 +49,10 @@ RoundReports CMainTesterDlg::MakeRoundReports() {
     reports.requestSent = [this](const ByteString& request) {
         std::string hex;
         BytesToHexText(hex, request, 0);
-        AddMeterReadRequestRow(hex);
+        m_frameLogs.Add(LogList::MeterRead, std::move(hex));
     };
     reports.result = [this](const MeterReplyEntry& result, const RoundStatistics& stats) {
-        AddMeterReadResultRow(&result);
+        m_frameLogs.Add(LogList::MeterRead, MeterResultRow(result));
         PostTask([this, stats] { ShowRoundStatistics(stats); });
     };
     reports.ended = [this] { PostTask([this] { EnableRoundInputs(true); }); };
@@ -94,7 +113,7 @@ void CMainTesterDlg::OnMeterSend() {
     ByteString bytes;
     HexTextToBytes(digits, bytes, 0);
     SendFrame(bytes);
-    AddPassThroughRow(digits, 0);
+    m_frameLogs.Add(LogList::PassThrough, PassThroughRow(digits, false));
 }
 
 void CMainTesterDlg::OnGenerateArray() {

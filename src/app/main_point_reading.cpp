@@ -52,7 +52,7 @@ PointReadReports CMainTesterDlg::MakePointReadReports() {
     reports.sent = [this](const ByteString& frame) {
         std::string hex;
         BytesToHexText(hex, frame, 0);
-        AddFrameLogRow(hex);
+        m_frameLogs.Add(LogList::FrameLog, std::move(hex));
     };
     reports.row = [this](const PointReadRow& row) {
         PostTask([this, row] {
@@ -90,7 +90,7 @@ void CMainTesterDlg::OnRemotePointRead() {
             payload = BuildPointReadPayload(request);
             return true;
         },
-        &CMainTesterDlg::AddFrameLogRow);
+        LogList::FrameLog);
 }
 
 void CMainTesterDlg::OnAutoPointRead() {
@@ -102,7 +102,7 @@ void CMainTesterDlg::OnAutoPointRead() {
         EnablePointReadControls();
         return;
     }
-    ClearFrameLog(m_frameLogList);
+    m_frameLogs[LogList::FrameLog].Clear();
     std::vector<PointReadStep> steps;
     uint32_t intervalMs = 0;
     if (!PreparePointReadSteps(steps, intervalMs) || m_pointReading.Start(std::move(steps), intervalMs) == 0) {

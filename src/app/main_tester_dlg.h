@@ -84,16 +84,8 @@ public:
     // "清除报文": asks, then empties the reception pages, the frame monitor and the history.
     void ClearRecords();
 
-    // Frame log lists: one row of the frame's hex text, from any thread.
-    void AddFrameLogRow(std::string frameHex);
-    void AddMeterReadRequestRow(std::string frameHex);
-    void AddMeterReadResultRow(const MeterReplyEntry* entry);
-    void AddPassThroughRow(std::string frameHex, unsigned char received);
-    void AddSearchLogRow(std::string frameHex);
-    void AddDataLogRow(std::string frameHex);
-    void AddDataReplyLogRow(std::string frameHex);
-    void AddPasswordLogRow(std::string frameHex);
-    void AddPasswordReplyLogRow(std::string frameHex);
+    // The frame log lists by their key; rows from any thread.
+    FrameLogs& Logs() { return m_frameLogs; }
     void ShowAnalysisText(const std::string& text);
     void ShowRowAnalysis(ListView list, const char* header);
     void ShowRowDetail(ListView list) override;
@@ -102,9 +94,8 @@ public:
     // Maps the command buttons of the pages to their commands.
     void MapCommandSenders();
     // The sender pattern: header fields, payload (a builder returning false refuses: nothing is
-    // sent, no row), encoding, sending, one row through the page's row writer.
-    using RowWriter = void (CMainTesterDlg::*)(std::string);
-    bool SendModuleCommand(uint8_t command, const PagePayload& payload, RowWriter writeRow);
+    // sent, no row), encoding, sending, one row in the page's log.
+    bool SendModuleCommand(uint8_t command, const PagePayload& payload, LogList log);
     // Send data (0x14), button IDC_SEND_DATA; also each step of continuous sending.
     void OnSendData();
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
@@ -220,6 +211,7 @@ private:
     // General buttons and keys.
     void MapMessages();
     void MapFrameLogHandlers();
+    void AttachFrameLogs();
     void OnToggleReceive();
     void OnShowFrameMonitor();
     void OnShowSearchList();
@@ -231,7 +223,6 @@ private:
     void OnImportRecords();
     void FillCheckRange();
     int ReadHexBytes(int controlId, ByteString& out);
-    void WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock);
 
     // Address list commands and the batch tests.
     void MapAddressListHandlers();
@@ -258,9 +249,6 @@ private:
     void OnExportRecords();
     void OnExportFrameLog();
     void OnImportFrameLog();
-    // Asks where to export (defaultName proposed) and writes what build gives, replacing the file
-    // only once all of it is written. build false (nothing to export) deletes the chosen file.
-    void ExportTextFile(const std::string& defaultName, const std::function<bool(std::string& text)>& build);
     // The received records of a file into the history; counts the lines that fit no layout.
     void ImportRecordFile(const std::string& path);
     // Image comparison: the two images' choices and their comparison into the result pane.
@@ -394,13 +382,7 @@ private:
     RepeatedBroadcast m_repeatedBroadcast{m_repeatWindow};
 
     // ---- Frame lists and layout ----
-    CriticalSection m_listLock;  // the writers of the three lists that share m_frameLogRow
-    uint32_t m_frameLogRow = 0;
-    uint32_t m_searchLogRow = 0;
-    uint32_t m_dataLogRow = 0;
-    uint32_t m_dataReplyLogRow = 0;
-    uint32_t m_passwordLogRow = 0;
-    uint32_t m_passwordReplyLogRow = 0;
+    FrameLogs m_frameLogs;  // each log's list, counter and lock
     Rect m_initialRect;
     std::string m_hIcon;
     int m_currentPage = 0;

@@ -5,6 +5,7 @@
 
 #include "app/main_tester_dlg.h"
 #include "commands/TestDlg/test_dlg.h"
+#include "dialogs/text_export.h"
 #include "link/conversions.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
@@ -12,27 +13,27 @@
 
 namespace {
 
-constexpr const char* kTxtFilter = "TXT Files(*.txt)|*.txt||";
 constexpr const char* kExportFailedText = "导出失败！";
 constexpr const char* kOpenFailedText = "打开文件失败";
 constexpr size_t kStampLength = 23;  // "2024-03-05 06:07:08:009"
 constexpr const char* kColumnGap = "    ";
-
-std::string FileStamp(const SystemTime& t) {
-    return StrFormat("%04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
 
 std::string Padded(std::string text, int width) {
     PadRightBlanks(text, width);
     return text;
 }
 
-std::string AskOpenPath() {
-    FileDialogRequest request;
-    request.open = true;
-    request.defaultExt = "txt";
-    request.filter = kTxtFilter;
-    return ShowFileDialog(request);
+TextFileDialog OpenDialog() {
+    TextFileDialog dialog;
+    dialog.open = true;
+    return dialog;
+}
+
+// A save dialog proposing the name.
+TextFileDialog SaveDialog(std::string fileName) {
+    TextFileDialog dialog;
+    dialog.fileName = std::move(fileName);
+    return dialog;
 }
 
 // The time stamp at the start of a line, as the logs write it; false when the line does not start
@@ -84,34 +85,14 @@ void CMainTesterDlg::MapRecordFileHandlers() {
     MapCommand(IDM_IMPORT_FRAMES, Notify::Clicked, [this] { OnImportFrameLog(); });
 }
 
-void CMainTesterDlg::ExportTextFile(const std::string& defaultName,
-                                    const std::function<bool(std::string& text)>& build) {
-    FileDialogRequest request;
-    request.open = false;
-    request.defaultExt = "txt";
-    request.fileName = defaultName;
-    request.filter = kTxtFilter;
-    const std::string path = ShowFileDialog(request);
-    if (path.empty()) return;
-    std::string text;
-    if (!build(text)) {
-        if (FileExists(path)) RemoveFile(path);
-        return;
-    }
-    TextFile file;
-    bool written = file.Open(path, TextFile::kReplace) && file.WriteString(text);
-    if (!file.Close()) written = false;
-    if (!written) ShowMessageBox(kExportFailedText);
-}
-
 // ---- Received records ----
 
 void CMainTesterDlg::OnExportRecords() {
-    const std::string name =
-        StrFormat("Log COM%u ", static_cast<unsigned>(m_serialSettings.comPort)) + FileStamp(GetLocalTime()) + ".txt";
+    const std::string name = StrFormat("Log COM%u", static_cast<unsigned>(m_serialSettings.comPort)) +
+                             FileNameStamp(GetLocalTime()) + ".txt";
     // A copy taken under the history's lock: recording goes on while the file is written.
     const std::vector<MonitorRecord> records = m_link.History().Snapshot();
-    ExportTextFile(name, [&records](std::string& text) {
+    ExportTextFile(SaveDialog(name), kExportFailedText, [&records](std::string& text) {
         if (records.empty()) return false;
         for (const MonitorRecord& r : records) {
             if (r.frame.empty()) continue;
@@ -126,7 +107,7 @@ void CMainTesterDlg::OnExportRecords() {
 void CMainTesterDlg::ImportWorker() {
     if (!m_import.IsRunning()) return;
     std::string path;
-    SendTask([&path] { path = AskOpenPath(); });
+    SendTask([&path] { path = AskTextFilePath(OpenDialog()); });
     if (!path.empty()) ImportRecordFile(path);
 }
 
@@ -168,8 +149,8 @@ void CMainTesterDlg::OnExportFrameLog() {
         {m_passThroughList, true, "      "},
         {m_searchLogList, false, ""},
     };
-    const SystemTime now = GetLocalTime();
-    ExportTextFile("ROUTEREXPORT,  " + FileStamp(now) + ".txt", [&logs](std::string& text) {
+    const std::string name = "ROUTEREXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
+    ExportTextFile(SaveDialog(name), kExportFailedText, [&logs](std::string& text) {
         bool any = false;
         for (const LogColumns& log : logs) any = any || log.list.GetItemCount() > 0;
         if (!any) return false;
@@ -190,13 +171,8 @@ void CMainTesterDlg::OnExportFrameLog() {
 }
 
 void CMainTesterDlg::OnImportFrameLog() {
-    const std::string path = AskOpenPath();
-    if (path.empty()) return;
     TextFile file;
-    if (!file.Open(path, TextFile::kRead)) {
-        ShowMessageBox(kOpenFailedText);
-        return;
-    }
+    if (OpenTextImport(file, OpenDialog(), kOpenFailedText).empty()) return;
     // The header goes first; the rows go to the top of the frame log in file order, unnumbered.
     std::string line;
     file.ReadLine(line);
@@ -220,7 +196,7 @@ void CMainTesterDlg::OnImportFrameLog() {
 // ---- The repeated search's log ----
 
 void CMainTesterDlg::SaveSearchLog() {
-    const std::string path = " frame,  " + FileStamp(GetLocalTime()) + ".txt";
+    const std::string path = " frame, " + FileNameStamp(GetLocalTime()) + ".txt";
     TextFile file;
     if (!file.Open(path, TextFile::kReplace)) return;
     const int rows = m_searchLogList.GetItemCount();

@@ -1,81 +1,28 @@
-// The frame log lists of the main window: row writers and selection handlers.
+// The frame log lists of the main window: their lists by key and their selection handlers.
 
 #include "app/main_tester_dlg.h"
 #include "dialogs/frame_log.h"
-#include "link/conversions.h"
-#include "platform/text_format.h"
 #include "res/resource_ids.h"
 
 namespace {
 
-FrameLogRow MakeRow(std::string hex) {
-    FrameLogRow row;
-    row.stamp = GetLocalTime();
-    row.hasStamp = true;
-    SetRowHex(row, std::move(hex));
-    return row;
-}
+// The frame logs' lists.
+constexpr std::pair<LogList, int> kLogLists[] = {
+    {LogList::FrameLog, IDC_FRAME_LOG},
+    {LogList::SearchLog, IDC_SEARCH_LOG},
+    {LogList::DataLog, IDC_DATA_LOG},
+    {LogList::DataReplyLog, IDC_DATA_REPLY_LOG},
+    {LogList::PasswordLog, IDC_PASSWORD_LOG},
+    {LogList::PasswordReplyLog, IDC_PASSWORD_REPLY_LOG},
+    {LogList::PassThrough, IDC_PASS_THROUGH_LIST},
+    {LogList::MeterRead, IDC_METER_READ_LIST},
+};
 
 }  // namespace
 
-void CMainTesterDlg::WriteRow(ListView list, uint32_t& counter, FrameLogRow row, bool sharedLock) {
-    if (sharedLock) {
-        // The writers of the three lists that share one counter.
-        LockGuard lock(m_listLock);
-        AppendFrameLogRow(*this, list, m_autoUpdateCheck, std::move(row), &counter);
-    } else {
-        AppendFrameLogRow(*this, list, m_autoUpdateCheck, std::move(row), &counter);
-    }
-}
-
-void CMainTesterDlg::AddFrameLogRow(std::string frameHex) { WriteRow(m_frameLogList, m_frameLogRow, MakeRow(std::move(frameHex)), true); }
-
-void CMainTesterDlg::AddMeterReadRequestRow(std::string frameHex) {
-    WriteRow(m_meterReadList, m_frameLogRow, MakeRow(std::move(frameHex)), true);
-}
-
-void CMainTesterDlg::AddMeterReadResultRow(const MeterReplyEntry* entry) {
-    if (!entry) return;
-    FrameLogRow row;
-    row.stamp = GetLocalTime();
-    row.hasStamp = true;
-    if (entry->valid == 1) {
-        row.frame = entry->frame;
-        row.hasFrame = true;
-        row.extra = {"成功", StrFormat("%.2f", entry->elapsedMs / 1000.0)};
-    } else {
-        BytesToHexText(row.spacedHex, entry->frame, 0);
-        row.spacedHex += std::string(48, ' ');
-        row.extra = {"超时", ""};
-    }
-    WriteRow(m_meterReadList, m_frameLogRow, std::move(row), true);
-}
-
-void CMainTesterDlg::AddPassThroughRow(std::string frameHex, unsigned char received) {
-    const size_t bytes = frameHex.size() / 2;
-    FrameLogRow row = MakeRow(std::move(frameHex));
-    row.extra = {received ? "R" : "T", StrFormat("%3d", static_cast<int>(bytes))};
-    WriteRow(m_passThroughList, m_frameLogRow, std::move(row), true);
-}
-
-void CMainTesterDlg::AddSearchLogRow(std::string frameHex) {
-    WriteRow(m_searchLogList, m_searchLogRow, MakeRow(std::move(frameHex)), false);
-}
-
-void CMainTesterDlg::AddDataLogRow(std::string frameHex) {
-    WriteRow(m_dataLogList, m_dataLogRow, MakeRow(std::move(frameHex)), false);
-}
-
-void CMainTesterDlg::AddDataReplyLogRow(std::string frameHex) {
-    WriteRow(m_dataReplyLogList, m_dataReplyLogRow, MakeRow(std::move(frameHex)), false);
-}
-
-void CMainTesterDlg::AddPasswordLogRow(std::string frameHex) {
-    WriteRow(m_passwordLogList, m_passwordLogRow, MakeRow(std::move(frameHex)), false);
-}
-
-void CMainTesterDlg::AddPasswordReplyLogRow(std::string frameHex) {
-    WriteRow(m_passwordReplyLogList, m_passwordReplyLogRow, MakeRow(std::move(frameHex)), false);
+void CMainTesterDlg::AttachFrameLogs() {
+    for (const auto& l : kLogLists)
+        m_frameLogs[l.first].Attach(*this, ListView(GetDlgItem(l.second)), m_autoUpdateCheck);
 }
 
 void CMainTesterDlg::ShowAnalysisText(const std::string& text) { m_analysisEdit.SetText(text + "\r\n"); }
@@ -94,16 +41,13 @@ void CMainTesterDlg::ShowRowDetail(ListView list) {
 }
 
 void CMainTesterDlg::MapFrameLogHandlers() {
-    const std::pair<int, ListView*> analysed[] = {
-        {IDC_FRAME_LOG, &m_frameLogList},       {IDC_SEARCH_LOG, &m_searchLogList},
-        {IDC_DATA_LOG, &m_dataLogList},         {IDC_DATA_REPLY_LOG, &m_dataReplyLogList},
-        {IDC_PASSWORD_LOG, &m_passwordLogList}, {IDC_PASSWORD_REPLY_LOG, &m_passwordReplyLogList}};
-    for (const auto& l : analysed) {
-        ListView* list = l.second;
-        MapCommand(l.first, Notify::ItemChanged, [this, list] { ShowRowAnalysis(*list, "解析信息:"); });
-        MapCommand(l.first, Notify::DblClick, [this, list] { ShowRowDetail(*list); });
+    // Every log shows a row's frame in the detail viewer; all but the meter-reading and
+    // pass-through lists explain the selected row.
+    for (const auto& l : kLogLists) {
+        FrameLog* log = &m_frameLogs[l.first];
+        MapCommand(l.second, Notify::DblClick, [this, log] { ShowRowDetail(log->List()); });
+        if (l.first == LogList::PassThrough || l.first == LogList::MeterRead) continue;
+        MapCommand(l.second, Notify::ItemChanged, [this, log] { ShowRowAnalysis(log->List(), "解析信息:"); });
     }
     MapCommand(IDC_FRAME_LOG, Notify::Click, [this] { ShowRowAnalysis(m_frameLogList, "解析信息："); });
-    MapCommand(IDC_METER_READ_LIST, Notify::DblClick, [this] { ShowRowDetail(m_meterReadList); });
-    MapCommand(IDC_PASS_THROUGH_LIST, Notify::DblClick, [this] { ShowRowDetail(m_passThroughList); });
 }

@@ -7,6 +7,7 @@
 #include "analyzer/analyzer.h"
 #include "analyzer/control_field.h"
 #include "dialogs/frame_log.h"
+#include "dialogs/text_export.h"
 #include "link/conversions.h"
 #include "platform/gbk.h"
 #include "platform/local_time.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kColumns = 10;
 constexpr int kRoutingColumns = 8;
-constexpr const char* kTxtFilter = "TXT Files(*.txt)|*.txt||";
 
 constexpr const char* kExportFormat =
     "%12s      %-12s   %-12s   %-12s  %-12s    %-12s  %-12s    %-12s   %-12s   %-12s     \n";
@@ -75,28 +75,19 @@ std::string TrimRight(std::string text) {
     return text;
 }
 
-std::string FileTimeSuffix(const SystemTime& t) {
-    return StrFormat(" %04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
-
 bool Inside(const ByteString& frame, long long position, long long count) {
     return position + count - 1 < static_cast<long long>(frame.size());
 }
 
-// Writes the header and the first columns cells of every row; the file takes the place of path
-// only when all of it was written and closed.
-bool WriteRows(TextFile& file, const std::string& path, const std::string& header, const ListView& list,
-               int columns) {
-    if (!file.Open(path, TextFile::kReplace)) return false;
-    bool written = file.WriteString(header);
+// The header and the first columns cells of every row.
+std::string RowsText(const std::string& header, const ListView& list, int columns) {
+    std::string text = header;
     const int rows = list.GetItemCount();
-    for (int r = 0; r < rows && written; ++r) {
-        std::string line;
-        for (int c = 0; c < columns; ++c) line += FileCell(list.GetItemText(r, c));
-        written = file.WriteString(line + "\n");
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) text += FileCell(list.GetItemText(r, c));
+        text += "\n";
     }
-    const bool closed = file.Close();
-    return written && closed;
+    return text;
 }
 
 bool IsBlankLine(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
@@ -291,19 +282,16 @@ std::string CDeviceSearchListDlg::ExportHeader() {
 }
 
 void CDeviceSearchListDlg::OnExportDeviceList() {
-    FileDialogRequest request;
-    request.open = true;
-    request.fileName = "ROUTEREXPORT, " + FileTimeSuffix(GetLocalTime()) + ".txt";
-    request.filter = kTxtFilter;
-    const std::string path = ShowFileDialog(request);
-    if (path.empty()) return;
+    TextFileDialog dialog;
+    dialog.open = true;
+    dialog.defaultExt.clear();
+    dialog.fileName = "ROUTEREXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
     // An empty list leaves no file of that name.
-    if (m_deviceList.GetItemCount() == 0) {
-        if (FileExists(path)) RemoveFile(path);
-        return;
-    }
-    TextFile file;
-    if (!WriteRows(file, path, ExportHeader() + "\n", m_deviceList, kColumns)) ShowMessageBox("导出失败！");
+    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
+        if (m_deviceList.GetItemCount() == 0) return false;
+        text = RowsText(ExportHeader() + "\n", m_deviceList, kColumns);
+        return true;
+    });
 }
 
 bool CDeviceSearchListDlg::ParseImportLine(const std::string& utf8Line, bool exportLayout,
@@ -345,16 +333,12 @@ bool CDeviceSearchListDlg::ParseImportLine(const std::string& utf8Line, bool exp
 }
 
 void CDeviceSearchListDlg::OnImportDeviceList() {
-    FileDialogRequest request;
-    request.open = true;
-    request.filter = kTxtFilter;
-    const std::string path = ShowFileDialog(request);
-    if (path.empty()) return;
+    TextFileDialog dialog;
+    dialog.open = true;
+    dialog.defaultExt.clear();
     TextFile file;
-    if (!file.Open(path, TextFile::kRead)) {
-        ShowMessageBox("打开文件失败");
-        return;
-    }
+    const std::string path = OpenTextImport(file, dialog, "打开文件失败");
+    if (path.empty()) return;
     std::string line;
     if (!file.ReadLine(line)) return;
     // The header tells the layout to try first; a line may still be in the other one.
@@ -421,9 +405,10 @@ void CDeviceSearchListDlg::OnCountByDepth() {
 }
 
 void CDeviceSearchListDlg::AutoExportRouting() {
-    const std::string name = " routing, " + FileTimeSuffix(GetLocalTime()) + ".txt";
+    const std::string name = " routing, " + FileNameStamp(GetLocalTime()) + ".txt";
     // Fails silently; the rows stay unless all of them reached the file.
-    if (WriteRows(m_routingFile, name, FormatColumns(kRoutingFormat, kRoutingTitles, kRoutingColumns), m_deviceList,
-                  kRoutingColumns))
+    if (WriteTextFile(m_routingFile, name,
+                      RowsText(FormatColumns(kRoutingFormat, kRoutingTitles, kRoutingColumns), m_deviceList,
+                               kRoutingColumns)))
         OnClearList();
 }

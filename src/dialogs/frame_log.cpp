@@ -1,8 +1,5 @@
 #include "dialogs/frame_log.h"
 
-#include <mutex>
-#include <unordered_map>
-
 #include "analyzer/analyzer.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
@@ -51,77 +48,107 @@ std::string ExplainHexText(const std::string& hexText, const char* header, Analy
     return text;
 }
 
+FrameLogRow StampedRow(std::string frameHex) {
+    FrameLogRow row;
+    row.stamp = GetLocalTime();
+    row.hasStamp = true;
+    SetRowHex(row, std::move(frameHex));
+    return row;
+}
+
+FrameLogRow PassThroughRow(std::string frameHex, bool received) {
+    const size_t bytes = frameHex.size() / 2;
+    FrameLogRow row = StampedRow(std::move(frameHex));
+    row.extra = {received ? "R" : "T", StrFormat("%3d", static_cast<int>(bytes))};
+    return row;
+}
+
 namespace {
-
-// Rows waiting for the user-interface thread, per list, in the order they were written.
-struct PendingRows {
-    std::vector<FrameLogRow> rows;
-    Button autoUpdate;
-    uint32_t* counter = nullptr;
-    bool flushPosted = false;
-};
-
-std::mutex g_pendingLock;
-std::unordered_map<uint64_t, PendingRows> g_pending;
 
 // How long rows gather before the list shows them: at the line's rate the list then scrolls
 // and selects once per batch, not once per row.
 constexpr uint32_t kBatchMs = 30;
 
-// Appends what is pending for the list; user-interface thread only.
-void Flush(ListView list) {
-    PendingRows batch;
+}  // namespace
+
+void FrameLog::Attach(Dialog& owner, ListView list, Button autoUpdate) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_owner = &owner;
+    m_list = list;
+    m_autoUpdate = autoUpdate;
+    m_counter = 0;
+}
+
+ListView FrameLog::List() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_list;
+}
+
+void FrameLog::Append(FrameLogRow row) {
+    Dialog* owner = nullptr;
     {
-        std::lock_guard<std::mutex> lock(g_pendingLock);
-        auto it = g_pending.find(list.UniqueId());
-        if (it == g_pending.end()) return;
-        batch = std::move(it->second);
-        g_pending.erase(it);
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_owner) return;
+        m_pending.push_back(std::move(row));
+        if (!m_flushPosted) {
+            m_flushPosted = true;
+            owner = m_owner;
+        }
+    }
+    // Rows from every thread, the user-interface thread's too, wait for one batch.
+    if (owner) owner->PostTaskAfter(kBatchMs, [this] { Flush(); });
+}
+
+void FrameLog::Flush() {
+    std::vector<FrameLogRow> batch;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        batch.swap(m_pending);
+        m_flushPosted = false;
     }
     int last = -1;
     std::vector<ListCell> cells;
-    for (const FrameLogRow& row : batch.rows) {
-        const int index = list.GetItemCount();
-        if (batch.counter) *batch.counter = static_cast<uint32_t>(index);
+    for (const FrameLogRow& row : batch) {
+        const int index = m_list.GetItemCount();
         cells.clear();
         cells.push_back(row.hasStamp ? ListCell::TimeStamp(row.stamp) : ListCell::Text(row.time));
         cells.push_back(ListCell::Number(index, 2));
         cells.push_back(row.hasFrame ? ListCell::HexBytes(row.frame.data(), row.frame.size())
                                      : ListCell::Text(row.spacedHex));
         for (const std::string& e : row.extra) cells.push_back(ListCell::Text(e));
-        last = list.AppendCells(cells.data(), cells.size());
+        last = m_list.AppendCells(cells.data(), cells.size());
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_counter = static_cast<uint32_t>(index);
     }
-    if (last >= 0 && batch.autoUpdate.GetCheck()) {
-        list.EnsureVisible(last);
-        list.ClearSelection();
-        list.SelectRow(last);
+    if (last >= 0 && m_autoUpdate.GetCheck()) {
+        m_list.EnsureVisible(last);
+        m_list.ClearSelection();
+        m_list.SelectRow(last);
     }
 }
 
-}  // namespace
-
-void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter) {
-    bool post = false;
+void FrameLog::Clear() {
     {
-        std::lock_guard<std::mutex> lock(g_pendingLock);
-        PendingRows& p = g_pending[list.UniqueId()];
-        p.rows.push_back(std::move(row));
-        p.autoUpdate = autoUpdate;
-        p.counter = counter;
-        if (!p.flushPosted) {
-            p.flushPosted = true;
-            post = true;
-        }
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_pending.clear();
+        if (!m_owner) return;
     }
-    // Rows from every thread, the user-interface thread's too, wait for one batch.
-    if (post) owner.PostTaskAfter(kBatchMs, [list] { Flush(list); });
+    m_list.DeleteAllItems();
 }
 
-void ClearFrameLog(ListView list) {
-    {
-        std::lock_guard<std::mutex> lock(g_pendingLock);
-        auto it = g_pending.find(list.UniqueId());
-        if (it != g_pending.end()) it->second.rows.clear();
-    }
-    list.DeleteAllItems();
+uint32_t FrameLog::Counter() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_counter;
+}
+
+void FrameLogs::Add(LogList list, std::string frameHex) {
+    if (list != LogList::None) (*this)[list].Append(StampedRow(std::move(frameHex)));
+}
+
+void FrameLogs::Add(LogList list, FrameLogRow row) {
+    if (list != LogList::None) (*this)[list].Append(std::move(row));
+}
+
+void FrameLogs::ClearAll() {
+    for (FrameLog& log : m_logs) log.Clear();
 }

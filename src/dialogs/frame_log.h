@@ -1,11 +1,15 @@
 #pragma once
 // Writing time-stamped frame rows into a list, from any thread.
 
+#include <array>
+#include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "analyzer/analyzer_sink.h"
 #include "link/byte_string.h"
+#include "link/classifier.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
 
@@ -35,11 +39,55 @@ struct FrameLogRow {
 // as bytes when the text is upper-case hexadecimal, else as the spaced text.
 void SetRowHex(FrameLogRow& row, std::string hex);
 
-// Appends the row on the user-interface thread: rows from any thread, that thread's own too,
-// gather for a short while and go in as one batch, in the order they were written.
-// The index column is the list's item count at insertion; counter (when given) receives it.
-// With autoUpdate checked the batch's last row is scrolled into view and becomes the only selection.
-void AppendFrameLogRow(Dialog& owner, ListView list, Button autoUpdate, FrameLogRow row, uint32_t* counter = nullptr);
+// A row stamped now with the frame's hex text (no blanks), as SetRowHex takes it.
+FrameLogRow StampedRow(std::string frameHex);
+// A row of the pass-through list: stamped, then "R" (received) or "T" and the byte count "%3d".
+FrameLogRow PassThroughRow(std::string frameHex, bool received);
 
-// Deletes every row of the list and drops the rows still waiting to go in.
-void ClearFrameLog(ListView list);
+// One frame log list with its counter and lock. Rows from any thread, the user-interface
+// thread's own too, gather for a short while and go in as one batch, in the order written.
+class FrameLog {
+public:
+    FrameLog() = default;
+    FrameLog(const FrameLog&) = delete;
+    FrameLog& operator=(const FrameLog&) = delete;
+
+    // The list, the check box that keeps its last row in view, and the dialog whose thread
+    // appends the rows; the counter starts again at 0.
+    void Attach(Dialog& owner, ListView list, Button autoUpdate);
+    ListView List() const;
+    // From any thread. The index column is the list's item count at insertion. With autoUpdate
+    // checked the batch's last row is scrolled into view and becomes the only selection.
+    void Append(FrameLogRow row);
+    // Deletes every row of the list and drops the rows still waiting to go in.
+    void Clear();
+    // The index of the row that went in last; 0 from the attachment on.
+    uint32_t Counter() const;
+
+private:
+    // Appends what is pending; user-interface thread only.
+    void Flush();
+
+    mutable std::mutex m_lock;
+    Dialog* m_owner = nullptr;
+    ListView m_list;
+    Button m_autoUpdate;
+    std::vector<FrameLogRow> m_pending;
+    bool m_flushPosted = false;
+    uint32_t m_counter = 0;
+};
+
+// The main window's frame logs, one for each LogList key but None.
+class FrameLogs {
+public:
+    FrameLog& operator[](LogList list) { return m_logs[static_cast<size_t>(list)]; }
+    // A row stamped now with the frame's hex text, or the row given; from any thread. None
+    // writes nothing.
+    void Add(LogList list, std::string frameHex);
+    void Add(LogList list, FrameLogRow row);
+    // Empties every log, dropping the rows still waiting.
+    void ClearAll();
+
+private:
+    std::array<FrameLog, static_cast<size_t>(LogList::MeterRead) + 1> m_logs;
+};

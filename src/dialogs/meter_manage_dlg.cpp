@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "dialogs/text_export.h"
 #include "dialogs/warning_dlg.h"
 #include "link/conversions.h"
 #include "platform/text_file.h"
@@ -181,17 +182,10 @@ void CMeterManageDlg::OnAddAddressRange() {
 }
 
 void CMeterManageDlg::OnImportAddresses() {
-    FileDialogRequest request;
-    request.open = true;
-    request.defaultExt = "txt";
-    request.filter = "TXT Files(*.txt)|*.txt||";
-    const std::string path = ShowFileDialog(request);
-    if (path.empty()) return;
+    TextFileDialog dialog;
+    dialog.open = true;
     TextFile file;
-    if (!file.Open(path, TextFile::kRead)) {
-        ShowMessageBox("打开文件失败");
-        return;
-    }
+    if (OpenTextImport(file, dialog, "打开文件失败").empty()) return;
     // A line without its blanks: the address is its first 12 characters (fewer when it is
     // shorter), the group the next 4 (none when absent); the rest is ignored. Both are padded as
     // typed ones are; a line whose address or group is not hexadecimal is skipped and counted.

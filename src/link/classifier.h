@@ -17,6 +17,7 @@ enum class LogList : uint8_t {
     PasswordLog,
     PasswordReplyLog,
     PassThrough,       // raw chunks of received bytes
+    MeterRead,         // the meter-reading rounds' requests and results; no frame is routed here
 };
 
 // Receivers of whole frames beside the logs.

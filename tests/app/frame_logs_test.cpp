@@ -1,6 +1,7 @@
 // The main window's frame logs: rows written in one turn of the window's thread go in as one
-// batch, in the order written, whatever thread wrote them; emptying the logs drops the rows
-// still waiting to go in; a received frame goes into the log its command names.
+// batch, in the order written, whatever thread wrote them; each key reaches its own list and
+// counter; emptying the logs drops the rows still waiting to go in; a received frame goes into
+// the log its command names.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "commands/TestDlg/test_dlg.h"
 #include "platform/text_format.h"
 #include "support/main_window_fixture.h"
 
@@ -30,10 +32,10 @@ TEST_F(FrameLogsTest, RowsOfOneTurnGoInAsOneBatchInTheOrderWritten) {
     ListView log = ListOf(IDC_DATA_REPLY_LOG);
     // A reader thread's rows, then the window's own, all before the window's next turn.
     std::thread reader([this] {
-        for (int i = 0; i < 20; ++i) dlg->AddDataReplyLogRow(RowHex(i));
+        for (int i = 0; i < 20; ++i) dlg->Logs().Add(LogList::DataReplyLog, RowHex(i));
     });
     reader.join();
-    for (int i = 20; i < 40; ++i) dlg->AddDataReplyLogRow(RowHex(i));
+    for (int i = 20; i < 40; ++i) dlg->Logs().Add(LogList::DataReplyLog, RowHex(i));
     EXPECT_EQ(log.GetItemCount(), 0);
     ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 40; }));
     PumpFor(100);
@@ -54,10 +56,11 @@ TEST_F(FrameLogsTest, EmptyingTheLogsDropsTheRowsStillWaiting) {
         std::function<void(const std::string& hex)> write;
     };
     const std::vector<Log> logs = {
-        {IDC_FRAME_LOG, [this](const std::string& hex) { dlg->AddFrameLogRow(hex); }},
-        {IDC_DATA_REPLY_LOG, [this](const std::string& hex) { dlg->AddDataReplyLogRow(hex); }},
-        {IDC_SEARCH_LOG, [this](const std::string& hex) { dlg->AddSearchLogRow(hex); }},
-        {IDC_PASS_THROUGH_LIST, [this](const std::string& hex) { dlg->AddPassThroughRow(hex, 1); }},
+        {IDC_FRAME_LOG, [this](const std::string& hex) { dlg->Logs().Add(LogList::FrameLog, hex); }},
+        {IDC_DATA_REPLY_LOG, [this](const std::string& hex) { dlg->Logs().Add(LogList::DataReplyLog, hex); }},
+        {IDC_SEARCH_LOG, [this](const std::string& hex) { dlg->Logs().Add(LogList::SearchLog, hex); }},
+        {IDC_PASS_THROUGH_LIST,
+         [this](const std::string& hex) { dlg->Logs().Add(LogList::PassThrough, PassThroughRow(hex, true)); }},
     };
     // One row in each log, then rows written by a reader thread that have not gone in yet.
     for (const Log& log : logs) log.write(RowHex(0));
@@ -76,7 +79,7 @@ TEST_F(FrameLogsTest, EmptyingTheLogsDropsTheRowsStillWaiting) {
     PumpFor(200);
     for (const Log& log : logs) EXPECT_EQ(ListOf(log.id).GetItemCount(), 0) << log.id;
     // What comes after the clear goes in, numbered from 00 again.
-    dlg->AddDataReplyLogRow(RowHex(7));
+    dlg->Logs().Add(LogList::DataReplyLog, RowHex(7));
     ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_DATA_REPLY_LOG).GetItemCount() == 1; }));
     EXPECT_EQ(ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 1), "00");
     EXPECT_EQ(ListOf(IDC_DATA_REPLY_LOG).GetItemText(0, 2), Spaced(FromHex(RowHex(7))));
@@ -111,6 +114,41 @@ TEST_F(FrameLogsTest, AReceivedFrameGoesInAsItsBytesInTheLogItsCommandNames) {
     ListView passThrough = ListOf(IDC_PASS_THROUGH_LIST);
     EXPECT_EQ(passThrough.GetItemText(0, 3), "R");
     EXPECT_EQ(passThrough.GetItemText(0, 4), "  2");
+}
+
+TEST_F(FrameLogsTest, EachKeyReachesItsOwnListAndCounterAndTheMenuEmptiesThemAll) {
+    const std::vector<std::pair<LogList, int>> logs = {
+        {LogList::FrameLog, IDC_FRAME_LOG},          {LogList::SearchLog, IDC_SEARCH_LOG},
+        {LogList::DataLog, IDC_DATA_LOG},            {LogList::DataReplyLog, IDC_DATA_REPLY_LOG},
+        {LogList::PasswordLog, IDC_PASSWORD_LOG},    {LogList::PasswordReplyLog, IDC_PASSWORD_REPLY_LOG},
+        {LogList::PassThrough, IDC_PASS_THROUGH_LIST}, {LogList::MeterRead, IDC_METER_READ_LIST},
+    };
+    ListView panelLog(dlg->TestPanel().GetDlgItem(IDC_PANEL_LOG_LIST));
+    // Log k gets k + 1 rows, each its own frame; None gets none.
+    auto writeAll = [this, &logs] {
+        for (size_t k = 0; k < logs.size(); ++k)
+            for (size_t i = 0; i <= k; ++i) dlg->Logs().Add(logs[k].first, RowHex(static_cast<int>(16 * k + i)));
+        dlg->Logs().Add(LogList::None, RowHex(255));
+        dlg->TestPanel().AddLogRow(RowHex(254));
+    };
+    std::thread reader(writeAll);
+    reader.join();
+    ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_METER_READ_LIST).GetItemCount() == 8 && panelLog.GetItemCount(); }));
+    PumpFor(100);
+    for (size_t k = 0; k < logs.size(); ++k) {
+        SCOPED_TRACE(logs[k].second);
+        ListView list = ListOf(logs[k].second);
+        ASSERT_EQ(list.GetItemCount(), static_cast<int>(k + 1));
+        EXPECT_EQ(list.GetItemText(static_cast<int>(k), 2), Spaced(FromHex(RowHex(static_cast<int>(17 * k)))));
+        EXPECT_EQ(dlg->Logs()[logs[k].first].Counter(), k);
+    }
+    // Rows still waiting in every log and the test panel's are dropped by the menu's clear.
+    std::thread again(writeAll);
+    again.join();
+    dlg->DispatchNotify(IDM_CLEAR_FRAME_LISTS, Notify::Clicked);
+    PumpFor(200);
+    for (const auto& log : logs) EXPECT_EQ(ListOf(log.second).GetItemCount(), 0) << log.second;
+    EXPECT_EQ(panelLog.GetItemCount(), 0);
 }
 
 }  // namespace

@@ -177,10 +177,10 @@ TEST_F(MainWindowTest, FailedOpeningsShowTheirOwnTextsAloneAndLeaveThePortClosed
 
 TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected) {
     WorkerThread::Start([this] {
-        for (int i = 0; i < 50; ++i) dlg->AddDataReplyLogRow(StrFormat("79%02X", i));
+        for (int i = 0; i < 50; ++i) dlg->Logs().Add(LogList::DataReplyLog, StrFormat("79%02X", i));
     })->Join();
-    dlg->AddDataReplyLogRow("0A0B0");  // on this thread: after the rows written before it
-    dlg->AddDataReplyLogRow("0a0G1");  // not upper-case hexadecimal: shown as given, spaced
+    dlg->Logs().Add(LogList::DataReplyLog, "0A0B0");  // on this thread: after the rows written before it
+    dlg->Logs().Add(LogList::DataReplyLog, "0a0G1");  // not upper-case hexadecimal: shown as given, spaced
     ListView list = ListOf(IDC_DATA_REPLY_LOG);
     ASSERT_TRUE(WaitFor([&] { return list.GetItemCount() == 52; })) << list.GetItemCount();
     EXPECT_EQ(list.GetItemText(51, 2), "0a 0G ");
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
     EXPECT_EQ(list.GetSelectedRows(), std::vector<int>{51});
 
     // The menu's "清除报文" empties the frame logs once confirmed; the history stays.
-    dlg->AddSearchLogRow("7901");
+    dlg->Logs().Add(LogList::SearchLog, "7901");
     dlg->SendFrame(ByteString{0x79, 0x00, 0x00, 0x00, 0x02, 0x02, 0x02});
     const size_t history = History().size();
     dlg->DispatchNotify(IDM_CLEAR_FRAME_LISTS, Notify::Clicked);
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, RowsFromAnotherThreadKeepTheirOrderAndTheNewestIsSelected
     PumpFor(100);
     for (int id : {IDC_DATA_REPLY_LOG, IDC_SEARCH_LOG}) EXPECT_EQ(ListOf(id).GetItemCount(), 0) << id;
     EXPECT_EQ(History().size(), history);
-    dlg->AddDataReplyLogRow("7902");  // numbering starts again
+    dlg->Logs().Add(LogList::DataReplyLog, "7902");  // numbering starts again
     ASSERT_TRUE(WaitFor([&] { return list.GetItemCount() == 1; }));
     EXPECT_EQ(list.GetItemText(0, 1), "00");
 }

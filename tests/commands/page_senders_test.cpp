@@ -273,7 +273,7 @@ TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {
     ASSERT_TRUE(BuildCommandFrame(*dlg, kMainHeaderCombos, 0x14, payloadOf(65535), frame));
     EXPECT_EQ(frame.size(), 65535u + 7);
     EXPECT_EQ(frame.substr(0, 6), Hex("79 FF FF 40 14 5A"));
-    ExpectRefused([&] { dlg->SendModuleCommand(0x14, payloadOf(65536), &CMainTesterDlg::AddDataLogRow); },
+    ExpectRefused([&] { dlg->SendModuleCommand(0x14, payloadOf(65536), LogList::DataLog); },
                   "数据长度超过65535字节");
 }
 

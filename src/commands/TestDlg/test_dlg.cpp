@@ -13,7 +13,7 @@ CTestDlg::CTestDlg(MainWindowPort& window) : Dialog(IDD_TEST_PANEL), m_window(wi
 
 bool CTestDlg::OnInitDialog() {
     m_logList = ListView(GetDlgItem(IDC_PANEL_LOG_LIST));
-    m_logRow = 0;
+    m_log.Attach(*this, m_logList, Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)));
     m_netTestCount = 0;
     m_netTestTicks = 0;
     LayoutControls();
@@ -92,10 +92,10 @@ void CTestDlg::AddLogRow(std::string frameHex) {
     row.time = FormatTimeStamp(GetLocalTime());
     SpaceHexPairs(frameHex);
     row.spacedHex = std::move(frameHex);
-    AppendFrameLogRow(*this, m_logList, Button(GetDlgItem(IDC_PANEL_AUTO_UPDATE)), std::move(row), &m_logRow);
+    m_log.Append(std::move(row));
 }
 
-void CTestDlg::ClearLogList() { ClearFrameLog(m_logList); }
+void CTestDlg::ClearLogList() { m_log.Clear(); }
 
 void CTestDlg::ShowResultText(const std::string& text) { SetDlgItemText(IDC_PANEL_RESULT_PANE, text + "\r\n"); }
 

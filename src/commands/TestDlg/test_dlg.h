@@ -9,6 +9,7 @@
 
 #include "commands/command_frame.h"
 #include "commands/upgrade_image.h"
+#include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "link/module_frame.h"
 #include "platform/ui.h"
@@ -101,7 +102,7 @@ private:
 
     MainWindowPort& m_window;
     ListView m_logList;  // IDC_PANEL_LOG_LIST
-    uint32_t m_logRow = 0;
+    FrameLog m_log;      // its rows, counter and lock
     int m_group = 0;
     std::string m_lastAddressText;
     std::string m_upgradeFilePath;  // the chosen image; empty until chosen, and after a cancel
