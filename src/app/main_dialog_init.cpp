@@ -28,8 +28,10 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_testPanel(new CTestDlg(*this)),
       m_timedSendDlg(*this),
       m_sendConsoleDlg(*this),
+      m_addressTestRun(m_link, "启动串口通讯线程失败"),
+      m_versionTestRun(m_link, "删除报文线程失败"),
       m_meterRounds(m_link, MakeRoundReports()),
-      m_pointReading(m_link, MakePointReadReports()) {
+      m_pointReading(m_link, "启动串口通讯线程失败") {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {
@@ -157,8 +159,8 @@ bool CMainTesterDlg::OnInitDialog() {
     m_contSendCount = 0;
     m_contSendSuccess = 0;
     m_timedSendTimer = 0;
-    m_versionTest.RequestStop();
-    m_addressTest.RequestStop();
+    m_versionTestRun.RequestStop();
+    m_addressTestRun.RequestStop();
     m_import.RequestStop();
     m_defaultFrameText = "4E C0 11 C8 0B 0001 00 64 C1 E1 E777 92 B0 FF FF ";
     m_link.SetDescramble(false);
@@ -206,10 +208,7 @@ void CMainTesterDlg::OnClose() {
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
     StopBatchTests();
-    WorkerSet& workers = m_link.Workers();
-    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import}) {
-        if (worker->IsRunning()) workers.Stop(*worker);
-    }
+    if (m_import.IsRunning()) m_link.Workers().Stop(m_import);
     // Joined even when it has ended by itself: its thread may still be looking at its flag.
     StopUpgradeThread();
     m_link.DeleteSerialComm();
