@@ -126,8 +126,8 @@ TEST(BatchRunner, WithoutAChannelStepsAreSkippedAndAStopEndsTheWait) {
     // The first step's wait is cut short: it gets no row, and the second is never sent.
     Runner stopped(listener);
     stopped.plan.waitMs = 600000;
-    stopped.link.SetPortOpen(true);
-    stopped.plan.portClosed = run.plan.portClosed;
+    stopped.link.SetPortOpen(true);  // an open channel: the step goes out
+    stopped.plan.portClosed = [&stopped] { stopped.Tell("closed"); };
     ASSERT_EQ(stopped.runner.Start({{"01", Bytes("AA")}, {"02", Bytes("BB")}}, stopped.plan), 1);
     while (stopped.link.History().SentCount() == 1) SleepMs(1);
     const std::shared_ptr<WorkerThread> thread = stopped.runner.ThreadWorker().Thread();
