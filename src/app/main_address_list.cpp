@@ -67,12 +67,7 @@ void CMainTesterDlg::OnClearTestResults() {
     ClearCheckedResults();
 }
 
-void CMainTesterDlg::ClearCheckedResults() {
-    for (int r = m_addressList.GetItemCount(); r-- > 0;) {
-        if (!m_addressList.GetCheck(r)) continue;
-        for (int c : {kResultColumn, kTimeColumn, kResetColumn}) m_addressList.SetItemText(r, c, " ");
-    }
-}
+void CMainTesterDlg::ClearCheckedResults() { BlankCheckedResults(m_addressList); }
 
 void CMainTesterDlg::OnDeleteAddresses() {
     if (ShowMessageBox("确认要清除选中表地址吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
@@ -134,22 +129,16 @@ bool CMainTesterDlg::GatherCheckedAddresses(std::vector<std::string>& wireAddres
     return true;
 }
 
-void CMainTesterDlg::WriteTestRow(const BatchRow& row) {
-    // Rows are matched on the address as the tests send it: padded, upper-cased.
-    const std::string wire = SwapAddressOrder(row.address);
-    const int rows = m_addressList.GetItemCount();
-    if (row.status != TestStatus::Unchanged) {
-        for (int r = rows; r-- > 0;) {
-            if (SwapAddressOrder(m_addressList.GetItemText(r, kAddressColumn)) != wire) continue;
-            m_addressList.SetItemText(r, kResultColumn, StatusText(row.status));
-            break;
-        }
-    }
-    if (row.time.empty()) return;
-    for (int r = rows; r-- > 0;) {
-        if (m_addressList.GetCheck(r) && SwapAddressOrder(m_addressList.GetItemText(r, kAddressColumn)) == wire)
-            m_addressList.SetItemText(r, kTimeColumn, row.time);
-    }
+void CMainTesterDlg::PostBatchRow(const BatchRow& row) {
+    PostTask([this, row] { WriteBatchRow(m_addressList, row); });
+}
+
+std::function<void(const ByteString&)> CMainTesterDlg::LogSentFrame(LogList list) {
+    return [this, list](const ByteString& frame) {
+        std::string hex;
+        BytesToHexText(hex, frame, 0);
+        m_frameLogs.Add(list, std::move(hex));
+    };
 }
 
 void CMainTesterDlg::SetResetStatisticsRow(const std::string& address, const ByteString& frame) {
@@ -166,14 +155,14 @@ void CMainTesterDlg::SetResetStatisticsRow(const std::string& address, const Byt
 }
 
 void CMainTesterDlg::StopBatchTests() {
-    m_addressTestRun.Stop(m_link.Workers(), m_addressTest);
-    m_versionTestRun.Stop(m_link.Workers(), m_versionTest);
+    m_addressTestRun.Stop();
+    m_versionTestRun.Stop();
 }
 
 // ---- Data test: one send-data frame per checked address ----
 
 void CMainTesterDlg::OnStartTest() {
-    m_addressTestRun.Stop(m_link.Workers(), m_addressTest);
+    m_addressTestRun.Stop();
     Window button = GetDlgItem(IDC_START_DATA_TEST);
     button.Enable(false);
     if (!m_link.IsPortOpen()) {
@@ -188,28 +177,22 @@ void CMainTesterDlg::OnStartTest() {
         return;
     }
     ClearCheckedResults();
+    std::vector<BatchStep> steps;
+    for (const std::string& wire : addresses) steps.push_back({wire, BuildTestDataFrame(wire)});
 
-    BatchExchange exchange;
-    exchange.queue = &m_link.Queues().sendData;
-    exchange.arrived = &m_link.Queues().sendDataArrived;
-    exchange.waitMs = kDataTestWaitMs;
-    exchange.writesTime = true;
-    exchange.send = [this](const std::string& wire) {
-        SendOutcome sent = SendOutcome::Skipped;
-        SendTask([&] {
-            if (m_addressTest.IsRunning()) sent = SendTestData(wire);
-        });
-        return sent;
-    };
-    exchange.judge = [](const std::string&, const ByteString& reply) { return JudgeDataReply(reply); };
-    exchange.post = [this](const BatchRow& row) { PostTask([this, row] { WriteTestRow(row); }); };
-    const auto finished = [this] { PostTask([this] { GetDlgItem(IDC_START_DATA_TEST).Enable(true); }); };
-    if (!m_addressTestRun.Start(m_link.Workers(), m_addressTest, std::move(addresses), std::move(exchange), finished,
-                                "启动串口通讯线程失败"))
-        button.Enable(true);
+    BatchPlan plan;
+    plan.queue = &m_link.Queues().sendData;
+    plan.arrived = &m_link.Queues().sendDataArrived;
+    plan.waitMs = kDataTestWaitMs;
+    plan.writesTime = true;
+    plan.judge = [](const std::string&, const ByteString& reply) { return JudgeDataReply(reply); };
+    plan.sent = LogSentFrame(LogList::DataLog);
+    plan.post = [this](const BatchRow& row) { PostBatchRow(row); };
+    plan.ended = [this] { PostTask([this] { GetDlgItem(IDC_START_DATA_TEST).Enable(true); }); };
+    if (!m_addressTestRun.Start(std::move(steps), std::move(plan))) button.Enable(true);
 }
 
-SendOutcome CMainTesterDlg::SendTestData(const std::string& wire) {
+ByteString CMainTesterDlg::BuildTestDataFrame(const std::string& wire) {
     const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
         SendDataFields fields;
         if (!GatherAddressModeFields(page, fields)) return false;
@@ -218,52 +201,47 @@ SendOutcome CMainTesterDlg::SendTestData(const std::string& wire) {
         BuildSendDataPayload(fields, bytes);
         return true;
     };
-    return SendModuleCommand(CMD_SEND_DATA, payload, LogList::DataLog) ? SendOutcome::Sent
-                                                                                    : SendOutcome::Refused;
+    ByteString frame;
+    if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_SEND_DATA, payload, frame)) frame.clear();
+    return frame;
 }
 
 // ---- Version test: the remote version of every checked address ----
 
 void CMainTesterDlg::OnVersionTest() {
-    m_versionTestRun.Stop(m_link.Workers(), m_versionTest);
+    m_versionTestRun.Stop();
     ClearCheckedResults();
     std::vector<std::string> addresses;
     GatherCheckedAddresses(addresses, 0);
+    std::vector<BatchStep> steps;
+    for (const std::string& wire : addresses) steps.push_back({wire, BuildVersionQueryFrame(wire)});
     const std::string expected = GetDlgItemText(IDC_EXPECTED_VERSION);
 
-    BatchExchange exchange;
-    exchange.queue = &m_link.Queues().version;
-    exchange.arrived = &m_link.Queues().versionArrived;
-    exchange.waitMs = kVersionTestWaitMs;
-    exchange.send = [this](const std::string& wire) {
-        SendOutcome sent = SendOutcome::Skipped;
-        SendTask([&] {
-            if (m_versionTest.IsRunning()) sent = SendVersionQuery(wire);
-        });
-        return sent;
-    };
-    exchange.judge = [expected](const std::string& wire, const ByteString& reply) {
+    BatchPlan plan;
+    plan.queue = &m_link.Queues().version;
+    plan.arrived = &m_link.Queues().versionArrived;
+    plan.waitMs = kVersionTestWaitMs;
+    plan.othersGiveWay = true;
+    plan.judge = [expected](const std::string& wire, const ByteString& reply) {
         return JudgeVersionReply(reply, wire, expected);
     };
-    exchange.post = [this](const BatchRow& row) { PostTask([this, row] { WriteTestRow(row); }); };
-    const auto finished = [this] { PostTask([this] { EnableVersionTestControls(true); }); };
-    if (m_versionTestRun.Start(m_link.Workers(), m_versionTest, std::move(addresses), std::move(exchange), finished,
-                               "删除报文线程失败"))
-        EnableVersionTestControls(false);
+    plan.portClosed = [this] {
+        FrameLogRow row;
+        row.time = FormatTimeStamp(GetLocalTime());
+        row.spacedHex = SpacedText("串口未打开");
+        m_frameLogs.Add(LogList::FrameLog, std::move(row));
+    };
+    plan.sent = LogSentFrame(LogList::FrameLog);
+    plan.post = [this](const BatchRow& row) { PostBatchRow(row); };
+    plan.ended = [this] { PostTask([this] { EnableVersionTestControls(true); }); };
+    if (m_versionTestRun.Start(std::move(steps), std::move(plan))) EnableVersionTestControls(false);
 }
 
 void CMainTesterDlg::EnableVersionTestControls(bool enable) {
     for (int id : kVersionTestControls) GetDlgItem(id).Enable(enable);
 }
 
-SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
-    if (!m_link.IsPortOpen()) {
-        FrameLogRow row;
-        row.time = FormatTimeStamp(GetLocalTime());
-        row.spacedHex = SpacedText("串口未打开");
-        m_frameLogs.Add(LogList::FrameLog, std::move(row));
-        return SendOutcome::Skipped;
-    }
+ByteString CMainTesterDlg::BuildVersionQueryFrame(const std::string& wire) {
     const PagePayload payload = [&wire](Dialog& page, ByteString& bytes) {
         uint8_t parity = 0;
         GetParity(page, parity);
@@ -273,6 +251,7 @@ SendOutcome CMainTesterDlg::SendVersionQuery(const std::string& wire) {
         bytes += address;
         return true;
     };
-    SendModuleCommand(CMD_REMOTE_READ_VERSION, payload, LogList::FrameLog);
-    return SendOutcome::Sent;
+    ByteString frame;
+    if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_REMOTE_READ_VERSION, payload, frame)) frame.clear();
+    return frame;
 }

@@ -94,7 +94,7 @@ void CMainTesterDlg::ClearRecords() {
     m_frameMonitorDlg.SetDlgItemText(IDC_MONITOR_ANALYSIS_PANE, "");
     m_link.History().Restart([this] { m_frameMonitorDlg.m_firstFrame = 1; });
     m_link.ClearQueues();
-    m_versionTest.RequestStop();
+    m_versionTestRun.RequestStop();
     if (restartMonitor) m_link.StartMonitorThread();
 }
 

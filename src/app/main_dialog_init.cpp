@@ -27,8 +27,10 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_testPanel(new CTestDlg(*this)),
       m_timedSendDlg(*this),
       m_sendConsoleDlg(*this),
+      m_addressTestRun(m_link, "启动串口通讯线程失败"),
+      m_versionTestRun(m_link, "删除报文线程失败"),
       m_meterRounds(m_link, MakeRoundReports()),
-      m_pointReading(m_link, MakePointReadReports()),
+      m_pointReading(m_link, "启动串口通讯线程失败"),
       m_continuousSend(m_repeatWindow, m_link.Queues().sendDataArrived, [this] { m_link.FlushSendDataReplies(); },
                        [this] { OnSendData(); }) {
     m_hIcon = ResourcePath("icon128.png");
@@ -148,8 +150,8 @@ bool CMainTesterDlg::OnInitDialog() {
 
     if (CreateSerialComm() == 0) EndDialog(kIdOk);
 
-    m_versionTest.RequestStop();
-    m_addressTest.RequestStop();
+    m_versionTestRun.RequestStop();
+    m_addressTestRun.RequestStop();
     m_import.RequestStop();
     m_link.SetDescramble(false);
     m_link.SetPortOpen(false);
@@ -188,10 +190,7 @@ void CMainTesterDlg::OnClose() {
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
     StopBatchTests();
-    WorkerSet& workers = m_link.Workers();
-    for (Worker* worker : {&m_versionTest, &m_addressTest, &m_import}) {
-        if (worker->IsRunning()) workers.Stop(*worker);
-    }
+    if (m_import.IsRunning()) m_link.Workers().Stop(m_import);
     // Joined even when it has ended by itself: its thread may still be looking at its flag.
     StopUpgradeThread();
     m_link.DeleteSerialComm();

@@ -47,21 +47,17 @@ void CMainTesterDlg::MapPointReadHandlers() {
     MapCommand(IDC_POINT_READ_STATISTICS, Notify::Clicked, [this] { OnStatistics(); });
 }
 
-PointReadReports CMainTesterDlg::MakePointReadReports() {
-    PointReadReports reports;
-    reports.sent = [this](const ByteString& frame) {
-        std::string hex;
-        BytesToHexText(hex, frame, 0);
-        m_frameLogs.Add(LogList::FrameLog, std::move(hex));
-    };
-    reports.row = [this](const PointReadRow& row) {
-        PostTask([this, row] {
-            if (!row.verdict.empty()) WriteRowVerdict(m_addressList, row.address, row.verdict);
-            WriteRowTime(m_addressList, row.address, row.time);
-        });
-    };
-    reports.ended = [this] { PostTask([this] { EnablePointReadControls(); }); };
-    return reports;
+BatchPlan CMainTesterDlg::MakePointReadPlan(uint32_t intervalMs) {
+    BatchPlan plan;
+    plan.queue = &m_link.Queues().pointRead;
+    plan.arrived = &m_link.Queues().pointReadArrived;
+    plan.waitMs = intervalMs;
+    plan.writesTime = true;
+    plan.judge = [](const std::string& mac, const ByteString& reply) { return JudgePointReadReply(reply, mac); };
+    plan.sent = LogSentFrame(LogList::FrameLog);
+    plan.post = [this](const BatchRow& row) { PostBatchRow(row); };
+    plan.ended = [this] { PostTask([this] { EnablePointReadControls(); }); };
+    return plan;
 }
 
 void CMainTesterDlg::OnRemotePointRead() {
@@ -103,14 +99,15 @@ void CMainTesterDlg::OnAutoPointRead() {
         return;
     }
     m_frameLogs[LogList::FrameLog].Clear();
-    std::vector<PointReadStep> steps;
+    std::vector<BatchStep> steps;
     uint32_t intervalMs = 0;
-    if (!PreparePointReadSteps(steps, intervalMs) || m_pointReading.Start(std::move(steps), intervalMs) == 0) {
+    if (!PreparePointReadSteps(steps, intervalMs) ||
+        m_pointReading.Start(std::move(steps), MakePointReadPlan(intervalMs)) == 0) {
         EnablePointReadControls();
     }
 }
 
-bool CMainTesterDlg::PreparePointReadSteps(std::vector<PointReadStep>& steps, uint32_t& intervalMs) {
+bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs) {
     const std::string interval = GetDlgItemText(IDC_POINT_READ_INTERVAL);
     if (interval.empty()) {
         ShowMessageBox("输入点抄间隔");
@@ -148,8 +145,8 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<PointReadStep>& steps, ui
     for (size_t i = 0; i < macs.size(); ++i) {
         request.mac = macs[i];
         request.group = groups[i];
-        PointReadStep step;
-        step.mac = macs[i];
+        BatchStep step;
+        step.wire = macs[i];
         const PagePayload payload = [&request](Dialog&, ByteString& out) {
             out = BuildPointReadPayload(request);
             return true;

@@ -11,6 +11,7 @@
 
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
+#include "commands/batch_runner.h"
 #include "commands/batch_tests.h"
 #include "commands/command_frame.h"
 #include "commands/meter_rounds.h"
@@ -132,7 +133,7 @@ public:
     // ---- Address list and the batch tests over it ----
     // Ends a running data or version test within its current wait and waits for its thread.
     void StopBatchTests();
-    // One blank into the result, time and reset columns of every checked row of the address
+    // kBlankCell into the result, time and reset columns of every checked row of the address
     // list: the start of the data and version tests and of point reading.
     void ClearCheckedResults();
     // A reset-information reply into the row of the address (display form): the reset word and
@@ -238,10 +239,14 @@ private:
     // The wire forms of the checked rows' addresses; false when there are none, or more than
     // limit (0: no limit), which is said.
     bool GatherCheckedAddresses(std::vector<std::string>& wireAddresses, size_t limit);
-    void WriteTestRow(const BatchRow& row);
-    // One address of a test, on the user-interface thread.
-    SendOutcome SendTestData(const std::string& wire);
-    SendOutcome SendVersionQuery(const std::string& wire);
+    // Hands a run's row to this thread, which writes it into the address list.
+    void PostBatchRow(const BatchRow& row);
+    // A run's sent request as one row of the hex text, through the row writer.
+    std::function<void(const ByteString&)> LogSentFrame(LogList list);
+    // The request of a test for one address from the page as it stands; empty when a field
+    // was refused (said).
+    ByteString BuildTestDataFrame(const std::string& wire);
+    ByteString BuildVersionQueryFrame(const std::string& wire);
     void EnableVersionTestControls(bool enable);
 
     // Record and log files.
@@ -272,13 +277,13 @@ private:
 
     // Point reading over the address list.
     void MapPointReadHandlers();
-    PointReadReports MakePointReadReports();
+    BatchPlan MakePointReadPlan(uint32_t intervalMs);
     void OnRemotePointRead();
     void OnAutoPointRead();
     void OnStopPointRead();
     void OnStatistics();
     // The frames of the checked devices and the interval; false when a field is refused (said).
-    bool PreparePointReadSteps(std::vector<PointReadStep>& steps, uint32_t& intervalMs);
+    bool PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs);
     void EnablePointReadControls();
     // Ends the rounds and point reading, waiting for their threads.
     void StopMeterRuns();
@@ -360,19 +365,17 @@ private:
     std::unique_ptr<SocketNotifier> m_socketNotifier;  // watches the network socket while it is open
 
     // ---- Worker threads of the window's jobs ----
-    Worker m_versionTest;
-    Worker m_addressTest;
     Worker m_import;
     Worker m_upgrade;
     uint32_t m_importRun = 0;             // the latest import started
     bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
     bool m_closing = false;               // OnClose has begun: nothing starts again
-    BatchTest m_addressTestRun;
-    BatchTest m_versionTestRun;
+    BatchRunner m_addressTestRun;
+    BatchRunner m_versionTestRun;
 
     // ---- Meter-reading rounds and point reading ----
     MeterRounds m_meterRounds;
-    PointReading m_pointReading;
+    BatchRunner m_pointReading;
 
     // ---- Repeats on the window's timers ----
     DialogRepeatWindow m_repeatWindow{*this};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "link/module_command.h"
+
 namespace {
 
 constexpr int kAnySub = -1;
@@ -20,27 +22,38 @@ using T = ToolFrame;
 // The first row that holds the command and matches the sub-code wins.
 const std::vector<RouteRow>& Routes() {
     static const std::vector<RouteRow> rows = {
-        {{0x19}, kAnySub, {false, Q::None, L::SearchLog, T::SearchReport, false}},
-        {{0x17, 0x1A, 0x1B}, kAnySub, {false, Q::None, L::SearchLog, T::None, false}},
-        {{0x15}, kAnySub, {false, Q::ReceiveData, L::DataReplyLog, T::None, false}},
-        {{0x1F, 0x1E, 0x07}, kAnySub, {false, Q::RemotePassword, L::PasswordLog, T::None, false}},
-        {{0x1D}, kAnySub, {false, Q::PasswordRequest, L::PasswordReplyLog, T::None, false}},
-        {{0x14, 0x32, 0x16, 0x25, 0x27, 0x26, 0x28}, kAnySub, {false, Q::SendData, L::DataLog, T::None, false}},
-        {{0xF1}, kAnySub, {false, Q::PointRead, L::FrameLog, T::None, false}},
-        {{0xF5}, 1, {true, Q::None, L::None, T::BroadcastReply, false}},
-        {{0xF2}, 3, {true, Q::Test, L::None, T::None, false}},
-        {{0xF4}, 2, {true, Q::ResetInfo, L::FrameLog, T::None, false}},
-        {{0xF4}, 3, {true, Q::ResetInfo, L::FrameLog, T::None, false}},
-        {{0x52}, kAnySub, {true, Q::Version, L::None, T::None, false}},
-        {{0x50, 0x51, 0x53, 0x5D, 0x08, 0xF2, 0xF4, 0xF5, 0x01, 0x02, 0x06, 0x09, 0x03, 0x04, 0x60, 0x0B, 0x0C,
-          0x0D, 0xE0},
+        {{CMD_SEARCH_REPORT}, kAnySub, {false, Q::None, L::SearchLog, T::SearchReport, false}},
+        {{CMD_START_SEARCH, CMD_REQUEST_SEARCH_ATTRIBUTE, CMD_REPLY_SEARCH_ATTRIBUTE},
+         kAnySub,
+         {false, Q::None, L::SearchLog, T::None, false}},
+        {{CMD_RECEIVE_DATA}, kAnySub, {false, Q::ReceiveData, L::DataReplyLog, T::None, false}},
+        {{CMD_REMOTE_SET_PASSWORD_REPLY_REPORT, CMD_REMOTE_SET_PASSWORD_REPLY, CMD_SET_LOCAL_PASSWORD},
+         kAnySub,
+         {false, Q::RemotePassword, L::PasswordLog, T::None, false}},
+        {{CMD_REMOTE_SET_PASSWORD_SLAVE_REQUEST},
+         kAnySub,
+         {false, Q::PasswordRequest, L::PasswordReplyLog, T::None, false}},
+        {{CMD_SEND_DATA, CMD_SET_LOCAL_NETPORT, CMD_BROADCAST, CMD_REMOTE_SET_MULTICAST_REQUEST,
+          CMD_REMOTE_SET_MULTICAST_REPLY, CMD_CODE_26, CMD_CODE_28},
+         kAnySub,
+         {false, Q::SendData, L::DataLog, T::None, false}},
+        {{CMD_POINT_READ}, kAnySub, {false, Q::PointRead, L::FrameLog, T::None, false}},
+        {{CMD_BROADCAST_REPLY_TEST}, 1, {true, Q::None, L::None, T::BroadcastReply, false}},
+        {{CMD_TEST_TOOL}, 3, {true, Q::Test, L::None, T::None, false}},
+        {{CMD_RESET_INFO}, 2, {true, Q::ResetInfo, L::FrameLog, T::None, false}},
+        {{CMD_RESET_INFO}, 3, {true, Q::ResetInfo, L::FrameLog, T::None, false}},
+        {{CMD_REMOTE_READ_VERSION}, kAnySub, {true, Q::Version, L::None, T::None, false}},
+        {{CMD_REMOTE_RESTART, CMD_REMOTE_SET_LWIP, CMD_REMOTE_READ_MAC_ADDRESS, CMD_REMOTE_READ_NETWORK_PARAMS,
+          CMD_CODE_08, CMD_TEST_TOOL, CMD_RESET_INFO, CMD_BROADCAST_REPLY_TEST, CMD_MODULE_RESTART,
+          CMD_READ_VERSION, CMD_READ_LOCAL_PASSWORD, CMD_CODE_09, CMD_READ_MAC_ADDRESS, CMD_CODE_04, CMD_PAIRING,
+          CMD_READ_COMM_ADDRESS, CMD_SET_COMM_ADDRESS, CMD_READ_NETWORK_PARAMS, CMD_ACTIVE_REPORT},
          kAnySub,
          {true, Q::None, L::None, T::None, false}},
-        {{0xF3, 0x0E}, kAnySub, {false, Q::None, L::FrameLog, T::None, false}},
-        {{0x40}, kAnySub, {false, Q::None, L::None, T::None, true}},
-        {{0xF0}, kAnySub, {false, Q::CmdF0, L::FrameLog, T::None, false}},
-        {{0xE2}, kAnySub, {false, Q::Config, L::FrameLog, T::None, false}},
-        {{0x00}, kAnySub, {false, Q::None, L::None, T::None, false}},
+        {{CMD_CODE_F3, CMD_SET_NETWORK_PARAMS}, kAnySub, {false, Q::None, L::FrameLog, T::None, false}},
+        {{CMD_NETPORT_TEST}, kAnySub, {false, Q::None, L::None, T::None, true}},
+        {{CMD_CODE_F0}, kAnySub, {false, Q::CmdF0, L::FrameLog, T::None, false}},
+        {{CMD_CONFIG_PARAMS_REPLY}, kAnySub, {false, Q::Config, L::FrameLog, T::None, false}},
+        {{CMD_CODE_00}, kAnySub, {false, Q::None, L::None, T::None, false}},
     };
     return rows;
 }
@@ -58,33 +71,25 @@ FrameRoute RouteOf(uint8_t command, uint8_t sub) {
 }
 
 void ReplyQueues::File(ReplyQueueId id, const ByteString& frame) {
-    const auto entry = [&frame] { return ReplyEntry{frame, GetLocalTime()}; };
+    ReplyQueue<ReplyEntry>* queue = nullptr;
     switch (id) {
-        case Q::None: break;
-        case Q::SendData: sendData.Push(entry()); break;
-        case Q::ReceiveData: receiveData.Push(entry()); break;
-        case Q::RemotePassword: remotePassword.Push(entry()); break;
-        case Q::PasswordRequest: passwordRequest.Push(entry()); break;
-        case Q::PointRead: pointRead.Push(entry()); break;
-        case Q::Test: test.Push(frame); break;
-        case Q::ResetInfo: resetInfo.Push(entry()); break;
-        case Q::CmdF0: cmdF0.Push(frame); break;
-        case Q::Config: config.Push(frame); break;
-        case Q::Version: version.Push(entry()); break;
+        case Q::None: return;
+        case Q::SendData: queue = &sendData; break;
+        case Q::ReceiveData: queue = &receiveData; break;
+        case Q::RemotePassword: queue = &remotePassword; break;
+        case Q::PasswordRequest: queue = &passwordRequest; break;
+        case Q::PointRead: queue = &pointRead; break;
+        case Q::Test: queue = &test; break;
+        case Q::ResetInfo: queue = &resetInfo; break;
+        case Q::CmdF0: queue = &cmdF0; break;
+        case Q::Config: queue = &config; break;
+        case Q::Version: queue = &version; break;
     }
+    if (queue) queue->Push(ReplyEntry{frame, GetLocalTime()});
 }
 
 void ReplyQueues::ClearAll() {
-    sendData.Clear();
-    receiveData.Clear();
-    remotePassword.Clear();
-    passwordRequest.Clear();
-    pointRead.Clear();
-    test.Clear();
-    resetInfo.Clear();
-    cmdF0.Clear();
-    config.Clear();
-    version.Clear();
-    spare.Clear();
-    allFrames.Clear();
+    for (ReplyQueue<ReplyEntry>* queue : {&sendData, &receiveData, &remotePassword, &passwordRequest, &pointRead, &test,
+                                          &resetInfo, &cmdF0, &config, &version, &allFrames})
+        queue->Clear();
 }

@@ -55,8 +55,9 @@ struct FrameRoute {
 // The route of a frame with this command byte and sub-code.
 FrameRoute RouteOf(uint8_t command, uint8_t sub);
 
-// Every reply queue with its arrived flag. The reset-information queue raises the
-// point-reading flag; the command-0xF0 and all-frames queues raise none.
+// Every reply queue with its arrived flag; every entry is a frame with the local time it was
+// filed at. The reset-information queue raises the point-reading flag; the command-0xF0 and
+// all-frames queues raise none.
 struct ReplyQueues {
     ArrivedFlag sendDataArrived{0};
     ArrivedFlag receiveDataArrived{0};
@@ -72,16 +73,17 @@ struct ReplyQueues {
     ReplyQueue<ReplyEntry> remotePassword{&remotePasswordArrived};
     ReplyQueue<ReplyEntry> passwordRequest{&passwordRequestArrived};
     ReplyQueue<ReplyEntry> pointRead{&pointReadArrived};
-    ReplyQueue<ByteString> test{&testArrived};
+    ReplyQueue<ReplyEntry> test{&testArrived};
     ReplyQueue<ReplyEntry> resetInfo{&pointReadArrived};
-    ReplyQueue<ByteString> cmdF0;
-    ReplyQueue<ByteString> config{&configArrived};
+    ReplyQueue<ReplyEntry> cmdF0;
+    ReplyQueue<ReplyEntry> config{&configArrived};
     ReplyQueue<ReplyEntry> version{&versionArrived};
-    ReplyQueue<ReplyEntry> spare;
-    ReplyQueue<ByteString> allFrames;
+    ReplyQueue<ReplyEntry> allFrames;
 
-    // Files the frame into the queue of the id; queues of entries stamp it with the local time.
+    // Files the frame, stamped with the local time, into the queue of the id.
     void File(ReplyQueueId id, const ByteString& frame);
+    // Keeps the frame, stamped with the local time, in the queue of all classified frames.
+    void Keep(const ByteString& frame) { allFrames.Push(ReplyEntry{frame, GetLocalTime()}); }
     // Empties every queue; the flags stay as they are.
     void ClearAll();
 };

@@ -176,7 +176,7 @@ void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
     if (route.log != LogList::None) m_listener.OnLogFrame(route.log, frame);
     if (route.tool != ToolFrame::None) m_listener.OnToolFrame(route.tool, frame);
     if (route.numberedRecord) LogNumberedReceive(frame);
-    m_queues.allFrames.Push(frame);
+    m_queues.Keep(frame);
 
     if (command == 0x00) {
         // The monitor gets the data alone: without the header and the two check bytes.

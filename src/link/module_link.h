@@ -141,7 +141,6 @@ public:
     void FlushPointReadReplies() { m_queues.pointRead.Clear(); }
     void FlushConfigReplies() { m_queues.config.Clear(); }
     void FlushResetInfoReplies() { m_queues.resetInfo.Clear(); }
-    void FlushSpareReplies() { m_queues.spare.Clear(); }
 
     // ---- Worker threads ----
     // Both sleep until there is work: the gather on the received bytes and its deadlines, the

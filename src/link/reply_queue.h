@@ -1,6 +1,7 @@
 #pragma once
 // The reply queues: frames filed by the classifier for the worker or handler that waits for
-// them. Every queue is one ReplyQueue with a lock of its own and a bound on its length.
+// them. Every queue is one ReplyQueue of ReplyEntry, with a lock of its own and a bound on its
+// length, so one waiting helper serves them all.
 
 #include <atomic>
 #include <condition_variable>

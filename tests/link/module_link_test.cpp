@@ -92,6 +92,20 @@ struct FlagProbe {
     FlagProbe& operator=(FlagProbe&&) = default;
 };
 
+// Every entry of every queue that holds any: the frame's hex text and the second and millisecond
+// it was filed at.
+Lines Entries(ReplyQueues& q) {
+    Lines entries;
+    for (ReplyQueue<ReplyEntry>* queue : {&q.sendData, &q.receiveData, &q.remotePassword, &q.passwordRequest,
+                                          &q.pointRead, &q.test, &q.resetInfo, &q.cmdF0, &q.config, &q.version,
+                                          &q.allFrames}) {
+        for (const ReplyEntry& e : queue->Snapshot())
+            entries.push_back(HexOf(e.frame) + " " + std::to_string(e.time.second) + "." +
+                              std::to_string(e.time.milliseconds));
+    }
+    return entries;
+}
+
 // The queues holding entries, then the arrived flags raised.
 std::string Filed(ReplyQueues& q) {
     const std::pair<const char*, size_t> queues[] = {
@@ -134,7 +148,7 @@ TEST(ReplyQueue, FlagRaisedAfterThePushAndPoppedOnlyWhenNotEmpty) {
     queue.Clear();
     EXPECT_EQ(queue.Size(), 0u);
     ReplyQueues queues;  // the queues that nothing pops are bounded too
-    for (size_t i = 0; i <= kReplyQueueBound; ++i) queues.allFrames.Push(Hex("01"));
+    for (size_t i = 0; i <= kReplyQueueBound; ++i) queues.allFrames.Push(ReplyEntry{Hex("01"), {}});
     EXPECT_EQ(queues.allFrames.Size(), kReplyQueueBound);
 }
 
@@ -163,6 +177,12 @@ TEST(Classifier, RoutesByCommandAndSubCode) {
         {0xE2, "01", {"frame"}, "config +config "},
         {0x99, "01", {"frame"}, ""},
     };
+    SetLocalTimeSource([] {
+        SystemTime t;
+        t.second = 7;
+        t.milliseconds = 250;
+        return t;
+    });
     for (const auto& c : cases) {
         Recorder listener;
         ModuleLink link(listener);
@@ -172,7 +192,11 @@ TEST(Classifier, RoutesByCommandAndSubCode) {
         for (const std::string& e : c.events) expected.push_back(e + " " + HexOf(frame));
         EXPECT_EQ(listener.Events(), expected) << HexOf(frame);
         EXPECT_EQ(Filed(link.Queues()), c.filed) << HexOf(frame);
-        EXPECT_EQ(link.Queues().allFrames.Snapshot(), std::vector<ByteString>{frame});
+        ASSERT_EQ(link.Queues().allFrames.Size(), 1u);
+        EXPECT_EQ(link.Queues().allFrames.Snapshot()[0].frame, frame);
+        // Each queue's entry, the all-frames queue's too, carries the time it was filed at.
+        const std::string stamped = HexOf(frame) + " 7.250";
+        EXPECT_EQ(Entries(link.Queues()), Lines(std::string(c.filed).empty() ? 1 : 2, stamped)) << HexOf(frame);
         link.MonitorThreadStep();  // recorded as received
         EXPECT_EQ(listener.Rows(), Lines{"11 " + HexOf(frame)});
         link.ClassifyReceivedFrame(frame, kCheckedFrame);
@@ -182,6 +206,7 @@ TEST(Classifier, RoutesByCommandAndSubCode) {
         const std::string filed = c.filed;
         EXPECT_EQ(Filed(link.Queues()), filed.substr(std::min(filed.find('+'), filed.size())));
     }
+    SetLocalTimeSource(nullptr);
 }
 
 TEST(Classifier, RawChunksCommandZeroAndNetworkTestFrames) {
