@@ -8,6 +8,3 @@
 // Broadcast reply test: the key the request is encrypted with.
 inline constexpr CodeText kKeyModeNames[] = {{0, "初始密钥加密"}, {1, "用户密钥加密"}};
 
-// Pairing device search: which nodes answer.
-inline constexpr CodeText kPairingScopeNames[] = {
-    {0, "0x00 所有配对节点"}, {1, "0x01 所有未配过节点"}, {2, "0x02: 所有配过，但不属于本PANID"}};
