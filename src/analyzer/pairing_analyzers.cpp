@@ -8,7 +8,6 @@
 #include "analyzer/pairing_remote_analyzers.h"
 #include "link/field_tables.h"
 #include "link/sub_commands.h"
-#include "platform/text_format.h"
 
 namespace pairing_detail {
 
@@ -25,11 +24,33 @@ void AnalyzePairing(const ByteString& frame, std::string& text, const PairingSha
     if (shape.closingCrLf) text += kCrLf;
 }
 
-void PrintMac(FrameReader& in, std::string& text) { AppendHexReversed(in.BytesOrZero(6), text); }
+namespace {
 
-void PrintPanId(FrameReader& in, std::string& text) { AppendHexReversed(in.BytesOrZero(2), text); }
+// n bytes at the cursor, last byte first, as upper-case hex digits.
+void PrintReversed(FrameReader& in, size_t n, std::string& text) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    char digits[12];
+    for (size_t i = n; i > 0; --i) {
+        const uint8_t b = in.ByteOrZero();
+        digits[2 * i - 2] = kDigits[b >> 4];
+        digits[2 * i - 1] = kDigits[b & 0x0F];
+    }
+    text.append(digits, 2 * n);
+}
 
-void PrintDecimal(FrameReader& in, std::string& text) { AppendFormat(text, "%d", in.ByteOrZero()); }
+}  // namespace
+
+void PrintMac(FrameReader& in, std::string& text) { PrintReversed(in, 6, text); }
+
+void PrintPanId(FrameReader& in, std::string& text) { PrintReversed(in, 2, text); }
+
+void PrintDecimal(uint8_t value, std::string& text) {
+    if (value >= 100) text.push_back(static_cast<char>('0' + value / 100));
+    if (value >= 10) text.push_back(static_cast<char>('0' + value / 10 % 10));
+    text.push_back(static_cast<char>('0' + value % 10));
+}
+
+void PrintDecimal(FrameReader& in, std::string& text) { PrintDecimal(in.ByteOrZero(), text); }
 
 void PrintBytes(FrameReader& in, size_t n, std::string& text) { AppendHex(in.BytesOrZero(n), text); }
 

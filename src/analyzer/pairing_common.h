@@ -6,6 +6,7 @@
 // sub-code has one. An abnormal answer matches no branch. The fields start after the sub-code
 // and are read through a FrameReader whose reads past the frame give zeros.
 
+#include <cstdint>
 #include <string>
 
 #include "analyzer/frame_reader.h"
@@ -29,6 +30,7 @@ void AnalyzePairing(const ByteString& frame, std::string& text, const PairingSha
 // decimal, and bytes in frame order.
 void PrintMac(FrameReader& in, std::string& text);
 void PrintPanId(FrameReader& in, std::string& text);
+void PrintDecimal(uint8_t value, std::string& text);
 void PrintDecimal(FrameReader& in, std::string& text);
 void PrintBytes(FrameReader& in, size_t n, std::string& text);
 // The bytes from the cursor to the last data byte (frame position 5 + L), in frame order.

@@ -5,7 +5,6 @@
 #include "analyzer/field_printers.h"
 #include "analyzer/pairing_common.h"
 #include "link/field_tables.h"
-#include "platform/text_format.h"
 
 using namespace pairing_detail;
 
@@ -33,7 +32,9 @@ void CommTestBody(FrameReader& in, unsigned, std::string& text) {
     PrintMac(in, text);
     text += kCrLf;
     const uint8_t n = in.ByteOrZero();
-    AppendFormat(text, "通信数据长度：%d\r\n", n);
+    text += "通信数据长度：";
+    PrintDecimal(n, text);
+    text += kCrLf;
     text += "通信数据：";
     PrintBytes(in, n, text);
 }
@@ -71,7 +72,9 @@ void SearchRequestReport(FrameReader& in, unsigned length, std::string& text) {
     PrintMac(in, text);
     text += kCrLf;
     const uint8_t n = in.ByteOrZero();
-    AppendFormat(text, "%s%d\r\n", kAttributeLengthLabel, n);
+    text += kAttributeLengthLabel;
+    PrintDecimal(n, text);
+    text += kCrLf;
     text += kAttributeLabel;
     PrintBytes(in, n, text);
 }
@@ -129,7 +132,9 @@ PAIRING_TEXT_IF_L1(DeviceSearchAnswer, "发起设备搜索成功")
 PAIRING_TEXT_IF_L1(SearchReportAnswer, "上报搜索结果成功")
 void SearchReport(FrameReader& in, unsigned length, std::string& text) {
     const uint8_t count = in.ByteOrZero();
-    AppendFormat(text, "搜索结果数目：    %d\r\n", count);
+    text += "搜索结果数目：    ";
+    PrintDecimal(count, text);
+    text += kCrLf;
     if (length != 8u * count + 2) {
         text += "回复帧有误";
         return;
