@@ -1,8 +1,9 @@
 #pragma once
 // Pairing frames (command 0x60): the dispatcher on the sub-code (the first data byte) and the
 // analyzers of the local pairing sub-codes 0x00-0x06. The search, test and remote sub-codes are
-// in pairing_remote_analyzers.h. Nothing in the tool calls the dispatcher yet: a pairing frame
-// given to AnalyzeFrame reads as an unknown command.
+// in pairing_remote_analyzers.h. The frame analyzer's table has no row for the pairing command,
+// so a pairing frame given to AnalyzeFrame reads as an unknown command; only this dispatcher
+// reaches these analyzers.
 
 #include <cstdint>
 #include <string>
