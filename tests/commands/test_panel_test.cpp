@@ -82,7 +82,8 @@ TEST_F(TestPanelTest, HeaderTextsThatAreNoEntryLeaveTheirControlFields) {
     EXPECT_EQ(control, testing_frames::Hex("D0"));
 }
 
-// The test-data combos offer their tables' combo texts (the analyzer's texts differ), sorted.
+// The test-data and pairing rule combos offer their tables' combo texts (the analyzer's texts
+// differ), sorted.
 TEST_F(TestPanelTest, TestDataCombosOfferTheirEntries) {
     const struct {
         int id;
@@ -93,6 +94,9 @@ TEST_F(TestPanelTest, TestDataCombosOfferTheirEntries) {
         {IDC_PANEL_FEC_COMBO, {"FEC_RATE_16_18", "FEC_RATE_16_21", "FEC_RATE_1_2"}, "FEC_RATE_16_18"},
         {IDC_PANEL_PB_TYPE_COMBO, {"0:136pb块", "1:520pb块"}, "0:136pb块"},
         {IDC_PANEL_COPIES_COMBO, {"1", "11", "2", "4", "5", "7"}, "7"},
+        {IDC_PANEL_PAIRING_SCOPE_COMBO,
+         {"0x00 所有配对节点", "0x01 所有未配过节点", "0x02: 所有配过，但不属于本PANID"},
+         "0x01 所有未配过节点"},
     };
     for (const auto& c : combos) {
         ComboBox combo(Panel().GetDlgItem(c.id));
