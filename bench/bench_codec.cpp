@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/control_field.h"
+#include "analyzer/pairing_analyzers.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
 
@@ -67,6 +69,30 @@ void BM_AnalyzeFrame(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnalyzeFrame)->DenseRange(0, 3);
+
+// A pairing frame's explanation as the frame analyzer's would be: its control field, then its
+// sub-code's text. Local pairing answer, communication test request, searched devices, pairing
+// search results.
+void BM_AnalyzePairingFrame(benchmark::State& state) {
+    const ByteString mac{0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
+    const ByteString macPan = mac + ByteString{0x34, 0x12};
+    const ByteString frames[] = {
+        Frame(0x80, 0x60, ByteString{0x00} + macPan),
+        Frame(0x00, 0x60, ByteString{0x20} + mac + ByteString{4, 1, 2, 3, 4}),
+        Frame(0x80, 0x60, ByteString{0xF1, 2} + macPan + macPan),
+        Frame(0x80, 0x60, ByteString{0x12, 2} + macPan + ByteString{1, 0xAA} + macPan + ByteString{0}),
+    };
+    const ByteString& frame = frames[state.range(0)];
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        PrintControlField(frame, text);
+        DispatchPairingAnalyzer(frame, text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzePairingFrame)->DenseRange(0, 3);
 
 void BM_HexTextToBytes(benchmark::State& state) {
     const std::string text = "79 06 00 80 03 01 02 03 04 05 06 9B 85 ";

@@ -72,3 +72,22 @@ void AppendNetTestPacket(uint32_t sequence, ByteString& payload) {
     AppendWord16(payload, static_cast<uint16_t>(kNetTestDataLength));
     for (size_t i = 0; i < kNetTestDataLength; ++i) payload.push_back(static_cast<unsigned char>(i));
 }
+
+bool AppendFixedHexField(const std::string& typed, size_t size, ByteString& payload) {
+    std::string digits = StripHexSeparators(typed);
+    if (digits.empty() || digits.size() > 2 * size || !IsHexText(digits)) return false;
+    ReverseHexPairs(digits, static_cast<int>(size));
+    payload += HexFieldBytes(digits);
+    return true;
+}
+
+bool AppendPairingData(const std::string& typed, ByteString& payload, size_t& count) {
+    const std::string digits = StripHexSeparators(typed);
+    if (!IsHexText(digits) || (digits.size() + 1) / 2 > kMaxPairingData) return false;
+    ByteString bytes;
+    HexTextToBytes(digits, bytes, 0);
+    count = bytes.size();
+    payload.push_back(static_cast<unsigned char>(count));
+    payload += bytes;
+    return true;
+}

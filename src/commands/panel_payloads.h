@@ -37,3 +37,17 @@ void AppendRemoteTarget(const RemoteTarget& target, ByteString& payload);
 // and the data length 255 (16 bits), both low byte first, then the data bytes 0x00 to 0xFE.
 constexpr size_t kNetTestDataLength = 255;
 void AppendNetTestPacket(uint32_t sequence, ByteString& payload);
+
+// A fixed-size field of the pairing commands (PANID 2 bytes, pairing time 1, device address 6),
+// typed most significant byte first: blanks and line breaks dropped, padded with '0' in front,
+// appended least significant byte first. False, with nothing appended, for an empty text, more
+// digits than the field holds, or a character that is not a hexadecimal digit.
+bool AppendFixedHexField(const std::string& typed, size_t size, ByteString& payload);
+
+// Most data bytes the pairing data field's one-byte count holds.
+constexpr size_t kMaxPairingData = 0xFF;
+// The pairing data field: its byte count (one byte) and its bytes in text order (blanks and
+// line breaks dropped, an odd digit count completed in front). An empty text gives a count of 0.
+// False, with nothing appended, for a character that is not a hexadecimal digit or more than
+// kMaxPairingData bytes. count receives the number of data bytes.
+bool AppendPairingData(const std::string& typed, ByteString& payload, size_t& count);

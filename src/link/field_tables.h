@@ -67,3 +67,12 @@ inline constexpr CodeText kModulationNames[] = {
 inline constexpr CodeText kCopiesNames[] = {{1, "1"}, {2, "2"}, {4, "4"}, {5, "5"}, {7, "7"}, {11, "11"}};
 inline constexpr CodeText kFecRateNames[] = {{0, "FEC_RATE_1_2"}, {1, "FEC_RATE_16_21"}, {2, "FEC_RATE_16_18"}};
 inline constexpr CodeText kPbBlockNames[] = {{0, "136pb块", "0:136pb块"}, {1, "520pb块", "1:520pb块"}};
+
+// Pairing: the automatic pairing report's result, the host's verdict on a pairing search request,
+// and the device search's rule (the panel's rule combo offers the choice texts).
+inline constexpr CodeText kAutoPairResultNames[] = {{0, "配对成功"}, {1, "等待配对超2个"}};
+inline constexpr CodeText kPairSearchVerdictNames[] = {{0, "不符合搜索规则，不回复"}, {1, "符合搜索规则，回复"}};
+inline constexpr CodeText kPairingSearchRuleNames[] = {
+    {0, "搜索所有配对到PANID的节点", "0x00 所有配对节点"},
+    {1, "搜索所有未配对过得节点", "0x01 所有未配过节点"},
+    {2, "搜索所有配对过，但是不属于本PANID的节点", "0x02: 所有配过，但不属于本PANID"}};

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "analyzer/pairing_analyzers.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "support/sender_checks.h"
@@ -80,7 +82,8 @@ TEST_F(TestPanelTest, HeaderTextsThatAreNoEntryLeaveTheirControlFields) {
     EXPECT_EQ(control, testing_frames::Hex("D0"));
 }
 
-// The test-data combos offer their tables' combo texts (the analyzer's texts differ), sorted.
+// The test-data and pairing rule combos offer their tables' combo texts (the analyzer's texts
+// differ), sorted.
 TEST_F(TestPanelTest, TestDataCombosOfferTheirEntries) {
     const struct {
         int id;
@@ -91,6 +94,9 @@ TEST_F(TestPanelTest, TestDataCombosOfferTheirEntries) {
         {IDC_PANEL_FEC_COMBO, {"FEC_RATE_16_18", "FEC_RATE_16_21", "FEC_RATE_1_2"}, "FEC_RATE_16_18"},
         {IDC_PANEL_PB_TYPE_COMBO, {"0:136pb块", "1:520pb块"}, "0:136pb块"},
         {IDC_PANEL_COPIES_COMBO, {"1", "11", "2", "4", "5", "7"}, "7"},
+        {IDC_PANEL_PAIRING_SCOPE_COMBO,
+         {"0x00 所有配对节点", "0x01 所有未配过节点", "0x02: 所有配过，但不属于本PANID"},
+         "0x01 所有未配过节点"},
     };
     for (const auto& c : combos) {
         ComboBox combo(Panel().GetDlgItem(c.id));
@@ -232,6 +238,96 @@ std::vector<PanelCase> RefusalCases() {
     };
 }
 
+// ---- Pairing: command 0x60, the sub-code and its fields ----
+
+// The frame of a pairing request from the panel's default header.
+std::string Pairing(const std::string& data) { return Spaced(testing_frames::MakeFrame(0x40, 0x60, data)); }
+
+std::string Repeated(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) all += text;
+    return all;
+}
+
+constexpr char kFieldMessage[] = "请输入所需内容";
+const Texts kAddressAndData = {{IDC_PANEL_DST_ADDR, "112233445566"}, {IDC_PANEL_DATA, "AA"}};
+const std::pair<int, std::string> kRuleUnpaired = {IDC_PANEL_PAIRING_SCOPE_COMBO, "0x01 所有未配过节点"};
+
+std::vector<PanelCase> PairingSendCases() {
+    return {
+        {"ReadLocalPairing", PAGE_READ_LOCAL_PAIRING, {}, IDC_PANEL_READ_LOCAL_PAIRING, Pairing("00")},
+        {"SetLocalPairingShortPanId", PAGE_SET_LOCAL_PAIRING, {{IDC_PANEL_NUMBER, "12"}}, IDC_PANEL_SET_LOCAL_PAIRING,
+         Pairing("01 12 00")},
+        {"SetLocalPairingBlanksAndCase", PAGE_SET_LOCAL_PAIRING, {{IDC_PANEL_NUMBER, " ab cd "}},
+         IDC_PANEL_SET_LOCAL_PAIRING, Pairing("01 CD AB")},
+        {"SetPairingWait", PAGE_SET_PAIRING_WAIT, {{IDC_PANEL_NUMBER, "3C"}}, IDC_PANEL_SET_PAIRING_WAIT,
+         Pairing("02 3C")},
+        {"StartAutoPairing", PAGE_START_AUTO_PAIRING, {}, IDC_PANEL_START_AUTO_PAIRING, Pairing("03")},
+        {"ReadAvailableNetworks", PAGE_READ_AVAILABLE_NETWORKS, {}, IDC_PANEL_READ_AVAILABLE_NETWORKS, Pairing("05")},
+        {"ClearLocalPairing", PAGE_CLEAR_LOCAL_PAIRING, {}, IDC_PANEL_CLEAR_LOCAL_PAIRING, Pairing("06")},
+        {"PairingSearch", PAGE_PAIRING_SEARCH, {{IDC_PANEL_DATA, "01 02 03"}}, IDC_PANEL_PAIRING_SEARCH,
+         Pairing("10 03 01 02 03"), {{IDC_PANEL_NUMBER, "3"}}},
+        {"PairingSearchNoData", PAGE_PAIRING_SEARCH, {{IDC_PANEL_DATA, ""}, {IDC_PANEL_NUMBER, "9"}},
+         IDC_PANEL_PAIRING_SEARCH, Pairing("10 00"), {{IDC_PANEL_NUMBER, "0"}}},
+        {"PairingSearchOddDigits", PAGE_PAIRING_SEARCH, {{IDC_PANEL_DATA, "123"}}, IDC_PANEL_PAIRING_SEARCH,
+         Pairing("10 02 01 23"), {{IDC_PANEL_NUMBER, "2"}}},
+        {"PairingSearch255Bytes", PAGE_PAIRING_SEARCH, {{IDC_PANEL_DATA, std::string(510, 'a')}},
+         IDC_PANEL_PAIRING_SEARCH, Pairing("10 FF" + Repeated(" AA", 255)), {{IDC_PANEL_NUMBER, "255"}}},
+        {"CommTestRequest", PAGE_COMM_TEST_REQUEST, kAddressAndData, IDC_PANEL_COMM_TEST_REQUEST,
+         Pairing("20 66 55 44 33 22 11 01 AA"), {{IDC_PANEL_NUMBER, "1"}}},
+        {"CommTestReplyShortAddress", PAGE_COMM_TEST_REPLY, {{IDC_PANEL_DST_ADDR, "12"}, {IDC_PANEL_DATA, "AA BB"}},
+         IDC_PANEL_COMM_TEST_REPLY, Pairing("22 12 00 00 00 00 00 02 AA BB"), {{IDC_PANEL_NUMBER, "2"}}},
+        {"RemoteSetPairing", PAGE_REMOTE_SET_PAIRING, {kWholeAddress[0], {IDC_PANEL_REMOTE_PANID, "5678"}},
+         IDC_PANEL_REMOTE_SET_PAIRING, Pairing("30 66 55 44 33 22 11 78 56")},
+        {"RemoteSetPairing31WithoutAControl", 0, {kWholeAddress[0], {IDC_PANEL_REMOTE_PANID, "5678"}},
+         IDC_PANEL_PAIRING_CODE_31, Pairing("31 66 55 44 33 22 11 78 56")},
+        {"RemoteReadPairing", PAGE_REMOTE_READ_PAIRING, kWholeAddress, IDC_PANEL_REMOTE_READ_PAIRING,
+         Pairing("34 66 55 44 33 22 11")},
+        {"ClearNetworkPairing", PAGE_CLEAR_NETWORK_PAIRING, {{IDC_PANEL_NUMBER, "1234"}},
+         IDC_PANEL_CLEAR_NETWORK_PAIRING, Pairing("40 34 12")},
+        {"DeviceSearch", PAGE_PAIRING_DEVICE_SEARCH, {kRuleUnpaired, {IDC_PANEL_NUMBER, "0001"}},
+         IDC_PANEL_PAIRING_DEVICE_SEARCH, Pairing("F0 01 01 00")},
+        {"DeviceSearchOtherNetworks", PAGE_PAIRING_DEVICE_SEARCH,
+         {{IDC_PANEL_PAIRING_SCOPE_COMBO, "0x02: 所有配过，但不属于本PANID"}, {IDC_PANEL_NUMBER, "ABCD"}},
+         IDC_PANEL_PAIRING_DEVICE_SEARCH, Pairing("F0 02 CD AB")},
+        {"RemoteReadPairingInternal", PAGE_REMOTE_READ_PAIRING_INTERNAL, kWholeAddress,
+         IDC_PANEL_REMOTE_READ_PAIRING_INT, Pairing("F2 66 55 44 33 22 11")},
+    };
+}
+
+std::vector<PanelCase> PairingRefusalCases() {
+    const int setLocal = IDC_PANEL_SET_LOCAL_PAIRING;
+    const int commTest = IDC_PANEL_COMM_TEST_REQUEST;
+    const Texts tooMuchData = {kWholeAddress[0], {IDC_PANEL_DATA, std::string(512, 'A')}};
+    return {
+        {"PanIdEmpty", 0, {{IDC_PANEL_NUMBER, " "}}, setLocal, "", {}, kFieldMessage},
+        {"PanIdFiveDigits", 0, {{IDC_PANEL_NUMBER, "12345"}}, setLocal, "", {}, kFieldMessage},
+        {"PanIdNotHex", 0, {{IDC_PANEL_NUMBER, "12G4"}}, IDC_PANEL_CLEAR_NETWORK_PAIRING, "", {}, kFieldMessage},
+        {"PairingTimeThreeDigits", 0, {{IDC_PANEL_NUMBER, "100"}}, IDC_PANEL_SET_PAIRING_WAIT, "", {}, kFieldMessage},
+        {"PairingTimeEmpty", 0, {{IDC_PANEL_NUMBER, ""}}, IDC_PANEL_SET_PAIRING_WAIT, "", {}, kFieldMessage},
+        // The data length edit keeps what it showed.
+        {"SearchDataNotHex", 0, {{IDC_PANEL_DATA, "0G"}, {IDC_PANEL_NUMBER, "7"}}, IDC_PANEL_PAIRING_SEARCH, "",
+         {{IDC_PANEL_NUMBER, "7"}}, kFieldMessage},
+        {"SearchData256Bytes", 0, {{IDC_PANEL_DATA, std::string(512, 'A')}}, IDC_PANEL_PAIRING_SEARCH, "", {},
+         kFieldMessage},
+        {"CommTestAddressEmpty", 0, {{IDC_PANEL_DST_ADDR, ""}, {IDC_PANEL_DATA, "AA"}}, commTest, "", {},
+         kFieldMessage},
+        {"CommTestAddress13Digits", 0, {{IDC_PANEL_DST_ADDR, "1122334455667"}}, commTest, "", {}, kFieldMessage},
+        {"CommTestDataTooLong", 0, tooMuchData, IDC_PANEL_COMM_TEST_REPLY, "", {}, kFieldMessage},
+        // The address is read first, then the remote PANID is found empty.
+        {"RemoteSetPanIdEmpty", 0, {kWholeAddress[0], {IDC_PANEL_REMOTE_PANID, ""}}, IDC_PANEL_REMOTE_SET_PAIRING, "",
+         {}, kFieldMessage},
+        {"RemoteReadAddressNotHex", 0, {{IDC_PANEL_DST_ADDR, "11223344556X"}}, IDC_PANEL_REMOTE_READ_PAIRING, "", {},
+         kFieldMessage},
+        {"InternalReadAddressEmpty", 0, {{IDC_PANEL_DST_ADDR, ""}}, IDC_PANEL_REMOTE_READ_PAIRING_INT, "", {},
+         kFieldMessage},
+        {"DeviceSearchNoRule", 0, {{IDC_PANEL_PAIRING_SCOPE_COMBO, ""}, {IDC_PANEL_NUMBER, "0001"}},
+         IDC_PANEL_PAIRING_DEVICE_SEARCH, ""},
+        {"DeviceSearchPanIdEmpty", 0, {kRuleUnpaired, {IDC_PANEL_NUMBER, ""}}, IDC_PANEL_PAIRING_DEVICE_SEARCH, "",
+         {}, kFieldMessage},
+    };
+}
+
 class PanelButtonTest : public TestPanelTest, public ::testing::WithParamInterface<PanelCase> {};
 
 TEST_P(PanelButtonTest, SendsItsFrameOrRefuses) {
@@ -258,6 +354,65 @@ void PrintTo(const PanelCase& c, std::ostream* os) { *os << c.name; }
 std::string CaseName(const ::testing::TestParamInfo<PanelCase>& info) { return info.param.name; }
 INSTANTIATE_TEST_SUITE_P(Buttons, PanelButtonTest, ::testing::ValuesIn(SendCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(Fields, PanelButtonTest, ::testing::ValuesIn(RefusalCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Pairing, PanelButtonTest, ::testing::ValuesIn(PairingSendCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(PairingFields, PanelButtonTest, ::testing::ValuesIn(PairingRefusalCases()), CaseName);
+
+// The module answers each pairing request; the answer has its row after the request's and is
+// explained through the pairing dispatcher.
+class PairingAnswerTest : public TestPanelTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PairingAnswerTest, AnswersAreLoggedAndExplained) {
+    const bool abnormal = GetParam();
+    kvtsim::AnswerPairingRequests(sim, abnormal);
+    const Texts address = {{IDC_PANEL_DST_ADDR, "112233445566"}, {IDC_PANEL_REMOTE_PANID, "5678"}};
+    const std::string remote = "MAC地址： 665544332211\r\nPANID:    5678\r\n";
+    const struct {
+        int button;
+        Texts input;
+        uint8_t sub;
+        std::string title;
+        std::string answer;  // the explanation after the title's line
+    } rows[] = {
+        {IDC_PANEL_READ_LOCAL_PAIRING, {}, 0x00, "读取本地配对信息", "MAC地址：112233445566\r\nPANID: 1234\r\n"},
+        {IDC_PANEL_SET_LOCAL_PAIRING, {{IDC_PANEL_NUMBER, "1234"}}, 0x01, "设置本地配对信息", "设置本地配对信息成功\r\n"},
+        {IDC_PANEL_SET_PAIRING_WAIT, {{IDC_PANEL_NUMBER, "3C"}}, 0x02, "设置待配对状态", "设置待配对状态成功\r\n"},
+        {IDC_PANEL_START_AUTO_PAIRING, {}, 0x03, "启动自动配对", "启动自动配对成功\r\n"},
+        {IDC_PANEL_READ_AVAILABLE_NETWORKS, {}, 0x05, "读取可用网络号", "网络号：1234\r\n\r\n"},
+        {IDC_PANEL_CLEAR_LOCAL_PAIRING, {}, 0x06, "清除本地配对信息：", "清除本地配对信息成功\r\n"},
+        {IDC_PANEL_PAIRING_SEARCH, {{IDC_PANEL_DATA, "01"}}, 0x10, "发起配对搜索请求", "PANID:    1234\r\n\r\n"},
+        {IDC_PANEL_COMM_TEST_REQUEST, address, 0x20, "发起通信测试请求", "发起通信请求成功\r\n"},
+        {IDC_PANEL_COMM_TEST_REPLY, address, 0x22, "上报通信测试应答", "上报通信测试应答成功\r\n"},
+        {IDC_PANEL_REMOTE_SET_PAIRING, address, 0x30, "远程设置配对信息请求", "远程上报配对信信请求成功\r\n"},
+        {IDC_PANEL_PAIRING_CODE_31, address, 0x31, "上报远程设置配对信息应答", remote},
+        {IDC_PANEL_REMOTE_READ_PAIRING, address, 0x34, "远程读取配对信息请求", remote},
+        {IDC_PANEL_CLEAR_NETWORK_PAIRING, {{IDC_PANEL_NUMBER, "1234"}}, 0x40, "清除配对信息", "清除配对信息成功\r\n"},
+        {IDC_PANEL_PAIRING_DEVICE_SEARCH, {kRuleUnpaired, {IDC_PANEL_NUMBER, "1234"}}, 0xF0, "发起设备搜索",
+         "发起设备搜索成功\r\n"},
+        {IDC_PANEL_REMOTE_READ_PAIRING_INT, address, 0xF2, "远程读取配对信息请求", remote},
+    };
+    int logged = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        Enter(row.input);
+        Press(row.button);
+        // The request's command and sub-code (its exact bytes are the buttons' cases).
+        char head[8];
+        std::snprintf(head, sizeof head, "60 %02X", row.sub);
+        ASSERT_EQ(NextFrame().substr(12, 5), head);
+        logged += 2;
+        ASSERT_TRUE(WaitFor([&] { return Log().GetItemCount() == logged; })) << Log().GetItemCount();
+        const ByteString answer = kvtsim::PairingAnswer(row.sub, abnormal);
+        EXPECT_EQ(Log().GetItemText(logged - 1, 2), Spaced(answer));
+        std::string text;
+        DispatchPairingAnalyzer(answer, text);
+        const std::string shown = abnormal ? (row.sub == 0x00 ? "" : "\r\n") : row.answer;
+        EXPECT_EQ(text, row.title + "\r\n" + shown);
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Module, PairingAnswerTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Abnormal" : "Normal"; });
 
 TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
     Press(IDC_PANEL_MODULE_RESTART);

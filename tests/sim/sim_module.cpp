@@ -26,6 +26,23 @@ Bytes VersionReply() { return BuildFrame(0x80, 0x02, FromHex("56 51 07 52 01 02 
 
 Bytes SearchReport(const Bytes& data) { return BuildFrame(0xC0, 0x19, data); }
 
+Bytes PairingAnswer(uint8_t subCode, bool abnormal) {
+    if (abnormal) return BuildFrame(0xA0, 0x60, Bytes{subCode, 0x02});
+    Bytes data{subCode};
+    switch (subCode) {
+        case 0x00: data += FromHex("66 55 44 33 22 11 34 12"); break;
+        case 0x05: case 0x10: data += FromHex("34 12"); break;
+        case 0x31: case 0x34: case 0xF2: data += FromHex("11 22 33 44 55 66 78 56"); break;
+        default: break;
+    }
+    return BuildFrame(0x80, 0x60, data);
+}
+
+void AnswerPairingRequests(SimModule& module, bool abnormal) {
+    for (uint8_t sub : {0x00, 0x01, 0x02, 0x03, 0x05, 0x06, 0x10, 0x20, 0x22, 0x30, 0x31, 0x34, 0x40, 0xF0, 0xF2})
+        module.SetAnswerFor(0x60, 0, Bytes{sub}, PairingAnswer(sub, abnormal));
+}
+
 SimModule::SimModule() { SetAnswer(0x02, VersionReply()); }
 
 bool SimModule::Start() {

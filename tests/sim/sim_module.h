@@ -36,6 +36,15 @@ Bytes SearchReport(const Bytes& data);
 // data identifier and value each plus 0x33, sum, 16.
 Bytes MeterAnswer(const Bytes& address, const Bytes& dataId, const Bytes& value);
 
+// The module's answer to a pairing request (command 0x60) of this sub-code: the local pairing
+// of MAC 112233445566 and PANID 1234, a remote device of MAC 665544332211 and PANID 5678, and
+// the sub-code alone where the answer holds nothing else. abnormal: the abnormal answer with
+// status 2 (wrong length) instead.
+Bytes PairingAnswer(uint8_t subCode, bool abnormal = false);
+// Scripts the module to answer every pairing sub-code that the test panel sends.
+class SimModule;
+void AnswerPairingRequests(SimModule& module, bool abnormal = false);
+
 class SimModule {
 public:
     SimModule();

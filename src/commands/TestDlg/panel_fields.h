@@ -1,13 +1,9 @@
 #pragma once
 // The fields of the module test panel's own combo boxes: their codes and texts, one table per
-// field (see link/code_text.h). The header, multicast, LWIP and test-data combos use the frame's
-// tables.
+// field (see link/code_text.h). The header, multicast, LWIP, test-data and pairing rule combos
+// use the frame's tables.
 
 #include "link/code_text.h"
 
 // Broadcast reply test: the key the request is encrypted with.
 inline constexpr CodeText kKeyModeNames[] = {{0, "初始密钥加密"}, {1, "用户密钥加密"}};
-
-// Pairing device search: which nodes answer.
-inline constexpr CodeText kPairingScopeNames[] = {
-    {0, "0x00 所有配对节点"}, {1, "0x01 所有未配过节点"}, {2, "0x02: 所有配过，但不属于本PANID"}};

@@ -76,6 +76,8 @@ void CTestDlg::MapHandlers() {
     on(IDC_PANEL_BROADCAST_REPLY_TEST, [this] { OnBroadcastReplyTest(); });
     on(IDC_PANEL_BROADCAST_REPLY_INFO, [this] { m_window.ShowBroadcastReplyTest(); });
 
+    MapPairingHandlers();
+
     // The upgrade-file group.
     on(IDC_PANEL_CHOOSE_UPGRADE_FILE, [this] { OnSelectUpgradeFile(); });
     on(IDC_PANEL_BOOT_FILE, [this] { OnProcessBootFile(); });

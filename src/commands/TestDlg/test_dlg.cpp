@@ -52,7 +52,7 @@ void CTestDlg::InitComboBoxes() {
     FillCombo(*this, IDC_PANEL_COPIES_COMBO, kCopiesNames, 5);
     FillCombo(*this, IDC_PANEL_ADDRESS_MODE_COMBO, kMulticastFlagNames, 0);
     FillCombo(*this, IDC_PANEL_KEY_MODE_COMBO, kKeyModeNames, 1);
-    FillCombo(*this, IDC_PANEL_PAIRING_SCOPE_COMBO, kPairingScopeNames, 1);
+    FillCombo(*this, IDC_PANEL_PAIRING_SCOPE_COMBO, kPairingSearchRuleNames, 1);
 }
 
 void CTestDlg::InitDefaultTexts() {

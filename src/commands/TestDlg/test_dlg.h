@@ -81,6 +81,25 @@ private:
     bool BuildSubCodeAndDstPayload(uint8_t subCode, ByteString& payload);
     bool BuildSubCodeAndTargetPayload(uint8_t subCode, ByteString& payload);
 
+    // The pairing commands (command 0x60): one row per button, its sub-code and its fields.
+    void MapPairingHandlers();
+    // Pairing field readers. A fixed-size hex field of count bytes, least significant byte
+    // first; an empty or malformed one shows "请输入所需内容" and gives false.
+    bool ReadHexEdit(int editId, ByteString& payload, size_t count);
+    // The data edit's count byte and bytes; the count goes into the number edit. A malformed
+    // text is refused as ReadHexEdit refuses.
+    bool AppendHexEdit(ByteString& payload, int editId);
+    // The rule byte of the selected rule text; false, silently, when none is selected.
+    bool GetPairingScope(ByteString& payload);
+    // Pairing payload builders: the sub-code, then the fields in payload order.
+    bool AppendPanId(ByteString& payload, uint8_t subCode);
+    bool AppendPairingTime(ByteString& payload, uint8_t subCode);
+    bool AppendSearchRequestData(ByteString& payload, uint8_t subCode);
+    bool AppendAddressAndData(ByteString& payload, uint8_t subCode);
+    bool AppendAddressAndPanId(ByteString& payload, uint8_t subCode);
+    bool AppendSearchRule(ByteString& payload, uint8_t subCode);
+    bool AppendAddress6(ByteString& payload, uint8_t subCode);
+
     // "读取版本号": logged unless the version reply of the port's opening is still awaited.
     void OnReadVersion();
 
