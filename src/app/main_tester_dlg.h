@@ -96,6 +96,11 @@ public:
     // The sender pattern: header fields, payload (a builder returning false refuses: nothing is
     // sent, no row), encoding, sending, one row in the page's log.
     bool SendModuleCommand(uint8_t command, const PagePayload& payload, LogList log);
+    // The command of a row of the command table by its button (false: refused or no such row).
+    bool OnCommandButton(int button);
+    // "发送": the typed bytes as they stand; "组帧测试": a frame of the typed command and data.
+    void OnSendRawText();
+    void OnFrameTest();
     // Send data (0x14), button IDC_SEND_DATA; also each step of continuous sending.
     void OnSendData();
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.

@@ -21,6 +21,7 @@ using testsupport::PageInput;
 using testsupport::Spaced;
 
 constexpr const char* kStopSearch = testsupport::kStopSearchFrame;
+constexpr const char* kAddr = "A1B2C3D4E5F6";
 
 // The user password frame (0x07) of a password of n bytes of one value.
 std::string PasswordFrame(unsigned char value, size_t n) {
@@ -150,6 +151,58 @@ std::vector<PageCase> SendCases() {
            {IDC_BAND_COMBO, ""}},
           {{IDC_PASS_THROUGH_LEVEL_LIMIT, "31"}}},
          IDC_SET_NETWORK_PARAMS, "79 07 00 40 0E 0F A0 21 00 00 00 00 25 C7", IDC_FRAME_LOG, {}},
+        {"LinkState", {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}}, {{IDC_DST_ADDR, kAddr}}},
+         IDC_LINK_STATE_REPORT, "79 08 00 40 12 21 00 F6 E5 D4 C3 B2 A1 40 6C", IDC_FRAME_LOG, {}},
+        // Six address bytes whatever the target mode, as the module's frames carry them.
+        {"LinkStateAnyDeviceTypeKeepsTheAddress",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "不区分设备类型"}}, {{IDC_DST_ADDR, kAddr}}},
+         IDC_LINK_STATE_REPORT, "79 08 00 40 12 01 00 F6 E5 D4 C3 B2 A1 20 4C", IDC_FRAME_LOG, {}},
+        {"BroadcastRadiusCutToFourBitsNoGroupWithoutFlag",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "网关"}, {IDC_PRIORITY_COMBO, "High"},
+           {IDC_KEY_MODE_COMBO, "01: 用户网络口令"}, {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}},
+          {{IDC_RADIUS, "20"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, "0102"}}},
+         IDC_BROADCAST, "79 06 00 40 16 11 29 02 00 01 02 9B 69", IDC_DATA_LOG, {}},
+        {"BroadcastMulticast",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "网关"}, {IDC_PRIORITY_COMBO, "Normal"},
+           {IDC_KEY_MODE_COMBO, "00: 初始网络口令"}, {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}},
+          {{IDC_RADIUS, "3"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, ""}}},
+         IDC_BROADCAST, "79 06 00 40 16 11 46 34 12 00 00 F9 21", IDC_DATA_LOG, {}},
+        // The task id is BCD (12 is sent as 0C); the length byte counts the bytes that follow.
+        {"RequestAttributes",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "BLEMAC地址"}, {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}},
+          {{IDC_DST_ADDR, kAddr}, {IDC_TASK_ID, "12"}, {IDC_USER_DATA, "ABC"}}},
+         IDC_REQUEST_SEARCH_ATTRIBUTES, "79 0C 00 40 1A 51 00 F6 E5 D4 C3 B2 A1 0C 02 0A BC 50 A8", IDC_SEARCH_LOG, {}},
+        {"RequestAttributesMulticastEmptyAttribute",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "BLEMAC地址"}, {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}},
+          {{IDC_DST_ADDR, kAddr}, {IDC_TASK_ID, "99"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, ""}}},
+         IDC_REQUEST_SEARCH_ATTRIBUTES, "79 0C 00 40 1A 51 01 F6 E5 D4 C3 B2 A1 63 34 12 00 26 54", IDC_SEARCH_LOG, {}},
+        // The reply's task id is every typed byte; it carries no group even with the flag set.
+        {"ReplyAttributes",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_SEARCH_PARTICIPATION_COMBO, "参与搜索"},
+           {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}},
+          {{IDC_DST_ADDR, kAddr}, {IDC_TASK_ID, "1234"}, {IDC_MULTICAST_ADDR, "5678"}, {IDC_USER_DATA, ""}}},
+         IDC_REPLY_SEARCH_ATTRIBUTES, "79 0B 00 40 1B 21 03 F6 E5 D4 C3 B2 A1 12 34 00 95 43", IDC_SEARCH_LOG, {}},
+        {"AnswerRemotePasswordMulticast",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_PRIORITY_COMBO, "High"},
+           {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}, {IDC_CHANGE_CONSENT_COMBO, "同意修改"}},
+          {{IDC_PASSWORD_MULTICAST, "ABCD"}, {IDC_PASSWORD_DST_ADDR, "112233445566"}}},
+         IDC_ANSWER_REMOTE_PASSWORD, "79 0B 00 40 1E 21 03 CD AB 66 55 44 33 22 11 01 6B 67", IDC_PASSWORD_LOG, {}},
+        {"AnswerRemotePasswordNoConsentIsOneByteShorter",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_PRIORITY_COMBO, "Normal"},
+           {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}, {IDC_CHANGE_CONSENT_COMBO, ""}},
+          {{IDC_PASSWORD_MULTICAST, "ABCD"}, {IDC_PASSWORD_DST_ADDR, "112233445566"}}},
+         IDC_ANSWER_REMOTE_PASSWORD, "79 08 00 40 1E 21 00 66 55 44 33 22 11 EC 00", IDC_PASSWORD_LOG, {}},
+        // The target's mode in the low bits; the address padded in front.
+        {"SlavePasswordReply",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_CHANGE_CONSENT_COMBO, "拒绝修改"}},
+          {{IDC_RELAY_DEPTH, "1F"}, {IDC_PASSWORD_DST_ADDR, "12345"}}},
+         IDC_SLAVE_PASSWORD_REPLY, "79 09 00 40 1F 12 0F 45 23 01 00 00 00 00 F2 2C", IDC_FRAME_LOG, {}},
+        {"RawSendAsTyped", {{}, {{IDC_RAW_SEND_DATA, "79 00 00 40 18 58 58"}}}, IDC_RAW_SEND, kStopSearch,
+         IDC_FRAME_LOG, {}},
+        {"FrameTest", {{}, {{IDC_FRAME_TEST_CMD, "17"}, {IDC_FRAME_TEST_DATA, "0102"}}}, IDC_FRAME_TEST,
+         "79 02 00 40 17 01 02 5C 56", IDC_FRAME_LOG, {}},
+        {"FrameTestCommandIsTheFirstByte", {{}, {{IDC_FRAME_TEST_CMD, "1718"}, {IDC_FRAME_TEST_DATA, "01 02"}}},
+         IDC_FRAME_TEST, "79 02 00 40 17 01 02 5C 56", IDC_FRAME_LOG, {}},
     };
 }
 
@@ -194,6 +247,23 @@ std::vector<PageCase> RefusalCases() {
          with(remote, {{IDC_OLD_PSK_LEN, ""}, {IDC_OLD_PSK, "AAAAAAAAAA"}, {IDC_NEW_PSK, "BB"}}),
          IDC_REMOTE_PASSWORD_SET, "", 0, {{IDC_OLD_PSK_LEN, "10"}}, "密钥长度为8-64"},
         {"AddReportDeviceSendsNothing", {{}, {{IDC_DEVICE_COUNT, "12"}}}, IDC_ADD_REPORT_DEVICE, "", 0, {}},
+        {"LinkStateEmptyAddress", {{}, {{IDC_DST_ADDR, ""}}}, IDC_LINK_STATE_REPORT, "", 0, {}, "地址域不能为空"},
+        {"BroadcastWithoutGroup", {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_MULTICAST_ADDR, ""}}},
+         IDC_BROADCAST, "", 0, {}, "请输入组播地址"},
+        {"RequestAttributesEmptyAddress", {{}, {{IDC_DST_ADDR, " "}}}, IDC_REQUEST_SEARCH_ATTRIBUTES, "", 0, {},
+         "地址域不能为空"},
+        {"RequestAttributesWithoutGroup",
+         {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_DST_ADDR, kAddr}, {IDC_MULTICAST_ADDR, ""}}},
+         IDC_REQUEST_SEARCH_ATTRIBUTES, "", 0, {}, "请输入组播地址"},
+        {"ReplyAttributesEmptyAddress", {{}, {{IDC_DST_ADDR, ""}}}, IDC_REPLY_SEARCH_ATTRIBUTES, "", 0, {},
+         "地址域不能为空"},
+        {"AnswerRemotePasswordWithoutGroup",
+         {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_PASSWORD_MULTICAST, ""}, {IDC_PASSWORD_DST_ADDR, "1"}}},
+         IDC_ANSWER_REMOTE_PASSWORD, "", 0, {}, "请输入组播地址"},
+        {"AnswerRemotePasswordEmptyAddress", {{}, {{IDC_PASSWORD_DST_ADDR, ""}}}, IDC_ANSWER_REMOTE_PASSWORD, "", 0,
+         {}, "地址域不能为空"},
+        {"SlavePasswordReplyEmptyAddress", {{}, {{IDC_PASSWORD_DST_ADDR, ""}}}, IDC_SLAVE_PASSWORD_REPLY, "", 0, {},
+         "请输入地址"},
         {"ContinuousSendWhileDisabled", {}, IDC_CONTINUOUS_SEND_DATA, "", 0, {{IDC_CONTINUOUS_SEND_DATA, "连续发送数据"}}},
     };
 }
