@@ -4,6 +4,7 @@
 #include "app/main_tester_dlg.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "dialogs/continuous_send_dlg.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
@@ -61,6 +62,7 @@ void CMainTesterDlg::MapCommandSenders() {
         MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.log); });
     MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
+    MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { OnInterrupt(); });
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
     MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
     MapCommand(IDC_UPGRADE_START, Notify::Clicked, [this] { OnUpgrade(); });
@@ -106,8 +108,8 @@ bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& paylo
     return true;
 }
 
-void CMainTesterDlg::OnSendData() {
-    SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
+bool CMainTesterDlg::OnSendData() {
+    return SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
                       LogList::DataLog);
 }
 
@@ -134,9 +136,17 @@ void CMainTesterDlg::OnAddReportDevice() {
 // ---- Continuous sending of the send-data frame ----
 
 void CMainTesterDlg::OnContinuousSendData() {
-    // Not built yet: the continuous-send settings dialog (IDD_CONTINUOUS_SEND) plugs in here: run modally as a local
-    // object (its result ignored), it sets m_continuousSend's settings and may zero its count.
+    // The dialog's result is not looked at: what it switched on stays on.
+    CContinuousSendDlg settings(m_continuousSend.Settings(), m_continuousSend.IsGoingOn());
+    RunModal(settings);
     m_continuousSend.StartIfEnabled();
+}
+
+void CMainTesterDlg::OnInterrupt() { m_continuousSend.Stop(); }
+
+int CMainTesterDlg::RunModal(Dialog& dialog) {
+    if (m_modalWatcher) PostTask([this, &dialog] { m_modalWatcher(dialog); });
+    return dialog.DoModal(this);
 }
 
 // ---- Upgrade ----

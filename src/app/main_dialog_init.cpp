@@ -30,7 +30,13 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_meterRounds(m_link, MakeRoundReports()),
       m_pointReading(m_link, MakePointReadReports()),
       m_continuousSend(m_repeatWindow, m_link.Queues().sendDataArrived, [this] { m_link.FlushSendDataReplies(); },
-                       [this] { OnSendData(); }) {
+                       [this] { return OnSendData(); },
+                       [this](ByteString& reply) {
+                           ReplyEntry entry;
+                           if (!m_link.Queues().sendData.Pop(entry)) return false;
+                           reply = std::move(entry.frame);
+                           return true;
+                       }) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {

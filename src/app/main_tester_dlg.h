@@ -102,12 +102,16 @@ public:
     void OnSendRawText();
     void OnFrameTest();
     // Send data (0x14), button IDC_SEND_DATA; also each step of continuous sending.
-    void OnSendData();
+    bool OnSendData();
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
+    // "中断", button IDC_INTERRUPT_SEND: stops continuous sending and restores its caption.
+    void OnInterrupt();
+    // Tests see each modal dialog the window runs: watch is called inside its modal loop.
+    void SetModalWatcher(std::function<void(Dialog&)> watch) { m_modalWatcher = std::move(watch); }
     ContinuousSend& ContinuousSender() { return m_continuousSend; }
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
@@ -166,6 +170,9 @@ protected:
 private:
     // Shows its frame in the window's frame detail viewer.
     friend class CSendConsoleDlg;
+
+    // Runs a dialog modally over the window (the modal watcher sees it).
+    int RunModal(Dialog& dialog);
 
     // What the link reports.
     void OnLogFrame(LogList list, const ByteString& frame) override;
@@ -381,6 +388,7 @@ private:
 
     // ---- Repeats on the window's timers ----
     DialogRepeatWindow m_repeatWindow{*this};
+    std::function<void(Dialog&)> m_modalWatcher;
     ContinuousSend m_continuousSend;
     TimedSend m_timedSend{m_repeatWindow};
     RepeatedSearch m_repeatedSearch{m_repeatWindow};

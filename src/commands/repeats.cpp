@@ -4,14 +4,24 @@
 
 #include <utility>
 
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
 // ---- Continuous send ----
 
 ContinuousSend::ContinuousSend(RepeatWindow& window, ArrivedFlag& replyArrived, std::function<void()> flush,
-                               std::function<void()> send)
-    : m_window(window), m_replyArrived(replyArrived), m_flush(std::move(flush)), m_send(std::move(send)) {}
+                               std::function<bool()> send, std::function<bool(ByteString&)> popReply)
+    : m_window(window),
+      m_replyArrived(replyArrived),
+      m_flush(std::move(flush)),
+      m_send(std::move(send)),
+      m_popReply(std::move(popReply)) {}
+
+uint32_t ContinuousSend::SuccessRate() const {
+    if (m_settings.count == 0) return 0;
+    return static_cast<uint32_t>(uint64_t{m_settings.success} * 100 / m_settings.count);
+}
 
 void ContinuousSend::StartIfEnabled() {
     if (!m_settings.enabled) return;
@@ -20,20 +30,38 @@ void ContinuousSend::StartIfEnabled() {
 }
 
 void ContinuousSend::Start() {
-    Step();
+    if (!Step()) return;
     m_goingOn = true;
     m_tick = 0;
     m_window.StartTimer(TIMER_CONTINUOUS_SEND, kTickMs);
 }
 
-void ContinuousSend::Step() {
+bool ContinuousSend::Step() {
     m_flush();
-    m_send();
-    ++m_count;
-    m_window.SetControlText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%d次发送", static_cast<int>(m_count)));
+    if (!m_send()) {
+        Stop();
+        return false;
+    }
+    ++m_settings.count;
+    m_window.SetControlText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%u次发送", m_settings.count));
+    return true;
+}
+
+void ContinuousSend::JudgeReply() {
+    // Once interrupted, replies are left to whoever looks next.
+    if (!m_goingOn || m_replyArrived != 1) return;
+    m_replyArrived = 0;
+    ByteString reply;
+    if (!m_popReply(reply) || reply.size() < 5) return;
+    // An answer from the module, normal, with no data.
+    const uint8_t control = reply[3];
+    const unsigned length = reply[1] | (reply[2] << 8);
+    if (control_byte::kDirection.Get(control) == 1 && control_byte::kReplyStatus.Get(control) == 0 && length == 0)
+        ++m_settings.success;
 }
 
 void ContinuousSend::Tick() {
+    JudgeReply();
     // Compared signed, as the interval was set.
     ++m_tick;
     if (static_cast<int32_t>(m_tick) > static_cast<int32_t>(m_settings.ticks)) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "dialogs/continuous_send_dlg.h"
+#include "link/byte_string.h"
 #include "link/reply_queue.h"
 #include "platform/ui.h"
 
@@ -33,44 +35,46 @@ private:
 
 // ---- Continuous send of the send-data frame: one frame, then every interval + 200 ms ----
 
-struct ContinuousSendSettings {
-    bool enabled = false;  // switched on in the settings dialog
-    uint32_t ticks = 0;    // the interval in ticks of the 200 ms timer
-};
-
 class ContinuousSend {
 public:
     static constexpr uint32_t kTickMs = 200;
 
-    // flush empties the send-data reply queue; send sends the page's send-data frame with its row.
+    // flush empties the send-data reply queue; send sends the page's send-data frame with its
+    // row (false: refused, its message shown); popReply takes the oldest send-data reply.
     ContinuousSend(RepeatWindow& window, ArrivedFlag& replyArrived, std::function<void()> flush,
-                   std::function<void()> send);
+                   std::function<bool()> send, std::function<bool(ByteString&)> popReply);
 
     ContinuousSendSettings& Settings() { return m_settings; }
-    uint32_t Count() const { return m_count; }
+    uint32_t Count() const { return m_settings.count; }
+    uint32_t Successes() const { return m_settings.success; }
+    // Good replies in percent of the frames sent; 0 before the first.
+    uint32_t SuccessRate() const;
     bool IsGoingOn() const { return m_goingOn; }
     // The settings dialog's "是否重新计数".
-    void ResetCount() { m_count = 0; }
+    void ResetCount() { m_settings.count = m_settings.success = 0; }
 
     // The button: when enabled, clears the reply flag and starts; otherwise nothing.
     void StartIfEnabled();
-    // One step, then the timer from its first tick.
+    // One step, then the timer from its first tick; a refused step stops instead.
     void Start();
-    // Flushes the replies, sends (a refused payload still counts) and shows the count.
-    void Step();
-    // The timer's tick: the next step once the interval is used up.
+    // Flushes the replies, sends and shows the count. A refused payload stops the sending
+    // (its message shown once); false then.
+    bool Step();
+    // The timer's tick: judges a reply that came, then the next step once the interval is used up.
     void Tick();
     // "中断": the timer stops, sending is switched off and the caption restored.
     void Stop();
 
 private:
+    void JudgeReply();
+
     RepeatWindow& m_window;
     ArrivedFlag& m_replyArrived;
     std::function<void()> m_flush;
-    std::function<void()> m_send;
+    std::function<bool()> m_send;
+    std::function<bool(ByteString&)> m_popReply;
     ContinuousSendSettings m_settings;
-    uint32_t m_tick = 0;   // ticks since the last step
-    uint32_t m_count = 0;  // steps taken
+    uint32_t m_tick = 0;  // ticks since the last step
     bool m_goingOn = true;
 };
 

@@ -88,12 +88,6 @@ public:
 };
 
 // Not built yet: template only.
-class CContinuousSendDlg : public Dialog {
-public:
-    CContinuousSendDlg() : Dialog(IDD_CONTINUOUS_SEND) {}
-};
-
-// Not built yet: template only.
 class CAddDeviceDlg : public Dialog {
 public:
     CAddDeviceDlg() : Dialog(IDD_ADD_DEVICE) {}

@@ -47,6 +47,8 @@ protected:
                 {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
                {}});
         ASSERT_TRUE(boxes.empty());
+        // A modal dialog that a test does not answer is dismissed with Esc.
+        dlg->SetModalWatcher([](Dialog& d) { d.PressKey(Key::Escape); });
     }
 };
 
@@ -314,10 +316,121 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
         "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F", IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
     EXPECT_TRUE(timerStarted);
-    // A refused step is counted too.
+    // A refused step shows its message once and stops the sending.
     Enter({{}, {{IDC_DEPTH, ""}}});
     ExpectRefused([&] { dlg->ContinuousSender().Step(); }, "depth域不能为空");
-    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    EXPECT_FALSE(dlg->ContinuousSender().IsGoingOn());
+    EXPECT_EQ(dlg->ContinuousSender().Count(), 1u);
+}
+
+// The settings dialog as the button runs it: its defaults, its refusals, Enter closing it.
+TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
+    struct Seen {
+        int enabled = -1;
+        bool restartEnabled = true, totalEnabled = true;
+        std::string interval, total;
+    };
+    auto look = [](Dialog& d) {
+        Seen s;
+        s.enabled = Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).GetCheck();
+        s.restartEnabled = d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT).IsEnabled();
+        s.totalEnabled = d.GetDlgItem(IDC_CONT_SEND_TOTAL).IsEnabled();
+        s.interval = d.GetDlgItemText(IDC_CONT_SEND_INTERVAL);
+        s.total = d.GetDlgItemText(IDC_CONT_SEND_TOTAL);
+        return s;
+    };
+    Seen first;
+    std::vector<std::string> refusals;
+    bool closedByEnter = false;
+    // Enabled, a bad interval refused each time with the dialog left open, then 2 seconds.
+    dlg->SetModalWatcher([&](Dialog& d) {
+        first = look(d);
+        Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
+        for (const char* bad : {"0", "-1", "abc", "", "4294968", "2x"}) {
+            d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, bad);
+            d.PressKey(Key::Enter);
+            refusals.push_back(boxes.empty() ? "" : boxes.back().text);
+            boxes.clear();
+        }
+        d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, " 2 ");
+        d.PressKey(Key::Enter);
+        closedByEnter = true;
+    });
+    Enter(kSendData);
+    ExpectSent([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
+               IDC_DATA_LOG);
+    EXPECT_TRUE(closedByEnter);
+    EXPECT_EQ(first.enabled, 0);
+    EXPECT_FALSE(first.restartEnabled);  // a run not interrupted keeps its count
+    EXPECT_FALSE(first.totalEnabled);
+    EXPECT_EQ(first.interval + "|" + first.total, "0|0");
+    EXPECT_EQ(refusals, std::vector<std::string>(6, "时间间隔须为大于0的整数"));
+    EXPECT_EQ(dlg->ContinuousSender().Settings().ticks, 10u);
+    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+
+    // "中断" stops at once; the counters restart from the dialog even when Esc closes it.
+    Click(IDC_INTERRUPT_SEND);
+    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    Seen second;
+    dlg->SetModalWatcher([&](Dialog& d) {
+        second = look(d);
+        Button(d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT)).Click();
+        d.PressKey(Key::Escape);
+    });
+    ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
+    EXPECT_EQ(second.enabled, 0);
+    EXPECT_TRUE(second.restartEnabled);
+    EXPECT_EQ(second.interval + "|" + second.total, "2|1");
+    EXPECT_EQ(dlg->ContinuousSender().Count(), 0u);
+    // Unticked, "确定" closes without storing what was typed.
+    dlg->SetModalWatcher([&](Dialog& d) {
+        d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, "abc");
+        Button(d.GetDlgItem(kIdOk)).Click();
+    });
+    ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
+    EXPECT_EQ(dlg->ContinuousSender().Settings().ticks, 10u);
+}
+
+// Counts and the success rate over ticks driven by hand, some replies missing or bad.
+TEST_F(PageSendersTest, ContinuousSendCountsRepliesAndInterruptStopsIt) {
+    Enter(kSendData);
+    dlg->ContinuousSender().Settings().enabled = true;
+    dlg->ContinuousSender().Settings().ticks = 1;
+    using kvtsim::BuildFrame;
+    const ByteString good = BuildFrame(0x80, 0x14, ByteString());
+    const ByteString bad = BuildFrame(0xA0, 0x14, kvtsim::FromHex("01"));
+    const std::vector<ByteString> answers = {good, {}, good, bad, good, {}};
+    size_t frames = sim.ReceivedFrames().size();
+    for (size_t i = 0; i < answers.size(); ++i) {
+        sim.SetAnswer(0x14, answers[i]);
+        if (i == 0) {
+            dlg->ContinuousSender().StartIfEnabled();
+            dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+        } else {
+            // The second tick after a step sends the next one.
+            dlg->ContinuousSender().Tick();
+            dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+        }
+        ASSERT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == frames + 1; })) << i;
+        frames = sim.ReceivedFrames().size();
+        if (!answers[i].empty())
+            ASSERT_TRUE(WaitFor([&] { return dlg->Link().Queues().sendDataArrived == 1; })) << i;
+        else
+            PumpFor(100);
+        dlg->ContinuousSender().Tick();
+        EXPECT_EQ(sim.ReceivedFrames().size(), frames) << i;
+    }
+    EXPECT_EQ(dlg->ContinuousSender().Count(), 6u);
+    EXPECT_EQ(dlg->ContinuousSender().Successes(), 3u);
+    EXPECT_EQ(dlg->ContinuousSender().SuccessRate(), 50u);
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第6次发送");
+    dlg->SetTimer(TIMER_CONTINUOUS_SEND, 200);
+    Click(IDC_INTERRUPT_SEND);
+    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    EXPECT_FALSE(dlg->ContinuousSender().Settings().enabled);
 }
 
 TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,8 +35,19 @@ class ContinuousSendTest : public ::testing::Test {
 protected:
     RecordingWindow window;
     ArrivedFlag arrived{1};
+    bool accepted = true;         // what the page's payload does
+    std::deque<ByteString> replies;  // the send-data queue
     ContinuousSend sender{window, arrived, [this] { window.events.push_back("flush"); },
-                          [this] { window.events.push_back("send"); }};
+                          [this] {
+                              window.events.push_back("send");
+                              return accepted;
+                          },
+                          [this](ByteString& reply) {
+                              if (replies.empty()) return false;
+                              reply = replies.front();
+                              replies.pop_front();
+                              return true;
+                          }};
 };
 
 const std::string kStep1 = StrFormat("text %d 第1次发送", IDC_CONTINUOUS_SEND_DATA);
@@ -100,6 +112,48 @@ TEST_F(ContinuousSendTest, StopSwitchesSendingOffAndTheNextTickEndsTheTimer) {
     EXPECT_EQ(sender.Count(), 2u);
     sender.Stop();
     EXPECT_EQ(window.Take().back(), StrFormat("text %d 连续发送数据", IDC_CONTINUOUS_SEND_DATA));
+}
+
+TEST_F(ContinuousSendTest, ARefusedPayloadStopsTheSendingOnce) {
+    sender.Settings() = {true, 2};
+    sender.Start();
+    window.Take();
+    accepted = false;
+    for (int tick = 0; tick < 3; ++tick) sender.Tick();
+    // The third tick steps: refused, it stops at once, uncounted, the caption restored.
+    EXPECT_EQ(window.Take(),
+              (Events{kKill, "flush", "send", kKill, StrFormat("text %d 连续发送数据", IDC_CONTINUOUS_SEND_DATA)}));
+    EXPECT_FALSE(sender.IsGoingOn());
+    EXPECT_FALSE(sender.Settings().enabled);
+    EXPECT_EQ(sender.Count(), 1u);
+}
+
+TEST_F(ContinuousSendTest, GoodRepliesMakeTheSuccessRate) {
+    const ByteString good = {0x79, 0x00, 0x00, 0x80, 0x14, 0x94, 0x94};
+    const ByteString abnormal = {0x79, 0x00, 0x00, 0xA0, 0x14, 0xB4, 0xB4};
+    const ByteString withData = {0x79, 0x01, 0x00, 0x80, 0x14, 0x00, 0x95, 0x95};
+    const ByteString fromHost = {0x79, 0x00, 0x00, 0x40, 0x14, 0x54, 0x54};
+    EXPECT_EQ(sender.SuccessRate(), 0u);
+    sender.Settings() = {true, 0};
+    sender.Start();
+    // One step a tick; before each, the reply to the last step, if any came.
+    const std::vector<ByteString> answers = {good, {}, good, abnormal, withData, fromHost, good, {}};
+    for (const ByteString& answer : answers) {
+        if (!answer.empty()) {
+            replies.push_back(answer);
+            arrived = 1;
+        }
+        sender.Tick();
+    }
+    EXPECT_EQ(sender.Count(), 9u);
+    EXPECT_EQ(sender.Successes(), 3u);
+    EXPECT_EQ(sender.SuccessRate(), 33u);
+    // A reply without the raised flag is not looked at.
+    replies.push_back(good);
+    sender.Tick();
+    EXPECT_EQ(sender.Successes(), 3u);
+    sender.ResetCount();
+    EXPECT_EQ(sender.SuccessRate(), 0u);
 }
 
 TEST(RepeatsTest, EachRepeatRunsOnItsOwnTimerWithItsPeriod) {
