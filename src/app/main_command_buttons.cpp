@@ -63,6 +63,10 @@ void CMainTesterDlg::MapCommandSenders() {
     MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
     MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { OnInterrupt(); });
+    MapCommand(IDC_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Start(); });
+    MapCommand(IDC_STOP_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Stop(); });
+    MapCommand(IDC_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Start(); });
+    MapCommand(IDC_STOP_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Stop(); });
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
     MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
     MapCommand(IDC_UPGRADE_START, Notify::Clicked, [this] { OnUpgrade(); });

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "app/main_tester_dlg.h"
+#include "link/conversions.h"
 #include "app/page_tables.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "res/resource_ids.h"
@@ -36,7 +37,31 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
                            if (!m_link.Queues().sendData.Pop(entry)) return false;
                            reply = std::move(entry.frame);
                            return true;
-                       }) {
+                       }),
+      m_timedSend(
+          m_repeatWindow,
+          [this](const ByteString& frame) {
+              std::string hex;
+              BytesToHexText(hex, frame, 0);
+              SendFrame(frame);
+              m_frameLogs.Add(LogList::FrameLog, std::move(hex));
+          },
+          [this] { m_timedSendDlg.OnTimedSendEnded(); }),
+      m_repeatedSearch(m_repeatWindow,
+                       {[this] { return GetDlgItemText(IDC_REPEAT_PERIOD); },
+                        [this] { m_frameLogs[LogList::SearchLog].Clear(); },
+                        [this](bool enable) {
+                            for (int id : {IDC_REPEAT_PERIOD, IDC_CONTINUOUS_SEARCH, IDC_START_SEARCH})
+                                GetDlgItem(id).Enable(enable);
+                        },
+                        [this] { return OnCommandButton(IDC_START_SEARCH); },
+                        [this] {
+                            SaveSearchLog();
+                            m_deviceSearchDlg.AutoExportRouting();
+                        }}),
+      m_repeatedBroadcast(
+          m_repeatWindow, [this] { return GetDlgItemText(IDC_REPEAT_PERIOD); },
+          [this] { return OnCommandButton(IDC_BROADCAST); }) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {

@@ -20,6 +20,7 @@
 #include "dialogs/main_window_port.h"
 #include "dialogs/network_settings_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
+#include "dialogs/timed_send_dlg.h"
 #include "dialogs/tool_dialogs.h"
 #include "link/byte_string.h"
 #include "link/module_frame.h"
@@ -36,6 +37,7 @@ class CMainTesterDlg : public Dialog,
                        public SerialSettingsHost,
                        public NetworkSettingsHost,
                        public MainWindowPort,
+                       public TimedSendPort,
                        private LinkListener,
                        private NetworkListener {
 public:
@@ -108,6 +110,17 @@ public:
     void OnAddReportDevice();
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
+    // The timed send (button IDC_TIMED_SEND opens its window) on its own timer.
+    TimedSendSettings& TimedSettings() override { return m_timedSend.Settings(); }
+    bool IsTimedSendRunning() const override { return m_timedSend.IsRunning(); }
+    bool StartTimedSend() override { return m_timedSend.Start(); }
+    void StopTimedSend() override { m_timedSend.Stop(); }
+    void OnTimedSendClosed() override { EnableControl(IDC_TIMED_SEND); }
+    TimedSend& TimedSender() { return m_timedSend; }
+    CTimedSendDlg& TimedSendDialog() { return m_timedSendDlg; }
+    // "连续广播通信" and "停止连续广播"; "连续搜索" and "停止连续搜索".
+    RepeatedBroadcast& BroadcastRepeat() { return m_repeatedBroadcast; }
+    RepeatedSearch& SearchRepeat() { return m_repeatedSearch; }
     // "中断", button IDC_INTERRUPT_SEND: stops continuous sending and restores its caption.
     void OnInterrupt();
     // Tests see each modal dialog the window runs: watch is called inside its modal loop.
@@ -390,9 +403,9 @@ private:
     DialogRepeatWindow m_repeatWindow{*this};
     std::function<void(Dialog&)> m_modalWatcher;
     ContinuousSend m_continuousSend;
-    TimedSend m_timedSend{m_repeatWindow};
-    RepeatedSearch m_repeatedSearch{m_repeatWindow};
-    RepeatedBroadcast m_repeatedBroadcast{m_repeatWindow};
+    TimedSend m_timedSend;
+    RepeatedSearch m_repeatedSearch;
+    RepeatedBroadcast m_repeatedBroadcast;
 
     // ---- Frame lists and layout ----
     FrameLogs m_frameLogs;  // each log's list, counter and lock

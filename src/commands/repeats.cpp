@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "dialogs/number_text.h"
 #include "link/word_layouts.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -83,11 +84,19 @@ void ContinuousSend::Stop() {
 
 // ---- Timed send ----
 
-void TimedSend::Start() {
+TimedSend::TimedSend(RepeatWindow& window, std::function<void(const ByteString&)> send, std::function<void()> stopped)
+    : m_window(window), m_send(std::move(send)), m_stopped(std::move(stopped)) {}
+
+bool TimedSend::Start() {
     m_done = 0;
-    if (m_running) return;
+    if (m_running) return true;
+    ByteString frame;
+    if (m_settings.intervalMs == 0 || m_settings.count == 0 || !ReadFrameText(m_settings.frameText, frame))
+        return false;
+    m_frame = std::move(frame);
     m_window.StartTimer(TIMER_TIMED_SEND, m_settings.intervalMs);
     m_running = true;
+    return true;
 }
 
 void TimedSend::Stop() {
@@ -97,30 +106,61 @@ void TimedSend::Stop() {
 }
 
 void TimedSend::Tick() {
-    // Not built yet: sends the frame text, counts it in m_done and stops after the count.
+    if (!m_running) return;
+    m_send(m_frame);
+    if (++m_done < m_settings.count) return;
+    Stop();
+    m_stopped();
 }
 
 // ---- Repeated search ----
 
-void RepeatedSearch::Start() {
-    m_window.StartTimer(TIMER_CONTINUOUS_SEARCH, m_settings.periodMs);
+bool RepeatedSearch::Start() {
+    uint32_t seconds = 0;
+    if (!ReadPositiveNumber(m_pass.periodText(), kMaxSeconds, seconds)) {
+        Stop();
+        ShowMessageBox(kBadPeriodText);
+        return false;
+    }
+    m_periodMs = seconds * 1000;
+    m_pass.clearLog();
+    m_pass.enableControls(false);
+    m_window.StartTimer(TIMER_CONTINUOUS_SEARCH, m_periodMs);
     m_running = true;
+    if (m_pass.search()) return true;
+    Stop();
+    return false;
 }
 
 void RepeatedSearch::Stop() {
     m_window.StopTimer(TIMER_CONTINUOUS_SEARCH);
     m_running = false;
+    m_pass.enableControls(true);
 }
 
 void RepeatedSearch::Tick() {
-    // Not built yet: saves the search log, writes the routing file and searches again.
+    m_window.StopTimer(TIMER_CONTINUOUS_SEARCH);
+    if (!m_running) return;
+    // The log is saved before the next pass clears it.
+    m_pass.saveFiles();
+    Start();
 }
 
 // ---- Repeated broadcast ----
 
-void RepeatedBroadcast::Start() {
-    m_window.StartTimer(TIMER_CONTINUOUS_BROADCAST, m_settings.periodMs);
+bool RepeatedBroadcast::Start() {
+    uint32_t period = 0;
+    if (!ReadPositiveNumber(m_periodText(), kMaxMs, period)) {
+        Stop();
+        ShowMessageBox(kBadPeriodText);
+        return false;
+    }
+    m_periodMs = period;
+    m_window.StartTimer(TIMER_CONTINUOUS_BROADCAST, m_periodMs);
     m_running = true;
+    if (m_broadcast()) return true;
+    Stop();
+    return false;
 }
 
 void RepeatedBroadcast::Stop() {
@@ -129,5 +169,6 @@ void RepeatedBroadcast::Stop() {
 }
 
 void RepeatedBroadcast::Tick() {
-    // Not built yet: broadcasts again with the period read anew.
+    m_window.StopTimer(TIMER_CONTINUOUS_BROADCAST);
+    if (m_running) Start();
 }

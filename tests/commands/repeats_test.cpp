@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/repeats.h"
+#include "platform/ui.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
@@ -156,46 +157,127 @@ TEST_F(ContinuousSendTest, GoodRepliesMakeTheSuccessRate) {
     EXPECT_EQ(sender.SuccessRate(), 0u);
 }
 
-TEST(RepeatsTest, EachRepeatRunsOnItsOwnTimerWithItsPeriod) {
+// Message boxes answered at once, their texts recorded as events.
+class RepeatsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMessageBoxHook([this](const MessageBoxRequest& r) {
+            window.events.push_back("box " + r.text);
+            return kIdOk;
+        });
+    }
+    void TearDown() override { SetMessageBoxHook(nullptr); }
+    std::function<void()> Record(const std::string& event) {
+        return [this, event] { window.events.push_back(event); };
+    }
+
     RecordingWindow window;
-    TimedSend timed(window);
-    RepeatedSearch search(window);
-    RepeatedBroadcast broadcast(window);
+    std::string period;
+    bool accepted = true;
+};
+
+TEST_F(RepeatsTest, TheTimedSendSendsItsFrameTheSetNumberOfTimesAndStops) {
+    std::vector<ByteString> sent;
+    TimedSend timed(window, [&](const ByteString& f) { sent.push_back(f); }, Record("stopped"));
     EXPECT_EQ(timed.Settings().intervalMs, 500u);
     EXPECT_EQ(timed.Settings().count, 2u);
-    timed.Settings().intervalMs = 700;
-    search.Settings().periodMs = 3000;
-    broadcast.Settings().periodMs = 2;
-    // The timed send keeps a running timer; the others restart theirs.
-    const struct {
-        std::function<void()> start, stop, tick;
-        std::function<bool()> running;
-        int timer;
-        uint32_t period;
-        bool restarts;
-    } cases[] = {
-        {[&] { timed.Start(); }, [&] { timed.Stop(); }, [&] { timed.Tick(); }, [&] { return timed.IsRunning(); },
-         TIMER_TIMED_SEND, 700, false},
-        {[&] { search.Start(); }, [&] { search.Stop(); }, [&] { search.Tick(); }, [&] { return search.IsRunning(); },
-         TIMER_CONTINUOUS_SEARCH, 3000, true},
-        {[&] { broadcast.Start(); }, [&] { broadcast.Stop(); }, [&] { broadcast.Tick(); },
-         [&] { return broadcast.IsRunning(); }, TIMER_CONTINUOUS_BROADCAST, 2, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.timer);
-        const std::string timer = StrFormat("timer %d %u", c.timer, c.period);
-        c.start();
-        c.start();
-        EXPECT_EQ(window.Take(), (c.restarts ? Events{timer, timer} : Events{timer}));
-        EXPECT_TRUE(c.running());
-        c.tick();
-        EXPECT_EQ(window.Take(), Events());
-        c.stop();
-        EXPECT_EQ(window.Take(), Events{StrFormat("kill %d", c.timer)});
-        EXPECT_FALSE(c.running());
+    const std::string timer = StrFormat("timer %d 700", TIMER_TIMED_SEND);
+    // Refused: nothing starts.
+    for (const TimedSendSettings& bad : {TimedSendSettings{0, 3, "01"}, TimedSendSettings{700, 0, "01"},
+                                         TimedSendSettings{700, 3, " \r\n"}, TimedSendSettings{700, 3, "79 0G"},
+                                         TimedSendSettings{700, 3, "79 0"}}) {
+        timed.Settings() = bad;
+        EXPECT_FALSE(timed.Start()) << bad.frameText;
+        EXPECT_FALSE(timed.IsRunning());
     }
-    // A timed send starts counting from 0 again.
-    EXPECT_EQ(timed.Done(), 0u);
+    EXPECT_EQ(window.Take(), Events());
+    timed.Settings() = {700, 3, "79 00 00\r\n40 18 58 58"};
+    EXPECT_TRUE(timed.Start());
+    EXPECT_TRUE(timed.Start());
+    EXPECT_EQ(window.Take(), Events{timer});
+    for (int tick = 1; tick <= 4; ++tick) timed.Tick();
+    EXPECT_EQ(sent, std::vector<ByteString>(3, ByteString{0x79, 0x00, 0x00, 0x40, 0x18, 0x58, 0x58}));
+    EXPECT_EQ(window.Take(), (Events{StrFormat("kill %d", TIMER_TIMED_SEND), "stopped"}));
+    EXPECT_EQ(timed.Done(), 3u);
+    EXPECT_FALSE(timed.IsRunning());
+    // Started again, it counts from 0; stopped by hand, the dialog is not told.
+    EXPECT_TRUE(timed.Start());
+    timed.Tick();
+    timed.Stop();
+    EXPECT_EQ(timed.Done(), 1u);
+    EXPECT_EQ(window.Take(), (Events{timer, StrFormat("kill %d", TIMER_TIMED_SEND)}));
+}
+
+TEST_F(RepeatsTest, TheBroadcastRepeatsAtThePeriodReadAnewAndRefusesABadOne) {
+    RepeatedBroadcast broadcast(window, [this] { return period; }, [this] {
+        window.events.push_back("broadcast");
+        return accepted;
+    });
+    const std::string kill = StrFormat("kill %d", TIMER_CONTINUOUS_BROADCAST);
+    auto timer = [](int ms) { return StrFormat("timer %d %d", TIMER_CONTINUOUS_BROADCAST, ms); };
+    period = "500";
+    EXPECT_TRUE(broadcast.Start());
+    EXPECT_EQ(window.Take(), (Events{timer(500), "broadcast"}));
+    period = " 2";
+    broadcast.Tick();
+    EXPECT_EQ(window.Take(), (Events{kill, timer(2), "broadcast"}));
+    EXPECT_EQ(broadcast.PeriodMs(), 2u);
+    broadcast.Stop();
+    EXPECT_FALSE(broadcast.IsRunning());
+    window.Take();
+    // A tick that was already queued when it stopped sends nothing.
+    broadcast.Tick();
+    EXPECT_EQ(window.Take(), Events{kill});
+    for (const char* bad : {"", "0", "-5", "abc", "12a", "2147483648"}) {
+        period = bad;
+        EXPECT_FALSE(broadcast.Start()) << bad;
+        EXPECT_EQ(window.Take(), (Events{kill, "box 超时时间须为大于0的整数"})) << bad;
+    }
+    // A refused broadcast is said once: the repeat stops.
+    period = "10";
+    accepted = false;
+    EXPECT_FALSE(broadcast.Start());
+    EXPECT_EQ(window.Take(), (Events{timer(10), "broadcast", kill}));
+    EXPECT_FALSE(broadcast.IsRunning());
+}
+
+TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
+    RepeatedSearch search(window, {[this] { return period; }, Record("clear"),
+                                   [this](bool on) { window.events.push_back(on ? "enable" : "disable"); },
+                                   [this] {
+                                       window.events.push_back("search");
+                                       return accepted;
+                                   },
+                                   Record("save")});
+    const std::string kill = StrFormat("kill %d", TIMER_CONTINUOUS_SEARCH);
+    auto timer = [](int ms) { return StrFormat("timer %d %d", TIMER_CONTINUOUS_SEARCH, ms); };
+    period = "3";
+    EXPECT_TRUE(search.Start());
+    EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(3000), "search"}));
+    period = "65535";
+    search.Tick();
+    EXPECT_EQ(window.Take(), (Events{kill, "save", "clear", "disable", timer(65535000), "search"}));
+    search.Stop();
+    EXPECT_EQ(window.Take(), (Events{kill, "enable"}));
+    search.Tick();
+    EXPECT_EQ(window.Take(), Events{kill});
+    for (const char* bad : {"", "0", "65536", "x"}) {
+        period = bad;
+        EXPECT_FALSE(search.Start()) << bad;
+        EXPECT_EQ(window.Take(), (Events{kill, "enable", "box 超时时间须为大于0的整数"})) << bad;
+    }
+    // A bad period typed while it runs ends it at the next pass, after the last pass's files.
+    period = "1";
+    search.Start();
+    period = "";
+    search.Tick();
+    EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(1000), "search", kill, "save", kill, "enable",
+                                     "box 超时时间须为大于0的整数"}));
+    EXPECT_FALSE(search.IsRunning());
+    period = "1";
+    accepted = false;
+    EXPECT_FALSE(search.Start());
+    EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(1000), "search", kill, "enable"}));
 }
 
 }  // namespace
