@@ -5,6 +5,7 @@
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
 #include "dialogs/continuous_send_dlg.h"
+#include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
@@ -144,6 +145,12 @@ void CMainTesterDlg::OnContinuousSendData() {
     CContinuousSendDlg settings(m_continuousSend.Settings(), m_continuousSend.IsGoingOn());
     RunModal(settings);
     m_continuousSend.StartIfEnabled();
+}
+
+void CMainTesterDlg::OnPanelContinuousSend() {
+    CTestContinuousSendDlg settings(m_panelSendTest.Settings());
+    RunModal(settings);
+    m_panelSendTest.Begin();
 }
 
 void CMainTesterDlg::OnInterrupt() { m_continuousSend.Stop(); }

@@ -61,7 +61,15 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
                         }}),
       m_repeatedBroadcast(
           m_repeatWindow, [this] { return GetDlgItemText(IDC_REPEAT_PERIOD); },
-          [this] { return OnCommandButton(IDC_BROADCAST); }) {
+          [this] { return OnCommandButton(IDC_BROADCAST); }),
+      m_panelSendTest(m_repeatWindow, m_link.Queues().testArrived,
+                      {[this] { m_link.FlushTestReplies(); },
+                       [this](ByteString& reply) { return m_link.Queues().test.Pop(reply); },
+                       [this] { return m_testPanel->LastAddressText(); },
+                       [this](const std::string& text) { m_testPanel->ShowResultText(text); },
+                       [this](int id, const std::string& text) { m_testPanel->SetDlgItemText(id, text); },
+                       [this](int id, bool enable) { m_testPanel->GetDlgItem(id).Enable(enable); },
+                       [this](uint32_t ms, std::function<void()> task) { PostTaskAfter(ms, std::move(task)); }}) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {

@@ -15,6 +15,7 @@
 #include "commands/command_frame.h"
 #include "commands/meter_rounds.h"
 #include "commands/point_reading.h"
+#include "commands/TestDlg/panel_send_test.h"
 #include "commands/repeats.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
@@ -140,6 +141,9 @@ public:
     bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
+    void OnPanelContinuousSend() override;
+    void OnPanelStopContinuousSend() override { m_panelSendTest.Stop(); }
+    PanelSendTest& PanelSendTester() { return m_panelSendTest; }
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
@@ -406,6 +410,7 @@ private:
     TimedSend m_timedSend;
     RepeatedSearch m_repeatedSearch;
     RepeatedBroadcast m_repeatedBroadcast;
+    PanelSendTest m_panelSendTest;
 
     // ---- Frame lists and layout ----
     FrameLogs m_frameLogs;  // each log's list, counter and lock

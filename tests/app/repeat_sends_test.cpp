@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/text_file.h"
+#include "commands/TestDlg/test_dlg.h"
 #include "support/sender_checks.h"
 
 namespace {
@@ -158,6 +159,49 @@ TEST_F(RepeatSendsTest, RepeatedBroadcastSendsAtOnceAndOnEachTick) {
     ExpectRefused([&] { dlg->BroadcastRepeat().Tick(); }, "");
     Enter({{}, {{IDC_REPEAT_PERIOD, "abc"}}});
     ExpectRefused([&] { Click(IDC_CONTINUOUS_BROADCAST); }, "超时时间须为大于0的整数");
+}
+
+TEST_F(RepeatSendsTest, PanelContinuousSendTestSettingsDialog) {
+    Dialog& panel = dlg->TestPanel();
+    struct Seen {
+        std::string interval, total, success;
+        bool openAfterEnter = false;
+    };
+    std::vector<Seen> seen;
+    auto answer = [&](const char* interval) {
+        dlg->SetModalWatcher([&, interval](Dialog& d) {
+            Seen s{d.GetDlgItemText(IDC_TEST_SEND_INTERVAL), d.GetDlgItemText(IDC_TEST_SEND_TOTAL),
+                   d.GetDlgItemText(IDC_TEST_SEND_SUCCESS)};
+            d.PressKey(Key::Enter);
+            s.openAfterEnter = d.IsCreated();
+            seen.push_back(s);
+            d.SetDlgItemText(IDC_TEST_SEND_INTERVAL, interval);
+            Button(d.GetDlgItem(IDC_TEST_SEND_START)).Click();
+        });
+    };
+    // Refused: the message, the dialog closed, nothing armed.
+    answer("299");
+    Button(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND)).Click();
+    EXPECT_EQ(Box(), "最小间隔为300ms");
+    EXPECT_FALSE(dlg->PanelSendTester().Settings().armed);
+    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_SEND_TEST_STEP));
+    EXPECT_TRUE(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND).IsEnabled());
+    // 350 ms: four ticks, a first step at once.
+    answer("350");
+    Button(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND)).Click();
+    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_SEND_TEST_STEP));
+    dlg->KillTimer(TIMER_SEND_TEST_STEP);
+    EXPECT_EQ(dlg->PanelSendTester().Settings().ticks, 4u);
+    EXPECT_EQ(panel.GetDlgItemText(IDC_PANEL_CONTINUOUS_SEND), "第1次发送");
+    EXPECT_FALSE(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND).IsEnabled());
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].interval + "|" + seen[0].total + "|" + seen[0].success, "1000|0|0");
+    EXPECT_TRUE(seen[0].openAfterEnter);
+    Button(panel.GetDlgItem(IDC_PANEL_STOP_CONTINUOUS_SEND)).Click();
+    EXPECT_EQ(panel.GetDlgItemText(IDC_PANEL_CONTINUOUS_SEND), "连续发送数据");
+    EXPECT_TRUE(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND).IsEnabled());
+    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_SEND_TEST_STEP));
+    EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace

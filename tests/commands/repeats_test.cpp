@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/TestDlg/panel_send_test.h"
 #include "commands/repeats.h"
 #include "platform/ui.h"
 #include "platform/text_format.h"
@@ -278,6 +279,92 @@ TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
     accepted = false;
     EXPECT_FALSE(search.Start());
     EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(1000), "search", kill, "enable"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The panel's continuous send test on a recording window; replies handed in by hand.
+class PanelSendTestTest : public ::testing::Test {
+protected:
+    PanelSendTest test{window, arrived,
+                       {[this] { window.events.push_back("flush"); },
+                        [this](ByteString& reply) {
+                            if (replies.empty()) return false;
+                            reply = replies.front();
+                            replies.pop_front();
+                            return true;
+                        },
+                        [] { return std::string("060504030201"); },
+                        [this](const std::string& text) { window.events.push_back("pane " + text); },
+                        [this](int id, const std::string& text) { window.SetControlText(id, text); },
+                        [this](int id, bool on) { window.events.push_back(StrFormat("enable %d %d", id, on)); },
+                        [this](uint32_t ms, std::function<void()> task) {
+                            window.events.push_back(StrFormat("after %u", ms));
+                            later = std::move(task);
+                        }}};
+    void Reply(const ByteString& frame) {
+        replies.push_back(frame);
+        arrived = 1;
+    }
+
+    RecordingWindow window;
+    ArrivedFlag arrived{1};
+    std::deque<ByteString> replies;
+    std::function<void()> later;
+};
+
+// A test-data reply (0xF2, sub-code 3) from the device of the address, wire order.
+ByteString TestReply(const ByteString& address) {
+    ByteString f = {0x79, 0x07, 0x00, 0x80, 0xF2, 0x03};
+    f += address;
+    f += {0x00, 0x00};
+    return f;
+}
+
+const std::string kTestTimer = StrFormat("timer %d 100", TIMER_SEND_TEST_STEP);
+const std::string kTestKill = StrFormat("kill %d", TIMER_SEND_TEST_STEP);
+std::string Text(int id, const std::string& text) { return StrFormat("text %d ", id) + text; }
+
+TEST_F(PanelSendTestTest, StepsEndByAMatchingReplyOrATimeOutAndShowTheRate) {
+    test.Begin();
+    EXPECT_EQ(window.Take(), Events{kTestKill});  // not armed: nothing starts
+    EXPECT_EQ(test.Rate(), 0u);
+    test.Settings() = {true, 3};
+    test.Begin();
+    EXPECT_EQ(window.Take(), (Events{kTestKill, "flush", Text(IDC_PANEL_CONTINUOUS_SEND, "第1次发送"), kTestTimer,
+                                     StrFormat("enable %d 0", IDC_PANEL_CONTINUOUS_SEND)}));
+    EXPECT_EQ(arrived, 0);
+    // Another device's reply and a short one count nothing; the step ends by time-out.
+    Reply(TestReply({1, 2, 3, 4, 5, 7}));
+    test.Tick();
+    Reply({0x79, 0x01, 0x00, 0x80, 0xF2, 0x03, 0x76, 0x06});
+    test.Tick();
+    EXPECT_EQ(window.Take(), (Events{"pane 发送测试数据回复结果： \r\n", "pane 发送测试数据回复结果： \r\n"}));
+    test.Tick();
+    EXPECT_EQ(window.Take(), (Events{kTestKill, "pane 超时", Text(IDC_PANEL_SUCCESS_RATE, "0"), "flush",
+                                     Text(IDC_PANEL_CONTINUOUS_SEND, "第2次发送"), kTestTimer}));
+    // The matching reply: a success, and the next step after a pause on a timer.
+    Reply(TestReply({6, 5, 4, 3, 2, 1}));
+    test.Tick();
+    EXPECT_EQ(window.Take(), (Events{Text(IDC_PANEL_SUCCESS_RATE, "50"), Text(IDC_PANEL_SUCCESS_COUNT, "1"),
+                                     "pane 发送测试数据回复结果： \r\n发送测试数据成功\r\nMAC地址:  010203040506\r\n",
+                                     kTestKill, "after 300"}));
+    later();
+    EXPECT_EQ(window.Take(), (Events{"flush", Text(IDC_PANEL_CONTINUOUS_SEND, "第3次发送"), kTestTimer}));
+    Reply(TestReply({6, 5, 4, 3, 2, 1}));
+    test.Tick();
+    EXPECT_EQ(test.Rate(), 66u);
+    EXPECT_EQ(window.Take()[0], Text(IDC_PANEL_SUCCESS_RATE, "66"));
+    // Stopped during the pause: the pause's end starts nothing.
+    test.Stop();
+    EXPECT_EQ(window.Take(), (Events{kTestKill, Text(IDC_PANEL_CONTINUOUS_SEND, "连续发送数据"),
+                                     StrFormat("enable %d 1", IDC_PANEL_CONTINUOUS_SEND),
+                                     Text(IDC_PANEL_SUCCESS_COUNT, "2")}));
+    later();
+    EXPECT_EQ(window.Take(), Events());
+    EXPECT_FALSE(test.IsActive());
 }
 
 }  // namespace
