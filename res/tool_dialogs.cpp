@@ -205,7 +205,7 @@ const DialogTemplate kTimedSend = {
     {
         {-1, ControlKind::Static, "时间间隔", 10, 20, 33, 8, S::kRight},
         {IDC_TIMED_INTERVAL, ControlKind::Edit, "", 46, 18, 51, 14, S::kAutoHScroll},
-        {-1, ControlKind::Static, "ms", 99, 19, 9, 8, S::kNone},
+        {-1, ControlKind::Static, "ms", 99, 19, 11, 8, S::kNone},
         {-1, ControlKind::Static, "发送次数", 110, 20, 33, 8, S::kRight},
         {IDC_TIMED_COUNT, ControlKind::Edit, "", 147, 18, 47, 14, S::kAutoHScroll},
         {-1, ControlKind::Static, "发送信道", 197, 20, 33, 8, S::kNone},
@@ -314,8 +314,8 @@ const DialogTemplate kLocalSettings = {
 const DialogTemplate kContinuousSend = {
     IDD_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 187, 96, kFont, 10, kDlgSystemMenu, 0,
     {
-        {IDC_CONT_SEND_ENABLE, ControlKind::CheckBox, "是否启用连续发送", 8, 15, 73, 10, S::kNone},
-        {IDC_CONT_SEND_RESTART_COUNT, ControlKind::CheckBox, "是否重新计数", 110, 15, 61, 10, S::kNone},
+        {IDC_CONT_SEND_ENABLE, ControlKind::CheckBox, "是否启用连续发送", 8, 15, 92, 10, S::kNone},
+        {IDC_CONT_SEND_RESTART_COUNT, ControlKind::CheckBox, "是否重新计数", 110, 15, 75, 10, S::kNone},
         {IDC_CONT_SEND_INTERVAL, ControlKind::Edit, "", 8, 37, 44, 14, S::kAutoHScroll},
         {-1, ControlKind::Static, "秒", 56, 40, 57, 8, S::kNone},
         {-1, ControlKind::Static, "发送总次数：", 8, 65, 45, 8, S::kNone},
