@@ -46,7 +46,8 @@ TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
               "500|2||开始");
     // Enter does nothing.
     d.PressKey(Key::Enter);
-    EXPECT_TRUE(d.IsCreated());
+    PumpFor(50);
+    EXPECT_TRUE(d.IsCreated() && d.IsWindowVisible());
 
     const struct {
         const char *interval, *count, *frame, *message;
