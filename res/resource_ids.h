@@ -26,6 +26,7 @@ constexpr int IDD_DEVICE_SEARCH_LIST   = 198;  // device search list
 constexpr int IDD_FRAME_TYPE           = 207;  // frame type
 constexpr int IDD_LOCAL_SETTINGS       = 210;  // local settings
 constexpr int IDD_CONTINUOUS_SEND      = 214;  // continuous send settings
+constexpr int IDD_TEST_CONTINUOUS_SEND = 197;  // continuous send of the test panel
 constexpr int IDD_ADD_DEVICE           = 217;  // device adding
 constexpr int IDD_BROADCAST_REPLY_TEST = 219;  // broadcast reply test
 constexpr int IDD_SEND_CONSOLE         = 220;  // send console
@@ -584,6 +585,21 @@ constexpr int IDC_TIMED_INTERVAL   = 1010;
 constexpr int IDC_TIMED_COUNT      = 1012;
 constexpr int IDC_TIMED_FRAME_TEXT = 1011;
 constexpr int IDC_TIMED_START_STOP = 1018;
+constexpr int IDC_TIMED_CHANNEL    = 1257;
+constexpr int IDC_TIMED_FLOOD      = 1008;
+constexpr int IDC_TIMED_STATUS     = 1078;
+
+// IDD_CONTINUOUS_SEND: continuous send settings (OK closes it).
+constexpr int IDC_CONT_SEND_ENABLE        = 1508;
+constexpr int IDC_CONT_SEND_RESTART_COUNT = 1509;
+constexpr int IDC_CONT_SEND_INTERVAL      = 1514;
+constexpr int IDC_CONT_SEND_TOTAL         = 1011;
+
+// IDD_TEST_CONTINUOUS_SEND: continuous send of the test panel.
+constexpr int IDC_TEST_SEND_INTERVAL = 1957;
+constexpr int IDC_TEST_SEND_START    = 1503;
+constexpr int IDC_TEST_SEND_TOTAL    = 1045;
+constexpr int IDC_TEST_SEND_SUCCESS  = 1026;
 
 // IDD_SERIAL_SETTINGS: serial port settings (its close button is kIdCancel).
 constexpr int IDC_SERIAL_PORT_COMBO      = 1076;

@@ -201,12 +201,21 @@ const DialogTemplate kParseFrame = {
     }};
 
 const DialogTemplate kTimedSend = {
-    IDD_TIMED_SEND, "定时发送", TemplateUnits::DialogUnits, 260, 110, kFont, 9, kDlgSystemMenu, 0,
+    IDD_TIMED_SEND, "定时发送", TemplateUnits::DialogUnits, 287, 150, kFont, 9, kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {IDC_TIMED_INTERVAL, ControlKind::Edit, "", 60, 10, 60, 12, S::kNumber},
-        {IDC_TIMED_COUNT, ControlKind::Edit, "", 180, 10, 60, 12, S::kNumber},
-        {IDC_TIMED_FRAME_TEXT, ControlKind::Edit, "", 10, 30, 240, 40, S::kMultiline},
-        {IDC_TIMED_START_STOP, ControlKind::PushButton, "开始", 100, 85, 60, 14, S::kNone},
+        {-1, ControlKind::Static, "时间间隔", 10, 20, 33, 8, S::kRight},
+        {IDC_TIMED_INTERVAL, ControlKind::Edit, "", 46, 18, 51, 14, S::kAutoHScroll},
+        {-1, ControlKind::Static, "ms", 99, 19, 11, 8, S::kNone},
+        {-1, ControlKind::Static, "发送次数", 110, 20, 33, 8, S::kRight},
+        {IDC_TIMED_COUNT, ControlKind::Edit, "", 147, 18, 47, 14, S::kAutoHScroll},
+        {-1, ControlKind::Static, "发送信道", 197, 20, 33, 8, S::kNone},
+        {IDC_TIMED_CHANNEL, ControlKind::Edit, "", 232, 18, 40, 14, S::kAutoHScroll},
+        {-1, ControlKind::Static, "MAC报文", 8, 58, 32, 8, S::kRight},
+        {IDC_TIMED_FRAME_TEXT, ControlKind::Edit, "", 47, 54, 228, 50, S::kMultiline | S::kVScroll},
+        {IDC_TIMED_START_STOP, ControlKind::PushButton, "开始", 50, 120, 41, 14, S::kNone},
+        {IDC_TIMED_FLOOD, ControlKind::CheckBox, "泛洪", 96, 122, 32, 10, S::kNone},
+        {kIdCancel, ControlKind::PushButton, "关闭", 137, 119, 50, 14, S::kNone},
+        {IDC_TIMED_STATUS, ControlKind::Static, "", 219, 123, 59, 8, S::kNone},
     }};
 
 const DialogTemplate kSerialSettings = {
@@ -303,7 +312,27 @@ const DialogTemplate kFrameType = {
 const DialogTemplate kLocalSettings = {
     IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0, {}};
 const DialogTemplate kContinuousSend = {
-    IDD_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 187, 96, kFont, 10, kDlgSystemMenu, 0,
+    {
+        {IDC_CONT_SEND_ENABLE, ControlKind::CheckBox, "是否启用连续发送", 8, 15, 92, 10, S::kNone},
+        {IDC_CONT_SEND_RESTART_COUNT, ControlKind::CheckBox, "是否重新计数", 110, 15, 75, 10, S::kNone},
+        {IDC_CONT_SEND_INTERVAL, ControlKind::Edit, "", 8, 37, 44, 14, S::kAutoHScroll},
+        {-1, ControlKind::Static, "秒", 56, 40, 57, 8, S::kNone},
+        {-1, ControlKind::Static, "发送总次数：", 8, 65, 45, 8, S::kNone},
+        {IDC_CONT_SEND_TOTAL, ControlKind::Edit, "", 53, 63, 40, 12, S::kAutoHScroll},
+        {kIdOk, ControlKind::DefPushButton, "确定", 125, 38, 44, 13, S::kNone},
+    }};
+const DialogTemplate kTestContinuousSend = {
+    IDD_TEST_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 202, 81, kFont, 10, kDlgSystemMenu, 0,
+    {
+        {IDC_TEST_SEND_INTERVAL, ControlKind::Edit, "", 12, 18, 44, 14, S::kAutoHScroll},
+        {-1, ControlKind::Static, "毫秒（至少为300毫秒）", 56, 21, 80, 8, S::kNone},
+        {IDC_TEST_SEND_START, ControlKind::PushButton, "开始", 148, 17, 26, 13, S::kNone},
+        {-1, ControlKind::Static, "发送总次数：", 12, 46, 45, 8, S::kNone},
+        {IDC_TEST_SEND_TOTAL, ControlKind::Edit, "", 57, 44, 40, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "成功次数：", 107, 46, 38, 8, S::kNone},
+        {IDC_TEST_SEND_SUCCESS, ControlKind::Edit, "", 148, 44, 32, 12, S::kAutoHScroll},
+    }};
 const DialogTemplate kAddDevice = {
     IDD_ADD_DEVICE, "添加设备", TemplateUnits::DialogUnits, 400, 260, kFont, 9, kDlgSystemMenu, 0, {}};
 
@@ -312,6 +341,7 @@ const DialogTemplate* const kAll[] = {
     &kFrameDetail,  &kParseFrame,       &kTimedSend,     &kSerialSettings, &kMacPage, &kNetPage,
     &kAppPage,      &kWarning,          &kMeterManage,   &kChecksum,  &kFrameType, &kLocalSettings,
     &kContinuousSend, &kAddDevice, &kNetworkSettings,
+    &kTestContinuousSend,
 };
 
 }  // namespace

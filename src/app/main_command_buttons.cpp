@@ -2,7 +2,10 @@
 // and writes one row into its page's log; and the upgrade page's start and stop.
 
 #include "app/main_tester_dlg.h"
+#include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "dialogs/continuous_send_dlg.h"
+#include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
@@ -34,6 +37,17 @@ const std::vector<CommandButton>& CommandButtons() {
          FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload), LogList::PasswordLog},
         {IDC_SET_NETWORK_PARAMS, CMD_SET_NETWORK_PARAMS, FromPage(GatherNetParamsFields, BuildNetParamsPayload),
          LogList::FrameLog},
+        {IDC_LINK_STATE_REPORT, CMD_LINK_STATE_REPORT, FromPage(GatherLinkStateFields, BuildLinkStatePayload),
+         LogList::FrameLog},
+        {IDC_BROADCAST, CMD_BROADCAST, FromPage(GatherBroadcastFields, BuildBroadcastPayload), LogList::DataLog},
+        {IDC_REQUEST_SEARCH_ATTRIBUTES, CMD_REQUEST_SEARCH_ATTRIBUTE,
+         FromPage(GatherRequestAttributeFields, BuildRequestAttributesPayload), LogList::SearchLog},
+        {IDC_REPLY_SEARCH_ATTRIBUTES, CMD_REPLY_SEARCH_ATTRIBUTE,
+         FromPage(GatherReplyAttributeFields, BuildReplyAttributesPayload), LogList::SearchLog},
+        {IDC_ANSWER_REMOTE_PASSWORD, CMD_REMOTE_SET_PASSWORD_REPLY,
+         FromPage(GatherPasswordReplyFields, BuildPasswordReplyPayload), LogList::PasswordLog},
+        {IDC_SLAVE_PASSWORD_REPLY, CMD_REMOTE_SET_PASSWORD_REPLY_REPORT,
+         FromPage(GatherSlaveReplyFields, BuildSlavePasswordReplyPayload), LogList::FrameLog},
     };
     return buttons;
 }
@@ -49,10 +63,44 @@ void CMainTesterDlg::MapCommandSenders() {
         MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.log); });
     MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
+    MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { OnInterrupt(); });
+    MapCommand(IDC_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Start(); });
+    MapCommand(IDC_STOP_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Stop(); });
+    MapCommand(IDC_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Start(); });
+    MapCommand(IDC_STOP_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Stop(); });
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
     MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
     MapCommand(IDC_UPGRADE_START, Notify::Clicked, [this] { OnUpgrade(); });
     MapCommand(IDC_UPGRADE_STOP, Notify::Clicked, [this] { OnStopUpgrade(); });
+    MapCommand(IDC_RAW_SEND, Notify::Clicked, [this] { OnSendRawText(); });
+    MapCommand(IDC_FRAME_TEST, Notify::Clicked, [this] { OnFrameTest(); });
+}
+
+bool CMainTesterDlg::OnCommandButton(int button) {
+    for (const CommandButton& b : CommandButtons())
+        if (b.button == button) return SendModuleCommand(b.command, b.payload, b.log);
+    return false;
+}
+
+void CMainTesterDlg::OnSendRawText() {
+    // The bytes go out as typed: no framing, no check bytes.
+    ByteString bytes = HexFieldBytes(GetDlgItemText(IDC_RAW_SEND_DATA));
+    std::string hex;
+    BytesToHexText(hex, bytes, 0);
+    SendFrame(std::move(bytes));
+    m_frameLogs.Add(LogList::FrameLog, std::move(hex));
+}
+
+void CMainTesterDlg::OnFrameTest() {
+    const ByteString command = HexFieldBytes(GetDlgItemText(IDC_FRAME_TEST_CMD));
+    const std::string data = GetDlgItemText(IDC_FRAME_TEST_DATA);
+    // An empty command text sends command 0.
+    SendModuleCommand(command.empty() ? 0 : command[0],
+                      [&data](Dialog&, ByteString& payload) {
+                          payload = HexFieldBytes(data);
+                          return true;
+                      },
+                      LogList::FrameLog);
 }
 
 bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& payload, LogList log) {
@@ -65,8 +113,8 @@ bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& paylo
     return true;
 }
 
-void CMainTesterDlg::OnSendData() {
-    SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
+bool CMainTesterDlg::OnSendData() {
+    return SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
                       LogList::DataLog);
 }
 
@@ -93,9 +141,23 @@ void CMainTesterDlg::OnAddReportDevice() {
 // ---- Continuous sending of the send-data frame ----
 
 void CMainTesterDlg::OnContinuousSendData() {
-    // Not built yet: the continuous-send settings dialog (IDD_CONTINUOUS_SEND) plugs in here: run modally as a local
-    // object (its result ignored), it sets m_continuousSend's settings and may zero its count.
+    // The dialog's result is not looked at: what it switched on stays on.
+    CContinuousSendDlg settings(m_continuousSend.Settings(), m_continuousSend.IsGoingOn());
+    RunModal(settings);
     m_continuousSend.StartIfEnabled();
+}
+
+void CMainTesterDlg::OnPanelContinuousSend() {
+    CTestContinuousSendDlg settings(m_panelSendTest.Settings());
+    RunModal(settings);
+    m_panelSendTest.Begin();
+}
+
+void CMainTesterDlg::OnInterrupt() { m_continuousSend.Stop(); }
+
+int CMainTesterDlg::RunModal(Dialog& dialog) {
+    if (m_modalWatcher) PostTask([this, &dialog] { m_modalWatcher(dialog); });
+    return dialog.DoModal(this);
 }
 
 // ---- Upgrade ----

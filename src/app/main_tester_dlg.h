@@ -16,11 +16,13 @@
 #include "commands/command_frame.h"
 #include "commands/meter_rounds.h"
 #include "commands/point_reading.h"
+#include "commands/TestDlg/panel_send_test.h"
 #include "commands/repeats.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/network_settings_dlg.h"
 #include "dialogs/serial_settings_dlg.h"
+#include "dialogs/timed_send_dlg.h"
 #include "dialogs/tool_dialogs.h"
 #include "link/byte_string.h"
 #include "link/module_frame.h"
@@ -37,6 +39,7 @@ class CMainTesterDlg : public Dialog,
                        public SerialSettingsHost,
                        public NetworkSettingsHost,
                        public MainWindowPort,
+                       public TimedSendPort,
                        private LinkListener,
                        private NetworkListener {
 public:
@@ -97,13 +100,33 @@ public:
     // The sender pattern: header fields, payload (a builder returning false refuses: nothing is
     // sent, no row), encoding, sending, one row in the page's log.
     bool SendModuleCommand(uint8_t command, const PagePayload& payload, LogList log);
+    // The command of a row of the command table by its button (false: refused or no such row).
+    bool OnCommandButton(int button);
+    // "发送": the typed bytes as they stand; "组帧测试": a frame of the typed command and data.
+    void OnSendRawText();
+    void OnFrameTest();
     // Send data (0x14), button IDC_SEND_DATA; also each step of continuous sending.
-    void OnSendData();
+    bool OnSendData();
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
+    // The timed send (button IDC_TIMED_SEND opens its window) on its own timer.
+    TimedSendSettings& TimedSettings() override { return m_timedSend.Settings(); }
+    bool IsTimedSendRunning() const override { return m_timedSend.IsRunning(); }
+    bool StartTimedSend() override { return m_timedSend.Start(); }
+    void StopTimedSend() override { m_timedSend.Stop(); }
+    void OnTimedSendClosed() override { EnableControl(IDC_TIMED_SEND); }
+    TimedSend& TimedSender() { return m_timedSend; }
+    CTimedSendDlg& TimedSendDialog() { return m_timedSendDlg; }
+    // "连续广播通信" and "停止连续广播"; "连续搜索" and "停止连续搜索".
+    RepeatedBroadcast& BroadcastRepeat() { return m_repeatedBroadcast; }
+    RepeatedSearch& SearchRepeat() { return m_repeatedSearch; }
+    // "中断", button IDC_INTERRUPT_SEND: stops continuous sending and restores its caption.
+    void OnInterrupt();
+    // Tests see each modal dialog the window runs: watch is called inside its modal loop.
+    void SetModalWatcher(std::function<void(Dialog&)> watch) { m_modalWatcher = std::move(watch); }
     ContinuousSend& ContinuousSender() { return m_continuousSend; }
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
@@ -119,6 +142,9 @@ public:
     bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
+    void OnPanelContinuousSend() override;
+    void OnPanelStopContinuousSend() override { m_panelSendTest.Stop(); }
+    PanelSendTest& PanelSendTester() { return m_panelSendTest; }
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
@@ -162,6 +188,9 @@ protected:
 private:
     // Shows its frame in the window's frame detail viewer.
     friend class CSendConsoleDlg;
+
+    // Runs a dialog modally over the window (the modal watcher sees it).
+    int RunModal(Dialog& dialog);
 
     // What the link reports.
     void OnLogFrame(LogList list, const ByteString& frame) override;
@@ -379,10 +408,12 @@ private:
 
     // ---- Repeats on the window's timers ----
     DialogRepeatWindow m_repeatWindow{*this};
+    std::function<void(Dialog&)> m_modalWatcher;
     ContinuousSend m_continuousSend;
-    TimedSend m_timedSend{m_repeatWindow};
-    RepeatedSearch m_repeatedSearch{m_repeatWindow};
-    RepeatedBroadcast m_repeatedBroadcast{m_repeatWindow};
+    TimedSend m_timedSend;
+    RepeatedSearch m_repeatedSearch;
+    RepeatedBroadcast m_repeatedBroadcast;
+    PanelSendTest m_panelSendTest;
 
     // ---- Frame lists and layout ----
     FrameLogs m_frameLogs;  // each log's list, counter and lock

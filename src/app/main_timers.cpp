@@ -25,7 +25,7 @@ void CMainTesterDlg::OnTimer(int id) {
             OnMeterSend();
             break;
         case TIMER_SEND_TEST_STEP:
-            // Not built yet: the test panel's continuous send test step.
+            m_panelSendTest.Tick();
             break;
         case TIMER_CONTINUOUS_SEARCH:
             m_repeatedSearch.Tick();

@@ -118,6 +118,62 @@ struct NetParamsFields {
 bool GatherNetParamsFields(Dialog& page, NetParamsFields& fields);
 void BuildNetParamsPayload(const NetParamsFields& fields, ByteString& payload);
 
+// ---- Link state report (0x12) ----
+struct LinkStateFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    std::string address;  // edit IDC_DST_ADDR, always six bytes
+};
+bool GatherLinkStateFields(Dialog& page, LinkStateFields& fields);
+void BuildLinkStatePayload(const LinkStateFields& fields, ByteString& payload);
+
+// ---- Broadcast (0x16) ----
+struct BroadcastFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t priority = 0;
+    uint8_t radius = 0;  // edit IDC_RADIUS, decimal
+    uint8_t passwordType = 0;
+    uint8_t multicast = 0;
+    std::string group;  // edit IDC_MULTICAST_ADDR, when the multicast flag is 1
+    ByteString data;    // edit IDC_USER_DATA: its 16-bit byte count and its bytes
+};
+bool GatherBroadcastFields(Dialog& page, BroadcastFields& fields);
+void PackBroadcastWord(const BroadcastFields& fields, ByteString& payload);
+void BuildBroadcastPayload(const BroadcastFields& fields, ByteString& payload);
+
+// ---- Request and reply of the search attributes (0x1A, 0x1B) ----
+struct AttributeFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t multicast = 0;
+    uint8_t participation = 0;  // the reply only
+    std::string address;        // edit IDC_DST_ADDR, always six bytes
+    std::string taskId;         // edit IDC_TASK_ID, hexadecimal
+    std::string group;          // edit IDC_MULTICAST_ADDR, the request only, when the flag is 1
+    std::string attribute;      // edit IDC_USER_DATA, hexadecimal
+};
+bool GatherRequestAttributeFields(Dialog& page, AttributeFields& fields);
+void BuildRequestAttributesPayload(const AttributeFields& fields, ByteString& payload);
+bool GatherReplyAttributeFields(Dialog& page, AttributeFields& fields);
+void BuildReplyAttributesPayload(const AttributeFields& fields, ByteString& payload);
+
+// ---- Replies to a remote password setting (0x1E master, 0x1F slave) ----
+struct PasswordReplyFields {
+    uint8_t sourceMode = 0;
+    uint8_t targetMode = 0;
+    uint8_t priority = 0;
+    uint8_t multicast = 0;
+    std::string relayDepth;  // edit IDC_RELAY_DEPTH, hexadecimal: the slave's only
+    std::string group;       // edit IDC_PASSWORD_MULTICAST, when the flag is 1 (the master's only)
+    std::string address;     // edit IDC_PASSWORD_DST_ADDR
+    ByteString consent;      // the change consent's code; none when its combo matches no entry
+};
+bool GatherPasswordReplyFields(Dialog& page, PasswordReplyFields& fields);
+void BuildPasswordReplyPayload(const PasswordReplyFields& fields, ByteString& payload);
+bool GatherSlaveReplyFields(Dialog& page, PasswordReplyFields& fields);
+void BuildSlavePasswordReplyPayload(const PasswordReplyFields& fields, ByteString& payload);
+
 // The payload of a page: its fields gathered, then built.
 template <class Fields>
 PagePayload FromPage(bool (*gather)(Dialog&, Fields&), void (*build)(const Fields&, ByteString&)) {

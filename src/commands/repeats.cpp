@@ -4,14 +4,25 @@
 
 #include <utility>
 
+#include "dialogs/number_text.h"
+#include "link/word_layouts.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
 // ---- Continuous send ----
 
 ContinuousSend::ContinuousSend(RepeatWindow& window, ArrivedFlag& replyArrived, std::function<void()> flush,
-                               std::function<void()> send)
-    : m_window(window), m_replyArrived(replyArrived), m_flush(std::move(flush)), m_send(std::move(send)) {}
+                               std::function<bool()> send, std::function<bool(ByteString&)> popReply)
+    : m_window(window),
+      m_replyArrived(replyArrived),
+      m_flush(std::move(flush)),
+      m_send(std::move(send)),
+      m_popReply(std::move(popReply)) {}
+
+uint32_t ContinuousSend::SuccessRate() const {
+    if (m_settings.count == 0) return 0;
+    return static_cast<uint32_t>(uint64_t{m_settings.success} * 100 / m_settings.count);
+}
 
 void ContinuousSend::StartIfEnabled() {
     if (!m_settings.enabled) return;
@@ -20,20 +31,38 @@ void ContinuousSend::StartIfEnabled() {
 }
 
 void ContinuousSend::Start() {
-    Step();
+    if (!Step()) return;
     m_goingOn = true;
     m_tick = 0;
     m_window.StartTimer(TIMER_CONTINUOUS_SEND, kTickMs);
 }
 
-void ContinuousSend::Step() {
+bool ContinuousSend::Step() {
     m_flush();
-    m_send();
-    ++m_count;
-    m_window.SetControlText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%d次发送", static_cast<int>(m_count)));
+    if (!m_send()) {
+        Stop();
+        return false;
+    }
+    ++m_settings.count;
+    m_window.SetControlText(IDC_CONTINUOUS_SEND_DATA, StrFormat("第%u次发送", m_settings.count));
+    return true;
+}
+
+void ContinuousSend::JudgeReply() {
+    // Once interrupted, replies are left to whoever looks next.
+    if (!m_goingOn || m_replyArrived != 1) return;
+    m_replyArrived = 0;
+    ByteString reply;
+    if (!m_popReply(reply) || reply.size() < 5) return;
+    // An answer from the module, normal, with no data.
+    const uint8_t control = reply[3];
+    const unsigned length = reply[1] | (reply[2] << 8);
+    if (control_byte::kDirection.Get(control) == 1 && control_byte::kReplyStatus.Get(control) == 0 && length == 0)
+        ++m_settings.success;
 }
 
 void ContinuousSend::Tick() {
+    JudgeReply();
     // Compared signed, as the interval was set.
     ++m_tick;
     if (static_cast<int32_t>(m_tick) > static_cast<int32_t>(m_settings.ticks)) {
@@ -55,11 +84,19 @@ void ContinuousSend::Stop() {
 
 // ---- Timed send ----
 
-void TimedSend::Start() {
+TimedSend::TimedSend(RepeatWindow& window, std::function<void(const ByteString&)> send, std::function<void()> stopped)
+    : m_window(window), m_send(std::move(send)), m_stopped(std::move(stopped)) {}
+
+bool TimedSend::Start() {
     m_done = 0;
-    if (m_running) return;
+    if (m_running) return true;
+    ByteString frame;
+    if (m_settings.intervalMs == 0 || m_settings.count == 0 || !ReadFrameText(m_settings.frameText, frame))
+        return false;
+    m_frame = std::move(frame);
     m_window.StartTimer(TIMER_TIMED_SEND, m_settings.intervalMs);
     m_running = true;
+    return true;
 }
 
 void TimedSend::Stop() {
@@ -69,30 +106,61 @@ void TimedSend::Stop() {
 }
 
 void TimedSend::Tick() {
-    // Not built yet: sends the frame text, counts it in m_done and stops after the count.
+    if (!m_running) return;
+    m_send(m_frame);
+    if (++m_done < m_settings.count) return;
+    Stop();
+    m_stopped();
 }
 
 // ---- Repeated search ----
 
-void RepeatedSearch::Start() {
-    m_window.StartTimer(TIMER_CONTINUOUS_SEARCH, m_settings.periodMs);
+bool RepeatedSearch::Start() {
+    uint32_t seconds = 0;
+    if (!ReadPositiveNumber(m_pass.periodText(), kMaxSeconds, seconds)) {
+        Stop();
+        ShowMessageBox(kBadPeriodText);
+        return false;
+    }
+    m_periodMs = seconds * 1000;
+    m_pass.clearLog();
+    m_pass.enableControls(false);
+    m_window.StartTimer(TIMER_CONTINUOUS_SEARCH, m_periodMs);
     m_running = true;
+    if (m_pass.search()) return true;
+    Stop();
+    return false;
 }
 
 void RepeatedSearch::Stop() {
     m_window.StopTimer(TIMER_CONTINUOUS_SEARCH);
     m_running = false;
+    m_pass.enableControls(true);
 }
 
 void RepeatedSearch::Tick() {
-    // Not built yet: saves the search log, writes the routing file and searches again.
+    m_window.StopTimer(TIMER_CONTINUOUS_SEARCH);
+    if (!m_running) return;
+    // The log is saved before the next pass clears it.
+    m_pass.saveFiles();
+    Start();
 }
 
 // ---- Repeated broadcast ----
 
-void RepeatedBroadcast::Start() {
-    m_window.StartTimer(TIMER_CONTINUOUS_BROADCAST, m_settings.periodMs);
+bool RepeatedBroadcast::Start() {
+    uint32_t period = 0;
+    if (!ReadPositiveNumber(m_periodText(), kMaxMs, period)) {
+        Stop();
+        ShowMessageBox(kBadPeriodText);
+        return false;
+    }
+    m_periodMs = period;
+    m_window.StartTimer(TIMER_CONTINUOUS_BROADCAST, m_periodMs);
     m_running = true;
+    if (m_broadcast()) return true;
+    Stop();
+    return false;
 }
 
 void RepeatedBroadcast::Stop() {
@@ -101,5 +169,6 @@ void RepeatedBroadcast::Stop() {
 }
 
 void RepeatedBroadcast::Tick() {
-    // Not built yet: broadcasts again with the period read anew.
+    m_window.StopTimer(TIMER_CONTINUOUS_BROADCAST);
+    if (m_running) Start();
 }

@@ -27,6 +27,9 @@ public:
     // The broadcast reply test dialog: shown, or emptied before a new request's answers come.
     virtual void ShowBroadcastReplyTest() {}
     virtual void ClearBroadcastReplyList() {}
+    // The test panel's continuous send test: started after its settings dialog, and stopped.
+    virtual void OnPanelContinuousSend() {}
+    virtual void OnPanelStopContinuousSend() {}
     // Calls visit for every record of the frame history in order, numbered from 0. Recording
     // waits meanwhile, so visit may add monitor rows as the recording routines do.
     virtual void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) = 0;

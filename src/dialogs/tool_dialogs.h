@@ -63,12 +63,6 @@ private:
     MainWindowPort& m_window;
 };
 
-// Not built yet: the timed send settings open and close; nothing is sent.
-class CTimedSendDlg : public CButtonOwnedDialog {
-public:
-    explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(IDD_TIMED_SEND, IDC_TIMED_SEND, window) {}
-};
-
 // Not built yet: template only.
 class CChecksumDlg : public Dialog {
 public:
@@ -85,12 +79,6 @@ public:
 class CLocalSettingsDlg : public Dialog {
 public:
     CLocalSettingsDlg() : Dialog(IDD_LOCAL_SETTINGS) {}
-};
-
-// Not built yet: template only.
-class CContinuousSendDlg : public Dialog {
-public:
-    CContinuousSendDlg() : Dialog(IDD_CONTINUOUS_SEND) {}
 };
 
 // Not built yet: template only.

@@ -21,6 +21,7 @@ using testsupport::PageInput;
 using testsupport::Spaced;
 
 constexpr const char* kStopSearch = testsupport::kStopSearchFrame;
+constexpr const char* kAddr = "A1B2C3D4E5F6";
 
 // The user password frame (0x07) of a password of n bytes of one value.
 std::string PasswordFrame(unsigned char value, size_t n) {
@@ -46,6 +47,8 @@ protected:
                 {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
                {}});
         ASSERT_TRUE(boxes.empty());
+        // A modal dialog that a test does not answer is dismissed with Esc.
+        dlg->SetModalWatcher([](Dialog& d) { d.PressKey(Key::Escape); });
     }
 };
 
@@ -150,6 +153,58 @@ std::vector<PageCase> SendCases() {
            {IDC_BAND_COMBO, ""}},
           {{IDC_PASS_THROUGH_LEVEL_LIMIT, "31"}}},
          IDC_SET_NETWORK_PARAMS, "79 07 00 40 0E 0F A0 21 00 00 00 00 25 C7", IDC_FRAME_LOG, {}},
+        {"LinkState", {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}}, {{IDC_DST_ADDR, kAddr}}},
+         IDC_LINK_STATE_REPORT, "79 08 00 40 12 21 00 F6 E5 D4 C3 B2 A1 40 6C", IDC_FRAME_LOG, {}},
+        // Six address bytes whatever the target mode, as the module's frames carry them.
+        {"LinkStateAnyDeviceTypeKeepsTheAddress",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "不区分设备类型"}}, {{IDC_DST_ADDR, kAddr}}},
+         IDC_LINK_STATE_REPORT, "79 08 00 40 12 01 00 F6 E5 D4 C3 B2 A1 20 4C", IDC_FRAME_LOG, {}},
+        {"BroadcastRadiusCutToFourBitsNoGroupWithoutFlag",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "网关"}, {IDC_PRIORITY_COMBO, "High"},
+           {IDC_KEY_MODE_COMBO, "01: 用户网络口令"}, {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}},
+          {{IDC_RADIUS, "20"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, "0102"}}},
+         IDC_BROADCAST, "79 06 00 40 16 11 29 02 00 01 02 9B 69", IDC_DATA_LOG, {}},
+        {"BroadcastMulticast",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "网关"}, {IDC_PRIORITY_COMBO, "Normal"},
+           {IDC_KEY_MODE_COMBO, "00: 初始网络口令"}, {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}},
+          {{IDC_RADIUS, "3"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, ""}}},
+         IDC_BROADCAST, "79 06 00 40 16 11 46 34 12 00 00 F9 21", IDC_DATA_LOG, {}},
+        // The task id is BCD (12 is sent as 0C); the length byte counts the bytes that follow.
+        {"RequestAttributes",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "BLEMAC地址"}, {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}},
+          {{IDC_DST_ADDR, kAddr}, {IDC_TASK_ID, "12"}, {IDC_USER_DATA, "ABC"}}},
+         IDC_REQUEST_SEARCH_ATTRIBUTES, "79 0C 00 40 1A 51 00 F6 E5 D4 C3 B2 A1 0C 02 0A BC 50 A8", IDC_SEARCH_LOG, {}},
+        {"RequestAttributesMulticastEmptyAttribute",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "BLEMAC地址"}, {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}},
+          {{IDC_DST_ADDR, kAddr}, {IDC_TASK_ID, "99"}, {IDC_MULTICAST_ADDR, "1234"}, {IDC_USER_DATA, ""}}},
+         IDC_REQUEST_SEARCH_ATTRIBUTES, "79 0C 00 40 1A 51 01 F6 E5 D4 C3 B2 A1 63 34 12 00 26 54", IDC_SEARCH_LOG, {}},
+        // The reply's task id is every typed byte; it carries no group even with the flag set.
+        {"ReplyAttributes",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_SEARCH_PARTICIPATION_COMBO, "参与搜索"},
+           {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}},
+          {{IDC_DST_ADDR, kAddr}, {IDC_TASK_ID, "1234"}, {IDC_MULTICAST_ADDR, "5678"}, {IDC_USER_DATA, ""}}},
+         IDC_REPLY_SEARCH_ATTRIBUTES, "79 0B 00 40 1B 21 03 F6 E5 D4 C3 B2 A1 12 34 00 95 43", IDC_SEARCH_LOG, {}},
+        {"AnswerRemotePasswordMulticast",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_PRIORITY_COMBO, "High"},
+           {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}, {IDC_CHANGE_CONSENT_COMBO, "同意修改"}},
+          {{IDC_PASSWORD_MULTICAST, "ABCD"}, {IDC_PASSWORD_DST_ADDR, "112233445566"}}},
+         IDC_ANSWER_REMOTE_PASSWORD, "79 0B 00 40 1E 21 03 CD AB 66 55 44 33 22 11 01 6B 67", IDC_PASSWORD_LOG, {}},
+        {"AnswerRemotePasswordNoConsentIsOneByteShorter",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_PRIORITY_COMBO, "Normal"},
+           {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}, {IDC_CHANGE_CONSENT_COMBO, ""}},
+          {{IDC_PASSWORD_MULTICAST, "ABCD"}, {IDC_PASSWORD_DST_ADDR, "112233445566"}}},
+         IDC_ANSWER_REMOTE_PASSWORD, "79 08 00 40 1E 21 00 66 55 44 33 22 11 EC 00", IDC_PASSWORD_LOG, {}},
+        // The target's mode in the low bits; the address padded in front.
+        {"SlavePasswordReply",
+         {{{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_CHANGE_CONSENT_COMBO, "拒绝修改"}},
+          {{IDC_RELAY_DEPTH, "1F"}, {IDC_PASSWORD_DST_ADDR, "12345"}}},
+         IDC_SLAVE_PASSWORD_REPLY, "79 09 00 40 1F 12 0F 45 23 01 00 00 00 00 F2 2C", IDC_FRAME_LOG, {}},
+        {"RawSendAsTyped", {{}, {{IDC_RAW_SEND_DATA, "79 00 00 40 18 58 58"}}}, IDC_RAW_SEND, kStopSearch,
+         IDC_FRAME_LOG, {}},
+        {"FrameTest", {{}, {{IDC_FRAME_TEST_CMD, "17"}, {IDC_FRAME_TEST_DATA, "0102"}}}, IDC_FRAME_TEST,
+         "79 02 00 40 17 01 02 5C 56", IDC_FRAME_LOG, {}},
+        {"FrameTestCommandIsTheFirstByte", {{}, {{IDC_FRAME_TEST_CMD, "1718"}, {IDC_FRAME_TEST_DATA, "01 02"}}},
+         IDC_FRAME_TEST, "79 02 00 40 17 01 02 5C 56", IDC_FRAME_LOG, {}},
     };
 }
 
@@ -194,6 +249,23 @@ std::vector<PageCase> RefusalCases() {
          with(remote, {{IDC_OLD_PSK_LEN, ""}, {IDC_OLD_PSK, "AAAAAAAAAA"}, {IDC_NEW_PSK, "BB"}}),
          IDC_REMOTE_PASSWORD_SET, "", 0, {{IDC_OLD_PSK_LEN, "10"}}, "密钥长度为8-64"},
         {"AddReportDeviceSendsNothing", {{}, {{IDC_DEVICE_COUNT, "12"}}}, IDC_ADD_REPORT_DEVICE, "", 0, {}},
+        {"LinkStateEmptyAddress", {{}, {{IDC_DST_ADDR, ""}}}, IDC_LINK_STATE_REPORT, "", 0, {}, "地址域不能为空"},
+        {"BroadcastWithoutGroup", {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_MULTICAST_ADDR, ""}}},
+         IDC_BROADCAST, "", 0, {}, "请输入组播地址"},
+        {"RequestAttributesEmptyAddress", {{}, {{IDC_DST_ADDR, " "}}}, IDC_REQUEST_SEARCH_ATTRIBUTES, "", 0, {},
+         "地址域不能为空"},
+        {"RequestAttributesWithoutGroup",
+         {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_DST_ADDR, kAddr}, {IDC_MULTICAST_ADDR, ""}}},
+         IDC_REQUEST_SEARCH_ATTRIBUTES, "", 0, {}, "请输入组播地址"},
+        {"ReplyAttributesEmptyAddress", {{}, {{IDC_DST_ADDR, ""}}}, IDC_REPLY_SEARCH_ATTRIBUTES, "", 0, {},
+         "地址域不能为空"},
+        {"AnswerRemotePasswordWithoutGroup",
+         {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_PASSWORD_MULTICAST, ""}, {IDC_PASSWORD_DST_ADDR, "1"}}},
+         IDC_ANSWER_REMOTE_PASSWORD, "", 0, {}, "请输入组播地址"},
+        {"AnswerRemotePasswordEmptyAddress", {{}, {{IDC_PASSWORD_DST_ADDR, ""}}}, IDC_ANSWER_REMOTE_PASSWORD, "", 0,
+         {}, "地址域不能为空"},
+        {"SlavePasswordReplyEmptyAddress", {{}, {{IDC_PASSWORD_DST_ADDR, ""}}}, IDC_SLAVE_PASSWORD_REPLY, "", 0, {},
+         "请输入地址"},
         {"ContinuousSendWhileDisabled", {}, IDC_CONTINUOUS_SEND_DATA, "", 0, {{IDC_CONTINUOUS_SEND_DATA, "连续发送数据"}}},
     };
 }
@@ -244,10 +316,121 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
         "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F", IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
     EXPECT_TRUE(timerStarted);
-    // A refused step is counted too.
+    // A refused step shows its message once and stops the sending.
     Enter({{}, {{IDC_DEPTH, ""}}});
     ExpectRefused([&] { dlg->ContinuousSender().Step(); }, "depth域不能为空");
-    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    EXPECT_FALSE(dlg->ContinuousSender().IsGoingOn());
+    EXPECT_EQ(dlg->ContinuousSender().Count(), 1u);
+}
+
+// The settings dialog as the button runs it: its defaults, its refusals, Enter closing it.
+TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
+    struct Seen {
+        int enabled = -1;
+        bool restartEnabled = true, totalEnabled = true;
+        std::string interval, total;
+    };
+    auto look = [](Dialog& d) {
+        Seen s;
+        s.enabled = Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).GetCheck();
+        s.restartEnabled = d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT).IsEnabled();
+        s.totalEnabled = d.GetDlgItem(IDC_CONT_SEND_TOTAL).IsEnabled();
+        s.interval = d.GetDlgItemText(IDC_CONT_SEND_INTERVAL);
+        s.total = d.GetDlgItemText(IDC_CONT_SEND_TOTAL);
+        return s;
+    };
+    Seen first;
+    std::vector<std::string> refusals;
+    bool closedByEnter = false;
+    // Enabled, a bad interval refused each time with the dialog left open, then 2 seconds.
+    dlg->SetModalWatcher([&](Dialog& d) {
+        first = look(d);
+        Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
+        for (const char* bad : {"0", "-1", "abc", "", "4294968", "2x"}) {
+            d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, bad);
+            d.PressKey(Key::Enter);
+            refusals.push_back(boxes.empty() ? "" : boxes.back().text);
+            boxes.clear();
+        }
+        d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, " 2 ");
+        d.PressKey(Key::Enter);
+        closedByEnter = true;
+    });
+    Enter(kSendData);
+    ExpectSent([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
+               IDC_DATA_LOG);
+    EXPECT_TRUE(closedByEnter);
+    EXPECT_EQ(first.enabled, 0);
+    EXPECT_FALSE(first.restartEnabled);  // a run not interrupted keeps its count
+    EXPECT_FALSE(first.totalEnabled);
+    EXPECT_EQ(first.interval + "|" + first.total, "0|0");
+    EXPECT_EQ(refusals, std::vector<std::string>(6, "时间间隔须为大于0的整数"));
+    EXPECT_EQ(dlg->ContinuousSender().Settings().ticks, 10u);
+    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+
+    // "中断" stops at once; the counters restart from the dialog even when Esc closes it.
+    Click(IDC_INTERRUPT_SEND);
+    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    Seen second;
+    dlg->SetModalWatcher([&](Dialog& d) {
+        second = look(d);
+        Button(d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT)).Click();
+        d.PressKey(Key::Escape);
+    });
+    ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
+    EXPECT_EQ(second.enabled, 0);
+    EXPECT_TRUE(second.restartEnabled);
+    EXPECT_EQ(second.interval + "|" + second.total, "2|1");
+    EXPECT_EQ(dlg->ContinuousSender().Count(), 0u);
+    // Unticked, "确定" closes without storing what was typed.
+    dlg->SetModalWatcher([&](Dialog& d) {
+        d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, "abc");
+        Button(d.GetDlgItem(kIdOk)).Click();
+    });
+    ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
+    EXPECT_EQ(dlg->ContinuousSender().Settings().ticks, 10u);
+}
+
+// Counts and the success rate over ticks driven by hand, some replies missing or bad.
+TEST_F(PageSendersTest, ContinuousSendCountsRepliesAndInterruptStopsIt) {
+    Enter(kSendData);
+    dlg->ContinuousSender().Settings().enabled = true;
+    dlg->ContinuousSender().Settings().ticks = 1;
+    using kvtsim::BuildFrame;
+    const ByteString good = BuildFrame(0x80, 0x14, ByteString());
+    const ByteString bad = BuildFrame(0xA0, 0x14, kvtsim::FromHex("01"));
+    const std::vector<ByteString> answers = {good, {}, good, bad, good, {}};
+    size_t frames = sim.ReceivedFrames().size();
+    for (size_t i = 0; i < answers.size(); ++i) {
+        sim.SetAnswer(0x14, answers[i]);
+        if (i == 0) {
+            dlg->ContinuousSender().StartIfEnabled();
+            dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+        } else {
+            // The second tick after a step sends the next one.
+            dlg->ContinuousSender().Tick();
+            dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+        }
+        ASSERT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == frames + 1; })) << i;
+        frames = sim.ReceivedFrames().size();
+        if (!answers[i].empty())
+            ASSERT_TRUE(WaitFor([&] { return dlg->Link().Queues().sendDataArrived == 1; })) << i;
+        else
+            PumpFor(100);
+        dlg->ContinuousSender().Tick();
+        EXPECT_EQ(sim.ReceivedFrames().size(), frames) << i;
+    }
+    EXPECT_EQ(dlg->ContinuousSender().Count(), 6u);
+    EXPECT_EQ(dlg->ContinuousSender().Successes(), 3u);
+    EXPECT_EQ(dlg->ContinuousSender().SuccessRate(), 50u);
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第6次发送");
+    dlg->SetTimer(TIMER_CONTINUOUS_SEND, 200);
+    Click(IDC_INTERRUPT_SEND);
+    EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    EXPECT_FALSE(dlg->ContinuousSender().Settings().enabled);
 }
 
 TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {

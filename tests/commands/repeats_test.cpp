@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "commands/TestDlg/panel_send_test.h"
 #include "commands/repeats.h"
+#include "platform/ui.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
@@ -34,8 +37,19 @@ class ContinuousSendTest : public ::testing::Test {
 protected:
     RecordingWindow window;
     ArrivedFlag arrived{1};
+    bool accepted = true;         // what the page's payload does
+    std::deque<ByteString> replies;  // the send-data queue
     ContinuousSend sender{window, arrived, [this] { window.events.push_back("flush"); },
-                          [this] { window.events.push_back("send"); }};
+                          [this] {
+                              window.events.push_back("send");
+                              return accepted;
+                          },
+                          [this](ByteString& reply) {
+                              if (replies.empty()) return false;
+                              reply = replies.front();
+                              replies.pop_front();
+                              return true;
+                          }};
 };
 
 const std::string kStep1 = StrFormat("text %d 第1次发送", IDC_CONTINUOUS_SEND_DATA);
@@ -102,46 +116,255 @@ TEST_F(ContinuousSendTest, StopSwitchesSendingOffAndTheNextTickEndsTheTimer) {
     EXPECT_EQ(window.Take().back(), StrFormat("text %d 连续发送数据", IDC_CONTINUOUS_SEND_DATA));
 }
 
-TEST(RepeatsTest, EachRepeatRunsOnItsOwnTimerWithItsPeriod) {
+TEST_F(ContinuousSendTest, ARefusedPayloadStopsTheSendingOnce) {
+    sender.Settings() = {true, 2};
+    sender.Start();
+    window.Take();
+    accepted = false;
+    for (int tick = 0; tick < 3; ++tick) sender.Tick();
+    // The third tick steps: refused, it stops at once, uncounted, the caption restored.
+    EXPECT_EQ(window.Take(),
+              (Events{kKill, "flush", "send", kKill, StrFormat("text %d 连续发送数据", IDC_CONTINUOUS_SEND_DATA)}));
+    EXPECT_FALSE(sender.IsGoingOn());
+    EXPECT_FALSE(sender.Settings().enabled);
+    EXPECT_EQ(sender.Count(), 1u);
+}
+
+TEST_F(ContinuousSendTest, GoodRepliesMakeTheSuccessRate) {
+    const ByteString good = {0x79, 0x00, 0x00, 0x80, 0x14, 0x94, 0x94};
+    const ByteString abnormal = {0x79, 0x00, 0x00, 0xA0, 0x14, 0xB4, 0xB4};
+    const ByteString withData = {0x79, 0x01, 0x00, 0x80, 0x14, 0x00, 0x95, 0x95};
+    const ByteString fromHost = {0x79, 0x00, 0x00, 0x40, 0x14, 0x54, 0x54};
+    EXPECT_EQ(sender.SuccessRate(), 0u);
+    sender.Settings() = {true, 0};
+    sender.Start();
+    // One step a tick; before each, the reply to the last step, if any came.
+    const std::vector<ByteString> answers = {good, {}, good, abnormal, withData, fromHost, good, {}};
+    for (const ByteString& answer : answers) {
+        if (!answer.empty()) {
+            replies.push_back(answer);
+            arrived = 1;
+        }
+        sender.Tick();
+    }
+    EXPECT_EQ(sender.Count(), 9u);
+    EXPECT_EQ(sender.Successes(), 3u);
+    EXPECT_EQ(sender.SuccessRate(), 33u);
+    // A reply without the raised flag is not looked at.
+    replies.push_back(good);
+    sender.Tick();
+    EXPECT_EQ(sender.Successes(), 3u);
+    sender.ResetCount();
+    EXPECT_EQ(sender.SuccessRate(), 0u);
+}
+
+// Message boxes answered at once, their texts recorded as events.
+class RepeatsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMessageBoxHook([this](const MessageBoxRequest& r) {
+            window.events.push_back("box " + r.text);
+            return kIdOk;
+        });
+    }
+    void TearDown() override { SetMessageBoxHook(nullptr); }
+    std::function<void()> Record(const std::string& event) {
+        return [this, event] { window.events.push_back(event); };
+    }
+
     RecordingWindow window;
-    TimedSend timed(window);
-    RepeatedSearch search(window);
-    RepeatedBroadcast broadcast(window);
+    std::string period;
+    bool accepted = true;
+};
+
+TEST_F(RepeatsTest, TheTimedSendSendsItsFrameTheSetNumberOfTimesAndStops) {
+    std::vector<ByteString> sent;
+    TimedSend timed(window, [&](const ByteString& f) { sent.push_back(f); }, Record("stopped"));
     EXPECT_EQ(timed.Settings().intervalMs, 500u);
     EXPECT_EQ(timed.Settings().count, 2u);
-    timed.Settings().intervalMs = 700;
-    search.Settings().periodMs = 3000;
-    broadcast.Settings().periodMs = 2;
-    // The timed send keeps a running timer; the others restart theirs.
-    const struct {
-        std::function<void()> start, stop, tick;
-        std::function<bool()> running;
-        int timer;
-        uint32_t period;
-        bool restarts;
-    } cases[] = {
-        {[&] { timed.Start(); }, [&] { timed.Stop(); }, [&] { timed.Tick(); }, [&] { return timed.IsRunning(); },
-         TIMER_TIMED_SEND, 700, false},
-        {[&] { search.Start(); }, [&] { search.Stop(); }, [&] { search.Tick(); }, [&] { return search.IsRunning(); },
-         TIMER_CONTINUOUS_SEARCH, 3000, true},
-        {[&] { broadcast.Start(); }, [&] { broadcast.Stop(); }, [&] { broadcast.Tick(); },
-         [&] { return broadcast.IsRunning(); }, TIMER_CONTINUOUS_BROADCAST, 2, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.timer);
-        const std::string timer = StrFormat("timer %d %u", c.timer, c.period);
-        c.start();
-        c.start();
-        EXPECT_EQ(window.Take(), (c.restarts ? Events{timer, timer} : Events{timer}));
-        EXPECT_TRUE(c.running());
-        c.tick();
-        EXPECT_EQ(window.Take(), Events());
-        c.stop();
-        EXPECT_EQ(window.Take(), Events{StrFormat("kill %d", c.timer)});
-        EXPECT_FALSE(c.running());
+    const std::string timer = StrFormat("timer %d 700", TIMER_TIMED_SEND);
+    // Refused: nothing starts.
+    for (const TimedSendSettings& bad : {TimedSendSettings{0, 3, "01"}, TimedSendSettings{700, 0, "01"},
+                                         TimedSendSettings{700, 3, " \r\n"}, TimedSendSettings{700, 3, "79 0G"},
+                                         TimedSendSettings{700, 3, "79 0"}}) {
+        timed.Settings() = bad;
+        EXPECT_FALSE(timed.Start()) << bad.frameText;
+        EXPECT_FALSE(timed.IsRunning());
     }
-    // A timed send starts counting from 0 again.
-    EXPECT_EQ(timed.Done(), 0u);
+    EXPECT_EQ(window.Take(), Events());
+    timed.Settings() = {700, 3, "79 00 00\r\n40 18 58 58"};
+    EXPECT_TRUE(timed.Start());
+    EXPECT_TRUE(timed.Start());
+    EXPECT_EQ(window.Take(), Events{timer});
+    for (int tick = 1; tick <= 4; ++tick) timed.Tick();
+    EXPECT_EQ(sent, std::vector<ByteString>(3, ByteString{0x79, 0x00, 0x00, 0x40, 0x18, 0x58, 0x58}));
+    EXPECT_EQ(window.Take(), (Events{StrFormat("kill %d", TIMER_TIMED_SEND), "stopped"}));
+    EXPECT_EQ(timed.Done(), 3u);
+    EXPECT_FALSE(timed.IsRunning());
+    // Started again, it counts from 0; stopped by hand, the dialog is not told.
+    EXPECT_TRUE(timed.Start());
+    timed.Tick();
+    timed.Stop();
+    EXPECT_EQ(timed.Done(), 1u);
+    EXPECT_EQ(window.Take(), (Events{timer, StrFormat("kill %d", TIMER_TIMED_SEND)}));
+}
+
+TEST_F(RepeatsTest, TheBroadcastRepeatsAtThePeriodReadAnewAndRefusesABadOne) {
+    RepeatedBroadcast broadcast(window, [this] { return period; }, [this] {
+        window.events.push_back("broadcast");
+        return accepted;
+    });
+    const std::string kill = StrFormat("kill %d", TIMER_CONTINUOUS_BROADCAST);
+    auto timer = [](int ms) { return StrFormat("timer %d %d", TIMER_CONTINUOUS_BROADCAST, ms); };
+    period = "500";
+    EXPECT_TRUE(broadcast.Start());
+    EXPECT_EQ(window.Take(), (Events{timer(500), "broadcast"}));
+    period = " 2";
+    broadcast.Tick();
+    EXPECT_EQ(window.Take(), (Events{kill, timer(2), "broadcast"}));
+    EXPECT_EQ(broadcast.PeriodMs(), 2u);
+    broadcast.Stop();
+    EXPECT_FALSE(broadcast.IsRunning());
+    window.Take();
+    // A tick that was already queued when it stopped sends nothing.
+    broadcast.Tick();
+    EXPECT_EQ(window.Take(), Events{kill});
+    for (const char* bad : {"", "0", "-5", "abc", "12a", "2147483648"}) {
+        period = bad;
+        EXPECT_FALSE(broadcast.Start()) << bad;
+        EXPECT_EQ(window.Take(), (Events{kill, "box 超时时间须为大于0的整数"})) << bad;
+    }
+    // A refused broadcast is said once: the repeat stops.
+    period = "10";
+    accepted = false;
+    EXPECT_FALSE(broadcast.Start());
+    EXPECT_EQ(window.Take(), (Events{timer(10), "broadcast", kill}));
+    EXPECT_FALSE(broadcast.IsRunning());
+}
+
+TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
+    RepeatedSearch search(window, {[this] { return period; }, Record("clear"),
+                                   [this](bool on) { window.events.push_back(on ? "enable" : "disable"); },
+                                   [this] {
+                                       window.events.push_back("search");
+                                       return accepted;
+                                   },
+                                   Record("save")});
+    const std::string kill = StrFormat("kill %d", TIMER_CONTINUOUS_SEARCH);
+    auto timer = [](int ms) { return StrFormat("timer %d %d", TIMER_CONTINUOUS_SEARCH, ms); };
+    period = "3";
+    EXPECT_TRUE(search.Start());
+    EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(3000), "search"}));
+    period = "65535";
+    search.Tick();
+    EXPECT_EQ(window.Take(), (Events{kill, "save", "clear", "disable", timer(65535000), "search"}));
+    search.Stop();
+    EXPECT_EQ(window.Take(), (Events{kill, "enable"}));
+    search.Tick();
+    EXPECT_EQ(window.Take(), Events{kill});
+    for (const char* bad : {"", "0", "65536", "x"}) {
+        period = bad;
+        EXPECT_FALSE(search.Start()) << bad;
+        EXPECT_EQ(window.Take(), (Events{kill, "enable", "box 超时时间须为大于0的整数"})) << bad;
+    }
+    // A bad period typed while it runs ends it at the next pass, after the last pass's files.
+    period = "1";
+    search.Start();
+    period = "";
+    search.Tick();
+    EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(1000), "search", kill, "save", kill, "enable",
+                                     "box 超时时间须为大于0的整数"}));
+    EXPECT_FALSE(search.IsRunning());
+    period = "1";
+    accepted = false;
+    EXPECT_FALSE(search.Start());
+    EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(1000), "search", kill, "enable"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The panel's continuous send test on a recording window; replies handed in by hand.
+class PanelSendTestTest : public ::testing::Test {
+protected:
+    PanelSendTest test{window, arrived,
+                       {[this] { window.events.push_back("flush"); },
+                        [this](ByteString& reply) {
+                            if (replies.empty()) return false;
+                            reply = replies.front();
+                            replies.pop_front();
+                            return true;
+                        },
+                        [] { return std::string("060504030201"); },
+                        [this](const std::string& text) { window.events.push_back("pane " + text); },
+                        [this](int id, const std::string& text) { window.SetControlText(id, text); },
+                        [this](int id, bool on) { window.events.push_back(StrFormat("enable %d %d", id, on)); },
+                        [this](uint32_t ms, std::function<void()> task) {
+                            window.events.push_back(StrFormat("after %u", ms));
+                            later = std::move(task);
+                        }}};
+    void Reply(const ByteString& frame) {
+        replies.push_back(frame);
+        arrived = 1;
+    }
+
+    RecordingWindow window;
+    ArrivedFlag arrived{1};
+    std::deque<ByteString> replies;
+    std::function<void()> later;
+};
+
+// A test-data reply (0xF2, sub-code 3) from the device of the address, wire order.
+ByteString TestReply(const ByteString& address) {
+    ByteString f = {0x79, 0x07, 0x00, 0x80, 0xF2, 0x03};
+    f += address;
+    f += {0x00, 0x00};
+    return f;
+}
+
+const std::string kTestTimer = StrFormat("timer %d 100", TIMER_SEND_TEST_STEP);
+const std::string kTestKill = StrFormat("kill %d", TIMER_SEND_TEST_STEP);
+std::string Text(int id, const std::string& text) { return StrFormat("text %d ", id) + text; }
+
+TEST_F(PanelSendTestTest, StepsEndByAMatchingReplyOrATimeOutAndShowTheRate) {
+    test.Begin();
+    EXPECT_EQ(window.Take(), Events{kTestKill});  // not armed: nothing starts
+    EXPECT_EQ(test.Rate(), 0u);
+    test.Settings() = {true, 3};
+    test.Begin();
+    EXPECT_EQ(window.Take(), (Events{kTestKill, "flush", Text(IDC_PANEL_CONTINUOUS_SEND, "第1次发送"), kTestTimer,
+                                     StrFormat("enable %d 0", IDC_PANEL_CONTINUOUS_SEND)}));
+    EXPECT_EQ(arrived, 0);
+    // Another device's reply and a short one count nothing; the step ends by time-out.
+    Reply(TestReply({1, 2, 3, 4, 5, 7}));
+    test.Tick();
+    Reply({0x79, 0x01, 0x00, 0x80, 0xF2, 0x03, 0x76, 0x06});
+    test.Tick();
+    EXPECT_EQ(window.Take(), (Events{"pane 发送测试数据回复结果： \r\n", "pane 发送测试数据回复结果： \r\n"}));
+    test.Tick();
+    EXPECT_EQ(window.Take(), (Events{kTestKill, "pane 超时", Text(IDC_PANEL_SUCCESS_RATE, "0"), "flush",
+                                     Text(IDC_PANEL_CONTINUOUS_SEND, "第2次发送"), kTestTimer}));
+    // The matching reply: a success, and the next step after a pause on a timer.
+    Reply(TestReply({6, 5, 4, 3, 2, 1}));
+    test.Tick();
+    EXPECT_EQ(window.Take(), (Events{Text(IDC_PANEL_SUCCESS_RATE, "50"), Text(IDC_PANEL_SUCCESS_COUNT, "1"),
+                                     "pane 发送测试数据回复结果： \r\n发送测试数据成功\r\nMAC地址:  010203040506\r\n",
+                                     kTestKill, "after 300"}));
+    later();
+    EXPECT_EQ(window.Take(), (Events{"flush", Text(IDC_PANEL_CONTINUOUS_SEND, "第3次发送"), kTestTimer}));
+    Reply(TestReply({6, 5, 4, 3, 2, 1}));
+    test.Tick();
+    EXPECT_EQ(test.Rate(), 66u);
+    EXPECT_EQ(window.Take()[0], Text(IDC_PANEL_SUCCESS_RATE, "66"));
+    // Stopped during the pause: the pause's end starts nothing.
+    test.Stop();
+    EXPECT_EQ(window.Take(), (Events{kTestKill, Text(IDC_PANEL_CONTINUOUS_SEND, "连续发送数据"),
+                                     StrFormat("enable %d 1", IDC_PANEL_CONTINUOUS_SEND),
+                                     Text(IDC_PANEL_SUCCESS_COUNT, "2")}));
+    later();
+    EXPECT_EQ(window.Take(), Events());
+    EXPECT_FALSE(test.IsActive());
 }
 
 }  // namespace

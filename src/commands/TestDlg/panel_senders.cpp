@@ -36,6 +36,10 @@ void CTestDlg::MapHandlers() {
         return [this, build, subCode](ByteString& payload) { return (this->*build)(subCode, payload); };
     };
 
+    // The continuous send test runs on the window's timer.
+    on(IDC_PANEL_CONTINUOUS_SEND, [this] { m_window.OnPanelContinuousSend(); });
+    on(IDC_PANEL_STOP_CONTINUOUS_SEND, [this] { m_window.OnPanelStopContinuousSend(); });
+
     // The local module.
     sends(IDC_PANEL_MODULE_RESTART, CMD_MODULE_RESTART, nullptr);
     on(IDC_PANEL_READ_VERSION, [this] { OnReadVersion(); });

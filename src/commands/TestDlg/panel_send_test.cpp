@@ -1,0 +1,102 @@
+#include "commands/TestDlg/panel_send_test.h"
+
+#include <cctype>
+
+#include "link/conversions.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+
+uint32_t PanelSendTest::Rate() const {
+    if (m_settings.total == 0) return 0;
+    return static_cast<uint32_t>(uint64_t{m_settings.success} * 100 / m_settings.total);
+}
+
+void PanelSendTest::Begin() {
+    m_window.StopTimer(TIMER_SEND_TEST_STEP);
+    if (!m_settings.armed) return;
+    m_arrived = 0;
+    m_replyDone = false;
+    Start();
+    m_port.enable(IDC_PANEL_CONTINUOUS_SEND, false);
+}
+
+void PanelSendTest::Start() {
+    Step();
+    m_active = true;
+    m_tickCount = 0;
+    ++m_run;
+    m_window.StartTimer(TIMER_SEND_TEST_STEP, kTickMs);
+}
+
+void PanelSendTest::Step() {
+    m_port.flushReplies();
+    ++m_settings.total;
+    m_port.setText(IDC_PANEL_CONTINUOUS_SEND, StrFormat("第%u次发送", m_settings.total));
+}
+
+void PanelSendTest::Tick() {
+    ++m_tickCount;
+    if (m_tickCount < m_settings.ticks) {
+        if (m_active) {
+            ShowReply();
+            m_replyDone = false;
+            m_arrived = 0;
+        } else {
+            m_port.showText("停止连续抄读");
+            ShowRate();
+            m_window.StopTimer(TIMER_SEND_TEST_STEP);
+        }
+        return;
+    }
+    m_window.StopTimer(TIMER_SEND_TEST_STEP);
+    m_port.showText("超时");
+    ShowRate();
+    Start();
+}
+
+void PanelSendTest::ShowReply() {
+    if (m_arrived != 1) return;
+    ByteString frame;
+    if (!m_port.popReply(frame)) return;
+    std::string text = "发送测试数据回复结果： \r\n";
+    ParseReply(frame, text);
+    m_port.showText(text);
+    if (!m_replyDone) return;
+    // The next step after a pause on a timer, not a sleep.
+    m_window.StopTimer(TIMER_SEND_TEST_STEP);
+    if (!m_settings.armed) return;
+    const uint32_t run = m_run;
+    m_port.after(kPauseMs, [this, run] {
+        if (m_settings.armed && m_run == run) Start();
+    });
+}
+
+bool PanelSendTest::ParseReply(const ByteString& frame, std::string& text) {
+    // A reply too short for its address is not read.
+    if (frame.size() < 12) return false;
+    std::string address;
+    BytesToHexText(address, frame.substr(6, 6), 0);
+    std::string expected = m_port.lastAddress();
+    for (char& c : expected) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (address != expected) return false;
+    std::string reading = address;
+    ReverseHexBytes12(reading);
+    text += "发送测试数据成功\r\nMAC地址:  " + reading + "\r\n";
+    m_replyDone = true;
+    ++m_settings.success;
+    ShowRate();
+    m_port.setText(IDC_PANEL_SUCCESS_COUNT, std::to_string(m_settings.success));
+    return true;
+}
+
+void PanelSendTest::ShowRate() { m_port.setText(IDC_PANEL_SUCCESS_RATE, std::to_string(Rate())); }
+
+void PanelSendTest::Stop() {
+    m_window.StopTimer(TIMER_SEND_TEST_STEP);
+    m_active = false;
+    m_settings.armed = false;
+    ++m_run;
+    m_port.setText(IDC_PANEL_CONTINUOUS_SEND, "连续发送数据");
+    m_port.enable(IDC_PANEL_CONTINUOUS_SEND, true);
+    m_port.setText(IDC_PANEL_SUCCESS_COUNT, std::to_string(m_settings.success));
+}

@@ -1,0 +1,46 @@
+#include "dialogs/continuous_send_dlg.h"
+
+#include <string>
+
+#include "dialogs/number_text.h"
+
+CContinuousSendDlg::CContinuousSendDlg(ContinuousSendSettings& settings, bool goingOn)
+    : Dialog(IDD_CONTINUOUS_SEND), m_settings(settings), m_goingOn(goingOn) {
+    MapCommand(IDC_CONT_SEND_ENABLE, Notify::Clicked, [this] { OnEnableCheck(); });
+    MapCommand(IDC_CONT_SEND_RESTART_COUNT, Notify::Clicked, [this] { OnRestartCountCheck(); });
+}
+
+bool CContinuousSendDlg::OnInitDialog() {
+    Button(GetDlgItem(IDC_CONT_SEND_ENABLE)).SetCheck(m_settings.enabled ? 1 : 0);
+    GetDlgItem(IDC_CONT_SEND_RESTART_COUNT).Enable(!m_goingOn);
+    SetDlgItemText(IDC_CONT_SEND_INTERVAL, std::to_string(m_settings.intervalSeconds));
+    SetDlgItemText(IDC_CONT_SEND_TOTAL, std::to_string(m_settings.count));
+    GetDlgItem(IDC_CONT_SEND_TOTAL).Enable(false);
+    return true;
+}
+
+void CContinuousSendDlg::OnEnableCheck() {
+    m_settings.enabled = Button(GetDlgItem(IDC_CONT_SEND_ENABLE)).GetCheck() == 1;
+}
+
+void CContinuousSendDlg::OnRestartCountCheck() {
+    if (Button(GetDlgItem(IDC_CONT_SEND_RESTART_COUNT)).GetCheck() != 1) return;
+    m_settings.count = 0;
+    m_settings.success = 0;
+}
+
+void CContinuousSendDlg::OnOK() {
+    if (m_settings.enabled && !StoreInterval()) return;
+    EndDialog(kIdOk);
+}
+
+bool CContinuousSendDlg::StoreInterval() {
+    uint32_t seconds = 0;
+    if (!ReadPositiveNumber(GetDlgItemText(IDC_CONT_SEND_INTERVAL), kMaxSeconds, seconds)) {
+        ShowMessageBox(kBadIntervalText);
+        return false;
+    }
+    m_settings.intervalSeconds = seconds;
+    m_settings.ticks = seconds * 1000 / 200;
+    return true;
+}

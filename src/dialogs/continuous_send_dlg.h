@@ -1,0 +1,38 @@
+#pragma once
+// The settings of the continuous sending of the send-data frame: switched on or off, its
+// interval in seconds, and its counters restarted. Run modally by the button that sends.
+
+#include <cstdint>
+
+#include "platform/ui.h"
+#include "res/resource_ids.h"
+
+struct ContinuousSendSettings {
+    bool enabled = false;          // switched on in the dialog
+    uint32_t ticks = 0;            // the interval in ticks of the 200 ms timer
+    uint32_t count = 0;            // frames sent
+    uint32_t success = 0;          // replies judged good
+    uint32_t intervalSeconds = 0;  // the interval last stored, shown when the dialog opens
+};
+
+class CContinuousSendDlg : public Dialog {
+public:
+    // goingOn: a run not interrupted since it started; its counters cannot be restarted then.
+    CContinuousSendDlg(ContinuousSendSettings& settings, bool goingOn);
+
+    // Largest interval in seconds: its milliseconds fit in 32 bits.
+    static constexpr uint32_t kMaxSeconds = 4294967;
+
+protected:
+    bool OnInitDialog() override;
+    // Enter and "确定": stores a good interval while enabled and closes; a bad one is refused.
+    void OnOK() override;
+
+private:
+    void OnEnableCheck();
+    void OnRestartCountCheck();
+    bool StoreInterval();
+
+    ContinuousSendSettings& m_settings;
+    bool m_goingOn;
+};
