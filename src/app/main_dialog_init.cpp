@@ -66,7 +66,12 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
           [this] { return OnCommandButton(IDC_BROADCAST); }),
       m_panelSendTest(m_repeatWindow, m_link.Queues().testArrived,
                       {[this] { m_link.FlushTestReplies(); },
-                       [this](ByteString& reply) { return m_link.Queues().test.Pop(reply); },
+                       [this](ByteString& reply) {
+                           ReplyEntry entry;
+                           if (!m_link.Queues().test.Pop(entry)) return false;
+                           reply = std::move(entry.frame);
+                           return true;
+                       },
                        [this] { return m_testPanel->LastAddressText(); },
                        [this](const std::string& text) { m_testPanel->ShowResultText(text); },
                        [this](int id, const std::string& text) { m_testPanel->SetDlgItemText(id, text); },
