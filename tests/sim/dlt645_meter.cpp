@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace kvtsim {
 
@@ -74,7 +75,14 @@ struct Dlt645Meters::State {
             if (answer.empty()) continue;
             // A late meter holds the line: nothing more is read until it has answered.
             std::this_thread::sleep_for(b.delay);
-            line.Send(answer);
+            if (b.byteGap.count() == 0) {
+                line.Send(answer);
+                continue;
+            }
+            std::chrono::milliseconds pause{0};
+            line.SendPaced(answer, 1, b.byteGap, pause);
+            std::lock_guard<std::mutex> lock(m);
+            longestPause = std::max(longestPause, pause);
         }
     }
 
@@ -99,6 +107,7 @@ struct Dlt645Meters::State {
     std::mutex m;
     std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
+    std::chrono::milliseconds longestPause{0};
 };
 
 Dlt645Meters::Dlt645Meters(SimModule& line) : m_state(std::make_shared<State>(line)) {
@@ -116,6 +125,11 @@ void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour) {
 std::vector<Bytes> Dlt645Meters::Requests() const {
     std::lock_guard<std::mutex> lock(m_state->m);
     return m_state->requests;
+}
+
+std::chrono::milliseconds Dlt645Meters::TakeLongestPause() {
+    std::lock_guard<std::mutex> lock(m_state->m);
+    return std::exchange(m_state->longestPause, std::chrono::milliseconds(0));
 }
 
 }  // namespace kvtsim
