@@ -41,12 +41,12 @@ struct SplitHandlers {
 void SplitReceivedStream(const ByteString& block, const SplitSettings& settings, const SplitHandlers& handlers);
 
 // Where the frame that the end of the block cuts off starts: the first 0x79 at or after the end
-// of the last checked frame whose length reaches past the block, or, when earlier, an unfinished
-// DL/T 645 frame at the end (a tail that can still become a whole meter frame: 68, address,
-// 68, control, length, data, sum; with up to four FE wake-up bytes before it), which a whole
-// frame after its start gives up too. The block's size when there is none. A block taken
-// before the line went quiet is split up to here; the rest waits for the bytes that complete it.
-// Linear in the block.
+// of the last checked frame whose length reaches past the block (a 0x79 inside a whole meter
+// frame is none), or, when earlier, an unfinished DL/T 645 frame at the end: the first 0x68
+// that can still open a whole meter frame (68, address, 68, control, length, data, sum) and
+// lies inside no whole frame, with up to four FE wake-up bytes before it (or such bytes alone at
+// the end). The block's size when there is none. A block taken before the line went quiet is split up to here; the rest waits
+// for the bytes that complete it. Linear in the block.
 size_t IncompleteFrameStart(const ByteString& block);
 size_t IncompleteFrameStart(const unsigned char* bytes, size_t count);
 

@@ -114,6 +114,11 @@ bool SimModule::SendPaced(const Bytes& bytes, size_t chunk, std::chrono::millise
         while (!unread.empty() && unread.front().second <= read) unread.pop_front();
         if (!unread.empty()) longest = std::max(longest, now - unread.front().first);
     }
+    // The last bytes: until the program has read them (or a second has passed).
+    if (!unread.empty()) {
+        WaitUntilRead(std::chrono::seconds(1));
+        longest = std::max(longest, Clock::now() - unread.front().first);
+    }
     longestPause = std::chrono::duration_cast<std::chrono::milliseconds>(longest);
     return true;
 }
