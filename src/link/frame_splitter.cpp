@@ -60,11 +60,11 @@ Folded FoldBytes(const unsigned char* p, size_t count) {
     return f;
 }
 
-// Sums and XORs of stretches of one block. A stretch is folded from its bytes while the bytes so
-// folded stay within about twice the block's size (stuck-together frames cost that once, nested
-// ones a few times); past that, running sums over the block, filled once as far as asked, give
-// any stretch in the same time whatever its length. So a block costs time in proportion to its
-// size however many start bytes claim long frames.
+// Sums and XORs of stretches of one block. A short stretch is folded from its bytes; so is a long
+// one while the long ones so folded stay within about twice the block's size (stuck-together
+// frames cost that once, nested ones a few times); past that, running sums over the block,
+// filled once as far as asked, give any stretch in the same time whatever its length. So a block
+// costs time in proportion to its size however many start bytes claim long frames.
 class BlockChecks {
 public:
     BlockChecks(const unsigned char* p, size_t n) : m_p(p), m_n(n), m_budget(2 * n + 64) {}
@@ -72,18 +72,34 @@ public:
     // Of the bytes from .. to-1.
     Folded Fold(size_t from, size_t to) {
         const size_t count = to - from;
-        if (count > m_budget) return FromRunning(from, to);
-        m_budget -= count;
-        if (count >= 8) return FoldBytes(m_p + from, count);
-        Folded f{0, 0};  // the smallest frames: four bytes
-        for (const unsigned char* q = m_p + from; q != m_p + to; ++q) {
-            f.sum = static_cast<unsigned char>(f.sum + *q);
-            f.x ^= *q;
+        if (count < 8) {  // the smallest frames: four bytes, folded as one word
+            Folded f{0, 0};
+            const unsigned char* q = m_p + from;
+            if (count >= 4) {
+                uint32_t w;
+                std::memcpy(&w, q, 4);
+                const uint32_t lanes = (w & 0x00FF00FFu) + ((w >> 8) & 0x00FF00FFu);
+                w ^= w >> 16;
+                f = Folded{static_cast<unsigned char>(lanes + (lanes >> 16)), static_cast<unsigned char>(w ^ (w >> 8))};
+                q += 4;
+            }
+            for (; q != m_p + to; ++q) {
+                f.sum = static_cast<unsigned char>(f.sum + *q);
+                f.x ^= *q;
+            }
+            return f;
         }
-        return f;
+        // Short stretches cost little whatever comes: only longer ones draw on the budget.
+        if (count > kShort) {
+            if (count > m_budget) return FromRunning(from, to);
+            m_budget -= count;
+        }
+        return FoldBytes(m_p + from, count);
     }
 
 private:
+    static constexpr size_t kShort = 64;
+
     // Out of line: only hostile blocks come here.
     [[gnu::noinline]] Folded FromRunning(size_t from, size_t to) {
         if (!m_running) {
@@ -102,12 +118,18 @@ private:
 
     const unsigned char* m_p;
     size_t m_n;
-    size_t m_budget;                      // bytes that may still be folded one by one
+    size_t m_budget;                      // bytes of long stretches that may still be folded
     std::unique_ptr<Folded[]> m_running;  // sum and XOR of the bytes before each index
     size_t m_filled = 0;                  // m_running[0 .. m_filled] are filled
 };
 
 size_t FrameLength(const unsigned char* p, size_t i) { return p[i + 1] | (static_cast<size_t>(p[i + 2]) << 8); }
+
+// The first start byte at or after i; n when there is none.
+size_t NextStart(const unsigned char* p, size_t i, size_t n) {
+    const void* at = i < n ? std::memchr(p + i, kFrameStart, n - i) : nullptr;
+    return at == nullptr ? n : static_cast<size_t>(static_cast<const unsigned char*>(at) - p);
+}
 
 // True when the bytes after the start byte at i, up to its check bytes, fold to the sum and XOR
 // after them. The caller has checked that the whole frame lies inside the block.
@@ -136,6 +158,8 @@ public:
 
     // True when a whole meter frame starts before q and ends after it. q never goes back.
     bool Inside(size_t q) {
+        // A frame that starts further back ends before q.
+        if (q > kMeterMaxFrame) m_next = std::max(m_next, q - kMeterMaxFrame);
         for (; m_next < q; ++m_next) {
             const void* at = std::memchr(m_p + m_next, kMeterFrameStart, q - m_next);
             if (at == nullptr) {
@@ -165,51 +189,73 @@ public:
 
     explicit TailCover(size_t n) : m_n(n), m_first(n > kWindow ? n - kWindow : 0) {}
     size_t First() const { return m_first; }
+    // Whole frames, each kind in start order; at most one of each kind starts at a byte.
     void AddWhole(size_t start, size_t end) {
         if (end <= m_first) return;
-        size_t& e = start < m_first ? m_before : m_startEnd[start - m_first];
-        e = std::max(e, end);
+        if (start < m_first) {
+            m_before = std::max(m_before, end);
+        } else if (m_count < 2 * kWindow) {
+            m_within[m_count++] = Whole{static_cast<uint16_t>(start - m_first), static_cast<uint16_t>(end - m_first)};
+        }
     }
     // After the last AddWhole.
     void Settle() {
+        uint16_t startEnd[kWindow] = {};  // the furthest end of a whole frame starting at each byte
+        for (size_t k = 0; k < m_count; ++k) startEnd[m_within[k].start] = std::max(startEnd[m_within[k].start], m_within[k].end);
         size_t run = m_before;
         for (size_t q = m_first; q < m_n; ++q) {
-            run = std::max(run, m_startEnd[q - m_first]);
+            run = std::max(run, m_first + startEnd[q - m_first]);
             m_covered[q - m_first] = run > q;
         }
     }
     bool Covered(size_t q) const { return m_covered[q - m_first]; }
 
 private:
+    struct Whole {
+        uint16_t start;  // from m_first
+        uint16_t end;
+    };
     size_t m_n;
     size_t m_first;
-    size_t m_before = 0;             // the furthest end of a whole frame that starts before m_first
-    size_t m_startEnd[kWindow] = {};  // the furthest end of a whole frame starting at each byte
-    bool m_covered[kWindow] = {};
+    size_t m_before = 0;  // the furthest end of a whole frame that starts before m_first
+    Whole m_within[2 * kWindow];
+    size_t m_count = 0;
+    bool m_covered[kWindow];
 };
+
+// True when the bytes from i to the end of the block can still become a whole meter frame.
+bool MeterFrameUnfinished(const unsigned char* p, size_t n, size_t i, BlockChecks& checks) {
+    return p[i] == kMeterFrameStart && MeterShapeAt(p, n, i, checks) == MeterShape::Prefix;
+}
 
 // Where an unfinished meter frame at the end of the block starts, its wake-up bytes included
 // (or where wake-up bytes alone end it); n when there is none. The earliest 0x68 that can still
-// open a whole frame and lies inside no whole frame. cover holds the whole module frames.
-size_t MeterTailStart(const unsigned char* p, size_t n, BlockChecks& checks, TailCover& cover) {
+// open a whole frame and lies inside no whole frame of either kind.
+size_t MeterTailStart(const unsigned char* p, size_t n, BlockChecks& checks) {
     const auto next68 = [&](size_t i) {
-        const void* at = std::memchr(p + i, kMeterFrameStart, n - i);
+        const void* at = i < n ? std::memchr(p + i, kMeterFrameStart, n - i) : nullptr;
         return at == nullptr ? n : static_cast<size_t>(static_cast<const unsigned char*>(at) - p);
     };
+    TailCover cover(n);
     const size_t first = cover.First();
-    for (size_t i = next68(first > kMeterMaxFrame ? first - kMeterMaxFrame : 0); i < n; i = next68(i + 1)) {
-        if (MeterShapeAt(p, n, i, checks) == MeterShape::Whole) cover.AddWhole(i, i + p[i + 9] + 12);
+    size_t i = next68(first);
+    while (i < n && !MeterFrameUnfinished(p, n, i, checks)) i = next68(i + 1);
+    if (i == n && (n == 0 || p[n - 1] != kMeterWakeUp)) return n;  // the usual case: nothing to hold
+
+    // The whole frames that reach into the window: module frames can be long, meter frames not.
+    const size_t moduleFrom = first > kFrameOverhead + 0xFFFF ? first - kFrameOverhead - 0xFFFF : 0;
+    for (size_t k = NextStart(p, moduleFrom, n); k < n; k = NextStart(p, k + 1, n)) {
+        if (k + 2 >= n) break;
+        const size_t length = FrameLength(p, k);
+        if (k + length + 6 < n && ChecksMatch(p, k, length, checks)) cover.AddWhole(k, k + length + kFrameOverhead);
+    }
+    for (size_t k = next68(first > kMeterMaxFrame ? first - kMeterMaxFrame : 0); k < n; k = next68(k + 1)) {
+        if (MeterShapeAt(p, n, k, checks) == MeterShape::Whole) cover.AddWhole(k, k + p[k + 9] + 12);
     }
     cover.Settle();
-    size_t tail = n;
-    for (size_t i = next68(first); i < n; i = next68(i + 1)) {
-        if (!cover.Covered(i) && MeterShapeAt(p, n, i, checks) == MeterShape::Prefix) {
-            tail = i;
-            break;
-        }
-    }
-    size_t start = tail;
-    while (start > first && tail - start < kMeterMaxWakeUp && p[start - 1] == kMeterWakeUp && !cover.Covered(start - 1))
+    while (i < n && (cover.Covered(i) || !MeterFrameUnfinished(p, n, i, checks))) i = next68(i + 1);
+    size_t start = i;
+    while (start > first && i - start < kMeterMaxWakeUp && p[start - 1] == kMeterWakeUp && !cover.Covered(start - 1))
         --start;
     return start;
 }
@@ -261,13 +307,9 @@ bool VersionTextFromFrame(const ByteString& frame, std::string& text) {
 size_t IncompleteFrameStart(const unsigned char* p, size_t n) {
     BlockChecks checks(p, n);
     WholeMeterFrames meterFrames(p, n, checks);
-    TailCover cover(n);
     size_t completeEnd = 0;  // just past the last byte of any checked frame
     size_t pending = n;      // the first cut-off candidate at or after completeEnd
-    for (size_t i = 0; i < n; ++i) {
-        const void* next = std::memchr(p + i, kFrameStart, n - i);
-        if (next == nullptr) break;
-        i = static_cast<size_t>(static_cast<const unsigned char*>(next) - p);
+    for (size_t i = NextStart(p, 0, n); i < n; i = NextStart(p, i + 1, n)) {
         const bool cutOff = i + 2 >= n || i + FrameLength(p, i) + 6 >= n;
         if (cutOff) {
             // A 0x79 inside a whole meter frame is one of its bytes.
@@ -277,10 +319,9 @@ size_t IncompleteFrameStart(const unsigned char* p, size_t n) {
         const size_t length = FrameLength(p, i);
         if (!ChecksMatch(p, i, length, checks)) continue;
         completeEnd = std::max(completeEnd, i + length + kFrameOverhead);
-        cover.AddWhole(i, i + length + kFrameOverhead);
         if (pending < completeEnd) pending = n;
     }
-    return std::min(pending, MeterTailStart(p, n, checks, cover));
+    return std::min(pending, MeterTailStart(p, n, checks));
 }
 
 size_t IncompleteFrameStart(const ByteString& block) { return IncompleteFrameStart(block.data(), block.size()); }
@@ -291,10 +332,7 @@ void SplitReceivedStream(const ByteString& block, const SplitSettings& settings,
     const size_t n = block.size();
     const unsigned char* p = block.data();
     BlockChecks checks(p, n);
-    for (size_t i = 0; i < n; ++i) {
-        const void* next = std::memchr(p + i, kFrameStart, n - i);
-        if (next == nullptr) break;
-        i = static_cast<size_t>(static_cast<const unsigned char*>(next) - p);
+    for (size_t i = NextStart(p, 0, n); i < n; i = NextStart(p, i + 1, n)) {
         if (i + 2 >= n) break;
         const size_t length = FrameLength(p, i);
         const size_t last = i + length + 6;
