@@ -84,4 +84,17 @@ void BM_SplitDataFrames(benchmark::State& state) {
 }
 BENCHMARK(BM_SplitDataFrames)->Arg(16)->Arg(200);
 
+// The worst case: a 64 KiB block of 0x79 bytes, where every byte is a start claiming a frame of
+// 31,097 bytes.
+const ByteString kAllStarts(64 * 1024, 0x79);
+
+void BM_SplitAllStarts(benchmark::State& state) { Run(state, kAllStarts); }
+BENCHMARK(BM_SplitAllStarts)->Unit(benchmark::kMillisecond);
+
+void BM_IncompleteStartAllStarts(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(IncompleteFrameStart(kAllStarts));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kAllStarts.size()));
+}
+BENCHMARK(BM_IncompleteStartAllStarts)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -37,14 +37,18 @@ struct SplitHandlers {
 // data included; when a frame ends the block nothing else is done. Otherwise, during meter
 // rounds, the first meter answer from the meter being read is handed on with the bytes before
 // and after it as raw chunks; failing that the whole block goes out as one raw chunk (unless
-// the check box already sent it).
+// the check box already sent it). Linear in the block: each start byte costs the same.
 void SplitReceivedStream(const ByteString& block, const SplitSettings& settings, const SplitHandlers& handlers);
 
 // Where the frame that the end of the block cuts off starts: the first 0x79 at or after the end
-// of the last checked frame whose length reaches past the block. The block's size when there is
-// none. A block taken before the line went quiet is split up to here; the rest waits for the
-// bytes that complete it.
+// of the last checked frame whose length reaches past the block (a 0x79 inside a whole meter
+// frame is none), or, when earlier, an unfinished DL/T 645 frame at the end: the first 0x68
+// that can still open a whole meter frame (68, address, 68, control, length, data, sum) and
+// lies inside no whole frame, with up to four FE wake-up bytes before it (or such bytes alone at
+// the end). The block's size when there is none. A block taken before the line went quiet is split up to here; the rest waits
+// for the bytes that complete it. Linear in the block.
 size_t IncompleteFrameStart(const ByteString& block);
+size_t IncompleteFrameStart(const unsigned char* bytes, size_t count);
 
 // The version text of the first frame after opening: "版本号:" alone for any command but 0x02;
 // for a version reply the vendor, chip type, product and version. False (text untouched) for a

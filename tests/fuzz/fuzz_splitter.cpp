@@ -1,9 +1,12 @@
 // Fuzz entry: arbitrary bytes as a received block for the stream splitter.
 // The first byte picks the settings; everything the splitter hands on is checked against the
-// block it came from.
+// block it came from, and where the gather's bound would cut the block. With bit 0x10 the bytes
+// build a meter answer between raw bytes instead, cut into bound blocks anywhere: the answer
+// lies whole in one block and the meter pass finds it.
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -36,12 +39,99 @@ bool IsMeterFrame(const ByteString& f, const ByteString& address) {
     return sum == f[f.size() - 2];
 }
 
+// Where the gather's bound cuts a block: never past it, at a start byte or a wake-up byte.
+void CheckBoundCut(const ByteString& block) {
+    const size_t used = IncompleteFrameStart(block);
+    if (used > block.size() || IncompleteFrameStart(block.data(), block.size()) != used) __builtin_trap();
+    if (used < block.size() && block[used] != 0x79 && block[used] != 0x68 && block[used] != 0xFE) __builtin_trap();
+}
+
+// The input's bytes one by one; zeros once they run out.
+struct Reader {
+    const ByteString& bytes;
+    size_t at = 0;
+    unsigned char Next() { return at < bytes.size() ? bytes[at++] : 0; }
+    bool More() const { return at < bytes.size(); }
+};
+
+// Raw bytes that hold no start byte of either frame kind.
+ByteString Raw(Reader& in, size_t count) {
+    ByteString raw;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char b = in.Next();
+        raw.push_back(b == 0x68 || b == 0x79 ? static_cast<unsigned char>(b ^ 1) : b);
+    }
+    return raw;
+}
+
+// Raw bytes, wake-up bytes, a meter answer (any address and data) and raw bytes, handed to the
+// splitter in blocks cut as the gather's bound cuts them, at arbitrary arrival points; then the
+// rest as a quiet block.
+void CheckMeterAnswerUnderBoundCuts(const ByteString& input) {
+    Reader in{input};
+    const size_t wakeUp = in.Next() % 8;
+    ByteString answer{0x68};
+    for (int i = 0; i < 6; ++i) answer.push_back(in.Next());
+    const ByteString address = answer.substr(1, 6);
+    answer += ByteString{0x68, 0x91};
+    const size_t length = in.Next() % 48;
+    answer.push_back(static_cast<unsigned char>(length));
+    for (size_t i = 0; i < length; ++i) answer.push_back(in.Next());
+    unsigned char sum = 0;
+    for (unsigned char b : answer) sum = static_cast<unsigned char>(sum + b);
+    answer += ByteString{sum, in.Next()};  // the end byte is not tested
+    const ByteString before = Raw(in, in.Next() % 24) + ByteString(wakeUp, 0xFE);
+    const ByteString stream = before + answer + Raw(in, in.Next() % 24);
+    const bool no79 = answer.find(0x79) == ByteString::npos;
+
+    SplitSettings settings;
+    settings.meterPassEnabled = true;
+    settings.meterAddress = address;
+    size_t found = 0;
+    SplitHandlers handlers;
+    handlers.meterFrame = [&](const ByteString& f) {
+        if (f != answer) __builtin_trap();
+        ++found;
+    };
+    ByteString carry;
+    size_t arrived = 0;   // stream bytes received so far
+    size_t split = 0;     // stream bytes handed to the splitter so far
+    const auto take = [&](size_t used) {
+        // The answer is never cut across two blocks.
+        const size_t end = split + used;
+        if (split < before.size() + answer.size() && end > before.size() && (split > before.size() || end < before.size() + answer.size()))
+            __builtin_trap();
+        SplitReceivedStream(carry.substr(0, used), settings, handlers);
+        carry.erase(0, used);
+        split = end;
+    };
+    while (arrived < stream.size()) {
+        const size_t chunk = std::min<size_t>(in.More() ? in.Next() % 32 + 1 : 7, stream.size() - arrived);
+        carry += stream.substr(arrived, chunk);
+        arrived += chunk;
+        const size_t used = IncompleteFrameStart(carry);
+        // What is held back is at most an unfinished meter frame with its wake-up bytes.
+        if (carry.size() - used > 270) __builtin_trap();
+        if (used > 0) take(used);
+    }
+    take(carry.size());
+    if (split != stream.size()) __builtin_trap();
+    // With no module frame in the stream nothing stops the meter pass.
+    if (no79 && found != 1) __builtin_trap();
+    if (found > 1) __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t options = data[0];
     const ByteString block(data + 1, size - 1);
+    if (options & 0x10) {
+        CheckMeterAnswerUnderBoundCuts(block);
+        return 0;
+    }
+    CheckBoundCut(block);
 
     SplitSettings settings;
     settings.showAllReceived = options & 1;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "link/frame_splitter.h"
 #include "link/receive_gatherer.h"
+#include "link/receive_pipeline.h"
 #include "sim/sim_module.h"
 #include "test_frames.h"
 
@@ -159,6 +161,7 @@ TEST(IncompleteFrameStart, WhereTheFrameCutByTheBlockEndBegins) {
         {"whole frames", kVersion + kMac, kVersion.size() + kMac.size()},
         {"the last frame cut", kVersion + kMac.substr(0, 9), kVersion.size()},
         {"cut in its length", kVersion + Hex("79 06"), kVersion.size()},
+        {"only its XOR byte missing", kVersion + kMac.substr(0, kMac.size() - 1), kVersion.size()},
         {"nothing complete yet", kMac.substr(0, 9), 0},
         {"garbage after the last frame", kVersion + Hex("01 02"), kVersion.size() + 2},
         {"cut after garbage", kVersion + Hex("01 02") + kMac.substr(0, 4), kVersion.size() + 2},
@@ -166,6 +169,80 @@ TEST(IncompleteFrameStart, WhereTheFrameCutByTheBlockEndBegins) {
         {"a stray start, then whole frames", stray + kVersion, 4 + kVersion.size()},
     };
     for (const auto& c : cases) EXPECT_EQ(IncompleteFrameStart(c.block), c.start) << c.name;
+}
+
+TEST(IncompleteFrameStart, AnUnfinishedMeterFrameIsHeldBackWithItsWakeUpBytes) {
+    const ByteString wake = Hex("FE FE FE FE");
+    const ByteString head = Hex("68 11 22 33 44 55 66 68 91 40");  // claims 64 data bytes
+    // The meter frame's last data byte is 0x79: a start whose length reaches past the block.
+    const ByteString ends79 = MeterFrame(kMeterAddress, Hex("12 46"));
+    ASSERT_EQ(ends79[ends79.size() - 3], 0x79);
+    const ByteString feLast = MakeFrame(0x80, 0x15, "6A");
+    ASSERT_EQ(feLast.back(), 0xFE);
+    const auto cut = [](const ByteString& b, size_t keep) { return b.substr(0, keep); };
+    const auto with = [](ByteString b, size_t i, unsigned char v) {
+        b[i] = v;
+        return b;
+    };
+    const size_t m = kMac.size();
+    const struct {
+        const char* name;
+        ByteString block;
+        size_t start;
+    } cases[] = {
+        {"whole", kMac + kMeter, m + kMeter.size()},
+        {"its end byte missing", kMac + cut(kMeter, kMeter.size() - 1), m},
+        {"cut in its address", kMac + cut(kMeter, 4), m},
+        {"cut after its length", kMac + cut(kMeter, 10), m},
+        {"cut in its data", kMac + cut(kMeter, 13), m},
+        {"wake-up bytes before it", kMac + wake + cut(kMeter, 13), m},
+        {"at most four wake-up bytes", kMac + Hex("FE FE") + wake + cut(kMeter, 13), m + 2},
+        {"wake-up bytes alone", kMac + Hex("00 FE FE"), m + 1},
+        {"no second 68", kMac + with(cut(kMeter, 13), 7, 0x67), m + 13},
+        {"a wrong sum", kMac + with(cut(kMeter, kMeter.size() - 1), kMeter.size() - 2, 0x00), m + kMeter.size() - 1},
+        {"raw bytes before it", Hex("01 02") + cut(kMeter, 2), 2},
+        {"a 68 that a later one shows to be data", Hex("68 00") + cut(kMeter, 10), 2},
+        {"a 68 in a whole module frame", MakeFrame(0x80, 0x15, "68"), 8},
+        {"a 68 in a whole meter frame", kMeter + Hex("16"), kMeter.size() + 1},
+        {"an FE that ends a whole module frame", feLast + cut(kMeter, 13), feLast.size()},
+        {"a module frame in its data", head + kMac, 0},
+        {"a meter frame in its data", head + kMeter, 0},
+        {"before a cut module frame", cut(kMeter, 8) + cut(kMac, 4), 0},
+        {"inside a cut module frame", Hex("79 40 00") + cut(kMeter, 12), 0},
+        {"a 0x79 inside a whole meter frame", ends79 + Hex("00"), ends79.size() + 1},
+        {"a 0x79 inside a cut meter frame", kMac + cut(ends79, ends79.size() - 1), m},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IncompleteFrameStart(c.block), c.start) << c.name;
+}
+
+TEST(ReceivePipeline, AMeterAnswerThatTheBoundCutsIsFoundInTheNextBlock) {
+    const ByteString noise = Hex("00 01 02 03 04 05 06 07");
+    const ByteString with79 = Hex("79 00 18 08 17 20");  // 201708180079: a start byte in the address
+    const ByteString answer79 = MeterFrame(with79, Hex("00 00 01 00 12 34"));
+    const struct {
+        const char* name;
+        ByteString address, answer, before;
+    } cases[] = {
+        {"after raw bytes", kMeterAddress, kMeter, noise},
+        {"after wake-up bytes", kMeterAddress, kMeter, noise + Hex("FE FE FE FE")},
+        {"after module frames", kMeterAddress, kMeter, kVersion + kMac},
+        {"a start byte in its address", with79, answer79, noise + Hex("FE FE")},
+    };
+    for (const auto& c : cases) {
+        const ByteString stream = c.before + c.answer + noise;
+        // Cut anywhere by the bound; the rest is taken once the line is quiet.
+        for (size_t at = 1; at < stream.size(); ++at) {
+            Events events;
+            SplitHandlers h;
+            h.classify = [&](const ByteString& b, int mode) { events.push_back(mode == kCheckedFrame ? F(b) : R(b)); };
+            h.meterFrame = [&](const ByteString& b) { events.push_back(M(b)); };
+            const ReceivePipeline pipeline([&] { return SplitSettings{false, true, c.address}; }, h);
+            const size_t used = pipeline.SplitBounded(stream.substr(0, at));
+            ASSERT_LE(used, at);
+            pipeline.Split(stream.substr(used));
+            EXPECT_EQ(std::count(events.begin(), events.end(), M(c.answer)), 1) << c.name << ", cut at " << at;
+        }
+    }
 }
 
 TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {

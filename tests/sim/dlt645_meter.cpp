@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace kvtsim {
 
@@ -74,7 +75,14 @@ struct Dlt645Meters::State {
             if (answer.empty()) continue;
             // A late meter holds the line: nothing more is read until it has answered.
             std::this_thread::sleep_for(b.delay);
-            line.Send(answer);
+            if (b.byteGap.count() == 0) {
+                line.Send(answer);
+                continue;
+            }
+            std::chrono::milliseconds pause{0};
+            line.SendPaced(answer, 1, b.byteGap, pause);
+            std::lock_guard<std::mutex> lock(m);
+            longestPause = std::max(longestPause, pause);
         }
     }
 
@@ -101,6 +109,7 @@ struct Dlt645Meters::State {
     std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
     std::vector<Bytes> requests;
     std::vector<std::chrono::steady_clock::time_point> requestTimes;
+    std::chrono::milliseconds longestPause{0};
 };
 
 Dlt645Meters::Dlt645Meters(SimModule& line) : m_state(std::make_shared<State>(line)) {
@@ -123,6 +132,11 @@ std::vector<Bytes> Dlt645Meters::Requests() const {
 std::vector<std::chrono::steady_clock::time_point> Dlt645Meters::RequestTimes() const {
     std::lock_guard<std::mutex> lock(m_state->m);
     return m_state->requestTimes;
+}
+
+std::chrono::milliseconds Dlt645Meters::TakeLongestPause() {
+    std::lock_guard<std::mutex> lock(m_state->m);
+    return std::exchange(m_state->longestPause, std::chrono::milliseconds(0));
 }
 
 }  // namespace kvtsim

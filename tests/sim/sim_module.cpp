@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <deque>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -103,6 +106,55 @@ bool SimModule::SendPaced(const Bytes& bytes, size_t chunk, std::chrono::millise
         std::this_thread::sleep_until(next);
         next += interval;
         if (!WriteBurst(bytes.data() + done, std::min(chunk, bytes.size() - done))) return false;
+    }
+    return true;
+}
+
+bool SimModule::SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval,
+                          std::chrono::milliseconds& longestPause) {
+    using Clock = std::chrono::steady_clock;
+    std::deque<std::pair<Clock::time_point, size_t>> unread;  // writes not read in full: when, end
+    Clock::duration longest{0};
+    Clock::time_point last;
+    auto next = Clock::now();
+    for (size_t done = 0; done < bytes.size(); done += chunk) {
+        std::this_thread::sleep_until(next);
+        next += interval;
+        const size_t count = std::min(chunk, bytes.size() - done);
+        if (!WriteBurst(bytes.data() + done, count)) return false;
+        const Clock::time_point now = Clock::now();
+        if (done > 0) longest = std::max(longest, now - last);
+        last = now;
+        unread.emplace_back(now, done + count);
+        // The program reads whatever is there: bytes still unread are as old as its last read.
+        const size_t read = done + count - std::min(Unread(), done + count);
+        while (!unread.empty() && unread.front().second <= read) unread.pop_front();
+        if (!unread.empty()) longest = std::max(longest, now - unread.front().first);
+    }
+    // The last bytes: until the program has read them (or a second has passed).
+    if (!unread.empty()) {
+        WaitUntilRead(std::chrono::seconds(1));
+        longest = std::max(longest, Clock::now() - unread.front().first);
+    }
+    longestPause = std::chrono::duration_cast<std::chrono::milliseconds>(longest);
+    return true;
+}
+
+size_t SimModule::Unread() {
+    std::lock_guard<std::mutex> lock(m_writeLock);
+    if (m_slave < 0) return 0;
+    // Polling the slave first moves what the master wrote into its input queue.
+    pollfd pfd{m_slave, POLLIN, 0};
+    if (::poll(&pfd, 1, 0) <= 0 || !(pfd.revents & POLLIN)) return 0;
+    int count = 0;
+    return ::ioctl(m_slave, FIONREAD, &count) == 0 && count > 0 ? static_cast<size_t>(count) : 1;
+}
+
+bool SimModule::WaitUntilRead(std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (Unread() > 0) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
 }

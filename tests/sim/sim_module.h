@@ -77,6 +77,15 @@ public:
     // Writes bytes as a stream that never pauses: chunk bytes every interval (cutting frames
     // anywhere).
     bool SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval);
+    // The same, and how long the line may have looked quiet to the program meanwhile: the longest
+    // gap between two writes, or the longest time written bytes waited unread. A loaded machine
+    // can stall the writer or the program's reader past any pause a test means to stay under.
+    bool SendPaced(const Bytes& bytes, size_t chunk, std::chrono::milliseconds interval,
+                   std::chrono::milliseconds& longestPause);
+    // Bytes written that the program has not read yet.
+    size_t Unread();
+    // Waits until the program has read every byte written; false when timeout passes first.
+    bool WaitUntilRead(std::chrono::milliseconds timeout);
 
     // Every checked frame received so far, in order, and every byte.
     std::vector<Bytes> ReceivedFrames() const;
