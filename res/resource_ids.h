@@ -537,8 +537,14 @@ constexpr int IDC_CONSOLE_CLEAR           = 1018;
 constexpr int IDC_CONSOLE_TEST_DATA_LABEL = 2035;
 
 // IDD_BROADCAST_REPLY_TEST: broadcast reply test.
-constexpr int IDC_BROADCAST_TEST_LIST = 1006;
-constexpr int IDC_BROADCAST_TEST_PANE = 1007;
+constexpr int IDC_BROADCAST_TEST_LIST       = 1006;
+constexpr int IDC_BROADCAST_TEST_PANE       = 1246;
+constexpr int IDC_BROADCAST_TEST_DSN_LABEL  = 2030;
+constexpr int IDC_BROADCAST_TEST_DSN        = 2031;
+constexpr int IDC_BROADCAST_TEST_STATISTICS = 2029;
+constexpr int IDC_BROADCAST_TEST_EXPORT     = 1968;
+constexpr int IDC_BROADCAST_TEST_IMPORT     = 2032;
+constexpr int IDC_BROADCAST_TEST_CLEAR      = 2033;
 
 // IDD_FRAME_DETAIL: frame detail viewer.
 constexpr int IDC_DETAIL_TEXT = 1010;

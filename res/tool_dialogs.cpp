@@ -174,10 +174,18 @@ const DialogTemplate kSendConsole = {
     }};
 
 const DialogTemplate kBroadcastReplyTest = {
-    IDD_BROADCAST_REPLY_TEST, "广播应答测试", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool, 0,
+    IDD_BROADCAST_REPLY_TEST, "广播应答测试", TemplateUnits::DialogUnits, 595, 326, kFont, 10,
+    kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {IDC_BROADCAST_TEST_LIST, ControlKind::ListReport, "", 5, 5, 330, 270, S::kNone},
-        {IDC_BROADCAST_TEST_PANE, ControlKind::RichEdit, "", 340, 5, 175, 270, S::kMultiline | S::kReadOnly | S::kVScroll},
+        {IDC_BROADCAST_TEST_DSN_LABEL, ControlKind::Static, " 查找序列号：", 13, 24, 50, 8, S::kNone},
+        {IDC_BROADCAST_TEST_DSN, ControlKind::Edit, "", 63, 20, 40, 14, S::kAutoHScroll},
+        {IDC_BROADCAST_TEST_STATISTICS, ControlKind::PushButton, "统计", 141, 20, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_EXPORT, ControlKind::PushButton, "数据导出", 211, 20, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_IMPORT, ControlKind::PushButton, "数据导入", 279, 20, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_CLEAR, ControlKind::PushButton, "清空", 345, 21, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_LIST, ControlKind::ListReport, "List1", 7, 49, 462, 270, S::kNone},
+        {IDC_BROADCAST_TEST_PANE, ControlKind::RichEdit, "", 472, 8, 116, 306,
+         S::kMultiline | S::kWantReturn | S::kVScroll},
     }};
 
 const DialogTemplate kFrameDetail = {

@@ -26,6 +26,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_deviceSearchDlg(*this),
       m_testPanel(new CTestDlg(*this)),
       m_timedSendDlg(*this),
+      m_broadcastTestDlg(*this),
       m_sendConsoleDlg(*this),
       m_meterRounds(m_link, MakeRoundReports()),
       m_pointReading(m_link, MakePointReadReports()),

@@ -125,6 +125,7 @@ public:
     CParseFrameDlg& ParseFrame() { return m_parseFrameDlg; }
     CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
     CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
+    CBroadcastReplyTestDlg& BroadcastReplyTest() { return m_broadcastTestDlg; }
     CSendConsoleDlg& SendConsole() { return m_sendConsoleDlg; }
     CTestDlg& TestPanel() { return *m_testPanel; }
     // ---- end of command senders ----

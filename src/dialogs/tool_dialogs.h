@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 
+#include "dialogs/broadcast_reply_test_dlg.h"
 #include "dialogs/device_search_list_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
 #include "dialogs/main_window_port.h"
@@ -23,19 +24,6 @@ public:
 
 protected:
     void OnOK() override {}
-};
-
-// Not built yet: caption and template only.
-class CBroadcastReplyTestDlg : public CToolDialog {
-public:
-    CBroadcastReplyTestDlg() : CToolDialog(IDD_BROADCAST_REPLY_TEST) {}
-    void ClearList();
-    // A received broadcast reply (command 0xF5, sub-command 1); any thread.
-    void OnBroadcastReplyFrame(const ByteString& frame);
-
-protected:
-    void OnClose() override { ShowWindow(false); }
-    void OnCancel() override { ShowWindow(false); }
 };
 
 // Not built yet: an empty page.
