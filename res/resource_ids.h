@@ -622,3 +622,16 @@ constexpr unsigned WM_NETWORK_READ    = 0x401;
 // IDD_MAC_FRAME_PAGE, IDD_NET_FRAME_PAGE, IDD_APP_FRAME_PAGE: reception pages of the three frame
 // layers, one list each, served by one class.
 constexpr int IDC_RECEPTION_LIST = 1006;
+
+// IDD_ADD_DEVICE: device adding.
+constexpr int IDC_ADD_DEVICE_NET_STATE    = 1625;
+constexpr int IDC_ADD_DEVICE_TYPE         = 1818;
+constexpr int IDC_ADD_DEVICE_ADDRESS_MODE = 1983;
+constexpr int IDC_ADD_DEVICE_MAC          = 1618;
+constexpr int IDC_ADD_DEVICE_GROUP        = 1978;
+constexpr int IDC_ADD_DEVICE_ATTRIBUTE    = 1627;
+constexpr int IDC_ADD_DEVICE_ADD          = 1249;
+constexpr int IDC_ADD_DEVICE_LIST         = 1006;
+constexpr int IDC_ADD_DEVICE_SELECT_ALL   = 1008;
+constexpr int IDC_ADD_DEVICE_CONFIRM      = 1628;
+constexpr int IDC_ADD_DEVICE_DELETE       = 1059;

@@ -312,8 +312,28 @@ const DialogTemplate kLocalSettings = {
     IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0, {}};
 const DialogTemplate kContinuousSend = {
     IDD_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
+// The fields of one record in two rows above the list of records.
 const DialogTemplate kAddDevice = {
-    IDD_ADD_DEVICE, "添加设备", TemplateUnits::DialogUnits, 400, 260, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_ADD_DEVICE, "添加设备", TemplateUnits::DialogUnits, 464, 271, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::Static, "Mac地址：", 10, 14, 40, 8, S::kNone},
+        {IDC_ADD_DEVICE_MAC, ControlKind::Edit, "", 52, 12, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "组播:", 145, 14, 24, 8, S::kNone},
+        {IDC_ADD_DEVICE_GROUP, ControlKind::Edit, "", 172, 12, 50, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "属性：", 234, 14, 26, 8, S::kNone},
+        {IDC_ADD_DEVICE_ATTRIBUTE, ControlKind::Edit, "", 262, 12, 192, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "网络状态：", 10, 34, 42, 8, S::kNone},
+        {IDC_ADD_DEVICE_NET_STATE, ControlKind::ComboDropDown, "", 52, 32, 86, 80, S::kSorted | S::kVScroll},
+        {-1, ControlKind::Static, "设备类别:", 145, 34, 40, 8, S::kNone},
+        {IDC_ADD_DEVICE_TYPE, ControlKind::ComboDropDown, "", 186, 32, 100, 80, S::kSorted | S::kVScroll},
+        {-1, ControlKind::Static, "地址模式：", 294, 34, 42, 8, S::kNone},
+        {IDC_ADD_DEVICE_ADDRESS_MODE, ControlKind::ComboDropDown, "", 338, 32, 70, 60, S::kSorted | S::kVScroll},
+        {IDC_ADD_DEVICE_ADD, ControlKind::PushButton, "添加", 414, 31, 40, 14, S::kNone},
+        {IDC_ADD_DEVICE_LIST, ControlKind::ListReport, "", 10, 54, 444, 185, S::kCheckBoxes | S::kSingleSel},
+        {IDC_ADD_DEVICE_SELECT_ALL, ControlKind::CheckBox, "全选", 12, 249, 40, 10, S::kNone},
+        {IDC_ADD_DEVICE_DELETE, ControlKind::PushButton, "删除", 330, 246, 50, 14, S::kNone},
+        {IDC_ADD_DEVICE_CONFIRM, ControlKind::PushButton, "确定添加", 394, 246, 60, 14, S::kNone},
+    }};
 
 const DialogTemplate* const kAll[] = {
     &kFrameMonitor, &kDeviceSearchList, &kSmartHomePage, &kTestPanel, &kSendConsole, &kBroadcastReplyTest,

@@ -101,6 +101,8 @@ public:
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
+    // Runs the device adding dialog; its confirmed devices become those of the device report.
+    void AddReportDevices(CAddDeviceDlg& adding);
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
     ContinuousSend& ContinuousSender() { return m_continuousSend; }

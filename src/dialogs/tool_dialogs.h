@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 
+#include "dialogs/add_device_dlg.h"
 #include "dialogs/broadcast_reply_test_dlg.h"
 #include "dialogs/device_search_list_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
@@ -79,10 +80,4 @@ public:
 class CContinuousSendDlg : public Dialog {
 public:
     CContinuousSendDlg() : Dialog(IDD_CONTINUOUS_SEND) {}
-};
-
-// Not built yet: template only.
-class CAddDeviceDlg : public Dialog {
-public:
-    CAddDeviceDlg() : Dialog(IDD_ADD_DEVICE) {}
 };
