@@ -635,3 +635,9 @@ constexpr int IDC_ADD_DEVICE_LIST         = 1006;
 constexpr int IDC_ADD_DEVICE_SELECT_ALL   = 1008;
 constexpr int IDC_ADD_DEVICE_CONFIRM      = 1628;
 constexpr int IDC_ADD_DEVICE_DELETE       = 1059;
+
+// IDD_SMART_HOME_MONITOR: smart-home monitor page.
+constexpr int IDC_SMART_HOME_EXPORT = 1968;
+constexpr int IDC_SMART_HOME_CLEAR  = 1970;
+constexpr int IDC_SMART_HOME_LIST   = 1015;
+constexpr int IDC_SMART_HOME_GROUP  = 1969;

@@ -38,8 +38,13 @@ const DialogTemplate kDeviceSearchList = {
     }};
 
 const DialogTemplate kSmartHomePage = {
-    IDD_SMART_HOME_MONITOR, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0,
-    {{-1, ControlKind::GroupBox, "智能家居监控", 2, 2, 416, 256, S::kNone}}};
+    IDD_SMART_HOME_MONITOR, "", TemplateUnits::DialogUnits, 402, 399, kFont, 9, kDlgChild, 0,
+    {
+        {IDC_SMART_HOME_EXPORT, ControlKind::PushButton, "导出列表", 28, 26, 50, 14, S::kNone},
+        {IDC_SMART_HOME_CLEAR, ControlKind::PushButton, "清除报文", 90, 25, 50, 14, S::kNone},
+        {IDC_SMART_HOME_LIST, ControlKind::ListReport, "List2", 20, 53, 360, 316, S::kSingleSel},
+        {IDC_SMART_HOME_GROUP, ControlKind::GroupBox, "智能家居监控", 16, 77, 364, 318, S::kNone},
+    }};
 
 // The module test panel sits in the main window's page area, below the window's own row of
 // buttons. Its size is that of the page area of a 1280 x 800 main window; its layout scales the

@@ -24,6 +24,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_frameMonitorDlg(*this),
       m_parseFrameDlg(*this),
       m_deviceSearchDlg(*this),
+      m_smartHomePage(*this),
       m_testPanel(new CTestDlg(*this)),
       m_timedSendDlg(*this),
       m_broadcastTestDlg(*this),

@@ -117,6 +117,10 @@ public:
 
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
+    void ShowDetailText(const std::string& text) override;
+    // A data frame's row on the smart-home page (nothing sends one yet).
+    void PostDataFrameRow(const std::string& text);
+    CSmartHomeMonitorDlg& SmartHomePage() { return m_smartHomePage; }
     bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
@@ -393,6 +397,8 @@ private:
 
     // ---- Other settings of the pages ----
     std::string m_addDeviceText;
+    std::string m_dataFrameSource;       // the smart-home rows' source and destination: nothing sets them
+    std::string m_dataFrameDestination;
     std::string m_masterBinPath;   // the master image; empty until chosen, and after a cancel
     std::string m_compareBinPath;  // the image compared with it
 };

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "analyzer/analyzer_sink.h"
 #include "link/byte_string.h"
@@ -21,6 +22,8 @@ public:
     virtual void EnableControl(int id) = 0;
     // Shows the hex text of the list's selected row in the main window's frame detail viewer.
     virtual void ShowRowDetail(ListView list) = 0;
+    // Shows the text in the main window's frame detail viewer.
+    virtual void ShowDetailText(const std::string& /*text*/) {}
     // What the test panel needs besides; a window without them keeps these defaults.
     // True from the opening of the port until its version reply is taken or its wait has ended.
     virtual bool IsVersionCaptureArmed() { return false; }

@@ -12,6 +12,7 @@
 #include "dialogs/meter_manage_dlg.h"
 #include "dialogs/parse_frame_dlg.h"
 #include "dialogs/send_console_dlg.h"
+#include "dialogs/smart_home_monitor_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "link/byte_string.h"
 #include "platform/local_time.h"
@@ -25,15 +26,6 @@ public:
 
 protected:
     void OnOK() override {}
-};
-
-// Not built yet: an empty page.
-class CSmartHomeMonitorDlg : public CToolDialog {
-public:
-    CSmartHomeMonitorDlg() : CToolDialog(IDD_SMART_HOME_MONITOR) {}
-
-protected:
-    void OnCancel() override {}
 };
 
 // Created by a main-window button that stays disabled while the window exists.
