@@ -60,6 +60,15 @@ enum PanelTimerId {
     PANEL_TIMER_NET_PORT_TEST = 7,
 };
 
+// Timers of the local settings page.
+enum LocalSettingsTimerId {
+    LOCAL_TIMER_AUTO_SYNC = 12,     // the synchronisation's first phase
+    LOCAL_TIMER_SYNC_CHANNEL = 13,  // its second phase
+    LOCAL_TIMER_SYNC_REPLY = 14,
+    LOCAL_TIMER_SET_CHANNEL = 16,
+    LOCAL_TIMER_READ_CHANNEL = 17,
+};
+
 // String table.
 constexpr int IDS_ABOUTBOX   = 101;  // caption of the about command
 constexpr int IDS_MAIN_TITLE = 102;  // title text of the main window
@@ -641,3 +650,14 @@ constexpr int IDC_SMART_HOME_EXPORT = 1968;
 constexpr int IDC_SMART_HOME_CLEAR  = 1970;
 constexpr int IDC_SMART_HOME_LIST   = 1015;
 constexpr int IDC_SMART_HOME_GROUP  = 1969;
+
+// IDD_LOCAL_SETTINGS: local settings page.
+constexpr int IDC_LOCAL_SYNC_GROUP       = 1339;
+constexpr int IDC_LOCAL_CHANNEL_GROUP    = 1344;
+constexpr int IDC_LOCAL_METER_ADDRESS    = 1341;
+constexpr int IDC_LOCAL_CHANNEL          = 1346;
+constexpr int IDC_LOCAL_SYNC_RESULT      = 1011;
+constexpr int IDC_LOCAL_CHANNEL_RESULT   = 1013;
+constexpr int IDC_LOCAL_AUTO_SYNC        = 1342;
+constexpr int IDC_LOCAL_SET_CHANNEL      = 1347;
+constexpr int IDC_LOCAL_READ_CHANNEL     = 1378;

@@ -313,8 +313,25 @@ const DialogTemplate kChecksum = {
     IDD_CHECKSUM, "计算校验", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
 const DialogTemplate kFrameType = {
     IDD_FRAME_TYPE, "", TemplateUnits::DialogUnits, 410, 450, kFont, 9, kDlgSystemMenu, 0, {}};
+// The synchronisation above, the channel group below.
 const DialogTemplate kLocalSettings = {
-    IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {IDC_LOCAL_SYNC_GROUP, ControlKind::GroupBox, "", 12, 7, 279, 68, S::kNone},
+        {-1, ControlKind::Static, "表地址：", 24, 16, 34, 8, S::kNone},
+        {IDC_LOCAL_METER_ADDRESS, ControlKind::Edit, "", 58, 14, 61, 12, S::kAutoHScroll},
+        {IDC_LOCAL_AUTO_SYNC, ControlKind::PushButton, "自动同步", 130, 13, 50, 14, S::kNone},
+        {-1, ControlKind::Static, "同步结果：", 24, 28, 44, 8, S::kNone},
+        {IDC_LOCAL_SYNC_RESULT, ControlKind::Edit, "", 24, 37, 258, 34, S::kMultiline | S::kReadOnly | S::kVScroll},
+        {IDC_LOCAL_CHANNEL_GROUP, ControlKind::GroupBox, "", 12, 75, 279, 68, S::kNone},
+        {-1, ControlKind::Static, "信道组：", 24, 84, 34, 8, S::kNone},
+        {IDC_LOCAL_CHANNEL, ControlKind::Edit, "", 58, 82, 30, 12, S::kAutoHScroll},
+        {IDC_LOCAL_SET_CHANNEL, ControlKind::PushButton, "设置信道组", 130, 81, 55, 14, S::kNone},
+        {IDC_LOCAL_READ_CHANNEL, ControlKind::PushButton, "读信道组", 195, 81, 50, 14, S::kNone},
+        {-1, ControlKind::Static, "设置信道组结果：", 24, 96, 70, 8, S::kNone},
+        {IDC_LOCAL_CHANNEL_RESULT, ControlKind::Edit, "", 24, 105, 258, 34,
+         S::kMultiline | S::kReadOnly | S::kVScroll},
+    }};
 const DialogTemplate kContinuousSend = {
     IDD_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
 // The fields of one record in two rows above the list of records.

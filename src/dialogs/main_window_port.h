@@ -30,6 +30,10 @@ public:
     // The broadcast reply test dialog: shown, or emptied before a new request's answers come.
     virtual void ShowBroadcastReplyTest() {}
     virtual void ClearBroadcastReplyList() {}
+    // DL/T 645 answers of the device at address (6 bytes in frame order): while watched, the
+    // latest one is kept; each call forgets the one kept. MeterReply: the one kept, or empty.
+    virtual void WatchMeterReply(bool /*on*/, const ByteString& /*address*/) {}
+    virtual ByteString MeterReply() { return ByteString(); }
     // Calls visit for every record of the frame history in order, numbered from 0. Recording
     // waits meanwhile, so visit may add monitor rows as the recording routines do.
     virtual void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) = 0;

@@ -8,6 +8,7 @@
 #include "dialogs/broadcast_reply_test_dlg.h"
 #include "dialogs/device_search_list_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
+#include "dialogs/local_settings_dlg.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/meter_manage_dlg.h"
 #include "dialogs/parse_frame_dlg.h"
@@ -60,12 +61,6 @@ public:
 class CFrameTypeDlg : public Dialog {
 public:
     CFrameTypeDlg() : Dialog(IDD_FRAME_TYPE) {}
-};
-
-// Not built yet: template only.
-class CLocalSettingsDlg : public Dialog {
-public:
-    CLocalSettingsDlg() : Dialog(IDD_LOCAL_SETTINGS) {}
 };
 
 // Not built yet: template only.
