@@ -661,3 +661,76 @@ constexpr int IDC_LOCAL_CHANNEL_RESULT   = 1013;
 constexpr int IDC_LOCAL_AUTO_SYNC        = 1342;
 constexpr int IDC_LOCAL_SET_CHANNEL      = 1347;
 constexpr int IDC_LOCAL_READ_CHANNEL     = 1378;
+
+// The dormant tool dialogs.
+constexpr int IDD_SEND_FRAME      = 137;  // send frame
+constexpr int IDD_RADIO_CONFIG    = 205;  // radio configuration page
+constexpr int IDD_RELAY_ADDRESS   = 211;  // relay addresses
+constexpr int IDD_FIND_METER      = 212;  // find meter address
+constexpr int IDD_ACQ_UNIT        = 213;  // acquisition unit address
+
+// IDD_CHECKSUM: checksum calculator.
+constexpr int IDC_CHECKSUM_FRAME    = 1010;
+constexpr int IDC_CHECKSUM_SUM      = 1019;
+constexpr int IDC_CHECKSUM_XOR      = 1020;
+constexpr int IDC_CHECKSUM_PHYSICAL = 1026;
+constexpr int IDC_CHECKSUM_COMPUTE  = 1018;
+constexpr int IDC_CHECKSUM_RESULT   = 1011;
+
+// IDD_RELAY_ADDRESS: relay addresses.
+constexpr int IDC_RELAY_ADDRESS     = 1010;
+constexpr int IDC_RELAY_USE         = 1008;
+constexpr int IDC_RELAY_ADD         = 1249;
+constexpr int IDC_RELAY_LIST        = 1400;
+constexpr int IDC_RELAY_SELECT_ALL  = 1009;
+constexpr int IDC_RELAY_DELETE      = 1059;
+constexpr int IDC_RELAY_CONFIRM     = 1405;
+constexpr int IDC_RELAY_INDEX_CHECK = 1013;
+constexpr int IDC_RELAY_INDEX       = 1406;
+
+// IDD_FRAME_TYPE: frame type page.
+constexpr int IDC_FRAME_TYPE_NON_BEACON = 1654;
+constexpr int IDC_FRAME_TYPE_BEACON     = 1653;
+constexpr int IDC_FRAME_TYPE_BROADCAST  = 1655;
+constexpr int IDC_FRAME_TYPE_REVERSE    = 1036;
+constexpr int IDC_FRAME_TYPE_PB_TYPE    = 1005;
+constexpr int IDC_FRAME_TYPE_READ       = 1378;
+constexpr int IDC_FRAME_TYPE_PB_TYPE_LIST = 1076;
+constexpr int IDC_FRAME_TYPE_TMI = 1658;
+constexpr int IDC_FRAME_TYPE_PB_COUNT = 1660;
+constexpr int IDC_FRAME_TYPE_BTS = 1662;
+constexpr int IDC_FRAME_TYPE_FDO = 1664;
+constexpr int IDC_FRAME_TYPE_SRC = 1014;
+constexpr int IDC_FRAME_TYPE_DST = 1015;
+constexpr int IDC_FRAME_TYPE_SFO_SEQ = 1668;
+constexpr int IDC_FRAME_TYPE_RESERVED = 1677;
+constexpr int IDC_FRAME_TYPE_CRC24 = 1679;
+constexpr int IDC_FRAME_TYPE_SFCACK = 1790;
+constexpr int IDC_FRAME_TYPE_PBCRC = 1792;
+constexpr int IDC_FRAME_TYPE_PAYLOAD = 1017;
+constexpr int IDC_FRAME_TYPE_PHY_TEXT = 1675;
+
+// IDD_FIND_METER: find meter address.
+constexpr int IDC_FIND_METER_SHORT  = 1010;
+constexpr int IDC_FIND_METER_FIND   = 1485;
+constexpr int IDC_FIND_METER_RESULT = 1007;
+
+// IDD_ACQ_UNIT: acquisition unit address.
+constexpr int IDC_ACQ_UNIT_ADDRESS  = 1010;
+constexpr int IDC_ACQ_UNIT_READ_VIA = 1505;
+constexpr int IDC_ACQ_UNIT_POSITION = 1507;
+constexpr int IDC_ACQ_UNIT_CONFIRM  = 1503;
+
+// IDD_RADIO_CONFIG: radio configuration page.
+constexpr int IDC_RADIO_LOG     = 1254;
+constexpr int IDC_RADIO_POWER   = 1005;
+constexpr int IDC_RADIO_CHANNEL = 1010;
+constexpr int IDC_RADIO_READ    = 1019;  // the radio group: read, set channel, set power
+constexpr int IDC_RADIO_SET_CHANNEL = 1020;
+constexpr int IDC_RADIO_SET_POWER   = 1021;
+
+// IDD_SEND_FRAME: send frame.
+constexpr int IDC_SEND_FRAME_TEXT    = 1010;
+constexpr int IDC_SEND_FRAME_CHANNEL = 1257;
+constexpr int IDC_SEND_FRAME_SEND    = 1018;
+constexpr int IDC_SEND_FRAME_CANCEL  = 1019;

@@ -310,9 +310,57 @@ const DialogTemplate kMeterManage = {
         {IDC_METER_EXIT, ControlKind::PushButton, "退出", 518.7, 79.8, 34.2, 11.4, S::kNone},
     }};
 const DialogTemplate kChecksum = {
-    IDD_CHECKSUM, "计算校验", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_CHECKSUM, "计算校验", TemplateUnits::DialogUnits, 240, 130, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::Static, "报文", 10, 12, 20, 8, S::kNone},
+        {IDC_CHECKSUM_FRAME, ControlKind::Edit, "", 34, 10, 196, 40, S::kMultiline | S::kVScroll},
+        {IDC_CHECKSUM_SUM, ControlKind::RadioButton, "和校验", 34, 58, 50, 10, S::kGroup},
+        {IDC_CHECKSUM_XOR, ControlKind::RadioButton, "异或校验", 90, 58, 50, 10, S::kNone},
+        {IDC_CHECKSUM_PHYSICAL, ControlKind::RadioButton, "物理层校验", 150, 58, 60, 10, S::kNone},
+        {-1, ControlKind::Static, "结果", 10, 80, 20, 8, S::kNone},
+        {IDC_CHECKSUM_RESULT, ControlKind::Edit, "", 34, 78, 100, 12, S::kAutoHScroll},
+        {IDC_CHECKSUM_COMPUTE, ControlKind::PushButton, "计算", 120, 106, 50, 14, S::kNone},
+        {kIdCancel, ControlKind::PushButton, "取消", 180, 106, 50, 14, S::kNone},
+    }};
 const DialogTemplate kFrameType = {
-    IDD_FRAME_TYPE, "", TemplateUnits::DialogUnits, 410, 450, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_FRAME_TYPE, "", TemplateUnits::DialogUnits, 410, 450, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::GroupBox, "帧类型", 10, 8, 390, 30, S::kNone},
+        {IDC_FRAME_TYPE_NON_BEACON, ControlKind::RadioButton, "非时间基标帧", 20, 20, 70, 10, S::kGroup},
+        {IDC_FRAME_TYPE_BEACON, ControlKind::RadioButton, "时间基标帧", 110, 20, 70, 10, S::kNone},
+        {IDC_FRAME_TYPE_BROADCAST, ControlKind::RadioButton, "广播通知帧", 200, 20, 70, 10, S::kNone},
+        {IDC_FRAME_TYPE_REVERSE, ControlKind::RadioButton, "Reverse", 290, 20, 60, 10, S::kNone},
+        {-1, ControlKind::GroupBox, "Phy帧头", 10, 44, 390, 120, S::kNone},
+        {-1, ControlKind::Static, "PB type:", 20, 58, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_PB_TYPE_LIST, ControlKind::ComboDropList, "", 64, 56, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "TMI:", 160, 58, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_TMI, ControlKind::Edit, "", 194, 56, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "PB数目:", 270, 58, 34, 8, S::kNone},
+        {IDC_FRAME_TYPE_PB_COUNT, ControlKind::ComboDropList, "", 308, 56, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "BTS:", 20, 78, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_BTS, ControlKind::Edit, "", 64, 76, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "FDO:", 160, 78, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_FDO, ControlKind::Edit, "", 194, 76, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "源地址:", 20, 98, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_SRC, ControlKind::Edit, "", 64, 96, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "Dst Addr:", 160, 98, 34, 8, S::kNone},
+        {IDC_FRAME_TYPE_DST, ControlKind::Edit, "", 194, 96, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "SFO&&SEQ:", 270, 98, 36, 8, S::kNone},
+        {IDC_FRAME_TYPE_SFO_SEQ, ControlKind::ComboDropList, "", 308, 96, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "Reverse:", 20, 118, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_RESERVED, ControlKind::Edit, "", 64, 116, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "CRC24:", 160, 118, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_CRC24, ControlKind::Edit, "", 194, 116, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "SFCACK:", 20, 138, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_SFCACK, ControlKind::ComboDropList, "", 64, 136, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "pbcrc:", 160, 138, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_PBCRC, ControlKind::ComboDropList, "", 194, 136, 60, 60, S::kVScroll},
+        {IDC_FRAME_TYPE_PB_TYPE, ControlKind::ComboDropList, "", 308, 136, 80, 60, S::kVScroll},
+        {-1, ControlKind::GroupBox, "非时间信标帧", 10, 170, 390, 270, S::kNone},
+        {-1, ControlKind::Static, "非时间信标帧载荷", 20, 184, 80, 8, S::kNone},
+        {IDC_FRAME_TYPE_PAYLOAD, ControlKind::Edit, "", 20, 196, 370, 110, S::kMultiline | S::kVScroll},
+        {IDC_FRAME_TYPE_PHY_TEXT, ControlKind::Edit, "", 20, 314, 370, 110, S::kMultiline | S::kVScroll},
+    }};
 // The synchronisation above, the channel group below.
 const DialogTemplate kLocalSettings = {
     IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0,

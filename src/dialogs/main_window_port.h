@@ -12,6 +12,23 @@
 #include "platform/local_time.h"
 #include "platform/ui.h"
 
+// The relays the main window's requests go through, as the relay dialog sets them.
+struct RelaySettings {
+    static constexpr int kMaxRelays = 6;
+    std::string addresses[kMaxRelays];  // 12 digits each, the first count in use
+    int count = 0;
+    bool enabled = false;
+    bool indexOn = false;
+    std::string indexText;
+};
+
+// Reading meters through an acquisition unit, as its dialog sets it.
+struct AcqUnitSettings {
+    bool readVia = false;
+    ByteString address = ByteString(6, 0);  // least significant byte first
+    uint8_t position = 0;                   // the 485 address in the data field: 1 head, 0 tail
+};
+
 // Explaining a frame in a tool dialog changes the window as it does anywhere: the port is the
 // explanations' sink.
 class MainWindowPort : public AnalyzerSink {
@@ -34,6 +51,9 @@ public:
     // latest one is kept; each call forgets the one kept. MeterReply: the one kept, or empty.
     virtual void WatchMeterReply(bool /*on*/, const ByteString& /*address*/) {}
     virtual ByteString MeterReply() { return ByteString(); }
+    // The window's relay and acquisition-unit settings, which the requests read.
+    RelaySettings& Relays() { return m_relays; }
+    AcqUnitSettings& AcqUnit() { return m_acqUnit; }
     // Calls visit for every record of the frame history in order, numbered from 0. Recording
     // waits meanwhile, so visit may add monitor rows as the recording routines do.
     virtual void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) = 0;
@@ -49,4 +69,8 @@ public:
 
 protected:
     ~MainWindowPort() = default;
+
+private:
+    RelaySettings m_relays;
+    AcqUnitSettings m_acqUnit;
 };

@@ -4,15 +4,22 @@
 #include <atomic>
 #include <string>
 
+#include "dialogs/acq_unit_address_dlg.h"
 #include "dialogs/add_device_dlg.h"
 #include "dialogs/broadcast_reply_test_dlg.h"
+#include "dialogs/checksum_dlg.h"
 #include "dialogs/device_search_list_dlg.h"
+#include "dialogs/find_meter_address_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
+#include "dialogs/frame_type_dlg.h"
 #include "dialogs/local_settings_dlg.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/meter_manage_dlg.h"
 #include "dialogs/parse_frame_dlg.h"
+#include "dialogs/radio_config_dlg.h"
+#include "dialogs/relay_address_dlg.h"
 #include "dialogs/send_console_dlg.h"
+#include "dialogs/send_frame_dlg.h"
 #include "dialogs/smart_home_monitor_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "link/byte_string.h"
@@ -49,18 +56,6 @@ private:
 class CTimedSendDlg : public CButtonOwnedDialog {
 public:
     explicit CTimedSendDlg(MainWindowPort& window) : CButtonOwnedDialog(IDD_TIMED_SEND, IDC_TIMED_SEND, window) {}
-};
-
-// Not built yet: template only.
-class CChecksumDlg : public Dialog {
-public:
-    CChecksumDlg() : Dialog(IDD_CHECKSUM) {}
-};
-
-// Not built yet: template only.
-class CFrameTypeDlg : public Dialog {
-public:
-    CFrameTypeDlg() : Dialog(IDD_FRAME_TYPE) {}
 };
 
 // Not built yet: template only.
