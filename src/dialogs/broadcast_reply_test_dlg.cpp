@@ -142,7 +142,13 @@ void CBroadcastReplyTestDlg::AppendReplyRows(std::vector<BroadcastReplyRow>& row
         row.cells[1] = StrFormat("%04u", m_rowCount);
         m_macRecords[m_rowCount] = std::move(row.mac);
         ++m_rowCount;
-        m_replyList.AppendRow(std::vector<std::string>(row.cells, row.cells + kColumns));
+        ListCell cells[kColumns] = {ListCell::Text(row.cells[0]),  ListCell::Text(row.cells[1]),
+                                    ListCell::Text(row.cells[2]),  ListCell::Text(row.cells[3]),
+                                    ListCell::Text(row.cells[4]),  ListCell::Text(row.cells[5]),
+                                    ListCell::Text(row.cells[6]),  ListCell::Text(row.cells[7]),
+                                    ListCell::Text(row.cells[8]),  ListCell::Text(row.cells[9]),
+                                    ListCell::Text(row.cells[10]), ListCell::Text(row.cells[11])};
+        m_replyList.AppendCells(cells, kColumns);
     }
 }
 
