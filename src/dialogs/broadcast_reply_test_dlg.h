@@ -55,6 +55,9 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnOK() override {}
+    // Esc and the close box hide it; the rows stay.
+    void OnCancel() override { ShowWindow(false); }
+    void OnClose() override { ShowWindow(false); }
 
 private:
     MainWindowPort& m_window;

@@ -126,6 +126,14 @@ TEST_F(BroadcastReplyTestTest, AnswersAreListedExplainedExportedAndImported) {
     Press(IDC_BROADCAST_TEST_EXPORT);
     EXPECT_EQ(ReadFileBytes(again), ExportedFile());
     EXPECT_TRUE(boxes.empty());
+    // Esc and the close box hide the dialog and keep its rows.
+    dlg->ShowBroadcastReplyTest();
+    Test().PressKey(Key::Escape);
+    EXPECT_FALSE(Test().IsWindowVisible());
+    dlg->ShowBroadcastReplyTest();
+    Test().Close();
+    EXPECT_FALSE(Test().IsWindowVisible());
+    EXPECT_TRUE(Test().IsCreated());
     // The next answer is numbered after the imported rows.
     ASSERT_TRUE(sim.Send(Answer(kAnswerB)));
     ASSERT_TRUE(WaitRows(3));
