@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/main_tester_dlg.h"
+#include "dialogs/broadcast_reply_test_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
 #include "platform/ui.h"
 #include "res/resource_ids.h"
@@ -272,6 +273,53 @@ BENCHMARK(BM_MonitorAtLineRate)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+
+// The broadcast reply test at the line's rate: answers explained on the receiving thread, rows
+// added in batches, until the list's 10,000 rows are full; then resident bytes per row.
+void BM_BroadcastReplyAtLineRate(benchmark::State& state) {
+    NoMainWindow window;
+    const ByteString answer = {0x79, 0x11, 0x00, 0xC0, 0xF5, 0x01, 0x03, 0x34, 0x12, 0x06, 0x05, 0x04, 0x03,
+                               0x02, 0x01, 0x0A, 0x2C, 0x01, 0x03, 0x01, 0x10, 0x00, 0x00, 0x00};
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dlg = std::make_unique<CBroadcastReplyTestDlg>(window);
+        dlg->Create();
+        PumpMessages();
+        const size_t rss0 = ResidentBytes();
+        state.ResumeTiming();
+        TrafficResult r = RunTraffic([&](int) { dlg->OnBroadcastReplyFrame(answer); },
+                                     [&] { return static_cast<int>(dlg->m_rowCount + dlg->m_droppedRows); });
+        state.PauseTiming();
+        Report(state, r);
+        state.counters["rss_bytes_per_row"] = static_cast<double>(ResidentBytes() - rss0) / dlg->m_rowCount;
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BroadcastReplyAtLineRate)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Exporting a full broadcast reply list (10,000 rows) to a file.
+void BM_BroadcastReplyExport(benchmark::State& state) {
+    NoMainWindow window;
+    CBroadcastReplyTestDlg dlg(window);
+    dlg.Create();
+    std::vector<BroadcastReplyRow> rows(CBroadcastReplyTestDlg::kMaxRows);
+    const ByteString answer = {0x79, 0x11, 0x00, 0xC0, 0xF5, 0x01, 0x02, 0x06, 0x05, 0x04, 0x03,
+                               0x02, 0x01, 0x0A, 0x2C, 0x01, 0x03, 0x01, 0x10, 0x00, 0x00, 0x00};
+    for (BroadcastReplyRow& row : rows) CBroadcastReplyTestDlg::ReadReplyRow(answer, 0, row);
+    dlg.AppendReplyRows(rows);
+    char dir[] = "/tmp/kvt_bench_XXXXXX";
+    if (!mkdtemp(dir)) return;
+    const std::string path = std::string(dir) + "/replies.txt";
+    FileDialogHook previous = SetFileDialogHook([&](const FileDialogRequest&) { return path; });
+    for (auto _ : state) dlg.OnExportData();
+    SetFileDialogHook(previous);
+    std::remove(path.c_str());
+    rmdir(dir);
+    dlg.DestroyWindow();
+}
+BENCHMARK(BM_BroadcastReplyExport)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A burst written on the window's own thread, as a network read of back-to-back frames is split
 // there: rows of a data reply log with automatic update on, kBurstRows a turn of the event loop.

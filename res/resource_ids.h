@@ -61,6 +61,15 @@ enum PanelTimerId {
     PANEL_TIMER_NET_PORT_TEST = 7,
 };
 
+// Timers of the local settings page.
+enum LocalSettingsTimerId {
+    LOCAL_TIMER_AUTO_SYNC = 12,     // the synchronisation's first phase
+    LOCAL_TIMER_SYNC_CHANNEL = 13,  // its second phase
+    LOCAL_TIMER_SYNC_REPLY = 14,
+    LOCAL_TIMER_SET_CHANNEL = 16,
+    LOCAL_TIMER_READ_CHANNEL = 17,
+};
+
 // String table.
 constexpr int IDS_ABOUTBOX   = 101;  // caption of the about command
 constexpr int IDS_MAIN_TITLE = 102;  // title text of the main window
@@ -538,8 +547,14 @@ constexpr int IDC_CONSOLE_CLEAR           = 1018;
 constexpr int IDC_CONSOLE_TEST_DATA_LABEL = 2035;
 
 // IDD_BROADCAST_REPLY_TEST: broadcast reply test.
-constexpr int IDC_BROADCAST_TEST_LIST = 1006;
-constexpr int IDC_BROADCAST_TEST_PANE = 1007;
+constexpr int IDC_BROADCAST_TEST_LIST       = 1006;
+constexpr int IDC_BROADCAST_TEST_PANE       = 1246;
+constexpr int IDC_BROADCAST_TEST_DSN_LABEL  = 2030;
+constexpr int IDC_BROADCAST_TEST_DSN        = 2031;
+constexpr int IDC_BROADCAST_TEST_STATISTICS = 2029;
+constexpr int IDC_BROADCAST_TEST_EXPORT     = 1968;
+constexpr int IDC_BROADCAST_TEST_IMPORT     = 2032;
+constexpr int IDC_BROADCAST_TEST_CLEAR      = 2033;
 
 // IDD_FRAME_DETAIL: frame detail viewer.
 constexpr int IDC_DETAIL_TEXT = 1010;
@@ -632,3 +647,106 @@ constexpr unsigned WM_NETWORK_READ    = 0x401;
 // IDD_MAC_FRAME_PAGE, IDD_NET_FRAME_PAGE, IDD_APP_FRAME_PAGE: reception pages of the three frame
 // layers, one list each, served by one class.
 constexpr int IDC_RECEPTION_LIST = 1006;
+
+// IDD_ADD_DEVICE: device adding.
+constexpr int IDC_ADD_DEVICE_NET_STATE    = 1625;
+constexpr int IDC_ADD_DEVICE_TYPE         = 1818;
+constexpr int IDC_ADD_DEVICE_ADDRESS_MODE = 1983;
+constexpr int IDC_ADD_DEVICE_MAC          = 1618;
+constexpr int IDC_ADD_DEVICE_GROUP        = 1978;
+constexpr int IDC_ADD_DEVICE_ATTRIBUTE    = 1627;
+constexpr int IDC_ADD_DEVICE_ADD          = 1249;
+constexpr int IDC_ADD_DEVICE_LIST         = 1006;
+constexpr int IDC_ADD_DEVICE_SELECT_ALL   = 1008;
+constexpr int IDC_ADD_DEVICE_CONFIRM      = 1628;
+constexpr int IDC_ADD_DEVICE_DELETE       = 1059;
+
+// IDD_SMART_HOME_MONITOR: smart-home monitor page.
+constexpr int IDC_SMART_HOME_EXPORT = 1968;
+constexpr int IDC_SMART_HOME_CLEAR  = 1970;
+constexpr int IDC_SMART_HOME_LIST   = 1015;
+constexpr int IDC_SMART_HOME_GROUP  = 1969;
+
+// IDD_LOCAL_SETTINGS: local settings page.
+constexpr int IDC_LOCAL_SYNC_GROUP       = 1339;
+constexpr int IDC_LOCAL_CHANNEL_GROUP    = 1344;
+constexpr int IDC_LOCAL_METER_ADDRESS    = 1341;
+constexpr int IDC_LOCAL_CHANNEL          = 1346;
+constexpr int IDC_LOCAL_SYNC_RESULT      = 1011;
+constexpr int IDC_LOCAL_CHANNEL_RESULT   = 1013;
+constexpr int IDC_LOCAL_AUTO_SYNC        = 1342;
+constexpr int IDC_LOCAL_SET_CHANNEL      = 1347;
+constexpr int IDC_LOCAL_READ_CHANNEL     = 1378;
+
+// The dormant tool dialogs.
+constexpr int IDD_SEND_FRAME      = 137;  // send frame
+constexpr int IDD_RADIO_CONFIG    = 205;  // radio configuration page
+constexpr int IDD_RELAY_ADDRESS   = 211;  // relay addresses
+constexpr int IDD_FIND_METER      = 212;  // find meter address
+constexpr int IDD_ACQ_UNIT        = 213;  // acquisition unit address
+
+// IDD_CHECKSUM: checksum calculator.
+constexpr int IDC_CHECKSUM_FRAME    = 1010;
+constexpr int IDC_CHECKSUM_SUM      = 1019;
+constexpr int IDC_CHECKSUM_XOR      = 1020;
+constexpr int IDC_CHECKSUM_PHYSICAL = 1026;
+constexpr int IDC_CHECKSUM_COMPUTE  = 1018;
+constexpr int IDC_CHECKSUM_RESULT   = 1011;
+
+// IDD_RELAY_ADDRESS: relay addresses.
+constexpr int IDC_RELAY_ADDRESS     = 1010;
+constexpr int IDC_RELAY_USE         = 1008;
+constexpr int IDC_RELAY_ADD         = 1249;
+constexpr int IDC_RELAY_LIST        = 1400;
+constexpr int IDC_RELAY_SELECT_ALL  = 1009;
+constexpr int IDC_RELAY_DELETE      = 1059;
+constexpr int IDC_RELAY_CONFIRM     = 1405;
+constexpr int IDC_RELAY_INDEX_CHECK = 1013;
+constexpr int IDC_RELAY_INDEX       = 1406;
+
+// IDD_FRAME_TYPE: frame type page.
+constexpr int IDC_FRAME_TYPE_NON_BEACON = 1654;
+constexpr int IDC_FRAME_TYPE_BEACON     = 1653;
+constexpr int IDC_FRAME_TYPE_BROADCAST  = 1655;
+constexpr int IDC_FRAME_TYPE_REVERSE    = 1036;
+constexpr int IDC_FRAME_TYPE_PB_TYPE    = 1005;
+constexpr int IDC_FRAME_TYPE_READ       = 1378;
+constexpr int IDC_FRAME_TYPE_PB_TYPE_LIST = 1076;
+constexpr int IDC_FRAME_TYPE_TMI = 1658;
+constexpr int IDC_FRAME_TYPE_PB_COUNT = 1660;
+constexpr int IDC_FRAME_TYPE_BTS = 1662;
+constexpr int IDC_FRAME_TYPE_FDO = 1664;
+constexpr int IDC_FRAME_TYPE_SRC = 1014;
+constexpr int IDC_FRAME_TYPE_DST = 1015;
+constexpr int IDC_FRAME_TYPE_SFO_SEQ = 1668;
+constexpr int IDC_FRAME_TYPE_RESERVED = 1677;
+constexpr int IDC_FRAME_TYPE_CRC24 = 1679;
+constexpr int IDC_FRAME_TYPE_SFCACK = 1790;
+constexpr int IDC_FRAME_TYPE_PBCRC = 1792;
+constexpr int IDC_FRAME_TYPE_PAYLOAD = 1017;
+constexpr int IDC_FRAME_TYPE_PHY_TEXT = 1675;
+
+// IDD_FIND_METER: find meter address.
+constexpr int IDC_FIND_METER_SHORT  = 1010;
+constexpr int IDC_FIND_METER_FIND   = 1485;
+constexpr int IDC_FIND_METER_RESULT = 1007;
+
+// IDD_ACQ_UNIT: acquisition unit address.
+constexpr int IDC_ACQ_UNIT_ADDRESS  = 1010;
+constexpr int IDC_ACQ_UNIT_READ_VIA = 1505;
+constexpr int IDC_ACQ_UNIT_POSITION = 1507;
+constexpr int IDC_ACQ_UNIT_CONFIRM  = 1503;
+
+// IDD_RADIO_CONFIG: radio configuration page.
+constexpr int IDC_RADIO_LOG     = 1254;
+constexpr int IDC_RADIO_POWER   = 1005;
+constexpr int IDC_RADIO_CHANNEL = 1010;
+constexpr int IDC_RADIO_READ    = 1019;  // the radio group: read, set channel, set power
+constexpr int IDC_RADIO_SET_CHANNEL = 1020;
+constexpr int IDC_RADIO_SET_POWER   = 1021;
+
+// IDD_SEND_FRAME: send frame.
+constexpr int IDC_SEND_FRAME_TEXT    = 1010;
+constexpr int IDC_SEND_FRAME_CHANNEL = 1257;
+constexpr int IDC_SEND_FRAME_SEND    = 1018;
+constexpr int IDC_SEND_FRAME_CANCEL  = 1019;

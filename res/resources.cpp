@@ -34,7 +34,8 @@ const DialogTemplate* DialogById(int id) {
     for (const DialogEntry& e : kDialogs) {
         if (e.id == id) return &e.get();
     }
-    return FindToolDialogTemplate(id);
+    if (const DialogTemplate* t = FindToolDialogTemplate(id)) return t;
+    return FindDormantDialogTemplate(id);
 }
 
 const MenuTemplate* MenuById(int id) {

@@ -38,8 +38,13 @@ const DialogTemplate kDeviceSearchList = {
     }};
 
 const DialogTemplate kSmartHomePage = {
-    IDD_SMART_HOME_MONITOR, "", TemplateUnits::DialogUnits, 420, 260, kFont, 9, kDlgChild, 0,
-    {{-1, ControlKind::GroupBox, "智能家居监控", 2, 2, 416, 256, S::kNone}}};
+    IDD_SMART_HOME_MONITOR, "", TemplateUnits::DialogUnits, 402, 399, kFont, 9, kDlgChild, 0,
+    {
+        {IDC_SMART_HOME_EXPORT, ControlKind::PushButton, "导出列表", 28, 26, 50, 14, S::kNone},
+        {IDC_SMART_HOME_CLEAR, ControlKind::PushButton, "清除报文", 90, 25, 50, 14, S::kNone},
+        {IDC_SMART_HOME_LIST, ControlKind::ListReport, "List2", 20, 53, 360, 316, S::kSingleSel},
+        {IDC_SMART_HOME_GROUP, ControlKind::GroupBox, "智能家居监控", 16, 77, 364, 318, S::kNone},
+    }};
 
 // The module test panel sits in the main window's page area, below the window's own row of
 // buttons. Its size is that of the page area of a 1280 x 800 main window; its layout scales the
@@ -174,10 +179,18 @@ const DialogTemplate kSendConsole = {
     }};
 
 const DialogTemplate kBroadcastReplyTest = {
-    IDD_BROADCAST_REPLY_TEST, "广播应答测试", TemplateUnits::DialogUnits, 520, 300, kFont, 9, kTool, 0,
+    IDD_BROADCAST_REPLY_TEST, "广播应答测试", TemplateUnits::DialogUnits, 595, 326, kFont, 10,
+    kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {IDC_BROADCAST_TEST_LIST, ControlKind::ListReport, "", 5, 5, 330, 270, S::kNone},
-        {IDC_BROADCAST_TEST_PANE, ControlKind::RichEdit, "", 340, 5, 175, 270, S::kMultiline | S::kReadOnly | S::kVScroll},
+        {IDC_BROADCAST_TEST_DSN_LABEL, ControlKind::Static, " 查找序列号：", 13, 24, 50, 8, S::kNone},
+        {IDC_BROADCAST_TEST_DSN, ControlKind::Edit, "", 63, 20, 40, 14, S::kAutoHScroll},
+        {IDC_BROADCAST_TEST_STATISTICS, ControlKind::PushButton, "统计", 141, 20, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_EXPORT, ControlKind::PushButton, "数据导出", 211, 20, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_IMPORT, ControlKind::PushButton, "数据导入", 279, 20, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_CLEAR, ControlKind::PushButton, "清空", 345, 21, 50, 14, S::kNone},
+        {IDC_BROADCAST_TEST_LIST, ControlKind::ListReport, "List1", 7, 49, 462, 270, S::kNone},
+        {IDC_BROADCAST_TEST_PANE, ControlKind::RichEdit, "", 472, 8, 116, 306,
+         S::kMultiline | S::kWantReturn | S::kVScroll},
     }};
 
 const DialogTemplate kFrameDetail = {
@@ -306,11 +319,76 @@ const DialogTemplate kMeterManage = {
         {IDC_METER_EXIT, ControlKind::PushButton, "退出", 518.7, 79.8, 34.2, 11.4, S::kNone},
     }};
 const DialogTemplate kChecksum = {
-    IDD_CHECKSUM, "计算校验", TemplateUnits::DialogUnits, 200, 100, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_CHECKSUM, "计算校验", TemplateUnits::DialogUnits, 240, 130, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::Static, "报文", 10, 12, 20, 8, S::kNone},
+        {IDC_CHECKSUM_FRAME, ControlKind::Edit, "", 34, 10, 196, 40, S::kMultiline | S::kVScroll},
+        {IDC_CHECKSUM_SUM, ControlKind::RadioButton, "和校验", 34, 58, 50, 10, S::kGroup},
+        {IDC_CHECKSUM_XOR, ControlKind::RadioButton, "异或校验", 90, 58, 50, 10, S::kNone},
+        {IDC_CHECKSUM_PHYSICAL, ControlKind::RadioButton, "物理层校验", 150, 58, 60, 10, S::kNone},
+        {-1, ControlKind::Static, "结果", 10, 80, 20, 8, S::kNone},
+        {IDC_CHECKSUM_RESULT, ControlKind::Edit, "", 34, 78, 100, 12, S::kAutoHScroll},
+        {IDC_CHECKSUM_COMPUTE, ControlKind::PushButton, "计算", 120, 106, 50, 14, S::kNone},
+        {kIdCancel, ControlKind::PushButton, "取消", 180, 106, 50, 14, S::kNone},
+    }};
 const DialogTemplate kFrameType = {
-    IDD_FRAME_TYPE, "", TemplateUnits::DialogUnits, 410, 450, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_FRAME_TYPE, "", TemplateUnits::DialogUnits, 410, 450, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::GroupBox, "帧类型", 10, 8, 390, 30, S::kNone},
+        {IDC_FRAME_TYPE_NON_BEACON, ControlKind::RadioButton, "非时间基标帧", 20, 20, 70, 10, S::kGroup},
+        {IDC_FRAME_TYPE_BEACON, ControlKind::RadioButton, "时间基标帧", 110, 20, 70, 10, S::kNone},
+        {IDC_FRAME_TYPE_BROADCAST, ControlKind::RadioButton, "广播通知帧", 200, 20, 70, 10, S::kNone},
+        {IDC_FRAME_TYPE_REVERSE, ControlKind::RadioButton, "Reverse", 290, 20, 60, 10, S::kNone},
+        {-1, ControlKind::GroupBox, "Phy帧头", 10, 44, 390, 120, S::kNone},
+        {-1, ControlKind::Static, "PB type:", 20, 58, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_PB_TYPE_LIST, ControlKind::ComboDropList, "", 64, 56, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "TMI:", 160, 58, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_TMI, ControlKind::Edit, "", 194, 56, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "PB数目:", 270, 58, 34, 8, S::kNone},
+        {IDC_FRAME_TYPE_PB_COUNT, ControlKind::ComboDropList, "", 308, 56, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "BTS:", 20, 78, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_BTS, ControlKind::Edit, "", 64, 76, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "FDO:", 160, 78, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_FDO, ControlKind::Edit, "", 194, 76, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "源地址:", 20, 98, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_SRC, ControlKind::Edit, "", 64, 96, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "Dst Addr:", 152, 98, 42, 8, S::kNone},
+        {IDC_FRAME_TYPE_DST, ControlKind::Edit, "", 194, 96, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "SFO&&SEQ:", 262, 98, 46, 8, S::kNone},
+        {IDC_FRAME_TYPE_SFO_SEQ, ControlKind::ComboDropList, "", 310, 96, 78, 60, S::kVScroll},
+        {-1, ControlKind::Static, "Reverse:", 20, 118, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_RESERVED, ControlKind::Edit, "", 64, 116, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "CRC24:", 160, 118, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_CRC24, ControlKind::Edit, "", 194, 116, 60, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "SFCACK:", 20, 138, 40, 8, S::kNone},
+        {IDC_FRAME_TYPE_SFCACK, ControlKind::ComboDropList, "", 64, 136, 80, 60, S::kVScroll},
+        {-1, ControlKind::Static, "pbcrc:", 160, 138, 30, 8, S::kNone},
+        {IDC_FRAME_TYPE_PBCRC, ControlKind::ComboDropList, "", 194, 136, 60, 60, S::kVScroll},
+        {IDC_FRAME_TYPE_PB_TYPE, ControlKind::ComboDropList, "", 308, 136, 80, 60, S::kVScroll},
+        {-1, ControlKind::GroupBox, "非时间信标帧", 10, 170, 390, 270, S::kNone},
+        {-1, ControlKind::Static, "非时间信标帧载荷", 20, 184, 80, 8, S::kNone},
+        {IDC_FRAME_TYPE_PAYLOAD, ControlKind::Edit, "", 20, 196, 370, 110, S::kMultiline | S::kVScroll},
+        {IDC_FRAME_TYPE_PHY_TEXT, ControlKind::Edit, "", 20, 314, 370, 110, S::kMultiline | S::kVScroll},
+    }};
+// The synchronisation above, the channel group below.
 const DialogTemplate kLocalSettings = {
-    IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_LOCAL_SETTINGS, "本地设置", TemplateUnits::DialogUnits, 303, 169, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {IDC_LOCAL_SYNC_GROUP, ControlKind::GroupBox, "", 12, 7, 279, 68, S::kNone},
+        {-1, ControlKind::Static, "表地址：", 24, 16, 34, 8, S::kNone},
+        {IDC_LOCAL_METER_ADDRESS, ControlKind::Edit, "", 58, 14, 61, 12, S::kAutoHScroll},
+        {IDC_LOCAL_AUTO_SYNC, ControlKind::PushButton, "自动同步", 130, 13, 50, 14, S::kNone},
+        {-1, ControlKind::Static, "同步结果：", 24, 28, 44, 8, S::kNone},
+        {IDC_LOCAL_SYNC_RESULT, ControlKind::Edit, "", 24, 37, 258, 34, S::kMultiline | S::kReadOnly | S::kVScroll},
+        {IDC_LOCAL_CHANNEL_GROUP, ControlKind::GroupBox, "", 12, 75, 279, 68, S::kNone},
+        {-1, ControlKind::Static, "信道组：", 24, 84, 34, 8, S::kNone},
+        {IDC_LOCAL_CHANNEL, ControlKind::Edit, "", 58, 82, 30, 12, S::kAutoHScroll},
+        {IDC_LOCAL_SET_CHANNEL, ControlKind::PushButton, "设置信道组", 130, 81, 55, 14, S::kNone},
+        {IDC_LOCAL_READ_CHANNEL, ControlKind::PushButton, "读信道组", 195, 81, 50, 14, S::kNone},
+        {-1, ControlKind::Static, "设置信道组结果：", 24, 96, 70, 8, S::kNone},
+        {IDC_LOCAL_CHANNEL_RESULT, ControlKind::Edit, "", 24, 105, 258, 34,
+         S::kMultiline | S::kReadOnly | S::kVScroll},
+    }};
 const DialogTemplate kContinuousSend = {
     IDD_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 187, 96, kFont, 10, kDlgSystemMenu, 0,
     {
@@ -333,8 +411,28 @@ const DialogTemplate kTestContinuousSend = {
         {-1, ControlKind::Static, "成功次数：", 107, 46, 38, 8, S::kNone},
         {IDC_TEST_SEND_SUCCESS, ControlKind::Edit, "", 148, 44, 32, 12, S::kAutoHScroll},
     }};
+// The fields of one record in two rows above the list of records.
 const DialogTemplate kAddDevice = {
-    IDD_ADD_DEVICE, "添加设备", TemplateUnits::DialogUnits, 400, 260, kFont, 9, kDlgSystemMenu, 0, {}};
+    IDD_ADD_DEVICE, "添加设备", TemplateUnits::DialogUnits, 464, 271, kFont, 9, kDlgSystemMenu, 0,
+    {
+        {-1, ControlKind::Static, "Mac地址：", 10, 14, 40, 8, S::kNone},
+        {IDC_ADD_DEVICE_MAC, ControlKind::Edit, "", 52, 12, 80, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "组播:", 145, 14, 24, 8, S::kNone},
+        {IDC_ADD_DEVICE_GROUP, ControlKind::Edit, "", 172, 12, 50, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "属性：", 234, 14, 26, 8, S::kNone},
+        {IDC_ADD_DEVICE_ATTRIBUTE, ControlKind::Edit, "", 262, 12, 192, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "网络状态：", 10, 34, 42, 8, S::kNone},
+        {IDC_ADD_DEVICE_NET_STATE, ControlKind::ComboDropDown, "", 52, 32, 86, 80, S::kSorted | S::kVScroll},
+        {-1, ControlKind::Static, "设备类别:", 145, 34, 40, 8, S::kNone},
+        {IDC_ADD_DEVICE_TYPE, ControlKind::ComboDropDown, "", 186, 32, 100, 80, S::kSorted | S::kVScroll},
+        {-1, ControlKind::Static, "地址模式：", 294, 34, 42, 8, S::kNone},
+        {IDC_ADD_DEVICE_ADDRESS_MODE, ControlKind::ComboDropDown, "", 338, 32, 70, 60, S::kSorted | S::kVScroll},
+        {IDC_ADD_DEVICE_ADD, ControlKind::PushButton, "添加", 414, 31, 40, 14, S::kNone},
+        {IDC_ADD_DEVICE_LIST, ControlKind::ListReport, "", 10, 54, 444, 185, S::kCheckBoxes | S::kSingleSel},
+        {IDC_ADD_DEVICE_SELECT_ALL, ControlKind::CheckBox, "全选", 12, 249, 40, 10, S::kNone},
+        {IDC_ADD_DEVICE_DELETE, ControlKind::PushButton, "删除", 330, 246, 50, 14, S::kNone},
+        {IDC_ADD_DEVICE_CONFIRM, ControlKind::PushButton, "确定添加", 394, 246, 60, 14, S::kNone},
+    }};
 
 const DialogTemplate* const kAll[] = {
     &kFrameMonitor, &kDeviceSearchList, &kSmartHomePage, &kTestPanel, &kSendConsole, &kBroadcastReplyTest,

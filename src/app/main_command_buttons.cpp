@@ -134,8 +134,14 @@ void CMainTesterDlg::OnDeviceReport() {
 }
 
 void CMainTesterDlg::OnAddReportDevice() {
-    // Not built yet: the add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
-    // refuses rows beyond ReadDeviceLimit(*this) and leaves the checked devices in m_addDeviceText.
+    CAddDeviceDlg adding(ReadDeviceLimit(*this));
+    AddReportDevices(adding);
+}
+
+void CMainTesterDlg::AddReportDevices(CAddDeviceDlg& adding) {
+    adding.DoModal(this);
+    // Closed without "确定添加": the devices stay as they were.
+    if (adding.Confirmed()) m_addDeviceText = adding.DeviceText();
 }
 
 // ---- Continuous sending of the send-data frame ----

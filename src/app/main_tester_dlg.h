@@ -110,6 +110,8 @@ public:
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
+    // Runs the device adding dialog; its confirmed devices become those of the device report.
+    void AddReportDevices(CAddDeviceDlg& adding);
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
     // The timed send (button IDC_TIMED_SEND opens its window) on its own timer.
@@ -139,6 +141,12 @@ public:
 
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
+    void ShowDetailText(const std::string& text) override;
+    void WatchMeterReply(bool on, const ByteString& address) override { m_link.SetMeterPass(on, address); }
+    ByteString MeterReply() override { return m_link.MeterReplyFrame(); }
+    // A data frame's row on the smart-home page (nothing sends one yet).
+    void PostDataFrameRow(const std::string& text);
+    CSmartHomeMonitorDlg& SmartHomePage() { return m_smartHomePage; }
     bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
@@ -152,6 +160,7 @@ public:
     CParseFrameDlg& ParseFrame() { return m_parseFrameDlg; }
     CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
     CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
+    CBroadcastReplyTestDlg& BroadcastReplyTest() { return m_broadcastTestDlg; }
     CSendConsoleDlg& SendConsole() { return m_sendConsoleDlg; }
     CTestDlg& TestPanel() { return *m_testPanel; }
     // ---- end of command senders ----
@@ -424,6 +433,8 @@ private:
 
     // ---- Other settings of the pages ----
     std::string m_addDeviceText;
+    std::string m_dataFrameSource;       // the smart-home rows' source and destination: nothing sets them
+    std::string m_dataFrameDestination;
     std::string m_masterBinPath;   // the master image; empty until chosen, and after a cancel
     std::string m_compareBinPath;  // the image compared with it
 };

@@ -40,6 +40,15 @@ void CMainTesterDlg::ShowRowDetail(ListView list) {
     m_frameDetailDlg.SetText(list.GetItemText(selected.front(), 2));
 }
 
+void CMainTesterDlg::ShowDetailText(const std::string& text) {
+    m_frameDetailDlg.ShowWindow(true);
+    m_frameDetailDlg.SetText(text);
+}
+
+void CMainTesterDlg::PostDataFrameRow(const std::string& text) {
+    m_smartHomePage.AddFrameRow(m_dataFrameSource, m_dataFrameDestination, text);
+}
+
 void CMainTesterDlg::MapFrameLogHandlers() {
     // Every log shows a row's frame in the detail viewer; all but the meter-reading and
     // pass-through lists explain the selected row.

@@ -4,12 +4,30 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "analyzer/analyzer_sink.h"
 #include "link/byte_string.h"
 #include "link/frame_history.h"
 #include "platform/local_time.h"
 #include "platform/ui.h"
+
+// The relays the main window's requests go through, as the relay dialog sets them.
+struct RelaySettings {
+    static constexpr int kMaxRelays = 6;
+    std::string addresses[kMaxRelays];  // 12 digits each, the first count in use
+    int count = 0;
+    bool enabled = false;
+    bool indexOn = false;
+    std::string indexText;
+};
+
+// Reading meters through an acquisition unit, as its dialog sets it.
+struct AcqUnitSettings {
+    bool readVia = false;
+    ByteString address = ByteString(6, 0);  // least significant byte first
+    uint8_t position = 0;                   // the 485 address in the data field: 1 head, 0 tail
+};
 
 // Explaining a frame in a tool dialog changes the window as it does anywhere: the port is the
 // explanations' sink.
@@ -21,6 +39,8 @@ public:
     virtual void EnableControl(int id) = 0;
     // Shows the hex text of the list's selected row in the main window's frame detail viewer.
     virtual void ShowRowDetail(ListView list) = 0;
+    // Shows the text in the main window's frame detail viewer.
+    virtual void ShowDetailText(const std::string& /*text*/) {}
     // What the test panel needs besides; a window without them keeps these defaults.
     // True from the opening of the port until its version reply is taken or its wait has ended.
     virtual bool IsVersionCaptureArmed() { return false; }
@@ -30,6 +50,13 @@ public:
     // The test panel's continuous send test: started after its settings dialog, and stopped.
     virtual void OnPanelContinuousSend() {}
     virtual void OnPanelStopContinuousSend() {}
+    // DL/T 645 answers of the device at address (6 bytes in frame order): while watched, the
+    // latest one is kept; each call forgets the one kept. MeterReply: the one kept, or empty.
+    virtual void WatchMeterReply(bool /*on*/, const ByteString& /*address*/) {}
+    virtual ByteString MeterReply() { return ByteString(); }
+    // The window's relay and acquisition-unit settings, which the requests read.
+    RelaySettings& Relays() { return m_relays; }
+    AcqUnitSettings& AcqUnit() { return m_acqUnit; }
     // Calls visit for every record of the frame history in order, numbered from 0. Recording
     // waits meanwhile, so visit may add monitor rows as the recording routines do.
     virtual void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) = 0;
@@ -45,4 +72,8 @@ public:
 
 protected:
     ~MainWindowPort() = default;
+
+private:
+    RelaySettings m_relays;
+    AcqUnitSettings m_acqUnit;
 };

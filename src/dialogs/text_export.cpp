@@ -1,5 +1,9 @@
 #include "dialogs/text_export.h"
 
+#include <algorithm>
+
+#include "link/conversions.h"
+#include "platform/gbk.h"
 #include "platform/text_format.h"
 #include "platform/ui.h"
 
@@ -44,4 +48,84 @@ std::string OpenTextImport(TextFile& file, const TextFileDialog& dialog, const s
     if (file.Open(path, TextFile::kRead)) return path;
     ShowMessageBox(failureText);
     return std::string();
+}
+
+std::string FormatColumnTitles(const char* format, const char* const* titles, int count) {
+    std::string out;
+    int next = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            out += *p;
+            continue;
+        }
+        const bool left = p[1] == '-';
+        const char* digits = p + (left ? 2 : 1);
+        size_t width = 0;
+        while (*digits >= '0' && *digits <= '9') width = width * 10 + static_cast<size_t>(*digits++ - '0');
+        p = digits;  // the 's'
+        const std::string text = next < count ? titles[next] : "";
+        ++next;
+        const size_t length = GbkLength(text);
+        const size_t pad = length < width ? width - length : 0;
+        if (!left) out.append(pad, ' ');
+        out += text;
+        if (left) out.append(pad, ' ');
+    }
+    return out;
+}
+
+std::string ExportCell(std::string text) {
+    PadRightBlanks(text, 12);
+    return text + "    ";
+}
+
+namespace {
+
+std::string WithoutBlanks(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+bool BlankLine(const std::string& line) { return line.find_first_not_of(" \r\n") == std::string::npos; }
+
+}  // namespace
+
+bool ParseExportCells(const std::string& utf8Line, int columns, std::vector<std::string>& cells) {
+    cells.assign(static_cast<size_t>(columns), std::string());
+    const std::string line = Utf8ToGbk(utf8Line);  // widths count GBK bytes
+    if (BlankLine(line)) return false;
+    const size_t length = line.size();
+    size_t q = 0;
+    for (int c = 0; c < columns; ++c) {
+        if (q >= length) return false;  // every cell is written, padded
+        if (c == columns - 1) {
+            cells[static_cast<size_t>(c)] = GbkToUtf8(WithoutBlanks(line.substr(q)));
+            break;
+        }
+        size_t end = c == 0 ? line.find("  ", q) : line.find(' ', q);
+        if (end == std::string::npos) end = length;
+        const size_t textLength = end - q;
+        const size_t next = q + std::max<size_t>(textLength, 12) + 4;
+        for (size_t i = end; i < std::min(next, length); ++i)
+            if (line[i] != ' ') return false;
+        cells[static_cast<size_t>(c)] = GbkToUtf8(line.substr(q, textLength));
+        q = next;
+    }
+    return true;
+}
+
+bool ParseFixedCells(const std::string& utf8Line, int columns, size_t firstWidth, size_t width,
+                     std::vector<std::string>& cells) {
+    cells.assign(static_cast<size_t>(columns), std::string());
+    const std::string line = Utf8ToGbk(utf8Line);
+    if (BlankLine(line)) return false;
+    const size_t length = line.size();
+    size_t q = 0;
+    for (int c = 0; c < columns && q < length; ++c) {
+        const size_t w = c == columns - 1 ? std::string::npos : c == 0 ? firstWidth : width;
+        if (w != std::string::npos && q + w < length && line[q + w - 1] != ' ') return false;
+        cells[static_cast<size_t>(c)] = GbkToUtf8(WithoutBlanks(line.substr(q, w)));
+        q = w == std::string::npos ? length : q + w;
+    }
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/local_time.h"
 #include "platform/text_file.h"
@@ -36,3 +37,21 @@ void ExportTextFile(const TextFileDialog& dialog, const std::string& failureText
 // Asks the path and opens it for reading; a file that cannot be opened shows failureText. The
 // path opened, or "" when cancelled or not opened.
 std::string OpenTextImport(TextFile& file, const TextFileDialog& dialog, const std::string& failureText);
+
+// ---- Column files: a header line, then one line per row of cells ----
+
+// Fills the "%Ns" and "%-Ns" of format with the texts in order, widths counted in GBK bytes.
+std::string FormatColumnTitles(const char* format, const char* const* titles, int count);
+
+// A cell of a written line: padded on the right to at least 12 characters, then four blanks.
+std::string ExportCell(std::string text);
+
+// Reads a line written with ExportCell (the first cell may hold one blank, as a time stamp
+// does). False for a blank line or one whose columns do not line up.
+bool ParseExportCells(const std::string& line, int columns, std::vector<std::string>& cells);
+
+// Reads a line of fixed fields: the first firstWidth characters wide, the others width, the last
+// to the end; blanks are removed. A field followed by another must end in a blank. False for a
+// blank line or one that does not fit.
+bool ParseFixedCells(const std::string& line, int columns, size_t firstWidth, size_t width,
+                     std::vector<std::string>& cells);

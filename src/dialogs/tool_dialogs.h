@@ -4,12 +4,23 @@
 #include <atomic>
 #include <string>
 
+#include "dialogs/acq_unit_address_dlg.h"
+#include "dialogs/add_device_dlg.h"
+#include "dialogs/broadcast_reply_test_dlg.h"
+#include "dialogs/checksum_dlg.h"
 #include "dialogs/device_search_list_dlg.h"
+#include "dialogs/find_meter_address_dlg.h"
 #include "dialogs/frame_monitor_dlg.h"
+#include "dialogs/frame_type_dlg.h"
+#include "dialogs/local_settings_dlg.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/meter_manage_dlg.h"
 #include "dialogs/parse_frame_dlg.h"
+#include "dialogs/radio_config_dlg.h"
+#include "dialogs/relay_address_dlg.h"
 #include "dialogs/send_console_dlg.h"
+#include "dialogs/send_frame_dlg.h"
+#include "dialogs/smart_home_monitor_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "link/byte_string.h"
 #include "platform/local_time.h"
@@ -23,28 +34,6 @@ public:
 
 protected:
     void OnOK() override {}
-};
-
-// Not built yet: caption and template only.
-class CBroadcastReplyTestDlg : public CToolDialog {
-public:
-    CBroadcastReplyTestDlg() : CToolDialog(IDD_BROADCAST_REPLY_TEST) {}
-    void ClearList();
-    // A received broadcast reply (command 0xF5, sub-command 1); any thread.
-    void OnBroadcastReplyFrame(const ByteString& frame);
-
-protected:
-    void OnClose() override { ShowWindow(false); }
-    void OnCancel() override { ShowWindow(false); }
-};
-
-// Not built yet: an empty page.
-class CSmartHomeMonitorDlg : public CToolDialog {
-public:
-    CSmartHomeMonitorDlg() : CToolDialog(IDD_SMART_HOME_MONITOR) {}
-
-protected:
-    void OnCancel() override {}
 };
 
 // Created by a main-window button that stays disabled while the window exists.
@@ -63,26 +52,3 @@ private:
     MainWindowPort& m_window;
 };
 
-// Not built yet: template only.
-class CChecksumDlg : public Dialog {
-public:
-    CChecksumDlg() : Dialog(IDD_CHECKSUM) {}
-};
-
-// Not built yet: template only.
-class CFrameTypeDlg : public Dialog {
-public:
-    CFrameTypeDlg() : Dialog(IDD_FRAME_TYPE) {}
-};
-
-// Not built yet: template only.
-class CLocalSettingsDlg : public Dialog {
-public:
-    CLocalSettingsDlg() : Dialog(IDD_LOCAL_SETTINGS) {}
-};
-
-// Not built yet: template only.
-class CAddDeviceDlg : public Dialog {
-public:
-    CAddDeviceDlg() : Dialog(IDD_ADD_DEVICE) {}
-};

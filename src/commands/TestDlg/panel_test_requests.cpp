@@ -66,9 +66,11 @@ bool CTestDlg::BuildBroadcastReplyTestPayload(ByteString& payload) {
 }
 
 void CTestDlg::OnBroadcastReplyTest() {
-    if (!SendCommand(CMD_BROADCAST_REPLY_TEST,
-                     [this](ByteString& payload) { return BuildBroadcastReplyTestPayload(payload); }))
-        return;
-    // The dialog gathers the answers to this request only.
-    m_window.ClearBroadcastReplyList();
+    // The dialog gathers the answers to this request only: it is emptied before the request goes
+    // out, so an answer that comes at once is kept.
+    SendCommand(CMD_BROADCAST_REPLY_TEST, [this](ByteString& payload) {
+        if (!BuildBroadcastReplyTestPayload(payload)) return false;
+        m_window.ClearBroadcastReplyList();
+        return true;
+    });
 }

@@ -1,0 +1,271 @@
+#include "dialogs/broadcast_reply_test_dlg.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "analyzer/analyzer.h"
+#include "analyzer/control_field.h"
+#include "dialogs/frame_log.h"
+#include "dialogs/text_export.h"
+#include "link/conversions.h"
+#include "platform/local_time.h"
+#include "platform/text_file.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr int kColumns = BroadcastReplyRow::kColumns;
+constexpr int kMacColumn = 6;
+constexpr int kDsnColumn = 7;
+constexpr int kCurrentCountColumn = 10;
+
+constexpr const char* kExportFormat =
+    "%12s      %-12s   %-12s   %-12s   %-12s    %-12s   %-12s  %-12s   %-12s  %-12s   %-12s   %-12s     \n";
+const char* const kExportTitles[kColumns] = {"时间",   "编号",   "地址模式", "深度",     "密钥类型", "组播地址",
+                                              "MAC地址", "序列号", "时延",     "总次数", "当前次数", "数据长度"};
+
+// Fields lie in the frame's data: the two check bytes at its end are not read as fields.
+bool Inside(const ByteString& frame, long long position, long long count) {
+    const long long dataEnd = static_cast<long long>(frame.size()) - 2;
+    return position >= 0 && position + count <= dataEnd;
+}
+
+}  // namespace
+
+CBroadcastReplyTestDlg::CBroadcastReplyTestDlg(MainWindowPort& window)
+    : Dialog(IDD_BROADCAST_REPLY_TEST), m_macRecords(kMaxRows), m_window(window) {
+    MapCommand(IDC_BROADCAST_TEST_STATISTICS, Notify::Clicked, [this] { OnStatistics(); });
+    MapCommand(IDC_BROADCAST_TEST_EXPORT, Notify::Clicked, [this] { OnExportData(); });
+    MapCommand(IDC_BROADCAST_TEST_IMPORT, Notify::Clicked, [this] { OnImportData(); });
+    MapCommand(IDC_BROADCAST_TEST_CLEAR, Notify::Clicked, [this] { ClearList(); });
+}
+
+bool CBroadcastReplyTestDlg::OnInitDialog() {
+    m_replyList.Attach(*this, IDC_BROADCAST_TEST_LIST);
+    m_rowCount = 0;
+    static const struct {
+        const char* title;
+        int width;
+    } kListColumns[kColumns] = {{"TIME", 160},   {"seq", 45},   {"groupmode", 80}, {"Depth", 50},
+                                {"keymode", 80}, {"groupID", 80}, {"MACID", 100},  {"DSN", 60},
+                                {"DELAY", 55},   {"RESPTMS", 55}, {"CurRespTms", 55}, {"Datalen", 55}};
+    m_replyList.SetExtendedStyle(ListView::kExGridLines | ListView::kExFullRowSelect | ListView::kExFlatScrollBars);
+    for (int i = 0; i < kColumns; ++i)
+        m_replyList.InsertColumn(i, kListColumns[i].title, kListColumns[i].width, ListView::kCenter);
+    m_replyList.SetColumnAlign(0, ListView::kRight);
+    return true;
+}
+
+void CBroadcastReplyTestDlg::OnBroadcastReplyFrame(ByteString frame) {
+    std::string text;
+    for (unsigned char b : frame) AppendFormat(text, "%02X ", b);
+    text += "\n";
+    AnalyzeFrame(frame, text, m_window);
+    BroadcastReplyRow row;
+    const bool answer = GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0;
+    if (answer) ReadReplyRow(frame, 0, row);
+    // Answers arrive at the line's rate: they reach the list in batches.
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        if (answer) m_pendingRows.push_back(std::move(row));
+        m_pendingPane = std::move(text);
+        post = !m_flushPosted;
+        m_flushPosted = true;
+    }
+    if (!post) return;
+    if (IsUiThread())
+        FlushPending();
+    else
+        PostTask([this] { FlushPending(); });
+}
+
+void CBroadcastReplyTestDlg::FlushPending() {
+    std::vector<BroadcastReplyRow> rows;
+    std::string pane;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        rows.swap(m_pendingRows);
+        pane.swap(m_pendingPane);
+        m_flushPosted = false;
+    }
+    AppendReplyRows(rows);
+    if (IsCreated()) SetDlgItemText(IDC_BROADCAST_TEST_PANE, pane);
+}
+
+int CBroadcastReplyTestDlg::ReadReplyRow(const ByteString& frame, int start, BroadcastReplyRow& row) {
+    long long p = static_cast<long long>(start) + 6;
+    row.cells[0] = FormatTimeStamp(GetLocalTime());
+    if (!Inside(frame, p, 1)) return -1;
+    const uint8_t flags = frame[static_cast<size_t>(p)];
+    const int multicast = flags & 0x01;
+    row.cells[2] = multicast ? "组播" : "非组播";
+    row.cells[3] = StrFormat("%d", (flags >> 1) & 0x0F);
+    row.cells[4] = (flags >> 5) & 0x01 ? "用户密钥" : "初始密钥";
+    p += 1;
+    if (multicast) {
+        if (!Inside(frame, p, 2)) return -1;
+        row.cells[5] = StrFormat("%02X%02X", frame[static_cast<size_t>(p + 1)], frame[static_cast<size_t>(p)]);
+        p += 2;
+    }
+    if (!Inside(frame, p, 6)) return -1;
+    for (int i = 5; i >= 0; --i) row.mac.push_back(frame[static_cast<size_t>(p + i)]);
+    BytesToHexText(row.cells[6], row.mac, 0);
+    p += 6;
+    if (!Inside(frame, p, 1)) return -1;
+    row.cells[7] = StrFormat("%02X", frame[static_cast<size_t>(p)]);
+    p += 1;
+    if (!Inside(frame, p, 2)) return -1;
+    row.cells[8] = StrFormat("%d", FrameWord(frame, p));
+    p += 2;
+    if (!Inside(frame, p, 1)) return -1;
+    row.cells[9] = StrFormat("%d", frame[static_cast<size_t>(p)]);
+    p += 1;
+    if (!Inside(frame, p, 1)) return -1;
+    row.cells[10] = StrFormat("%d", frame[static_cast<size_t>(p)]);
+    p += 1;
+    if (!Inside(frame, p, 2)) return -1;
+    row.cells[11] = StrFormat("%d", FrameWord(frame, p));
+    p += 2;
+    return static_cast<int>(p);
+}
+
+void CBroadcastReplyTestDlg::AppendReplyRows(std::vector<BroadcastReplyRow>& rows) {
+    if (!IsCreated()) return;
+    for (BroadcastReplyRow& row : rows) {
+        if (m_rowCount >= kMaxRows) {
+            ++m_droppedRows;
+            continue;
+        }
+        // Every answer has its row and number, also one cut before its address.
+        row.cells[1] = StrFormat("%04u", m_rowCount);
+        m_macRecords[m_rowCount] = std::move(row.mac);
+        ++m_rowCount;
+        ListCell cells[kColumns] = {ListCell::Text(row.cells[0]),  ListCell::Text(row.cells[1]),
+                                    ListCell::Text(row.cells[2]),  ListCell::Text(row.cells[3]),
+                                    ListCell::Text(row.cells[4]),  ListCell::Text(row.cells[5]),
+                                    ListCell::Text(row.cells[6]),  ListCell::Text(row.cells[7]),
+                                    ListCell::Text(row.cells[8]),  ListCell::Text(row.cells[9]),
+                                    ListCell::Text(row.cells[10]), ListCell::Text(row.cells[11])};
+        m_replyList.AppendCells(cells, kColumns);
+    }
+}
+
+void CBroadcastReplyTestDlg::ClearList() {
+    {
+        // Answers taken in before the clear go with the rows.
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        m_pendingRows.clear();
+    }
+    m_replyList.DeleteAllItems();
+    m_rowCount = 0;
+}
+
+void CBroadcastReplyTestDlg::OnStatistics() {
+    std::string dsn = GetDlgItemText(IDC_BROADCAST_TEST_DSN);
+    if (dsn.empty()) {
+        ShowMessageBox("请输入查找的DSN");
+        return;
+    }
+    ByteString bytes;
+    HexTextToBytes(dsn, bytes, 0);
+    dsn.clear();
+    BytesToHexText(dsn, bytes, 0);
+
+    // Per device in order of first appearance: the distinct current report counts seen.
+    std::vector<std::string> devices;
+    std::vector<std::vector<uint8_t>> counts;
+    uint32_t devicesLeftOut = 0;
+    const int rows = m_replyList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        if (m_replyList.GetItemText(r, kDsnColumn) != dsn) continue;
+        const std::string mac = m_replyList.GetItemText(r, kMacColumn);
+        size_t d = 0;
+        while (d < devices.size() && devices[d] != mac) ++d;
+        if (d == devices.size()) {
+            if (devices.size() >= kMaxDevices) {
+                ++devicesLeftOut;
+                continue;
+            }
+            devices.push_back(mac);
+            counts.emplace_back();
+        }
+        const uint8_t value = static_cast<uint8_t>(std::atoi(m_replyList.GetItemText(r, kCurrentCountColumn).c_str()));
+        std::vector<uint8_t>& seen = counts[d];
+        bool known = false;
+        for (uint8_t v : seen) known = known || v == value;
+        if (!known && seen.size() < kMaxCounts) seen.push_back(value);
+    }
+    std::string result;
+    for (size_t d = 0; d < devices.size(); ++d)
+        result += devices[d] + ": " + StrFormat("%d", static_cast<int>(counts[d].size())) + "\r\n";
+    if (result.empty()) {
+        ShowMessageBox("无此DSN");
+        return;
+    }
+    if (devicesLeftOut) AppendFormat(result, "另有%u个设备未统计\r\n", devicesLeftOut);
+    ShowMessageBox(result, "广播应答测试", kMbOk);
+}
+
+std::string CBroadcastReplyTestDlg::ExportHeader() {
+    std::string header = FormatColumnTitles(kExportFormat, kExportTitles, kColumns);
+    header.pop_back();  // the line feed
+    return header;
+}
+
+void CBroadcastReplyTestDlg::OnExportData() {
+    TextFileDialog dialog;
+    dialog.open = true;
+    dialog.defaultExt.clear();
+    dialog.fileName = "ROUTEREXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
+    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
+        const int rows = m_replyList.GetItemCount();
+        if (rows == 0) return false;
+        text = ExportHeader() + "\n";
+        text.reserve(static_cast<size_t>(rows) * 220);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < kColumns; ++c) text += ExportCell(m_replyList.GetItemText(r, c));
+            text += "\n";
+        }
+        return true;
+    });
+}
+
+void CBroadcastReplyTestDlg::OnImportData() {
+    TextFileDialog dialog;
+    dialog.open = true;
+    dialog.defaultExt.clear();
+    TextFile file;
+    if (OpenTextImport(file, dialog, "打开文件失败").empty()) return;
+    std::string line;
+    if (!file.ReadLine(line)) return;  // the header
+    uint32_t skipped = 0;
+    uint32_t notImported = 0;
+    std::vector<std::string> cells;
+    while (file.ReadLine(line)) {
+        if (line.find_first_not_of(' ') == std::string::npos) continue;
+        if (!ParseExportCells(line, kColumns, cells) && !ParseFixedCells(line, kColumns, 24, 13, cells)) {
+            ++skipped;
+            continue;
+        }
+        if (m_rowCount >= kMaxRows) {
+            ++notImported;
+            continue;
+        }
+        ByteString& mac = m_macRecords[m_rowCount];
+        mac.clear();
+        HexTextToBytes(cells[kMacColumn], mac, 0);
+        m_replyList.AppendRow(cells);
+        ++m_rowCount;
+    }
+    file.Close();
+    m_droppedRows += notImported;
+    std::string message;
+    if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
+    if (notImported) {
+        if (!message.empty()) message += "\n";
+        AppendFormat(message, "列表已满，有%u行未导入", notImported);
+    }
+    if (!message.empty()) ShowMessageBox(message);
+}
