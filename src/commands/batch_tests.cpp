@@ -35,11 +35,6 @@ ByteString DataOf(const ByteString& frame) {
     return frame.substr(kHeaderBytes, std::min(declared, frame.size() - kHeaderBytes - kCheckBytes));
 }
 
-uint32_t Word32At(const ByteString& frame, size_t at) {
-    return frame[at] | static_cast<uint32_t>(frame[at + 1]) << 8 | static_cast<uint32_t>(frame[at + 2]) << 16 |
-           static_cast<uint32_t>(frame[at + 3]) << 24;
-}
-
 }  // namespace
 
 std::string SwapAddressOrder(std::string text) {
@@ -87,9 +82,14 @@ std::string ElapsedMsText(const SystemTime& sent, const SystemTime& arrived) {
 bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out) {
     constexpr size_t kWordAt = 12;
     constexpr size_t kCountsAt = 16;
-    if (frame.size() < kCountsAt + 4 * 4) return false;
+    if (frame.size() <= kWordAt) return false;
+    // Bytes past the frame's end read as 0.
+    auto at = [&frame](size_t i) -> uint32_t { return i < frame.size() ? frame[i] : 0; };
     out.resetWord.clear();
-    for (size_t i = kWordAt + 4; i-- > kWordAt;) AppendFormat(out.resetWord, "%02X", frame[i]);
-    for (size_t k = 0; k < 4; ++k) out.counts[k] = Word32At(frame, kCountsAt + 4 * k);
+    for (size_t i = kWordAt + 4; i-- > kWordAt;) AppendFormat(out.resetWord, "%02X", at(i));
+    for (size_t k = 0; k < 4; ++k) {
+        const size_t i = kCountsAt + 4 * k;
+        out.counts[k] = at(i) | at(i + 1) << 8 | at(i + 2) << 16 | at(i + 3) << 24;
+    }
     return true;
 }

@@ -46,5 +46,6 @@ struct ResetStatistics {
     std::string resetWord;
     uint32_t counts[4] = {0, 0, 0, 0};
 };
-// False, out untouched, when the frame ends before its last count.
+// Bytes past the frame's end count as 0. False, out untouched, when the frame ends before the
+// reset word.
 bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out);
