@@ -6,6 +6,7 @@
 
 #include "analyzer/analyzer.h"
 #include "analyzer/data_analyzers.h"
+#include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_command_analyzers.h"
 #include "analyzer/test_tool_analyzers.h"
@@ -23,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeBroadcast(frame, text);
     DispatchPairingAnalyzer(frame, text);
     DispatchTestToolAnalyzer(frame, text);
+    DispatchSmartMonitorAnalyzer(frame, text, sink);
+    DispatchResetInfoAnalyzer(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
