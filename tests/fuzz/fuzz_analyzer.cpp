@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/broadcast_test_analyzers.h"
 #include "analyzer/data_analyzers.h"
 #include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
@@ -26,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DispatchTestToolAnalyzer(frame, text);
     DispatchSmartMonitorAnalyzer(frame, text, sink);
     DispatchResetInfoAnalyzer(frame, text);
+    DispatchBroadcastReplyTestAnalyzer(frame, text);
+    AnalyzeConfigBleRequest(frame, text);
+    AnalyzeConfigBleReply(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
