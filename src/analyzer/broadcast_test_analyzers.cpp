@@ -16,7 +16,7 @@ bool IsModuleReply(const ByteString& frame) { return GetDirectionBit(frame) == 1
 
 void NumberLine(const char* label, unsigned value, std::string& text) {
     text += label;
-    AppendFormat(text, "%u", value);
+    text += std::to_string(value);
     text += kCrLf;
 }
 

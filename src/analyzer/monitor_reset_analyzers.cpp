@@ -181,7 +181,7 @@ void PrintResetCounters(FrameReader& in, std::string& text) {
         const uint32_t count = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
         // Unsigned: a count of 2^31 or more is no negative number.
         text += label;
-        AppendFormat(text, "%u", static_cast<unsigned>(count));
+        text += std::to_string(count);
         text += kCrLf;
     }
 }

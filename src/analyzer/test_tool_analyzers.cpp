@@ -55,7 +55,7 @@ void StatusOr(const Kind& k, const ByteString& frame, const char* label, const c
 }
 
 void SignedLine(const char* label, uint8_t value, std::string& text) {
-    Line(label, StrFormat("%d", static_cast<int>(static_cast<int8_t>(value))), text);
+    Line(label, std::to_string(static_cast<int8_t>(value)), text);
 }
 
 // Modulation word, PB byte and gain after an address.
@@ -63,7 +63,7 @@ void SendParameters(FrameReader& in, const char* gainLabel, std::string& text) {
     PrintModulationInfo(in.Word16OrZero(), text);
     PrintPbInfo(in.ByteOrZero(), text);
     text += gainLabel;
-    text += StrFormat("%d", static_cast<int>(static_cast<int8_t>(in.ByteOrZero())));
+    text += std::to_string(static_cast<int8_t>(in.ByteOrZero()));
 }
 
 bool FreqOffsetSync(const ByteString& frame, FrameReader& in, std::string& text) {
@@ -173,10 +173,12 @@ bool GetModuleAddress(const ByteString& frame, FrameReader& in, std::string& tex
         Line("获取被测模块地址回复帧", "", text);
         PrintFrameCounters(in.ByteOrZero(), text);
         const unsigned count = in.ByteOrZero();
-        Line("节点个数：    ", StrFormat("%d", count), text);
+        Line("节点个数：    ", std::to_string(count), text);
         // A count beyond the frame prints addresses of zero bytes, never reading past it.
         for (unsigned i = 1; i <= count; ++i) {
-            text += StrFormat("MAC地址%d:", i);
+            text += "MAC地址";
+            text += std::to_string(i);
+            text += ':';
             AppendHexReversed(in.BytesOrZero(6), text);
             text += kCrLf;
         }
@@ -225,13 +227,13 @@ void PrintModulationInfo(uint16_t word, std::string& text) {
 }
 
 void PrintPbInfo(uint8_t info, std::string& text) {
-    Line("pb amount:    ", StrFormat("%d", info & 0x0F), text);
+    Line("pb amount:    ", std::to_string(info & 0x0F), text);
     Line("pb type:  ", TextOfCode(kPbTypeNames, info >> 4 & 0x01, kError), text);
 }
 
 void PrintFrameCounters(uint8_t counters, std::string& text) {
-    Line("总帧数：  ", StrFormat("%d:", counters & 0x0F), text);
-    Line("当前帧序号：  ", StrFormat("%d", counters >> 4), text);
+    Line("总帧数：  ", std::to_string(counters & 0x0F) + ":", text);
+    Line("当前帧序号：  ", std::to_string(counters >> 4), text);
 }
 
 double FrequencyOffsetToPpm(uint16_t word) {
