@@ -172,6 +172,21 @@ TEST_F(ResetInfoTest, RefusalsSendNothing) {
     }
 }
 
+TEST_F(ResetInfoTest, AThreadThatCannotStartSaysSoAndEnablesItsButton) {
+    AddRow("35", "");
+    dlg->Link().Workers().SetLauncher([](std::function<void()>) { return std::shared_ptr<WorkerThread>(); });
+    for (int button : {IDC_READ_RESET_INFO, IDC_AUTO_CLEAR_RESET}) {
+        boxes.clear();
+        Click(button);
+        ASSERT_EQ(BoxTexts(), Strings{"启动导入线程失败"});
+        EXPECT_EQ(boxes[0].caption, "错误");
+        EXPECT_TRUE(Enabled(button));
+    }
+    dlg->Link().Workers().SetLauncher(nullptr);
+    PumpFor(100);
+    EXPECT_TRUE(Requests().empty());
+}
+
 TEST_F(ResetInfoTest, StopOrCloseEndsARunWithinItsWait) {
     for (bool close : {false, true}) {
         SCOPED_TRACE(close ? "close" : "stop");
