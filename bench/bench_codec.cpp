@@ -3,8 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/broadcast_test_analyzers.h"
 #include "analyzer/control_field.h"
+#include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
+#include "analyzer/test_tool_analyzers.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
 
@@ -93,6 +96,42 @@ void BM_AnalyzePairingFrame(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnalyzePairingFrame)->DenseRange(0, 3);
+
+// The test-tool, smart-monitor, reset-information, broadcast reply test and BLE configuration
+// frames, each through its own explainer after its control field: a test data report, a
+// module-address answer of four devices, a smart-monitor answer, a remote reset-information
+// answer, a multicast broadcast answer, a BLE configuration request.
+void BM_AnalyzeSubCommandFamilies(benchmark::State& state) {
+    const ByteString mac{0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
+    AnalyzerSink sink;
+    std::string text;
+    const struct {
+        ByteString frame;
+        void (*explain)(const ByteString&, std::string&, AnalyzerSink&);
+    } cases[] = {
+        {Frame(0x80, 0xF2, ByteString{3} + mac + ByteString{0x23, 0x01, 0x1A, 0xFF}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchTestToolAnalyzer(f, t); }},
+        {Frame(0x80, 0xF2, ByteString{5, 0x11, 4} + mac + mac + mac + mac),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchTestToolAnalyzer(f, t); }},
+        {Frame(0x80, 0xF3, ByteString{1}),
+         [](const ByteString& f, std::string& t, AnalyzerSink& s) { DispatchSmartMonitorAnalyzer(f, t, s); }},
+        {Frame(0x80, 0xF4, ByteString{2} + mac + ByteString(20, 0x5A)),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchResetInfoAnalyzer(f, t); }},
+        {Frame(0x80, 0xF5, ByteString{1, 0x2B, 0x34, 0x12} + mac + ByteString{0x1A, 0xE8, 3, 5, 2, 0x2C, 1}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchBroadcastReplyTestAnalyzer(f, t); }},
+        {Frame(0x40, 0xE1, mac + ByteString{7, 0xFF, 0xFF, 0xFF, 0xFF}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { AnalyzeConfigBleRequest(f, t); }},
+    };
+    const auto& c = cases[state.range(0)];
+    for (auto _ : state) {
+        text.clear();
+        PrintControlField(c.frame, text);
+        c.explain(c.frame, text, sink);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzeSubCommandFamilies)->DenseRange(0, 5);
 
 void BM_HexTextToBytes(benchmark::State& state) {
     const std::string text = "79 06 00 80 03 01 02 03 04 05 06 9B 85 ";

@@ -157,6 +157,8 @@ void CMainTesterDlg::SetResetStatisticsRow(const std::string& address, const Byt
 void CMainTesterDlg::StopBatchTests() {
     m_addressTestRun.Stop();
     m_versionTestRun.Stop();
+    m_resetReadRun.Stop();
+    m_resetClearRun.Stop();
 }
 
 // ---- Data test: one send-data frame per checked address ----

@@ -28,6 +28,7 @@ void CMainTesterDlg::MapMessages() {
     MapCommandSenders();
     MapMeterPageHandlers();
     MapPointReadHandlers();
+    MapResetInfoHandlers();
     MapNetworkChannel();
     MapImageCompareHandlers();
 }

@@ -34,6 +34,8 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_versionTestRun(m_link, "删除报文线程失败"),
       m_meterRounds(m_link, MakeRoundReports()),
       m_pointReading(m_link, "启动串口通讯线程失败"),
+      m_resetReadRun(m_link, "启动导入线程失败"),
+      m_resetClearRun(m_link, "启动导入线程失败"),
       m_continuousSend(m_repeatWindow, m_link.Queues().sendDataArrived, [this] { m_link.FlushSendDataReplies(); },
                        [this] { return OnSendData(); },
                        [this](ByteString& reply) {

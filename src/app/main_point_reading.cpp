@@ -166,6 +166,8 @@ void CMainTesterDlg::EnablePointReadControls() {
 void CMainTesterDlg::OnStopPointRead() {
     if (ShowMessageBox("确认要停止点抄吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
     m_pointReading.Stop();
+    m_resetReadRun.Stop();
+    m_resetClearRun.Stop();
     EnablePointReadControls();
     GetDlgItem(IDC_READ_RESET_INFO).Enable(true);
 }

@@ -180,6 +180,8 @@ public:
     // The threads of the meter-reading rounds, of automatic point reading and of the import.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
     const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
+    const Worker& ResetReadWorker() const { return m_resetReadRun.ThreadWorker(); }
+    const Worker& ResetClearWorker() const { return m_resetClearRun.ThreadWorker(); }
     // The upgrade's thread.
     const Worker& UpgradeWorker() const { return m_upgrade; }
     const Worker& ImportThreadWorker() const { return m_import; }
@@ -323,6 +325,14 @@ private:
     // The frames of the checked devices and the interval; false when a field is refused (said).
     bool PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs);
     void EnablePointReadControls();
+    // Reset information of the checked devices, read or cleared.
+    void MapResetInfoHandlers();
+    void OnReadResetInfo();
+    void OnAutoClearReset();
+    void StartResetInfoRun(BatchRunner& run, int button, uint8_t subCode);
+    // The frames of the checked devices and the interval; false when there is nothing to send
+    // or a field is refused (said).
+    bool PrepareResetInfoSteps(uint8_t subCode, std::vector<BatchStep>& steps, uint32_t& intervalMs);
     // Ends the rounds and point reading, waiting for their threads.
     void StopMeterRuns();
 
@@ -414,6 +424,8 @@ private:
     // ---- Meter-reading rounds and point reading ----
     MeterRounds m_meterRounds;
     BatchRunner m_pointReading;
+    BatchRunner m_resetReadRun;
+    BatchRunner m_resetClearRun;
 
     // ---- Repeats on the window's timers ----
     DialogRepeatWindow m_repeatWindow{*this};

@@ -35,11 +35,6 @@ ByteString DataOf(const ByteString& frame) {
     return frame.substr(kHeaderBytes, std::min(declared, frame.size() - kHeaderBytes - kCheckBytes));
 }
 
-uint32_t Word32At(const ByteString& frame, size_t at) {
-    return frame[at] | static_cast<uint32_t>(frame[at + 1]) << 8 | static_cast<uint32_t>(frame[at + 2]) << 16 |
-           static_cast<uint32_t>(frame[at + 3]) << 24;
-}
-
 }  // namespace
 
 std::string SwapAddressOrder(std::string text) {
@@ -82,14 +77,4 @@ std::string ElapsedSecondsText(uint64_t ms) { return StrFormat("%02d 秒", stati
 std::string ElapsedMsText(const SystemTime& sent, const SystemTime& arrived) {
     const int64_t ms = std::max<int64_t>(0, SystemTimeDiffMs(arrived, sent));
     return StrFormat("%02lld ms", static_cast<long long>(ms));
-}
-
-bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out) {
-    constexpr size_t kWordAt = 12;
-    constexpr size_t kCountsAt = 16;
-    if (frame.size() < kCountsAt + 4 * 4) return false;
-    out.resetWord.clear();
-    for (size_t i = kWordAt + 4; i-- > kWordAt;) AppendFormat(out.resetWord, "%02X", frame[i]);
-    for (size_t k = 0; k < 4; ++k) out.counts[k] = Word32At(frame, kCountsAt + 4 * k);
-    return true;
 }

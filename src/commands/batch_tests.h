@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/byte_string.h"
+#include "link/reset_statistics.h"
 #include "platform/local_time.h"
 
 // ---- Addresses ----
@@ -39,12 +40,3 @@ TestStatus JudgeVersionReply(const ByteString& frame, const std::string& wire, c
 std::string ElapsedSecondsText(uint64_t ms);
 // "%02d ms" of the time from sent to arrived; never negative.
 std::string ElapsedMsText(const SystemTime& sent, const SystemTime& arrived);
-
-// A reset-information reply: the reset word (frame bytes 15 down to 12 as hexadecimal) and the
-// soft, watchdog, power-down and external reset counts (32-bit little-endian from byte 16).
-struct ResetStatistics {
-    std::string resetWord;
-    uint32_t counts[4] = {0, 0, 0, 0};
-};
-// False, out untouched, when the frame ends before its last count.
-bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out);

@@ -180,15 +180,24 @@ TEST_F(BatchTestsTest, StopOrCloseEndsARunWithinItsWaitAndLeavesTheRestAlone) {
     }
 }
 
-TEST_F(BatchTestsTest, ResetStatisticsGoIntoTheRowOfTheAddressUnlessTheReplyIsShort) {
+TEST_F(BatchTestsTest, ResetStatisticsGoIntoTheRowOfTheAddressCountingBytesPastTheFrameAsZero) {
     const ByteString reply = testing_frames::MakeFrame(
         0x80, 0xF4, "03 41 00 00 00 00 00 11 22 33 44 01 00 00 00 02 00 00 00 FF FF FF FF 00 00 00 01");
     Addresses().AppendRow({"", "abcd", "", "", "", "", "", "", "", ""});
-    dlg->SetResetStatisticsRow("00000000ABCD", reply.substr(0, 31));
+    dlg->SetResetStatisticsRow("00000000ABCD", reply.substr(0, 12));
     EXPECT_EQ(Addresses().GetItemText(0, 4), "");
-    dlg->SetResetStatisticsRow("00000000ABCD", reply);
-    const char* expected[] = {"44332211", "", "1", "2", "4294967295", "16777216"};
-    for (int c = 4; c < 10; ++c) EXPECT_EQ(Addresses().GetItemText(0, c), expected[c - 4]) << c;
+    const struct {
+        size_t length;
+        std::vector<std::string> columns;  // 4 to 9
+    } cases[] = {
+        {reply.size(), {"44332211", "", "1", "2", "4294967295", "16777216"}},
+        {31, {"44332211", "", "1", "2", "4294967295", "0"}},
+        {14, {"00002211", "", "0", "0", "0", "0"}},
+    };
+    for (const auto& c : cases) {
+        dlg->SetResetStatisticsRow("00000000ABCD", reply.substr(0, c.length));
+        for (int col = 4; col < 10; ++col) EXPECT_EQ(Addresses().GetItemText(0, col), c.columns[col - 4]) << col;
+    }
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "analyzer/analyzer.h"
+#include "analyzer/broadcast_test_analyzers.h"
 #include "analyzer/data_analyzers.h"
+#include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_command_analyzers.h"
+#include "analyzer/test_tool_analyzers.h"
 #include "link/conversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,6 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeRemoteSetLwip(frame, text);
     AnalyzeBroadcast(frame, text);
     DispatchPairingAnalyzer(frame, text);
+    DispatchTestToolAnalyzer(frame, text);
+    DispatchSmartMonitorAnalyzer(frame, text, sink);
+    DispatchResetInfoAnalyzer(frame, text);
+    DispatchBroadcastReplyTestAnalyzer(frame, text);
+    AnalyzeConfigBleRequest(frame, text);
+    AnalyzeConfigBleReply(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;

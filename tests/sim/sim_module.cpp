@@ -29,6 +29,23 @@ Bytes VersionReply() { return BuildFrame(0x80, 0x02, FromHex("56 51 07 52 01 02 
 
 Bytes SearchReport(const Bytes& data) { return BuildFrame(0xC0, 0x19, data); }
 
+Bytes ResetInfoAnswer(uint8_t subCode, const Bytes& wireAddress, uint32_t word, const uint32_t (&counts)[4],
+                      uint8_t control) {
+    Bytes data = Bytes{subCode} + wireAddress;
+    auto put = [&data](uint32_t v) {
+        for (int i = 0; i < 4; ++i) data.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    put(word);
+    for (uint32_t c : counts) put(c);
+    return BuildFrame(control, 0xF4, data);
+}
+
+void AnswerResetInfoFor(SimModule& module, const Bytes& wireAddress, bool multicast, const Bytes& answer,
+                        std::chrono::milliseconds delay) {
+    // Sub-code, address mode, the group address when multicast, the device address.
+    module.SetAnswerFor(0xF4, multicast ? 4 : 2, wireAddress, answer, delay);
+}
+
 Bytes PairingAnswer(uint8_t subCode, bool abnormal) {
     if (abnormal) return BuildFrame(0xA0, 0x60, Bytes{subCode, 0x02});
     Bytes data{subCode};

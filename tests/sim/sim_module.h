@@ -45,6 +45,16 @@ Bytes PairingAnswer(uint8_t subCode, bool abnormal = false);
 class SimModule;
 void AnswerPairingRequests(SimModule& module, bool abnormal = false);
 
+// The module's answer to a remote reset-information request (command 0xF4) of this sub-code for
+// the device at wireAddress (six bytes, the frame's order): the reset word, then the counters,
+// each four bytes little-endian; rest: data bytes after the address (the whole tail when given).
+Bytes ResetInfoAnswer(uint8_t subCode, const Bytes& wireAddress, uint32_t word, const uint32_t (&counts)[4],
+                      uint8_t control = 0x80);
+// Scripts the device at wireAddress to answer reset-information requests of both remote
+// sub-codes with answer (empty: silent) after delay. multicast: the requests carry a group address.
+void AnswerResetInfoFor(SimModule& module, const Bytes& wireAddress, bool multicast, const Bytes& answer,
+                        std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+
 class SimModule {
 public:
     SimModule();

@@ -1,0 +1,59 @@
+#include "commands/reset_info.h"
+
+#include <cctype>
+
+#include "commands/field_text.h"
+#include "link/conversions.h"
+#include "platform/text_format.h"
+
+namespace {
+
+constexpr int kAddressColumn = 1;
+constexpr int kGroupColumn = 5;
+constexpr size_t kAddressAt = 6;
+constexpr size_t kAddressBytes = 6;
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string WireText(std::string text, int pairs) {
+    text = StripHexSeparators(text);
+    ReverseHexPairs(text, pairs);
+    return Upper(text);
+}
+
+}  // namespace
+
+std::vector<ResetInfoTarget> GatherResetInfoTargets(ListView list) {
+    std::vector<ResetInfoTarget> targets;
+    const int rows = list.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        if (!list.GetCheck(r)) continue;
+        ResetInfoTarget target{WireText(list.GetItemText(r, kAddressColumn), 6),
+                               WireText(list.GetItemText(r, kGroupColumn), 2)};
+        if (!target.mac.empty()) targets.push_back(std::move(target));
+    }
+    return targets;
+}
+
+ByteString BuildResetInfoPayload(uint8_t subCode, uint8_t multicast, const ResetInfoTarget& target) {
+    ByteString payload{subCode, static_cast<unsigned char>(multicast & 1)};
+    ByteString bytes;
+    if (multicast == 1) {
+        HexTextToBytes(target.group, bytes, 0);
+        payload += bytes;
+    }
+    HexTextToBytes(target.mac, bytes, 0);
+    payload += bytes;
+    return payload;
+}
+
+TestStatus JudgeResetInfoReply(const ByteString& frame, const std::string& mac) {
+    if (frame.size() < 4 || (frame[3] & 0x80) == 0 || (frame[3] & 0x20) != 0) return TestStatus::Unchanged;
+    if (frame.size() <= kAddressAt + kAddressBytes) return TestStatus::Failure;
+    std::string address;
+    for (size_t i = kAddressAt; i < kAddressAt + kAddressBytes; ++i) AppendFormat(address, "%02X", frame[i]);
+    return address == Upper(mac) ? TestStatus::Success : TestStatus::Unchanged;
+}
