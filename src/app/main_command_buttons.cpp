@@ -4,6 +4,7 @@
 #include "app/main_tester_dlg.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "commands/tcpip_payloads.h"
 #include "dialogs/continuous_send_dlg.h"
 #include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
@@ -18,6 +19,7 @@ struct CommandButton {
     uint8_t command;
     PagePayload payload;
     LogList log;
+    bool serialOnly = false;  // refused while the network channel is the one in use
 };
 
 const std::vector<CommandButton>& CommandButtons() {
@@ -48,8 +50,35 @@ const std::vector<CommandButton>& CommandButtons() {
          FromPage(GatherPasswordReplyFields, BuildPasswordReplyPayload), LogList::PasswordLog},
         {IDC_SLAVE_PASSWORD_REPLY, CMD_REMOTE_SET_PASSWORD_REPLY_REPORT,
          FromPage(GatherSlaveReplyFields, BuildSlavePasswordReplyPayload), LogList::FrameLog},
+        {IDC_ENABLE_TCPIP, CMD_ENABLE_TCPIP_MODE, nullptr, LogList::FrameLog},
+        {IDC_READ_LOCAL_NETPORT, CMD_READ_LOCAL_NETPORT, nullptr, LogList::FrameLog},
+        {IDC_SET_LOCAL_NETPORT, CMD_SET_LOCAL_NETPORT, FromPage(GatherNetportFields, BuildLocalNetportPayload),
+         LogList::DataLog, true},
+        {IDC_DNS_RESOLVE, CMD_DNS_RESOLVE, FromPage(GatherDnsFields, BuildDnsPayload), LogList::FrameLog},
+        {IDC_DNS_RESOLVE_REPORT, CMD_DNS_RESOLVE_REPORT, FromPage(GatherDnsReportFields, BuildDnsReportPayload),
+         LogList::FrameLog},
+        {IDC_TCP_STATE_REPORT, CMD_TCP_STATE_REPORT, FromPage(GatherTcpStateFields, BuildTcpStatePayload),
+         LogList::FrameLog},
+        {IDC_TCP_STATE_QUERY, CMD_TCP_STATE_QUERY, FromPage(GatherSocketPairFields, BuildSocketPairPayload),
+         LogList::FrameLog},
+        {IDC_TCP_CONNECT, CMD_TCP_CONNECT, FromPage(GatherTcpConnectFields, BuildTcpConnectPayload),
+         LogList::FrameLog},
+        {IDC_TCP_DISCONNECT, CMD_TCP_DISCONNECT, FromPage(GatherSocketPairFields, BuildSocketPairPayload),
+         LogList::FrameLog},
+        {IDC_TCP_SEND_DATA, CMD_TCP_SEND_DATA, FromPage(GatherTcpDataFields, BuildTcpDataPayload),
+         LogList::FrameLog},
+        {IDC_TCP_RECEIVE_DATA, CMD_TCP_RECEIVE_DATA, FromPage(GatherTcpDataFields, BuildTcpDataPayload),
+         LogList::FrameLog},
     };
     return buttons;
+}
+
+bool SendRow(CMainTesterDlg& dlg, const CommandButton& b) {
+    if (b.serialOnly && dlg.Link().GetChannelMode() == CHANNEL_NETWORK) {
+        ShowMessageBox("网口模式下，该功能不可用");
+        return false;
+    }
+    return dlg.SendModuleCommand(b.command, b.payload, b.log);
 }
 
 // What an upgrade disables until it is stopped.
@@ -60,7 +89,7 @@ constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, 
 
 void CMainTesterDlg::MapCommandSenders() {
     for (const CommandButton& b : CommandButtons())
-        MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.log); });
+        MapCommand(b.button, Notify::Clicked, [this, &b] { SendRow(*this, b); });
     MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
     MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { OnInterrupt(); });
@@ -78,7 +107,7 @@ void CMainTesterDlg::MapCommandSenders() {
 
 bool CMainTesterDlg::OnCommandButton(int button) {
     for (const CommandButton& b : CommandButtons())
-        if (b.button == button) return SendModuleCommand(b.command, b.payload, b.log);
+        if (b.button == button) return SendRow(*this, b);
     return false;
 }
 
