@@ -5,6 +5,7 @@
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
 #include "commands/tcpip_payloads.h"
+#include "commands/tone_multicast_payloads.h"
 #include "dialogs/continuous_send_dlg.h"
 #include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
@@ -69,6 +70,20 @@ const std::vector<CommandButton>& CommandButtons() {
          LogList::FrameLog},
         {IDC_TCP_RECEIVE_DATA, CMD_TCP_RECEIVE_DATA, FromPage(GatherTcpDataFields, BuildTcpDataPayload),
          LogList::FrameLog},
+        {IDC_SET_LOCAL_TONE, CMD_SET_LOCAL_TONE, FromPage(GatherToneFields, BuildLocalTonePayload), LogList::FrameLog},
+        // The backbone password: the builders of the user password's remote setting and replies.
+        {IDC_REMOTE_BACKBONE_REQUEST, CMD_REMOTE_SET_BACKBONE_PASSWORD_REQUEST,
+         FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload), LogList::DataLog},
+        {IDC_SLAVE_BACKBONE_REQUEST, CMD_SLAVE_SET_BACKBONE_PASSWORD_REQUEST,
+         FromPage(GatherPasswordRequestFields, BuildPasswordRequestPayload), LogList::DataLog},
+        {IDC_REMOTE_BACKBONE_REPLY, CMD_REMOTE_SET_BACKBONE_PASSWORD_REPLY,
+         FromPage(GatherPasswordReplyFields, BuildPasswordReplyPayload), LogList::FrameLog},
+        {IDC_SLAVE_BACKBONE_REPLY, CMD_SLAVE_SET_BACKBONE_PASSWORD_REPLY,
+         FromPage(GatherSlaveReplyFields, BuildSlavePasswordReplyPayload), LogList::FrameLog},
+        {IDC_REMOTE_MULTICAST_REQUEST, CMD_REMOTE_SET_MULTICAST_REQUEST,
+         FromPage(GatherMulticastRequestFields, BuildMulticastRequestPayload), LogList::DataLog},
+        {IDC_REMOTE_MULTICAST_REPLY, CMD_REMOTE_SET_MULTICAST_REPLY,
+         FromPage(GatherMulticastReplyFields, BuildMulticastReplyPayload), LogList::DataLog},
     };
     return buttons;
 }

@@ -1,4 +1,4 @@
-// The TCP/IP page's buttons against the simulated module: the exact frame, the row in its log,
+// The TCP/IP, tone, backbone password and multicast group buttons against the simulated module: the exact frame, the row in its log,
 // and a refusal for each kind of malformed field.
 
 #include <gtest/gtest.h>
@@ -54,7 +54,41 @@ struct TcpipCase {
     std::string frame;  // empty: refused
     int log = IDC_FRAME_LOG;
     const char* message = "";
+    const PageInput* base = &kPage;  // entered before the change
 };
+
+const PageInput kNone;
+
+// The remote password pages as the user-password commands' tests fill them.
+const PageInput kRemotePassword = {
+    {{IDC_DST_MODE_COMBO, "不区分设备类型"}},
+    {{IDC_PASSWORD_DST_ADDR, "112233445566"}, {IDC_OLD_PSK, "AAAAAAAA"}, {IDC_NEW_PSK, "BBBBBBBBB"}},
+    0};
+const PageInput kPasswordRequest = {
+    {{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "RM5207MAC地址"}, {IDC_DECRYPT_RESULT_COMBO, "解密老密钥成功"}},
+    {{IDC_RELAY_DEPTH, "1F"}, {IDC_PASSWORD_DST_ADDR, "A1B2C3D4E5F6"}, {IDC_OLD_PSK, "12345678"}},
+    0};
+const PageInput kPasswordReply = {
+    {{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_PRIORITY_COMBO, "High"},
+     {IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}, {IDC_CHANGE_CONSENT_COMBO, "同意修改"}},
+    {{IDC_PASSWORD_MULTICAST, "ABCD"}, {IDC_PASSWORD_DST_ADDR, "112233445566"}}};
+const PageInput kSlaveReply = {
+    {{IDC_SRC_MODE_COMBO, "网关"}, {IDC_DST_MODE_COMBO, "云服务器"}, {IDC_CHANGE_CONSENT_COMBO, "拒绝修改"}},
+    {{IDC_RELAY_DEPTH, "1F"}, {IDC_PASSWORD_DST_ADDR, "12345"}}};
+// Gateway to cloud server, no multicast; two groups.
+const PageInput kMulticast = {{{IDC_SRC_MODE_COMBO, "网关"},
+                               {IDC_DST_MODE_COMBO, "云服务器"},
+                               {IDC_MULTICAST_MODE_COMBO, "00: 非组播"},
+                               {IDC_SEARCH_PARTICIPATION_COMBO, "参与搜索"}},
+                              {{IDC_TASK_ID, "ABCD"},
+                               {IDC_DST_ADDR, "A1B2C3D4E5F6"},
+                               {IDC_MULTICAST_COUNT, "2"},
+                               {IDC_MULTICAST_GROUP1, "12"},
+                               {IDC_MULTICAST_GROUP2, "1234"},
+                               {IDC_MULTICAST_GROUP3, ""}}};
+const PageInput kMulticastFlag = {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"},
+                                   {IDC_SEARCH_PARTICIPATION_COMBO, "不参与搜索"}},
+                                  {{IDC_MULTICAST_COUNT, "0"}}};
 
 std::vector<TcpipCase> Cases() {
     return {
@@ -109,11 +143,64 @@ std::vector<TcpipCase> Cases() {
     };
 }
 
+std::vector<TcpipCase> OtherCases() {
+    const int data = IDC_DATA_LOG;
+    return {
+        {"ToneNegativeGain", {{{IDC_BAND_COMBO, "411"}}, {{IDC_TGAIN, "-2"}}}, IDC_SET_LOCAL_TONE,
+         "79 02 00 40 20 01 FE 61 9D", IDC_FRAME_LOG, "", &kNone},
+        {"ToneBand131", {{{IDC_BAND_COMBO, "131"}}, {{IDC_TGAIN, "5"}}}, IDC_SET_LOCAL_TONE,
+         "79 02 00 40 20 00 05 67 67", IDC_FRAME_LOG, "", &kNone},
+        {"ToneEmptyGain", {{{IDC_BAND_COMBO, "411"}}, {{IDC_TGAIN, ""}}}, IDC_SET_LOCAL_TONE,
+         "79 02 00 40 20 01 00 63 63", IDC_FRAME_LOG, "", &kNone},
+        {"ToneNoBandSilent", {{{IDC_BAND_COMBO, ""}}, {{IDC_TGAIN, "5"}}}, IDC_SET_LOCAL_TONE, "", 0, "", &kNone},
+        {"BackboneRemoteRequest", kNone, IDC_REMOTE_BACKBONE_REQUEST,
+         "79 1B 00 40 21 33 00 66 55 44 33 22 11 08 41 41 41 41 41 41 41 41 09 42 42 42 42 42 42 42 42 42 7F 7D", data,
+         "", &kRemotePassword},
+        {"BackboneSlaveRequest", kNone, IDC_SLAVE_BACKBONE_REQUEST,
+         "79 11 00 40 22 41 2F F6 E5 D4 C3 B2 A1 08 31 32 33 34 35 36 37 38 54 0A", data, "", &kPasswordRequest},
+        {"BackboneRemoteReply", kNone, IDC_REMOTE_BACKBONE_REPLY,
+         "79 0B 00 40 23 21 03 CD AB 66 55 44 33 22 11 01 70 5A", IDC_FRAME_LOG, "", &kPasswordReply},
+        {"BackboneSlaveReply", kNone, IDC_SLAVE_BACKBONE_REPLY, "79 09 00 40 24 12 0F 45 23 01 00 00 00 00 F7 17",
+         IDC_FRAME_LOG, "", &kSlaveReply},
+        {"BackboneRemoteRequestShortKey", {{}, {{IDC_OLD_PSK, "AAAAAAA"}}}, IDC_REMOTE_BACKBONE_REQUEST, "", 0,
+         "密钥长度为8-64", &kRemotePassword},
+        {"BackboneSlaveRequestShortPassword", {{}, {{IDC_OLD_PSK, "1234567"}}}, IDC_SLAVE_BACKBONE_REQUEST, "", 0,
+         "口令长度为8-64", &kPasswordRequest},
+        {"BackboneRemoteReplyWithoutGroup", {{}, {{IDC_PASSWORD_MULTICAST, ""}}}, IDC_REMOTE_BACKBONE_REPLY, "", 0,
+         "请输入组播地址", &kPasswordReply},
+        {"BackboneSlaveReplyEmptyAddress", {{}, {{IDC_PASSWORD_DST_ADDR, ""}}}, IDC_SLAVE_BACKBONE_REPLY, "", 0,
+         "请输入地址", &kSlaveReply},
+        // Group "12" goes as 12 00, "1234" as 34 12.
+        {"MulticastRequest", kNone, IDC_REMOTE_MULTICAST_REQUEST,
+         "79 0D 00 40 25 21 00 F6 E5 D4 C3 B2 A1 02 12 00 34 12 B2 68", data, "", &kMulticast},
+        {"MulticastRequestGroupAddressNoGroups", kMulticastFlag, IDC_REMOTE_MULTICAST_REQUEST,
+         "79 0B 00 40 25 21 01 CD AB F6 E5 D4 C3 B2 A1 00 CF 3F", data, "", &kMulticast},
+        {"MulticastReply", kNone, IDC_REMOTE_MULTICAST_REPLY, "79 09 00 40 27 21 00 F6 E5 D4 C3 B2 A1 01 57 59", data,
+         "", &kMulticast},
+        {"MulticastReplyGroupAddress", kMulticastFlag, IDC_REMOTE_MULTICAST_REPLY,
+         "79 0B 00 40 27 21 01 CD AB F6 E5 D4 C3 B2 A1 00 D1 3D", data, "", &kMulticast},
+        {"MulticastCountFour", {{}, {{IDC_MULTICAST_COUNT, "4"}}}, IDC_REMOTE_MULTICAST_REQUEST, "", 0,
+         "组地址个数为0-3", &kMulticast},
+        {"MulticastThirdGroupEmpty", {{}, {{IDC_MULTICAST_COUNT, "3"}}}, IDC_REMOTE_MULTICAST_REQUEST, "", 0,
+         "组地址3不能为空", &kMulticast},
+        {"MulticastGroupTooLong", {{}, {{IDC_MULTICAST_GROUP1, "12345"}}}, IDC_REMOTE_MULTICAST_REQUEST, "", 0,
+         "组地址1格式错误", &kMulticast},
+        {"MulticastGroupNotHex", {{}, {{IDC_MULTICAST_GROUP2, "12G4"}}}, IDC_REMOTE_MULTICAST_REQUEST, "", 0,
+         "组地址2格式错误", &kMulticast},
+        {"MulticastRequestWithoutGroupAddress", {{{IDC_MULTICAST_MODE_COMBO, "01: 组播地址"}}, {{IDC_TASK_ID, ""}}},
+         IDC_REMOTE_MULTICAST_REQUEST, "", 0, "请输入组播地址", &kMulticast},
+        {"MulticastRequestEmptyAddress", {{}, {{IDC_DST_ADDR, ""}}}, IDC_REMOTE_MULTICAST_REQUEST, "", 0,
+         "地址域不能为空", &kMulticast},
+        {"MulticastReplyEmptyAddress", {{}, {{IDC_DST_ADDR, " "}}}, IDC_REMOTE_MULTICAST_REPLY, "", 0,
+         "地址域不能为空", &kMulticast},
+    };
+}
+
 class TcpipButtonTest : public TcpipSendersTest, public ::testing::WithParamInterface<TcpipCase> {};
 
 TEST_P(TcpipButtonTest, SendsItsFrameOrRefuses) {
     const TcpipCase& c = GetParam();
-    Enter(kPage);
+    Enter(*c.base);
     Enter(c.change);
     if (c.frame.empty())
         ExpectRefused([&] { Click(c.button); }, c.message);
@@ -123,6 +210,7 @@ TEST_P(TcpipButtonTest, SendsItsFrameOrRefuses) {
 
 std::string CaseName(const ::testing::TestParamInfo<TcpipCase>& info) { return info.param.name; }
 INSTANTIATE_TEST_SUITE_P(Buttons, TcpipButtonTest, ::testing::ValuesIn(Cases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(ToneBackboneMulticast, TcpipButtonTest, ::testing::ValuesIn(OtherCases()), CaseName);
 
 TEST_F(TcpipSendersTest, SetLocalNetportIsRefusedOnTheNetworkChannel) {
     Enter(kPage);
