@@ -54,6 +54,7 @@ enum MainTimerId {
     TIMER_PASS_THROUGH_SEND = 9,
     TIMER_VERSION_WAIT = 10,
     TIMER_TIMED_SEND = 11,
+    TIMER_DEBUGGER_CLOCK = 12,
 };
 
 // Timer of the module test panel: the network-port test's ticks.
@@ -615,6 +616,8 @@ constexpr int IDC_SERIAL_OPEN_CLOSE      = 1021;
 // message the socket sends the main window when it has data.
 constexpr int IDD_NETWORK_SETTINGS    = 218;
 constexpr int IDM_NETWORK_SETTINGS    = 3775;
+// Sets the carrier debugger's clock; no menu item or control carries it either.
+constexpr int IDM_DEBUGGER_CLOCK      = 3779;
 constexpr int IDC_NET_ADAPTER_COMBO   = 1642;
 constexpr int IDC_NET_LOCAL_IP        = 1643;
 constexpr int IDC_NET_REMOTE_IP       = 1644;

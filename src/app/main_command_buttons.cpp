@@ -9,6 +9,7 @@
 #include "dialogs/continuous_send_dlg.h"
 #include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
+#include "link/debugger_clock.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -118,6 +119,7 @@ void CMainTesterDlg::MapCommandSenders() {
     MapCommand(IDC_UPGRADE_STOP, Notify::Clicked, [this] { OnStopUpgrade(); });
     MapCommand(IDC_RAW_SEND, Notify::Clicked, [this] { OnSendRawText(); });
     MapCommand(IDC_FRAME_TEST, Notify::Clicked, [this] { OnFrameTest(); });
+    MapCommand(IDM_DEBUGGER_CLOCK, Notify::Clicked, [this] { OnSetDebuggerClock(); });
 }
 
 bool CMainTesterDlg::OnCommandButton(int button) {
@@ -180,6 +182,25 @@ void CMainTesterDlg::OnDeviceReport() {
 void CMainTesterDlg::OnAddReportDevice() {
     // Not built yet: the add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
     // refuses rows beyond ReadDeviceLimit(*this) and leaves the checked devices in m_addDeviceText.
+}
+
+// ---- The carrier debugger's clock ----
+
+void CMainTesterDlg::OnSetDebuggerClock() {
+    ByteString frame = DebuggerClockFrame(m_clockSource());
+    m_link.Queues().debuggerClock.Clear();
+    std::string hex;
+    BytesToHexText(hex, frame, 0);
+    SendFrame(std::move(frame));
+    m_frameLogs.Add(LogList::FrameLog, std::move(hex));
+    // The answer is looked at a second later; the window goes on meanwhile.
+    SetTimer(TIMER_DEBUGGER_CLOCK, 1000);
+}
+
+void CMainTesterDlg::ReportClockReply() {
+    ReplyEntry answer;
+    const bool answered = m_link.Queues().debuggerClock.Pop(answer);
+    ShowAnalysisText(DebuggerClockVerdict(answered ? &answer.frame : nullptr));
 }
 
 // ---- Continuous sending of the send-data frame ----

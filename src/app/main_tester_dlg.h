@@ -110,6 +110,12 @@ public:
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
+    // Command IDM_DEBUGGER_CLOCK: sends the carrier debugger's clock frame of the local time, then
+    // a second later (TIMER_DEBUGGER_CLOCK) shows the verdict on its answer in the parse-text pane.
+    void OnSetDebuggerClock();
+    void ReportClockReply();
+    // Where that local time comes from; tests give a fixed one.
+    void SetClockSource(std::function<SystemTime()> source) { m_clockSource = std::move(source); }
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
     // The timed send (button IDC_TIMED_SEND opens its window) on its own timer.
@@ -369,6 +375,7 @@ private:
     // ---- The module link ----
     // Declared before the dialogs it reports to; the destructor shuts it down before they go.
     ModuleLink m_link;
+    std::function<SystemTime()> m_clockSource = GetLocalTime;
 
     // ---- Child dialogs and pages ----
     CSerialSettingsDlg m_serialSettingsDlg;

@@ -223,6 +223,45 @@ TEST_F(TcpipSendersTest, SetLocalNetportIsRefusedOnTheNetworkChannel) {
         "网口模式下，该功能不可用");
 }
 
+// The debugger clock: the frame of a fixed time at the module, its row, then a second later the
+// verdict on the debugger's answer, the window running meanwhile.
+TEST_F(TcpipSendersTest, DebuggerClockFrameAndVerdicts) {
+    dlg->SetClockSource([] { return SystemTime{2026, 12, 6, 5, 14, 13, 31, 250}; });
+    const std::string frame = "A5 01 09 EA 07 0C 05 0E 0D 1F FA 00 36 A5 ";
+    struct Answer {
+        const char* bytes;
+        const char* verdict;
+    };
+    const Answer answers[] = {{"A5 01 00 A5", "PLC调试器时钟设置成功"},
+                              {"A5 01 01 A5", "PLC调试器时钟设置失败"},
+                              {"A5 01 02 A5", ""},
+                              {"", "PLC调试器时钟设置超时，无回复"}};
+    for (const Answer& a : answers) {
+        sim.SetDebuggerAnswer(Hex(a.bytes));
+        sim.ClearReceived();
+        dlg->SetDlgItemText(IDC_ANALYSIS_PANE, "before");
+        const int rows = ListOf(IDC_FRAME_LOG).GetItemCount();
+        ASSERT_TRUE(dlg->DispatchNotify(IDM_DEBUGGER_CLOCK, Notify::Clicked));
+        EXPECT_TRUE(dlg->IsTimerRunning(TIMER_DEBUGGER_CLOCK));
+        EXPECT_EQ(dlg->GetDlgItemText(IDC_ANALYSIS_PANE), "before");
+        ASSERT_TRUE(WaitFor([&] { return sim.ReceivedBytes().size() >= 14; }));
+        EXPECT_EQ(testsupport::Spaced(sim.ReceivedBytes()), frame);
+        ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_FRAME_LOG).GetItemCount() == rows + 1; }));
+        EXPECT_EQ(ListOf(IDC_FRAME_LOG).GetItemText(rows, 2), frame);
+        ASSERT_TRUE(WaitFor([&] { return !dlg->IsTimerRunning(TIMER_DEBUGGER_CLOCK); }));
+        EXPECT_EQ(dlg->GetDlgItemText(IDC_ANALYSIS_PANE), std::string(a.verdict) + "\r\n") << a.bytes;
+    }
+}
+
+// An answer left from before the frame is dropped when it is sent.
+TEST_F(TcpipSendersTest, DebuggerClockDropsAnEarlierAnswer) {
+    ASSERT_TRUE(sim.Send(Hex("A5 01 00 A5")));
+    ASSERT_TRUE(WaitFor([&] { return dlg->Link().Queues().debuggerClock.Size() == 1; }));
+    ASSERT_TRUE(dlg->DispatchNotify(IDM_DEBUGGER_CLOCK, Notify::Clicked));
+    ASSERT_TRUE(WaitFor([&] { return !dlg->IsTimerRunning(TIMER_DEBUGGER_CLOCK); }));
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_ANALYSIS_PANE), "PLC调试器时钟设置超时，无回复\r\n");
+}
+
 TEST_F(TcpipSendersTest, DomainNameOf255BytesIsSentWhole) {
     Enter({{}, {{IDC_DOMAIN_NAME, std::string(255, 'a')}}});
     ByteString payload;
