@@ -271,6 +271,9 @@ private:
     void OnExportResults();
     void OnStartTest();
     void OnVersionTest();
+    // "配置参数", button IDC_CONFIG_PARAMS: one index and value into every checked device.
+    void OnConfigParams();
+    void EnableConfigControls(bool enable);
     // The wire forms of the checked rows' addresses; false when there are none, or more than
     // limit (0: no limit), which is said.
     bool GatherCheckedAddresses(std::vector<std::string>& wireAddresses, size_t limit);
@@ -408,6 +411,7 @@ private:
     bool m_closing = false;               // OnClose has begun: nothing starts again
     BatchRunner m_addressTestRun;
     BatchRunner m_versionTestRun;
+    BatchRunner m_configRun;
 
     // ---- Meter-reading rounds and point reading ----
     MeterRounds m_meterRounds;
