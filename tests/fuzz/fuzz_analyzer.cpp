@@ -6,6 +6,7 @@
 
 #include "analyzer/analyzer.h"
 #include "analyzer/data_analyzers.h"
+#include "analyzer/local_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_command_analyzers.h"
 #include "link/conversions.h"
@@ -21,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeRemoteSetLwip(frame, text);
     AnalyzeBroadcast(frame, text);
     DispatchPairingAnalyzer(frame, text);
+    AnalyzeSetMulticastAddress(frame, text);
+    AnalyzeReadMulticastAddress(frame, text);
+    AnalyzeSetLocalTone(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
