@@ -23,6 +23,10 @@ int AnalyzeSetNetworkParams(const ByteString& frame, std::string& text);
 void AnalyzeSetMulticastAddress(const ByteString& frame, std::string& text);
 void AnalyzeReadMulticastAddress(const ByteString& frame, std::string& text);
 int AnalyzeSetLocalTone(const ByteString& frame, std::string& text);
+// Also not routed: setting a password key, and the local MAC address (its result the cursor,
+// -1 after the incomplete-frame text).
+void AnalyzeSetPassword(const ByteString& frame, std::string& text);
+int AnalyzeSetLocalMacAddress(const ByteString& frame, std::string& text);
 
 // "节点子载波数：    " and 136tone (0) or 411tone (1), nothing for another code; a line.
 void PrintSubcarrierCount(uint8_t code, std::string& text);

@@ -69,3 +69,55 @@ int AnalyzeSetLocalTone(const ByteString& frame, std::string& text) {
     text += kCrLf;
     return in.Position();
 }
+
+void AnalyzeSetPassword(const ByteString& frame, std::string& text) {
+    const Branch b = ReadBranch(frame);
+    FrameReader in(frame, text);
+    text += "设置口令帧";
+    text += kCrLf;
+    if (b.dir == 0) {
+        if (b.length == 1) {
+            text += "状态为：   ";
+            PrintErrorStatus(b.status, text);
+        } else {
+            text += "回复帧错误";
+        }
+    } else if (b.length > 1) {
+        const uint8_t n = in.ByteOrZero();
+        AppendFormat(text, "PAKLEN:        %d\r\n", n);
+        if (b.length == n + 1u) {
+            text += "PSK:      ";
+            AppendHexReversed(in.BytesOrZero(n), text);
+        } else {
+            text += "帧错误";
+        }
+    } else {
+        text += "回复帧错误";
+    }
+    text += kCrLf;
+}
+
+int AnalyzeSetLocalMacAddress(const ByteString& frame, std::string& text) {
+    const Branch b = ReadBranch(frame);
+    FrameReader in(frame, text);
+    text += "设置本地MAC地址帧";
+    text += kCrLf;
+    if (b.dir == 0 && b.resp == 0) {
+        text += "DST Addr: ";
+        PrintAddress(in, text);
+        text += kCrLf;
+    } else if (b.dir == 1 && b.resp == 1) {
+        text += "设置本地MAC地址失败";
+        PrintStatusOr(b, text, "异常回复帧错误");
+    } else if (b.dir == 1) {
+        if (in.Position() + 5 >= static_cast<int>(frame.size())) {
+            text += kIncompleteFrameText;
+            return -1;
+        }
+        text += "SRC Addr: ";
+        PrintAddress(in, text);
+        text += "\r\n\r\n设置本地MAC地址成功";
+    }
+    text += kCrLf;
+    return in.Position();
+}

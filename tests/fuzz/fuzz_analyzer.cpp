@@ -25,6 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeSetMulticastAddress(frame, text);
     AnalyzeReadMulticastAddress(frame, text);
     AnalyzeSetLocalTone(frame, text);
+    AnalyzeSetPassword(frame, text);
+    AnalyzeSetLocalMacAddress(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
