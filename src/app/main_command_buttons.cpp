@@ -6,6 +6,7 @@
 #include "commands/page_payloads.h"
 #include "commands/tcpip_payloads.h"
 #include "commands/tone_multicast_payloads.h"
+#include "commands/TestDlg/test_dlg.h"
 #include "dialogs/continuous_send_dlg.h"
 #include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
@@ -71,6 +72,8 @@ const std::vector<CommandButton>& CommandButtons() {
          LogList::FrameLog},
         {IDC_TCP_RECEIVE_DATA, CMD_TCP_RECEIVE_DATA, FromPage(GatherTcpDataFields, BuildTcpDataPayload),
          LogList::FrameLog},
+        {IDM_COMMAND_0A, CMD_CODE_0A, FromPage(GatherUserPasswordFields, BuildUserPasswordPayload),
+         LogList::FrameLog},
         {IDC_SET_LOCAL_TONE, CMD_SET_LOCAL_TONE, FromPage(GatherToneFields, BuildLocalTonePayload), LogList::FrameLog},
         // The backbone password: the builders of the user password's remote setting and replies.
         {IDC_REMOTE_BACKBONE_REQUEST, CMD_REMOTE_SET_BACKBONE_PASSWORD_REQUEST,
@@ -120,6 +123,8 @@ void CMainTesterDlg::MapCommandSenders() {
     MapCommand(IDC_RAW_SEND, Notify::Clicked, [this] { OnSendRawText(); });
     MapCommand(IDC_FRAME_TEST, Notify::Clicked, [this] { OnFrameTest(); });
     MapCommand(IDM_DEBUGGER_CLOCK, Notify::Clicked, [this] { OnSetDebuggerClock(); });
+    MapCommand(IDM_COMMAND_F3_ON, Notify::Clicked, [this] { SendCommandF3(1); });
+    MapCommand(IDM_COMMAND_F3_OFF, Notify::Clicked, [this] { SendCommandF3(0); });
 }
 
 bool CMainTesterDlg::OnCommandButton(int button) {
@@ -182,6 +187,22 @@ void CMainTesterDlg::OnDeviceReport() {
 void CMainTesterDlg::OnAddReportDevice() {
     // Not built yet: the add-device dialog (IDD_ADD_DEVICE) plugs in here: run modally as a local object, it
     // refuses rows beyond ReadDeviceLimit(*this) and leaves the checked devices in m_addDeviceText.
+}
+
+// Command 0xF3 with one data byte; its row goes into the frame, search and data logs and the
+// test panel's list.
+void CMainTesterDlg::SendCommandF3(uint8_t on) {
+    ByteString bytes;
+    const PagePayload payload = [on](Dialog&, ByteString& data) {
+        data.push_back(on);
+        return true;
+    };
+    if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_CODE_F3, payload, bytes)) return;
+    std::string hex;
+    BytesToHexText(hex, bytes, 0);
+    SendFrame(bytes);
+    for (LogList list : {LogList::FrameLog, LogList::SearchLog, LogList::DataLog}) m_frameLogs.Add(list, hex);
+    m_testPanel->AddLogRow(hex);
 }
 
 // ---- The carrier debugger's clock ----

@@ -113,6 +113,8 @@ public:
     // Command IDM_DEBUGGER_CLOCK: sends the carrier debugger's clock frame of the local time, then
     // a second later (TIMER_DEBUGGER_CLOCK) shows the verdict on its answer in the parse-text pane.
     void OnSetDebuggerClock();
+    // Commands IDM_COMMAND_F3_ON and IDM_COMMAND_F3_OFF: command 0xF3 with data 1 or 0.
+    void SendCommandF3(uint8_t on);
     void ReportClockReply();
     // Where that local time comes from; tests give a fixed one.
     void SetClockSource(std::function<SystemTime()> source) { m_clockSource = std::move(source); }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/TestDlg/test_dlg.h"
 #include "commands/field_readers.h"
 #include "res/resource_ids.h"
 #include "support/sender_checks.h"
@@ -251,6 +252,30 @@ TEST_F(TcpipSendersTest, DebuggerClockFrameAndVerdicts) {
         ASSERT_TRUE(WaitFor([&] { return !dlg->IsTimerRunning(TIMER_DEBUGGER_CLOCK); }));
         EXPECT_EQ(dlg->GetDlgItemText(IDC_ANALYSIS_PANE), std::string(a.verdict) + "\r\n") << a.bytes;
     }
+}
+
+// The window commands that no control carries: 0x0A with the user password's payload, and 0xF3
+// with data 1 or 0, whose row goes into four lists.
+TEST_F(TcpipSendersTest, UncaptionedCommands) {
+    Enter({{}, {{IDC_NEW_PSK, "12345678"}}, 0});
+    ExpectSent([&] { dlg->DispatchNotify(IDM_COMMAND_0A, Notify::Clicked); },
+               "79 09 00 40 0A 08 31 32 33 34 35 36 37 38 FF 43", IDC_FRAME_LOG);
+    ListView panel(dlg->TestPanel().GetDlgItem(IDC_PANEL_LOG_LIST));
+    for (const auto& c : {std::make_pair(IDM_COMMAND_F3_ON, "79 01 00 40 F3 01 35 B3"),
+                          std::make_pair(IDM_COMMAND_F3_OFF, "79 01 00 40 F3 00 34 B2")}) {
+        const std::string frame = std::string(c.second) + " ";
+        const int search = ListOf(IDC_SEARCH_LOG).GetItemCount();
+        const int data = ListOf(IDC_DATA_LOG).GetItemCount();
+        const int rows = panel.GetItemCount();
+        ExpectSent([&] { dlg->DispatchNotify(c.first, Notify::Clicked); }, c.second, IDC_FRAME_LOG);
+        ASSERT_TRUE(WaitFor([&] { return ListOf(IDC_DATA_LOG).GetItemCount() == data + 1; }));
+        EXPECT_EQ(ListOf(IDC_SEARCH_LOG).GetItemCount(), search + 1);
+        EXPECT_EQ(ListOf(IDC_SEARCH_LOG).GetItemText(search, 2), frame);
+        EXPECT_EQ(ListOf(IDC_DATA_LOG).GetItemText(data, 2), frame);
+        ASSERT_TRUE(WaitFor([&] { return panel.GetItemCount() == rows + 1; }));
+    }
+    Enter({{}, {{IDC_NEW_PSK, ""}}, 0});
+    ExpectRefused([&] { dlg->DispatchNotify(IDM_COMMAND_0A, Notify::Clicked); }, "口令长度为1-64");
 }
 
 // An answer left from before the frame is dropped when it is sent.
