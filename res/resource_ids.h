@@ -54,6 +54,7 @@ enum MainTimerId {
     TIMER_PASS_THROUGH_SEND = 9,
     TIMER_VERSION_WAIT = 10,
     TIMER_TIMED_SEND = 11,
+    TIMER_DEBUGGER_CLOCK = 12,
 };
 
 // Timer of the module test panel: the network-port test's ticks.
@@ -630,6 +631,13 @@ constexpr int IDC_SERIAL_OPEN_CLOSE      = 1021;
 // message the socket sends the main window when it has data.
 constexpr int IDD_NETWORK_SETTINGS    = 218;
 constexpr int IDM_NETWORK_SETTINGS    = 3775;
+// Sets the carrier debugger's clock; no menu item or control carries it either.
+constexpr int IDM_DEBUGGER_CLOCK      = 3779;
+// Window commands of the user password setting under code 0x0A and of command 0xF3 with data 1
+// and 0; no menu item or control carries them.
+constexpr int IDM_COMMAND_0A          = 1991;
+constexpr int IDM_COMMAND_F3_ON       = 3777;
+constexpr int IDM_COMMAND_F3_OFF      = 3778;
 constexpr int IDC_NET_ADAPTER_COMBO   = 1642;
 constexpr int IDC_NET_LOCAL_IP        = 1643;
 constexpr int IDC_NET_REMOTE_IP       = 1644;

@@ -18,7 +18,18 @@ void AnalyzeReadCommAddress(const ByteString& frame, std::string& text);
 int AnalyzeSetCommAddress(const ByteString& frame, std::string& text);
 void AnalyzeReadNetworkParams(const ByteString& frame, std::string& text);
 int AnalyzeSetNetworkParams(const ByteString& frame, std::string& text);
+// Not routed by the command dispatcher: the multicast group addresses (set, read) and the local
+// tone (0x20); the tone's result is the cursor after its fields.
+void AnalyzeSetMulticastAddress(const ByteString& frame, std::string& text);
+void AnalyzeReadMulticastAddress(const ByteString& frame, std::string& text);
+int AnalyzeSetLocalTone(const ByteString& frame, std::string& text);
+// Also not routed: setting a password key, and the local MAC address (its result the cursor,
+// -1 after the incomplete-frame text).
+void AnalyzeSetPassword(const ByteString& frame, std::string& text);
+int AnalyzeSetLocalMacAddress(const ByteString& frame, std::string& text);
 
+// "节点子载波数：    " and 136tone (0) or 411tone (1), nothing for another code; a line.
+void PrintSubcarrierCount(uint8_t code, std::string& text);
 // The result byte and the failure reason byte.
 void PrintRestartResult(FrameReader& in, std::string& text);
 void PrintFailureReason(uint8_t reason, std::string& text);

@@ -53,6 +53,7 @@ void CMainTesterDlg::MapAddressListHandlers() {
     MapCommand(IDC_EXPORT_RESULTS, Notify::Clicked, [this] { OnExportResults(); });
     MapCommand(IDC_START_DATA_TEST, Notify::Clicked, [this] { OnStartTest(); });
     MapCommand(IDC_VERSION_TEST, Notify::Clicked, [this] { OnVersionTest(); });
+    MapCommand(IDC_CONFIG_PARAMS, Notify::Clicked, [this] { OnConfigParams(); });
 }
 
 // ---- Commands of the list ----

@@ -4,9 +4,13 @@
 #include "app/main_tester_dlg.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "commands/tcpip_payloads.h"
+#include "commands/tone_multicast_payloads.h"
+#include "commands/TestDlg/test_dlg.h"
 #include "dialogs/continuous_send_dlg.h"
 #include "dialogs/test_continuous_send_dlg.h"
 #include "link/conversions.h"
+#include "link/debugger_clock.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -18,6 +22,7 @@ struct CommandButton {
     uint8_t command;
     PagePayload payload;
     LogList log;
+    bool serialOnly = false;  // refused while the network channel is the one in use
 };
 
 const std::vector<CommandButton>& CommandButtons() {
@@ -48,8 +53,51 @@ const std::vector<CommandButton>& CommandButtons() {
          FromPage(GatherPasswordReplyFields, BuildPasswordReplyPayload), LogList::PasswordLog},
         {IDC_SLAVE_PASSWORD_REPLY, CMD_REMOTE_SET_PASSWORD_REPLY_REPORT,
          FromPage(GatherSlaveReplyFields, BuildSlavePasswordReplyPayload), LogList::FrameLog},
+        {IDC_ENABLE_TCPIP, CMD_ENABLE_TCPIP_MODE, nullptr, LogList::FrameLog},
+        {IDC_READ_LOCAL_NETPORT, CMD_READ_LOCAL_NETPORT, nullptr, LogList::FrameLog},
+        {IDC_SET_LOCAL_NETPORT, CMD_SET_LOCAL_NETPORT, FromPage(GatherNetportFields, BuildLocalNetportPayload),
+         LogList::DataLog, true},
+        {IDC_DNS_RESOLVE, CMD_DNS_RESOLVE, FromPage(GatherDnsFields, BuildDnsPayload), LogList::FrameLog},
+        {IDC_DNS_RESOLVE_REPORT, CMD_DNS_RESOLVE_REPORT, FromPage(GatherDnsReportFields, BuildDnsReportPayload),
+         LogList::FrameLog},
+        {IDC_TCP_STATE_REPORT, CMD_TCP_STATE_REPORT, FromPage(GatherTcpStateFields, BuildTcpStatePayload),
+         LogList::FrameLog},
+        {IDC_TCP_STATE_QUERY, CMD_TCP_STATE_QUERY, FromPage(GatherSocketPairFields, BuildSocketPairPayload),
+         LogList::FrameLog},
+        {IDC_TCP_CONNECT, CMD_TCP_CONNECT, FromPage(GatherTcpConnectFields, BuildTcpConnectPayload),
+         LogList::FrameLog},
+        {IDC_TCP_DISCONNECT, CMD_TCP_DISCONNECT, FromPage(GatherSocketPairFields, BuildSocketPairPayload),
+         LogList::FrameLog},
+        {IDC_TCP_SEND_DATA, CMD_TCP_SEND_DATA, FromPage(GatherTcpDataFields, BuildTcpDataPayload),
+         LogList::FrameLog},
+        {IDC_TCP_RECEIVE_DATA, CMD_TCP_RECEIVE_DATA, FromPage(GatherTcpDataFields, BuildTcpDataPayload),
+         LogList::FrameLog},
+        {IDM_COMMAND_0A, CMD_CODE_0A, FromPage(GatherUserPasswordFields, BuildUserPasswordPayload),
+         LogList::FrameLog},
+        {IDC_SET_LOCAL_TONE, CMD_SET_LOCAL_TONE, FromPage(GatherToneFields, BuildLocalTonePayload), LogList::FrameLog},
+        // The backbone password: the builders of the user password's remote setting and replies.
+        {IDC_REMOTE_BACKBONE_REQUEST, CMD_REMOTE_SET_BACKBONE_PASSWORD_REQUEST,
+         FromPage(GatherRemotePasswordFields, BuildRemotePasswordPayload), LogList::DataLog},
+        {IDC_SLAVE_BACKBONE_REQUEST, CMD_SLAVE_SET_BACKBONE_PASSWORD_REQUEST,
+         FromPage(GatherPasswordRequestFields, BuildPasswordRequestPayload), LogList::DataLog},
+        {IDC_REMOTE_BACKBONE_REPLY, CMD_REMOTE_SET_BACKBONE_PASSWORD_REPLY,
+         FromPage(GatherPasswordReplyFields, BuildPasswordReplyPayload), LogList::FrameLog},
+        {IDC_SLAVE_BACKBONE_REPLY, CMD_SLAVE_SET_BACKBONE_PASSWORD_REPLY,
+         FromPage(GatherSlaveReplyFields, BuildSlavePasswordReplyPayload), LogList::FrameLog},
+        {IDC_REMOTE_MULTICAST_REQUEST, CMD_REMOTE_SET_MULTICAST_REQUEST,
+         FromPage(GatherMulticastRequestFields, BuildMulticastRequestPayload), LogList::DataLog},
+        {IDC_REMOTE_MULTICAST_REPLY, CMD_REMOTE_SET_MULTICAST_REPLY,
+         FromPage(GatherMulticastReplyFields, BuildMulticastReplyPayload), LogList::DataLog},
     };
     return buttons;
+}
+
+bool SendRow(CMainTesterDlg& dlg, const CommandButton& b) {
+    if (b.serialOnly && dlg.Link().GetChannelMode() == CHANNEL_NETWORK) {
+        ShowMessageBox("网口模式下，该功能不可用");
+        return false;
+    }
+    return dlg.SendModuleCommand(b.command, b.payload, b.log);
 }
 
 // What an upgrade disables until it is stopped.
@@ -60,7 +108,7 @@ constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, 
 
 void CMainTesterDlg::MapCommandSenders() {
     for (const CommandButton& b : CommandButtons())
-        MapCommand(b.button, Notify::Clicked, [this, &b] { SendModuleCommand(b.command, b.payload, b.log); });
+        MapCommand(b.button, Notify::Clicked, [this, &b] { SendRow(*this, b); });
     MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
     MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
     MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { OnInterrupt(); });
@@ -74,11 +122,14 @@ void CMainTesterDlg::MapCommandSenders() {
     MapCommand(IDC_UPGRADE_STOP, Notify::Clicked, [this] { OnStopUpgrade(); });
     MapCommand(IDC_RAW_SEND, Notify::Clicked, [this] { OnSendRawText(); });
     MapCommand(IDC_FRAME_TEST, Notify::Clicked, [this] { OnFrameTest(); });
+    MapCommand(IDM_DEBUGGER_CLOCK, Notify::Clicked, [this] { OnSetDebuggerClock(); });
+    MapCommand(IDM_COMMAND_F3_ON, Notify::Clicked, [this] { SendCommandF3(1); });
+    MapCommand(IDM_COMMAND_F3_OFF, Notify::Clicked, [this] { SendCommandF3(0); });
 }
 
 bool CMainTesterDlg::OnCommandButton(int button) {
     for (const CommandButton& b : CommandButtons())
-        if (b.button == button) return SendModuleCommand(b.command, b.payload, b.log);
+        if (b.button == button) return SendRow(*this, b);
     return false;
 }
 
@@ -142,6 +193,41 @@ void CMainTesterDlg::AddReportDevices(CAddDeviceDlg& adding) {
     adding.DoModal(this);
     // Closed without "确定添加": the devices stay as they were.
     if (adding.Confirmed()) m_addDeviceText = adding.DeviceText();
+}
+
+// Command 0xF3 with one data byte; its row goes into the frame, search and data logs and the
+// test panel's list.
+void CMainTesterDlg::SendCommandF3(uint8_t on) {
+    ByteString bytes;
+    const PagePayload payload = [on](Dialog&, ByteString& data) {
+        data.push_back(on);
+        return true;
+    };
+    if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_CODE_F3, payload, bytes)) return;
+    std::string hex;
+    BytesToHexText(hex, bytes, 0);
+    SendFrame(bytes);
+    for (LogList list : {LogList::FrameLog, LogList::SearchLog, LogList::DataLog}) m_frameLogs.Add(list, hex);
+    m_testPanel->AddLogRow(hex);
+}
+
+// ---- The carrier debugger's clock ----
+
+void CMainTesterDlg::OnSetDebuggerClock() {
+    ByteString frame = DebuggerClockFrame(m_clockSource());
+    m_link.Queues().debuggerClock.Clear();
+    std::string hex;
+    BytesToHexText(hex, frame, 0);
+    SendFrame(std::move(frame));
+    m_frameLogs.Add(LogList::FrameLog, std::move(hex));
+    // The answer is looked at a second later; the window goes on meanwhile.
+    SetTimer(TIMER_DEBUGGER_CLOCK, 1000);
+}
+
+void CMainTesterDlg::ReportClockReply() {
+    ReplyEntry answer;
+    const bool answered = m_link.Queues().debuggerClock.Pop(answer);
+    ShowAnalysisText(DebuggerClockVerdict(answered ? &answer.frame : nullptr));
 }
 
 // ---- Continuous sending of the send-data frame ----

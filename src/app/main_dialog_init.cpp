@@ -32,6 +32,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_sendConsoleDlg(*this),
       m_addressTestRun(m_link, "启动串口通讯线程失败"),
       m_versionTestRun(m_link, "删除报文线程失败"),
+      m_configRun(m_link, "启动串口通讯线程失败"),
       m_meterRounds(m_link, MakeRoundReports()),
       m_pointReading(m_link, "启动串口通讯线程失败"),
       m_resetReadRun(m_link, "启动导入线程失败"),
@@ -200,6 +201,7 @@ bool CMainTesterDlg::OnInitDialog() {
 
     m_versionTestRun.RequestStop();
     m_addressTestRun.RequestStop();
+    m_configRun.RequestStop();
     m_import.RequestStop();
     m_link.SetDescramble(false);
     m_link.SetPortOpen(false);

@@ -112,6 +112,14 @@ public:
     void OnAddReportDevice();
     // Runs the device adding dialog; its confirmed devices become those of the device report.
     void AddReportDevices(CAddDeviceDlg& adding);
+    // Command IDM_DEBUGGER_CLOCK: sends the carrier debugger's clock frame of the local time, then
+    // a second later (TIMER_DEBUGGER_CLOCK) shows the verdict on its answer in the parse-text pane.
+    void OnSetDebuggerClock();
+    // Commands IDM_COMMAND_F3_ON and IDM_COMMAND_F3_OFF: command 0xF3 with data 1 or 0.
+    void SendCommandF3(uint8_t on);
+    void ReportClockReply();
+    // Where that local time comes from; tests give a fixed one.
+    void SetClockSource(std::function<SystemTime()> source) { m_clockSource = std::move(source); }
     // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
     void OnContinuousSendData();
     // The timed send (button IDC_TIMED_SEND opens its window) on its own timer.
@@ -276,6 +284,9 @@ private:
     void OnExportResults();
     void OnStartTest();
     void OnVersionTest();
+    // "配置参数", button IDC_CONFIG_PARAMS: one index and value into every checked device.
+    void OnConfigParams();
+    void EnableConfigControls(bool enable);
     // The wire forms of the checked rows' addresses; false when there are none, or more than
     // limit (0: no limit), which is said.
     bool GatherCheckedAddresses(std::vector<std::string>& wireAddresses, size_t limit);
@@ -388,6 +399,7 @@ private:
     // ---- The module link ----
     // Declared before the dialogs it reports to; the destructor shuts it down before they go.
     ModuleLink m_link;
+    std::function<SystemTime()> m_clockSource = GetLocalTime;
 
     // ---- Child dialogs and pages ----
     CSerialSettingsDlg m_serialSettingsDlg;
@@ -420,6 +432,7 @@ private:
     bool m_closing = false;               // OnClose has begun: nothing starts again
     BatchRunner m_addressTestRun;
     BatchRunner m_versionTestRun;
+    BatchRunner m_configRun;
 
     // ---- Meter-reading rounds and point reading ----
     MeterRounds m_meterRounds;

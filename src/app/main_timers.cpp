@@ -9,6 +9,10 @@ void CMainTesterDlg::OnTimer(int id) {
             GetDlgItem(IDC_ROUND_SEND_DELAY).Enable(m_waitModeCombo.GetSelectedText() == kTimeoutModeText);
             KillTimer(TIMER_WAIT_MODE_REFRESH);
             break;
+        case TIMER_DEBUGGER_CLOCK:
+            KillTimer(TIMER_DEBUGGER_CLOCK);
+            ReportClockReply();
+            break;
         case TIMER_VERSION_WAIT:
             m_link.EndVersionWait();
             KillTimer(TIMER_VERSION_WAIT);

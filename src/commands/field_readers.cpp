@@ -56,9 +56,20 @@ bool ReadPortNumber(Dialog& page, int editId, ByteString& payload) {
 
 bool ReadIpAddress(Dialog& page, int controlId, ByteString& payload) {
     uint32_t address = 0;
-    IpAddressEdit(page.GetDlgItem(controlId)).GetAddress(address);
+    if (!ParseIpText(page.GetDlgItemText(controlId), address)) {
+        ShowMessageBox(kBadIpAddress);
+        return false;
+    }
     for (int shift = 0; shift < 32; shift += 8) payload.push_back(static_cast<unsigned char>(address >> shift));
     return true;
+}
+
+bool ReadDomainName(Dialog& page, int editId, ByteString& payload) {
+    const std::string text = page.GetDlgItemText(editId);
+    if (text.empty()) return false;
+    if (AppendDomainName(text, payload)) return true;
+    ShowMessageBox(kDomainNameTooLong);
+    return false;
 }
 
 bool ReadPasswordField(Dialog& page, int editId, int lengthId, size_t minLength, size_t maxLength,

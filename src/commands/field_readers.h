@@ -26,12 +26,19 @@ bool ReadAddressField(Dialog& page, int editId, uint8_t targetMode, std::string&
 // The text of a multicast address edit; a blank edit is refused.
 bool ReadMulticastAddress(Dialog& page, int editId, std::string& address);
 
-// Appends a decimal port number, two bytes low first; an empty edit or a number beyond 16
-// bits is refused.
+// Appends a decimal port number, two bytes low first; an empty edit, one that is not decimal
+// digits or a number beyond 16 bits is refused.
 bool ReadPortNumber(Dialog& page, int editId, ByteString& payload);
 
-// Appends the address of an IP address control, last octet first.
+// Appends the address of an IP address control, last octet first; an empty control gives four
+// zero bytes, an address that is not four fields of 0 to 255 is refused.
+constexpr const char* kBadIpAddress = "IP地址格式错误";
 bool ReadIpAddress(Dialog& page, int controlId, ByteString& payload);
+
+// Appends a domain name edit's length byte and bytes; an empty edit is refused without a
+// message, a name longer than 255 bytes with one.
+constexpr const char* kDomainNameTooLong = "域名长度不能超过255字节";
+bool ReadDomainName(Dialog& page, int editId, ByteString& payload);
 
 // The bytes of a password edit, hexadecimal or text by check box IDC_PASSWORD_HEX. A length outside
 // minLength..maxLength shows the message of its kind; a good one is shown in lengthId.

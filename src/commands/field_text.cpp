@@ -25,6 +25,8 @@ uint8_t DepthFromText(const std::string& text) {
 
 namespace {
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 void AppendReversedHex(const std::string& text, void (*reverse)(std::string&), ByteString& payload) {
     std::string digits = StripHexSeparators(text);
     if (digits.empty()) digits = "0";
@@ -52,10 +54,38 @@ bool AppendDataText(const std::string& text, ByteString& payload) {
 }
 
 bool AppendPortText(const std::string& text, ByteString& payload) {
+    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), IsDigit)) return false;
     errno = 0;
     const long long port = std::strtoll(text.c_str(), nullptr, 10);
     if (errno == ERANGE || port < 0 || port > 0xFFFF) return false;
     AppendWord16(payload, static_cast<uint16_t>(port));
+    return true;
+}
+
+bool ParseIpText(const std::string& text, uint32_t& address) {
+    address = 0;
+    if (text.empty()) return true;
+    int fields = 0;
+    size_t start = 0;
+    for (;;) {
+        const size_t dot = text.find('.', start);
+        const std::string field = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (field.empty() || field.size() > 3 || !std::all_of(field.begin(), field.end(), IsDigit)) return false;
+        const int value = std::atoi(field.c_str());
+        if (value > 255) return false;
+        address = (address << 8) | static_cast<uint32_t>(value);
+        ++fields;
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    return fields == 4;
+}
+
+bool AppendDomainName(const std::string& text, ByteString& payload) {
+    const std::string local = Utf8ToGbk(text);
+    if (local.empty() || local.size() > kMaxDomainName) return false;
+    payload.push_back(static_cast<unsigned char>(local.size()));
+    payload.append(local.begin(), local.end());
     return true;
 }
 

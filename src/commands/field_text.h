@@ -38,9 +38,18 @@ constexpr const char* kTooLongForLength16 = "数据长度超过65535字节";
 // when there are more bytes than the count can hold (nothing is appended then).
 bool AppendDataText(const std::string& text, ByteString& payload);
 
-// Appends a decimal port number as two bytes, low byte first. False when the number does not
-// fit in 16 bits (nothing is appended then).
+// Appends a decimal port number as two bytes, low byte first. False when the text is not
+// decimal digits or the number does not fit in 16 bits (nothing is appended then).
 bool AppendPortText(const std::string& text, ByteString& payload);
+
+// An IPv4 address typed as four dotted decimal fields of 0 to 255, the first field in the high
+// byte; an empty text is 0.0.0.0. False for any other text.
+bool ParseIpText(const std::string& text, uint32_t& address);
+
+// Appends a domain name: its length byte, then its bytes in the code page of the files. False
+// when it is empty or longer than a length byte counts (nothing is appended then).
+constexpr size_t kMaxDomainName = 255;
+bool AppendDomainName(const std::string& text, ByteString& payload);
 
 // The bytes of a password: hexadecimal text (blanks ignored, odd count completed in front) or
 // the text's own bytes in the code page of the files (a Chinese character counts two).

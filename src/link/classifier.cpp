@@ -90,6 +90,7 @@ void ReplyQueues::File(ReplyQueueId id, const ByteString& frame) {
 
 void ReplyQueues::ClearAll() {
     for (ReplyQueue<ReplyEntry>* queue : {&sendData, &receiveData, &remotePassword, &passwordRequest, &pointRead, &test,
-                                          &resetInfo, &cmdF0, &config, &version, &allFrames})
+                                          &resetInfo, &cmdF0, &config, &version, &allFrames,
+                                          &debuggerClock})
         queue->Clear();
 }

@@ -79,6 +79,7 @@ struct ReplyQueues {
     ReplyQueue<ReplyEntry> config{&configArrived};
     ReplyQueue<ReplyEntry> version{&versionArrived};
     ReplyQueue<ReplyEntry> allFrames;
+    ReplyQueue<ReplyEntry> debuggerClock;  // raw blocks that start with the debugger's mark
 
     // Files the frame, stamped with the local time, into the queue of the id.
     void File(ReplyQueueId id, const ByteString& frame);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "link/debugger_clock.h"
 #include "link/descramble.h"
 #include "link/module_frame.h"
 #include "platform/text_format.h"
@@ -166,6 +167,7 @@ void ModuleLink::SplitReceivedStream(const ByteString& block) { m_pipeline.Split
 
 void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
     if (mode == kRawChunk) {
+        if (IsDebuggerAnswer(frame)) m_queues.debuggerClock.Push(ReplyEntry{frame, GetLocalTime()});
         m_listener.OnLogFrame(LogList::PassThrough, frame);
         return;
     }

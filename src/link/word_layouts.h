@@ -109,6 +109,13 @@ inline constexpr BitField kReplyState{8, 1};
 inline constexpr BitField kMulticast{9, 1};
 }  // namespace attribute_reply_word
 
+// The word of a remote multicast-group setting, request and reply (0x25, 0x27).
+namespace multicast_request_word {
+inline constexpr BitField kSourceMode = kSourceModeBits;
+inline constexpr BitField kTargetMode = kTargetModeBits;
+inline constexpr BitField kMulticast{8, 1};
+}  // namespace multicast_request_word
+
 // The mode word of a remote password setting (0x1C).
 namespace remote_password_word {
 inline constexpr BitField kSourceMode = kSourceModeBits;

@@ -8,6 +8,7 @@
 #include "analyzer/broadcast_test_analyzers.h"
 #include "analyzer/data_analyzers.h"
 #include "analyzer/monitor_reset_analyzers.h"
+#include "analyzer/local_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_command_analyzers.h"
 #include "analyzer/test_tool_analyzers.h"
@@ -30,6 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DispatchBroadcastReplyTestAnalyzer(frame, text);
     AnalyzeConfigBleRequest(frame, text);
     AnalyzeConfigBleReply(frame, text);
+    AnalyzeSetMulticastAddress(frame, text);
+    AnalyzeReadMulticastAddress(frame, text);
+    AnalyzeSetLocalTone(frame, text);
+    AnalyzeSetPassword(frame, text);
+    AnalyzeSetLocalMacAddress(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;

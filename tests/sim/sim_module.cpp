@@ -240,15 +240,23 @@ void SimModule::Run() {
     }
 }
 
+void SimModule::SetDebuggerAnswer(const Bytes& answer) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_debuggerAnswer = answer;
+}
+
 void SimModule::HandleInput(const unsigned char* bytes, size_t count) {
     std::function<void(const Bytes&)> tap;
+    Bytes debuggerAnswer;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_bytes.append(bytes, count);
         tap = m_tap;
+        if (count > 0 && bytes[0] == 0xA5) debuggerAnswer = m_debuggerAnswer;
     }
     m_changed.notify_all();
     if (tap) tap(Bytes(bytes, count));
+    if (!debuggerAnswer.empty()) WriteBurst(debuggerAnswer.data(), debuggerAnswer.size());
 
     m_parse.append(bytes, count);
     for (;;) {

@@ -78,6 +78,9 @@ public:
     // module reads nothing more until the answer is written.
     void SetAnswerFor(uint8_t command, size_t offset, const Bytes& match, const Bytes& answer,
                       std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    // Script: a chunk that starts with the carrier debugger's mark 0xA5 is answered with these
+    // bytes (empty: silence).
+    void SetDebuggerAnswer(const Bytes& answer);
     // Hands every chunk of bytes received to tap, on the module's thread, before the module
     // parses them: a device behind the module reads the line this way. nullptr removes it.
     void SetByteTap(std::function<void(const Bytes& bytes)> tap);
@@ -126,6 +129,7 @@ private:
     bool m_stopping = false;
     std::multimap<uint8_t, Answer> m_script;  // by command: the devices' answers, then the default
     std::function<void(const Bytes&)> m_tap;
+    Bytes m_debuggerAnswer;
     std::vector<Bytes> m_frames;
     Bytes m_bytes;
 
