@@ -1,0 +1,185 @@
+// What reading the reset information adds to the module's reply time. The batch runner reads
+// the reset information of kAddresses devices behind the simulated module over a pseudo-terminal,
+// as the read button does (its queue, flag, judgement and the row's time); each device answers
+// kAnswerDelay after its request is read. Each iteration is one address, timed from the send to
+// the moment its row is posted. Counters, per address, median and worst:
+//   added_ms     the posted time minus the answer delay and the gather's quiet time;
+//   filed_ms     the same up to the moment the answer is filed in the reset-information queue;
+//   after_ms     the posted time beyond the run's fixed wait (the judgement and the hand-over);
+//   row_ms       the reply time the row shows, whole milliseconds.
+// The run sleeps its fixed wait (the interval, whole seconds) before it looks at its queue, so
+// the row is posted after that wait however soon the answer came.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "commands/batch_runner.h"
+#include "commands/reset_info.h"
+#include "link/conversions.h"
+#include "link/module_command.h"
+#include "link/module_link.h"
+#include "link/receive_gatherer.h"
+#include "link/sub_commands.h"
+#include "sim/sim_module.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+constexpr int kPort = 97;
+constexpr int kAddresses = 20;
+constexpr std::chrono::milliseconds kAnswerDelay{20};
+// The shortest interval the page accepts that lets an answer in: one second.
+constexpr uint32_t kWaitMs = 1000;
+
+// One address: its request's send, its answer filed, its row posted, the row's time text.
+struct Read {
+    Clock::time_point sent;
+    Clock::time_point filed;
+    Clock::time_point posted;
+    std::string time;
+    TestStatus status = TestStatus::Unchanged;
+};
+
+class Reads : public LinkListener {
+public:
+    void Sent() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_current = Read{};
+        m_current.sent = Clock::now();
+    }
+    void Posted(const BatchRow& row) {
+        const Clock::time_point now = Clock::now();
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_current.posted = now;
+            m_current.time = row.time;
+            m_current.status = row.status;
+            m_done.push_back(m_current);
+        }
+        m_changed.notify_all();
+    }
+    bool Next(Read& read) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        if (!m_changed.wait_for(lock, std::chrono::seconds(5), [this] { return !m_done.empty(); })) return false;
+        read = m_done.front();
+        m_done.pop_front();
+        return true;
+    }
+
+    // The frame log gets the answer right after it is filed in its queue.
+    void OnLogFrame(LogList, const ByteString& frame) override {
+        const Clock::time_point now = Clock::now();
+        if (frame.size() < 6 || frame[4] != CMD_RESET_INFO || (frame[3] & 0x80) == 0) return;
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_current.filed == Clock::time_point()) m_current.filed = now;
+    }
+    void OnVersionText(const std::string&) override {}
+    void OnHangUp() override {}
+    void OnToolFrame(ToolFrame, const ByteString&) override {}
+    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
+    void OnThreadStartFailed(const std::string&) override {}
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    Read m_current;
+    std::deque<Read> m_done;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Worst(const std::vector<double>& values) { return *std::max_element(values.begin(), values.end()); }
+
+void BM_ResetInfoReplyOverhead(benchmark::State& state) {
+    kvtsim::SimModule sim;
+    if (!sim.Start()) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    const uint32_t counts[4] = {1, 2, 3, 4};
+    std::vector<BatchStep> steps;
+    for (int i = 1; i <= kAddresses; ++i) {
+        const ResetInfoTarget target{"0000000000" + std::string(1, "0123456789"[i / 10]) + "0123456789"[i % 10], ""};
+        ByteString wire;
+        HexTextToBytes(target.mac, wire, 0);
+        kvtsim::AnswerResetInfoFor(sim, wire, false,
+                                   kvtsim::ResetInfoAnswer(RESET_INFO_READ_REMOTE, wire, 1, counts), kAnswerDelay);
+        steps.push_back(BatchStep{target.mac, kvtsim::BuildFrame(0x40, CMD_RESET_INFO,
+                                                                 BuildResetInfoPayload(RESET_INFO_READ_REMOTE, 0, target))});
+    }
+    ::setenv(("KVT_COM" + std::to_string(kPort)).c_str(), sim.SlavePath().c_str(), 1);
+
+    Reads reads;
+    ModuleLink link(reads);
+    link.CreateSerialComm();
+    link.SerialComm()->SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});
+    if (link.SerialComm()->Open() != SERIAL_OK || !link.StartGatherThread()) {
+        state.SkipWithError("cannot open the port");
+        return;
+    }
+    link.SetChannelMode(CHANNEL_SERIAL);
+    link.SetPortOpen(true);
+
+    BatchRunner runner(link, "no thread");
+    BatchPlan plan;
+    plan.queue = &link.Queues().resetInfo;
+    plan.arrived = &link.Queues().pointReadArrived;
+    plan.waitMs = kWaitMs;
+    plan.writesTime = true;
+    plan.judge = [](const std::string& mac, const ByteString& reply) { return JudgeResetInfoReply(reply, mac); };
+    plan.sent = [&reads](const ByteString&) { reads.Sent(); };
+    plan.post = [&reads](const BatchRow& row) { reads.Posted(row); };
+    if (runner.Start(steps, plan) == 0) {
+        state.SkipWithError("no run thread");
+        return;
+    }
+
+    const double quietMs = Ms(ReceiveGatherer::kQuietTime).count();
+    const double delayMs = Ms(kAnswerDelay).count();
+    std::vector<double> added, filed, after, row;
+    for (auto _ : state) {
+        Read read;
+        if (!reads.Next(read) || read.status != TestStatus::Success || read.filed == Clock::time_point()) {
+            state.SkipWithError("no answer");
+            break;
+        }
+        const double postedMs = Ms(read.posted - read.sent).count();
+        state.SetIterationTime(postedMs / 1000.0);
+        added.push_back(postedMs - delayMs - quietMs);
+        filed.push_back(Ms(read.filed - read.sent).count() - delayMs - quietMs);
+        after.push_back(postedMs - kWaitMs);
+        row.push_back(std::strtod(read.time.c_str(), nullptr));
+    }
+    runner.Stop();
+    link.Shutdown();
+
+    if (added.empty()) return;
+    state.counters["delay_ms"] = delayMs;
+    state.counters["quiet_ms"] = quietMs;
+    state.counters["wait_ms"] = kWaitMs;
+    state.counters["added_ms"] = Median(added);
+    state.counters["added_max_ms"] = Worst(added);
+    state.counters["filed_ms"] = Median(filed);
+    state.counters["filed_max_ms"] = Worst(filed);
+    state.counters["after_ms"] = Median(after);
+    state.counters["after_max_ms"] = Worst(after);
+    state.counters["row_ms"] = Median(row);
+    state.counters["row_max_ms"] = Worst(row);
+}
+BENCHMARK(BM_ResetInfoReplyOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kAddresses);
+
+}  // namespace
+
+BENCHMARK_MAIN();
