@@ -1,5 +1,6 @@
 #include "dialogs/broadcast_reply_test_dlg.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -29,6 +30,27 @@ const char* const kExportTitles[kColumns] = {"时间",   "编号",   "地址模�
 bool Inside(const ByteString& frame, long long position, long long count) {
     const long long dataEnd = static_cast<long long>(frame.size()) - 2;
     return position >= 0 && position + count <= dataEnd;
+}
+
+// The time cell in the list's compact form when it reads back as the same text; else as text.
+ListCell TimeCell(const std::string& text) {
+    int f[7] = {};
+    if (text.size() == 23 && std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d:%3d", &f[0], &f[1], &f[2], &f[3],
+                                         &f[4], &f[5], &f[6]) == 7) {
+        if (f[0] >= 0 && f[1] >= 1 && f[1] <= 12 && f[2] >= 1 && f[2] <= 31 && f[3] >= 0 && f[3] < 24 &&
+            f[4] >= 0 && f[4] < 60 && f[5] >= 0 && f[5] < 60 && f[6] >= 0 && f[6] < 1000) {
+            SystemTime t;
+            t.year = static_cast<uint16_t>(f[0]);
+            t.month = static_cast<uint16_t>(f[1]);
+            t.day = static_cast<uint16_t>(f[2]);
+            t.hour = static_cast<uint16_t>(f[3]);
+            t.minute = static_cast<uint16_t>(f[4]);
+            t.second = static_cast<uint16_t>(f[5]);
+            t.milliseconds = static_cast<uint16_t>(f[6]);
+            if (FormatTimeStamp(t) == text) return ListCell::TimeStamp(t);
+        }
+    }
+    return ListCell::Text(text);
 }
 
 }  // namespace
@@ -142,7 +164,7 @@ void CBroadcastReplyTestDlg::AppendReplyRows(std::vector<BroadcastReplyRow>& row
         row.cells[1] = StrFormat("%04u", m_rowCount);
         m_macRecords[m_rowCount] = std::move(row.mac);
         ++m_rowCount;
-        ListCell cells[kColumns] = {ListCell::Text(row.cells[0]),  ListCell::Text(row.cells[1]),
+        ListCell cells[kColumns] = {TimeCell(row.cells[0]),  ListCell::Text(row.cells[1]),
                                     ListCell::Text(row.cells[2]),  ListCell::Text(row.cells[3]),
                                     ListCell::Text(row.cells[4]),  ListCell::Text(row.cells[5]),
                                     ListCell::Text(row.cells[6]),  ListCell::Text(row.cells[7]),

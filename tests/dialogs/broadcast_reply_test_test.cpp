@@ -140,6 +140,17 @@ TEST_F(BroadcastReplyTestTest, AnswersAreListedExplainedExportedAndImported) {
     EXPECT_EQ(Rows().GetItemText(2, 1), "0002");
 }
 
+// The list keeps a time compactly only when it shows the same text.
+TEST_F(BroadcastReplyTestTest, TimeCellsShowTheirTextUnchanged) {
+    const Cells times = {kFixedStamp,           "9999-12-31 23:59:59:999", "2024-13-05 06:07:08:009",
+                         " 024-03-05 06:07:08:009", "2024-03-05 06:07:08:1000", "2024-3-5 6:7:8:9", "+024-03-05 06:07:08:009",
+                         ""};
+    std::vector<BroadcastReplyRow> list(times.size());
+    for (size_t i = 0; i < times.size(); ++i) list[i].cells[0] = times[i];
+    Test().AppendReplyRows(list);
+    for (size_t i = 0; i < times.size(); ++i) EXPECT_EQ(Rows().GetItemText(static_cast<int>(i), 0), times[i]);
+}
+
 TEST_F(BroadcastReplyTestTest, ImportTakesTheNarrowLayoutSkipsBadLinesAndReportsAFailedOpen) {
     const std::string narrow = Utf8ToGbk(
         "header\r\n" + std::string(kFixedStamp) + " " + "0007" + Blanks(9) + "组播" + Blanks(9) + "15" + Blanks(11) +
