@@ -29,42 +29,6 @@ const char* const kExportTitles[kColumns] = {"时间",     "编号",     "地址
 const char* const kRoutingTitles[kRoutingColumns] = {"时间",     "编号",     "地址",     "深度",
                                                       "网络状态", "设备类别", "地址模式", "组播地址"};
 
-// Fills "%12s" and "%-12s" with the texts, widths counted in GBK bytes.
-std::string FormatColumns(const char* format, const char* const* titles, int count) {
-    std::string out;
-    int next = 0;
-    for (const char* p = format; *p; ++p) {
-        if (*p != '%') {
-            out += *p;
-            continue;
-        }
-        const bool left = p[1] == '-';
-        const char* digits = p + (left ? 2 : 1);
-        int width = 0;
-        while (*digits >= '0' && *digits <= '9') width = width * 10 + (*digits++ - '0');
-        // digits now points at 's'
-        p = digits;
-        const std::string text = next < count ? titles[next] : "";
-        ++next;
-        const size_t len = GbkLength(text);
-        const size_t pad = len < static_cast<size_t>(width) ? static_cast<size_t>(width) - len : 0;
-        if (left) {
-            out += text;
-            out.append(pad, ' ');
-        } else {
-            out.append(pad, ' ');
-            out += text;
-        }
-    }
-    return out;
-}
-
-// A cell of a written line: padded to at least 12 characters, then four blanks.
-std::string FileCell(std::string text) {
-    PadRightBlanks(text, 12);
-    return text + "    ";
-}
-
 std::string RemoveBlanks(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
     return text;
@@ -84,7 +48,7 @@ std::string RowsText(const std::string& header, const ListView& list, int column
     std::string text = header;
     const int rows = list.GetItemCount();
     for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) text += FileCell(list.GetItemText(r, c));
+        for (int c = 0; c < columns; ++c) text += ExportCell(list.GetItemText(r, c));
         text += "\n";
     }
     return text;
@@ -276,7 +240,7 @@ void CDeviceSearchListDlg::OnClearList() {
 }
 
 std::string CDeviceSearchListDlg::ExportHeader() {
-    std::string header = FormatColumns(kExportFormat, kExportTitles, kColumns);
+    std::string header = FormatColumnTitles(kExportFormat, kExportTitles, kColumns);
     header.pop_back();  // the line feed
     return header;
 }
@@ -408,7 +372,7 @@ void CDeviceSearchListDlg::AutoExportRouting() {
     const std::string name = " routing, " + FileNameStamp(GetLocalTime()) + ".txt";
     // Fails silently; the rows stay unless all of them reached the file.
     if (WriteTextFile(m_routingFile, name,
-                      RowsText(FormatColumns(kRoutingFormat, kRoutingTitles, kRoutingColumns), m_deviceList,
+                      RowsText(FormatColumnTitles(kRoutingFormat, kRoutingTitles, kRoutingColumns), m_deviceList,
                                kRoutingColumns)))
         OnClearList();
 }

@@ -21,13 +21,7 @@ protected:
     RepeatSendsTest() : MainWindowSenders(11, true) {}
     void SetUp() override {
         MainWindowSenders::SetUp();
-        OpenPort();
-        ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
-        Enter({{{IDC_DIRECTION_COMBO, "主机发出帧"},
-                {IDC_INITIATOR_COMBO, "主动发起"},
-                {IDC_REPLY_STATUS_COMBO, "正常应答"},
-                {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
-               {}});
+        OpenWithHostHeader();
     }
     std::string Box() {
         const std::string text = boxes.empty() ? "" : boxes.back().text;

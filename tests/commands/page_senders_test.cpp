@@ -37,16 +37,7 @@ protected:
 
     void SetUp() override {
         MainWindowSenders::SetUp();
-        OpenPort();
-        // The version request of the test panel's header that follows the opening.
-        ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
-        // Header: sent by the host, initiated, normal answer, channel 5281PLC (control 0x40).
-        Enter({{{IDC_DIRECTION_COMBO, "主机发出帧"},
-                {IDC_INITIATOR_COMBO, "主动发起"},
-                {IDC_REPLY_STATUS_COMBO, "正常应答"},
-                {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
-               {}});
-        ASSERT_TRUE(boxes.empty());
+        OpenWithHostHeader();
         // A modal dialog that a test does not answer is dismissed with Esc.
         dlg->SetModalWatcher([](Dialog& d) { d.PressKey(Key::Escape); });
     }

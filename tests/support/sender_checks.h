@@ -99,6 +99,19 @@ protected:
 
     void Enter(const PageInput& input) { testsupport::Enter(*dlg, input); }
 
+    // Opens the port, takes the test panel's version request that follows, and sets the header:
+    // sent by the host, initiated, normal answer, channel 5281PLC (control 0x40).
+    void OpenWithHostHeader() {
+        OpenPort();
+        ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
+        Enter({{{IDC_DIRECTION_COMBO, "主机发出帧"},
+                {IDC_INITIATOR_COMBO, "主动发起"},
+                {IDC_REPLY_STATUS_COMBO, "正常应答"},
+                {IDC_CHANNEL_TYPE_COMBO, "5281PLC"}},
+               {}});
+        ASSERT_TRUE(boxes.empty());
+    }
+
     // Sends through press, then expects exactly that frame at the module and one row in the log.
     template <class Press>
     void ExpectSent(Press press, const std::string& frame, int log) {
