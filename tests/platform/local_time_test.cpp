@@ -12,9 +12,12 @@ TEST(LocalTime, StampsFollowTheCalendarFromSecondToSecond) {
     const SystemTime first = GetLocalTime();
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::time_t before = std::time(nullptr);
+        // The same clock as the stamps: time() reads a coarser one, which may still be in the
+        // second before.
+        const auto wallSecond = [] { return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()); };
+        const std::time_t before = wallSecond();
         const SystemTime now = GetLocalTime();
-        if (std::time(nullptr) != before) continue;  // read across a second: try again
+        if (wallSecond() != before) continue;  // read across a second: try again
         std::tm tm{};
         localtime_r(&before, &tm);
         EXPECT_EQ(now.year, tm.tm_year + 1900);
