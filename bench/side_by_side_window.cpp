@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/main_tester_dlg.h"
+#include "bench/open_port.h"
 #include "bench/process_stats.h"
 #include "dialogs/serial_settings_dlg.h"
 #include "res/resource_ids.h"
@@ -190,21 +191,12 @@ int main(int argc, char** argv) {
     // The working file goes into a folder of its own.
     char work[] = "/tmp/kvt_side_XXXXXX";
     if (!::mkdtemp(work) || ::chdir(work) != 0) return 1;
-    const std::string var = "KVT_COM" + std::to_string(kPort);
-    setenv(var.c_str(), ptyPath.c_str(), 1);
+    PointPortAt(kPort, ptyPath);
 
     int status = 0;
     {
         CMainTesterDlg dlg;
-        dlg.Create();
-        dlg.ShowWindow(true);
-        dlg.SerialSettingsRecord().comPort = kPort;
-        dlg.PostTask([&] { Button(dlg.SerialSettingsDialog().GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click(); });
-        dlg.OnSerialSettings();
-        if (!dlg.Link().IsPortOpen() || !WaitPumping([&] { return !dlg.Link().IsVersionCaptureArmed(); }, 5000)) {
-            std::fprintf(stderr, "the port did not open\n");
-            return 1;
-        }
+        if (!ShowAndOpenPort(dlg, kPort)) return 1;
         if (!hidden) Button(dlg.GetDlgItem(IDC_SHOW_FRAME_MONITOR)).Click();
         PumpFor(500);
         std::ofstream(dir + "/ready" + index) << "1\n";

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "app/main_tester_dlg.h"
+#include "bench/open_port.h"
 #include "bench/process_stats.h"
 #include "dialogs/serial_settings_dlg.h"
 #include "res/resource_ids.h"
@@ -49,20 +50,11 @@ int main(int argc, char** argv) {
     RegisterResources();
     kvtsim::SimModule sim;
     if (!sim.Start()) return 1;
-    const std::string var = "KVT_COM" + std::to_string(kPort);
-    setenv(var.c_str(), sim.SlavePath().c_str(), 1);
+    PointPortAt(kPort, sim.SlavePath());
 
     CMainTesterDlg dlg;
-    dlg.Create();
-    dlg.ShowWindow(true);
-    dlg.SerialSettingsRecord().comPort = kPort;
-    dlg.PostTask([&] { Button(dlg.SerialSettingsDialog().GetDlgItem(IDC_SERIAL_OPEN_CLOSE)).Click(); });
-    dlg.OnSerialSettings();
+    if (!ShowAndOpenPort(dlg, kPort)) return 1;
     ModuleLink& link = dlg.Link();
-    if (!link.IsPortOpen() || !WaitPumping([&] { return !link.IsVersionCaptureArmed(); }, 5000)) {
-        std::fprintf(stderr, "the port did not open\n");
-        return 1;
-    }
     dlg.DispatchNotify(IDC_SHOW_FRAME_MONITOR, Notify::Clicked);
     PumpFor(200);
 

@@ -107,7 +107,7 @@ void CMainTesterDlg::OnAutoPointRead() {
     }
 }
 
-bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs) {
+bool CMainTesterDlg::ReadPointReadInterval(uint32_t& intervalMs) {
     const std::string interval = GetDlgItemText(IDC_POINT_READ_INTERVAL);
     if (interval.empty()) {
         ShowMessageBox("输入点抄间隔");
@@ -116,6 +116,11 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32
     // Seconds; beyond what 32 bits of milliseconds hold the wait is as long as they allow.
     const unsigned long seconds = std::strtoul(interval.c_str(), nullptr, 10);
     intervalMs = static_cast<uint32_t>(std::min<unsigned long>(seconds, 4294967) * 1000);
+    return true;
+}
+
+bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs) {
+    if (!ReadPointReadInterval(intervalMs)) return false;
 
     PointReadRequest request;
     GetMulticastFlag(*this, request.multicast);

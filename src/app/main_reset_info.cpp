@@ -57,14 +57,7 @@ void CMainTesterDlg::StartResetInfoRun(BatchRunner& run, int button, uint8_t sub
 }
 
 bool CMainTesterDlg::PrepareResetInfoSteps(uint8_t subCode, std::vector<BatchStep>& steps, uint32_t& intervalMs) {
-    const std::string interval = GetDlgItemText(IDC_POINT_READ_INTERVAL);
-    if (interval.empty()) {
-        ShowMessageBox("输入点抄间隔");
-        return false;
-    }
-    // Seconds; beyond what 32 bits of milliseconds hold the wait is as long as they allow.
-    const unsigned long seconds = std::strtoul(interval.c_str(), nullptr, 10);
-    intervalMs = static_cast<uint32_t>(std::min<unsigned long>(seconds, 4294967) * 1000);
+    if (!ReadPointReadInterval(intervalMs)) return false;
 
     uint8_t multicast = 0;
     GetMulticastFlag(*this, multicast);

@@ -334,6 +334,9 @@ private:
     void OnStopPointRead();
     void OnStatistics();
     // The frames of the checked devices and the interval; false when a field is refused (said).
+    // The point-reading interval (edit IDC_POINT_READ_INTERVAL, seconds) in milliseconds; false,
+    // after saying so, when it is empty. Point reading and reset information share it.
+    bool ReadPointReadInterval(uint32_t& intervalMs);
     bool PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs);
     void EnablePointReadControls();
     // Reset information of the checked devices, read or cleared.
