@@ -257,4 +257,48 @@ TEST_F(BroadcastReplyTestTest, StartingATestClearsTheListBeforeItsAnswerComes) {
     EXPECT_EQ(Rows().GetItemCount(), 1);
 }
 
+// A window whose line answers before the send returns: the answer reaches the dialog while the
+// request is being written.
+class AnsweringWindow : public MainWindowPort {
+public:
+    CBroadcastReplyTestDlg replies{*this};
+    ByteString answer;
+    std::vector<ByteString> sent;
+
+    void SendFrame(ByteString frame) override {
+        sent.push_back(frame);
+        replies.OnBroadcastReplyFrame(answer);
+    }
+    void ClearBroadcastReplyList() override { replies.ClearList(); }
+    void EnableControl(int) override {}
+    void ShowRowDetail(ListView) override {}
+    void VisitHistory(const std::function<void(uint32_t, const MonitorRecord&)>&) override {}
+    RecordView ViewHistoryRecord(intptr_t, SystemTime&, SystemTime&) override { return RecordView::Missing; }
+    void ViewHistoryRecords(intptr_t, intptr_t) override {}
+};
+
+TEST(BroadcastReplyTestStart, AnAnswerThatComesDuringTheSendIsKept) {
+    AnsweringWindow window;
+    ASSERT_TRUE(window.replies.Create());
+    CTestDlg panel(window);
+    ASSERT_TRUE(panel.Create());
+    ListView rows = window.replies.m_replyList;
+    std::vector<BroadcastReplyRow> earlier(2);
+    window.replies.AppendReplyRows(earlier);
+    ASSERT_EQ(rows.GetItemCount(), 2);
+
+    window.answer = Answer(kAnswerB);
+    panel.ShowGroup(PAGE_BROADCAST_REPLY_TEST);
+    TypeTexts(panel, {{IDC_PANEL_BRD_DSN, "10"}, {IDC_PANEL_BRD_DELAY, "0"}, {IDC_PANEL_RESP_TIMES, "3"},
+                      {IDC_PANEL_DATA_LEN, "0"}});
+    Button(panel.GetDlgItem(IDC_PANEL_BROADCAST_REPLY_TEST)).Click();
+    ASSERT_EQ(window.sent.size(), 1u);
+    EXPECT_EQ(window.sent[0][4], 0xF5);
+    ASSERT_EQ(rows.GetItemCount(), 1);
+    EXPECT_EQ(rows.GetItemText(0, 1) + " " + rows.GetItemText(0, 6), "0000 FFEEDDCCBBAA");
+    EXPECT_EQ(window.replies.m_rowCount, 1u);
+    panel.DestroyWindow();
+    window.replies.DestroyWindow();
+}
+
 }  // namespace
