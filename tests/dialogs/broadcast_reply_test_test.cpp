@@ -140,6 +140,35 @@ TEST_F(BroadcastReplyTestTest, AnswersAreListedExplainedExportedAndImported) {
     EXPECT_EQ(Rows().GetItemText(2, 1), "0002");
 }
 
+// Rows cut short keep their empty cells through an export and an import; an empty list leaves no
+// file.
+TEST_F(BroadcastReplyTestTest, CutRowsReadBackAndAnEmptyListLeavesNoFile) {
+    std::vector<BroadcastReplyRow> list(2);
+    ASSERT_EQ(CBroadcastReplyTestDlg::ReadReplyRow(Answer("01 01 34 12 06"), 0, list[0]), -1);
+    ASSERT_EQ(CBroadcastReplyTestDlg::ReadReplyRow(Answer("01 00 01 02 03 04 05 06 0A"), 0, list[1]), -1);
+    Test().AppendReplyRows(list);
+    const Cells first = Row(0), second = Row(1);
+    const std::string path = Path("cut.txt");
+    filePaths.push_back(path);
+    Press(IDC_BROADCAST_TEST_EXPORT);
+    Press(IDC_BROADCAST_TEST_CLEAR);
+    filePaths.push_back(path);
+    Press(IDC_BROADCAST_TEST_IMPORT);
+    ASSERT_EQ(fileRequests.size(), 2u);
+    EXPECT_TRUE(fileRequests[1].open);
+    EXPECT_EQ(fileRequests[1].fileName, "");
+    ASSERT_EQ(Rows().GetItemCount(), 2);
+    EXPECT_EQ(Row(0), first);
+    EXPECT_EQ(Row(1), second);
+    EXPECT_TRUE(boxes.empty());
+
+    Press(IDC_BROADCAST_TEST_CLEAR);
+    filePaths.push_back(path);
+    Press(IDC_BROADCAST_TEST_EXPORT);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(boxes.empty());
+}
+
 // The list keeps a time compactly only when it shows the same text.
 TEST_F(BroadcastReplyTestTest, TimeCellsShowTheirTextUnchanged) {
     const Cells times = {kFixedStamp,           "9999-12-31 23:59:59:999", "2024-13-05 06:07:08:009",

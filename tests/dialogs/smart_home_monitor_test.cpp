@@ -37,6 +37,12 @@ TEST_F(SmartHomeMonitorTest, RowsAreExportedClearedAndShownInDetail) {
                              Blanks(12) + "0304" + Blanks(12) + "AA BB " + Blanks(10) + "\r\n";
     EXPECT_EQ(ReadFileBytes(path), Utf8ToGbk(header + row0 + row1));
 
+    // A file that cannot be written says so.
+    filePaths.push_back(Path("missing/aps.txt"));
+    Press(IDC_SMART_HOME_EXPORT);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"导出失败！"});
+    boxes.clear();
+
     // A double click shows the row's frame text; with no row selected it does nothing.
     Rows().ClearSelection();
     Page().OnDblclkFrameList();
