@@ -1,7 +1,7 @@
 // The broadcast reply test and the smart-home page on a real X server: what the server maps for
 // each, that every control lies inside it, and Enter, Esc and the close box as a user presses
 // them (xdotool). Run on an X display of its own (xvfb_run.sh); skipped without one.
-// KVT_DESKTOP_SHOT=prefix: a picture of the whole screen with each shown, prefix-<name>.png.
+// KVT_DESKTOP_SHOT=out.png: a picture of the whole screen with each shown, out-<name>[-wm].png.
 
 #include <gtest/gtest.h>
 
@@ -120,11 +120,13 @@ void ExpectControlsInside(const Dialog& dialog, const Rect& area) {
 }
 
 void Shot(const std::string& name) {
-    const char* prefix = std::getenv("KVT_DESKTOP_SHOT");
-    if (!prefix || !*prefix) return;
+    const char* shot = std::getenv("KVT_DESKTOP_SHOT");
+    if (!shot || !*shot) return;
+    std::string prefix = shot;
+    if (prefix.size() > 4 && prefix.compare(prefix.size() - 4, 4, ".png") == 0) prefix.resize(prefix.size() - 4);
     PumpFor(300);
     const std::string wm = WindowManagerRuns() ? "-wm" : "";
-    (void)std::system(("import -window root '" + std::string(prefix) + "-" + name + wm + ".png' 2>/dev/null").c_str());
+    (void)std::system(("import -window root '" + prefix + "-" + name + wm + ".png' 2>/dev/null").c_str());
 }
 
 class ToolWindowsOnScreen : public testsupport::MainWindowWithModule {
