@@ -55,8 +55,8 @@ inline constexpr CodeText kVersionTypeNames[] = {{0, "boot版本"}, {1, "固件�
 // Execution-state report.
 inline constexpr CodeText kExceptionCodeNames[] = {{0, "无效路径"}, {1, "csma失败"}, {2, "通信失败回复错误帧"}};
 
-// Connection management: the connection type (the protocol combo), the link state, and the
-// IP flag, transfer mode and phase (each phase name six GBK bytes, blanks included).
+// Connection management: the link state, the IP flag, the transfer mode and the phase (each
+// phase name six GBK bytes, blanks included). The connection type is the protocol's table.
 inline constexpr CodeText kConnectionStateNames[] = {{0, "无法连接"}, {1, "连接丢失"}, {2, "连接成功"}};
 inline constexpr CodeText kIpFlagNames[] = {{0, "MAC寻址报文"}, {1, "IP报文"}};
 inline constexpr CodeText kTransferModeNames[] = {{0, "广播"}, {1, "连接"}};
