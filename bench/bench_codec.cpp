@@ -4,6 +4,7 @@
 
 #include "analyzer/analyzer.h"
 #include "analyzer/broadcast_test_analyzers.h"
+#include "analyzer/connection_analyzers.h"
 #include "analyzer/control_field.h"
 #include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
@@ -96,6 +97,31 @@ void BM_AnalyzePairingFrame(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnalyzePairingFrame)->DenseRange(0, 3);
+
+// The connection management frames after their control field: a start-connection request to a
+// cloud server, a link state report from a device, a delete-connection request to a device.
+void BM_AnalyzeConnectionFrame(benchmark::State& state) {
+    const ByteString mac{0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
+    const ByteString sockets{1, 0, 0xA8, 0xC0, 0x90, 0x1F, 2, 0, 0, 10, 0xBB, 1};
+    const struct {
+        ByteString frame;
+        int (*explain)(const ByteString&, std::string&);
+    } cases[] = {
+        {Frame(0x40, 0x11, ByteString{0x21, 0x02} + sockets), AnalyzeStartConnection},
+        {Frame(0x80, 0x12, ByteString{0x43, 0x01} + mac + ByteString{2}), AnalyzeLinkStateReport},
+        {Frame(0x40, 0x13, ByteString{0x43, 0x00} + mac), AnalyzeDeleteConnection},
+    };
+    const auto& c = cases[state.range(0)];
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        PrintControlField(c.frame, text);
+        c.explain(c.frame, text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzeConnectionFrame)->DenseRange(0, 2);
 
 // The test-tool, smart-monitor, reset-information, broadcast reply test and BLE configuration
 // frames, each through its own explainer after its control field: a test data report, a

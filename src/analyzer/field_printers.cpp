@@ -42,8 +42,18 @@ void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text) {
     PrintMulticastFlag(flag, text);
 }
 
+void AppendDecimal(unsigned value, std::string& text) {
+    char digits[10];
+    char* p = digits + sizeof digits;
+    do {
+        *--p = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.append(p, static_cast<size_t>(digits + sizeof digits - p));
+}
+
 void PrintNumberLine(uint16_t value, std::string& text) {
-    AppendFormat(text, "%u", static_cast<unsigned>(value));
+    AppendDecimal(value, text);
     text += kCrLf;
 }
 
@@ -107,9 +117,14 @@ void PrintReversedBytes(FrameReader& in, std::string& text, uint8_t count) {
 }
 
 bool PrintIpv4Address(FrameReader& in, std::string& text) {
-    const ByteString a = in.Bytes(4);
-    if (a.size() != 4) return false;
-    AppendFormat(text, "%u.%u.%u.%u\r\n", a[3], a[2], a[1], a[0]);
+    if (!in.Need(4)) return false;
+    uint8_t a[4];
+    for (uint8_t& b : a) b = in.ByteOrZero();
+    for (int i = 3; i >= 0; --i) {
+        AppendDecimal(a[i], text);
+        text.push_back(i > 0 ? '.' : '\r');
+    }
+    text.push_back('\n');
     return true;
 }
 

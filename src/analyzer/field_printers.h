@@ -23,6 +23,8 @@ void PrintNumberLine(uint16_t value, std::string& text);
 // "异常状态为：   " and the status name.
 void PrintStatusLine(uint8_t status, std::string& text);
 
+// The value in decimal, no leading zeros.
+void AppendDecimal(unsigned value, std::string& text);
 // The bytes in their order, as "%02X" pairs.
 void AppendHex(const ByteString& bytes, std::string& text);
 // The bytes from the last to the first, as "%02X" pairs.

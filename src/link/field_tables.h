@@ -55,8 +55,15 @@ inline constexpr CodeText kVersionTypeNames[] = {{0, "boot版本"}, {1, "固件�
 // Execution-state report.
 inline constexpr CodeText kExceptionCodeNames[] = {{0, "无效路径"}, {1, "csma失败"}, {2, "通信失败回复错误帧"}};
 
+// Connection management: the link state, the IP flag, the transfer mode and the phase (each
+// phase name six GBK bytes, blanks included). The connection type is the protocol's table.
+inline constexpr CodeText kConnectionStateNames[] = {{0, "无法连接"}, {1, "连接丢失"}, {2, "连接成功"}};
+inline constexpr CodeText kIpFlagNames[] = {{0, "MAC寻址报文"}, {1, "IP报文"}};
+inline constexpr CodeText kTransferModeNames[] = {{0, "广播"}, {1, "连接"}};
+inline constexpr CodeText kPhaseNames[] = {{0, "未知  "}, {1, "A相   "}, {2, "B相   "}, {3, "C相   "}};
+
 // Connection pages.
-inline constexpr CodeText kProtocolNames[] = {{0, "0:不区分"}, {1, "1:UDP"}, {2, "2:TCP"}};
+inline constexpr CodeText kProtocolNames[] = {{0, "不区分", "0:不区分"}, {1, "UDP", "1:UDP"}, {2, "TCP", "2:TCP"}};
 inline constexpr CodeText kTransportNames[] = {{0, "0:UDP"}, {1, "1:TCP"}};
 inline constexpr CodeText kTcpStateNames[] = {
     {0, "不存在"}, {1, "连接中"}, {2, "无法建立连接"}, {3, "连接丢失"}, {4, "建立连接成功"}};

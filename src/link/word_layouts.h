@@ -64,6 +64,8 @@ namespace connection_word {
 inline constexpr BitField kSourceMode = kSourceModeBits;
 inline constexpr BitField kTargetMode = kTargetModeBits;
 inline constexpr BitField kProtocol{8, 2};
+// The explanations read the protocol as a 4-bit connection type.
+inline constexpr BitField kConnectionType{8, 4};
 }  // namespace connection_word
 
 // The parameter word of broadcast (0x16).

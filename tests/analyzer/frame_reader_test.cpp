@@ -67,6 +67,10 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
         {"groups", groups, Hex("02 01 00 02 00"), 0, "组地址数目：  02\r\nGPID1: 0001\r\nGPID2: 0002\r\n", true, 5},
         {"reversed", reversed, Hex("00 11 22 33"), 1, "332211\r\n", true, 4},
         {"payload length cut", PrintPayload, Hex("05"), 0, kIncomplete, false, 0},
+        // Least significant byte first; each byte in decimal without leading zeros.
+        {"IPv4", PrintIpv4Address, Hex("79 01 00 A8 C0"), 1, "192.168.0.1\r\n", true, 5},
+        {"IPv4 extremes", PrintIpv4Address, Hex("FF 0A 00 FF"), 0, "255.0.10.255\r\n", true, 4},
+        {"IPv4 cut", PrintIpv4Address, Hex("79 01 00 A8"), 1, kIncomplete, false, 1},
     };
     for (const auto& c : cases) {
         std::string text;
@@ -80,6 +84,8 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
 TEST(FieldPrinters, ValueLines) {
     std::string t;
     PrintNumberLine(0xFFFF, t);
+    PrintNumberLine(0, t);
+    PrintNumberLine(1000, t);
     // Codes without a name.
     PrintTargetDeviceMode(6, t);
     PrintPasswordMode(2, t);
@@ -91,7 +97,7 @@ TEST(FieldPrinters, ValueLines) {
     PrintDecryptState(3, t);
     PrintModifyResult(2, t);
     EXPECT_EQ(t,
-              "65535\r\n目标设备模式：    出错\r\n网络口令模式: 出错\r\n组播标志：    出错\r\n搜索范围：    RSV\r\n"
+              "65535\r\n0\r\n1000\r\n目标设备模式：    出错\r\n网络口令模式: 出错\r\n组播标志：    出错\r\n搜索范围：    RSV\r\n"
               "搜索范围：    \r\n属性回复状态：    \r\n优先级：\r\n解密状态：    \r\n状态：        \r\n");
 }
 

@@ -6,6 +6,7 @@
 
 #include "analyzer/analyzer.h"
 #include "analyzer/broadcast_test_analyzers.h"
+#include "analyzer/connection_analyzers.h"
 #include "analyzer/data_analyzers.h"
 #include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/local_analyzers.h"
@@ -36,6 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeSetLocalTone(frame, text);
     AnalyzeSetPassword(frame, text);
     AnalyzeSetLocalMacAddress(frame, text);
+    AnalyzeStartConnection(frame, text);
+    AnalyzeLinkStateReport(frame, text);
+    AnalyzeDeleteConnection(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;

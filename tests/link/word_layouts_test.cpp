@@ -34,6 +34,8 @@ TEST(WordLayouts, EachWordsFieldsFitItsWidthAndDoNotOverlap) {
           receive_info_word::kBits12to13, receive_info_word::kMulticast, receive_info_word::kPasswordMode,
           receive_info_word::kBits16to23}},
         {"connection", 16, {connection_word::kSourceMode, connection_word::kTargetMode, connection_word::kProtocol}},
+        {"connection as explained", 16,
+         {connection_word::kSourceMode, connection_word::kTargetMode, connection_word::kConnectionType}},
         {"broadcast", 16,
          {broadcast_param_word::kSourceMode, broadcast_param_word::kTargetMode, broadcast_param_word::kPriority,
           broadcast_param_word::kRadius, broadcast_param_word::kPasswordMode, broadcast_param_word::kMulticast}},
