@@ -77,9 +77,23 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
     }
 }
 
+TEST(FieldPrinters, GroupListOfThreeDigitCount) {
+    const ByteString frame = Hex("64") + ByteString(198, 0) + Hex("CD AB");
+    std::string text;
+    FrameReader in(frame, text, 0);
+    PrintGroupIdList(in, text);
+    const std::string head = "组地址数目：  100\r\nGPID1: 0000\r\n";
+    const std::string tail = "GPID99: 0000\r\nGPID100: ABCD\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    EXPECT_EQ(in.Position(), 201);
+}
+
 TEST(FieldPrinters, ValueLines) {
     std::string t;
     PrintNumberLine(0xFFFF, t);
+    PrintNumberLine(0, t);
     // Codes without a name.
     PrintTargetDeviceMode(6, t);
     PrintPasswordMode(2, t);
@@ -91,7 +105,7 @@ TEST(FieldPrinters, ValueLines) {
     PrintDecryptState(3, t);
     PrintModifyResult(2, t);
     EXPECT_EQ(t,
-              "65535\r\n目标设备模式：    出错\r\n网络口令模式: 出错\r\n组播标志：    出错\r\n搜索范围：    RSV\r\n"
+              "65535\r\n0\r\n目标设备模式：    出错\r\n网络口令模式: 出错\r\n组播标志：    出错\r\n搜索范围：    RSV\r\n"
               "搜索范围：    \r\n属性回复状态：    \r\n优先级：\r\n解密状态：    \r\n状态：        \r\n");
 }
 
