@@ -8,6 +8,7 @@
 #include "analyzer/control_field.h"
 #include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
+#include "analyzer/remote_multicast_analyzers.h"
 #include "analyzer/test_tool_analyzers.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
@@ -158,6 +159,35 @@ void BM_AnalyzeSubCommandFamilies(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnalyzeSubCommandFamilies)->DenseRange(0, 5);
+
+// The remote multicast-group setting, each frame through its own explainer after its control
+// field: a multicast request of three groups, a reply, a request report of three groups, a
+// reply report.
+void BM_AnalyzeRemoteMulticastFrame(benchmark::State& state) {
+    const ByteString mac{0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
+    const ByteString groups{3, 0x34, 0x12, 0x78, 0x56, 0xBC, 0x9A};
+    const struct {
+        ByteString frame;
+        bool (*explain)(const ByteString&, std::string&);
+    } cases[] = {
+        {Frame(0x40, 0x25, ByteString{0x33, 0x01, 0xCD, 0xAB} + mac + groups), AnalyzeRemoteSetMulticastRequest},
+        {Frame(0x40, 0x27, ByteString{0x33, 0x01, 0xCD, 0xAB} + mac + ByteString{1}), AnalyzeRemoteSetMulticastReply},
+        {Frame(0x80, 0x26, ByteString{0x34, 0x15, 0xCD, 0xAB} + mac + ByteString{1} + groups),
+         AnalyzeRemoteSetMulticastRequestReport},
+        {Frame(0x80, 0x28, ByteString{0x34, 0x15, 0xCD, 0xAB} + mac + ByteString{1}),
+         AnalyzeRemoteSetMulticastReplyReport},
+    };
+    const auto& c = cases[state.range(0)];
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        PrintControlField(c.frame, text);
+        c.explain(c.frame, text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzeRemoteMulticastFrame)->DenseRange(0, 3);
 
 void BM_HexTextToBytes(benchmark::State& state) {
     const std::string text = "79 06 00 80 03 01 02 03 04 05 06 9B 85 ";

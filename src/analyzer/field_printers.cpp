@@ -9,10 +9,24 @@ const char kStatusLabel[] = "异常状态为：   ";
 
 namespace {
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 void AppendLine(const char* label, const char* name, std::string& text) {
     text += label;
     text += name;
     text += kCrLf;
+}
+
+// The value in decimal, zero-padded on the left to at least minDigits digits.
+void AppendDecimal(unsigned value, unsigned minDigits, std::string& text) {
+    char digits[10];
+    unsigned n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n < minDigits) digits[n++] = '0';
+    while (n > 0) text.push_back(digits[--n]);
 }
 
 }  // namespace
@@ -42,18 +56,10 @@ void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text) {
     PrintMulticastFlag(flag, text);
 }
 
-void AppendDecimal(unsigned value, std::string& text) {
-    char digits[10];
-    char* p = digits + sizeof digits;
-    do {
-        *--p = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    text.append(p, static_cast<size_t>(digits + sizeof digits - p));
-}
+void AppendDecimal(unsigned value, std::string& text) { AppendDecimal(value, 1, text); }
 
 void PrintNumberLine(uint16_t value, std::string& text) {
-    AppendDecimal(value, text);
+    AppendDecimal(value, 1, text);
     text += kCrLf;
 }
 
@@ -63,10 +69,9 @@ void PrintStatusLine(uint8_t status, std::string& text) {
 }
 
 void AppendHex(const ByteString& bytes, std::string& text) {
-    static const char hex[] = "0123456789ABCDEF";
     for (unsigned char b : bytes) {
-        text.push_back(hex[b >> 4]);
-        text.push_back(hex[b & 0x0F]);
+        text.push_back(kHexDigits[b >> 4]);
+        text.push_back(kHexDigits[b & 0x0F]);
     }
 }
 
@@ -107,8 +112,17 @@ bool PrintMulticastAddressChecked(FrameReader& in, std::string& text) {
 
 void PrintGroupIdList(FrameReader& in, std::string& text) {
     const unsigned n = in.ByteOrZero();
-    AppendFormat(text, "组地址数目：  %02u\r\n", n);
-    for (unsigned i = 1; i <= n; ++i) AppendFormat(text, "GPID%u: %04X\r\n", i, in.Word16OrZero());
+    text += "组地址数目：  ";
+    AppendDecimal(n, 2, text);
+    text += kCrLf;
+    for (unsigned i = 1; i <= n; ++i) {
+        const uint16_t id = in.Word16OrZero();
+        text += "GPID";
+        AppendDecimal(i, 1, text);
+        text += ": ";
+        for (int shift = 12; shift >= 0; shift -= 4) text.push_back(kHexDigits[(id >> shift) & 0x0F]);
+        text += kCrLf;
+    }
 }
 
 void PrintReversedBytes(FrameReader& in, std::string& text, uint8_t count) {

@@ -51,6 +51,9 @@ inline constexpr CodeText kRestartFailureNames[] = {{1, "升级中"}};
 // The LWIP mode set on a remote device.
 inline constexpr CodeText kSetTypeNames[] = {{0, "关闭", "0: 关闭"}, {1, "打开", "1: 打开"}};
 inline constexpr CodeText kVersionTypeNames[] = {{0, "boot版本"}, {1, "固件版本"}, {2, "分层应用版本"}, {3, "其他版本"}};
+// The kind of an upgrade image.
+inline constexpr CodeText kUpgradeBinTypeNames[] = {
+    {0, "升级boot"}, {1, "升级分层编译固件"}, {2, "升级分开编译上层应用"}, {3, "升级非分层编译程序"}};
 
 // Execution-state report.
 inline constexpr CodeText kExceptionCodeNames[] = {{0, "无效路径"}, {1, "csma失败"}, {2, "通信失败回复错误帧"}};

@@ -118,6 +118,14 @@ inline constexpr BitField kTargetMode = kTargetModeBits;
 inline constexpr BitField kMulticast{8, 1};
 }  // namespace multicast_request_word
 
+// The word at the head of the module's reports of a remote multicast-group setting.
+namespace multicast_report_word {
+inline constexpr BitField kSourceMode = kSourceModeBits;
+inline constexpr BitField kTargetMode = kTargetModeBits;
+inline constexpr BitField kDepth{8, 4};
+inline constexpr BitField kMulticast{12, 1};
+}  // namespace multicast_report_word
+
 // The mode word of a remote password setting (0x1C).
 namespace remote_password_word {
 inline constexpr BitField kSourceMode = kSourceModeBits;

@@ -81,6 +81,19 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
     }
 }
 
+TEST(FieldPrinters, GroupListOfThreeDigitCount) {
+    const ByteString frame = Hex("64") + ByteString(198, 0) + Hex("CD AB");
+    std::string text;
+    FrameReader in(frame, text, 0);
+    PrintGroupIdList(in, text);
+    const std::string head = "组地址数目：  100\r\nGPID1: 0000\r\n";
+    const std::string tail = "GPID99: 0000\r\nGPID100: ABCD\r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    EXPECT_EQ(in.Position(), 201);
+}
+
 TEST(FieldPrinters, ValueLines) {
     std::string t;
     PrintNumberLine(0xFFFF, t);

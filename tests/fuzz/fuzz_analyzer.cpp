@@ -12,6 +12,7 @@
 #include "analyzer/local_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_command_analyzers.h"
+#include "analyzer/remote_multicast_analyzers.h"
 #include "analyzer/test_tool_analyzers.h"
 #include "link/conversions.h"
 
@@ -40,6 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeStartConnection(frame, text);
     AnalyzeLinkStateReport(frame, text);
     AnalyzeDeleteConnection(frame, text);
+    AnalyzeRemoteSetMulticastRequest(frame, text);
+    AnalyzeRemoteSetMulticastReply(frame, text);
+    AnalyzeRemoteSetMulticastRequestReport(frame, text);
+    AnalyzeRemoteSetMulticastReplyReport(frame, text);
+    PrintUpgradeBinType(FrameByte(frame, 5), text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
