@@ -15,6 +15,20 @@ void AppendLine(const char* label, const char* name, std::string& text) {
     text += kCrLf;
 }
 
+const char kHexDigits[] = "0123456789ABCDEF";
+
+// A decimal number with zeros in front up to minDigits, as "%0*u" prints it, without printf.
+void AppendDecimal(unsigned value, int minDigits, std::string& text) {
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n < minDigits) digits[n++] = '0';
+    while (n > 0) text.push_back(digits[--n]);
+}
+
 }  // namespace
 
 void PrintErrorStatus(uint8_t status, std::string& text) {
@@ -52,16 +66,28 @@ void PrintStatusLine(uint8_t status, std::string& text) {
     PrintErrorStatus(status, text);
 }
 
-void AppendHex(const ByteString& bytes, std::string& text) {
-    static const char hex[] = "0123456789ABCDEF";
-    for (unsigned char b : bytes) {
-        text.push_back(hex[b >> 4]);
-        text.push_back(hex[b & 0x0F]);
+namespace {
+
+// Two digits a byte, written in place: a long key or payload is one resize, not a push a digit.
+template <typename Iterator>
+void AppendHexRange(Iterator first, Iterator last, size_t count, std::string& text) {
+    const size_t old = text.size();
+    text.resize(old + 2 * count);
+    char* out = &text[old];
+    for (; first != last; ++first) {
+        *out++ = kHexDigits[*first >> 4];
+        *out++ = kHexDigits[*first & 0x0F];
     }
 }
 
+}  // namespace
+
+void AppendHex(const ByteString& bytes, std::string& text) {
+    AppendHexRange(bytes.begin(), bytes.end(), bytes.size(), text);
+}
+
 void AppendHexReversed(const ByteString& bytes, std::string& text) {
-    AppendHex(ByteString(bytes.rbegin(), bytes.rend()), text);
+    AppendHexRange(bytes.rbegin(), bytes.rend(), bytes.size(), text);
 }
 
 void AppendByteCharacters(const ByteString& bytes, std::string& text) {
@@ -97,8 +123,26 @@ bool PrintMulticastAddressChecked(FrameReader& in, std::string& text) {
 
 void PrintGroupIdList(FrameReader& in, std::string& text) {
     const unsigned n = in.ByteOrZero();
-    AppendFormat(text, "组地址数目：  %02u\r\n", n);
-    for (unsigned i = 1; i <= n; ++i) AppendFormat(text, "GPID%u: %04X\r\n", i, in.Word16OrZero());
+    text += "组地址数目：  ";
+    AppendDecimal(n, 2, text);
+    text += kCrLf;
+    // "GPID%u: %04X" and a line end, each line made apart and appended whole, without printf:
+    // a count of 255 makes 255 lines.
+    text.reserve(text.size() + 16 * n);
+    char line[16] = {'G', 'P', 'I', 'D'};
+    for (unsigned i = 1; i <= n; ++i) {
+        const unsigned id = in.Word16OrZero();
+        char* out = line + 4;
+        if (i >= 100) *out++ = static_cast<char>('0' + i / 100);
+        if (i >= 10) *out++ = static_cast<char>('0' + i / 10 % 10);
+        *out++ = static_cast<char>('0' + i % 10);
+        *out++ = ':';
+        *out++ = ' ';
+        for (int shift = 12; shift >= 0; shift -= 4) *out++ = kHexDigits[(id >> shift) & 0x0F];
+        *out++ = '\r';
+        *out++ = '\n';
+        text.append(line, static_cast<size_t>(out - line));
+    }
 }
 
 void PrintReversedBytes(FrameReader& in, std::string& text, uint8_t count) {
