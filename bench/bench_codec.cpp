@@ -90,7 +90,8 @@ void BM_AnalyzeLocalSettings(benchmark::State& state) {
         {Frame(0x80, 0x08, ByteString{255} + ByteString(255, 0x5A)), AnalyzeSetPassword},
         {Frame(0x80, 0x04, ByteString{1, 2, 3, 4, 5, 6}),
          [](const ByteString& f, std::string& t) { AnalyzeSetLocalMacAddress(f, t); }},
-        {Frame(0x40, 0x20, ByteString{1, 0xFE}), [](const ByteString& f, std::string& t) { AnalyzeSetLocalTone(f, t); }},
+        {Frame(0x40, 0x20, ByteString{1, 0xFE}),
+         [](const ByteString& f, std::string& t) { AnalyzeSetLocalTone(f, t); }},
     };
     const auto& c = cases[state.range(0)];
     std::string text;

@@ -118,8 +118,8 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
         const std::string wire = std::string(1, "0123456789"[i / 10]) + "0123456789"[i % 10] + "0000000000";
         ByteString payload;
         BuildConfigParamsPayload(wire, kIndex, kData, payload);
-        sim.SetAnswerFor(CMD_CONFIG_PARAMS, 0, payload.substr(0, 6), kvtsim::BuildFrame(0x80, CMD_CONFIG_PARAMS_REPLY, payload),
-                         kAnswerDelay);
+        sim.SetAnswerFor(CMD_CONFIG_PARAMS, 0, payload.substr(0, 6),
+                         kvtsim::BuildFrame(0x80, CMD_CONFIG_PARAMS_REPLY, payload), kAnswerDelay);
         steps.push_back(BatchStep{wire, kvtsim::BuildFrame(0x40, CMD_CONFIG_PARAMS, payload)});
     }
     ::setenv(("KVT_COM" + std::to_string(kPort)).c_str(), sim.SlavePath().c_str(), 1);

@@ -84,7 +84,8 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
 // Numbers of one to three digits, and identifiers past the frame's end as zero.
 TEST(FieldPrinters, LongGroupIdList) {
     ByteString frame{120};
-    for (int i = 1; i <= 110; ++i) frame += ByteString{static_cast<unsigned char>(i), static_cast<unsigned char>(0xFF - i)};
+    for (int i = 1; i <= 110; ++i)
+        frame += ByteString{static_cast<unsigned char>(i), static_cast<unsigned char>(0xFF - i)};
     std::string expected = "组地址数目：  120\r\n";
     for (int i = 1; i <= 120; ++i)
         expected += i <= 110 ? StrFormat("GPID%d: %02X%02X\r\n", i, 0xFF - i, i) : StrFormat("GPID%d: 0000\r\n", i);

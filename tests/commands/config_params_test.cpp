@@ -129,7 +129,8 @@ TEST_F(ConfigParamsTest, CheckedAddressesFromNoneToTooMany) {
     PumpFor(100);
     EXPECT_TRUE(Enabled(IDC_CONFIG_PARAMS));
     EXPECT_TRUE(boxes.empty());
-    for (int i = 1; i <= 36; ++i) Addresses().SetCheck(Addresses().AppendRow({"", std::to_string(i), "old", "old"}), true);
+    for (int i = 1; i <= 36; ++i)
+        Addresses().SetCheck(Addresses().AppendRow({"", std::to_string(i), "old", "old"}), true);
     dlg->SetDlgItemText(IDC_CONFIG_INDEX, "3");
     Click(IDC_CONFIG_PARAMS);
     PumpFor(100);
