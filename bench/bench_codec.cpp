@@ -6,6 +6,7 @@
 #include "analyzer/broadcast_test_analyzers.h"
 #include "analyzer/connection_analyzers.h"
 #include "analyzer/control_field.h"
+#include "analyzer/local_analyzers.h"
 #include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_multicast_analyzers.h"
@@ -74,6 +75,37 @@ void BM_AnalyzeFrame(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnalyzeFrame)->DenseRange(0, 3);
+
+// The local settings that the dispatcher does not route, each after its control field: a group
+// setting of three groups, a group reading of three and of 255 (zeros past the frame's end), a
+// key of 64 and of 255 bytes, a local MAC answer, a local tone request.
+void BM_AnalyzeLocalSettings(benchmark::State& state) {
+    const ByteString groups{3, 0x34, 0x12, 0x78, 0x56, 0xBC, 0x9A};
+    const struct {
+        ByteString frame;
+        void (*explain)(const ByteString&, std::string&);
+    } cases[] = {
+        {Frame(0x40, 0x25, groups), AnalyzeSetMulticastAddress},
+        {Frame(0x80, 0x26, groups), AnalyzeReadMulticastAddress},
+        {Frame(0x80, 0x26, ByteString{0xFF, 0x34, 0x12}), AnalyzeReadMulticastAddress},
+        {Frame(0x80, 0x08, ByteString{64} + ByteString(64, 0x5A)), AnalyzeSetPassword},
+        {Frame(0x80, 0x08, ByteString{255} + ByteString(255, 0x5A)), AnalyzeSetPassword},
+        {Frame(0x80, 0x04, ByteString{1, 2, 3, 4, 5, 6}),
+         [](const ByteString& f, std::string& t) { AnalyzeSetLocalMacAddress(f, t); }},
+        {Frame(0x40, 0x20, ByteString{1, 0xFE}),
+         [](const ByteString& f, std::string& t) { AnalyzeSetLocalTone(f, t); }},
+    };
+    const auto& c = cases[state.range(0)];
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        PrintControlField(c.frame, text);
+        c.explain(c.frame, text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzeLocalSettings)->DenseRange(0, 6);
 
 // A pairing frame's explanation as the frame analyzer's would be: its control field, then its
 // sub-code's text. Local pairing answer, communication test request, searched devices, pairing

@@ -17,10 +17,10 @@ void AppendLine(const char* label, const char* name, std::string& text) {
     text += kCrLf;
 }
 
-// The value in decimal, zero-padded on the left to at least minDigits digits.
-void AppendDecimal(unsigned value, unsigned minDigits, std::string& text) {
-    char digits[10];
-    unsigned n = 0;
+// A decimal number with zeros in front up to minDigits, as "%0*u" prints it, without printf.
+void AppendDecimal(unsigned value, int minDigits, std::string& text) {
+    char digits[12];
+    int n = 0;
     do {
         digits[n++] = static_cast<char>('0' + value % 10);
         value /= 10;
@@ -68,15 +68,28 @@ void PrintStatusLine(uint8_t status, std::string& text) {
     PrintErrorStatus(status, text);
 }
 
-void AppendHex(const ByteString& bytes, std::string& text) {
-    for (unsigned char b : bytes) {
-        text.push_back(kHexDigits[b >> 4]);
-        text.push_back(kHexDigits[b & 0x0F]);
+namespace {
+
+// Two digits a byte, written in place: a long key or payload is one resize, not a push a digit.
+template <typename Iterator>
+void AppendHexRange(Iterator first, Iterator last, size_t count, std::string& text) {
+    const size_t old = text.size();
+    text.resize(old + 2 * count);
+    char* out = &text[old];
+    for (; first != last; ++first) {
+        *out++ = kHexDigits[*first >> 4];
+        *out++ = kHexDigits[*first & 0x0F];
     }
 }
 
+}  // namespace
+
+void AppendHex(const ByteString& bytes, std::string& text) {
+    AppendHexRange(bytes.begin(), bytes.end(), bytes.size(), text);
+}
+
 void AppendHexReversed(const ByteString& bytes, std::string& text) {
-    AppendHex(ByteString(bytes.rbegin(), bytes.rend()), text);
+    AppendHexRange(bytes.rbegin(), bytes.rend(), bytes.size(), text);
 }
 
 void AppendByteCharacters(const ByteString& bytes, std::string& text) {
@@ -115,13 +128,22 @@ void PrintGroupIdList(FrameReader& in, std::string& text) {
     text += "组地址数目：  ";
     AppendDecimal(n, 2, text);
     text += kCrLf;
+    // "GPID%u: %04X" and a line end, each line made apart and appended whole, without printf:
+    // a count of 255 makes 255 lines.
+    text.reserve(text.size() + 16 * n);
+    char line[16] = {'G', 'P', 'I', 'D'};
     for (unsigned i = 1; i <= n; ++i) {
-        const uint16_t id = in.Word16OrZero();
-        text += "GPID";
-        AppendDecimal(i, 1, text);
-        text += ": ";
-        for (int shift = 12; shift >= 0; shift -= 4) text.push_back(kHexDigits[(id >> shift) & 0x0F]);
-        text += kCrLf;
+        const unsigned id = in.Word16OrZero();
+        char* out = line + 4;
+        if (i >= 100) *out++ = static_cast<char>('0' + i / 100);
+        if (i >= 10) *out++ = static_cast<char>('0' + i / 10 % 10);
+        *out++ = static_cast<char>('0' + i % 10);
+        *out++ = ':';
+        *out++ = ' ';
+        for (int shift = 12; shift >= 0; shift -= 4) *out++ = kHexDigits[(id >> shift) & 0x0F];
+        *out++ = '\r';
+        *out++ = '\n';
+        text.append(line, static_cast<size_t>(out - line));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "analyzer/frame_reader.h"
 
+#include <algorithm>
+
 const char kIncompleteFrameText[] = "\r\nError:报文不完整\r\n";
 
 FrameReader::FrameReader(const ByteString& frame, std::string& text, long long position)
@@ -32,9 +34,12 @@ uint16_t FrameReader::Word16OrZero() {
 }
 
 ByteString FrameReader::BytesOrZero(size_t n) {
-    ByteString out;
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) out.push_back(FrameByte(frame_, position_ + static_cast<long long>(i)));
-    position_ += static_cast<long long>(n);
+    ByteString out(n, 0);
+    // The part inside the frame in one copy; the rest stays zero.
+    const long long end = position_ + static_cast<long long>(n);
+    const long long from = std::max(position_, 0LL);
+    const long long to = std::min(end, static_cast<long long>(frame_.size()));
+    if (from < to) std::copy(frame_.begin() + from, frame_.begin() + to, out.begin() + (from - position_));
+    position_ = end;
     return out;
 }

@@ -3,7 +3,8 @@
 
 #include "analyzer/analyzer_common.h"
 #include "analyzer/local_analyzers.h"
-#include "platform/text_format.h"
+
+#include <string>
 
 using namespace analyzer_detail;
 
@@ -56,7 +57,8 @@ int AnalyzeSetLocalTone(const ByteString& frame, std::string& text) {
     if (b.dir == 0 && b.resp == 0) {
         if (b.length == 2) {
             PrintSubcarrierCount(in.ByteOrZero(), text);
-            AppendFormat(text, "Tgain:    %d", static_cast<int>(static_cast<int8_t>(in.ByteOrZero())));
+            text += "Tgain:    ";
+            text += std::to_string(static_cast<int8_t>(in.ByteOrZero()));
         }
     } else if (b.dir == 0) {
         text += "设置帧出错";
@@ -84,7 +86,9 @@ void AnalyzeSetPassword(const ByteString& frame, std::string& text) {
         }
     } else if (b.length > 1) {
         const uint8_t n = in.ByteOrZero();
-        AppendFormat(text, "PAKLEN:        %d\r\n", n);
+        text += "PAKLEN:        ";
+        text += std::to_string(n);
+        text += kCrLf;
         if (b.length == n + 1u) {
             text += "PSK:      ";
             AppendHexReversed(in.BytesOrZero(n), text);

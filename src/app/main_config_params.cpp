@@ -22,19 +22,24 @@ void CMainTesterDlg::OnConfigParams() {
         EnableConfigControls(true);
         return;
     }
-    // The fields are read once, before the run: the same values are sent and checked.
+    std::vector<std::string> addresses;
+    if (!GatherCheckedAddresses(addresses, kMaxDataTestAddresses)) {
+        EnableConfigControls(true);
+        return;
+    }
+    ClearCheckedResults();
+    // The fields are read once, before the run: the same values are sent and checked. With one
+    // empty, each address is refused in turn with its message: nothing sent, its row left blank.
     const std::string indexText = GetDlgItemText(IDC_CONFIG_INDEX);
     const std::string dataText = GetDlgItemText(IDC_CONFIG_DATA);
     if (indexText.empty() || dataText.empty()) {
-        ShowMessageBox(indexText.empty() ? "请输入index值" : "请输入data值");
+        for (size_t i = 0; i < addresses.size(); ++i)
+            ShowMessageBox(indexText.empty() ? "请输入index值" : "请输入data值");
         EnableConfigControls(true);
         return;
     }
     const uint8_t index = ConfigIndexValue(indexText);
     const uint32_t data = ConfigDataValue(dataText);
-    std::vector<std::string> addresses;
-    GatherCheckedAddresses(addresses, 0);
-    ClearCheckedResults();
     std::vector<BatchStep> steps;
     for (const std::string& wire : addresses) {
         const PagePayload payload = [&](Dialog&, ByteString& bytes) {

@@ -16,7 +16,8 @@
 // An empty text stays empty.
 std::string SwapAddressOrder(std::string text);
 
-// Most checked addresses the data test takes at once, and what it says beyond them.
+// Most checked addresses the data test and parameter configuration take at once, and what
+// they say beyond them.
 constexpr size_t kMaxDataTestAddresses = 35;
 constexpr const char* kTooManyAddressesText = "最大允许升级表数目为35";
 

@@ -8,6 +8,7 @@
 #include "analyzer/remote_password_analyzers.h"
 #include "analyzer/search_analyzers.h"
 #include "link/field_tables.h"
+#include "platform/text_format.h"
 #include "analyzer_explain.h"
 
 using namespace analyzer_texts;
@@ -46,6 +47,9 @@ TEST(FrameReader, OrZeroReadsMoveAndNeverReport) {
     EXPECT_TRUE(text.empty());
     EXPECT_FALSE(in.Need(0));  // past the end even an empty field does not fit
     EXPECT_EQ(text, kIncomplete);
+    FrameReader across(frame, text, 5);
+    EXPECT_EQ(across.BytesOrZero(4), Hex("34 12 00 00"));
+    EXPECT_EQ(across.Position(), 9);
 }
 
 TEST(FieldPrinters, ReadFieldsFromTheReader) {
@@ -81,17 +85,19 @@ TEST(FieldPrinters, ReadFieldsFromTheReader) {
     }
 }
 
-TEST(FieldPrinters, GroupListOfThreeDigitCount) {
-    const ByteString frame = Hex("64") + ByteString(198, 0) + Hex("CD AB");
+// Numbers of one to three digits, and identifiers past the frame's end as zero.
+TEST(FieldPrinters, LongGroupIdList) {
+    ByteString frame{120};
+    for (int i = 1; i <= 110; ++i)
+        frame += ByteString{static_cast<unsigned char>(i), static_cast<unsigned char>(0xFF - i)};
+    std::string expected = "组地址数目：  120\r\n";
+    for (int i = 1; i <= 120; ++i)
+        expected += i <= 110 ? StrFormat("GPID%d: %02X%02X\r\n", i, 0xFF - i, i) : StrFormat("GPID%d: 0000\r\n", i);
     std::string text;
     FrameReader in(frame, text, 0);
     PrintGroupIdList(in, text);
-    const std::string head = "组地址数目：  100\r\nGPID1: 0000\r\n";
-    const std::string tail = "GPID99: 0000\r\nGPID100: ABCD\r\n";
-    EXPECT_EQ(text.substr(0, head.size()), head);
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-    EXPECT_EQ(in.Position(), 201);
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(in.Position(), 241);
 }
 
 TEST(FieldPrinters, ValueLines) {

@@ -90,17 +90,20 @@ TEST_F(ConfigParamsTest, EachCheckedDeviceIsMarkedByItsAnswer) {
     EXPECT_EQ(testsupport::Spaced(frames[1]), "79 0B 00 40 E1 01 00 18 08 17 20 03 E8 03 00 00 72 64 ");
 }
 
+// An empty edit refuses every checked address in turn, with its message once each: nothing is
+// sent, the checked rows are left blank.
 TEST_F(ConfigParamsTest, RefusalsSendNothingAndEnableTheControlsAgain) {
-    Addresses().SetCheck(Addresses().AppendRow({"", "000000000001", "old", "old"}), true);
+    for (const char* address : {"000000000001", "000000000002", "000000000003"})
+        Addresses().SetCheck(Addresses().AppendRow({"", address, "old", "old"}), address[11] != '3');
     dlg->SetDlgItemText(IDC_CONFIG_INDEX, "3");
     dlg->SetDlgItemText(IDC_CONFIG_DATA, "1");
     Click(IDC_CONFIG_PARAMS);
+    EXPECT_EQ(Addresses().GetItemText(0, 2), "old");
     OpenPort();
     const struct {
         const char* index;
         const char* data;
-        const char* message;
-    } cases[] = {{"", "1", "请输入index值"}, {"3", "", "请输入data值"}};
+    } cases[] = {{"", "1"}, {"3", ""}, {"", ""}};
     for (const auto& c : cases) {
         dlg->SetDlgItemText(IDC_CONFIG_INDEX, c.index);
         dlg->SetDlgItemText(IDC_CONFIG_DATA, c.data);
@@ -108,9 +111,33 @@ TEST_F(ConfigParamsTest, RefusalsSendNothingAndEnableTheControlsAgain) {
         PumpFor(100);
         EXPECT_TRUE(Enabled(IDC_CONFIG_PARAMS));
     }
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"串口未开", "请输入index值", "请输入data值"}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"串口未开", "请输入index值", "请输入index值", "请输入data值",
+                                                    "请输入data值", "请输入index值", "请输入index值"}));
     EXPECT_EQ(sim.ReceivedFrames().size(), 1u);  // the version request of the opening
-    EXPECT_EQ(Addresses().GetItemText(0, 2), "old");
+    for (int row : {0, 1})
+        for (int column : {2, 3}) EXPECT_EQ(Addresses().GetItemText(row, column), " ") << row << column;
+    EXPECT_EQ(Addresses().GetItemText(2, 2), "old");
+}
+
+// With no address checked nothing is said, even with an edit empty; more than 35 are refused
+// with the list's message, and no row is touched.
+TEST_F(ConfigParamsTest, CheckedAddressesFromNoneToTooMany) {
+    OpenPort();
+    dlg->SetDlgItemText(IDC_CONFIG_INDEX, "");
+    dlg->SetDlgItemText(IDC_CONFIG_DATA, "1");
+    Click(IDC_CONFIG_PARAMS);
+    PumpFor(100);
+    EXPECT_TRUE(Enabled(IDC_CONFIG_PARAMS));
+    EXPECT_TRUE(boxes.empty());
+    for (int i = 1; i <= 36; ++i)
+        Addresses().SetCheck(Addresses().AppendRow({"", std::to_string(i), "old", "old"}), true);
+    dlg->SetDlgItemText(IDC_CONFIG_INDEX, "3");
+    Click(IDC_CONFIG_PARAMS);
+    PumpFor(100);
+    EXPECT_TRUE(Enabled(IDC_CONFIG_PARAMS));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"最大允许升级表数目为35"}));
+    EXPECT_EQ(sim.ReceivedFrames().size(), 1u);  // the version request of the opening
+    EXPECT_EQ(Addresses().GetItemText(35, 2), "old");
 }
 
 }  // namespace

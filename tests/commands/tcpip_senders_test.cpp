@@ -266,6 +266,7 @@ TEST_F(TcpipSendersTest, UncaptionedCommands) {
         EXPECT_EQ(ListOf(IDC_SEARCH_LOG).GetItemText(search, 2), frame);
         EXPECT_EQ(ListOf(IDC_DATA_LOG).GetItemText(data, 2), frame);
         ASSERT_TRUE(WaitFor([&] { return panel.GetItemCount() == rows + 1; }));
+        EXPECT_EQ(panel.GetItemText(rows, 2), frame);
     }
     Enter({{}, {{IDC_NEW_PSK, ""}}, 0});
     ExpectRefused([&] { dlg->DispatchNotify(IDM_COMMAND_0A, Notify::Clicked); }, "口令长度为1-64");

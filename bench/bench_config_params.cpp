@@ -1,0 +1,188 @@
+// What parameter configuration adds to the module's reply time. The batch runner configures
+// kAddresses devices behind the simulated module over a pseudo-terminal, as the "配置参数" button
+// does (its queue, flag, judgement and row); each device answers kAnswerDelay after its request
+// is read. Each iteration is one address, timed from the send to the moment its row is posted.
+// Counters, per address, median and worst:
+//   filed_ms     from the send until the answer is filed in the configuration queue, less the
+//                answer delay and the gather's quiet time;
+//   after_ms     the posted time beyond the run's fixed wait (the judgement and the hand-over);
+//   step_ms      from one send to the next, less the fixed wait: what the run adds to each
+//                address's turn.
+// The run sleeps its fixed wait before it looks at its queue, so the row is posted after that
+// wait however soon the answer came.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "commands/batch_runner.h"
+#include "commands/config_params.h"
+#include "link/conversions.h"
+#include "link/module_command.h"
+#include "link/module_link.h"
+#include "link/receive_gatherer.h"
+#include "sim/sim_module.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+constexpr int kPort = 98;
+constexpr int kAddresses = 20;
+constexpr std::chrono::milliseconds kAnswerDelay{20};
+constexpr uint8_t kIndex = 3;
+constexpr uint32_t kData = 1000;
+
+// One address: its request's send, its answer filed, its row posted.
+struct Turn {
+    Clock::time_point sent;
+    Clock::time_point filed;
+    Clock::time_point posted;
+    TestStatus status = TestStatus::Unchanged;
+};
+
+class Turns : public LinkListener {
+public:
+    void Sent() {
+        const Clock::time_point now = Clock::now();
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_sends.push_back(now);
+        m_current = Turn{};
+        m_current.sent = now;
+    }
+    void Posted(const BatchRow& row) {
+        const Clock::time_point now = Clock::now();
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_current.posted = now;
+            m_current.status = row.status;
+            m_done.push_back(m_current);
+        }
+        m_changed.notify_all();
+    }
+    bool Next(Turn& turn) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        if (!m_changed.wait_for(lock, std::chrono::seconds(5), [this] { return !m_done.empty(); })) return false;
+        turn = m_done.front();
+        m_done.pop_front();
+        return true;
+    }
+    std::vector<Clock::time_point> Sends() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_sends;
+    }
+
+    // The frame log gets the answer right after it is filed in its queue.
+    void OnLogFrame(LogList, const ByteString& frame) override {
+        const Clock::time_point now = Clock::now();
+        if (frame.size() < 6 || frame[4] != CMD_CONFIG_PARAMS_REPLY || (frame[3] & 0x80) == 0) return;
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_current.filed == Clock::time_point()) m_current.filed = now;
+    }
+    void OnVersionText(const std::string&) override {}
+    void OnHangUp() override {}
+    void OnToolFrame(ToolFrame, const ByteString&) override {}
+    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
+    void OnThreadStartFailed(const std::string&) override {}
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    Turn m_current;
+    std::deque<Turn> m_done;
+    std::vector<Clock::time_point> m_sends;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Worst(const std::vector<double>& values) { return *std::max_element(values.begin(), values.end()); }
+
+void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
+    kvtsim::SimModule sim;
+    if (!sim.Start()) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    std::vector<BatchStep> steps;
+    for (int i = 1; i <= kAddresses; ++i) {
+        const std::string wire = std::string(1, "0123456789"[i / 10]) + "0123456789"[i % 10] + "0000000000";
+        ByteString payload;
+        BuildConfigParamsPayload(wire, kIndex, kData, payload);
+        sim.SetAnswerFor(CMD_CONFIG_PARAMS, 0, payload.substr(0, 6),
+                         kvtsim::BuildFrame(0x80, CMD_CONFIG_PARAMS_REPLY, payload), kAnswerDelay);
+        steps.push_back(BatchStep{wire, kvtsim::BuildFrame(0x40, CMD_CONFIG_PARAMS, payload)});
+    }
+    ::setenv(("KVT_COM" + std::to_string(kPort)).c_str(), sim.SlavePath().c_str(), 1);
+
+    Turns turns;
+    ModuleLink link(turns);
+    link.CreateSerialComm();
+    link.SerialComm()->SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});
+    if (link.SerialComm()->Open() != SERIAL_OK || !link.StartGatherThread()) {
+        state.SkipWithError("cannot open the port");
+        return;
+    }
+    link.SetChannelMode(CHANNEL_SERIAL);
+    link.SetPortOpen(true);
+
+    BatchRunner runner(link, "no thread");
+    BatchPlan plan;
+    plan.queue = &link.Queues().config;
+    plan.arrived = &link.Queues().configArrived;
+    plan.waitMs = kConfigWaitMs;
+    plan.judge = [](const std::string& wire, const ByteString& reply) {
+        return JudgeConfigReply(reply, wire, kIndex, kData);
+    };
+    plan.sent = [&turns](const ByteString&) { turns.Sent(); };
+    plan.post = [&turns](const BatchRow& row) { turns.Posted(row); };
+    if (runner.Start(steps, plan) == 0) {
+        state.SkipWithError("no run thread");
+        return;
+    }
+
+    const double quietMs = Ms(ReceiveGatherer::kQuietTime).count();
+    const double delayMs = Ms(kAnswerDelay).count();
+    std::vector<double> filed, after;
+    for (auto _ : state) {
+        Turn turn;
+        if (!turns.Next(turn) || turn.status != TestStatus::Success || turn.filed == Clock::time_point()) {
+            state.SkipWithError("no answer");
+            break;
+        }
+        const double postedMs = Ms(turn.posted - turn.sent).count();
+        state.SetIterationTime(postedMs / 1000.0);
+        filed.push_back(Ms(turn.filed - turn.sent).count() - delayMs - quietMs);
+        after.push_back(postedMs - kConfigWaitMs);
+    }
+    runner.Stop();
+    link.Shutdown();
+
+    const std::vector<Clock::time_point> sends = turns.Sends();
+    std::vector<double> step;
+    for (size_t i = 1; i < sends.size(); ++i) step.push_back(Ms(sends[i] - sends[i - 1]).count() - kConfigWaitMs);
+    if (filed.empty() || step.empty()) return;
+    state.counters["delay_ms"] = delayMs;
+    state.counters["quiet_ms"] = quietMs;
+    state.counters["wait_ms"] = kConfigWaitMs;
+    state.counters["filed_ms"] = Median(filed);
+    state.counters["filed_max_ms"] = Worst(filed);
+    state.counters["after_ms"] = Median(after);
+    state.counters["after_max_ms"] = Worst(after);
+    state.counters["step_ms"] = Median(step);
+    state.counters["step_max_ms"] = Worst(step);
+}
+BENCHMARK(BM_ConfigParamsReplyOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kAddresses);
+
+}  // namespace
+
+BENCHMARK_MAIN();
