@@ -6,7 +6,6 @@
 
 #include "analyzer/analyzer_common.h"
 #include "link/field_tables.h"
-#include "platform/text_format.h"
 
 using namespace analyzer_detail;
 
@@ -124,7 +123,8 @@ int PrintDomainName(const ByteString& frame, std::string& text, int& position) {
     FrameReader in(frame, text, position);
     const unsigned n = in.Byte();
     if (!in.ok()) return -1;
-    AppendFormat(text, "域名长度：    %u\r\n", n);
+    text += "域名长度：    ";
+    PrintNumberLine(static_cast<uint16_t>(n), text);
     position = in.Position();
     if (!in.Need(n)) return -1;
     text += "域名：    ";
@@ -140,9 +140,12 @@ int PrintSocketList(const ByteString& frame, std::string& text, int position) {
         return -1;
     }
     const unsigned n = FrameByte(frame, position++);
-    AppendFormat(text, "套接字数目：  %u\r\n", n);
+    text += "套接字数目：  ";
+    PrintNumberLine(static_cast<uint16_t>(n), text);
     for (unsigned i = 1; i <= n; ++i) {
-        AppendFormat(text, "套接字%u:\r\n", i);
+        text += "套接字";
+        text += std::to_string(i);
+        text += ":\r\n";
         PrintSocketPairLines(frame, text, position);
         if (!Inside(frame, position)) {
             text += kIncompleteFrameText;
