@@ -10,6 +10,7 @@
 #include "analyzer/monitor_reset_analyzers.h"
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_multicast_analyzers.h"
+#include "analyzer/tcpip_analyzers.h"
 #include "analyzer/test_tool_analyzers.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
@@ -220,6 +221,47 @@ void BM_AnalyzeRemoteMulticastFrame(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnalyzeRemoteMulticastFrame)->DenseRange(0, 3);
+
+// The TCP/IP mode frames after their control field, one of each code: enable, the local network
+// port's reply, setting it, a DNS request, a DNS report, a connection state report, a state query
+// answer of two sockets, connect, disconnect, sending 16 bytes, receiving 16 bytes.
+void BM_AnalyzeTcpipFrames(benchmark::State& state) {
+    const ByteString pair{0x08, 0x01, 0xA8, 0xC0, 0x91, 0x1F, 0x02, 0x00, 0x00, 0x0A, 0xF6, 0x01};
+    const ByteString netport{8, 1, 168, 192, 0, 255, 255, 255, 1, 1, 168, 192, 8, 8, 8, 8, 4, 4, 8, 8};
+    const ByteString name{13, 'w', 'w', 'w', '.', 'e', 'x', 'a', 'm', 'p', 'l', 'e', '.', 'c'};
+    const ByteString data = ByteString{16, 0} + ByteString(16, 0x5A);
+    using Explain = int (*)(const ByteString&, std::string&);
+    const struct {
+        ByteString frame;
+        Explain explain;
+    } cases[] = {
+        {Frame(0x40, 0x30, ByteString{}), AnalyzeEnableTcpipMode},
+        {Frame(0x80, 0x31, netport), AnalyzeReadLocalNetPort},
+        {Frame(0x40, 0x32, netport), AnalyzeSetLocalNetPort},
+        {Frame(0x40, 0x33, name), AnalyzeDnsResolve},
+        {Frame(0x80, 0x34, name + ByteString{8, 1, 168, 192}), AnalyzeDnsResolveReport},
+        {Frame(0x80, 0x35, pair + ByteString{4}), AnalyzeTcpStateReport},
+        {Frame(0x80, 0x36, ByteString{2} + pair + ByteString{4} + pair + ByteString{1}),
+         [](const ByteString& f, std::string& t) {
+             AnalyzeTcpStateQuery(f, t);
+             return 0;
+         }},
+        {Frame(0x40, 0x37, ByteString{1} + pair), AnalyzeTcpConnect},
+        {Frame(0x40, 0x38, pair), AnalyzeTcpDisconnect},
+        {Frame(0x40, 0x39, pair + data), AnalyzeTcpSendData},
+        {Frame(0x80, 0x3A, pair + data), AnalyzeTcpReceiveData},
+    };
+    const auto& c = cases[state.range(0)];
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        PrintControlField(c.frame, text);
+        c.explain(c.frame, text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyzeTcpipFrames)->DenseRange(0, 10);
 
 void BM_HexTextToBytes(benchmark::State& state) {
     const std::string text = "79 06 00 80 03 01 02 03 04 05 06 9B 85 ";

@@ -1,5 +1,7 @@
 #include "analyzer/field_printers.h"
 
+#include <charconv>
+
 #include "link/field_tables.h"
 #include "link/word_layouts.h"
 #include "platform/gbk.h"
@@ -10,6 +12,9 @@ const char kStatusLabel[] = "异常状态为：   ";
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// Writes value in decimal at out, which has room for 10 digits; returns the end.
+char* PutDecimal(char* out, unsigned value) { return std::to_chars(out, out + 10, value).ptr; }
 
 void AppendLine(const char* label, const char* name, std::string& text) {
     text += label;
@@ -59,8 +64,11 @@ void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text) {
 void AppendDecimal(unsigned value, std::string& text) { AppendDecimal(value, 1, text); }
 
 void PrintNumberLine(uint16_t value, std::string& text) {
-    AppendDecimal(value, 1, text);
-    text += kCrLf;
+    char line[12];
+    char* end = PutDecimal(line, value);
+    *end++ = '\r';
+    *end++ = '\n';
+    text.append(line, static_cast<size_t>(end - line));
 }
 
 void PrintStatusLine(uint8_t status, std::string& text) {
@@ -94,10 +102,13 @@ void AppendHexReversed(const ByteString& bytes, std::string& text) {
 
 void AppendByteCharacters(const ByteString& bytes, std::string& text) {
     std::string raw;
+    bool ascii = true;
     for (unsigned char b : bytes) {
         if (b != 0) raw.push_back(static_cast<char>(b));
+        ascii = ascii && b < 0x80;
     }
-    text += GbkToUtf8(raw);
+    // ASCII reads the same in both; only other bytes need the conversion.
+    text += ascii ? raw : GbkToUtf8(raw);
 }
 
 void PrintAddress(FrameReader& in, std::string& text) {
@@ -156,18 +167,23 @@ bool PrintIpv4Address(FrameReader& in, std::string& text) {
     if (!in.Need(4)) return false;
     uint8_t a[4];
     for (uint8_t& b : a) b = in.ByteOrZero();
+    char line[24];
+    char* end = line;
     for (int i = 3; i >= 0; --i) {
-        AppendDecimal(a[i], text);
-        text.push_back(i > 0 ? '.' : '\r');
+        end = PutDecimal(end, a[i]);
+        *end++ = i ? '.' : '\r';
     }
-    text.push_back('\n');
+    *end++ = '\n';
+    text.append(line, static_cast<size_t>(end - line));
     return true;
 }
 
 bool PrintPayload(FrameReader& in, std::string& text) {
     if (!in.Need(2)) return false;
     const unsigned n = in.Word16OrZero();
-    AppendFormat(text, "payload len:  %u\r\n", n);
+    text += "payload len:  ";
+    AppendDecimal(n, text);
+    text += kCrLf;
     if (!in.Need(n)) return false;
     text += "payload:  ";
     AppendHex(in.BytesOrZero(n), text);

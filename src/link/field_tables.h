@@ -67,9 +67,13 @@ inline constexpr CodeText kPhaseNames[] = {{0, "未知  "}, {1, "A相   "}, {2, 
 
 // Connection pages.
 inline constexpr CodeText kProtocolNames[] = {{0, "不区分", "0:不区分"}, {1, "UDP", "1:UDP"}, {2, "TCP", "2:TCP"}};
-inline constexpr CodeText kTransportNames[] = {{0, "0:UDP"}, {1, "1:TCP"}};
-inline constexpr CodeText kTcpStateNames[] = {
-    {0, "不存在"}, {1, "连接中"}, {2, "无法建立连接"}, {3, "连接丢失"}, {4, "建立连接成功"}};
+// A TCP/IP connection's type and its socket's state (the analyzer's texts keep their blanks).
+inline constexpr CodeText kTransportNames[] = {{0, "UDP", "0:UDP"}, {1, "TCP", "1:TCP"}};
+inline constexpr CodeText kTcpStateNames[] = {{0, "SOCKET 不存在", "不存在"},
+                                              {1, " Socket连接中", "连接中"},
+                                              {2, " Socket无法建立连接", "无法建立连接"},
+                                              {3, "Socket连接丢失", "连接丢失"},
+                                              {4, " Socket建立连接成功", "建立连接成功"}};
 
 // Test data: the modulation word and the PB byte.
 inline constexpr CodeText kModulationNames[] = {

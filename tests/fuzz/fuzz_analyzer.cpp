@@ -13,6 +13,7 @@
 #include "analyzer/pairing_analyzers.h"
 #include "analyzer/remote_command_analyzers.h"
 #include "analyzer/remote_multicast_analyzers.h"
+#include "analyzer/tcpip_analyzers.h"
 #include "analyzer/test_tool_analyzers.h"
 #include "link/conversions.h"
 
@@ -46,6 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AnalyzeRemoteSetMulticastRequestReport(frame, text);
     AnalyzeRemoteSetMulticastReplyReport(frame, text);
     PrintUpgradeBinType(FrameByte(frame, 5), text);
+    AnalyzeEnableTcpipMode(frame, text);
+    AnalyzeReadLocalNetPort(frame, text);
+    AnalyzeSetLocalNetPort(frame, text);
+    AnalyzeDnsResolve(frame, text);
+    AnalyzeDnsResolveReport(frame, text);
+    AnalyzeTcpStateReport(frame, text);
+    AnalyzeTcpStateQuery(frame, text);
+    AnalyzeTcpConnect(frame, text);
+    AnalyzeTcpDisconnect(frame, text);
+    AnalyzeTcpSendData(frame, text);
+    AnalyzeTcpReceiveData(frame, text);
 
     const std::string asText = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     ByteString bytes;
