@@ -61,7 +61,7 @@ bool CLocalSettingsDlg::OnInitDialog() {
 }
 
 void CLocalSettingsDlg::OnDestroy() {
-    m_window.WatchMeterReply(false, ByteString());
+    m_window.WatchNodeAnswer(false, ByteString());
     WarningBox().Dismiss(*this);
 }
 
@@ -165,7 +165,7 @@ void CLocalSettingsDlg::SendRequest(ByteString frame, const std::string& address
     m_frameAddress = addressText;
     ByteString address;
     HexTextToBytes(addressText, address, 0);
-    m_window.WatchMeterReply(true, address);
+    m_window.WatchNodeAnswer(true, address);
     m_ticks[timer] = 0;
     m_window.SendFrame(std::move(frame));  // recorded once, as sent
     SetTimer(timer, 100);
@@ -215,7 +215,7 @@ void CLocalSettingsDlg::OnReadChannelGroup() {
 }
 
 bool CLocalSettingsDlg::TakeReply(ByteString& reply, int timer, bool syncPane) {
-    reply = m_window.MeterReply();
+    reply = m_window.TakeNodeAnswer();
     if (reply.size() < 9) return false;
     if (reply[8] & 0x40) {  // the node's abnormal answer
         KillTimer(timer);
