@@ -11,9 +11,13 @@ CWarningDlg::CWarningDlg() : Dialog(IDD_WARNING) {
 }
 
 void CWarningDlg::Raise(Dialog& parent, const std::string& text) {
-    if (IsCreated()) DestroyWindow();
+    // Over its owner it is reused; over another dialog it goes with that one instead.
+    if (IsCreated() && m_owner != &parent) DestroyWindow();
     m_parent = &parent;
-    Create(&parent);
+    if (IsCreated())
+        CentreOverParent();
+    else
+        Create(&parent);
     m_parent = nullptr;
     m_owner = &parent;
     ShowWindow(true);
@@ -29,11 +33,18 @@ void CWarningDlg::Dismiss(const Dialog& owner) {
 void CWarningDlg::SetText(const std::string& text) { SetDlgItemText(IDC_WARNING_TEXT, text); }
 
 bool CWarningDlg::OnInitDialog() {
-    if (m_parent) {
-        const Rect p = m_parent->GetWindowRect();
-        const Rect q = GetWindowRect();
-        MoveWindow(p.left + (p.Width() - q.Width()) / 2, p.top + (p.Height() - q.Height()) / 2, q.Width(),
-                   q.Height());
-    }
+    CentreOverParent();
     return true;
+}
+
+void CWarningDlg::CentreOverParent() {
+    if (!m_parent) return;
+    // The frames are centred; MoveWindow places the area inside the frame.
+    const Rect p = m_parent->GetWindowRect();
+    const Rect q = GetWindowRect();
+    const Rect inside = GetWindow().GetClientRect();
+    const Point origin = GetWindow().ScreenToClient(Point{0, 0});
+    const int frameLeft = -origin.x - q.left, frameTop = -origin.y - q.top;
+    MoveWindow(p.left + (p.Width() - q.Width()) / 2 + frameLeft, p.top + (p.Height() - q.Height()) / 2 + frameTop,
+               inside.Width(), inside.Height());
 }

@@ -110,6 +110,43 @@ TEST_F(DormantDialogsTest, RelayListWritesTheWindowsRelaySettings) {
     EXPECT_EQ(list.GetItemCount(), 2);
 }
 
+// The popup's left and top as the warning box centres it over parent.
+Point CentredOver(const Dialog& parent, const Dialog& popup) {
+    const Rect p = parent.GetWindowRect(), q = popup.GetWindowRect();
+    return Point{p.left + (p.Width() - q.Width()) / 2, p.top + (p.Height() - q.Height()) / 2};
+}
+
+TEST_F(DormantDialogsTest, TheWarningBoxIsReusedWhileItExistsRecentredWithItsNewText) {
+    CRelayAddressDlg& d = Open(new CRelayAddressDlg(*dlg));
+    for (const char* address : {"1", "2", "3", "4", "5", "6", "7"}) {
+        d.SetDlgItemText(IDC_RELAY_ADDRESS, address);
+        Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
+    }
+    CWarningDlg& box = WarningBox();
+    ASSERT_TRUE(box.IsCreated());
+    const uint64_t window = box.GetDlgItem(IDC_WARNING_TEXT).UniqueId();
+    ASSERT_NE(window, 0u);
+    box.SetText("");
+    box.PressKey(Key::Escape);  // hides it
+    ASSERT_FALSE(box.IsWindowVisible());
+
+    const Rect r = d.GetWindowRect();
+    d.MoveWindow(r.left + 40, r.top + 30, r.Width(), r.Height());
+    Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
+    EXPECT_EQ(box.GetDlgItem(IDC_WARNING_TEXT).UniqueId(), window);
+    EXPECT_TRUE(box.IsWindowVisible());
+    EXPECT_EQ(Warning(), "已达到中继数目6");
+    const Point at = CentredOver(d, box);
+    EXPECT_EQ(box.GetWindowRect().left, at.x);
+    EXPECT_EQ(box.GetWindowRect().top, at.y);
+
+    // "确定" ends it; the next warning makes it anew.
+    Button(box.GetDlgItem(IDC_WARNING_OK)).Click();
+    EXPECT_FALSE(box.IsCreated());
+    Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
+    EXPECT_TRUE(box.IsCreated() && box.IsWindowVisible());
+}
+
 TEST_F(DormantDialogsTest, FindMeterAddressReportsEveryGroup) {
     CFindMeterAddressDlg& d = Open(new CFindMeterAddressDlg);
     d.SetDlgItemText(IDC_FIND_METER_SHORT, "1234 abcd");
