@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/frame_type_dlg.h"
 #include "dialogs/hex_frame_text.h"
 #include "dialogs/warning_dlg.h"
+#include "platform/dialog_template.h"
 #include "support/main_window_fixture.h"
 #include "test_frames.h"
 
@@ -145,6 +147,24 @@ TEST_F(DormantDialogsTest, TheWarningBoxIsReusedWhileItExistsRecentredWithItsNew
     EXPECT_FALSE(box.IsCreated());
     Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
     EXPECT_TRUE(box.IsCreated() && box.IsWindowVisible());
+}
+
+TEST_F(DormantDialogsTest, FrameTypePageShowsItsLabelsAsADialogDoesAndAddsTheAboutItem) {
+    CFrameTypeDlg& d = Open(new CFrameTypeDlg);
+    const std::vector<std::string> items = d.SystemMenuItems();
+    ASSERT_GE(items.size(), 2u);
+    EXPECT_EQ(items[items.size() - 2], "");
+    EXPECT_EQ(items.back(), LoadResString(IDS_ABOUTBOX));
+    // "&&" in a label's text shows one '&'.
+    const DialogTemplate* t = FindDialogTemplate(IDD_FRAME_TYPE);
+    ASSERT_NE(t, nullptr);
+    int shown = 0;
+    for (size_t i = 0; i < t->controls.size(); ++i) {
+        if (std::string(t->controls[i].caption) != "SFO&&SEQ:") continue;
+        EXPECT_EQ(d.GetTemplateControl(static_cast<int>(i)).GetText(), "SFO&SEQ:");
+        ++shown;
+    }
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(DormantDialogsTest, FindMeterAddressReportsEveryGroup) {
