@@ -230,6 +230,8 @@ public:
         Dialog* owner = hostWidget ? dynamic_cast<DialogHost*>(hostWidget)->Owner() : nullptr;
         if (!owner) return false;
         if (DialogHost::PreTranslate(owner, key)) return true;
+        // Space checks no row of a list: the rows' checks change by clicks.
+        if (key == Key::Space && qobject_cast<QTableView*>(target)) return true;
         if (key == Key::Escape) {
             DialogHost::Cancel(owner);
             return true;

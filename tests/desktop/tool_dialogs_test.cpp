@@ -365,6 +365,11 @@ TEST_F(ToolDialogsDesktopTest, ARelayRowClickedFlipsItsCheckOnceWhereverItIsClic
         PumpFor(700);  // apart: no double click
         EXPECT_EQ(checks(), click.second) << "click at x " << click.first;
     }
+    // With the first row selected, Space and Enter check nothing.
+    ASSERT_EQ(list.GetSelectedRows(), std::vector<int>{0});
+    ASSERT_TRUE(testsupport::Xdotool({"key", "--delay", "100", "space", "Return"}));
+    PumpFor(200);
+    EXPECT_EQ(checks(), "00");
     relays.DestroyWindow();
 }
 
