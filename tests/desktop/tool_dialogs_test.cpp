@@ -227,6 +227,10 @@ protected:
             EXPECT_EQ(x.name, c.caption);
         }
         EXPECT_NE(x.id, MappedWindow(*dlg).id) << "its own window, not the main window's";
+        int width = 0, height = 0;
+        ASSERT_EQ(std::sscanf(Output("xdotool getdisplaygeometry").c_str(), "%d %d", &width, &height), 2);
+        EXPECT_TRUE(x.inside.left >= 0 && x.inside.top >= 0 && x.inside.right <= width && x.inside.bottom <= height)
+            << "on the screen: " << RectText(x.inside);
         ExpectNothingClipped(d);
         Shot(c.name);
         TypeThenEnter(d, c.typedEdit);
