@@ -281,11 +281,12 @@ const DialogTemplate kAppPage = {
     IDD_APP_FRAME_PAGE, "", TemplateUnits::DialogUnits, 400, 200, kFont, 9, kDlgChild, 0,
     {{IDC_RECEPTION_LIST, ControlKind::ListReport, "", 0, 0, 400, 200, S::kNone}}};
 
+// The text wraps: the longest warnings take three lines.
 const DialogTemplate kWarning = {
     IDD_WARNING, "警告", TemplateUnits::DialogUnits, 111, 63, kFont, 10, kDlgSystemMenu, 0,
     {
         {IDC_WARNING_PICTURE, ControlKind::Picture, "195", 10, 11, 22, 21, S::kNone},
-        {IDC_WARNING_TEXT, ControlKind::Static, "WARN", 36, 13, 59, 24, S::kNone},
+        {IDC_WARNING_TEXT, ControlKind::Static, "WARN", 34, 9, 74, 31, S::kMultiline},
         {IDC_WARNING_OK, ControlKind::PushButton, "确定", 35, 42, 50, 14, S::kNone},
     }};
 

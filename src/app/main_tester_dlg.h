@@ -150,8 +150,8 @@ public:
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
     void ShowDetailText(const std::string& text) override;
-    void WatchMeterReply(bool on, const ByteString& address) override { m_link.SetMeterPass(on, address); }
-    ByteString MeterReply() override { return m_link.MeterReplyFrame(); }
+    void WatchNodeAnswer(bool on, const ByteString& address) override { m_link.AnswerWatch().Watch(on, address); }
+    ByteString TakeNodeAnswer() override { return m_link.AnswerWatch().Take(); }
     // A data frame's row on the smart-home page (nothing sends one yet).
     void PostDataFrameRow(const std::string& text);
     CSmartHomeMonitorDlg& SmartHomePage() { return m_smartHomePage; }

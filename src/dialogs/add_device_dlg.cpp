@@ -51,8 +51,6 @@ bool CAddDeviceDlg::OnInitDialog() {
     m_deviceList.InsertColumn(0, "序号", 60, ListView::kLeft);
     m_deviceList.InsertColumn(1, "设备信息", 560, ListView::kLeft);
     Edit(GetDlgItem(IDC_ADD_DEVICE_MAC)).SetLimitText(12);
-    Edit(GetDlgItem(IDC_ADD_DEVICE_GROUP)).SetLimitText(4);
-    Edit(GetDlgItem(IDC_ADD_DEVICE_ATTRIBUTE)).SetLimitText(static_cast<int>(2 * kMaxAttributeBytes));
     FillCombo(*this, IDC_ADD_DEVICE_NET_STATE, kNetStateNames, 0);
     FillCombo(*this, IDC_ADD_DEVICE_TYPE, kDeviceModeNames, 0, kGatewayMode);
     FillCombo(*this, IDC_ADD_DEVICE_ADDRESS_MODE, kMulticastFlagNames, 0);
@@ -113,7 +111,6 @@ bool CAddDeviceDlg::BuildDeviceRecord(const DeviceRecordInput& input, std::strin
     BytesToHexText(attributeText, attribute, 0);
     AppendFormat(text, "%02X", static_cast<unsigned>(attribute.size()));
     record = text + attributeText;
-    for (char& c : record) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "dialogs/warning_dlg.h"
+#include "link/dlt645.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -13,33 +14,14 @@ constexpr const char* kChannelAddress = "000000000000";
 constexpr uint8_t kChannelCode = 0x38;
 constexpr uint8_t kDataOffset = 0x33;
 
-// 68 A0..A5 68 C L DATA CS 16 with the address in frame order.
-ByteString Dlt645Frame(const ByteString& address, uint8_t control, const ByteString& data) {
-    ByteString frame;
-    frame.push_back(0x68);
-    frame += address;
-    frame.push_back(0x68);
-    frame.push_back(control);
-    frame.push_back(static_cast<unsigned char>(data.size()));
-    frame += data;
-    unsigned sum = 0;
-    for (unsigned char b : frame) sum += b;
-    frame.push_back(static_cast<unsigned char>(sum));
-    frame.push_back(0x16);
-    return frame;
-}
-
 std::string AddressText(const ByteString& reply) {
     std::string text;
     if (reply.size() >= 7) BytesToHexText(text, reply.substr(1, 6), 0);
     return text;
 }
 
-// A DL/T 645 answer: 68 ... 68 C L DATA CS 16 whose length byte fits the frame.
-bool IsAnswerFrame(const ByteString& reply) {
-    return reply.size() >= 12 && reply[0] == 0x68 && reply[7] == 0x68 && reply.back() == 0x16 &&
-           reply.size() == static_cast<size_t>(reply[9]) + 12;
-}
+// One whole DL/T 645 frame.
+bool IsAnswerFrame(const ByteString& reply) { return !reply.empty() && Dlt645FrameAt(reply, 0) == reply.size(); }
 
 const char* BaudRateText(uint8_t code) {
     static const char* const kRates[] = {"自适应", "1200", "2400", "4800", "9600", "19200"};
@@ -61,16 +43,12 @@ bool CLocalSettingsDlg::OnInitDialog() {
 }
 
 void CLocalSettingsDlg::OnDestroy() {
-    m_window.WatchMeterReply(false, ByteString());
+    m_window.WatchNodeAnswer(false, ByteString());
     WarningBox().Dismiss(*this);
 }
 
 ByteString CLocalSettingsDlg::BuildSyncFrame(const std::string& address) {
-    std::string wire = address;
-    ReverseHexBytes12(wire);
-    ByteString bytes;
-    HexTextToBytes(wire, bytes, 0);
-    return Dlt645Frame(bytes, 0x1F, ByteString{0x49, 0x78, 0x3A});
+    return Dlt645Frame(MeterAddressBytes(address), 0x1F, ByteString{0x49, 0x78, 0x3A});
 }
 
 ByteString CLocalSettingsDlg::BuildSetChannelFrame(uint8_t channelByte) {
@@ -165,7 +143,7 @@ void CLocalSettingsDlg::SendRequest(ByteString frame, const std::string& address
     m_frameAddress = addressText;
     ByteString address;
     HexTextToBytes(addressText, address, 0);
-    m_window.WatchMeterReply(true, address);
+    m_window.WatchNodeAnswer(true, address);
     m_ticks[timer] = 0;
     m_window.SendFrame(std::move(frame));  // recorded once, as sent
     SetTimer(timer, 100);
@@ -215,7 +193,7 @@ void CLocalSettingsDlg::OnReadChannelGroup() {
 }
 
 bool CLocalSettingsDlg::TakeReply(ByteString& reply, int timer, bool syncPane) {
-    reply = m_window.MeterReply();
+    reply = m_window.TakeNodeAnswer();
     if (reply.size() < 9) return false;
     if (reply[8] & 0x40) {  // the node's abnormal answer
         KillTimer(timer);

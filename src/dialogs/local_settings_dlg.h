@@ -1,7 +1,8 @@
 #pragma once
 // The local settings page: synchronises with a meter-side node (its parameters read, its channel
 // group set from them) and sets or reads the channel group. Requests are DL/T 645 frames; the
-// answers are taken from the window's meter-answer watch on the page's timers.
+// answers are taken from the window's node-answer watch (not the meter rounds') on the page's
+// timers.
 
 #include <cstdint>
 #include <string>

@@ -50,10 +50,11 @@ public:
     // The test panel's continuous send test: started after its settings dialog, and stopped.
     virtual void OnPanelContinuousSend() {}
     virtual void OnPanelStopContinuousSend() {}
-    // DL/T 645 answers of the device at address (6 bytes in frame order): while watched, the
-    // latest one is kept; each call forgets the one kept. MeterReply: the one kept, or empty.
-    virtual void WatchMeterReply(bool /*on*/, const ByteString& /*address*/) {}
-    virtual ByteString MeterReply() { return ByteString(); }
+    // DL/T 645 answers of the device at address (6 bytes in frame order), watched apart from the
+    // meter rounds: while watched, the latest one is kept; each call forgets the one kept.
+    // TakeNodeAnswer: the one kept, then forgotten, or empty.
+    virtual void WatchNodeAnswer(bool /*on*/, const ByteString& /*address*/) {}
+    virtual ByteString TakeNodeAnswer() { return ByteString(); }
     // The window's relay and acquisition-unit settings, which the requests read.
     RelaySettings& Relays() { return m_relays; }
     AcqUnitSettings& AcqUnit() { return m_acqUnit; }

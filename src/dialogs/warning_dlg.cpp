@@ -11,9 +11,13 @@ CWarningDlg::CWarningDlg() : Dialog(IDD_WARNING) {
 }
 
 void CWarningDlg::Raise(Dialog& parent, const std::string& text) {
-    if (IsCreated()) DestroyWindow();
+    // Over its owner it is reused; over another dialog it goes with that one instead.
+    if (IsCreated() && m_owner != &parent) DestroyWindow();
     m_parent = &parent;
-    Create(&parent);
+    if (IsCreated())
+        CentreOverParent();
+    else
+        Create(&parent);
     m_parent = nullptr;
     m_owner = &parent;
     ShowWindow(true);
@@ -29,11 +33,36 @@ void CWarningDlg::Dismiss(const Dialog& owner) {
 void CWarningDlg::SetText(const std::string& text) { SetDlgItemText(IDC_WARNING_TEXT, text); }
 
 bool CWarningDlg::OnInitDialog() {
-    if (m_parent) {
-        const Rect p = m_parent->GetWindowRect();
-        const Rect q = GetWindowRect();
-        MoveWindow(p.left + (p.Width() - q.Width()) / 2, p.top + (p.Height() - q.Height()) / 2, q.Width(),
-                   q.Height());
-    }
+    CentreOverParent();
     return true;
+}
+
+namespace {
+
+// The area inside a window's frame, in screen coordinates.
+Rect InsideFrame(const Window& w) {
+    const Point origin = w.ScreenToClient(Point{0, 0});
+    const Rect size = w.GetClientRect();
+    return Rect{-origin.x, -origin.y, -origin.x + size.Width(), -origin.y + size.Height()};
+}
+
+}  // namespace
+
+void CWarningDlg::CentreOverParent() {
+    if (!m_parent) return;
+    // The frames are centred. A popup not yet framed by the window manager is given the frame
+    // of its parent; MoveWindow places the area inside the frame.
+    const Rect p = m_parent->GetWindowRect();
+    const Rect q = GetWindowRect();
+    const Rect inside = InsideFrame(GetWindow());
+    Rect frame{inside.left - q.left, inside.top - q.top, q.right - inside.right, q.bottom - inside.bottom};
+    if (frame.left == 0 && frame.top == 0 && frame.right == 0 && frame.bottom == 0) {
+        const Rect parentInside = InsideFrame(m_parent->GetWindow());
+        frame = Rect{parentInside.left - p.left, parentInside.top - p.top, p.right - parentInside.right,
+                     p.bottom - parentInside.bottom};
+    }
+    const int width = inside.Width() + frame.left + frame.right;
+    const int height = inside.Height() + frame.top + frame.bottom;
+    MoveWindow(p.left + (p.Width() - width) / 2 + frame.left, p.top + (p.Height() - height) / 2 + frame.top,
+               inside.Width(), inside.Height());
 }

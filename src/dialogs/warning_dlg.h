@@ -11,8 +11,8 @@ class CWarningDlg : public Dialog {
 public:
     CWarningDlg();
 
-    // Creates the popup over parent, centred on it, shows it and gives it the text. A warning
-    // still open is replaced.
+    // Shows the popup centred over parent with the text: the one that exists over parent is
+    // reused; one over another dialog is destroyed and made anew over parent.
     void Raise(Dialog& parent, const std::string& text);
     // Destroys a popup raised over owner; owner calls it before its own window goes, which
     // would take the popup with it behind this object's back.
@@ -27,7 +27,9 @@ protected:
     void OnClose() override { DestroyWindow(); }
 
 private:
-    Dialog* m_parent = nullptr;  // while it is created
+    void CentreOverParent();
+
+    Dialog* m_parent = nullptr;  // while it is raised
     const Dialog* m_owner = nullptr;
 };
 

@@ -39,17 +39,32 @@ ByteString MeterAddressBytes(const std::string& digits) {
     return bytes;
 }
 
-ByteString Dlt645ReadFrame(const ByteString& address, const ByteString& identifier) {
+ByteString Dlt645Frame(const ByteString& address, unsigned char control, const ByteString& data) {
     ByteString frame;
     frame.push_back(kMeterStart);
     frame += address;
     frame.push_back(kMeterStart);
-    frame.push_back(kReadData);
-    frame.push_back(static_cast<unsigned char>(identifier.size()));
-    frame += identifier;
+    frame.push_back(control);
+    frame.push_back(static_cast<unsigned char>(data.size()));
+    frame += data;
     unsigned char sum = 0;
     for (unsigned char b : frame) sum = static_cast<unsigned char>(sum + b);
     frame.push_back(sum);
     frame.push_back(kMeterEnd);
     return frame;
+}
+
+ByteString Dlt645ReadFrame(const ByteString& address, const ByteString& identifier) {
+    return Dlt645Frame(address, kReadData, identifier);
+}
+
+size_t Dlt645FrameAt(const unsigned char* bytes, size_t count, size_t offset) {
+    constexpr size_t kOverhead = 12;  // 68, address, 68, control, length, sum, 16
+    if (offset > count || count - offset < kOverhead) return 0;
+    const unsigned char* p = bytes + offset;
+    const size_t size = kOverhead + p[9];
+    if (p[0] != kMeterStart || p[7] != kMeterStart || size > count - offset || p[size - 1] != kMeterEnd) return 0;
+    unsigned char sum = 0;
+    for (size_t i = 0; i + 2 < size; ++i) sum = static_cast<unsigned char>(sum + p[i]);
+    return sum == p[size - 2] ? size : 0;
 }

@@ -39,6 +39,7 @@ SplitHandlers ModuleLink::MakeSplitHandlers() {
     SplitHandlers handlers;
     handlers.classify = [this](const ByteString& bytes, int mode) { ClassifyReceivedFrame(bytes, mode); };
     handlers.meterFrame = [this](const ByteString& meterFrame) {
+        m_answerWatch.Offer(meterFrame);
         // The address may have moved on since the block's scan began: an answer for the
         // previous meter must not wake the round that waits for the next one.
         std::lock_guard<std::mutex> lock(m_meterLock);
@@ -168,6 +169,7 @@ void ModuleLink::SplitReceivedStream(const ByteString& block) { m_pipeline.Split
 void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
     if (mode == kRawChunk) {
         if (IsDebuggerAnswer(frame)) m_queues.debuggerClock.Push(ReplyEntry{frame, GetLocalTime()});
+        m_answerWatch.Offer(frame);
         m_listener.OnLogFrame(LogList::PassThrough, frame);
         return;
     }

@@ -12,6 +12,7 @@
 #include "link/byte_string.h"
 #include "link/classifier.h"
 #include "link/frame_history.h"
+#include "link/meter_answer_watch.h"
 #include "link/network_link.h"
 #include "link/receive_pipeline.h"
 #include "link/reply_queue.h"
@@ -130,6 +131,9 @@ public:
     void SetMeterPass(bool on, const ByteString& address);
     ByteString MeterReplyFrame() const;
     AutoResetEvent& MeterReplyEvent() { return m_meterReplyEvent; }
+    // A page's own watch for a DL/T 645 answer, beside the rounds': it sees the rounds' answers
+    // and every raw block, and never moves the rounds' address.
+    MeterAnswerWatch& AnswerWatch() { return m_answerWatch; }
 
     // ---- Reply queues ----
     ReplyQueues& Queues() { return m_queues; }
@@ -182,6 +186,7 @@ private:
     ByteString m_meterAddress;
     ByteString m_meterReplyFrame;
     AutoResetEvent m_meterReplyEvent;
+    MeterAnswerWatch m_answerWatch;
 
     ReceivePipeline m_pipeline;
     WorkerSet m_workers;

@@ -92,6 +92,10 @@ public:
     Point ScreenToClient(Point screen) const;
     // The colour drawn at a point of the window's client area (0 outside it).
     ColorRef GetPixel(Point client) const;
+    // The least width and height (as right and bottom) that show the control's text whole: a
+    // label's, a button's, a check box's, a group box's title, a combo box's current choice.
+    // Empty for controls whose content scrolls (edits, lists) and for windows without text.
+    Rect GetNeededSize() const;
 
     // Raw access for the platform's own code.
     void* Raw() const { return w_; }

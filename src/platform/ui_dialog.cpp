@@ -230,6 +230,8 @@ public:
         Dialog* owner = hostWidget ? dynamic_cast<DialogHost*>(hostWidget)->Owner() : nullptr;
         if (!owner) return false;
         if (DialogHost::PreTranslate(owner, key)) return true;
+        // Space checks no row of a list: the rows' checks change by clicks.
+        if (key == Key::Space && qobject_cast<QTableView*>(target)) return true;
         if (key == Key::Escape) {
             DialogHost::Cancel(owner);
             return true;
@@ -305,6 +307,8 @@ protected:
         switch (ev->type()) {
             case QEvent::MouseButtonRelease:
                 if (static_cast<QMouseEvent*>(ev)->button() != Qt::LeftButton) return false;
+                // A click on a row's check box is the list's own: it toggles that box once.
+                if (OnCheckBox(static_cast<QMouseEvent*>(ev)->position().toPoint())) return false;
                 code = Notify::Click;
                 break;
             case QEvent::MouseButtonDblClick:
@@ -331,6 +335,17 @@ protected:
     }
 
 private:
+    bool OnCheckBox(const QPoint& at) const {
+        auto* t = qobject_cast<QTableView*>(view_);
+        if (!t || !t->model()) return false;
+        const QModelIndex i = t->indexAt(at);
+        if (!i.isValid() || !(t->model()->flags(i) & Qt::ItemIsUserCheckable)) return false;
+        const QRect cell = t->visualRect(i);
+        const int margin = t->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, t) + 1;
+        const int box = t->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, t);
+        return at.x() >= cell.left() && at.x() < cell.left() + box + 2 * margin;
+    }
+
     void Record(QMouseEvent* e) {
         g_lastMousePos = e->globalPosition().toPoint();
         if (auto* t = qobject_cast<QTableView*>(view_)) {
@@ -402,7 +417,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
             break;
         }
         case ControlKind::Static: {
-            auto* l = new QLabel(caption, parent);
+            auto* l = new QLabel(StaticText(caption), parent);
             if (HasStyle(c.style, ControlStyle::kCenter)) l->setAlignment(Qt::AlignCenter);
             else if (HasStyle(c.style, ControlStyle::kRight)) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             else l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -33,6 +33,17 @@ inline QString ToWidgetText(const std::string& s) {
     q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return q;
 }
+// A label's text as a dialog's static control shows it: "&&" is one '&', a single '&' only
+// marks the next character and is not drawn.
+inline QString StaticText(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
 inline std::string FromWidgetText(const QString& q) {
     QString t = q;
     t.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));

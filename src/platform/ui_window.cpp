@@ -3,6 +3,10 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -170,6 +174,38 @@ Rect Window::GetWindowRect() const {
     }
     const QPoint tl = w->mapToGlobal(QPoint(0, 0));
     return Rect{tl.x(), tl.y(), tl.x() + w->width(), tl.y() + w->height()};
+}
+
+Rect Window::GetNeededSize() const {
+    QWidget* w = W(*this);
+    if (!w) return {};
+    const QFontMetrics fm = w->fontMetrics();
+    // Widths: the text's advance with what the control draws beside it; heights: the ink of the
+    // text (the line's leading may fall outside).
+    const auto ink = [&fm](const QString& text) { return fm.tightBoundingRect(text).height(); };
+    QSize need;
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        if (!l->text().isEmpty())
+            need = l->wordWrap() ? QSize(0, l->heightForWidth(l->width())) : QSize(l->sizeHint().width(), ink(l->text()));
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        // The title drawn into the top line, a few pixels in from the left.
+        if (!g->title().isEmpty()) need = QSize(fm.horizontalAdvance(g->title()) + 12, ink(g->title()));
+    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+        // The text inside the bevel.
+        if (!b->text().isEmpty()) need = QSize(fm.horizontalAdvance(b->text()) + 6, ink(b->text()) + 2);
+    } else if (auto* a = qobject_cast<QAbstractButton*>(w)) {
+        const int indicator = a->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, a);
+        need = QSize(a->sizeHint().width(), std::max(indicator, a->text().isEmpty() ? 0 : ink(a->text())));
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(c);
+        opt.editable = c->isEditable();
+        opt.currentText = c->currentText();
+        const QSize text(fm.horizontalAdvance(c->currentText()), fm.height());
+        need = QSize(c->style()->sizeFromContents(QStyle::CT_ComboBox, &opt, text, c).width(),
+                     c->currentText().isEmpty() ? 0 : ink(c->currentText()) + 2);
+    }
+    return Rect{0, 0, need.width(), need.height()};
 }
 
 Rect Window::GetClientRect() const {

@@ -22,7 +22,8 @@ TEST(DeviceRecords, PackedAsASearchReportCarriesThem) {
         bool plainBox;
     } const cases[] = {
         {"short MAC, no attribute", {"123", "", "", {0, 1, 3, 0, 0}}, "230100000000100300", "", false},
-        {"multicast", {"a1b2c3d4e5f6", "12", "4142", {0, 2, 5, 1, 0}}, "F6E5D4C3B2A1" "2015" "1200" "02" "4142", "", false},
+        // The MAC and group digits as typed; the rest upper case.
+        {"multicast", {"a1b2c3d4e5f6", "1a", "4b4c", {0, 2, 5, 1, 0}}, "f6e5d4c3b2a1" "2015" "1a00" "02" "4B4C", "", false},
         {"odd attribute digits", {"1", "", "ABC", {0, 0, 0, 0, 0}}, "010000000000000002" "0ABC", "", false},
         {"fields cut to their widths", {"1", "", "", {0x1F, 0x13, 0x12, 0x02, 0x09}}, "010000000000" "3F22" "00", "", false},
         {"MAC empty", {"", "", "", {}}, "", "Mac地址应为1-12位十六进制数", false},
@@ -84,10 +85,10 @@ TEST_F(AddDeviceTest, CheckedRecordsGoToTheDeviceReport) {
     });
     dlg->AddReportDevices(adding);
     EXPECT_EQ(combos, (std::vector<std::string>{"不在网", "不区分设备类型", "00: 非组播"}));
-    EXPECT_EQ(rows, (std::vector<std::string>{"1|66554433221110050101", "2|AB0000000000" "1015" "3412" "00"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"1|66554433221110050101", "2|ab0000000000" "1015" "3412" "00"}));
     EXPECT_EQ(warnings, std::vector<std::string>{"已达到添加设备数目"});
     EXPECT_TRUE(adding.Confirmed());
-    EXPECT_EQ(adding.DeviceText(), "AB00000000001015341200");
+    EXPECT_EQ(adding.DeviceText(), "ab00000000001015341200");
 
     // The device report carries the count and the checked record.
     Click(IDC_DEVICE_REPORT);
@@ -99,8 +100,26 @@ TEST_F(AddDeviceTest, CheckedRecordsGoToTheDeviceReport) {
 TEST_F(AddDeviceTest, DeletingAndClosingWithoutConfirmKeepTheOldDevices) {
     dlg->SetDlgItemText(IDC_DEVICE_COUNT, "05");
     CAddDeviceDlg adding(ReadDeviceLimit(*dlg));
-    std::vector<std::string> rows;
+    std::vector<std::string> rows, warnings;
     dlg->PostTask([&] {
+        // Only the MAC edit has a limit: longer group and attribute texts reach their checks.
+        const struct {
+            int edit;
+            std::string typed;
+        } overlong[] = {{IDC_ADD_DEVICE_MAC, "1234567890123"},
+                        {IDC_ADD_DEVICE_GROUP, "12345"},
+                        {IDC_ADD_DEVICE_ATTRIBUTE, std::string(512, 'A')}};
+        ComboBox modes(adding.GetDlgItem(IDC_ADD_DEVICE_ADDRESS_MODE));
+        modes.SelectAsUser(modes.FindStringExact("01: 组播地址"));
+        for (const auto& o : overlong) Edit(adding.GetDlgItem(o.edit)).TypeText(o.typed);
+        warnings.push_back(adding.GetDlgItemText(IDC_ADD_DEVICE_MAC));
+        for (int id : {IDC_ADD_DEVICE_GROUP, IDC_ADD_DEVICE_ATTRIBUTE}) {
+            Button(adding.GetDlgItem(IDC_ADD_DEVICE_ADD)).Click();
+            warnings.push_back(WarningBox().IsCreated() ? WarningBox().GetDlgItemText(IDC_WARNING_TEXT) : "");
+            adding.SetDlgItemText(id, "1");
+        }
+        adding.SetDlgItemText(IDC_ADD_DEVICE_ATTRIBUTE, "");
+        modes.SelectAsUser(modes.FindStringExact("00: 非组播"));
         for (const char* mac : {"1", "2", "3"}) {
             adding.SetDlgItemText(IDC_ADD_DEVICE_MAC, mac);
             Button(adding.GetDlgItem(IDC_ADD_DEVICE_ADD)).Click();
@@ -119,6 +138,7 @@ TEST_F(AddDeviceTest, DeletingAndClosingWithoutConfirmKeepTheOldDevices) {
     });
     dlg->AddReportDevices(adding);
     EXPECT_EQ(rows, (std::vector<std::string>{"1", "3", "3"}));
+    EXPECT_EQ(warnings, (std::vector<std::string>{"123456789012", "组播地址应为1-4位十六进制数", "属性不能超过255字节"}));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"确认要清除选中设备信息吗？"});
     EXPECT_EQ(boxes[0].caption, "提示");
     EXPECT_FALSE(adding.Confirmed());

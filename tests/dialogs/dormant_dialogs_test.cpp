@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/frame_type_dlg.h"
 #include "dialogs/hex_frame_text.h"
 #include "dialogs/warning_dlg.h"
+#include "platform/dialog_template.h"
 #include "support/main_window_fixture.h"
 #include "test_frames.h"
 
@@ -108,6 +110,61 @@ TEST_F(DormantDialogsTest, RelayListWritesTheWindowsRelaySettings) {
     Button(d.GetDlgItem(IDC_RELAY_DELETE)).Click();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"确认要清除选中表地址吗？"});
     EXPECT_EQ(list.GetItemCount(), 2);
+}
+
+// The popup's left and top as the warning box centres it over parent.
+Point CentredOver(const Dialog& parent, const Dialog& popup) {
+    const Rect p = parent.GetWindowRect(), q = popup.GetWindowRect();
+    return Point{p.left + (p.Width() - q.Width()) / 2, p.top + (p.Height() - q.Height()) / 2};
+}
+
+TEST_F(DormantDialogsTest, TheWarningBoxIsReusedWhileItExistsRecentredWithItsNewText) {
+    CRelayAddressDlg& d = Open(new CRelayAddressDlg(*dlg));
+    for (const char* address : {"1", "2", "3", "4", "5", "6", "7"}) {
+        d.SetDlgItemText(IDC_RELAY_ADDRESS, address);
+        Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
+    }
+    CWarningDlg& box = WarningBox();
+    ASSERT_TRUE(box.IsCreated());
+    const uint64_t window = box.GetDlgItem(IDC_WARNING_TEXT).UniqueId();
+    ASSERT_NE(window, 0u);
+    box.SetText("");
+    box.PressKey(Key::Escape);  // hides it
+    ASSERT_FALSE(box.IsWindowVisible());
+
+    const Rect r = d.GetWindowRect();
+    d.MoveWindow(r.left + 40, r.top + 30, r.Width(), r.Height());
+    Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
+    EXPECT_EQ(box.GetDlgItem(IDC_WARNING_TEXT).UniqueId(), window);
+    EXPECT_TRUE(box.IsWindowVisible());
+    EXPECT_EQ(Warning(), "已达到中继数目6");
+    const Point at = CentredOver(d, box);
+    EXPECT_EQ(box.GetWindowRect().left, at.x);
+    EXPECT_EQ(box.GetWindowRect().top, at.y);
+
+    // "确定" ends it; the next warning makes it anew.
+    Button(box.GetDlgItem(IDC_WARNING_OK)).Click();
+    EXPECT_FALSE(box.IsCreated());
+    Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
+    EXPECT_TRUE(box.IsCreated() && box.IsWindowVisible());
+}
+
+TEST_F(DormantDialogsTest, FrameTypePageShowsItsLabelsAsADialogDoesAndAddsTheAboutItem) {
+    CFrameTypeDlg& d = Open(new CFrameTypeDlg);
+    const std::vector<std::string> items = d.SystemMenuItems();
+    ASSERT_GE(items.size(), 2u);
+    EXPECT_EQ(items[items.size() - 2], "");
+    EXPECT_EQ(items.back(), LoadResString(IDS_ABOUTBOX));
+    // "&&" in a label's text shows one '&'.
+    const DialogTemplate* t = FindDialogTemplate(IDD_FRAME_TYPE);
+    ASSERT_NE(t, nullptr);
+    int shown = 0;
+    for (size_t i = 0; i < t->controls.size(); ++i) {
+        if (std::string(t->controls[i].caption) != "SFO&&SEQ:") continue;
+        EXPECT_EQ(d.GetTemplateControl(static_cast<int>(i)).GetText(), "SFO&SEQ:");
+        ++shown;
+    }
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(DormantDialogsTest, FindMeterAddressReportsEveryGroup) {

@@ -5,9 +5,11 @@
 
 #include <atomic>
 
+#include "commands/meter_rounds.h"
 #include "dialogs/local_settings_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "platform/text_format.h"
+#include "sim/dlt645_meter.h"
 #include "support/main_window_fixture.h"
 #include "test_frames.h"
 
@@ -167,6 +169,33 @@ TEST_F(LocalSettingsTest, BadFieldsSendNothingAndASilentNodeTimesOut) {
     Press(IDC_LOCAL_AUTO_SYNC);
     EXPECT_TRUE(WaitFor([&] { return Pane(IDC_LOCAL_SYNC_RESULT) == "超时\r\n"; }, 4000));
     EXPECT_TRUE(WaitFor([&] { return Pane(IDC_LOCAL_SYNC_RESULT) == "同步失败\r\n"; }, 6000));
+}
+
+TEST_F(LocalSettingsTest, ItsAnswerAndTheMeterRoundsAnswersReachBothWhileTheyRunTogether) {
+    OpenPort();
+    kvtsim::Dlt645Meters line(sim);
+    // The meter answers late, so the page asks the node while the round waits; the node answers
+    // right after the meter, in the same block.
+    const char* meter = "201708180001";
+    line.Add(meter, {kvtsim::MeterFault::None, std::chrono::milliseconds(400), false});
+    line.SetOtherAnswers([](const kvtsim::Bytes& request) {
+        return request[8] == 0x38 && request[9] == 0 ? Dlt("68 00 00 00 00 00 00 68 B8 04 33 33 33 3A") : ByteString();
+    });
+    const std::pair<int, const char*> fields[] = {{IDC_ROUND_START_ADDR, meter}, {IDC_ROUND_END_ADDR, meter},
+                                                  {IDC_ROUND_COUNT, "3"},        {IDC_ROUND_WAIT_TIME, "1500"},
+                                                  {IDC_ROUND_SEND_DELAY, "0"},   {IDC_ROUND_DATA_ID, "00010000"}};
+    for (const auto& f : fields) dlg->SetDlgItemText(f.first, f.second);
+    ComboBox mode(dlg->GetDlgItem(IDC_ROUND_WAIT_MODE_COMBO));
+    mode.SetCurSel(mode.FindStringExact(kTimeoutModeText));
+    Click(IDC_ROUND_START);
+    ASSERT_TRUE(WaitFor([&] { return line.Requests().size() == 1; }));
+    Press(IDC_LOCAL_READ_CHANNEL);
+
+    EXPECT_TRUE(WaitFor([&] { return Pane(IDC_LOCAL_CHANNEL_RESULT) == "读取信道信息:\r\n07\r\n"; }, 3000))
+        << Pane(IDC_LOCAL_CHANNEL_RESULT);
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_ROUND_START) && !dlg->RoundReadingWorker().IsRunning(); }, 8000));
+    EXPECT_EQ(Text(IDC_ROUND_SENT) + " " + Text(IDC_ROUND_REPLIES), "3 3");
+    EXPECT_EQ(ListOf(IDC_METER_READ_LIST).GetItemText(1, 3), "成功");
 }
 
 }  // namespace

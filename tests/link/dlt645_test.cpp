@@ -28,3 +28,23 @@ TEST(Dlt645, ReadFrame) {
     EXPECT_EQ(Dlt645ReadFrame(Hex("12 90 78 56 34 12"), Hex("33 33 33 33")),
               Hex("68 12 90 78 56 34 12 68 11 04 33 33 33 33 67 16"));
 }
+
+TEST(Dlt645, WholeFramesFoundAtAnOffset) {
+    const ByteString frame = Dlt645Frame(Hex("01 00 00 00 00 00"), 0xB8, Hex("34"));
+    EXPECT_EQ(frame, Hex("68 01 00 00 00 00 00 68 B8 01 34 BE 16"));
+    const struct {
+        const char* name;
+        ByteString bytes;
+        size_t offset, size;
+    } cases[] = {
+        {"whole", frame, 0, 13},
+        {"after other bytes", Hex("FE FE") + frame + Hex("00"), 2, 13},
+        {"not at a start", Hex("FE") + frame, 0, 0},
+        {"wrong sum", Hex("68 01 00 00 00 00 00 68 B8 01 34 BD 16"), 0, 0},
+        {"no end byte", Hex("68 01 00 00 00 00 00 68 B8 01 34 BE 17"), 0, 0},
+        {"no second start", Hex("68 01 00 00 00 00 00 69 B8 01 34 BF 16"), 0, 0},
+        {"cut short", frame.substr(0, 12), 0, 0},
+        {"offset past the end", frame, 14, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Dlt645FrameAt(c.bytes, c.offset), c.size) << c.name;
+}

@@ -91,6 +91,7 @@ struct Dlt645Meters::State {
         std::lock_guard<std::mutex> lock(m);
         requests.push_back(request);
         requestTimes.push_back(std::chrono::steady_clock::now());
+        if (request[8] != kRead) return other ? other(request) : Bytes();
         const auto meter = meters.find(request.substr(1, 6));
         if (request[8] != kRead || meter == meters.end() || meter->second.fault == MeterFault::Silent) return {};
         b = meter->second;
@@ -107,6 +108,7 @@ struct Dlt645Meters::State {
     Bytes parse;  // module thread only
     std::mutex m;
     std::map<Bytes, MeterBehaviour> meters;  // by address, least significant byte first
+    std::function<Bytes(const Bytes& request)> other;
     std::vector<Bytes> requests;
     std::vector<std::chrono::steady_clock::time_point> requestTimes;
     std::chrono::milliseconds longestPause{0};
@@ -122,6 +124,11 @@ Dlt645Meters::~Dlt645Meters() { m_state->line.SetByteTap(nullptr); }
 void Dlt645Meters::Add(const std::string& address, MeterBehaviour behaviour) {
     std::lock_guard<std::mutex> lock(m_state->m);
     m_state->meters[Reversed(address)] = behaviour;
+}
+
+void Dlt645Meters::SetOtherAnswers(std::function<Bytes(const Bytes& request)> answer) {
+    std::lock_guard<std::mutex> lock(m_state->m);
+    m_state->other = std::move(answer);
 }
 
 std::vector<Bytes> Dlt645Meters::Requests() const {

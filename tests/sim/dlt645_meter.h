@@ -9,6 +9,7 @@
 // byte plus 0x33, CS the sum of every byte before it. Written apart from the program's code.
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ public:
 
     // A meter at this address (12 decimal digits as printed on it).
     void Add(const std::string& address, MeterBehaviour behaviour = MeterBehaviour());
+    // A device that is no meter: every well-formed request other than a read goes to answer, on
+    // the module's thread, and what it returns is written at once (empty: nothing).
+    void SetOtherAnswers(std::function<Bytes(const Bytes& request)> answer);
     // Every well-formed frame read from the line, in order, and when each was read.
     std::vector<Bytes> Requests() const;
     std::vector<std::chrono::steady_clock::time_point> RequestTimes() const;
