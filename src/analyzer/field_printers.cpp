@@ -1,5 +1,8 @@
 #include "analyzer/field_printers.h"
 
+#include <string_view>
+
+#include "analyzer/text_pieces.h"
 #include "link/field_tables.h"
 #include "link/word_layouts.h"
 #include "platform/gbk.h"
@@ -9,10 +12,8 @@ const char kStatusLabel[] = "异常状态为：   ";
 
 namespace {
 
-void AppendLine(const char* label, const char* name, std::string& text) {
-    text += label;
-    text += name;
-    text += kCrLf;
+void AppendLine(std::string_view label, const char* name, std::string& text) {
+    TextPieces(text) << label << name << kCrLf;
 }
 
 }  // namespace
@@ -52,6 +53,27 @@ void PrintStatusLine(uint8_t status, std::string& text) {
     PrintErrorStatus(status, text);
 }
 
+namespace {
+
+// The n bytes that next() gives in turn, as "%02X" pairs, appended a buffer at a time.
+template <typename Next>
+void AppendHexPairs(size_t n, std::string& text, Next next) {
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    char digits[64];
+    while (n > 0) {
+        const size_t k = n < sizeof digits / 2 ? n : sizeof digits / 2;
+        for (size_t i = 0; i < k; ++i) {
+            const unsigned char b = next();
+            digits[2 * i] = kHexDigits[b >> 4];
+            digits[2 * i + 1] = kHexDigits[b & 0x0F];
+        }
+        text.append(digits, 2 * k);
+        n -= k;
+    }
+}
+
+}  // namespace
+
 void AppendHex(const ByteString& bytes, std::string& text) {
     static const char hex[] = "0123456789ABCDEF";
     for (unsigned char b : bytes) {
@@ -60,9 +82,25 @@ void AppendHex(const ByteString& bytes, std::string& text) {
     }
 }
 
-void AppendHexReversed(const ByteString& bytes, std::string& text) {
-    AppendHex(ByteString(bytes.rbegin(), bytes.rend()), text);
+void AppendHexReversed(const unsigned char* bytes, size_t n, std::string& text) {
+    const unsigned char* b = bytes + n;
+    AppendHexPairs(n, text, [&b] { return *--b; });
 }
+
+void AppendHexReversed(const ByteString& bytes, std::string& text) {
+    AppendHexReversed(bytes.data(), bytes.size(), text);
+}
+
+void AppendHexReversed(FrameReader& in, size_t n, std::string& text) {
+    unsigned char bytes[16];
+    if (n > sizeof bytes) {
+        AppendHexReversed(in.BytesOrZero(n), text);
+        return;
+    }
+    in.CopyOrZero(bytes, n);
+    AppendHexReversed(bytes, n, text);
+}
+
 
 void AppendByteCharacters(const ByteString& bytes, std::string& text) {
     std::string raw;
@@ -73,7 +111,7 @@ void AppendByteCharacters(const ByteString& bytes, std::string& text) {
 }
 
 void PrintAddress(FrameReader& in, std::string& text) {
-    AppendHexReversed(in.BytesOrZero(6), text);
+    AppendHexReversed(in, 6, text);
     text += kCrLf;
 }
 
@@ -84,9 +122,11 @@ bool PrintAddressChecked(FrameReader& in, std::string& text) {
 }
 
 void PrintMulticastAddress(FrameReader& in, std::string& text) {
-    text += "组播地址：    ";
-    AppendHexReversed(in.BytesOrZero(2), text);
-    text += kCrLf;
+    unsigned char group[2];
+    in.CopyOrZero(group, sizeof group);
+    TextPieces out(text);
+    out << "组播地址：    ";
+    out.HexReversed(group, sizeof group) << kCrLf;
 }
 
 bool PrintMulticastAddressChecked(FrameReader& in, std::string& text) {
@@ -102,7 +142,7 @@ void PrintGroupIdList(FrameReader& in, std::string& text) {
 }
 
 void PrintReversedBytes(FrameReader& in, std::string& text, uint8_t count) {
-    AppendHexReversed(in.BytesOrZero(count), text);
+    AppendHexReversed(in, count, text);
     text += kCrLf;
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -127,5 +128,19 @@ TEST(TestToolAnalyzers, FrequencyOffsetInPpm) {
         char text[32];
         std::snprintf(text, sizeof text, "%g", FrequencyOffsetToPpm(c.first));
         EXPECT_STREQ(text, c.second) << c.first;
+    }
+}
+
+TEST(TestToolAnalyzers, EveryOffsetWordOfAReplyPrintsAsPercentG) {
+    const std::string head = "读取频偏帧\r\n" + kMacText + "\r\n频偏：    ";
+    for (unsigned word = 0; word <= 0xFFFF; ++word) {
+        const auto w = static_cast<uint16_t>(word);
+        char value[32] = "频偏无效";
+        if (w != 0x7F7F) std::snprintf(value, sizeof value, "(%g)ppm", FrequencyOffsetToPpm(w));
+        const ByteString data =
+            Hex("01" + kMac) + ByteString{static_cast<unsigned char>(w), static_cast<unsigned char>(w >> 8)};
+        std::string text;
+        DispatchTestToolAnalyzer(MakeFrame(kReply, 0xF2, data), text);
+        ASSERT_EQ(text, head + value + "\r\n") << word;
     }
 }
