@@ -144,3 +144,19 @@ TEST(TestToolAnalyzers, EveryOffsetWordOfAReplyPrintsAsPercentG) {
         ASSERT_EQ(text, head + value + "\r\n") << word;
     }
 }
+
+TEST(TestToolAnalyzers, AnswerOfManyModulesListsEveryAddressInOrder) {
+    std::string data = "05 21 28";
+    std::string lines;
+    for (int i = 1; i <= 40; ++i) {
+        char mac[40];
+        std::snprintf(mac, sizeof mac, " %02X 00 00 00 %02X 11", i, 0xA0 + i);
+        data += mac;
+        std::snprintf(mac, sizeof mac, "MAC地址%d:11%02X000000%02X\r\n", i, 0xA0 + i, i);
+        lines += mac;
+    }
+    std::string text;
+    EXPECT_EQ(DispatchTestToolAnalyzer(Tool(kReply, data), text), 8 + 40 * 6);
+    EXPECT_EQ(text, "获取被测模块地址帧\r\n获取被测模块地址回复帧\r\n总帧数：  1:\r\n当前帧序号：  2\r\n节点个数：    40\r\n" +
+                        lines + "\r\n");
+}
