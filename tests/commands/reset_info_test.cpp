@@ -208,11 +208,29 @@ TEST_F(ResetInfoTest, StopOrCloseEndsARunWithinItsWait) {
         PumpFor(1500);
         EXPECT_EQ(Requests().size(), 4u);
         EXPECT_EQ(Row(0), "失败|01 秒| |||||");
-        EXPECT_EQ(Row(1), " | | |||||");
+        // A stop lets the device in hand have its wait and its row; a close does not.
+        EXPECT_EQ(Row(1), close ? " | | |||||" : "失败|01 秒| |||||");
         if (!close) {
             EXPECT_TRUE(WaitFor([&] { return Ended(IDC_AUTO_CLEAR_RESET); }));
         }
     }
+}
+
+TEST_F(ResetInfoTest, StopDuringAWaitStillRecordsThatDeviceAndSendsNoMore) {
+    const uint32_t counts[4] = {1, 2, 3, 4};
+    for (const char* a : {"51", "52", "53"}) AddRow(a, "");
+    kvtsim::AnswerResetInfoFor(sim, WireBytes("52"), false, kvtsim::ResetInfoAnswer(2, WireBytes("52"), 7, counts),
+                               std::chrono::milliseconds(400));
+    Click(IDC_READ_RESET_INFO);
+    ASSERT_TRUE(WaitFor([&] { return Requests().size() == 2; }));
+    Click(IDC_STOP_POINT_READ);  // the box is answered OK
+    EXPECT_TRUE(Enabled(IDC_READ_RESET_INFO));
+    // The answer comes 400 ms into the second device's wait, after the stop.
+    EXPECT_TRUE(WaitFor([&] { return Row(1) == "成功|00 ms|00000007||1|2|3|4"; }, 3000)) << Row(1);
+    PumpFor(1200);
+    EXPECT_EQ(Requests().size(), 2u);
+    EXPECT_EQ(Row(0), "失败|01 秒| |||||");
+    EXPECT_EQ(Row(2), " | | |||||");
 }
 
 }  // namespace
