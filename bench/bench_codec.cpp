@@ -181,6 +181,20 @@ void BM_AnalyzeSubCommandFamilies(benchmark::State& state) {
          [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchBroadcastReplyTestAnalyzer(f, t); }},
         {Frame(0x40, 0xE1, mac + ByteString{7, 0xFF, 0xFF, 0xFF, 0xFF}),
          [](const ByteString& f, std::string& t, AnalyzerSink&) { AnalyzeConfigBleRequest(f, t); }},
+        // A frequency-offset answer, a test data request, an abnormal gain answer, a local
+        // reset-information answer, a multicast remote reset request, a multicast broadcast request.
+        {Frame(0x80, 0xF2, ByteString{1} + mac + ByteString{0x80, 0x7F}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchTestToolAnalyzer(f, t); }},
+        {Frame(0x40, 0xF2, ByteString{2} + mac + ByteString{0x23, 0x01, 0x1A, 0x80}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchTestToolAnalyzer(f, t); }},
+        {Frame(0xA0, 0xF2, ByteString{4, 3}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchTestToolAnalyzer(f, t); }},
+        {Frame(0x80, 0xF4, ByteString{0} + ByteString(20, 0xA5)),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchResetInfoAnalyzer(f, t); }},
+        {Frame(0x40, 0xF4, ByteString{2, 1, 0x34, 0x12} + mac),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchResetInfoAnalyzer(f, t); }},
+        {Frame(0x40, 0xF5, ByteString{0, 0x03, 0x34, 0x12, 0x1A, 0xE8, 3, 5, 0x2C, 1}),
+         [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchBroadcastReplyTestAnalyzer(f, t); }},
     };
     const auto& c = cases[state.range(0)];
     for (auto _ : state) {
@@ -191,7 +205,7 @@ void BM_AnalyzeSubCommandFamilies(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_AnalyzeSubCommandFamilies)->DenseRange(0, 5);
+BENCHMARK(BM_AnalyzeSubCommandFamilies)->DenseRange(0, 11);
 
 // The remote multicast-group setting, each frame through its own explainer after its control
 // field: a multicast request of three groups, a reply, a request report of three groups, a

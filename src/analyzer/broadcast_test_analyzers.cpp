@@ -2,41 +2,42 @@
 
 #include "analyzer/broadcast_test_analyzers.h"
 
+#include <string_view>
+
 #include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
+#include "analyzer/text_pieces.h"
 #include "link/sub_commands.h"
 #include "link/word_layouts.h"
-#include "platform/text_format.h"
 
 namespace {
+
 
 bool IsHostRequest(const ByteString& frame) { return GetDirectionBit(frame) == 0 && GetRespBit(frame) == 0; }
 bool IsModuleReply(const ByteString& frame) { return GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0; }
 
-void NumberLine(const char* label, unsigned value, std::string& text) {
-    text += label;
-    text += std::to_string(value);
-    text += kCrLf;
-}
-
 // Title; for the frame's own direction the address, index and signed 32-bit data.
-void AnalyzeConfigBle(const ByteString& frame, bool fields, const char* title, const char* error,
+void AnalyzeConfigBle(const ByteString& frame, bool fields, std::string_view title, std::string_view error,
                       std::string& text) {
-    text += title;
-    text += kCrLf;
+    TextPieces out(text);
+    out << title << "\r\n";
     if (fields) {
         FrameReader in(frame, text);
-        text += "MAC地址：";
-        PrintAddress(in, text);
-        NumberLine("index:    ", in.ByteOrZero(), text);
-        const ByteString b = in.BytesOrZero(4);
+        unsigned char mac[6];
+        in.CopyOrZero(mac, sizeof mac);
+        const unsigned index = in.ByteOrZero();
+        unsigned char b[4];
+        in.CopyOrZero(b, sizeof b);
         const uint32_t data = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-        AppendFormat(text, "data: %d", static_cast<int>(static_cast<int32_t>(data)));
+        out << "MAC地址：";
+        out.HexReversed(mac, sizeof mac) << "\r\nindex:    ";
+        out.Decimal(index) << "\r\ndata: ";
+        out.Decimal(static_cast<int32_t>(data));
     } else {
-        text += error;
+        out << error;
     }
-    text += kCrLf;
+    out << "\r\n";
 }
 
 }  // namespace
@@ -60,40 +61,52 @@ void PrintBroadcastTestReplyFlags(uint8_t byte, BroadcastTestReplyFlags& flags, 
     using namespace broadcast_test_reply_flags;
     flags = BroadcastTestReplyFlags{kMulticast.Get(byte), kDepth.Get(byte), kPasswordMode.Get(byte), 0};
     PrintMulticastFlag(flags.multicast, text);
-    NumberLine("Depth:    ", flags.depth, text);
+    (TextPieces(text) << "Depth:    ").Decimal(flags.depth) << kCrLf;
     PrintPasswordMode(flags.passwordMode, text);
 }
 
 void AnalyzeBroadcastReplyTestRequest(const ByteString& frame, std::string& text) {
-    text += "广播应答测试请求帧";
-    text += kCrLf;
+    text += "广播应答测试请求帧\r\n";
     if (!IsHostRequest(frame)) return;
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     BroadcastTestRequestFlags flags;
     PrintBroadcastTestRequestFlags(in.ByteOrZero(), flags, text);
     if (flags.multicast == 1) PrintMulticastAddress(in, text);
-    AppendFormat(text, "BRD DSN:  0x %02X", in.ByteOrZero());
-    text += kCrLf;
-    NumberLine("应答上报间隔：    ", in.Word16OrZero(), text);
-    NumberLine("上报次数：    ", in.ByteOrZero(), text);
-    NumberLine("数据长度：    ", in.Word16OrZero(), text);
+    const uint8_t dsn = in.ByteOrZero();
+    const unsigned interval = in.Word16OrZero();
+    const unsigned count = in.ByteOrZero();
+    const unsigned length = in.Word16OrZero();
+    TextPieces out(text);
+    out << "BRD DSN:  0x ";
+    out.Hex(dsn) << "\r\n应答上报间隔：    ";
+    out.Decimal(interval) << "\r\n上报次数：    ";
+    out.Decimal(count) << "\r\n数据长度：    ";
+    out.Decimal(length) << "\r\n";
 }
 
 void AnalyzeBroadcastReplyTestReply(const ByteString& frame, std::string& text) {
-    text += "广播应答测试应答帧";
-    text += kCrLf;
+    text += "广播应答测试应答帧\r\n";
     if (!IsModuleReply(frame)) return;
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     BroadcastTestReplyFlags flags;
     PrintBroadcastTestReplyFlags(in.ByteOrZero(), flags, text);
     if (flags.multicast == 1) PrintMulticastAddress(in, text);
     text += "src add:  ";
-    if (!PrintAddressChecked(in, text)) return;
-    NumberLine("Dsn:  ", in.ByteOrZero(), text);
-    NumberLine("应答上报间隔：    ", in.Word16OrZero(), text);
-    NumberLine("上报次数：    ", in.ByteOrZero(), text);
-    NumberLine("当前上报次数：    ", in.ByteOrZero(), text);
-    NumberLine("数据长度：    ", in.Word16OrZero(), text);
+    if (!in.Need(6)) return;
+    unsigned char source[6];
+    in.CopyOrZero(source, sizeof source);
+    const unsigned dsn = in.ByteOrZero();
+    const unsigned interval = in.Word16OrZero();
+    const unsigned count = in.ByteOrZero();
+    const unsigned current = in.ByteOrZero();
+    const unsigned length = in.Word16OrZero();
+    TextPieces out(text);
+    out.HexReversed(source, sizeof source) << "\r\nDsn:  ";
+    out.Decimal(dsn) << "\r\n应答上报间隔：    ";
+    out.Decimal(interval) << "\r\n上报次数：    ";
+    out.Decimal(count) << "\r\n当前上报次数：    ";
+    out.Decimal(current) << "\r\n数据长度：    ";
+    out.Decimal(length) << "\r\n";
 }
 
 void AnalyzeConfigBleRequest(const ByteString& frame, std::string& text) {

@@ -3,6 +3,7 @@
 #include "analyzer/control_field.h"
 
 #include "analyzer/field_printers.h"
+#include "analyzer/text_pieces.h"
 #include "link/field_tables.h"
 #include "link/word_layouts.h"
 
@@ -16,39 +17,54 @@ DecodedControlField DecodeControlField(const ByteString& frame) {
     return cf;
 }
 
+namespace {
+
+void DirectionLine(const DecodedControlField& cf, TextPieces& out) {
+    out << "帧方向：  " << TextOfCode(kDirectionNames, cf.direction, "") << ",\r\n";
+}
+
+void StartFlagLine(const DecodedControlField& cf, TextPieces& out) {
+    out << "启动标志位：  " << TextOfCode(kInitiatorNames, cf.startFlag, "") << "\r\n";
+}
+
+void RespFlagLine(const DecodedControlField& cf, TextPieces& out) {
+    out << "RESP:     " << TextOfCode(kReplyStatusNames, cf.respFlag, "") << "帧，\r\n";
+}
+
+void ChannelTypeLines(const DecodedControlField& cf, TextPieces& out) {
+    out << "CHAN TYPE:    " << TextOfCode(kChannelTypeNames, cf.channelType, "") << "\r\n\r\n";
+}
+
+}  // namespace
+
 void PrintControlField(const ByteString& frame, std::string& text) {
     const DecodedControlField cf = DecodeControlField(frame);
-    text += "控制域解析信息：\r\n";
-    PrintDirection(cf, text);
-    PrintStartFlag(cf, text);
-    PrintRespFlag(cf, text);
-    PrintChannelType(cf, text);
+    TextPieces out(text);
+    out << "控制域解析信息：\r\n";
+    DirectionLine(cf, out);
+    StartFlagLine(cf, out);
+    RespFlagLine(cf, out);
+    ChannelTypeLines(cf, out);
 }
 
 void PrintDirection(const DecodedControlField& cf, std::string& text) {
-    text += "帧方向：  ";
-    text += TextOfCode(kDirectionNames, cf.direction, "");
-    text += ",";
-    text += kCrLf;
+    TextPieces out(text);
+    DirectionLine(cf, out);
 }
 
 void PrintStartFlag(const DecodedControlField& cf, std::string& text) {
-    text += "启动标志位：  ";
-    text += TextOfCode(kInitiatorNames, cf.startFlag, "");
-    text += kCrLf;
+    TextPieces out(text);
+    StartFlagLine(cf, out);
 }
 
 void PrintRespFlag(const DecodedControlField& cf, std::string& text) {
-    text += "RESP:     ";
-    text += TextOfCode(kReplyStatusNames, cf.respFlag, "");
-    text += "帧，";
-    text += kCrLf;
+    TextPieces out(text);
+    RespFlagLine(cf, out);
 }
 
 void PrintChannelType(const DecodedControlField& cf, std::string& text) {
-    text += "CHAN TYPE:    ";
-    text += TextOfCode(kChannelTypeNames, cf.channelType, "");
-    text += "\r\n\r\n";
+    TextPieces out(text);
+    ChannelTypeLines(cf, out);
 }
 
 int GetDirectionBit(const ByteString& frame) { return control_byte::kDirection.Get(FrameByte(frame, 3)); }

@@ -1,7 +1,9 @@
 #include "analyzer/field_printers.h"
 
 #include <charconv>
+#include <string_view>
 
+#include "analyzer/text_pieces.h"
 #include "link/field_tables.h"
 #include "link/word_layouts.h"
 #include "platform/gbk.h"
@@ -16,10 +18,8 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // Writes value in decimal at out, which has room for 10 digits; returns the end.
 char* PutDecimal(char* out, unsigned value) { return std::to_chars(out, out + 10, value).ptr; }
 
-void AppendLine(const char* label, const char* name, std::string& text) {
-    text += label;
-    text += name;
-    text += kCrLf;
+void AppendLine(std::string_view label, const char* name, std::string& text) {
+    TextPieces(text) << label << name << kCrLf;
 }
 
 // A decimal number with zeros in front up to minDigits, as "%0*u" prints it, without printf.
@@ -90,14 +90,45 @@ void AppendHexRange(Iterator first, Iterator last, size_t count, std::string& te
     }
 }
 
+// The n bytes that next() gives in turn, as "%02X" pairs, appended a buffer at a time.
+template <typename Next>
+void AppendHexPairs(size_t n, std::string& text, Next next) {
+    char digits[64];
+    while (n > 0) {
+        const size_t k = n < sizeof digits / 2 ? n : sizeof digits / 2;
+        for (size_t i = 0; i < k; ++i) {
+            const unsigned char b = next();
+            digits[2 * i] = kHexDigits[b >> 4];
+            digits[2 * i + 1] = kHexDigits[b & 0x0F];
+        }
+        text.append(digits, 2 * k);
+        n -= k;
+    }
+}
+
 }  // namespace
 
 void AppendHex(const ByteString& bytes, std::string& text) {
     AppendHexRange(bytes.begin(), bytes.end(), bytes.size(), text);
 }
 
+void AppendHexReversed(const unsigned char* bytes, size_t n, std::string& text) {
+    const unsigned char* b = bytes + n;
+    AppendHexPairs(n, text, [&b] { return *--b; });
+}
+
 void AppendHexReversed(const ByteString& bytes, std::string& text) {
-    AppendHexRange(bytes.rbegin(), bytes.rend(), bytes.size(), text);
+    AppendHexReversed(bytes.data(), bytes.size(), text);
+}
+
+void AppendHexReversed(FrameReader& in, size_t n, std::string& text) {
+    unsigned char bytes[16];
+    if (n > sizeof bytes) {
+        AppendHexReversed(in.BytesOrZero(n), text);
+        return;
+    }
+    in.CopyOrZero(bytes, n);
+    AppendHexReversed(bytes, n, text);
 }
 
 void AppendByteCharacters(const ByteString& bytes, std::string& text) {
@@ -112,7 +143,7 @@ void AppendByteCharacters(const ByteString& bytes, std::string& text) {
 }
 
 void PrintAddress(FrameReader& in, std::string& text) {
-    AppendHexReversed(in.BytesOrZero(6), text);
+    AppendHexReversed(in, 6, text);
     text += kCrLf;
 }
 
@@ -123,9 +154,11 @@ bool PrintAddressChecked(FrameReader& in, std::string& text) {
 }
 
 void PrintMulticastAddress(FrameReader& in, std::string& text) {
-    text += "组播地址：    ";
-    AppendHexReversed(in.BytesOrZero(2), text);
-    text += kCrLf;
+    unsigned char group[2];
+    in.CopyOrZero(group, sizeof group);
+    TextPieces out(text);
+    out << "组播地址：    ";
+    out.HexReversed(group, sizeof group) << kCrLf;
 }
 
 bool PrintMulticastAddressChecked(FrameReader& in, std::string& text) {
@@ -159,7 +192,7 @@ void PrintGroupIdList(FrameReader& in, std::string& text) {
 }
 
 void PrintReversedBytes(FrameReader& in, std::string& text, uint8_t count) {
-    AppendHexReversed(in.BytesOrZero(count), text);
+    AppendHexReversed(in, count, text);
     text += kCrLf;
 }
 

@@ -29,6 +29,10 @@ void AppendDecimal(unsigned value, std::string& text);
 void AppendHex(const ByteString& bytes, std::string& text);
 // The bytes from the last to the first, as "%02X" pairs.
 void AppendHexReversed(const ByteString& bytes, std::string& text);
+void AppendHexReversed(const unsigned char* bytes, size_t n, std::string& text);
+// n bytes from the cursor (zero past the frame's end), last first, as "%02X" pairs; the cursor
+// moves by n.
+void AppendHexReversed(FrameReader& in, size_t n, std::string& text);
 // The bytes as characters of the GBK code page; a zero byte adds nothing.
 void AppendByteCharacters(const ByteString& bytes, std::string& text);
 

@@ -43,3 +43,12 @@ ByteString FrameReader::BytesOrZero(size_t n) {
     position_ = end;
     return out;
 }
+
+void FrameReader::CopyOrZero(unsigned char* out, size_t n) {
+    PeekOrZero(out, n);
+    position_ += static_cast<long long>(n);
+}
+
+void FrameReader::PeekOrZero(unsigned char* out, size_t n) const {
+    for (size_t i = 0; i < n; ++i) out[i] = FrameByte(frame_, position_ + static_cast<long long>(i));
+}

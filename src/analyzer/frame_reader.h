@@ -32,6 +32,10 @@ public:
     uint8_t ByteOrZero();
     uint16_t Word16OrZero();
     ByteString BytesOrZero(size_t n);
+    // n bytes from the cursor into out, zero past the end; the cursor moves by n.
+    void CopyOrZero(unsigned char* out, size_t n);
+    // The same; the cursor stays.
+    void PeekOrZero(unsigned char* out, size_t n) const;
     void Advance(size_t n) { position_ += static_cast<long long>(n); }
 
     int Position() const { return static_cast<int>(position_); }

@@ -2,8 +2,12 @@
 
 #include "analyzer/monitor_reset_analyzers.h"
 
+#include <iterator>
+#include <string_view>
+
 #include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
+#include "analyzer/text_pieces.h"
 #include "link/sub_commands.h"
 #include "platform/text_format.h"
 
@@ -49,21 +53,41 @@ void AnalyzeSmartMonitor(const ByteString& frame, const MonitorSwitch& s, std::s
 }
 
 // "MAC地址： " and the six bytes at the cursor, last first, without a line break.
-void PrintMac(FrameReader& in, std::string& text) {
-    text += "MAC地址： ";
-    AppendHexReversed(in.BytesOrZero(6), text);
+void PrintMac(FrameReader& in, TextPieces& out) {
+    unsigned char mac[6];
+    in.CopyOrZero(mac, sizeof mac);
+    out << "MAC地址： ";
+    out.HexReversed(mac, sizeof mac);
+}
+
+// Flags, then the software, watchdog, power-down and external counts, one line each.
+void ResetCounterLines(FrameReader& in, TextPieces& out) {
+    static constexpr std::string_view kLabels[] = {"\r\n软件复位次数: ", "\r\n看门狗复位次数:   ",
+                                                   "\r\n掉电复位次数: ", "\r\n外部复位次数: "};
+    unsigned char b[4 + 4 * std::size(kLabels)];
+    in.CopyOrZero(b, sizeof b);
+    out << "复位标志: 0x";
+    out.HexReversed(b, 4);
+    for (size_t k = 0; k < std::size(kLabels); ++k) {
+        const unsigned char* c = b + 4 + 4 * k;
+        const uint32_t count = c[0] | c[1] << 8 | c[2] << 16 | static_cast<uint32_t>(c[3]) << 24;
+        // Unsigned: a count of 2^31 or more is no negative number.
+        out << kLabels[k];
+        out.Decimal(count);
+    }
+    out << "\r\n";
 }
 
 // The address mode, the multicast address when its flag is set, and the device address; the
 // cursor stays on the device address.
-void PrintRemoteRequest(const ByteString& frame, FrameReader& in, std::string& text) {
+void PrintRemoteRequest(FrameReader& in, std::string& text) {
     uint8_t multicast = 0;
     PrintMulticastBit(in.ByteOrZero(), multicast, text);
     if (multicast == 1) PrintMulticastAddress(in, text);
-    ByteString mac;
-    for (int i = 0; i < 6; ++i) mac.push_back(FrameByte(frame, in.Position() + i));
+    unsigned char mac[6];
+    in.PeekOrZero(mac, sizeof mac);
     text += "MAC地址： ";
-    AppendHexReversed(mac, text);
+    AppendHexReversed(mac, sizeof mac, text);
 }
 
 void ReadLocal(const ByteString& frame, FrameReader& in, std::string& text) {
@@ -73,9 +97,9 @@ void ReadLocal(const ByteString& frame, FrameReader& in, std::string& text) {
         case Frame::HostAbnormal: text += "读取本地复位信息请求错误"; break;
         case Frame::Reply:
             if (length == 21) {
-                text += "读取本地复位信息回复";
-                text += kCrLf;
-                PrintResetCounters(in, text);
+                TextPieces out(text);
+                out << "读取本地复位信息回复\r\n";
+                ResetCounterLines(in, out);
             } else {
                 text += "读取本地复位信息回复错误";
             }
@@ -101,9 +125,8 @@ void ReadRemote(const ByteString& frame, FrameReader& in, std::string& text) {
     switch (KindOf(frame)) {
         case Frame::HostRequest:
             if (length >= 8) {
-                text += "读取远程复位信息请求";
-                text += kCrLf;
-                PrintRemoteRequest(frame, in, text);
+                text += "读取远程复位信息请求\r\n";
+                PrintRemoteRequest(in, text);
             } else {
                 text += "读取远程复位信息请求错误";
             }
@@ -111,11 +134,11 @@ void ReadRemote(const ByteString& frame, FrameReader& in, std::string& text) {
         case Frame::HostAbnormal: text += "读取远程复位信息请求异常"; break;
         case Frame::Reply:
             if (length == 27) {
-                text += "远程读取复位信息回复成功";
-                text += kCrLf;
-                PrintMac(in, text);
-                text += kCrLf;
-                PrintResetCounters(in, text);
+                TextPieces out(text);
+                out << "远程读取复位信息回复成功\r\n";
+                PrintMac(in, out);
+                out << "\r\n";
+                ResetCounterLines(in, out);
             } else {
                 text += "远程读取复位信息回复异常";
             }
@@ -130,17 +153,16 @@ void ClearRemote(const ByteString& frame, FrameReader& in, std::string& text) {
     switch (KindOf(frame)) {
         case Frame::HostRequest:
             if (length >= 8) {
-                text += "清除远程复位信息请求";
-                text += kCrLf;
-                PrintRemoteRequest(frame, in, text);
+                text += "清除远程复位信息请求\r\n";
+                PrintRemoteRequest(in, text);
             }
             break;
         case Frame::HostAbnormal: text += "清除远程复位信息请求异常"; break;
         case Frame::Reply:
             if (length == 7) {
-                text += "清除远程复位信息回复成功";
-                text += kCrLf;
-                PrintMac(in, text);
+                TextPieces out(text);
+                out << "清除远程复位信息回复成功\r\n";
+                PrintMac(in, out);
             } else {
                 text += "清除远程复位信息失败";
             }
@@ -172,16 +194,6 @@ int DispatchResetInfoAnalyzer(const ByteString& frame, std::string& text) {
 }
 
 void PrintResetCounters(FrameReader& in, std::string& text) {
-    text += "复位标志: 0x";
-    AppendHexReversed(in.BytesOrZero(4), text);
-    text += kCrLf;
-    const char* labels[] = {"软件复位次数: ", "看门狗复位次数:   ", "掉电复位次数: ", "外部复位次数: "};
-    for (const char* label : labels) {
-        const ByteString b = in.BytesOrZero(4);
-        const uint32_t count = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-        // Unsigned: a count of 2^31 or more is no negative number.
-        text += label;
-        text += std::to_string(count);
-        text += kCrLf;
-    }
+    TextPieces out(text);
+    ResetCounterLines(in, out);
 }

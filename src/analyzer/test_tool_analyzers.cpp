@@ -2,12 +2,14 @@
 
 #include "analyzer/test_tool_analyzers.h"
 
+#include <cmath>
+
 #include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
+#include "analyzer/text_pieces.h"
 #include "link/code_text.h"
 #include "link/sub_commands.h"
-#include "platform/text_format.h"
 
 namespace {
 
@@ -30,18 +32,12 @@ Kind KindOf(const ByteString& frame) {
     return Kind{GetDirectionBit(frame) == 1, GetRespBit(frame) == 1, FrameDataLength(frame)};
 }
 
-void Line(const char* label, const std::string& value, std::string& text) {
-    text += label;
-    text += value;
-    text += kCrLf;
-}
-
-// "MAC地址： " and the six bytes at the cursor, last first; false after the incomplete-frame text.
-bool MacChecked(FrameReader& in, std::string& text) {
-    if (!in.Need(6)) return false;
-    text += "MAC地址： ";
-    AppendHexReversed(in.BytesOrZero(6), text);
-    return true;
+// "MAC地址： " and the six bytes at the cursor, last first.
+void Mac(FrameReader& in, TextPieces& out) {
+    unsigned char mac[6];
+    in.CopyOrZero(mac, sizeof mac);
+    out << "MAC地址： ";
+    out.HexReversed(mac, sizeof mac);
 }
 
 // The status is d1, at the cursor; the cursor stays.
@@ -54,24 +50,49 @@ void StatusOr(const Kind& k, const ByteString& frame, const char* label, const c
     }
 }
 
-void SignedLine(const char* label, uint8_t value, std::string& text) {
-    Line(label, std::to_string(static_cast<int8_t>(value)), text);
+void ModulationLines(uint16_t word, TextPieces& out) {
+    out << "mm:       " << TextOfCode(kModulationNames, word & 0x0F, kError) << "\r\ncopy:     "
+        << TextOfCode(kCopyCountNames, word >> 4 & 0x0F, kError) << "\r\nfec:      "
+        << TextOfCode(kFecRateNames, word >> 8 & 0x07, kError) << "\r\n";
 }
 
-// Modulation word, PB byte and gain after an address.
-void SendParameters(FrameReader& in, const char* gainLabel, std::string& text) {
-    PrintModulationInfo(in.Word16OrZero(), text);
-    PrintPbInfo(in.ByteOrZero(), text);
-    text += gainLabel;
-    text += std::to_string(static_cast<int8_t>(in.ByteOrZero()));
+void PbLines(uint8_t info, TextPieces& out) {
+    out << "pb amount:    ";
+    out.Decimal(info & 0x0F) << "\r\npb type:  " << TextOfCode(kPbTypeNames, info >> 4 & 0x01, kError) << "\r\n";
+}
+
+// The address line, the modulation word, the PB byte and the gain (its label given, no line end).
+void SendParameters(FrameReader& in, const char* gainLabel, TextPieces& out) {
+    Mac(in, out);
+    out << "\r\n";
+    ModulationLines(in.Word16OrZero(), out);
+    PbLines(in.ByteOrZero(), out);
+    out << gainLabel;
+    out.Decimal(static_cast<int8_t>(in.ByteOrZero()));
+}
+
+// "(%g)ppm" of the offset: its value is a whole number of hundredths below 129 in size, which
+// "%g" prints without exponent and without trailing zeros.
+void Ppm(uint16_t word, TextPieces& out) {
+    const long long hundredths = std::llround(FrequencyOffsetToPpm(word) * 100);
+    const long long size = hundredths < 0 ? -hundredths : hundredths;
+    out << (hundredths < 0 ? "(-" : "(");
+    out.Decimal(size / 100);
+    const long long fraction = size % 100;
+    if (fraction != 0) {
+        const char digits[] = {'.', static_cast<char>('0' + fraction / 10), static_cast<char>('0' + fraction % 10)};
+        out << std::string_view(digits, fraction % 10 == 0 ? 2 : 3);
+    }
+    out << ")ppm";
 }
 
 bool FreqOffsetSync(const ByteString& frame, FrameReader& in, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "频偏同步帧";
-    text += kCrLf;
+    text += "频偏同步帧\r\n";
     if (!k.module && !k.abnormal) {
-        if (!MacChecked(in, text)) return false;
+        if (!in.Need(6)) return false;
+        TextPieces out(text);
+        Mac(in, out);
     } else if (!k.module) {
         text += "频偏同步帧异常";
     } else if (!k.abnormal) {
@@ -85,19 +106,25 @@ bool FreqOffsetSync(const ByteString& frame, FrameReader& in, std::string& text)
 
 bool ReadFreqOffset(const ByteString& frame, FrameReader& in, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "读取频偏帧";
-    text += kCrLf;
+    text += "读取频偏帧\r\n";
     if (!k.module && !k.abnormal) {
-        return MacChecked(in, text);
+        if (!in.Need(6)) return false;
+        TextPieces out(text);
+        Mac(in, out);
     } else if (!k.module) {
         text += "读取频偏帧异常";
     } else if (!k.abnormal) {
-        if (!MacChecked(in, text)) return false;
-        text += kCrLf;
+        if (!in.Need(6)) return false;
+        TextPieces out(text);
+        Mac(in, out);
+        // The word after the address; the cursor stays on it.
         const uint16_t word = FrameWord(frame, in.Position());
-        text += "频偏：    ";
-        text += word == kNoOffset ? std::string("频偏无效") : StrFormat("(%g)ppm", FrequencyOffsetToPpm(word));
-        text += kCrLf;
+        out << "\r\n频偏：    ";
+        if (word == kNoOffset)
+            out << "频偏无效";
+        else
+            Ppm(word, out);
+        out << "\r\n";
     } else {
         StatusOr(k, frame, kStatusLabel, "频偏同步帧异常", text);
     }
@@ -106,13 +133,12 @@ bool ReadFreqOffset(const ByteString& frame, FrameReader& in, std::string& text)
 
 bool SendDataRequest(const ByteString& frame, FrameReader& in, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "发送测试数据请求帧";
-    text += kCrLf;
+    text += "发送测试数据请求帧\r\n";
     if (!k.module && !k.abnormal) {
-        if (!MacChecked(in, text)) return false;
-        text += kCrLf;
-        SendParameters(in, "Rgain:        ", text);
-        text += kCrLf;
+        if (!in.Need(6)) return false;
+        TextPieces out(text);
+        SendParameters(in, "Rgain:        ", out);
+        out << "\r\n";
     } else if (!k.module) {
         text += "发送测试数据请求帧异常";
     } else if (!k.abnormal) {
@@ -126,14 +152,12 @@ bool SendDataRequest(const ByteString& frame, FrameReader& in, std::string& text
 
 bool SendDataReply(const ByteString& frame, FrameReader& in, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "发送测试数据应答帧";
-    text += kCrLf;
+    text += "发送测试数据应答帧\r\n";
     if (k.module && !k.abnormal) {
-        if (!MacChecked(in, text)) return false;
-        text += kCrLf;
-        SendParameters(in, "Rxgain:       ", text);
-        text += "\r\n\r\n发送测试数据应答成功";
-        text += kCrLf;
+        if (!in.Need(6)) return false;
+        TextPieces out(text);
+        SendParameters(in, "Rxgain:       ", out);
+        out << "\r\n\r\n发送测试数据应答成功\r\n";
     } else if (k.module) {
         StatusOr(k, frame, "发送测试数据应答帧异常状态为： ", "发送测试数据请求帧异常", text);
     }
@@ -143,17 +167,18 @@ bool SendDataReply(const ByteString& frame, FrameReader& in, std::string& text) 
 
 bool ReadGain(const ByteString& frame, FrameReader& in, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "读取GAIN配置帧";
-    text += kCrLf;
+    text += "读取GAIN配置帧\r\n";
     if (!k.module && !k.abnormal) {
         text += k.length == 1 ? "读取GAIN配置" : "读取GAIN配置出错";
     } else if (!k.module) {
         text += "读取GAIN配置异常帧";
     } else if (!k.abnormal) {
-        const uint8_t rxgain = in.ByteOrZero();
-        const uint8_t tgain = in.ByteOrZero();
-        SignedLine("rxgain:   ", rxgain, text);
-        SignedLine("Tgain:    ", tgain, text);
+        const auto rxgain = static_cast<int8_t>(in.ByteOrZero());
+        const auto tgain = static_cast<int8_t>(in.ByteOrZero());
+        TextPieces out(text);
+        out << "rxgain:   ";
+        out.Decimal(rxgain) << "\r\nTgain:    ";
+        out.Decimal(tgain) << "\r\n";
     } else {
         StatusOr(k, frame, "读取GAIN设置异常码为： ", "读取GAIN设置异常", text);
     }
@@ -163,24 +188,26 @@ bool ReadGain(const ByteString& frame, FrameReader& in, std::string& text) {
 
 bool GetModuleAddress(const ByteString& frame, FrameReader& in, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "获取被测模块地址帧";
-    text += kCrLf;
+    text += "获取被测模块地址帧\r\n";
     if (!k.module && !k.abnormal) {
-        Line(k.length == 1 ? "获取被测模块地址请求" : "获取被测模块地址请求有误", "", text);
+        text += k.length == 1 ? "获取被测模块地址请求\r\n" : "获取被测模块地址请求有误\r\n";
     } else if (!k.module) {
-        Line("获取被测模块地址请求有误", "", text);
+        text += "获取被测模块地址请求有误\r\n";
     } else if (!k.abnormal) {
-        Line("获取被测模块地址回复帧", "", text);
-        PrintFrameCounters(in.ByteOrZero(), text);
+        const uint8_t counters = in.ByteOrZero();
         const unsigned count = in.ByteOrZero();
-        Line("节点个数：    ", std::to_string(count), text);
+        TextPieces out(text);
+        out << "获取被测模块地址回复帧\r\n总帧数：  ";
+        out.Decimal(counters & 0x0F) << ":\r\n当前帧序号：  ";
+        out.Decimal(counters >> 4) << "\r\n节点个数：    ";
+        out.Decimal(count) << "\r\n";
         // A count beyond the frame prints addresses of zero bytes, never reading past it.
         for (unsigned i = 1; i <= count; ++i) {
-            text += "MAC地址";
-            text += std::to_string(i);
-            text += ':';
-            AppendHexReversed(in.BytesOrZero(6), text);
-            text += kCrLf;
+            unsigned char mac[6];
+            in.CopyOrZero(mac, sizeof mac);
+            out << "MAC地址";
+            out.Decimal(i) << ":";
+            out.HexReversed(mac, sizeof mac) << "\r\n";
         }
     } else {
         text += "获取被测模块地址回复异常";
@@ -191,8 +218,7 @@ bool GetModuleAddress(const ByteString& frame, FrameReader& in, std::string& tex
 
 bool ClearModuleAddress(const ByteString& frame, FrameReader&, std::string& text) {
     const Kind k = KindOf(frame);
-    text += "删除被测模块地址帧";
-    text += kCrLf;
+    text += "删除被测模块地址帧\r\n";
     if (!k.module && !k.abnormal)
         text += k.length == 1 ? "删除被测模块地址请求帧" : "删除被测模块地址帧出错";
     else if (!k.module)
@@ -221,19 +247,20 @@ int DispatchTestToolAnalyzer(const ByteString& frame, std::string& text) {
 }
 
 void PrintModulationInfo(uint16_t word, std::string& text) {
-    Line("mm:       ", TextOfCode(kModulationNames, word & 0x0F, kError), text);
-    Line("copy:     ", TextOfCode(kCopyCountNames, word >> 4 & 0x0F, kError), text);
-    Line("fec:      ", TextOfCode(kFecRateNames, word >> 8 & 0x07, kError), text);
+    TextPieces out(text);
+    ModulationLines(word, out);
 }
 
 void PrintPbInfo(uint8_t info, std::string& text) {
-    Line("pb amount:    ", std::to_string(info & 0x0F), text);
-    Line("pb type:  ", TextOfCode(kPbTypeNames, info >> 4 & 0x01, kError), text);
+    TextPieces out(text);
+    PbLines(info, out);
 }
 
 void PrintFrameCounters(uint8_t counters, std::string& text) {
-    Line("总帧数：  ", std::to_string(counters & 0x0F) + ":", text);
-    Line("当前帧序号：  ", std::to_string(counters >> 4), text);
+    TextPieces out(text);
+    out << "总帧数：  ";
+    out.Decimal(counters & 0x0F) << ":\r\n当前帧序号：  ";
+    out.Decimal(counters >> 4) << "\r\n";
 }
 
 double FrequencyOffsetToPpm(uint16_t word) {

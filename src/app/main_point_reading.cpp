@@ -171,8 +171,9 @@ void CMainTesterDlg::EnablePointReadControls() {
 void CMainTesterDlg::OnStopPointRead() {
     if (ShowMessageBox("确认要停止点抄吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
     m_pointReading.Stop();
-    m_resetReadRun.Stop();
-    m_resetClearRun.Stop();
+    // A reset-information run still records the device it waits for, then sends no more.
+    m_resetReadRun.RequestStop();
+    m_resetClearRun.RequestStop();
     EnablePointReadControls();
     GetDlgItem(IDC_READ_RESET_INFO).Enable(true);
 }

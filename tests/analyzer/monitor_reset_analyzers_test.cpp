@@ -89,6 +89,9 @@ TEST(ResetInfoAnalyzers, EachSubCodeItsLines) {
          readRemote + "组播标志：    非组播\r\n" + kMacText + "\r\n", 7},
         {"02 request, multicast", Reset(kHost, "02 01 34 12" + kMac),
          readRemote + "组播标志：    组播\r\n组播地址：    1234\r\n" + kMacText + "\r\n", 9},
+        // L 8 does not cover the group address: the device address runs into the check bytes.
+        {"02 request, L 8, multicast", Reset(kHost, "02 01" + kMac),
+         readRemote + "组播标志：    组播\r\n组播地址：    5566\r\nMAC地址： C8A411223344\r\n", 9},
         {"02 request, L 7", Reset(kHost, "02 00 66 55 44 33 22"), "读取远程复位信息请求错误\r\n", 6},
         {"02 host abnormal", Reset(kHostAbnormal, "02 00" + kMac), "读取远程复位信息请求异常\r\n", 6},
         {"02 answer", Reset(kReply, "02 " + kMac + kCounters),

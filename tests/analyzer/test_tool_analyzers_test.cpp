@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -128,4 +129,34 @@ TEST(TestToolAnalyzers, FrequencyOffsetInPpm) {
         std::snprintf(text, sizeof text, "%g", FrequencyOffsetToPpm(c.first));
         EXPECT_STREQ(text, c.second) << c.first;
     }
+}
+
+TEST(TestToolAnalyzers, EveryOffsetWordOfAReplyPrintsAsPercentG) {
+    const std::string head = "读取频偏帧\r\n" + kMacText + "\r\n频偏：    ";
+    for (unsigned word = 0; word <= 0xFFFF; ++word) {
+        const auto w = static_cast<uint16_t>(word);
+        char value[32] = "频偏无效";
+        if (w != 0x7F7F) std::snprintf(value, sizeof value, "(%g)ppm", FrequencyOffsetToPpm(w));
+        const ByteString data =
+            Hex("01" + kMac) + ByteString{static_cast<unsigned char>(w), static_cast<unsigned char>(w >> 8)};
+        std::string text;
+        DispatchTestToolAnalyzer(MakeFrame(kReply, 0xF2, data), text);
+        ASSERT_EQ(text, head + value + "\r\n") << word;
+    }
+}
+
+TEST(TestToolAnalyzers, AnswerOfManyModulesListsEveryAddressInOrder) {
+    std::string data = "05 21 28";
+    std::string lines;
+    for (int i = 1; i <= 40; ++i) {
+        char mac[40];
+        std::snprintf(mac, sizeof mac, " %02X 00 00 00 %02X 11", i, 0xA0 + i);
+        data += mac;
+        std::snprintf(mac, sizeof mac, "MAC地址%d:11%02X000000%02X\r\n", i, 0xA0 + i, i);
+        lines += mac;
+    }
+    std::string text;
+    EXPECT_EQ(DispatchTestToolAnalyzer(Tool(kReply, data), text), 8 + 40 * 6);
+    EXPECT_EQ(text, "获取被测模块地址帧\r\n获取被测模块地址回复帧\r\n总帧数：  1:\r\n当前帧序号：  2\r\n节点个数：    40\r\n" +
+                        lines + "\r\n");
 }

@@ -115,6 +115,19 @@ TEST(BatchRunner, SendsEachStepAndJudgesTheRepliesOfItsWait) {
     SetLocalTimeSource(nullptr);
 }
 
+TEST(BatchRunner, AFlagRaisedByTheQueueThatSharesItIsNoAnswer) {
+    // Point reading and reset information share one arrived flag.
+    SetLocalTimeSource([] { return SystemTime{}; });
+    QuietListener listener;
+    Runner run(listener);
+    run.plan.queue = &run.link.Queues().resetInfo;
+    run.plan.writesTime = true;
+    run.plan.sent = [&run](const ByteString&) { run.link.Queues().File(ReplyQueueId::PointRead, Bytes("01")); };
+    ASSERT_EQ(run.runner.Start({{"120000000000", Bytes("AA")}}, run.plan), 1);
+    EXPECT_EQ(run.Finish(), Lines{"row 000000000012 2 00 秒 "});
+    SetLocalTimeSource(nullptr);
+}
+
 TEST(BatchRunner, WithoutAChannelStepsAreSkippedAndAStopEndsTheWait) {
     QuietListener listener;
     Runner run(listener);

@@ -141,15 +141,48 @@ TEST_F(ResetInfoTest, EachDeviceGoesWithItsOwnRowsGroupAddress) {
 
 TEST_F(ResetInfoTest, ClearingMarksTheAnsweringDeviceAndWritesNoStatistics) {
     const uint32_t counts[4] = {1, 2, 3, 4};
-    AddRow("21", "");
-    AddRow("22", "");
-    kvtsim::AnswerResetInfoFor(sim, WireBytes("21"), false, kvtsim::ResetInfoAnswer(3, WireBytes("21"), 9, counts));
+    // Without an answer in the wait: "失败" and the whole seconds. With one: its milliseconds,
+    // "失败" for an answer too short to hold an address, the verdict left for another device's.
+    const struct {
+        const char* address;
+        Bytes answer;
+        int lateMs;
+        const char* row;
+    } cases[] = {
+        {"21", kvtsim::ResetInfoAnswer(3, WireBytes("21"), 9, counts), 0, "成功|00 ms| |||||"},
+        {"22", {}, 0, "失败|01 秒| |||||"},
+        {"23", BuildFrame(0x80, 0xF4, FromHex("03 23 00 00")), 0, "失败|00 ms| |||||"},
+        {"24", kvtsim::ResetInfoAnswer(3, WireBytes("99"), 9, counts), 0, " |00 ms| |||||"},
+        {"25", kvtsim::ResetInfoAnswer(3, WireBytes("25"), 9, counts, 0xA0), 0, " |00 ms| |||||"},
+        {"26", kvtsim::ResetInfoAnswer(3, WireBytes("26"), 9, counts), 1300, "失败|01 秒| |||||"},
+    };
+    for (const auto& c : cases) {
+        AddRow(c.address, "");
+        kvtsim::AnswerResetInfoFor(sim, WireBytes(c.address), false, c.answer, std::chrono::milliseconds(c.lateMs));
+    }
     Click(IDC_AUTO_CLEAR_RESET);
-    ASSERT_TRUE(WaitFor([&] { return Ended(IDC_AUTO_CLEAR_RESET); }, 10000));
-    EXPECT_EQ(Row(0), "成功|00 ms| |||||");
-    EXPECT_EQ(Row(1), "失败|01 秒| |||||");
-    EXPECT_EQ(Requests(), (Strings{"79 08 00 40 F4 03 00 21 00 00 00 00 00 60 9E",
-                                   "79 08 00 40 F4 03 00 22 00 00 00 00 00 61 9D"}));
+    ASSERT_TRUE(WaitFor([&] { return Ended(IDC_AUTO_CLEAR_RESET); }, 15000));
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Row(static_cast<int>(i)), cases[i].row) << i;
+    const Strings requests = Requests();
+    ASSERT_EQ(requests.size(), std::size(cases));
+    EXPECT_EQ(requests[0], "79 08 00 40 F4 03 00 21 00 00 00 00 00 60 9E");
+    EXPECT_EQ(requests[1], "79 08 00 40 F4 03 00 22 00 00 00 00 00 61 9D");
+}
+
+TEST_F(ResetInfoTest, TwoRowsOfOneAddressTheLowerGetsTheVerdictBothCheckedTheTime) {
+    const uint32_t counts[4] = {1, 2, 3, 4};
+    AddRow("61", "");
+    AddRow("62", "", false);
+    AddRow("61", "");
+    AddRow("61", "", false);
+    kvtsim::AnswerResetInfoFor(sim, WireBytes("61"), false, kvtsim::ResetInfoAnswer(2, WireBytes("61"), 9, counts));
+    Click(IDC_READ_RESET_INFO);
+    ASSERT_TRUE(WaitFor([&] { return Ended(IDC_READ_RESET_INFO); }, 5000));
+    // The last row of the address takes the verdict and the counts, checked or not.
+    EXPECT_EQ(Row(0), " |00 ms| |||||");
+    EXPECT_EQ(Row(1), "old|old|old|||||");
+    EXPECT_EQ(Row(2), " |00 ms| |||||");
+    EXPECT_EQ(Row(3), "成功|old|00000009||1|2|3|4");
 }
 
 TEST_F(ResetInfoTest, RefusalsSendNothing) {
@@ -208,11 +241,29 @@ TEST_F(ResetInfoTest, StopOrCloseEndsARunWithinItsWait) {
         PumpFor(1500);
         EXPECT_EQ(Requests().size(), 4u);
         EXPECT_EQ(Row(0), "失败|01 秒| |||||");
-        EXPECT_EQ(Row(1), " | | |||||");
+        // A stop lets the device in hand have its wait and its row; a close does not.
+        EXPECT_EQ(Row(1), close ? " | | |||||" : "失败|01 秒| |||||");
         if (!close) {
             EXPECT_TRUE(WaitFor([&] { return Ended(IDC_AUTO_CLEAR_RESET); }));
         }
     }
+}
+
+TEST_F(ResetInfoTest, StopDuringAWaitStillRecordsThatDeviceAndSendsNoMore) {
+    const uint32_t counts[4] = {1, 2, 3, 4};
+    for (const char* a : {"51", "52", "53"}) AddRow(a, "");
+    kvtsim::AnswerResetInfoFor(sim, WireBytes("52"), false, kvtsim::ResetInfoAnswer(2, WireBytes("52"), 7, counts),
+                               std::chrono::milliseconds(400));
+    Click(IDC_READ_RESET_INFO);
+    ASSERT_TRUE(WaitFor([&] { return Requests().size() == 2; }));
+    Click(IDC_STOP_POINT_READ);  // the box is answered OK
+    EXPECT_TRUE(Enabled(IDC_READ_RESET_INFO));
+    // The answer comes 400 ms into the second device's wait, after the stop.
+    EXPECT_TRUE(WaitFor([&] { return Row(1) == "成功|00 ms|00000007||1|2|3|4"; }, 3000)) << Row(1);
+    PumpFor(1200);
+    EXPECT_EQ(Requests().size(), 2u);
+    EXPECT_EQ(Row(0), "失败|01 秒| |||||");
+    EXPECT_EQ(Row(2), " | | |||||");
 }
 
 }  // namespace
