@@ -9,17 +9,13 @@
 #include "analyzer/frame_reader.h"
 #include "analyzer/text_pieces.h"
 #include "link/code_text.h"
+#include "link/field_tables.h"
 #include "link/sub_commands.h"
 
 namespace {
 
 constexpr char kError[] = "出错";
 constexpr uint16_t kNoOffset = 0x7F7F;
-
-constexpr CodeText kModulationNames[] = {{1, "MM_BPSK"}, {2, "MM_QPSK"}, {3, "MM_8QAM"}, {4, "MM_16QAM"}};
-constexpr CodeText kCopyCountNames[] = {{1, "1"}, {2, "2"}, {4, "4"}, {5, "5"}, {7, "7"}, {11, "11"}};
-constexpr CodeText kFecRateNames[] = {{0, "FEC_RATE_1_2"}, {1, "FEC_RATE_16_21"}, {2, "FEC_RATE_16_18"}};
-constexpr CodeText kPbTypeNames[] = {{0, "136pb块"}, {1, "520pb块"}};
 
 // What picks a branch: host or module, normal or abnormal, and L.
 struct Kind {
@@ -52,13 +48,13 @@ void StatusOr(const Kind& k, const ByteString& frame, const char* label, const c
 
 void ModulationLines(uint16_t word, TextPieces& out) {
     out << "mm:       " << TextOfCode(kModulationNames, word & 0x0F, kError) << "\r\ncopy:     "
-        << TextOfCode(kCopyCountNames, word >> 4 & 0x0F, kError) << "\r\nfec:      "
+        << TextOfCode(kCopiesNames, word >> 4 & 0x0F, kError) << "\r\nfec:      "
         << TextOfCode(kFecRateNames, word >> 8 & 0x07, kError) << "\r\n";
 }
 
 void PbLines(uint8_t info, TextPieces& out) {
     out << "pb amount:    ";
-    out.Decimal(info & 0x0F) << "\r\npb type:  " << TextOfCode(kPbTypeNames, info >> 4 & 0x01, kError) << "\r\n";
+    out.Decimal(info & 0x0F) << "\r\npb type:  " << TextOfCode(kPbBlockNames, info >> 4 & 0x01, kError) << "\r\n";
 }
 
 // The address line, the modulation word, the PB byte and the gain (its label given, no line end).
