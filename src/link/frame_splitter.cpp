@@ -260,29 +260,34 @@ size_t MeterTailStart(const unsigned char* p, size_t n, BlockChecks& checks) {
     return start;
 }
 
-// Looks for the answer of the meter being read. True when one was found and handed on.
+// Looks for the answer of the meter being read. True when one was found and handed on; the
+// bytes around it go on as raw chunks when rawChunks is set.
 bool MeterPass(const ByteString& block, const SplitSettings& settings, const SplitHandlers& handlers,
-               BlockChecks& checks) {
+               BlockChecks& checks, bool rawChunks) {
     const size_t n = block.size();
     const unsigned char* p = block.data();
     for (size_t i = 0; i < n; ++i) {
         const void* next = std::memchr(p + i, kMeterFrameStart, n - i);
         if (next == nullptr) break;
         i = static_cast<size_t>(static_cast<const unsigned char*>(next) - p);
-        // The first 0x68 that does not open a whole meter frame of the right address ends the pass.
+        // The first 0x68 that does not open a whole meter frame ends the pass.
         if (i + 9 >= n || p[i + 7] != kMeterFrameStart) return false;
         const size_t length = p[i + 9];
         if (i + length + 11 >= n) return false;
+        const bool sumMatches = checks.Fold(i, i + length + 10).sum == p[i + length + 10];
         if (settings.meterAddress.size() != kMeterAddressBytes ||
             std::memcmp(p + i + 1, settings.meterAddress.data(), kMeterAddressBytes) != 0) {
-            return false;
+            // Another meter's whole frame (a late answer) does not hide the one that follows it.
+            if (!sumMatches) return false;
+            i += length + 11;
+            continue;
         }
-        if (checks.Fold(i, i + length + 10).sum != p[i + length + 10]) continue;
+        if (!sumMatches) continue;
 
         const size_t frameSize = length + 12;
         if (handlers.meterFrame) handlers.meterFrame(block.substr(i, frameSize));
-        if (i > 0) Classify(handlers, block.substr(0, i), kRawChunk);
-        if (i + frameSize < n) Classify(handlers, block.substr(i + frameSize), kRawChunk);
+        if (rawChunks && i > 0) Classify(handlers, block.substr(0, i), kRawChunk);
+        if (rawChunks && i + frameSize < n) Classify(handlers, block.substr(i + frameSize), kRawChunk);
         return true;
     }
     return false;
@@ -345,10 +350,14 @@ void SplitReceivedStream(const ByteString& block, const SplitSettings& settings,
         } else {
             Classify(handlers, frame, kCheckedFrame);
         }
-        if (last == n - 1) return;
+        if (last == n - 1) {
+            // A meter answer before the block's last frame still reaches the rounds.
+            if (settings.meterPassEnabled) MeterPass(block, settings, handlers, checks, false);
+            return;
+        }
         // Go on at the byte after the start byte: a frame inside this one's data counts too.
     }
 
-    if (settings.meterPassEnabled && MeterPass(block, settings, handlers, checks)) return;
+    if (settings.meterPassEnabled && MeterPass(block, settings, handlers, checks, true)) return;
     if (!settings.showAllReceived) Classify(handlers, block, kRawChunk);
 }

@@ -125,6 +125,7 @@ TEST(SplitReceivedStream, MeterPassDuringRounds) {
     const ByteString other = MeterFrame(Hex("11 22 33 44 55 67"), Hex("00 00 01 00"));
     const ByteString stray = Hex("68 00 00 00 00 00 00 00 00 00 00 00") + kMeter;
     const ByteString badSum = With(kMeter, kMeter.size() - 2, 0xFF);
+    const ByteString badOther = With(other, other.size() - 2, 0xFF);
     const ByteString head = Hex("68") + kMeterAddress;
     const ByteString pad(21, 0x00);
     const ByteString noEnd = With(kMeter, kMeter.size() - 1, 0x16);
@@ -137,9 +138,10 @@ TEST(SplitReceivedStream, MeterPassDuringRounds) {
         {"alone", kMeter, {M(kMeter)}},
         {"bytes around", Hex("FE FE FE FE") + kMeter + Hex("AA"), {M(kMeter), R(Hex("FE FE FE FE")), R(Hex("AA"))}},
         {"after a module frame", kMac + kMeter, {F(kMac), M(kMeter), R(kMac)}},
-        {"a module frame ends the block", kMeter + kMac, {F(kMac)}},
+        {"a module frame ends the block", kMeter + kMac, {F(kMac), M(kMeter)}},
         {"another meter", other, {R(other)}},
-        {"another meter ends the pass", other + kMeter, {R(other + kMeter)}},
+        {"another meter's answer first", other + kMeter, {M(kMeter), R(other)}},
+        {"another meter's bad sum ends the pass", badOther + kMeter, {R(badOther + kMeter)}},
         {"stray 68 ends the pass", stray, {R(stray)}},
         {"cut short", kMeter.substr(0, kMeter.size() - 1), {R(kMeter.substr(0, kMeter.size() - 1))}},
         {"bad sum", badSum, {R(badSum)}},
