@@ -170,10 +170,12 @@ void CMainTesterDlg::EnablePointReadControls() {
 
 void CMainTesterDlg::OnStopPointRead() {
     if (ShowMessageBox("确认要停止点抄吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    m_pointReading.Stop();
-    // A reset-information run still records the device it waits for, then sends no more.
+    // Every run still records the device it waits for, then sends no more. The reset runs are
+    // told first: one started while this waits goes on.
     m_resetReadRun.RequestStop();
     m_resetClearRun.RequestStop();
+    m_pointReading.Finish();
+    PumpMessages();  // the last row it posted is written before the buttons come back
     EnablePointReadControls();
     GetDlgItem(IDC_READ_RESET_INFO).Enable(true);
 }
