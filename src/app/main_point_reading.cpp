@@ -1,8 +1,8 @@
 // Point reading from the main window: one request from the page's fields, automatic point
 // reading over the checked rows of the address list, and the totals of its verdicts.
 
-#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "app/main_tester_dlg.h"
 #include "commands/combo_mappers.h"
@@ -108,15 +108,9 @@ void CMainTesterDlg::OnAutoPointRead() {
 }
 
 bool CMainTesterDlg::ReadPointReadInterval(uint32_t& intervalMs) {
-    const std::string interval = GetDlgItemText(IDC_POINT_READ_INTERVAL);
-    if (interval.empty()) {
-        ShowMessageBox("输入点抄间隔");
-        return false;
-    }
-    // Seconds; beyond what 32 bits of milliseconds hold the wait is as long as they allow.
-    const unsigned long seconds = std::strtoul(interval.c_str(), nullptr, 10);
-    intervalMs = static_cast<uint32_t>(std::min<unsigned long>(seconds, 4294967) * 1000);
-    return true;
+    if (PointReadIntervalMs(GetDlgItemText(IDC_POINT_READ_INTERVAL), intervalMs)) return true;
+    ShowMessageBox("输入点抄间隔");
+    return false;
 }
 
 bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/point_reading.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -25,6 +26,23 @@ Bytes Answer(const char* wireMac, unsigned announced, size_t count, size_t bad =
     Bytes data = FromHex(std::string("00") + wireMac) + Bytes{static_cast<unsigned char>(announced), 0};
     for (size_t i = 0; i < count; ++i) data.push_back(static_cast<unsigned char>(i == bad ? 0x70 : i));
     return kvtsim::BuildFrame(control, 0xF1, data);
+}
+
+TEST(PointReadInterval, SecondsBecomeTheWaitAndNoTextOrANegativeNumberIsRefused) {
+    const struct {
+        const char* text;
+        bool taken;
+        uint32_t ms;
+    } cases[] = {
+        {"", false, 0},         {"-1", false, 0},      {" -3", false, 0},     {"0", true, 0},
+        {"5", true, 5000},      {" 7", true, 7000},    {"abc", true, 0},      {"3x", true, 3000},
+        {"-0", true, 0},        {"4294967", true, 4294967000u},               {"99999999999", true, 4294967000u},
+    };
+    for (const auto& c : cases) {
+        uint32_t ms = 12345;
+        EXPECT_EQ(PointReadIntervalMs(c.text, ms), c.taken) << '"' << c.text << '"';
+        EXPECT_EQ(ms, c.taken ? c.ms : 12345u) << '"' << c.text << '"';
+    }
 }
 
 class PointReadingTest : public testsupport::MainWindowWithModule {
@@ -127,6 +145,7 @@ TEST_F(PointReadingTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
         const char* message;
     } cases[] = {
         {IDC_POINT_READ_INTERVAL, "", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "输入点抄间隔"},
+        {IDC_POINT_READ_INTERVAL, "-1", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "输入点抄间隔"},
         {0, "", "00: 非组播", {"-"}, IDC_AUTO_POINT_READ, "请选择MAC地址"},
         {0, "", "01: 组播地址", {""}, IDC_AUTO_POINT_READ, "请选择组播地址"},
         {0, "", "01: 组播地址", {"0001", ""}, IDC_AUTO_POINT_READ, "组播地址与MAC地址个数不一致"},
