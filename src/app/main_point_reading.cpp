@@ -138,6 +138,8 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32
             return false;
         }
     }
+    // The devices' turn: their rows are blanked before a field of the request can refuse.
+    ClearCheckedResults();
     if (!ReadPointReadLength(*this, request.length)) return false;
 
     // Every frame is built here, on this thread, from the page as it stands at the start.
@@ -153,7 +155,6 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32
         if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_POINT_READ, payload, step.frame)) return false;
         steps.push_back(std::move(step));
     }
-    ClearCheckedResults();
     return true;
 }
 
