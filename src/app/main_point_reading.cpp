@@ -1,8 +1,8 @@
 // Point reading from the main window: one request from the page's fields, automatic point
 // reading over the checked rows of the address list, and the totals of its verdicts.
 
-#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "app/main_tester_dlg.h"
 #include "commands/combo_mappers.h"
@@ -108,15 +108,9 @@ void CMainTesterDlg::OnAutoPointRead() {
 }
 
 bool CMainTesterDlg::ReadPointReadInterval(uint32_t& intervalMs) {
-    const std::string interval = GetDlgItemText(IDC_POINT_READ_INTERVAL);
-    if (interval.empty()) {
-        ShowMessageBox("输入点抄间隔");
-        return false;
-    }
-    // Seconds; beyond what 32 bits of milliseconds hold the wait is as long as they allow.
-    const unsigned long seconds = std::strtoul(interval.c_str(), nullptr, 10);
-    intervalMs = static_cast<uint32_t>(std::min<unsigned long>(seconds, 4294967) * 1000);
-    return true;
+    if (PointReadIntervalMs(GetDlgItemText(IDC_POINT_READ_INTERVAL), intervalMs)) return true;
+    ShowMessageBox("输入点抄间隔");
+    return false;
 }
 
 bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs) {
@@ -144,6 +138,8 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32
             return false;
         }
     }
+    // The devices' turn: their rows are blanked before a field of the request can refuse.
+    ClearCheckedResults();
     if (!ReadPointReadLength(*this, request.length)) return false;
 
     // Every frame is built here, on this thread, from the page as it stands at the start.
@@ -159,7 +155,6 @@ bool CMainTesterDlg::PreparePointReadSteps(std::vector<BatchStep>& steps, uint32
         if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_POINT_READ, payload, step.frame)) return false;
         steps.push_back(std::move(step));
     }
-    ClearCheckedResults();
     return true;
 }
 
@@ -170,10 +165,12 @@ void CMainTesterDlg::EnablePointReadControls() {
 
 void CMainTesterDlg::OnStopPointRead() {
     if (ShowMessageBox("确认要停止点抄吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    m_pointReading.Stop();
-    // A reset-information run still records the device it waits for, then sends no more.
+    // Every run still records the device it waits for, then sends no more. The reset runs are
+    // told first: one started while this waits goes on.
     m_resetReadRun.RequestStop();
     m_resetClearRun.RequestStop();
+    m_pointReading.Finish();
+    PumpMessages();  // the last row it posted is written before the buttons come back
     EnablePointReadControls();
     GetDlgItem(IDC_READ_RESET_INFO).Enable(true);
 }

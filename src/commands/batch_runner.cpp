@@ -27,6 +27,11 @@ void BatchRunner::Stop() {
     m_link.Workers().Stop(m_worker);
 }
 
+void BatchRunner::Finish() {
+    RequestStop();
+    m_link.Workers().Stop(m_worker);
+}
+
 void BatchRunner::Run(const std::vector<BatchStep>& steps, const BatchPlan& p) {
     for (const BatchStep& step : steps) {
         if (!m_worker.IsRunning()) return;

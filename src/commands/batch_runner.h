@@ -55,8 +55,8 @@ struct BatchPlan {
 };
 
 // A batch test on a thread of its own; the plan's calls come from that thread. For each step
-// the reply queue is emptied and its flag cleared, the request sent, the wait waited (a stop
-// ends it at once, and the device gets no row), and the replies judged.
+// the reply queue is emptied and its flag cleared, the request sent, the wait waited (Stop ends
+// it at once, and the device gets no row), and the replies judged.
 class BatchRunner {
 public:
     // errorText: what a thread that could not start says.
@@ -72,6 +72,9 @@ public:
     void Stop();
     // Clears the run flag without waiting: the run ends before its next step.
     void RequestStop() { m_worker.RequestStop(); }
+    // Clears the run flag and waits for the thread without cutting the wait short: the device in
+    // hand still has its wait and its row.
+    void Finish();
     bool IsRunning() const { return m_worker.IsRunning(); }
     const Worker& ThreadWorker() const { return m_worker; }
 

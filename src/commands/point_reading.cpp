@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstdlib>
 #include <utility>
 
 #include "analyzer/data_analyzers.h"
@@ -94,6 +96,14 @@ std::string GatherCheckedColumn(ListView list, int column, int pairs) {
         gathered += text;
     }
     return Upper(gathered);
+}
+
+bool PointReadIntervalMs(const std::string& text, uint32_t& ms) {
+    if (text.empty()) return false;
+    const long seconds = std::strtol(text.c_str(), nullptr, 10);
+    if (seconds < 0) return false;
+    ms = static_cast<uint32_t>(std::min<long>(seconds, UINT32_MAX / 1000) * 1000);
+    return true;
 }
 
 std::string PointReadTotalsText(ListView list) {

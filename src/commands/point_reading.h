@@ -35,5 +35,10 @@ TestStatus JudgePointReadReply(const ByteString& frame, const std::string& mac);
 // upper-cased. Empty cells give nothing.
 std::string GatherCheckedColumn(ListView list, int column, int pairs);
 
+// The wait per device from the interval edit: its decimal number of seconds (leading blanks
+// skipped, text that is no number 0), in milliseconds and at most what 32 bits of them hold.
+// False for an empty text or a number below zero.
+bool PointReadIntervalMs(const std::string& text, uint32_t& ms);
+
 // "总次数：..成功次数：..失败次数：.." over every row's verdict.
 std::string PointReadTotalsText(ListView list);

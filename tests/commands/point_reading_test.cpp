@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "commands/point_reading.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -22,6 +26,23 @@ Bytes Answer(const char* wireMac, unsigned announced, size_t count, size_t bad =
     Bytes data = FromHex(std::string("00") + wireMac) + Bytes{static_cast<unsigned char>(announced), 0};
     for (size_t i = 0; i < count; ++i) data.push_back(static_cast<unsigned char>(i == bad ? 0x70 : i));
     return kvtsim::BuildFrame(control, 0xF1, data);
+}
+
+TEST(PointReadInterval, SecondsBecomeTheWaitAndNoTextOrANegativeNumberIsRefused) {
+    const struct {
+        const char* text;
+        bool taken;
+        uint32_t ms;
+    } cases[] = {
+        {"", false, 0},         {"-1", false, 0},      {" -3", false, 0},     {"0", true, 0},
+        {"5", true, 5000},      {" 7", true, 7000},    {"abc", true, 0},      {"3x", true, 3000},
+        {"-0", true, 0},        {"4294967", true, 4294967000u},               {"99999999999", true, 4294967000u},
+    };
+    for (const auto& c : cases) {
+        uint32_t ms = 12345;
+        EXPECT_EQ(PointReadIntervalMs(c.text, ms), c.taken) << '"' << c.text << '"';
+        EXPECT_EQ(ms, c.taken ? c.ms : 12345u) << '"' << c.text << '"';
+    }
 }
 
 class PointReadingTest : public testsupport::MainWindowWithModule {
@@ -124,6 +145,7 @@ TEST_F(PointReadingTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
         const char* message;
     } cases[] = {
         {IDC_POINT_READ_INTERVAL, "", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "输入点抄间隔"},
+        {IDC_POINT_READ_INTERVAL, "-1", "00: 非组播", {"0001"}, IDC_AUTO_POINT_READ, "输入点抄间隔"},
         {0, "", "00: 非组播", {"-"}, IDC_AUTO_POINT_READ, "请选择MAC地址"},
         {0, "", "01: 组播地址", {""}, IDC_AUTO_POINT_READ, "请选择组播地址"},
         {0, "", "01: 组播地址", {"0001", ""}, IDC_AUTO_POINT_READ, "组播地址与MAC地址个数不一致"},
@@ -146,13 +168,17 @@ TEST_F(PointReadingTest, FieldsThatCannotMakeARunAreRefusedAndNothingIsSent) {
         ASSERT_EQ(boxes.size(), 1u) << c.message;
         EXPECT_EQ(boxes[0].text, c.message);
         EXPECT_TRUE(Ended());
+        // Only a run that got as far as its devices has blanked the checked rows.
+        if (!c.groups.empty() && c.groups[0] != "-") {
+            EXPECT_EQ(List().GetItemText(0, 2), c.id == IDC_POINT_READ_LENGTH ? " " : "") << c.message;
+        }
     }
     EXPECT_TRUE(Requests().empty());
 }
 
-TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVerdicts) {
+TEST_F(PointReadingTest, StopAsksFirstAndWaitsForTheDeviceInHandAndTheTotalsCountTheVerdicts) {
     for (const char* mac : {"000000000001", "000000000002", "000000000003"}) AddRow(mac, "");
-    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "5");
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "2");
     Click(IDC_AUTO_POINT_READ);
     ASSERT_TRUE(WaitFor([&] { return Requests().size() == 1; }));
     const std::shared_ptr<WorkerThread> thread = dlg->PointReadingWorker().Thread();
@@ -180,18 +206,66 @@ TEST_F(PointReadingTest, StopAsksFirstAndEndsTheWaitAtOnceAndTheTotalsCountTheVe
     EXPECT_EQ(boxes.back().caption, "统计");
 }
 
+TEST_F(PointReadingTest, StopLetsTheDeviceInHandHaveItsAnswerAndRowThenSendsNoMoreAndACloseDoesNotWait) {
+    // The second device answers 400 ms into its one-second wait, after the stop.
+    const char* second = "02 00 00 00 00 00";
+    sim.SetAnswerFor(0xF1, 1, FromHex(second), Answer(second, 20, 20), std::chrono::milliseconds(400));
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+    for (bool close : {false, true}) {  // the close last: it shuts the port
+        SCOPED_TRACE(close ? "closed while the stop waits" : "stop");
+        List().DeleteAllItems();
+        for (const char* mac : {"000000000001", "000000000002", "000000000003"}) AddRow(mac, "");
+        sim.ClearReceived();
+        Click(IDC_AUTO_POINT_READ);
+        ASSERT_TRUE(WaitFor([&] { return Requests().size() == 2; }));
+        SetMessageBoxHook([this, close](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            if (close) dlg->PostTask([this] { dlg->Close(); });
+            return kIdOk;
+        });
+        Click(IDC_STOP_POINT_READ);
+        EXPECT_TRUE(dlg->PointReadingWorker().Thread() == nullptr);  // joined
+        for (int id : {IDC_AUTO_POINT_READ, IDC_MULTICAST_MODE_COMBO}) EXPECT_TRUE(Enabled(id)) << id;
+        // The stop has written the row of the device in hand; the close has left it blank.
+        const std::string row = List().GetItemText(1, 2) + "|" + List().GetItemText(1, 3);
+        EXPECT_TRUE(std::regex_match(row, std::regex(close ? " \\| " : "成功\\|[0-9]{2,} ms"))) << row;
+        PumpFor(1200);
+        EXPECT_EQ(Requests().size(), 2u);
+        EXPECT_EQ(List().GetItemText(0, 2) + "|" + List().GetItemText(0, 3), "失败|01 秒");
+        EXPECT_EQ(List().GetItemText(2, 2) + "|" + List().GetItemText(2, 3), " | ");
+    }
+}
+
+TEST_F(PointReadingTest, AResetReadingStartedWhileTheStopWaitsRunsOn) {
+    AddRow("000000000001", "");
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+    Click(IDC_AUTO_POINT_READ);
+    ASSERT_TRUE(WaitFor([&] { return Requests().size() == 1; }));
+    SetMessageBoxHook([this](const MessageBoxRequest& r) {
+        boxes.push_back(r);
+        dlg->PostTask([this] { Click(IDC_READ_RESET_INFO); });
+        return kIdOk;
+    });
+    Click(IDC_STOP_POINT_READ);
+    EXPECT_TRUE(dlg->ResetReadWorker().IsRunning());
+    EXPECT_TRUE(WaitFor([&] {
+        const std::vector<Bytes> frames = sim.ReceivedFrames();
+        return std::any_of(frames.begin(), frames.end(), [](const Bytes& f) { return f[4] == 0xF4; });
+    }));
+}
+
 TEST_F(PointReadingTest, TheStartBlanksTheCheckedRowsAsTheOtherTestsDoAndTheResultsFileShowsIt) {
     for (const char* mac : {"000000000001", "000000000002", "000000000003"}) {
         AddRow(mac, "", mac[11] != '2');
         for (int column = 2; column <= 4; ++column) List().SetItemText(List().GetItemCount() - 1, column, "old");
     }
-    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "5");
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
     Click(IDC_AUTO_POINT_READ);
     ASSERT_TRUE(WaitFor([&] { return Requests().size() == 1; }));
-    Click(IDC_STOP_POINT_READ);  // the first device's wait ends without a row
+    Click(IDC_STOP_POINT_READ);  // the first device still has its row, the third none
     ASSERT_TRUE(Ended());
-    for (int row : {0, 2})
-        for (int column = 2; column <= 4; ++column) EXPECT_EQ(List().GetItemText(row, column), " ") << row;
+    EXPECT_EQ(List().GetItemText(0, 2) + "|" + List().GetItemText(0, 3) + "|" + List().GetItemText(0, 4), "失败|01 秒| ");
+    for (int column = 2; column <= 4; ++column) EXPECT_EQ(List().GetItemText(2, column), " ");
 
     const std::string path = Path("results.txt");
     filePaths.push_back(path);
@@ -199,7 +273,7 @@ TEST_F(PointReadingTest, TheStartBlanksTheCheckedRowsAsTheOtherTestsDoAndTheResu
     const std::string blankCell = " " + testsupport::Blanks(4);
     EXPECT_EQ(testsupport::ReadFileBytes(path),
               Utf8ToGbk("地址" + testsupport::Blanks(12) + "结果" + testsupport::Blanks(4) + "时间  \r\n" +
-                        "000000000001    " + blankCell + blankCell + "\r\n" +
+                        "000000000001    失败    01 秒    \r\n" +
                         "000000000002    old    old    \r\n" + "000000000003    " + blankCell + blankCell + "\r\n"));
 }
 

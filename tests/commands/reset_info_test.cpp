@@ -190,7 +190,7 @@ TEST_F(ResetInfoTest, RefusalsSendNothing) {
     const struct {
         const char* interval;
         const char* message;
-    } cases[] = {{"", "输入点抄间隔"}, {"1", "串口未开"}};
+    } cases[] = {{"", "输入点抄间隔"}, {"-1", "输入点抄间隔"}, {"1", "串口未开"}};
     for (const auto& c : cases) {
         dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, c.interval);
         if (std::string(c.message) == "串口未开") dlg->Link().SetPortOpen(false);
