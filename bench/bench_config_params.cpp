@@ -13,15 +13,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
-#include <deque>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "batch_turns.h"
 #include "commands/batch_runner.h"
 #include "commands/config_params.h"
 #include "link/conversions.h"
@@ -32,80 +29,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
 constexpr int kPort = 98;
 constexpr int kAddresses = 20;
 constexpr std::chrono::milliseconds kAnswerDelay{20};
 constexpr uint8_t kIndex = 3;
 constexpr uint32_t kData = 1000;
 
-// One address: its request's send, its answer filed, its row posted.
-struct Turn {
-    Clock::time_point sent;
-    Clock::time_point filed;
-    Clock::time_point posted;
-    TestStatus status = TestStatus::Unchanged;
-};
-
-class Turns : public LinkListener {
-public:
-    void Sent() {
-        const Clock::time_point now = Clock::now();
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_sends.push_back(now);
-        m_current = Turn{};
-        m_current.sent = now;
-    }
-    void Posted(const BatchRow& row) {
-        const Clock::time_point now = Clock::now();
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_current.posted = now;
-            m_current.status = row.status;
-            m_done.push_back(m_current);
-        }
-        m_changed.notify_all();
-    }
-    bool Next(Turn& turn) {
-        std::unique_lock<std::mutex> lock(m_lock);
-        if (!m_changed.wait_for(lock, std::chrono::seconds(5), [this] { return !m_done.empty(); })) return false;
-        turn = m_done.front();
-        m_done.pop_front();
-        return true;
-    }
-    std::vector<Clock::time_point> Sends() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_sends;
-    }
-
-    // The frame log gets the answer right after it is filed in its queue.
-    void OnLogFrame(LogList, const ByteString& frame) override {
-        const Clock::time_point now = Clock::now();
-        if (frame.size() < 6 || frame[4] != CMD_CONFIG_PARAMS_REPLY || (frame[3] & 0x80) == 0) return;
-        std::lock_guard<std::mutex> lock(m_lock);
-        if (m_current.filed == Clock::time_point()) m_current.filed = now;
-    }
-    void OnVersionText(const std::string&) override {}
-    void OnHangUp() override {}
-    void OnToolFrame(ToolFrame, const ByteString&) override {}
-    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
-    void OnThreadStartFailed(const std::string&) override {}
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    Turn m_current;
-    std::deque<Turn> m_done;
-    std::vector<Clock::time_point> m_sends;
-};
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Worst(const std::vector<double>& values) { return *std::max_element(values.begin(), values.end()); }
+using bench::BatchTurn;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::Worst;
 
 void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
     kvtsim::SimModule sim;
@@ -122,18 +56,12 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
                          kvtsim::BuildFrame(0x80, CMD_CONFIG_PARAMS_REPLY, payload), kAnswerDelay);
         steps.push_back(BatchStep{wire, kvtsim::BuildFrame(0x40, CMD_CONFIG_PARAMS, payload)});
     }
-    ::setenv(("KVT_COM" + std::to_string(kPort)).c_str(), sim.SlavePath().c_str(), 1);
-
-    Turns turns;
+    bench::BatchTurns turns(CMD_CONFIG_PARAMS_REPLY);
     ModuleLink link(turns);
-    link.CreateSerialComm();
-    link.SerialComm()->SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});
-    if (link.SerialComm()->Open() != SERIAL_OK || !link.StartGatherThread()) {
+    if (!bench::OpenOnSim(link, sim, kPort)) {
         state.SkipWithError("cannot open the port");
         return;
     }
-    link.SetChannelMode(CHANNEL_SERIAL);
-    link.SetPortOpen(true);
 
     BatchRunner runner(link, "no thread");
     BatchPlan plan;
@@ -143,8 +71,7 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
     plan.judge = [](const std::string& wire, const ByteString& reply) {
         return JudgeConfigReply(reply, wire, kIndex, kData);
     };
-    plan.sent = [&turns](const ByteString&) { turns.Sent(); };
-    plan.post = [&turns](const BatchRow& row) { turns.Posted(row); };
+    turns.Watch(plan);
     if (runner.Start(steps, plan) == 0) {
         state.SkipWithError("no run thread");
         return;
@@ -154,7 +81,7 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
     const double delayMs = Ms(kAnswerDelay).count();
     std::vector<double> filed, after;
     for (auto _ : state) {
-        Turn turn;
+        BatchTurn turn;
         if (!turns.Next(turn) || turn.status != TestStatus::Success || turn.filed == Clock::time_point()) {
             state.SkipWithError("no answer");
             break;

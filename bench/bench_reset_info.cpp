@@ -12,15 +12,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
-#include <deque>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "batch_turns.h"
 #include "commands/batch_runner.h"
 #include "commands/reset_info.h"
 #include "link/conversions.h"
@@ -32,75 +29,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Ms = std::chrono::duration<double, std::milli>;
 constexpr int kPort = 97;
 constexpr int kAddresses = 20;
 constexpr std::chrono::milliseconds kAnswerDelay{20};
 // The shortest interval the page accepts that lets an answer in: one second.
 constexpr uint32_t kWaitMs = 1000;
 
-// One address: its request's send, its answer filed, its row posted, the row's time text.
-struct Read {
-    Clock::time_point sent;
-    Clock::time_point filed;
-    Clock::time_point posted;
-    std::string time;
-    TestStatus status = TestStatus::Unchanged;
-};
-
-class Reads : public LinkListener {
-public:
-    void Sent() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_current = Read{};
-        m_current.sent = Clock::now();
-    }
-    void Posted(const BatchRow& row) {
-        const Clock::time_point now = Clock::now();
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_current.posted = now;
-            m_current.time = row.time;
-            m_current.status = row.status;
-            m_done.push_back(m_current);
-        }
-        m_changed.notify_all();
-    }
-    bool Next(Read& read) {
-        std::unique_lock<std::mutex> lock(m_lock);
-        if (!m_changed.wait_for(lock, std::chrono::seconds(5), [this] { return !m_done.empty(); })) return false;
-        read = m_done.front();
-        m_done.pop_front();
-        return true;
-    }
-
-    // The frame log gets the answer right after it is filed in its queue.
-    void OnLogFrame(LogList, const ByteString& frame) override {
-        const Clock::time_point now = Clock::now();
-        if (frame.size() < 6 || frame[4] != CMD_RESET_INFO || (frame[3] & 0x80) == 0) return;
-        std::lock_guard<std::mutex> lock(m_lock);
-        if (m_current.filed == Clock::time_point()) m_current.filed = now;
-    }
-    void OnVersionText(const std::string&) override {}
-    void OnHangUp() override {}
-    void OnToolFrame(ToolFrame, const ByteString&) override {}
-    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
-    void OnThreadStartFailed(const std::string&) override {}
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    Read m_current;
-    std::deque<Read> m_done;
-};
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Worst(const std::vector<double>& values) { return *std::max_element(values.begin(), values.end()); }
+using bench::BatchTurn;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::Worst;
 
 void BM_ResetInfoReplyOverhead(benchmark::State& state) {
     kvtsim::SimModule sim;
@@ -119,18 +58,12 @@ void BM_ResetInfoReplyOverhead(benchmark::State& state) {
         steps.push_back(BatchStep{target.mac, kvtsim::BuildFrame(0x40, CMD_RESET_INFO,
                                                                  BuildResetInfoPayload(RESET_INFO_READ_REMOTE, 0, target))});
     }
-    ::setenv(("KVT_COM" + std::to_string(kPort)).c_str(), sim.SlavePath().c_str(), 1);
-
-    Reads reads;
+    bench::BatchTurns reads(CMD_RESET_INFO);
     ModuleLink link(reads);
-    link.CreateSerialComm();
-    link.SerialComm()->SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});
-    if (link.SerialComm()->Open() != SERIAL_OK || !link.StartGatherThread()) {
+    if (!bench::OpenOnSim(link, sim, kPort)) {
         state.SkipWithError("cannot open the port");
         return;
     }
-    link.SetChannelMode(CHANNEL_SERIAL);
-    link.SetPortOpen(true);
 
     BatchRunner runner(link, "no thread");
     BatchPlan plan;
@@ -139,8 +72,7 @@ void BM_ResetInfoReplyOverhead(benchmark::State& state) {
     plan.waitMs = kWaitMs;
     plan.writesTime = true;
     plan.judge = [](const std::string& mac, const ByteString& reply) { return JudgeResetInfoReply(reply, mac); };
-    plan.sent = [&reads](const ByteString&) { reads.Sent(); };
-    plan.post = [&reads](const BatchRow& row) { reads.Posted(row); };
+    reads.Watch(plan);
     if (runner.Start(steps, plan) == 0) {
         state.SkipWithError("no run thread");
         return;
@@ -150,7 +82,7 @@ void BM_ResetInfoReplyOverhead(benchmark::State& state) {
     const double delayMs = Ms(kAnswerDelay).count();
     std::vector<double> added, filed, after, row;
     for (auto _ : state) {
-        Read read;
+        BatchTurn read;
         if (!reads.Next(read) || read.status != TestStatus::Success || read.filed == Clock::time_point()) {
             state.SkipWithError("no answer");
             break;

@@ -12,6 +12,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "dialogs/frame_monitor_dlg.h"
+#include "support/desktop_fixture.h"
 #include "support/sender_checks.h"
 #include "support/x_pointer.h"
 #include "test_frames.h"
@@ -22,15 +23,13 @@ using testing_frames::Hex;
 using testing_frames::MakeFrame;
 using testsupport::Spaced;
 
-class MouseClicksTest : public testsupport::MainWindowWithModule {
+class MouseClicksTest : public testsupport::MainWindowOnScreen {
 protected:
-    MouseClicksTest() : MainWindowWithModule(13) {}
+    MouseClicksTest() : MainWindowOnScreen(13) {}
 
     void SetUp() override {
-        if (!testsupport::CanClickThroughX()) GTEST_SKIP() << "needs an X display and xdotool";
-        MainWindowWithModule::SetUp();
-        // Placed by the window manager (if any) and drawn before the first click.
-        PumpFor(700);
+        MainWindowOnScreen::SetUp();
+        if (IsSkipped()) return;
         // The port is opened with a click on the settings dialog's button, as a user opens it:
         // the window manager then hands the focus back to the main window.
         dlg->PostTask([this] {

@@ -15,7 +15,7 @@
 
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
-#include "support/main_window_fixture.h"
+#include "support/desktop_fixture.h"
 #include "support/sender_checks.h"
 #include "support/x_pointer.h"
 
@@ -129,15 +129,9 @@ void Shot(const std::string& name) {
     (void)std::system(("import -window root '" + prefix + "-" + name + wm + ".png' 2>/dev/null").c_str());
 }
 
-class ToolWindowsOnScreen : public testsupport::MainWindowWithModule {
+class ToolWindowsOnScreen : public testsupport::MainWindowOnScreen {
 protected:
-    ToolWindowsOnScreen() : MainWindowWithModule(18) {}
-
-    void SetUp() override {
-        if (!testsupport::CanClickThroughX()) GTEST_SKIP() << "needs an X display and xdotool";
-        MainWindowWithModule::SetUp();
-        PumpFor(700);  // placed by the window manager, if any, and drawn
-    }
+    ToolWindowsOnScreen() : MainWindowOnScreen(18) {}
 
     static void Key(const std::string& key) { ASSERT_TRUE(testsupport::Xdotool({"key", "--delay", "60", key})); }
     static void ClickAt(const Window& w, int clicks = 1) {

@@ -29,7 +29,7 @@
 #include "dialogs/send_frame_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "platform/dialog_template.h"
-#include "support/main_window_fixture.h"
+#include "support/desktop_fixture.h"
 #include "support/x_pointer.h"
 
 namespace {
@@ -120,15 +120,9 @@ std::string RectText(const Rect& r) {
            std::to_string(r.Height());
 }
 
-class ToolDialogsDesktopTest : public testsupport::MainWindowWithModule {
+class ToolDialogsDesktopTest : public testsupport::MainWindowOnScreen {
 protected:
-    ToolDialogsDesktopTest() : MainWindowWithModule(17) {}
-
-    void SetUp() override {
-        if (!testsupport::CanClickThroughX()) GTEST_SKIP() << "needs an X display and xdotool";
-        MainWindowWithModule::SetUp();
-        PumpFor(700);  // placed by the window manager, if any
-    }
+    ToolDialogsDesktopTest() : MainWindowOnScreen(17) {}
 
     // The X window of the dialog, once it is mapped where the program put it.
     XWindow MappedWindow(const Dialog& d) {
