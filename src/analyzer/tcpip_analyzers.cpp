@@ -29,10 +29,13 @@ void Ipv4At(const ByteString& frame, TextPieces& out, int& p) {
         out << kIncompleteFrameText;
         return;
     }
-    out.ByteDecimal(FrameByte(frame, p + 3)) << ".";
-    out.ByteDecimal(FrameByte(frame, p + 2)) << ".";
-    out.ByteDecimal(FrameByte(frame, p + 1)) << ".";
-    out.ByteDecimal(FrameByte(frame, p)) << kCrLf;
+    char* end = out.Reserve(sizeof "255.255.255.255\r\n");
+    for (int i = 3; i >= 0; --i) {
+        end = TextPieces::PutByteDecimal(end, FrameByte(frame, p + i));
+        *end++ = i ? '.' : '\r';
+    }
+    *end++ = '\n';
+    out.Commit(end);
     p += 4;
 }
 

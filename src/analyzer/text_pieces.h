@@ -38,11 +38,16 @@ public:
 
     // "%u" of the byte.
     TextPieces& ByteDecimal(unsigned char value) {
-        Room(3);
-        if (value >= 100) buffer_[used_++] = static_cast<char>('0' + value / 100);
-        if (value >= 10) buffer_[used_++] = static_cast<char>('0' + value / 10 % 10);
-        buffer_[used_++] = static_cast<char>('0' + value % 10);
+        Commit(PutByteDecimal(Reserve(3), value));
         return *this;
+    }
+
+    // "%u" of the byte written at out; the end of what was written.
+    static char* PutByteDecimal(char* out, unsigned char value) {
+        if (value >= 100) *out++ = static_cast<char>('0' + value / 100);
+        if (value >= 10) *out++ = static_cast<char>('0' + value / 10 % 10);
+        *out++ = static_cast<char>('0' + value % 10);
+        return out;
     }
 
     // The bytes in their order, as "%02X" pairs.
