@@ -243,7 +243,10 @@ bool PrintPayload(FrameReader& in, std::string& text) {
     out.Flush();
     if (!in.Need(n)) return false;
     out << "payload:  ";
-    out.HexBytes(in.Span(n), n);
+    if (const unsigned char* bytes = in.Span(n))
+        out.HexBytes(bytes, n);
+    else
+        out.HexPairs(n, [&in](size_t i) { return in.PeekOrZero(i); });
     in.Advance(n);
     out << kCrLf;
     return true;
