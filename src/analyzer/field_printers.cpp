@@ -134,8 +134,12 @@ void AppendHexReversed(const ByteString& bytes, std::string& text) {
 }
 
 void AppendHexReversed(FrameReader& in, size_t n, std::string& text) {
-    size_t i = n;
-    AppendHexPairs(n, text, [&] { return in.PeekOrZero(--i); });
+    if (const unsigned char* bytes = in.Span(n)) {
+        AppendHexReversed(bytes, n, text);
+    } else {
+        size_t i = n;
+        AppendHexPairs(n, text, [&] { return in.PeekOrZero(--i); });
+    }
     in.Advance(n);
 }
 
