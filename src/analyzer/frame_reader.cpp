@@ -22,6 +22,8 @@ uint8_t FrameReader::Byte() { return Need(1) ? ByteOrZero() : 0; }
 
 uint16_t FrameReader::Word16() { return Need(2) ? Word16OrZero() : 0; }
 
+uint8_t FrameReader::ByteOrZero() { return FrameByte(frame_, position_++); }
+
 ByteString FrameReader::Bytes(size_t n) { return Need(n) ? BytesOrZero(n) : ByteString(); }
 
 ByteString FrameReader::BytesOrZero(size_t n) {

@@ -31,7 +31,7 @@ public:
         return position_ + static_cast<long long>(n) <= static_cast<long long>(frame_.size()) || Short();
     }
 
-    uint8_t ByteOrZero() { return FrameByte(frame_, position_++); }
+    uint8_t ByteOrZero();
     uint16_t Word16OrZero() {
         const uint16_t w = FrameWord(frame_, position_);
         position_ += 2;
