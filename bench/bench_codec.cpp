@@ -58,12 +58,26 @@ void BM_EncodeAndHexText(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodeAndHexText);
 
+// A search report of n devices, each with its multicast address and a 4-byte attribute.
+ByteString SearchReport(unsigned n) {
+    ByteString data{static_cast<unsigned char>(n)};
+    for (unsigned k = 0; k < n; ++k)
+        data += ByteString{0x66, 0x55, 0x44, 0x33, 0x22, static_cast<unsigned char>(k), 0x13, 0x11, 0xCD, 0xAB,
+                           4, 'a', 'b', 'c', 'd'};
+    return data;
+}
+
+// The dispatched frames; the last two are long: a received frame carrying 255 data bytes and a
+// search report of 18 devices, about as much text as the longest local settings below.
 void BM_AnalyzeFrame(benchmark::State& state) {
+    const ByteString source{0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
     const ByteString frames[] = {
         Frame(0x80, 0x03, ByteString{1, 2, 3, 4, 5, 6}),
         Frame(0x80, 0x0D, ByteString{3, 0xA0, 0x21, 0, 0, 0, 0}),
         Frame(0xA0, 0x0B, ByteString{3}),
         Frame(0x40, 0x20, ByteString{}),
+        Frame(0x80, 0x15, ByteString{0x11, 0x03, 0x00} + source + ByteString{255, 0} + ByteString(255, 0x5A)),
+        Frame(0x80, 0x19, SearchReport(18)),
     };
     const ByteString& frame = frames[state.range(0)];
     std::string text;
@@ -74,8 +88,9 @@ void BM_AnalyzeFrame(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
     }
     state.SetItemsProcessed(state.iterations());
+    state.counters["text"] = static_cast<double>(text.size());
 }
-BENCHMARK(BM_AnalyzeFrame)->DenseRange(0, 3);
+BENCHMARK(BM_AnalyzeFrame)->DenseRange(0, 5);
 
 // The local settings that the dispatcher does not route, each after its control field: a group
 // setting of three groups, a group reading of three and of 255 (zeros past the frame's end), a
@@ -105,6 +120,7 @@ void BM_AnalyzeLocalSettings(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
     }
     state.SetItemsProcessed(state.iterations());
+    state.counters["text"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_AnalyzeLocalSettings)->DenseRange(0, 6);
 

@@ -1,6 +1,8 @@
 #include "analyzer/field_printers.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "analyzer/text_pieces.h"
@@ -37,7 +39,12 @@ void AppendDecimal(unsigned value, int minDigits, std::string& text) {
 }  // namespace
 
 void PrintErrorStatus(uint8_t status, std::string& text) {
-    AppendLine("", TextOfCode(kErrorStatusNames, status, "RESV"), text);
+    TextPieces out(text);
+    PrintErrorStatus(status, out);
+}
+
+void PrintErrorStatus(uint8_t status, TextPieces& out) {
+    out << TextOfCode(kErrorStatusNames, status, "RESV") << kCrLf;
 }
 
 void PrintTargetDeviceMode(uint8_t mode, std::string& text) {
@@ -72,8 +79,13 @@ void PrintNumberLine(uint16_t value, std::string& text) {
 }
 
 void PrintStatusLine(uint8_t status, std::string& text) {
-    text += kStatusLabel;
-    PrintErrorStatus(status, text);
+    TextPieces out(text);
+    PrintStatusLine(status, out);
+}
+
+void PrintStatusLine(uint8_t status, TextPieces& out) {
+    out << kStatusLabel;
+    PrintErrorStatus(status, out);
 }
 
 namespace {
@@ -122,24 +134,36 @@ void AppendHexReversed(const ByteString& bytes, std::string& text) {
 }
 
 void AppendHexReversed(FrameReader& in, size_t n, std::string& text) {
-    unsigned char bytes[16];
-    if (n > sizeof bytes) {
-        AppendHexReversed(in.BytesOrZero(n), text);
-        return;
+    if (const unsigned char* bytes = in.Span(n)) {
+        AppendHexReversed(bytes, n, text);
+    } else {
+        size_t i = n;
+        AppendHexPairs(n, text, [&] { return in.PeekOrZero(--i); });
     }
-    in.CopyOrZero(bytes, n);
-    AppendHexReversed(bytes, n, text);
+    in.Advance(n);
 }
 
 void AppendByteCharacters(const ByteString& bytes, std::string& text) {
-    std::string raw;
-    bool ascii = true;
-    for (unsigned char b : bytes) {
-        if (b != 0) raw.push_back(static_cast<char>(b));
-        ascii = ascii && b < 0x80;
+    TextPieces out(text);
+    AppendByteCharacters(bytes.data(), bytes.size(), out);
+}
+
+void AppendByteCharacters(const unsigned char* bytes, size_t n, TextPieces& out) {
+    const unsigned char* end = bytes + n;
+    // ASCII reads the same in both, so it goes as it is, without its zero bytes; only other
+    // bytes need the conversion.
+    if (std::all_of(bytes, end, [](unsigned char b) { return b < 0x80; })) {
+        for (const unsigned char* run = bytes; run != end;) {
+            const unsigned char* zero = std::find(run, end, 0);
+            out << std::string_view(reinterpret_cast<const char*>(run), static_cast<size_t>(zero - run));
+            run = zero == end ? end : zero + 1;
+        }
+        return;
     }
-    // ASCII reads the same in both; only other bytes need the conversion.
-    text += ascii ? raw : GbkToUtf8(raw);
+    std::string raw;
+    for (const unsigned char* b = bytes; b != end; ++b)
+        if (*b != 0) raw.push_back(static_cast<char>(*b));
+    out << GbkToUtf8(raw);
 }
 
 void PrintAddress(FrameReader& in, std::string& text) {
@@ -169,25 +193,29 @@ bool PrintMulticastAddressChecked(FrameReader& in, std::string& text) {
 
 void PrintGroupIdList(FrameReader& in, std::string& text) {
     const unsigned n = in.ByteOrZero();
-    text += "组地址数目：  ";
-    AppendDecimal(n, 2, text);
-    text += kCrLf;
-    // "GPID%u: %04X" and a line end, each line made apart and appended whole, without printf:
-    // a count of 255 makes 255 lines.
+    TextPieces out(text);
+    out << (n < 10 ? "组地址数目：  0" : "组地址数目：  ");
+    out.ByteDecimal(static_cast<unsigned char>(n)) << kCrLf;
+    // "GPID%u: %04X" and a line end, each line written in place, without printf: a count of 255
+    // makes 255 lines.
     text.reserve(text.size() + 16 * n);
-    char line[16] = {'G', 'P', 'I', 'D'};
     for (unsigned i = 1; i <= n; ++i) {
         const unsigned id = in.Word16OrZero();
-        char* out = line + 4;
-        if (i >= 100) *out++ = static_cast<char>('0' + i / 100);
-        if (i >= 10) *out++ = static_cast<char>('0' + i / 10 % 10);
-        *out++ = static_cast<char>('0' + i % 10);
-        *out++ = ':';
-        *out++ = ' ';
-        for (int shift = 12; shift >= 0; shift -= 4) *out++ = kHexDigits[(id >> shift) & 0x0F];
-        *out++ = '\r';
-        *out++ = '\n';
-        text.append(line, static_cast<size_t>(out - line));
+        char* const line = out.Reserve(16);
+        std::memcpy(line, "GPID", 4);
+        char* end = line + 4;
+        if (i >= 100) *end++ = static_cast<char>('0' + i / 100);
+        if (i >= 10) *end++ = static_cast<char>('0' + i / 10 % 10);
+        *end++ = static_cast<char>('0' + i % 10);
+        *end++ = ':';
+        *end++ = ' ';
+        end[0] = kHexDigits[id >> 12 & 0x0F];
+        end[1] = kHexDigits[id >> 8 & 0x0F];
+        end[2] = kHexDigits[id >> 4 & 0x0F];
+        end[3] = kHexDigits[id & 0x0F];
+        end[4] = '\r';
+        end[5] = '\n';
+        out.Commit(end + 6);
     }
 }
 
@@ -214,12 +242,16 @@ bool PrintIpv4Address(FrameReader& in, std::string& text) {
 bool PrintPayload(FrameReader& in, std::string& text) {
     if (!in.Need(2)) return false;
     const unsigned n = in.Word16OrZero();
-    text += "payload len:  ";
-    AppendDecimal(n, text);
-    text += kCrLf;
+    TextPieces out(text);
+    (out << "payload len:  ").Decimal(n) << kCrLf;
+    out.Flush();
     if (!in.Need(n)) return false;
-    text += "payload:  ";
-    AppendHex(in.BytesOrZero(n), text);
-    text += kCrLf;
+    out << "payload:  ";
+    if (const unsigned char* bytes = in.Span(n))
+        out.HexBytes(bytes, n);
+    else
+        out.HexPairs(n, [&in](size_t i) { return in.PeekOrZero(i); });
+    in.Advance(n);
+    out << kCrLf;
     return true;
 }

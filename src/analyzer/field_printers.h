@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analyzer/frame_reader.h"
+#include "analyzer/text_pieces.h"
 #include "link/byte_string.h"
 
 inline constexpr char kCrLf[] = "\r\n";
@@ -14,6 +15,7 @@ extern const char kStatusLabel[];  // "异常状态为：   "
 inline unsigned FrameDataLength(const ByteString& frame) { return FrameWord(frame, 1); }
 
 void PrintErrorStatus(uint8_t status, std::string& text);
+void PrintErrorStatus(uint8_t status, TextPieces& out);
 void PrintTargetDeviceMode(uint8_t mode, std::string& text);
 void PrintSourceDeviceMode(uint8_t mode, std::string& text);
 void PrintPasswordMode(uint8_t mode, std::string& text);
@@ -22,6 +24,7 @@ void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text);
 void PrintNumberLine(uint16_t value, std::string& text);
 // "异常状态为：   " and the status name.
 void PrintStatusLine(uint8_t status, std::string& text);
+void PrintStatusLine(uint8_t status, TextPieces& out);
 
 // The value in decimal, no leading zeros.
 void AppendDecimal(unsigned value, std::string& text);
@@ -35,6 +38,7 @@ void AppendHexReversed(const unsigned char* bytes, size_t n, std::string& text);
 void AppendHexReversed(FrameReader& in, size_t n, std::string& text);
 // The bytes as characters of the GBK code page; a zero byte adds nothing.
 void AppendByteCharacters(const ByteString& bytes, std::string& text);
+void AppendByteCharacters(const unsigned char* bytes, size_t n, TextPieces& out);
 
 // A 6-byte address, last byte first, as 12 hex digits and CRLF.
 void PrintAddress(FrameReader& in, std::string& text);

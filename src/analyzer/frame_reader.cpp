@@ -12,8 +12,7 @@ size_t FrameReader::Remaining() const {
     return position_ < size ? static_cast<size_t>(size - position_) : 0;
 }
 
-bool FrameReader::Need(size_t n) {
-    if (position_ + static_cast<long long>(n) <= static_cast<long long>(frame_.size())) return true;
+bool FrameReader::Short() {
     if (ok_) text_ += kIncompleteFrameText;
     ok_ = false;
     return false;
@@ -23,15 +22,9 @@ uint8_t FrameReader::Byte() { return Need(1) ? ByteOrZero() : 0; }
 
 uint16_t FrameReader::Word16() { return Need(2) ? Word16OrZero() : 0; }
 
-ByteString FrameReader::Bytes(size_t n) { return Need(n) ? BytesOrZero(n) : ByteString(); }
-
 uint8_t FrameReader::ByteOrZero() { return FrameByte(frame_, position_++); }
 
-uint16_t FrameReader::Word16OrZero() {
-    const uint16_t w = FrameWord(frame_, position_);
-    position_ += 2;
-    return w;
-}
+ByteString FrameReader::Bytes(size_t n) { return Need(n) ? BytesOrZero(n) : ByteString(); }
 
 ByteString FrameReader::BytesOrZero(size_t n) {
     ByteString out(n, 0);
@@ -50,5 +43,9 @@ void FrameReader::CopyOrZero(unsigned char* out, size_t n) {
 }
 
 void FrameReader::PeekOrZero(unsigned char* out, size_t n) const {
+    if (const unsigned char* inside = Span(n)) {
+        std::copy(inside, inside + n, out);
+        return;
+    }
     for (size_t i = 0; i < n; ++i) out[i] = FrameByte(frame_, position_ + static_cast<long long>(i));
 }

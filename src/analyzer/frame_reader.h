@@ -27,15 +27,29 @@ public:
     uint16_t Word16();  // low byte first
     ByteString Bytes(size_t n);
     // The test alone: true when n bytes from the cursor are inside the frame; the cursor stays.
-    bool Need(size_t n);
+    bool Need(size_t n) {
+        return position_ + static_cast<long long>(n) <= static_cast<long long>(frame_.size()) || Short();
+    }
 
     uint8_t ByteOrZero();
-    uint16_t Word16OrZero();
+    uint16_t Word16OrZero() {
+        const uint16_t w = FrameWord(frame_, position_);
+        position_ += 2;
+        return w;
+    }
     ByteString BytesOrZero(size_t n);
     // n bytes from the cursor into out, zero past the end; the cursor moves by n.
     void CopyOrZero(unsigned char* out, size_t n);
     // The same; the cursor stays.
     void PeekOrZero(unsigned char* out, size_t n) const;
+    // The n bytes at the cursor when all are inside the frame, else null; the cursor stays.
+    const unsigned char* Span(size_t n) const {
+        return position_ >= 0 && position_ + static_cast<long long>(n) <= static_cast<long long>(frame_.size())
+                   ? frame_.data() + position_
+                   : nullptr;
+    }
+    // Byte i from the cursor, zero past the end; the cursor stays.
+    uint8_t PeekOrZero(size_t i) const { return FrameByte(frame_, position_ + static_cast<long long>(i)); }
     void Advance(size_t n) { position_ += static_cast<long long>(n); }
 
     int Position() const { return static_cast<int>(position_); }
@@ -43,6 +57,8 @@ public:
     bool ok() const { return ok_; }
 
 private:
+    bool Short();  // reports a field past the end; false
+
     const ByteString& frame_;
     std::string& text_;
     long long position_;

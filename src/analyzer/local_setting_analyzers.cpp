@@ -3,6 +3,7 @@
 
 #include "analyzer/analyzer_common.h"
 #include "analyzer/local_analyzers.h"
+#include "analyzer/text_pieces.h"
 
 #include <string>
 
@@ -75,30 +76,33 @@ int AnalyzeSetLocalTone(const ByteString& frame, std::string& text) {
 void AnalyzeSetPassword(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     FrameReader in(frame, text);
-    text += "设置口令帧";
-    text += kCrLf;
+    TextPieces out(text);
+    out << "设置口令帧" << kCrLf;
     if (b.dir == 0) {
         if (b.length == 1) {
-            text += "状态为：   ";
-            PrintErrorStatus(b.status, text);
+            out << "状态为：   ";
+            PrintErrorStatus(b.status, out);
         } else {
-            text += "回复帧错误";
+            out << "回复帧错误";
         }
     } else if (b.length > 1) {
         const uint8_t n = in.ByteOrZero();
-        text += "PAKLEN:        ";
-        text += std::to_string(n);
-        text += kCrLf;
+        (out << "PAKLEN:        ").ByteDecimal(n) << kCrLf;
         if (b.length == n + 1u) {
-            text += "PSK:      ";
-            AppendHexReversed(in.BytesOrZero(n), text);
+            // The key, last byte first.
+            out << "PSK:      ";
+            if (const unsigned char* key = in.Span(n))
+                out.HexReversed(key, n);
+            else
+                out.HexPairs(n, [&in, n](size_t i) { return in.PeekOrZero(n - 1 - i); });
+            in.Advance(n);
         } else {
-            text += "帧错误";
+            out << "帧错误";
         }
     } else {
-        text += "回复帧错误";
+        out << "回复帧错误";
     }
-    text += kCrLf;
+    out << kCrLf;
 }
 
 int AnalyzeSetLocalMacAddress(const ByteString& frame, std::string& text) {

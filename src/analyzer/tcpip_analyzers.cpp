@@ -1,10 +1,11 @@
 // TCP/IP mode frames: the module's local network port, DNS resolution and TCP or UDP
-// connections. Every field printer here reads through a reader of its own, so each field that
-// does not fit reports itself and the explanation goes on.
+// connections. Every field here is checked on its own, so each field that does not fit reports
+// itself and the explanation goes on. The lines gather in a TextPieces of the analyzer's.
 
 #include "analyzer/tcpip_analyzers.h"
 
 #include "analyzer/analyzer_common.h"
+#include "analyzer/text_pieces.h"
 #include "link/field_tables.h"
 
 using namespace analyzer_detail;
@@ -17,64 +18,128 @@ bool Inside(const ByteString& frame, int position) {
     return position >= 0 && static_cast<size_t>(position) < frame.size();
 }
 
-// An IPv4 address at p, which moves by 4 when it fits.
-void PrintIpv4At(const ByteString& frame, std::string& text, int& p) {
-    FrameReader in(frame, text, p);
-    PrintIpv4Address(in, text);
-    p = in.Position();
+// True when n bytes from position are inside the frame, as a reader's Need tests them.
+bool Fits(const ByteString& frame, int position, size_t n) {
+    return position + static_cast<long long>(n) <= static_cast<long long>(frame.size());
+}
+
+// An IPv4 address at p, last byte first, in dotted decimal; p moves by 4 when it fits.
+void Ipv4At(const ByteString& frame, TextPieces& out, int& p) {
+    if (!Fits(frame, p, 4)) {
+        out << kIncompleteFrameText;
+        return;
+    }
+    char* end = out.Reserve(sizeof "255.255.255.255\r\n");
+    for (int i = 3; i >= 0; --i) {
+        end = TextPieces::PutByteDecimal(end, FrameByte(frame, p + i));
+        *end++ = i ? '.' : '\r';
+    }
+    *end++ = '\n';
+    out.Commit(end);
+    p += 4;
 }
 
 // A port at p, read without a check.
-void PrintPortAt(const ByteString& frame, std::string& text, int& p) {
-    PrintNumberLine(FrameWord(frame, p), text);
+void PortAt(const ByteString& frame, TextPieces& out, int& p) {
+    out.Decimal(FrameWord(frame, p)) << kCrLf;
     p += 2;
 }
 
-void PrintSocketPairLines(const ByteString& frame, std::string& text, int& p) {
-    text += "Src IP:       ";
-    PrintIpv4At(frame, text, p);
-    text += "Src port: ";
-    PrintPortAt(frame, text, p);
-    text += "Dst IP:       ";
-    PrintIpv4At(frame, text, p);
-    text += "Dst port: ";
-    PrintPortAt(frame, text, p);
+void SocketPairLines(const ByteString& frame, TextPieces& out, int& p) {
+    out << "Src IP:       ";
+    Ipv4At(frame, out, p);
+    out << "Src port: ";
+    PortAt(frame, out, p);
+    out << "Dst IP:       ";
+    Ipv4At(frame, out, p);
+    out << "Dst port: ";
+    PortAt(frame, out, p);
 }
 
-void PrintLocalPortLines(const ByteString& frame, std::string& text, int& p) {
+void LocalPortLines(const ByteString& frame, TextPieces& out, int& p) {
     static const char* const labels[] = {"IP:       ", "子网掩码：    ", "网关地址：    ", "首选DNS:  ", "备用DNS:  "};
     for (const char* label : labels) {
-        text += label;
-        PrintIpv4At(frame, text, p);
+        out << label;
+        Ipv4At(frame, out, p);
     }
 }
 
+void SocketStatusLine(uint8_t code, TextPieces& out) {
+    out << "status:       " << TextOfCode(kTcpStateNames, code, "保留") << kCrLf;
+}
+
 // The socket pair, then the payload at p.
-void PrintSocketPairAndPayload(const ByteString& frame, std::string& text, int& p) {
-    PrintSocketPairLines(frame, text, p);
+void SocketPairAndPayload(const ByteString& frame, std::string& text, TextPieces& out, int& p) {
+    SocketPairLines(frame, out, p);
+    out.Flush();
     FrameReader in(frame, text, p);
     PrintPayload(in, text);
     p = in.Position();
 }
 
+int DomainName(const ByteString& frame, TextPieces& out, int& position) {
+    if (!Fits(frame, position, 1)) {
+        out << kIncompleteFrameText;
+        return -1;
+    }
+    const unsigned n = FrameByte(frame, position);
+    (out << "域名长度：    ").Decimal(n) << kCrLf;
+    ++position;
+    if (!Fits(frame, position, n)) {
+        out << kIncompleteFrameText;
+        return -1;
+    }
+    out << "域名：    ";
+    AppendByteCharacters(frame.data() + position, n, out);
+    out << kCrLf;
+    position += static_cast<int>(n);
+    return position;
+}
+
+int SocketList(const ByteString& frame, TextPieces& out, int position) {
+    if (!Inside(frame, position)) {
+        out << kIncompleteFrameText;
+        return -1;
+    }
+    const unsigned n = FrameByte(frame, position++);
+    (out << "套接字数目：  ").Decimal(n) << kCrLf;
+    for (unsigned i = 1; i <= n; ++i) {
+        (out << "套接字").Decimal(i) << ":\r\n";
+        SocketPairLines(frame, out, position);
+        if (!Inside(frame, position)) {
+            out << kIncompleteFrameText;
+            return -1;
+        }
+        SocketStatusLine(FrameByte(frame, position++), out);
+    }
+    return position;
+}
+
 // An answer that carries no data: ok when L is 0, else failed.
-void PrintEmptyAnswer(const Branch& b, std::string& text, const char* ok, const char* failed) {
-    text += b.length == 0 ? ok : failed;
+void PrintEmptyAnswer(const Branch& b, TextPieces& out, const char* ok, const char* failed) {
+    out << (b.length == 0 ? ok : failed);
 }
 
 // An abnormal answer: the label and the status when L is 1, else error.
-void PrintAbnormalAnswer(const Branch& b, std::string& text, const char* label, const char* error) {
+void PrintAbnormalAnswer(const Branch& b, TextPieces& out, const char* label, const char* error) {
     if (b.length == 1) {
-        text += label;
-        PrintErrorStatus(b.status, text);
+        out << label;
+        PrintErrorStatus(b.status, out);
     } else {
-        text += error;
+        out << error;
     }
 }
 
-Branch BeginTitled(const ByteString& frame, std::string& text, const char* title) {
-    text += title;
-    text += kCrLf;
+// The status of an abnormal reply when L is 1, else the error text.
+void PrintStatusOr(const Branch& b, TextPieces& out, const char* error) {
+    if (b.length == 1)
+        PrintStatusLine(b.status, out);
+    else
+        out << error;
+}
+
+Branch BeginTitled(const ByteString& frame, TextPieces& out, const char* title) {
+    out << title << kCrLf;
     return ReadBranch(frame);
 }
 
@@ -93,14 +158,15 @@ struct ConnectionTexts {
 template <typename PrintFields>
 int AnalyzeConnectionFrame(const ByteString& frame, std::string& text, const ConnectionTexts& t, int from,
                            bool fits, PrintFields printFields) {
-    const Branch b = BeginTitled(frame, text, t.title);
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, t.title);
     int p = kFirst;
     if (b.dir == from) {
-        if (b.resp == 0 && fits) printFields(p);
+        if (b.resp == 0 && fits) printFields(out, p);
     } else if (b.resp == 0) {
-        PrintEmptyAnswer(b, text, t.ok, t.failed);
+        PrintEmptyAnswer(b, out, t.ok, t.failed);
     } else {
-        PrintAbnormalAnswer(b, text, t.statusLabel, t.abnormalError);
+        PrintAbnormalAnswer(b, out, t.statusLabel, t.abnormalError);
     }
     return p;
 }
@@ -108,174 +174,151 @@ int AnalyzeConnectionFrame(const ByteString& frame, std::string& text, const Con
 }  // namespace
 
 void PrintSocketStatus(uint8_t code, std::string& text) {
-    text += "status:       ";
-    text += TextOfCode(kTcpStateNames, code, "保留");
-    text += kCrLf;
+    TextPieces out(text);
+    SocketStatusLine(code, out);
 }
 
 void PrintTcpConnectionType(uint8_t code, std::string& text) {
-    text += "TCP/IP连接类型：  ";
-    text += TextOfCode(kTransportNames, code, "保留");
-    text += kCrLf;
+    TextPieces(text) << "TCP/IP连接类型：  " << TextOfCode(kTransportNames, code, "保留") << kCrLf;
 }
 
 int PrintDomainName(const ByteString& frame, std::string& text, int& position) {
-    FrameReader in(frame, text, position);
-    const unsigned n = in.Byte();
-    if (!in.ok()) return -1;
-    text += "域名长度：    ";
-    PrintNumberLine(static_cast<uint16_t>(n), text);
-    position = in.Position();
-    if (!in.Need(n)) return -1;
-    text += "域名：    ";
-    AppendByteCharacters(frame.substr(static_cast<size_t>(position), n), text);
-    text += kCrLf;
-    position += static_cast<int>(n);
-    return position;
+    TextPieces out(text);
+    return DomainName(frame, out, position);
 }
 
 int PrintSocketList(const ByteString& frame, std::string& text, int position) {
-    if (!Inside(frame, position)) {
-        text += kIncompleteFrameText;
-        return -1;
-    }
-    const unsigned n = FrameByte(frame, position++);
-    text += "套接字数目：  ";
-    PrintNumberLine(static_cast<uint16_t>(n), text);
-    for (unsigned i = 1; i <= n; ++i) {
-        text += "套接字";
-        text += std::to_string(i);
-        text += ":\r\n";
-        PrintSocketPairLines(frame, text, position);
-        if (!Inside(frame, position)) {
-            text += kIncompleteFrameText;
-            return -1;
-        }
-        PrintSocketStatus(FrameByte(frame, position++), text);
-    }
-    return position;
+    TextPieces out(text);
+    return SocketList(frame, out, position);
 }
 
 int AnalyzeEnableTcpipMode(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "使能TCP模式帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "使能TCP模式帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
-        text += b.length == 0 ? "使能TCP模式帧" : "使能TCP模式帧出错";
+        out << (b.length == 0 ? "使能TCP模式帧" : "使能TCP模式帧出错");
     } else if (b.dir == 0) {
-        text += "使能TCP模式帧异常";
+        out << "使能TCP模式帧异常";
     } else if (b.resp == 0) {
-        PrintEmptyAnswer(b, text, "使能TCP模式回复成功", "使能TCP模式回复失败");
+        PrintEmptyAnswer(b, out, "使能TCP模式回复成功", "使能TCP模式回复失败");
     } else {
-        text += "使能TCP模式回复异常帧\r\n";
+        out << "使能TCP模式回复异常帧\r\n";
         if (b.length == 1) {
-            text += "使能TCP模式回复异常状态为：   ";
-            PrintErrorStatus(b.status, text);
+            out << "使能TCP模式回复异常状态为：   ";
+            PrintErrorStatus(b.status, out);
             p = kFirst + 1;
         }
     }
-    text += kCrLf;
+    out << kCrLf;
     return p;
 }
 
 int AnalyzeReadLocalNetPort(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "读取本地网口信息帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "读取本地网口信息帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
-        text += b.length == 0 ? "读取本地网口信息帧" : "读取本地网口信息帧出错";
+        out << (b.length == 0 ? "读取本地网口信息帧" : "读取本地网口信息帧出错");
     } else if (b.dir == 1 && b.resp == 0) {
         if (b.length == 20)
-            PrintLocalPortLines(frame, text, p);
+            LocalPortLines(frame, out, p);
         else
-            text += "读取本地网口信息帧出错";
+            out << "读取本地网口信息帧出错";
     } else if (b.dir == 1) {
-        PrintStatusOr(b, text, "回复帧出错");
+        PrintStatusOr(b, out, "回复帧出错");
     }
-    text += kCrLf;
+    out << kCrLf;
     return p;
 }
 
 int AnalyzeSetLocalNetPort(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "设置本地网口信息帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "设置本地网口信息帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
         if (b.length == 20)
-            PrintLocalPortLines(frame, text, p);
+            LocalPortLines(frame, out, p);
         else
-            text += "设置本地网口信息帧出错";
+            out << "设置本地网口信息帧出错";
     } else if (b.dir == 1 && b.resp == 0) {
-        PrintEmptyAnswer(b, text, "设置本地网口信息帧成功", "设置本地网口信息帧出错");
+        PrintEmptyAnswer(b, out, "设置本地网口信息帧成功", "设置本地网口信息帧出错");
     } else if (b.dir == 1) {
-        PrintStatusOr(b, text, "回复帧出错");
+        PrintStatusOr(b, out, "回复帧出错");
     }
-    text += kCrLf;
+    out << kCrLf;
     return p;
 }
 
 int AnalyzeDnsResolve(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "解析DNS帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "解析DNS帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
-        PrintDomainName(frame, text, p);
-        text += kCrLf;
+        DomainName(frame, out, p);
+        out << kCrLf;
     } else if (b.dir == 1 && b.resp == 0) {
-        PrintEmptyAnswer(b, text, "解析DNS成功", "解析DNS回复帧出错");
+        PrintEmptyAnswer(b, out, "解析DNS成功", "解析DNS回复帧出错");
     } else if (b.dir == 1) {
-        PrintStatusOr(b, text, "解析DNS异常回复帧出错");
+        PrintStatusOr(b, out, "解析DNS异常回复帧出错");
     }
     return p;
 }
 
 int AnalyzeDnsResolveReport(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "解析DNS上报帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "解析DNS上报帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
-        PrintEmptyAnswer(b, text, "解析DNS上报成功", "解析DNS上报回复出错");
+        PrintEmptyAnswer(b, out, "解析DNS上报成功", "解析DNS上报回复出错");
     } else if (b.dir == 0) {
-        PrintStatusOr(b, text, "解析DNS上报异常回复帧出错");
+        PrintStatusOr(b, out, "解析DNS上报异常回复帧出错");
     } else if (b.resp == 0) {
-        PrintDomainName(frame, text, p);
-        text += "IP:   ";
-        PrintIpv4At(frame, text, p);
+        DomainName(frame, out, p);
+        out << "IP:   ";
+        Ipv4At(frame, out, p);
     } else {
-        text += "解析DNS上报帧出错";
+        out << "解析DNS上报帧出错";
     }
     return p;
 }
 
 int AnalyzeTcpStateReport(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "TCP连接状态上报帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "TCP连接状态上报帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
-        PrintEmptyAnswer(b, text, "TCP/IP套接字状态上报成功", "TCP/IP套接字状态上报回复帧失败");
+        PrintEmptyAnswer(b, out, "TCP/IP套接字状态上报成功", "TCP/IP套接字状态上报回复帧失败");
     } else if (b.dir == 0) {
-        PrintAbnormalAnswer(b, text, "TCP/IP套接字状态上报异常状态为：   ", "TCP/IP套接字状态上报异常回复帧出错");
+        PrintAbnormalAnswer(b, out, "TCP/IP套接字状态上报异常状态为：   ", "TCP/IP套接字状态上报异常回复帧出错");
     } else if (b.resp == 0 && b.length == 13) {
-        PrintSocketPairLines(frame, text, p);
-        PrintSocketStatus(FrameByte(frame, p++), text);
+        SocketPairLines(frame, out, p);
+        SocketStatusLine(FrameByte(frame, p++), out);
     } else {
-        text += "TCP/IP套接字状态上报帧出错";
+        out << "TCP/IP套接字状态上报帧出错";
     }
     return p;
 }
 
 void AnalyzeTcpStateQuery(const ByteString& frame, std::string& text) {
-    const Branch b = BeginTitled(frame, text, "TCP连接状态查询帧");
+    TextPieces out(text);
+    const Branch b = BeginTitled(frame, out, "TCP连接状态查询帧");
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
-        if (b.length == 12) PrintSocketPairLines(frame, text, p);
+        if (b.length == 12) SocketPairLines(frame, out, p);
     } else if (b.dir == 1 && b.resp == 0) {
-        PrintSocketList(frame, text, p);
+        SocketList(frame, out, p);
     } else if (b.dir == 1) {
-        PrintAbnormalAnswer(b, text, "TCP连接状态查询异常状态为：    ", "TCP连接状态查询异常回复帧出错");
+        PrintAbnormalAnswer(b, out, "TCP连接状态查询异常状态为：    ", "TCP连接状态查询异常回复帧出错");
     }
 }
 
 int AnalyzeTcpConnect(const ByteString& frame, std::string& text) {
     static const ConnectionTexts t{"TCP建立连接帧", "TCP/IP建立连接成功", "TCP/IP建立连接回复帧失败",
                                    "TCP/IP建立连接异常状态为： ", "TCP/IP建立连接异常回复帧出错"};
-    return AnalyzeConnectionFrame(frame, text, t, 0, FrameDataLength(frame) == 13, [&](int& p) {
-        PrintTcpConnectionType(FrameByte(frame, p++), text);
-        PrintSocketPairLines(frame, text, p);
+    return AnalyzeConnectionFrame(frame, text, t, 0, FrameDataLength(frame) == 13, [&](TextPieces& out, int& p) {
+        out << "TCP/IP连接类型：  " << TextOfCode(kTransportNames, FrameByte(frame, p++), "保留") << kCrLf;
+        SocketPairLines(frame, out, p);
     });
 }
 
@@ -283,19 +326,19 @@ int AnalyzeTcpDisconnect(const ByteString& frame, std::string& text) {
     static const ConnectionTexts t{"TCP删除连接帧", "TCP/IP删除连接成功", "TCP/IP删除连接回复帧失败",
                                    "TCP/IP删除连接异常状态为： ", "TCP/IP删除连接异常回复帧出错"};
     return AnalyzeConnectionFrame(frame, text, t, 0, FrameDataLength(frame) == 12,
-                                  [&](int& p) { PrintSocketPairLines(frame, text, p); });
+                                  [&](TextPieces& out, int& p) { SocketPairLines(frame, out, p); });
 }
 
 int AnalyzeTcpSendData(const ByteString& frame, std::string& text) {
     static const ConnectionTexts t{"TCP发送数据帧", "TCP/IP发送数据成功", "TCP/IP发送数据回复帧失败",
                                    "TCP/IP发送数据异常状态为： ", "TCP/IP发送数据异常回复帧出错"};
     return AnalyzeConnectionFrame(frame, text, t, 0, FrameDataLength(frame) >= 14,
-                                  [&](int& p) { PrintSocketPairAndPayload(frame, text, p); });
+                                  [&](TextPieces& out, int& p) { SocketPairAndPayload(frame, text, out, p); });
 }
 
 int AnalyzeTcpReceiveData(const ByteString& frame, std::string& text) {
     static const ConnectionTexts t{"TCP接收数据帧", "TCP/IP接收数据成功", "TCP/IP接收数据回复帧失败",
                                    "TCP/IP接收数据异常状态为： ", "TCP/IP接收数据异常回复帧出错"};
     return AnalyzeConnectionFrame(frame, text, t, 1, FrameDataLength(frame) >= 14,
-                                  [&](int& p) { PrintSocketPairAndPayload(frame, text, p); });
+                                  [&](TextPieces& out, int& p) { SocketPairAndPayload(frame, text, out, p); });
 }

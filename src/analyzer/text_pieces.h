@@ -36,9 +36,49 @@ public:
         return *this;
     }
 
+    // "%u" of the byte.
+    TextPieces& ByteDecimal(unsigned char value) {
+        Commit(PutByteDecimal(Reserve(3), value));
+        return *this;
+    }
+
+    // "%u" of the byte written at out; the end of what was written.
+    static char* PutByteDecimal(char* out, unsigned char value) {
+        if (value >= 100) *out++ = static_cast<char>('0' + value / 100);
+        if (value >= 10) *out++ = static_cast<char>('0' + value / 10 % 10);
+        *out++ = static_cast<char>('0' + value % 10);
+        return out;
+    }
+
+    // The bytes in their order, as "%02X" pairs.
+    TextPieces& HexBytes(const unsigned char* bytes, size_t n) {
+        return HexPairs(n, [bytes](size_t i) { return bytes[i]; });
+    }
+
     // The bytes from the last to the first, as "%02X" pairs.
     TextPieces& HexReversed(const unsigned char* bytes, size_t n) {
-        for (size_t i = n; i-- > 0;) Hex(bytes[i]);
+        return HexPairs(n, [bytes, n](size_t i) { return bytes[n - 1 - i]; });
+    }
+
+    // n "%02X" pairs of byteAt(0) to byteAt(n - 1), written a buffer at a time.
+    template <typename ByteAt>
+    TextPieces& HexPairs(size_t n, ByteAt byteAt) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        for (size_t i = 0; i < n;) {
+            size_t k = (sizeof buffer_ - used_) / 2;
+            if (k == 0) {
+                Flush();
+                continue;
+            }
+            if (k > n - i) k = n - i;
+            char* out = buffer_ + used_;
+            for (const size_t end = i + k; i < end; ++i) {
+                const unsigned char byte = byteAt(i);
+                *out++ = kDigits[byte >> 4];
+                *out++ = kDigits[byte & 0x0F];
+            }
+            used_ += 2 * k;
+        }
         return *this;
     }
 
@@ -50,6 +90,14 @@ public:
         buffer_[used_++] = kDigits[byte & 0x0F];
         return *this;
     }
+
+    // Room for n characters (n no more than the buffer holds), to be written in place from the
+    // pointer returned; Commit(end) keeps those before end.
+    char* Reserve(size_t n) {
+        Room(n);
+        return buffer_ + used_;
+    }
+    void Commit(const char* end) { used_ = static_cast<size_t>(end - buffer_); }
 
     // Appends what was gathered.
     void Flush() {

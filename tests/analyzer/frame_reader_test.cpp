@@ -100,6 +100,22 @@ TEST(FieldPrinters, LongGroupIdList) {
     EXPECT_EQ(in.Position(), 241);
 }
 
+// A payload longer than the text gathers at once, after text already there.
+TEST(FieldPrinters, LongPayload) {
+    ByteString frame{0x2C, 0x01};
+    std::string expected = ">payload len:  300\r\npayload:  ";
+    for (int i = 0; i < 300; ++i) {
+        frame += static_cast<unsigned char>(i * 7);
+        expected += StrFormat("%02X", (i * 7) & 0xFF);
+    }
+    expected += "\r\n";
+    std::string text = ">";
+    FrameReader in(frame, text, 0);
+    EXPECT_TRUE(PrintPayload(in, text));
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(in.Position(), 302);
+}
+
 TEST(FieldPrinters, ValueLines) {
     std::string t;
     PrintNumberLine(0xFFFF, t);

@@ -4,6 +4,7 @@
 
 #include "analyzer/local_analyzers.h"
 #include "analyzer_explain.h"
+#include "platform/text_format.h"
 
 using namespace analyzer_texts;
 
@@ -71,6 +72,17 @@ TEST(LocalSettingAnalyzers, Texts) {
     EXPECT_EQ(AnalyzeSetLocalTone(MakeFrame(kHost, 0x20, "01 05"), text), 7);
     EXPECT_EQ(AnalyzeSetLocalMacAddress(MakeFrame(kReply, 0x04, "01 02 03"), text), -1);
     EXPECT_EQ(AnalyzeSetLocalMacAddress(MakeFrame(kReply, 0x04, "01 02 03 04"), text), 11);
+}
+
+// A key longer than the text gathers at once, and a key the frame's end cuts (zeros in its place).
+TEST(LocalSettingAnalyzers, LongAndCutKeys) {
+    ByteString key;
+    std::string hex;
+    for (int i = 0; i < 255; ++i) key += static_cast<unsigned char>(i);
+    for (int i = 254; i >= 0; --i) hex += StrFormat("%02X", i);
+    EXPECT_EQ(Explained(3, MakeFrame(kReply, 0x08, ByteString{255} + key)),
+              "设置口令帧\r\nPAKLEN:        255\r\nPSK:      " + hex + "\r\n");
+    EXPECT_EQ(Explained(3, Hex("79 04 00 80 08 03 AA BB")), "设置口令帧\r\nPAKLEN:        3\r\nPSK:      00BBAA\r\n");
 }
 
 }  // namespace
