@@ -20,7 +20,7 @@ bool Inside(const ByteString& frame, int position) {
 
 // True when n bytes from position are inside the frame, as a reader's Need tests them.
 bool Fits(const ByteString& frame, int position, size_t n) {
-    return position + static_cast<long long>(n) <= static_cast<long long>(frame.size());
+    return position >= 0 && position + static_cast<long long>(n) <= static_cast<long long>(frame.size());
 }
 
 // An IPv4 address at p, last byte first, in dotted decimal; p moves by 4 when it fits.

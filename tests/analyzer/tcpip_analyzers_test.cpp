@@ -267,6 +267,12 @@ TEST(TcpipAnalyzers, DomainNamePosition) {
         EXPECT_EQ(PrintDomainName(c.frame, text, position), c.result) << c.name;
         EXPECT_EQ(position, c.position) << c.name;
     }
+    // A position before the frame reads nothing: only the cut-frame text.
+    std::string text;
+    int position = -4;
+    EXPECT_EQ(PrintDomainName(Hex("79 02 00 40 33 02 61 62"), text, position), -1);
+    EXPECT_EQ(text, "\r\nError:报文不完整\r\n");
+    EXPECT_EQ(position, -4);
 }
 
 }  // namespace
