@@ -3,6 +3,8 @@
 // frame log hears of it right after), and its row posted. Also opens the link on a simulated
 // module's pseudo-terminal, and the median and worst of a series.
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -60,6 +62,10 @@ public:
         m_done.pop_front();
         return true;
     }
+    // The next row, when it is a success whose answer was filed.
+    bool NextAnswered(BatchTurn& turn) {
+        return Next(turn) && turn.status == TestStatus::Success && turn.filed != Clock::time_point();
+    }
     std::vector<Clock::time_point> Sends() {
         std::lock_guard<std::mutex> lock(m_lock);
         return m_sends;
@@ -109,5 +115,11 @@ inline double Median(std::vector<double> values) {
 }
 
 inline double Worst(const std::vector<double>& values) { return *std::max_element(values.begin(), values.end()); }
+
+// Counters <name>_ms and <name>_max_ms: the series' median and worst.
+inline void ReportSeries(benchmark::State& state, const std::string& name, const std::vector<double>& values) {
+    state.counters[name + "_ms"] = Median(values);
+    state.counters[name + "_max_ms"] = Worst(values);
+}
 
 }  // namespace bench

@@ -58,6 +58,19 @@ void BM_EncodeAndHexText(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodeAndHexText);
 
+// Times explain(text) on a cleared text, and reports how long the text it writes is.
+template <typename Explain>
+void TimeExplaining(benchmark::State& state, Explain explain) {
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        explain(text);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["text"] = static_cast<double>(text.size());
+}
+
 // A search report of n devices, each with its multicast address and a 4-byte attribute.
 ByteString SearchReport(unsigned n) {
     ByteString data{static_cast<unsigned char>(n)};
@@ -80,15 +93,10 @@ void BM_AnalyzeFrame(benchmark::State& state) {
         Frame(0x80, 0x19, SearchReport(18)),
     };
     const ByteString& frame = frames[state.range(0)];
-    std::string text;
     AnalyzerSink sink;
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         AnalyzeFrame(frame, text, sink);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
-    state.counters["text"] = static_cast<double>(text.size());
+    });
 }
 BENCHMARK(BM_AnalyzeFrame)->DenseRange(0, 5);
 
@@ -112,15 +120,10 @@ void BM_AnalyzeLocalSettings(benchmark::State& state) {
          [](const ByteString& f, std::string& t) { AnalyzeSetLocalTone(f, t); }},
     };
     const auto& c = cases[state.range(0)];
-    std::string text;
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         PrintControlField(c.frame, text);
         c.explain(c.frame, text);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
-    state.counters["text"] = static_cast<double>(text.size());
+    });
 }
 BENCHMARK(BM_AnalyzeLocalSettings)->DenseRange(0, 6);
 
@@ -137,14 +140,10 @@ void BM_AnalyzePairingFrame(benchmark::State& state) {
         Frame(0x80, 0x60, ByteString{0x12, 2} + macPan + ByteString{1, 0xAA} + macPan + ByteString{0}),
     };
     const ByteString& frame = frames[state.range(0)];
-    std::string text;
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         PrintControlField(frame, text);
         DispatchPairingAnalyzer(frame, text);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_AnalyzePairingFrame)->DenseRange(0, 3);
 
@@ -162,14 +161,10 @@ void BM_AnalyzeConnectionFrame(benchmark::State& state) {
         {Frame(0x40, 0x13, ByteString{0x43, 0x00} + mac), AnalyzeDeleteConnection},
     };
     const auto& c = cases[state.range(0)];
-    std::string text;
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         PrintControlField(c.frame, text);
         c.explain(c.frame, text);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_AnalyzeConnectionFrame)->DenseRange(0, 2);
 
@@ -180,7 +175,6 @@ BENCHMARK(BM_AnalyzeConnectionFrame)->DenseRange(0, 2);
 void BM_AnalyzeSubCommandFamilies(benchmark::State& state) {
     const ByteString mac{0x66, 0x55, 0x44, 0x33, 0x22, 0x11};
     AnalyzerSink sink;
-    std::string text;
     const struct {
         ByteString frame;
         void (*explain)(const ByteString&, std::string&, AnalyzerSink&);
@@ -213,13 +207,10 @@ void BM_AnalyzeSubCommandFamilies(benchmark::State& state) {
          [](const ByteString& f, std::string& t, AnalyzerSink&) { DispatchBroadcastReplyTestAnalyzer(f, t); }},
     };
     const auto& c = cases[state.range(0)];
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         PrintControlField(c.frame, text);
         c.explain(c.frame, text, sink);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_AnalyzeSubCommandFamilies)->DenseRange(0, 11);
 
@@ -241,14 +232,10 @@ void BM_AnalyzeRemoteMulticastFrame(benchmark::State& state) {
          AnalyzeRemoteSetMulticastReplyReport},
     };
     const auto& c = cases[state.range(0)];
-    std::string text;
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         PrintControlField(c.frame, text);
         c.explain(c.frame, text);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_AnalyzeRemoteMulticastFrame)->DenseRange(0, 3);
 
@@ -282,14 +269,10 @@ void BM_AnalyzeTcpipFrames(benchmark::State& state) {
         {Frame(0x80, 0x3A, pair + data), AnalyzeTcpReceiveData},
     };
     const auto& c = cases[state.range(0)];
-    std::string text;
-    for (auto _ : state) {
-        text.clear();
+    TimeExplaining(state, [&](std::string& text) {
         PrintControlField(c.frame, text);
         c.explain(c.frame, text);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetItemsProcessed(state.iterations());
+    });
 }
 BENCHMARK(BM_AnalyzeTcpipFrames)->DenseRange(0, 10);
 

@@ -37,9 +37,7 @@ constexpr uint32_t kData = 1000;
 
 using bench::BatchTurn;
 using bench::Clock;
-using bench::Median;
 using bench::Ms;
-using bench::Worst;
 
 void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
     kvtsim::SimModule sim;
@@ -82,7 +80,7 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
     std::vector<double> filed, after;
     for (auto _ : state) {
         BatchTurn turn;
-        if (!turns.Next(turn) || turn.status != TestStatus::Success || turn.filed == Clock::time_point()) {
+        if (!turns.NextAnswered(turn)) {
             state.SkipWithError("no answer");
             break;
         }
@@ -101,12 +99,9 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
     state.counters["delay_ms"] = delayMs;
     state.counters["quiet_ms"] = quietMs;
     state.counters["wait_ms"] = kConfigWaitMs;
-    state.counters["filed_ms"] = Median(filed);
-    state.counters["filed_max_ms"] = Worst(filed);
-    state.counters["after_ms"] = Median(after);
-    state.counters["after_max_ms"] = Worst(after);
-    state.counters["step_ms"] = Median(step);
-    state.counters["step_max_ms"] = Worst(step);
+    bench::ReportSeries(state, "filed", filed);
+    bench::ReportSeries(state, "after", after);
+    bench::ReportSeries(state, "step", step);
 }
 BENCHMARK(BM_ConfigParamsReplyOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kAddresses);
 

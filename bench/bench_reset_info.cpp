@@ -36,10 +36,7 @@ constexpr std::chrono::milliseconds kAnswerDelay{20};
 constexpr uint32_t kWaitMs = 1000;
 
 using bench::BatchTurn;
-using bench::Clock;
-using bench::Median;
 using bench::Ms;
-using bench::Worst;
 
 void BM_ResetInfoReplyOverhead(benchmark::State& state) {
     kvtsim::SimModule sim;
@@ -83,7 +80,7 @@ void BM_ResetInfoReplyOverhead(benchmark::State& state) {
     std::vector<double> added, filed, after, row;
     for (auto _ : state) {
         BatchTurn read;
-        if (!reads.Next(read) || read.status != TestStatus::Success || read.filed == Clock::time_point()) {
+        if (!reads.NextAnswered(read)) {
             state.SkipWithError("no answer");
             break;
         }
@@ -101,14 +98,10 @@ void BM_ResetInfoReplyOverhead(benchmark::State& state) {
     state.counters["delay_ms"] = delayMs;
     state.counters["quiet_ms"] = quietMs;
     state.counters["wait_ms"] = kWaitMs;
-    state.counters["added_ms"] = Median(added);
-    state.counters["added_max_ms"] = Worst(added);
-    state.counters["filed_ms"] = Median(filed);
-    state.counters["filed_max_ms"] = Worst(filed);
-    state.counters["after_ms"] = Median(after);
-    state.counters["after_max_ms"] = Worst(after);
-    state.counters["row_ms"] = Median(row);
-    state.counters["row_max_ms"] = Worst(row);
+    bench::ReportSeries(state, "added", added);
+    bench::ReportSeries(state, "filed", filed);
+    bench::ReportSeries(state, "after", after);
+    bench::ReportSeries(state, "row", row);
 }
 BENCHMARK(BM_ResetInfoReplyOverhead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kAddresses);
 

@@ -1,7 +1,6 @@
 #include "commands/batch_tests.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "commands/field_text.h"
@@ -18,12 +17,6 @@ constexpr unsigned char kAbnormalBit = 0x20;
 constexpr size_t kAddressBytes = 6;
 constexpr size_t kVersionStart = 12;
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
 bool IsNormalAnswer(const ByteString& frame) {
     return frame.size() > 3 && (frame[3] & kAnswerBit) != 0 && (frame[3] & kAbnormalBit) == 0;
 }
@@ -39,7 +32,7 @@ ByteString DataOf(const ByteString& frame) {
 
 std::string SwapAddressOrder(std::string text) {
     ReverseHexBytes12(text);
-    return Upper(std::move(text));
+    return AsciiUpper(std::move(text));
 }
 
 const char* StatusText(TestStatus status) {
@@ -64,7 +57,7 @@ TestStatus JudgeVersionReply(const ByteString& frame, const std::string& wire, c
     if (data.size() < kAddressBytes) return TestStatus::Failure;
     std::string from;
     BytesToHexText(from, data.substr(0, kAddressBytes), 0);
-    if (from != Upper(wire)) return TestStatus::Unchanged;
+    if (from != AsciiUpper(wire)) return TestStatus::Unchanged;
     if (data.size() <= kVersionStart) return TestStatus::Failure;
     ByteString version(data.rbegin(), data.rend() - static_cast<std::ptrdiff_t>(kVersionStart));
     std::string text;

@@ -17,18 +17,13 @@ bool IsHexText(const std::string& text) {
     return true;
 }
 
-std::string UpperCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 }  // namespace
 
 bool WireAddressText(const std::string& typed, std::string& wire) {
     std::string digits = StripHexSeparators(typed);
     if (!IsHexText(digits)) return false;
     ReverseHexPairs(digits, static_cast<int>((digits.size() + 1) / 2));
-    wire = UpperCase(digits);
+    wire = AsciiUpper(digits);
     return true;
 }
 
@@ -36,7 +31,7 @@ bool WireMulticastText(const std::string& typed, std::string& wire) {
     std::string digits = StripHexSeparators(typed);
     if (digits.empty() || digits.size() > 4 || !IsHexText(digits)) return false;
     ReverseHexBytes4(digits);
-    wire = UpperCase(digits);
+    wire = AsciiUpper(digits);
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include "commands/point_reading.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -22,11 +21,6 @@ constexpr char kFailure[] = "失败";
 constexpr int kVerdictColumn = 2;
 constexpr size_t kDataStart = 5;
 constexpr size_t kAddressBytes = 6;
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // Reads the answer's data and never past them.
 class DataReader {
@@ -79,7 +73,7 @@ TestStatus JudgePointReadReply(const ByteString& frame, const std::string& mac) 
     if (!in.Take(kAddressBytes, address)) return TestStatus::Failure;
     std::string from;
     BytesToHexText(from, address, 0);
-    if (from != Upper(mac)) return TestStatus::Failure;
+    if (from != AsciiUpper(mac)) return TestStatus::Failure;
     if (!in.Take(2, count) || !in.Take(count[0] | static_cast<size_t>(count[1]) << 8, data)) {
         return TestStatus::Failure;
     }
@@ -95,7 +89,7 @@ std::string GatherCheckedColumn(ListView list, int column, int pairs) {
         ReverseHexPairs(text, pairs);
         gathered += text;
     }
-    return Upper(gathered);
+    return AsciiUpper(gathered);
 }
 
 bool PointReadIntervalMs(const std::string& text, uint32_t& ms) {

@@ -1,7 +1,5 @@
 #include "commands/reset_info.h"
 
-#include <cctype>
-
 #include "commands/field_text.h"
 #include "link/conversions.h"
 #include "platform/text_format.h"
@@ -13,15 +11,10 @@ constexpr int kGroupColumn = 5;
 constexpr size_t kAddressAt = 6;
 constexpr size_t kAddressBytes = 6;
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string WireText(std::string text, int pairs) {
     text = StripHexSeparators(text);
     ReverseHexPairs(text, pairs);
-    return Upper(text);
+    return AsciiUpper(text);
 }
 
 }  // namespace
@@ -55,5 +48,5 @@ TestStatus JudgeResetInfoReply(const ByteString& frame, const std::string& mac) 
     if (frame.size() <= kAddressAt + kAddressBytes) return TestStatus::Failure;
     std::string address;
     for (size_t i = kAddressAt; i < kAddressAt + kAddressBytes; ++i) AppendFormat(address, "%02X", frame[i]);
-    return address == Upper(mac) ? TestStatus::Success : TestStatus::Unchanged;
+    return address == AsciiUpper(mac) ? TestStatus::Success : TestStatus::Unchanged;
 }

@@ -242,14 +242,8 @@ void CBroadcastReplyTestDlg::OnExportData() {
     dialog.defaultExt.clear();
     dialog.fileName = "ROUTEREXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
     ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
-        const int rows = m_replyList.GetItemCount();
-        if (rows == 0) return false;
-        text = ExportHeader() + "\n";
-        text.reserve(static_cast<size_t>(rows) * 220);
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < kColumns; ++c) text += ExportCell(m_replyList.GetItemText(r, c));
-            text += "\n";
-        }
+        if (m_replyList.GetItemCount() == 0) return false;
+        text = RowsText(ExportHeader() + "\n", m_replyList, kColumns);
         return true;
     });
 }

@@ -43,17 +43,6 @@ bool Inside(const ByteString& frame, long long position, long long count) {
     return position + count - 1 < static_cast<long long>(frame.size());
 }
 
-// The header and the first columns cells of every row.
-std::string RowsText(const std::string& header, const ListView& list, int columns) {
-    std::string text = header;
-    const int rows = list.GetItemCount();
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) text += ExportCell(list.GetItemText(r, c));
-        text += "\n";
-    }
-    return text;
-}
-
 bool IsBlankLine(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
 
 // The lines from line index first (0 is the first line) to the end that hold more than blanks,

@@ -79,6 +79,18 @@ std::string ExportCell(std::string text) {
     return text + "    ";
 }
 
+std::string RowsText(const std::string& header, const ListView& list, int columns) {
+    std::string text = header;
+    const int rows = list.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) text += ExportCell(list.GetItemText(r, c));
+        text += "\n";
+        // Rows are alike in length: room for the rest at once.
+        if (r == 0) text.reserve(text.size() + (text.size() - header.size()) * static_cast<size_t>(rows - 1));
+    }
+    return text;
+}
+
 namespace {
 
 std::string WithoutBlanks(std::string text) {

@@ -46,6 +46,11 @@ std::string FormatColumnTitles(const char* format, const char* const* titles, in
 // A cell of a written line: padded on the right to at least 12 characters, then four blanks.
 std::string ExportCell(std::string text);
 
+class ListView;
+
+// The header, then the first columns cells of every row of list, each row ending in "\n".
+std::string RowsText(const std::string& header, const ListView& list, int columns);
+
 // Reads a line written with ExportCell (the first cell may hold one blank, as a time stamp
 // does). False for a blank line or one whose columns do not line up.
 bool ParseExportCells(const std::string& line, int columns, std::vector<std::string>& cells);

@@ -122,6 +122,13 @@ void ReverseHexPairs(std::string& text, int pairs) {
     text = reversed;
 }
 
+std::string AsciiUpper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
 void ReverseHexBytes12(std::string& text) { ReverseHexPairs(text, 6); }
 
 void ReverseHexBytes4(std::string& text) { ReverseHexPairs(text, 2); }

@@ -49,6 +49,9 @@ void AppendWord16(ByteString& payload, uint16_t word);
 // empty; the case is not changed.
 void ReverseHexPairs(std::string& text, int pairs);
 
+// The text with its ASCII letters in upper case (hex digits as the wire form shows them).
+std::string AsciiUpper(std::string text);
+
 // Display form to wire form of a 12-digit address and a 4-digit multicast address (and back).
 void ReverseHexBytes12(std::string& text);
 void ReverseHexBytes4(std::string& text);

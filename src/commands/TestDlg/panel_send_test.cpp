@@ -76,8 +76,7 @@ bool PanelSendTest::ParseReply(const ByteString& frame, std::string& text) {
     if (frame.size() < 12) return false;
     std::string address;
     BytesToHexText(address, frame.substr(6, 6), 0);
-    std::string expected = m_port.lastAddress();
-    for (char& c : expected) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string expected = AsciiUpper(m_port.lastAddress());
     if (address != expected) return false;
     std::string reading = address;
     ReverseHexBytes12(reading);
