@@ -18,6 +18,7 @@
 #include "commands/batch_runner.h"
 #include "link/module_link.h"
 #include "sim/sim_module.h"
+#include "support/quiet_link_listener.h"
 
 namespace bench {
 
@@ -32,7 +33,7 @@ struct BatchTurn {
     TestStatus status = TestStatus::Unchanged;
 };
 
-class BatchTurns : public LinkListener {
+class BatchTurns : public testsupport::QuietLinkListener {
 public:
     // answerCommand: the command byte of the module's answer that the run waits for.
     explicit BatchTurns(uint8_t answerCommand) : m_answerCommand(answerCommand) {}
@@ -82,11 +83,6 @@ public:
         std::lock_guard<std::mutex> lock(m_lock);
         if (m_current.filed == Clock::time_point()) m_current.filed = now;
     }
-    void OnVersionText(const std::string&) override {}
-    void OnHangUp() override {}
-    void OnToolFrame(ToolFrame, const ByteString&) override {}
-    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
-    void OnThreadStartFailed(const std::string&) override {}
 
 private:
     const uint8_t m_answerCommand;

@@ -20,21 +20,13 @@
 #include "link/receive_gatherer.h"
 #include "sim/dlt645_meter.h"
 #include "sim/sim_module.h"
+#include "support/quiet_link_listener.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPort = 96;
 constexpr char kMeter[] = "201708180001";
-
-class QuietListener : public LinkListener {
-    void OnLogFrame(LogList, const ByteString&) override {}
-    void OnVersionText(const std::string&) override {}
-    void OnHangUp() override {}
-    void OnToolFrame(ToolFrame, const ByteString&) override {}
-    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
-    void OnThreadStartFailed(const std::string&) override {}
-};
 
 // One answer: when its request went out, when the rounds recorded it, what they recorded.
 struct Reply {
@@ -83,7 +75,7 @@ void BM_MeterReplyOverhead(benchmark::State& state) {
     meters.Add(kMeter);
     ::setenv(("KVT_COM" + std::to_string(kPort)).c_str(), sim.SlavePath().c_str(), 1);
 
-    QuietListener listener;
+    testsupport::QuietLinkListener listener;
     ModuleLink link(listener);
     link.CreateSerialComm();
     link.SerialComm()->SetSettings(SerialSettings{kPort, 115200, 8, 0, "1"});

@@ -12,20 +12,13 @@
 
 #include "link/conversions.h"
 #include "platform/sync.h"
+#include "support/quiet_link_listener.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class QuietListener : public LinkListener {
-public:
-    void OnLogFrame(LogList, const ByteString&) override {}
-    void OnVersionText(const std::string&) override {}
-    void OnHangUp() override {}
-    void OnToolFrame(ToolFrame, const ByteString&) override {}
-    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
-    void OnThreadStartFailed(const std::string&) override {}
-};
+using testsupport::QuietLinkListener;
 
 ByteString Bytes(const char* hex) {
     ByteString bytes;
@@ -96,7 +89,7 @@ TEST(BatchRunner, SendsEachStepAndJudgesTheRepliesOfItsWait) {
     SetLocalTimeSource([] { return SystemTime{}; });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QuietListener listener;
+        QuietLinkListener listener;
         Runner run(listener);
         run.plan.othersGiveWay = c.othersGiveWay;
         run.plan.writesTime = c.writesTime;
@@ -118,7 +111,7 @@ TEST(BatchRunner, SendsEachStepAndJudgesTheRepliesOfItsWait) {
 TEST(BatchRunner, AFlagRaisedByTheQueueThatSharesItIsNoAnswer) {
     // Point reading and reset information share one arrived flag.
     SetLocalTimeSource([] { return SystemTime{}; });
-    QuietListener listener;
+    QuietLinkListener listener;
     Runner run(listener);
     run.plan.queue = &run.link.Queues().resetInfo;
     run.plan.writesTime = true;
@@ -129,7 +122,7 @@ TEST(BatchRunner, AFlagRaisedByTheQueueThatSharesItIsNoAnswer) {
 }
 
 TEST(BatchRunner, WithoutAChannelStepsAreSkippedAndAStopEndsTheWait) {
-    QuietListener listener;
+    QuietLinkListener listener;
     Runner run(listener);
     run.plan.portClosed = [&run] { run.Tell("closed"); };
     ASSERT_EQ(run.runner.Start({{"01", Bytes("AA")}, {"02", Bytes("BB")}}, run.plan), 1);

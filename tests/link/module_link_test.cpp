@@ -634,6 +634,19 @@ struct SocketWatch : NetworkListener {
     int fd = -1;
 };
 
+// A loopback UDP socket standing for the module, made the network link's peer; the link's own
+// UDP socket is opened.
+int OpenUdpModule(NetworkLink& network) {
+    const int module = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t length = sizeof a;
+    ::bind(module, reinterpret_cast<sockaddr*>(&a), length);
+    ::getsockname(module, reinterpret_cast<sockaddr*>(&a), &length);
+    network.SetPeer({INADDR_LOOPBACK, ntohs(a.sin_port)});
+    network.ToggleUdpSocket({INADDR_LOOPBACK, 0});
+    return module;
+}
+
 }  // namespace
 
 TEST(ModuleLinkNetwork, BlocksAreSplitOnTheGatherThreadWithTheTimeTheyWereRead) {
@@ -642,13 +655,7 @@ TEST(ModuleLinkNetwork, BlocksAreSplitOnTheGatherThreadWithTheTimeTheyWereRead) 
     SocketWatch watch;
     NetworkLink& network = link.Network();
     network.SetListener(&watch);
-    const int module = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-    socklen_t length = sizeof a;
-    ::bind(module, reinterpret_cast<sockaddr*>(&a), length);
-    ::getsockname(module, reinterpret_cast<sockaddr*>(&a), &length);
-    network.SetPeer({INADDR_LOOPBACK, ntohs(a.sin_port)});
-    network.ToggleUdpSocket({INADDR_LOOPBACK, 0});
+    const int module = OpenUdpModule(network);
     ASSERT_TRUE(network.IsSocketOpen());
     ASSERT_TRUE(link.StartNetworkChannel());
     EXPECT_EQ(link.GetChannelMode(), CHANNEL_NETWORK);
@@ -660,6 +667,8 @@ TEST(ModuleLinkNetwork, BlocksAreSplitOnTheGatherThreadWithTheTimeTheyWereRead) 
     // 30,000 start bytes whose frames would run past the block, then a frame.
     const ByteString frame = MakeFrame(0x80, 0x15, "01");
     const ByteString block = ByteString(30000, 0x79) + frame;
+    sockaddr_in a{};
+    socklen_t length = sizeof a;
     ::getsockname(watch.fd, reinterpret_cast<sockaddr*>(&a), &length);
     ::sendto(module, block.data(), block.size(), 0, reinterpret_cast<sockaddr*>(&a), length);
     pollfd p{watch.fd, POLLIN, 0};
@@ -696,13 +705,7 @@ TEST_F(ModuleLinkTest, FramesGoToTheChannelTheModeChoseWhenItWasChosen) {
     SocketWatch watch;
     NetworkLink& network = link.Network();
     network.SetListener(&watch);
-    const int module = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-    socklen_t length = sizeof a;
-    ::bind(module, reinterpret_cast<sockaddr*>(&a), length);
-    ::getsockname(module, reinterpret_cast<sockaddr*>(&a), &length);
-    network.SetPeer({INADDR_LOOPBACK, ntohs(a.sin_port)});
-    network.ToggleUdpSocket({INADDR_LOOPBACK, 0});
+    const int module = OpenUdpModule(network);
     ASSERT_TRUE(link.StartNetworkChannel());
     const ByteString toNetwork = MakeFrame(0x40, 0x14, "0102");
     link.SendFrame(toNetwork);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "link/module_link.h"
+#include "support/quiet_link_listener.h"
 #include "test_frames.h"
 
 using testing_frames::MakeFrame;
@@ -30,14 +31,8 @@ struct Failure {
     size_t size;
 };
 
-class Listener : public LinkListener, public NetworkListener {
+class Listener : public testsupport::QuietLinkListener, public NetworkListener {
 public:
-    void OnLogFrame(LogList, const ByteString&) override {}
-    void OnVersionText(const std::string&) override {}
-    void OnHangUp() override {}
-    void OnToolFrame(ToolFrame, const ByteString&) override {}
-    void OnFrameRecorded(char, const ByteString&, const SystemTime&, uint32_t) override {}
-    void OnThreadStartFailed(const std::string&) override {}
     void OnSendFailed(int sent, size_t size) override {
         std::lock_guard<std::mutex> lock(m_lock);
         m_failures.push_back({sent, size});
