@@ -18,26 +18,15 @@
 #include "support/desktop_fixture.h"
 #include "support/sender_checks.h"
 #include "support/x_pointer.h"
+#include "support/x_query.h"
 
 namespace {
 
+using testsupport::Output;
+using testsupport::RectText;
+using testsupport::ScreenRect;
 using testsupport::Spaced;
-
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
-
-int Field(const std::string& info, const std::string& label) {
-    const size_t at = info.find(label);
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + label.size());
-}
+using testsupport::WindowManagerRuns;
 
 // A window as the X server has it: its name and where it lies on the screen.
 struct XWindow {
@@ -52,10 +41,7 @@ XWindow Describe(const std::string& id) {
     w.id = id;
     const std::string info = Output("xwininfo " + (id == "-root" ? id : "-id " + id));
     w.viewable = info.find("Map State: IsViewable") != std::string::npos;
-    w.rect.left = Field(info, "Absolute upper-left X:");
-    w.rect.top = Field(info, "Absolute upper-left Y:");
-    w.rect.right = w.rect.left + Field(info, "Width:");
-    w.rect.bottom = w.rect.top + Field(info, "Height:");
+    w.rect = ScreenRect(info);
     return w;
 }
 
@@ -96,15 +82,6 @@ const XWindow* Named(const std::vector<XWindow>& windows, const std::string& nam
 bool Inside(const Rect& inner, const Rect& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom && inner.Width() > 0 && inner.Height() > 0;
-}
-
-std::string RectText(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.Width()) + "x" +
-           std::to_string(r.Height());
-}
-
-bool WindowManagerRuns() {
-    return Output("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
 }
 
 // Every control of the dialog's template lies inside the rectangle.

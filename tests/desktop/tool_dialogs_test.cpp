@@ -31,8 +31,14 @@
 #include "platform/dialog_template.h"
 #include "support/desktop_fixture.h"
 #include "support/x_pointer.h"
+#include "support/x_query.h"
 
 namespace {
+
+using testsupport::Output;
+using testsupport::RectText;
+using testsupport::ScreenRect;
+using testsupport::WindowManagerRuns;
 
 // What Esc and the close button do to a dialog.
 enum class Dismissal { Hides, Destroys, Stays, EndsModal };
@@ -67,28 +73,11 @@ const ToolDialog kDialogs[] = {
      IDC_SEND_FRAME_CHANNEL, Dismissal::Hides, Dismissal::Hides},
 };
 
-std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* f = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
-        ::pclose(f);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
-
 // A visible top-level X window of this process: its id, name and the area inside its frame.
 struct XWindow {
     std::string id, name;
     Rect inside;
 };
-
-int Field(const std::string& info, const std::string& label) {
-    const size_t at = info.find(label);
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + label.size());
-}
 
 std::vector<XWindow> VisibleWindows() {
     std::vector<XWindow> windows;
@@ -96,16 +85,11 @@ std::vector<XWindow> VisibleWindows() {
     for (std::string id; ids >> id;) {
         const std::string info = Output("xwininfo -id " + id);
         if (info.find("IsViewable") == std::string::npos) continue;
-        const int x = Field(info, "Absolute upper-left X:"), y = Field(info, "Absolute upper-left Y:");
-        const Rect r{x, y, x + Field(info, "Width:"), y + Field(info, "Height:")};
+        const Rect r = ScreenRect(info);
         if (r.Width() <= 3 || r.Height() <= 3) continue;  // the toolkit's own helper windows
         windows.push_back(XWindow{id, Output("xdotool getwindowname " + id + " 2>/dev/null"), r});
     }
     return windows;
-}
-
-bool WindowManagerRuns() {
-    return Output("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
 }
 
 // The area inside the dialog's frame, in screen coordinates, as the program places it.
@@ -113,11 +97,6 @@ Rect Inside(const Dialog& d) {
     const Point origin = d.GetWindow().ScreenToClient(Point{0, 0});
     const Rect size = d.GetWindow().GetClientRect();
     return Rect{-origin.x, -origin.y, -origin.x + size.Width(), -origin.y + size.Height()};
-}
-
-std::string RectText(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.Width()) + "x" +
-           std::to_string(r.Height());
 }
 
 class ToolDialogsDesktopTest : public testsupport::MainWindowOnScreen {
