@@ -24,18 +24,6 @@ void AppendLine(std::string_view label, const char* name, std::string& text) {
     TextPieces(text) << label << name << kCrLf;
 }
 
-// A decimal number with zeros in front up to minDigits, as "%0*u" prints it, without printf.
-void AppendDecimal(unsigned value, int minDigits, std::string& text) {
-    char digits[12];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (n < minDigits) digits[n++] = '0';
-    while (n > 0) text.push_back(digits[--n]);
-}
-
 }  // namespace
 
 void PrintErrorStatus(uint8_t status, std::string& text) {
@@ -68,8 +56,6 @@ void PrintMulticastBit(uint8_t byte, uint8_t& flag, std::string& text) {
     PrintMulticastFlag(flag, text);
 }
 
-void AppendDecimal(unsigned value, std::string& text) { AppendDecimal(value, 1, text); }
-
 void PrintNumberLine(uint16_t value, std::string& text) {
     char line[12];
     char* end = PutDecimal(line, value);
@@ -90,18 +76,6 @@ void PrintStatusLine(uint8_t status, TextPieces& out) {
 
 namespace {
 
-// Two digits a byte, written in place: a long key or payload is one resize, not a push a digit.
-template <typename Iterator>
-void AppendHexRange(Iterator first, Iterator last, size_t count, std::string& text) {
-    const size_t old = text.size();
-    text.resize(old + 2 * count);
-    char* out = &text[old];
-    for (; first != last; ++first) {
-        *out++ = kHexDigits[*first >> 4];
-        *out++ = kHexDigits[*first & 0x0F];
-    }
-}
-
 // The n bytes that next() gives in turn, as "%02X" pairs, appended a buffer at a time.
 template <typename Next>
 void AppendHexPairs(size_t n, std::string& text, Next next) {
@@ -121,7 +95,8 @@ void AppendHexPairs(size_t n, std::string& text, Next next) {
 }  // namespace
 
 void AppendHex(const ByteString& bytes, std::string& text) {
-    AppendHexRange(bytes.begin(), bytes.end(), bytes.size(), text);
+    const unsigned char* b = bytes.data();
+    AppendHexPairs(bytes.size(), text, [&b] { return *b++; });
 }
 
 void AppendHexReversed(const unsigned char* bytes, size_t n, std::string& text) {

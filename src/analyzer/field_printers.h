@@ -26,8 +26,6 @@ void PrintNumberLine(uint16_t value, std::string& text);
 void PrintStatusLine(uint8_t status, std::string& text);
 void PrintStatusLine(uint8_t status, TextPieces& out);
 
-// The value in decimal, no leading zeros.
-void AppendDecimal(unsigned value, std::string& text);
 // The bytes in their order, as "%02X" pairs.
 void AppendHex(const ByteString& bytes, std::string& text);
 // The bytes from the last to the first, as "%02X" pairs.
