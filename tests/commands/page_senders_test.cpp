@@ -296,6 +296,14 @@ TEST_F(PageSendersTest, PasswordRequestToTheSlaveAndItsRefusals) {
     ExpectSent([&] { dlg->SendRemotePasswordSlaveRequest(); },
                "79 11 00 40 1D 41 2F F6 E5 D4 C3 B2 A1 08 31 32 33 34 35 36 37 38 4F 35", IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_OLD_PSK_LEN), "8");
+    // No address for a target of any type; one hexadecimal digit of depth; a hexadecimal password.
+    Enter({{{IDC_SRC_MODE_COMBO, "云服务器"},
+            {IDC_DST_MODE_COMBO, "不区分设备类型"},
+            {IDC_DECRYPT_RESULT_COMBO, "解密新密钥成功"}},
+           {{IDC_RELAY_DEPTH, "A"}, {IDC_OLD_PSK, "0102030405060708"}},
+           1});
+    ExpectSent([&] { dlg->SendRemotePasswordSlaveRequest(); },
+               "79 0B 00 40 1D 02 1A 08 01 02 03 04 05 06 07 08 B0 4E", IDC_DATA_LOG);
 }
 
 TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {

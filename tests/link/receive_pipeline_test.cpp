@@ -204,7 +204,7 @@ private:
 
 TEST(SplitReceivedStream, AgreesWithAPlainScan) {
     BlockMaker maker(20240305);
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         const ByteString block = maker.Next();
         ASSERT_EQ(Split(block), PlainSplit(block)) << "block " << round << " of " << block.size() << " bytes";
     }
