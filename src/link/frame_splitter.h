@@ -34,10 +34,11 @@ struct SplitHandlers {
 };
 
 // Scans one block. Every checked frame is handed on in order, frames inside another frame's
-// data included; when a frame ends the block nothing else is done. Otherwise, during meter
-// rounds, the first meter answer from the meter being read is handed on with the bytes before
-// and after it as raw chunks; failing that the whole block goes out as one raw chunk (unless
-// the check box already sent it). Linear in the block: each start byte costs the same.
+// data included. When a frame ends the block the scan stops there and nothing more goes out as
+// a raw chunk; during meter rounds the first meter answer from the meter being read is still
+// handed on. Otherwise, during meter rounds, that answer is handed on with the bytes before and
+// after it as raw chunks; failing that the whole block goes out as one raw chunk (unless the
+// check box already sent it). Linear in the block: each start byte costs the same.
 void SplitReceivedStream(const ByteString& block, const SplitSettings& settings, const SplitHandlers& handlers);
 
 // Where the frame that the end of the block cuts off starts: the first 0x79 at or after the end

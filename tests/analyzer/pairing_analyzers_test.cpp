@@ -59,6 +59,8 @@ TEST(PairingAnalyzers, LocalPairing) {
         {"01 host abnormal", Pair(kHostAbnormal, "01 CD AB"), setLocal + "\r\n"},
         {"01 cut", Hex("79 03 00 40 60 01 34"), setLocal + "设置本地配对信息请求帧\r\nPANID:    0034\r\n"},
         {"02 request", Pair(kHost, "02 C8"), wait + "设置本地配对状态请求帧\r\n待配对持续时间:   200\r\n"},
+        {"02 request of 10", Pair(kHost, "02 0A"), wait + "设置本地配对状态请求帧\r\n待配对持续时间:   10\r\n"},
+        {"02 request of 100", Pair(kHost, "02 64"), wait + "设置本地配对状态请求帧\r\n待配对持续时间:   100\r\n"},
         {"02 answer", Pair(kReply, "02"), wait + "设置待配对状态成功\r\n"},
         {"02 answer, L 2", Pair(kReply, "02 00"), wait + "\r\n"},
         {"02 abnormal", Pair(kAbnormal, "02"), wait + "\r\n"},
@@ -215,6 +217,8 @@ TEST(PairingAnalyzers, ClearingAndDeviceSearch) {
         {"F1 two devices", Pair(kReply, "F1 02 " + kRemoteBody + " 01 02 03 04 05 06 78 56"),
          found + "搜索结果数目：    2\r\n" + two + "\r\n"},
         {"F1 L 17", Pair(kReply, "F1 02 " + kRemoteBody + " 01 02 03 04 05 06 78"),
+         found + "搜索结果数目：    2\r\n回复帧有误\r\n"},
+        {"F1 L 19", Pair(kReply, "F1 02 " + kRemoteBody + " 01 02 03 04 05 06 78 56 00"),
          found + "搜索结果数目：    2\r\n回复帧有误\r\n"},
         {"F1 none", Pair(kReply, "F1 00"), found + "搜索结果数目：    0\r\n\r\n"},
         // L says 18 while the frame ends early: the entries read zeros.

@@ -28,6 +28,7 @@ TEST(SearchAnalyzers, StartSearch) {
         // L 3 and no data at all; the word reads as zero.
         {"no data", Hex("79 03 00 40 17"), zero + "非组播\r\n" + kIncomplete, -1},
         {"reply", MakeFrame(kReply, 0x17, ""), title + "发起设备搜索成功\r\n", 5},
+        {"reply with data", MakeFrame(kReply, 0x17, "00"), title + "\r\n", 5},
         {"abnormal", MakeFrame(kAbnormal, 0x17, "02"), title + "发起设备搜索帧异常状态为： 错误的长度\r\n\r\n", 5},
         {"abnormal, L 2", MakeFrame(kAbnormal, 0x17, "02 00"), title + "其他异常帧\r\n", 5},
         {"host abnormal", MakeFrame(kHostAbnormal, 0x17, "31 8A 34 12 02 01 02"), title + "\r\n", 5},

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "commands/combo_mappers.h"
 #include "commands/command_frame.h"
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
@@ -294,6 +296,14 @@ TEST_F(PageSendersTest, PasswordRequestToTheSlaveAndItsRefusals) {
     ExpectSent([&] { dlg->SendRemotePasswordSlaveRequest(); },
                "79 11 00 40 1D 41 2F F6 E5 D4 C3 B2 A1 08 31 32 33 34 35 36 37 38 4F 35", IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_OLD_PSK_LEN), "8");
+    // No address for a target of any type; one hexadecimal digit of depth; a hexadecimal password.
+    Enter({{{IDC_SRC_MODE_COMBO, "云服务器"},
+            {IDC_DST_MODE_COMBO, "不区分设备类型"},
+            {IDC_DECRYPT_RESULT_COMBO, "解密新密钥成功"}},
+           {{IDC_RELAY_DEPTH, "A"}, {IDC_OLD_PSK, "0102030405060708"}},
+           1});
+    ExpectSent([&] { dlg->SendRemotePasswordSlaveRequest(); },
+               "79 0B 00 40 1D 02 1A 08 01 02 03 04 05 06 07 08 B0 4E", IDC_DATA_LOG);
 }
 
 TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
@@ -451,6 +461,63 @@ TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {
     EXPECT_EQ(frame.substr(0, 6), Hex("79 FF FF 40 14 5A"));
     ExpectRefused([&] { dlg->SendModuleCommand(0x14, payloadOf(65536), LogList::DataLog); },
                   "数据长度超过65535字节");
+}
+
+// ---- The combo mappers: each text of the combo to its code, in the order compared ----
+
+TEST_F(PageSendersTest, ComboMappersGiveTheCodeOfEachText) {
+    // The code a mapper gives for its combo's text; 0xEE when it leaves the code as it was, -1
+    // when it appends nothing.
+    const auto byte = [](auto map) {
+        return std::function<int(Dialog&)>([map](Dialog& page) {
+            uint8_t code = 0xEE;
+            map(page, code);
+            return static_cast<int>(code);
+        });
+    };
+    const auto appended = [](auto map) {
+        return std::function<int(Dialog&)>([map](Dialog& page) {
+            ByteString payload;
+            map(page, payload);
+            return payload.size() == 1 ? static_cast<int>(payload[0]) : -1;
+        });
+    };
+    const struct {
+        int combo;
+        std::function<int(Dialog&)> map;
+        std::vector<std::pair<const char*, int>> codes;
+        int none;  // for a text the combo does not offer
+    } mappers[] = {
+        {IDC_BAUD_RATE_COMBO, byte(GetBaudCode),
+         {{"600", 0}, {"1200", 1}, {"2400", 2}, {"4800", 3}, {"9600", 4}, {"14400", 5}, {"19200", 6}, {"38400", 7},
+          {"56000", 8}, {"57600", 9}, {"115200", 10}}, 0xEE},
+        {IDC_TX_POWER_COMBO, byte(GetLevel), {{"0 档", 0}, {"1 档", 1}, {"2 档", 2}, {"3 档", 3}}, 0xEE},
+        {IDC_BAND_COMBO, byte(GetBand), {{"131", 0}, {"411", 1}}, 0xEE},
+        {IDC_TCP_STATE_COMBO, appended(GetTcpState),
+         {{"不存在", 0}, {"连接中", 1}, {"无法建立连接", 2}, {"连接丢失", 3}, {"建立连接成功", 4}}, -1},
+        {IDC_TCP_TYPE_COMBO, appended(GetTcpOrUdp), {{"0:UDP", 0}, {"1:TCP", 1}}, -1},
+        {IDC_SEARCH_PARTICIPATION_COMBO, byte(GetSearchParticipation), {{"不参与搜索", 0}, {"参与搜索", 1}}, 0xEE},
+        {IDC_CHANGE_CONSENT_COMBO, appended(GetChangeConsent), {{"拒绝修改", 0}, {"同意修改", 1}}, -1},
+    };
+    for (const auto& m : mappers) {
+        ComboBox combo(dlg->GetDlgItem(m.combo));
+        EXPECT_EQ(combo.GetCount(), static_cast<int>(m.codes.size())) << m.combo;
+        for (const auto& c : m.codes) {
+            Enter({{{m.combo, c.first}}, {}});
+            EXPECT_EQ(m.map(*dlg), c.second) << c.first;
+        }
+        // Texts are compared whole: no 28800, no text with a blank after it.
+        for (const char* other : {"28800", "1 档 ", ""}) {
+            combo.SetText(other);
+            EXPECT_EQ(m.map(*dlg), m.none) << m.combo << " " << other;
+        }
+    }
+    // The forms with a result say whether a code was found.
+    uint8_t code = 0;
+    ByteString payload;
+    EXPECT_FALSE(GetBaudCode(*dlg, code) || GetBand(*dlg, code) || GetChangeConsent(*dlg, payload));
+    Enter({{{IDC_BAUD_RATE_COMBO, "57600"}, {IDC_BAND_COMBO, "131"}, {IDC_CHANGE_CONSENT_COMBO, "拒绝修改"}}, {}});
+    EXPECT_TRUE(GetBaudCode(*dlg, code) && GetBand(*dlg, code) && GetChangeConsent(*dlg, payload));
 }
 
 // ---- Readers of the page that no sender uses yet ----

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/reset_info.h"
 #include "res/resource_ids.h"
 #include "support/main_window_fixture.h"
 
@@ -20,6 +21,26 @@ using Strings = std::vector<std::string>;
 Bytes WireBytes(const std::string& typed) {
     const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
     return Bytes(b.rbegin(), b.rend());
+}
+
+// A reply no longer than the device address it ends with counts as none; one byte more is judged
+// by that address.
+TEST(ResetInfoReply, JudgedByLengthDirectionAndAddress) {
+    const ByteString head{0x79, 0x0A, 0x00, 0x80, 0xF4, 0x02};
+    const ByteString mac{0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
+    const struct {
+        const char* name;
+        ByteString frame;
+        TestStatus status;
+    } cases[] = {
+        {"exactly as long as the address", head + mac, TestStatus::Failure},
+        {"one byte short", head + mac.substr(0, 5), TestStatus::Failure},
+        {"one byte past it", head + mac + ByteString{0x00}, TestStatus::Success},
+        {"another device", head + ByteString{0x11, 0x22, 0x33, 0x44, 0x55, 0x67, 0x00}, TestStatus::Unchanged},
+        {"sent by the host", ByteString{0x79, 0x0A, 0x00, 0x40, 0xF4, 0x02} + mac + ByteString{0x00}, TestStatus::Unchanged},
+        {"abnormal", ByteString{0x79, 0x0A, 0x00, 0xA0, 0xF4, 0x02} + mac + ByteString{0x00}, TestStatus::Unchanged},
+    };
+    for (const auto& c : cases) EXPECT_EQ(JudgeResetInfoReply(c.frame, "112233445566"), c.status) << c.name;
 }
 
 class ResetInfoTest : public testsupport::MainWindowWithModule {

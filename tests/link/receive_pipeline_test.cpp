@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,6 +81,12 @@ TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
         bool showAll = false;  // the check box: the block goes out first, and not again
     };
     const ByteString padded = Hex("01") + kMac + Hex("02");
+    // Long runs of high bytes: the eight-byte sums must not spill from one lane into the next.
+    const ByteString highBytes = MakeFrame(0x80, 0x14, ByteString(2048, 0xFF));
+    // Two starts claim long frames over a real one: checking them spends the block's folding
+    // budget, and the real frame is checked from the running sums.
+    const ByteString real = MakeFrame(0x80, 0x14, ByteString(200, 0x11));
+    const ByteString hostile = Hex("79 FD 00 79 FA 00") + ByteString(60, 0x00) + real;
     const std::vector<Case> cases = {
         {"one frame", kVersion, {F(kVersion)}},
         {"show all", padded, {R(padded), F(kMac)}, true},
@@ -103,8 +110,114 @@ TEST(SplitReceivedStream, CheckedFramesAndRawChunks) {
         {"high length byte", big, {F(big)}},
         {"frame inside data", outer + Hex("00"), {F(outer), F(kMac), R(outer + Hex("00"))}},
         {"outer frame ends the block", outer, {F(outer)}},
+        {"2,048 data bytes of FF", highBytes, {F(highBytes)}},
+        {"after two hostile starts", hostile, {F(real)}},
     };
     for (const Case& c : cases) EXPECT_EQ(Split(c.block, c.showAll), c.events) << c.name;
+}
+
+// What a plain scan finds: every start byte in order whose frame lies inside the block and whose
+// sum and XOR match, until a frame that ends the block; else the block goes on as a raw chunk.
+Events PlainSplit(const ByteString& b) {
+    Events events;
+    for (size_t i = 0; i + 2 < b.size(); ++i) {
+        if (b[i] != 0x79) continue;
+        const size_t length = b[i + 1] | (static_cast<size_t>(b[i + 2]) << 8);
+        const size_t last = i + length + 6;
+        if (last >= b.size()) continue;
+        unsigned char sum = 0, x = 0;
+        for (size_t k = i + 1; k + 1 < last; ++k) {
+            sum = static_cast<unsigned char>(sum + b[k]);
+            x ^= b[k];
+        }
+        if (sum != b[last - 1] || x != b[last]) continue;
+        events.push_back(F(b.substr(i, length + 7)));
+        if (last + 1 == b.size()) return events;
+    }
+    events.push_back(R(b));
+    return events;
+}
+
+// Blocks of frames (long ones of high bytes, nested, cut, spoilt), start bytes claiming frames
+// that end inside the block, and random bytes rich in start bytes.
+class BlockMaker {
+public:
+    explicit BlockMaker(uint32_t seed) : m_rng(seed) {}
+
+    ByteString Next() {
+        ByteString block;
+        const unsigned pieces = 1 + Below(12);
+        for (unsigned k = 0; k < pieces; ++k) block += Piece(block.size());
+        return block;
+    }
+
+private:
+    unsigned Below(unsigned n) { return static_cast<unsigned>(m_rng() % n); }
+    unsigned char Byte() {
+        static const unsigned char kCommon[] = {0x79, 0x00, 0xFF, 0x68, 0xFE};
+        return Below(3) == 0 ? kCommon[Below(5)] : static_cast<unsigned char>(m_rng());
+    }
+    ByteString Data(size_t n) {
+        const unsigned char fill = Below(2) == 0 ? 0xFF : 0x00;
+        ByteString d;
+        for (size_t i = 0; i < n; ++i) d.push_back(Below(4) == 0 ? fill : Byte());
+        if (Below(3) == 0) d.assign(n, 0xFF);
+        return d;
+    }
+    ByteString Frame() {
+        const size_t n = Below(8) == 0 ? 1000 + Below(2500) : Below(300);
+        return MakeFrame(static_cast<unsigned char>(m_rng()), static_cast<unsigned char>(m_rng()), Data(n));
+    }
+    ByteString Piece(size_t at) {
+        switch (Below(7)) {
+            case 0: {  // a frame in another's data
+                ByteString inner = Frame();
+                if (inner.size() > 600) inner.resize(600);
+                return MakeFrame(0x80, 0x15, Data(Below(20)) + inner + Data(Below(20)));
+            }
+            case 1: {  // a spoilt or cut frame
+                ByteString f = Frame();
+                if (Below(2) == 0) {
+                    f[Below(static_cast<unsigned>(f.size()))] ^= static_cast<unsigned char>(1 + Below(255));
+                } else {
+                    f.resize(Below(static_cast<unsigned>(f.size())));
+                }
+                return f;
+            }
+            case 2: {  // start bytes whose frames end a little further on
+                ByteString heads;
+                for (unsigned k = 1 + Below(6); k-- > 0;) heads += ByteString{0x79, static_cast<unsigned char>(Below(256)), 0x00};
+                return heads + ByteString(Below(80), 0x00);
+            }
+            case 3: {  // raw bytes
+                ByteString raw;
+                for (unsigned k = Below(at > 4000 ? 50 : 400); k-- > 0;) raw.push_back(Byte());
+                return raw;
+            }
+            default:
+                return Frame();
+        }
+    }
+
+    std::mt19937 m_rng;
+};
+
+TEST(SplitReceivedStream, AgreesWithAPlainScan) {
+    BlockMaker maker(20240305);
+    for (int round = 0; round < 3000; ++round) {
+        const ByteString block = maker.Next();
+        ASSERT_EQ(Split(block), PlainSplit(block)) << "block " << round << " of " << block.size() << " bytes";
+    }
+    // Hostile blocks: start bytes a few bytes apart, each claiming a frame that ends inside.
+    for (unsigned step : {3u, 4u, 7u}) {
+        ByteString block(3000, 0x00);
+        for (size_t i = 0; i < 2500; i += step) {
+            block[i] = 0x79;
+            block[i + 1] = static_cast<unsigned char>(i * 7);
+        }
+        block += kMac;
+        ASSERT_EQ(Split(block), PlainSplit(block)) << step;
+    }
 }
 
 TEST(SplitReceivedStream, FirstFrameAfterOpeningGivesTheVersion) {
