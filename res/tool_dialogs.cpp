@@ -16,7 +16,7 @@ const DialogTemplate kFrameMonitor = {
     IDD_FRAME_MONITOR, "报文监控", TemplateUnits::DialogUnits, 574, 322, kFont, 10,
     kTool | kDlgMinimizeBox | kDlgMaximizeBox, 0,
     {
-        {IDC_MONITOR_LIST, ControlKind::ListReport, "List1", 5, 3, 421, 316, S::kSingleSel},
+        {IDC_MONITOR_LIST, ControlKind::ListReport, "List1", 5, 3, 421, 316, S::kSingleSel | S::kShowSelAlways},
         {IDC_MONITOR_ANALYSIS_PANE, ControlKind::RichEdit, "", 426, 3, 135, 227, S::kMultiline | S::kVScroll},
         {IDC_MONITOR_AUTO_REFRESH, ControlKind::CheckBox, "自动刷新", 429, 309, 55, 10, S::kNone},
         {IDC_MONITOR_ELAPSED, ControlKind::Edit, "", 503, 305, 68, 14, S::kAutoHScroll},
