@@ -189,7 +189,7 @@ Rect CSortListCtrl::ShrinkUnlessFull(const Rect& r, bool full) {
     return full ? r : Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
 }
 
-Rect CSortListCtrl::CellRect(const Rect& rowBounds, int column, bool full) const {
+Rect CSortListCtrl::GetCellRect(const Rect& rowBounds, int column, bool full) const {
     Rect cell = rowBounds;
     for (int i = 0; i < column; ++i) cell.left += GetColumnWidth(i);
     cell.right = cell.left + GetColumnWidth(column);
@@ -208,11 +208,11 @@ void CSortListCtrl::DrawItem(ListPainter& dc, const ListRowDraw& item) const {
         if (mode != 2 && GetItemText(item.row, 0).empty()) return;
         dc.FillRect(item.bounds, mode == 2 ? kWindow : kFocusRowBack);
         const ColorRef text = mode == 2 ? kSelectedText : kHighlightText;
-        for (int c = 0; c < columns; ++c) dc.DrawText(CellRect(item.bounds, c, false), GetItemText(item.row, c), text);
+        for (int c = 0; c < columns; ++c) dc.DrawText(GetCellRect(item.bounds, c, false), GetItemText(item.row, c), text);
         return;
     }
     for (int c = 0; c < columns; ++c) {
-        const Rect full = CellRect(item.bounds, c, true);
+        const Rect full = GetCellRect(item.bounds, c, true);
         dc.FillRect(full, GetCellBackColor(item.row, c));
         if (m_cellFrames) dc.FrameRect(full, kWindowText);
         dc.DrawText(ShrinkUnlessFull(full, false), GetItemText(item.row, c), GetCellTextColor(item.row, c));

@@ -59,9 +59,6 @@ public:
     void DrawItem(ListPainter& dc, const ListRowDraw& item) const;
     // After the rows: dotted column separators while the grid-lines flag is set.
     void OnPaint(ListPainter& dc, const Rect& rowsArea) const;
-    // The row's bounds, or one column's part of them; shrunk by a pixel on each side unless full.
-    static Rect ShrinkUnlessFull(const Rect& r, bool full);
-    Rect CellRect(const Rect& rowBounds, int column, bool full) const;
 
     // A header click: the same column reverses the order, another column sorts descending first.
     void OnColumnClick(int column);
@@ -72,6 +69,9 @@ public:
     int LastColumnWidth() const { return m_lastColumnWidth; }
 
 private:
+    // A rectangle shrunk by a pixel on each side unless full; one column's part of a row's bounds.
+    static Rect ShrinkUnlessFull(const Rect& r, bool full);
+    Rect GetCellRect(const Rect& rowBounds, int column, bool full) const;
     // Measures the new last-column text of a row and fits the column when it is wider.
     void FitToText(const std::string& text);
     void FitLastColumn(int textWidth);
