@@ -16,7 +16,7 @@ const DialogTemplate kFrameMonitor = {
     IDD_FRAME_MONITOR, "报文监控", TemplateUnits::DialogUnits, 574, 322, kFont, 10,
     kTool | kDlgMinimizeBox | kDlgMaximizeBox, 0,
     {
-        {IDC_MONITOR_LIST, ControlKind::ListReport, "List1", 5, 3, 421, 316, S::kSingleSel},
+        {IDC_MONITOR_LIST, ControlKind::ListReport, "List1", 5, 3, 421, 316, S::kSingleSel | S::kShowSelAlways},
         {IDC_MONITOR_ANALYSIS_PANE, ControlKind::RichEdit, "", 426, 3, 135, 227, S::kMultiline | S::kVScroll},
         {IDC_MONITOR_AUTO_REFRESH, ControlKind::CheckBox, "自动刷新", 429, 309, 55, 10, S::kNone},
         {IDC_MONITOR_ELAPSED, ControlKind::Edit, "", 503, 305, 68, 14, S::kAutoHScroll},
@@ -26,8 +26,8 @@ const DialogTemplate kDeviceSearchList = {
     IDD_DEVICE_SEARCH_LIST, "搜索设备列表", TemplateUnits::DialogUnits, 646, 341, kFont, 10,
     kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {IDC_SEARCH_LIST_COUNT_STATES, ControlKind::PushButton, "统计网络状态", 11, 18, 48, 14, S::kNone},
-        {IDC_SEARCH_LIST_COUNT_DEPTHS, ControlKind::PushButton, "统计depth", 71, 18, 41, 14, S::kNone},
+        {IDC_SEARCH_LIST_COUNT_STATES, ControlKind::PushButton, "统计网络状态", 11, 18, 57, 14, S::kNone},
+        {IDC_SEARCH_LIST_COUNT_DEPTHS, ControlKind::PushButton, "统计depth", 71, 18, 45, 14, S::kNone},
         {IDC_SEARCH_LIST_EXPORT, ControlKind::PushButton, "数据导出", 124, 18, 41, 14, S::kNone},
         {IDC_SEARCH_LIST_IMPORT, ControlKind::PushButton, "数据导入", 179, 18, 41, 14, S::kNone},
         {IDC_SEARCH_LIST_DELETE, ControlKind::PushButton, "删除", 230, 17, 31, 14, S::kNone},
@@ -168,22 +168,22 @@ const DialogTemplate kTestPanel = {
 const DialogTemplate kSendConsole = {
     IDD_SEND_CONSOLE, "", TemplateUnits::DialogUnits, 461, 315, "System", 10, kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {IDC_CONSOLE_FRAME_LABEL, ControlKind::Static, "报文：", 13, 15, 25, 8, S::kNone},
+        {IDC_CONSOLE_FRAME_LABEL, ControlKind::Static, "报文：", 13, 15, 27, 8, S::kNone},
         {IDC_CONSOLE_FRAME_TEXT, ControlKind::Edit, "", 42, 16, 317, 51, S::kMultiline | S::kVScroll},
         {IDC_CONSOLE_SEND, ControlKind::PushButton, "发送", 365, 18, 29, 10, S::kNone},
         {IDC_CONSOLE_CLEAR, ControlKind::PushButton, "清除报文", 402, 18, 39, 11, S::kNone},
-        {IDC_CONSOLE_TEST_DATA_LABEL, ControlKind::Static, "测试数据：", 8, 73, 41, 8, S::kNone},
+        {IDC_CONSOLE_TEST_DATA_LABEL, ControlKind::Static, "测试数据：", 8, 73, 44, 9, S::kNone},
         {IDC_CONSOLE_PANE, ControlKind::RichEdit, "", 7, 83, 437, 102, S::kMultiline | S::kVScroll},
         {IDC_CONSOLE_LOG_LIST, ControlKind::ListReport, "", 7, 194, 440, 102, S::kSingleSel},
-        {IDC_CONSOLE_AUTO_UPDATE, ControlKind::CheckBox, "自动更新", 15, 298, 48, 10, S::kNone},
+        {IDC_CONSOLE_AUTO_UPDATE, ControlKind::CheckBox, "自动更新", 15, 298, 52, 10, S::kNone},
     }};
 
 const DialogTemplate kBroadcastReplyTest = {
     IDD_BROADCAST_REPLY_TEST, "广播应答测试", TemplateUnits::DialogUnits, 595, 326, kFont, 10,
     kDlgSystemMenu | kDlgMinimizeBox, 0,
     {
-        {IDC_BROADCAST_TEST_DSN_LABEL, ControlKind::Static, " 查找序列号：", 13, 24, 50, 8, S::kNone},
-        {IDC_BROADCAST_TEST_DSN, ControlKind::Edit, "", 63, 20, 40, 14, S::kAutoHScroll},
+        {IDC_BROADCAST_TEST_DSN_LABEL, ControlKind::Static, " 查找序列号：", 13, 24, 55, 8, S::kNone},
+        {IDC_BROADCAST_TEST_DSN, ControlKind::Edit, "", 69, 20, 40, 14, S::kAutoHScroll},
         {IDC_BROADCAST_TEST_STATISTICS, ControlKind::PushButton, "统计", 141, 20, 50, 14, S::kNone},
         {IDC_BROADCAST_TEST_EXPORT, ControlKind::PushButton, "数据导出", 211, 20, 50, 14, S::kNone},
         {IDC_BROADCAST_TEST_IMPORT, ControlKind::PushButton, "数据导入", 279, 20, 50, 14, S::kNone},
@@ -200,10 +200,10 @@ const DialogTemplate kFrameDetail = {
 const DialogTemplate kParseFrame = {
     IDD_PARSE_FRAME, "解析报文", TemplateUnits::DialogUnits, 473, 479, kFont, 9, kDlgSystemMenu, 0,
     {
-        {IDC_PARSER_PHYSICAL_LAYER, ControlKind::RadioButton, "物理帧", 13, 17, 40, 10, S::kGroup},
-        {IDC_PARSER_NETWORK_LAYER, ControlKind::RadioButton, "网络帧", 61, 17, 38, 10, S::kNone},
-        {IDC_PARSER_APP_LAYER, ControlKind::RadioButton, "应用帧", 109, 17, 40, 10, S::kNone},
-        {IDC_PARSER_MODULE_PROTOCOL, ControlKind::RadioButton, "79协议", 155, 17, 40, 10, S::kNone},
+        {IDC_PARSER_PHYSICAL_LAYER, ControlKind::RadioButton, "物理帧", 13, 17, 42, 10, S::kGroup},
+        {IDC_PARSER_NETWORK_LAYER, ControlKind::RadioButton, "网络帧", 61, 17, 42, 10, S::kNone},
+        {IDC_PARSER_APP_LAYER, ControlKind::RadioButton, "应用帧", 109, 17, 42, 10, S::kNone},
+        {IDC_PARSER_MODULE_PROTOCOL, ControlKind::RadioButton, "79协议", 155, 17, 43, 10, S::kNone},
         {IDC_PARSER_INPUT1, ControlKind::Edit, "", 26, 45, 166, 130, S::kMultiline | S::kVScroll},
         {IDC_PARSER_BUTTON1, ControlKind::DefPushButton, "》》", 212, 92, 29, 22, S::kNone},
         {IDC_PARSER_INPUT2, ControlKind::Edit, "", 26, 194, 166, 127, S::kMultiline | S::kVScroll},
@@ -223,10 +223,10 @@ const DialogTemplate kTimedSend = {
         {IDC_TIMED_COUNT, ControlKind::Edit, "", 147, 18, 47, 14, S::kAutoHScroll},
         {-1, ControlKind::Static, "发送信道", 197, 20, 33, 8, S::kNone},
         {IDC_TIMED_CHANNEL, ControlKind::Edit, "", 232, 18, 40, 14, S::kAutoHScroll},
-        {-1, ControlKind::Static, "MAC报文", 8, 58, 32, 8, S::kRight},
+        {-1, ControlKind::Static, "MAC报文", 6, 58, 34, 8, S::kRight},
         {IDC_TIMED_FRAME_TEXT, ControlKind::Edit, "", 47, 54, 228, 50, S::kMultiline | S::kVScroll},
         {IDC_TIMED_START_STOP, ControlKind::PushButton, "开始", 50, 120, 41, 14, S::kNone},
-        {IDC_TIMED_FLOOD, ControlKind::CheckBox, "泛洪", 96, 122, 32, 10, S::kNone},
+        {IDC_TIMED_FLOOD, ControlKind::CheckBox, "泛洪", 96, 122, 34, 10, S::kNone},
         {kIdCancel, ControlKind::PushButton, "关闭", 137, 119, 50, 14, S::kNone},
         {IDC_TIMED_STATUS, ControlKind::Static, "", 219, 123, 59, 8, S::kNone},
     }};
@@ -260,7 +260,7 @@ const DialogTemplate kNetworkSettings = {
         {IDC_NET_LOCAL_PORT, ControlKind::Edit, "", 192, 30, 46, 13, S::kAutoHScroll},
         {-1, ControlKind::Static, "对方IP:", 10, 50, 50, 10, S::kNone},
         {IDC_NET_REMOTE_IP, ControlKind::IpAddress, "", 62, 48, 100, 13, S::kNone},
-        {-1, ControlKind::Static, "端口：", 168, 50, 22, 10, S::kNone},
+        {-1, ControlKind::Static, "端口：", 166, 50, 25, 10, S::kNone},
         {IDC_NET_REMOTE_PORT, ControlKind::Edit, "", 192, 48, 46, 13, S::kAutoHScroll},
         {-1, ControlKind::GroupBox, " 协议类型", 10, 66, 228, 28, S::kNone},
         {IDC_NET_TCP_SERVER, ControlKind::RadioButton, "TCP Server", 20, 78, 60, 10, S::kGroup},
@@ -396,21 +396,21 @@ const DialogTemplate kContinuousSend = {
         {IDC_CONT_SEND_ENABLE, ControlKind::CheckBox, "是否启用连续发送", 8, 15, 92, 10, S::kNone},
         {IDC_CONT_SEND_RESTART_COUNT, ControlKind::CheckBox, "是否重新计数", 110, 15, 75, 10, S::kNone},
         {IDC_CONT_SEND_INTERVAL, ControlKind::Edit, "", 8, 37, 44, 14, S::kAutoHScroll},
-        {-1, ControlKind::Static, "秒", 56, 40, 57, 8, S::kNone},
-        {-1, ControlKind::Static, "发送总次数：", 8, 65, 45, 8, S::kNone},
-        {IDC_CONT_SEND_TOTAL, ControlKind::Edit, "", 53, 63, 40, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "秒", 56, 40, 57, 9, S::kNone},
+        {-1, ControlKind::Static, "发送总次数：", 8, 65, 53, 9, S::kNone},
+        {IDC_CONT_SEND_TOTAL, ControlKind::Edit, "", 62, 63, 40, 12, S::kAutoHScroll},
         {kIdOk, ControlKind::DefPushButton, "确定", 125, 38, 44, 13, S::kNone},
     }};
 const DialogTemplate kTestContinuousSend = {
     IDD_TEST_CONTINUOUS_SEND, "连续发送", TemplateUnits::DialogUnits, 202, 81, kFont, 10, kDlgSystemMenu, 0,
     {
         {IDC_TEST_SEND_INTERVAL, ControlKind::Edit, "", 12, 18, 44, 14, S::kAutoHScroll},
-        {-1, ControlKind::Static, "毫秒（至少为300毫秒）", 56, 21, 80, 8, S::kNone},
-        {IDC_TEST_SEND_START, ControlKind::PushButton, "开始", 148, 17, 26, 13, S::kNone},
-        {-1, ControlKind::Static, "发送总次数：", 12, 46, 45, 8, S::kNone},
-        {IDC_TEST_SEND_TOTAL, ControlKind::Edit, "", 57, 44, 40, 12, S::kAutoHScroll},
-        {-1, ControlKind::Static, "成功次数：", 107, 46, 38, 8, S::kNone},
-        {IDC_TEST_SEND_SUCCESS, ControlKind::Edit, "", 148, 44, 32, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "毫秒（至少为300毫秒）", 57, 21, 94, 10, S::kNone},
+        {IDC_TEST_SEND_START, ControlKind::PushButton, "开始", 155, 17, 26, 13, S::kNone},
+        {-1, ControlKind::Static, "发送总次数：", 12, 46, 53, 9, S::kNone},
+        {IDC_TEST_SEND_TOTAL, ControlKind::Edit, "", 66, 44, 40, 12, S::kAutoHScroll},
+        {-1, ControlKind::Static, "成功次数：", 110, 46, 44, 9, S::kNone},
+        {IDC_TEST_SEND_SUCCESS, ControlKind::Edit, "", 155, 44, 32, 12, S::kAutoHScroll},
     }};
 // The fields of one record in two rows above the list of records.
 const DialogTemplate kAddDevice = {

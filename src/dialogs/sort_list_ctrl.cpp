@@ -9,6 +9,9 @@ constexpr int kFitMargin = 12;
 
 const ColorRef kWindowText = MakeRgb(0, 0, 0);
 const ColorRef kWindow = MakeRgb(255, 255, 255);
+const ColorRef kHighlightText = MakeRgb(255, 255, 255);
+const ColorRef kFocusRowBack = MakeRgb(0, 150, 200);
+const ColorRef kSelectedText = MakeRgb(0, 0, 255);
 
 }  // namespace
 
@@ -40,10 +43,9 @@ int CompareListTexts(std::string_view a, std::string_view b, int column) {
 
 void CSortListCtrl::Attach(Dialog& owner, int id) {
     static_cast<ListView&>(*this) = ListView(owner.GetDlgItem(id));
-    // Normal rows: each cell's colours, black on white unless set. The selected row: white
-    // on RGB(0, 150, 200), with or without the focus.
     SetListColors(kWindowText, kWindow);
-    SetSelectionColors(MakeRgb(255, 255, 255), MakeRgb(0, 150, 200));
+    SetOwnerDraw([this](ListPainter& dc, const ListRowDraw& item) { DrawItem(dc, item); },
+                 [this](ListPainter& dc, const Rect& area) { OnPaint(dc, area); });
     owner.MapCommand(id, Notify::ColumnClick, [this] { OnColumnClick(LastClickedColumn()); });
 }
 
@@ -181,4 +183,48 @@ void CSortListCtrl::OnColumnClick(int column) {
         const int r = CompareListTexts(a, b, column);
         return ascending ? r : -r;
     });
+}
+
+Rect CSortListCtrl::ShrinkUnlessFull(const Rect& r, bool full) {
+    return full ? r : Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+}
+
+Rect CSortListCtrl::GetCellRect(const Rect& rowBounds, int column, bool full) const {
+    Rect cell = rowBounds;
+    for (int i = 0; i < column; ++i) cell.left += GetColumnWidth(i);
+    cell.right = cell.left + GetColumnWidth(column);
+    return ShrinkUnlessFull(cell, full);
+}
+
+void CSortListCtrl::DrawItem(ListPainter& dc, const ListRowDraw& item) const {
+    const bool selected = (item.state & kStateSelected) && (item.listHasFocus || item.showSelectionAlways);
+    int mode = 3;
+    if (!item.listHasFocus) mode = selected ? 4 : 3;
+    else if (item.state & kStateFocused) mode = 1;
+    else if (selected) mode = 2;
+
+    const int columns = GetColumnCount();
+    if (mode == 1 || mode == 4 || mode == 2) {
+        if (mode != 2 && GetItemText(item.row, 0).empty()) return;
+        dc.FillRect(item.bounds, mode == 2 ? kWindow : kFocusRowBack);
+        const ColorRef text = mode == 2 ? kSelectedText : kHighlightText;
+        for (int c = 0; c < columns; ++c) dc.DrawText(GetCellRect(item.bounds, c, false), GetItemText(item.row, c), text);
+        return;
+    }
+    for (int c = 0; c < columns; ++c) {
+        const Rect full = GetCellRect(item.bounds, c, true);
+        dc.FillRect(full, GetCellBackColor(item.row, c));
+        if (m_cellFrames) dc.FrameRect(full, kWindowText);
+        dc.DrawText(ShrinkUnlessFull(full, false), GetItemText(item.row, c), GetCellTextColor(item.row, c));
+    }
+}
+
+void CSortListCtrl::OnPaint(ListPainter& dc, const Rect& rowsArea) const {
+    if (!m_gridLines) return;
+    int x = -GetOrigin().x;
+    for (int c = 0; c < GetColumnCount(); ++c) {
+        x += GetColumnWidth(c);
+        if (x >= rowsArea.right) break;
+        dc.DrawDottedLine(x - 1, rowsArea.top, rowsArea.bottom, kHighlightText);
+    }
 }

@@ -52,6 +52,14 @@ public:
     int CellFrames() const { return m_cellFrames; }
     int DisplayFlag() const { return m_displayFlag; }
 
+    // Draws one row by its mode: the focus row of a focused list, and a selected row of an
+    // unfocused one, white on RGB(0, 150, 200) (nothing when its first column is empty); the
+    // other selected rows of a focused list blue on white; every other row in its cells' colours,
+    // each cell framed while the cell-frame flag is set.
+    void DrawItem(ListPainter& dc, const ListRowDraw& item) const;
+    // After the rows: dotted column separators while the grid-lines flag is set.
+    void OnPaint(ListPainter& dc, const Rect& rowsArea) const;
+
     // A header click: the same column reverses the order, another column sorts descending first.
     void OnColumnClick(int column);
     int SortColumn() const { return m_sortColumn; }
@@ -61,6 +69,9 @@ public:
     int LastColumnWidth() const { return m_lastColumnWidth; }
 
 private:
+    // A rectangle shrunk by a pixel on each side unless full; one column's part of a row's bounds.
+    static Rect ShrinkUnlessFull(const Rect& r, bool full);
+    Rect GetCellRect(const Rect& rowBounds, int column, bool full) const;
     // Measures the new last-column text of a row and fits the column when it is wider.
     void FitToText(const std::string& text);
     void FitLastColumn(int textWidth);
@@ -70,8 +81,10 @@ private:
     int m_gridLines = 1;
     int m_cellFrames = 0;
     int m_displayFlag = 0;
-    int m_sortAscending = 1;
-    int m_sortColumn = -1;
+    // Sorted by column 0, descending, until a header is clicked: a first click on column 0
+    // sorts ascending.
+    int m_sortAscending = 0;
+    int m_sortColumn = 0;
     int m_widestText = 0;  // widest last-column text since the list was last empty
     size_t m_longestMeasured = 0;  // longest last-column text measured since then
 };

@@ -52,6 +52,7 @@ enum class ControlStyle : uint32_t {
     kHasLines = 1u << 18,    // trees
     kUpperCase = 1u << 19,   // edits
     kAutoHScroll = 1u << 20,
+    kShowSelAlways = 1u << 21,  // report lists: the selection shows without the focus too
 };
 
 constexpr ControlStyle operator|(ControlStyle a, ControlStyle b) {

@@ -86,7 +86,10 @@ public:
     Rect GetRectInParent() const;
     // A window of its own (a dialog), not a control or page inside a parent.
     bool IsTopLevel() const;
+    // Gives the control the keyboard focus, its window made the active one.
     void SetFocus();
+    // The control has the keyboard focus and its window is the active one.
+    bool HasFocus() const;
     void Invalidate();
     void SetFont(const std::string& face, int pixelHeight, int weight);
     Point ScreenToClient(Point screen) const;
@@ -187,6 +190,32 @@ private:
     ListCell(Kind k, const char* d, size_t n, uint64_t v) : kind(k), data(d), size(n), value(v) {}
 };
 
+// Drawing on a list that draws its own rows, in the coordinates of the rows' area.
+class ListPainter {
+public:
+    void FillRect(const Rect& r, ColorRef color);
+    // A one-pixel frame along the inner edge of r.
+    void FrameRect(const Rect& r, ColorRef color);
+    // One line of text, left-aligned and vertically centred in r, cut at its edges.
+    void DrawText(const Rect& r, std::string_view text, ColorRef color);
+    // A vertical line of every other pixel at x, from top to bottom (bottom left out).
+    void DrawDottedLine(int x, int top, int bottom, ColorRef color);
+
+    explicit ListPainter(void* impl) : impl_(impl) {}
+
+private:
+    void* impl_;
+};
+
+// One row of a list that draws its own rows.
+struct ListRowDraw {
+    int row = -1;
+    Rect bounds;                       // the row across every column, as scrolled
+    unsigned state = 0;                // ListView::kStateFocused, ListView::kStateSelected
+    bool listHasFocus = false;         // the list is the focus window
+    bool showSelectionAlways = false;  // the list's template shows the selection unfocused too
+};
+
 // Report list control backed by a model: fast with many rows.
 class ListView : public Window {
 public:
@@ -277,6 +306,14 @@ public:
     unsigned GetItemState(int row, unsigned mask) const;
     // Width in pixels of a text in the list's font.
     int GetStringWidth(const std::string& text) const;
+
+    // Rows drawn by the owner: on each paint the list fills the part of its rows' area to be
+    // drawn with its background colour, calls drawRow for every row in that part, then
+    // afterPaint with the whole rows' area. The list draws no cells, check boxes or grid of its
+    // own then. Focus changes repaint the list. Empty hooks give the list its own drawing back.
+    using DrawRowHook = std::function<void(ListPainter&, const ListRowDraw&)>;
+    using AfterPaintHook = std::function<void(ListPainter&, const Rect& rowsArea)>;
+    void SetOwnerDraw(DrawRowHook drawRow, AfterPaintHook afterPaint);
 };
 
 using TreeItem = intptr_t;  // 0: no item

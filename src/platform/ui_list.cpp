@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmapCache>
@@ -586,7 +587,6 @@ public:
         if (!PaintFast(p, option, index, *m)) QStyledItemDelegate::paint(p, option, index);
     }
 
-private:
     static constexpr int kFirst = 0x20;
     static constexpr int kCount = 0x7F - kFirst;
 
@@ -633,6 +633,37 @@ private:
         return glyphs_;
     }
 
+    // One line of printable ASCII text from the cached glyphs, at x with its box's top at top;
+    // false (nothing drawn) for any other text or a font without them.
+    bool DrawAscii(QPainter* p, const QFont& font, std::string_view text, qreal x, int top) const {
+        const Glyphs& g = GlyphsFor(font);
+        if (!g.raw.isValid()) return false;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        glyphs.reserve(static_cast<qsizetype>(text.size()));
+        positions.reserve(static_cast<qsizetype>(text.size()));
+        qreal at = 0;
+        for (char c : text) {
+            const int i = static_cast<unsigned char>(c) - kFirst;
+            if (i < 0 || i >= kCount || g.index[i] == 0) return false;
+            glyphs.append(g.index[i]);
+            positions.append(QPointF(at, 0));
+            at += g.advance[i];
+        }
+        QGlyphRun run;
+        run.setRawFont(g.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        p->drawGlyphRun(QPointF(x, top + g.ascent), run);
+        return true;
+    }
+
+    int LineHeight(const QFont& font) const {
+        const Glyphs& g = GlyphsFor(font);
+        return g.raw.isValid() ? g.height : QFontMetrics(font).height();
+    }
+
+private:
     bool PaintFast(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index, const ListModel& m) const {
         // Focus frames and check boxes: the style's.
         if ((option.state & QStyle::State_HasFocus) || (m.checkBoxes && index.column() == 0)) return false;
@@ -772,10 +803,17 @@ QStyle* ListScrollBarStyle() {
     return style;
 }
 
+// What a ListPainter draws with.
+struct ListPainterImpl {
+    QPainter* p;
+    const ListDelegate* text;
+    QFont font;
+};
+
 class ListTableView : public QTableView {
 public:
-    explicit ListTableView(QWidget* parent) : QTableView(parent) {
-        setItemDelegate(new ListDelegate(this));
+    explicit ListTableView(QWidget* parent) : QTableView(parent), delegate_(new ListDelegate(this)) {
+        setItemDelegate(delegate_);
         // The bars' pictures cover them whole: nothing under them needs drawing first.
         for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
             bar->setStyle(ListScrollBarStyle());
@@ -803,7 +841,22 @@ public:
         if (hidden) fresh->hide();
     }
 
+    void SetOwnerDraw(ListView::DrawRowHook row, ListView::AfterPaintHook after) {
+        drawRow_ = std::move(row);
+        afterPaint_ = std::move(after);
+        viewport()->update();
+    }
+
 protected:
+    void focusInEvent(QFocusEvent* e) override {
+        QTableView::focusInEvent(e);
+        if (drawRow_) viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QTableView::focusOutEvent(e);
+        if (drawRow_) viewport()->update();
+    }
+
     // After a scroll the view looks up the pointer to update the row under it: a round trip to
     // the display server, for every row a busy list scrolls to. Only a pointer over the rows
     // can be under one.
@@ -816,6 +869,10 @@ protected:
 
     // The grid goes on below the rows, in empty rows of the same height.
     void paintEvent(QPaintEvent* e) override {
+        if (drawRow_) {
+            PaintOwnerDrawn(e->rect());
+            return;
+        }
         QTableView::paintEvent(e);
         const int columns = horizontalHeader()->count();
         if (!showGrid() || columns == 0) return;
@@ -837,6 +894,41 @@ protected:
             p.drawLine(x, top, x, bottom);
         }
     }
+
+private:
+    void PaintOwnerDrawn(const QRect& dirty) {
+        QPainter p(viewport());
+        p.fillRect(dirty, palette().color(QPalette::Base));
+        ListPainterImpl impl{&p, delegate_, font()};
+        ListPainter painter(&impl);
+        const int rows = model() ? model()->rowCount() : 0;
+        int first = rows > 0 ? rowAt(dirty.top()) : -1;
+        if (first < 0 && rows > 0 && dirty.top() < rowViewportPosition(0)) first = 0;
+        if (first >= 0) {
+            int last = rowAt(dirty.bottom());
+            if (last < 0) last = rows - 1;
+            const QItemSelectionModel* sm = selectionModel();
+            const int current = sm->currentIndex().isValid() ? sm->currentIndex().row() : -1;
+            ListRowDraw item;
+            item.listHasFocus = hasFocus();
+            item.showSelectionAlways = HasStyle(property(kStyleProperty).toUInt(), ControlStyle::kShowSelAlways);
+            const int left = -horizontalScrollBar()->value();
+            const int width = horizontalHeader()->length();
+            for (int r = first; r <= last; ++r) {
+                const int top = rowViewportPosition(r);
+                item.row = r;
+                item.bounds = Rect{left, top, left + width, top + rowHeight(r)};
+                item.state = (r == current ? ListView::kStateFocused : 0u) |
+                             (sm->isRowSelected(r, QModelIndex()) ? ListView::kStateSelected : 0u);
+                drawRow_(painter, item);
+            }
+        }
+        if (afterPaint_) afterPaint_(painter, Rect{0, 0, viewport()->width(), viewport()->height()});
+    }
+
+    ListDelegate* delegate_;
+    ListView::DrawRowHook drawRow_;
+    ListView::AfterPaintHook afterPaint_;
 };
 
 }  // namespace
@@ -844,6 +936,48 @@ protected:
 QTableView* NewListView(QWidget* parent) { return new ListTableView(parent); }
 
 }  // namespace uiimpl
+
+namespace {
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+}  // namespace
+
+void ListPainter::FillRect(const Rect& r, ColorRef color) {
+    if (r.Width() > 0 && r.Height() > 0) static_cast<ListPainterImpl*>(impl_)->p->fillRect(ToQRect(r), ToQColor(color));
+}
+
+void ListPainter::FrameRect(const Rect& r, ColorRef color) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    QPainter* p = static_cast<ListPainterImpl*>(impl_)->p;
+    const QColor c = ToQColor(color);
+    p->fillRect(QRect(r.left, r.top, r.Width(), 1), c);
+    p->fillRect(QRect(r.left, r.bottom - 1, r.Width(), 1), c);
+    p->fillRect(QRect(r.left, r.top, 1, r.Height()), c);
+    p->fillRect(QRect(r.right - 1, r.top, 1, r.Height()), c);
+}
+
+void ListPainter::DrawText(const Rect& r, std::string_view text, ColorRef color) {
+    if (text.empty() || r.Width() <= 0 || r.Height() <= 0) return;
+    const auto* impl = static_cast<ListPainterImpl*>(impl_);
+    QPainter* p = impl->p;
+    p->save();
+    p->setClipRect(ToQRect(r), Qt::IntersectClip);
+    p->setPen(ToQColor(color));
+    p->setFont(impl->font);
+    const int top = r.top + (r.Height() - impl->text->LineHeight(impl->font)) / 2;
+    if (!impl->text->DrawAscii(p, impl->font, text, r.left, top)) {
+        p->drawText(ToQRect(r), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    p->restore();
+}
+
+void ListPainter::DrawDottedLine(int x, int top, int bottom, ColorRef color) {
+    QPainter* p = static_cast<ListPainterImpl*>(impl_)->p;
+    const QColor c = ToQColor(color);
+    for (int y = top; y < bottom; y += 2) p->fillRect(QRect(x, y, 1, 1), c);
+}
 
 namespace {
 
@@ -1182,6 +1316,10 @@ unsigned ListView::GetItemState(int row, unsigned mask) const {
         state |= kStateFocused;
     if (v->selectionModel()->isRowSelected(row, QModelIndex())) state |= kStateSelected;
     return state & mask;
+}
+
+void ListView::SetOwnerDraw(DrawRowHook drawRow, AfterPaintHook afterPaint) {
+    if (auto* v = dynamic_cast<ListTableView*>(View(*this))) v->SetOwnerDraw(std::move(drawRow), std::move(afterPaint));
 }
 
 int ListView::GetStringWidth(const std::string& text) const {

@@ -227,7 +227,16 @@ Rect Window::GetRectInParent() const {
 }
 
 void Window::SetFocus() {
-    if (QWidget* w = W(*this)) w->setFocus();
+    QWidget* w = W(*this);
+    if (!w) return;
+    // As a focus given by the program: the window that holds the control becomes the active one.
+    if (w->isVisible() && !w->window()->isActiveWindow()) w->activateWindow();
+    w->setFocus();
+}
+
+bool Window::HasFocus() const {
+    QWidget* w = W(*this);
+    return w && w->hasFocus();
 }
 
 void Window::Invalidate() {

@@ -27,9 +27,12 @@
 #include "dialogs/radio_config_dlg.h"
 #include "dialogs/relay_address_dlg.h"
 #include "dialogs/send_frame_dlg.h"
+#include "commands/TestDlg/test_dlg.h"
+#include "dialogs/smart_home_monitor_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "platform/dialog_template.h"
 #include "support/desktop_fixture.h"
+#include "support/sender_checks.h"
 #include "support/x_pointer.h"
 #include "support/x_query.h"
 
@@ -315,6 +318,54 @@ TEST_F(ToolDialogsDesktopTest, TheWarningBoxMapsCentredOverItsDialogAndIsReusedU
         EXPECT_TRUE(WaitFor([&] { return !box.IsCreated(); }, 3000)) << "the close button destroys it";
     }
     acq.DestroyWindow();
+}
+
+// Every template of the tool, reachable or not, made as a plain dialog at its own size: its
+// labels, buttons and boxes show their captions whole.
+TEST_F(ToolDialogsDesktopTest, EveryTemplatesControlsShowTheirCaptionsWhole) {
+    const int templates[] = {
+        IDD_ABOUTBOX,          IDD_METER_MANAGE,      IDD_FRAME_MONITOR,        IDD_CHECKSUM,
+        IDD_MAC_FRAME_PAGE,    IDD_TIMED_SEND,        IDD_SERIAL_SETTINGS,      IDD_SMART_HOME_MONITOR,
+        IDD_NET_FRAME_PAGE,    IDD_PARSE_FRAME,       IDD_APP_FRAME_PAGE,       IDD_FRAME_DETAIL,
+        IDD_TEST_PANEL,        IDD_WARNING,           IDD_DEVICE_SEARCH_LIST,   IDD_FRAME_TYPE,
+        IDD_LOCAL_SETTINGS,    IDD_CONTINUOUS_SEND,   IDD_TEST_CONTINUOUS_SEND, IDD_ADD_DEVICE,
+        IDD_BROADCAST_REPLY_TEST, IDD_SEND_CONSOLE,   IDD_NETWORK_SETTINGS,     IDD_SEND_FRAME,
+        IDD_RADIO_CONFIG,      IDD_RELAY_ADDRESS,     IDD_FIND_METER,           IDD_ACQ_UNIT,
+    };
+    for (int id : templates) {
+        SCOPED_TRACE("template " + std::to_string(id));
+        const DialogTemplate* t = FindDialogTemplate(id);
+        ASSERT_NE(t, nullptr);
+        Dialog d(id);
+        ASSERT_TRUE(d.Create(dlg.get()));
+        d.ShowWindow(true);
+        PumpFor(50);
+        ExpectNothingClipped(d);
+        d.DestroyWindow();
+    }
+}
+
+// Every page of the function tree, as the main window shows it: the window's own controls and
+// the page dialogs it holds show their texts and choices whole.
+TEST_F(ToolDialogsDesktopTest, EveryPageOfTheTreeShowsItsTextsWhole) {
+    TreeView tree(dlg->GetDlgItem(IDC_FUNCTION_TREE));
+    std::vector<int> codes;
+    for (TreeItem r = tree.GetRootItem(); r; r = tree.GetNextSibling(r)) {
+        codes.push_back(static_cast<int>(tree.GetItemData(r)));
+        for (TreeItem item = tree.GetChildItem(r); item; item = tree.GetNextSibling(item))
+            codes.push_back(static_cast<int>(tree.GetItemData(item)));
+    }
+    ASSERT_GT(codes.size(), 20u);
+    for (int code : codes) {
+        SCOPED_TRACE("page " + std::to_string(code));
+        ASSERT_TRUE(testsupport::ClickTreeItem(*dlg, code));
+        PumpFor(50);
+        ExpectNothingClipped(*dlg);
+        for (const Dialog* page : {static_cast<const Dialog*>(&dlg->TestPanel()),
+                                   static_cast<const Dialog*>(&dlg->SmartHomePage())}) {
+            if (page->IsCreated() && page->IsWindowVisible()) ExpectNothingClipped(*page);
+        }
+    }
 }
 
 }  // namespace
