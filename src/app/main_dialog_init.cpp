@@ -77,10 +77,12 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
 }
 
 CMainTesterDlg::~CMainTesterDlg() {
-    StopBatchTests();
+    // As in a close: the runs are told first and joined after the port has closed.
+    m_addressJobs.RequestStopAll();
     StopMeterRuns();
     StopUpgradeThread();
     m_link.Shutdown();
+    StopBatchTests();
 }
 
 void CMainTesterDlg::DoDataExchange() {
