@@ -69,6 +69,22 @@ TEST_F(AddressJobsTest, TheDataTestReadsThePageAsEachAddressComes) {
     EXPECT_EQ(Row(2), "失败|01 秒");
 }
 
+TEST_F(AddressJobsTest, PointReadingEndsAtTheDeviceWhoseRequestTheEmptiedLengthRefuses) {
+    // The devices are silent. After the first request the data length is emptied: the second
+    // device's request is refused with its message and the run ends there.
+    AddRows({"1", "2", "3"});
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+    Click(IDC_AUTO_POINT_READ);
+    ASSERT_TRUE(WaitFor([&] { return Requests(0xF1).size() == 1; }));
+    dlg->SetDlgItemText(IDC_POINT_READ_LENGTH, "");
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_AUTO_POINT_READ); }, 10000));
+    EXPECT_EQ(Requests(0xF1), Strings{"79 09 00 40 F1 00 01 00 00 00 00 00 14 00 4F AD "});
+    EXPECT_EQ(BoxTexts(), Strings{"输入数据长度"});
+    EXPECT_EQ(Row(0), "失败|01 秒");
+    EXPECT_EQ(Row(1), " | ");
+    EXPECT_EQ(Row(2), " | ");
+}
+
 TEST_F(AddressJobsTest, TwoResetRunsStartedTogetherNeverShareTheirReplies) {
     // Each device answers each request once. The clearing's start ends the reading, which has
     // sent nothing yet; the clearing alone gets every answer.
