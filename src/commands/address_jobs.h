@@ -54,6 +54,7 @@ bool ReadPointReadInterval(Dialog& page, uint32_t& intervalMs);
 // One job over the address list on a runner of its own.
 class AddressListJob : protected BatchSteps {
 public:
+    // Each job stops its run as it goes: the run calls into it.
     ~AddressListJob() override = default;
     // Its start button: a run of its own still going ends first; what the page refuses is said.
     virtual void Start() = 0;
@@ -103,6 +104,7 @@ private:
 class DataTestJob final : public AddressListJob {
 public:
     DataTestJob(JobWindow& window, ModuleLink& link);
+    ~DataTestJob() override { Stop(); }
     void Start() override;
 
 private:
@@ -113,6 +115,7 @@ private:
 class VersionTestJob final : public AddressListJob {
 public:
     VersionTestJob(JobWindow& window, ModuleLink& link);
+    ~VersionTestJob() override { Stop(); }
     void Start() override;
 
 private:
@@ -124,6 +127,7 @@ private:
 class PointReadingJob final : public AddressListJob {
 public:
     PointReadingJob(JobWindow& window, ModuleLink& link);
+    ~PointReadingJob() override { Stop(); }
     void Start() override;
 
 private:
@@ -137,6 +141,7 @@ private:
 class ResetInfoJob final : public AddressListJob {
 public:
     ResetInfoJob(JobWindow& window, ModuleLink& link, int button, uint8_t subCode);
+    ~ResetInfoJob() override { Stop(); }
     void Start() override;
 
 private:
@@ -152,6 +157,7 @@ private:
 class ConfigParamsJob final : public AddressListJob {
 public:
     ConfigParamsJob(JobWindow& window, ModuleLink& link);
+    ~ConfigParamsJob() override { Stop(); }
     void Start() override;
 
 private:
