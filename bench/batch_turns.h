@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -33,12 +34,29 @@ struct BatchTurn {
     TestStatus status = TestStatus::Unchanged;
 };
 
-class BatchTurns : public testsupport::QuietLinkListener {
+// Also the run's job: it serves the devices' requests as given, answering on the run's thread.
+class BatchTurns : public testsupport::QuietLinkListener, public UiThread, public BatchSteps {
 public:
     // answerCommand: the command byte of the module's answer that the run waits for.
     explicit BatchTurns(uint8_t answerCommand) : m_answerCommand(answerCommand) {}
 
-    void Sent() {
+    // The devices of the run, their requests and the judge of their replies.
+    std::vector<std::string> wires;
+    std::vector<ByteString> frames;
+    std::function<TestStatus(const std::string& wire, const ByteString& reply)> judge;
+
+    void Post(std::function<void()> task) override { task(); }
+    StepRequest Request(size_t index, const std::string& wire) override {
+        StepRequest request;
+        request.frame = frames[index];
+        request.judge = [this, wire](const ByteString& reply) { return judge(wire, reply); };
+        return request;
+    }
+    void Sent(const ByteString&) override { RecordSent(); }
+    void Done(const BatchRow& row) override { Posted(row); }
+    void Ended() override {}
+
+    void RecordSent() {
         const Clock::time_point now = Clock::now();
         std::lock_guard<std::mutex> lock(m_lock);
         m_sends.push_back(now);
@@ -71,12 +89,6 @@ public:
         std::lock_guard<std::mutex> lock(m_lock);
         return m_sends;
     }
-    // The plan's hooks that feed this record.
-    void Watch(BatchPlan& plan) {
-        plan.sent = [this](const ByteString&) { Sent(); };
-        plan.post = [this](const BatchRow& row) { Posted(row); };
-    }
-
     void OnLogFrame(LogList, const ByteString& frame) override {
         const Clock::time_point now = Clock::now();
         if (frame.size() < 6 || frame[4] != m_answerCommand || (frame[3] & 0x80) == 0) return;

@@ -45,32 +45,30 @@ void BM_ConfigParamsReplyOverhead(benchmark::State& state) {
         state.SkipWithError("no pseudo-terminal");
         return;
     }
-    std::vector<BatchStep> steps;
+    bench::BatchTurns turns(CMD_CONFIG_PARAMS_REPLY);
     for (int i = 1; i <= kAddresses; ++i) {
         const std::string wire = std::string(1, "0123456789"[i / 10]) + "0123456789"[i % 10] + "0000000000";
         ByteString payload;
         BuildConfigParamsPayload(wire, kIndex, kData, payload);
         sim.SetAnswerFor(CMD_CONFIG_PARAMS, 0, payload.substr(0, 6),
                          kvtsim::BuildFrame(0x80, CMD_CONFIG_PARAMS_REPLY, payload), kAnswerDelay);
-        steps.push_back(BatchStep{wire, kvtsim::BuildFrame(0x40, CMD_CONFIG_PARAMS, payload)});
+        turns.wires.push_back(wire);
+        turns.frames.push_back(kvtsim::BuildFrame(0x40, CMD_CONFIG_PARAMS, payload));
     }
-    bench::BatchTurns turns(CMD_CONFIG_PARAMS_REPLY);
     ModuleLink link(turns);
     if (!bench::OpenOnSim(link, sim, kPort)) {
         state.SkipWithError("cannot open the port");
         return;
     }
 
-    BatchRunner runner(link, "no thread");
-    BatchPlan plan;
-    plan.queue = &link.Queues().config;
-    plan.arrived = &link.Queues().configArrived;
-    plan.waitMs = kConfigWaitMs;
-    plan.judge = [](const std::string& wire, const ByteString& reply) {
+    QueueReplySource replies(link.Queues().config, link.Queues().configArrived);
+    BatchRunner runner(link, turns, replies, "no thread");
+    BatchSettings settings;
+    settings.waitMs = kConfigWaitMs;
+    turns.judge = [](const std::string& wire, const ByteString& reply) {
         return JudgeConfigReply(reply, wire, kIndex, kData);
     };
-    turns.Watch(plan);
-    if (runner.Start(steps, plan) == 0) {
+    if (runner.Start(turns.wires, settings, turns) == 0) {
         state.SkipWithError("no run thread");
         return;
     }

@@ -45,32 +45,30 @@ void BM_ResetInfoReplyOverhead(benchmark::State& state) {
         return;
     }
     const uint32_t counts[4] = {1, 2, 3, 4};
-    std::vector<BatchStep> steps;
+    bench::BatchTurns reads(CMD_RESET_INFO);
     for (int i = 1; i <= kAddresses; ++i) {
         const ResetInfoTarget target{"0000000000" + std::string(1, "0123456789"[i / 10]) + "0123456789"[i % 10], ""};
         ByteString wire;
         HexTextToBytes(target.mac, wire, 0);
         kvtsim::AnswerResetInfoFor(sim, wire, false,
                                    kvtsim::ResetInfoAnswer(RESET_INFO_READ_REMOTE, wire, 1, counts), kAnswerDelay);
-        steps.push_back(BatchStep{target.mac, kvtsim::BuildFrame(0x40, CMD_RESET_INFO,
-                                                                 BuildResetInfoPayload(RESET_INFO_READ_REMOTE, 0, target))});
+        reads.wires.push_back(target.mac);
+        reads.frames.push_back(
+            kvtsim::BuildFrame(0x40, CMD_RESET_INFO, BuildResetInfoPayload(RESET_INFO_READ_REMOTE, 0, target)));
     }
-    bench::BatchTurns reads(CMD_RESET_INFO);
     ModuleLink link(reads);
     if (!bench::OpenOnSim(link, sim, kPort)) {
         state.SkipWithError("cannot open the port");
         return;
     }
 
-    BatchRunner runner(link, "no thread");
-    BatchPlan plan;
-    plan.queue = &link.Queues().resetInfo;
-    plan.arrived = &link.Queues().pointReadArrived;
-    plan.waitMs = kWaitMs;
-    plan.writesTime = true;
-    plan.judge = [](const std::string& mac, const ByteString& reply) { return JudgeResetInfoReply(reply, mac); };
-    reads.Watch(plan);
-    if (runner.Start(steps, plan) == 0) {
+    QueueReplySource replies(link.Queues().resetInfo, link.Queues().pointReadArrived);
+    BatchRunner runner(link, reads, replies, "no thread");
+    BatchSettings settings;
+    settings.waitMs = kWaitMs;
+    settings.writesTime = true;
+    reads.judge = [](const std::string& mac, const ByteString& reply) { return JudgeResetInfoReply(reply, mac); };
+    if (runner.Start(reads.wires, settings, reads) == 0) {
         state.SkipWithError("no run thread");
         return;
     }

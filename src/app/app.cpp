@@ -5,8 +5,6 @@
 bool CBrevantiApp::InitInstance() {
     SetApplicationTitle("KV3391T");
     CMainTesterDlg dlg;
-    CMainTesterDlg::SetInstance(&dlg);
     dlg.DoModal();
-    CMainTesterDlg::SetInstance(nullptr);
     return false;
 }

@@ -27,8 +27,6 @@ void CMainTesterDlg::MapMessages() {
     MapRecordFileHandlers();
     MapCommandSenders();
     MapMeterPageHandlers();
-    MapPointReadHandlers();
-    MapResetInfoHandlers();
     MapNetworkChannel();
     MapImageCompareHandlers();
 }
@@ -51,11 +49,6 @@ void CMainTesterDlg::SetVersionText(std::string text) {
         return;
     }
     SetDlgItemText(IDC_VERSION_TEXT, text);
-}
-
-int CMainTesterDlg::ReadHexBytes(int controlId, ByteString& out) {
-    HexTextToBytes(GetDlgItemText(controlId), out, 0);
-    return 1;
 }
 
 void CMainTesterDlg::OnToggleReceive() {
@@ -95,7 +88,7 @@ void CMainTesterDlg::ClearRecords() {
     m_frameMonitorDlg.SetDlgItemText(IDC_MONITOR_ANALYSIS_PANE, "");
     m_link.History().Restart([this] { m_frameMonitorDlg.m_firstFrame = 1; });
     m_link.ClearQueues();
-    m_versionTestRun.RequestStop();
+    m_addressJobs.RequestStop(IDC_VERSION_TEST);
     if (restartMonitor) m_link.StartMonitorThread();
 }
 

@@ -4,6 +4,7 @@
 #include "app/main_tester_dlg.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "commands/point_reading.h"
 #include "commands/tcpip_payloads.h"
 #include "commands/tone_multicast_payloads.h"
 #include "commands/TestDlg/test_dlg.h"
@@ -88,6 +89,7 @@ const std::vector<CommandButton>& CommandButtons() {
          FromPage(GatherMulticastRequestFields, BuildMulticastRequestPayload), LogList::DataLog},
         {IDC_REMOTE_MULTICAST_REPLY, CMD_REMOTE_SET_MULTICAST_REPLY,
          FromPage(GatherMulticastReplyFields, BuildMulticastReplyPayload), LogList::DataLog},
+        {IDC_REMOTE_POINT_READ, CMD_POINT_READ, RemotePointReadPayload, LogList::FrameLog},
     };
     return buttons;
 }

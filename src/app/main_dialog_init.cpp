@@ -1,7 +1,5 @@
 // Construction, start-up and closing of the main window.
 
-#include <atomic>
-
 #include "app/main_tester_dlg.h"
 #include "link/conversions.h"
 #include "app/page_tables.h"
@@ -9,14 +7,8 @@
 #include "res/resource_ids.h"
 
 namespace {
-std::atomic<CMainTesterDlg*> g_mainDialog{nullptr};
-
 std::string ResourcePath(const char* name) { return std::string(KVT_RES_DIR) + "/" + name; }
 }  // namespace
-
-CMainTesterDlg* CMainTesterDlg::Instance() { return g_mainDialog.load(); }
-
-void CMainTesterDlg::SetInstance(CMainTesterDlg* dlg) { g_mainDialog.store(dlg); }
 
 CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
     : Dialog(IDD_MAIN_TESTER),
@@ -30,13 +22,7 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_timedSendDlg(*this),
       m_broadcastTestDlg(*this),
       m_sendConsoleDlg(*this),
-      m_addressTestRun(m_link, "启动串口通讯线程失败"),
-      m_versionTestRun(m_link, "删除报文线程失败"),
-      m_configRun(m_link, "启动串口通讯线程失败"),
       m_meterRounds(m_link, MakeRoundReports()),
-      m_pointReading(m_link, "启动串口通讯线程失败"),
-      m_resetReadRun(m_link, "启动导入线程失败"),
-      m_resetClearRun(m_link, "启动导入线程失败"),
       m_continuousSend(m_repeatWindow, m_link.Queues().sendDataArrived, [this] { m_link.FlushSendDataReplies(); },
                        [this] { return OnSendData(); },
                        [this](ByteString& reply) {
@@ -91,11 +77,12 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
 }
 
 CMainTesterDlg::~CMainTesterDlg() {
-    StopBatchTests();
+    // As in a close: the runs are told first and joined after the port has closed.
+    m_addressJobs.RequestStopAll();
     StopMeterRuns();
     StopUpgradeThread();
     m_link.Shutdown();
-    if (Instance() == this) SetInstance(nullptr);
+    StopBatchTests();
 }
 
 void CMainTesterDlg::DoDataExchange() {
@@ -141,7 +128,6 @@ void CMainTesterDlg::DoDataExchange() {
 }
 
 bool CMainTesterDlg::OnInitDialog() {
-    SetInstance(this);
     DoDataExchange();
 
     const std::string about = LoadResString(IDS_ABOUTBOX);
@@ -199,9 +185,6 @@ bool CMainTesterDlg::OnInitDialog() {
 
     if (CreateSerialComm() == 0) EndDialog(kIdOk);
 
-    m_versionTestRun.RequestStop();
-    m_addressTestRun.RequestStop();
-    m_configRun.RequestStop();
     m_import.RequestStop();
     m_link.SetDescramble(false);
     m_link.SetPortOpen(false);
@@ -236,13 +219,16 @@ void CMainTesterDlg::OnClose() {
     m_closing = true;
     m_link.Workers().Stop(m_import);
     m_link.History().Clear();
+    // No address-list run sends again or waits on; the port is closed before any of them is
+    // joined, so a write the device does not take holds nobody up.
+    m_addressJobs.RequestStopAll();
     StopMeterRuns();
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
+    m_link.DeleteSerialComm();
     StopBatchTests();
     if (m_import.IsRunning()) m_link.Workers().Stop(m_import);
     // Joined even when it has ended by itself: its thread may still be looking at its flag.
     StopUpgradeThread();
-    m_link.DeleteSerialComm();
     EndDialog(kIdCancel);
 }

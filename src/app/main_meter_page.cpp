@@ -134,5 +134,4 @@ void CMainTesterDlg::OnGenerateArray() {
 
 void CMainTesterDlg::StopMeterRuns() {
     m_meterRounds.Stop();
-    m_pointReading.Stop();
 }

@@ -11,7 +11,7 @@
 
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
-#include "commands/batch_runner.h"
+#include "commands/address_jobs.h"
 #include "commands/batch_tests.h"
 #include "commands/command_frame.h"
 #include "commands/meter_rounds.h"
@@ -45,10 +45,6 @@ class CMainTesterDlg : public Dialog,
 public:
     explicit CMainTesterDlg(Dialog* parent = nullptr);
     ~CMainTesterDlg() override;
-
-    // The one main window of the process (the framework's main-window pointer).
-    static CMainTesterDlg* Instance();
-    static void SetInstance(CMainTesterDlg* dlg);
 
     // The module link: channel, reply queues, frame history and worker threads.
     ModuleLink& Link() override { return m_link; }
@@ -176,22 +172,13 @@ public:
     // ---- end of command senders ----
 
     // ---- Address list and the batch tests over it ----
-    // Ends a running data or version test within its current wait and waits for its thread.
+    // Ends every running address-list job within its current wait and waits for its thread.
     void StopBatchTests();
-    // kBlankCell into the result, time and reset columns of every checked row of the address
-    // list: the start of the data and version tests and of point reading.
-    void ClearCheckedResults();
-    // A reset-information reply into the row of the address (display form): the reset word and
-    // the four reset counts. A reply too short for them changes nothing.
-    void SetResetStatisticsRow(const std::string& address, const ByteString& frame);
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog();
-    // The threads of the meter-reading rounds, of automatic point reading and of the import.
+    // The threads of the meter-reading rounds and of the import.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
-    const Worker& PointReadingWorker() const { return m_pointReading.ThreadWorker(); }
-    const Worker& ResetReadWorker() const { return m_resetReadRun.ThreadWorker(); }
-    const Worker& ResetClearWorker() const { return m_resetClearRun.ThreadWorker(); }
     // The upgrade's thread.
     const Worker& UpgradeWorker() const { return m_upgrade; }
     const Worker& ImportThreadWorker() const { return m_import; }
@@ -273,7 +260,6 @@ private:
     void OnTimedSend();
     void OnImportRecords();
     void FillCheckRange();
-    int ReadHexBytes(int controlId, ByteString& out);
 
     // Address list commands and the batch tests.
     void MapAddressListHandlers();
@@ -284,23 +270,6 @@ private:
     void OnSelectFailedRows();
     void OnAddressListClick();
     void OnExportResults();
-    void OnStartTest();
-    void OnVersionTest();
-    // "配置参数", button IDC_CONFIG_PARAMS: one index and value into every checked device.
-    void OnConfigParams();
-    void EnableConfigControls(bool enable);
-    // The wire forms of the checked rows' addresses; false when there are none, or more than
-    // limit (0: no limit), which is said.
-    bool GatherCheckedAddresses(std::vector<std::string>& wireAddresses, size_t limit);
-    // Hands a run's row to this thread, which writes it into the address list.
-    void PostBatchRow(const BatchRow& row);
-    // A run's sent request as one row of the hex text, through the row writer.
-    std::function<void(const ByteString&)> LogSentFrame(LogList list);
-    // The request of a test for one address from the page as it stands; empty when a field
-    // was refused (said).
-    ByteString BuildTestDataFrame(const std::string& wire);
-    ByteString BuildVersionQueryFrame(const std::string& wire);
-    void EnableVersionTestControls(bool enable);
 
     // Record and log files.
     void MapRecordFileHandlers();
@@ -328,28 +297,7 @@ private:
     void OnMeterSend();
     void OnGenerateArray();
 
-    // Point reading over the address list.
-    void MapPointReadHandlers();
-    BatchPlan MakePointReadPlan(uint32_t intervalMs);
-    void OnRemotePointRead();
-    void OnAutoPointRead();
-    void OnStopPointRead();
-    void OnStatistics();
-    // The frames of the checked devices and the interval; false when a field is refused (said).
-    // The point-reading interval (edit IDC_POINT_READ_INTERVAL, seconds) in milliseconds; false,
-    // after saying so, when it is empty. Point reading and reset information share it.
-    bool ReadPointReadInterval(uint32_t& intervalMs);
-    bool PreparePointReadSteps(std::vector<BatchStep>& steps, uint32_t& intervalMs);
-    void EnablePointReadControls();
-    // Reset information of the checked devices, read or cleared.
-    void MapResetInfoHandlers();
-    void OnReadResetInfo();
-    void OnAutoClearReset();
-    void StartResetInfoRun(BatchRunner& run, int button, uint8_t subCode);
-    // The frames of the checked devices and the interval; false when there is nothing to send
-    // or a field is refused (said).
-    bool PrepareResetInfoSteps(uint8_t subCode, std::vector<BatchStep>& steps, uint32_t& intervalMs);
-    // Ends the rounds and point reading, waiting for their threads.
+    // Ends the rounds, waiting for their thread.
     void StopMeterRuns();
 
     // The window's own worker threads.
@@ -435,15 +383,9 @@ private:
     uint32_t m_importRun = 0;             // the latest import started
     bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
     bool m_closing = false;               // OnClose has begun: nothing starts again
-    BatchRunner m_addressTestRun;
-    BatchRunner m_versionTestRun;
-    BatchRunner m_configRun;
 
-    // ---- Meter-reading rounds and point reading ----
+    // ---- Meter-reading rounds ----
     MeterRounds m_meterRounds;
-    BatchRunner m_pointReading;
-    BatchRunner m_resetReadRun;
-    BatchRunner m_resetClearRun;
 
     // ---- Repeats on the window's timers ----
     DialogRepeatWindow m_repeatWindow{*this};
@@ -456,6 +398,10 @@ private:
 
     // ---- Frame lists and layout ----
     FrameLogs m_frameLogs;  // each log's list, counter and lock
+    // The address-list jobs by their buttons; after the frame logs and the link they write into,
+    // so their runs are stopped and joined before those go.
+    DialogJobWindow m_jobWindow{*this, m_frameLogs};
+    AddressJobs m_addressJobs{m_jobWindow, m_link};
     Rect m_initialRect;
     std::string m_hIcon;
     int m_currentPage = 0;

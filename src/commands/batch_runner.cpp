@@ -1,29 +1,35 @@
 #include "commands/batch_runner.h"
 
+#include <atomic>
+#include <memory>
 #include <utility>
 
 #include "platform/local_time.h"
 
-BatchRunner::BatchRunner(ModuleLink& link, std::string errorText)
-    : m_link(link), m_errorText(std::move(errorText)) {}
+BatchRunner::BatchRunner(ModuleLink& link, UiThread& ui, ReplySource& replies, std::string errorText)
+    : m_link(link), m_ui(ui), m_replies(replies), m_errorText(std::move(errorText)) {}
 
 BatchRunner::~BatchRunner() { Stop(); }
 
-int BatchRunner::Start(std::vector<BatchStep> steps, BatchPlan plan) {
+int BatchRunner::Start(std::vector<std::string> wires, const BatchSettings& settings, BatchSteps& steps) {
     Stop();
     m_stop.Reset();
-    auto procedure = [this, steps = std::move(steps), plan = std::move(plan)] {
-        Run(steps, plan);
+    auto procedure = [this, wires = std::move(wires), settings, &steps] {
+        Run(wires, settings, steps);
         m_worker.RequestStop();
-        if (plan.ended) plan.ended();
+        steps.Ended();
     };
     return m_link.Workers().Start(m_worker, std::move(procedure), m_errorText);
 }
 
-void BatchRunner::Stop() {
+void BatchRunner::Interrupt() {
     // The flag first: a run that has not looked at it yet ends there, one already waiting wakes.
     m_worker.RequestStop();
     m_stop.Set();
+}
+
+void BatchRunner::Stop() {
+    Interrupt();
     m_link.Workers().Stop(m_worker);
 }
 
@@ -32,38 +38,74 @@ void BatchRunner::Finish() {
     m_link.Workers().Stop(m_worker);
 }
 
-void BatchRunner::Run(const std::vector<BatchStep>& steps, const BatchPlan& p) {
-    for (const BatchStep& step : steps) {
+bool BatchRunner::IsActive() const {
+    const std::shared_ptr<WorkerThread> thread = m_worker.Thread();
+    return thread && !thread->IsFinished();
+}
+
+bool BatchRunner::Ask(BatchSteps& steps, size_t index, const std::string& wire, StepRequest& request) {
+    // The answer is handed over through this record; a run that stops leaves it cancelled, and a
+    // task that runs after that reads nothing.
+    struct Pending {
+        std::atomic<bool> cancelled{false};
+        bool answered = false;
+        AutoResetEvent ready;
+        StepRequest request;
+    };
+    const auto pending = std::make_shared<Pending>();
+    m_ui.Post([this, pending, &steps, index, wire] {
+        if (pending->cancelled) return;
+        if (m_worker.IsRunning()) {
+            pending->request = steps.Request(index, wire);
+            pending->answered = true;
+        }
+        pending->ready.Set();
+    });
+    if (WaitForAnyEvent({&m_stop, &pending->ready}, kWaitInfinite) != 1) {
+        pending->cancelled = true;
+        return false;
+    }
+    if (!pending->answered || !m_worker.IsRunning()) return false;
+    request = std::move(pending->request);
+    return true;
+}
+
+void BatchRunner::Run(const std::vector<std::string>& wires, const BatchSettings& s, BatchSteps& steps) {
+    for (size_t index = 0; index < wires.size(); ++index) {
+        const std::string& wire = wires[index];
         if (!m_worker.IsRunning()) return;
-        if (p.portClosed && !m_link.IsPortOpen()) {
-            p.portClosed();
+        if (s.skipsWithoutPort && !m_link.IsPortOpen()) {
+            steps.PortClosed();
             continue;
         }
-        p.queue->Clear();
-        *p.arrived = 0;
-        if (!step.frame.empty()) m_link.SendFrame(step.frame);
+        StepRequest request;
+        if (!Ask(steps, index, wire, request)) return;
+        if (request.frame.empty() && request.refused == StepRequest::Refused::Skip) continue;
+        if (request.frame.empty() && request.refused == StepRequest::Refused::EndRun) return;
+        m_replies.Flush();
+        if (!request.frame.empty()) m_link.SendFrame(request.frame);
         const SystemTime sendTime = GetLocalTime();
         const uint64_t sendTick = GetTickCountMs();
-        if (!step.frame.empty() && p.sent) p.sent(step.frame);
-        if (m_stop.Wait(p.waitMs)) return;
+        if (!request.frame.empty()) steps.Sent(request.frame);
+        if (m_stop.Wait(s.waitMs)) return;
 
         BatchRow row;
-        row.address = SwapAddressOrder(step.wire);
+        row.address = SwapAddressOrder(wire);
         ReplyEntry reply;
         bool answered = false;
-        while (*p.arrived == 1 && (!answered || (p.othersGiveWay && row.status == TestStatus::Unchanged)) &&
-               p.queue->Pop(reply)) {
+        while (m_replies.Arrived() && (!answered || (s.othersGiveWay && row.status == TestStatus::Unchanged)) &&
+               m_replies.Pop(reply)) {
             answered = true;
-            row.status = p.judge(step.wire, reply.frame);
+            row.status = request.judge ? request.judge(reply.frame) : TestStatus::Failure;
         }
         if (answered) {
             row.reply = reply.frame;
-            if (p.writesTime) row.time = ElapsedMsText(sendTime, reply.time);
+            if (s.writesTime) row.time = ElapsedMsText(sendTime, reply.time);
         } else {
             row.status = TestStatus::Failure;
-            if (p.writesTime) row.time = ElapsedSecondsText(GetTickCountMs() - sendTick);
+            if (s.writesTime) row.time = ElapsedSecondsText(GetTickCountMs() - sendTick);
         }
-        if (p.post) p.post(row);
+        steps.Done(row);
     }
 }
 

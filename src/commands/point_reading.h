@@ -42,3 +42,8 @@ bool PointReadIntervalMs(const std::string& text, uint32_t& ms);
 
 // "总次数：..成功次数：..失败次数：.." over every row's verdict.
 std::string PointReadTotalsText(ListView list);
+
+// The request of "远程点抄" from the page: the multicast and stop-bits combos, the group address
+// edit when multicast, the device address edit and the data length; false (said) when one of
+// the edits is empty.
+bool RemotePointReadPayload(Dialog& page, ByteString& payload);

@@ -26,3 +26,7 @@ ByteString BuildResetInfoPayload(uint8_t subCode, uint8_t multicast, const Reset
 // Unchanged for a frame that is not a normal answer from the module or that comes from another
 // device; a failure for one that ends before the device address; else a success.
 TestStatus JudgeResetInfoReply(const ByteString& frame, const std::string& mac);
+
+// A reset-information reply into the row of the address (display form): the reset word and the
+// four reset counts, into the last row of that address. A reply too short for them changes nothing.
+void WriteResetStatisticsRow(ListView list, const std::string& address, const ByteString& frame);

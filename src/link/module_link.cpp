@@ -65,6 +65,8 @@ int ModuleLink::CreateSerialComm() {
 void ModuleLink::DeleteSerialComm() {
     std::shared_ptr<CSerialComm> comm = std::move(m_serialComm);
     if (GetChannelMode() == CHANNEL_SERIAL) SetChannelMode(CHANNEL_SERIAL);
+    // Closed here even while a sender still holds it: a write the device does not take ends.
+    if (comm && comm->IsOpen()) comm->Close();
     comm.reset();  // its reader stops here
 }
 

@@ -376,14 +376,19 @@ int CSerialPort::WriteBlock(const unsigned char* bytes, size_t count) {
             SetFault(SerialFault::WriteFailed, 0);
             break;
         }
-        pollfd pfd{m_fd, POLLOUT, 0};
-        const int r = ::poll(&pfd, 1, static_cast<int>(std::min<int64_t>(left.count(), INT_MAX)));
+        // A close wakes the wait through the reader's stop pipe: the write ends with the port.
+        pollfd fds[2] = {{m_fd, POLLOUT, 0}, {m_stopPipe[0], POLLIN, 0}};
+        const int r = ::poll(fds, 2, static_cast<int>(std::min<int64_t>(left.count(), INT_MAX)));
         if (r < 0 && errno != EINTR) {
             SetFault(SerialFault::WriteFailed, errno);
             break;
         }
-        if (r > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+        if (r > 0 && (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL))) {
             SetFault(SerialFault::WriteFailed, EIO);
+            break;
+        }
+        if (m_state.load() != PORT_OPEN) {
+            SetFault(SerialFault::WriteFailed, 0);
             break;
         }
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/reset_info.h"
 #include "support/main_window_fixture.h"
 #include "res/resource_ids.h"
 #include "test_frames.h"
@@ -184,7 +185,7 @@ TEST_F(BatchTestsTest, ResetStatisticsGoIntoTheRowOfTheAddressCountingBytesPastT
     const ByteString reply = testing_frames::MakeFrame(
         0x80, 0xF4, "03 41 00 00 00 00 00 11 22 33 44 01 00 00 00 02 00 00 00 FF FF FF FF 00 00 00 01");
     Addresses().AppendRow({"", "abcd", "", "", "", "", "", "", "", ""});
-    dlg->SetResetStatisticsRow("00000000ABCD", reply.substr(0, 12));
+    WriteResetStatisticsRow(Addresses(), "00000000ABCD", reply.substr(0, 12));
     EXPECT_EQ(Addresses().GetItemText(0, 4), "");
     const struct {
         size_t length;
@@ -195,7 +196,7 @@ TEST_F(BatchTestsTest, ResetStatisticsGoIntoTheRowOfTheAddressCountingBytesPastT
         {14, {"00002211", "", "0", "0", "0", "0"}},
     };
     for (const auto& c : cases) {
-        dlg->SetResetStatisticsRow("00000000ABCD", reply.substr(0, c.length));
+        WriteResetStatisticsRow(Addresses(), "00000000ABCD", reply.substr(0, c.length));
         for (int col = 4; col < 10; ++col) EXPECT_EQ(Addresses().GetItemText(0, col), c.columns[col - 4]) << col;
     }
 }

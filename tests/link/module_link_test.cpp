@@ -401,6 +401,38 @@ TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
     EXPECT_EQ(link.Queues().receiveData.Size(), 0u);
 }
 
+TEST_F(ModuleLinkTest, DeletingThePortEndsAWriteTheDeviceDoesNotTake) {
+    Open();
+    // The module reads the first chunk of a 1 MiB request and no more: the write waits on a full
+    // line, and its own time-out (50 ms a byte) is hours away.
+    std::mutex lock;
+    std::condition_variable changed;
+    bool stopped = false, reading = false;
+    sim.SetByteTap([&](const ByteString&) {
+        std::unique_lock<std::mutex> guard(lock);
+        stopped = true;
+        changed.notify_all();
+        changed.wait(guard, [&] { return reading; });
+    });
+    const uint32_t sentBefore = link.History().SentCount();
+    const std::shared_ptr<WorkerThread> sender =
+        WorkerThread::Start([this] { link.SendFrame(ByteString(1 << 20, 0x55)); });
+    {
+        std::unique_lock<std::mutex> guard(lock);
+        ASSERT_TRUE(changed.wait_for(guard, std::chrono::seconds(10), [&] { return stopped; }));
+    }
+    link.DeleteSerialComm();
+    EXPECT_TRUE(sender->Join(10000));
+    EXPECT_EQ(link.History().SentCount(), sentBefore);  // cut short: no frame sent
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        reading = true;
+    }
+    changed.notify_all();
+    sender->Join();
+    sim.SetByteTap(nullptr);
+}
+
 TEST_F(ModuleLinkTest, WithNoChannelAFrameIsStillRecordedAsSent) {
     ASSERT_EQ(link.CreateSerialComm(), 1);
     link.SendFrame(MakeFrame(0x40, 0x03, ByteString()));

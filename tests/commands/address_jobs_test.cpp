@@ -1,0 +1,153 @@
+// The jobs over the address list as a user meets them, against the simulated module: the page
+// read as each address comes, one job at a time, and closing the window while a job runs.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "res/resource_ids.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+using kvtsim::Bytes;
+using kvtsim::BuildFrame;
+using kvtsim::FromHex;
+using Strings = std::vector<std::string>;
+
+// The six address bytes in the order the frame carries them.
+Bytes WireBytes(const std::string& typed) {
+    const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
+    return Bytes(b.rbegin(), b.rend());
+}
+
+class AddressJobsTest : public testsupport::MainWindowWithModule {
+protected:
+    // The clock stands still: an answer takes "00 ms", a silent device its whole second.
+    AddressJobsTest() : MainWindowWithModule(33, true) {}
+
+    void SetUp() override {
+        MainWindowWithModule::SetUp();
+        OpenPort();
+    }
+    ListView List() { return ListOf(IDC_ADDRESS_LIST); }
+    void AddRows(const Strings& addresses) {
+        for (const std::string& a : addresses) List().SetCheck(List().AppendRow({"", a, "old", "old", "old"}), true);
+    }
+    std::string Row(int r) { return List().GetItemText(r, 2) + "|" + List().GetItemText(r, 3); }
+    // The frames of this command that reached the module, spaced.
+    Strings Requests(uint8_t command) {
+        Strings frames;
+        for (const Bytes& f : sim.ReceivedFrames())
+            if (f[4] == command) frames.push_back(testsupport::Spaced(f));
+        return frames;
+    }
+};
+
+TEST_F(AddressJobsTest, TheDataTestReadsThePageAsEachAddressComes) {
+    // After the first request the data change: the second carries the new data. After the second
+    // the depth is emptied: the third is refused with its message, nothing is sent for it, and
+    // it fails after its wait.
+    AddRows({"1", "2", "3"});
+    for (const char* a : {"1", "2", "3"}) sim.SetAnswerFor(0x14, 2, WireBytes(a), BuildFrame(0x80, 0x14, {}));
+    dlg->SetDlgItemText(IDC_USER_DATA, "A55A");
+    Click(IDC_START_DATA_TEST);
+    ASSERT_TRUE(WaitFor([&] { return Requests(0x14).size() == 1; }));
+    dlg->SetDlgItemText(IDC_USER_DATA, "B66B");
+    ASSERT_TRUE(WaitFor([&] { return Requests(0x14).size() == 2; }));
+    dlg->SetDlgItemText(IDC_DEPTH, "");
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_START_DATA_TEST); }, 10000));
+    EXPECT_EQ(Requests(0x14), (Strings{"79 0C 00 40 14 33 08 01 00 00 00 00 00 02 00 A5 5A 9D 9F ",
+                                       "79 0C 00 40 14 33 08 02 00 00 00 00 00 02 00 B6 6B C0 BE "}));
+    EXPECT_EQ(BoxTexts(), Strings{"depth域不能为空"});
+    EXPECT_EQ(Row(0), "成功|00 ms");
+    EXPECT_EQ(Row(1), "成功|00 ms");
+    EXPECT_EQ(Row(2), "失败|01 秒");
+}
+
+TEST_F(AddressJobsTest, PointReadingEndsAtTheDeviceWhoseRequestTheEmptiedLengthRefuses) {
+    // The devices are silent. After the first request the data length is emptied: the second
+    // device's request is refused with its message and the run ends there.
+    AddRows({"1", "2", "3"});
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+    Click(IDC_AUTO_POINT_READ);
+    ASSERT_TRUE(WaitFor([&] { return Requests(0xF1).size() == 1; }));
+    dlg->SetDlgItemText(IDC_POINT_READ_LENGTH, "");
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_AUTO_POINT_READ); }, 10000));
+    EXPECT_EQ(Requests(0xF1), Strings{"79 09 00 40 F1 00 01 00 00 00 00 00 14 00 4F AD "});
+    EXPECT_EQ(BoxTexts(), Strings{"输入数据长度"});
+    EXPECT_EQ(Row(0), "失败|01 秒");
+    EXPECT_EQ(Row(1), " | ");
+    EXPECT_EQ(Row(2), " | ");
+}
+
+TEST_F(AddressJobsTest, TwoResetRunsStartedTogetherNeverShareTheirReplies) {
+    // Each device answers each request once. The clearing's start ends the reading, which has
+    // sent nothing yet; the clearing alone gets every answer.
+    const uint32_t counts[4] = {1, 2, 3, 4};
+    AddRows({"71", "72", "73"});
+    for (const char* a : {"71", "72", "73"}) {
+        kvtsim::AnswerResetInfoFor(sim, WireBytes(a), false, kvtsim::ResetInfoAnswer(3, WireBytes(a), 9, counts));
+    }
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+    Click(IDC_READ_RESET_INFO);
+    Click(IDC_AUTO_CLEAR_RESET);
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_AUTO_CLEAR_RESET) && Enabled(IDC_READ_RESET_INFO); }, 10000));
+    EXPECT_EQ(Requests(0xF4), (Strings{"79 08 00 40 F4 03 00 71 00 00 00 00 00 B0 CE ",
+                                       "79 08 00 40 F4 03 00 72 00 00 00 00 00 B1 CD ",
+                                       "79 08 00 40 F4 03 00 73 00 00 00 00 00 B2 CC "}));
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(Row(r) + "|" + List().GetItemText(r, 4), "成功|00 ms| ") << r;
+}
+
+TEST_F(AddressJobsTest, ClosingDuringAConfigurationRunStopsIt) {
+    AddRows({"81", "82"});
+    dlg->SetDlgItemText(IDC_CONFIG_INDEX, "3");
+    dlg->SetDlgItemText(IDC_CONFIG_DATA, "1000");
+    Click(IDC_CONFIG_PARAMS);  // the devices are silent
+    ASSERT_TRUE(WaitFor([&] { return Requests(0xE1).size() == 1; }));
+    dlg->Close();
+    // The run was joined in the close: its end has given the controls back, and the frame logs
+    // it writes into can go with the window.
+    PumpMessages();
+    EXPECT_TRUE(Enabled(IDC_CONFIG_PARAMS));
+    EXPECT_EQ(Row(0), " | ");
+    dlg->DestroyWindow();
+    dlg.reset();
+    EXPECT_EQ(Requests(0xE1).size(), 1u);
+}
+
+TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
+    // The device stops reading at the first request of a reset reading without pauses over 2000
+    // devices: after some 1300 requests the line is full and a write waits, each for its own
+    // time-out of 2.75 s. The close's time is the only sign that it did not wait for the write;
+    // the bound lies well between the close's own work and that time-out.
+    std::mutex lock;
+    std::condition_variable changed;
+    bool reading = false, stopped = false;
+    sim.SetByteTap([&](const Bytes&) {
+        std::unique_lock<std::mutex> guard(lock);
+        stopped = true;
+        changed.notify_all();
+        changed.wait(guard, [&] { return reading; });
+    });
+    for (int i = 0; i < 2000; ++i) List().SetCheck(List().AppendRow({"", std::to_string(100000 + i)}), true);
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "0");
+    Click(IDC_READ_RESET_INFO);
+    ASSERT_TRUE(WaitFor([&] { return dlg->Link().History().SentCount() > 1200; }, 20000));
+    const auto start = std::chrono::steady_clock::now();
+    dlg->Close();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(1500));
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        reading = true;
+    }
+    changed.notify_all();
+    sim.SetByteTap(nullptr);
+}
+
+}  // namespace
