@@ -456,8 +456,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
                 auto* e = new QLineEdit(caption, parent);
                 e->setReadOnly(HasStyle(c.style, ControlStyle::kReadOnly));
                 if (HasStyle(c.style, ControlStyle::kPassword)) e->setEchoMode(QLineEdit::Password);
-                if (HasStyle(c.style, ControlStyle::kNumber))
-                    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+                e->setValidator(new EditInput(HasStyle(c.style, ControlStyle::kNumber), e));
                 QObject::connect(e, &QLineEdit::textChanged, e, [e, id] { Notify_(e, id, Notify::EditChange); });
                 QObject::connect(e, &QLineEdit::editingFinished, e, [e, id] { Notify_(e, id, Notify::KillFocus); });
                 e->installEventFilter(new FocusInFilter(e, id));
