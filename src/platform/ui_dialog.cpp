@@ -440,6 +440,10 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         case ControlKind::Picture: {
             auto* l = new QLabel(parent);
             l->setScaledContents(true);
+            // The caption names the image resource.
+            bool number = false;
+            const int image = caption.toInt(&number);
+            if (const char* file = number ? FindImageFile(image) : nullptr) l->setPixmap(QPixmap(QString::fromUtf8(file)));
             w = l;
             break;
         }
