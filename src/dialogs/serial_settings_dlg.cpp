@@ -119,7 +119,8 @@ void CSerialSettingsDlg::TogglePort() {
             ShowMessageBox(OpenFailureText(result, comm.LastFault(), comm.LastErrorText()), "错误",
                            kMbOk | kMbIconStop);
         }
-        link.SetPortOpen(false);
+        // An open network channel stays open.
+        if (!link.Network().IsSocketOpen()) link.SetPortOpen(false);
     }
     UpdateStatus();
 }

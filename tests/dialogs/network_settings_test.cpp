@@ -357,6 +357,13 @@ TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
     dlg->OnSerialSettings();
     EXPECT_EQ(shown, "打开串口|串口未打开|网口已打开");
     EXPECT_EQ(Status(), "网口已打开");
+    // A port that cannot be opened leaves the network channel open.
+    dlg->SerialSettingsRecord().comPort = 98;
+    OpenPort();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"打开串口失败"});
+    EXPECT_TRUE(dlg->Link().IsPortOpen());
+    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+    dlg->SerialSettingsRecord().comPort = 12;
     OpenPort();
     EXPECT_TRUE(dlg->Link().IsSerialOpen());
     EXPECT_EQ(Status(), "COM12,115200, 8,无校验, 1");
