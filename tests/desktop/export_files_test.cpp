@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,7 +50,19 @@ protected:
         MainWindowOnScreen::SetUp();
         if (IsSkipped()) return;
         SetFileDialogHook(nullptr);  // the real dialog; the fixture puts its own back
+        // What the dialog remembers goes into the test's own directory.
+        if (const char* config = std::getenv("XDG_CONFIG_HOME")) savedConfig = config;
+        setenv("XDG_CONFIG_HOME", workDir.c_str(), 1);
     }
+    void TearDown() override {
+        if (savedConfig.empty()) {
+            unsetenv("XDG_CONFIG_HOME");
+        } else {
+            setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+        }
+        MainWindowOnScreen::TearDown();
+    }
+    std::string savedConfig;
 };
 
 TEST_F(ExportsOnScreen, EachExportCreatesANewFileThroughTheFileDialog) {
