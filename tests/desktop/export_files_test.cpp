@@ -53,16 +53,15 @@ protected:
         // What the dialog remembers goes into the test's own directory.
         if (const char* config = std::getenv("XDG_CONFIG_HOME")) savedConfig = config;
         setenv("XDG_CONFIG_HOME", workDir.c_str(), 1);
+        configSet = true;
     }
     void TearDown() override {
-        if (savedConfig.empty()) {
-            unsetenv("XDG_CONFIG_HOME");
-        } else {
-            setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
-        }
+        if (configSet && savedConfig.empty()) unsetenv("XDG_CONFIG_HOME");
+        if (configSet && !savedConfig.empty()) setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
         MainWindowOnScreen::TearDown();
     }
     std::string savedConfig;
+    bool configSet = false;
 };
 
 TEST_F(ExportsOnScreen, EachExportCreatesANewFileThroughTheFileDialog) {
