@@ -38,6 +38,13 @@ const DialogTemplate* DialogById(int id) {
     return FindDormantDialogTemplate(id);
 }
 
+const char* ImageById(int id) {
+    switch (id) {
+        case IDR_MAIN_ICON: return KVT_RES_DIR "/icon128.png";
+        default: return nullptr;
+    }
+}
+
 const MenuTemplate* MenuById(int id) {
     for (const MenuEntry& e : kMenus) {
         if (e.id == id) return &e.get();
@@ -49,5 +56,8 @@ const MenuTemplate* MenuById(int id) {
 
 void RegisterResources() {
     static std::once_flag once;
-    std::call_once(once, [] { RegisterResourceSource({DialogById, MenuById, FindStringEntry}); });
+    std::call_once(once, [] {
+        RegisterResourceSource({DialogById, MenuById, FindStringEntry});
+        RegisterImageSource(ImageById);
+    });
 }

@@ -237,51 +237,21 @@ std::string CBroadcastReplyTestDlg::ExportHeader() {
 }
 
 void CBroadcastReplyTestDlg::OnExportData() {
-    TextFileDialog dialog;
-    dialog.open = true;
-    dialog.defaultExt.clear();
-    dialog.fileName = "ROUTEREXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
-    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
-        if (m_replyList.GetItemCount() == 0) return false;
-        text = RowsText(ExportHeader() + "\n", m_replyList, kColumns);
-        return true;
-    });
+    ExportListRows("ROUTEREXPORT, ", ExportHeader() + "\n", m_replyList, kColumns);
 }
 
 void CBroadcastReplyTestDlg::OnImportData() {
-    TextFileDialog dialog;
-    dialog.open = true;
-    dialog.defaultExt.clear();
-    TextFile file;
-    if (OpenTextImport(file, dialog, "打开文件失败").empty()) return;
-    std::string line;
-    if (!file.ReadLine(line)) return;  // the header
-    uint32_t skipped = 0;
-    uint32_t notImported = 0;
-    std::vector<std::string> cells;
-    while (file.ReadLine(line)) {
-        if (line.find_first_not_of(' ') == std::string::npos) continue;
-        if (!ParseExportCells(line, kColumns, cells) && !ParseFixedCells(line, kColumns, 24, 13, cells)) {
-            ++skipped;
-            continue;
-        }
-        if (m_rowCount >= kMaxRows) {
-            ++notImported;
-            continue;
-        }
+    ListImport import;
+    import.parse = [](const std::string& line, std::vector<std::string>& cells) {
+        return ParseExportCells(line, kColumns, cells) || ParseFixedCells(line, kColumns, 24, 13, cells);
+    };
+    import.full = [this] { return m_rowCount >= kMaxRows; };
+    import.add = [this](const std::vector<std::string>& cells) {
         ByteString& mac = m_macRecords[m_rowCount];
         mac.clear();
         HexTextToBytes(cells[kMacColumn], mac, 0);
         m_replyList.AppendRow(cells);
         ++m_rowCount;
-    }
-    file.Close();
-    m_droppedRows += notImported;
-    std::string message;
-    if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
-    if (notImported) {
-        if (!message.empty()) message += "\n";
-        AppendFormat(message, "列表已满，有%u行未导入", notImported);
-    }
-    if (!message.empty()) ShowMessageBox(message);
+    };
+    m_droppedRows += ImportListRows(import);
 }

@@ -1,7 +1,6 @@
 #include "dialogs/device_search_list_dlg.h"
 
 #include <algorithm>
-#include <fstream>
 #include <utility>
 
 #include "analyzer/analyzer.h"
@@ -29,11 +28,6 @@ const char* const kExportTitles[kColumns] = {"时间",     "编号",     "地址
 const char* const kRoutingTitles[kRoutingColumns] = {"时间",     "编号",     "地址",     "深度",
                                                       "网络状态", "设备类别", "地址模式", "组播地址"};
 
-std::string RemoveBlanks(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-    return text;
-}
-
 std::string TrimRight(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) text.pop_back();
     return text;
@@ -41,32 +35,6 @@ std::string TrimRight(std::string text) {
 
 bool Inside(const ByteString& frame, long long position, long long count) {
     return position + count - 1 < static_cast<long long>(frame.size());
-}
-
-bool IsBlankLine(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
-
-// The lines from line index first (0 is the first line) to the end that hold more than blanks,
-// counted in the file's bytes without reading them as rows.
-uint32_t CountFilledLines(const std::string& path, size_t first) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> buffer(1 << 16);
-    uint32_t count = 0;
-    size_t line = 0;
-    bool filled = false;
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
-        const char* const end = buffer.data() + in.gcount();
-        for (const char* p = buffer.data(); p != end; ++p) {
-            if (*p == '\n') {
-                if (filled && line >= first) ++count;
-                ++line;
-                filled = false;
-            } else if (*p != ' ' && *p != '\r') {
-                filled = true;
-            }
-        }
-    }
-    if (filled && line >= first) ++count;
-    return count;
 }
 
 }  // namespace
@@ -235,94 +203,30 @@ std::string CDeviceSearchListDlg::ExportHeader() {
 }
 
 void CDeviceSearchListDlg::OnExportDeviceList() {
-    TextFileDialog dialog;
-    dialog.open = true;
-    dialog.defaultExt.clear();
-    dialog.fileName = "ROUTEREXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
-    // An empty list leaves no file of that name.
-    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
-        if (m_deviceList.GetItemCount() == 0) return false;
-        text = RowsText(ExportHeader() + "\n", m_deviceList, kColumns);
-        return true;
-    });
-}
-
-bool CDeviceSearchListDlg::ParseImportLine(const std::string& utf8Line, bool exportLayout,
-                                           std::vector<std::string>& cells) {
-    cells.assign(kColumns, std::string());
-    // Widths count GBK bytes, as the file holds them.
-    const std::string line = Utf8ToGbk(utf8Line);
-    if (line.find_first_not_of(' ') == std::string::npos) return false;
-    const size_t length = line.size();
-    size_t q = 0;
-    if (!exportLayout) {
-        for (int c = 0; c < kColumns && q < length; ++c) {
-            const size_t width = c == 0 ? 24 : c == kColumns - 1 ? std::string::npos : 13;
-            // A field followed by another ends in a blank; a text running over its end does not fit.
-            if (width != std::string::npos && q + width < length && line[q + width - 1] != ' ') return false;
-            cells[static_cast<size_t>(c)] = GbkToUtf8(RemoveBlanks(line.substr(q, width)));
-            q = width == std::string::npos ? length : q + width;
-        }
-        return true;
-    }
-    // As the export writes: each cell padded to at least 12 characters and four blanks after it.
-    // Cells hold no blanks, but the time of column 0 holds one between date and time.
-    for (int c = 0; c < kColumns && q < length; ++c) {
-        if (c == kColumns - 1) {
-            cells[static_cast<size_t>(c)] = GbkToUtf8(RemoveBlanks(line.substr(q)));
-            break;
-        }
-        size_t end = c == 0 ? line.find("  ", q) : line.find(' ', q);
-        if (end == std::string::npos) end = length;
-        const size_t textLength = end - q;
-        const size_t next = q + std::max<size_t>(textLength, 12) + 4;
-        const size_t padEnd = std::min(next, length);
-        for (size_t i = end; i < padEnd; ++i)
-            if (line[i] != ' ') return false;  // the columns do not line up
-        cells[static_cast<size_t>(c)] = GbkToUtf8(line.substr(q, textLength));
-        q = next;
-    }
-    return true;
+    ExportListRows("ROUTEREXPORT, ", ExportHeader() + "\n", m_deviceList, kColumns);
 }
 
 void CDeviceSearchListDlg::OnImportDeviceList() {
-    TextFileDialog dialog;
-    dialog.open = true;
-    dialog.defaultExt.clear();
-    TextFile file;
-    const std::string path = OpenTextImport(file, dialog, "打开文件失败");
-    if (path.empty()) return;
-    std::string line;
-    if (!file.ReadLine(line)) return;
     // The header tells the layout to try first; a line may still be in the other one.
-    const bool exportLayout = TrimRight(line) == TrimRight(ExportHeader());
-    size_t linesRead = 1;
-    uint32_t skipped = 0;
-    std::vector<std::string> cells;
-    while (m_rowCount < kMaxRows && file.ReadLine(line)) {
-        ++linesRead;
-        if (IsBlankLine(line)) continue;
-        if (!ParseImportLine(line, exportLayout, cells) && !ParseImportLine(line, !exportLayout, cells)) {
-            ++skipped;
-            continue;
-        }
+    bool exportLayout = false;
+    ListImport import;
+    import.header = [&exportLayout](const std::string& header) {
+        exportLayout = TrimRight(header) == TrimRight(ExportHeader());
+    };
+    import.parse = [&exportLayout](const std::string& line, std::vector<std::string>& cells) {
+        auto exported = [&] { return ParseExportCells(line, kColumns, cells, true); };
+        auto fixed = [&] { return ParseFixedCells(line, kColumns, 24, 13, cells); };
+        return exportLayout ? exported() || fixed() : fixed() || exported();
+    };
+    import.full = [this] { return m_rowCount >= kMaxRows; };
+    import.add = [this](const std::vector<std::string>& cells) {
         ByteString& mac = m_macRecords[m_rowCount];
         mac.clear();
         HexTextToBytes(cells[2], mac, 0);
         m_deviceList.AppendRow(cells);
         ++m_rowCount;
-    }
-    file.Close();
-    // A full list reads no further: the rest is only counted.
-    const uint32_t notImported = m_rowCount >= kMaxRows ? CountFilledLines(path, linesRead) : 0;
-    m_droppedRows += notImported;
-    std::string message;
-    if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
-    if (notImported) {
-        if (!message.empty()) message += "\n";
-        AppendFormat(message, "列表已满，有%u行未导入", notImported);
-    }
-    if (!message.empty()) ShowMessageBox(message);
+    };
+    m_droppedRows += ImportListRows(import);
 }
 
 void CDeviceSearchListDlg::OnCountByNetworkState() {

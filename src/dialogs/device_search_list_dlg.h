@@ -60,10 +60,6 @@ public:
     static const char* DeviceTypeText(uint8_t type);
     static const char* MulticastFlagText(uint8_t flag);
 
-    // Reads one line of an exported list. exportLayout: the cells as the export writes them;
-    // otherwise fixed fields of 24 and 13 characters, each but the last ending in a blank when
-    // the line goes on. False for a blank line or one that does not fit the layout.
-    static bool ParseImportLine(const std::string& line, bool exportLayout, std::vector<std::string>& cells);
     // The header line of the export, without its line feed.
     static std::string ExportHeader();
 

@@ -106,9 +106,9 @@ void CMeterManageDlg::LimitEditLengths() {
 
 void CMeterManageDlg::Warn(const std::string& text) { WarningBox().Raise(*this, text); }
 
-void CMeterManageDlg::AppendAddressRow(const std::string& address, const std::string& group) {
+void CMeterManageDlg::AppendAddressRow(const std::string& address, const std::string& group, bool numbered) {
     const int row = m_meterList.GetItemCount();
-    const std::string number = StrFormat("%d", row + 1);
+    const std::string number = numbered ? StrFormat("%d", row + 1) : std::string();
     m_meterList.InsertItem(row, number);
     m_meterList.SetItemText(row, 1, address);
     m_meterList.SetItemText(row, 2, group);
@@ -189,12 +189,20 @@ void CMeterManageDlg::OnImportAddresses() {
     // A line without its blanks: the address is its first 12 characters (fewer when it is
     // shorter), the group the next 4 (none when absent); the rest is ignored. Both are padded as
     // typed ones are; a line whose address or group is not hexadecimal is skipped and counted.
-    std::vector<std::pair<std::string, std::string>> entries;
+    // An empty line gives a row with no texts, one of blanks a numbered row with none.
+    struct Entry {
+        std::string address, group;
+        bool numbered;
+    };
+    std::vector<Entry> entries;
     int badLines = 0;
     std::string line;
     while (file.ReadLine(line)) {
         const std::string text = RemoveBlanks(line);
-        if (text.empty()) continue;
+        if (text.empty()) {
+            entries.push_back({"", "", !line.empty()});
+            continue;
+        }
         const std::string groupText = text.size() > kAddressDigits ? text.substr(kAddressDigits, kGroupDigits) : "";
         std::string address;
         std::string group;
@@ -203,13 +211,13 @@ void CMeterManageDlg::OnImportAddresses() {
             ++badLines;
             continue;
         }
-        entries.emplace_back(address, group);
+        entries.push_back({address, group, true});
     }
     file.Close();
 
     DeleteAllRows();
     const size_t kept = std::min(entries.size(), static_cast<size_t>(kMaxAddresses));
-    for (size_t i = 0; i < kept; ++i) AppendAddressRow(entries[i].first, entries[i].second);
+    for (size_t i = 0; i < kept; ++i) AppendAddressRow(entries[i].address, entries[i].group, entries[i].numbered);
     std::string problems;
     if (badLines > 0) problems = StrFormat("%d行地址格式错误，已跳过", badLines);
     if (entries.size() > kept) {

@@ -37,8 +37,9 @@ private:
     void OnClickAddressList();
     void FillCheckRange();
 
-    // A row at the end of both lists: number, address and group address; not checked.
-    void AppendAddressRow(const std::string& address, const std::string& group);
+    // A row at the end of both lists: number, address and group address; not checked. Not
+    // numbered: the number is left empty too.
+    void AppendAddressRow(const std::string& address, const std::string& group, bool numbered = true);
     void SetRowCheck(int row, bool check);
     void DeleteAllRows();
     void Warn(const std::string& text);

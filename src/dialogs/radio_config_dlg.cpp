@@ -57,9 +57,10 @@ int CRadioConfigDlg::ParseLocalConfigReply(std::string& text, const ByteString& 
             text += std::string("发射功率：") + PowerLevelText(data[position]) + "\n";
             return static_cast<int>(position + 1);
         case 0xFF:
+            // A missing answer byte reads as 0.
             if (left == 0) {
-                text += kCutShort;
-                return -1;
+                text += "否认\n";
+                return static_cast<int>(position);
             }
             text += std::string(data[position] != 0 ? "确认" : "否认") + "\n";
             return static_cast<int>(position + 1);

@@ -37,7 +37,7 @@ void CRelayAddressDlg::OnAddRelay() {
     std::string text = GetDlgItemText(IDC_RELAY_ADDRESS);
     ByteString bytes;
     HexTextToBytes(text, bytes, 0);
-    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos ||
+    if (text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos ||
         !IsBcdBytes(bytes, 0, -1)) {
         ShowMessageBox("输入表地址长度过长或不是BCD格式");
         return;

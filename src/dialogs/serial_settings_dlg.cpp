@@ -47,7 +47,7 @@ void CSerialSettingsDlg::FillPortList() {
     const SavedSerialSettings& saved = m_host.SerialSettingsRecord();
     m_portCombo.ResetContent();
     for (int n = 1; n <= 99; ++n) {
-        const bool openNow = static_cast<int>(saved.comPort) == n && m_host.Link().IsGatherThreadRunning();
+        const bool openNow = static_cast<int>(saved.comPort) == n && m_host.Link().IsSerialOpen();
         if (openNow || ProbePort(n)) {
             const int index = m_portCombo.AddString(StrFormat("COM%d", n));
             if (static_cast<int>(saved.comPort) == n) m_portCombo.SetCurSel(index);
@@ -119,7 +119,8 @@ void CSerialSettingsDlg::TogglePort() {
             ShowMessageBox(OpenFailureText(result, comm.LastFault(), comm.LastErrorText()), "错误",
                            kMbOk | kMbIconStop);
         }
-        link.SetPortOpen(false);
+        // An open network channel stays open.
+        if (!link.Network().IsSocketOpen()) link.SetPortOpen(false);
     }
     UpdateStatus();
 }
@@ -135,7 +136,8 @@ void CSerialSettingsDlg::OnOpenPort() {
 }
 
 void CSerialSettingsDlg::UpdateStatus() {
-    if (m_host.Link().IsGatherThreadRunning()) {
+    // The gather thread also runs for the network channel: only the port itself tells.
+    if (m_host.Link().IsSerialOpen()) {
         const std::string port = m_portCombo.GetSelectedText();
         if (port.empty()) {
             SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "打开串口");
@@ -153,6 +155,8 @@ void CSerialSettingsDlg::UpdateStatus() {
     } else {
         SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "打开串口");
         SetDlgItemText(IDC_SERIAL_STATUS, "串口未打开");
+        // An open network channel keeps the window's status and version.
+        if (m_host.Link().Network().IsSocketOpen()) return;
         m_host.SetPortStatusText("串口未打开");
         m_host.SetVersionText("版本号:");
     }

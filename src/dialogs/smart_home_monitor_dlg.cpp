@@ -74,18 +74,5 @@ void CSmartHomeMonitorDlg::OnClearFrames() {
 }
 
 void CSmartHomeMonitorDlg::OnExportFrameList() {
-    TextFileDialog dialog;
-    dialog.open = true;
-    dialog.defaultExt.clear();
-    dialog.fileName = "APSDATAEXPORT, " + FileNameStamp(GetLocalTime()) + ".txt";
-    ExportTextFile(dialog, "导出失败！", [this](std::string& text) {
-        const int rows = m_frameList.GetItemCount();
-        if (rows == 0) return false;
-        text = FormatColumnTitles(kExportFormat, kExportTitles, kColumns);
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < kColumns; ++c) text += ExportCell(m_frameList.GetItemText(r, c));
-            text += "\n";
-        }
-        return true;
-    });
+    ExportListRows("APSDATAEXPORT, ", FormatColumnTitles(kExportFormat, kExportTitles, kColumns), m_frameList, kColumns);
 }

@@ -1,6 +1,7 @@
 #include "dialogs/text_export.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "link/conversions.h"
 #include "platform/gbk.h"
@@ -48,6 +49,81 @@ std::string OpenTextImport(TextFile& file, const TextFileDialog& dialog, const s
     if (file.Open(path, TextFile::kRead)) return path;
     ShowMessageBox(failureText);
     return std::string();
+}
+
+void ExportListRows(const std::string& namePrefix, const std::string& header, const ListView& list, int columns) {
+    TextFileDialog dialog;
+    dialog.defaultExt.clear();
+    dialog.fileName = namePrefix + FileNameStamp(GetLocalTime()) + ".txt";
+    ExportTextFile(dialog, "导出失败！", [&](std::string& text) {
+        if (list.GetItemCount() == 0) return false;
+        text = RowsText(header, list, columns);
+        return true;
+    });
+}
+
+namespace {
+
+bool OnlyBlanks(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
+
+// The lines from line index first (0 is the first line) to the end that hold more than blanks,
+// counted in the file's bytes without reading them as rows.
+uint32_t CountFilledLines(const std::string& path, size_t first) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> buffer(1 << 16);
+    uint32_t count = 0;
+    size_t line = 0;
+    bool filled = false;
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        const char* const end = buffer.data() + in.gcount();
+        for (const char* p = buffer.data(); p != end; ++p) {
+            if (*p == '\n') {
+                if (filled && line >= first) ++count;
+                ++line;
+                filled = false;
+            } else if (*p != ' ' && *p != '\r') {
+                filled = true;
+            }
+        }
+    }
+    if (filled && line >= first) ++count;
+    return count;
+}
+
+}  // namespace
+
+uint32_t ImportListRows(const ListImport& import) {
+    TextFileDialog dialog;
+    dialog.open = true;
+    dialog.defaultExt.clear();
+    TextFile file;
+    const std::string path = OpenTextImport(file, dialog, "打开文件失败");
+    if (path.empty()) return 0;
+    std::string line;
+    if (!file.ReadLine(line)) return 0;
+    if (import.header) import.header(line);
+    size_t linesRead = 1;
+    uint32_t skipped = 0;
+    std::vector<std::string> cells;
+    while (!import.full() && file.ReadLine(line)) {
+        ++linesRead;
+        if (OnlyBlanks(line)) continue;
+        if (!import.parse(line, cells)) {
+            ++skipped;
+            continue;
+        }
+        import.add(cells);
+    }
+    file.Close();
+    const uint32_t notImported = import.full() ? CountFilledLines(path, linesRead) : 0;
+    std::string message;
+    if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
+    if (notImported) {
+        if (!message.empty()) message += "\n";
+        AppendFormat(message, "列表已满，有%u行未导入", notImported);
+    }
+    if (!message.empty()) ShowMessageBox(message);
+    return notImported;
 }
 
 std::string FormatColumnTitles(const char* format, const char* const* titles, int count) {
@@ -102,14 +178,14 @@ bool BlankLine(const std::string& line) { return line.find_first_not_of(" \r\n")
 
 }  // namespace
 
-bool ParseExportCells(const std::string& utf8Line, int columns, std::vector<std::string>& cells) {
+bool ParseExportCells(const std::string& utf8Line, int columns, std::vector<std::string>& cells, bool shortLineFits) {
     cells.assign(static_cast<size_t>(columns), std::string());
     const std::string line = Utf8ToGbk(utf8Line);  // widths count GBK bytes
     if (BlankLine(line)) return false;
     const size_t length = line.size();
     size_t q = 0;
     for (int c = 0; c < columns; ++c) {
-        if (q >= length) return false;  // every cell is written, padded
+        if (q >= length) return shortLineFits;  // every cell is written, padded
         if (c == columns - 1) {
             cells[static_cast<size_t>(c)] = GbkToUtf8(WithoutBlanks(line.substr(q)));
             break;

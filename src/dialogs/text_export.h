@@ -40,20 +40,42 @@ std::string OpenTextImport(TextFile& file, const TextFileDialog& dialog, const s
 
 // ---- Column files: a header line, then one line per row of cells ----
 
+class ListView;
+
+// Exports the first columns of list: a save dialog proposing namePrefix + the local time stamp +
+// ".txt" (no default extension), then header (with its line end) and a line per row. An empty
+// list writes no file and removes one of the chosen name; a failure shows "导出失败！".
+void ExportListRows(const std::string& namePrefix, const std::string& header, const ListView& list, int columns);
+
+// The import of a list file, asked through an open dialog without a default extension.
+struct ListImport {
+    std::function<void(const std::string& header)> header;  // the first line; may be empty
+    std::function<bool(const std::string& line, std::vector<std::string>& cells)> parse;
+    std::function<bool()> full;                                // no room for another row
+    std::function<void(const std::vector<std::string>& cells)> add;
+};
+
+// Reads the header, then each further line that holds more than blanks: parsed, it is added; not
+// parsed, it is skipped and counted. Once the list is full nothing more is read: the lines left
+// that hold more than blanks are only counted. A file that cannot be opened shows "打开文件失败";
+// otherwise one message tells what was skipped and what did not fit. Returns the lines not
+// imported for want of room.
+uint32_t ImportListRows(const ListImport& import);
+
 // Fills the "%Ns" and "%-Ns" of format with the texts in order, widths counted in GBK bytes.
 std::string FormatColumnTitles(const char* format, const char* const* titles, int count);
 
 // A cell of a written line: padded on the right to at least 12 characters, then four blanks.
 std::string ExportCell(std::string text);
 
-class ListView;
-
 // The header, then the first columns cells of every row of list, each row ending in "\n".
 std::string RowsText(const std::string& header, const ListView& list, int columns);
 
 // Reads a line written with ExportCell (the first cell may hold one blank, as a time stamp
-// does). False for a blank line or one whose columns do not line up.
-bool ParseExportCells(const std::string& line, int columns, std::vector<std::string>& cells);
+// does). False for a blank line or one whose columns do not line up; a line that ends before its
+// last column is false too, unless shortLineFits (the cells it does not reach stay empty).
+bool ParseExportCells(const std::string& line, int columns, std::vector<std::string>& cells,
+                      bool shortLineFits = false);
 
 // Reads a line of fixed fields: the first firstWidth characters wide, the others width, the last
 // to the end; blanks are removed. A field followed by another must end in a blank. False for a

@@ -123,6 +123,10 @@ void RegisterResourceSource(ResourceSource source);
 const DialogTemplate* FindDialogTemplate(int id);
 const MenuTemplate* FindMenuTemplate(int id);
 const char* LoadResString(int id);
+// Adds a source of image files by resource id; later ones are asked first. Any thread.
+void RegisterImageSource(std::function<const char*(int id)> source);
+// The file of an image resource, or nullptr.
+const char* FindImageFile(int id);
 
 // Pixel conversion of dialog units for the templates' font.
 int DialogUnitsToPixelsX(double du);

@@ -10,6 +10,7 @@ namespace {
 struct Registry {
     std::mutex mutex;
     std::vector<ResourceSource> sources;  // in registration order
+    std::vector<std::function<const char*(int)>> images;
 };
 
 Registry& TheRegistry() {
@@ -45,4 +46,19 @@ const MenuTemplate* FindMenuTemplate(int id) { return Find<MenuTemplate>(&Resour
 const char* LoadResString(int id) {
     const char* s = Find<char>(&ResourceSource::string, id);
     return s ? s : "";
+}
+
+void RegisterImageSource(std::function<const char*(int id)> source) {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    r.images.push_back(std::move(source));
+}
+
+const char* FindImageFile(int id) {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    for (auto it = r.images.rbegin(); it != r.images.rend(); ++it) {
+        if (const char* file = (*it)(id)) return file;
+    }
+    return nullptr;
 }

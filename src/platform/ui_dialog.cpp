@@ -440,6 +440,10 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
         case ControlKind::Picture: {
             auto* l = new QLabel(parent);
             l->setScaledContents(true);
+            // The caption names the image resource.
+            bool number = false;
+            const int image = caption.toInt(&number);
+            if (const char* file = number ? FindImageFile(image) : nullptr) l->setPixmap(QPixmap(QString::fromUtf8(file)));
             w = l;
             break;
         }
@@ -456,8 +460,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
                 auto* e = new QLineEdit(caption, parent);
                 e->setReadOnly(HasStyle(c.style, ControlStyle::kReadOnly));
                 if (HasStyle(c.style, ControlStyle::kPassword)) e->setEchoMode(QLineEdit::Password);
-                if (HasStyle(c.style, ControlStyle::kNumber))
-                    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+                e->setValidator(new EditInput(HasStyle(c.style, ControlStyle::kNumber), e));
                 QObject::connect(e, &QLineEdit::textChanged, e, [e, id] { Notify_(e, id, Notify::EditChange); });
                 QObject::connect(e, &QLineEdit::editingFinished, e, [e, id] { Notify_(e, id, Notify::KillFocus); });
                 e->installEventFilter(new FocusInFilter(e, id));

@@ -4,8 +4,10 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPointer>
+#include <QValidator>
 #include <QTableView>
 #include <QTimer>
 
@@ -201,6 +203,28 @@ private:
 // The view of a report list. Selecting or scrolling a row into view moves it vertically only:
 // the columns stay where the user scrolled them.
 QTableView* NewListView(QWidget* parent);
+
+// What a one-line edit takes from the keyboard: digits only when asked, and no more characters
+// than its limit (0: any number). The limit holds for typing only: a text the program writes is
+// kept whole (SetWholeText), and typing may then shorten it but not lengthen it.
+class EditInput : public QValidator {
+public:
+    EditInput(bool digitsOnly, QLineEdit* edit)
+        : QValidator(edit), digitsOnly_(digitsOnly), length_(static_cast<int>(edit->text().size())) {}
+    State validate(QString& input, int& pos) const override;
+    void SetLimit(int chars) { limit_ = chars > 0 ? chars : 0; }
+    int Limit() const { return limit_; }
+    // Sets the edit's text, whole, whatever its limit.
+    static void SetWholeText(QLineEdit* e, const QString& text);
+    // The edit's input rules, made on first use.
+    static EditInput* Of(QLineEdit* e);
+
+private:
+    bool digitsOnly_;
+    int limit_ = 0;
+    mutable bool written_ = false;  // the next text is the program's
+    mutable int length_;            // the length of the text last taken
+};
 
 // Per-control record kept by a dialog.
 struct ControlInfo {

@@ -90,6 +90,48 @@ void ReplaceLines(QPlainTextEdit* p, const QString& text) {
 
 }  // namespace
 
+QValidator::State EditInput::validate(QString& input, int& pos) const {
+    if (written_) {
+        written_ = false;
+        length_ = static_cast<int>(input.size());
+        return Acceptable;
+    }
+    if (digitsOnly_) {
+        for (QChar c : input) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Invalid;
+        }
+    }
+    const int room = std::max(limit_, length_);
+    if (limit_ > 0 && input.size() > room) {
+        // What does not fit is cut from the end of what was just put in, before the caret.
+        const int excess = static_cast<int>(input.size()) - room;
+        const int from = std::max(0, pos - excess);
+        input.remove(from, excess);
+        pos = from;
+    }
+    length_ = static_cast<int>(input.size());
+    return Acceptable;
+}
+
+void EditInput::SetWholeText(QLineEdit* e, const QString& text) {
+    auto* in = dynamic_cast<EditInput*>(const_cast<QValidator*>(e->validator()));
+    if (in) in->written_ = true;
+    e->setText(text);
+    if (in) {
+        in->written_ = false;
+        in->length_ = static_cast<int>(e->text().size());
+    }
+}
+
+EditInput* EditInput::Of(QLineEdit* e) {
+    auto* in = dynamic_cast<EditInput*>(const_cast<QValidator*>(e->validator()));
+    if (!in && !e->validator()) {
+        in = new EditInput(false, e);
+        e->setValidator(in);
+    }
+    return in;
+}
+
 int Window::GetId() const {
     QWidget* w = W(*this);
     return w ? w->property(kIdProperty).toInt() : 0;
@@ -109,7 +151,7 @@ void Window::SetText(const std::string& text) {
     QWidget* w = W(*this);
     if (!w) return;
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(Q(text));
+        EditInput::SetWholeText(e, Q(text));
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
         ReplaceLines(p, ToWidgetText(text));
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
@@ -297,12 +339,17 @@ void Button::Click() {
 // Edits.
 
 void Edit::SetLimitText(int chars) {
-    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) e->setMaxLength(chars > 0 ? chars : 32767);
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
+        if (EditInput* in = EditInput::Of(e)) in->SetLimit(chars);
+    }
     if (QWidget* w = W(*this)) w->setProperty("kvt_limit", chars);
 }
 
 int Edit::GetLimitText() const {
-    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) return e->maxLength();
+    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
+        const EditInput* in = dynamic_cast<const EditInput*>(e->validator());
+        return in && in->Limit() > 0 ? in->Limit() : 32767;
+    }
     QWidget* w = W(*this);
     return w ? w->property("kvt_limit").toInt() : 0;
 }
@@ -320,7 +367,7 @@ void Edit::AppendText(const std::string& text) {
         p->setTextCursor(c);
         p->ensureCursorVisible();
     } else if (auto* e = qobject_cast<QLineEdit*>(W(*this))) {
-        e->setText(e->text() + Q(text));
+        EditInput::SetWholeText(e, e->text() + Q(text));
     }
 }
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
+#include "app/about_dlg.h"
 #include "app/main_tester_dlg.h"
 #include "platform/dialog_template.h"
 #include "platform/text_format.h"
@@ -230,6 +232,21 @@ TEST_F(MainWindowTest, ControlsFollowTheWindowSizeAtTheirFractions) {
         }
         EXPECT_EQ(text(r), text(expected)) << c.id;
     }
+}
+
+// The about box's picture shows the program's icon: its pixels are not all one colour.
+TEST(AboutBox, ThePictureShowsTheProgramsIcon) {
+    CAboutDlg about;
+    ASSERT_TRUE(about.Create());
+    about.ShowWindow(true);
+    const Window picture = about.GetTemplateControl(0);
+    const Rect r = picture.GetClientRect();
+    ASSERT_GT(r.Width(), 8);
+    std::set<ColorRef> colours;
+    for (int y = 1; y < r.Height(); y += 3)
+        for (int x = 1; x < r.Width(); x += 3) colours.insert(picture.GetPixel(Point{x, y}));
+    EXPECT_GE(colours.size(), 3u);
+    about.DestroyWindow();
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(BroadcastReplyTestTest, AnswersAreListedExplainedExportedAndImported) {
     filePaths.push_back(path);
     Press(IDC_BROADCAST_TEST_EXPORT);
     ASSERT_EQ(fileRequests.size(), 1u);
-    EXPECT_TRUE(fileRequests[0].open);
+    EXPECT_FALSE(fileRequests[0].open);  // an export creates its file: a save dialog
     EXPECT_EQ(fileRequests[0].fileName, "ROUTEREXPORT,  2024-03-05 06-07-08.txt");
     EXPECT_EQ(fileRequests[0].filter, "TXT Files(*.txt)|*.txt||");
     ASSERT_EQ(ReadFileBytes(path), ExportedFile());
@@ -167,6 +167,45 @@ TEST_F(BroadcastReplyTestTest, CutRowsReadBackAndAnEmptyListLeavesNoFile) {
     Press(IDC_BROADCAST_TEST_EXPORT);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(boxes.empty());
+}
+
+// Once the list is full no further line is read: the lines left that hold more than blanks are
+// only counted, a line of no layout among them.
+TEST_F(BroadcastReplyTestTest, AFullListReadsNoFurtherAndCountsTheLinesLeft) {
+    const std::string file = ExportedFile();
+    const size_t rowsAt = file.find("\r\n") + 2;
+    const std::string header = file.substr(0, rowsAt);
+    const std::string good = file.substr(rowsAt, file.find("\r\n", rowsAt) + 2 - rowsAt);
+    const std::string bad = std::string(kFixedStamp) + "XXXXXXXXXXXXXXXXXXXXXXXXXXXXX\r\n";
+    const struct {
+        const char* name;
+        size_t rowsBefore;
+        std::string file;
+        int imported;
+        const char* message;
+    } cases[] = {
+        {"lines past the limit", 9999, header + good + good + bad + good + "  \r\n", 1, "列表已满，有3行未导入"},
+        {"both", 9998, header + bad + good + "\r\n" + good + good, 2,
+         "有1行格式不符，已跳过\n列表已满，有1行未导入"},
+        {"full before", 10000, header + good + bad, 0, "列表已满，有2行未导入"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Press(IDC_BROADCAST_TEST_CLEAR);
+        std::vector<BroadcastReplyRow> before(c.rowsBefore);
+        Test().AppendReplyRows(before);
+        const uint32_t dropped = Test().m_droppedRows;
+        WriteFileBytes(Path("in.txt"), c.file);
+        filePaths.push_back(Path("in.txt"));
+        boxes.clear();
+        Press(IDC_BROADCAST_TEST_IMPORT);
+        ASSERT_EQ(Rows().GetItemCount(), static_cast<int>(c.rowsBefore) + c.imported);
+        if (c.imported > 0) {
+            EXPECT_EQ(Row(static_cast<int>(c.rowsBefore)), kRowA);
+        }
+        EXPECT_EQ(BoxTexts(), Cells{c.message});
+        EXPECT_GT(Test().m_droppedRows, dropped);
+    }
 }
 
 // The list keeps a time compactly only when it shows the same text.

@@ -77,15 +77,17 @@ TEST_F(DormantDialogsTest, RelayListWritesTheWindowsRelaySettings) {
         Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
     };
     EXPECT_EQ(Edit(d.GetDlgItem(IDC_RELAY_ADDRESS)).GetLimitText(), 12);
-    for (const char* bad : {"12 3", "12A", ""}) add(bad);
+    // A written text is checked whole, past the edit's typing limit.
+    for (const char* bad : {"12 3", "12A", "1234567890123"}) add(bad);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>(3, "输入表地址长度过长或不是BCD格式"));
     EXPECT_EQ(list.GetItemCount(), 0);
-    for (const char* good : {"123", "2", "3", "4", "5", "6"}) add(good);
+    for (const char* good : {"123", "", "3", "4", "5", "6"}) add(good);
     EXPECT_EQ(Warning(), "");
     add("7");
     EXPECT_EQ(Warning(), "已达到中继数目6");
     ASSERT_EQ(list.GetItemCount(), 6);
     EXPECT_EQ(list.GetItemText(0, 0), "000000000123");
+    EXPECT_EQ(list.GetItemText(1, 0), "000000000000");  // empty: all zeros
 
     // Rows 1 and 4 checked: Shift checks 2 and 3.
     list.SetCheck(0, true);
@@ -216,7 +218,10 @@ TEST(RadioConfigReplies, ExplainedBySubCode) {
         {"12 00", 2, "设置发射功率  发射功率：最高发射功率:16dBm\n"},
         {"12", -1, "设置发射功率  \nError:报文不完整\n"},
         {"FF 01", 2, "确认\n"},
+        {"FF 02", 2, "确认\n"},
+        {"FF 80", 2, "确认\n"},
         {"FF 00", 2, "否认\n"},
+        {"FF", 1, "否认\n"},
         {"13 01", 1, ""},
     };
     for (const Case& c : cases) {
@@ -236,6 +241,10 @@ TEST_F(DormantDialogsTest, RadioConfigLogsAnswersAndOffersThePowerLevels) {
     EXPECT_EQ(d.GetDlgItemText(IDC_RADIO_LOG),
               "接收<----：12 \r\n设置发射功率  \r\nError:报文不完整\r\n报文解析失败\r\n"
               "---------------------------------------------\r\n");
+    d.SetDlgItemText(IDC_RADIO_LOG, "");
+    d.OnReceiveFrame(Hex("FF"));
+    EXPECT_EQ(d.GetDlgItemText(IDC_RADIO_LOG),
+              "接收<----：FF \r\n否认\r\n---------------------------------------------\r\n");
     d.PressKey(Key::Escape);
     d.PressKey(Key::Enter);
     EXPECT_TRUE(d.IsWindowVisible());

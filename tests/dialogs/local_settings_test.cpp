@@ -155,6 +155,9 @@ TEST_F(LocalSettingsTest, BadFieldsSendNothingAndASilentNodeTimesOut) {
         {IDC_LOCAL_METER_ADDRESS, "12345678901A", IDC_LOCAL_AUTO_SYNC, "表地址地址过长或不是BCD格式"},
         {IDC_LOCAL_CHANNEL, "", IDC_LOCAL_SET_CHANNEL, "信道组不能为空"},
         {IDC_LOCAL_CHANNEL, "40", IDC_LOCAL_SET_CHANNEL, "信道范围为1-32"},
+        // Written texts longer than the edits' typing limits are checked whole.
+        {IDC_LOCAL_CHANNEL, "204", IDC_LOCAL_SET_CHANNEL, "信道组只能占一个字节或不是BCD格式"},
+        {IDC_LOCAL_METER_ADDRESS, "1234567890123", IDC_LOCAL_AUTO_SYNC, "表地址地址过长或不是BCD格式"},
     };
     for (const Bad& b : bad) {
         page().SetDlgItemText(b.edit, b.text);

@@ -121,14 +121,17 @@ TEST_F(MeterManageTest, AddsSingleAddressesAndRangesOrWarns) {
 
 TEST_F(MeterManageTest, ImportReplacesTheListsWithTheLinesReadAndCountsTheOnesThatAreNotHexadecimal) {
     // Blanks go; the address is the first 12 characters, the group the next 4, each padded as a
-    // typed one; the rest is ignored. Empty lines give nothing; bad ones are skipped and counted.
+    // typed one; the rest is ignored. An empty line gives a row with no texts, one of blanks a
+    // numbered row with no address; bad lines are skipped and counted.
     const struct {
         const char* line;
         const char* address;  // nullptr: no row
         const char* group;
+        bool numbered = true;
     } lines[] = {
         {"0000 0000 0001 0002", "000000000001", "0002"},
-        {"", nullptr, nullptr},
+        {"", "", "", false},
+        {"   ", "", ""},
         {"00000000000B", "00000000000B", ""},
         {"12345678", "000012345678", ""},
         {"GG0000000001", nullptr, nullptr},
@@ -141,7 +144,7 @@ TEST_F(MeterManageTest, ImportReplacesTheListsWithTheLinesReadAndCountsTheOnesTh
     Rows expected;
     for (const auto& l : lines) {
         text += std::string(l.line) + "\r\n";
-        if (l.address) expected.push_back({std::to_string(expected.size() + 1), l.address, l.group});
+        if (l.address) expected.push_back({l.numbered ? std::to_string(expected.size() + 1) : "", l.address, l.group});
     }
     const std::string file = Path("meters.txt");
     WriteFileBytes(file, text);

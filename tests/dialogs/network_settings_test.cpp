@@ -341,6 +341,35 @@ TEST_F(NetworkSettingsTest, AStopPassesOnEveryFrameReadAndTheCutTail) {
     ::close(module);
 }
 
+// The serial settings dialog asks the port, not the gather thread that the network channel runs
+// too: with only the network open it offers to open the port, leaves the window's status, and
+// opens the port.
+TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
+    Peer module(SOCK_DGRAM);
+    Start(IDC_NET_UDP, module.port);
+    ASSERT_EQ(Status(), "网口已打开");
+    std::string shown;
+    dlg->PostTask([&] {
+        CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
+        shown = s.GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) + "|" + s.GetDlgItemText(IDC_SERIAL_STATUS) + "|" + Status();
+        Button(s.GetDlgItem(kIdCancel)).Click();
+    });
+    dlg->OnSerialSettings();
+    EXPECT_EQ(shown, "打开串口|串口未打开|网口已打开");
+    EXPECT_EQ(Status(), "网口已打开");
+    // A port that cannot be opened leaves the network channel open.
+    dlg->SerialSettingsRecord().comPort = 98;
+    OpenPort();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"打开串口失败"});
+    EXPECT_TRUE(dlg->Link().IsPortOpen());
+    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
+    dlg->SerialSettingsRecord().comPort = 12;
+    OpenPort();
+    EXPECT_TRUE(dlg->Link().IsSerialOpen());
+    EXPECT_EQ(Status(), "COM12,115200, 8,无校验, 1");
+    EXPECT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");  // the opening's version request, on the port
+}
+
 TEST_F(NetworkSettingsTest, ClosingTheSerialPortLeavesTheNetworkChannelRunning) {
     OpenPort();
     Peer module(SOCK_DGRAM);

@@ -29,6 +29,7 @@ TEST_F(SmartHomeMonitorTest, RowsAreExportedClearedAndShownInDetail) {
     Press(IDC_SMART_HOME_EXPORT);
     ASSERT_EQ(fileRequests.size(), 1u);
     EXPECT_EQ(fileRequests[0].fileName, "APSDATAEXPORT,  2024-03-05 06-07-08.txt");
+    EXPECT_FALSE(fileRequests[0].open);  // an export creates its file: a save dialog
     const std::string header = Blanks(8) + "时间" + Blanks(6) + "编号" + Blanks(11) + "类型" + Blanks(11) + "源地址" +
                                Blanks(9) + "目的地址" + Blanks(7) + "APS数据" + Blanks(10) + "\r\n";
     const std::string row0 = std::string(kFixedStamp) + Blanks(4) + "00" + Blanks(14) + "数据帧" + Blanks(10) +

@@ -499,3 +499,40 @@ TEST(Controls, AnEmptiedLongListLooksAndScrollsAsBefore) {
         EXPECT_NE(l.GetPixel(onColumnEdge), MakeRgb(255, 255, 255));  // the grid, where it was
     }
 }
+
+// An edit's limit holds for typing only: what does not fit is cut from what was typed, a text
+// the program writes is kept whole, and typing into it may shorten it but not lengthen it.
+TEST(Controls, AnEditsLimitStopsTypingOnly) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    Edit edit(d.GetDlgItem(1001));
+    edit.SetLimitText(4);
+    EXPECT_EQ(edit.GetLimitText(), 4);
+    const struct {
+        const char* written;  // nullptr: keep the text
+        const char* typed;
+        const char* expected;
+    } kCases[] = {
+        {"", "123456", "1234"},
+        {nullptr, "5", "1234"},
+        {"12", "345", "1234"},
+        {"1234567", nullptr, "1234567"},
+        {nullptr, "8", "1234567"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.written ? c.written : "-") + " / " + (c.typed ? c.typed : "-"));
+        if (c.written) edit.SetText(c.written);
+        if (c.typed) {
+            edit.SetSel(-1, -1);
+            edit.TypeText(c.typed);
+        }
+        EXPECT_EQ(edit.GetText(), c.expected);
+    }
+    // A long written text may be shortened by typing over part of it, not lengthened.
+    edit.SetSel(0, 3);
+    edit.TypeText("ab");
+    EXPECT_EQ(edit.GetText(), "ab4567");
+    edit.SetSel(0, 1);
+    edit.TypeText("xyz");
+    EXPECT_EQ(edit.GetText(), "xb4567");
+}
