@@ -18,6 +18,12 @@ uint32_t ContinuousSend::SuccessRate() const {
 
 void ContinuousSend::StartIfEnabled() {
     if (!m_settings.enabled) return;
+    // The switch acts at once, the interval only through "确定": with none accepted, a period
+    // of 0 would send every tick.
+    if (m_settings.ticks == 0) {
+        ShowMessageBox(kBadIntervalText);
+        return;
+    }
     m_replies.LowerArrived();
     Start();
 }

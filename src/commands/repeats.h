@@ -31,7 +31,8 @@ public:
     // The settings dialog's "是否重新计数".
     void ResetCount() { m_settings.count = m_settings.success = 0; }
 
-    // The button: when enabled, clears the reply flag and starts; otherwise nothing.
+    // The button: when enabled, clears the reply flag and starts; otherwise nothing. A run never
+    // starts without an accepted interval: that is said and nothing is sent.
     void StartIfEnabled();
     // One step, then the timer from its first tick; a refused step stops instead.
     void Start();

@@ -60,7 +60,7 @@ void WindowRepeats::Tick(int timer) {
 
 void WindowRepeats::OnContinuousSendData() {
     // The dialog's result is not looked at: what it switched on stays on.
-    CContinuousSendDlg settings(m_continuousSend.Settings(), m_continuousSend.IsGoingOn());
+    CContinuousSendDlg settings(m_continuousSend.Settings());
     m_parts.host.RunModal(settings);
     m_continuousSend.StartIfEnabled();
 }

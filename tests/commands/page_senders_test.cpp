@@ -376,7 +376,7 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     ExpectSent(press, frame, IDC_DATA_LOG);
     EXPECT_TRUE(closedByEnter);
     EXPECT_EQ(first.enabled, 0);
-    EXPECT_FALSE(first.restartEnabled);  // a run not interrupted keeps its count
+    EXPECT_TRUE(first.restartEnabled);  // the counters restart whether or not a run goes on
     EXPECT_FALSE(first.totalEnabled);
     EXPECT_EQ(first.interval + "|" + first.total, "0|0");
     EXPECT_EQ(refusals, std::vector<std::string>(6, "时间间隔须为大于0的整数"));
@@ -420,6 +420,36 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
     ExpectSent(tick, frame, IDC_DATA_LOG);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
+}
+
+// Switched on, with no interval ever accepted: however the dialog closes, nothing is sent and
+// no timer runs, and the start's refusal says why.
+TEST_F(PageSendersTest, ContinuousSendNeverStartsWithoutAnAcceptedInterval) {
+    Enter(kSendData);
+    const struct {
+        const char* name;
+        const char* typed;  // nullptr: the default "0" left
+        bool ok;            // "确定" pressed (and refused) before Esc
+    } cases[] = {{"refused 0, then Esc", nullptr, true},
+                 {"refused text, then Esc", "abc", true},
+                 {"a good interval typed, Esc", "3", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> inside;
+        dlg->SetModalWatcher([&](Dialog& d) {
+            if (Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).GetCheck() != 1)
+                Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
+            if (c.typed) d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, c.typed);
+            if (c.ok) d.PressKey(Key::Enter);
+            inside = BoxTexts();
+            boxes.clear();
+            d.PressKey(Key::Escape);
+        });
+        ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "时间间隔须为大于0的整数");
+        EXPECT_EQ(inside, c.ok ? std::vector<std::string>{"时间间隔须为大于0的整数"} : std::vector<std::string>());
+        EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+        EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    }
 }
 
 // Counts and the success rate over ticks driven by hand, some replies missing or bad.

@@ -90,6 +90,7 @@ const std::string kTimer = StrFormat("timer %d 200", TIMER_CONTINUOUS_SEND);
 const std::string kKill = StrFormat("kill %d", TIMER_CONTINUOUS_SEND);
 
 TEST_F(ContinuousSendTest, TheButtonStartsOnlyWhenEnabled) {
+    sender.Settings().ticks = 5;  // one second accepted
     sender.StartIfEnabled();
     EXPECT_EQ(window.Take(), Events());
     EXPECT_EQ(arrived, 1);
@@ -98,6 +99,22 @@ TEST_F(ContinuousSendTest, TheButtonStartsOnlyWhenEnabled) {
     EXPECT_EQ(window.Take(), (Events{"flush", "send", kStep1, kTimer}));
     EXPECT_EQ(arrived, 0);
     EXPECT_EQ(sender.Count(), 1u);
+}
+
+TEST_F(ContinuousSendTest, TheButtonStartsNothingWithoutAnAcceptedInterval) {
+    std::vector<std::string> shown;
+    SetMessageBoxHook([&shown](const MessageBoxRequest& r) {
+        shown.push_back(r.text);
+        return kIdOk;
+    });
+    sender.Settings().enabled = true;
+    sender.StartIfEnabled();
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(window.Take(), Events());
+    EXPECT_EQ(shown, std::vector<std::string>{"时间间隔须为大于0的整数"});
+    EXPECT_EQ(arrived, 1);
+    EXPECT_EQ(sender.Count(), 0u);
+    EXPECT_TRUE(sender.Settings().enabled);  // the switch stays as the dialog left it
 }
 
 TEST_F(ContinuousSendTest, AStepLeavesAfterTheIntervalsTicksAndEachTickInBetweenClearsTheReplyFlag) {
