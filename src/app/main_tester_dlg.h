@@ -428,6 +428,7 @@ private:
     BatchRunner m_resetReadRun;
     BatchRunner m_resetClearRun;
 
+    // Sees each modal dialog the window runs (SetModalWatcher).
     std::function<void(Dialog&)> m_modalWatcher;
 
     // ---- Frame lists and layout ----
