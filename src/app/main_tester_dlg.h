@@ -251,7 +251,6 @@ private:
     void OnClearMessages();
     void OnBuildFrame();
     void OnParseFrame();
-    void OnTimedSend();
     void OnImportRecords();
     void FillCheckRange();
     int ReadHexBytes(int controlId, ByteString& out);

@@ -32,6 +32,7 @@ void WindowRepeats::MapButtons() {
     w.MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { m_continuousSend.Stop(); });
     w.MapCommand(IDC_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Start(); });
     w.MapCommand(IDC_STOP_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Stop(); });
+    w.MapCommand(IDC_TIMED_SEND, Notify::Clicked, [this] { OnTimedSend(); });
     w.MapCommand(IDC_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Start(); });
     w.MapCommand(IDC_STOP_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Stop(); });
 }
@@ -69,6 +70,13 @@ void WindowRepeats::OnPanelContinuousSend() {
     CTestContinuousSendDlg settings(m_panelSendTest.Settings());
     m_parts.host.RunModal(settings);
     m_panelSendTest.Begin();
+}
+
+void WindowRepeats::OnTimedSend() {
+    CTimedSendDlg& dialog = m_parts.timedSendDialog;
+    if (!dialog.IsCreated()) dialog.Create(&m_parts.window);
+    dialog.ShowWindow(true);
+    m_parts.window.GetDlgItem(IDC_TIMED_SEND).Enable(false);
 }
 
 void WindowRepeats::OnTimedSendClosed() { m_parts.window.GetDlgItem(IDC_TIMED_SEND).Enable(true); }

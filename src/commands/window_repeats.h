@@ -38,7 +38,8 @@ class WindowRepeats final : public TimedSendPort,
 public:
     explicit WindowRepeats(const RepeatWindowParts& parts);
 
-    // Maps "连续发送数据", "中断", and the starts and stops of the repeated broadcast and search.
+    // Maps "连续发送数据", "中断", "定时发送", and the starts and stops of the repeated broadcast
+    // and search.
     void MapButtons();
     // A tick of one of the repeats' timers.
     void Tick(int timer);
@@ -57,6 +58,8 @@ public:
 private:
     // "连续发送数据": the settings dialog, then a start when it left sending switched on.
     void OnContinuousSendData();
+    // "定时发送": shows the timed send's window; the button stays disabled while it exists.
+    void OnTimedSend();
 
     std::string ControlText(int id) const override;
     void SendTimedFrame(const ByteString& frame) override;
