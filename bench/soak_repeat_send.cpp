@@ -65,9 +65,9 @@ int main(int argc, char** argv) {
     StallProbe sendProbe{dlg};
     sendProbe.Arm();
     const double cpu0 = ProcessCpuSeconds();
-    dlg.BroadcastRepeat().Start();
+    dlg.DispatchNotify(IDC_CONTINUOUS_BROADCAST, Notify::Clicked);
     PumpFor(static_cast<uint32_t>(seconds * 1000));
-    dlg.BroadcastRepeat().Stop();
+    dlg.DispatchNotify(IDC_STOP_CONTINUOUS_BROADCAST, Notify::Clicked);
     const double sendCpu = ProcessCpuSeconds() - cpu0;
     sendProbe.on = false;
     const uint32_t sent = link.History().SentCount() - sentBefore;

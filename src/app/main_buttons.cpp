@@ -17,7 +17,6 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(IDM_CLEAR_FRAME_LISTS, Notify::Clicked, [this] { OnClearMessages(); });
     MapCommand(IDC_BUILD_FRAME, Notify::Clicked, [this] { OnBuildFrame(); });
     MapCommand(IDC_PARSE_FRAME, Notify::Clicked, [this] { OnParseFrame(); });
-    MapCommand(IDC_TIMED_SEND, Notify::Clicked, [this] { OnTimedSend(); });
     MapCommand(IDC_IMPORT_RECORDS, Notify::Clicked, [this] { OnImportRecords(); });
     MapCommand(IDM_SERIAL_SETTINGS, Notify::Clicked, [this] { OnSerialSettings(); });
     MapCommand(IDC_SHOW_ALL_RECEIVED, Notify::Clicked,
@@ -99,12 +98,6 @@ void CMainTesterDlg::OnParseFrame() {
     if (!m_parseFrameDlg.IsCreated()) m_parseFrameDlg.Create(this);
     m_parseFrameDlg.ShowWindow(true);
     GetDlgItem(IDC_PARSE_FRAME).Enable(false);
-}
-
-void CMainTesterDlg::OnTimedSend() {
-    if (!m_timedSendDlg.IsCreated()) m_timedSendDlg.Create(this);
-    m_timedSendDlg.ShowWindow(true);
-    GetDlgItem(IDC_TIMED_SEND).Enable(false);
 }
 
 void CMainTesterDlg::OnImportRecords() {

@@ -8,8 +8,7 @@
 #include "commands/tcpip_payloads.h"
 #include "commands/tone_multicast_payloads.h"
 #include "commands/TestDlg/test_dlg.h"
-#include "dialogs/continuous_send_dlg.h"
-#include "dialogs/test_continuous_send_dlg.h"
+#include "commands/window_repeats.h"
 #include "link/conversions.h"
 #include "link/debugger_clock.h"
 #include "link/module_command.h"
@@ -28,6 +27,8 @@ struct CommandButton {
 
 const std::vector<CommandButton>& CommandButtons() {
     static const std::vector<CommandButton> buttons = {
+        // Also each step of continuous sending.
+        {IDC_SEND_DATA, CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload), LogList::DataLog},
         {IDC_EXEC_STATE_REPORT, CMD_EXEC_STATE_REPORT, FromPage(GatherExecStateFields, BuildExecStatePayload),
          LogList::FrameLog},
         {IDC_START_SEARCH, CMD_START_SEARCH, FromPage(GatherSearchFields, BuildSearchPayload),
@@ -111,13 +112,7 @@ constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, 
 void CMainTesterDlg::MapCommandSenders() {
     for (const CommandButton& b : CommandButtons())
         MapCommand(b.button, Notify::Clicked, [this, &b] { SendRow(*this, b); });
-    MapCommand(IDC_SEND_DATA, Notify::Clicked, [this] { OnSendData(); });
-    MapCommand(IDC_CONTINUOUS_SEND_DATA, Notify::Clicked, [this] { OnContinuousSendData(); });
-    MapCommand(IDC_INTERRUPT_SEND, Notify::Clicked, [this] { OnInterrupt(); });
-    MapCommand(IDC_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Start(); });
-    MapCommand(IDC_STOP_CONTINUOUS_BROADCAST, Notify::Clicked, [this] { m_repeatedBroadcast.Stop(); });
-    MapCommand(IDC_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Start(); });
-    MapCommand(IDC_STOP_CONTINUOUS_SEARCH, Notify::Clicked, [this] { m_repeatedSearch.Stop(); });
+    m_repeats->MapButtons();
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
     MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
     MapCommand(IDC_UPGRADE_START, Notify::Clicked, [this] { OnUpgrade(); });
@@ -164,11 +159,6 @@ bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& paylo
     SendFrame(bytes);
     m_frameLogs.Add(log, std::move(hex));
     return true;
-}
-
-bool CMainTesterDlg::OnSendData() {
-    return SendModuleCommand(CMD_SEND_DATA, FromPage(GatherSendDataFields, BuildSendDataPayload),
-                      LogList::DataLog);
 }
 
 void CMainTesterDlg::SendRemotePasswordSlaveRequest() {
@@ -232,22 +222,11 @@ void CMainTesterDlg::ReportClockReply() {
     ShowAnalysisText(DebuggerClockVerdict(answered ? &answer.frame : nullptr));
 }
 
-// ---- Continuous sending of the send-data frame ----
+// ---- The repeats' settings dialogs ----
 
-void CMainTesterDlg::OnContinuousSendData() {
-    // The dialog's result is not looked at: what it switched on stays on.
-    CContinuousSendDlg settings(m_continuousSend.Settings(), m_continuousSend.IsGoingOn());
-    RunModal(settings);
-    m_continuousSend.StartIfEnabled();
-}
+void CMainTesterDlg::OnPanelContinuousSend() { m_repeats->OnPanelContinuousSend(); }
 
-void CMainTesterDlg::OnPanelContinuousSend() {
-    CTestContinuousSendDlg settings(m_panelSendTest.Settings());
-    RunModal(settings);
-    m_panelSendTest.Begin();
-}
-
-void CMainTesterDlg::OnInterrupt() { m_continuousSend.Stop(); }
+void CMainTesterDlg::OnPanelStopContinuousSend() { m_repeats->OnPanelStopContinuousSend(); }
 
 int CMainTesterDlg::RunModal(Dialog& dialog) {
     if (m_modalWatcher) PostTask([this, &dialog] { m_modalWatcher(dialog); });

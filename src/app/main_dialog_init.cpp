@@ -4,6 +4,7 @@
 #include "link/conversions.h"
 #include "app/page_tables.h"
 #include "commands/TestDlg/test_dlg.h"
+#include "commands/window_repeats.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -19,55 +20,12 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
       m_deviceSearchDlg(*this),
       m_smartHomePage(*this),
       m_testPanel(new CTestDlg(*this)),
-      m_timedSendDlg(*this),
+      m_repeats(std::make_unique<WindowRepeats>(RepeatWindowParts{
+          *this, *this, *this, m_link, m_frameLogs, m_deviceSearchDlg, m_timedSendDlg, *m_testPanel})),
+      m_timedSendDlg(*m_repeats),
       m_broadcastTestDlg(*this),
       m_sendConsoleDlg(*this),
-      m_meterRounds(m_link, MakeRoundReports()),
-      m_continuousSend(m_repeatWindow, m_link.Queues().sendDataArrived, [this] { m_link.FlushSendDataReplies(); },
-                       [this] { return OnSendData(); },
-                       [this](ByteString& reply) {
-                           ReplyEntry entry;
-                           if (!m_link.Queues().sendData.Pop(entry)) return false;
-                           reply = std::move(entry.frame);
-                           return true;
-                       }),
-      m_timedSend(
-          m_repeatWindow,
-          [this](const ByteString& frame) {
-              std::string hex;
-              BytesToHexText(hex, frame, 0);
-              SendFrame(frame);
-              m_frameLogs.Add(LogList::FrameLog, std::move(hex));
-          },
-          [this] { m_timedSendDlg.OnTimedSendEnded(); }),
-      m_repeatedSearch(m_repeatWindow,
-                       {[this] { return GetDlgItemText(IDC_REPEAT_PERIOD); },
-                        [this] { m_frameLogs[LogList::SearchLog].Clear(); },
-                        [this](bool enable) {
-                            for (int id : {IDC_REPEAT_PERIOD, IDC_CONTINUOUS_SEARCH, IDC_START_SEARCH})
-                                GetDlgItem(id).Enable(enable);
-                        },
-                        [this] { return OnCommandButton(IDC_START_SEARCH); },
-                        [this] {
-                            SaveSearchLog();
-                            m_deviceSearchDlg.AutoExportRouting();
-                        }}),
-      m_repeatedBroadcast(
-          m_repeatWindow, [this] { return GetDlgItemText(IDC_REPEAT_PERIOD); },
-          [this] { return OnCommandButton(IDC_BROADCAST); }),
-      m_panelSendTest(m_repeatWindow, m_link.Queues().testArrived,
-                      {[this] { m_link.FlushTestReplies(); },
-                       [this](ByteString& reply) {
-                           ReplyEntry entry;
-                           if (!m_link.Queues().test.Pop(entry)) return false;
-                           reply = std::move(entry.frame);
-                           return true;
-                       },
-                       [this] { return m_testPanel->LastAddressText(); },
-                       [this](const std::string& text) { m_testPanel->ShowResultText(text); },
-                       [this](int id, const std::string& text) { m_testPanel->SetDlgItemText(id, text); },
-                       [this](int id, bool enable) { m_testPanel->GetDlgItem(id).Enable(enable); },
-                       [this](uint32_t ms, std::function<void()> task) { PostTaskAfter(ms, std::move(task)); }}) {
+      m_meterRounds(m_link, MakeRoundReports()) {
     m_hIcon = ResourcePath("icon128.png");
     // A worker may be blocked on a message sent to this thread: the stop pumps while it waits.
     m_link.Workers().SetWait([](const std::function<bool()>& finished) {

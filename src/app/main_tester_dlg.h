@@ -16,8 +16,7 @@
 #include "commands/command_frame.h"
 #include "commands/meter_rounds.h"
 #include "commands/point_reading.h"
-#include "commands/TestDlg/panel_send_test.h"
-#include "commands/repeats.h"
+#include "commands/repeat_ports.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/network_settings_dlg.h"
@@ -34,12 +33,13 @@
 #include "res/resource_ids.h"
 
 class CTestDlg;
+class WindowRepeats;
 
 class CMainTesterDlg : public Dialog,
                        public SerialSettingsHost,
                        public NetworkSettingsHost,
                        public MainWindowPort,
-                       public TimedSendPort,
+                       public RepeatHost,
                        private LinkListener,
                        private NetworkListener {
 public:
@@ -99,12 +99,10 @@ public:
     // sent, no row), encoding, sending, one row in the page's log.
     bool SendModuleCommand(uint8_t command, const PagePayload& payload, LogList log);
     // The command of a row of the command table by its button (false: refused or no such row).
-    bool OnCommandButton(int button);
+    bool OnCommandButton(int button) override;
     // "发送": the typed bytes as they stand; "组帧测试": a frame of the typed command and data.
     void OnSendRawText();
     void OnFrameTest();
-    // Send data (0x14), button IDC_SEND_DATA; also each step of continuous sending.
-    bool OnSendData();
     // Device report (0x19), button IDC_DEVICE_REPORT; "添加上报设备", button IDC_ADD_REPORT_DEVICE.
     void OnDeviceReport();
     void OnAddReportDevice();
@@ -118,24 +116,10 @@ public:
     void ReportClockReply();
     // Where that local time comes from; tests give a fixed one.
     void SetClockSource(std::function<SystemTime()> source) { m_clockSource = std::move(source); }
-    // "连续发送数据", button IDC_CONTINUOUS_SEND_DATA: one step now, then TIMER_CONTINUOUS_SEND.
-    void OnContinuousSendData();
-    // The timed send (button IDC_TIMED_SEND opens its window) on its own timer.
-    TimedSendSettings& TimedSettings() override { return m_timedSend.Settings(); }
-    bool IsTimedSendRunning() const override { return m_timedSend.IsRunning(); }
-    bool StartTimedSend() override { return m_timedSend.Start(); }
-    void StopTimedSend() override { m_timedSend.Stop(); }
-    void OnTimedSendClosed() override { EnableControl(IDC_TIMED_SEND); }
-    TimedSend& TimedSender() { return m_timedSend; }
+    // The timed send's window (button IDC_TIMED_SEND opens it).
     CTimedSendDlg& TimedSendDialog() { return m_timedSendDlg; }
-    // "连续广播通信" and "停止连续广播"; "连续搜索" and "停止连续搜索".
-    RepeatedBroadcast& BroadcastRepeat() { return m_repeatedBroadcast; }
-    RepeatedSearch& SearchRepeat() { return m_repeatedSearch; }
-    // "中断", button IDC_INTERRUPT_SEND: stops continuous sending and restores its caption.
-    void OnInterrupt();
     // Tests see each modal dialog the window runs: watch is called inside its modal loop.
     void SetModalWatcher(std::function<void(Dialog&)> watch) { m_modalWatcher = std::move(watch); }
-    ContinuousSend& ContinuousSender() { return m_continuousSend; }
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
     // "升级" and "停止升级": the upgrade's thread and the controls it disables.
@@ -157,8 +141,7 @@ public:
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
     void OnPanelContinuousSend() override;
-    void OnPanelStopContinuousSend() override { m_panelSendTest.Stop(); }
-    PanelSendTest& PanelSendTester() { return m_panelSendTest; }
+    void OnPanelStopContinuousSend() override;
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
@@ -176,7 +159,7 @@ public:
     void StopBatchTests();
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
-    void SaveSearchLog();
+    void SaveSearchLog() override;
     // The threads of the meter-reading rounds and of the import.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
     // The upgrade's thread.
@@ -198,7 +181,7 @@ private:
     friend class CSendConsoleDlg;
 
     // Runs a dialog modally over the window (the modal watcher sees it).
-    int RunModal(Dialog& dialog);
+    int RunModal(Dialog& dialog) override;
 
     // What the link reports.
     void OnLogFrame(LogList list, const ByteString& frame) override;
@@ -257,7 +240,6 @@ private:
     void OnClearMessages();
     void OnBuildFrame();
     void OnParseFrame();
-    void OnTimedSend();
     void OnImportRecords();
     void FillCheckRange();
 
@@ -361,6 +343,8 @@ private:
     CDeviceSearchListDlg m_deviceSearchDlg;
     CSmartHomeMonitorDlg m_smartHomePage;
     std::unique_ptr<CTestDlg> m_testPanel;
+    // The repeats on the window's timers; the timed send's window is theirs to run.
+    std::unique_ptr<WindowRepeats> m_repeats;
     CTimedSendDlg m_timedSendDlg;
     CMacLayerFramePage m_macFramePage;
     CNetworkLayerFramePage m_netFramePage;
@@ -387,14 +371,8 @@ private:
     // ---- Meter-reading rounds ----
     MeterRounds m_meterRounds;
 
-    // ---- Repeats on the window's timers ----
-    DialogRepeatWindow m_repeatWindow{*this};
+    // Sees each modal dialog the window runs (SetModalWatcher).
     std::function<void(Dialog&)> m_modalWatcher;
-    ContinuousSend m_continuousSend;
-    TimedSend m_timedSend;
-    RepeatedSearch m_repeatedSearch;
-    RepeatedBroadcast m_repeatedBroadcast;
-    PanelSendTest m_panelSendTest;
 
     // ---- Frame lists and layout ----
     FrameLogs m_frameLogs;  // each log's list, counter and lock

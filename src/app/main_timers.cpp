@@ -1,6 +1,7 @@
 // The main window's timers.
 
 #include "app/main_tester_dlg.h"
+#include "commands/window_repeats.h"
 #include "res/resource_ids.h"
 
 void CMainTesterDlg::OnTimer(int id) {
@@ -21,24 +22,16 @@ void CMainTesterDlg::OnTimer(int id) {
             // The network-port test runs on the test panel's own timer; this one only stops.
             KillTimer(TIMER_PORT_TEST);
             break;
-        case TIMER_CONTINUOUS_SEND:
-            m_continuousSend.Tick();
-            break;
         case TIMER_PASS_THROUGH_SEND:
             // Nothing starts it; while it runs every tick is a raw send.
             OnMeterSend();
             break;
+        case TIMER_CONTINUOUS_SEND:
         case TIMER_SEND_TEST_STEP:
-            m_panelSendTest.Tick();
-            break;
         case TIMER_CONTINUOUS_SEARCH:
-            m_repeatedSearch.Tick();
-            break;
         case TIMER_CONTINUOUS_BROADCAST:
-            m_repeatedBroadcast.Tick();
-            break;
         case TIMER_TIMED_SEND:
-            m_timedSend.Tick();
+            m_repeats->Tick(id);
             break;
         default:
             // Timers 2 and 3 are not used.

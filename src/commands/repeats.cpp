@@ -11,14 +11,6 @@
 
 // ---- Continuous send ----
 
-ContinuousSend::ContinuousSend(RepeatWindow& window, ArrivedFlag& replyArrived, std::function<void()> flush,
-                               std::function<bool()> send, std::function<bool(ByteString&)> popReply)
-    : m_window(window),
-      m_replyArrived(replyArrived),
-      m_flush(std::move(flush)),
-      m_send(std::move(send)),
-      m_popReply(std::move(popReply)) {}
-
 uint32_t ContinuousSend::SuccessRate() const {
     if (m_settings.count == 0) return 0;
     return static_cast<uint32_t>(uint64_t{m_settings.success} * 100 / m_settings.count);
@@ -26,7 +18,13 @@ uint32_t ContinuousSend::SuccessRate() const {
 
 void ContinuousSend::StartIfEnabled() {
     if (!m_settings.enabled) return;
-    m_replyArrived = 0;
+    // The switch acts at once, the interval only through "确定": with none accepted, a period
+    // of 0 would send every tick.
+    if (m_settings.ticks == 0) {
+        ShowMessageBox(kBadIntervalText);
+        return;
+    }
+    m_replies.LowerArrived();
     Start();
 }
 
@@ -38,8 +36,8 @@ void ContinuousSend::Start() {
 }
 
 bool ContinuousSend::Step() {
-    m_flush();
-    if (!m_send()) {
+    m_replies.Flush();
+    if (!m_sender.OnCommandButton(IDC_SEND_DATA)) {
         Stop();
         return false;
     }
@@ -50,10 +48,12 @@ bool ContinuousSend::Step() {
 
 void ContinuousSend::JudgeReply() {
     // Once interrupted, replies are left to whoever looks next.
-    if (!m_goingOn || m_replyArrived != 1) return;
-    m_replyArrived = 0;
-    ByteString reply;
-    if (!m_popReply(reply) || reply.size() < 5) return;
+    if (!m_goingOn || !m_replies.Arrived()) return;
+    m_replies.LowerArrived();
+    ReplyEntry entry;
+    if (!m_replies.Pop(entry)) return;
+    const ByteString& reply = entry.frame;
+    if (reply.size() < 5) return;
     // An answer from the module, normal, with no data.
     const uint8_t control = reply[3];
     const unsigned length = reply[1] | (reply[2] << 8);
@@ -69,7 +69,7 @@ void ContinuousSend::Tick() {
         m_window.StopTimer(TIMER_CONTINUOUS_SEND);
         Start();
     } else if (m_goingOn) {
-        m_replyArrived = 0;
+        m_replies.LowerArrived();
     } else {
         m_window.StopTimer(TIMER_CONTINUOUS_SEND);
     }
@@ -83,9 +83,6 @@ void ContinuousSend::Stop() {
 }
 
 // ---- Timed send ----
-
-TimedSend::TimedSend(RepeatWindow& window, std::function<void(const ByteString&)> send, std::function<void()> stopped)
-    : m_window(window), m_send(std::move(send)), m_stopped(std::move(stopped)) {}
 
 bool TimedSend::Start() {
     m_done = 0;
@@ -107,27 +104,27 @@ void TimedSend::Stop() {
 
 void TimedSend::Tick() {
     if (!m_running) return;
-    m_send(m_frame);
+    m_output.SendTimedFrame(m_frame);
     if (++m_done < m_settings.count) return;
     Stop();
-    m_stopped();
+    m_output.OnTimedSendEnded();
 }
 
 // ---- Repeated search ----
 
 bool RepeatedSearch::Start() {
     uint32_t seconds = 0;
-    if (!ReadPositiveNumber(m_pass.periodText(), kMaxSeconds, seconds)) {
+    if (!ReadPositiveNumber(m_page.ControlText(IDC_REPEAT_PERIOD), kMaxSeconds, seconds)) {
         Stop();
         ShowMessageBox(kBadPeriodText);
         return false;
     }
     m_periodMs = seconds * 1000;
-    m_pass.clearLog();
-    m_pass.enableControls(false);
+    m_pass.ClearLog();
+    m_pass.EnableControls(false);
     m_window.StartTimer(TIMER_CONTINUOUS_SEARCH, m_periodMs);
     m_running = true;
-    if (m_pass.search()) return true;
+    if (m_sender.OnCommandButton(IDC_START_SEARCH)) return true;
     Stop();
     return false;
 }
@@ -135,14 +132,14 @@ bool RepeatedSearch::Start() {
 void RepeatedSearch::Stop() {
     m_window.StopTimer(TIMER_CONTINUOUS_SEARCH);
     m_running = false;
-    m_pass.enableControls(true);
+    m_pass.EnableControls(true);
 }
 
 void RepeatedSearch::Tick() {
     m_window.StopTimer(TIMER_CONTINUOUS_SEARCH);
     if (!m_running) return;
     // The log is saved before the next pass clears it.
-    m_pass.saveFiles();
+    m_pass.SaveFiles();
     Start();
 }
 
@@ -150,7 +147,7 @@ void RepeatedSearch::Tick() {
 
 bool RepeatedBroadcast::Start() {
     uint32_t period = 0;
-    if (!ReadPositiveNumber(m_periodText(), kMaxMs, period)) {
+    if (!ReadPositiveNumber(m_page.ControlText(IDC_REPEAT_PERIOD), kMaxMs, period)) {
         Stop();
         ShowMessageBox(kBadPeriodText);
         return false;
@@ -158,7 +155,7 @@ bool RepeatedBroadcast::Start() {
     m_periodMs = period;
     m_window.StartTimer(TIMER_CONTINUOUS_BROADCAST, m_periodMs);
     m_running = true;
-    if (m_broadcast()) return true;
+    if (m_sender.OnCommandButton(IDC_BROADCAST)) return true;
     Stop();
     return false;
 }

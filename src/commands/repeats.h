@@ -1,38 +1,16 @@
 #pragma once
 // The window's repeats: continuous send, timed send, repeated search and repeated broadcast.
 // Each runs on a timer of the main window; the window's timer handler hands each tick to its
-// repeat. Everything here runs on the user-interface thread.
+// repeat. Everything here runs on the user-interface thread. Each repeat is built on the small
+// ports it needs (commands/repeat_ports.h).
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
+#include "commands/repeat_ports.h"
 #include "dialogs/continuous_send_dlg.h"
 #include "dialogs/timed_send_dlg.h"
 #include "link/byte_string.h"
-#include "link/reply_queue.h"
-#include "platform/ui.h"
-
-// What a repeat does to the window it runs on.
-class RepeatWindow {
-public:
-    virtual ~RepeatWindow() = default;
-    virtual void StartTimer(int id, uint32_t periodMs) = 0;
-    virtual void StopTimer(int id) = 0;
-    virtual void SetControlText(int id, const std::string& text) = 0;
-};
-
-// A dialog's own timers and controls.
-class DialogRepeatWindow : public RepeatWindow {
-public:
-    explicit DialogRepeatWindow(Dialog& dialog) : m_dialog(dialog) {}
-    void StartTimer(int id, uint32_t periodMs) override { m_dialog.SetTimer(id, periodMs); }
-    void StopTimer(int id) override { m_dialog.KillTimer(id); }
-    void SetControlText(int id, const std::string& text) override { m_dialog.SetDlgItemText(id, text); }
-
-private:
-    Dialog& m_dialog;
-};
 
 // ---- Continuous send of the send-data frame: one frame, then every interval + 200 ms ----
 
@@ -40,10 +18,9 @@ class ContinuousSend {
 public:
     static constexpr uint32_t kTickMs = 200;
 
-    // flush empties the send-data reply queue; send sends the page's send-data frame with its
-    // row (false: refused, its message shown); popReply takes the oldest send-data reply.
-    ContinuousSend(RepeatWindow& window, ArrivedFlag& replyArrived, std::function<void()> flush,
-                   std::function<bool()> send, std::function<bool(ByteString&)> popReply);
+    // replies: the send-data replies; sender sends the page's send-data frame with its row.
+    ContinuousSend(RepeatWindow& window, RepeatReplySource& replies, CommandSender& sender)
+        : m_window(window), m_replies(replies), m_sender(sender) {}
 
     ContinuousSendSettings& Settings() { return m_settings; }
     uint32_t Count() const { return m_settings.count; }
@@ -54,7 +31,8 @@ public:
     // The settings dialog's "是否重新计数".
     void ResetCount() { m_settings.count = m_settings.success = 0; }
 
-    // The button: when enabled, clears the reply flag and starts; otherwise nothing.
+    // The button: when enabled, clears the reply flag and starts; otherwise nothing. A run never
+    // starts without an accepted interval: that is said and nothing is sent.
     void StartIfEnabled();
     // One step, then the timer from its first tick; a refused step stops instead.
     void Start();
@@ -70,10 +48,8 @@ private:
     void JudgeReply();
 
     RepeatWindow& m_window;
-    ArrivedFlag& m_replyArrived;
-    std::function<void()> m_flush;
-    std::function<bool()> m_send;
-    std::function<bool(ByteString&)> m_popReply;
+    RepeatReplySource& m_replies;
+    CommandSender& m_sender;
     ContinuousSendSettings m_settings;
     uint32_t m_tick = 0;  // ticks since the last step
     bool m_goingOn = true;
@@ -81,10 +57,19 @@ private:
 
 // ---- Timed send: a frame text every interval, a number of times ----
 
+// Where the timed send's frames go, and who hears of its end.
+class TimedSendOutput {
+public:
+    virtual ~TimedSendOutput() = default;
+    // Writes the frame's bytes with their row in the frame log.
+    virtual void SendTimedFrame(const ByteString& frame) = 0;
+    // The run ended by its count.
+    virtual void OnTimedSendEnded() = 0;
+};
+
 class TimedSend {
 public:
-    // send writes the frame's bytes with their row; stopped tells the dialog that the run ended.
-    TimedSend(RepeatWindow& window, std::function<void(const ByteString&)> send, std::function<void()> stopped);
+    TimedSend(RepeatWindow& window, TimedSendOutput& output) : m_window(window), m_output(output) {}
 
     TimedSendSettings& Settings() { return m_settings; }
     bool IsRunning() const { return m_running; }
@@ -99,8 +84,7 @@ public:
 
 private:
     RepeatWindow& m_window;
-    std::function<void(const ByteString&)> m_send;
-    std::function<void()> m_stopped;
+    TimedSendOutput& m_output;
     TimedSendSettings m_settings;
     ByteString m_frame;
     uint32_t m_done = 0;
@@ -112,20 +96,26 @@ private:
 // The edit that gives both their period, and what a refused period says.
 constexpr const char* kBadPeriodText = "超时时间须为大于0的整数";
 
-// What a pass of the repeated search does to the window.
-struct SearchPass {
-    std::function<std::string()> periodText;  // the seconds edit
-    std::function<void()> clearLog;           // the search log's rows
-    std::function<void(bool)> enableControls; // the edit and the buttons that start searches
-    std::function<bool()> search;             // one start-search command (false: refused)
-    std::function<void()> saveFiles;          // the search log and the routing file
+// What a pass of the repeated search does to the window besides its period and its search.
+class SearchPass {
+public:
+    virtual ~SearchPass() = default;
+    // Empties the search log's rows.
+    virtual void ClearLog() = 0;
+    // The period's edit and the buttons that start searches.
+    virtual void EnableControls(bool enable) = 0;
+    // The search log and the routing file of the pass that ends.
+    virtual void SaveFiles() = 0;
 };
 
 class RepeatedSearch {
 public:
     static constexpr uint32_t kMaxSeconds = 0xFFFF;
 
-    RepeatedSearch(RepeatWindow& window, SearchPass pass) : m_window(window), m_pass(std::move(pass)) {}
+    // The period is read from the page's edit IDC_REPEAT_PERIOD, in seconds; sender sends the
+    // start-search command.
+    RepeatedSearch(RepeatWindow& window, PageTexts& page, CommandSender& sender, SearchPass& pass)
+        : m_window(window), m_page(page), m_sender(sender), m_pass(pass) {}
 
     bool IsRunning() const { return m_running; }
     uint32_t PeriodMs() const { return m_periodMs; }
@@ -139,7 +129,9 @@ public:
 
 private:
     RepeatWindow& m_window;
-    SearchPass m_pass;
+    PageTexts& m_page;
+    CommandSender& m_sender;
+    SearchPass& m_pass;
     uint32_t m_periodMs = 0;
     bool m_running = false;
 };
@@ -148,9 +140,10 @@ class RepeatedBroadcast {
 public:
     static constexpr uint32_t kMaxMs = 0x7FFFFFFF;
 
-    // periodText: the milliseconds edit; broadcast: one broadcast (false: refused).
-    RepeatedBroadcast(RepeatWindow& window, std::function<std::string()> periodText, std::function<bool()> broadcast)
-        : m_window(window), m_periodText(std::move(periodText)), m_broadcast(std::move(broadcast)) {}
+    // The period is read from the page's edit IDC_REPEAT_PERIOD, in milliseconds; sender sends
+    // the broadcast command.
+    RepeatedBroadcast(RepeatWindow& window, PageTexts& page, CommandSender& sender)
+        : m_window(window), m_page(page), m_sender(sender) {}
 
     bool IsRunning() const { return m_running; }
     uint32_t PeriodMs() const { return m_periodMs; }
@@ -162,8 +155,8 @@ public:
 
 private:
     RepeatWindow& m_window;
-    std::function<std::string()> m_periodText;
-    std::function<bool()> m_broadcast;
+    PageTexts& m_page;
+    CommandSender& m_sender;
     uint32_t m_periodMs = 0;
     bool m_running = false;
 };

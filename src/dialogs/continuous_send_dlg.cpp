@@ -4,15 +4,14 @@
 
 #include "dialogs/number_text.h"
 
-CContinuousSendDlg::CContinuousSendDlg(ContinuousSendSettings& settings, bool goingOn)
-    : Dialog(IDD_CONTINUOUS_SEND), m_settings(settings), m_goingOn(goingOn) {
+CContinuousSendDlg::CContinuousSendDlg(ContinuousSendSettings& settings)
+    : Dialog(IDD_CONTINUOUS_SEND), m_settings(settings) {
     MapCommand(IDC_CONT_SEND_ENABLE, Notify::Clicked, [this] { OnEnableCheck(); });
     MapCommand(IDC_CONT_SEND_RESTART_COUNT, Notify::Clicked, [this] { OnRestartCountCheck(); });
 }
 
 bool CContinuousSendDlg::OnInitDialog() {
     Button(GetDlgItem(IDC_CONT_SEND_ENABLE)).SetCheck(m_settings.enabled ? 1 : 0);
-    GetDlgItem(IDC_CONT_SEND_RESTART_COUNT).Enable(!m_goingOn);
     SetDlgItemText(IDC_CONT_SEND_INTERVAL, std::to_string(m_settings.intervalSeconds));
     SetDlgItemText(IDC_CONT_SEND_TOTAL, std::to_string(m_settings.count));
     GetDlgItem(IDC_CONT_SEND_TOTAL).Enable(false);

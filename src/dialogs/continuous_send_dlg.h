@@ -8,8 +8,8 @@
 #include "res/resource_ids.h"
 
 struct ContinuousSendSettings {
-    bool enabled = false;          // switched on in the dialog
-    uint32_t ticks = 0;            // the interval in ticks of the 200 ms timer
+    bool enabled = false;          // switched on in the dialog, at once
+    uint32_t ticks = 0;            // the interval in ticks of the 200 ms timer; 0: none accepted yet
     uint32_t count = 0;            // frames sent
     uint32_t success = 0;          // replies judged good
     uint32_t intervalSeconds = 0;  // the interval last stored, shown when the dialog opens
@@ -17,8 +17,7 @@ struct ContinuousSendSettings {
 
 class CContinuousSendDlg : public Dialog {
 public:
-    // goingOn: a run not interrupted since it started; its counters cannot be restarted then.
-    CContinuousSendDlg(ContinuousSendSettings& settings, bool goingOn);
+    explicit CContinuousSendDlg(ContinuousSendSettings& settings);
 
     // Largest interval in seconds: its milliseconds fit in 32 bits.
     static constexpr uint32_t kMaxSeconds = 4294967;
@@ -34,5 +33,4 @@ private:
     bool StoreInterval();
 
     ContinuousSendSettings& m_settings;
-    bool m_goingOn;
 };

@@ -139,12 +139,6 @@ public:
     ReplyQueues& Queues() { return m_queues; }
     // Empties every reply queue and the frames waiting for the monitor thread ("清除报文").
     void ClearQueues();
-    void FlushCmdF0Replies() { m_queues.cmdF0.Clear(); }
-    void FlushSendDataReplies() { m_queues.sendData.Clear(); }
-    void FlushTestReplies() { m_queues.test.Clear(); }
-    void FlushPointReadReplies() { m_queues.pointRead.Clear(); }
-    void FlushConfigReplies() { m_queues.config.Clear(); }
-    void FlushResetInfoReplies() { m_queues.resetInfo.Clear(); }
 
     // ---- Worker threads ----
     // Both sleep until there is work: the gather on the received bytes and its deadlines, the

@@ -421,6 +421,10 @@ public:
     void SetTimer(int id, uint32_t periodMs);
     void KillTimer(int id);
     bool IsTimerRunning(int id) const;
+    // The period of a running timer; 0 when it is not running.
+    uint32_t TimerPeriod(int id) const;
+    // Delivers one tick of the timer as it would come, running or not (used by tests).
+    void DeliverTimerTick(int id) { OnTimer(id); }
 
     // Messages from any thread. Posted ones run later on the user-interface thread; sent
     // ones run there before the call returns (at once when called on that thread).

@@ -844,6 +844,11 @@ bool Dialog::IsTimerRunning(int id) const {
     return it != impl_->timers.end() && it->second && it->second->isActive();
 }
 
+uint32_t Dialog::TimerPeriod(int id) const {
+    if (!IsTimerRunning(id)) return 0;
+    return static_cast<uint32_t>(impl_->timers.at(id)->interval());
+}
+
 void Dialog::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     QMetaObject::invokeMethod(impl_->postbox.get(), [this, message, wParam, lParam] {
         if (!impl_->widget) return;

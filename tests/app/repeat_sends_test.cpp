@@ -74,10 +74,11 @@ TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
     EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_START_STOP), "停止");
     EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_FRAME_TEXT), "79 00 00 40\r\n18 58 58");
     for (int tick = 0; tick < 2; ++tick) {
-        ExpectSent([&] { dlg->TimedSender().Tick(); }, kStopSearchFrame, IDC_FRAME_LOG);
+        ExpectSent([&] { dlg->DeliverTimerTick(TIMER_TIMED_SEND); }, kStopSearchFrame, IDC_FRAME_LOG);
         EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_START_STOP), tick == 0 ? "停止" : "开始");
     }
-    EXPECT_FALSE(dlg->IsTimedSendRunning());
+    // Ended: a late tick sends nothing.
+    ExpectRefused([&] { dlg->DeliverTimerTick(TIMER_TIMED_SEND); }, "");
     // Started and stopped by hand.
     Button(d.GetDlgItem(IDC_TIMED_START_STOP)).Click();
     EXPECT_TRUE(dlg->IsTimerRunning(TIMER_TIMED_SEND));
@@ -108,7 +109,7 @@ TEST_F(RepeatSendsTest, RepeatedSearchSavesItsLogAndRoutingFileEachPass) {
     const std::string row = ListOf(IDC_SEARCH_LOG).GetItemText(0, 0);
 
     // The tick saves the pass's log and the routing file, then searches again.
-    pass([&] { dlg->SearchRepeat().Tick(); });
+    pass([&] { dlg->DeliverTimerTick(TIMER_CONTINUOUS_SEARCH); });
     EXPECT_EQ(ReadFileBytes(Path(" frame,  2023-11-02 03-04-05.txt")),
               Utf8ToGbk("时间" + Blanks(8 + 6) + "报文" + Blanks(8) + "\r\n" + row + "    " + search + " " +
                         "    \r\n"));
@@ -134,24 +135,26 @@ TEST_F(RepeatSendsTest, RepeatedBroadcastSendsAtOnceAndOnEachTick) {
             {IDC_KEY_MODE_COMBO, "01: 用户网络口令"}, {IDC_MULTICAST_MODE_COMBO, "00: 非组播"}},
            {{IDC_RADIUS, "20"}, {IDC_USER_DATA, "0102"}, {IDC_REPEAT_PERIOD, "500"}}});
     bool running = false;
+    uint32_t period = 0;
     auto press = [&](const std::function<void()>& how) {
         return [&, how] {
             how();
             running = dlg->IsTimerRunning(TIMER_CONTINUOUS_BROADCAST);
+            period = dlg->TimerPeriod(TIMER_CONTINUOUS_BROADCAST);
             dlg->KillTimer(TIMER_CONTINUOUS_BROADCAST);
         };
     };
     ExpectSent(press([&] { Click(IDC_CONTINUOUS_BROADCAST); }), broadcast, IDC_DATA_LOG);
     EXPECT_TRUE(running);
-    EXPECT_EQ(dlg->BroadcastRepeat().PeriodMs(), 500u);
+    EXPECT_EQ(period, 500u);
     Enter({{}, {{IDC_REPEAT_PERIOD, "2"}}});
-    ExpectSent(press([&] { dlg->BroadcastRepeat().Tick(); }), broadcast, IDC_DATA_LOG);
+    ExpectSent(press([&] { dlg->DeliverTimerTick(TIMER_CONTINUOUS_BROADCAST); }), broadcast, IDC_DATA_LOG);
     EXPECT_TRUE(running);
-    EXPECT_EQ(dlg->BroadcastRepeat().PeriodMs(), 2u);
+    EXPECT_EQ(period, 2u);
     dlg->SetTimer(TIMER_CONTINUOUS_BROADCAST, 1000);
     Click(IDC_STOP_CONTINUOUS_BROADCAST);
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_BROADCAST));
-    ExpectRefused([&] { dlg->BroadcastRepeat().Tick(); }, "");
+    ExpectRefused([&] { dlg->DeliverTimerTick(TIMER_CONTINUOUS_BROADCAST); }, "");
     Enter({{}, {{IDC_REPEAT_PERIOD, "abc"}}});
     ExpectRefused([&] { Click(IDC_CONTINUOUS_BROADCAST); }, "超时时间须为大于0的整数");
 }
@@ -178,7 +181,8 @@ TEST_F(RepeatSendsTest, PanelContinuousSendTestSettingsDialog) {
     answer("299");
     Button(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND)).Click();
     EXPECT_EQ(Box(), "最小间隔为300ms");
-    EXPECT_FALSE(dlg->PanelSendTester().Settings().armed);
+    // Not armed: no step began.
+    EXPECT_EQ(panel.GetDlgItemText(IDC_PANEL_CONTINUOUS_SEND), "连续发送数据");
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_SEND_TEST_STEP));
     EXPECT_TRUE(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND).IsEnabled());
     // 350 ms: four ticks, a first step at once.
@@ -186,8 +190,13 @@ TEST_F(RepeatSendsTest, PanelContinuousSendTestSettingsDialog) {
     Button(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND)).Click();
     EXPECT_TRUE(dlg->IsTimerRunning(TIMER_SEND_TEST_STEP));
     dlg->KillTimer(TIMER_SEND_TEST_STEP);
-    EXPECT_EQ(dlg->PanelSendTester().Settings().ticks, 4u);
     EXPECT_EQ(panel.GetDlgItemText(IDC_PANEL_CONTINUOUS_SEND), "第1次发送");
+    // Four ticks: the fourth ends the step by time-out and begins the next.
+    for (int tick = 1; tick <= 4; ++tick) {
+        dlg->DeliverTimerTick(TIMER_SEND_TEST_STEP);
+        EXPECT_EQ(panel.GetDlgItemText(IDC_PANEL_CONTINUOUS_SEND), tick < 4 ? "第1次发送" : "第2次发送") << tick;
+    }
+    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_SEND_TEST_STEP));
     EXPECT_FALSE(panel.GetDlgItem(IDC_PANEL_CONTINUOUS_SEND).IsEnabled());
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].interval + "|" + seen[0].total + "|" + seen[0].success, "1000|0|0");

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -125,14 +126,28 @@ TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
     // devices: after some 1300 requests the line is full and a write waits, each for its own
     // time-out of 2.75 s. The close's time is the only sign that it did not wait for the write;
     // the bound lies well between the close's own work and that time-out.
-    std::mutex lock;
-    std::condition_variable changed;
-    bool reading = false, stopped = false;
-    sim.SetByteTap([&](const Bytes&) {
-        std::unique_lock<std::mutex> guard(lock);
-        stopped = true;
-        changed.notify_all();
-        changed.wait(guard, [&] { return reading; });
+    // The tap's state outlives the test body: the module's thread may still be leaving the tap.
+    struct Gate {
+        std::mutex lock;
+        std::condition_variable changed;
+        bool reading = false;
+        void Open() {
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                reading = true;
+            }
+            changed.notify_all();
+        }
+    };
+    auto gate = std::make_shared<Gate>();
+    // Opened on every way out, so the module's thread never stays blocked.
+    struct Opener {
+        std::shared_ptr<Gate> gate;
+        ~Opener() { gate->Open(); }
+    } opener{gate};
+    sim.SetByteTap([gate](const Bytes&) {
+        std::unique_lock<std::mutex> guard(gate->lock);
+        gate->changed.wait(guard, [&] { return gate->reading; });
     });
     for (int i = 0; i < 2000; ++i) List().SetCheck(List().AppendRow({"", std::to_string(100000 + i)}), true);
     dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "0");
@@ -142,11 +157,6 @@ TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
     dlg->Close();
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took, std::chrono::milliseconds(1500));
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        reading = true;
-    }
-    changed.notify_all();
     sim.SetByteTap(nullptr);
 }
 

@@ -287,7 +287,7 @@ TEST_F(MeterPageTest, RawSendOnClickAndTimerAndTheContinuousSendTimer) {
     for (const kvtsim::Bytes& f : sim.ReceivedFrames()) EXPECT_EQ(Spaced(f), "79 00 00 40 18 58 58 ");
     // The continuous-send timer sends the send-data frame again on its tick.
     sim.ClearReceived();
-    dlg->ContinuousSender().Start();
+    dlg->SetTimer(TIMER_CONTINUOUS_SEND, 200);
     EXPECT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() >= 3; }, 3000));
     dlg->KillTimer(TIMER_CONTINUOUS_SEND);
     for (const kvtsim::Bytes& f : sim.ReceivedFrames()) EXPECT_EQ(f[4], 0x14);

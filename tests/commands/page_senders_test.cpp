@@ -12,6 +12,7 @@
 #include "commands/command_frame.h"
 #include "commands/field_readers.h"
 #include "commands/page_payloads.h"
+#include "commands/repeats.h"
 #include "support/sender_checks.h"
 #include "res/resource_ids.h"
 #include "test_frames.h"
@@ -32,6 +33,17 @@ std::string PasswordFrame(unsigned char value, size_t n) {
     const std::string text = Spaced(testing_frames::MakeFrame(0x40, 0x07, data));
     return text.substr(0, text.size() - 1);
 }
+
+// A continuous send on the window's own timers, send-data replies and sender.
+struct WindowContinuousSend {
+    explicit WindowContinuousSend(CMainTesterDlg& window)
+        : timers(window),
+          replies(window.Link().Queues().sendData, window.Link().Queues().sendDataArrived),
+          send(timers, replies, window) {}
+    DialogRepeatWindow timers;
+    QueueRepeatReplySource replies;
+    ContinuousSend send;
+};
 
 class PageSendersTest : public testsupport::MainWindowSenders {
 protected:
@@ -308,11 +320,12 @@ TEST_F(PageSendersTest, PasswordRequestToTheSlaveAndItsRefusals) {
 
 TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     Enter(kSendData);
+    WindowContinuousSend sender(*dlg);
     // The timer is stopped once seen running: the steps below are taken here, not by its ticks.
     bool timerStarted = false;
     ExpectSent(
         [&] {
-            dlg->ContinuousSender().Start();
+            sender.send.Start();
             timerStarted = dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND);
             dlg->KillTimer(TIMER_CONTINUOUS_SEND);
         },
@@ -321,10 +334,10 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     EXPECT_TRUE(timerStarted);
     // A refused step shows its message once and stops the sending.
     Enter({{}, {{IDC_DEPTH, ""}}});
-    ExpectRefused([&] { dlg->ContinuousSender().Step(); }, "depth域不能为空");
+    ExpectRefused([&] { sender.send.Step(); }, "depth域不能为空");
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
-    EXPECT_FALSE(dlg->ContinuousSender().IsGoingOn());
-    EXPECT_EQ(dlg->ContinuousSender().Count(), 1u);
+    EXPECT_FALSE(sender.send.IsGoingOn());
+    EXPECT_EQ(sender.send.Count(), 1u);
 }
 
 // The settings dialog as the button runs it: its defaults, its refusals, Enter closing it.
@@ -361,18 +374,29 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
         closedByEnter = true;
     });
     Enter(kSendData);
-    ExpectSent([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F",
-               IDC_DATA_LOG);
+    const std::string frame = "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F";
+    // The steps below are taken by ticks given here, not by the timer's.
+    bool running = false;
+    auto press = [&] {
+        Click(IDC_CONTINUOUS_SEND_DATA);
+        running = dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND);
+        dlg->KillTimer(TIMER_CONTINUOUS_SEND);
+    };
+    auto tick = [&] { dlg->DeliverTimerTick(TIMER_CONTINUOUS_SEND); };
+    ExpectSent(press, frame, IDC_DATA_LOG);
     EXPECT_TRUE(closedByEnter);
     EXPECT_EQ(first.enabled, 0);
-    EXPECT_FALSE(first.restartEnabled);  // a run not interrupted keeps its count
+    EXPECT_TRUE(first.restartEnabled);  // the counters restart whether or not a run goes on
     EXPECT_FALSE(first.totalEnabled);
     EXPECT_EQ(first.interval + "|" + first.total, "0|0");
     EXPECT_EQ(refusals, std::vector<std::string>(6, "时间间隔须为大于0的整数"));
-    EXPECT_EQ(dlg->ContinuousSender().Settings().ticks, 10u);
-    EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+    EXPECT_TRUE(running);
+    // Two seconds: ten ticks pass without a step.
+    for (int i = 0; i < 10; ++i) tick();
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
 
     // "中断" stops at once; the counters restart from the dialog even when Esc closes it.
+    dlg->SetTimer(TIMER_CONTINUOUS_SEND, 200);
     Click(IDC_INTERRUPT_SEND);
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
@@ -386,21 +410,64 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     EXPECT_EQ(second.enabled, 0);
     EXPECT_TRUE(second.restartEnabled);
     EXPECT_EQ(second.interval + "|" + second.total, "2|1");
-    EXPECT_EQ(dlg->ContinuousSender().Count(), 0u);
     // Unticked, "确定" closes without storing what was typed.
+    Seen third;
     dlg->SetModalWatcher([&](Dialog& d) {
+        third = look(d);
         d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, "abc");
         Button(d.GetDlgItem(kIdOk)).Click();
     });
     ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
-    EXPECT_EQ(dlg->ContinuousSender().Settings().ticks, 10u);
+    EXPECT_EQ(third.total, "0");
+    // Switched on again and closed with Esc, it runs at the two seconds stored: ten ticks pass,
+    // the eleventh steps.
+    dlg->SetModalWatcher([&](Dialog& d) {
+        Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
+        d.PressKey(Key::Escape);
+    });
+    ExpectSent(press, frame, IDC_DATA_LOG);
+    for (int i = 0; i < 10; ++i) tick();
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
+    ExpectSent(tick, frame, IDC_DATA_LOG);
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
+}
+
+// Switched on, with no interval ever accepted: however the dialog closes, nothing is sent and
+// no timer runs, and the start's refusal says why.
+TEST_F(PageSendersTest, ContinuousSendNeverStartsWithoutAnAcceptedInterval) {
+    Enter(kSendData);
+    const struct {
+        const char* name;
+        const char* typed;  // nullptr: the default "0" left
+        bool ok;            // "确定" pressed (and refused) before Esc
+    } cases[] = {{"refused 0, then Esc", nullptr, true},
+                 {"refused text, then Esc", "abc", true},
+                 {"a good interval typed, Esc", "3", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> inside;
+        dlg->SetModalWatcher([&](Dialog& d) {
+            if (Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).GetCheck() != 1)
+                Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
+            if (c.typed) d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, c.typed);
+            if (c.ok) d.PressKey(Key::Enter);
+            inside = BoxTexts();
+            boxes.clear();
+            d.PressKey(Key::Escape);
+        });
+        ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "时间间隔须为大于0的整数");
+        EXPECT_EQ(inside, c.ok ? std::vector<std::string>{"时间间隔须为大于0的整数"} : std::vector<std::string>());
+        EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+        EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+    }
 }
 
 // Counts and the success rate over ticks driven by hand, some replies missing or bad.
 TEST_F(PageSendersTest, ContinuousSendCountsRepliesAndInterruptStopsIt) {
     Enter(kSendData);
-    dlg->ContinuousSender().Settings().enabled = true;
-    dlg->ContinuousSender().Settings().ticks = 1;
+    WindowContinuousSend sender(*dlg);
+    sender.send.Settings().enabled = true;
+    sender.send.Settings().ticks = 1;
     using kvtsim::BuildFrame;
     const ByteString good = BuildFrame(0x80, 0x14, ByteString());
     const ByteString bad = BuildFrame(0xA0, 0x14, kvtsim::FromHex("01"));
@@ -409,11 +476,11 @@ TEST_F(PageSendersTest, ContinuousSendCountsRepliesAndInterruptStopsIt) {
     for (size_t i = 0; i < answers.size(); ++i) {
         sim.SetAnswer(0x14, answers[i]);
         if (i == 0) {
-            dlg->ContinuousSender().StartIfEnabled();
+            sender.send.StartIfEnabled();
             dlg->KillTimer(TIMER_CONTINUOUS_SEND);
         } else {
             // The second tick after a step sends the next one.
-            dlg->ContinuousSender().Tick();
+            sender.send.Tick();
             dlg->KillTimer(TIMER_CONTINUOUS_SEND);
         }
         ASSERT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == frames + 1; })) << i;
@@ -422,18 +489,19 @@ TEST_F(PageSendersTest, ContinuousSendCountsRepliesAndInterruptStopsIt) {
             ASSERT_TRUE(WaitFor([&] { return dlg->Link().Queues().sendDataArrived == 1; })) << i;
         else
             PumpFor(100);
-        dlg->ContinuousSender().Tick();
+        sender.send.Tick();
         EXPECT_EQ(sim.ReceivedFrames().size(), frames) << i;
     }
-    EXPECT_EQ(dlg->ContinuousSender().Count(), 6u);
-    EXPECT_EQ(dlg->ContinuousSender().Successes(), 3u);
-    EXPECT_EQ(dlg->ContinuousSender().SuccessRate(), 50u);
+    EXPECT_EQ(sender.send.Count(), 6u);
+    EXPECT_EQ(sender.send.Successes(), 3u);
+    EXPECT_EQ(sender.send.SuccessRate(), 50u);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第6次发送");
+    // What "中断" does (the button's own run is interrupted in the settings dialog's test).
     dlg->SetTimer(TIMER_CONTINUOUS_SEND, 200);
-    Click(IDC_INTERRUPT_SEND);
+    sender.send.Stop();
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
-    EXPECT_FALSE(dlg->ContinuousSender().Settings().enabled);
+    EXPECT_FALSE(sender.send.Settings().enabled);
 }
 
 TEST_F(PageSendersTest, NoLengthRunsPastItsSixteenBits) {

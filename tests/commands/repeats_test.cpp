@@ -33,23 +33,56 @@ public:
     Events events;
 };
 
+// A reply queue filled by hand; its flushes are recorded.
+class FakeReplies : public RepeatReplySource {
+public:
+    FakeReplies(Events& events, ArrivedFlag& arrived) : m_events(events), m_arrived(arrived) {}
+    void Flush() override {
+        m_events.push_back("flush");
+        replies.clear();
+        m_arrived = 0;
+    }
+    bool Arrived() const override { return m_arrived == 1; }
+    bool Pop(ReplyEntry& reply) override {
+        if (replies.empty()) return false;
+        reply.frame = replies.front();
+        replies.pop_front();
+        return true;
+    }
+    void LowerArrived() override { m_arrived = 0; }
+    std::deque<ByteString> replies;
+
+private:
+    Events& m_events;
+    ArrivedFlag& m_arrived;
+};
+
+// The page: its period edit, and its commands recorded by name.
+class FakePage : public PageTexts, public CommandSender {
+public:
+    explicit FakePage(Events& events) : m_events(events) {}
+    std::string ControlText(int id) const override { return id == IDC_REPEAT_PERIOD ? period : std::string(); }
+    bool OnCommandButton(int button) override {
+        m_events.push_back(button == IDC_SEND_DATA ? "send" : button == IDC_BROADCAST ? "broadcast"
+                           : button == IDC_START_SEARCH ? "search" : StrFormat("button %d", button));
+        return accepted;
+    }
+    std::string period;
+    bool accepted = true;  // what the page's payload does
+
+private:
+    Events& m_events;
+};
+
 class ContinuousSendTest : public ::testing::Test {
 protected:
     RecordingWindow window;
     ArrivedFlag arrived{1};
-    bool accepted = true;         // what the page's payload does
-    std::deque<ByteString> replies;  // the send-data queue
-    ContinuousSend sender{window, arrived, [this] { window.events.push_back("flush"); },
-                          [this] {
-                              window.events.push_back("send");
-                              return accepted;
-                          },
-                          [this](ByteString& reply) {
-                              if (replies.empty()) return false;
-                              reply = replies.front();
-                              replies.pop_front();
-                              return true;
-                          }};
+    FakeReplies queue{window.events, arrived};  // the send-data queue
+    std::deque<ByteString>& replies = queue.replies;
+    FakePage page{window.events};
+    bool& accepted = page.accepted;
+    ContinuousSend sender{window, queue, page};
 };
 
 const std::string kStep1 = StrFormat("text %d 第1次发送", IDC_CONTINUOUS_SEND_DATA);
@@ -57,6 +90,7 @@ const std::string kTimer = StrFormat("timer %d 200", TIMER_CONTINUOUS_SEND);
 const std::string kKill = StrFormat("kill %d", TIMER_CONTINUOUS_SEND);
 
 TEST_F(ContinuousSendTest, TheButtonStartsOnlyWhenEnabled) {
+    sender.Settings().ticks = 5;  // one second accepted
     sender.StartIfEnabled();
     EXPECT_EQ(window.Take(), Events());
     EXPECT_EQ(arrived, 1);
@@ -65,6 +99,22 @@ TEST_F(ContinuousSendTest, TheButtonStartsOnlyWhenEnabled) {
     EXPECT_EQ(window.Take(), (Events{"flush", "send", kStep1, kTimer}));
     EXPECT_EQ(arrived, 0);
     EXPECT_EQ(sender.Count(), 1u);
+}
+
+TEST_F(ContinuousSendTest, TheButtonStartsNothingWithoutAnAcceptedInterval) {
+    std::vector<std::string> shown;
+    SetMessageBoxHook([&shown](const MessageBoxRequest& r) {
+        shown.push_back(r.text);
+        return kIdOk;
+    });
+    sender.Settings().enabled = true;
+    sender.StartIfEnabled();
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(window.Take(), Events());
+    EXPECT_EQ(shown, std::vector<std::string>{"时间间隔须为大于0的整数"});
+    EXPECT_EQ(arrived, 1);
+    EXPECT_EQ(sender.Count(), 0u);
+    EXPECT_TRUE(sender.Settings().enabled);  // the switch stays as the dialog left it
 }
 
 TEST_F(ContinuousSendTest, AStepLeavesAfterTheIntervalsTicksAndEachTickInBetweenClearsTheReplyFlag) {
@@ -168,18 +218,40 @@ protected:
         });
     }
     void TearDown() override { SetMessageBoxHook(nullptr); }
-    std::function<void()> Record(const std::string& event) {
-        return [this, event] { window.events.push_back(event); };
-    }
-
     RecordingWindow window;
-    std::string period;
-    bool accepted = true;
+    FakePage page{window.events};
+    std::string& period = page.period;
+    bool& accepted = page.accepted;
+};
+
+// The timed send's frames and its end.
+class FakeTimedOutput : public TimedSendOutput {
+public:
+    explicit FakeTimedOutput(Events& events) : m_events(events) {}
+    void SendTimedFrame(const ByteString& frame) override { sent.push_back(frame); }
+    void OnTimedSendEnded() override { m_events.push_back("stopped"); }
+    std::vector<ByteString> sent;
+
+private:
+    Events& m_events;
+};
+
+// The search pass's log, controls and files, recorded.
+class FakeSearchPass : public SearchPass {
+public:
+    explicit FakeSearchPass(Events& events) : m_events(events) {}
+    void ClearLog() override { m_events.push_back("clear"); }
+    void EnableControls(bool on) override { m_events.push_back(on ? "enable" : "disable"); }
+    void SaveFiles() override { m_events.push_back("save"); }
+
+private:
+    Events& m_events;
 };
 
 TEST_F(RepeatsTest, TheTimedSendSendsItsFrameTheSetNumberOfTimesAndStops) {
-    std::vector<ByteString> sent;
-    TimedSend timed(window, [&](const ByteString& f) { sent.push_back(f); }, Record("stopped"));
+    FakeTimedOutput output(window.events);
+    std::vector<ByteString>& sent = output.sent;
+    TimedSend timed(window, output);
     EXPECT_EQ(timed.Settings().intervalMs, 500u);
     EXPECT_EQ(timed.Settings().count, 2u);
     const std::string timer = StrFormat("timer %d 700", TIMER_TIMED_SEND);
@@ -210,10 +282,7 @@ TEST_F(RepeatsTest, TheTimedSendSendsItsFrameTheSetNumberOfTimesAndStops) {
 }
 
 TEST_F(RepeatsTest, TheBroadcastRepeatsAtThePeriodReadAnewAndRefusesABadOne) {
-    RepeatedBroadcast broadcast(window, [this] { return period; }, [this] {
-        window.events.push_back("broadcast");
-        return accepted;
-    });
+    RepeatedBroadcast broadcast(window, page, page);
     const std::string kill = StrFormat("kill %d", TIMER_CONTINUOUS_BROADCAST);
     auto timer = [](int ms) { return StrFormat("timer %d %d", TIMER_CONTINUOUS_BROADCAST, ms); };
     period = "500";
@@ -243,13 +312,8 @@ TEST_F(RepeatsTest, TheBroadcastRepeatsAtThePeriodReadAnewAndRefusesABadOne) {
 }
 
 TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
-    RepeatedSearch search(window, {[this] { return period; }, Record("clear"),
-                                   [this](bool on) { window.events.push_back(on ? "enable" : "disable"); },
-                                   [this] {
-                                       window.events.push_back("search");
-                                       return accepted;
-                                   },
-                                   Record("save")});
+    FakeSearchPass pass(window.events);
+    RepeatedSearch search(window, page, page, pass);
     const std::string kill = StrFormat("kill %d", TIMER_CONTINUOUS_SEARCH);
     auto timer = [](int ms) { return StrFormat("timer %d %d", TIMER_CONTINUOUS_SEARCH, ms); };
     period = "3";
@@ -286,24 +350,26 @@ TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
 namespace {
 
 // The panel's continuous send test on a recording window; replies handed in by hand.
+// The panel: the address last entered, its pane and controls, and the pause's task kept.
+class FakePanel : public SendTestPanel {
+public:
+    explicit FakePanel(RecordingWindow& window) : m_window(window) {}
+    std::string LastAddressText() const override { return "060504030201"; }
+    void ShowResultText(const std::string& text) override { m_window.events.push_back("pane " + text); }
+    void SetControlText(int id, const std::string& text) override { m_window.SetControlText(id, text); }
+    void EnableControl(int id, bool on) override { m_window.events.push_back(StrFormat("enable %d %d", id, on)); }
+    void After(uint32_t ms, std::function<void()> task) override {
+        m_window.events.push_back(StrFormat("after %u", ms));
+        later = std::move(task);
+    }
+    std::function<void()> later;
+
+private:
+    RecordingWindow& m_window;
+};
+
 class PanelSendTestTest : public ::testing::Test {
 protected:
-    PanelSendTest test{window, arrived,
-                       {[this] { window.events.push_back("flush"); },
-                        [this](ByteString& reply) {
-                            if (replies.empty()) return false;
-                            reply = replies.front();
-                            replies.pop_front();
-                            return true;
-                        },
-                        [] { return std::string("060504030201"); },
-                        [this](const std::string& text) { window.events.push_back("pane " + text); },
-                        [this](int id, const std::string& text) { window.SetControlText(id, text); },
-                        [this](int id, bool on) { window.events.push_back(StrFormat("enable %d %d", id, on)); },
-                        [this](uint32_t ms, std::function<void()> task) {
-                            window.events.push_back(StrFormat("after %u", ms));
-                            later = std::move(task);
-                        }}};
     void Reply(const ByteString& frame) {
         replies.push_back(frame);
         arrived = 1;
@@ -311,8 +377,11 @@ protected:
 
     RecordingWindow window;
     ArrivedFlag arrived{1};
-    std::deque<ByteString> replies;
-    std::function<void()> later;
+    FakeReplies queue{window.events, arrived};
+    std::deque<ByteString>& replies = queue.replies;
+    FakePanel panel{window};
+    std::function<void()>& later = panel.later;
+    PanelSendTest test{window, queue, panel};
 };
 
 // A test-data reply (0xF2, sub-code 3) from the device of the address, wire order.

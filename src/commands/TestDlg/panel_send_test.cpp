@@ -14,10 +14,10 @@ uint32_t PanelSendTest::Rate() const {
 void PanelSendTest::Begin() {
     m_window.StopTimer(TIMER_SEND_TEST_STEP);
     if (!m_settings.armed) return;
-    m_arrived = 0;
+    m_replies.LowerArrived();
     m_replyDone = false;
     Start();
-    m_port.enable(IDC_PANEL_CONTINUOUS_SEND, false);
+    m_panel.EnableControl(IDC_PANEL_CONTINUOUS_SEND, false);
 }
 
 void PanelSendTest::Start() {
@@ -29,9 +29,9 @@ void PanelSendTest::Start() {
 }
 
 void PanelSendTest::Step() {
-    m_port.flushReplies();
+    m_replies.Flush();
     ++m_settings.total;
-    m_port.setText(IDC_PANEL_CONTINUOUS_SEND, StrFormat("第%u次发送", m_settings.total));
+    m_panel.SetControlText(IDC_PANEL_CONTINUOUS_SEND, StrFormat("第%u次发送", m_settings.total));
 }
 
 void PanelSendTest::Tick() {
@@ -40,33 +40,33 @@ void PanelSendTest::Tick() {
         if (m_active) {
             ShowReply();
             m_replyDone = false;
-            m_arrived = 0;
+            m_replies.LowerArrived();
         } else {
-            m_port.showText("停止连续抄读");
+            m_panel.ShowResultText("停止连续抄读");
             ShowRate();
             m_window.StopTimer(TIMER_SEND_TEST_STEP);
         }
         return;
     }
     m_window.StopTimer(TIMER_SEND_TEST_STEP);
-    m_port.showText("超时");
+    m_panel.ShowResultText("超时");
     ShowRate();
     Start();
 }
 
 void PanelSendTest::ShowReply() {
-    if (m_arrived != 1) return;
-    ByteString frame;
-    if (!m_port.popReply(frame)) return;
+    if (!m_replies.Arrived()) return;
+    ReplyEntry reply;
+    if (!m_replies.Pop(reply)) return;
     std::string text = "发送测试数据回复结果： \r\n";
-    ParseReply(frame, text);
-    m_port.showText(text);
+    ParseReply(reply.frame, text);
+    m_panel.ShowResultText(text);
     if (!m_replyDone) return;
     // The next step after a pause on a timer, not a sleep.
     m_window.StopTimer(TIMER_SEND_TEST_STEP);
     if (!m_settings.armed) return;
     const uint32_t run = m_run;
-    m_port.after(kPauseMs, [this, run] {
+    m_panel.After(kPauseMs, [this, run] {
         if (m_settings.armed && m_run == run) Start();
     });
 }
@@ -76,7 +76,7 @@ bool PanelSendTest::ParseReply(const ByteString& frame, std::string& text) {
     if (frame.size() < 12) return false;
     std::string address;
     BytesToHexText(address, frame.substr(6, 6), 0);
-    const std::string expected = AsciiUpper(m_port.lastAddress());
+    const std::string expected = AsciiUpper(m_panel.LastAddressText());
     if (address != expected) return false;
     std::string reading = address;
     ReverseHexBytes12(reading);
@@ -84,18 +84,18 @@ bool PanelSendTest::ParseReply(const ByteString& frame, std::string& text) {
     m_replyDone = true;
     ++m_settings.success;
     ShowRate();
-    m_port.setText(IDC_PANEL_SUCCESS_COUNT, std::to_string(m_settings.success));
+    m_panel.SetControlText(IDC_PANEL_SUCCESS_COUNT, std::to_string(m_settings.success));
     return true;
 }
 
-void PanelSendTest::ShowRate() { m_port.setText(IDC_PANEL_SUCCESS_RATE, std::to_string(Rate())); }
+void PanelSendTest::ShowRate() { m_panel.SetControlText(IDC_PANEL_SUCCESS_RATE, std::to_string(Rate())); }
 
 void PanelSendTest::Stop() {
     m_window.StopTimer(TIMER_SEND_TEST_STEP);
     m_active = false;
     m_settings.armed = false;
     ++m_run;
-    m_port.setText(IDC_PANEL_CONTINUOUS_SEND, "连续发送数据");
-    m_port.enable(IDC_PANEL_CONTINUOUS_SEND, true);
-    m_port.setText(IDC_PANEL_SUCCESS_COUNT, std::to_string(m_settings.success));
+    m_panel.SetControlText(IDC_PANEL_CONTINUOUS_SEND, "连续发送数据");
+    m_panel.EnableControl(IDC_PANEL_CONTINUOUS_SEND, true);
+    m_panel.SetControlText(IDC_PANEL_SUCCESS_COUNT, std::to_string(m_settings.success));
 }

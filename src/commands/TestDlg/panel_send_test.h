@@ -11,17 +11,19 @@
 #include "commands/repeats.h"
 #include "dialogs/test_continuous_send_dlg.h"
 #include "link/byte_string.h"
-#include "link/reply_queue.h"
 
-// What the test needs of the window and the panel.
-struct PanelSendTestPort {
-    std::function<void()> flushReplies;
-    std::function<bool(ByteString&)> popReply;        // the oldest test-data reply
-    std::function<std::string()> lastAddress;         // wire order, hexadecimal
-    std::function<void(const std::string&)> showText;  // the panel's text pane
-    std::function<void(int, const std::string&)> setText;
-    std::function<void(int, bool)> enable;
-    std::function<void(uint32_t, std::function<void()>)> after;  // a task after a delay
+// What the test needs of the panel, and of the window besides its timer.
+class SendTestPanel {
+public:
+    virtual ~SendTestPanel() = default;
+    // The address last entered on the panel: wire order, hexadecimal.
+    virtual std::string LastAddressText() const = 0;
+    // The panel's text pane.
+    virtual void ShowResultText(const std::string& text) = 0;
+    virtual void SetControlText(int id, const std::string& text) = 0;
+    virtual void EnableControl(int id, bool enable) = 0;
+    // Runs the task on this thread after the delay.
+    virtual void After(uint32_t delayMs, std::function<void()> task) = 0;
 };
 
 class PanelSendTest {
@@ -29,8 +31,9 @@ public:
     static constexpr uint32_t kTickMs = 100;
     static constexpr uint32_t kPauseMs = 300;
 
-    PanelSendTest(RepeatWindow& window, ArrivedFlag& arrived, PanelSendTestPort port)
-        : m_window(window), m_arrived(arrived), m_port(std::move(port)) {}
+    // replies: the test-data replies.
+    PanelSendTest(RepeatWindow& window, RepeatReplySource& replies, SendTestPanel& panel)
+        : m_window(window), m_replies(replies), m_panel(panel) {}
 
     TestContinuousSendSettings& Settings() { return m_settings; }
     bool IsActive() const { return m_active; }
@@ -52,8 +55,8 @@ private:
     void ShowRate();
 
     RepeatWindow& m_window;
-    ArrivedFlag& m_arrived;
-    PanelSendTestPort m_port;
+    RepeatReplySource& m_replies;
+    SendTestPanel& m_panel;
     TestContinuousSendSettings m_settings;
     bool m_active = false;
     bool m_replyDone = false;
