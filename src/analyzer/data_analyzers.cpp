@@ -40,13 +40,6 @@ void PrintFlagByte(uint8_t flag, PointReadFlags& fields, std::string& text) {
     PrintPasswordMode(fields.passwordMode, text);
 }
 
-bool IsCountingPattern(const ByteString& data) {
-    for (size_t i = 0; i < data.size(); ++i) {
-        if (data[i] != static_cast<unsigned char>(i & 0xFF)) return false;
-    }
-    return true;
-}
-
 void AnalyzeSendData(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "发送数据帧";

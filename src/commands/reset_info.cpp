@@ -2,6 +2,7 @@
 
 #include "commands/field_text.h"
 #include "link/conversions.h"
+#include "link/received_frame.h"
 #include "platform/text_format.h"
 
 namespace {
@@ -44,7 +45,7 @@ ByteString BuildResetInfoPayload(uint8_t subCode, uint8_t multicast, const Reset
 }
 
 TestStatus JudgeResetInfoReply(const ByteString& frame, const std::string& mac) {
-    if (frame.size() < 4 || (frame[3] & 0x80) == 0 || (frame[3] & 0x20) != 0) return TestStatus::Unchanged;
+    if (!ReceivedFrame(frame).IsNormalAnswer()) return TestStatus::Unchanged;
     if (frame.size() <= kAddressAt + kAddressBytes) return TestStatus::Failure;
     std::string address;
     for (size_t i = kAddressAt; i < kAddressAt + kAddressBytes; ++i) AppendFormat(address, "%02X", frame[i]);
