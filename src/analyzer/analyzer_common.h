@@ -19,8 +19,8 @@ struct Branch {
 };
 
 inline Branch ReadBranch(const ByteString& frame) {
-    return Branch{GetDirectionBit(frame), GetRespBit(frame), FrameDataLength(frame),
-                  FrameByte(frame, FrameReader::kFirstDataByte)};
+    const ReceivedFrame f(frame);
+    return Branch{f.Direction(), f.ReplyStatus(), f.DeclaredLength(), f.SubCommand()};
 }
 
 // The status of an abnormal reply when L is 1, else the given error text.

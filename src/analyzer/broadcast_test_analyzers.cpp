@@ -4,18 +4,18 @@
 
 #include <string_view>
 
-#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
 #include "analyzer/text_pieces.h"
+#include "link/broadcast_test.h"
+#include "link/received_frame.h"
 #include "link/sub_commands.h"
 #include "link/word_layouts.h"
 
 namespace {
 
-
-bool IsHostRequest(const ByteString& frame) { return GetDirectionBit(frame) == 0 && GetRespBit(frame) == 0; }
-bool IsModuleReply(const ByteString& frame) { return GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0; }
+bool IsHostRequest(const ByteString& frame) { return ReceivedFrame(frame).IsNormalRequest(); }
+bool IsModuleReply(const ByteString& frame) { return ReceivedFrame(frame).IsNormalAnswer(); }
 
 // Title; for the frame's own direction the address, index and signed 32-bit data.
 void AnalyzeConfigBle(const ByteString& frame, bool fields, std::string_view title, std::string_view error,
@@ -43,7 +43,7 @@ void AnalyzeConfigBle(const ByteString& frame, bool fields, std::string_view tit
 }  // namespace
 
 void DispatchBroadcastReplyTestAnalyzer(const ByteString& frame, std::string& text) {
-    switch (FrameByte(frame, FrameReader::kFirstDataByte)) {
+    switch (ReceivedFrame(frame).SubCommand()) {
         case BROADCAST_TEST_REQUEST: AnalyzeBroadcastReplyTestRequest(frame, text); break;
         case BROADCAST_TEST_REPLY: AnalyzeBroadcastReplyTestReply(frame, text); break;
         default: break;
@@ -93,13 +93,18 @@ void AnalyzeBroadcastReplyTestReply(const ByteString& frame, std::string& text) 
     if (flags.multicast == 1) PrintMulticastAddress(in, text);
     text += "src add:  ";
     if (!in.Need(6)) return;
+    // From the source address on, fields past the frame's end read as zero.
+    const BroadcastTestReplyLayout at = BroadcastTestReplyOffsets(flags.multicast == 1);
+    const auto field = [&frame](size_t d) {
+        return FrameCursor(frame, FrameReader::kFirstDataByte + static_cast<long long>(d));
+    };
     unsigned char source[6];
-    in.CopyOrZero(source, sizeof source);
-    const unsigned dsn = in.ByteOrZero();
-    const unsigned interval = in.Word16OrZero();
-    const unsigned count = in.ByteOrZero();
-    const unsigned current = in.ByteOrZero();
-    const unsigned length = in.Word16OrZero();
+    field(at.source).PeekOrZero(source, sizeof source);
+    const unsigned dsn = field(at.sequence).ByteOrZero();
+    const unsigned interval = field(at.interval).Word16OrZero();
+    const unsigned count = field(at.reportCount).ByteOrZero();
+    const unsigned current = field(at.currentCount).ByteOrZero();
+    const unsigned length = field(at.dataLength).Word16OrZero();
     TextPieces out(text);
     out.HexReversed(source, sizeof source) << "\r\nDsn:  ";
     out.Decimal(dsn) << "\r\n应答上报间隔：    ";

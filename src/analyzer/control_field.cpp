@@ -5,16 +5,11 @@
 #include "analyzer/field_printers.h"
 #include "analyzer/text_pieces.h"
 #include "link/field_tables.h"
-#include "link/word_layouts.h"
+#include "link/received_frame.h"
 
 DecodedControlField DecodeControlField(const ByteString& frame) {
-    const uint8_t c = FrameByte(frame, 3);
-    DecodedControlField cf;
-    cf.direction = control_byte::kDirection.Get(c);
-    cf.startFlag = control_byte::kInitiator.Get(c);
-    cf.respFlag = control_byte::kReplyStatus.Get(c);
-    cf.channelType = control_byte::kChannelType.Get(c);
-    return cf;
+    const ReceivedFrame f(frame);
+    return DecodedControlField{f.Direction(), f.Initiator(), f.ReplyStatus(), f.ChannelType()};
 }
 
 namespace {
@@ -67,6 +62,6 @@ void PrintChannelType(const DecodedControlField& cf, std::string& text) {
     ChannelTypeLines(cf, out);
 }
 
-int GetDirectionBit(const ByteString& frame) { return control_byte::kDirection.Get(FrameByte(frame, 3)); }
+int GetDirectionBit(const ByteString& frame) { return ReceivedFrame(frame).Direction(); }
 
-int GetRespBit(const ByteString& frame) { return control_byte::kReplyStatus.Get(FrameByte(frame, 3)); }
+int GetRespBit(const ByteString& frame) { return ReceivedFrame(frame).ReplyStatus(); }

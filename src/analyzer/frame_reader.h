@@ -37,6 +37,14 @@ public:
         return false;
     }
 
+    // The stop test of explanations that report every field that does not fit: true when n bytes
+    // from the cursor are inside the frame, else the incomplete-frame text, each time; ok() stays.
+    bool NeedEachTime(size_t n) {
+        if (Has(n)) return true;
+        text_ += kIncompleteFrameText;
+        return false;
+    }
+
     int Position() const { return static_cast<int>(FrameCursor::Position()); }
     bool ok() const { return !Short(); }
 

@@ -5,7 +5,6 @@
 #include <iterator>
 #include <string_view>
 
-#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/text_pieces.h"
 #include "link/sub_commands.h"
@@ -16,8 +15,9 @@ namespace {
 enum class Frame { HostRequest, HostAbnormal, Reply, Abnormal };
 
 Frame KindOf(const ByteString& frame) {
-    const bool abnormal = GetRespBit(frame) == 1;
-    if (GetDirectionBit(frame) == 0) return abnormal ? Frame::HostAbnormal : Frame::HostRequest;
+    const ReceivedFrame f(frame);
+    const bool abnormal = f.ReplyStatus() == 1;
+    if (f.Direction() == 0) return abnormal ? Frame::HostAbnormal : Frame::HostRequest;
     return abnormal ? Frame::Abnormal : Frame::Reply;
 }
 
@@ -179,7 +179,7 @@ static_assert(sizeof(kResetAnalyzers) / sizeof(kResetAnalyzers[0]) == RESET_INFO
 }  // namespace
 
 int DispatchSmartMonitorAnalyzer(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
-    const uint8_t sub = FrameByte(frame, FrameReader::kFirstDataByte);
+    const uint8_t sub = ReceivedFrame(frame).SubCommand();
     if (sub == 0) AnalyzeSmartMonitor(frame, kMonitorOff, text, sink);
     if (sub == 1) AnalyzeSmartMonitor(frame, kMonitorOn, text, sink);
     return FrameReader::kFirstDataByte + 1;

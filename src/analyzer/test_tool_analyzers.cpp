@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
 #include "analyzer/text_pieces.h"
@@ -25,7 +24,8 @@ struct Kind {
 };
 
 Kind KindOf(const ByteString& frame) {
-    return Kind{GetDirectionBit(frame) == 1, GetRespBit(frame) == 1, FrameDataLength(frame)};
+    const ReceivedFrame f(frame);
+    return Kind{f.Direction() == 1, f.ReplyStatus() == 1, f.DeclaredLength()};
 }
 
 // "MAC地址： " and the six bytes at the cursor, last first.
@@ -236,7 +236,7 @@ static_assert(sizeof(kSubAnalyzers) / sizeof(kSubAnalyzers[0]) == TEST_CLEAR_MOD
 }  // namespace
 
 int DispatchTestToolAnalyzer(const ByteString& frame, std::string& text) {
-    const uint8_t sub = FrameByte(frame, FrameReader::kFirstDataByte);
+    const uint8_t sub = ReceivedFrame(frame).SubCommand();
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     if (sub <= TEST_CLEAR_MODULE_ADDRESS) kSubAnalyzers[sub](frame, in, text);
     return in.Position();
