@@ -22,7 +22,7 @@ public:
         : FrameCursor(frame, position, static_cast<long long>(frame.size())) {}
 
     bool Has(size_t n) const { return position_ >= 0 && position_ + static_cast<long long>(n) <= end_; }
-    bool Need(size_t n) { return position_ + static_cast<long long>(n) <= end_ || MarkShort(); }
+    bool Need(size_t n) { return Has(n) || MarkShort(); }
 
     uint8_t Byte() { return Need(1) ? ByteOrZero() : 0; }
     uint16_t Word16() { return Need(2) ? Word16OrZero() : 0; }  // low byte first
