@@ -60,24 +60,6 @@ void PrintMac(FrameReader& in, TextPieces& out) {
     out.HexReversed(mac, sizeof mac);
 }
 
-// Flags, then the software, watchdog, power-down and external counts, one line each.
-void ResetCounterLines(FrameReader& in, TextPieces& out) {
-    static constexpr std::string_view kLabels[] = {"\r\n软件复位次数: ", "\r\n看门狗复位次数:   ",
-                                                   "\r\n掉电复位次数: ", "\r\n外部复位次数: "};
-    unsigned char b[4 + 4 * std::size(kLabels)];
-    in.CopyOrZero(b, sizeof b);
-    out << "复位标志: 0x";
-    out.HexReversed(b, 4);
-    for (size_t k = 0; k < std::size(kLabels); ++k) {
-        const unsigned char* c = b + 4 + 4 * k;
-        const uint32_t count = c[0] | c[1] << 8 | c[2] << 16 | static_cast<uint32_t>(c[3]) << 24;
-        // Unsigned: a count of 2^31 or more is no negative number.
-        out << kLabels[k];
-        out.Decimal(count);
-    }
-    out << "\r\n";
-}
-
 // The address mode, the multicast address when its flag is set, and the device address; the
 // cursor stays on the device address.
 void PrintRemoteRequest(FrameReader& in, std::string& text) {
@@ -99,7 +81,7 @@ void ReadLocal(const ByteString& frame, FrameReader& in, std::string& text) {
             if (length == 21) {
                 TextPieces out(text);
                 out << "读取本地复位信息回复\r\n";
-                ResetCounterLines(in, out);
+                PrintResetCounters(in, out);
             } else {
                 text += "读取本地复位信息回复错误";
             }
@@ -138,7 +120,7 @@ void ReadRemote(const ByteString& frame, FrameReader& in, std::string& text) {
                 out << "远程读取复位信息回复成功\r\n";
                 PrintMac(in, out);
                 out << "\r\n";
-                ResetCounterLines(in, out);
+                PrintResetCounters(in, out);
             } else {
                 text += "远程读取复位信息回复异常";
             }
@@ -193,7 +175,20 @@ int DispatchResetInfoAnalyzer(const ByteString& frame, std::string& text) {
     return in.Position();
 }
 
-void PrintResetCounters(FrameReader& in, std::string& text) {
-    TextPieces out(text);
-    ResetCounterLines(in, out);
+// Flags, then the software, watchdog, power-down and external counts, one line each.
+void PrintResetCounters(FrameReader& in, TextPieces& out) {
+    static constexpr std::string_view kLabels[] = {"\r\n软件复位次数: ", "\r\n看门狗复位次数:   ",
+                                                   "\r\n掉电复位次数: ", "\r\n外部复位次数: "};
+    unsigned char b[4 + 4 * std::size(kLabels)];
+    in.CopyOrZero(b, sizeof b);
+    out << "复位标志: 0x";
+    out.HexReversed(b, 4);
+    for (size_t k = 0; k < std::size(kLabels); ++k) {
+        const unsigned char* c = b + 4 + 4 * k;
+        const uint32_t count = c[0] | c[1] << 8 | c[2] << 16 | static_cast<uint32_t>(c[3]) << 24;
+        // Unsigned: a count of 2^31 or more is no negative number.
+        out << kLabels[k];
+        out.Decimal(count);
+    }
+    out << "\r\n";
 }
