@@ -2,10 +2,13 @@
 // A received 0x79 module frame read without any text: the header decoded once, the data span,
 // a bounded cursor, and whether the frame is a normal answer.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
 #include "link/byte_string.h"
+#include "link/module_frame.h"
+#include "link/word_layouts.h"
 
 // Reads fields in order between the cursor and an end, never past the end.
 //
@@ -17,7 +20,10 @@
 class FrameCursor {
 public:
     // end is cut to the frame's size.
-    FrameCursor(const ByteString& frame, long long position, long long end);
+    FrameCursor(const ByteString& frame, long long position, long long end)
+        : data_(frame.data()),
+          end_(std::min(end, static_cast<long long>(frame.size()))),
+          position_(position) {}
     explicit FrameCursor(const ByteString& frame, long long position = 5)
         : FrameCursor(frame, position, static_cast<long long>(frame.size())) {}
 
@@ -70,7 +76,18 @@ class ReceivedFrame {
 public:
     static constexpr long long kFirstDataByte = 5;
 
-    explicit ReceivedFrame(const ByteString& frame);
+    explicit ReceivedFrame(const ByteString& frame)
+        : frame_(frame),
+          direction_(control_byte::kDirection.Get(FrameByte(frame, 3))),
+          replyStatus_(control_byte::kReplyStatus.Get(FrameByte(frame, 3))),
+          initiator_(control_byte::kInitiator.Get(FrameByte(frame, 3))),
+          channelType_(control_byte::kChannelType.Get(FrameByte(frame, 3))),
+          command_(FrameByte(frame, 4)),
+          subCommand_(FrameByte(frame, kFirstDataByte)),
+          declaredLength_(FrameWord(frame, 1)),
+          dataSize_(frame.size() < kFrameOverhead
+                        ? 0
+                        : std::min<size_t>(declaredLength_, frame.size() - kFrameOverhead)) {}
 
     const ByteString& Bytes() const { return frame_; }
     uint8_t Direction() const { return direction_; }      // 1 from the module
