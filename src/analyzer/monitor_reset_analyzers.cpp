@@ -7,6 +7,7 @@
 
 #include "analyzer/field_printers.h"
 #include "analyzer/text_pieces.h"
+#include "link/reset_statistics.h"
 #include "link/sub_commands.h"
 #include "platform/text_format.h"
 
@@ -179,16 +180,13 @@ int DispatchResetInfoAnalyzer(const ByteString& frame, std::string& text) {
 void PrintResetCounters(FrameReader& in, TextPieces& out) {
     static constexpr std::string_view kLabels[] = {"\r\n软件复位次数: ", "\r\n看门狗复位次数:   ",
                                                    "\r\n掉电复位次数: ", "\r\n外部复位次数: "};
-    unsigned char b[4 + 4 * std::size(kLabels)];
-    in.CopyOrZero(b, sizeof b);
+    const ResetCounters counters = ReadResetCounters(in);
     out << "复位标志: 0x";
-    out.HexReversed(b, 4);
+    out.HexReversed(counters.word, sizeof counters.word);
     for (size_t k = 0; k < std::size(kLabels); ++k) {
-        const unsigned char* c = b + 4 + 4 * k;
-        const uint32_t count = c[0] | c[1] << 8 | c[2] << 16 | static_cast<uint32_t>(c[3]) << 24;
         // Unsigned: a count of 2^31 or more is no negative number.
         out << kLabels[k];
-        out.Decimal(count);
+        out.Decimal(counters.counts[k]);
     }
     out << "\r\n";
 }
