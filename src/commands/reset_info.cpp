@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kAddressColumn = 1;
 constexpr int kGroupColumn = 5;
-constexpr size_t kAddressAt = 6;
+constexpr long long kAddressAt = 6;
 constexpr size_t kAddressBytes = 6;
 
 std::string WireText(std::string text, int pairs) {
@@ -46,8 +46,10 @@ ByteString BuildResetInfoPayload(uint8_t subCode, uint8_t multicast, const Reset
 
 TestStatus JudgeResetInfoReply(const ByteString& frame, const std::string& mac) {
     if (!ReceivedFrame(frame).IsNormalAnswer()) return TestStatus::Unchanged;
-    if (frame.size() <= kAddressAt + kAddressBytes) return TestStatus::Failure;
+    // The address and at least one byte after it.
+    const unsigned char* from = ReceivedFrame(frame).Cursor(kAddressAt).Span(kAddressBytes + 1);
+    if (!from) return TestStatus::Failure;
     std::string address;
-    for (size_t i = kAddressAt; i < kAddressAt + kAddressBytes; ++i) AppendFormat(address, "%02X", frame[i]);
+    for (size_t i = 0; i < kAddressBytes; ++i) AppendFormat(address, "%02X", from[i]);
     return address == AsciiUpper(mac) ? TestStatus::Success : TestStatus::Unchanged;
 }
