@@ -14,9 +14,6 @@
 
 namespace {
 
-bool IsHostRequest(const ByteString& frame) { return ReceivedFrame(frame).IsNormalRequest(); }
-bool IsModuleReply(const ByteString& frame) { return ReceivedFrame(frame).IsNormalAnswer(); }
-
 // Title; for the frame's own direction the address, index and signed 32-bit data.
 void AnalyzeConfigBle(const ByteString& frame, bool fields, std::string_view title, std::string_view error,
                       std::string& text) {
@@ -67,7 +64,7 @@ void PrintBroadcastTestReplyFlags(uint8_t byte, BroadcastTestReplyFlags& flags, 
 
 void AnalyzeBroadcastReplyTestRequest(const ByteString& frame, std::string& text) {
     text += "广播应答测试请求帧\r\n";
-    if (!IsHostRequest(frame)) return;
+    if (!ReceivedFrame(frame).IsNormalRequest()) return;
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     BroadcastTestRequestFlags flags;
     PrintBroadcastTestRequestFlags(in.ByteOrZero(), flags, text);
@@ -86,7 +83,7 @@ void AnalyzeBroadcastReplyTestRequest(const ByteString& frame, std::string& text
 
 void AnalyzeBroadcastReplyTestReply(const ByteString& frame, std::string& text) {
     text += "广播应答测试应答帧\r\n";
-    if (!IsModuleReply(frame)) return;
+    if (!ReceivedFrame(frame).IsNormalAnswer()) return;
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     BroadcastTestReplyFlags flags;
     PrintBroadcastTestReplyFlags(in.ByteOrZero(), flags, text);
@@ -115,9 +112,9 @@ void AnalyzeBroadcastReplyTestReply(const ByteString& frame, std::string& text) 
 }
 
 void AnalyzeConfigBleRequest(const ByteString& frame, std::string& text) {
-    AnalyzeConfigBle(frame, IsHostRequest(frame), "配置BLE请求帧", "配置BLE参数请求帧出错", text);
+    AnalyzeConfigBle(frame, ReceivedFrame(frame).IsNormalRequest(), "配置BLE请求帧", "配置BLE参数请求帧出错", text);
 }
 
 void AnalyzeConfigBleReply(const ByteString& frame, std::string& text) {
-    AnalyzeConfigBle(frame, IsModuleReply(frame), "配置BLE回复帧", "配置BLE参数回复帧出错", text);
+    AnalyzeConfigBle(frame, ReceivedFrame(frame).IsNormalAnswer(), "配置BLE回复帧", "配置BLE参数回复帧出错", text);
 }

@@ -72,7 +72,7 @@ int AnalyzeStartConnection(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "开始链接帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         text += "开始连接成功";
     } else if (b.dir == 1) {
         if (b.length == 1) PrintStatusLine(b.status, text);
@@ -119,7 +119,7 @@ int AnalyzeDeleteConnection(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "删除链接帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         text += b.length == 0 ? "删除链接成功" : "回复帧错误";
     } else if (b.dir == 1) {
         if (b.length == 1) PrintStatusLine(b.status, text);

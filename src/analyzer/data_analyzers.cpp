@@ -58,7 +58,7 @@ int AnalyzeReceiveData(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "接收数据帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         const ByteString word = in.Bytes(3);
         if (!in.ok()) return -1;
         ReceiveInfoWord info;
@@ -83,7 +83,7 @@ void AnalyzeActiveReport(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "读取主动上报帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length >= 2) {
             text += "源地址：   ";
             PrintAddress(in, text);
@@ -109,7 +109,7 @@ int AnalyzeExecStateReport(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "执行状态上报帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         const uint8_t modes = in.ByteOrZero();
         const uint8_t targetMode = exec_state_modes::kTargetMode.Get(modes);
         PrintSourceDeviceMode(exec_state_modes::kSourceMode.Get(modes), text);

@@ -211,7 +211,7 @@ int AnalyzeReadLocalNetPort(const ByteString& frame, std::string& text) {
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
         out << (b.length == 0 ? "读取本地网口信息帧" : "读取本地网口信息帧出错");
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         if (b.length == 20)
             LocalPortLines(frame, out, p);
         else
@@ -232,7 +232,7 @@ int AnalyzeSetLocalNetPort(const ByteString& frame, std::string& text) {
             LocalPortLines(frame, out, p);
         else
             out << "设置本地网口信息帧出错";
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         PrintEmptyAnswer(b, out, "设置本地网口信息帧成功", "设置本地网口信息帧出错");
     } else if (b.dir == 1) {
         PrintStatusOr(b, out, "回复帧出错");
@@ -248,7 +248,7 @@ int AnalyzeDnsResolve(const ByteString& frame, std::string& text) {
     if (b.dir == 0 && b.resp == 0) {
         DomainName(frame, out, p);
         out << kCrLf;
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         PrintEmptyAnswer(b, out, "解析DNS成功", "解析DNS回复帧出错");
     } else if (b.dir == 1) {
         PrintStatusOr(b, out, "解析DNS异常回复帧出错");
@@ -297,7 +297,7 @@ void AnalyzeTcpStateQuery(const ByteString& frame, std::string& text) {
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
         if (b.length == 12) SocketPairLines(frame, out, p);
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         SocketList(frame, out, p);
     } else if (b.dir == 1) {
         PrintAbnormalAnswer(b, out, "TCP连接状态查询异常状态为：    ", "TCP连接状态查询异常回复帧出错");
