@@ -117,11 +117,12 @@ void AnalyzeUnknownCommand(const ByteString& frame, std::string& text) {
         return;
     }
     text += "指令无效\n";
-    PrintStatusLine(FrameByte(frame, FrameReader::kFirstDataByte), text);
+    PrintStatusLine(ReceivedFrame(frame).SubCommand(), text);
 }
 
 void DispatchCommandAnalyzer(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
-    if (CommandAnalyzer analyze = FindAnalyzer(FrameByte(frame, 4), FrameByte(frame, FrameReader::kFirstDataByte)))
+    const ReceivedFrame received(frame);
+    if (CommandAnalyzer analyze = FindAnalyzer(received.Command(), received.SubCommand()))
         analyze(frame, text, sink);
     else
         AnalyzeUnknownCommand(frame, text);

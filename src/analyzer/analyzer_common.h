@@ -16,11 +16,12 @@ struct Branch {
     int resp;
     unsigned length;
     uint8_t status;
+    bool normalAnswer;  // the module's answer with a normal status
 };
 
 inline Branch ReadBranch(const ByteString& frame) {
-    return Branch{GetDirectionBit(frame), GetRespBit(frame), FrameDataLength(frame),
-                  FrameByte(frame, FrameReader::kFirstDataByte)};
+    const ReceivedFrame f(frame);
+    return Branch{f.Direction(), f.ReplyStatus(), f.DeclaredLength(), f.SubCommand(), f.IsNormalAnswer()};
 }
 
 // The status of an abnormal reply when L is 1, else the given error text.

@@ -4,18 +4,15 @@
 
 #include <string_view>
 
-#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
 #include "analyzer/text_pieces.h"
+#include "link/broadcast_test.h"
+#include "link/received_frame.h"
 #include "link/sub_commands.h"
 #include "link/word_layouts.h"
 
 namespace {
-
-
-bool IsHostRequest(const ByteString& frame) { return GetDirectionBit(frame) == 0 && GetRespBit(frame) == 0; }
-bool IsModuleReply(const ByteString& frame) { return GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0; }
 
 // Title; for the frame's own direction the address, index and signed 32-bit data.
 void AnalyzeConfigBle(const ByteString& frame, bool fields, std::string_view title, std::string_view error,
@@ -43,7 +40,7 @@ void AnalyzeConfigBle(const ByteString& frame, bool fields, std::string_view tit
 }  // namespace
 
 void DispatchBroadcastReplyTestAnalyzer(const ByteString& frame, std::string& text) {
-    switch (FrameByte(frame, FrameReader::kFirstDataByte)) {
+    switch (ReceivedFrame(frame).SubCommand()) {
         case BROADCAST_TEST_REQUEST: AnalyzeBroadcastReplyTestRequest(frame, text); break;
         case BROADCAST_TEST_REPLY: AnalyzeBroadcastReplyTestReply(frame, text); break;
         default: break;
@@ -67,7 +64,7 @@ void PrintBroadcastTestReplyFlags(uint8_t byte, BroadcastTestReplyFlags& flags, 
 
 void AnalyzeBroadcastReplyTestRequest(const ByteString& frame, std::string& text) {
     text += "广播应答测试请求帧\r\n";
-    if (!IsHostRequest(frame)) return;
+    if (!ReceivedFrame(frame).IsNormalRequest()) return;
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     BroadcastTestRequestFlags flags;
     PrintBroadcastTestRequestFlags(in.ByteOrZero(), flags, text);
@@ -86,20 +83,25 @@ void AnalyzeBroadcastReplyTestRequest(const ByteString& frame, std::string& text
 
 void AnalyzeBroadcastReplyTestReply(const ByteString& frame, std::string& text) {
     text += "广播应答测试应答帧\r\n";
-    if (!IsModuleReply(frame)) return;
+    if (!ReceivedFrame(frame).IsNormalAnswer()) return;
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     BroadcastTestReplyFlags flags;
     PrintBroadcastTestReplyFlags(in.ByteOrZero(), flags, text);
     if (flags.multicast == 1) PrintMulticastAddress(in, text);
     text += "src add:  ";
     if (!in.Need(6)) return;
+    // From the source address on, fields past the frame's end read as zero.
+    const BroadcastTestReplyLayout at = BroadcastTestReplyOffsets(flags.multicast == 1);
+    const auto field = [&frame](size_t d) {
+        return FrameCursor(frame, FrameReader::kFirstDataByte + static_cast<long long>(d));
+    };
     unsigned char source[6];
-    in.CopyOrZero(source, sizeof source);
-    const unsigned dsn = in.ByteOrZero();
-    const unsigned interval = in.Word16OrZero();
-    const unsigned count = in.ByteOrZero();
-    const unsigned current = in.ByteOrZero();
-    const unsigned length = in.Word16OrZero();
+    field(at.source).PeekOrZero(source, sizeof source);
+    const unsigned dsn = field(at.sequence).ByteOrZero();
+    const unsigned interval = field(at.interval).Word16OrZero();
+    const unsigned count = field(at.reportCount).ByteOrZero();
+    const unsigned current = field(at.currentCount).ByteOrZero();
+    const unsigned length = field(at.dataLength).Word16OrZero();
     TextPieces out(text);
     out.HexReversed(source, sizeof source) << "\r\nDsn:  ";
     out.Decimal(dsn) << "\r\n应答上报间隔：    ";
@@ -110,9 +112,9 @@ void AnalyzeBroadcastReplyTestReply(const ByteString& frame, std::string& text) 
 }
 
 void AnalyzeConfigBleRequest(const ByteString& frame, std::string& text) {
-    AnalyzeConfigBle(frame, IsHostRequest(frame), "配置BLE请求帧", "配置BLE参数请求帧出错", text);
+    AnalyzeConfigBle(frame, ReceivedFrame(frame).IsNormalRequest(), "配置BLE请求帧", "配置BLE参数请求帧出错", text);
 }
 
 void AnalyzeConfigBleReply(const ByteString& frame, std::string& text) {
-    AnalyzeConfigBle(frame, IsModuleReply(frame), "配置BLE回复帧", "配置BLE参数回复帧出错", text);
+    AnalyzeConfigBle(frame, ReceivedFrame(frame).IsNormalAnswer(), "配置BLE回复帧", "配置BLE参数回复帧出错", text);
 }

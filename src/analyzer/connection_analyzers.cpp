@@ -21,13 +21,6 @@ void AppendLine(const char* label, const char* name, std::string& text) {
     text += kCrLf;
 }
 
-// The stop test: n bytes from the cursor inside the frame, else the incomplete-frame text. It
-// reports even when a printer has already found the frame incomplete.
-bool Fits(const ByteString& frame, const FrameReader& in, std::string& text, size_t n) {
-    FrameReader probe(frame, text, in.Position());
-    return probe.Need(n);
-}
-
 void PrintIpLine(const char* label, FrameReader& in, std::string& text) {
     text += label;
     PrintIpv4Address(in, text);
@@ -48,19 +41,19 @@ struct PeerChecks {
 
 // The peer from the cursor: the socket pair for a cloud server, else the device address. False
 // after the stop.
-bool PrintPeer(const ByteString& frame, FrameReader& in, std::string& text, uint8_t targetMode, PeerChecks checks) {
+bool PrintPeer(FrameReader& in, std::string& text, uint8_t targetMode, PeerChecks checks) {
     if (targetMode != kCloudServer) {
-        if (!Fits(frame, in, text, 6)) return false;
+        if (!in.NeedEachTime(6)) return false;
         text += "Dst addr: ";
         PrintAddress(in, text);
         return true;
     }
-    if (checks.sourceFirst && !Fits(frame, in, text, 6)) return false;
+    if (checks.sourceFirst && !in.NeedEachTime(6)) return false;
     PrintIpLine("Src IP:   ", in, text);
-    if (!checks.sourceFirst && !Fits(frame, in, text, 6)) return false;
+    if (!checks.sourceFirst && !in.NeedEachTime(6)) return false;
     PrintPortLine("Src port:     ", in, text);
     PrintIpLine("Dst IP:   ", in, text);
-    if (checks.destinationPort && !Fits(frame, in, text, 2)) return false;
+    if (checks.destinationPort && !in.NeedEachTime(2)) return false;
     PrintPortLine("Dst port:     ", in, text);
     return true;
 }
@@ -79,7 +72,7 @@ int AnalyzeStartConnection(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "开始链接帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         text += "开始连接成功";
     } else if (b.dir == 1) {
         if (b.length == 1) PrintStatusLine(b.status, text);
@@ -115,8 +108,8 @@ int AnalyzeLinkStateReport(const ByteString& frame, std::string& text) {
         UnpackConnectionStateWord(modes, in.Word16OrZero());
         PrintSourceDeviceMode(modes.sourceMode, text);
         PrintTargetDeviceMode(modes.targetMode, text);
-        if (!PrintPeer(frame, in, text, modes.targetMode, {false, true})) return kStopped;
-        if (!Fits(frame, in, text, 1)) return kStopped;
+        if (!PrintPeer(in, text, modes.targetMode, {false, true})) return kStopped;
+        if (!in.NeedEachTime(1)) return kStopped;
         PrintConnectionState(in.ByteOrZero(), text);
     }
     return in.Position();
@@ -126,7 +119,7 @@ int AnalyzeDeleteConnection(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "删除链接帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         text += b.length == 0 ? "删除链接成功" : "回复帧错误";
     } else if (b.dir == 1) {
         if (b.length == 1) PrintStatusLine(b.status, text);
@@ -151,7 +144,7 @@ int PrintStartConnectionFields(uint16_t word, std::string& text, const ByteStrin
     PrintTargetDeviceMode(target, text);
     PrintConnectionType(kConnectionType.Get(word), text);
     FrameReader in(frame, text, kPeerPosition);
-    return PrintPeer(frame, in, text, target, {false, false}) ? in.Position() : kStopped;
+    return PrintPeer(in, text, target, {false, false}) ? in.Position() : kStopped;
 }
 
 int PrintDeleteConnectionFields(uint16_t word, std::string& text, const ByteString& frame) {
@@ -160,7 +153,7 @@ int PrintDeleteConnectionFields(uint16_t word, std::string& text, const ByteStri
     PrintSourceDeviceMode(kSourceMode.Get(word), text);
     PrintTargetDeviceMode(target, text);
     FrameReader in(frame, text, kPeerPosition);
-    return PrintPeer(frame, in, text, target, {true, false}) ? in.Position() : kStopped;
+    return PrintPeer(in, text, target, {true, false}) ? in.Position() : kStopped;
 }
 
 void UnpackConnectionStateWord(ConnectionModes& modes, uint16_t word) {

@@ -5,68 +5,39 @@
 #include "analyzer/field_printers.h"
 #include "analyzer/text_pieces.h"
 #include "link/field_tables.h"
-#include "link/word_layouts.h"
+#include "link/received_frame.h"
 
 DecodedControlField DecodeControlField(const ByteString& frame) {
-    const uint8_t c = FrameByte(frame, 3);
-    DecodedControlField cf;
-    cf.direction = control_byte::kDirection.Get(c);
-    cf.startFlag = control_byte::kInitiator.Get(c);
-    cf.respFlag = control_byte::kReplyStatus.Get(c);
-    cf.channelType = control_byte::kChannelType.Get(c);
-    return cf;
+    const ReceivedFrame f(frame);
+    return DecodedControlField{f.Direction(), f.Initiator(), f.ReplyStatus(), f.ChannelType()};
 }
 
-namespace {
-
-void DirectionLine(const DecodedControlField& cf, TextPieces& out) {
+void PrintDirection(const DecodedControlField& cf, TextPieces& out) {
     out << "帧方向：  " << TextOfCode(kDirectionNames, cf.direction, "") << ",\r\n";
 }
 
-void StartFlagLine(const DecodedControlField& cf, TextPieces& out) {
+void PrintStartFlag(const DecodedControlField& cf, TextPieces& out) {
     out << "启动标志位：  " << TextOfCode(kInitiatorNames, cf.startFlag, "") << "\r\n";
 }
 
-void RespFlagLine(const DecodedControlField& cf, TextPieces& out) {
+void PrintRespFlag(const DecodedControlField& cf, TextPieces& out) {
     out << "RESP:     " << TextOfCode(kReplyStatusNames, cf.respFlag, "") << "帧，\r\n";
 }
 
-void ChannelTypeLines(const DecodedControlField& cf, TextPieces& out) {
+void PrintChannelType(const DecodedControlField& cf, TextPieces& out) {
     out << "CHAN TYPE:    " << TextOfCode(kChannelTypeNames, cf.channelType, "") << "\r\n\r\n";
 }
-
-}  // namespace
 
 void PrintControlField(const ByteString& frame, std::string& text) {
     const DecodedControlField cf = DecodeControlField(frame);
     TextPieces out(text);
     out << "控制域解析信息：\r\n";
-    DirectionLine(cf, out);
-    StartFlagLine(cf, out);
-    RespFlagLine(cf, out);
-    ChannelTypeLines(cf, out);
+    PrintDirection(cf, out);
+    PrintStartFlag(cf, out);
+    PrintRespFlag(cf, out);
+    PrintChannelType(cf, out);
 }
 
-void PrintDirection(const DecodedControlField& cf, std::string& text) {
-    TextPieces out(text);
-    DirectionLine(cf, out);
-}
+int GetDirectionBit(const ByteString& frame) { return ReceivedFrame(frame).Direction(); }
 
-void PrintStartFlag(const DecodedControlField& cf, std::string& text) {
-    TextPieces out(text);
-    StartFlagLine(cf, out);
-}
-
-void PrintRespFlag(const DecodedControlField& cf, std::string& text) {
-    TextPieces out(text);
-    RespFlagLine(cf, out);
-}
-
-void PrintChannelType(const DecodedControlField& cf, std::string& text) {
-    TextPieces out(text);
-    ChannelTypeLines(cf, out);
-}
-
-int GetDirectionBit(const ByteString& frame) { return control_byte::kDirection.Get(FrameByte(frame, 3)); }
-
-int GetRespBit(const ByteString& frame) { return control_byte::kReplyStatus.Get(FrameByte(frame, 3)); }
+int GetRespBit(const ByteString& frame) { return ReceivedFrame(frame).ReplyStatus(); }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analyzer/text_pieces.h"
 #include "link/byte_string.h"
 
 struct DecodedControlField {
@@ -16,9 +17,9 @@ struct DecodedControlField {
 DecodedControlField DecodeControlField(const ByteString& frame);
 
 void PrintControlField(const ByteString& frame, std::string& text);
-void PrintDirection(const DecodedControlField& cf, std::string& text);
-void PrintStartFlag(const DecodedControlField& cf, std::string& text);
-void PrintRespFlag(const DecodedControlField& cf, std::string& text);
-void PrintChannelType(const DecodedControlField& cf, std::string& text);
+void PrintDirection(const DecodedControlField& cf, TextPieces& out);
+void PrintStartFlag(const DecodedControlField& cf, TextPieces& out);
+void PrintRespFlag(const DecodedControlField& cf, TextPieces& out);
+void PrintChannelType(const DecodedControlField& cf, TextPieces& out);
 int GetDirectionBit(const ByteString& frame);
 int GetRespBit(const ByteString& frame);

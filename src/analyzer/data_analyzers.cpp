@@ -40,13 +40,6 @@ void PrintFlagByte(uint8_t flag, PointReadFlags& fields, std::string& text) {
     PrintPasswordMode(fields.passwordMode, text);
 }
 
-bool IsCountingPattern(const ByteString& data) {
-    for (size_t i = 0; i < data.size(); ++i) {
-        if (data[i] != static_cast<unsigned char>(i & 0xFF)) return false;
-    }
-    return true;
-}
-
 void AnalyzeSendData(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "发送数据帧";
@@ -65,7 +58,7 @@ int AnalyzeReceiveData(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "接收数据帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         const ByteString word = in.Bytes(3);
         if (!in.ok()) return -1;
         ReceiveInfoWord info;
@@ -90,7 +83,7 @@ void AnalyzeActiveReport(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "读取主动上报帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length >= 2) {
             text += "源地址：   ";
             PrintAddress(in, text);
@@ -116,7 +109,7 @@ int AnalyzeExecStateReport(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "执行状态上报帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         const uint8_t modes = in.ByteOrZero();
         const uint8_t targetMode = exec_state_modes::kTargetMode.Get(modes);
         PrintSourceDeviceMode(exec_state_modes::kSourceMode.Get(modes), text);

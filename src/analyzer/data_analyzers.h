@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/byte_string.h"
+#include "link/point_read.h"
 
 // The 24-bit info word of a receive-data frame from the module (low byte first).
 struct ReceiveInfoWord {
@@ -37,5 +38,3 @@ void PrintReceiveInfo(const ReceiveInfoWord& fields, std::string& text);
 void PrintExceptionCode(uint8_t code, std::string& text);
 // Fills the fields and prints the multicast-flag and password-mode lines.
 void PrintFlagByte(uint8_t flag, PointReadFlags& fields, std::string& text);
-// True when every byte equals its index modulo 256 (00 01 ... FF 00 01 ...); true when empty.
-bool IsCountingPattern(const ByteString& data);

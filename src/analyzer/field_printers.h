@@ -12,7 +12,7 @@ inline constexpr char kCrLf[] = "\r\n";
 extern const char kStatusLabel[];  // "异常状态为：   "
 
 // Data length L from frame bytes 1-2.
-inline unsigned FrameDataLength(const ByteString& frame) { return FrameWord(frame, 1); }
+inline unsigned FrameDataLength(const ByteString& frame) { return ReceivedFrame(frame).DeclaredLength(); }
 
 void PrintErrorStatus(uint8_t status, std::string& text);
 void PrintErrorStatus(uint8_t status, TextPieces& out);

@@ -30,7 +30,7 @@ void AnalyzeReadAddress(const ByteString& frame, std::string& text, const char* 
     FrameReader in(frame, text);
     text += title;
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length == 6) {
             text += label;
             PrintAddress(in, text);
@@ -140,7 +140,7 @@ void AnalyzeReadVersion(const ByteString& frame, std::string& text, AnalyzerSink
     FrameReader in(frame, text);
     text += "读取版本帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length == 7)
             PrintVersionInfo(in, text, sink);
         else
@@ -166,7 +166,7 @@ int AnalyzeSetCommAddress(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "设置通信地址帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (!in.Need(1)) return -1;
         text += "设置通信地址成功";
     } else if (b.dir == 1) {
@@ -187,7 +187,7 @@ void AnalyzeReadNetworkParams(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "读取网络参数帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length == 7) {
             analyzer_detail::PrintNetworkParamLines(in, text);
         } else {
@@ -234,7 +234,7 @@ void AnalyzeReadLocalPassword(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "读取本地网络口令帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         PrintUserPassword(in, text, b.length);
     } else if (b.dir == 1) {
         PrintStatusOr(b, text, "异常回复帧错误");
@@ -256,7 +256,7 @@ void AnalyzeSetLocalPassword(const ByteString& frame, std::string& text) {
         AppendFormat(text, "用户口令长度: %u\r\n", n);
         if (n < 8) text += "该操作为清除操作！\r\n";
         PrintPasswordCharacters(in.BytesOrZero(n), text);
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         text += "设置本地网络口令成功";
     } else if (b.dir == 1) {
         if (b.length == 1) PrintStatusLine(b.status, text);

@@ -21,7 +21,7 @@ void AnalyzeSetMulticastAddress(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "设置组播地址帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         text += "设置组播地址成功";
     } else if (b.dir == 1) {
         PrintStatusOr(b, text, "回复帧错误");
@@ -38,7 +38,7 @@ void AnalyzeReadMulticastAddress(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "读取组播地址帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         PrintGroupIdList(in, text);
     } else if (b.dir == 1) {
         PrintStatusOr(b, text, "回复帧错误");

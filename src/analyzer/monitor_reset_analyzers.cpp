@@ -5,9 +5,9 @@
 #include <iterator>
 #include <string_view>
 
-#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/text_pieces.h"
+#include "link/reset_statistics.h"
 #include "link/sub_commands.h"
 #include "platform/text_format.h"
 
@@ -16,8 +16,9 @@ namespace {
 enum class Frame { HostRequest, HostAbnormal, Reply, Abnormal };
 
 Frame KindOf(const ByteString& frame) {
-    const bool abnormal = GetRespBit(frame) == 1;
-    if (GetDirectionBit(frame) == 0) return abnormal ? Frame::HostAbnormal : Frame::HostRequest;
+    const ReceivedFrame f(frame);
+    const bool abnormal = f.ReplyStatus() == 1;
+    if (f.Direction() == 0) return abnormal ? Frame::HostAbnormal : Frame::HostRequest;
     return abnormal ? Frame::Abnormal : Frame::Reply;
 }
 
@@ -60,24 +61,6 @@ void PrintMac(FrameReader& in, TextPieces& out) {
     out.HexReversed(mac, sizeof mac);
 }
 
-// Flags, then the software, watchdog, power-down and external counts, one line each.
-void ResetCounterLines(FrameReader& in, TextPieces& out) {
-    static constexpr std::string_view kLabels[] = {"\r\n软件复位次数: ", "\r\n看门狗复位次数:   ",
-                                                   "\r\n掉电复位次数: ", "\r\n外部复位次数: "};
-    unsigned char b[4 + 4 * std::size(kLabels)];
-    in.CopyOrZero(b, sizeof b);
-    out << "复位标志: 0x";
-    out.HexReversed(b, 4);
-    for (size_t k = 0; k < std::size(kLabels); ++k) {
-        const unsigned char* c = b + 4 + 4 * k;
-        const uint32_t count = c[0] | c[1] << 8 | c[2] << 16 | static_cast<uint32_t>(c[3]) << 24;
-        // Unsigned: a count of 2^31 or more is no negative number.
-        out << kLabels[k];
-        out.Decimal(count);
-    }
-    out << "\r\n";
-}
-
 // The address mode, the multicast address when its flag is set, and the device address; the
 // cursor stays on the device address.
 void PrintRemoteRequest(FrameReader& in, std::string& text) {
@@ -99,7 +82,7 @@ void ReadLocal(const ByteString& frame, FrameReader& in, std::string& text) {
             if (length == 21) {
                 TextPieces out(text);
                 out << "读取本地复位信息回复\r\n";
-                ResetCounterLines(in, out);
+                PrintResetCounters(in, out);
             } else {
                 text += "读取本地复位信息回复错误";
             }
@@ -138,7 +121,7 @@ void ReadRemote(const ByteString& frame, FrameReader& in, std::string& text) {
                 out << "远程读取复位信息回复成功\r\n";
                 PrintMac(in, out);
                 out << "\r\n";
-                ResetCounterLines(in, out);
+                PrintResetCounters(in, out);
             } else {
                 text += "远程读取复位信息回复异常";
             }
@@ -179,7 +162,7 @@ static_assert(sizeof(kResetAnalyzers) / sizeof(kResetAnalyzers[0]) == RESET_INFO
 }  // namespace
 
 int DispatchSmartMonitorAnalyzer(const ByteString& frame, std::string& text, AnalyzerSink& sink) {
-    const uint8_t sub = FrameByte(frame, FrameReader::kFirstDataByte);
+    const uint8_t sub = ReceivedFrame(frame).SubCommand();
     if (sub == 0) AnalyzeSmartMonitor(frame, kMonitorOff, text, sink);
     if (sub == 1) AnalyzeSmartMonitor(frame, kMonitorOn, text, sink);
     return FrameReader::kFirstDataByte + 1;
@@ -193,7 +176,17 @@ int DispatchResetInfoAnalyzer(const ByteString& frame, std::string& text) {
     return in.Position();
 }
 
-void PrintResetCounters(FrameReader& in, std::string& text) {
-    TextPieces out(text);
-    ResetCounterLines(in, out);
+// Flags, then the software, watchdog, power-down and external counts, one line each.
+void PrintResetCounters(FrameReader& in, TextPieces& out) {
+    static constexpr std::string_view kLabels[] = {"\r\n软件复位次数: ", "\r\n看门狗复位次数:   ",
+                                                   "\r\n掉电复位次数: ", "\r\n外部复位次数: "};
+    const ResetCounters counters = ReadResetCounters(in);
+    out << "复位标志: 0x";
+    out.HexReversed(counters.word, sizeof counters.word);
+    for (size_t k = 0; k < std::size(kLabels); ++k) {
+        // Unsigned: a count of 2^31 or more is no negative number.
+        out << kLabels[k];
+        out.Decimal(counters.counts[k]);
+    }
+    out << "\r\n";
 }

@@ -7,6 +7,7 @@
 
 #include "analyzer/analyzer_sink.h"
 #include "analyzer/frame_reader.h"
+#include "analyzer/text_pieces.h"
 #include "link/byte_string.h"
 
 // Appends the text of the sub-code (nothing for one outside the family); a module reply
@@ -18,4 +19,4 @@ int DispatchSmartMonitorAnalyzer(const ByteString& frame, std::string& text, Ana
 int DispatchResetInfoAnalyzer(const ByteString& frame, std::string& text);
 
 // Flags, then the software, watchdog, power-down and external counts, one line each.
-void PrintResetCounters(FrameReader& in, std::string& text);
+void PrintResetCounters(FrameReader& in, TextPieces& out);

@@ -169,7 +169,7 @@ struct PairingIndex {
 
 void DispatchPairingAnalyzer(const ByteString& frame, std::string& text) {
     static const PairingIndex index;
-    if (PairingAnalyzer analyze = index.bySubCode[FrameByte(frame, FrameReader::kFirstDataByte)])
+    if (PairingAnalyzer analyze = index.bySubCode[ReceivedFrame(frame).SubCommand()])
         analyze(frame, text);
 }
 

@@ -45,7 +45,7 @@ int AnalyzeRemoteCommand(const ByteString& frame, std::string& text, const Remot
         cursor = in.Position();
         text += "DST Addr: ";
         PrintAddress(in, text);
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         text += command.sourceLabel;
         PrintAddress(in, text);
         cursor = in.Position();
@@ -199,7 +199,7 @@ int AnalyzeBroadcast(const ByteString& frame, std::string& text) {
         text += kCrLf;
         return cursor;
     }
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length == 0) text += "广播通信成功";
     } else if (b.dir == 1) {
         if (b.length == 1) PrintStatusLine(b.status, text);

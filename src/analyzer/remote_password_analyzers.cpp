@@ -144,7 +144,7 @@ bool PrintPasswordSlaveRequest(FrameReader& in, std::string& text) {
 void AnalyzeRemoteSetPasswordSlaveRequest(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     FrameReader in(frame, text);
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length >= 8) PrintPasswordSlaveRequest(in, text);
     } else if (b.dir == 0 && b.resp == 0) {
         if (b.length == 0) text += "远程设置网络口令从机请求成功";
@@ -200,7 +200,7 @@ void AnalyzeRemoteSetPasswordReplyReport(const ByteString& frame, std::string& t
     FrameReader in(frame, text);
     text += "远程设置网络口令回复上报帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length >= 9) PrintPasswordReplyReport(in, text);
     } else if (b.dir == 0 && b.resp == 0) {
         if (b.length == 0) text += "远程设置网络口令从机回复成功";

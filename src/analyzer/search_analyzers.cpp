@@ -166,7 +166,7 @@ void AnalyzeSearchReport(const ByteString& frame, std::string& text) {
     const Branch b = ReadBranch(frame);
     text += "设备搜索上报帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         // The count is one byte, so the loop ends after at most 255 devices; zeros stand for
         // what the frame lacks. Each device has a reader of its own, so an attribute that does
         // not fit is reported for its device and the next device is read after it.
@@ -200,7 +200,7 @@ int AnalyzeRequestSearchAttribute(const ByteString& frame, std::string& text) {
     FrameReader in(frame, text);
     text += "申请设备搜索属性帧";
     text += kCrLf;
-    if (b.dir == 1 && b.resp == 0) {
+    if (b.normalAnswer) {
         if (b.length < 10) return in.Position();
         const uint16_t word = in.Word16();
         if (!in.ok()) return -1;
@@ -236,7 +236,7 @@ int AnalyzeReplySearchAttribute(const ByteString& frame, std::string& text) {
         PrintMulticastFlag(fields.multicastFlag, text);
         if (!PrintAttributeHead(in, text, fields.multicastFlag)) return -1;
         if (fields.replyState == 1) PrintAttribute(in, text);
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         text += b.length == 0 ? "回复设备属性成功" : "回复设备属性帧失败";
     } else if (b.dir == 1) {
         if (b.length == 1)

@@ -14,18 +14,9 @@ namespace {
 
 constexpr int kFirst = static_cast<int>(FrameReader::kFirstDataByte);
 
-bool Inside(const ByteString& frame, int position) {
-    return position >= 0 && static_cast<size_t>(position) < frame.size();
-}
-
-// True when n bytes from position are inside the frame, as a reader's Need tests them.
-bool Fits(const ByteString& frame, int position, size_t n) {
-    return position >= 0 && position + static_cast<long long>(n) <= static_cast<long long>(frame.size());
-}
-
 // An IPv4 address at p, last byte first, in dotted decimal; p moves by 4 when it fits.
 void Ipv4At(const ByteString& frame, TextPieces& out, int& p) {
-    if (!Fits(frame, p, 4)) {
+    if (!FrameCursor(frame, p).Has(4)) {
         out << kIncompleteFrameText;
         return;
     }
@@ -78,14 +69,14 @@ void SocketPairAndPayload(const ByteString& frame, std::string& text, TextPieces
 }
 
 int DomainName(const ByteString& frame, TextPieces& out, int& position) {
-    if (!Fits(frame, position, 1)) {
+    if (!FrameCursor(frame, position).Has(1)) {
         out << kIncompleteFrameText;
         return -1;
     }
     const unsigned n = FrameByte(frame, position);
     (out << "域名长度：    ").Decimal(n) << kCrLf;
     ++position;
-    if (!Fits(frame, position, n)) {
+    if (!FrameCursor(frame, position).Has(n)) {
         out << kIncompleteFrameText;
         return -1;
     }
@@ -97,7 +88,7 @@ int DomainName(const ByteString& frame, TextPieces& out, int& position) {
 }
 
 int SocketList(const ByteString& frame, TextPieces& out, int position) {
-    if (!Inside(frame, position)) {
+    if (!FrameCursor(frame, position).Has(1)) {
         out << kIncompleteFrameText;
         return -1;
     }
@@ -106,7 +97,7 @@ int SocketList(const ByteString& frame, TextPieces& out, int position) {
     for (unsigned i = 1; i <= n; ++i) {
         (out << "套接字").Decimal(i) << ":\r\n";
         SocketPairLines(frame, out, position);
-        if (!Inside(frame, position)) {
+        if (!FrameCursor(frame, position).Has(1)) {
             out << kIncompleteFrameText;
             return -1;
         }
@@ -220,7 +211,7 @@ int AnalyzeReadLocalNetPort(const ByteString& frame, std::string& text) {
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
         out << (b.length == 0 ? "读取本地网口信息帧" : "读取本地网口信息帧出错");
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         if (b.length == 20)
             LocalPortLines(frame, out, p);
         else
@@ -241,7 +232,7 @@ int AnalyzeSetLocalNetPort(const ByteString& frame, std::string& text) {
             LocalPortLines(frame, out, p);
         else
             out << "设置本地网口信息帧出错";
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         PrintEmptyAnswer(b, out, "设置本地网口信息帧成功", "设置本地网口信息帧出错");
     } else if (b.dir == 1) {
         PrintStatusOr(b, out, "回复帧出错");
@@ -257,7 +248,7 @@ int AnalyzeDnsResolve(const ByteString& frame, std::string& text) {
     if (b.dir == 0 && b.resp == 0) {
         DomainName(frame, out, p);
         out << kCrLf;
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         PrintEmptyAnswer(b, out, "解析DNS成功", "解析DNS回复帧出错");
     } else if (b.dir == 1) {
         PrintStatusOr(b, out, "解析DNS异常回复帧出错");
@@ -306,7 +297,7 @@ void AnalyzeTcpStateQuery(const ByteString& frame, std::string& text) {
     int p = kFirst;
     if (b.dir == 0 && b.resp == 0) {
         if (b.length == 12) SocketPairLines(frame, out, p);
-    } else if (b.dir == 1 && b.resp == 0) {
+    } else if (b.normalAnswer) {
         SocketList(frame, out, p);
     } else if (b.dir == 1) {
         PrintAbnormalAnswer(b, out, "TCP连接状态查询异常状态为：    ", "TCP连接状态查询异常回复帧出错");

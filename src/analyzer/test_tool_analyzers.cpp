@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "analyzer/control_field.h"
 #include "analyzer/field_printers.h"
 #include "analyzer/frame_reader.h"
 #include "analyzer/text_pieces.h"
@@ -25,7 +24,8 @@ struct Kind {
 };
 
 Kind KindOf(const ByteString& frame) {
-    return Kind{GetDirectionBit(frame) == 1, GetRespBit(frame) == 1, FrameDataLength(frame)};
+    const ReceivedFrame f(frame);
+    return Kind{f.Direction() == 1, f.ReplyStatus() == 1, f.DeclaredLength()};
 }
 
 // "MAC地址： " and the six bytes at the cursor, last first.
@@ -46,23 +46,12 @@ void StatusOr(const Kind& k, const ByteString& frame, const char* label, const c
     }
 }
 
-void ModulationLines(uint16_t word, TextPieces& out) {
-    out << "mm:       " << TextOfCode(kModulationNames, word & 0x0F, kError) << "\r\ncopy:     "
-        << TextOfCode(kCopiesNames, word >> 4 & 0x0F, kError) << "\r\nfec:      "
-        << TextOfCode(kFecRateNames, word >> 8 & 0x07, kError) << "\r\n";
-}
-
-void PbLines(uint8_t info, TextPieces& out) {
-    out << "pb amount:    ";
-    out.Decimal(info & 0x0F) << "\r\npb type:  " << TextOfCode(kPbBlockNames, info >> 4 & 0x01, kError) << "\r\n";
-}
-
 // The address line, the modulation word, the PB byte and the gain (its label given, no line end).
 void SendParameters(FrameReader& in, const char* gainLabel, TextPieces& out) {
     Mac(in, out);
     out << "\r\n";
-    ModulationLines(in.Word16OrZero(), out);
-    PbLines(in.ByteOrZero(), out);
+    PrintModulationInfo(in.Word16OrZero(), out);
+    PrintPbInfo(in.ByteOrZero(), out);
     out << gainLabel;
     out.Decimal(static_cast<int8_t>(in.ByteOrZero()));
 }
@@ -193,9 +182,9 @@ bool GetModuleAddress(const ByteString& frame, FrameReader& in, std::string& tex
         const uint8_t counters = in.ByteOrZero();
         const unsigned count = in.ByteOrZero();
         TextPieces out(text);
-        out << "获取被测模块地址回复帧\r\n总帧数：  ";
-        out.Decimal(counters & 0x0F) << ":\r\n当前帧序号：  ";
-        out.Decimal(counters >> 4) << "\r\n节点个数：    ";
+        out << "获取被测模块地址回复帧\r\n";
+        PrintFrameCounters(counters, out);
+        out << "节点个数：    ";
         out.Decimal(count) << "\r\n";
         // A count beyond the frame prints addresses of zero bytes, never reading past it.
         for (unsigned i = 1; i <= count; ++i) {
@@ -236,24 +225,24 @@ static_assert(sizeof(kSubAnalyzers) / sizeof(kSubAnalyzers[0]) == TEST_CLEAR_MOD
 }  // namespace
 
 int DispatchTestToolAnalyzer(const ByteString& frame, std::string& text) {
-    const uint8_t sub = FrameByte(frame, FrameReader::kFirstDataByte);
+    const uint8_t sub = ReceivedFrame(frame).SubCommand();
     FrameReader in(frame, text, FrameReader::kFirstDataByte + 1);
     if (sub <= TEST_CLEAR_MODULE_ADDRESS) kSubAnalyzers[sub](frame, in, text);
     return in.Position();
 }
 
-void PrintModulationInfo(uint16_t word, std::string& text) {
-    TextPieces out(text);
-    ModulationLines(word, out);
+void PrintModulationInfo(uint16_t word, TextPieces& out) {
+    out << "mm:       " << TextOfCode(kModulationNames, word & 0x0F, kError) << "\r\ncopy:     "
+        << TextOfCode(kCopiesNames, word >> 4 & 0x0F, kError) << "\r\nfec:      "
+        << TextOfCode(kFecRateNames, word >> 8 & 0x07, kError) << "\r\n";
 }
 
-void PrintPbInfo(uint8_t info, std::string& text) {
-    TextPieces out(text);
-    PbLines(info, out);
+void PrintPbInfo(uint8_t info, TextPieces& out) {
+    out << "pb amount:    ";
+    out.Decimal(info & 0x0F) << "\r\npb type:  " << TextOfCode(kPbBlockNames, info >> 4 & 0x01, kError) << "\r\n";
 }
 
-void PrintFrameCounters(uint8_t counters, std::string& text) {
-    TextPieces out(text);
+void PrintFrameCounters(uint8_t counters, TextPieces& out) {
     out << "总帧数：  ";
     out.Decimal(counters & 0x0F) << ":\r\n当前帧序号：  ";
     out.Decimal(counters >> 4) << "\r\n";

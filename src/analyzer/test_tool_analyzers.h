@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analyzer/text_pieces.h"
 #include "link/byte_string.h"
 
 // Appends the text of the frame's sub-code (nothing for a sub-code without an analyzer) and
@@ -13,10 +14,10 @@
 int DispatchTestToolAnalyzer(const ByteString& frame, std::string& text);
 
 // Modulation, copy count and FEC rate lines of a modulation word.
-void PrintModulationInfo(uint16_t word, std::string& text);
+void PrintModulationInfo(uint16_t word, TextPieces& out);
 // PB amount and PB type lines.
-void PrintPbInfo(uint8_t info, std::string& text);
+void PrintPbInfo(uint8_t info, TextPieces& out);
 // Total frames and current frame lines.
-void PrintFrameCounters(uint8_t counters, std::string& text);
+void PrintFrameCounters(uint8_t counters, TextPieces& out);
 // High byte whole ppm, low byte hundredths, each signed.
 double FrequencyOffsetToPpm(uint16_t word);

@@ -5,28 +5,14 @@
 
 #include "commands/field_text.h"
 #include "link/conversions.h"
+#include "link/received_frame.h"
 #include "platform/text_format.h"
 
 namespace {
 
-constexpr size_t kHeaderBytes = 5;  // start, two length bytes, control, command
-constexpr size_t kCheckBytes = 2;
-constexpr unsigned char kAnswerBit = 0x80;
-constexpr unsigned char kAbnormalBit = 0x20;
 // Data bytes of a version reply: the device address, six bytes nobody reads, then the version.
 constexpr size_t kAddressBytes = 6;
 constexpr size_t kVersionStart = 12;
-
-bool IsNormalAnswer(const ByteString& frame) {
-    return frame.size() > 3 && (frame[3] & kAnswerBit) != 0 && (frame[3] & kAbnormalBit) == 0;
-}
-
-// The data the frame carries, as far as the frame holds them.
-ByteString DataOf(const ByteString& frame) {
-    if (frame.size() < kHeaderBytes + kCheckBytes) return {};
-    const size_t declared = frame[1] | static_cast<size_t>(frame[2]) << 8;
-    return frame.substr(kHeaderBytes, std::min(declared, frame.size() - kHeaderBytes - kCheckBytes));
-}
 
 }  // namespace
 
@@ -46,14 +32,15 @@ const char* StatusText(TestStatus status) {
 }
 
 TestStatus JudgeDataReply(const ByteString& frame) {
-    if (frame.size() < kHeaderBytes || !IsNormalAnswer(frame)) return TestStatus::Failure;
-    const size_t length = frame[1] | static_cast<size_t>(frame[2]) << 8;
-    return length == 0 ? TestStatus::Success : TestStatus::Failure;
+    const ReceivedFrame answer(frame);
+    if (frame.size() < ReceivedFrame::kFirstDataByte || !answer.IsNormalAnswer()) return TestStatus::Failure;
+    return answer.DeclaredLength() == 0 ? TestStatus::Success : TestStatus::Failure;
 }
 
 TestStatus JudgeVersionReply(const ByteString& frame, const std::string& wire, const std::string& expected) {
-    if (!IsNormalAnswer(frame)) return TestStatus::Failure;
-    const ByteString data = DataOf(frame);
+    const ReceivedFrame answer(frame);
+    if (!answer.IsNormalAnswer()) return TestStatus::Failure;
+    const ByteString data = answer.Data();
     if (data.size() < kAddressBytes) return TestStatus::Failure;
     std::string from;
     BytesToHexText(from, data.substr(0, kAddressBytes), 0);

@@ -33,8 +33,6 @@ void GetDeviceMode2(Dialog& page, uint8_t& mode) { ReadChoice(page, IDC_SRC_MODE
 
 void GetPasswordType(Dialog& page, uint8_t& type) { ReadChoice(page, IDC_KEY_MODE_COMBO, kPasswordModeNames, type); }
 
-void GetPasswordType2(Dialog& page, uint8_t& type) { ReadChoice(page, IDC_KEY_MODE_COMBO, kPasswordModeNames, type); }
-
 void GetProtocol(Dialog& page, uint8_t& protocol) { ReadChoice(page, IDC_PROTOCOL_COMBO, kProtocolNames, protocol); }
 
 void GetMulticastFlag(Dialog& page, uint8_t& flag) {

@@ -22,7 +22,6 @@ void AddChoices(ComboBox& combo, const CodeText (&table)[N]) {
 void GetDeviceMode(Dialog& page, uint8_t& mode);   // target device mode, combo IDC_DST_MODE_COMBO
 void GetDeviceMode2(Dialog& page, uint8_t& mode);  // source device mode, combo IDC_SRC_MODE_COMBO
 void GetPasswordType(Dialog& page, uint8_t& type);
-void GetPasswordType2(Dialog& page, uint8_t& type);
 void GetProtocol(Dialog& page, uint8_t& protocol);
 void GetMulticastFlag(Dialog& page, uint8_t& flag);
 void GetPriority(Dialog& page, uint8_t& priority);

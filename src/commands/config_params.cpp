@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "link/conversions.h"
-#include "link/word_layouts.h"
+#include "link/received_frame.h"
 
 uint8_t ConfigIndexValue(const std::string& text) { return static_cast<uint8_t>(std::atoi(text.c_str())); }
 
@@ -25,7 +25,7 @@ void BuildConfigParamsPayload(const std::string& wire, uint8_t index, uint32_t d
 TestStatus JudgeConfigReply(const ByteString& frame, const std::string& wire, uint8_t index, uint32_t data) {
     ByteString expected;
     BuildConfigParamsPayload(wire, index, data, expected);
-    if (frame.size() < 16 || control_byte::kDirection.Get(frame[3]) != 1 || control_byte::kReplyStatus.Get(frame[3]) != 0)
+    if (frame.size() < 16 || !ReceivedFrame(frame).IsNormalAnswer())
         return TestStatus::Failure;
     return frame.compare(5, expected.size(), expected) == 0 ? TestStatus::Success : TestStatus::Failure;
 }

@@ -7,10 +7,11 @@
 #include <cstdlib>
 #include <utility>
 
-#include "analyzer/data_analyzers.h"
 #include "commands/field_text.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
+#include "link/point_read.h"
+#include "link/received_frame.h"
 #include "link/word_layouts.h"
 #include "platform/text_format.h"
 
@@ -19,24 +20,7 @@ namespace {
 constexpr char kSuccess[] = "成功";
 constexpr char kFailure[] = "失败";
 constexpr int kVerdictColumn = 2;
-constexpr size_t kDataStart = 5;
 constexpr size_t kAddressBytes = 6;
-
-// Reads the answer's data and never past them.
-class DataReader {
-public:
-    explicit DataReader(ByteString data) : m_data(std::move(data)) {}
-    bool Take(size_t count, ByteString& out) {
-        if (m_data.size() - m_at < count) return false;
-        out = m_data.substr(m_at, count);
-        m_at += count;
-        return true;
-    }
-
-private:
-    ByteString m_data;
-    size_t m_at = 0;
-};
 
 }  // namespace
 
@@ -58,25 +42,20 @@ ByteString BuildPointReadPayload(const PointReadRequest& request) {
 
 TestStatus JudgePointReadReply(const ByteString& frame, const std::string& mac) {
     if (frame.size() < kFrameOverhead) return TestStatus::Unchanged;
-    const unsigned char control = frame[3];
-    if ((control & CF_DIR) == 0 || (control & CF_RESP) != 0) return TestStatus::Unchanged;
-    const size_t length = frame[1] | static_cast<size_t>(frame[2]) << 8;
-    if (length == 1) return TestStatus::Failure;
+    const ReceivedFrame answer(frame);
+    if (!answer.IsNormalAnswer()) return TestStatus::Unchanged;
+    if (answer.DeclaredLength() == 1) return TestStatus::Failure;
 
-    DataReader in(frame.substr(kDataStart, std::min(length, frame.size() - kFrameOverhead)));
-    ByteString flag, group, address, count, data;
-    if (!in.Take(1, flag)) return TestStatus::Failure;
-    PointReadFlags flags;
-    std::string flagText;
-    PrintFlagByte(flag[0], flags, flagText);
-    if (flags.multicastFlag == 1 && !in.Take(2, group)) return TestStatus::Failure;
-    if (!in.Take(kAddressBytes, address)) return TestStatus::Failure;
+    FrameCursor in = answer.DataCursor();
+    const uint8_t flag = in.Byte();
+    if (!in.Short() && point_read_flags::kMulticast.Get(flag) == 1) in.Bytes(2);
+    const ByteString address = in.Bytes(kAddressBytes);
+    if (in.Short()) return TestStatus::Failure;
     std::string from;
     BytesToHexText(from, address, 0);
     if (from != AsciiUpper(mac)) return TestStatus::Failure;
-    if (!in.Take(2, count) || !in.Take(count[0] | static_cast<size_t>(count[1]) << 8, data)) {
-        return TestStatus::Failure;
-    }
+    const ByteString data = in.Bytes(in.Word16());
+    if (in.Short()) return TestStatus::Failure;
     return IsCountingPattern(data) ? TestStatus::Success : TestStatus::Failure;
 }
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "dialogs/number_text.h"
-#include "link/word_layouts.h"
+#include "link/received_frame.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
@@ -55,10 +55,8 @@ void ContinuousSend::JudgeReply() {
     const ByteString& reply = entry.frame;
     if (reply.size() < 5) return;
     // An answer from the module, normal, with no data.
-    const uint8_t control = reply[3];
-    const unsigned length = reply[1] | (reply[2] << 8);
-    if (control_byte::kDirection.Get(control) == 1 && control_byte::kReplyStatus.Get(control) == 0 && length == 0)
-        ++m_settings.success;
+    const ReceivedFrame answer(reply);
+    if (answer.IsNormalAnswer() && answer.DeclaredLength() == 0) ++m_settings.success;
 }
 
 void ContinuousSend::Tick() {

@@ -2,13 +2,14 @@
 
 #include "commands/field_text.h"
 #include "link/conversions.h"
+#include "link/received_frame.h"
 #include "platform/text_format.h"
 
 namespace {
 
 constexpr int kAddressColumn = 1;
 constexpr int kGroupColumn = 5;
-constexpr size_t kAddressAt = 6;
+constexpr long long kAddressAt = 6;
 constexpr size_t kAddressBytes = 6;
 
 std::string WireText(std::string text, int pairs) {
@@ -44,9 +45,11 @@ ByteString BuildResetInfoPayload(uint8_t subCode, uint8_t multicast, const Reset
 }
 
 TestStatus JudgeResetInfoReply(const ByteString& frame, const std::string& mac) {
-    if (frame.size() < 4 || (frame[3] & 0x80) == 0 || (frame[3] & 0x20) != 0) return TestStatus::Unchanged;
-    if (frame.size() <= kAddressAt + kAddressBytes) return TestStatus::Failure;
+    if (!ReceivedFrame(frame).IsNormalAnswer()) return TestStatus::Unchanged;
+    // The address and at least one byte after it.
+    const unsigned char* from = ReceivedFrame(frame).Cursor(kAddressAt).Span(kAddressBytes + 1);
+    if (!from) return TestStatus::Failure;
     std::string address;
-    for (size_t i = kAddressAt; i < kAddressAt + kAddressBytes; ++i) AppendFormat(address, "%02X", frame[i]);
+    for (size_t i = 0; i < kAddressBytes; ++i) AppendFormat(address, "%02X", from[i]);
     return address == AsciiUpper(mac) ? TestStatus::Success : TestStatus::Unchanged;
 }

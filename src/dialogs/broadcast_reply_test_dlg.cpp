@@ -2,13 +2,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 
 #include "analyzer/analyzer.h"
-#include "analyzer/control_field.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/text_export.h"
+#include "link/broadcast_test.h"
 #include "link/conversions.h"
+#include "link/received_frame.h"
+#include "link/word_layouts.h"
 #include "platform/local_time.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
@@ -25,12 +28,6 @@ constexpr const char* kExportFormat =
     "%12s      %-12s   %-12s   %-12s   %-12s    %-12s   %-12s  %-12s   %-12s  %-12s   %-12s   %-12s     \n";
 const char* const kExportTitles[kColumns] = {"时间",   "编号",   "地址模式", "深度",     "密钥类型", "组播地址",
                                               "MAC地址", "序列号", "时延",     "总次数", "当前次数", "数据长度"};
-
-// Fields lie in the frame's data: the two check bytes at its end are not read as fields.
-bool Inside(const ByteString& frame, long long position, long long count) {
-    const long long dataEnd = static_cast<long long>(frame.size()) - 2;
-    return position >= 0 && position + count <= dataEnd;
-}
 
 // The time cell in the list's compact form when it reads back as the same text; else as text.
 ListCell TimeCell(const std::string& text) {
@@ -85,7 +82,7 @@ void CBroadcastReplyTestDlg::OnBroadcastReplyFrame(ByteString frame) {
     text += "\n";
     AnalyzeFrame(frame, text, m_window);
     BroadcastReplyRow row;
-    const bool answer = GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0;
+    const bool answer = ReceivedFrame(frame).IsNormalAnswer();
     if (answer) ReadReplyRow(frame, 0, row);
     // Answers arrive at the line's rate: they reach the list in batches.
     bool post = false;
@@ -117,40 +114,44 @@ void CBroadcastReplyTestDlg::FlushPending() {
 }
 
 int CBroadcastReplyTestDlg::ReadReplyRow(const ByteString& frame, int start, BroadcastReplyRow& row) {
-    long long p = static_cast<long long>(start) + 6;
+    const ReceivedFrame answer(frame);
+    const long long d0 = static_cast<long long>(start) + ReceivedFrame::kFirstDataByte;
+    // Fields lie in the frame's data: the two check bytes at its end are not read as fields.
+    auto field = [&](size_t at, size_t n) { return answer.CursorBeforeChecks(d0 + static_cast<long long>(at)).Span(n); };
     row.cells[0] = FormatTimeStamp(GetLocalTime());
-    if (!Inside(frame, p, 1)) return -1;
-    const uint8_t flags = frame[static_cast<size_t>(p)];
-    const int multicast = flags & 0x01;
+    const unsigned char* flags = field(1, 1);
+    if (!flags) return -1;
+    using namespace broadcast_test_reply_flags;
+    const bool multicast = kMulticast.Get(*flags) == 1;
     row.cells[2] = multicast ? "组播" : "非组播";
-    row.cells[3] = StrFormat("%d", (flags >> 1) & 0x0F);
-    row.cells[4] = (flags >> 5) & 0x01 ? "用户密钥" : "初始密钥";
-    p += 1;
+    row.cells[3] = StrFormat("%d", kDepth.Get(*flags));
+    row.cells[4] = kPasswordMode.Get(*flags) ? "用户密钥" : "初始密钥";
     if (multicast) {
-        if (!Inside(frame, p, 2)) return -1;
-        row.cells[5] = StrFormat("%02X%02X", frame[static_cast<size_t>(p + 1)], frame[static_cast<size_t>(p)]);
-        p += 2;
+        const unsigned char* group = field(2, 2);
+        if (!group) return -1;
+        row.cells[5] = StrFormat("%02X%02X", group[1], group[0]);
     }
-    if (!Inside(frame, p, 6)) return -1;
-    for (int i = 5; i >= 0; --i) row.mac.push_back(frame[static_cast<size_t>(p + i)]);
+    const BroadcastTestReplyLayout at = BroadcastTestReplyOffsets(multicast);
+    const unsigned char* source = field(at.source, 6);
+    if (!source) return -1;
+    row.mac.append(std::make_reverse_iterator(source + 6), std::make_reverse_iterator(source));
     BytesToHexText(row.cells[6], row.mac, 0);
-    p += 6;
-    if (!Inside(frame, p, 1)) return -1;
-    row.cells[7] = StrFormat("%02X", frame[static_cast<size_t>(p)]);
-    p += 1;
-    if (!Inside(frame, p, 2)) return -1;
-    row.cells[8] = StrFormat("%d", FrameWord(frame, p));
-    p += 2;
-    if (!Inside(frame, p, 1)) return -1;
-    row.cells[9] = StrFormat("%d", frame[static_cast<size_t>(p)]);
-    p += 1;
-    if (!Inside(frame, p, 1)) return -1;
-    row.cells[10] = StrFormat("%d", frame[static_cast<size_t>(p)]);
-    p += 1;
-    if (!Inside(frame, p, 2)) return -1;
-    row.cells[11] = StrFormat("%d", FrameWord(frame, p));
-    p += 2;
-    return static_cast<int>(p);
+    const unsigned char* sequence = field(at.sequence, 1);
+    if (!sequence) return -1;
+    row.cells[7] = StrFormat("%02X", *sequence);
+    const unsigned char* interval = field(at.interval, 2);
+    if (!interval) return -1;
+    row.cells[8] = StrFormat("%d", interval[0] | interval[1] << 8);
+    const unsigned char* reportCount = field(at.reportCount, 1);
+    if (!reportCount) return -1;
+    row.cells[9] = StrFormat("%d", *reportCount);
+    const unsigned char* currentCount = field(at.currentCount, 1);
+    if (!currentCount) return -1;
+    row.cells[10] = StrFormat("%d", *currentCount);
+    const unsigned char* dataLength = field(at.dataLength, 2);
+    if (!dataLength) return -1;
+    row.cells[11] = StrFormat("%d", dataLength[0] | dataLength[1] << 8);
+    return static_cast<int>(d0 + static_cast<long long>(at.length));
 }
 
 void CBroadcastReplyTestDlg::AppendReplyRows(std::vector<BroadcastReplyRow>& rows) {

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "analyzer/analyzer.h"
-#include "analyzer/control_field.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/text_export.h"
 #include "link/conversions.h"
+#include "link/received_frame.h"
 #include "platform/gbk.h"
 #include "platform/local_time.h"
 #include "platform/text_format.h"
@@ -31,10 +31,6 @@ const char* const kRoutingTitles[kRoutingColumns] = {"时间",     "编号",    
 std::string TrimRight(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) text.pop_back();
     return text;
-}
-
-bool Inside(const ByteString& frame, long long position, long long count) {
-    return position + count - 1 < static_cast<long long>(frame.size());
 }
 
 }  // namespace
@@ -102,45 +98,45 @@ std::vector<SearchedDeviceRow> CDeviceSearchListDlg::ProcessSearchReport(ByteStr
                                                                          int start) {
     AnalyzeFrame(frame, text, m_window);
     std::vector<SearchedDeviceRow> rows;
-    if (GetDirectionBit(frame) == 1 && GetRespBit(frame) == 0) AddSearchedDevices(std::move(frame), start, rows);
+    if (ReceivedFrame(frame).IsNormalAnswer()) AddSearchedDevices(std::move(frame), start, rows);
     return rows;
 }
 
 int CDeviceSearchListDlg::AddSearchedDevices(ByteString frame, int start, std::vector<SearchedDeviceRow>& rows) {
-    long long p = static_cast<long long>(start) + 5;
-    const int count = FrameByte(frame, p);  // one byte: at most 255 entries
-    p += 1;
+    FrameCursor in = ReceivedFrame(frame).Cursor(static_cast<long long>(start) + ReceivedFrame::kFirstDataByte);
+    const int count = in.ByteOrZero();  // one byte: at most 255 entries
     for (int entry = 0; entry < count; ++entry) {
         const std::string time = FormatTimeStamp(GetLocalTime());
-        if (!Inside(frame, p, 6)) return -1;
+        const unsigned char* mac = in.Span(6);
+        if (!mac) return -1;
         rows.emplace_back();
         SearchedDeviceRow& row = rows.back();
         row.cells[0] = time;
-        for (int i = 5; i >= 0; --i) row.mac.push_back(frame[static_cast<size_t>(p + i)]);
+        row.mac.append(std::make_reverse_iterator(mac + 6), std::make_reverse_iterator(mac));
         BytesToHexText(row.cells[2], row.mac, 0);
-        p += 6;
+        in.Advance(6);
 
-        if (!Inside(frame, p, 2)) return -1;
+        if (!in.Has(2)) return -1;
         int column = 3;
         DeviceInfoWord fields;
-        p = FormatDeviceInfoWord(frame, static_cast<int>(p), row, column, fields);
+        FormatDeviceInfoWord(frame, static_cast<int>(in.Position()), row, column, fields);
+        in.Advance(2);
 
         if (fields.multicastFlag == 1) {
-            if (!Inside(frame, p, 2)) return -1;
-            row.cells[7] = StrFormat("%02X%02X", FrameByte(frame, p + 1), FrameByte(frame, p));
-            p += 2;
+            const unsigned char* group = in.Span(2);
+            if (!group) return -1;
+            row.cells[7] = StrFormat("%02X%02X", group[1], group[0]);
+            in.Advance(2);
         }
 
-        if (!Inside(frame, p, 1)) return -1;
-        const int length = FrameByte(frame, p);
+        if (!in.Has(1)) return -1;
+        const int length = in.ByteOrZero();
         row.cells[8] = StrFormat("%d", length);
-        p += 1;
 
-        if (!Inside(frame, p, length)) return -1;
-        BytesToHexText(row.cells[9], frame.substr(static_cast<size_t>(p), static_cast<size_t>(length)), 0);
-        p += length;
+        if (!in.Has(static_cast<size_t>(length))) return -1;
+        BytesToHexText(row.cells[9], in.BytesOrZero(static_cast<size_t>(length)), 0);
     }
-    return static_cast<int>(p);
+    return static_cast<int>(in.Position());
 }
 
 int CDeviceSearchListDlg::FormatDeviceInfoWord(const ByteString& frame, int pos, SearchedDeviceRow& row, int& column,

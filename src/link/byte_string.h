@@ -18,7 +18,3 @@ inline unsigned char FrameByte(const ByteString& frame, long long i) {
 inline uint16_t FrameWord(const ByteString& frame, long long i) {
     return static_cast<uint16_t>(FrameByte(frame, i) | (FrameByte(frame, i + 1) << 8));
 }
-
-inline ByteString MakeBytes(std::initializer_list<unsigned char> bytes) {
-    return ByteString(bytes.begin(), bytes.end());
-}

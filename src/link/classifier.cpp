@@ -34,7 +34,8 @@ const std::vector<RouteRow>& Routes() {
          kAnySub,
          {false, Q::PasswordRequest, L::PasswordReplyLog, T::None, false}},
         {{CMD_SEND_DATA, CMD_SET_LOCAL_NETPORT, CMD_BROADCAST, CMD_REMOTE_SET_MULTICAST_REQUEST,
-          CMD_REMOTE_SET_MULTICAST_REPLY, CMD_CODE_26, CMD_CODE_28},
+          CMD_REMOTE_SET_MULTICAST_REPLY, CMD_REMOTE_SET_MULTICAST_REQUEST_REPORT,
+          CMD_REMOTE_SET_MULTICAST_REPLY_REPORT},
          kAnySub,
          {false, Q::SendData, L::DataLog, T::None, false}},
         {{CMD_POINT_READ}, kAnySub, {false, Q::PointRead, L::FrameLog, T::None, false}},
@@ -53,7 +54,7 @@ const std::vector<RouteRow>& Routes() {
         {{CMD_NETPORT_TEST}, kAnySub, {false, Q::None, L::None, T::None, true}},
         {{CMD_CODE_F0}, kAnySub, {false, Q::CmdF0, L::FrameLog, T::None, false}},
         {{CMD_CONFIG_PARAMS_REPLY}, kAnySub, {false, Q::Config, L::FrameLog, T::None, false}},
-        {{CMD_CODE_00}, kAnySub, {false, Q::None, L::None, T::None, false}},
+        {{CMD_PASS_THROUGH_DATA}, kAnySub, {false, Q::None, L::None, T::None, false}},
     };
     return rows;
 }

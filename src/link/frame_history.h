@@ -41,7 +41,6 @@ public:
     // Recorded only while reception recording is on.
     void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
     void SetRecordReceived(bool on) { m_recordReceived = on ? 1 : 0; }
-    bool RecordsReceived() const { return m_recordReceived.load() != 0; }
 
     // A copy of the records, taken under the lock.
     std::vector<MonitorRecord> Snapshot() const;

@@ -157,7 +157,7 @@ public:
     WholeMeterFrames(const unsigned char* p, size_t n, BlockChecks& checks) : m_p(p), m_n(n), m_checks(checks) {}
 
     // True when a whole meter frame starts before q and ends after it. q never goes back.
-    bool Inside(size_t q) {
+    bool Covers(size_t q) {
         // A frame that starts further back ends before q.
         if (q > kMeterMaxFrame) m_next = std::max(m_next, q - kMeterMaxFrame);
         for (; m_next < q; ++m_next) {
@@ -318,7 +318,7 @@ size_t IncompleteFrameStart(const unsigned char* p, size_t n) {
         const bool cutOff = i + 2 >= n || i + FrameLength(p, i) + 6 >= n;
         if (cutOff) {
             // A 0x79 inside a whole meter frame is one of its bytes.
-            if (pending == n && i >= completeEnd && !meterFrames.Inside(i)) pending = i;
+            if (pending == n && i >= completeEnd && !meterFrames.Covers(i)) pending = i;
             continue;
         }
         const size_t length = FrameLength(p, i);

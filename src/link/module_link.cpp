@@ -5,6 +5,7 @@
 #include "link/debugger_clock.h"
 #include "link/descramble.h"
 #include "link/module_frame.h"
+#include "link/received_frame.h"
 #include "platform/text_format.h"
 
 namespace {
@@ -175,8 +176,9 @@ void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {
         m_listener.OnLogFrame(LogList::PassThrough, frame);
         return;
     }
-    const unsigned char command = FrameByte(frame, 4);
-    const FrameRoute route = RouteOf(command, FrameByte(frame, 5));
+    const ReceivedFrame received(frame);
+    const unsigned char command = received.Command();
+    const FrameRoute route = RouteOf(command, received.SubCommand());
     if (route.testPanelRow) m_listener.OnToolFrame(ToolFrame::TestPanelLog, frame);
     m_queues.File(route.queue, frame);
     if (route.log != LogList::None) m_listener.OnLogFrame(route.log, frame);

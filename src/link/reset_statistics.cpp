@@ -2,17 +2,25 @@
 
 #include "platform/text_format.h"
 
-bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out) {
-    constexpr size_t kWordAt = 12;
-    constexpr size_t kCountsAt = 16;
-    if (frame.size() <= kWordAt) return false;
-    // Bytes past the frame's end read as 0.
-    auto at = [&frame](size_t i) -> uint32_t { return i < frame.size() ? frame[i] : 0; };
-    out.resetWord.clear();
-    for (size_t i = kWordAt + 4; i-- > kWordAt;) AppendFormat(out.resetWord, "%02X", at(i));
+ResetCounters ReadResetCounters(FrameCursor& in) {
+    unsigned char b[20];
+    in.CopyOrZero(b, sizeof b);
+    ResetCounters out;
+    for (size_t i = 0; i < 4; ++i) out.word[i] = b[i];
     for (size_t k = 0; k < 4; ++k) {
-        const size_t i = kCountsAt + 4 * k;
-        out.counts[k] = at(i) | at(i + 1) << 8 | at(i + 2) << 16 | at(i + 3) << 24;
+        const unsigned char* c = b + 4 + 4 * k;
+        out.counts[k] = c[0] | c[1] << 8 | c[2] << 16 | static_cast<uint32_t>(c[3]) << 24;
     }
+    return out;
+}
+
+bool ReadResetStatistics(const ByteString& frame, ResetStatistics& out) {
+    constexpr long long kWordAt = 12;
+    FrameCursor in(frame, kWordAt);
+    if (!in.Has(1)) return false;
+    const ResetCounters counters = ReadResetCounters(in);
+    out.resetWord.clear();
+    for (size_t i = 4; i-- > 0;) AppendFormat(out.resetWord, "%02X", counters.word[i]);
+    for (size_t k = 0; k < 4; ++k) out.counts[k] = counters.counts[k];
     return true;
 }

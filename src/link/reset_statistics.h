@@ -1,12 +1,20 @@
 #pragma once
-// The reset-information answer of a remote device (command 0xF4, sub-code 2): its reset word
-// (frame bytes 12-15) and its soft, watchdog, power-down and external reset counts (32-bit
-// little-endian from byte 16).
+// The reset-information record of a device (command 0xF4): its reset word and its soft, watchdog,
+// power-down and external reset counts, each 32-bit little-endian. A remote device's answer
+// (sub-code 2) carries it from frame byte 12.
 
 #include <cstdint>
 #include <string>
 
 #include "link/byte_string.h"
+#include "link/received_frame.h"
+
+struct ResetCounters {
+    unsigned char word[4];  // as the frame carries it, least significant first
+    uint32_t counts[4];
+};
+// The record at the cursor, bytes past the end as 0; the cursor moves by 20.
+ResetCounters ReadResetCounters(FrameCursor& in);
 
 struct ResetStatistics {
     std::string resetWord;  // 8 upper-case hex digits, most significant first

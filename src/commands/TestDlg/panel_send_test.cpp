@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "link/conversions.h"
+#include "link/received_frame.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
@@ -73,9 +74,10 @@ void PanelSendTest::ShowReply() {
 
 bool PanelSendTest::ParseReply(const ByteString& frame, std::string& text) {
     // A reply too short for its address is not read.
-    if (frame.size() < 12) return false;
+    const unsigned char* from = ReceivedFrame(frame).Cursor(6).Span(6);
+    if (!from) return false;
     std::string address;
-    BytesToHexText(address, frame.substr(6, 6), 0);
+    BytesToHexText(address, ByteString(from, 6), 0);
     const std::string expected = AsciiUpper(m_panel.LastAddressText());
     if (address != expected) return false;
     std::string reading = address;
