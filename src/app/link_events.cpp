@@ -44,7 +44,7 @@ void CMainTesterDlg::OnToolFrame(ToolFrame tool, const ByteString& frame) {
         case ToolFrame::BroadcastReply: m_broadcastTestDlg.OnBroadcastReplyFrame(frame); break;
         case ToolFrame::TestPanelLog: {
             std::string hex;
-            BytesToHexText(hex, frame, 0);
+            BytesToHexText(hex, frame);
             m_testPanel->AddLogRow(hex);
             break;
         }

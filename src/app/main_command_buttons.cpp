@@ -134,7 +134,7 @@ void CMainTesterDlg::OnSendRawText() {
     // The bytes go out as typed: no framing, no check bytes.
     ByteString bytes = HexFieldBytes(GetDlgItemText(IDC_RAW_SEND_DATA));
     std::string hex;
-    BytesToHexText(hex, bytes, 0);
+    BytesToHexText(hex, bytes);
     SendFrame(std::move(bytes));
     m_frameLogs.Add(LogList::FrameLog, std::move(hex));
 }
@@ -155,7 +155,7 @@ bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& paylo
     ByteString bytes;
     if (!BuildCommandFrame(*this, kMainHeaderCombos, command, payload, bytes)) return false;
     std::string hex;
-    BytesToHexText(hex, bytes, 0);
+    BytesToHexText(hex, bytes);
     SendFrame(bytes);
     m_frameLogs.Add(log, std::move(hex));
     return true;
@@ -197,7 +197,7 @@ void CMainTesterDlg::SendCommandF3(uint8_t on) {
     };
     if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_CODE_F3, payload, bytes)) return;
     std::string hex;
-    BytesToHexText(hex, bytes, 0);
+    BytesToHexText(hex, bytes);
     SendFrame(bytes);
     for (LogList list : {LogList::FrameLog, LogList::SearchLog, LogList::DataLog}) m_frameLogs.Add(list, hex);
     m_testPanel->AddLogRow(hex);
@@ -209,7 +209,7 @@ void CMainTesterDlg::OnSetDebuggerClock() {
     ByteString frame = DebuggerClockFrame(m_clockSource());
     m_link.Queues().debuggerClock.Clear();
     std::string hex;
-    BytesToHexText(hex, frame, 0);
+    BytesToHexText(hex, frame);
     SendFrame(std::move(frame));
     m_frameLogs.Add(LogList::FrameLog, std::move(hex));
     // The answer is looked at a second later; the window goes on meanwhile.

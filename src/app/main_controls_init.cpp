@@ -135,7 +135,7 @@ void CMainTesterDlg::InitDefaultTexts() {
     ByteString tenBytes;
     for (unsigned char b = 0; b < 10; ++b) tenBytes.push_back(b);
     std::string tenHex;
-    BytesToHexText(tenHex, tenBytes, 0);
+    BytesToHexText(tenHex, tenBytes);
     const std::pair<int, std::string> texts[] = {
         {IDC_POINT_READ_LENGTH, "20"}, {IDC_SEARCH_DEPTH, "15"}, {IDC_REPEAT_PERIOD, "1200"},
         {IDC_POINT_READ_INTERVAL, "1"}, {IDC_TGAIN, "6"}, {IDC_POINT_READ_MULTICAST, "1234"},

@@ -25,7 +25,7 @@ FrameLogRow MeterResultRow(const MeterReplyEntry& entry) {
         row.hasFrame = true;
         row.extra = {"成功", StrFormat("%.2f", entry.elapsedMs / 1000.0)};
     } else {
-        BytesToHexText(row.spacedHex, entry.frame, 0);
+        BytesToHexText(row.spacedHex, entry.frame);
         row.spacedHex += std::string(48, ' ');
         row.extra = {"超时", ""};
     }
@@ -48,7 +48,7 @@ RoundReports CMainTesterDlg::MakeRoundReports() {
     // On the rounds thread: the row writers post to the list, the rest is posted here.
     reports.requestSent = [this](const ByteString& request) {
         std::string hex;
-        BytesToHexText(hex, request, 0);
+        BytesToHexText(hex, request);
         m_frameLogs.Add(LogList::MeterRead, std::move(hex));
     };
     reports.result = [this](const MeterReplyEntry& result, const RoundStatistics& stats) {

@@ -55,7 +55,7 @@ bool AddressListJob::Launch(std::vector<std::string> wires) {
 
 void AddressListJob::Sent(const ByteString& frame) {
     std::string hex;
-    BytesToHexText(hex, frame, 0);
+    BytesToHexText(hex, frame);
     m_window.Logs().Add(m_log, std::move(hex));
 }
 

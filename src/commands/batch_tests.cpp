@@ -43,12 +43,12 @@ TestStatus JudgeVersionReply(const ByteString& frame, const std::string& wire, c
     const ByteString data = answer.Data();
     if (data.size() < kAddressBytes) return TestStatus::Failure;
     std::string from;
-    BytesToHexText(from, data.substr(0, kAddressBytes), 0);
+    BytesToHexText(from, data.substr(0, kAddressBytes));
     if (from != AsciiUpper(wire)) return TestStatus::Unchanged;
     if (data.size() <= kVersionStart) return TestStatus::Failure;
     ByteString version(data.rbegin(), data.rend() - static_cast<std::ptrdiff_t>(kVersionStart));
     std::string text;
-    BytesToHexText(text, version, 0);
+    BytesToHexText(text, version);
     return text == expected ? TestStatus::Success : TestStatus::VersionMismatch;
 }
 

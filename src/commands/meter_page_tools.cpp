@@ -55,6 +55,6 @@ ByteString FrameDataFromText(const std::string& text) {
 
 std::string FrameTextLines(const ByteString& frame) {
     std::string hex;
-    BytesToHexText(hex, frame, 0);
+    BytesToHexText(hex, frame);
     return hex + "\r\n" + Joined(hex, " ", "") + "\r\n" + Joined(hex, ", 0x", "0x");
 }

@@ -52,7 +52,7 @@ TestStatus JudgePointReadReply(const ByteString& frame, const std::string& mac) 
     const ByteString address = in.Bytes(kAddressBytes);
     if (in.Short()) return TestStatus::Failure;
     std::string from;
-    BytesToHexText(from, address, 0);
+    BytesToHexText(from, address);
     if (from != AsciiUpper(mac)) return TestStatus::Failure;
     const ByteString data = in.Bytes(in.Word16());
     if (in.Short()) return TestStatus::Failure;

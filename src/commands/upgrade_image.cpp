@@ -81,7 +81,7 @@ std::string ReadBcdVersion(const std::string& text, ByteString& version) {
 
 std::string VersionDigitsText(const ByteString& version) {
     std::string text;
-    BytesToHexText(text, ByteString(version.rbegin(), version.rend()), 0);
+    BytesToHexText(text, ByteString(version.rbegin(), version.rend()));
     return text;
 }
 

@@ -25,7 +25,7 @@ bool CAcqUnitAddressDlg::OnInitDialog() {
         Button(GetDlgItem(IDC_ACQ_UNIT_READ_VIA)).SetCheck(1);
         ByteString shown(unit.address.rbegin(), unit.address.rend());
         std::string text;
-        BytesToHexText(text, shown, 0);
+        BytesToHexText(text, shown);
         SetDlgItemText(IDC_ACQ_UNIT_ADDRESS, text);
     } else {
         SetDlgItemText(IDC_ACQ_UNIT_ADDRESS, "111111111111");

@@ -80,7 +80,7 @@ bool CAddDeviceDlg::BuildDeviceRecord(const DeviceRecordInput& input, std::strin
     ByteString word;
     PackDeviceInfoWord(word, input.info);
     std::string wordText;
-    BytesToHexText(wordText, word, 0);
+    BytesToHexText(wordText, word);
     text += wordText;
     if (input.info.multicastFlag & 1) {
         if (input.group.empty()) {
@@ -108,7 +108,7 @@ bool CAddDeviceDlg::BuildDeviceRecord(const DeviceRecordInput& input, std::strin
         return false;
     }
     std::string attributeText;
-    BytesToHexText(attributeText, attribute, 0);
+    BytesToHexText(attributeText, attribute);
     AppendFormat(text, "%02X", static_cast<unsigned>(attribute.size()));
     record = text + attributeText;
     return true;

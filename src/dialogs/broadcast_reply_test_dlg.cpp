@@ -135,7 +135,7 @@ int CBroadcastReplyTestDlg::ReadReplyRow(const ByteString& frame, int start, Bro
     const unsigned char* source = field(at.source, 6);
     if (!source) return -1;
     row.mac.append(std::make_reverse_iterator(source + 6), std::make_reverse_iterator(source));
-    BytesToHexText(row.cells[6], row.mac, 0);
+    BytesToHexText(row.cells[6], row.mac);
     const unsigned char* sequence = field(at.sequence, 1);
     if (!sequence) return -1;
     row.cells[7] = StrFormat("%02X", *sequence);
@@ -194,7 +194,7 @@ void CBroadcastReplyTestDlg::OnStatistics() {
     ByteString bytes;
     HexTextToBytes(dsn, bytes, 0);
     dsn.clear();
-    BytesToHexText(dsn, bytes, 0);
+    BytesToHexText(dsn, bytes);
 
     // Per device in order of first appearance: the distinct current report counts seen.
     std::vector<std::string> devices;

@@ -113,7 +113,7 @@ int CDeviceSearchListDlg::AddSearchedDevices(ByteString frame, int start, std::v
         SearchedDeviceRow& row = rows.back();
         row.cells[0] = time;
         row.mac.append(std::make_reverse_iterator(mac + 6), std::make_reverse_iterator(mac));
-        BytesToHexText(row.cells[2], row.mac, 0);
+        BytesToHexText(row.cells[2], row.mac);
         in.Advance(6);
 
         if (!in.Has(2)) return -1;
@@ -134,7 +134,7 @@ int CDeviceSearchListDlg::AddSearchedDevices(ByteString frame, int start, std::v
         row.cells[8] = StrFormat("%d", length);
 
         if (!in.Has(static_cast<size_t>(length))) return -1;
-        BytesToHexText(row.cells[9], in.BytesOrZero(static_cast<size_t>(length)), 0);
+        BytesToHexText(row.cells[9], in.BytesOrZero(static_cast<size_t>(length)));
     }
     return static_cast<int>(in.Position());
 }

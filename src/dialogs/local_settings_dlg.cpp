@@ -16,7 +16,7 @@ constexpr uint8_t kDataOffset = 0x33;
 
 std::string AddressText(const ByteString& reply) {
     std::string text;
-    if (reply.size() >= 7) BytesToHexText(text, reply.substr(1, 6), 0);
+    if (reply.size() >= 7) BytesToHexText(text, reply.substr(1, 6));
     return text;
 }
 

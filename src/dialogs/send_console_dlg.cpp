@@ -55,7 +55,7 @@ void CSendConsoleDlg::OnSend() {
     ReadEditBytes(IDC_CONSOLE_FRAME_TEXT, bytes);
     m_window.SendFrame(bytes);
     std::string hex;
-    BytesToHexText(hex, bytes, 0);
+    BytesToHexText(hex, bytes);
     AddFrameRow(hex);
 }
 

@@ -57,7 +57,7 @@ void HexToBytesRaw(const char* text, unsigned char* bytes, int& count, size_t ca
     }
 }
 
-int BytesToHexText(std::string& out, ByteString bytes, int /*flag*/) {
+int BytesToHexText(std::string& out, ByteString bytes) {
     out.clear();
     out.reserve(bytes.size() * 2);
     for (unsigned char b : bytes) AppendHexByte(out, b);

@@ -20,8 +20,8 @@ int HexTextToBytes(std::string text, ByteString& out, int mode);
 // first character is not read.
 void HexToBytesRaw(const char* text, unsigned char* bytes, int& count, size_t capacity);
 
-// "%02X" for every byte, no separators (the flag makes no difference). Returns 1.
-int BytesToHexText(std::string& out, ByteString bytes, int flag);
+// "%02X" for every byte, no separators. Returns 1.
+int BytesToHexText(std::string& out, ByteString bytes);
 
 // flag 0: "%02X " for every byte (the text ends with a blank); any other flag: "%02X". Returns 1.
 int BytesToHexTextSpaced(std::string& out, ByteString bytes, int flag);

@@ -80,7 +80,7 @@ struct Runner : UiThread, BatchSteps {
     }
     static std::string Hex(const ByteString& bytes) {
         std::string hex;
-        BytesToHexText(hex, bytes, 0);
+        BytesToHexText(hex, bytes);
         return hex;
     }
     Lines Finish() {

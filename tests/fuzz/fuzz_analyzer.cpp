@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HexTextToBytes(asText, bytes, 0);
     HexTextToBytes(asText, bytes, 1);
     std::string hex;
-    BytesToHexText(hex, frame, 0);
+    BytesToHexText(hex, frame);
     BytesToHexTextSpaced(hex, frame, 0);
     // Hex text of bytes converts back to the same bytes.
     HexTextToBytes(hex, bytes, 0);

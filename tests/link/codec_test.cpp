@@ -62,7 +62,7 @@ TEST(HexText, ToBytesByModeAndBack) {
     HexTextToBytes(std::string(2 * kMaxHexTextBytes, '1') + "22", out, 0);
     EXPECT_EQ(out, ByteString(kMaxHexTextBytes, 0x11));  // capped, keeping the first bytes
     std::string s = "old";
-    EXPECT_EQ(BytesToHexText(s, Hex("01 A0 FF"), 1), 1);
+    EXPECT_EQ(BytesToHexText(s, Hex("01 A0 FF")), 1);
     EXPECT_EQ(s, "01A0FF");
     BytesToHexTextSpaced(s, Hex("01 A0"), 0);
     EXPECT_EQ(s, "01 A0 ");

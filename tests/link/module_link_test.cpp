@@ -36,7 +36,7 @@ using std::chrono::milliseconds;
 
 std::string HexOf(const ByteString& bytes) {
     std::string hex;
-    BytesToHexText(hex, bytes, 0);
+    BytesToHexText(hex, bytes);
     return hex;
 }
 

@@ -62,7 +62,7 @@ struct Listener : NetworkListener {
 
 std::string HexOf(const ByteString& bytes) {
     std::string text;
-    BytesToHexText(text, bytes, 0);
+    BytesToHexText(text, bytes);
     return text;
 }
 

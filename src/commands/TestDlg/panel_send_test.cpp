@@ -77,7 +77,7 @@ bool PanelSendTest::ParseReply(const ByteString& frame, std::string& text) {
     const unsigned char* from = ReceivedFrame(frame).Cursor(6).Span(6);
     if (!from) return false;
     std::string address;
-    BytesToHexText(address, ByteString(from, 6), 0);
+    BytesToHexText(address, ByteString(from, 6));
     const std::string expected = AsciiUpper(m_panel.LastAddressText());
     if (address != expected) return false;
     std::string reading = address;

@@ -97,7 +97,7 @@ bool CTestDlg::SendCommand(uint8_t command, const Payload& payload, bool logRow)
     ByteString frame;
     if (!BuildCommandFrame(*this, kTestPanelHeaderCombos, command, build, frame)) return false;
     std::string hex;
-    BytesToHexText(hex, frame, 0);
+    BytesToHexText(hex, frame);
     m_window.SendFrame(frame);
     if (logRow) AddLogRow(hex);
     return true;
