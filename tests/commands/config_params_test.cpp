@@ -104,12 +104,13 @@ TEST_F(ConfigParamsTest, RefusalsSendNothingAndEnableTheControlsAgain) {
         const char* index;
         const char* data;
     } cases[] = {{"", "1"}, {"3", ""}, {"", ""}};
+    size_t said = boxes.size();
     for (const auto& c : cases) {
         dlg->SetDlgItemText(IDC_CONFIG_INDEX, c.index);
         dlg->SetDlgItemText(IDC_CONFIG_DATA, c.data);
         Click(IDC_CONFIG_PARAMS);
-        PumpFor(100);
-        EXPECT_TRUE(Enabled(IDC_CONFIG_PARAMS));
+        said += 2;  // once for each checked address
+        EXPECT_TRUE(WaitFor([&] { return boxes.size() >= said && Enabled(IDC_CONFIG_PARAMS); }));
     }
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"串口未开", "请输入index值", "请输入index值", "请输入data值",
                                                     "请输入data值", "请输入index值", "请输入index值"}));
