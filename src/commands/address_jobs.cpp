@@ -47,6 +47,22 @@ void AddressListJob::EnableControls(bool enable) {
     for (int id : m_controls) m_window.Page().GetDlgItem(id).Enable(enable);
 }
 
+bool AddressListJob::BeginOnOpenChannel(const char* closedText) {
+    Stop();
+    EnableControls(false);
+    if (m_link.IsPortOpen()) return true;
+    ShowMessageBox(closedText);
+    EnableControls(true);
+    return false;
+}
+
+void AddressListJob::LaunchOverChecked(size_t limit) {
+    std::vector<std::string> addresses;
+    if (!GatherCheckedAddresses(m_window.AddressList(), addresses, limit)) return EnableControls(true);
+    BlankCheckedResults(m_window.AddressList());
+    Launch(std::move(addresses));
+}
+
 bool AddressListJob::Launch(std::vector<std::string> wires) {
     if (m_run.Start(std::move(wires), m_settings, *this)) return true;
     EnableControls(true);

@@ -40,21 +40,9 @@ DataTestJob::DataTestJob(JobWindow& window, ModuleLink& link)
                       {IDC_START_DATA_TEST}, LogList::DataLog, {kDataTestWaitMs, false, true, false}}) {}
 
 void DataTestJob::Start() {
-    Stop();
-    EnableControls(false);
-    if (!m_link.IsPortOpen()) {
-        ShowMessageBox("串口未打开");
-        EnableControls(true);
-        return;
-    }
+    if (!BeginOnOpenChannel("串口未打开")) return;
     m_window.Logs()[LogList::DataLog].Clear();
-    std::vector<std::string> addresses;
-    if (!GatherCheckedAddresses(m_window.AddressList(), addresses, kMaxDataTestAddresses)) {
-        EnableControls(true);
-        return;
-    }
-    BlankCheckedResults(m_window.AddressList());
-    Launch(std::move(addresses));
+    LaunchOverChecked(kMaxDataTestAddresses);
 }
 
 StepRequest DataTestJob::Request(size_t, const std::string& wire) {

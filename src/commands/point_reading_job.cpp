@@ -69,13 +69,7 @@ PointReadingJob::PointReadingJob(JobWindow& window, ModuleLink& link)
                       {IDC_AUTO_POINT_READ, IDC_MULTICAST_MODE_COMBO}, LogList::FrameLog, {0, false, true, false}}) {}
 
 void PointReadingJob::Start() {
-    Stop();
-    EnableControls(false);
-    if (!m_link.IsPortOpen()) {
-        ShowMessageBox("串口未开");
-        EnableControls(true);
-        return;
-    }
+    if (!BeginOnOpenChannel("串口未开")) return;
     m_window.Logs()[LogList::FrameLog].Clear();
     Dialog& page = m_window.Page();
     ListView list = m_window.AddressList();

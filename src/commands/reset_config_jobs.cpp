@@ -42,13 +42,7 @@ ResetInfoJob::ResetInfoJob(JobWindow& window, ModuleLink& link, int button, uint
       m_subCode(subCode) {}
 
 void ResetInfoJob::Start() {
-    Stop();
-    EnableControls(false);
-    if (!m_link.IsPortOpen()) {
-        ShowMessageBox("串口未开");
-        EnableControls(true);
-        return;
-    }
+    if (!BeginOnOpenChannel("串口未开")) return;
     m_window.Logs()[LogList::FrameLog].Clear();
     Dialog& page = m_window.Page();
     if (!ReadPointReadInterval(page, m_settings.waitMs)) return EnableControls(true);
@@ -105,20 +99,8 @@ ConfigParamsJob::ConfigParamsJob(JobWindow& window, ModuleLink& link)
                       {kConfigWaitMs, false, false, false}}) {}
 
 void ConfigParamsJob::Start() {
-    Stop();
-    EnableControls(false);
-    if (!m_link.IsPortOpen()) {
-        ShowMessageBox("串口未开");
-        EnableControls(true);
-        return;
-    }
-    std::vector<std::string> addresses;
-    if (!GatherCheckedAddresses(m_window.AddressList(), addresses, kMaxDataTestAddresses)) {
-        EnableControls(true);
-        return;
-    }
-    BlankCheckedResults(m_window.AddressList());
-    Launch(std::move(addresses));
+    if (!BeginOnOpenChannel("串口未开")) return;
+    LaunchOverChecked(kMaxDataTestAddresses);
 }
 
 StepRequest ConfigParamsJob::Request(size_t, const std::string& wire) {
