@@ -4,9 +4,9 @@
 // second) and then at ten times that, each for the given time; the window reads them on its
 // socket's read message, and every frame must reach the frame history, the data reply log and
 // the reply queue, once and in order. A task that reposts itself every few milliseconds on the
-// window's thread measures the longest stall of its event loop, and how much of that stall the
-// window's thread spent running (the rest it was not running: waiting for a lock, or not given
-// a processor). The window's processor time per frame is measured with its thread asleep in the
+// window's thread measures the longest stall of its event loop, how much of that stall the
+// window's thread spent running, and how much it spent ready to run but waiting for a processor
+// (a machine busy with other work); the rest it was asleep (waiting for a lock or an event). The window's processor time per frame is measured with its thread asleep in the
 // event loop between events, and so is its processor time while nothing comes.
 //
 // Usage: soak_tcp [seconds=60] [tcp|udp]    (no display needed; traffic stays on 127.0.0.1)
@@ -47,32 +47,49 @@ double ThreadCpuMs() {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
+// Nanoseconds the calling thread has waited for a processor while it could run, from the
+// scheduler's statistics; 0 where the kernel keeps none.
+double ThreadRunQueueMs() {
+    std::FILE* f = std::fopen("/proc/thread-self/schedstat", "r");
+    if (!f) return 0;
+    unsigned long long running = 0, waiting = 0;
+    const int n = std::fscanf(f, "%llu %llu", &running, &waiting);
+    std::fclose(f);
+    return n == 2 ? static_cast<double>(waiting) / 1e6 : 0;
+}
+
 // Reposts itself on the window's thread and keeps the longest gap beyond its period, with the
-// processor time the thread used in that gap.
+// processor time the thread used in that gap and the time it waited for a processor.
 struct StallProbe {
     explicit StallProbe(CMainTesterDlg& dlg) : window(dlg) {}
     void Start() {
         last = std::chrono::steady_clock::now();
         lastCpu = ThreadCpuMs();
+        lastQueued = ThreadRunQueueMs();
         Tick();
     }
     void Tick() {
         const auto now = std::chrono::steady_clock::now();
         const double cpu = ThreadCpuMs();
+        const double queued = ThreadRunQueueMs();
         const double late = std::chrono::duration<double, std::milli>(now - last).count() - kProbeMs;
         if (late > worstMs) {
             worstMs = late;
             worstRunningMs = cpu - lastCpu;
+            worstQueuedMs = queued - lastQueued;
         }
         last = now;
         lastCpu = cpu;
+        lastQueued = queued;
         if (running) window.PostTaskAfter(kProbeMs, [this] { Tick(); });
     }
     CMainTesterDlg& window;
     std::chrono::steady_clock::time_point last;
     double lastCpu = 0;
+    double lastQueued = 0;
     double worstMs = 0;
     double worstRunningMs = 0;  // of the worst gap, the time the thread ran
+    double worstQueuedMs = 0;   // and the time it could have run but waited for a processor
     bool running = true;
 };
 
@@ -126,6 +143,7 @@ struct Result {
     double catchUpMs = 0;  // from the last send until every frame was recorded
     double stallMs = 0;    // the event loop's longest stall while the frames came
     double stallRunningMs = 0;  // how long the window's thread ran in that stall
+    double stallQueuedMs = 0;   // and how long it waited for a processor in it
     double cpuUsPerFrame = 0;   // the process's processor time per frame sent
     double idleCpuMsPerS = 0;   // its processor time a second before the frames came
     long long kernelDrops = -1; // datagrams the kernel dropped (UDP)
@@ -246,6 +264,7 @@ Result RunAtRate(double framesPerSecond, double seconds, bool udp) {
     PumpFor(2 * kProbeMs);
     r.stallMs = probe.worstMs;
     r.stallRunningMs = probe.worstRunningMs;
+    r.stallQueuedMs = probe.worstQueuedMs;
     if (udp) r.kernelDrops = KernelDrops(windowPort) - drops0;
 
     size_t index = 0;
@@ -296,11 +315,12 @@ int main(int argc, char** argv) {
         const uint64_t lost = r.sent > r.recorded ? r.sent - r.recorded : 0;
         std::printf("%s %.0f frames/s for %.0f s: sent %llu, recorded %zu, lost %llu, out of order %llu, "
                     "log rows %d, queued %zu, messages %zu; sending took %.1f s, all recorded %.0f ms after the "
-                    "last send; longest event-loop stall %.0f ms (the window's thread ran %.0f ms of it); "
+                    "last send; longest event-loop stall %.0f ms (the window's thread ran %.0f ms of it and waited %.0f ms "
+                    "for a processor); "
                     "processor time %.1f us a frame, %.1f ms a second while idle",
                     udp ? "UDP" : "TCP", rate, seconds, static_cast<unsigned long long>(r.sent), r.recorded,
                     static_cast<unsigned long long>(lost), static_cast<unsigned long long>(r.outOfOrder), r.logRows,
-                    r.queued, boxes, r.sendingS, r.catchUpMs, r.stallMs, r.stallRunningMs, r.cpuUsPerFrame,
+                    r.queued, boxes, r.sendingS, r.catchUpMs, r.stallMs, r.stallRunningMs, r.stallQueuedMs, r.cpuUsPerFrame,
                     r.idleCpuMsPerS);
         if (udp)
             std::printf("; receive buffer %d bytes, dropped by the kernel %lld", r.receiveBuffer, r.kernelDrops);
