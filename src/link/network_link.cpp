@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <utility>
 
-
 namespace {
 
 constexpr char kCreateFailed[] = "创建套接字失败！";
