@@ -407,3 +407,17 @@ TEST(ReceiveGatherer, DatagramsAreHeldAndGoOnTogetherAtThePortsPace) {
         }
     }
 }
+
+TEST(ReceiveGatherer, AStreamsEndHandsOnWhatItLeftAtOnce) {
+    ReceiveGatherer g;
+    const ByteString start = Hex("79 05 00");
+    const auto t0 = ReceiveGatherer::Clock::now();
+    g.AppendStream(start.data(), start.size(), SystemTime{}, t0);
+    ByteString block;
+    ReceiveGatherer::Take take = ReceiveGatherer::Take::Last;
+    EXPECT_FALSE(g.TakeDue(t0, block, take, ReceiveGatherer::Source::Stream));
+    g.EndStream();
+    ASSERT_TRUE(g.TakeDue(ReceiveGatherer::Clock::now(), block, take, ReceiveGatherer::Source::Stream));
+    EXPECT_EQ(block, start);
+    EXPECT_EQ(take, ReceiveGatherer::Take::Quiet);
+}
