@@ -4,11 +4,16 @@
 // of the event loop (a 10 ms timer on the user-interface thread measuring its own lateness).
 // The window runs in a real event loop, as the program does; nothing polls while it measures.
 //
-// Usage: side_by_side_window DIR PTY_INDEX FRAMES_PER_SECOND [--hidden]
-//   DIR as pty_feeder's; writes DIR/ready<PTY_INDEX> when the port is open and waits for the
-//   stream. Prints "key value" lines.
+// Usage: side_by_side_window DIR PTY_INDEX|tcp|udp FRAMES_PER_SECOND [--hidden]
+//   DIR as pty_feeder's; reads the stream from pty<PTY_INDEX> through the serial port, or from
+//   the feeder's loopback TCP port or UDP socket through the network channel (for UDP it writes
+//   DIR/udp_target, the port its socket is bound to); writes DIR/ready<PTY_INDEX|tcp|udp> when
+//   the channel is open and waits for the stream. Prints "key value" lines.
 
+#include <arpa/inet.h>
 #include <malloc.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -53,6 +58,36 @@ double HeapInUse() {
 bool ReadNumber(const std::string& path, long long& out) {
     std::ifstream f(path);
     return static_cast<bool>(f >> out);
+}
+
+// Shows the window and opens its network channel to the feeder's loopback port through the
+// network settings dialog, as a user does; false, after saying so, when it did not open.
+bool ShowAndOpenNetwork(CMainTesterDlg& dlg, bool tcp, const std::string& port) {
+    dlg.Create();
+    dlg.ShowWindow(true);
+    dlg.PostTask([&] {
+        CNetworkSettingsDlg& d = dlg.NetworkSettingsDialog();
+        Button(d.GetDlgItem(tcp ? IDC_NET_TCP_CLIENT : IDC_NET_UDP)).Click();
+        d.SetDlgItemText(IDC_NET_LOCAL_IP, "127.0.0.1");
+        d.SetDlgItemText(IDC_NET_LOCAL_PORT, "0");
+        d.SetDlgItemText(IDC_NET_REMOTE_IP, "127.0.0.1");
+        d.SetDlgItemText(IDC_NET_REMOTE_PORT, port);
+        Button(d.GetDlgItem(IDC_NET_START_STOP)).Click();
+    });
+    dlg.OnNetworkSettings();
+    if (!dlg.Link().Network().IsSocketOpen()) {
+        std::fprintf(stderr, "the network channel did not open\n");
+        return false;
+    }
+    return true;
+}
+
+// The local port of a socket.
+int LocalPort(int fd) {
+    sockaddr_in a{};
+    socklen_t length = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+    return ntohs(a.sin_port);
 }
 
 // Drives the measurement from its own timer inside a modal loop, so the program's threads and
@@ -169,18 +204,19 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s DIR PTY_INDEX FRAMES_PER_SECOND [--hidden]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DIR PTY_INDEX|tcp|udp FRAMES_PER_SECOND [--hidden]\n", argv[0]);
         return 2;
     }
     const std::string dir = std::filesystem::absolute(argv[1]).string();
     const std::string index = argv[2];
     const double rate = std::atof(argv[3]);
     const bool hidden = argc > 4 && std::string(argv[4]) == "--hidden";
-    std::string ptyPath;
+    const bool network = index == "tcp" || index == "udp";
+    std::string source;  // the pty's path, or the feeder's port
     {
-        std::ifstream f(dir + "/pty" + index);
-        if (!(f >> ptyPath)) {
-            std::fprintf(stderr, "no pty %s in %s\n", index.c_str(), dir.c_str());
+        std::ifstream f(dir + (network ? "/" + index + "_port" : "/pty" + index));
+        if (!(f >> source)) {
+            std::fprintf(stderr, "no %s %s in %s\n", network ? "port" : "pty", index.c_str(), dir.c_str());
             return 2;
         }
     }
@@ -191,12 +227,13 @@ int main(int argc, char** argv) {
     // The working file goes into a folder of its own.
     char work[] = "/tmp/kvt_side_XXXXXX";
     if (!::mkdtemp(work) || ::chdir(work) != 0) return 1;
-    PointPortAt(kPort, ptyPath);
+    if (!network) PointPortAt(kPort, source);
 
     int status = 0;
     {
         CMainTesterDlg dlg;
-        if (!ShowAndOpenPort(dlg, kPort)) return 1;
+        if (network ? !ShowAndOpenNetwork(dlg, index == "tcp", source) : !ShowAndOpenPort(dlg, kPort)) return 1;
+        if (index == "udp") std::ofstream(dir + "/udp_target") << LocalPort(dlg.Link().Network().SocketFd()) << "\n";
         if (!hidden) Button(dlg.GetDlgItem(IDC_SHOW_FRAME_MONITOR)).Click();
         PumpFor(500);
         std::ofstream(dir + "/ready" + index) << "1\n";
@@ -205,6 +242,7 @@ int main(int argc, char** argv) {
         driver.DoModal();
 
         const double frames = static_cast<double>(std::max<long long>(driver.total, 1));
+        std::printf("channel %s\n", index == "tcp" ? "TCP" : index == "udp" ? "UDP" : "serial");
         std::printf("frames %lld\n", driver.total);
         std::printf("monitor %s\n", hidden ? "hidden" : "shown");
         std::printf("cpu_ms_per_1000 %.1f\n", driver.cpu * 1000.0 / frames * 1000.0);

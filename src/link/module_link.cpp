@@ -165,6 +165,14 @@ void ModuleLink::DeliverPending(const std::deque<ReplyEntry>& entries) {
 
 // ---- Receive path ----
 
+void ModuleLink::OnNetworkBytes(NetworkRead kind, const unsigned char* bytes, size_t count) {
+    switch (kind) {
+        case NetworkRead::Datagram: m_pipeline.AppendWhole(ByteString(bytes, count), GetLocalTime()); break;
+        case NetworkRead::Stream: m_pipeline.AppendStream(bytes, count, GetLocalTime()); break;
+        case NetworkRead::StreamEnd: m_pipeline.EndStream(); break;
+    }
+}
+
 void ModuleLink::OnReceivedChunk(const ByteString& block) { SplitReceivedStream(block); }
 
 void ModuleLink::SplitReceivedStream(const ByteString& block) { m_pipeline.Split(block); }

@@ -160,6 +160,8 @@ private:
     void DeliverPending(const std::deque<ReplyEntry>& entries);
     std::shared_ptr<Channel> CurrentChannel() const;
     void StopGather(bool passRest);
+    // What the network side read, into the receive pipeline with the time it was read.
+    void OnNetworkBytes(NetworkRead kind, const unsigned char* bytes, size_t count);
 
     LinkListener& m_listener;
     FrameHistory m_history;
@@ -186,7 +188,9 @@ private:
     WorkerSet m_workers;
     Worker m_gather;
     Worker m_monitor;
-    NetworkLink m_network{[this](ByteString block) { m_pipeline.AppendWhole(std::move(block), GetLocalTime()); }};
+    NetworkLink m_network{[this](NetworkRead kind, const unsigned char* bytes, size_t count) {
+        OnNetworkBytes(kind, bytes, count);
+    }};
     // The channel SendFrame writes on, chosen with the mode.
     mutable std::mutex m_channelLock;
     std::shared_ptr<Channel> m_channel;

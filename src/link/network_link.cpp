@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "link/frame_splitter.h"
-
 namespace {
 
 constexpr char kCreateFailed[] = "创建套接字失败！";
@@ -65,25 +63,11 @@ void NetworkLink::Tell(const std::string& text) {
 void NetworkLink::Keep(std::shared_ptr<SocketChannel> channel) {
     const int fd = channel->Fd();
     const bool stream = channel->IsStream();
-    m_carry.clear();
     m_foreignShown = 0;
-    channel->SetReceiveHandler([this, stream](const unsigned char* bytes, size_t count) {
-        ByteString block;
-        block.swap(m_carry);
-        const size_t kept = block.size();
-        block.append(bytes, count);
-        // A stream has no frame bounds: a read may end inside a frame, whose start then waits
-        // for the rest.
-        if (stream) {
-            const size_t cut = IncompleteFrameStart(block);
-            if (cut < block.size()) {
-                // The wait runs from when the start was first read, not from this read.
-                if (cut >= kept) m_carrySince = Clock::now();
-                m_carry = block.substr(cut);
-                block.resize(cut);
-            }
-        }
-        if (m_sink && !block.empty()) m_sink(std::move(block));
+    // A stream has no frame bounds: its reads are gathered as the serial port's bytes are.
+    const NetworkRead kind = stream ? NetworkRead::Stream : NetworkRead::Datagram;
+    channel->SetReceiveHandler([this, kind](const unsigned char* bytes, size_t count) {
+        if (m_sink && count > 0) m_sink(kind, bytes, count);
     });
     channel->SetWriteFaultHandler([this, stream](const std::string& why) {
         if (stream) {
@@ -161,8 +145,8 @@ void NetworkLink::CloseSocket() {
         channel.swap(m_channel);
     }
     m_socketOpen = 0;
-    PassCarry();
     if (!channel) return;
+    EndStream(*channel);
     // The watch ends before the descriptor goes.
     if (m_listener) m_listener->OnNetworkSocket(-1);
     if (channel->Close() != SOCKET_OK) Tell(WithReason(kCloseFailed, channel->LastErrorText()));
@@ -173,22 +157,8 @@ void NetworkLink::Drain(SocketChannel& channel) {
     }
 }
 
-void NetworkLink::PassCarry() {
-    ByteString block;
-    block.swap(m_carry);
-    if (m_sink && !block.empty()) m_sink(std::move(block));
-}
-
-void NetworkLink::PassCarryWhenDue(bool empty) {
-    if (m_carry.empty()) return;
-    const Clock::time_point due = m_carrySince + std::chrono::milliseconds(kStreamQuietMs);
-    const Clock::time_point now = Clock::now();
-    if (now >= due && empty) {
-        PassCarry();
-        return;
-    }
-    // Bytes still in the socket may finish the frame: the quiet event reads them first.
-    AskQuietAt(std::max(due, now + std::chrono::milliseconds(1)));
+void NetworkLink::EndStream(const SocketChannel& channel) {
+    if (m_sink && channel.IsStream()) m_sink(NetworkRead::StreamEnd, nullptr, 0);
 }
 
 void NetworkLink::ReportForeign(const SocketChannel& channel) {
@@ -213,7 +183,7 @@ bool NetworkLink::Drop(const std::shared_ptr<SocketChannel>& channel) {
         m_channel.reset();
     }
     m_socketOpen = 0;
-    PassCarry();
+    EndStream(*channel);
     if (m_listener) m_listener->OnNetworkSocket(-1);
     channel->Close();
     return true;
@@ -237,10 +207,8 @@ void NetworkLink::OnNetworkRead(uintptr_t socket, intptr_t event) {
     const std::shared_ptr<SocketChannel> channel = Current();
     // A message of a socket closed since it was posted finds nothing to read.
     if (!channel || static_cast<uintptr_t>(channel->Fd()) != socket) return;
-    // The rest of a kept frame may be waiting behind a busy window: it is read first.
     const int result = channel->Receive();
     if (result >= 0) {
-        PassCarryWhenDue(result == 0);
         ReportForeign(*channel);
         return;
     }

@@ -1,8 +1,8 @@
 #pragma once
 // The network side of the link: the socket open now (a UDP socket or a TCP client stream), the
 // peer that datagrams go to, the send mode, and the listening choice. Reads happen on the
-// window's read message, on its user-interface thread, and hand whole blocks on to be split
-// elsewhere; sends on any thread.
+// window's read message, on its user-interface thread, and hand what they read on to be
+// gathered and split elsewhere; sends on any thread.
 
 #include <atomic>
 #include <chrono>
@@ -19,7 +19,7 @@
 enum NetProtocol : uint32_t { NET_TCP_SERVER = 0, NET_TCP_CLIENT = 1, NET_UDP = 2 };
 
 // The events in the read message's lParam: the socket has data; a wait asked for with
-// RequestNetworkRead is up (a kept frame start, or the count of dropped datagrams to show).
+// RequestNetworkRead is up (the count of dropped datagrams to show).
 constexpr intptr_t kNetworkReadEvent = 1;
 constexpr intptr_t kNetworkQuietEvent = 2;
 
@@ -42,15 +42,18 @@ public:
     virtual void OnForeignDatagrams(uint64_t count) = 0;
 };
 
-// How long the start of a frame cut off at the end of a stream read waits for its rest, from
-// when it was first read, before it is passed on as it is.
-constexpr uint32_t kStreamQuietMs = 50;
 // The shortest time between two reports of dropped datagrams.
 constexpr uint32_t kForeignReportMs = 250;
 
+// What a read hands on: one datagram (a block of its own), bytes of a stream (a read may end
+// inside a frame: they are gathered by the receive path), or the stream's end (what it left
+// goes on at once).
+enum class NetworkRead { Datagram, Stream, StreamEnd };
+
 class NetworkLink {
 public:
-    using BlockSink = std::function<void(ByteString block)>;
+    // count is 0 for StreamEnd.
+    using BlockSink = std::function<void(NetworkRead kind, const unsigned char* bytes, size_t count)>;
 
     explicit NetworkLink(BlockSink sink);
     ~NetworkLink();
@@ -70,7 +73,7 @@ public:
     // False (the fault shown) when that failed.
     bool OpenListeningSocket(const SocketAddress& local);
     // Closes the socket open now; "关闭网络失败！" when closing fails. What the socket holds is
-    // read first, and a kept frame start is passed on: nothing read is dropped.
+    // read first, and a stream's end follows it: nothing read is dropped.
     void CloseSocket();
 
     bool IsSocketOpen() const { return m_socketOpen.load() != 0; }
@@ -87,11 +90,9 @@ public:
     // The socket channel open now (null for none): the link's channel while it sends on the
     // network. A failed write says so: a datagram's in a message, a stream's on stderr.
     std::shared_ptr<SocketChannel> CurrentChannel() const { return Current(); }
-    // The read message: for the read event of the socket open now, reads what it holds (one
-    // datagram from the peer, or up to kSocketReadSize bytes of the stream) and passes it on as
-    // one block. A stream read that ends inside a frame keeps that frame's start for the next
-    // read, by the splitter's rule (IncompleteFrameStart); kStreamQuietMs after the start was
-    // first read, with nothing more in the socket, it is passed on as it is.
+    // The read message: for the read event of the socket open now, reads what it holds (every
+    // datagram from the peer, each passed on as it is, or up to kSocketReadSize bytes of the
+    // stream) and passes it on. A stream whose peer closed ends after what was read.
     void OnNetworkRead(uintptr_t socket, intptr_t event);
 
 private:
@@ -101,11 +102,6 @@ private:
     void Tell(const std::string& text);
     using Clock = std::chrono::steady_clock;
 
-    // Passes on the kept start of a frame as it is.
-    void PassCarry();
-    // Passes the kept start on once its time is up and the socket had nothing more (empty);
-    // else asks for the quiet event at its time.
-    void PassCarryWhenDue(bool empty);
     // Tells the listener the count of dropped datagrams when it changed, at most once every
     // kForeignReportMs.
     void ReportForeign(const SocketChannel& channel);
@@ -113,6 +109,8 @@ private:
     void Drain(SocketChannel& channel);
     // Asks for the quiet event at the time unless one is on its way by then.
     void AskQuietAt(Clock::time_point at);
+    // Tells the sink that the stream of channel ended.
+    void EndStream(const SocketChannel& channel);
     // Drops the channel without a word (the stream ended); false when it was not the current one.
     bool Drop(const std::shared_ptr<SocketChannel>& channel);
 
@@ -122,9 +120,6 @@ private:
     uint32_t m_connectTimeoutMs = 5000;
     bool m_connecting = false;
 
-    // The start of a frame cut off at the end of a stream read, and when it was first read.
-    ByteString m_carry;
-    Clock::time_point m_carrySince;
     bool m_quietAsked = false;  // a quiet event is on its way, due at m_quietAt
     Clock::time_point m_quietAt;
     // The count of dropped datagrams last reported, and when.

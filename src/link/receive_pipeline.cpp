@@ -22,6 +22,18 @@ void ReceivePipeline::Run() {
             t_blockArrival = &arrival;
             Split(block);
             t_blockArrival = nullptr;
+        },
+        [this](const ByteString& block, ReceiveGatherer::Take take, const SystemTime& arrival) -> size_t {
+            // Split up to the frame the block's end cuts off; once the stream has been quiet (or
+            // ends) that frame's start goes on by itself, as the start of a frame never finished.
+            t_blockArrival = &arrival;
+            size_t used = SplitBounded(block);
+            if (take != ReceiveGatherer::Take::Bound && used < block.size()) {
+                Split(block.substr(used));
+                used = block.size();
+            }
+            t_blockArrival = nullptr;
+            return used;
         });
 }
 

@@ -20,9 +20,16 @@ public:
 
     // The channel's receive handler: any thread.
     void Append(const unsigned char* bytes, size_t count) { m_gatherer.Append(bytes, count); }
-    // A block that is split as it is, on the gather thread (network channels hand their blocks
-    // in here), and the time it was read. Any thread.
+    // A block that is split as it is, on the gather thread (a datagram), and the time it was
+    // read; such blocks go on at the pace of the port's. Any thread.
     void AppendWhole(ByteString block, const SystemTime& arrival) { m_gatherer.AppendWhole(std::move(block), arrival); }
+    // Bytes of a network stream and the time they were read: gathered as the port's bytes are,
+    // apart from them. Any thread.
+    void AppendStream(const unsigned char* bytes, size_t count, const SystemTime& arrival) {
+        m_gatherer.AppendStream(bytes, count, arrival);
+    }
+    // The stream has ended: what it left is split at once.
+    void EndStream() { m_gatherer.EndStream(); }
     // Empties what was received; call before the gather loop starts.
     void Reset() { m_gatherer.Reset(); }
     size_t PendingLength() const { return m_gatherer.PendingLength(); }
@@ -35,8 +42,8 @@ public:
     // A block taken while the line was busy: splits it up to the frame its end cuts off and
     // returns how many bytes that was; the rest belongs to the next block.
     size_t SplitBounded(const ByteString& block) const;
-    // While a block handed in with AppendWhole is split on this thread: the time it was read;
-    // otherwise the time now.
+    // While a block handed in with AppendWhole or AppendStream is split on this thread: the time
+    // it was read (a stream block's newest bytes); otherwise the time now.
     static SystemTime BlockArrival();
 
 private:

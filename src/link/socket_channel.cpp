@@ -19,6 +19,13 @@ constexpr int kSendWaitMs = 3000;
 // Datagrams of other senders one Receive drops at most before it returns: a flood of them does
 // not hold the reader's thread.
 constexpr int kForeignPerReceive = 64;
+// Datagrams of the peer one Receive takes at most: everything the socket holds at the line's
+// rates, while a flood still lets the reader's thread go between reads.
+constexpr int kDatagramsPerReceive = 1024;
+// The receive buffer asked for a UDP socket: a second of datagrams at ten times the serial
+// line's worst case (16,500 of the smallest frames a second), each charged about 1 KB by the
+// kernel however short it is. The kernel grants at most its own limit (net.core.rmem_max).
+constexpr int kUdpReceiveBuffer = 16500 * 1024;
 
 uint64_t AddressKey(uint32_t ip, uint16_t port) { return static_cast<uint64_t>(ip) << 16 | port; }
 
@@ -164,6 +171,8 @@ void SocketChannel::Deliver(const unsigned char* bytes, size_t count) {
 int UdpChannel::Open() {
     const int fd = CreateSocket(SOCK_DGRAM);
     if (fd < 0) return fd;
+    // Best effort: a smaller buffer only means more loss when the reader falls behind.
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kUdpReceiveBuffer, sizeof kUdpReceiveBuffer);
     const sockaddr_in local = ToSockaddr(m_local);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         SetFault(ErrnoText(errno, m_local));
@@ -202,20 +211,23 @@ int UdpChannel::Receive() {
     const int fd = m_fd.load();
     if (fd < 0) return SOCKET_NOT_OPEN;
     unsigned char* data = Buffer();
-    for (int dropped = 0; dropped < kForeignPerReceive; ++dropped) {
+    int total = 0;
+    int dropped = 0;
+    for (int taken = 0; taken < kDatagramsPerReceive && dropped < kForeignPerReceive;) {
         sockaddr_in from{};
         socklen_t length = sizeof from;
         // MSG_TRUNC gives the datagram's real length, so a cut one is seen and dropped.
         const ssize_t n = ::recvfrom(fd, data, m_readSize, MSG_DONTWAIT | MSG_TRUNC,
                                      reinterpret_cast<sockaddr*>(&from), &length);
         if (n < 0) {
-            if (WouldBlock(errno)) return 0;
+            if (WouldBlock(errno)) return total;
             SetFault(std::strerror(errno));
             return SOCKET_RECEIVE_FAILED;
         }
         if (from.sin_family != AF_INET ||
             AddressKey(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)) != m_peerKey.load()) {
             ++m_foreign;
+            ++dropped;
             continue;
         }
         if (static_cast<size_t>(n) > m_readSize) {
@@ -224,9 +236,10 @@ int UdpChannel::Receive() {
             return SOCKET_TRUNCATED;
         }
         Deliver(data, static_cast<size_t>(n));
-        return static_cast<int>(n);
+        total += static_cast<int>(n);
+        ++taken;
     }
-    return 0;
+    return total;
 }
 
 // ---- TcpClientChannel ----

@@ -45,7 +45,7 @@ enum SocketResult : int {
     SOCKET_TRUNCATED = -13,    // a datagram longer than the read buffer was dropped
 };
 
-// Most bytes one Receive hands on: one datagram, or what the stream holds up to this.
+// The read buffer: the longest datagram, or what one read of a stream takes at most.
 constexpr size_t kSocketReadSize = 65535;
 
 class SocketChannel : public Channel {
@@ -117,7 +117,9 @@ public:
     int Open() override;
     int Write(const unsigned char* bytes, size_t count) override;
     bool IsStream() const override { return false; }
-    // Datagrams from other senders are dropped and counted; 0 when only such were there.
+    // Takes every datagram the socket holds (up to a bound per call), each handed on as one
+    // block; datagrams from other senders are dropped and counted. The bytes taken, 0 when only
+    // other senders' were there.
     int Receive() override;
     uint64_t ForeignCount() const override { return m_foreign.load(); }
 

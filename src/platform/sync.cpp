@@ -1,5 +1,6 @@
 #include "platform/sync.h"
 
+#include <atomic>
 #include <chrono>
 
 void AutoResetEvent::Set() {
@@ -49,6 +50,12 @@ int WaitForAnyEvent(const std::vector<AutoResetEvent*>& events, uint32_t timeout
 
 void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+namespace {
+std::atomic<void (*)()> g_workerEndHook{nullptr};
+}  // namespace
+
+void SetWorkerEndHook(void (*hook)()) { g_workerEndHook = hook; }
+
 std::shared_ptr<WorkerThread> WorkerThread::Start(std::function<void()> procedure) {
     std::shared_ptr<WorkerThread> t(new WorkerThread());
     t->state_ = std::make_shared<State>();
@@ -61,6 +68,8 @@ std::shared_ptr<WorkerThread> WorkerThread::Start(std::function<void()> procedur
                 state->finished = true;
             }
             state->cv.notify_all();
+            // A stop routine may wait for this end in the window's event loop.
+            if (void (*hook)() = g_workerEndHook.load()) hook();
         });
     } catch (const std::system_error&) {
         return nullptr;

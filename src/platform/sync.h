@@ -57,6 +57,10 @@ int WaitForAnyEvent(const std::vector<AutoResetEvent*>& events, uint32_t timeout
 
 void SleepMs(uint32_t ms);
 
+// Called on every worker thread as its procedure ends (the application has it wake the waits of
+// the user-interface thread); nullptr for none.
+void SetWorkerEndHook(void (*hook)());
+
 // A worker thread running one procedure. The object may be dropped while the thread runs;
 // the thread then finishes on its own.
 class WorkerThread {

@@ -524,6 +524,9 @@ void PumpMessages();
 bool WaitPumping(const std::function<bool()>& done, uint32_t timeoutMs = 0xFFFFFFFFu);
 // Pumps messages for the given time.
 void PumpFor(uint32_t ms);
+// Has a wait of the user-interface thread look at its condition now (a worker thread's end
+// calls it); any thread.
+void WakeUiThread();
 // Presses and releases a key on the window that has the keyboard focus (a message box that is
 // up, for one), as the keyboard would.
 void PressKeyOnFocusWindow(Key key);

@@ -1,6 +1,7 @@
 // The application object, message pumping, message boxes, file dialogs and the clipboard.
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -8,14 +9,18 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "platform/sync.h"
 #include "platform/ui_internal.h"
 
 using namespace uiimpl;
@@ -98,10 +103,12 @@ Application::Application(int& argc, char** argv) {
         g_app->setFont(f);
         InstallQtTranslation(*g_app);
         InstallInputFilter();
+        SetWorkerEndHook(&WakeUiThread);
     }
 }
 
 Application::~Application() {
+    SetWorkerEndHook(nullptr);
     // Before the program's static objects go: Qt must not outlive main.
     g_app.reset();
 }
@@ -166,25 +173,79 @@ void PumpMessages() {
     if (qApp) QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+namespace {
+
+// A wait on the user-interface thread sleeps in the event loop: its condition is checked after
+// the events that woke it, and, for a state another thread changes without posting anything,
+// after a recheck time that starts at 1 ms and doubles up to 16 ms while nothing else comes.
+constexpr int kRecheckFirstMs = 1;
+constexpr int kRecheckMaxMs = 16;
+
+// A timer of the waiting thread that notes when it has fired.
+struct WaitTimer {
+    explicit WaitTimer(bool singleShot) {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setSingleShot(singleShot);
+        QObject::connect(&timer, &QTimer::timeout, [this] { fired = true; });
+    }
+    QTimer timer;
+    bool fired = false;
+};
+
+}  // namespace
+
 bool WaitPumping(const std::function<bool()>& done, uint32_t timeoutMs) {
     const auto start = std::chrono::steady_clock::now();
+    const bool bounded = timeoutMs != 0xFFFFFFFFu;
+    if (done()) return true;
+    if (!IsUiThread()) {
+        // No event loop of ours here: look again every half millisecond.
+        for (;;) {
+            PumpMessages();
+            if (done()) return true;
+            if (bounded && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs))
+                return false;
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+    }
+    WaitTimer deadline(true);
+    if (bounded) deadline.timer.start(static_cast<int>(std::min<uint32_t>(timeoutMs, INT32_MAX)));
+    WaitTimer recheck(false);
+    int interval = kRecheckFirstMs;
+    recheck.timer.start(interval);
     for (;;) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (done()) return true;
-        PumpMessages();
-        if (done()) return true;
-        if (timeoutMs != 0xFFFFFFFFu &&
-            std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs))
-            return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        if (deadline.fired) return false;
+        if (recheck.fired) {
+            recheck.fired = false;
+            if (interval < kRecheckMaxMs) {
+                interval = std::min(interval * 2, kRecheckMaxMs);
+                recheck.timer.start(interval);
+            }
+        }
     }
 }
 
+void WakeUiThread() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return;
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(app->thread())) dispatcher->wakeUp();
+}
+
 void PumpFor(uint32_t ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!IsUiThread()) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            PumpMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return;
     }
+    // Asleep in the event loop until the time is up, waking only for events.
+    WaitTimer end(true);
+    end.timer.start(static_cast<int>(std::min<uint32_t>(ms, INT32_MAX)));
+    while (!end.fired) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void PressKeyOnFocusWindow(Key key) {

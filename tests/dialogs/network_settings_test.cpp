@@ -323,6 +323,42 @@ TEST_F(NetworkSettingsTest, TcpFramesAfterAStrayStartAreRecordedWhileTheStreamRu
     ::close(module);
 }
 
+TEST_F(NetworkSettingsTest, FramesTrickledOneByteEveryTenMillisecondsAreAllRecorded) {
+    constexpr int kFrames = 5;
+    const ByteString frames = NumberedFrames(kFrames);
+    for (const bool tcp : {false, true}) {
+        Peer peer(SOCK_STREAM);
+        int module = -1;
+        if (tcp) {
+            Start(IDC_NET_TCP_CLIENT, peer.port);
+            ASSERT_TRUE(dlg->Link().Network().IsSocketOpen());
+            module = ::accept(peer.fd, nullptr, nullptr);
+        } else {
+            OpenPort();
+        }
+        const size_t before = HistoryCount('1');
+        std::atomic<bool> sending{true};
+        std::thread sender([&] {
+            for (const unsigned char byte : frames) {
+                if (tcp)
+                    ::send(module, &byte, 1, MSG_NOSIGNAL);
+                else
+                    sim.Send(kvtsim::Bytes(1, byte));
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            sending = false;
+        });
+        // The window reads each byte as it comes.
+        EXPECT_TRUE(WaitFor([&] { return !sending; }, 10000));
+        sender.join();
+        EXPECT_TRUE(WaitFor([&] { return HistoryCount('1') == before + kFrames; })) << tcp << " " << HistoryCount('1');
+        if (tcp) {
+            Stop();
+            ::close(module);
+        }
+    }
+}
+
 TEST_F(NetworkSettingsTest, AStopPassesOnEveryFrameReadAndTheCutTail) {
     Peer peer(SOCK_STREAM);
     Start(IDC_NET_TCP_CLIENT, peer.port);

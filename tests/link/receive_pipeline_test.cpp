@@ -371,7 +371,9 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
         const char* block;
         Take take = Take::Quiet;
         size_t used = 0;
+        ReceiveGatherer::Source source = ReceiveGatherer::Source::Port;
     };
+    constexpr auto kStream = ReceiveGatherer::Source::Stream;
     const struct {
         const char* name;
         std::vector<Step> steps;
@@ -390,6 +392,17 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
          {{0, "01 02", "-"}, {30, "03", "-"}, {60, "04", "-"}, {100, nullptr, "01 02 03 04", Take::Bound, 3},
           {130, "05", "-"}, {170, "06", "-"}, {210, "07", "-"}, {229, nullptr, "-"},
           {230, nullptr, "04 05 06 07", Take::Bound, 0}}},
+        // A network stream by the same rule, apart from the port: a frame trickled a byte every
+        // 10 ms is held while its bytes come, and taken once none has come for the quiet time.
+        {"a stream's frame trickled a byte every 10 ms is held while its bytes come",
+         {{0, "79", "-", Take::Quiet, 0, kStream}, {10, "05", "-", Take::Quiet, 0, kStream},
+          {20, "00", "-", Take::Quiet, 0, kStream}, {30, "80", "-", Take::Quiet, 0, kStream},
+          {40, "15", "-", Take::Quiet, 0, kStream}, {50, nullptr, "-", Take::Quiet, 0, kStream},
+          {50, "01", "-", Take::Quiet, 0, kStream}, {60, "02", "-", Take::Quiet, 0, kStream},
+          {99, nullptr, "-", Take::Quiet, 0, kStream}, {100, nullptr, "79 05 00 80 15 01 02", Take::Bound, 7, kStream}}},
+        {"a stream and the port never share a block",
+         {{0, "01", "-"}, {10, "02", "-", Take::Quiet, 0, kStream}, {52, nullptr, "-", Take::Quiet, 0, kStream},
+          {52, nullptr, "01", Take::Quiet, 1}, {62, nullptr, "02", Take::Quiet, 1, kStream}}},
     };
     for (const auto& c : cases) {
         ReceiveGatherer g;
@@ -398,17 +411,20 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
             const auto at = t0 + ms(s.at);
             if (s.arrive) {
                 const ByteString bytes = Hex(s.arrive);
-                g.Append(bytes.data(), bytes.size(), at);
+                if (s.source == kStream)
+                    g.AppendStream(bytes.data(), bytes.size(), SystemTime{}, at);
+                else
+                    g.Append(bytes.data(), bytes.size(), at);
                 continue;
             }
             ByteString block;
             Take take = Take::Last;
-            const bool taken = g.TakeDue(at, block, take);
+            const bool taken = g.TakeDue(at, block, take, s.source);
             const std::string want = s.block == std::string("-") ? "-" : HexOf(Hex(s.block));
             EXPECT_EQ(taken ? HexOf(block) : "-", want) << c.name << " at " << s.at;
             if (!taken) continue;
             EXPECT_EQ(take, s.take) << c.name << " at " << s.at;
-            g.Consume(s.used);
+            g.Consume(s.used, s.source);
         }
     }
     ReceiveGatherer big;  // the size bound takes the block at once
@@ -429,14 +445,17 @@ TEST(ReceiveGatherer, WholeBlocksGoOnAsTheyCameAndAStopPassesThemFirst) {
     const struct {
         bool passRest;
         std::vector<std::string> handed;
-    } cases[] = {{true, {"whole 0102 1", "whole 03 2", "last 0405"}}, {false, {}}};
+    } cases[] = {{true, {"whole 0102 1", "whole 03 2", "last 0405", "stream last 0607 2"}}, {false, {}}};
     for (const auto& c : cases) {
         ReceiveGatherer g;
         g.AppendWhole(Hex("01 02"), first);
         const ByteString bytes = Hex("04 05");
         g.Append(bytes.data(), bytes.size());
+        const ByteString streamed = Hex("06 07");
+        g.AppendStream(streamed.data(), 1, first);
         g.AppendWhole(Hex("03"), second);
-        EXPECT_EQ(g.PendingLength(), 5u);
+        g.AppendStream(streamed.data() + 1, 1, second);
+        EXPECT_EQ(g.PendingLength(), 7u);
         std::vector<std::string> handed;
         g.Stop(c.passRest);  // before the loop looks: only the stop's pass runs
         g.Run([&](const ByteString& block, ReceiveGatherer::Take take) -> size_t {
@@ -445,10 +464,73 @@ TEST(ReceiveGatherer, WholeBlocksGoOnAsTheyCameAndAStopPassesThemFirst) {
               },
               [&](const ByteString& block, const SystemTime& arrival) {
                   handed.push_back("whole " + HexOf(block) + " " + std::to_string(arrival.milliseconds));
+              },
+              [&](const ByteString& block, ReceiveGatherer::Take take, const SystemTime& arrival) -> size_t {
+                  handed.push_back(std::string(take == ReceiveGatherer::Take::Last ? "stream last " : "stream ") +
+                                   HexOf(block) + " " + std::to_string(arrival.milliseconds));
+                  return block.size();
               });
         EXPECT_EQ(handed, c.handed) << c.passRest;
-        EXPECT_EQ(g.PendingLength(), c.passRest ? 0u : 5u);
+        EXPECT_EQ(g.PendingLength(), c.passRest ? 0u : 7u);
         g.Reset();
         EXPECT_EQ(g.PendingLength(), 0u);
     }
+}
+
+TEST(ReceiveGatherer, DatagramsAreHeldAndGoOnTogetherAtThePortsPace) {
+    using Take = ReceiveGatherer::Take;
+    using ms = std::chrono::milliseconds;
+    // At each time (ms): a datagram arrives, or the held ones are tried ("-" for none due).
+    struct Step {
+        int at;
+        const char* arrive;
+        std::vector<std::string> taken;
+        Take take = Take::Quiet;
+    };
+    const ByteString big(ReceiveGatherer::kBoundBytes, 0x55);
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"quiet after the last datagram",
+         {{0, "01", {"-"}}, {30, "02 03", {"-"}}, {81, nullptr, {"-"}}, {82, nullptr, {"01", "0203"}}, {200, nullptr, {"-"}}}},
+        {"a busy line at the time bound",
+         {{0, "01", {"-"}}, {40, "02", {"-"}}, {80, "03", {"-"}}, {99, nullptr, {"-"}},
+          {100, nullptr, {"01", "02", "03"}, Take::Bound}}},
+        {"at the size bound at once", {{0, "01", {"-"}}, {1, "big", {"-"}}, {1, nullptr, {"01", "big"}, Take::Bound}}},
+    };
+    for (const auto& c : cases) {
+        ReceiveGatherer g;
+        const auto t0 = ReceiveGatherer::Clock::now();
+        for (const Step& s : c.steps) {
+            const auto at = t0 + ms(s.at);
+            if (s.arrive) {
+                g.AppendWhole(s.arrive == std::string("big") ? big : Hex(s.arrive), SystemTime{}, at);
+                continue;
+            }
+            std::vector<ByteString> blocks;
+            Take take = Take::Last;
+            std::vector<std::string> taken;
+            if (!g.TakeWholeDue(at, blocks, take)) taken.push_back("-");
+            for (const ByteString& b : blocks) taken.push_back(b == big ? "big" : HexOf(b));
+            EXPECT_EQ(taken, s.taken) << c.name << " at " << s.at;
+            if (!blocks.empty()) {
+                EXPECT_EQ(take, s.take) << c.name << " at " << s.at;
+            }
+        }
+    }
+}
+
+TEST(ReceiveGatherer, AStreamsEndHandsOnWhatItLeftAtOnce) {
+    ReceiveGatherer g;
+    const ByteString start = Hex("79 05 00");
+    const auto t0 = ReceiveGatherer::Clock::now();
+    g.AppendStream(start.data(), start.size(), SystemTime{}, t0);
+    ByteString block;
+    ReceiveGatherer::Take take = ReceiveGatherer::Take::Last;
+    EXPECT_FALSE(g.TakeDue(t0, block, take, ReceiveGatherer::Source::Stream));
+    g.EndStream();
+    ASSERT_TRUE(g.TakeDue(ReceiveGatherer::Clock::now(), block, take, ReceiveGatherer::Source::Stream));
+    EXPECT_EQ(block, start);
+    EXPECT_EQ(take, ReceiveGatherer::Take::Quiet);
 }

@@ -97,6 +97,32 @@ TEST(SocketChannel, EachDatagramUpToTheBufferIsOneBlockAndLongerOnesAreDropped) 
     }
 }
 
+TEST(SocketChannel, OneReceiveTakesEveryDatagramTheSocketHolds) {
+    Peer peer(SOCK_DGRAM);
+    const uint16_t from = peer.Bind();
+    UdpChannel channel;
+    channel.SetLocal({kLoopback, 0});
+    channel.SetPeer({kLoopback, from});
+    ASSERT_EQ(channel.Open(), SOCKET_OK);
+    std::vector<std::string> blocks;
+    channel.SetReceiveHandler([&](const unsigned char* bytes, size_t count) {
+        blocks.push_back(HexOf(ByteString(bytes, count)));
+    });
+    sockaddr_in to{};
+    socklen_t length = sizeof to;
+    ::getsockname(channel.Fd(), reinterpret_cast<sockaddr*>(&to), &length);
+    std::vector<std::string> sent;
+    for (int i = 0; i < 200; ++i) {
+        const ByteString bytes = MakeFrame(0x80, 0x15, ByteString{static_cast<unsigned char>(i)});
+        ::sendto(peer.fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+        sent.push_back(HexOf(bytes));
+    }
+    pollfd p{channel.Fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 2000), 1);
+    EXPECT_EQ(channel.Receive(), static_cast<int>(200 * MakeFrame(0x80, 0x15, "00").size()));
+    EXPECT_EQ(blocks, sent);  // loopback delivers each datagram before its send returns
+}
+
 TEST(SocketChannel, FailedOpeningsSayWhyAndLeaveNothingOpen) {
     Peer taken(SOCK_STREAM);  // bound, not listening: connects are refused
     const uint16_t takenPort = taken.Bind();
@@ -130,36 +156,31 @@ TEST(SocketChannel, FailedOpeningsSayWhyAndLeaveNothingOpen) {
     EXPECT_EQ(Peer(SOCK_STREAM).Bind(port), port);
 }
 
-TEST(SocketChannel, AStreamReadEndingInsideAFrameKeepsItsStartForTheRest) {
+TEST(SocketChannel, AStreamsReadsGoOnInOrderAndItsEndFollowsWhatWasRead) {
     const std::string a = HexOf(MakeFrame(0x80, 0x14, "0304"));
     const std::string b = HexOf(MakeFrame(0x80, 0x15, "05"));
-    const std::string inner = HexOf(MakeFrame(0x80, 0x14, "79FF"));  // a start byte in its data
-    const std::string stray = "79FFFF8015";  // a start whose frame would run 65,542 bytes
-    constexpr intptr_t kPeerCloses = -1;
-    constexpr intptr_t kStop = -2;
+    enum Then { kNothing, kPeerCloses, kStop };
     struct Case {
         std::vector<std::string> pieces;
-        intptr_t then;
-        std::vector<std::string> blocks;
-        std::string unread;  // sent last and not read before then
+        Then then;
+        std::vector<std::string> handed;  // "S" bytes of a read, "E" the stream's end
+        std::string unread;               // sent last and not read before then
     } const cases[] = {
-        {{a + b.substr(0, 8), b.substr(8)}, 0, {a, b}, ""},
-        {{inner}, 0, {inner}, ""},
-        {{a + "7905"}, kNetworkQuietEvent, {a, "7905"}, ""},  // nothing more came within the quiet time
-        {{"790500"}, kPeerCloses, {"790500"}, ""},        // what was read goes through before the end
-        // A start is given up once a whole frame follows it.
-        {{stray + a + b.substr(0, 8), b.substr(8) + a}, 0, {stray + a, b + a}, ""},
-        {{stray, a + b + "79"}, 0, {stray + a + b}, ""},
-        // A stop passes on what was read, and reads what the socket holds.
-        {{a + b.substr(0, 8)}, kStop, {a, b.substr(0, 8)}, ""},
-        {{stray + a}, kStop, {stray + a, b, "7905"}, b + "7905"},
+        // A read may end inside a frame: the receive path gathers the pieces.
+        {{a + b.substr(0, 8), b.substr(8)}, kNothing, {"S " + a + b.substr(0, 8), "S " + b.substr(8)}, ""},
+        {{"790500"}, kPeerCloses, {"S 790500", "E"}, ""},  // what was read goes through before the end
+        {{a + b.substr(0, 8)}, kStop, {"S " + a + b.substr(0, 8), "E"}, ""},
+        {{a}, kStop, {"S " + a, "S " + b + "7905", "E"}, b + "7905"},  // a stop reads what the socket holds
     };
     for (const Case& c : cases) {
         Peer server(SOCK_STREAM);
         const uint16_t port = server.Bind();
         ::listen(server.fd, 1);
-        std::vector<std::string> blocks;
-        NetworkLink net([&](const ByteString& block) { blocks.push_back(HexOf(block)); });
+        std::vector<std::string> handed;
+        NetworkLink net([&](NetworkRead kind, const unsigned char* bytes, size_t count) {
+            EXPECT_NE(kind, NetworkRead::Datagram);
+            handed.push_back(kind == NetworkRead::StreamEnd ? "E" : "S " + HexOf(ByteString(bytes, count)));
+        });
         Listener l;
         net.SetListener(&l);
         net.ToggleTcpClientSocket({kLoopback, port});
@@ -186,12 +207,6 @@ TEST(SocketChannel, AStreamReadEndingInsideAFrameKeepsItsStartForTheRest) {
             EXPECT_FALSE(net.IsSocketOpen());
             EXPECT_EQ(l.watched, -1);
         }
-        if (c.then == kNetworkQuietEvent) {
-            net.OnNetworkRead(static_cast<uintptr_t>(fd), kNetworkQuietEvent);
-            EXPECT_EQ(blocks.size(), 1u) << "passed on before the quiet time";
-            ::usleep((kStreamQuietMs + 10) * 1000);
-            net.OnNetworkRead(static_cast<uintptr_t>(fd), kNetworkQuietEvent);
-        }
         ::close(conn);
         if (c.then == kPeerCloses) {
             readNow();
@@ -199,36 +214,8 @@ TEST(SocketChannel, AStreamReadEndingInsideAFrameKeepsItsStartForTheRest) {
             EXPECT_FALSE(net.IsSocketOpen());
             EXPECT_EQ(l.watched, -1);
         }
-        EXPECT_EQ(blocks, c.blocks) << c.pieces[0];
+        EXPECT_EQ(handed, c.handed) << c.pieces[0];
     }
-}
-
-TEST(SocketChannel, AKeptStartWaitsFromWhenItWasFirstRead) {
-    const ByteString start = Hex("790500");
-    Peer server(SOCK_STREAM);
-    const uint16_t port = server.Bind();
-    ::listen(server.fd, 1);
-    std::vector<std::string> blocks;
-    NetworkLink net([&](const ByteString& block) { blocks.push_back(HexOf(block)); });
-    Listener l;
-    net.SetListener(&l);
-    net.ToggleTcpClientSocket({kLoopback, port});
-    const int conn = ::accept(server.fd, nullptr, nullptr);
-    const uintptr_t fd = static_cast<uintptr_t>(l.watched);
-    auto sendAndRead = [&](const ByteString& bytes) {
-        ::send(conn, bytes.data(), bytes.size(), 0);
-        pollfd p{l.watched, POLLIN, 0};
-        EXPECT_EQ(::poll(&p, 1, 2000), 1);
-        net.OnNetworkRead(fd, kNetworkReadEvent);
-    };
-    sendAndRead(start);
-    ::usleep(kStreamQuietMs * 1000 * 3 / 5);
-    sendAndRead(Hex("0102"));  // more of the same frame: its wait goes on
-    ::usleep(kStreamQuietMs * 1000 * 3 / 5);
-    net.OnNetworkRead(fd, kNetworkQuietEvent);
-    EXPECT_EQ(blocks, std::vector<std::string>{"7905000102"});
-    EXPECT_FALSE(l.asked.empty());
-    ::close(conn);
 }
 
 TEST(SocketChannel, UdpTakesOnlyThePeersDatagramsAndCountsTheOthers) {
@@ -237,7 +224,10 @@ TEST(SocketChannel, UdpTakesOnlyThePeersDatagramsAndCountsTheOthers) {
     Peer other(SOCK_DGRAM);
     other.Bind();
     std::vector<std::string> blocks;
-    NetworkLink net([&](const ByteString& block) { blocks.push_back(HexOf(block)); });
+    NetworkLink net([&](NetworkRead kind, const unsigned char* bytes, size_t count) {
+        EXPECT_EQ(kind, NetworkRead::Datagram);
+        blocks.push_back(HexOf(ByteString(bytes, count)));
+    });
     Listener l;
     net.SetListener(&l);
     net.SetPeer({kLoopback, modulePort});
