@@ -12,11 +12,14 @@
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
 #include "commands/address_jobs.h"
+#include "commands/address_list_commands.h"
 #include "commands/batch_tests.h"
 #include "commands/command_frame.h"
+#include "commands/image_compare_buttons.h"
 #include "commands/meter_rounds.h"
 #include "commands/point_reading.h"
 #include "commands/repeat_ports.h"
+#include "commands/upgrade_run.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/network_settings_dlg.h"
@@ -122,12 +125,6 @@ public:
     void SetModalWatcher(std::function<void(Dialog&)> watch) { m_modalWatcher = std::move(watch); }
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
-    // "升级" and "停止升级": the upgrade's thread and the controls it disables.
-    void OnUpgrade();
-    void OnStopUpgrade();
-    void EnableUpgradeControls(bool enable);
-    int StartUpgradeThread();
-    void StopUpgradeThread();
 
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
@@ -156,14 +153,12 @@ public:
 
     // ---- Address list and the batch tests over it ----
     // Ends every running address-list job within its current wait and waits for its thread.
-    void StopBatchTests();
+    void StopBatchTests() { m_addressJobs.StopAll(); }
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog() override;
     // The threads of the meter-reading rounds and of the import.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
-    // The upgrade's thread.
-    const Worker& UpgradeWorker() const { return m_upgrade; }
     const Worker& ImportThreadWorker() const { return m_import; }
 
 protected:
@@ -243,16 +238,6 @@ private:
     void OnImportRecords();
     void FillCheckRange();
 
-    // Address list commands and the batch tests.
-    void MapAddressListHandlers();
-    void OnAddAddress();
-    void OnClearTestResults();
-    void OnDeleteAddresses();
-    void OnInvertChecks();
-    void OnSelectFailedRows();
-    void OnAddressListClick();
-    void OnExportResults();
-
     // Record and log files.
     void MapRecordFileHandlers();
     void OnExportRecords();
@@ -260,13 +245,6 @@ private:
     void OnImportFrameLog();
     // The received records of a file into the history; counts the lines that fit no layout.
     void ImportRecordFile(const std::string& path);
-    // Image comparison: the two images' choices and their comparison into the result pane.
-    void MapImageCompareHandlers();
-    void OnSelectMasterFile();
-    void OnSelectCompareFile();
-    void OnCompareFiles();
-    // Replaces the result pane's text by the text and a line end.
-    void ShowCompareResult(const std::string& text);
     // The meter-reading page: rounds, raw send and frame text generation.
     void MapMeterPageHandlers();
     RoundReports MakeRoundReports();
@@ -292,7 +270,6 @@ private:
     void OnImportEnded(uint32_t run);
 
     // ---- Controls bound by DoDataExchange ----
-    RichEdit m_resultEdit;                // IDC_COMPARE_RESULT
     ComboBox m_waitModeCombo;             // IDC_ROUND_WAIT_MODE_COMBO
     ComboBox m_parityCombo;               // IDC_PARITY_COMBO
     ComboBox m_stopBitsCombo;             // IDC_STOP_BITS_COMBO
@@ -363,7 +340,6 @@ private:
 
     // ---- Worker threads of the window's jobs ----
     Worker m_import;
-    Worker m_upgrade;
     uint32_t m_importRun = 0;             // the latest import started
     bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
     bool m_closing = false;               // OnClose has begun: nothing starts again
@@ -380,6 +356,10 @@ private:
     // so their runs are stopped and joined before those go.
     DialogJobWindow m_jobWindow{*this, m_frameLogs};
     AddressJobs m_addressJobs{m_jobWindow, m_link};
+    // The address list's own commands, the image comparison and the upgrade's run.
+    AddressListCommands m_addressListCommands{m_jobWindow};
+    ImageCompareButtons m_imageCompare{*this};
+    UpgradeRun m_upgrade{*this, m_link};
     Rect m_initialRect;
     std::string m_hIcon;
     int m_currentPage = 0;
@@ -389,6 +369,4 @@ private:
     std::string m_addDeviceText;
     std::string m_dataFrameSource;       // the smart-home rows' source and destination: nothing sets them
     std::string m_dataFrameDestination;
-    std::string m_masterBinPath;   // the master image; empty until chosen, and after a cancel
-    std::string m_compareBinPath;  // the image compared with it
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +35,27 @@ protected:
             return answer;
         });
     }
-    std::shared_ptr<WorkerThread> UpgradeThread() { return dlg->UpgradeWorker().Thread(); }
+    ~MainCommandsTest() override {
+        if (dlg) dlg->Link().Workers().SetLauncher(nullptr);
+    }
+    // From now on the link's workers start their threads through a launcher that remembers
+    // each one without holding it: a thread lives while its worker holds it.
+    void RecordThreads() {
+        dlg->Link().Workers().SetLauncher([this](std::function<void()> procedure) {
+            std::shared_ptr<WorkerThread> thread = WorkerThread::Start(std::move(procedure));
+            started.push_back(thread);
+            return thread;
+        });
+    }
+    // The upgrade's thread while its worker holds it (nullptr before a start, or once stopped).
+    std::shared_ptr<WorkerThread> UpgradeThread() { return started.empty() ? nullptr : started.back().lock(); }
+    // The upgrade's thread has ended: its loop saw its run flag cleared.
+    bool UpgradeThreadFinished() {
+        const std::shared_ptr<WorkerThread> thread = UpgradeThread();
+        return thread && thread->IsFinished();
+    }
+
+    std::vector<std::weak_ptr<WorkerThread>> started;
 
     const std::vector<bool> enabled = std::vector<bool>(5, true);
     const std::vector<bool> disabled = std::vector<bool>(5, false);
@@ -42,6 +63,7 @@ protected:
 };
 
 TEST_F(MainCommandsTest, UpgradeWithoutAChannelSaysSoAndGivesItsControlsBack) {
+    RecordThreads();
     AnswerBoxes(kIdOk);
     Click(IDC_UPGRADE_START);
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{"串口未打开"});
@@ -53,16 +75,17 @@ TEST_F(MainCommandsTest, UpgradeWithoutAChannelSaysSoAndGivesItsControlsBack) {
 
 TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
     OpenPort();
+    RecordThreads();
     AnswerBoxes(kIdCancel);
     Click(IDC_UPGRADE_START);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(UpgradeControls(), disabled);
     EXPECT_TRUE(Enabled(IDC_UPGRADE_STOP));
-    const std::shared_ptr<WorkerThread> thread = UpgradeThread();
-    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(started.size(), 1u);
+    const std::weak_ptr<WorkerThread> thread = started[0];
+    ASSERT_NE(UpgradeThread(), nullptr);
     // The work is empty: the thread ends by itself and clears its flag.
-    ASSERT_TRUE(WaitFor([&] { return thread->IsFinished(); }));
-    EXPECT_FALSE(dlg->UpgradeWorker().IsRunning());
+    ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
 
     for (int answer : {kIdCancel, kIdOk}) {
         AnswerBoxes(answer);
@@ -72,15 +95,15 @@ TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
         EXPECT_EQ(boxes.back().type, static_cast<uint32_t>(kMbOkCancel | kMbIconInformation));
         // Cancel changes nothing; OK joins the thread and gives the controls back.
         EXPECT_EQ(UpgradeControls(), answer == kIdOk ? enabled : disabled);
-        EXPECT_EQ(UpgradeThread(), answer == kIdOk ? nullptr : thread);
+        EXPECT_EQ(UpgradeThread(), answer == kIdOk ? nullptr : thread.lock());
     }
 
     // Started again, it runs on a new thread, which the window's close joins.
     Click(IDC_UPGRADE_START);
-    const std::shared_ptr<WorkerThread> again = UpgradeThread();
-    ASSERT_NE(again, nullptr);
-    EXPECT_NE(again, thread);
-    ASSERT_TRUE(WaitFor([&] { return again->IsFinished(); }));
+    ASSERT_EQ(started.size(), 2u);
+    ASSERT_NE(UpgradeThread(), nullptr);
+    EXPECT_TRUE(thread.expired());
+    ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
     dlg->Close();
     EXPECT_EQ(UpgradeThread(), nullptr);
 }
@@ -93,8 +116,13 @@ TEST_F(MainCommandsTest, AnUpgradeThreadThatCannotStartLeavesNothingRunning) {
     dlg->Link().Workers().SetLauncher(nullptr);
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{"启动串口通讯线程失败"});
     EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_FALSE(dlg->UpgradeWorker().IsRunning());
     EXPECT_EQ(UpgradeControls(), enabled);
+    // Nothing runs: a start with threads to be had starts one afresh, which ends by itself.
+    RecordThreads();
+    Click(IDC_UPGRADE_START);
+    ASSERT_EQ(started.size(), 1u);
+    ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
+    EXPECT_EQ(UpgradeControls(), disabled);
 }
 
 TEST_F(MainCommandsTest, TheNetworkSettingsCommandOpensTheirDialog) {
