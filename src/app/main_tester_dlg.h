@@ -84,8 +84,6 @@ public:
 
     // The page code shown last.
     int CurrentPageCode() const { return m_currentPage; }
-    // The reception tabs, which hold the three reception pages.
-    const CPageTabCtrl& ReceiveTabs() const { return m_receiveTabs; }
     // "清除报文": asks, then empties the reception pages, the frame monitor and the history.
     void ClearRecords();
 

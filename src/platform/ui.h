@@ -535,5 +535,9 @@ std::string GetClipboardText();
 // Screen position of the last mouse event delivered to the program.
 Point GetMessagePos();
 
+// The dialogs created as pages inside a window (Dialog::CreateIn, such as a tab control's
+// pages), in no particular order.
+std::vector<Dialog*> PagesIn(Window host);
+
 // Saves a picture of a dialog's window as PNG. True on success.
 bool SaveWindowImage(const Dialog& dialog, const std::string& path);

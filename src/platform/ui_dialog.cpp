@@ -750,6 +750,15 @@ bool Dialog::CreateIn(Window host) {
 
 void Dialog::DestroyWindow() { DialogAccess::Destroy(this); }
 
+std::vector<Dialog*> PagesIn(Window host) {
+    std::vector<Dialog*> pages;
+    if (QWidget* w = W(host)) {
+        for (QObject* child : w->children())
+            if (auto* page = dynamic_cast<PageHost*>(child)) pages.push_back(page->Owner());
+    }
+    return pages;
+}
+
 bool Dialog::IsCreated() const { return impl_->widget != nullptr; }
 
 void Dialog::EndDialog(int code) {

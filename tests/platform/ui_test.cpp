@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -154,6 +155,22 @@ TEST(Dialogs, EnterPressesTheDefaultButtonAndNeverEndsTheDialogItself) {
         EXPECT_EQ(d.okCalls, 0) << c.name;
         EXPECT_TRUE(d.IsWindowVisible()) << c.name;
     }
+}
+
+TEST(Dialogs, PagesInAWindowAreTheDialogsCreatedInsideIt) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    TestDialog first(kPageId), second(kPageId), inDialog(kPageId);
+    ASSERT_TRUE(first.CreateIn(d.GetDlgItem(1009)));
+    ASSERT_TRUE(second.CreateIn(d.GetDlgItem(1009)));
+    ASSERT_TRUE(inDialog.Create(&d));
+    std::vector<Dialog*> pages = PagesIn(d.GetDlgItem(1009));
+    std::sort(pages.begin(), pages.end());
+    std::vector<Dialog*> expected = {&first, &second};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(pages, expected);
+    EXPECT_TRUE(PagesIn(d.GetDlgItem(1)).empty());
+    EXPECT_TRUE(PagesIn(Window()).empty());
 }
 
 TEST(Dialogs, AChildPageIsAWidgetInsideItsParentNeverAWindow) {
