@@ -155,9 +155,8 @@ public:
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog() override;
-    // The threads of the meter-reading rounds and of the import.
+    // The thread of the meter-reading rounds.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
-    const Worker& ImportThreadWorker() const { return m_import; }
 
 protected:
     bool OnInitDialog() override;

@@ -3,16 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "support/thread_recorder.h"
 
 namespace {
 
 using testsupport::MainWindowWithModule;
+using testsupport::ThreadRecorder;
 
 constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, IDC_BAUD_RATE_COMBO,
                                     IDC_EXPECTED_VERSION, IDC_PARITY_COMBO};
@@ -35,27 +36,22 @@ protected:
             return answer;
         });
     }
-    ~MainCommandsTest() override {
-        if (dlg) dlg->Link().Workers().SetLauncher(nullptr);
+    // The recorder goes before the window it launches for.
+    void TearDown() override {
+        recorder.reset();
+        MainWindowWithModule::TearDown();
     }
-    // From now on the link's workers start their threads through a launcher that remembers
-    // each one without holding it: a thread lives while its worker holds it.
-    void RecordThreads() {
-        dlg->Link().Workers().SetLauncher([this](std::function<void()> procedure) {
-            std::shared_ptr<WorkerThread> thread = WorkerThread::Start(std::move(procedure));
-            started.push_back(thread);
-            return thread;
-        });
-    }
+    // From now on the threads the link's workers start are remembered: the last is the upgrade's.
+    void RecordThreads() { recorder = std::make_unique<ThreadRecorder>(dlg->Link().Workers()); }
     // The upgrade's thread while its worker holds it (nullptr before a start, or once stopped).
-    std::shared_ptr<WorkerThread> UpgradeThread() { return started.empty() ? nullptr : started.back().lock(); }
+    std::shared_ptr<WorkerThread> UpgradeThread() { return recorder ? recorder->Last() : nullptr; }
     // The upgrade's thread has ended: its loop saw its run flag cleared.
     bool UpgradeThreadFinished() {
         const std::shared_ptr<WorkerThread> thread = UpgradeThread();
         return thread && thread->IsFinished();
     }
 
-    std::vector<std::weak_ptr<WorkerThread>> started;
+    std::unique_ptr<ThreadRecorder> recorder;
 
     const std::vector<bool> enabled = std::vector<bool>(5, true);
     const std::vector<bool> disabled = std::vector<bool>(5, false);
@@ -81,8 +77,8 @@ TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(UpgradeControls(), disabled);
     EXPECT_TRUE(Enabled(IDC_UPGRADE_STOP));
-    ASSERT_EQ(started.size(), 1u);
-    const std::weak_ptr<WorkerThread> thread = started[0];
+    ASSERT_EQ(recorder->Count(), 1u);
+    const std::weak_ptr<WorkerThread> thread = UpgradeThread();
     ASSERT_NE(UpgradeThread(), nullptr);
     // The work is empty: the thread ends by itself and clears its flag.
     ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
@@ -100,7 +96,7 @@ TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
 
     // Started again, it runs on a new thread, which the window's close joins.
     Click(IDC_UPGRADE_START);
-    ASSERT_EQ(started.size(), 2u);
+    ASSERT_EQ(recorder->Count(), 2u);
     ASSERT_NE(UpgradeThread(), nullptr);
     EXPECT_TRUE(thread.expired());
     ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
@@ -120,7 +116,7 @@ TEST_F(MainCommandsTest, AnUpgradeThreadThatCannotStartLeavesNothingRunning) {
     // Nothing runs: a start with threads to be had starts one afresh, which ends by itself.
     RecordThreads();
     Click(IDC_UPGRADE_START);
-    ASSERT_EQ(started.size(), 1u);
+    ASSERT_EQ(recorder->Count(), 1u);
     ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
     EXPECT_EQ(UpgradeControls(), disabled);
 }
