@@ -48,6 +48,14 @@ protected:
     }
 };
 
+TEST_F(MainControlsTest, AClickOnTheAddressListTogglesTheChecksOfTheSelectedRows) {
+    for (bool checked : {true, false, true, false}) Addresses().SetCheck(Addresses().AppendRow({"", "01"}), checked);
+    for (int r : {0, 1}) Addresses().SetItemState(r, ListView::kStateSelected, ListView::kStateSelected);
+    ASSERT_NE(Addresses().GetItemState(0, ListView::kStateSelected), 0u);
+    dlg->DispatchNotify(IDC_ADDRESS_LIST, Notify::Click);
+    EXPECT_EQ(CheckedRows(), (std::set<int>{1, 2}));
+}
+
 TEST_F(MainControlsTest, AddressListCommandsActOnTheCheckedRows) {
     const struct {
         const char* address;
