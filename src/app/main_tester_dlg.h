@@ -117,8 +117,6 @@ public:
     void ReportClockReply();
     // Where that local time comes from; tests give a fixed one.
     void SetClockSource(std::function<SystemTime()> source) { m_clockSource = std::move(source); }
-    // The timed send's window (button IDC_TIMED_SEND opens it).
-    CTimedSendDlg& TimedSendDialog() { return m_timedSendDlg; }
     // Tests see each modal dialog the window runs: watch is called inside its modal loop.
     void SetModalWatcher(std::function<void(Dialog&)> watch) { m_modalWatcher = std::move(watch); }
     // Password request (0x1D) with the data log's row; no control sends it.
@@ -141,7 +139,6 @@ public:
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
     CFrameMonitorDlg& FrameMonitor() { return m_frameMonitorDlg; }
-    CParseFrameDlg& ParseFrame() { return m_parseFrameDlg; }
     CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
     CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
     CBroadcastReplyTestDlg& BroadcastReplyTest() { return m_broadcastTestDlg; }

@@ -750,13 +750,13 @@ bool Dialog::CreateIn(Window host) {
 
 void Dialog::DestroyWindow() { DialogAccess::Destroy(this); }
 
-std::vector<Dialog*> PagesIn(Window host) {
-    std::vector<Dialog*> pages;
-    if (QWidget* w = W(host)) {
-        for (QObject* child : w->children())
-            if (auto* page = dynamic_cast<PageHost*>(child)) pages.push_back(page->Owner());
+std::vector<Dialog*> DialogsWithin(Window window) {
+    std::vector<Dialog*> dialogs;
+    if (QWidget* w = W(window)) {
+        for (QWidget* child : w->findChildren<QWidget*>())
+            if (auto* host = dynamic_cast<DialogHost*>(child); host && host->Owner()) dialogs.push_back(host->Owner());
     }
-    return pages;
+    return dialogs;
 }
 
 bool Dialog::IsCreated() const { return impl_->widget != nullptr; }

@@ -219,7 +219,7 @@ TEST_F(MainControlsTest, ReceptionPagesTheirTabsColumnsAndClearing) {
     TabBar tabs(dlg->GetDlgItem(IDC_RECEIVE_TABS));
     ASSERT_EQ(tabs.GetItemCount(), 3);
     // The pages inside the tabs, in the tabs' order by their templates.
-    const std::vector<Dialog*> created = PagesIn(tabs);
+    const std::vector<Dialog*> created = DialogsWithin(tabs);
     ASSERT_EQ(created.size(), 3u);
     Dialog* tabPages[3] = {};
     const int templates[] = {IDD_MAC_FRAME_PAGE, IDD_NET_FRAME_PAGE, IDD_APP_FRAME_PAGE};

@@ -32,7 +32,11 @@ protected:
 
 TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
     Click(IDC_TIMED_SEND);
-    CTimedSendDlg& d = dlg->TimedSendDialog();
+    Dialog* timed = nullptr;
+    for (Dialog* within : DialogsWithin(dlg->GetWindow()))
+        if (within->TemplateId() == IDD_TIMED_SEND) timed = within;
+    ASSERT_NE(timed, nullptr);
+    Dialog& d = *timed;
     ASSERT_TRUE(d.IsCreated());
     EXPECT_FALSE(Enabled(IDC_TIMED_SEND));
     EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_INTERVAL) + "|" + d.GetDlgItemText(IDC_TIMED_COUNT) + "|" +

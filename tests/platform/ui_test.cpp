@@ -157,20 +157,27 @@ TEST(Dialogs, EnterPressesTheDefaultButtonAndNeverEndsTheDialogItself) {
     }
 }
 
-TEST(Dialogs, PagesInAWindowAreTheDialogsCreatedInsideIt) {
-    TestDialog d;
+TEST(Dialogs, TheDialogsWithinAWindowAreThoseCreatedOverOrInsideIt) {
+    TestDialog d, other;
     ASSERT_TRUE(d.Create());
-    TestDialog first(kPageId), second(kPageId), inDialog(kPageId);
+    ASSERT_TRUE(other.Create());
+    TestDialog first(kPageId), second(kPageId), inDialog(kPageId), over, elsewhere(kPageId);
     ASSERT_TRUE(first.CreateIn(d.GetDlgItem(1009)));
     ASSERT_TRUE(second.CreateIn(d.GetDlgItem(1009)));
     ASSERT_TRUE(inDialog.Create(&d));
-    std::vector<Dialog*> pages = PagesIn(d.GetDlgItem(1009));
-    std::sort(pages.begin(), pages.end());
-    std::vector<Dialog*> expected = {&first, &second};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(pages, expected);
-    EXPECT_TRUE(PagesIn(d.GetDlgItem(1)).empty());
-    EXPECT_TRUE(PagesIn(Window()).empty());
+    ASSERT_TRUE(over.Create(&d));
+    ASSERT_TRUE(elsewhere.Create(&other));
+    const auto sorted = [](std::vector<Dialog*> dialogs) {
+        std::sort(dialogs.begin(), dialogs.end());
+        return dialogs;
+    };
+    EXPECT_EQ(sorted(DialogsWithin(d.GetDlgItem(1009))), sorted({&first, &second}));
+    EXPECT_EQ(sorted(DialogsWithin(d.GetWindow())), sorted({&first, &second, &inDialog, &over}));
+    // A destroyed dialog is not among them.
+    over.DestroyWindow();
+    EXPECT_EQ(sorted(DialogsWithin(d.GetWindow())), sorted({&first, &second, &inDialog}));
+    EXPECT_TRUE(DialogsWithin(d.GetDlgItem(1)).empty());
+    EXPECT_TRUE(DialogsWithin(Window()).empty());
 }
 
 TEST(Dialogs, AChildPageIsAWidgetInsideItsParentNeverAWindow) {
