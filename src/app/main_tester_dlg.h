@@ -129,7 +129,6 @@ public:
     ByteString TakeNodeAnswer() override { return m_link.AnswerWatch().Take(); }
     // A data frame's row on the smart-home page (nothing sends one yet).
     void PostDataFrameRow(const std::string& text);
-    CSmartHomeMonitorDlg& SmartHomePage() { return m_smartHomePage; }
     bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
@@ -138,12 +137,6 @@ public:
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
-    CFrameMonitorDlg& FrameMonitor() { return m_frameMonitorDlg; }
-    CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
-    CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
-    CBroadcastReplyTestDlg& BroadcastReplyTest() { return m_broadcastTestDlg; }
-    CSendConsoleDlg& SendConsole() { return m_sendConsoleDlg; }
-    CTestDlg& TestPanel() { return *m_testPanel; }
     // ---- end of command senders ----
 
     // ---- Address list and the batch tests over it ----

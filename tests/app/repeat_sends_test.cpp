@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_file.h"
 #include "commands/TestDlg/test_dlg.h"
+#include "platform/text_file.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 
 namespace {
@@ -164,7 +165,7 @@ TEST_F(RepeatSendsTest, RepeatedBroadcastSendsAtOnceAndOnEachTick) {
 }
 
 TEST_F(RepeatSendsTest, PanelContinuousSendTestSettingsDialog) {
-    Dialog& panel = dlg->TestPanel();
+    Dialog& panel = Within<CTestDlg>(*dlg);
     struct Seen {
         std::string interval, total, success;
         bool openAfterEnter = false;
