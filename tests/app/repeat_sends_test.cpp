@@ -33,11 +33,7 @@ protected:
 
 TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
     Click(IDC_TIMED_SEND);
-    Dialog* timed = nullptr;
-    for (Dialog* within : DialogsWithin(dlg->GetWindow()))
-        if (within->TemplateId() == IDD_TIMED_SEND) timed = within;
-    ASSERT_NE(timed, nullptr);
-    Dialog& d = *timed;
+    CTimedSendDlg& d = Within<CTimedSendDlg>(*dlg);
     ASSERT_TRUE(d.IsCreated());
     EXPECT_FALSE(Enabled(IDC_TIMED_SEND));
     EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_INTERVAL) + "|" + d.GetDlgItemText(IDC_TIMED_COUNT) + "|" +

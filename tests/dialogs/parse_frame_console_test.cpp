@@ -15,13 +15,9 @@ class ParseFrameDlgTest : public MainWindowWithModule {
 protected:
     ParseFrameDlgTest() : MainWindowWithModule(11, true) {}
 
-    // Its button, then the dialog of its template over the main window.
-    Dialog& Open() {
+    CParseFrameDlg& Open() {
         Click(IDC_PARSE_FRAME);
-        for (Dialog* d : DialogsWithin(dlg->GetWindow()))
-            if (d->TemplateId() == IDD_PARSE_FRAME) return *d;
-        ADD_FAILURE() << "no parse-frame dialog";
-        return *dlg;
+        return Within<CParseFrameDlg>(*dlg);
     }
 };
 
@@ -53,7 +49,7 @@ TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
         {module, box2, frame, IDC_PARSER_BUTTON1, invalid},
         {module, box2, frame, IDC_PARSER_BUTTON2, mac},
     };
-    Dialog& p = Open();
+    CParseFrameDlg& p = Open();
     for (const Case& c : cases) {
         for (int box : {box1, box2, IDC_PARSER_INPUT3}) p.SetDlgItemText(box, "");
         Edit(p.GetDlgItem(c.box)).TypeText(c.text);
@@ -66,7 +62,7 @@ TEST_F(ParseFrameDlgTest, EachButtonExplainsItsOwnBoxOnTheModuleLayerOnly) {
 
 // The dialog hands the window to the analyzer: a whole version reply shows its version there.
 TEST_F(ParseFrameDlgTest, AnExplainedVersionReplyShowsItsVersionInTheMainWindow) {
-    Dialog& p = Open();
+    CParseFrameDlg& p = Open();
     Button(p.GetDlgItem(IDC_PARSER_MODULE_PROTOCOL)).Click();
     p.SetDlgItemText(IDC_PARSER_INPUT1, "79 07 00 80 02 56 51 34 12 01 03 02 00 00");
     Button(p.GetDlgItem(IDC_PARSER_BUTTON1)).Click();
@@ -75,7 +71,7 @@ TEST_F(ParseFrameDlgTest, AnExplainedVersionReplyShowsItsVersionInTheMainWindow)
 }
 
 TEST_F(ParseFrameDlgTest, ItsButtonOpensItAndClosingDestroysIt) {
-    Dialog& p = Open();
+    CParseFrameDlg& p = Open();
     ASSERT_TRUE(p.IsCreated());
     EXPECT_TRUE(p.IsWindowVisible());
     EXPECT_FALSE(Enabled(IDC_PARSE_FRAME));
