@@ -120,7 +120,12 @@ protected:
         const Clock::time_point now = Clock::now();
         const double late = std::chrono::duration<double, std::milli>(now - m_lastTick).count() - kTickMs;
         m_lastTick = now;
-        ListView monitor(m_window.FrameMonitor().GetDlgItem(IDC_MONITOR_LIST));
+        // The frame monitor's list, found once among the window's dialogs by its template.
+        if (!m_monitorList.IsValid()) {
+            for (Dialog* d : DialogsWithin(m_window.GetWindow()))
+                if (d->TemplateId() == IDD_FRAME_MONITOR) m_monitorList = ListView(d->GetDlgItem(IDC_MONITOR_LIST));
+        }
+        ListView monitor = m_monitorList;
         switch (m_state) {
             case State::WaitStart: {
                 long long ns = 0;
@@ -192,6 +197,7 @@ protected:
 private:
     enum class State { WaitStart, Streaming, Draining, Cleared, LogsCleared };
     CMainTesterDlg& m_window;
+    ListView m_monitorList;
     std::string m_dir;
     double m_rate;
     State m_state = State::WaitStart;

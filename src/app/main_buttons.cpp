@@ -22,12 +22,13 @@ void CMainTesterDlg::MapMessages() {
     MapCommand(IDC_SHOW_ALL_RECEIVED, Notify::Clicked,
                [this] { m_link.SetShowAllReceived(Button(GetDlgItem(IDC_SHOW_ALL_RECEIVED)).GetCheck() != 0); });
     MapFrameLogHandlers();
-    MapAddressListHandlers();
+    m_addressListCommands.MapButtons();
+    for (int id : m_addressJobs.Buttons()) MapCommand(id, Notify::Clicked, [this, id] { m_addressJobs.OnButton(id); });
     MapRecordFileHandlers();
     MapCommandSenders();
     MapMeterPageHandlers();
     MapNetworkChannel();
-    MapImageCompareHandlers();
+    m_imageCompare.MapButtons();
 }
 
 void CMainTesterDlg::SetPortStatusText(const std::string& text) {

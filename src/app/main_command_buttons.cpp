@@ -103,9 +103,6 @@ bool SendRow(CMainTesterDlg& dlg, const CommandButton& b) {
     return dlg.SendModuleCommand(b.command, b.payload, b.log);
 }
 
-// What an upgrade disables until it is stopped.
-constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, IDC_BAUD_RATE_COMBO,
-                                    IDC_EXPECTED_VERSION, IDC_PARITY_COMBO};
 
 }  // namespace
 
@@ -115,8 +112,7 @@ void CMainTesterDlg::MapCommandSenders() {
     m_repeats->MapButtons();
     MapCommand(IDC_DEVICE_REPORT, Notify::Clicked, [this] { OnDeviceReport(); });
     MapCommand(IDC_ADD_REPORT_DEVICE, Notify::Clicked, [this] { OnAddReportDevice(); });
-    MapCommand(IDC_UPGRADE_START, Notify::Clicked, [this] { OnUpgrade(); });
-    MapCommand(IDC_UPGRADE_STOP, Notify::Clicked, [this] { OnStopUpgrade(); });
+    m_upgrade.MapButtons();
     MapCommand(IDC_RAW_SEND, Notify::Clicked, [this] { OnSendRawText(); });
     MapCommand(IDC_FRAME_TEST, Notify::Clicked, [this] { OnFrameTest(); });
     MapCommand(IDM_DEBUGGER_CLOCK, Notify::Clicked, [this] { OnSetDebuggerClock(); });
@@ -233,33 +229,3 @@ int CMainTesterDlg::RunModal(Dialog& dialog) {
     return dialog.DoModal(this);
 }
 
-// ---- Upgrade ----
-
-void CMainTesterDlg::OnUpgrade() {
-    StopUpgradeThread();
-    EnableUpgradeControls(false);
-    if (!m_link.IsPortOpen()) {
-        ShowMessageBox("串口未打开");
-        EnableUpgradeControls(true);
-        return;
-    }
-    // A thread that did not start leaves nothing to stop.
-    if (StartUpgradeThread() == 0) EnableUpgradeControls(true);
-}
-
-void CMainTesterDlg::OnStopUpgrade() {
-    if (ShowMessageBox("确认要停止升级吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    StopUpgradeThread();
-    EnableUpgradeControls(true);
-}
-
-void CMainTesterDlg::EnableUpgradeControls(bool enable) {
-    for (int id : kUpgradeControls) GetDlgItem(id).Enable(enable);
-}
-
-// The upgrade's work is empty: its thread ends at once.
-int CMainTesterDlg::StartUpgradeThread() {
-    return m_link.Workers().Start(m_upgrade, WorkerSet::OneShot(m_upgrade, [] {}), "启动串口通讯线程失败");
-}
-
-void CMainTesterDlg::StopUpgradeThread() { m_link.Workers().Stop(m_upgrade); }

@@ -38,13 +38,12 @@ CMainTesterDlg::~CMainTesterDlg() {
     // As in a close: the runs are told first and joined after the port has closed.
     m_addressJobs.RequestStopAll();
     StopMeterRuns();
-    StopUpgradeThread();
+    m_upgrade.Stop();
     m_link.Shutdown();
     StopBatchTests();
 }
 
 void CMainTesterDlg::DoDataExchange() {
-    m_resultEdit = RichEdit(GetDlgItem(IDC_COMPARE_RESULT));
     m_waitModeCombo = ComboBox(GetDlgItem(IDC_ROUND_WAIT_MODE_COMBO));
     m_parityCombo = ComboBox(GetDlgItem(IDC_PARITY_COMBO));
     m_stopBitsCombo = ComboBox(GetDlgItem(IDC_STOP_BITS_COMBO));
@@ -187,6 +186,6 @@ void CMainTesterDlg::OnClose() {
     StopBatchTests();
     if (m_import.IsRunning()) m_link.Workers().Stop(m_import);
     // Joined even when it has ended by itself: its thread may still be looking at its flag.
-    StopUpgradeThread();
+    m_upgrade.Stop();
     EndDialog(kIdCancel);
 }

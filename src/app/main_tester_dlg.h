@@ -12,11 +12,14 @@
 #include "app/page_tab_ctrl.h"
 #include "app/reception_pages.h"
 #include "commands/address_jobs.h"
+#include "commands/address_list_commands.h"
 #include "commands/batch_tests.h"
 #include "commands/command_frame.h"
+#include "commands/image_compare_buttons.h"
 #include "commands/meter_rounds.h"
 #include "commands/point_reading.h"
 #include "commands/repeat_ports.h"
+#include "commands/upgrade_run.h"
 #include "dialogs/frame_log.h"
 #include "dialogs/main_window_port.h"
 #include "dialogs/network_settings_dlg.h"
@@ -81,8 +84,6 @@ public:
 
     // The page code shown last.
     int CurrentPageCode() const { return m_currentPage; }
-    // The reception tabs, which hold the three reception pages.
-    const CPageTabCtrl& ReceiveTabs() const { return m_receiveTabs; }
     // "清除报文": asks, then empties the reception pages, the frame monitor and the history.
     void ClearRecords();
 
@@ -116,18 +117,10 @@ public:
     void ReportClockReply();
     // Where that local time comes from; tests give a fixed one.
     void SetClockSource(std::function<SystemTime()> source) { m_clockSource = std::move(source); }
-    // The timed send's window (button IDC_TIMED_SEND opens it).
-    CTimedSendDlg& TimedSendDialog() { return m_timedSendDlg; }
     // Tests see each modal dialog the window runs: watch is called inside its modal loop.
     void SetModalWatcher(std::function<void(Dialog&)> watch) { m_modalWatcher = std::move(watch); }
     // Password request (0x1D) with the data log's row; no control sends it.
     void SendRemotePasswordSlaveRequest();
-    // "升级" and "停止升级": the upgrade's thread and the controls it disables.
-    void OnUpgrade();
-    void OnStopUpgrade();
-    void EnableUpgradeControls(bool enable);
-    int StartUpgradeThread();
-    void StopUpgradeThread();
 
     // The window's side of the tool dialogs and the test panel.
     void EnableControl(int id) override;
@@ -136,7 +129,6 @@ public:
     ByteString TakeNodeAnswer() override { return m_link.AnswerWatch().Take(); }
     // A data frame's row on the smart-home page (nothing sends one yet).
     void PostDataFrameRow(const std::string& text);
-    CSmartHomeMonitorDlg& SmartHomePage() { return m_smartHomePage; }
     bool IsVersionCaptureArmed() override { return m_link.IsVersionCaptureArmed(); }
     void ShowBroadcastReplyTest() override;
     void ClearBroadcastReplyList() override;
@@ -145,26 +137,16 @@ public:
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
-    CFrameMonitorDlg& FrameMonitor() { return m_frameMonitorDlg; }
-    CParseFrameDlg& ParseFrame() { return m_parseFrameDlg; }
-    CFrameDetailDlg& FrameDetail() { return m_frameDetailDlg; }
-    CDeviceSearchListDlg& DeviceSearchList() { return m_deviceSearchDlg; }
-    CBroadcastReplyTestDlg& BroadcastReplyTest() { return m_broadcastTestDlg; }
-    CSendConsoleDlg& SendConsole() { return m_sendConsoleDlg; }
-    CTestDlg& TestPanel() { return *m_testPanel; }
     // ---- end of command senders ----
 
     // ---- Address list and the batch tests over it ----
     // Ends every running address-list job within its current wait and waits for its thread.
-    void StopBatchTests();
+    void StopBatchTests() { m_addressJobs.StopAll(); }
     // The repeated search's log: the search log list into a file named by the local time in
     // the working folder.
     void SaveSearchLog() override;
-    // The threads of the meter-reading rounds and of the import.
+    // The thread of the meter-reading rounds.
     const Worker& RoundReadingWorker() const { return m_meterRounds.ThreadWorker(); }
-    // The upgrade's thread.
-    const Worker& UpgradeWorker() const { return m_upgrade; }
-    const Worker& ImportThreadWorker() const { return m_import; }
 
 protected:
     bool OnInitDialog() override;
@@ -243,16 +225,6 @@ private:
     void OnImportRecords();
     void FillCheckRange();
 
-    // Address list commands and the batch tests.
-    void MapAddressListHandlers();
-    void OnAddAddress();
-    void OnClearTestResults();
-    void OnDeleteAddresses();
-    void OnInvertChecks();
-    void OnSelectFailedRows();
-    void OnAddressListClick();
-    void OnExportResults();
-
     // Record and log files.
     void MapRecordFileHandlers();
     void OnExportRecords();
@@ -260,13 +232,6 @@ private:
     void OnImportFrameLog();
     // The received records of a file into the history; counts the lines that fit no layout.
     void ImportRecordFile(const std::string& path);
-    // Image comparison: the two images' choices and their comparison into the result pane.
-    void MapImageCompareHandlers();
-    void OnSelectMasterFile();
-    void OnSelectCompareFile();
-    void OnCompareFiles();
-    // Replaces the result pane's text by the text and a line end.
-    void ShowCompareResult(const std::string& text);
     // The meter-reading page: rounds, raw send and frame text generation.
     void MapMeterPageHandlers();
     RoundReports MakeRoundReports();
@@ -292,7 +257,6 @@ private:
     void OnImportEnded(uint32_t run);
 
     // ---- Controls bound by DoDataExchange ----
-    RichEdit m_resultEdit;                // IDC_COMPARE_RESULT
     ComboBox m_waitModeCombo;             // IDC_ROUND_WAIT_MODE_COMBO
     ComboBox m_parityCombo;               // IDC_PARITY_COMBO
     ComboBox m_stopBitsCombo;             // IDC_STOP_BITS_COMBO
@@ -363,7 +327,6 @@ private:
 
     // ---- Worker threads of the window's jobs ----
     Worker m_import;
-    Worker m_upgrade;
     uint32_t m_importRun = 0;             // the latest import started
     bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
     bool m_closing = false;               // OnClose has begun: nothing starts again
@@ -380,6 +343,10 @@ private:
     // so their runs are stopped and joined before those go.
     DialogJobWindow m_jobWindow{*this, m_frameLogs};
     AddressJobs m_addressJobs{m_jobWindow, m_link};
+    // The address list's own commands, the image comparison and the upgrade's run.
+    AddressListCommands m_addressListCommands{m_jobWindow};
+    ImageCompareButtons m_imageCompare{*this};
+    UpgradeRun m_upgrade{*this, m_link};
     Rect m_initialRect;
     std::string m_hIcon;
     int m_currentPage = 0;
@@ -389,6 +356,4 @@ private:
     std::string m_addDeviceText;
     std::string m_dataFrameSource;       // the smart-home rows' source and destination: nothing sets them
     std::string m_dataFrameDestination;
-    std::string m_masterBinPath;   // the master image; empty until chosen, and after a cancel
-    std::string m_compareBinPath;  // the image compared with it
 };

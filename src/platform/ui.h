@@ -538,5 +538,10 @@ std::string GetClipboardText();
 // Screen position of the last mouse event delivered to the program.
 Point GetMessagePos();
 
+// The dialogs created over or inside a window, at any depth: those created with its dialog as
+// parent and the pages created in it or in its controls (such as a tab control's). In no
+// particular order; the window's own dialog is not among them.
+std::vector<Dialog*> DialogsWithin(Window window);
+
 // Saves a picture of a dialog's window as PNG. True on success.
 bool SaveWindowImage(const Dialog& dialog, const std::string& path);

@@ -750,6 +750,15 @@ bool Dialog::CreateIn(Window host) {
 
 void Dialog::DestroyWindow() { DialogAccess::Destroy(this); }
 
+std::vector<Dialog*> DialogsWithin(Window window) {
+    std::vector<Dialog*> dialogs;
+    if (QWidget* w = W(window)) {
+        for (QWidget* child : w->findChildren<QWidget*>())
+            if (auto* host = dynamic_cast<DialogHost*>(child); host && host->Owner()) dialogs.push_back(host->Owner());
+    }
+    return dialogs;
+}
+
 bool Dialog::IsCreated() const { return impl_->widget != nullptr; }
 
 void Dialog::EndDialog(int code) {

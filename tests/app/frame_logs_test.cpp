@@ -12,6 +12,7 @@
 
 #include "commands/TestDlg/test_dlg.h"
 #include "platform/text_format.h"
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -123,13 +124,13 @@ TEST_F(FrameLogsTest, EachKeyReachesItsOwnListAndCounterAndTheMenuEmptiesThemAll
         {LogList::PasswordLog, IDC_PASSWORD_LOG},    {LogList::PasswordReplyLog, IDC_PASSWORD_REPLY_LOG},
         {LogList::PassThrough, IDC_PASS_THROUGH_LIST}, {LogList::MeterRead, IDC_METER_READ_LIST},
     };
-    ListView panelLog(dlg->TestPanel().GetDlgItem(IDC_PANEL_LOG_LIST));
+    ListView panelLog(Within<CTestDlg>(*dlg).GetDlgItem(IDC_PANEL_LOG_LIST));
     // Log k gets k + 1 rows, each its own frame; None gets none.
     auto writeAll = [this, &logs] {
         for (size_t k = 0; k < logs.size(); ++k)
             for (size_t i = 0; i <= k; ++i) dlg->Logs().Add(logs[k].first, RowHex(static_cast<int>(16 * k + i)));
         dlg->Logs().Add(LogList::None, RowHex(255));
-        dlg->TestPanel().AddLogRow(RowHex(254));
+        Within<CTestDlg>(*dlg).AddLogRow(RowHex(254));
     };
     std::thread reader(writeAll);
     reader.join();

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "support/thread_recorder.h"
 
 namespace {
 
 using testsupport::MainWindowWithModule;
+using testsupport::ThreadRecorder;
 
 constexpr int kUpgradeControls[] = {IDC_UPGRADE_START, IDC_UPGRADE_CHOOSE_FILE, IDC_BAUD_RATE_COMBO,
                                     IDC_EXPECTED_VERSION, IDC_PARITY_COMBO};
@@ -34,7 +36,22 @@ protected:
             return answer;
         });
     }
-    std::shared_ptr<WorkerThread> UpgradeThread() { return dlg->UpgradeWorker().Thread(); }
+    // The recorder goes before the window it launches for.
+    void TearDown() override {
+        recorder.reset();
+        MainWindowWithModule::TearDown();
+    }
+    // From now on the threads the link's workers start are remembered: the last is the upgrade's.
+    void RecordThreads() { recorder = std::make_unique<ThreadRecorder>(dlg->Link().Workers()); }
+    // The upgrade's thread while its worker holds it (nullptr before a start, or once stopped).
+    std::shared_ptr<WorkerThread> UpgradeThread() { return recorder ? recorder->Last() : nullptr; }
+    // The upgrade's thread has ended: its loop saw its run flag cleared.
+    bool UpgradeThreadFinished() {
+        const std::shared_ptr<WorkerThread> thread = UpgradeThread();
+        return thread && thread->IsFinished();
+    }
+
+    std::unique_ptr<ThreadRecorder> recorder;
 
     const std::vector<bool> enabled = std::vector<bool>(5, true);
     const std::vector<bool> disabled = std::vector<bool>(5, false);
@@ -42,6 +59,7 @@ protected:
 };
 
 TEST_F(MainCommandsTest, UpgradeWithoutAChannelSaysSoAndGivesItsControlsBack) {
+    RecordThreads();
     AnswerBoxes(kIdOk);
     Click(IDC_UPGRADE_START);
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{"串口未打开"});
@@ -53,16 +71,17 @@ TEST_F(MainCommandsTest, UpgradeWithoutAChannelSaysSoAndGivesItsControlsBack) {
 
 TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
     OpenPort();
+    RecordThreads();
     AnswerBoxes(kIdCancel);
     Click(IDC_UPGRADE_START);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(UpgradeControls(), disabled);
     EXPECT_TRUE(Enabled(IDC_UPGRADE_STOP));
-    const std::shared_ptr<WorkerThread> thread = UpgradeThread();
-    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(recorder->Count(), 1u);
+    const std::weak_ptr<WorkerThread> thread = UpgradeThread();
+    ASSERT_NE(UpgradeThread(), nullptr);
     // The work is empty: the thread ends by itself and clears its flag.
-    ASSERT_TRUE(WaitFor([&] { return thread->IsFinished(); }));
-    EXPECT_FALSE(dlg->UpgradeWorker().IsRunning());
+    ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
 
     for (int answer : {kIdCancel, kIdOk}) {
         AnswerBoxes(answer);
@@ -72,15 +91,15 @@ TEST_F(MainCommandsTest, UpgradeRunsItsThreadUntilAConfirmedStop) {
         EXPECT_EQ(boxes.back().type, static_cast<uint32_t>(kMbOkCancel | kMbIconInformation));
         // Cancel changes nothing; OK joins the thread and gives the controls back.
         EXPECT_EQ(UpgradeControls(), answer == kIdOk ? enabled : disabled);
-        EXPECT_EQ(UpgradeThread(), answer == kIdOk ? nullptr : thread);
+        EXPECT_EQ(UpgradeThread(), answer == kIdOk ? nullptr : thread.lock());
     }
 
     // Started again, it runs on a new thread, which the window's close joins.
     Click(IDC_UPGRADE_START);
-    const std::shared_ptr<WorkerThread> again = UpgradeThread();
-    ASSERT_NE(again, nullptr);
-    EXPECT_NE(again, thread);
-    ASSERT_TRUE(WaitFor([&] { return again->IsFinished(); }));
+    ASSERT_EQ(recorder->Count(), 2u);
+    ASSERT_NE(UpgradeThread(), nullptr);
+    EXPECT_TRUE(thread.expired());
+    ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
     dlg->Close();
     EXPECT_EQ(UpgradeThread(), nullptr);
 }
@@ -93,8 +112,13 @@ TEST_F(MainCommandsTest, AnUpgradeThreadThatCannotStartLeavesNothingRunning) {
     dlg->Link().Workers().SetLauncher(nullptr);
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{"启动串口通讯线程失败"});
     EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_FALSE(dlg->UpgradeWorker().IsRunning());
     EXPECT_EQ(UpgradeControls(), enabled);
+    // Nothing runs: a start with threads to be had starts one afresh, which ends by itself.
+    RecordThreads();
+    Click(IDC_UPGRADE_START);
+    ASSERT_EQ(recorder->Count(), 1u);
+    ASSERT_TRUE(WaitFor([&] { return UpgradeThreadFinished(); }));
+    EXPECT_EQ(UpgradeControls(), disabled);
 }
 
 TEST_F(MainCommandsTest, TheNetworkSettingsCommandOpensTheirDialog) {

@@ -48,6 +48,14 @@ protected:
     }
 };
 
+TEST_F(MainControlsTest, AClickOnTheAddressListTogglesTheChecksOfTheSelectedRows) {
+    for (bool checked : {true, false, true, false}) Addresses().SetCheck(Addresses().AppendRow({"", "01"}), checked);
+    for (int r : {0, 1}) Addresses().SetItemState(r, ListView::kStateSelected, ListView::kStateSelected);
+    ASSERT_NE(Addresses().GetItemState(0, ListView::kStateSelected), 0u);
+    dlg->DispatchNotify(IDC_ADDRESS_LIST, Notify::Click);
+    EXPECT_EQ(CheckedRows(), (std::set<int>{1, 2}));
+}
+
 TEST_F(MainControlsTest, AddressListCommandsActOnTheCheckedRows) {
     const struct {
         const char* address;
@@ -210,11 +218,19 @@ TEST_F(MainControlsTest, ReceptionPagesTheirTabsColumnsAndClearing) {
     };
     TabBar tabs(dlg->GetDlgItem(IDC_RECEIVE_TABS));
     ASSERT_EQ(tabs.GetItemCount(), 3);
+    // The pages inside the tabs, in the tabs' order by their templates.
+    const std::vector<Dialog*> created = DialogsWithin(tabs);
+    ASSERT_EQ(created.size(), 3u);
+    Dialog* tabPages[3] = {};
+    const int templates[] = {IDD_MAC_FRAME_PAGE, IDD_NET_FRAME_PAGE, IDD_APP_FRAME_PAGE};
+    for (Dialog* page : created)
+        for (int i = 0; i < 3; ++i)
+            if (page->TemplateId() == templates[i]) tabPages[i] = page;
     std::vector<ListView> lists;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(pages[i].title);
         EXPECT_EQ(tabs.GetItemText(i), pages[i].title);
-        Dialog* page = dlg->ReceiveTabs().Page(i);
+        Dialog* page = tabPages[i];
         ASSERT_NE(page, nullptr);
         lists.emplace_back(page->GetDlgItem(IDC_RECEPTION_LIST));
         Strings headings;
@@ -230,12 +246,12 @@ TEST_F(MainControlsTest, ReceptionPagesTheirTabsColumnsAndClearing) {
     }
     tabs.SetCurSel(2);
     dlg->DispatchNotify(IDC_RECEIVE_TABS, Notify::SelChange);
-    EXPECT_FALSE(dlg->ReceiveTabs().Page(0)->IsWindowVisible());
-    EXPECT_TRUE(dlg->ReceiveTabs().Page(2)->IsWindowVisible());
+    EXPECT_FALSE(tabPages[0]->IsWindowVisible());
+    EXPECT_TRUE(tabPages[2]->IsWindowVisible());
     // Enter and Esc leave a page open.
-    dlg->ReceiveTabs().Page(2)->PressKey(Key::Escape);
-    dlg->ReceiveTabs().Page(2)->PressKey(Key::Enter);
-    EXPECT_TRUE(dlg->ReceiveTabs().Page(2)->IsWindowVisible());
+    tabPages[2]->PressKey(Key::Escape);
+    tabPages[2]->PressKey(Key::Enter);
+    EXPECT_TRUE(tabPages[2]->IsWindowVisible());
 
     // "清除报文" empties the three lists once confirmed.
     for (ListView& list : lists) list.AppendRow({"1", "a"});

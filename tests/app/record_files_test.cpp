@@ -6,11 +6,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "support/main_window_fixture.h"
+#include "support/thread_recorder.h"
 
 namespace {
 
@@ -157,15 +159,19 @@ TEST_F(RecordFilesTest, ClosingDuringALargeImportStopsItAndStartsNothingAgain) {
     const std::string path = Path("large.txt");
     WriteFileBytes(path, text);
     const size_t before = dlg->Link().History().Size();
+    // The import starts the one thread: the recorder sees it while the window holds it.
+    std::optional<ThreadRecorder> threads(std::in_place, dlg->Link().Workers());
     Run(IDC_IMPORT_RECORDS, path);
     ASSERT_TRUE(WaitFor([&] { return dlg->Link().History().Size() > before + 1000; }));
-    const std::shared_ptr<WorkerThread> import = dlg->ImportThreadWorker().Thread();
+    ASSERT_EQ(threads->Count(), 1u);
+    const std::shared_ptr<WorkerThread> import = threads->Last();
     ASSERT_NE(import, nullptr);
+    threads.reset();
     dlg->Close();
     // The import has ended at its stop flag and been joined; it recorded nothing after the
     // close emptied the history, and the monitor thread stays stopped.
     EXPECT_TRUE(import->IsFinished());
-    EXPECT_EQ(dlg->ImportThreadWorker().Thread(), nullptr);
+    EXPECT_EQ(import.use_count(), 1);  // the window holds it no more
     EXPECT_EQ(dlg->Link().History().Size(), 0u);
     EXPECT_FALSE(dlg->Link().IsMonitorThreadRunning());
     PumpFor(200);

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_file.h"
 #include "commands/TestDlg/test_dlg.h"
+#include "platform/text_file.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 
 namespace {
@@ -32,7 +33,7 @@ protected:
 
 TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
     Click(IDC_TIMED_SEND);
-    CTimedSendDlg& d = dlg->TimedSendDialog();
+    CTimedSendDlg& d = Within<CTimedSendDlg>(*dlg);
     ASSERT_TRUE(d.IsCreated());
     EXPECT_FALSE(Enabled(IDC_TIMED_SEND));
     EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_INTERVAL) + "|" + d.GetDlgItemText(IDC_TIMED_COUNT) + "|" +
@@ -160,7 +161,7 @@ TEST_F(RepeatSendsTest, RepeatedBroadcastSendsAtOnceAndOnEachTick) {
 }
 
 TEST_F(RepeatSendsTest, PanelContinuousSendTestSettingsDialog) {
-    Dialog& panel = dlg->TestPanel();
+    Dialog& panel = Within<CTestDlg>(*dlg);
     struct Seen {
         std::string interval, total, success;
         bool openAfterEnter = false;

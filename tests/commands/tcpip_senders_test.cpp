@@ -9,6 +9,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/field_readers.h"
 #include "res/resource_ids.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 #include "test_frames.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 using testing_frames::Hex;
 using testsupport::PageInput;
+using testsupport::Within;
 
 class TcpipSendersTest : public testsupport::MainWindowSenders {
 protected:
@@ -253,7 +255,7 @@ TEST_F(TcpipSendersTest, UncaptionedCommands) {
     Enter({{}, {{IDC_NEW_PSK, "12345678"}}, 0});
     ExpectSent([&] { dlg->DispatchNotify(IDM_COMMAND_0A, Notify::Clicked); },
                "79 09 00 40 0A 08 31 32 33 34 35 36 37 38 FF 43", IDC_FRAME_LOG);
-    ListView panel(dlg->TestPanel().GetDlgItem(IDC_PANEL_LOG_LIST));
+    ListView panel(Within<CTestDlg>(*dlg).GetDlgItem(IDC_PANEL_LOG_LIST));
     for (const auto& c : {std::make_pair(IDM_COMMAND_F3_ON, "79 01 00 40 F3 01 35 B3"),
                           std::make_pair(IDM_COMMAND_F3_OFF, "79 01 00 40 F3 00 34 B2")}) {
         const std::string frame = std::string(c.second) + " ";

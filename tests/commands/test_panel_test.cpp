@@ -12,6 +12,7 @@
 #include "analyzer/pairing_analyzers.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 #include "test_frames.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 using testsupport::ClickTreeItem;
 using testsupport::Spaced;
+using testsupport::Within;
 // Control ids and their texts: what the user types into the panel's edits and combo boxes, or
 // what a control shows.
 using Texts = std::vector<std::pair<int, std::string>>;
@@ -46,7 +48,7 @@ protected:
         ASSERT_EQ(Log().GetItemCount(), 0);
     }
 
-    CTestDlg& Panel() { return dlg->TestPanel(); }
+    CTestDlg& Panel() { return Within<CTestDlg>(*dlg); }
     ListView Log() { return ListView(Panel().GetDlgItem(IDC_PANEL_LOG_LIST)); }
     bool Visible(int id) { return Panel().GetDlgItem(id).IsVisible(); }
 
@@ -424,7 +426,7 @@ TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
     EXPECT_EQ(shown.rfind("解析信息:\r\n", 0), 0u) << shown;
     EXPECT_NE(shown.find("模块重启"), std::string::npos) << shown;
     Log().ClickRow(0, Notify::DblClick);
-    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "79 00 00 40 01 41 41 ");
+    EXPECT_EQ(Within<CFrameDetailDlg>(*dlg).GetDlgItemText(IDC_DETAIL_TEXT), "79 00 00 40 01 41 41 ");
 }
 
 // ---- The network-port test over the pseudo-terminal ----

@@ -7,17 +7,19 @@
 #include <vector>
 
 #include "commands/TestDlg/test_dlg.h"
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 
 namespace {
 
 using testsupport::ReadFileBytes;
+using testsupport::Within;
 
 class UpgradeFilePanelTest : public testsupport::MainWindowWithModule {
 protected:
     UpgradeFilePanelTest() : MainWindowWithModule(25) {}
-    void Press(int id) { Button(dlg->TestPanel().GetDlgItem(id)).Click(); }
-    std::string Version() { return dlg->TestPanel().GetDlgItemText(IDC_PANEL_UPGRADE_VERSION); }
+    void Press(int id) { Button(Within<CTestDlg>(*dlg).GetDlgItem(id)).Click(); }
+    std::string Version() { return Within<CTestDlg>(*dlg).GetDlgItemText(IDC_PANEL_UPGRADE_VERSION); }
 };
 
 TEST_F(UpgradeFilePanelTest, ChosenImageGivesItsVersionAndEachButtonItsFile) {
@@ -36,7 +38,7 @@ TEST_F(UpgradeFilePanelTest, ChosenImageGivesItsVersionAndEachButtonItsFile) {
     Press(IDC_PANEL_SEC_HIGH_FILE);
     EXPECT_EQ(ReadFileBytes(output), std::string("\xE8\x03\0\0\0\0\0\0", 8) + std::string(1000, 'Z'));
     // A version that is not BCD, then a cancelled choice that empties the path and the version.
-    dlg->TestPanel().SetDlgItemText(IDC_PANEL_UPGRADE_VERSION, "010203040A");
+    Within<CTestDlg>(*dlg).SetDlgItemText(IDC_PANEL_UPGRADE_VERSION, "010203040A");
     Press(IDC_PANEL_BOOT_FILE);
     Press(IDC_PANEL_CHOOSE_UPGRADE_FILE);
     EXPECT_EQ(Version(), "");

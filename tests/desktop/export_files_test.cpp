@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "support/desktop_fixture.h"
+#include "support/dialog_lookup.h"
 #include "support/x_pointer.h"
 
 namespace {
@@ -65,9 +66,9 @@ protected:
 };
 
 TEST_F(ExportsOnScreen, EachExportCreatesANewFileThroughTheFileDialog) {
-    CDeviceSearchListDlg& devices = dlg->DeviceSearchList();
-    CBroadcastReplyTestDlg& replies = dlg->BroadcastReplyTest();
-    CSmartHomeMonitorDlg& smartHome = dlg->SmartHomePage();
+    CDeviceSearchListDlg& devices = Within<CDeviceSearchListDlg>(*dlg);
+    CBroadcastReplyTestDlg& replies = Within<CBroadcastReplyTestDlg>(*dlg);
+    CSmartHomeMonitorDlg& smartHome = Within<CSmartHomeMonitorDlg>(*dlg);
     const struct {
         const char* name;
         std::function<void()> fill;

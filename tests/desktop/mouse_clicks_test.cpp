@@ -13,6 +13,7 @@
 #include "commands/page_codes.h"
 #include "dialogs/frame_monitor_dlg.h"
 #include "support/desktop_fixture.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 #include "support/x_pointer.h"
 #include "test_frames.h"
@@ -22,6 +23,7 @@ namespace {
 using testing_frames::Hex;
 using testing_frames::MakeFrame;
 using testsupport::Spaced;
+using testsupport::Within;
 
 class MouseClicksTest : public testsupport::MainWindowOnScreen {
 protected:
@@ -75,7 +77,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return dlg->CurrentPageCode() == code; }, 3000)) << "tree item " << code;
     }
 
-    CTestDlg& Panel() { return dlg->TestPanel(); }
+    CTestDlg& Panel() { return Within<CTestDlg>(*dlg); }
 };
 
 // The pages of the test panel that the tree shows, each sent by a mouse click on its button.
@@ -156,9 +158,9 @@ TEST_F(MouseClicksTest, APageOfTheWindowAndThePanelBothAnswerAndTheWindowsRowSta
     EXPECT_EQ(NextFrame(), Spaced(MakeFrame(0xC0, 0x03, Hex(""))));
 
     // With the panel shown, the window's own row of buttons above it still takes the mouse.
-    ASSERT_FALSE(dlg->FrameMonitor().IsWindowVisible());
+    ASSERT_FALSE(Within<CFrameMonitorDlg>(*dlg).IsWindowVisible());
     ClickControl(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR));
-    EXPECT_TRUE(WaitFor([&] { return dlg->FrameMonitor().IsWindowVisible(); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return Within<CFrameMonitorDlg>(*dlg).IsWindowVisible(); }, 3000));
     EXPECT_FALSE(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR).IsEnabled());
 }
 

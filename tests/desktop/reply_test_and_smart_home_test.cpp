@@ -16,6 +16,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "support/desktop_fixture.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 #include "support/x_pointer.h"
 #include "support/x_query.h"
@@ -27,6 +28,7 @@ using testsupport::RectText;
 using testsupport::ScreenRect;
 using testsupport::Spaced;
 using testsupport::WindowManagerRuns;
+using testsupport::Within;
 
 // A window as the X server has it: its name and where it lies on the screen.
 struct XWindow {
@@ -141,7 +143,7 @@ TEST_F(ToolWindowsOnScreen, TheBroadcastReplyTestIsAWindowOfItsOwnThatEscAndItsC
     for (const char* data : {"01 3F 34 12 06 05 04 03 02 01 0A 2C 01 03 01 10 00",
                              "01 02 AA BB CC DD EE FF 0A 00 00 03 02 00 00", "01 02 AA BB CC DD EE FF 0A 00 00 03 03 00 00"})
         ASSERT_TRUE(sim.Send(kvtsim::BuildFrame(0xC0, 0xF5, kvtsim::FromHex(data))));
-    CBroadcastReplyTestDlg& test = dlg->BroadcastReplyTest();
+    CBroadcastReplyTestDlg& test = Within<CBroadcastReplyTestDlg>(*dlg);
     ASSERT_TRUE(WaitFor([&] { return test.m_replyList.GetItemCount() == 3; }));
 
     dlg->ShowBroadcastReplyTest();
@@ -190,11 +192,11 @@ TEST_F(ToolWindowsOnScreen, TheBroadcastReplyTestIsAWindowOfItsOwnThatEscAndItsC
 
 TEST_F(ToolWindowsOnScreen, TheSmartHomePageLiesInsideTheMainWindowWhichKeepsItOnEnterAndEsc) {
     dlg->PostDataFrameRow("79 00 00 C0 01 41 41 ");
-    CSmartHomeMonitorDlg& page = dlg->SmartHomePage();
+    CSmartHomeMonitorDlg& page = Within<CSmartHomeMonitorDlg>(*dlg);
     page.AddFrameRow("0102", "0304", "79 02 00 C0 14 AA BB 10 10 ");
     // Shown as the function tree shows a page: the others hidden first.
     ASSERT_TRUE(testsupport::ClickTreeItem(*dlg, PAGE_READ_MAC));
-    dlg->TestPanel().ShowWindow(false);
+    Within<CTestDlg>(*dlg).ShowWindow(false);
     page.ShowWindow(true);
     PumpFor(500);
 
@@ -222,14 +224,14 @@ TEST_F(ToolWindowsOnScreen, TheSmartHomePageLiesInsideTheMainWindowWhichKeepsItO
 
     // A double click on a row shows its frame in the detail viewer, a window of its own.
     ASSERT_TRUE(testsupport::ClickScreen(Point{60 - origin.x, 8 - origin.y}, 2));
-    ASSERT_TRUE(WaitFor([&] { return dlg->FrameDetail().IsWindowVisible(); }, 3000));
-    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "79 00 00 C0 01 41 41 ");
+    ASSERT_TRUE(WaitFor([&] { return Within<CFrameDetailDlg>(*dlg).IsWindowVisible(); }, 3000));
+    EXPECT_EQ(Within<CFrameDetailDlg>(*dlg).GetDlgItemText(IDC_DETAIL_TEXT), "79 00 00 C0 01 41 41 ");
     EXPECT_TRUE(WaitFor([&] {
         const std::vector<XWindow> shown = ShownWindows();
         return shown.size() == 2 && Named(shown, kMain);
     })) << ShownNames();
     Shot("smart-home-detail");
-    dlg->FrameDetail().ShowWindow(false);
+    Within<CFrameDetailDlg>(*dlg).ShowWindow(false);
 
     // Its two buttons take the mouse: the export asks for its file, the clear asks first.
     ClickAt(page.GetDlgItem(IDC_SMART_HOME_EXPORT));

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/TestDlg/test_dlg.h"
 #include "dialogs/acq_unit_address_dlg.h"
 #include "dialogs/add_device_dlg.h"
 #include "dialogs/checksum_dlg.h"
@@ -27,11 +28,11 @@
 #include "dialogs/radio_config_dlg.h"
 #include "dialogs/relay_address_dlg.h"
 #include "dialogs/send_frame_dlg.h"
-#include "commands/TestDlg/test_dlg.h"
 #include "dialogs/smart_home_monitor_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "platform/dialog_template.h"
 #include "support/desktop_fixture.h"
+#include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 #include "support/x_pointer.h"
 #include "support/x_query.h"
@@ -42,6 +43,7 @@ using testsupport::Output;
 using testsupport::RectText;
 using testsupport::ScreenRect;
 using testsupport::WindowManagerRuns;
+using testsupport::Within;
 
 // What Esc and the close button do to a dialog.
 enum class Dismissal { Hides, Destroys, Stays, EndsModal };
@@ -361,8 +363,8 @@ TEST_F(ToolDialogsDesktopTest, EveryPageOfTheTreeShowsItsTextsWhole) {
         ASSERT_TRUE(testsupport::ClickTreeItem(*dlg, code));
         PumpFor(50);
         ExpectNothingClipped(*dlg);
-        for (const Dialog* page : {static_cast<const Dialog*>(&dlg->TestPanel()),
-                                   static_cast<const Dialog*>(&dlg->SmartHomePage())}) {
+        for (const Dialog* page : {static_cast<const Dialog*>(&Within<CTestDlg>(*dlg)),
+                                   static_cast<const Dialog*>(&Within<CSmartHomeMonitorDlg>(*dlg))}) {
             if (page->IsCreated() && page->IsWindowVisible()) ExpectNothingClipped(*page);
         }
     }

@@ -9,6 +9,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "platform/text_format.h"
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 #include "support/sender_checks.h"
 #include "test_frames.h"
@@ -52,7 +53,7 @@ class BroadcastReplyTestTest : public MainWindowWithModule {
 protected:
     BroadcastReplyTestTest() : MainWindowWithModule(12, true) {}
 
-    CBroadcastReplyTestDlg& Test() { return dlg->BroadcastReplyTest(); }
+    CBroadcastReplyTestDlg& Test() { return Within<CBroadcastReplyTestDlg>(*dlg); }
     ListView Rows() { return Test().m_replyList; }
     void Press(int id) { Button(Test().GetDlgItem(id)).Click(); }
     Cells Row(int r) {
@@ -314,7 +315,7 @@ TEST_F(BroadcastReplyTestTest, StartingATestClearsTheListBeforeItsAnswerComes) {
     ASSERT_TRUE(WaitRows(1));
     // The module answers at once.
     sim.SetAnswer(0xF5, Answer(kAnswerB));
-    CTestDlg& panel = dlg->TestPanel();
+    CTestDlg& panel = Within<CTestDlg>(*dlg);
     panel.ShowGroup(PAGE_BROADCAST_REPLY_TEST);
     TypeTexts(panel, {{IDC_PANEL_BRD_DSN, "5"}, {IDC_PANEL_BRD_DELAY, "300"}, {IDC_PANEL_RESP_TIMES, "3"},
                       {IDC_PANEL_DATA_LEN, "16"}});

@@ -11,6 +11,7 @@
 
 #include "analyzer/analyzer.h"
 #include "analyzer/analyzer_texts.h"
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 #include "test_frames.h"
 
@@ -81,7 +82,7 @@ class DeviceSearchListTest : public MainWindowWithModule {
 protected:
     DeviceSearchListTest() : MainWindowWithModule(11, true) {}
 
-    CDeviceSearchListDlg& List() { return dlg->DeviceSearchList(); }
+    CDeviceSearchListDlg& List() { return Within<CDeviceSearchListDlg>(*dlg); }
     ListView Rows() { return List().m_deviceList; }
     void Press(int id) { Button(List().GetDlgItem(id)).Click(); }
 
@@ -387,9 +388,9 @@ TEST_F(DeviceSearchListTest, ToolDialogsStayOnEnterAndHideOnTheirCloseBox) {
         bool escHides;
     } cases[] = {
         {List(), IDC_SHOW_SEARCH_LIST, false},
-        {dlg->FrameMonitor(), IDC_SHOW_FRAME_MONITOR, false},
-        {dlg->SendConsole(), 0, true},
-        {dlg->FrameMonitor().m_detailDlg, 0, true},
+        {Within<CFrameMonitorDlg>(*dlg), IDC_SHOW_FRAME_MONITOR, false},
+        {Within<CSendConsoleDlg>(*dlg), 0, true},
+        {Within<CFrameMonitorDlg>(*dlg).m_detailDlg, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);

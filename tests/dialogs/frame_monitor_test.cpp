@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer_texts.h"
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -29,7 +30,7 @@ protected:
 
     void SetUp() override {
         MainWindowWithModule::SetUp();
-        monitor = &dlg->FrameMonitor();
+        monitor = &Within<CFrameMonitorDlg>(*dlg);
         list = &monitor->m_frameList;
     }
 
@@ -187,7 +188,7 @@ TEST_F(FrameMonitorTest, DoubleClickShowsTheFrameInTheMonitorsOwnViewer) {
     CFrameDetailDlg& viewer = monitor->m_detailDlg;
     EXPECT_TRUE(viewer.IsWindowVisible());
     EXPECT_EQ(viewer.GetDlgItemText(IDC_DETAIL_TEXT), "79 06 00 80 03 01 02 03 04 05 06 9E 82 ");
-    EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
+    EXPECT_FALSE(Within<CFrameDetailDlg>(*dlg).IsWindowVisible());
 }
 
 TEST_F(FrameMonitorTest, ClearingRestartsTheNumbersAndTheFirstFrameTime) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "analyzer/analyzer_texts.h"
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 #include "test_frames.h"
 
@@ -16,7 +17,7 @@ protected:
 
     CParseFrameDlg& Open() {
         Click(IDC_PARSE_FRAME);
-        return dlg->ParseFrame();
+        return Within<CParseFrameDlg>(*dlg);
     }
 };
 
@@ -99,7 +100,7 @@ class SendConsoleTest : public MainWindowWithModule {
 protected:
     SendConsoleTest() : MainWindowWithModule(11, true) {}
 
-    CSendConsoleDlg& Console() { return dlg->SendConsole(); }
+    CSendConsoleDlg& Console() { return Within<CSendConsoleDlg>(*dlg); }
     ListView Log() { return Console().m_logList; }
     void Send(const std::string& text) {
         Console().SetDlgItemText(IDC_CONSOLE_FRAME_TEXT, "");
@@ -161,10 +162,10 @@ TEST_F(SendConsoleTest, ClearingRestartsTheNumberingAndUncheckedAutoUpdateLeaves
     // Without a channel the bytes are still recorded as sent.
     EXPECT_EQ(LastSent(), testing_frames::Hex("44"));
     // A double click shows the row in the main window's viewer.
-    EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
+    EXPECT_FALSE(Within<CFrameDetailDlg>(*dlg).IsWindowVisible());
     Log().ClickRow(1, Notify::DblClick);
-    EXPECT_TRUE(dlg->FrameDetail().IsWindowVisible());
-    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "44 ");
+    EXPECT_TRUE(Within<CFrameDetailDlg>(*dlg).IsWindowVisible());
+    EXPECT_EQ(Within<CFrameDetailDlg>(*dlg).GetDlgItemText(IDC_DETAIL_TEXT), "44 ");
 }
 
 TEST_F(SendConsoleTest, SelectingARowShowsItsTextUpToAZeroByte) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -11,7 +12,7 @@ using namespace testsupport;
 class SmartHomeMonitorTest : public MainWindowWithModule {
 protected:
     SmartHomeMonitorTest() : MainWindowWithModule(14, true) {}
-    CSmartHomeMonitorDlg& Page() { return dlg->SmartHomePage(); }
+    CSmartHomeMonitorDlg& Page() { return Within<CSmartHomeMonitorDlg>(*dlg); }
     ListView Rows() { return Page().m_frameList; }
     void Press(int id) { Button(Page().GetDlgItem(id)).Click(); }
 };
@@ -47,10 +48,10 @@ TEST_F(SmartHomeMonitorTest, RowsAreExportedClearedAndShownInDetail) {
     // A double click shows the row's frame text; with no row selected it does nothing.
     Rows().ClearSelection();
     Page().OnDblclkFrameList();
-    EXPECT_FALSE(dlg->FrameDetail().IsWindowVisible());
+    EXPECT_FALSE(Within<CFrameDetailDlg>(*dlg).IsWindowVisible());
     Rows().ClickRow(1, Notify::DblClick);
-    EXPECT_TRUE(dlg->FrameDetail().IsWindowVisible());
-    EXPECT_EQ(dlg->FrameDetail().GetDlgItemText(IDC_DETAIL_TEXT), "AA BB ");
+    EXPECT_TRUE(Within<CFrameDetailDlg>(*dlg).IsWindowVisible());
+    EXPECT_EQ(Within<CFrameDetailDlg>(*dlg).GetDlgItemText(IDC_DETAIL_TEXT), "AA BB ");
 
     // Cancel keeps the rows; OK clears them.
     MessageBoxHook previous = SetMessageBoxHook([this](const MessageBoxRequest& r) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -154,6 +155,29 @@ TEST(Dialogs, EnterPressesTheDefaultButtonAndNeverEndsTheDialogItself) {
         EXPECT_EQ(d.okCalls, 0) << c.name;
         EXPECT_TRUE(d.IsWindowVisible()) << c.name;
     }
+}
+
+TEST(Dialogs, TheDialogsWithinAWindowAreThoseCreatedOverOrInsideIt) {
+    TestDialog d, other;
+    ASSERT_TRUE(d.Create());
+    ASSERT_TRUE(other.Create());
+    TestDialog first(kPageId), second(kPageId), inDialog(kPageId), over, elsewhere(kPageId);
+    ASSERT_TRUE(first.CreateIn(d.GetDlgItem(1009)));
+    ASSERT_TRUE(second.CreateIn(d.GetDlgItem(1009)));
+    ASSERT_TRUE(inDialog.Create(&d));
+    ASSERT_TRUE(over.Create(&d));
+    ASSERT_TRUE(elsewhere.Create(&other));
+    const auto sorted = [](std::vector<Dialog*> dialogs) {
+        std::sort(dialogs.begin(), dialogs.end());
+        return dialogs;
+    };
+    EXPECT_EQ(sorted(DialogsWithin(d.GetDlgItem(1009))), sorted({&first, &second}));
+    EXPECT_EQ(sorted(DialogsWithin(d.GetWindow())), sorted({&first, &second, &inDialog, &over}));
+    // A destroyed dialog is not among them.
+    over.DestroyWindow();
+    EXPECT_EQ(sorted(DialogsWithin(d.GetWindow())), sorted({&first, &second, &inDialog}));
+    EXPECT_TRUE(DialogsWithin(d.GetDlgItem(1)).empty());
+    EXPECT_TRUE(DialogsWithin(Window()).empty());
 }
 
 TEST(Dialogs, AChildPageIsAWidgetInsideItsParentNeverAWindow) {
