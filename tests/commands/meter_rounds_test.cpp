@@ -281,9 +281,13 @@ TEST_F(MeterPageTest, RawSendOnClickAndTimerAndTheContinuousSendTimer) {
     EXPECT_EQ(rows.GetItemCount(), 2);
     // The raw-send timer, which nothing on the page starts, sends on every tick.
     dlg->SetDlgItemText(IDC_PASS_THROUGH_DATA, "79 00 00 40 18 58 58");
+    const uint32_t sentBefore = dlg->Link().History().SentCount();
     dlg->SetTimer(TIMER_PASS_THROUGH_SEND, 20);
     EXPECT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() >= 3; }, 3000));
     dlg->KillTimer(TIMER_PASS_THROUGH_SEND);
+    // Every frame the timer sent has reached the module before the next part counts frames.
+    const uint32_t sentByTimer = dlg->Link().History().SentCount() - sentBefore;
+    EXPECT_TRUE(WaitFor([&] { return sim.ReceivedFrames().size() == sentByTimer; }));
     for (const kvtsim::Bytes& f : sim.ReceivedFrames()) EXPECT_EQ(Spaced(f), "79 00 00 40 18 58 58 ");
     // The continuous-send timer sends the send-data frame again on its tick.
     sim.ClearReceived();
