@@ -20,7 +20,6 @@ public:
 
     int PageCount() const { return m_pageCount; }
     void SetPageCount(int n) { m_pageCount = n; }
-    int CurrentPage() const { return m_current; }
     Dialog* Page(int index) const { return index >= 0 && index < m_pageCount ? m_pages[index] : nullptr; }
 
 private:

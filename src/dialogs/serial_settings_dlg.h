@@ -45,7 +45,6 @@ public:
     static bool ProbePort(int portNumber);
     // The box of a failed open: result and fault of the port, and the port's own text of it.
     static std::string OpenFailureText(int result, SerialFault fault, const std::string& faultText);
-    void OnDropdownPortCombo() {}
 
     // The chosen settings.
     int m_portNumber = 0;

@@ -48,9 +48,6 @@ public:
     void SetGridLines(int on);
     void SetCellFrames(int on);
     void SetDisplayFlag(int on);
-    int GridLines() const { return m_gridLines; }
-    int CellFrames() const { return m_cellFrames; }
-    int DisplayFlag() const { return m_displayFlag; }
 
     // Draws one row by its mode: the focus row of a focused list, and a selected row of an
     // unfocused one, white on RGB(0, 150, 200) (nothing when its first column is empty); the
@@ -64,9 +61,6 @@ public:
     void OnColumnClick(int column);
     int SortColumn() const { return m_sortColumn; }
     int SortAscending() const { return m_sortAscending; }
-    int ColumnCount() const { return m_columnCount; }
-    // The width SetColumns gave the last column; -1 once it fits its texts.
-    int LastColumnWidth() const { return m_lastColumnWidth; }
 
 private:
     // A rectangle shrunk by a pixel on each side unless full; one column's part of a row's bounds.

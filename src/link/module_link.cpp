@@ -173,8 +173,6 @@ void ModuleLink::OnNetworkBytes(NetworkRead kind, const unsigned char* bytes, si
     }
 }
 
-void ModuleLink::OnReceivedChunk(const ByteString& block) { SplitReceivedStream(block); }
-
 void ModuleLink::SplitReceivedStream(const ByteString& block) { m_pipeline.Split(block); }
 
 void ModuleLink::ClassifyReceivedFrame(const ByteString& frame, int mode) {

@@ -104,7 +104,6 @@ public:
     void MonitorThreadStep();
 
     // ---- Receive path ----
-    void OnReceivedChunk(const ByteString& block);
     void SplitReceivedStream(const ByteString& block);
     // mode kCheckedFrame for a checked frame, kRawChunk for raw bytes.
     void ClassifyReceivedFrame(const ByteString& frame, int mode);

@@ -85,7 +85,6 @@ public:
     SocketAddress Peer() const;
     // The protocol the socket is opened with; writes go by the channel open now.
     void SetSendMode(NetProtocol mode) { m_netSendMode = mode; }
-    NetProtocol SendMode() const { return static_cast<NetProtocol>(m_netSendMode.load()); }
 
     // The socket channel open now (null for none): the link's channel while it sends on the
     // network. A failed write says so: a datagram's in a message, a stream's on stderr.

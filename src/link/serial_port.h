@@ -102,12 +102,7 @@ public:
     // Post to the window from here; do not close or delete the port in it. Set before Open.
     void SetHangUpHandler(std::function<void()> handler);
 
-    int PortNumber() const { return m_portNumber; }
     const std::string& DevicePath() const { return m_devicePath; }
-    const std::string& StopBitsText() const { return m_stopBits; }
-    uint32_t BaudRate() const { return m_baudRate; }
-    uint32_t DataBits() const { return m_dataBits; }
-    uint32_t Parity() const { return m_parity; }
 
     SerialFault LastFault() const;
     // The message for the last fault ("" when there is none).

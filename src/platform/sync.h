@@ -15,7 +15,6 @@ class CriticalSection {
 public:
     void Lock() { m_.lock(); }
     void Unlock() { m_.unlock(); }
-    bool TryLock() { return m_.try_lock(); }
 
 private:
     std::recursive_mutex m_;
@@ -72,7 +71,6 @@ public:
     bool IsFinished() const { return state_->finished.load(); }
     // Waits for the end of the procedure; false on time-out.
     bool Join(uint32_t timeoutMs = kWaitInfinite);
-    std::thread::id Id() const { return id_; }
 
 private:
     struct State {

@@ -124,7 +124,6 @@ public:
     explicit Edit(Window w) : Window(w) {}
     void SetLimitText(int chars);
     int GetLimitText() const;
-    void SetReadOnly(bool readOnly);
     // Appends text at the end and scrolls to it.
     void AppendText(const std::string& text);
     // Replaces the selection; SetSel(-1, -1) then ReplaceSel appends.
@@ -148,7 +147,6 @@ public:
     // Adds an entry; a sorted box places it by its GBK bytes, case-insensitively. Returns its index.
     int AddString(const std::string& text);
     int InsertString(int index, const std::string& text);
-    void DeleteString(int index);
     void ResetContent();
     int GetCount() const;
     int GetCurSel() const;  // -1: none
@@ -263,8 +261,6 @@ public:
     void DeleteAllItems();
     void SetItemData(int row, intptr_t data);
     intptr_t GetItemData(int row) const;
-    void SetRowTextColor(int row, ColorRef color);
-    ColorRef GetRowTextColor(int row) const;
     void SetCellTextColor(int row, int column, ColorRef color);
     bool GetCheck(int row) const;
     void SetCheck(int row, bool check);
@@ -285,8 +281,6 @@ public:
     void SortRows(int column, const std::function<int(std::string_view, std::string_view)>& compare);
     // Clicks as a user would: selects the row and sends Notify::Click (or DblClick / RClick).
     void ClickRow(int row, Notify kind = Notify::Click);
-    // Index of the row hit by the last mouse event on the list, -1 for none.
-    int LastClickedRow() const;
     // Clicks a column header as a user would: the dialog gets Notify::ColumnClick.
     void ClickColumn(int column);
     // The header clicked last, -1 for none.
@@ -298,7 +292,6 @@ public:
     ColorRef GetCellBackColor(int row, int column) const;
     // Colours of rows that have none of their own, and of the selected rows.
     void SetListColors(ColorRef text, ColorRef background);
-    void SetSelectionColors(ColorRef text, ColorRef background);
     // Row states: kStateFocused, kStateSelected. Sets the states in mask to those in state;
     // selecting a row of a single-selection list deselects the others. False for no such row.
     enum ItemState : unsigned { kStateFocused = 0x1, kStateSelected = 0x2 };
@@ -361,17 +354,6 @@ public:
     explicit IpAddressEdit(Window w) : Window(w) {}
     // Address as a 32-bit value, first octet in the high byte.
     void SetAddress(uint32_t address);
-    // Returns the number of non-blank fields.
-    int GetAddress(uint32_t& address) const;
-};
-
-class Progress : public Window {
-public:
-    Progress() = default;
-    explicit Progress(Window w) : Window(w) {}
-    void SetRange(int low, int high);
-    void SetPos(int pos);
-    int GetPos() const;
 };
 
 // A dialog built from a template. Derive from it, map handlers in the constructor, and
@@ -404,8 +386,6 @@ public:
     std::string GetDlgItemText(int id) const;
     void ShowWindow(bool show = true);
     bool IsWindowVisible() const;
-    void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
     void MoveWindow(int x, int y, int width, int height);
     Rect GetWindowRect() const;
     Rect GetClientRect() const;

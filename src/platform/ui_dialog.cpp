@@ -792,12 +792,6 @@ void Dialog::ShowWindow(bool show) {
 
 bool Dialog::IsWindowVisible() const { return impl_->widget && !impl_->widget->isHidden(); }
 
-void Dialog::SetWindowText(const std::string& text) {
-    if (impl_->widget) impl_->widget->setWindowTitle(Q(text));
-}
-
-std::string Dialog::GetWindowText() const { return impl_->widget ? S(impl_->widget->windowTitle()) : std::string(); }
-
 void Dialog::MoveWindow(int x, int y, int width, int height) {
     if (!impl_->widget) return;
     impl_->widget->setGeometry(x, y, width, height);

@@ -1137,20 +1137,6 @@ intptr_t ListView::GetItemData(int row) const {
     return ValidRow(m, row) ? m->RowAt(row).data : 0;
 }
 
-void ListView::SetRowTextColor(int row, ColorRef color) {
-    ListModel* m = Model(*this);
-    if (!ValidRow(m, row)) return;
-    auto& r = m->RowAt(row);
-    r.color = color;
-    r.Set(ListModel::Row::kHasColor, true);
-    m->RowChanged(row);
-}
-
-ColorRef ListView::GetRowTextColor(int row) const {
-    ListModel* m = Model(*this);
-    return ValidRow(m, row) ? m->RowAt(row).color : 0;
-}
-
 void ListView::SetCellTextColor(int row, int column, ColorRef color) {
     ListModel* m = Model(*this);
     if (!ValidRow(m, row)) return;
@@ -1185,16 +1171,6 @@ void ListView::SetListColors(ColorRef text, ColorRef background) {
     QPalette p = v->palette();
     p.setColor(QPalette::Text, ToQColor(text));
     p.setColor(QPalette::Base, ToQColor(background));
-    v->setPalette(p);
-}
-
-void ListView::SetSelectionColors(ColorRef text, ColorRef background) {
-    QTableView* v = View(*this);
-    if (!v) return;
-    QPalette p = v->palette();
-    // The same look whether or not the list has the focus.
-    p.setColor(QPalette::HighlightedText, ToQColor(text));
-    p.setColor(QPalette::Highlight, ToQColor(background));
     v->setPalette(p);
 }
 
@@ -1340,7 +1316,3 @@ int ListView::LastClickedColumn() const {
     return c.isValid() ? c.toInt() : -1;
 }
 
-int ListView::LastClickedRow() const {
-    QWidget* w = W(*this);
-    return w ? w->property("kvt_lastRow").toInt() : -1;
-}

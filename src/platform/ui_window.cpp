@@ -354,11 +354,6 @@ int Edit::GetLimitText() const {
     return w ? w->property("kvt_limit").toInt() : 0;
 }
 
-void Edit::SetReadOnly(bool readOnly) {
-    if (auto* e = qobject_cast<QLineEdit*>(W(*this))) e->setReadOnly(readOnly);
-    if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) p->setReadOnly(readOnly);
-}
-
 void Edit::AppendText(const std::string& text) {
     if (auto* p = qobject_cast<QPlainTextEdit*>(W(*this))) {
         QTextCursor c = p->textCursor();
@@ -461,14 +456,6 @@ int ComboBox::InsertString(int index, const std::string& text) {
     c->setCurrentIndex(cur < 0 ? -1 : (cur >= index ? cur + 1 : cur));
     c->blockSignals(old);
     return index;
-}
-
-void ComboBox::DeleteString(int index) {
-    if (QComboBox* c = Combo(*this)) {
-        const bool old = c->blockSignals(true);
-        c->removeItem(index);
-        c->blockSignals(old);
-    }
 }
 
 void ComboBox::ResetContent() {
@@ -667,37 +654,4 @@ Rect TabBar::GetPageRect() const {
 void IpAddressEdit::SetAddress(uint32_t a) {
     if (auto* e = qobject_cast<QLineEdit*>(W(*this)))
         e->setText(QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF));
-}
-
-int IpAddressEdit::GetAddress(uint32_t& address) const {
-    address = 0;
-    auto* e = qobject_cast<QLineEdit*>(W(*this));
-    if (!e) return 0;
-    const QStringList parts = e->text().split(QLatin1Char('.'));
-    int fields = 0;
-    for (int i = 0; i < 4; ++i) {
-        const QString p = i < parts.size() ? parts[i].trimmed() : QString();
-        uint32_t v = 0;
-        if (!p.isEmpty()) {
-            ++fields;
-            v = std::min<uint32_t>(255, p.toUInt());
-        }
-        address = (address << 8) | v;
-    }
-    return fields;
-}
-
-// Progress bars.
-
-void Progress::SetRange(int low, int high) {
-    if (auto* p = qobject_cast<QProgressBar*>(W(*this))) p->setRange(low, high);
-}
-
-void Progress::SetPos(int pos) {
-    if (auto* p = qobject_cast<QProgressBar*>(W(*this))) p->setValue(pos);
-}
-
-int Progress::GetPos() const {
-    auto* p = qobject_cast<QProgressBar*>(W(*this));
-    return p ? p->value() : 0;
 }

@@ -23,7 +23,6 @@ public:
     static bool HasGroup(int pageCode);
     // Hides every group, then shows the group of the page code (none for a code without one).
     void ShowGroup(int pageCode);
-    int CurrentGroup() const { return m_group; }
     void HideAllGroups();
 
     // Control fields from the panel's own four header combo boxes; always 1.
