@@ -15,16 +15,11 @@
 
 namespace {
 
+using testsupport::WireBytes;
 using kvtsim::Bytes;
 using kvtsim::BuildFrame;
 using kvtsim::FromHex;
 using Strings = std::vector<std::string>;
-
-// The six address bytes in the order the frame carries them.
-Bytes WireBytes(const std::string& typed) {
-    const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
-    return Bytes(b.rbegin(), b.rend());
-}
 
 class AddressJobsTest : public testsupport::MainWindowWithModule {
 protected:

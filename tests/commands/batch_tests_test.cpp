@@ -13,6 +13,7 @@
 
 namespace {
 
+using testsupport::WireBytes;
 using kvtsim::Bytes;
 using kvtsim::BuildFrame;
 using kvtsim::FromHex;
@@ -25,12 +26,6 @@ struct RowCase {
     const char* result;   // the row afterwards
     const char* time;
 };
-
-// The six address bytes in the order the frame carries them.
-Bytes WireBytes(const std::string& typed) {
-    const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
-    return Bytes(b.rbegin(), b.rend());
-}
 
 class BatchTestsTest : public testsupport::MainWindowWithModule {
 protected:

@@ -12,16 +12,11 @@
 
 namespace {
 
+using testsupport::WireBytes;
 using kvtsim::Bytes;
 using kvtsim::BuildFrame;
 using kvtsim::FromHex;
 using Strings = std::vector<std::string>;
-
-// The six address bytes in the order the frame carries them.
-Bytes WireBytes(const std::string& typed) {
-    const Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
-    return Bytes(b.rbegin(), b.rend());
-}
 
 // A reply no longer than the device address it ends with counts as none; one byte more is judged
 // by that address.

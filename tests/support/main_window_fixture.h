@@ -47,6 +47,12 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string Blanks(size_t n) { return std::string(n, ' '); }
 
+// The six address bytes of a typed address in the order the frame carries them.
+inline kvtsim::Bytes WireBytes(const std::string& typed) {
+    const kvtsim::Bytes b = FromHex(std::string(12 - typed.size(), '0') + typed);
+    return kvtsim::Bytes(b.rbegin(), b.rend());
+}
+
 // "%02X " for every byte, as the frame lists show frames.
 inline std::string Spaced(const ByteString& bytes) {
     static const char digits[] = "0123456789ABCDEF";
