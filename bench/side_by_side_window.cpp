@@ -82,14 +82,6 @@ bool ShowAndOpenNetwork(CMainTesterDlg& dlg, bool tcp, const std::string& port) 
     return true;
 }
 
-// The local port of a socket.
-int LocalPort(int fd) {
-    sockaddr_in a{};
-    socklen_t length = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    return ntohs(a.sin_port);
-}
-
 // Drives the measurement from its own timer inside a modal loop, so the program's threads and
 // windows run exactly as they do under the program's own loop.
 class Driver : public Dialog {

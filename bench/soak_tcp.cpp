@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/main_tester_dlg.h"
+#include "bench/open_port.h"
 #include "bench/process_stats.h"
 #include "res/resources.h"
 #include "sim/sim_module.h"
@@ -113,13 +114,6 @@ long long KernelDrops(uint16_t port) {
     }
     std::fclose(f);
     return drops;
-}
-
-uint16_t LocalPort(int fd) {
-    sockaddr_in a{};
-    socklen_t length = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    return ntohs(a.sin_port);
 }
 
 // Control bytes whose frame holds no second start byte, so no frame can be read out of two
