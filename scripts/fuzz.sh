@@ -4,7 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-120}"
-bash scripts/setup.sh
+bash scripts/setup.sh clang
+# The sanitizer and fuzzer runtime of the clang this release ships.
+clang_major="$(clang -dumpversion | cut -d. -f1)"
+bash scripts/setup.sh "libclang-rt-${clang_major}-dev"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKVT_FUZZ=ON -DKVT_GUI=OFF -DKVT_BENCH=OFF -DKVT_TESTS=ON -DKVT_SANITIZE=address,undefined
 cmake --build build-fuzz -j"$(nproc)" --target fuzz_analyzer fuzz_splitter

@@ -15,7 +15,7 @@ if [ "${1:-}" = "--screen" ]; then
         shift
     fi
     out="$(realpath -m "${1:-screen.png}")"
-    bash scripts/setup.sh imagemagick
+    bash scripts/setup.sh imagemagick xvfb x11-utils openbox
     bash scripts/build.sh > /dev/null
     bash tests/desktop/xvfb_run.sh "${wm[@]}" tests/desktop/start_up_windows.sh build/src/app/kvtester "$out"
     echo "wrote $out"

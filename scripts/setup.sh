@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, and any named as arguments.
-# Safe to run again.
+# Installs the Debian packages that building the tool needs, and any named as arguments
+# (scripts/test.sh names the X server tools of the desktop tests). Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -8,8 +8,6 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   fonts-wqy-microhei
-  clang libclang-rt-14-dev
-  xvfb x11-utils xdotool openbox
   "$@"
 )
 
