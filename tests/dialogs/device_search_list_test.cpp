@@ -163,8 +163,9 @@ TEST_F(DeviceSearchListTest, ReportRowsAreExplainedExportedImportedAndRouted) {
 
 TEST_F(DeviceSearchListTest, FramesNotANormalModuleReportAreExplainedButAddNoRow) {
     OpenPort();
+    // Whole entries behind the counts: a frame taken for a report would add rows.
     const std::pair<ByteString, std::string> frames[] = {
-        {MakeFrame(0xA0, 0x19, "05"), analyzer_texts::Header(0xA0) + "设备搜索上报帧\r\n\r\n"},
+        {MakeFrame(0xA0, 0x19, std::string(kTwoDevices)), analyzer_texts::Header(0xA0) + "设备搜索上报帧\r\n\r\n"},
         {MakeFrame(0x40, 0x19, std::string(kTwoDevices)), analyzer_texts::Header(0x40) + "设备搜索上报帧\r\n\r\n"},
         {MakeFrame(0xC0, 0x19, "00"), analyzer_texts::Header(0xC0) + "设备搜索上报帧\r\n设备数目：    00\r\n\r\n"},
     };
