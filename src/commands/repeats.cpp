@@ -18,19 +18,13 @@ uint32_t ContinuousSend::SuccessRate() const {
 
 void ContinuousSend::StartIfEnabled() {
     if (!m_settings.enabled) return;
-    // The switch acts at once, the interval only through "确定": with none accepted, a period
-    // of 0 would send every tick.
-    if (m_settings.ticks == 0) {
-        ShowMessageBox(kBadIntervalText);
-        return;
-    }
     m_replies.LowerArrived();
     Start();
 }
 
 void ContinuousSend::Start() {
     if (!Step()) return;
-    m_goingOn = true;
+    m_settings.fresh = true;
     m_tick = 0;
     m_window.StartTimer(TIMER_CONTINUOUS_SEND, kTickMs);
 }
@@ -48,7 +42,7 @@ bool ContinuousSend::Step() {
 
 void ContinuousSend::JudgeReply() {
     // Once interrupted, replies are left to whoever looks next.
-    if (!m_goingOn || !m_replies.Arrived()) return;
+    if (!m_settings.fresh || !m_replies.Arrived()) return;
     m_replies.LowerArrived();
     ReplyEntry entry;
     if (!m_replies.Pop(entry)) return;
@@ -66,7 +60,7 @@ void ContinuousSend::Tick() {
     if (static_cast<int32_t>(m_tick) > static_cast<int32_t>(m_settings.ticks)) {
         m_window.StopTimer(TIMER_CONTINUOUS_SEND);
         Start();
-    } else if (m_goingOn) {
+    } else if (m_settings.fresh) {
         m_replies.LowerArrived();
     } else {
         m_window.StopTimer(TIMER_CONTINUOUS_SEND);
@@ -75,7 +69,7 @@ void ContinuousSend::Tick() {
 
 void ContinuousSend::Stop() {
     m_window.StopTimer(TIMER_CONTINUOUS_SEND);
-    m_goingOn = false;
+    m_settings.fresh = false;
     m_settings.enabled = false;
     m_window.SetControlText(IDC_CONTINUOUS_SEND_DATA, "连续发送数据");
 }

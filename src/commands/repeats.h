@@ -27,12 +27,11 @@ public:
     uint32_t Successes() const { return m_settings.success; }
     // Good replies in percent of the frames sent; 0 before the first.
     uint32_t SuccessRate() const;
-    bool IsGoingOn() const { return m_goingOn; }
+    bool IsGoingOn() const { return m_settings.fresh; }
     // The settings dialog's "是否重新计数".
     void ResetCount() { m_settings.count = m_settings.success = 0; }
 
-    // The button: when enabled, clears the reply flag and starts; otherwise nothing. A run never
-    // starts without an accepted interval: that is said and nothing is sent.
+    // The button: when enabled, clears the reply flag and starts; otherwise nothing.
     void StartIfEnabled();
     // One step, then the timer from its first tick; a refused step stops instead.
     void Start();
@@ -52,7 +51,6 @@ private:
     CommandSender& m_sender;
     ContinuousSendSettings m_settings;
     uint32_t m_tick = 0;  // ticks since the last step
-    bool m_goingOn = true;
 };
 
 // ---- Timed send: a frame text every interval, a number of times ----

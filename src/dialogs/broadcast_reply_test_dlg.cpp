@@ -247,6 +247,7 @@ void CBroadcastReplyTestDlg::OnImportData() {
         return ParseExportCells(line, kColumns, cells) || ParseFixedCells(line, kColumns, 24, 13, cells);
     };
     import.full = [this] { return m_rowCount >= kMaxRows; };
+    import.columns = kColumns;
     import.add = [this](const std::vector<std::string>& cells) {
         ByteString& mac = m_macRecords[m_rowCount];
         mac.clear();

@@ -1,8 +1,7 @@
 #include "dialogs/continuous_send_dlg.h"
 
+#include <cstdlib>
 #include <string>
-
-#include "dialogs/number_text.h"
 
 CContinuousSendDlg::CContinuousSendDlg(ContinuousSendSettings& settings)
     : Dialog(IDD_CONTINUOUS_SEND), m_settings(settings) {
@@ -12,6 +11,7 @@ CContinuousSendDlg::CContinuousSendDlg(ContinuousSendSettings& settings)
 
 bool CContinuousSendDlg::OnInitDialog() {
     Button(GetDlgItem(IDC_CONT_SEND_ENABLE)).SetCheck(m_settings.enabled ? 1 : 0);
+    GetDlgItem(IDC_CONT_SEND_RESTART_COUNT).Enable(!m_settings.fresh);
     SetDlgItemText(IDC_CONT_SEND_INTERVAL, std::to_string(m_settings.intervalSeconds));
     SetDlgItemText(IDC_CONT_SEND_TOTAL, std::to_string(m_settings.count));
     GetDlgItem(IDC_CONT_SEND_TOTAL).Enable(false);
@@ -34,12 +34,13 @@ void CContinuousSendDlg::OnOK() {
 }
 
 bool CContinuousSendDlg::StoreInterval() {
-    uint32_t seconds = 0;
-    if (!ReadPositiveNumber(GetDlgItemText(IDC_CONT_SEND_INTERVAL), kMaxSeconds, seconds)) {
-        ShowMessageBox(kBadIntervalText);
+    // Leading digits after blanks and a sign; strtoll saturates, so a huge number stays huge.
+    const long long seconds = std::strtoll(GetDlgItemText(IDC_CONT_SEND_INTERVAL).c_str(), nullptr, 10);
+    if (seconds < 0 || seconds > kMaxSeconds) {
+        ShowMessageBox(kBadContIntervalText);
         return false;
     }
-    m_settings.intervalSeconds = seconds;
-    m_settings.ticks = seconds * 1000 / 200;
+    m_settings.intervalSeconds = static_cast<uint32_t>(seconds);
+    m_settings.ticks = m_settings.intervalSeconds * 1000 / 200;
     return true;
 }

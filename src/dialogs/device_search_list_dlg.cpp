@@ -215,6 +215,7 @@ void CDeviceSearchListDlg::OnImportDeviceList() {
         return exportLayout ? exported() || fixed() : fixed() || exported();
     };
     import.full = [this] { return m_rowCount >= kMaxRows; };
+    import.columns = kColumns;
     import.add = [this](const std::vector<std::string>& cells) {
         ByteString& mac = m_macRecords[m_rowCount];
         mac.clear();

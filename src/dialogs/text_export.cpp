@@ -66,27 +66,24 @@ namespace {
 
 bool OnlyBlanks(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
 
-// The lines from line index first (0 is the first line) to the end that hold more than blanks,
-// counted in the file's bytes without reading them as rows.
-uint32_t CountFilledLines(const std::string& path, size_t first) {
+// The lines from line index first (0 is the first line) to the end, counted in the file's bytes
+// without reading them as rows.
+uint32_t CountLines(const std::string& path, size_t first) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> buffer(1 << 16);
     uint32_t count = 0;
     size_t line = 0;
-    bool filled = false;
+    bool open = false;  // a line begun and not ended
     while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
         const char* const end = buffer.data() + in.gcount();
         for (const char* p = buffer.data(); p != end; ++p) {
-            if (*p == '\n') {
-                if (filled && line >= first) ++count;
-                ++line;
-                filled = false;
-            } else if (*p != ' ' && *p != '\r') {
-                filled = true;
-            }
+            open = *p != '\n';
+            if (open) continue;
+            if (line >= first) ++count;
+            ++line;
         }
     }
-    if (filled && line >= first) ++count;
+    if (open && line >= first) ++count;
     return count;
 }
 
@@ -107,7 +104,10 @@ uint32_t ImportListRows(const ListImport& import) {
     std::vector<std::string> cells;
     while (!import.full() && file.ReadLine(line)) {
         ++linesRead;
-        if (OnlyBlanks(line)) continue;
+        if (OnlyBlanks(line)) {
+            import.add(std::vector<std::string>(import.columns));
+            continue;
+        }
         if (!import.parse(line, cells)) {
             ++skipped;
             continue;
@@ -115,7 +115,7 @@ uint32_t ImportListRows(const ListImport& import) {
         import.add(cells);
     }
     file.Close();
-    const uint32_t notImported = import.full() ? CountFilledLines(path, linesRead) : 0;
+    const uint32_t notImported = import.full() ? CountLines(path, linesRead) : 0;
     std::string message;
     if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
     if (notImported) {

@@ -53,11 +53,12 @@ struct ListImport {
     std::function<bool(const std::string& line, std::vector<std::string>& cells)> parse;
     std::function<bool()> full;                                // no room for another row
     std::function<void(const std::vector<std::string>& cells)> add;
+    size_t columns = 0;  // the cells of the empty row a blank line gives
 };
 
-// Reads the header, then each further line that holds more than blanks: parsed, it is added; not
-// parsed, it is skipped and counted. Once the list is full nothing more is read: the lines left
-// that hold more than blanks are only counted. A file that cannot be opened shows "打开文件失败";
+// Reads the header, then each further line: one of blanks or none adds an empty row; parsed, it
+// is added; not parsed, it is skipped and counted. Once the list is full nothing more is read:
+// the lines left are only counted. A file that cannot be opened shows "打开文件失败";
 // otherwise one message tells what was skipped and what did not fit. Returns the lines not
 // imported for want of room.
 uint32_t ImportListRows(const ListImport& import);

@@ -101,7 +101,8 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
     const std::vector<RowCase> rows = {
         {"000000000011", true, reply("11", "01 02 03"), 0, "成功", " "},
         {"000000000012", true, reply("12", "01 02 04"), 0, "版本不一致", " "},
-        {"000000000013", true, reply("13", ""), 0, "失败", " "},
+        // No version after the skipped bytes: an empty one, another than the one typed.
+        {"000000000013", true, reply("13", ""), 0, "版本不一致", " "},
         {"000000000014", true, reply("99", "01 02 03"), 0, " ", " "},
         // Another device's reply, then its own, in one wait: its own is judged.
         {"000000000019", true, reply("99", "01 02 03") + reply("19", "01 02 03"), 0, "成功", " "},
@@ -122,6 +123,25 @@ TEST_F(BatchTestsTest, VersionTestComparesTheVersionOfEachDevice) {
     const std::vector<std::string> frames = FramesAfterOpening();
     ASSERT_EQ(frames.size(), 8u);
     EXPECT_EQ(frames[0], "79 07 00 40 52 00 11 00 00 00 00 00 AA 04 ");
+
+    // With nothing typed, a reply that carries no version is one of the same version. The
+    // parity combo goes into the query's second and third bits, not into the comparison.
+    const std::vector<RowCase> empty = {
+        {"000000000021", true, reply("21", ""), 0, "成功", " "},
+        {"000000000022", true, BuildFrame(0x80, 0x52, WireBytes("22") + FromHex("0000")), 0, "成功", " "},
+        {"000000000023", true, reply("23", "01"), 0, "版本不一致", " "},
+    };
+    Addresses().DeleteAllItems();
+    Prepare(empty, 0x52, 1);
+    dlg->SetDlgItemText(IDC_EXPECTED_VERSION, "");
+    ComboBox parity(dlg->GetDlgItem(IDC_PARITY_COMBO));
+    parity.SetCurSel(parity.FindStringExact("Odd"));
+    Click(IDC_VERSION_TEST);
+    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_EXPECTED_VERSION); }, 20000));
+    ExpectRows(empty);
+    const std::vector<std::string> more = FramesAfterOpening();
+    ASSERT_EQ(more.size(), 11u);
+    EXPECT_EQ(more[8], "79 07 00 40 52 04 21 00 00 00 00 00 BE 30 ");
 }
 
 TEST_F(BatchTestsTest, WithoutAPortOrWithTooManyAddressesNothingIsSent) {

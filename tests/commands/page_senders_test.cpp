@@ -340,7 +340,8 @@ TEST_F(PageSendersTest, ContinuousSendingSendsAStepAndStartsItsTimer) {
     EXPECT_EQ(sender.send.Count(), 1u);
 }
 
-// The settings dialog as the button runs it: its defaults, its refusals, Enter closing it.
+// The settings dialog as the button runs it: its defaults, its refusals, Enter closing it, and
+// "是否重新计数" greyed from start-up until "中断".
 TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     struct Seen {
         int enabled = -1;
@@ -359,11 +360,12 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     Seen first;
     std::vector<std::string> refusals;
     bool closedByEnter = false;
-    // Enabled, a bad interval refused each time with the dialog left open, then 2 seconds.
+    // Enabled, an interval that would never send refused each time with the dialog left open,
+    // then 2 seconds.
     dlg->SetModalWatcher([&](Dialog& d) {
         first = look(d);
         Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
-        for (const char* bad : {"0", "-1", "abc", "", "4294968", "2x"}) {
+        for (const char* bad : {"-1", "4294968", "-3abc"}) {
             d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, bad);
             d.PressKey(Key::Enter);
             refusals.push_back(boxes.empty() ? "" : boxes.back().text);
@@ -386,16 +388,30 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     ExpectSent(press, frame, IDC_DATA_LOG);
     EXPECT_TRUE(closedByEnter);
     EXPECT_EQ(first.enabled, 0);
-    EXPECT_TRUE(first.restartEnabled);  // the counters restart whether or not a run goes on
+    EXPECT_FALSE(first.restartEnabled);  // greyed at start-up
     EXPECT_FALSE(first.totalEnabled);
     EXPECT_EQ(first.interval + "|" + first.total, "0|0");
-    EXPECT_EQ(refusals, std::vector<std::string>(6, "时间间隔须为大于0的整数"));
+    EXPECT_EQ(refusals, std::vector<std::string>(3, "时间间隔须为0到4294967之间的整数"));
     EXPECT_TRUE(running);
     // Two seconds: ten ticks pass without a step.
     for (int i = 0; i < 10; ++i) tick();
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第1次发送");
 
-    // "中断" stops at once; the counters restart from the dialog even when Esc closes it.
+    // While the run goes on, the restart is greyed and a click on it changes nothing; closed,
+    // the dialog leaves the run switched on and the button sends at once.
+    Seen during;
+    dlg->SetModalWatcher([&](Dialog& d) {
+        during = look(d);
+        Button(d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT)).Click();
+        d.PressKey(Key::Escape);
+    });
+    ExpectSent(press, frame, IDC_DATA_LOG);
+    EXPECT_FALSE(during.restartEnabled);
+    EXPECT_EQ(during.enabled, 1);
+    EXPECT_EQ(during.interval + "|" + during.total, "2|1");
+    EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
+
+    // "中断" stops at once; then the counters restart from the dialog even when Esc closes it.
     dlg->SetTimer(TIMER_CONTINUOUS_SEND, 200);
     Click(IDC_INTERRUPT_SEND);
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
@@ -409,12 +425,12 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
     EXPECT_EQ(second.enabled, 0);
     EXPECT_TRUE(second.restartEnabled);
-    EXPECT_EQ(second.interval + "|" + second.total, "2|1");
+    EXPECT_EQ(second.interval + "|" + second.total, "2|2");
     // Unticked, "确定" closes without storing what was typed.
     Seen third;
     dlg->SetModalWatcher([&](Dialog& d) {
         third = look(d);
-        d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, "abc");
+        d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, "-1");
         Button(d.GetDlgItem(kIdOk)).Click();
     });
     ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "");
@@ -432,33 +448,48 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
     EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "第2次发送");
 }
 
-// Switched on, with no interval ever accepted: however the dialog closes, nothing is sent and
-// no timer runs, and the start's refusal says why.
-TEST_F(PageSendersTest, ContinuousSendNeverStartsWithoutAnAcceptedInterval) {
+// An interval of 0 (typed, not a number, or never stored) sends at every tick of the 200 ms
+// timer: the window's own timer sends frame after frame to the module until "中断", and the
+// dialog's count is the number of frames the module received.
+TEST_F(PageSendersTest, ContinuousSendWithAnIntervalOfZeroSendsAtEveryTick) {
     Enter(kSendData);
+    const std::string frame = "79 0C 00 40 14 31 78 BC 9A 78 56 34 12 02 00 01 23 99 1F ";
     const struct {
         const char* name;
-        const char* typed;  // nullptr: the default "0" left
-        bool ok;            // "确定" pressed (and refused) before Esc
-    } cases[] = {{"refused 0, then Esc", nullptr, true},
-                 {"refused text, then Esc", "abc", true},
-                 {"a good interval typed, Esc", "3", false}};
+        const char* typed;  // nullptr: closed with Esc, no interval ever stored
+    } cases[] = {{"never stored, Esc", nullptr}, {"0", "0"}, {"not a number", "abc"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> inside;
         dlg->SetModalWatcher([&](Dialog& d) {
-            if (Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).GetCheck() != 1)
-                Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
-            if (c.typed) d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, c.typed);
-            if (c.ok) d.PressKey(Key::Enter);
-            inside = BoxTexts();
-            boxes.clear();
+            Button(d.GetDlgItem(IDC_CONT_SEND_ENABLE)).Click();
+            Button(d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT)).Click();
+            if (c.typed) {
+                d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, c.typed);
+                d.PressKey(Key::Enter);
+            } else {
+                d.PressKey(Key::Escape);
+            }
+        });
+        Click(IDC_CONTINUOUS_SEND_DATA);
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+        EXPECT_EQ(dlg->TimerPeriod(TIMER_CONTINUOUS_SEND), 200u);
+        // The first frame at once, then one more at each tick.
+        size_t seen = 0;
+        for (; seen < 5; ++seen) ASSERT_EQ(NextFrame(), frame) << seen;
+        Click(IDC_INTERRUPT_SEND);
+        EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
+        std::string total;
+        dlg->SetModalWatcher([&](Dialog& d) {
+            total = d.GetDlgItemText(IDC_CONT_SEND_TOTAL);
             d.PressKey(Key::Escape);
         });
-        ExpectRefused([&] { Click(IDC_CONTINUOUS_SEND_DATA); }, "时间间隔须为大于0的整数");
-        EXPECT_EQ(inside, c.ok ? std::vector<std::string>{"时间间隔须为大于0的整数"} : std::vector<std::string>());
-        EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEND));
-        EXPECT_EQ(dlg->GetDlgItemText(IDC_CONTINUOUS_SEND_DATA), "连续发送数据");
+        Click(IDC_CONTINUOUS_SEND_DATA);
+        const size_t sent = static_cast<size_t>(std::stoul(total));
+        EXPECT_GE(sent, 5u);
+        // Every frame counted reaches the module, and nothing more.
+        for (; seen < sent; ++seen) ASSERT_EQ(NextFrame(), frame) << seen;
+        ExpectRefused([] {}, "");
     }
 }
 

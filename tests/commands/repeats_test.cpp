@@ -101,7 +101,9 @@ TEST_F(ContinuousSendTest, TheButtonStartsOnlyWhenEnabled) {
     EXPECT_EQ(sender.Count(), 1u);
 }
 
-TEST_F(ContinuousSendTest, TheButtonStartsNothingWithoutAnAcceptedInterval) {
+// No interval ever stored is an interval of 0: the run starts, with nothing to say, and sends
+// at every tick.
+TEST_F(ContinuousSendTest, WithNoIntervalStoredTheButtonStartsAndSendsEveryTick) {
     std::vector<std::string> shown;
     SetMessageBoxHook([&shown](const MessageBoxRequest& r) {
         shown.push_back(r.text);
@@ -109,12 +111,13 @@ TEST_F(ContinuousSendTest, TheButtonStartsNothingWithoutAnAcceptedInterval) {
     });
     sender.Settings().enabled = true;
     sender.StartIfEnabled();
+    EXPECT_EQ(window.Take(), (Events{"flush", "send", kStep1, kTimer}));
+    sender.Tick();
     SetMessageBoxHook(nullptr);
-    EXPECT_EQ(window.Take(), Events());
-    EXPECT_EQ(shown, std::vector<std::string>{"时间间隔须为大于0的整数"});
-    EXPECT_EQ(arrived, 1);
-    EXPECT_EQ(sender.Count(), 0u);
-    EXPECT_TRUE(sender.Settings().enabled);  // the switch stays as the dialog left it
+    EXPECT_EQ(window.Take(), (Events{kKill, "flush", "send", StrFormat("text %d 第2次发送", IDC_CONTINUOUS_SEND_DATA),
+                                     kTimer}));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(sender.Count(), 2u);
 }
 
 TEST_F(ContinuousSendTest, AStepLeavesAfterTheIntervalsTicksAndEachTickInBetweenClearsTheReplyFlag) {

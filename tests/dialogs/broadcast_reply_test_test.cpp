@@ -170,8 +170,8 @@ TEST_F(BroadcastReplyTestTest, CutRowsReadBackAndAnEmptyListLeavesNoFile) {
     EXPECT_TRUE(boxes.empty());
 }
 
-// Once the list is full no further line is read: the lines left that hold more than blanks are
-// only counted, a line of no layout among them.
+// Once the list is full no further line is read: the lines left are only counted, a line of no
+// layout and a line of blanks among them.
 TEST_F(BroadcastReplyTestTest, AFullListReadsNoFurtherAndCountsTheLinesLeft) {
     const std::string file = ExportedFile();
     const size_t rowsAt = file.find("\r\n") + 2;
@@ -185,9 +185,10 @@ TEST_F(BroadcastReplyTestTest, AFullListReadsNoFurtherAndCountsTheLinesLeft) {
         int imported;
         const char* message;
     } cases[] = {
-        {"lines past the limit", 9999, header + good + good + bad + good + "  \r\n", 1, "列表已满，有3行未导入"},
+        {"lines past the limit", 9999, header + good + good + bad + good + "  \r\n", 1, "列表已满，有4行未导入"},
+        // An empty line is an empty row.
         {"both", 9998, header + bad + good + "\r\n" + good + good, 2,
-         "有1行格式不符，已跳过\n列表已满，有1行未导入"},
+         "有1行格式不符，已跳过\n列表已满，有2行未导入"},
         {"full before", 10000, header + good + bad, 0, "列表已满，有2行未导入"},
     };
     for (const auto& c : cases) {
@@ -203,6 +204,9 @@ TEST_F(BroadcastReplyTestTest, AFullListReadsNoFurtherAndCountsTheLinesLeft) {
         ASSERT_EQ(Rows().GetItemCount(), static_cast<int>(c.rowsBefore) + c.imported);
         if (c.imported > 0) {
             EXPECT_EQ(Row(static_cast<int>(c.rowsBefore)), kRowA);
+        }
+        if (c.imported > 1) {
+            EXPECT_EQ(Row(static_cast<int>(c.rowsBefore) + 1), Cells(BroadcastReplyRow::kColumns));
         }
         EXPECT_EQ(BoxTexts(), Cells{c.message});
         EXPECT_GT(Test().m_droppedRows, dropped);
@@ -220,7 +224,7 @@ TEST_F(BroadcastReplyTestTest, TimeCellsShowTheirTextUnchanged) {
     for (size_t i = 0; i < times.size(); ++i) EXPECT_EQ(Rows().GetItemText(static_cast<int>(i), 0), times[i]);
 }
 
-TEST_F(BroadcastReplyTestTest, ImportTakesTheNarrowLayoutSkipsBadLinesAndReportsAFailedOpen) {
+TEST_F(BroadcastReplyTestTest, ImportTakesTheNarrowLayoutSkipsBadLinesKeepsEmptyOnesAndReportsAFailedOpen) {
     const std::string narrow = Utf8ToGbk(
         "header\r\n" + std::string(kFixedStamp) + " " + "0007" + Blanks(9) + "组播" + Blanks(9) + "15" + Blanks(11) +
         "用户密钥" + Blanks(5) + "1234" + Blanks(9) + "010203040506 " + "0A" + Blanks(11) + "300" + Blanks(10) + "3" +
@@ -229,25 +233,27 @@ TEST_F(BroadcastReplyTestTest, ImportTakesTheNarrowLayoutSkipsBadLinesAndReports
     WriteFileBytes(path, narrow);
     filePaths.push_back(path);
     Press(IDC_BROADCAST_TEST_IMPORT);
-    ASSERT_EQ(Rows().GetItemCount(), 1);
+    ASSERT_EQ(Rows().GetItemCount(), 2);
     Cells expected = kRowA;
     expected[0] = "2024-03-0506:07:08:009";  // the fixed layout drops every blank
     expected[1] = "0007";
     EXPECT_EQ(Row(0), expected);
+    EXPECT_EQ(Row(1), Cells(BroadcastReplyRow::kColumns));  // the empty last line
+    EXPECT_EQ(Test().m_macRecords[1], ByteString());
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"有1行格式不符，已跳过"});
 
     boxes.clear();
     filePaths.push_back(Path("missing/none.txt"));
     Press(IDC_BROADCAST_TEST_IMPORT);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"打开文件失败"});
-    EXPECT_EQ(Rows().GetItemCount(), 1);
+    EXPECT_EQ(Rows().GetItemCount(), 2);
 
     // An export that cannot be written says so and keeps the rows.
     boxes.clear();
     filePaths.push_back(Path("missing/out.txt"));
     Press(IDC_BROADCAST_TEST_EXPORT);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"导出失败！"});
-    EXPECT_EQ(Rows().GetItemCount(), 1);
+    EXPECT_EQ(Rows().GetItemCount(), 2);
 }
 
 TEST(BroadcastReplyFields, ReadFromTheFrameDataOnly) {

@@ -1,10 +1,12 @@
-// The continuous-send settings dialog over its settings: "是否重新计数" zeroes both counters the
-// moment it is ticked, whatever the run is doing.
+// The continuous-send settings dialog over its settings: when "是否重新计数" can be ticked and
+// what ticking it does, and how "确定" reads the interval.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dialogs/continuous_send_dlg.h"
 #include "platform/ui.h"
@@ -29,14 +31,18 @@ private:
     std::function<void(Dialog&)> m_watch;
 };
 
-TEST(ContinuousSendDialog, RestartingTheCountZeroesBothCountersAtOnce) {
+// "是否重新计数" is greyed while a run is fresh (at start-up, and from a run's start to its
+// interruption); where it can be ticked, it zeroes both counters at once.
+TEST(ContinuousSendDialog, RestartingTheCountZeroesBothCountersAtOnceOnceInterrupted) {
     const struct {
-        bool enabled;  // a run switched on, or not
+        bool fresh, enabled;
         uint32_t count, success;
-    } cases[] = {{true, 6, 3}, {false, 6, 3}, {true, 0xFFFFFFFF, 0xFFFFFFFF}};
+    } cases[] = {{false, true, 6, 3}, {false, false, 6, 3}, {false, true, 0xFFFFFFFF, 0xFFFFFFFF},
+                 {true, true, 6, 3}, {true, false, 6, 3}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.count);
+        SCOPED_TRACE(testing::Message() << c.fresh << " " << c.count);
         ContinuousSendSettings settings;
+        settings.fresh = c.fresh;
         settings.enabled = c.enabled;
         settings.ticks = 10;
         settings.intervalSeconds = 2;
@@ -56,14 +62,57 @@ TEST(ContinuousSendDialog, RestartingTheCountZeroesBothCountersAtOnce) {
             d.PressKey(Key::Escape);
         });
         EXPECT_EQ(dialog.DoModal(), kIdCancel);
-        EXPECT_TRUE(restartEnabled);
-        EXPECT_EQ(count, 0u);
-        EXPECT_EQ(success, 0u);
+        EXPECT_EQ(restartEnabled, !c.fresh);
+        const uint32_t kept = c.fresh ? c.count : 0, keptSuccess = c.fresh ? c.success : 0;
+        EXPECT_EQ(count, kept);
+        EXPECT_EQ(success, keptSuccess);
         // Unticked again, nothing comes back.
-        EXPECT_EQ(countAfterUntick, 0u);
-        EXPECT_EQ(successAfterUntick, 0u);
+        EXPECT_EQ(countAfterUntick, kept);
+        EXPECT_EQ(successAfterUntick, keptSuccess);
         EXPECT_EQ(settings.enabled, c.enabled);
         EXPECT_EQ(settings.ticks, 10u);
+        EXPECT_EQ(settings.fresh, c.fresh);
+    }
+}
+
+// "确定" while enabled reads the interval's leading whole number; 0 is a pace of its own. Only a
+// negative number or one too long to count is refused, the dialog left open and nothing stored.
+TEST(ContinuousSendDialog, TheIntervalIsTheLeadingWholeNumber) {
+    const struct {
+        const char* typed;
+        int64_t ticks;  // -1: refused
+    } cases[] = {{"2", 10},  {"2.9", 10},        {" 7", 35},      {"+3", 15},         {"3abc", 15},
+                 {"0", 0},   {"abc", 0},         {"", 0},         {"-0", 0},          {"4294967", 21474835},
+                 {"-1", -1}, {"-2.5", -1},       {"4294968", -1}, {"99999999999999999999", -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ContinuousSendSettings settings;
+        settings.enabled = true;
+        settings.ticks = 40;
+        settings.intervalSeconds = 8;
+        std::vector<std::string> boxes;
+        SetMessageBoxHook([&boxes](const MessageBoxRequest& r) {
+            boxes.push_back(r.text);
+            return kIdOk;
+        });
+        WatchedDialog dialog(settings, [&](Dialog& d) {
+            d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, c.typed);
+            d.PressKey(Key::Enter);
+            // Refused, the dialog is still open: Esc closes it.
+            if (!boxes.empty()) d.PressKey(Key::Escape);
+        });
+        const int result = dialog.DoModal();
+        SetMessageBoxHook(nullptr);
+        EXPECT_EQ(result, c.ticks < 0 ? kIdCancel : kIdOk);
+        if (c.ticks < 0) {
+            EXPECT_EQ(boxes, std::vector<std::string>{"时间间隔须为0到4294967之间的整数"});
+            EXPECT_EQ(settings.ticks, 40u);
+            EXPECT_EQ(settings.intervalSeconds, 8u);
+        } else {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(settings.ticks, static_cast<uint32_t>(c.ticks));
+            EXPECT_EQ(settings.intervalSeconds * 5, settings.ticks);
+        }
     }
 }
 

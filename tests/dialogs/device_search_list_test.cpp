@@ -163,8 +163,9 @@ TEST_F(DeviceSearchListTest, ReportRowsAreExplainedExportedImportedAndRouted) {
 
 TEST_F(DeviceSearchListTest, FramesNotANormalModuleReportAreExplainedButAddNoRow) {
     OpenPort();
+    // Whole entries behind the counts: a frame taken for a report would add rows.
     const std::pair<ByteString, std::string> frames[] = {
-        {MakeFrame(0xA0, 0x19, "05"), analyzer_texts::Header(0xA0) + "设备搜索上报帧\r\n\r\n"},
+        {MakeFrame(0xA0, 0x19, std::string(kTwoDevices)), analyzer_texts::Header(0xA0) + "设备搜索上报帧\r\n\r\n"},
         {MakeFrame(0x40, 0x19, std::string(kTwoDevices)), analyzer_texts::Header(0x40) + "设备搜索上报帧\r\n\r\n"},
         {MakeFrame(0xC0, 0x19, "00"), analyzer_texts::Header(0xC0) + "设备搜索上报帧\r\n设备数目：    00\r\n\r\n"},
     };
@@ -228,17 +229,17 @@ TEST_F(DeviceSearchListTest, ImportReadsBothLayoutsSaysWhatItSkippedAndWhatDidNo
         std::vector<Cells> imported;
         const char* message;  // "" for none
     } cases[] = {
-        // A line shorter than 24 characters fills column 0 only; an empty line is skipped.
+        // A line shorter than 24 characters fills column 0 only; an empty line gives an empty row.
         {"all read", 1, ExportHeaderBytes() + good + narrow + "\r\n" + Row2Cells(false) + "2024-03-05\r\n",
-         {kRow1, narrowRow, shortRow2, {"2024-03-05", "", "", "", "", "", "", "", "", ""}}, ""},
+         {kRow1, narrowRow, Cells(10), shortRow2, {"2024-03-05", "", "", "", "", "", "", "", "", ""}}, ""},
         {"a line of no layout", 0, ExportHeaderBytes() + BadLine() + good + narrowBad, {kRow1},
          "有2行格式不符，已跳过"},
         {"narrow file", 0, "header\r\n" + narrow + narrowBad + good, {narrowRow, kRow1}, "有1行格式不符，已跳过"},
         // Once full, no line is read: the bad line after that point is counted as not imported.
         {"lines past the limit", 9999, ExportHeaderBytes() + good + good + BadLine() + good, {kRow1},
          "列表已满，有3行未导入"},
-        {"both", 9998, ExportHeaderBytes() + BadLine() + good + "\r\n" + good + good + "  \r\n" + good, {kRow1, kRow1},
-         "有1行格式不符，已跳过\n列表已满，有2行未导入"},
+        {"both", 9998, ExportHeaderBytes() + BadLine() + good + "  \r\n" + good + good + "\r\n" + good, {kRow1, Cells(10)},
+         "有1行格式不符，已跳过\n列表已满，有4行未导入"},
         {"full before", 10000, ExportHeaderBytes() + good + "1", {}, "列表已满，有2行未导入"},
     };
     for (const auto& c : cases) {
