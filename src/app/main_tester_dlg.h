@@ -137,6 +137,7 @@ public:
     void VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) override;
     RecordView ViewHistoryRecord(intptr_t position, SystemTime& shown, SystemTime& viewed) override;
     void ViewHistoryRecords(intptr_t first, intptr_t last) override;
+    intptr_t FirstHistoryPosition() override;
     // ---- end of command senders ----
 
     // ---- Address list and the batch tests over it ----

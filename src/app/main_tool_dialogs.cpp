@@ -10,8 +10,11 @@ void CMainTesterDlg::ShowBroadcastReplyTest() { m_broadcastTestDlg.ShowWindow(tr
 void CMainTesterDlg::ClearBroadcastReplyList() { m_broadcastTestDlg.ClearList(); }
 
 void CMainTesterDlg::VisitHistory(const std::function<void(uint32_t index, const MonitorRecord&)>& visit) {
-    const std::vector<MonitorRecord> records = m_link.History().Snapshot();
-    for (size_t i = 0; i < records.size(); ++i) visit(static_cast<uint32_t>(i), records[i]);
+    m_link.History().Visit([&visit](size_t i, const MonitorRecord& r) { visit(static_cast<uint32_t>(i), r); });
+}
+
+intptr_t CMainTesterDlg::FirstHistoryPosition() {
+    return static_cast<intptr_t>(m_link.History().FirstPosition());
 }
 
 MainWindowPort::RecordView CMainTesterDlg::ViewHistoryRecord(intptr_t position, SystemTime& shown,

@@ -1,5 +1,7 @@
 #include "dialogs/frame_monitor_dlg.h"
 
+#include <limits>
+
 #include "analyzer/analyzer.h"
 #include "dialogs/frame_log.h"
 #include "link/conversions.h"
@@ -36,6 +38,8 @@ bool CFrameMonitorDlg::OnInitDialog() {
     m_frameList.SetColumns(&titles, &shares, ListView::kLeft);
     // Grid lines are drawn; the rows draw no check boxes (each row's own drawing leaves them out).
     m_autoRefreshCheck.SetCheck(1);
+    // The rows follow the history's own bound (see ShowPendingRows), never the list's.
+    m_frameList.SetRowLimit(std::numeric_limits<int>::max(), 1);
     LayoutControls();
     {
         // A showing still planned for an earlier window of this monitor is void.
@@ -71,11 +75,24 @@ std::string CFrameMonitorDlg::FormatElapsed(int64_t ms) {
 }
 
 void CFrameMonitorDlg::AddFrameRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+    // Called in record order under the history's lock: the row's record is the history's next
+    // position, counted from 0 again after each clearing.
+    const uint32_t generation = m_firstFrame.Generation();
+    if (generation != m_addGeneration) {
+        m_addGeneration = generation;
+        m_addPosition = 0;
+    }
+    QueueRow(kind, frame, time, number, m_addPosition++);
+}
+
+void CFrameMonitorDlg::QueueRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number,
+                                intptr_t position) {
     PendingRow row;
     row.kind = kind;
     row.frame = frame;
     row.time = time;
     row.number = number;
+    row.position = position;
     // The caller's monitor lock orders this with the clearing that raises the flag.
     if (m_firstFrame) {
         m_firstFrame = 0;
@@ -128,30 +145,41 @@ void CFrameMonitorDlg::ShowPendingRows() {
     // Without its window the monitor has nowhere to put them.
     if (!IsCreated()) return;
     const uint32_t generation = m_firstFrame.Generation();
-    if (generation != m_positionGeneration) {
-        m_positionGeneration = generation;
-        m_nextPosition = 0;
+    if (generation != m_listGeneration) {
+        // The clearing emptied the list with the history.
+        m_listGeneration = generation;
+        m_firstListed = 0;
+    }
+    // The history's bound drops its oldest records; their rows go with them, wherever a sort has
+    // put them, and no other row goes.
+    const intptr_t firstKept = m_window.FirstHistoryPosition();
+    if (firstKept > m_firstListed) {
+        m_frameList.DeleteItemsWithDataBelow(firstKept);
+        m_firstListed = firstKept;
     }
     int last = -1;
     intptr_t firstPosition = -1;
+    intptr_t lastPosition = -1;
     const PendingRow* newest = nullptr;
     for (const PendingRow& r : rows) {
-        // Recorded before the last clearing: the history no longer holds it.
-        if (r.generation != generation) continue;
+        // Recorded before the last clearing, or dropped by the bound since: the history no
+        // longer holds it.
+        if (r.generation != generation || r.position < firstKept) continue;
         const ListCell cells[] = {ListCell::TimeStamp(r.time), ListCell::Number(static_cast<int>(r.number)),
                                   ListCell::HexBytes(r.frame.data(), r.frame.size())};
         const int row = m_frameList.AppendCellRow(cells, 3, KindColor(r.kind));
         if (row < 0) continue;
         last = row;
         // The row's own record, also after a sort has moved the row.
-        if (firstPosition < 0) firstPosition = m_nextPosition;
-        m_frameList.SetItemData(last, m_nextPosition++);
+        m_frameList.SetItemData(last, r.position);
+        if (firstPosition < 0 || r.position < firstPosition) firstPosition = r.position;
+        if (r.position > lastPosition) lastPosition = r.position;
         if (r.hasElapsed) newest = &r;
     }
     // A burst is shown at once: every row of it counts as selected in turn, so each record is
     // stamped as viewed; only the newest row is scrolled to and selected.
     if (last >= 0 && m_autoRefreshCheck.GetCheck()) {
-        m_window.ViewHistoryRecords(firstPosition, m_nextPosition - 1);
+        m_window.ViewHistoryRecords(firstPosition, lastPosition);
         m_frameList.EnsureVisible(last);
         m_refreshSelecting = true;
         m_frameList.SetItemState(last, ListView::kStateSelected | ListView::kStateFocused,
@@ -165,8 +193,11 @@ void CFrameMonitorDlg::ShowPendingRows() {
 }
 
 void CFrameMonitorDlg::RefillRows() {
-    m_window.VisitHistory([this](uint32_t index, const MonitorRecord& r) {
-        AddFrameRow(static_cast<char>(r.kind & 0xFF), r.frame, r.time, index);
+    intptr_t first = 0;
+    m_window.VisitHistory([this, &first](uint32_t index, const MonitorRecord& r) {
+        // Each row keeps its own record; the next recorded frame's position stays as it was.
+        if (index == 0) first = m_window.FirstHistoryPosition();
+        QueueRow(static_cast<char>(r.kind & 0xFF), r.frame, r.time, index, first + index);
     });
 }
 

@@ -93,11 +93,14 @@ private:
         ByteString frame;
         SystemTime time;
         int64_t elapsedMs = 0;
+        intptr_t position = 0;  // of its record in the history
         uint32_t number = 0;
         uint32_t generation = 0;
         char kind = '0';
         bool hasElapsed = false;
     };
+    // A row for position's record, shown with the next showing.
+    void QueueRow(char kind, const ByteString& frame, const SystemTime& time, uint32_t number, intptr_t position);
     // User-interface thread: shows the pending rows now, or when kShowIntervalMs have passed
     // since the last time (each showing repaints the list).
     void ScheduleShow();
@@ -122,9 +125,13 @@ private:
     uint64_t m_lastExplained = 0;    // tick of the last explanation
     bool m_refreshSelecting = false;  // the automatic refresh is moving the selection
     bool m_explainDue = false;        // kExplainTimer runs
-    // History position of the next row shown: rows come in history order, one a record, and
-    // start again at 0 with each generation.
-    intptr_t m_nextPosition = 0;
-    uint32_t m_positionGeneration = 0;
+    // History position of the next frame recorded, under the history's lock: records come in
+    // order, one a row, and start again at 0 with each generation.
+    intptr_t m_addPosition = 0;
+    uint32_t m_addGeneration = 0;
+    // User-interface thread: the generation of the rows listed, and the oldest position they
+    // may hold (the history had dropped those before it).
+    uint32_t m_listGeneration = 0;
+    intptr_t m_firstListed = 0;
     MainWindowPort& m_window;
 };

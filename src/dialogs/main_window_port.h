@@ -70,6 +70,8 @@ public:
     // Stamps the records at positions first to last as ViewHistoryRecord does, without reading
     // them back: rows shown together count as selected one after the other.
     virtual void ViewHistoryRecords(intptr_t first, intptr_t last) = 0;
+    // Position of the oldest record the history keeps: its bound has dropped those before it.
+    virtual intptr_t FirstHistoryPosition() { return 0; }
 
 protected:
     ~MainWindowPort() = default;

@@ -42,6 +42,12 @@ void FrameHistory::SetRowSink(RowSink sink) {
     m_sink = std::move(sink);
 }
 
+void FrameHistory::SetBound(size_t maxRecords, size_t dropRecords) {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    m_maxRecords = std::max<size_t>(1, maxRecords);
+    m_dropRecords = std::clamp<size_t>(dropRecords, 1, m_maxRecords);
+}
+
 MonitorRecord FrameHistory::Unpack(const Stored& s) {
     MonitorRecord r;
     r.kind = static_cast<uint32_t>(s.time >> kKindShift);
@@ -55,8 +61,8 @@ MonitorRecord FrameHistory::Unpack(const Stored& s) {
 
 void FrameHistory::Append(char kind, const ByteString& frame, const SystemTime& time, const SystemTime& shownTime,
                           const SystemTime& rowTime, uint32_t& counter) {
-    if (m_records.size() >= kMaxRecords) {
-        const size_t n = std::min(kDropRecords, m_records.size());
+    if (m_records.size() >= m_maxRecords) {
+        const size_t n = std::min(m_dropRecords, m_records.size());
         m_records.erase(m_records.begin(), m_records.begin() + static_cast<std::ptrdiff_t>(n));
         m_dropped += n;
     }
@@ -130,6 +136,16 @@ void FrameHistory::Replay(const RowSink& sink) const {
         const Stored& s = m_records[i];
         sink(static_cast<char>(s.time >> kKindShift), s.frame, UnpackTime(s.time & kTimeMask), static_cast<uint32_t>(i));
     }
+}
+
+void FrameHistory::Visit(const std::function<void(size_t index, const MonitorRecord&)>& visit) const {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    for (size_t i = 0; i < m_records.size(); ++i) visit(i, Unpack(m_records[i]));
+}
+
+size_t FrameHistory::FirstPosition() const {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    return m_dropped;
 }
 
 bool FrameHistory::MarkViewed(size_t position, MonitorRecord& record) {

@@ -34,6 +34,8 @@ public:
     // traffic, in about 60 MB.
     static constexpr size_t kMaxRecords = 1000000;
     static constexpr size_t kDropRecords = 100000;
+    // Another bound: at most maxRecords, dropping the dropRecords oldest (1 to maxRecords).
+    void SetBound(size_t maxRecords, size_t dropRecords);
 
     void SetRowSink(RowSink sink);
 
@@ -52,6 +54,8 @@ public:
     void Restart(const std::function<void()>& whileLocked);
     // Hands every record to sink, numbered by its index from 0, under the lock.
     void Replay(const RowSink& sink) const;
+    // Hands every record to visit with its index from 0, under the lock.
+    void Visit(const std::function<void(size_t index, const MonitorRecord&)>& visit) const;
     // Records are reached by their position: the count of records made before them since the
     // last emptying, which dropping the oldest does not change.
     // Stamps the viewed time of the record at position the first time it is viewed; false when
@@ -59,6 +63,8 @@ public:
     bool MarkViewed(size_t position, MonitorRecord& record);
     // Stamps the records at positions first to last that are not yet viewed, at one time.
     void MarkViewed(size_t first, size_t last);
+    // Position of the oldest record kept: the bound has dropped every record before it.
+    size_t FirstPosition() const;
 
     uint32_t SentCount() const;
     uint32_t ReceivedCount() const;
@@ -82,6 +88,8 @@ private:
     mutable std::recursive_mutex m_lock;
     std::deque<Stored> m_records;
     size_t m_dropped = 0;  // records dropped since the last emptying
+    size_t m_maxRecords = kMaxRecords;
+    size_t m_dropRecords = kDropRecords;
     uint32_t m_sentCount = 1;
     uint32_t m_receivedCount = 1;
     std::atomic<uint32_t> m_recordReceived{1};

@@ -259,6 +259,9 @@ public:
     std::string GetItemText(int row, int column) const;
     bool DeleteItem(int row);
     void DeleteAllItems();
+    // Deletes every row whose item data is below data; the others keep their order, selection
+    // and focus. Returns how many went.
+    int DeleteItemsWithDataBelow(intptr_t data);
     void SetItemData(int row, intptr_t data);
     intptr_t GetItemData(int row) const;
     void SetCellTextColor(int row, int column, ColorRef color);

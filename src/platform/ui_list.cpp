@@ -551,6 +551,35 @@ void ListModel::SortBy(int column, const std::function<int(std::string_view, std
     emit layoutChanged();
 }
 
+int ListModel::RemoveRowsIf(const std::function<bool(const Row&)>& drop) {
+    Flush();
+    const size_t n = rows_.size();
+    std::vector<int> newRow(n, -1);
+    int kept = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (!drop(rows_[i])) newRow[i] = kept++;
+    const int removed = static_cast<int>(n) - kept;
+    if (removed == 0) return 0;
+    // One layout change, however scattered the rows: a removal per row would cost the view a
+    // pass over every row each time.
+    emit layoutAboutToBeChanged();
+    std::deque<Row> rest;
+    for (size_t i = 0; i < n; ++i)
+        if (newRow[i] >= 0) rest.push_back(std::move(rows_[i]));
+    rows_.swap(rest);
+    committed_ = kept;
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& i : from) {
+        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow[static_cast<size_t>(i.row())] : -1;
+        to.append(row >= 0 ? index(row, i.column()) : QModelIndex());
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged();
+    return removed;
+}
+
 void ListModel::RowChanged(int row) {
     if (row < committed_) emit dataChanged(index(row, 0), index(row, static_cast<int>(columns.size()) - 1));
 }
@@ -1125,6 +1154,11 @@ void ListView::DeleteAllItems() {
     if (!m || !m->Clear()) return;
     if (auto* v = dynamic_cast<ListTableView*>(View(*this))) v->ReleaseRowSections();
     ReturnFreedMemory();
+}
+
+int ListView::DeleteItemsWithDataBelow(intptr_t data) {
+    ListModel* m = Model(*this);
+    return m ? m->RemoveRowsIf([data](const ListModel::Row& r) { return r.data < data; }) : 0;
 }
 
 void ListView::SetItemData(int row, intptr_t data) {

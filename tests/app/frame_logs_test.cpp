@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "commands/TestDlg/test_dlg.h"
+#include "commands/page_codes.h"
 #include "platform/text_format.h"
 #include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
+#include "support/sender_checks.h"
 
 namespace {
 
@@ -49,6 +51,37 @@ TEST_F(FrameLogsTest, RowsOfOneTurnGoInAsOneBatchInTheOrderWritten) {
     // The batch selects its last row once, not each row in turn.
     EXPECT_EQ(log.GetSelectedRows(), std::vector<int>{39});
     EXPECT_EQ(selectionChanges, 1);
+}
+
+// 自动更新 checked: the newest row is scrolled to, selected and explained; cleared: rows are only
+// appended.
+TEST_F(FrameLogsTest, OnlyAutomaticUpdateScrollsToAndSelectsTheNewestRow) {
+    const struct {
+        int check;
+        bool follows;
+    } cases[] = {{1, true}, {0, false}};
+    ASSERT_TRUE(ClickTreeItem(*dlg, PAGE_SET_NETWORK_PARAMS));  // a page that shows the log
+    ListView log = ListOf(IDC_FRAME_LOG);
+    ASSERT_TRUE(log.IsVisible());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.check);
+        dlg->DispatchNotify(IDM_CLEAR_FRAME_LISTS, Notify::Clicked);
+        Button(dlg->GetDlgItem(IDC_AUTO_UPDATE)).SetCheck(c.check);
+        dlg->SetDlgItemText(IDC_ANALYSIS_PANE, "untouched");
+        // More rows than the list shows at once.
+        for (int i = 0; i < 80; ++i) dlg->Logs().Add(LogList::FrameLog, RowHex(i));
+        ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 80; }));
+        PumpFor(100);
+        if (c.follows) {
+            EXPECT_EQ(log.GetSelectedRows(), std::vector<int>{79});
+            EXPECT_GT(log.GetTopIndex(), 0);
+            EXPECT_NE(Text(IDC_ANALYSIS_PANE), "untouched");
+        } else {
+            EXPECT_TRUE(log.GetSelectedRows().empty());
+            EXPECT_EQ(log.GetTopIndex(), 0);
+            EXPECT_EQ(Text(IDC_ANALYSIS_PANE), "untouched");
+        }
+    }
 }
 
 TEST_F(FrameLogsTest, EmptyingTheLogsDropsTheRowsStillWaiting) {

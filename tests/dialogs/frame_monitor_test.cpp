@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <thread>
+
 #include "analyzer/analyzer_texts.h"
+#include "dialogs/frame_log.h"
+#include "platform/text_format.h"
 #include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 
@@ -53,9 +59,151 @@ protected:
         return pane.substr(pane.size() - std::min(pane.size(), expected.size()));
     }
 
+    // Every record of the history has one row, which shows it, and no row is without a record.
+    void ExpectEveryRecordListed() {
+        const FrameHistory& history = dlg->Link().History();
+        ASSERT_TRUE(WaitFor([&] { return list->GetItemCount() == static_cast<int>(history.Size()); }))
+            << list->GetItemCount() << " rows, " << history.Size() << " records";
+        PumpFor(50);
+        const std::vector<MonitorRecord> records = History();
+        const intptr_t first = static_cast<intptr_t>(history.FirstPosition());
+        ASSERT_EQ(list->GetItemCount(), static_cast<int>(records.size()));
+        std::map<intptr_t, int> rowOf;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            EXPECT_TRUE(rowOf.emplace(list->GetItemData(row), row).second) << "two rows of one record";
+        for (size_t i = 0; i < records.size(); ++i) {
+            SCOPED_TRACE("record " + std::to_string(i));
+            const auto it = rowOf.find(first + static_cast<intptr_t>(i));
+            ASSERT_NE(it, rowOf.end()) << "no row";
+            const MonitorRecord& r = records[i];
+            EXPECT_EQ(list->GetItemText(it->second, 0) + "|" + list->GetItemText(it->second, 2),
+                      FormatTimeStamp(r.time) + "|" + Spaced(r.frame));
+            EXPECT_EQ(list->GetCellTextColor(it->second, 2), r.kind == '0' ? kRed : kBlack);
+        }
+    }
+
     CFrameMonitorDlg* monitor = nullptr;
     CSortListCtrl* list = nullptr;
 };
+
+// Frame i of a series: sent, received or imported, each its own bytes.
+ByteString Nth(uint8_t command, int i) {
+    return BuildFrame(0x80, command, {static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i)});
+}
+
+TEST_F(FrameMonitorTest, EveryRecordOfTheHistoryHasItsRowAfterAnySequence) {
+    OpenPort();
+    const std::string records = Path("records.txt");
+    {
+        std::string text;
+        for (int i = 0; i < 40; ++i)
+            text += StrFormat("2024-03-05 06:07:09:%03d  ", i) + Spaced(Nth(0x19, i)) + "\r\n";
+        WriteFileBytes(records, text);
+    }
+    const auto fromWindow = [this](int n) {
+        for (int i = 0; i < n; ++i) dlg->SendFrame(Nth(0x40, i));
+    };
+    // A worker sends meanwhile, as the batch tests do; the returned thread is joined by the caller.
+    const auto fromWorker = [this](int n) {
+        return std::thread([this, n] {
+            for (int i = 0; i < n; ++i) dlg->SendFrame(Nth(0x41, i));
+        });
+    };
+    const auto fromModule = [this](int n) {
+        kvtsim::Bytes block;
+        for (int i = 0; i < n; ++i) {
+            const ByteString f = Nth(0x15, i);
+            block.insert(block.end(), f.begin(), f.end());
+        }
+        ASSERT_TRUE(sim.Send(block));
+        const size_t received = HistoryCount('1') + static_cast<size_t>(n);
+        ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') >= received; }));
+    };
+    const auto import = [this, &records] {
+        const size_t received = HistoryCount('1') + 40;
+        filePaths.push_back(records);
+        dlg->DispatchNotify(IDC_IMPORT_RECORDS, Notify::Clicked);
+        ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') >= received && dlg->Link().IsMonitorThreadRunning(); }));
+    };
+    const auto clear = [this] { dlg->DispatchNotify(IDC_CLEAR_RECORDS, Notify::Clicked); };
+    const auto show = [this](bool on) { monitor->ShowWindow(on); };
+
+    struct Sequence {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Sequence sequences[] = {
+        {"hidden: the window, a worker and the module at once",
+         [&] {
+             show(false);
+             std::thread worker = fromWorker(60);
+             fromWindow(10);
+             fromModule(20);
+             worker.join();
+         }},
+        {"shown: the same", [&] {
+             show(true);
+             std::thread worker = fromWorker(60);
+             fromWindow(10);
+             fromModule(20);
+             worker.join();
+         }},
+        {"a record import while frames flow",
+         [&] {
+             std::thread worker = fromWorker(80);
+             import();
+             fromModule(10);
+             worker.join();
+         }},
+        {"sorted between bursts, hidden and shown again",
+         [&] {
+             fromWindow(5);
+             ASSERT_TRUE(WaitForRows(5));
+             list->ClickColumn(2);
+             show(false);
+             std::thread worker = fromWorker(30);
+             fromModule(5);
+             worker.join();
+             ASSERT_TRUE(WaitForRows(40));
+             list->ClickColumn(0);
+             show(true);
+             fromWindow(5);
+         }},
+        {"a clearing while a worker sends: rows of records made before it go with them",
+         [&] {
+             std::thread worker = fromWorker(300);
+             ASSERT_TRUE(WaitFor([&] { return dlg->Link().History().SentCount() > 50; }));
+             clear();
+             worker.join();
+             fromModule(5);
+         }},
+        {"rows still waiting when a clearing runs",
+         [&] {
+             fromWindow(5);
+             clear();
+             fromWindow(3);
+         }},
+        {"the history's bound drops its oldest records, the list sorted newest first",
+         [&] {
+             // The list's own bound as large as the history's, as they are by default.
+             dlg->Link().History().SetBound(40, 10);
+             list->SetRowLimit(40, 10);
+             fromWindow(30);
+             ASSERT_TRUE(WaitForRows(30));
+             list->ClickColumn(2);  // descending by the frame: the newest first
+             std::thread worker = fromWorker(10);
+             fromModule(5);
+             worker.join();
+             EXPECT_GT(dlg->Link().History().FirstPosition(), 0u);
+         }},
+    };
+    for (const Sequence& s : sequences) {
+        SCOPED_TRACE(s.name);
+        clear();
+        s.run();
+        ExpectEveryRecordListed();
+    }
+}
 
 TEST_F(FrameMonitorTest, SentAndReceivedFramesBecomeRowsAndTheNewestIsExplained) {
     OpenPort();
@@ -115,6 +263,15 @@ TEST_F(FrameMonitorTest, EveryRowOfABurstIsStampedAsViewedAndARefillListsThemAga
     ASSERT_TRUE(WaitForRows(6));
     ExpectRow(3, shown, "0", "79 00 00 40 01 41 41 ", kRed);
     ExpectRow(5, shown, "2", "79 00 00 40 03 43 43 ", kRed);
+    // A refilled row explains its own record, and the next frame recorded gets a row of its own.
+    list->ClickRow(4);
+    EXPECT_EQ(PaneEnd(Times(shown, shown)), Times(shown, shown));
+    SetClock(T(2024, 3, 5, 8, 0, 0, 0));
+    SendCommand(0x04);
+    ASSERT_TRUE(WaitForRows(7));
+    list->ClickRow(6);
+    const std::string later = "2024-03-05 08:00:00:000";
+    EXPECT_EQ(PaneEnd(Times(later, later)), Times(later, later));
 }
 
 TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFrames) {

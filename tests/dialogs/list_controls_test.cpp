@@ -181,6 +181,8 @@ TEST_F(ListControlsTest, RowsAreDrawnByTheirStatesAndAFocusRowWithAnEmptyFirstCo
         {"focused, focus row selected", true, true, 0, 0, {kFocusRow, kNormal, kNormal}},
         {"focused, focus row apart from the selected", true, true, 0, 2, {kFocusRow, kNormal, kBlueOnWhite}},
         {"a focused selected row whose first column is empty", true, true, 1, 1, {kNormal, kNotPainted, kNormal}},
+        {"focused, empty first column selected apart from the focus row", true, true, 0, 1,
+         {kFocusRow, kBlueOnWhite, kNormal}},
         {"unfocused, selection always shown", true, false, 2, 2, {kNormal, kNormal, kFocusRow}},
         {"unfocused, empty first column selected", true, false, 1, 1, {kNormal, kNotPainted, kNormal}},
         {"unfocused, selection not shown", false, false, 0, 0, {kNormal, kNormal, kNormal}},

@@ -293,6 +293,7 @@ TEST(FrameHistory, WhenFullDropsTheOldestAndStillReachesRecordsByPosition) {
     for (size_t i = 0; i <= FrameHistory::kMaxRecords; ++i) history.RecordSentFrame('0', frame(i));
     EXPECT_EQ(history.Size(), FrameHistory::kMaxRecords - FrameHistory::kDropRecords + 1);
     EXPECT_EQ(history.SentCount(), FrameHistory::kMaxRecords + 2);  // the numbers go on
+    EXPECT_EQ(history.FirstPosition(), FrameHistory::kDropRecords);
     MonitorRecord r;
     EXPECT_FALSE(history.MarkViewed(FrameHistory::kDropRecords - 1, r));
     for (size_t position : {FrameHistory::kDropRecords, FrameHistory::kMaxRecords}) {
@@ -301,6 +302,7 @@ TEST(FrameHistory, WhenFullDropsTheOldestAndStillReachesRecordsByPosition) {
     }
     history.Restart(nullptr);
     EXPECT_EQ(history.Size(), 0u);
+    EXPECT_EQ(history.FirstPosition(), 0u);
     EXPECT_FALSE(history.MarkViewed(0, r));
     // Positions count afresh from the emptying. A clock that moves at every reading: the three
     // records are made at minutes 0, 2 and 4, and one mark stamps them all at minute 6.

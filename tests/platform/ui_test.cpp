@@ -402,6 +402,39 @@ TEST(Controls, CompactCellsReadAsTheirTextsAndTheOldestRowsGoPastTheLimit) {
     EXPECT_EQ(l.GetItemText(0, 0) + l.GetItemText(1, 0) + l.GetItemText(2, 0), "xbc");
 }
 
+TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWithItsRow) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    ListView l(d.GetDlgItem(1003));
+    l.InsertColumn(0, "c", 100);
+    // Rows 0 to 9 with their number as data, sorted so that the low ones are scattered.
+    for (int i = 0; i < 10; ++i) l.SetItemData(l.AppendRow({std::to_string(i % 3) + std::to_string(i)}), i);
+    l.SortByColumn(0, true);
+    auto texts = [&l] {
+        std::string t;
+        for (int r = 0; r < l.GetItemCount(); ++r) t += l.GetItemText(r, 0) + " ";
+        return t;
+    };
+    ASSERT_EQ(texts(), "00 03 06 09 11 14 17 22 25 28 ");
+    l.SelectRow(5);  // "14"
+    EXPECT_EQ(l.DeleteItemsWithDataBelow(5), 5);
+    EXPECT_EQ(texts(), "06 09 17 25 28 ");
+    EXPECT_TRUE(l.GetSelectedRows().empty());
+    l.SelectRow(2);  // "17"
+    EXPECT_EQ(l.DeleteItemsWithDataBelow(7), 2);
+    EXPECT_EQ(texts(), "09 17 28 ");
+    EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(l.GetItemState(1, ListView::kStateFocused), ListView::kStateFocused);
+    EXPECT_EQ(l.DeleteItemsWithDataBelow(7), 0);
+    // The view follows: the last row can still be clicked and rows added after it.
+    l.ClickRow(2);
+    EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{2});
+    l.AppendRow({"x"});
+    PumpMessages();
+    EXPECT_EQ(texts(), "09 17 28 x ");
+}
+
 TEST(Controls, SelectingARowScrollsTheListOnlyVertically) {
     const std::pair<const char*, std::function<void(ListView&, int)>> actions[] = {
         {"select", [](ListView& l, int row) { l.SelectRow(row); }},
