@@ -35,7 +35,8 @@ CMainTesterDlg::CMainTesterDlg(Dialog* /*parent*/)
 }
 
 CMainTesterDlg::~CMainTesterDlg() {
-    // As in a close: the runs are told first and joined after the port has closed.
+    // As in a close: nothing starts, the runs are told first and joined after the port has closed.
+    m_link.Workers().Close();
     m_addressJobs.RequestStopAll();
     StopMeterRuns();
     m_upgrade.Stop();
@@ -172,8 +173,10 @@ int CMainTesterDlg::CreateSerialComm() {
 }
 
 void CMainTesterDlg::OnClose() {
-    // The import ends at its stop flag before the history is emptied, and starts nothing.
+    // The import ends at its stop flag before the history is emptied, and starts nothing; no
+    // thread starts from here on, even from a start whose stop pumped this close.
     m_closing = true;
+    m_link.Workers().Close();
     m_link.Workers().Stop(m_import);
     m_link.History().Clear();
     // No address-list run sends again or waits on; the port is closed before any of them is

@@ -49,6 +49,7 @@ void AddressListJob::EnableControls(bool enable) {
 
 bool AddressListJob::BeginOnOpenChannel(const char* closedText) {
     Stop();
+    if (WindowClosing()) return false;
     EnableControls(false);
     if (m_link.IsPortOpen()) return true;
     ShowMessageBox(closedText);
@@ -119,6 +120,7 @@ bool AddressJobs::OnButton(int id) {
 }
 
 void AddressJobs::StartJob(AddressListJob& job) {
+    // A stop pumps the window's messages: each job's start looks for a close after its own.
     for (AddressListJob* other : m_jobs) {
         if (other != &job && other->IsActive()) other->Stop();
     }

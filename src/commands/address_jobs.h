@@ -81,13 +81,15 @@ protected:
     AddressListJob(JobWindow& window, ModuleLink& link, Setup setup);
 
     // Ends a run still going and disables the controls; false, after saying closedText and
-    // enabling them again, when no channel is open.
+    // enabling them again, when no channel is open; false at once when the window is closing.
     bool BeginOnOpenChannel(const char* closedText);
     // Starts the run over the devices; false (the controls enabled again) when no thread started.
     bool Launch(std::vector<std::string> wires);
     // Starts the run over the checked addresses (at most limit, said) after blanking their
     // results; nothing checked or too many: the controls are enabled again.
     void LaunchOverChecked(size_t limit);
+    // The window's close has begun (a stop may have pumped it): a start changes nothing.
+    bool WindowClosing() const { return m_link.Workers().IsClosed(); }
 
     void Sent(const ByteString& frame) override;
     void Done(const BatchRow& row) override;

@@ -71,6 +71,7 @@ VersionTestJob::VersionTestJob(JobWindow& window, ModuleLink& link)
 
 void VersionTestJob::Start() {
     Stop();
+    if (WindowClosing()) return;
     BlankCheckedResults(m_window.AddressList());
     std::vector<std::string> addresses;
     GatherCheckedAddresses(m_window.AddressList(), addresses, 0);

@@ -378,7 +378,9 @@ int CSerialPort::WriteBlock(const unsigned char* bytes, size_t count) {
         }
         // A close wakes the wait through the reader's stop pipe: the write ends with the port.
         pollfd fds[2] = {{m_fd, POLLOUT, 0}, {m_stopPipe[0], POLLIN, 0}};
+        ++m_writesWaiting;
         const int r = ::poll(fds, 2, static_cast<int>(std::min<int64_t>(left.count(), INT_MAX)));
+        --m_writesWaiting;
         if (r < 0 && errno != EINTR) {
             SetFault(SerialFault::WriteFailed, errno);
             break;

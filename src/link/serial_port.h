@@ -87,6 +87,8 @@ public:
         m_writeMsPerByte = msPerByte;
         m_writeExtraMs = extraMs;
     }
+    // Writes waiting now for a full line to take more of their bytes.
+    uint32_t WritesWaiting() const { return m_writesWaiting.load(); }
     // One read of what is queued; returns the number of bytes read, or 8012 when not open.
     int Read(unsigned char* buffer, size_t count);
 
@@ -146,6 +148,7 @@ private:
     std::atomic<bool> m_hungUp{false};
     std::atomic<uint32_t> m_writeMsPerByte{kWriteMsPerByte};
     std::atomic<uint32_t> m_writeExtraMs{kWriteExtraMs};
+    std::atomic<uint32_t> m_writesWaiting{0};
 
     std::mutex m_writeLock;
     mutable std::mutex m_faultLock;

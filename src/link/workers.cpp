@@ -8,6 +8,7 @@ int WorkerSet::Start(Worker& worker, std::function<void()> procedure, const std:
         if (worker.IsRunning()) return 1;
         Stop(worker);
     }
+    if (m_closed) return 0;  // the stop above may have pumped the close
     worker.m_run = 1;
     std::shared_ptr<WorkerThread> thread =
         m_launcher ? m_launcher(std::move(procedure)) : WorkerThread::Start(std::move(procedure));

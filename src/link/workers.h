@@ -51,8 +51,12 @@ public:
 
     // Sets the run flag and starts the procedure. A running thread of the worker goes on (1);
     // one that is ending is waited for first. 0, with the flag cleared and the error text
-    // reported, when the thread could not be started.
+    // reported, when the thread could not be started; 0, with nothing reported, once closed.
     int Start(Worker& worker, std::function<void()> procedure, const std::string& errorText);
+    // The window is closing: no thread starts from now on. A start whose stop pumped the close
+    // looks here before it changes anything.
+    void Close() { m_closed = true; }
+    bool IsClosed() const { return m_closed.load(); }
     // Clears the run flag and waits until the thread has ended.
     void Stop(Worker& worker);
 
@@ -63,4 +67,5 @@ private:
     Wait m_wait;
     StartFailure m_startFailure;
     Launcher m_launcher;
+    std::atomic<bool> m_closed{false};
 };

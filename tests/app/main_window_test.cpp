@@ -13,6 +13,7 @@
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "support/main_window_fixture.h"
+#include "support/thread_gate.h"
 
 namespace {
 
@@ -122,6 +123,22 @@ TEST_F(MainWindowTest, CloseReopenAndCloseTheWindow) {
     EXPECT_TRUE(gather->IsFinished() && monitor->IsFinished());
     EXPECT_FALSE(dlg->Link().IsGatherThreadRunning() || dlg->Link().IsMonitorThreadRunning());
     EXPECT_EQ(dlg->Link().SerialComm(), nullptr);
+}
+
+TEST_F(MainWindowTest, NoThreadStartsOnceTheCloseHasBegun) {
+    // "清除报文" stops the monitor thread, pumping, and starts it again. The monitor's thread is
+    // held before its work, so the stop waits while the window closes; the restart after it
+    // starts nothing.
+    OpenPort();
+    ThreadGate threads(dlg->Link().Workers());
+    Click(IDC_CLEAR_RECORDS);
+    ASSERT_EQ(threads.Starts(), 1u);  // the monitor, held
+    dlg->PostTask([this] { dlg->Close(); });
+    dlg->PostTask(threads.Opener());
+    Click(IDC_CLEAR_RECORDS);
+    ASSERT_EQ(dlg->Link().SerialComm(), nullptr);  // the close came in the clearing
+    EXPECT_EQ(threads.Starts(), 1u);
+    EXPECT_FALSE(dlg->Link().IsMonitorThreadRunning());
 }
 
 TEST_F(MainWindowTest, HangUpClosesThePortAndSaysWhy) {

@@ -12,6 +12,7 @@
 
 #include "res/resource_ids.h"
 #include "support/main_window_fixture.h"
+#include "support/thread_gate.h"
 
 namespace {
 
@@ -81,22 +82,35 @@ TEST_F(AddressJobsTest, PointReadingEndsAtTheDeviceWhoseRequestTheEmptiedLengthR
     EXPECT_EQ(Row(2), " | ");
 }
 
-TEST_F(AddressJobsTest, TwoResetRunsStartedTogetherNeverShareTheirReplies) {
-    // Each device answers each request once. The clearing's start ends the reading, which has
-    // sent nothing yet; the clearing alone gets every answer.
+TEST_F(AddressJobsTest, TwoResetRunsNeverShareTheirReplies) {
+    // Each device answers each request at once. The clearing's start ends the reading and waits
+    // for it: before the reading has sent anything, or while it waits out its 5 s with the first
+    // device's answer queued. The clearing alone takes the answers, and the reading writes no row.
     const uint32_t counts[4] = {1, 2, 3, 4};
     AddRows({"71", "72", "73"});
     for (const char* a : {"71", "72", "73"}) {
         kvtsim::AnswerResetInfoFor(sim, WireBytes(a), false, kvtsim::ResetInfoAnswer(3, WireBytes(a), 9, counts));
     }
-    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
-    Click(IDC_READ_RESET_INFO);
-    Click(IDC_AUTO_CLEAR_RESET);
-    ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_AUTO_CLEAR_RESET) && Enabled(IDC_READ_RESET_INFO); }, 10000));
-    EXPECT_EQ(Requests(0xF4), (Strings{"79 08 00 40 F4 03 00 71 00 00 00 00 00 B0 CE ",
-                                       "79 08 00 40 F4 03 00 72 00 00 00 00 00 B1 CD ",
-                                       "79 08 00 40 F4 03 00 73 00 00 00 00 00 B2 CC "}));
-    for (int r = 0; r < 3; ++r) EXPECT_EQ(Row(r) + "|" + List().GetItemText(r, 4), "成功|00 ms| ") << r;
+    const Strings clearing = {"79 08 00 40 F4 03 00 71 00 00 00 00 00 B0 CE ",
+                              "79 08 00 40 F4 03 00 72 00 00 00 00 00 B1 CD ",
+                              "79 08 00 40 F4 03 00 73 00 00 00 00 00 B2 CC "};
+    for (bool readingWaits : {false, true}) {
+        SCOPED_TRACE(readingWaits ? "the reading waits" : "started together");
+        sim.ClearReceived();
+        const size_t answersBefore = HistoryCount('1');
+        dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, readingWaits ? "5" : "1");
+        Click(IDC_READ_RESET_INFO);
+        Strings expected = clearing;
+        if (readingWaits) {
+            ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == answersBefore + 1; }));
+            expected.insert(expected.begin(), "79 08 00 40 F4 02 00 71 00 00 00 00 00 AF CF ");
+            dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+        }
+        Click(IDC_AUTO_CLEAR_RESET);
+        ASSERT_TRUE(WaitFor([&] { return Enabled(IDC_AUTO_CLEAR_RESET) && Enabled(IDC_READ_RESET_INFO); }, 20000));
+        EXPECT_EQ(Requests(0xF4), expected);
+        for (int r = 0; r < 3; ++r) EXPECT_EQ(Row(r) + "|" + List().GetItemText(r, 4), "成功|00 ms| ") << r;
+    }
 }
 
 TEST_F(AddressJobsTest, ClosingDuringAConfigurationRunStopsIt) {
@@ -117,10 +131,10 @@ TEST_F(AddressJobsTest, ClosingDuringAConfigurationRunStopsIt) {
 }
 
 TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
-    // The device stops reading at the first request of a reset reading without pauses over 2000
-    // devices: after some 1300 requests the line is full and a write waits, each for its own
-    // time-out of 2.75 s. The close's time is the only sign that it did not wait for the write;
-    // the bound lies well between the close's own work and that time-out.
+    // The device stops reading at the first chunk of a data test whose frames are larger than
+    // the line holds, and a write waits on the full line for a time-out of 40 s. Once it waits,
+    // the window closes: the close ends the write with the port rather than join the run first.
+    // Its time is the only sign; the bound lies well between its own work and that time-out.
     // The tap's state outlives the test body: the module's thread may still be leaving the tap.
     struct Gate {
         std::mutex lock;
@@ -144,15 +158,53 @@ TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
         std::unique_lock<std::mutex> guard(gate->lock);
         gate->changed.wait(guard, [&] { return gate->reading; });
     });
-    for (int i = 0; i < 2000; ++i) List().SetCheck(List().AppendRow({"", std::to_string(100000 + i)}), true);
-    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "0");
-    Click(IDC_READ_RESET_INFO);
-    ASSERT_TRUE(WaitFor([&] { return dlg->Link().History().SentCount() > 1200; }, 20000));
+    AddRows({"1", "2", "3", "4", "5", "6", "7", "8"});
+    dlg->SetDlgItemText(IDC_USER_DATA, std::string(120000, 'A'));
+    CSerialComm& port = *dlg->Link().SerialComm();
+    port.SetWriteTimeout(0, 40000);
+    Click(IDC_START_DATA_TEST);
+    ASSERT_TRUE(WaitFor([&] { return port.WritesWaiting() == 1; }, 120000));
     const auto start = std::chrono::steady_clock::now();
     dlg->Close();
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(1500));
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 10000);
     sim.SetByteTap(nullptr);
 }
+
+// A start that first waits for the running job, pumping the window's messages, while the window
+// closes: the running job's thread is held before its first device until the close lets it go.
+struct StartDuringClose {
+    const char* name;
+    int running, pressed;
+};
+
+class AStartThatPumpsAClose : public AddressJobsTest, public ::testing::WithParamInterface<StartDuringClose> {};
+
+TEST_P(AStartThatPumpsAClose, StartsNothing) {
+    const StartDuringClose& c = GetParam();
+    testsupport::ThreadGate threads(dlg->Link().Workers());
+    AddRows({"1", "2", "3"});
+    dlg->SetDlgItemText(IDC_POINT_READ_INTERVAL, "1");
+    Click(c.running);
+    ASSERT_EQ(threads.Starts(), 1u);
+    for (int r = 0; r < 3; ++r) List().SetItemText(r, AddressColumn::kResult, "kept");
+    const uint32_t sent = dlg->Link().History().SentCount();
+    dlg->PostTask([this] { dlg->Close(); });
+    dlg->PostTask(threads.Opener());
+    Click(c.pressed);
+    ASSERT_EQ(dlg->Link().SerialComm(), nullptr);  // the close came in the start
+    // No thread, no request, no message; the rows are as the close left them.
+    EXPECT_EQ(threads.Starts(), 1u);
+    EXPECT_EQ(dlg->Link().History().SentCount(), sent);
+    EXPECT_EQ(BoxTexts(), Strings{});
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(List().GetItemText(r, AddressColumn::kResult), "kept") << r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Jobs, AStartThatPumpsAClose,
+    ::testing::Values(StartDuringClose{"ResetReadingThenDataTest", IDC_READ_RESET_INFO, IDC_START_DATA_TEST},
+                      StartDuringClose{"DataTestThenConfiguration", IDC_START_DATA_TEST, IDC_CONFIG_PARAMS},
+                      StartDuringClose{"VersionTestAgain", IDC_VERSION_TEST, IDC_VERSION_TEST}),
+    [](const ::testing::TestParamInfo<StartDuringClose>& info) { return std::string(info.param.name); });
 
 }  // namespace
