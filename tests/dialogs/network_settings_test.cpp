@@ -6,9 +6,11 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -384,17 +386,23 @@ TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
     Peer module(SOCK_DGRAM);
     Start(IDC_NET_UDP, module.port);
     ASSERT_EQ(Status(), "网口已打开");
+    // The last port used is gone: the list offers only the ports there are.
+    dlg->SerialSettingsRecord().comPort = 98;
     std::string shown;
+    std::vector<std::string> listed;
     dlg->PostTask([&] {
         CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
         shown = s.GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) + "|" + s.GetDlgItemText(IDC_SERIAL_STATUS) + "|" + Status();
+        const ComboBox ports(s.GetDlgItem(IDC_SERIAL_PORT_COMBO));
+        for (int i = 0; i < ports.GetCount(); ++i) listed.push_back(ports.GetLBText(i));
         Button(s.GetDlgItem(kIdCancel)).Click();
     });
     dlg->OnSerialSettings();
     EXPECT_EQ(shown, "打开串口|串口未打开|网口已打开");
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "COM98"), 0);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "COM12"), 1);
     EXPECT_EQ(Status(), "网口已打开");
     // A port that cannot be opened leaves the network channel open.
-    dlg->SerialSettingsRecord().comPort = 98;
     OpenPort();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"打开串口失败"});
     EXPECT_TRUE(dlg->Link().IsPortOpen());
@@ -406,20 +414,36 @@ TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
     EXPECT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");  // the opening's version request, on the port
 }
 
-TEST_F(NetworkSettingsTest, ClosingTheSerialPortLeavesTheNetworkChannelRunning) {
-    OpenPort();
-    Peer module(SOCK_DGRAM);
-    Start(IDC_NET_UDP, module.port);
-    ASSERT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
-    OpenPort();  // "关闭串口"
-    EXPECT_FALSE(dlg->Link().IsSerialOpen());
-    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
-    EXPECT_TRUE(dlg->Link().IsPortOpen());
-    sockaddr_in to = LocalAddress();
+// Whichever opened last, closing the serial port leaves sending and receiving with the socket.
+TEST_F(NetworkSettingsTest, ClosingTheSerialPortHandsSendingBackToTheOpenNetworkChannel) {
+    testsupport::Enter(*dlg, testsupport::HostSendDataPage());
+    const ByteString sendData = testing_frames::Hex(testsupport::kHostSendDataFrame);
     const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
-    ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
-    EXPECT_EQ(History().back().frame, reply);
+    for (const bool networkFirst : {false, true}) {
+        Peer module(SOCK_DGRAM);
+        if (!networkFirst) OpenPort();
+        Start(IDC_NET_UDP, module.port);
+        if (networkFirst) OpenPort();
+        ASSERT_TRUE(dlg->Link().IsSerialOpen()) << networkFirst;
+        OpenPort();  // "关闭串口"
+        EXPECT_FALSE(dlg->Link().IsSerialOpen());
+        EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK) << networkFirst;
+        EXPECT_TRUE(dlg->Link().IsPortOpen()) << networkFirst;
+        EXPECT_EQ(Status(), "网口已打开") << networkFirst;
+        const size_t sentBefore = HistoryCount('0');
+        Click(IDC_SEND_DATA);
+        unsigned char got[64];
+        pollfd ready{module.fd, POLLIN, 0};
+        const ssize_t n = ::poll(&ready, 1, 10000) == 1 ? ::recv(module.fd, got, sizeof got, 0) : -1;
+        EXPECT_EQ(ByteString(got, static_cast<size_t>(std::max<ssize_t>(n, 0))), sendData) << networkFirst;
+        EXPECT_EQ(HistoryCount('0'), sentBefore + 1) << networkFirst;
+        sockaddr_in to = LocalAddress();
+        const size_t receivedBefore = HistoryCount('1');
+        ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == receivedBefore + 1; })) << networkFirst;
+        EXPECT_EQ(History().back().frame, reply);
+        Stop();
+    }
 }
 
 }  // namespace
