@@ -17,12 +17,6 @@ namespace {
 
 // How long a stream write waits for room before it gives up.
 constexpr int kSendWaitMs = 3000;
-// Datagrams of other senders one Receive drops at most before it returns: a flood of them does
-// not hold the reader's thread.
-constexpr int kForeignPerReceive = 64;
-// Datagrams of the peer one Receive takes at most: everything the socket holds at the line's
-// rates, while a flood still lets the reader's thread go between reads.
-constexpr int kDatagramsPerReceive = 1024;
 // The receive buffer asked for a UDP socket: a second of datagrams at ten times the serial
 // line's worst case (16,500 of the smallest frames a second), each charged about 1 KB by the
 // kernel however short it is. The kernel grants at most its own limit (net.core.rmem_max).

@@ -119,6 +119,13 @@ private:
 // peer's datagrams are taken.
 class UdpChannel : public SocketChannel {
 public:
+    // Datagrams of other senders one Receive drops at most before it returns: a flood of them
+    // does not hold the reader's thread.
+    static constexpr int kForeignPerReceive = 64;
+    // Datagrams of the peer one Receive takes at most: everything the socket holds at the line's
+    // rates, while a flood still lets the reader's thread go between reads.
+    static constexpr int kDatagramsPerReceive = 1024;
+
     explicit UdpChannel(size_t readSize = kSocketReadSize) : SocketChannel(readSize) {}
     void SetLocal(const SocketAddress& local) { m_local = local; }
     void SetPeer(const SocketAddress& peer) override;
