@@ -15,8 +15,7 @@ void CMainTesterDlg::OnSerialSettings() { m_serialSettingsDlg.DoModal(this); }
 void CMainTesterDlg::OnPortHungUp() {
     std::string why;
     if (!m_link.CloseAfterHangUp(why)) return;
-    SetPortStatusText("串口未打开");
-    SetVersionText("版本号:");
+    ShowSerialChannelClosed(*this);
     ShowMessageBox(why.empty() ? "串口已断开" : why, "错误", kMbOk | kMbIconStop);
 }
 

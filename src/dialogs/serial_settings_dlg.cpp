@@ -10,8 +10,19 @@ namespace {
 
 const uint32_t kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 constexpr char kOpenFailed[] = "打开串口失败";
+constexpr char kClosed[] = "串口未打开";
+constexpr char kNetworkOpen[] = "网口已打开";
 
 }  // namespace
+
+void ShowSerialChannelClosed(SerialSettingsHost& host) {
+    if (host.Link().GetChannelMode() == CHANNEL_NETWORK) {
+        host.SetPortStatusText(kNetworkOpen);
+        return;
+    }
+    host.SetPortStatusText(kClosed);
+    host.SetVersionText("版本号:");
+}
 
 CSerialSettingsDlg::CSerialSettingsDlg(SerialSettingsHost& host) : Dialog(IDD_SERIAL_SETTINGS), m_host(host) {}
 
@@ -97,6 +108,7 @@ void CSerialSettingsDlg::TogglePort() {
     ModuleLink& link = m_host.Link();
     if (GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) != "打开串口") {
         link.CloseSerialChannel();
+        ShowSerialChannelClosed(m_host);
     } else {
         ReadSettings();
         SaveSettings();
@@ -141,8 +153,8 @@ void CSerialSettingsDlg::UpdateStatus() {
         const std::string port = m_portCombo.GetSelectedText();
         if (port.empty()) {
             SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "打开串口");
-            SetDlgItemText(IDC_SERIAL_STATUS, "串口未打开");
-            m_host.SetPortStatusText("串口未打开");
+            SetDlgItemText(IDC_SERIAL_STATUS, kClosed);
+            m_host.SetPortStatusText(kClosed);
             return;
         }
         SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "关闭串口");
@@ -154,10 +166,10 @@ void CSerialSettingsDlg::UpdateStatus() {
         m_host.SetPortStatusText(status);
     } else {
         SetDlgItemText(IDC_SERIAL_OPEN_CLOSE, "打开串口");
-        SetDlgItemText(IDC_SERIAL_STATUS, "串口未打开");
+        SetDlgItemText(IDC_SERIAL_STATUS, kClosed);
         // An open network channel keeps the window's status and version.
         if (m_host.Link().Network().IsSocketOpen()) return;
-        m_host.SetPortStatusText("串口未打开");
+        m_host.SetPortStatusText(kClosed);
         m_host.SetVersionText("版本号:");
     }
 }

@@ -32,6 +32,10 @@ public:
     virtual void SendVersionRequest() = 0;
 };
 
+// The serial port has closed: sending returns to an open network socket and the port status
+// says so; else the status and the version say the port is closed.
+void ShowSerialChannelClosed(SerialSettingsHost& host);
+
 class CSerialSettingsDlg : public Dialog {
 public:
     explicit CSerialSettingsDlg(SerialSettingsHost& host);

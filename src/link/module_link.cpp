@@ -65,7 +65,11 @@ int ModuleLink::CreateSerialComm() {
 
 void ModuleLink::DeleteSerialComm() {
     std::shared_ptr<CSerialComm> comm = std::move(m_serialComm);
-    if (GetChannelMode() == CHANNEL_SERIAL) SetChannelMode(CHANNEL_SERIAL);
+    // The window is going: nothing is sent from here on, on either channel, and a write the
+    // peer does not take ends.
+    m_portOpen = 0;
+    SetChannelMode(CHANNEL_NONE);
+    m_network.InterruptWrites();
     // Closed here even while a sender still holds it: a write the device does not take ends.
     if (comm && comm->IsOpen()) comm->Close();
     comm.reset();  // its reader stops here
@@ -89,11 +93,13 @@ void ModuleLink::CloseSerialChannel() {
     // The reader ends first, so that the gather's last block holds every byte it read.
     if (m_serialComm) m_serialComm->Close();
     if (m_network.IsSocketOpen()) {
-        // The gather goes on for the network; the port's last bytes go at its quiet time.
-        if (m_channelMode == CHANNEL_NETWORK) return;
-    } else {
-        StopGatherThread();
+        // Sending returns to the socket. The gather goes on for it; the port's last bytes go at
+        // its quiet time.
+        m_portOpen = 1;
+        SetChannelMode(CHANNEL_NETWORK);
+        return;
     }
+    StopGatherThread();
     m_portOpen = 0;
     SetChannelMode(CHANNEL_NONE);
 }
@@ -136,7 +142,8 @@ void ModuleLink::Shutdown() {
 void ModuleLink::SendFrame(ByteString frame) {
     const int size = static_cast<int>(frame.size());
     const std::shared_ptr<Channel> channel = CurrentChannel();
-    const int sent = channel ? channel->Send(frame.data(), frame.size()) : size;
+    if (!channel) return;  // nothing took it: not sent
+    const int sent = channel->Send(frame.data(), frame.size());
     if (sent != size) {
         m_listener.OnSendFailed(sent, frame.size());
         return;

@@ -57,7 +57,8 @@ public:
     // ---- Channel ----
     // Makes the serial channel, wired to the receive pipeline and the listener; returns 1.
     int CreateSerialComm();
-    // Closes and deletes the serial channel (its reader stops first).
+    // Closes and deletes the serial channel (its reader stops first); the window is going, so
+    // no channel is left for sending and the port is no longer open.
     void DeleteSerialComm();
     CSerialComm* SerialComm() { return m_serialComm.get(); }
     // Chooses the channel SendFrame writes on: the serial channel, the network's socket channel
@@ -69,7 +70,7 @@ public:
     bool IsPortOpen() const { return m_portOpen.load() != 0; }
     // Closes the serial port, then stops the gather thread, which first passes on every byte
     // the port had read; nothing is open afterwards. The monitor thread goes on. While the
-    // network channel is open the gather goes on for it, and sending stays with it.
+    // network socket is open the gather goes on for it, and sending returns to it.
     void CloseSerialChannel();
     // True while the serial port is open and its line up.
     bool IsSerialOpen() const;
@@ -93,8 +94,8 @@ public:
 
     // ---- Sending and the frame history ----
     // Writes the frame on the chosen channel and records it as sent once all of it went out; a
-    // write that fails or is cut short goes to the listener instead. With no channel chosen the
-    // frame is recorded as sent.
+    // write that fails or is cut short goes to the listener instead. With no channel chosen
+    // nothing is written or recorded.
     void SendFrame(ByteString frame);
     void RecordSentFrame(char kind, const ByteString& frame);
     void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);

@@ -152,6 +152,10 @@ void NetworkLink::CloseSocket() {
     if (channel->Close() != SOCKET_OK) Tell(WithReason(kCloseFailed, channel->LastErrorText()));
 }
 
+void NetworkLink::InterruptWrites() {
+    if (const std::shared_ptr<SocketChannel> channel = Current()) channel->Interrupt();
+}
+
 void NetworkLink::Drain(SocketChannel& channel) {
     for (int i = 0; i < kDrainReads && channel.Receive() > 0; ++i) {
     }

@@ -75,6 +75,9 @@ public:
     // Closes the socket open now; "关闭网络失败！" when closing fails. What the socket holds is
     // read first, and a stream's end follows it: nothing read is dropped.
     void CloseSocket();
+    // The window is going: a write that waits for room on the socket gives up at once, and so
+    // does every later one; the socket stays open.
+    void InterruptWrites();
 
     bool IsSocketOpen() const { return m_socketOpen.load() != 0; }
     // True while a TCP connect waits.

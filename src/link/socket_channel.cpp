@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <system_error>
 #include <thread>
@@ -16,12 +17,6 @@ namespace {
 
 // How long a stream write waits for room before it gives up.
 constexpr int kSendWaitMs = 3000;
-// Datagrams of other senders one Receive drops at most before it returns: a flood of them does
-// not hold the reader's thread.
-constexpr int kForeignPerReceive = 64;
-// Datagrams of the peer one Receive takes at most: everything the socket holds at the line's
-// rates, while a flood still lets the reader's thread go between reads.
-constexpr int kDatagramsPerReceive = 1024;
 // The receive buffer asked for a UDP socket: a second of datagrams at ten times the serial
 // line's worst case (16,500 of the smallest frames a second), each charged about 1 KB by the
 // kernel however short it is. The kernel grants at most its own limit (net.core.rmem_max).
@@ -100,9 +95,22 @@ bool ParsePortText(const std::string& text, uint16_t& port) {
 
 // ---- SocketChannel ----
 
-SocketChannel::~SocketChannel() { Close(); }
+SocketChannel::~SocketChannel() {
+    Close();
+    if (m_wake.load() >= 0) ::close(m_wake.load());
+}
+
+void SocketChannel::Interrupt() {
+    const int wake = m_wake.load();
+    const uint64_t one = 1;
+    if (wake >= 0 && ::write(wake, &one, sizeof one) < 0) {
+        // Already raised: the counter is far from full.
+    }
+}
 
 int SocketChannel::Close() {
+    // A writer waiting for room lets go of the lock at once.
+    Interrupt();
     std::lock_guard<std::mutex> lock(m_lock);
     const int fd = m_fd.exchange(-1);
     if (fd < 0) return SOCKET_NOT_OPEN;
@@ -138,6 +146,14 @@ int SocketChannel::CreateSocket(int type) {
     }
     SetFault("");
     m_hungUp = false;
+    if (m_wake.load() < 0) {
+        const int wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (wake < 0) {
+            SetFault(std::strerror(errno));
+            return SOCKET_CREATE_FAILED;
+        }
+        m_wake = wake;
+    }
     const int fd = ::socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         SetFault(std::strerror(errno));
@@ -148,7 +164,22 @@ int SocketChannel::CreateSocket(int type) {
 
 void SocketChannel::Adopt(int fd) {
     std::lock_guard<std::mutex> lock(m_lock);
+    // A close or an interrupt of an earlier socket stops none of this one's writes.
+    uint64_t raised = 0;
+    if (::read(m_wake.load(), &raised, sizeof raised) < 0) {
+        // Not raised.
+    }
     m_fd = fd;
+}
+
+bool SocketChannel::WaitForRoom(int fd, int timeoutMs, bool& stopped) {
+    pollfd fds[2] = {{fd, POLLOUT, 0}, {m_wake.load(), POLLIN, 0}};
+    int ready = 0;
+    do {
+        ready = ::poll(fds, 2, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    stopped = ready > 0 && (fds[1].revents & POLLIN) != 0;
+    return ready > 0 && !stopped;
 }
 
 unsigned char* SocketChannel::Buffer() {
@@ -199,8 +230,9 @@ int UdpChannel::Write(const unsigned char* bytes, size_t count) {
         if (n >= 0) return static_cast<int>(n);
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd p{fd, POLLOUT, 0};
-            if (::poll(&p, 1, kSendWaitMs) > 0) continue;
+            bool stopped = false;
+            if (WaitForRoom(fd, kSendWaitMs, stopped)) continue;
+            if (stopped) return SOCKET_NOT_OPEN;
         }
         SetFault(ErrnoText(errno, m_peer));
         return SOCKET_SEND_FAILED;
@@ -325,8 +357,9 @@ int TcpClientChannel::Write(const unsigned char* bytes, size_t count) {
         }
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd p{fd, POLLOUT, 0};
-            if (::poll(&p, 1, kSendWaitMs) > 0) continue;
+            bool stopped = false;
+            if (WaitForRoom(fd, kSendWaitMs, stopped)) continue;
+            if (stopped) return SOCKET_NOT_OPEN;
             SetFault("发送超时：" + SocketAddressText(m_remote));
             return SOCKET_SEND_FAILED;
         }

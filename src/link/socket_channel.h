@@ -54,7 +54,11 @@ public:
     SocketChannel(const SocketChannel&) = delete;
     SocketChannel& operator=(const SocketChannel&) = delete;
 
+    // Wakes a write that waits for room first: a close never waits for the peer.
     int Close() override;
+    // A write that waits for room, now or later, gives up at once; the socket stays open until
+    // Close. For a window that is going.
+    void Interrupt();
     bool IsOpen() const override { return m_fd.load() >= 0; }
     bool HasHungUp() const override { return m_hungUp.load(); }
     std::string LastErrorText() const override;
@@ -85,6 +89,9 @@ protected:
     explicit SocketChannel(size_t readSize) : m_readSize(readSize) {}
     // A new socket (non-blocking, close-on-exec), or a SocketResult with the fault kept.
     int CreateSocket(int type);
+    // Waits up to timeoutMs for room to write on fd; false on time-out, a fault, or Interrupt
+    // (stopped is then true). Called with m_lock held.
+    bool WaitForRoom(int fd, int timeoutMs, bool& stopped);
     // Keeps the open socket: the channel is open from now on.
     void Adopt(int fd);
     void SetFault(const std::string& text);
@@ -99,6 +106,7 @@ protected:
 
 private:
     std::atomic<bool> m_hungUp{false};
+    std::atomic<int> m_wake{-1};  // raised by Close and Interrupt; made with the first socket
     mutable std::mutex m_faultLock;
     std::string m_fault;
     ReceiveHandler m_receive;
@@ -111,6 +119,13 @@ private:
 // peer's datagrams are taken.
 class UdpChannel : public SocketChannel {
 public:
+    // Datagrams of other senders one Receive drops at most before it returns: a flood of them
+    // does not hold the reader's thread.
+    static constexpr int kForeignPerReceive = 64;
+    // Datagrams of the peer one Receive takes at most: everything the socket holds at the line's
+    // rates, while a flood still lets the reader's thread go between reads.
+    static constexpr int kDatagramsPerReceive = 1024;
+
     explicit UdpChannel(size_t readSize = kSocketReadSize) : SocketChannel(readSize) {}
     void SetLocal(const SocketAddress& local) { m_local = local; }
     void SetPeer(const SocketAddress& peer) override;

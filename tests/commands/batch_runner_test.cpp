@@ -1,5 +1,5 @@
-// The batch runner over a module link without a channel (every frame counts as sent): what it
-// sends, which replies it judges, the rows it hands over, skipping and stopping, and the request
+// The batch runner over a module link whose channel is a loopback socket that takes every frame:
+// what it sends, which replies it judges, the rows it hands over, skipping and stopping, and the request
 // of each device asked for when the run reaches it.
 
 #include "commands/batch_runner.h"
@@ -15,6 +15,7 @@
 #include "link/conversions.h"
 #include "platform/sync.h"
 #include "support/quiet_link_listener.h"
+#include "support/udp_sink.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ TestStatus Judge(const ByteString& reply) {
 // at once, unless the window is made deaf.
 struct Runner : UiThread, BatchSteps {
     ModuleLink link;
+    testsupport::UdpSink sink{link};
     QueueReplySource replies;
     BatchRunner runner{link, *this, replies, "no thread"};
     BatchSettings settings{30, false, false, false};

@@ -41,7 +41,8 @@ protected:
     }
 
     bool WaitForRows(int n) { return WaitFor([&] { return list->GetItemCount() == n; }); }
-    void SendCommand(uint8_t command) { dlg->SendFrame(BuildFrame(0x40, command, {})); }
+    // Recorded as a frame a channel took.
+    void SendCommand(uint8_t command) { dlg->Link().RecordSentFrame('0', BuildFrame(0x40, command, {})); }
     void NoAutoRefresh() { Button(monitor->GetDlgItem(IDC_MONITOR_AUTO_REFRESH)).SetCheck(0); }
 
     void ExpectRow(int row, const std::string& time, const std::string& number, const std::string& hex,
@@ -317,8 +318,9 @@ TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFra
 TEST_F(FrameMonitorTest, RowsWithoutAModuleFrameOrARecordShowTheirTimeLines) {
     NoAutoRefresh();
     // A meter frame of 18 bytes and a short one, as if sent.
-    dlg->SendFrame(kvtsim::MeterAnswer(FromHex("01 02 03 04 05 06"), FromHex("00 01 00 00"), FromHex("12")));
-    dlg->SendFrame(ByteString{0x68, 0x16});
+    dlg->Link().RecordSentFrame('0', kvtsim::MeterAnswer(FromHex("01 02 03 04 05 06"), FromHex("00 01 00 00"),
+                                                        FromHex("12")));
+    dlg->Link().RecordSentFrame('0', ByteString{0x68, 0x16});
     ASSERT_TRUE(WaitForRows(2));
     EXPECT_GT(ListView(*list).GetItemText(0, 2).size(), 16u * 3);
     for (int row : {0, 1}) {

@@ -6,13 +6,17 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "link/receive_gatherer.h"
 #include "support/sender_checks.h"
 #include "test_frames.h"
 
@@ -323,9 +327,36 @@ TEST_F(NetworkSettingsTest, TcpFramesAfterAStrayStartAreRecordedWhileTheStreamRu
     ::close(module);
 }
 
+// Writes frame a byte every 10 ms, each time waiting until the window has read the byte, and
+// returns the longest the line may have looked quiet to the window inside the frame: from one
+// byte's write until the next byte was seen read. A loaded machine can stretch it past the quiet
+// time, and the gather then rightly takes a pause.
+std::chrono::milliseconds Trickle(const ByteString& frame, const std::function<void(unsigned char)>& write,
+                                  const std::function<size_t()>& unread) {
+    using Clock = std::chrono::steady_clock;
+    Clock::duration longest{0};
+    Clock::time_point previous;
+    auto next = Clock::now();
+    for (size_t i = 0; i < frame.size(); ++i) {
+        std::this_thread::sleep_until(next);
+        const Clock::time_point written = Clock::now();
+        next = written + std::chrono::milliseconds(10);
+        write(frame[i]);
+        const Clock::time_point giveUp = written + std::chrono::seconds(10);
+        while (unread() > 0 && Clock::now() < giveUp) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (i > 0) longest = std::max(longest, Clock::now() - previous);
+        previous = written;
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(longest);
+}
+
 TEST_F(NetworkSettingsTest, FramesTrickledOneByteEveryTenMillisecondsAreAllRecorded) {
     constexpr int kFrames = 5;
     const ByteString frames = NumberedFrames(kFrames);
+    const size_t frameSize = frames.size() / kFrames;
+    // Between its read and the time it stamps on the bytes the reader may stall unseen; a frame
+    // whose bytes all came this much inside the quiet time is one the gather never cuts.
+    constexpr auto kUnseen = std::chrono::milliseconds(20);
     for (const bool tcp : {false, true}) {
         Peer peer(SOCK_STREAM);
         int module = -1;
@@ -336,22 +367,39 @@ TEST_F(NetworkSettingsTest, FramesTrickledOneByteEveryTenMillisecondsAreAllRecor
         } else {
             OpenPort();
         }
-        const size_t before = HistoryCount('1');
+        const int window = dlg->Link().Network().SocketFd();
+        const auto write = [&](unsigned char byte) {
+            if (tcp)
+                ::send(module, &byte, 1, MSG_NOSIGNAL);
+            else
+                sim.Send(kvtsim::Bytes(1, byte));
+        };
+        const auto unread = [&]() -> size_t {
+            if (!tcp) return sim.Unread();
+            int count = 0;
+            return ::ioctl(window, FIONREAD, &count) == 0 ? static_cast<size_t>(count) : 0;
+        };
+        std::vector<std::chrono::milliseconds> pauses;
         std::atomic<bool> sending{true};
         std::thread sender([&] {
-            for (const unsigned char byte : frames) {
-                if (tcp)
-                    ::send(module, &byte, 1, MSG_NOSIGNAL);
-                else
-                    sim.Send(kvtsim::Bytes(1, byte));
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
+            for (int k = 0; k < kFrames; ++k) pauses.push_back(Trickle(frames.substr(k * frameSize, frameSize), write, unread));
             sending = false;
         });
         // The window reads each byte as it comes.
-        EXPECT_TRUE(WaitFor([&] { return !sending; }, 10000));
+        EXPECT_TRUE(WaitFor([&] { return !sending; }, 20000));
         sender.join();
-        EXPECT_TRUE(WaitFor([&] { return HistoryCount('1') == before + kFrames; })) << tcp << " " << HistoryCount('1');
+        // Every frame that came without a pause the gather could see is recorded whole.
+        const auto recorded = [&](const ByteString& frame) {
+            const std::vector<MonitorRecord> history = History();
+            return std::any_of(history.begin(), history.end(),
+                               [&](const MonitorRecord& r) { return r.kind == '1' && r.frame == frame; });
+        };
+        for (int k = 0; k < kFrames; ++k) {
+            if (pauses[k] >= ReceiveGatherer::kQuietTime - kUnseen) continue;
+            const ByteString frame = frames.substr(k * frameSize, frameSize);
+            EXPECT_TRUE(WaitFor([&] { return recorded(frame); }))
+                << (tcp ? "tcp" : "serial") << " frame " << k << " paused " << pauses[k].count() << " ms";
+        }
         if (tcp) {
             Stop();
             ::close(module);
@@ -384,17 +432,23 @@ TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
     Peer module(SOCK_DGRAM);
     Start(IDC_NET_UDP, module.port);
     ASSERT_EQ(Status(), "网口已打开");
+    // The last port used is gone: the list offers only the ports there are.
+    dlg->SerialSettingsRecord().comPort = 98;
     std::string shown;
+    std::vector<std::string> listed;
     dlg->PostTask([&] {
         CSerialSettingsDlg& s = dlg->SerialSettingsDialog();
         shown = s.GetDlgItemText(IDC_SERIAL_OPEN_CLOSE) + "|" + s.GetDlgItemText(IDC_SERIAL_STATUS) + "|" + Status();
+        const ComboBox ports(s.GetDlgItem(IDC_SERIAL_PORT_COMBO));
+        for (int i = 0; i < ports.GetCount(); ++i) listed.push_back(ports.GetLBText(i));
         Button(s.GetDlgItem(kIdCancel)).Click();
     });
     dlg->OnSerialSettings();
     EXPECT_EQ(shown, "打开串口|串口未打开|网口已打开");
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "COM98"), 0);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "COM12"), 1);
     EXPECT_EQ(Status(), "网口已打开");
     // A port that cannot be opened leaves the network channel open.
-    dlg->SerialSettingsRecord().comPort = 98;
     OpenPort();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"打开串口失败"});
     EXPECT_TRUE(dlg->Link().IsPortOpen());
@@ -406,20 +460,36 @@ TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
     EXPECT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");  // the opening's version request, on the port
 }
 
-TEST_F(NetworkSettingsTest, ClosingTheSerialPortLeavesTheNetworkChannelRunning) {
-    OpenPort();
-    Peer module(SOCK_DGRAM);
-    Start(IDC_NET_UDP, module.port);
-    ASSERT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
-    OpenPort();  // "关闭串口"
-    EXPECT_FALSE(dlg->Link().IsSerialOpen());
-    EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK);
-    EXPECT_TRUE(dlg->Link().IsPortOpen());
-    sockaddr_in to = LocalAddress();
+// Whichever opened last, closing the serial port leaves sending and receiving with the socket.
+TEST_F(NetworkSettingsTest, ClosingTheSerialPortHandsSendingBackToTheOpenNetworkChannel) {
+    testsupport::Enter(*dlg, testsupport::HostSendDataPage());
+    const ByteString sendData = testing_frames::Hex(testsupport::kHostSendDataFrame);
     const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
-    ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == 1; }));
-    EXPECT_EQ(History().back().frame, reply);
+    for (const bool networkFirst : {false, true}) {
+        Peer module(SOCK_DGRAM);
+        if (!networkFirst) OpenPort();
+        Start(IDC_NET_UDP, module.port);
+        if (networkFirst) OpenPort();
+        ASSERT_TRUE(dlg->Link().IsSerialOpen()) << networkFirst;
+        OpenPort();  // "关闭串口"
+        EXPECT_FALSE(dlg->Link().IsSerialOpen());
+        EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK) << networkFirst;
+        EXPECT_TRUE(dlg->Link().IsPortOpen()) << networkFirst;
+        EXPECT_EQ(Status(), "网口已打开") << networkFirst;
+        const size_t sentBefore = HistoryCount('0');
+        Click(IDC_SEND_DATA);
+        unsigned char got[64];
+        pollfd ready{module.fd, POLLIN, 0};
+        const ssize_t n = ::poll(&ready, 1, 10000) == 1 ? ::recv(module.fd, got, sizeof got, 0) : -1;
+        EXPECT_EQ(ByteString(got, static_cast<size_t>(std::max<ssize_t>(n, 0))), sendData) << networkFirst;
+        EXPECT_EQ(HistoryCount('0'), sentBefore + 1) << networkFirst;
+        sockaddr_in to = LocalAddress();
+        const size_t receivedBefore = HistoryCount('1');
+        ::sendto(module.fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        ASSERT_TRUE(WaitFor([&] { return HistoryCount('1') == receivedBefore + 1; })) << networkFirst;
+        EXPECT_EQ(History().back().frame, reply);
+        Stop();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,6 +19,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -406,39 +408,50 @@ TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
 TEST_F(ModuleLinkTest, DeletingThePortEndsAWriteTheDeviceDoesNotTake) {
     Open();
     // The module reads the first chunk of a 1 MiB request and no more: the write waits on a full
-    // line, and its own time-out (50 ms a byte) is hours away.
-    std::mutex lock;
-    std::condition_variable changed;
-    bool stopped = false, reading = false;
-    sim.SetByteTap([&](const ByteString&) {
-        std::unique_lock<std::mutex> guard(lock);
-        stopped = true;
-        changed.notify_all();
-        changed.wait(guard, [&] { return reading; });
+    // line, and its own time-out (50 ms a byte) is hours away. The gate is shared with the tap:
+    // the module's thread may still be in it, or read a chunk more, after the test has ended.
+    struct Gate {
+        std::mutex lock;
+        std::condition_variable changed;
+        bool stopped = false, reading = false;
+        void Open() {
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                reading = true;
+            }
+            changed.notify_all();
+        }
+    };
+    const auto gate = std::make_shared<Gate>();
+    struct Opener {
+        std::shared_ptr<Gate> gate;
+        ~Opener() { gate->Open(); }
+    } opener{gate};
+    sim.SetByteTap([gate](const ByteString&) {
+        std::unique_lock<std::mutex> guard(gate->lock);
+        gate->stopped = true;
+        gate->changed.notify_all();
+        gate->changed.wait(guard, [&] { return gate->reading; });
     });
     const uint32_t sentBefore = link.History().SentCount();
     const std::shared_ptr<WorkerThread> sender =
         WorkerThread::Start([this] { link.SendFrame(ByteString(1 << 20, 0x55)); });
     {
-        std::unique_lock<std::mutex> guard(lock);
-        ASSERT_TRUE(changed.wait_for(guard, std::chrono::seconds(10), [&] { return stopped; }));
+        std::unique_lock<std::mutex> guard(gate->lock);
+        ASSERT_TRUE(gate->changed.wait_for(guard, std::chrono::seconds(10), [&] { return gate->stopped; }));
     }
     link.DeleteSerialComm();
     EXPECT_TRUE(sender->Join(10000));
     EXPECT_EQ(link.History().SentCount(), sentBefore);  // cut short: no frame sent
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        reading = true;
-    }
-    changed.notify_all();
-    sender->Join();
+    EXPECT_FALSE(link.IsPortOpen());
     sim.SetByteTap(nullptr);
 }
 
-TEST_F(ModuleLinkTest, WithNoChannelAFrameIsStillRecordedAsSent) {
+TEST_F(ModuleLinkTest, WithNoChannelAFrameIsNeitherWrittenNorRecordedAsSent) {
     ASSERT_EQ(link.CreateSerialComm(), 1);
     link.SendFrame(MakeFrame(0x40, 0x03, ByteString()));
-    EXPECT_EQ(listener.Rows(), Lines{"01 79000040034343"});
+    EXPECT_EQ(listener.Rows(), Lines{});
+    EXPECT_EQ(link.History().Size(), 0u);
     EXPECT_TRUE(sim.ReceivedBytes().empty());
 }
 
@@ -759,4 +772,70 @@ TEST_F(ModuleLinkTest, FramesGoToTheChannelTheModeChoseWhenItWasChosen) {
               (Lines{"01 " + HexOf(toPort), "02 " + HexOf(toNetwork), "03 " + HexOf(toPortAgain)}));
     EXPECT_EQ(::recv(module, datagram, sizeof datagram, MSG_DONTWAIT), -1);
     ::close(module);
+}
+
+namespace {
+
+// True while the thread sits in a poll: a writer that waits for room.
+bool InPoll(long tid) {
+    std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/syscall");
+    long number = -1;
+    in >> number;
+#ifdef SYS_poll
+    if (number == SYS_poll) return true;
+#endif
+    return number == SYS_ppoll;
+}
+
+}  // namespace
+
+TEST(ModuleLinkNetwork, ACloseAStopOrTheWindowGoingEndsAWriteThePeerDoesNotTake) {
+    enum How { kClose, kStop, kWindowGoes };
+    for (const How how : {kClose, kStop, kWindowGoes}) {
+        Recorder listener;
+        ModuleLink link(listener);
+        SocketWatch watch;
+        NetworkLink& network = link.Network();
+        network.SetListener(&watch);
+        // A peer that accepts and never reads, with small buffers on both ends.
+        const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int small = 4096;
+        ::setsockopt(server, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+        sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+        socklen_t length = sizeof a;
+        ::bind(server, reinterpret_cast<sockaddr*>(&a), length);
+        ::getsockname(server, reinterpret_cast<sockaddr*>(&a), &length);
+        ::listen(server, 1);
+        network.ToggleTcpClientSocket({INADDR_LOOPBACK, ntohs(a.sin_port)});
+        ASSERT_TRUE(network.IsSocketOpen());
+        ASSERT_TRUE(link.StartNetworkChannel());
+        const int peer = ::accept(server, nullptr, nullptr);
+        ::setsockopt(watch.fd, SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+
+        std::atomic<long> writer{0};
+        std::thread sender([&] {
+            writer = ::syscall(SYS_gettid);
+            link.SendFrame(ByteString(4 << 20, 0x55));
+        });
+        // Both buffers full, the write waits for room (for seconds, unless woken).
+        bool waiting = false;
+        for (int i = 0; i < 20000 && !waiting; ++i) {
+            waiting = writer.load() != 0 && InPoll(writer.load());
+            if (!waiting) std::this_thread::sleep_for(milliseconds(1));
+        }
+        const auto start = std::chrono::steady_clock::now();
+        switch (how) {
+            case kClose: network.CurrentChannel()->Close(); break;
+            case kStop: network.CloseSocket(); break;
+            case kWindowGoes: link.DeleteSerialComm(); break;
+        }
+        sender.join();
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_TRUE(waiting) << how;
+        EXPECT_LT(took, std::chrono::seconds(1)) << how;
+        EXPECT_EQ(listener.Rows(), Lines{}) << how;  // cut short: not sent
+        ::close(peer);
+        ::close(server);
+        link.Shutdown();
+    }
 }

@@ -374,6 +374,9 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
         ReceiveGatherer::Source source = ReceiveGatherer::Source::Port;
     };
     constexpr auto kStream = ReceiveGatherer::Source::Stream;
+    // A line that never pauses is cut at 4,096 bytes.
+    const std::string bytes4095 = HexOf(ByteString(4095, 0x55)), bytes4096 = bytes4095 + "55",
+                      bytes4097 = bytes4096 + "66";
     const struct {
         const char* name;
         std::vector<Step> steps;
@@ -400,6 +403,12 @@ TEST(ReceiveGatherer, QuietTimeAndBoundsFromTimePoints) {
           {40, "15", "-", Take::Quiet, 0, kStream}, {50, nullptr, "-", Take::Quiet, 0, kStream},
           {50, "01", "-", Take::Quiet, 0, kStream}, {60, "02", "-", Take::Quiet, 0, kStream},
           {99, nullptr, "-", Take::Quiet, 0, kStream}, {100, nullptr, "79 05 00 80 15 01 02", Take::Bound, 7, kStream}}},
+        {"a busy line is cut at the size bound",
+         {{0, bytes4095.c_str(), "-"}, {1, nullptr, "-"}, {2, "55 66", "-"},
+          {2, nullptr, bytes4097.c_str(), Take::Bound, 4096}, {3, nullptr, "-"}, {54, nullptr, "66", Take::Quiet, 1}}},
+        {"a stream is cut at the size bound",
+         {{0, bytes4095.c_str(), "-", Take::Quiet, 0, kStream}, {1, nullptr, "-", Take::Quiet, 0, kStream},
+          {2, "55", "-", Take::Quiet, 0, kStream}, {2, nullptr, bytes4096.c_str(), Take::Bound, 4096, kStream}}},
         {"a stream and the port never share a block",
          {{0, "01", "-"}, {10, "02", "-", Take::Quiet, 0, kStream}, {52, nullptr, "-", Take::Quiet, 0, kStream},
           {52, nullptr, "01", Take::Quiet, 1}, {62, nullptr, "02", Take::Quiet, 1, kStream}}},

@@ -123,6 +123,42 @@ TEST(SocketChannel, OneReceiveTakesEveryDatagramTheSocketHolds) {
     EXPECT_EQ(blocks, sent);  // loopback delivers each datagram before its send returns
 }
 
+TEST(SocketChannel, AFloodFromAnotherAddressNeverHoldsOneReceiveToItsEnd) {
+    Peer module(SOCK_DGRAM);
+    const uint16_t from = module.Bind();
+    Peer other(SOCK_DGRAM);
+    other.Bind();
+    UdpChannel channel;
+    channel.SetLocal({kLoopback, 0});
+    channel.SetPeer({kLoopback, from});
+    ASSERT_EQ(channel.Open(), SOCKET_OK);
+    std::vector<std::string> blocks;
+    channel.SetReceiveHandler([&](const unsigned char* bytes, size_t count) {
+        blocks.push_back(HexOf(ByteString(bytes, count)));
+    });
+    sockaddr_in to{};
+    socklen_t length = sizeof to;
+    ::getsockname(channel.Fd(), reinterpret_cast<sockaddr*>(&to), &length);
+    constexpr uint64_t kFlood = 3 * UdpChannel::kForeignPerReceive;
+    const ByteString foreign = Hex("790100801501");
+    for (uint64_t i = 0; i < kFlood; ++i)
+        ::sendto(other.fd, foreign.data(), foreign.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+    const ByteString frame = MakeFrame(0x80, 0x15, "02");
+    ::sendto(module.fd, frame.data(), frame.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+    // Each receive drops a bounded share of the flood and returns.
+    std::vector<uint64_t> dropped;
+    for (int reads = 0; reads < 1000 && (blocks.empty() || channel.ForeignCount() < kFlood); ++reads) {
+        pollfd p{channel.Fd(), POLLIN, 0};
+        if (::poll(&p, 1, 5000) != 1) break;
+        const uint64_t before = channel.ForeignCount();
+        ASSERT_GE(channel.Receive(), 0);
+        dropped.push_back(channel.ForeignCount() - before);
+    }
+    EXPECT_EQ(blocks, std::vector<std::string>{HexOf(frame)});
+    EXPECT_EQ(channel.ForeignCount(), kFlood);
+    for (const uint64_t n : dropped) EXPECT_LE(n, static_cast<uint64_t>(UdpChannel::kForeignPerReceive));
+}
+
 TEST(SocketChannel, FailedOpeningsSayWhyAndLeaveNothingOpen) {
     Peer taken(SOCK_STREAM);  // bound, not listening: connects are refused
     const uint16_t takenPort = taken.Bind();
