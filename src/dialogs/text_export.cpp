@@ -107,6 +107,10 @@ uint32_t ImportListRows(const ListImport& import) {
     std::vector<std::string> cells;
     while (!import.full() && file.ReadLine(line)) {
         ++linesRead;
+        if (file.LineTooLong()) {
+            ++skipped;
+            continue;
+        }
         if (OnlyBlanks(line)) continue;
         if (!import.parse(line, cells)) {
             ++skipped;
