@@ -41,11 +41,24 @@ TextFileDialog SaveDialog(std::string fileName) {
 bool ReadTimeStamp(const std::string& line, SystemTime& time) {
     if (line.size() < kStampLength) return false;
     int v[7];
-    char tail = 0;
-    const std::string stamp = line.substr(0, kStampLength);
-    if (std::sscanf(stamp.c_str(), "%4d-%2d-%2d %2d:%2d:%2d:%3d%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
-                    &tail) != 7)
-        return false;
+    // The stamps the logs write are read digit by digit; any other text as the format reads it.
+    static const char kShape[] = "dddd-dd-dd dd:dd:dd:ddd";
+    bool written = true;
+    for (size_t i = 0; i < kStampLength && written; ++i)
+        written = kShape[i] == 'd' ? line[i] >= '0' && line[i] <= '9' : line[i] == kShape[i];
+    if (written) {
+        static const size_t kFields[7][2] = {{0, 4}, {5, 2}, {8, 2}, {11, 2}, {14, 2}, {17, 2}, {20, 3}};
+        for (int f = 0; f < 7; ++f) {
+            v[f] = 0;
+            for (size_t i = kFields[f][0]; i < kFields[f][0] + kFields[f][1]; ++i) v[f] = v[f] * 10 + (line[i] - '0');
+        }
+    } else {
+        char tail = 0;
+        const std::string stamp = line.substr(0, kStampLength);
+        if (std::sscanf(stamp.c_str(), "%4d-%2d-%2d %2d:%2d:%2d:%3d%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
+                        &v[6], &tail) != 7)
+            return false;
+    }
     auto u = [](int x) { return static_cast<uint16_t>(x); };
     time = SystemTime{u(v[0]), u(v[1]), 0, u(v[2]), u(v[3]), u(v[4]), u(v[5]), u(v[6])};
     return true;
@@ -123,6 +136,10 @@ void CMainTesterDlg::ImportRecordFile(const std::string& path) {
     while (m_import.IsRunning() && file.ReadLine(line)) {
         SystemTime time;
         ByteString frame;
+        if (file.LineTooLong()) {
+            ++bad;
+            continue;
+        }
         switch (ReadRecordLine(line, time, frame)) {
             case LineFit::Blank: break;
             case LineFit::Bad: ++bad; break;
@@ -176,20 +193,26 @@ void CMainTesterDlg::OnImportFrameLog() {
     // The header goes first; the rows go to the top of the frame log in file order, unnumbered.
     std::string line;
     file.ReadLine(line);
-    int row = 0;
+    ListRows rows(m_frameLogList);
     int bad = 0;
     while (file.ReadLine(line)) {
         SystemTime time;
+        if (file.LineTooLong()) {
+            ++bad;
+            continue;
+        }
         if (IsBlankLine(line)) continue;
         if (!ReadTimeStamp(line, time)) {
             ++bad;
             continue;
         }
-        m_frameLogList.InsertItem(row, line.substr(0, kStampLength));
-        m_frameLogList.SetItemText(row, 2, line.substr(kStampLength));
-        ++row;
+        const std::string_view text(line);
+        const ListCell cells[] = {ListCell::Text(text.substr(0, kStampLength)), ListCell::Text({}),
+                                  ListCell::Text(text.substr(kStampLength))};
+        rows.Add(cells, 3);
     }
     file.Close();
+    m_frameLogList.InsertRows(0, rows);
     if (bad > 0) ShowMessageBox(SkippedLinesText(bad));
 }
 

@@ -189,7 +189,8 @@ void CMeterManageDlg::OnImportAddresses() {
     // A line without its blanks: the address is its first 12 characters (fewer when it is
     // shorter), the group the next 4 (none when absent); the rest is ignored. Both are padded as
     // typed ones are; a line whose address or group is not hexadecimal is skipped and counted.
-    // An empty line gives a row with no texts, one of blanks a numbered row with none.
+    // An empty line gives a row with no texts, one of blanks a numbered row with none. Once the
+    // lists are full the lines left are only counted.
     struct Entry {
         std::string address, group;
         bool numbered;
@@ -197,7 +198,11 @@ void CMeterManageDlg::OnImportAddresses() {
     std::vector<Entry> entries;
     int badLines = 0;
     std::string line;
-    while (file.ReadLine(line)) {
+    while (entries.size() < static_cast<size_t>(kMaxAddresses) && file.ReadLine(line)) {
+        if (file.LineTooLong()) {
+            ++badLines;
+            continue;
+        }
         const std::string text = RemoveBlanks(line);
         if (text.empty()) {
             entries.push_back({"", "", !line.empty()});
@@ -213,17 +218,16 @@ void CMeterManageDlg::OnImportAddresses() {
         }
         entries.push_back({address, group, true});
     }
+    const size_t notAdded = file.SkipRemainingLines();
     file.Close();
 
     DeleteAllRows();
-    const size_t kept = std::min(entries.size(), static_cast<size_t>(kMaxAddresses));
-    for (size_t i = 0; i < kept; ++i) AppendAddressRow(entries[i].address, entries[i].group, entries[i].numbered);
+    for (const Entry& e : entries) AppendAddressRow(e.address, e.group, e.numbered);
     std::string problems;
     if (badLines > 0) problems = StrFormat("%d行地址格式错误，已跳过", badLines);
-    if (entries.size() > kept) {
+    if (notAdded > 0) {
         if (!problems.empty()) problems += "；";
-        AppendFormat(problems, "总结点数不能超过%d，%d个地址未添加", kMaxAddresses,
-                     static_cast<int>(entries.size() - kept));
+        AppendFormat(problems, "总结点数不能超过%d，%zu个地址未添加", kMaxAddresses, notAdded);
     }
     if (!problems.empty()) Warn(problems);
 }

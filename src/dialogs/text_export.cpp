@@ -1,7 +1,6 @@
 #include "dialogs/text_export.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "link/conversions.h"
 #include "platform/gbk.h"
@@ -66,27 +65,6 @@ namespace {
 
 bool OnlyBlanks(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
 
-// The lines from line index first (0 is the first line) to the end, counted in the file's bytes
-// without reading them as rows.
-uint32_t CountLines(const std::string& path, size_t first) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> buffer(1 << 16);
-    uint32_t count = 0;
-    size_t line = 0;
-    bool open = false;  // a line begun and not ended
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
-        const char* const end = buffer.data() + in.gcount();
-        for (const char* p = buffer.data(); p != end; ++p) {
-            open = *p != '\n';
-            if (open) continue;
-            if (line >= first) ++count;
-            ++line;
-        }
-    }
-    if (open && line >= first) ++count;
-    return count;
-}
-
 }  // namespace
 
 uint32_t ImportListRows(const ListImport& import) {
@@ -99,11 +77,13 @@ uint32_t ImportListRows(const ListImport& import) {
     std::string line;
     if (!file.ReadLine(line)) return 0;
     if (import.header) import.header(line);
-    size_t linesRead = 1;
     uint32_t skipped = 0;
     std::vector<std::string> cells;
     while (!import.full() && file.ReadLine(line)) {
-        ++linesRead;
+        if (file.LineTooLong()) {
+            ++skipped;
+            continue;
+        }
         if (OnlyBlanks(line)) {
             import.add(std::vector<std::string>(import.columns));
             continue;
@@ -114,8 +94,9 @@ uint32_t ImportListRows(const ListImport& import) {
         }
         import.add(cells);
     }
+    // The lines left once the list is full, counted without being read as rows.
+    const uint32_t notImported = import.full() ? static_cast<uint32_t>(file.SkipRemainingLines()) : 0;
     file.Close();
-    const uint32_t notImported = import.full() ? CountLines(path, linesRead) : 0;
     std::string message;
     if (skipped) message = StrFormat("有%u行格式不符，已跳过", skipped);
     if (notImported) {

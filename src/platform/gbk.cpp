@@ -46,17 +46,17 @@ std::string Convert(const char* to, const char* from, const std::string& in) {
 
 }  // namespace
 
-std::string Utf8ToGbk(const std::string& utf8) { return Convert("GBK", "UTF-8", utf8); }
-
-std::string GbkToUtf8(const std::string& gbk) { return Convert("UTF-8", "GBK", gbk); }
-
-size_t GbkLength(const std::string& utf8) {
-    bool ascii = true;
-    for (unsigned char c : utf8) {
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    return ascii ? utf8.size() : Utf8ToGbk(utf8).size();
+namespace {
+bool IsAscii(const std::string& text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) return false;
+    return true;
 }
+}  // namespace
+
+// ASCII is the same in both: no conversion.
+std::string Utf8ToGbk(const std::string& utf8) { return IsAscii(utf8) ? utf8 : Convert("GBK", "UTF-8", utf8); }
+
+std::string GbkToUtf8(const std::string& gbk) { return IsAscii(gbk) ? gbk : Convert("UTF-8", "GBK", gbk); }
+
+size_t GbkLength(const std::string& utf8) { return IsAscii(utf8) ? utf8.size() : Utf8ToGbk(utf8).size(); }

@@ -1,7 +1,10 @@
 #include "platform/text_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include "platform/gbk.h"
 
@@ -48,8 +51,18 @@ bool TextFile::Open(const std::string& path, Mode mode) {
         temp_ = temp;
         return true;
     }
-    const char* m = mode == kRead ? "rb" : mode == kWrite ? "wb" : "ab";
-    f_ = std::fopen(path.c_str(), m);
+    if (mode == kRead) {
+        // Not blocking: opening a FIFO would wait for a writer.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return false;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(f_ = ::fdopen(fd, "rb"))) {
+            ::close(fd);
+            return false;
+        }
+        return true;
+    }
+    f_ = std::fopen(path.c_str(), mode == kWrite ? "wb" : "ab");
     return f_ != nullptr;
 }
 
@@ -59,6 +72,7 @@ bool TextFile::Close() {
     ok = std::fclose(f_) == 0 && ok;
     f_ = nullptr;
     failed_ = false;
+    inPos_ = inEnd_ = 0;
     if (!temp_.empty()) {
         if (ok) ok = ::rename(temp_.c_str(), target_.c_str()) == 0;
         if (!ok) ::unlink(temp_.c_str());
@@ -71,6 +85,7 @@ bool TextFile::Close() {
 void TextFile::Discard() {
     if (f_) std::fclose(f_);
     f_ = nullptr;
+    inPos_ = inEnd_ = 0;
     if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
     target_.clear();
@@ -83,21 +98,65 @@ bool TextFile::Flush() {
     return !failed_;
 }
 
+bool TextFile::FillInput() {
+    constexpr size_t kInputBytes = 1 << 16;
+    if (!in_) in_.reset(new char[kInputBytes]);
+    inPos_ = 0;
+    inEnd_ = std::fread(in_.get(), 1, kInputBytes, f_);
+    return inEnd_ > 0;
+}
+
 bool TextFile::ReadLine(std::string& line) {
     line.clear();
+    tooLong_ = false;
     if (!f_) return false;
-    std::string raw;
-    int c;
     bool any = false;
-    while ((c = std::fgetc(f_)) != EOF) {
+    for (;;) {
+        if (inPos_ == inEnd_ && !FillInput()) break;
         any = true;
-        if (c == '\n') break;
-        raw.push_back(static_cast<char>(c));
+        const char* const p = in_.get() + inPos_;
+        const size_t n = inEnd_ - inPos_;
+        const char* const lineEnd = static_cast<const char*>(std::memchr(p, '\n', n));
+        const size_t take = lineEnd ? static_cast<size_t>(lineEnd - p) : n;
+        inPos_ += lineEnd ? take + 1 : take;
+        // One byte over the bound: the CR of a line of kMaxLineBytes still fits.
+        if (!tooLong_ && line.size() + take > kMaxLineBytes + 1) {
+            tooLong_ = true;
+            std::string().swap(line);
+        }
+        if (!tooLong_) line.append(p, take);
+        if (lineEnd) break;
     }
     if (!any) return false;
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    line = GbkToUtf8(raw);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > kMaxLineBytes) {
+        tooLong_ = true;
+        std::string().swap(line);
+    }
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            line = GbkToUtf8(line);
+            break;
+        }
+    }
     return true;
+}
+
+size_t TextFile::SkipRemainingLines() {
+    if (!f_) return 0;
+    size_t lines = 0;
+    bool open = false;  // bytes taken since the last line end
+    while (inPos_ < inEnd_ || FillInput()) {
+        const char* p = in_.get() + inPos_;
+        const char* const end = in_.get() + inEnd_;
+        while (const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p))) {
+            ++lines;
+            p = static_cast<const char*>(found) + 1;
+        }
+        open = p != end;
+        inPos_ = inEnd_;
+    }
+    return lines + (open ? 1 : 0);
 }
 
 bool TextFile::WriteString(const std::string& text) {

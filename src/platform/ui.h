@@ -188,6 +188,26 @@ private:
     ListCell(Kind k, const char* d, size_t n, uint64_t v) : kind(k), data(d), size(n), value(v) {}
 };
 
+class ListView;
+
+// Rows gathered apart from a list, then put into it in a single step (ListView::InsertRows). The
+// rows that the list's row limit would drop from the top of the block go while they gather.
+class ListRows {
+public:
+    explicit ListRows(const ListView& list);
+    ~ListRows();
+    ListRows(const ListRows&) = delete;
+    ListRows& operator=(const ListRows&) = delete;
+    // Adds a row of compact cells; their texts are copied.
+    void Add(const ListCell* cells, size_t count);
+    size_t Size() const;
+
+private:
+    friend class ListView;
+    struct Rows;
+    std::unique_ptr<Rows> rows_;
+};
+
 // Drawing on a list that draws its own rows, in the coordinates of the rows' area.
 class ListPainter {
 public:
@@ -247,6 +267,10 @@ public:
     int InsertItem(int index, const std::string& text);
     // Appends a whole row.
     int AppendRow(const std::vector<std::string>& cells);
+    // Inserts the rows, in their order, before row index (at or past the end: after the last
+    // row) in one step, and empties rows. Past the row limit the top rows go, dropRows at a time
+    // as appends drop them. Returns the first inserted row that stays, -1 for none.
+    int InsertRows(int index, ListRows& rows);
     // Appends a row of compact cells (cells past count stay empty); with textColor, every cell
     // of the row is drawn in that colour. Returns the row.
     int AppendCells(const ListCell* cells, size_t count, const ColorRef* textColor = nullptr);

@@ -494,6 +494,42 @@ int ListModel::Insert(int index, Row row) {
     return index;
 }
 
+int ListModel::InsertBlock(int index, std::deque<Row>& rows) {
+    Flush();
+    const size_t count = rows_.size();
+    size_t at = index < 0 ? count : std::min(count, static_cast<size_t>(index));
+    // The rows the appends one by one would have dropped: whole drops, from the top.
+    const size_t total = count + rows.size();
+    const size_t maxRows = static_cast<size_t>(maxRows_);
+    const size_t dropRows = static_cast<size_t>(dropRows_);
+    size_t drop = total > maxRows ? std::min(total, (total - maxRows + dropRows - 1) / dropRows * dropRows) : 0;
+    const size_t dropAbove = std::min(drop, at);
+    drop -= dropAbove;
+    const size_t dropNew = std::min(drop, rows.size());
+    drop -= dropNew;
+    const size_t dropOld = dropAbove + drop;  // the rows below go only once every new row went
+    if (dropOld > 0) {
+        beginRemoveRows(QModelIndex(), 0, static_cast<int>(dropOld) - 1);
+        rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(dropOld));
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        at -= dropAbove;
+    }
+    const size_t added = rows.size() - dropNew;
+    if (added == 0) {
+        rows.clear();
+        return -1;
+    }
+    beginInsertRows(QModelIndex(), static_cast<int>(at), static_cast<int>(at + added) - 1);
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at),
+                 std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(dropNew)),
+                 std::make_move_iterator(rows.end()));
+    committed_ = static_cast<int>(rows_.size());
+    endInsertRows();
+    rows.clear();
+    return static_cast<int>(at);
+}
+
 bool ListModel::Remove(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return false;
     Flush();
@@ -1116,6 +1152,41 @@ int ListView::AppendCells(const ListCell* cells, size_t count, const ColorRef* t
         r.Set(ListModel::Row::kUniformCells, true);
     }
     return m->Append(std::move(r));
+}
+
+struct ListRows::Rows {
+    std::deque<ListModel::Row> rows;
+    size_t maxRows = 0;
+    size_t dropRows = 1;
+};
+
+ListRows::ListRows(const ListView& list) : rows_(std::make_unique<Rows>()) {
+    const ListModel* m = Model(list);
+    rows_->maxRows = static_cast<size_t>(m ? m->MaxRows() : ListView::kDefaultRowLimit);
+    rows_->dropRows = static_cast<size_t>(m ? m->DropRows() : ListView::kDefaultDropRows);
+}
+
+ListRows::~ListRows() = default;
+
+void ListRows::Add(const ListCell* cells, size_t count) {
+    std::string packedCells;
+    for (size_t i = 0; i < count; ++i) packed::AppendCell(packedCells, cells[i]);
+    ListModel::Row r;
+    r.cells.Assign(packedCells);
+    std::deque<ListModel::Row>& rows = rows_->rows;
+    rows.push_back(std::move(r));
+    // Whole drops from the top, while the block alone still fills the list: the insertion
+    // would drop them, and the same number in all.
+    if (rows.size() >= rows_->maxRows + rows_->dropRows)
+        rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(rows_->dropRows));
+}
+
+size_t ListRows::Size() const { return rows_->rows.size(); }
+
+int ListView::InsertRows(int index, ListRows& rows) {
+    ListModel* m = Model(*this);
+    if (!m) return -1;
+    return m->InsertBlock(index, rows.rows_->rows);
 }
 
 void ListView::SetRowLimit(int maxRows, int dropRows) {

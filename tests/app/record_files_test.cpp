@@ -109,6 +109,50 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
     EXPECT_TRUE(std::filesystem::is_directory(Path("taken")));
 }
 
+// A frame-log file read into a log that holds rows: its lines stand at the top in file order,
+// unnumbered, above the rows that were there (which keep their numbers and selection); a second
+// file goes above the first.
+TEST_F(RecordFilesTest, FrameLogImportPutsTheFileAtTheTopInItsOrderAboveTheRowsThere) {
+    ListView log = ListOf(IDC_FRAME_LOG);
+    std::vector<std::vector<std::string>> expected;
+    for (int i = 1; i <= 3; ++i) {
+        expected.push_back({"2024-01-01 00:00:00:00" + std::to_string(i), std::to_string(i), "79 00 00 40 02 42 42 "});
+        log.AppendRow(expected.back());
+    }
+    log.SelectRow(1);
+    auto fileOf = [](int first, int count) {
+        std::vector<std::string> lines = {"时间" + Blanks(8 + 15) + "报文" + Blanks(8)};
+        std::vector<std::vector<std::string>> rows;
+        for (int i = first; i < first + count; ++i) {
+            char stamp[32];
+            std::snprintf(stamp, sizeof stamp, "2024-03-05 06:%02d:%02d:%03d", i / 60000 % 60, i / 1000 % 60, i % 1000);
+            const std::string frame = "    79 01 00 C0 19 " + std::to_string(i % 100) + " DA D8     ";
+            lines.push_back(stamp + frame);
+            rows.push_back({stamp, "", frame});
+            if (i % 500 == 7) lines.insert(lines.end(), {"", "no time here"});
+        }
+        return std::make_pair(FileText(lines), rows);
+    };
+    const struct {
+        int first, count;
+        const char* said;
+    } files[] = {{0, 3000, "6行格式错误，已跳过"}, {5000, 2, ""}};
+    for (const auto& f : files) {
+        const auto [text, rows] = fileOf(f.first, f.count);
+        WriteFileBytes(Path("frames.txt"), text);
+        boxes.clear();
+        Run(IDM_IMPORT_FRAMES, Path("frames.txt"));
+        EXPECT_EQ(BoxTexts(), f.said[0] ? std::vector<std::string>{f.said} : std::vector<std::string>{});
+        expected.insert(expected.begin(), rows.begin(), rows.end());
+    }
+    ASSERT_EQ(log.GetItemCount(), static_cast<int>(expected.size()));
+    for (int r = 0; r < log.GetItemCount(); ++r) {
+        const std::vector<std::string> row = {log.GetItemText(r, 0), log.GetItemText(r, 1), log.GetItemText(r, 2)};
+        ASSERT_EQ(row, expected[static_cast<size_t>(r)]) << r;
+    }
+    EXPECT_EQ(log.GetSelectedRows(), std::vector<int>{3002 + 1});
+}
+
 TEST_F(RecordFilesTest, RecordsExportedAreReadBackAsReceivedFramesWithTheirTimes) {
     OpenPort();
     ASSERT_TRUE(sim.Send(FromHex("79 01 00 C0 19 00 DA D8")));

@@ -161,6 +161,34 @@ TEST_F(MeterManageTest, ImportReplacesTheListsWithTheLinesReadAndCountsTheOnesTh
     EXPECT_EQ(Warning(), "2行地址格式错误，已跳过");
 }
 
+// Once ten thousand rows are read no further line is parsed: every line left, of no layout or
+// empty, is counted as not added.
+TEST_F(MeterManageTest, AnImportStopsAtTenThousandRowsAndCountsEveryLineLeft) {
+    const struct {
+        const char* name;
+        std::string head;  // the lines before the addresses
+        int addresses;
+        std::string tail;  // the lines after them
+        const char* warning;
+    } cases[] = {
+        {"the last row fits", "", 9999, "GG\r\n000000000001\r\n", "1行地址格式错误，已跳过"},
+        {"lines left", "", 9999, "000000000001\r\nGG\r\n\r\n000000000002", "总结点数不能超过10000，3个地址未添加"},
+        {"a bad line left", "", 10000, "GG\r\n", "总结点数不能超过10000，1个地址未添加"},
+        {"a bad line before", "GG\r\n", 10000, "000000000001",
+         "1行地址格式错误，已跳过；总结点数不能超过10000，1个地址未添加"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = c.head;
+        for (int i = 0; i < c.addresses; ++i) text += "00000000" + std::to_string(1000 + i % 1000) + "\r\n";
+        WriteFileBytes(Path("meters.txt"), text + c.tail);
+        filePaths.push_back(Path("meters.txt"));
+        Press(IDC_METER_IMPORT);
+        EXPECT_EQ(Listed().size(), 10000u);
+        EXPECT_EQ(Warning(), c.warning);
+    }
+}
+
 TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {
     AddRange("1", "1", "6");
     EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false, false, false, false, false}));

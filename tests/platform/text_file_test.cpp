@@ -14,6 +14,8 @@
 #include <iterator>
 #include <vector>
 
+#include "support/fifo_watchdog.h"
+
 namespace {
 
 // Each test writes into a directory of its own.
@@ -63,6 +65,81 @@ TEST_F(TextFileTest, ReadsLinesEndingInLfOrCrLf) {
     for (const auto& [bytes, lines] : cases) {
         std::ofstream(Path("in.txt"), std::ios::binary) << bytes;
         EXPECT_EQ(ReadLines(Path("in.txt")), lines) << bytes;
+    }
+}
+
+// Only regular files are read: a folder or a FIFO is refused at once (a FIFO without a writer
+// would hold the open).
+TEST_F(TextFileTest, ReadingOpensRegularFilesOnly) {
+    std::ofstream(Path("in.txt")) << "x";
+    ASSERT_EQ(::mkdir(Path("folder.txt").c_str(), 0700), 0);
+    testsupport::FifoWatchdog fifo(Path("fifo.txt"), std::chrono::seconds(10));
+    ASSERT_TRUE(fifo.Made());
+    const std::pair<std::string, bool> cases[] = {
+        {Path("in.txt"), true}, {Path("folder.txt"), false}, {fifo.Path(), false}, {Path("none.txt"), false}};
+    for (const auto& [path, opens] : cases) {
+        TextFile f;
+        EXPECT_EQ(f.Open(path, TextFile::kRead), opens) << path;
+        EXPECT_EQ(f.IsOpen(), opens) << path;
+    }
+    EXPECT_FALSE(fifo.Freed());  // the open did not wait for a writer
+}
+
+// A line longer than the bound is read to its end and given as an empty line marked too long;
+// the lines after it are read as usual.
+TEST_F(TextFileTest, LinesPastTheBoundArePassedOverAndMarked) {
+    const size_t bound = TextFile::kMaxLineBytes;
+    const std::string fits(bound, 'a');
+    const std::string over(bound + 1, 'a');
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+        std::vector<bool> tooLong;
+    } cases[] = {
+        {"a line of the bound, CRLF", fits + "\r\nb\r\n", {fits, "b"}, {false, false}},
+        {"one byte over", over + "\nb", {"", "b"}, {true, false}},
+        {"one byte over, CRLF", over + "\r\n\xB5\xD8\r\n", {"", "地"}, {true, false}},
+        {"no line break at all", std::string(3 * bound + 5, 'x'), {""}, {true}},
+        {"between short lines", "1\n" + std::string(2 * bound, ' ') + "\n\n2", {"1", "", "", "2"}, {false, true, false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(Path("in.txt"), std::ios::binary | std::ios::trunc) << c.bytes;
+        TextFile f;
+        ASSERT_TRUE(f.Open(Path("in.txt"), TextFile::kRead));
+        std::vector<std::string> lines;
+        std::vector<bool> tooLong;
+        std::string line;
+        while (f.ReadLine(line)) {
+            lines.push_back(line);
+            tooLong.push_back(f.LineTooLong());
+            EXPECT_LE(line.capacity(), 2 * (bound + 1));  // a long line costs what a line that fits does
+        }
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(tooLong, c.tooLong);
+    }
+}
+
+TEST_F(TextFileTest, TheLinesLeftAreCountedWithoutReadingThem) {
+    std::string many;
+    for (int i = 0; i < 100000; ++i) many += "0000000000" + std::to_string(i % 10) + "\r\n";
+    const struct {
+        std::string bytes;
+        int read;  // lines read before
+        size_t left;
+    } cases[] = {
+        {"a\nb\n\nc", 1, 3}, {"a\nb\n", 1, 1}, {"a", 1, 0}, {"", 0, 0}, {"\n\n", 0, 2}, {many, 3, 99997},
+        {many + "tail", 0, 100001},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(Path("in.txt"), std::ios::binary | std::ios::trunc) << c.bytes;
+        TextFile f;
+        ASSERT_TRUE(f.Open(Path("in.txt"), TextFile::kRead));
+        std::string line;
+        for (int i = 0; i < c.read; ++i) ASSERT_TRUE(f.ReadLine(line));
+        EXPECT_EQ(f.SkipRemainingLines(), c.left) << c.bytes.substr(0, 20);
+        EXPECT_FALSE(f.ReadLine(line));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <thread>
 
@@ -433,6 +434,65 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     l.AppendRow({"x"});
     PumpMessages();
     EXPECT_EQ(texts(), "09 17 28 x ");
+}
+
+// Rows put in as one block stand in their order before the row given; past the row limit the top
+// rows go, whole drops at a time, as appends one by one would drop them. The selection stays
+// with its row.
+TEST(Controls, ABlockOfRowsGoesInAtOnceBeforeTheRowGiven) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    ListView l(d.GetDlgItem(1003));
+    l.InsertColumn(0, "c", 100);
+    l.InsertColumn(1, "d", 100);
+    const struct {
+        const char* name;
+        std::string before;  // a row per character
+        int index;
+        std::string block;
+        int maxRows, dropRows;
+        std::string after;
+        int first;  // the first new row's index, -1 when none stays
+    } cases[] = {
+        {"into an empty list", "", 0, "XY", 100, 10, "XY", 0},
+        {"at the top", "abc", 0, "XYZ", 100, 10, "XYZabc", 0},
+        {"in the middle", "abc", 2, "XY", 100, 10, "abXYc", 2},
+        {"past the end", "abc", 7, "XY", 100, 10, "abcXY", 3},
+        {"nothing", "abc", 1, "", 100, 10, "abc", -1},
+        {"over the limit at the top", "abcd", 0, "XYZ", 5, 2, "Zabcd", 0},
+        {"over the limit in the middle", "abcd", 2, "XYZ", 5, 1, "XYZcd", 0},
+        {"every new row dropped", "abcd", 0, "XY", 3, 3, "bcd", -1},
+        {"a block as long as the limit", "", 0, "WXYZ", 4, 3, "WXYZ", 0},
+        {"a block over the limit by itself", "ab", 0, "STUVWXYZ", 4, 3, "YZab", 0},
+        {"a block over the limit, one at a time", "abc", 1, "UVWXYZ", 4, 1, "YZbc", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        l.DeleteAllItems();
+        l.SetRowLimit(100, 10);
+        for (char ch : c.before) l.AppendRow({std::string(1, ch), "old"});  // not yet shown to the view
+        if (!c.before.empty()) l.SelectRow(static_cast<int>(c.before.size()) - 1);
+        l.SetRowLimit(c.maxRows, c.dropRows);
+        ListRows rows(l);
+        for (char ch : c.block) {
+            const std::string text(1, ch);
+            const ListCell cells[] = {ListCell::Text(text), ListCell::Text("new")};
+            rows.Add(cells, 2);
+        }
+        EXPECT_EQ(l.InsertRows(c.index, rows), c.first);
+        EXPECT_EQ(rows.Size(), 0u);
+        std::string after;
+        for (int r = 0; r < l.GetItemCount(); ++r) {
+            after += l.GetItemText(r, 0);
+            EXPECT_EQ(l.GetItemText(r, 1), std::isupper(static_cast<unsigned char>(after.back())) ? "new" : "old");
+        }
+        EXPECT_EQ(after, c.after);
+        if (!c.before.empty()) {
+            const std::vector<int> selected = l.GetSelectedRows();
+            ASSERT_EQ(selected.size(), 1u);
+            EXPECT_EQ(l.GetItemText(selected[0], 0), std::string(1, c.before.back()));
+        }
+    }
 }
 
 TEST(Controls, SelectingARowScrollsTheListOnlyVertically) {

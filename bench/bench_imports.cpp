@@ -1,0 +1,172 @@
+// Large imports on the window's thread: how long each holds it (the command itself, then the
+// event loop's turn that shows the rows). The frame-log import (报文导入) reads a file of
+// frame-log lines into a frame log that already holds rows; the meter-management import reads a
+// file of addresses far longer than its lists take.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_tester_dlg.h"
+#include "dialogs/meter_manage_dlg.h"
+#include "platform/ui.h"
+#include "res/resource_ids.h"
+#include "res/resources.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// A frame-log export of lines rows: the header, then a time stamp and a frame per line.
+void WriteFrameLogFile(const std::string& path, int lines) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "\xca\xb1\xbc\xe4" << std::string(8 + 15, ' ') << "\xb1\xa8\xce\xc4" << std::string(8, ' ') << "\r\n";
+    const std::string tail = "    79 01 00 C0 19 00 DA D8     \r\n";
+    for (int i = 0; i < lines; ++i) {
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "2024-03-05 06:%02d:%02d:%03d", i / 60000 % 60, i / 1000 % 60, i % 1000);
+        out << stamp << tail;
+    }
+}
+
+// A window in a working folder of its own, its file dialogs answered with path and its message
+// boxes with OK.
+class ImportBench {
+public:
+    explicit ImportBench(const std::string& fileName)
+        : before_(std::filesystem::current_path()),
+          dir_(std::filesystem::temp_directory_path() / ("kvt_bench_import_" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(dir_);
+        std::filesystem::current_path(dir_);  // the window's working file goes there
+        path = (dir_ / fileName).string();
+        previousFiles_ = SetFileDialogHook([this](const FileDialogRequest&) { return path; });
+        previousBoxes_ = SetMessageBoxHook([this](const MessageBoxRequest&) {
+            ++boxes;
+            return kIdOk;
+        });
+    }
+    ~ImportBench() {
+        SetMessageBoxHook(previousBoxes_);
+        SetFileDialogHook(previousFiles_);
+        std::filesystem::current_path(before_);
+        std::filesystem::remove_all(dir_);
+    }
+    std::string path;
+    int boxes = 0;
+
+private:
+    std::filesystem::path before_;
+    std::filesystem::path dir_;
+    FileDialogHook previousFiles_;
+    MessageBoxHook previousBoxes_;
+};
+
+// Arguments: lines in the file, rows in the frame log before the import.
+void BM_FrameLogImport(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    const int prefill = static_cast<int>(state.range(1));
+    ImportBench bench("frames.txt");
+    WriteFrameLogFile(bench.path, lines);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dlg = std::make_unique<CMainTesterDlg>();
+        dlg->Create();
+        dlg->ShowWindow(true);
+        ListView log(dlg->GetDlgItem(IDC_FRAME_LOG));
+        const std::vector<std::string> cells = {"2024-03-05 06:07:08:009", "1", "79 00 00 40 02 42 42 "};
+        for (int i = 0; i < prefill; ++i) log.AppendRow(cells);
+        PumpMessages();
+        state.ResumeTiming();
+        const auto t0 = Clock::now();
+        dlg->DispatchNotify(IDM_IMPORT_FRAMES, Notify::Clicked);
+        const auto t1 = Clock::now();
+        PumpMessages();
+        const auto t2 = Clock::now();
+        state.PauseTiming();
+        state.counters["command_ms"] = Ms(t1 - t0);
+        state.counters["shown_ms"] = Ms(t2 - t0);
+        // Past the row limit the top rows go, whole drops at a time.
+        int expected = prefill + lines;
+        if (expected > ListView::kDefaultRowLimit)
+            expected -= (expected - ListView::kDefaultRowLimit + ListView::kDefaultDropRows - 1) /
+                        ListView::kDefaultDropRows * ListView::kDefaultDropRows;
+        if (bench.boxes != 0 || log.GetItemCount() != expected)
+            state.SkipWithError("rows lost");
+        dlg->Close();
+        dlg->DestroyWindow();
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FrameLogImport)
+    ->Args({10000, 200000})
+    ->Args({1000000, 0})
+    ->Args({1000000, 200000})
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Argument: addresses in the file; the lists take 10,000.
+void BM_MeterManageImport(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    ImportBench bench("meters.txt");
+    {
+        std::ofstream out(bench.path, std::ios::binary | std::ios::trunc);
+        char line[32];
+        for (int i = 0; i < lines; ++i) {
+            std::snprintf(line, sizeof line, "%012d %04d\r\n", i, i % 10000);
+            out << line;
+        }
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dlg = std::make_unique<CMainTesterDlg>();
+        dlg->Create();
+        ListView list(dlg->GetDlgItem(IDC_ADDRESS_LIST));
+        auto meters = std::make_unique<CMeterManageDlg>(list);
+        meters->Create(dlg.get());
+        PumpMessages();
+        state.ResumeTiming();
+        const auto t0 = Clock::now();
+        Button(meters->GetDlgItem(IDC_METER_IMPORT)).Click();
+        const auto t1 = Clock::now();
+        PumpMessages();
+        const auto t2 = Clock::now();
+        state.PauseTiming();
+        state.counters["command_ms"] = Ms(t1 - t0);
+        state.counters["shown_ms"] = Ms(t2 - t0);
+        if (list.GetItemCount() != std::min(lines, static_cast<int>(CMeterManageDlg::kMaxAddresses)))
+            state.SkipWithError("rows lost");
+        meters.reset();
+        dlg->Close();
+        dlg->DestroyWindow();
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MeterManageImport)->Arg(1000000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    benchmark::Initialize(&argc, argv);
+    Application app(argc, argv);
+    RegisterResources();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
