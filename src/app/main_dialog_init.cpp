@@ -38,10 +38,11 @@ CMainTesterDlg::~CMainTesterDlg() {
     // As in a close: nothing starts, the runs are told first and joined after the port has closed.
     m_link.Workers().Close();
     m_addressJobs.RequestStopAll();
-    StopMeterRuns();
+    m_meterRounds.RequestStop();
     m_upgrade.Stop();
     m_link.Shutdown();
     StopBatchTests();
+    StopMeterRuns();
 }
 
 void CMainTesterDlg::DoDataExchange() {
@@ -179,14 +180,15 @@ void CMainTesterDlg::OnClose() {
     m_link.Workers().Close();
     m_link.Workers().Stop(m_import);
     m_link.History().Clear();
-    // No address-list run sends again or waits on; the port is closed before any of them is
-    // joined, so a write the device does not take holds nobody up.
+    // No address-list run or meter round sends again or waits on; the port is closed before any
+    // of them is joined, so a write the device does not take holds nobody up.
     m_addressJobs.RequestStopAll();
-    StopMeterRuns();
+    m_meterRounds.RequestStop();
     if (m_link.IsGatherThreadRunning()) m_link.StopGatherThread();
     if (m_link.IsMonitorThreadRunning()) m_link.StopMonitorThread();
     m_link.DeleteSerialComm();
     StopBatchTests();
+    StopMeterRuns();
     if (m_import.IsRunning()) m_link.Workers().Stop(m_import);
     // Joined even when it has ended by itself: its thread may still be looking at its flag.
     m_upgrade.Stop();

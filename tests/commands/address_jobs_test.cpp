@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "res/resource_ids.h"
+#include "support/held_line.h"
 #include "support/main_window_fixture.h"
 #include "support/thread_gate.h"
 
@@ -135,29 +133,7 @@ TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
     // the line holds, and a write waits on the full line for a time-out of 40 s. Once it waits,
     // the window closes: the close ends the write with the port rather than join the run first.
     // Its time is the only sign; the bound lies well between its own work and that time-out.
-    // The tap's state outlives the test body: the module's thread may still be leaving the tap.
-    struct Gate {
-        std::mutex lock;
-        std::condition_variable changed;
-        bool reading = false;
-        void Open() {
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                reading = true;
-            }
-            changed.notify_all();
-        }
-    };
-    auto gate = std::make_shared<Gate>();
-    // Opened on every way out, so the module's thread never stays blocked.
-    struct Opener {
-        std::shared_ptr<Gate> gate;
-        ~Opener() { gate->Open(); }
-    } opener{gate};
-    sim.SetByteTap([gate](const Bytes&) {
-        std::unique_lock<std::mutex> guard(gate->lock);
-        gate->changed.wait(guard, [&] { return gate->reading; });
-    });
+    testsupport::ModuleReadingHold hold(sim);
     AddRows({"1", "2", "3", "4", "5", "6", "7", "8"});
     dlg->SetDlgItemText(IDC_USER_DATA, std::string(120000, 'A'));
     CSerialComm& port = *dlg->Link().SerialComm();
@@ -168,7 +144,6 @@ TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
     dlg->Close();
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 10000);
-    sim.SetByteTap(nullptr);
 }
 
 // A start that first waits for the running job, pumping the window's messages, while the window

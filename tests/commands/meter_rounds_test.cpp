@@ -1,15 +1,19 @@
 // The meter-reading page against DL/T 645 meters behind the simulated module: the requests on
 // the line, the rows and statistics of the rounds in both wait modes, the refusals, stopping and
-// closing during a run, and the page's raw send and frame text.
+// closing during a run or during a write the device does not take, and the page's raw send and
+// frame text.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "commands/meter_rounds.h"
 #include "sim/dlt645_meter.h"
+#include "support/held_line.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -253,6 +257,37 @@ TEST_F(MeterPageTest, StopOrCloseEndsTheRoundsAtOnceInAWaitOrAPause) {
         EXPECT_EQ(Rows().GetItemCount(), c.rows);  // the stopped address has no result
     }
 }
+
+// The device stops reading and the line is filled: a request of the rounds soon waits on it for
+// a time-out of 40 s. Once it waits, the window closes, or goes without a close: either ends the
+// write with the port rather than join the rounds first. Its time is the only sign; the bound
+// lies well between its own work and that time-out.
+class AnEndDuringAWrite : public MeterPageTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(AnEndDuringAWrite, DoesNotWaitForTheWriteTheDeviceDoesNotTake) {
+    const bool close = GetParam();
+    testsupport::ModuleReadingHold hold(sim);
+    CSerialComm& port = *dlg->Link().SerialComm();
+    testsupport::ModuleReadingHold::Fill(port, 40000);
+    Enter("000000000001", "999999999999", "1", "1", "0");
+    Click(IDC_ROUND_START);
+    ASSERT_TRUE(WaitFor([&] { return port.WritesWaiting() == 1; }, 120000));
+    const std::shared_ptr<WorkerThread> thread = dlg->RoundReadingWorker().Thread();
+    ASSERT_TRUE(thread);
+    const auto start = std::chrono::steady_clock::now();
+    if (close)
+        dlg->Close();
+    else
+        dlg.reset();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<ms>(took).count(), 10000);
+    EXPECT_TRUE(thread->IsFinished());  // joined on the way
+}
+
+INSTANTIATE_TEST_SUITE_P(Rounds, AnEndDuringAWrite, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Close" : "Destruction");
+                         });
 
 TEST_F(MeterPageTest, RawSendOnClickAndTimerAndTheContinuousSendTimer) {
     const struct {
