@@ -66,6 +66,28 @@ std::string HexOf(const ByteString& bytes) {
     return text;
 }
 
+// A UDP channel on loopback that takes datagrams from one port and notes each block it hands on.
+struct UdpTaker {
+    explicit UdpTaker(uint16_t from) {
+        channel.SetLocal({kLoopback, 0});
+        channel.SetPeer({kLoopback, from});
+        opened = channel.Open() == SOCKET_OK;
+        channel.SetReceiveHandler([this](const unsigned char* bytes, size_t count) {
+            blocks.push_back(HexOf(ByteString(bytes, count)));
+        });
+        ::getsockname(channel.Fd(), reinterpret_cast<sockaddr*>(&to), &length);
+    }
+    void SendFrom(const Peer& peer, const ByteString& bytes) {
+        ::sendto(peer.fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+    }
+
+    UdpChannel channel;
+    bool opened = false;
+    std::vector<std::string> blocks;
+    sockaddr_in to{};
+    socklen_t length = sizeof to;
+};
+
 TEST(SocketChannel, EachDatagramUpToTheBufferIsOneBlockAndLongerOnesAreDropped) {
     struct Case {
         size_t buffer, size;
@@ -100,21 +122,14 @@ TEST(SocketChannel, EachDatagramUpToTheBufferIsOneBlockAndLongerOnesAreDropped) 
 TEST(SocketChannel, OneReceiveTakesEveryDatagramTheSocketHolds) {
     Peer peer(SOCK_DGRAM);
     const uint16_t from = peer.Bind();
-    UdpChannel channel;
-    channel.SetLocal({kLoopback, 0});
-    channel.SetPeer({kLoopback, from});
-    ASSERT_EQ(channel.Open(), SOCKET_OK);
-    std::vector<std::string> blocks;
-    channel.SetReceiveHandler([&](const unsigned char* bytes, size_t count) {
-        blocks.push_back(HexOf(ByteString(bytes, count)));
-    });
-    sockaddr_in to{};
-    socklen_t length = sizeof to;
-    ::getsockname(channel.Fd(), reinterpret_cast<sockaddr*>(&to), &length);
+    UdpTaker taker(from);
+    ASSERT_TRUE(taker.opened);
+    UdpChannel& channel = taker.channel;
+    const std::vector<std::string>& blocks = taker.blocks;
     std::vector<std::string> sent;
     for (int i = 0; i < 200; ++i) {
         const ByteString bytes = MakeFrame(0x80, 0x15, ByteString{static_cast<unsigned char>(i)});
-        ::sendto(peer.fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+        taker.SendFrom(peer, bytes);
         sent.push_back(HexOf(bytes));
     }
     pollfd p{channel.Fd(), POLLIN, 0};
@@ -128,23 +143,16 @@ TEST(SocketChannel, AFloodFromAnotherAddressNeverHoldsOneReceiveToItsEnd) {
     const uint16_t from = module.Bind();
     Peer other(SOCK_DGRAM);
     other.Bind();
-    UdpChannel channel;
-    channel.SetLocal({kLoopback, 0});
-    channel.SetPeer({kLoopback, from});
-    ASSERT_EQ(channel.Open(), SOCKET_OK);
-    std::vector<std::string> blocks;
-    channel.SetReceiveHandler([&](const unsigned char* bytes, size_t count) {
-        blocks.push_back(HexOf(ByteString(bytes, count)));
-    });
-    sockaddr_in to{};
-    socklen_t length = sizeof to;
-    ::getsockname(channel.Fd(), reinterpret_cast<sockaddr*>(&to), &length);
+    UdpTaker taker(from);
+    ASSERT_TRUE(taker.opened);
+    UdpChannel& channel = taker.channel;
+    const std::vector<std::string>& blocks = taker.blocks;
     constexpr uint64_t kFlood = 3 * UdpChannel::kForeignPerReceive;
     const ByteString foreign = Hex("790100801501");
     for (uint64_t i = 0; i < kFlood; ++i)
-        ::sendto(other.fd, foreign.data(), foreign.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+        taker.SendFrom(other, foreign);
     const ByteString frame = MakeFrame(0x80, 0x15, "02");
-    ::sendto(module.fd, frame.data(), frame.size(), 0, reinterpret_cast<sockaddr*>(&to), length);
+    taker.SendFrom(module, frame);
     // Each receive drops a bounded share of the flood and returns.
     std::vector<uint64_t> dropped;
     for (int reads = 0; reads < 1000 && (blocks.empty() || channel.ForeignCount() < kFlood); ++reads) {
