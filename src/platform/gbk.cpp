@@ -44,14 +44,12 @@ std::string Convert(const char* to, const char* from, const std::string& in) {
     return out;
 }
 
-}  // namespace
-
-namespace {
 bool IsAscii(const std::string& text) {
     for (unsigned char c : text)
         if (c >= 0x80) return false;
     return true;
 }
+
 }  // namespace
 
 // ASCII is the same in both: no conversion.

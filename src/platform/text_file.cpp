@@ -133,12 +133,7 @@ bool TextFile::ReadLine(std::string& line) {
         tooLong_ = true;
         std::string().swap(line);
     }
-    for (const char c : line) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            line = GbkToUtf8(line);
-            break;
-        }
-    }
+    line = GbkToUtf8(line);
     return true;
 }
 

@@ -1138,15 +1138,21 @@ int ListView::AppendRow(const std::vector<std::string>& cells) {
     return m->Append(std::move(r));
 }
 
-int ListView::AppendCells(const ListCell* cells, size_t count, const ColorRef* textColor) {
-    ListModel* m = Model(*this);
-    if (!m) return -1;
-    ListModel::Row r;
+// A row of compact cells; the cells past count, up to columns, stay empty.
+static ListModel::Row RowOfCells(const ListCell* cells, size_t count, size_t columns) {
     std::string packedCells;
     packedCells.reserve(32);
     for (size_t i = 0; i < count; ++i) packed::AppendCell(packedCells, cells[i]);
-    for (size_t i = count; i < m->columns.size(); ++i) packedCells += '\0';
+    for (size_t i = count; i < columns; ++i) packedCells += '\0';
+    ListModel::Row r;
     r.cells.Assign(packedCells);
+    return r;
+}
+
+int ListView::AppendCells(const ListCell* cells, size_t count, const ColorRef* textColor) {
+    ListModel* m = Model(*this);
+    if (!m) return -1;
+    ListModel::Row r = RowOfCells(cells, count, m->columns.size());
     if (textColor) {
         r.cellColor = *textColor;
         r.Set(ListModel::Row::kUniformCells, true);
@@ -1158,23 +1164,21 @@ struct ListRows::Rows {
     std::deque<ListModel::Row> rows;
     size_t maxRows = 0;
     size_t dropRows = 1;
+    size_t columns = 0;
 };
 
 ListRows::ListRows(const ListView& list) : rows_(std::make_unique<Rows>()) {
     const ListModel* m = Model(list);
     rows_->maxRows = static_cast<size_t>(m ? m->MaxRows() : ListView::kDefaultRowLimit);
     rows_->dropRows = static_cast<size_t>(m ? m->DropRows() : ListView::kDefaultDropRows);
+    rows_->columns = m ? m->columns.size() : 0;
 }
 
 ListRows::~ListRows() = default;
 
 void ListRows::Add(const ListCell* cells, size_t count) {
-    std::string packedCells;
-    for (size_t i = 0; i < count; ++i) packed::AppendCell(packedCells, cells[i]);
-    ListModel::Row r;
-    r.cells.Assign(packedCells);
     std::deque<ListModel::Row>& rows = rows_->rows;
-    rows.push_back(std::move(r));
+    rows.push_back(RowOfCells(cells, count, rows_->columns));
     // Whole drops from the top, while the block alone still fills the list: the insertion
     // would drop them, and the same number in all.
     if (rows.size() >= rows_->maxRows + rows_->dropRows)

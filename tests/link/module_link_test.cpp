@@ -26,6 +26,7 @@
 #include "link/conversions.h"
 #include "link/receive_gatherer.h"
 #include "sim/sim_module.h"
+#include "support/held_line.h"
 #include "test_frames.h"
 
 using testing_frames::Hex;
@@ -408,43 +409,16 @@ TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
 TEST_F(ModuleLinkTest, DeletingThePortEndsAWriteTheDeviceDoesNotTake) {
     Open();
     // The module reads the first chunk of a 1 MiB request and no more: the write waits on a full
-    // line, and its own time-out (50 ms a byte) is hours away. The gate is shared with the tap:
-    // the module's thread may still be in it, or read a chunk more, after the test has ended.
-    struct Gate {
-        std::mutex lock;
-        std::condition_variable changed;
-        bool stopped = false, reading = false;
-        void Open() {
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                reading = true;
-            }
-            changed.notify_all();
-        }
-    };
-    const auto gate = std::make_shared<Gate>();
-    struct Opener {
-        std::shared_ptr<Gate> gate;
-        ~Opener() { gate->Open(); }
-    } opener{gate};
-    sim.SetByteTap([gate](const ByteString&) {
-        std::unique_lock<std::mutex> guard(gate->lock);
-        gate->stopped = true;
-        gate->changed.notify_all();
-        gate->changed.wait(guard, [&] { return gate->reading; });
-    });
+    // line, and its own time-out (50 ms a byte) is hours away.
+    testsupport::ModuleReadingHold hold(sim);
     const uint32_t sentBefore = link.History().SentCount();
     const std::shared_ptr<WorkerThread> sender =
         WorkerThread::Start([this] { link.SendFrame(ByteString(1 << 20, 0x55)); });
-    {
-        std::unique_lock<std::mutex> guard(gate->lock);
-        ASSERT_TRUE(gate->changed.wait_for(guard, std::chrono::seconds(10), [&] { return gate->stopped; }));
-    }
+    ASSERT_TRUE(hold.WaitUntilHeld(std::chrono::seconds(10)));
     link.DeleteSerialComm();
     EXPECT_TRUE(sender->Join(10000));
     EXPECT_EQ(link.History().SentCount(), sentBefore);  // cut short: no frame sent
     EXPECT_FALSE(link.IsPortOpen());
-    sim.SetByteTap(nullptr);
 }
 
 TEST_F(ModuleLinkTest, WithNoChannelAFrameIsNeitherWrittenNorRecordedAsSent) {

@@ -2,14 +2,14 @@
 // A device that stops reading: the simulated module holds at the next chunk it reads, for as long
 // as the hold lives, so the line fills and a write waits there for room.
 
-#include <condition_variable>
+#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "link/serial_port.h"
 #include "sim/sim_module.h"
+#include "support/latch.h"
 
 namespace testsupport {
 
@@ -17,7 +17,7 @@ class ModuleReadingHold {
 public:
     explicit ModuleReadingHold(kvtsim::SimModule& sim) : m_sim(sim) {
         // The gate outlives the hold: the module's thread may still be leaving the tap.
-        m_sim.SetByteTap([gate = m_gate](const kvtsim::Bytes&) { gate->Wait(); });
+        m_sim.SetByteTap([gate = m_gate](const kvtsim::Bytes&) { gate->Pass(); });
     }
     ~ModuleReadingHold() {
         m_sim.SetByteTap(nullptr);
@@ -25,6 +25,9 @@ public:
     }
     ModuleReadingHold(const ModuleReadingHold&) = delete;
     ModuleReadingHold& operator=(const ModuleReadingHold&) = delete;
+
+    // True once the module holds at a chunk it read; false when it read none within the bound.
+    bool WaitUntilHeld(std::chrono::milliseconds bound) { return m_gate->WaitForArrival(bound); }
 
     // Writes into the held line until it takes no more, without waiting for room; the port's
     // writes then wait up to waitMs. Whatever room the module's one chunk frees is left.
@@ -38,25 +41,8 @@ public:
     }
 
 private:
-    struct Gate {
-        std::mutex lock;
-        std::condition_variable changed;
-        bool reading = false;
-        void Wait() {
-            std::unique_lock<std::mutex> guard(lock);
-            changed.wait(guard, [this] { return reading; });
-        }
-        void Open() {
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                reading = true;
-            }
-            changed.notify_all();
-        }
-    };
-
     kvtsim::SimModule& m_sim;
-    std::shared_ptr<Gate> m_gate = std::make_shared<Gate>();
+    std::shared_ptr<Latch> m_gate = std::make_shared<Latch>();
 };
 
 }  // namespace testsupport

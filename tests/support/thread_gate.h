@@ -3,15 +3,15 @@
 // waits, pumping the window's messages, for as long as the test needs. Counts the starts. The
 // gate opens on every way out, so no thread stays held.
 
-#include <condition_variable>
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <utility>
 
 #include "link/workers.h"
 #include "platform/sync.h"
+#include "support/latch.h"
 
 namespace testsupport {
 
@@ -19,15 +19,9 @@ class ThreadGate {
 public:
     explicit ThreadGate(WorkerSet& workers) : m_workers(workers) {
         workers.SetLauncher([state = m_state](std::function<void()> procedure) {
-            {
-                std::lock_guard<std::mutex> lock(state->lock);
-                ++state->starts;
-            }
+            ++state->starts;
             return WorkerThread::Start([state, procedure = std::move(procedure)] {
-                {
-                    std::unique_lock<std::mutex> lock(state->lock);
-                    state->changed.wait(lock, [&] { return state->open; });
-                }
+                state->gate.Pass();
                 procedure();
             });
         });
@@ -40,30 +34,18 @@ public:
     ThreadGate& operator=(const ThreadGate&) = delete;
 
     // Lets every held thread go, and every later one at once.
-    void Open() { m_state->Open(); }
+    void Open() { m_state->gate.Open(); }
     // The task that opens it, for a test to post.
     std::function<void()> Opener() const {
-        return [state = m_state] { state->Open(); };
+        return [state = m_state] { state->gate.Open(); };
     }
-    size_t Starts() const {
-        std::lock_guard<std::mutex> lock(m_state->lock);
-        return m_state->starts;
-    }
+    size_t Starts() const { return m_state->starts.load(); }
 
 private:
     // Shared with the threads: a thread may still leave the gate after the test has ended.
     struct State {
-        std::mutex lock;
-        std::condition_variable changed;
-        bool open = false;
-        size_t starts = 0;
-        void Open() {
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                open = true;
-            }
-            changed.notify_all();
-        }
+        Latch gate;
+        std::atomic<size_t> starts{0};
     };
     WorkerSet& m_workers;
     std::shared_ptr<State> m_state = std::make_shared<State>();
