@@ -28,6 +28,21 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+// Times a command on the window's thread: until it returns (command_ms), and until the event
+// loop's turn after it has shown its rows (shown_ms). Timing is paused before and after.
+template <typename Command>
+void TimeHold(benchmark::State& state, Command command) {
+    state.ResumeTiming();
+    const auto t0 = Clock::now();
+    command();
+    const auto t1 = Clock::now();
+    PumpMessages();
+    const auto t2 = Clock::now();
+    state.PauseTiming();
+    state.counters["command_ms"] = Ms(t1 - t0);
+    state.counters["shown_ms"] = Ms(t2 - t0);
+}
+
 // A frame-log export of lines rows: the header, then a time stamp and a frame per line.
 void WriteFrameLogFile(const std::string& path, int lines) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -87,15 +102,7 @@ void BM_FrameLogImport(benchmark::State& state) {
         const std::vector<std::string> cells = {"2024-03-05 06:07:08:009", "1", "79 00 00 40 02 42 42 "};
         for (int i = 0; i < prefill; ++i) log.AppendRow(cells);
         PumpMessages();
-        state.ResumeTiming();
-        const auto t0 = Clock::now();
-        dlg->DispatchNotify(IDM_IMPORT_FRAMES, Notify::Clicked);
-        const auto t1 = Clock::now();
-        PumpMessages();
-        const auto t2 = Clock::now();
-        state.PauseTiming();
-        state.counters["command_ms"] = Ms(t1 - t0);
-        state.counters["shown_ms"] = Ms(t2 - t0);
+        TimeHold(state, [&] { dlg->DispatchNotify(IDM_IMPORT_FRAMES, Notify::Clicked); });
         // Past the row limit the top rows go, whole drops at a time.
         int expected = prefill + lines;
         if (expected > ListView::kDefaultRowLimit)
@@ -138,15 +145,7 @@ void BM_MeterManageImport(benchmark::State& state) {
         auto meters = std::make_unique<CMeterManageDlg>(list);
         meters->Create(dlg.get());
         PumpMessages();
-        state.ResumeTiming();
-        const auto t0 = Clock::now();
-        Button(meters->GetDlgItem(IDC_METER_IMPORT)).Click();
-        const auto t1 = Clock::now();
-        PumpMessages();
-        const auto t2 = Clock::now();
-        state.PauseTiming();
-        state.counters["command_ms"] = Ms(t1 - t0);
-        state.counters["shown_ms"] = Ms(t2 - t0);
+        TimeHold(state, [&] { Button(meters->GetDlgItem(IDC_METER_IMPORT)).Click(); });
         if (list.GetItemCount() != std::min(lines, static_cast<int>(CMeterManageDlg::kMaxAddresses)))
             state.SkipWithError("rows lost");
         meters.reset();
