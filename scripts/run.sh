@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and starts the tester (build/src/app/kvtester).
+# Sets up what is missing, builds the program alone, and starts the tester (build/src/app/kvtester).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -8,5 +8,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 1
 fi
 bash scripts/setup.sh
-bash scripts/build.sh
+bash scripts/build.sh --program
 exec build/src/app/kvtester "$@"
