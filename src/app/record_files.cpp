@@ -90,6 +90,14 @@ LineFit ReadRecordLine(const std::string& line, SystemTime& time, ByteString& fr
 
 std::string SkippedLinesText(int count) { return StrFormat("%d行格式错误，已跳过", count); }
 
+// The frame log's row bound took rows that were there, or lines of the file.
+std::string LogFullText(size_t removedRows, size_t notImported) {
+    std::string text = "列表已满";
+    if (removedRows > 0) AppendFormat(text, "，已删除原有的%zu行", removedRows);
+    if (notImported > 0) AppendFormat(text, "，有%zu行未导入", notImported);
+    return text;
+}
+
 }  // namespace
 
 void CMainTesterDlg::MapRecordFileHandlers() {
@@ -191,17 +199,21 @@ void CMainTesterDlg::OnImportFrameLog() {
     TextFile file;
     if (OpenTextImport(file, OpenDialog(), kOpenFailedText).empty()) return;
     // The header goes first; the rows go to the top of the frame log in file order, unnumbered.
+    // A block as long as the log's bound stops the reading: the lines left are only counted.
     std::string line;
     file.ReadLine(line);
     ListRows rows(m_frameLogList);
     int bad = 0;
-    while (file.ReadLine(line)) {
+    while (!rows.Full() && file.ReadLine(line)) {
         SystemTime time;
         if (file.LineTooLong()) {
             ++bad;
             continue;
         }
-        if (IsBlankLine(line)) continue;
+        if (IsBlankLine(line)) {
+            rows.Add(nullptr, 0);
+            continue;
+        }
         if (!ReadTimeStamp(line, time)) {
             ++bad;
             continue;
@@ -211,9 +223,17 @@ void CMainTesterDlg::OnImportFrameLog() {
                                   ListCell::Text(text.substr(kStampLength))};
         rows.Add(cells, 3);
     }
+    const size_t unread = rows.Full() ? file.SkipRemainingLines() : 0;
     file.Close();
     m_frameLogList.InsertRows(0, rows);
-    if (bad > 0) ShowMessageBox(SkippedLinesText(bad));
+    std::string message;
+    if (bad > 0) message = SkippedLinesText(bad);
+    const size_t notImported = unread + rows.RefusedRows();
+    if (rows.RemovedRows() > 0 || notImported > 0) {
+        if (!message.empty()) message += "\n";
+        message += LogFullText(rows.RemovedRows(), notImported);
+    }
+    if (!message.empty()) ShowMessageBox(message);
 }
 
 // ---- The repeated search's log ----

@@ -190,17 +190,23 @@ private:
 
 class ListView;
 
-// Rows gathered apart from a list, then put into it in a single step (ListView::InsertRows). The
-// rows that the list's row limit would drop from the top of the block go while they gather.
+// Rows gathered apart from a list, then put into it in a single step (ListView::InsertRows). A
+// block holds at most the list's row limit: rows added past it are only counted.
 class ListRows {
 public:
     explicit ListRows(const ListView& list);
     ~ListRows();
     ListRows(const ListRows&) = delete;
     ListRows& operator=(const ListRows&) = delete;
-    // Adds a row of compact cells; their texts are copied.
+    // Adds a row of compact cells (cells past count stay empty); their texts are copied.
     void Add(const ListCell* cells, size_t count);
     size_t Size() const;
+    // The block holds as many rows as the list may.
+    bool Full() const;
+    // After InsertRows: the list's rows that went to make room for the block, and the rows of
+    // the block that the list did not take (added past Full or left out by the insertion).
+    size_t RemovedRows() const;
+    size_t RefusedRows() const;
 
 private:
     friend class ListView;
@@ -268,8 +274,9 @@ public:
     // Appends a whole row.
     int AppendRow(const std::vector<std::string>& cells);
     // Inserts the rows, in their order, before row index (at or past the end: after the last
-    // row) in one step, and empties rows. Past the row limit the top rows go, dropRows at a time
-    // as appends drop them. Returns the first inserted row that stays, -1 for none.
+    // row) in one step, and empties rows. Past the row limit the rows that were there go first,
+    // from the top, dropRows at a time as appends drop them; then the block keeps its first rows
+    // that fit. Returns the first inserted row, -1 for none.
     int InsertRows(int index, ListRows& rows);
     // Appends a row of compact cells (cells past count stay empty); with textColor, every cell
     // of the row is drawn in that colour. Returns the row.

@@ -163,13 +163,13 @@ public:
     int Append(Row row);
     int Insert(int index, Row row);
     // Inserts the rows before index in one step (see ListView::InsertRows); rows is emptied.
-    int InsertBlock(int index, std::deque<Row>& rows);
+    // removed: the list's rows that went to make room; refused: the block's rows left out.
+    int InsertBlock(int index, std::deque<Row>& rows, size_t& removed, size_t& refused);
     bool Remove(int row);
     // Empties the list; true when it held enough rows that freed memory is worth returning.
     bool Clear();
     void SetRowLimit(int maxRows, int dropRows);
     int MaxRows() const { return maxRows_; }
-    int DropRows() const { return dropRows_; }
     void Sort(int column, bool ascending);
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.
     void SortBy(int column, const std::function<int(std::string_view, std::string_view)>& compare);

@@ -494,36 +494,32 @@ int ListModel::Insert(int index, Row row) {
     return index;
 }
 
-int ListModel::InsertBlock(int index, std::deque<Row>& rows) {
+int ListModel::InsertBlock(int index, std::deque<Row>& rows, size_t& removed, size_t& refused) {
     Flush();
     const size_t count = rows_.size();
     size_t at = index < 0 ? count : std::min(count, static_cast<size_t>(index));
-    // The rows the appends one by one would have dropped: whole drops, from the top.
+    // Past the limit the rows that were there go first, from the top, whole drops at a time as
+    // appends drop them; then the block keeps as many of its first rows as fit.
     const size_t total = count + rows.size();
     const size_t maxRows = static_cast<size_t>(maxRows_);
     const size_t dropRows = static_cast<size_t>(dropRows_);
-    size_t drop = total > maxRows ? std::min(total, (total - maxRows + dropRows - 1) / dropRows * dropRows) : 0;
-    const size_t dropAbove = std::min(drop, at);
-    drop -= dropAbove;
-    const size_t dropNew = std::min(drop, rows.size());
-    drop -= dropNew;
-    const size_t dropOld = dropAbove + drop;  // the rows below go only once every new row went
-    if (dropOld > 0) {
-        beginRemoveRows(QModelIndex(), 0, static_cast<int>(dropOld) - 1);
-        rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(dropOld));
+    removed = total > maxRows ? std::min(count, (total - maxRows + dropRows - 1) / dropRows * dropRows) : 0;
+    if (removed > 0) {
+        beginRemoveRows(QModelIndex(), 0, static_cast<int>(removed) - 1);
+        rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(removed));
         committed_ = static_cast<int>(rows_.size());
         endRemoveRows();
-        at -= dropAbove;
+        at -= std::min(removed, at);
     }
-    const size_t added = rows.size() - dropNew;
+    const size_t added = std::min(rows.size(), maxRows - rows_.size());
+    refused = rows.size() - added;
     if (added == 0) {
         rows.clear();
         return -1;
     }
     beginInsertRows(QModelIndex(), static_cast<int>(at), static_cast<int>(at + added) - 1);
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at),
-                 std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(dropNew)),
-                 std::make_move_iterator(rows.end()));
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(added)));
     committed_ = static_cast<int>(rows_.size());
     endInsertRows();
     rows.clear();
@@ -1163,34 +1159,42 @@ int ListView::AppendCells(const ListCell* cells, size_t count, const ColorRef* t
 struct ListRows::Rows {
     std::deque<ListModel::Row> rows;
     size_t maxRows = 0;
-    size_t dropRows = 1;
     size_t columns = 0;
+    size_t removed = 0;
+    size_t refused = 0;
 };
 
 ListRows::ListRows(const ListView& list) : rows_(std::make_unique<Rows>()) {
     const ListModel* m = Model(list);
     rows_->maxRows = static_cast<size_t>(m ? m->MaxRows() : ListView::kDefaultRowLimit);
-    rows_->dropRows = static_cast<size_t>(m ? m->DropRows() : ListView::kDefaultDropRows);
     rows_->columns = m ? m->columns.size() : 0;
 }
 
 ListRows::~ListRows() = default;
 
 void ListRows::Add(const ListCell* cells, size_t count) {
-    std::deque<ListModel::Row>& rows = rows_->rows;
-    rows.push_back(RowOfCells(cells, count, rows_->columns));
-    // Whole drops from the top, while the block alone still fills the list: the insertion
-    // would drop them, and the same number in all.
-    if (rows.size() >= rows_->maxRows + rows_->dropRows)
-        rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(rows_->dropRows));
+    if (Full()) {
+        ++rows_->refused;
+        return;
+    }
+    rows_->rows.push_back(RowOfCells(cells, count, rows_->columns));
 }
 
 size_t ListRows::Size() const { return rows_->rows.size(); }
 
+bool ListRows::Full() const { return rows_->rows.size() >= rows_->maxRows; }
+
+size_t ListRows::RemovedRows() const { return rows_->removed; }
+
+size_t ListRows::RefusedRows() const { return rows_->refused; }
+
 int ListView::InsertRows(int index, ListRows& rows) {
     ListModel* m = Model(*this);
     if (!m) return -1;
-    return m->InsertBlock(index, rows.rows_->rows);
+    size_t refused = 0;
+    const int first = m->InsertBlock(index, rows.rows_->rows, rows.rows_->removed, refused);
+    rows.rows_->refused += refused;
+    return first;
 }
 
 void ListView::SetRowLimit(int maxRows, int dropRows) {

@@ -110,8 +110,9 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
 }
 
 // A frame-log file read into a log that holds rows: its lines stand at the top in file order,
-// unnumbered, above the rows that were there (which keep their numbers and selection); a second
-// file goes above the first.
+// unnumbered, above the rows that were there (which keep their numbers and selection), a blank
+// line as an empty row; a second file goes above the first. Past the log's row bound the rows
+// that were there go first, then the file's last lines, and a message counts both.
 TEST_F(RecordFilesTest, FrameLogImportPutsTheFileAtTheTopInItsOrderAboveTheRowsThere) {
     ListView log = ListOf(IDC_FRAME_LOG);
     std::vector<std::vector<std::string>> expected;
@@ -129,28 +130,45 @@ TEST_F(RecordFilesTest, FrameLogImportPutsTheFileAtTheTopInItsOrderAboveTheRowsT
             const std::string frame = "    79 01 00 C0 19 " + std::to_string(i % 100) + " DA D8     ";
             lines.push_back(stamp + frame);
             rows.push_back({stamp, "", frame});
-            if (i % 500 == 7) lines.insert(lines.end(), {"", "no time here"});
+            if (i % 500 == 7) {
+                lines.insert(lines.end(), {"", "no time here"});
+                rows.push_back({"", "", ""});
+            }
         }
         return std::make_pair(FileText(lines), rows);
     };
+    const int kBound = ListView::kDefaultRowLimit, kDrop = ListView::kDefaultDropRows;
     const struct {
         int first, count;
+        int maxRows, dropRows;
+        size_t removed, kept;  // rows that were there and went, rows of the file shown
         const char* said;
-    } files[] = {{0, 3000, "6行格式错误，已跳过"}, {5000, 2, ""}};
+    } files[] = {
+        {0, 3000, kBound, kDrop, 0, 3006, "6行格式错误，已跳过"},
+        {5000, 2, kBound, kDrop, 0, 2, ""},
+        {6000, 50, 3040, 100, 100, 51, "1行格式错误，已跳过\n列表已满，已删除原有的100行"},
+        {20008, 400, 300, 100, 2962, 300, "列表已满，已删除原有的2962行，有100行未导入"},
+    };
     for (const auto& f : files) {
+        SCOPED_TRACE(f.first);
         const auto [text, rows] = fileOf(f.first, f.count);
         WriteFileBytes(Path("frames.txt"), text);
         boxes.clear();
+        log.SetRowLimit(f.maxRows, f.dropRows);
         Run(IDM_IMPORT_FRAMES, Path("frames.txt"));
         EXPECT_EQ(BoxTexts(), f.said[0] ? std::vector<std::string>{f.said} : std::vector<std::string>{});
-        expected.insert(expected.begin(), rows.begin(), rows.end());
+        expected.erase(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(f.removed));
+        expected.insert(expected.begin(), rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(f.kept));
+        ASSERT_EQ(log.GetItemCount(), static_cast<int>(expected.size()));
+        for (int r = 0; r < log.GetItemCount(); ++r) {
+            const std::vector<std::string> row = {log.GetItemText(r, 0), log.GetItemText(r, 1), log.GetItemText(r, 2)};
+            ASSERT_EQ(row, expected[static_cast<size_t>(r)]) << r;
+        }
+        // The selected row stays selected while it stays (at the bottom, the top going first).
+        const int count = log.GetItemCount();
+        const bool stays = count > static_cast<int>(f.kept);
+        EXPECT_EQ(log.GetSelectedRows(), stays ? std::vector<int>{count - 2} : std::vector<int>{});
     }
-    ASSERT_EQ(log.GetItemCount(), static_cast<int>(expected.size()));
-    for (int r = 0; r < log.GetItemCount(); ++r) {
-        const std::vector<std::string> row = {log.GetItemText(r, 0), log.GetItemText(r, 1), log.GetItemText(r, 2)};
-        ASSERT_EQ(row, expected[static_cast<size_t>(r)]) << r;
-    }
-    EXPECT_EQ(log.GetSelectedRows(), std::vector<int>{3002 + 1});
 }
 
 TEST_F(RecordFilesTest, RecordsExportedAreReadBackAsReceivedFramesWithTheirTimes) {

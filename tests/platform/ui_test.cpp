@@ -436,9 +436,9 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     EXPECT_EQ(texts(), "09 17 28 x ");
 }
 
-// Rows put in as one block stand in their order before the row given; past the row limit the top
-// rows go, whole drops at a time, as appends one by one would drop them. The selection stays
-// with its row.
+// Rows put in as one block stand in their order before the row given; past the row limit the rows
+// that were there go first, from the top, whole drops at a time as appends drop them; then the
+// block keeps its first rows that fit. The selection stays with its row.
 TEST(Controls, ABlockOfRowsGoesInAtOnceBeforeTheRowGiven) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
@@ -459,12 +459,14 @@ TEST(Controls, ABlockOfRowsGoesInAtOnceBeforeTheRowGiven) {
         {"in the middle", "abc", 2, "XY", 100, 10, "abXYc", 2},
         {"past the end", "abc", 7, "XY", 100, 10, "abcXY", 3},
         {"nothing", "abc", 1, "", 100, 10, "abc", -1},
-        {"over the limit at the top", "abcd", 0, "XYZ", 5, 2, "Zabcd", 0},
+        {"over the limit at the top", "abcd", 0, "XYZ", 5, 2, "XYZcd", 0},
         {"over the limit in the middle", "abcd", 2, "XYZ", 5, 1, "XYZcd", 0},
-        {"every new row dropped", "abcd", 0, "XY", 3, 3, "bcd", -1},
+        {"over the limit by less than a drop", "abcde", 5, "XY", 6, 3, "deXY", 2},
+        {"every row that was there dropped", "abcd", 0, "XY", 3, 3, "XYd", 0},
         {"a block as long as the limit", "", 0, "WXYZ", 4, 3, "WXYZ", 0},
-        {"a block over the limit by itself", "ab", 0, "STUVWXYZ", 4, 3, "YZab", 0},
-        {"a block over the limit, one at a time", "abc", 1, "UVWXYZ", 4, 1, "YZbc", 0},
+        {"a block as long as the limit over rows", "ab", 1, "WXYZ", 4, 3, "WXYZ", 0},
+        {"a block over the limit by itself", "ab", 0, "STUVWXYZ", 4, 3, "STUV", 0},
+        {"a block over the limit, one at a time", "abc", 1, "UVWXYZ", 4, 1, "UVWX", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -479,6 +481,7 @@ TEST(Controls, ABlockOfRowsGoesInAtOnceBeforeTheRowGiven) {
             const ListCell cells[] = {ListCell::Text(text), ListCell::Text("new")};
             rows.Add(cells, 2);
         }
+        EXPECT_EQ(rows.Size(), std::min(c.block.size(), static_cast<size_t>(c.maxRows)));
         EXPECT_EQ(l.InsertRows(c.index, rows), c.first);
         EXPECT_EQ(rows.Size(), 0u);
         std::string after;
@@ -487,7 +490,12 @@ TEST(Controls, ABlockOfRowsGoesInAtOnceBeforeTheRowGiven) {
             EXPECT_EQ(l.GetItemText(r, 1), std::isupper(static_cast<unsigned char>(after.back())) ? "new" : "old");
         }
         EXPECT_EQ(after, c.after);
-        if (!c.before.empty()) {
+        // What went: the rows that were there and are gone, the block's rows not shown.
+        const size_t kept = static_cast<size_t>(
+            std::count_if(after.begin(), after.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; }));
+        EXPECT_EQ(rows.RemovedRows(), c.before.size() - (after.size() - kept));
+        EXPECT_EQ(rows.RefusedRows(), c.block.size() - kept);
+        if (!c.before.empty() && c.after.find(c.before.back()) != std::string::npos) {
             const std::vector<int> selected = l.GetSelectedRows();
             ASSERT_EQ(selected.size(), 1u);
             EXPECT_EQ(l.GetItemText(selected[0], 0), std::string(1, c.before.back()));
