@@ -239,11 +239,11 @@ void CMeterManageDlg::DeleteAllRows() {
 
 void CMeterManageDlg::OnDeleteAddresses() {
     if (ShowMessageBox("确认要清除选中表地址吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    for (int r = m_meterList.GetItemCount(); r-- > 0;) {
-        if (!m_meterList.GetCheck(r)) continue;
-        m_meterList.DeleteItem(r);
-        m_mainList.DeleteItem(r);
-    }
+    // The rows checked here go from both lists, each in one pass.
+    std::vector<bool> checked(static_cast<size_t>(m_meterList.GetItemCount()));
+    for (size_t r = 0; r < checked.size(); ++r) checked[r] = m_meterList.GetCheck(static_cast<int>(r));
+    m_meterList.DeleteItems(checked);
+    m_mainList.DeleteItems(checked);
 }
 
 void CMeterManageDlg::SetRowCheck(int row, bool check) {

@@ -1,8 +1,8 @@
 #include "dialogs/test_continuous_send_dlg.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
-
-#include "dialogs/number_text.h"
 
 CTestContinuousSendDlg::CTestContinuousSendDlg(TestContinuousSendSettings& settings)
     : Dialog(IDD_TEST_CONTINUOUS_SEND), m_settings(settings) {
@@ -26,11 +26,13 @@ void CTestContinuousSendDlg::OnStart() {
 }
 
 bool CTestContinuousSendDlg::ValidateInterval() {
-    uint32_t ms = 0;
-    if (!ReadPositiveNumber(GetDlgItemText(IDC_TEST_SEND_INTERVAL), kMaxMs, ms) || ms < kMinMs) {
+    // The leading whole number after blanks and a sign, held to 32 bits as it saturates.
+    const long long typed = std::strtoll(GetDlgItemText(IDC_TEST_SEND_INTERVAL).c_str(), nullptr, 10);
+    const long long ms = std::min<long long>(typed, kMaxMs);
+    if (ms < kMinMs) {
         ShowMessageBox("最小间隔为300ms");
         return false;
     }
-    m_settings.ticks = ms / 100 + (ms % 100 != 0 ? 1 : 0);
+    m_settings.ticks = static_cast<uint32_t>(ms / 100 + (ms % 100 != 0 ? 1 : 0));
     return true;
 }

@@ -19,7 +19,7 @@ public:
     explicit CTestContinuousSendDlg(TestContinuousSendSettings& settings);
 
     static constexpr uint32_t kMinMs = 300;
-    static constexpr uint32_t kMaxMs = 0x7FFFFFFF;
+    static constexpr uint32_t kMaxMs = 0x7FFFFFFF;  // a larger number typed counts as this
 
 protected:
     bool OnInitDialog() override;

@@ -21,6 +21,19 @@ mode_t CurrentUmask() {
     }
     return 022;
 }
+
+// A file its owner may not write: kept from replacing and deleting, whoever runs the program.
+bool ReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0);
+}
+
+// A temporary name beside path, short enough for any file name the folder takes.
+std::string TemporaryBeside(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".~XXXXXX";
+}
 }  // namespace
 
 TextFile::~TextFile() {
@@ -37,7 +50,8 @@ bool TextFile::Open(const std::string& path, Mode mode) {
         Discard();
     failed_ = false;
     if (mode == kReplace) {
-        std::string temp = path + ".XXXXXX";
+        if (ReadOnlyFile(path)) return false;
+        std::string temp = TemporaryBeside(path);
         const int fd = ::mkstemp(&temp[0]);
         if (fd < 0) return false;
         f_ = ::fdopen(fd, "wb");
@@ -178,4 +192,4 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return !ReadOnlyFile(path) && ::unlink(path.c_str()) == 0; }

@@ -9,7 +9,7 @@ class TextFile {
 public:
     // kReplace writes to a temporary file beside the target; Close() renames it over the target
     // only when every write, the flush and the close succeeded. A replacing file that is not
-    // closed (an early return) leaves the target as it was.
+    // closed (an early return) leaves the target as it was. A read-only target is refused.
     enum Mode { kRead, kWrite, kAppend, kReplace };
 
     TextFile() = default;
@@ -56,4 +56,5 @@ private:
 };
 
 bool FileExists(const std::string& path);
+// False for a read-only file, which is kept.
 bool RemoveFile(const std::string& path);

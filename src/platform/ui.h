@@ -293,6 +293,9 @@ public:
     // Deletes every row whose item data is below data; the others keep their order, selection
     // and focus. Returns how many went.
     int DeleteItemsWithDataBelow(intptr_t data);
+    // Deletes row r where drop[r] is true, in one step; rows past drop's end stay. The others
+    // keep their order, selection and focus. Returns how many went.
+    int DeleteItems(const std::vector<bool>& drop);
     void SetItemData(int row, intptr_t data);
     intptr_t GetItemData(int row) const;
     void SetCellTextColor(int row, int column, ColorRef color);

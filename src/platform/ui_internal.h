@@ -174,7 +174,8 @@ public:
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.
     void SortBy(int column, const std::function<int(std::string_view, std::string_view)>& compare);
     // Removes the rows drop picks, in one change; the rest keep their order, selection and focus.
-    int RemoveRowsIf(const std::function<bool(const Row&)>& drop);
+    // drop is asked once per row, in row order, with the row's index.
+    int RemoveRowsIf(const std::function<bool(size_t index, const Row&)>& drop);
     void RowChanged(int row);
     void AddColumn(int index, Column c);
     void SetCheckBoxes(bool on);

@@ -583,13 +583,13 @@ void ListModel::SortBy(int column, const std::function<int(std::string_view, std
     emit layoutChanged();
 }
 
-int ListModel::RemoveRowsIf(const std::function<bool(const Row&)>& drop) {
+int ListModel::RemoveRowsIf(const std::function<bool(size_t index, const Row&)>& drop) {
     Flush();
     const size_t n = rows_.size();
     std::vector<int> newRow(n, -1);
     int kept = 0;
     for (size_t i = 0; i < n; ++i)
-        if (!drop(rows_[i])) newRow[i] = kept++;
+        if (!drop(i, rows_[i])) newRow[i] = kept++;
     const int removed = static_cast<int>(n) - kept;
     if (removed == 0) return 0;
     // One layout change, however scattered the rows: a removal per row would cost the view a
@@ -1237,7 +1237,12 @@ void ListView::DeleteAllItems() {
 
 int ListView::DeleteItemsWithDataBelow(intptr_t data) {
     ListModel* m = Model(*this);
-    return m ? m->RemoveRowsIf([data](const ListModel::Row& r) { return r.data < data; }) : 0;
+    return m ? m->RemoveRowsIf([data](size_t, const ListModel::Row& r) { return r.data < data; }) : 0;
+}
+
+int ListView::DeleteItems(const std::vector<bool>& drop) {
+    ListModel* m = Model(*this);
+    return m ? m->RemoveRowsIf([&drop](size_t i, const ListModel::Row&) { return i < drop.size() && drop[i]; }) : 0;
 }
 
 void ListView::SetItemData(int row, intptr_t data) {

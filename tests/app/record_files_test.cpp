@@ -107,6 +107,19 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "导出失败！");
     EXPECT_TRUE(std::filesystem::is_directory(Path("taken")));
+    // A file made read-only is kept byte for byte: refused where there is something to write,
+    // left silently where there is nothing (the frame history is empty).
+    const std::string kept = Path("kept.txt");
+    WriteFileBytes(kept, "old\r\n");
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const std::pair<int, const char*> exports[] = {
+        {IDC_EXPORT_RESULTS, "导出失败！"}, {IDM_EXPORT_FRAMES, "导出失败！"}, {IDC_EXPORT_RECORDS, ""}};
+    for (const auto& c : exports) {
+        boxes.clear();
+        Run(c.first, kept);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>(*c.second ? 1 : 0, c.second)) << c.first;
+        EXPECT_EQ(ReadFileBytes(kept), "old\r\n") << c.first;
+    }
 }
 
 // A frame-log file read into a log that holds rows: its lines stand at the top in file order,

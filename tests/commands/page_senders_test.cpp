@@ -45,6 +45,20 @@ struct WindowContinuousSend {
     ContinuousSend send;
 };
 
+// Presses Enter on a dialog that must close then. A refusal leaves it open: its message, or a
+// bound of time where none shows, fails the test and closes the dialog with Esc.
+void EnterMustClose(Dialog& d, const std::vector<MessageBoxRequest>& boxes) {
+    d.PostTaskAfter(5000, [&d] {
+        ADD_FAILURE() << "the dialog stayed open";
+        d.PressKey(Key::Escape);
+    });
+    const size_t shown = boxes.size();
+    d.PressKey(Key::Enter);
+    if (boxes.size() == shown) return;
+    ADD_FAILURE() << "refused: " << boxes.back().text;
+    d.PressKey(Key::Escape);
+}
+
 class PageSendersTest : public testsupport::MainWindowSenders {
 protected:
     PageSendersTest() : MainWindowSenders(11, true) {}
@@ -372,7 +386,7 @@ TEST_F(PageSendersTest, ContinuousSendSettingsDialog) {
             boxes.clear();
         }
         d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, " 2 ");
-        d.PressKey(Key::Enter);
+        EnterMustClose(d, boxes);
         closedByEnter = true;
     });
     Enter(kSendData);
@@ -465,7 +479,7 @@ TEST_F(PageSendersTest, ContinuousSendWithAnIntervalOfZeroSendsAtEveryTick) {
             Button(d.GetDlgItem(IDC_CONT_SEND_RESTART_COUNT)).Click();
             if (c.typed) {
                 d.SetDlgItemText(IDC_CONT_SEND_INTERVAL, c.typed);
-                d.PressKey(Key::Enter);
+                EnterMustClose(d, boxes);
             } else {
                 d.PressKey(Key::Escape);
             }

@@ -1,5 +1,5 @@
-// The continuous-send settings dialog over its settings: when "是否重新计数" can be ticked and
-// what ticking it does, and how "确定" reads the interval.
+// The continuous-send settings dialogs over their settings: when "是否重新计数" can be ticked and
+// what ticking it does, and how "确定" and the test panel's "开始" read the interval.
 
 #include <gtest/gtest.h>
 
@@ -9,27 +9,29 @@
 #include <vector>
 
 #include "dialogs/continuous_send_dlg.h"
+#include "dialogs/test_continuous_send_dlg.h"
 #include "platform/ui.h"
 #include "res/resource_ids.h"
 
 namespace {
 
-// The dialog with a look inside its modal loop.
-class WatchedDialog : public CContinuousSendDlg {
+// A dialog with a look inside its modal loop.
+template <typename Base, typename Settings>
+class Watched : public Base {
 public:
-    WatchedDialog(ContinuousSendSettings& settings, std::function<void(Dialog&)> watch)
-        : CContinuousSendDlg(settings), m_watch(std::move(watch)) {}
+    Watched(Settings& settings, std::function<void(Dialog&)> watch) : Base(settings), m_watch(std::move(watch)) {}
 
 protected:
     bool OnInitDialog() override {
-        const bool done = CContinuousSendDlg::OnInitDialog();
-        PostTask([this] { m_watch(*this); });
+        const bool done = Base::OnInitDialog();
+        this->PostTask([this] { m_watch(*this); });
         return done;
     }
 
 private:
     std::function<void(Dialog&)> m_watch;
 };
+using WatchedDialog = Watched<CContinuousSendDlg, ContinuousSendSettings>;
 
 // "是否重新计数" is greyed while a run is fresh (at start-up, and from a run's start to its
 // interruption); where it can be ticked, it zeroes both counters at once.
@@ -82,6 +84,7 @@ TEST(ContinuousSendDialog, TheIntervalIsTheLeadingWholeNumber) {
         const char* typed;
         int64_t ticks;  // -1: refused
     } cases[] = {{"2", 10},  {"2.9", 10},        {" 7", 35},      {"+3", 15},         {"3abc", 15},
+                 {"010", 50}, {"0x10", 0},
                  {"0", 0},   {"abc", 0},         {"", 0},         {"-0", 0},          {"4294967", 21474835},
                  {"-1", -1}, {"-2.5", -1},       {"4294968", -1}, {"99999999999999999999", -1}};
     for (const auto& c : cases) {
@@ -113,6 +116,38 @@ TEST(ContinuousSendDialog, TheIntervalIsTheLeadingWholeNumber) {
             EXPECT_EQ(settings.ticks, static_cast<uint32_t>(c.ticks));
             EXPECT_EQ(settings.intervalSeconds * 5, settings.ticks);
         }
+    }
+}
+
+// "开始" reads the interval's leading whole number as milliseconds, at least 300, rounded up to
+// 100 ms ticks; a number past 32 bits counts as the largest. A refusal shows its message and
+// leaves the settings; the dialog closes either way.
+TEST(TestContinuousSendDialog, TheIntervalIsTheLeadingWholeNumberOfAtLeast300Ms) {
+    const struct {
+        const char* typed;
+        int64_t ticks;  // -1: refused
+    } cases[] = {{"1000ms", 10}, {"350.5", 4}, {"400abc", 4}, {" +300", 3},  {"99999999999", 21474837},
+                 {"299.9", -1},  {"abc", -1},  {"0x500", -1}, {"-500", -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TestContinuousSendSettings settings{false, 7, 5, 2};
+        std::vector<std::string> boxes;
+        SetMessageBoxHook([&boxes](const MessageBoxRequest& r) {
+            boxes.push_back(r.text);
+            return kIdOk;
+        });
+        Watched<CTestContinuousSendDlg, TestContinuousSendSettings> dialog(settings, [&](Dialog& d) {
+            d.SetDlgItemText(IDC_TEST_SEND_INTERVAL, c.typed);
+            Button(d.GetDlgItem(IDC_TEST_SEND_START)).Click();
+        });
+        EXPECT_EQ(dialog.DoModal(), kIdOk);
+        SetMessageBoxHook(nullptr);
+        const bool armed = c.ticks >= 0;
+        EXPECT_EQ(boxes, std::vector<std::string>(armed ? 0 : 1, "最小间隔为300ms"));
+        EXPECT_EQ(settings.armed, armed);
+        const std::string kept = std::to_string(settings.ticks) + "|" + std::to_string(settings.total) + "|" +
+                                 std::to_string(settings.success);
+        EXPECT_EQ(kept, armed ? std::to_string(c.ticks) + "|0|0" : "7|5|2");
     }
 }
 

@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <fstream>
 #include <iterator>
@@ -173,7 +174,7 @@ int InChildWithFileLimit(rlim_t limit, const std::function<int()>& body) {
 size_t FilesIn(const std::string& dir) {
     size_t n = 0;
     if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+        while (dirent* e = readdir(d)) n += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
         closedir(d);
     }
     return n;
@@ -210,5 +211,29 @@ TEST_F(TextFileTest, ReplaceRenamesOnlyWhenClosed) {
     EXPECT_FALSE(FileExists(path));
     ASSERT_TRUE(f.Close());
     EXPECT_EQ(ReadLines(path), std::vector<std::string>{"地址"});
+    EXPECT_EQ(FilesIn(dir_), 1u);
+}
+
+// A file made read-only is neither replaced nor deleted, whoever runs the program; a name of
+// 255 bytes is written.
+TEST_F(TextFileTest, ReplaceKeepsAReadOnlyFileAndTakesAnyLegalName) {
+    const std::string path = Path("kept.txt"), before = "previous\r\n\xB5\xD8";
+    for (const mode_t mode : {0444, 0466}) {
+        std::ofstream(path, std::ios::binary) << before;
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        TextFile f;
+        EXPECT_FALSE(f.Open(path, TextFile::kReplace) && f.WriteString("new\n") && f.Close()) << mode;
+        EXPECT_FALSE(RemoveFile(path)) << mode;
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before) << mode;
+        struct stat st {};
+        EXPECT_TRUE(::stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == mode) << mode;
+        EXPECT_EQ(FilesIn(dir_), 1u);
+        ::unlink(path.c_str());
+    }
+    const std::string longest = Path(std::string(255, 'a').c_str());
+    TextFile f;
+    EXPECT_TRUE(f.Open(longest, TextFile::kReplace) && f.WriteString("new\n") && f.Close());
+    EXPECT_EQ(ReadLines(longest), std::vector<std::string>{"new"});
     EXPECT_EQ(FilesIn(dir_), 1u);
 }

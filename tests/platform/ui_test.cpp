@@ -434,6 +434,12 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     l.AppendRow({"x"});
     PumpMessages();
     EXPECT_EQ(texts(), "09 17 28 x ");
+    // Rows marked by index go in one step; rows past the marks stay.
+    l.SelectRow(1);
+    EXPECT_EQ(l.DeleteItems({true, false, true}), 2);
+    EXPECT_EQ(texts(), "17 x ");
+    EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(l.DeleteItems({}), 0);
 }
 
 // Rows put in as one block stand in their order before the row given; past the row limit the rows
