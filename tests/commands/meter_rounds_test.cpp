@@ -134,8 +134,9 @@ TEST_F(MeterPageTest, TheIntervalModeSendsOneRequestPerInterval) {
     ComboBox combo(dlg->GetDlgItem(IDC_ROUND_WAIT_MODE_COMBO));
     combo.SelectAsUser(combo.FindStringExact(kIntervalModeText));
     ASSERT_TRUE(WaitFor([&] { return !Enabled(IDC_ROUND_SEND_DELAY); }, 1000));
-    // A late answer takes its time out of the interval: requests stay one interval apart, as the
-    // meters read them too, below interval + 150 ms, the least a pause after a 150 ms late answer gives.
+    // A late answer takes its time out of the interval: requests go out one interval apart, below
+    // interval + 150 ms, the least a pause after a 150 ms late answer gives. The times are the
+    // window's own, taken as it sends: when the module's thread comes to read them is the machine's.
     const struct {
         int lateMs, interval;
     } cases[] = {{0, 300}, {150, 400}};
@@ -156,14 +157,11 @@ TEST_F(MeterPageTest, TheIntervalModeSendsOneRequestPerInterval) {
             if (r.kind == '0' && r.frame[0] == 0x68) sent.push_back(SystemTimeToEpochMs(r.time));
         }
         ASSERT_EQ(sent.size(), 3u);
-        EXPECT_GE(sent[1] - sent[0], c.interval - 5);
-        EXPECT_GE(sent[2] - sent[1], c.interval - 5);
-        const auto read = meters.RequestTimes();
-        ASSERT_EQ(read.size(), requestsBefore + 3);
-        for (size_t i = requestsBefore + 1; i < read.size(); ++i) {
-            const auto spacing = std::chrono::duration_cast<ms>(read[i] - read[i - 1]).count();
-            EXPECT_TRUE(spacing >= c.interval - 50 && spacing < c.interval + 150) << spacing;
+        for (size_t i = 1; i < sent.size(); ++i) {
+            EXPECT_TRUE(sent[i] - sent[i - 1] >= c.interval - 5 && sent[i] - sent[i - 1] < c.interval + 150)
+                << sent[i] - sent[i - 1];
         }
+        EXPECT_EQ(meters.RequestTimes().size(), requestsBefore + 3);
         EXPECT_EQ(Text(IDC_ROUND_REPLIES), "3");
     }
     EXPECT_FALSE(Enabled(IDC_ROUND_SEND_DELAY));  // it serves the time-out mode alone

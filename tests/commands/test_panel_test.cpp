@@ -12,6 +12,7 @@
 #include "analyzer/pairing_analyzers.h"
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
+#include "link/conversions.h"
 #include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
 #include "test_frames.h"
@@ -40,10 +41,13 @@ protected:
 
     void SetUp() override {
         MainWindowWithModule::SetUp();
-        OpenPort();
+        // The module leaves the version request unanswered and the capture is ended here: a
+        // reply the capture's bound missed on a slow machine would be a row of the log.
+        sim.SetAnswer(0x02, {});
+        OpenPort(false);
         // The version request that follows the opening reaches the module but not the log.
         ASSERT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");
-        sim.SetAnswer(0x02, {});
+        dlg->Link().EndVersionCapture();
         ASSERT_TRUE(ClickTreeItem(*dlg, PAGE_MODULE_RESTART));
         ASSERT_EQ(Log().GetItemCount(), 0);
     }
@@ -415,6 +419,37 @@ TEST_P(PairingAnswerTest, AnswersAreLoggedAndExplained) {
 
 INSTANTIATE_TEST_SUITE_P(Module, PairingAnswerTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Abnormal" : "Normal"; });
+
+// A window whose module answers before the send returns: the receive path writes the answer's
+// row while the request is being written.
+class AnsweringWindow : public MainWindowPort {
+public:
+    CTestDlg panel{*this};
+    ByteString answer;
+
+    void SendFrame(ByteString) override {
+        std::string hex;
+        BytesToHexText(hex, answer);
+        panel.AddLogRow(hex);
+    }
+    void EnableControl(int) override {}
+    void ShowRowDetail(ListView) override {}
+    void VisitHistory(const std::function<void(uint32_t, const MonitorRecord&)>&) override {}
+    RecordView ViewHistoryRecord(intptr_t, SystemTime&, SystemTime&) override { return RecordView::Missing; }
+    void ViewHistoryRecords(intptr_t, intptr_t) override {}
+};
+
+TEST(TestPanelLog, ARequestsRowStandsAboveAnAnswerThatCameDuringItsSend) {
+    AnsweringWindow window;
+    ASSERT_TRUE(window.panel.Create());
+    window.answer = kvtsim::PairingAnswer(0x00);
+    window.panel.DispatchNotify(IDC_PANEL_READ_LOCAL_PAIRING, Notify::Clicked);
+    ListView log(window.panel.GetDlgItem(IDC_PANEL_LOG_LIST));
+    ASSERT_TRUE(WaitPumping([&] { return log.GetItemCount() == 2; }, 5000)) << log.GetItemCount();
+    EXPECT_EQ(log.GetItemText(0, 2), "79 01 00 40 60 00 A1 21 ");
+    EXPECT_EQ(log.GetItemText(1, 2), Spaced(window.answer));
+    window.panel.DestroyWindow();
+}
 
 TEST_F(TestPanelTest, SelectedRowIsExplainedAndDoubleClickShowsIt) {
     Press(IDC_PANEL_MODULE_RESTART);

@@ -465,22 +465,37 @@ TEST_F(NetworkSettingsTest, TheSerialPortOpensAfterTheNetworkChannel) {
     EXPECT_EQ(NextFrame(), "79 00 00 40 02 42 42 ");  // the opening's version request, on the port
 }
 
-// Whichever opened last, closing the serial port leaves sending and receiving with the socket.
+// Whichever opened last, closing the serial port or its hang-up leaves sending and receiving
+// with the socket.
 TEST_F(NetworkSettingsTest, ClosingTheSerialPortHandsSendingBackToTheOpenNetworkChannel) {
     testsupport::Enter(*dlg, testsupport::HostSendDataPage());
     const ByteString sendData = testing_frames::Hex(testsupport::kHostSendDataFrame);
     const ByteString reply = testing_frames::MakeFrame(0x80, 0x14, "0304");
-    for (const bool networkFirst : {false, true}) {
+    const struct {
+        bool networkFirst, hangUp;
+    } ends[] = {{false, false}, {true, false}, {false, true}};  // last: the line hangs up
+    for (const auto& end : ends) {
+        const bool networkFirst = end.networkFirst;
+        SCOPED_TRACE(end.hangUp ? "hang-up" : "closed");
         Peer module(SOCK_DGRAM);
         if (!networkFirst) OpenPort();
         Start(IDC_NET_UDP, module.port);
         if (networkFirst) OpenPort();
         ASSERT_TRUE(dlg->Link().IsSerialOpen()) << networkFirst;
-        OpenPort();  // "关闭串口"
+        const std::string version = Text(IDC_VERSION_TEXT);
+        EXPECT_NE(version, "版本号:");
+        if (end.hangUp) {
+            sim.HangUp();
+            ASSERT_TRUE(WaitFor([&] { return !Boxes().empty(); }));
+            EXPECT_EQ(Boxes()[0].rfind("串口 COM12", 0), 0u) << Boxes()[0];
+        } else {
+            OpenPort();  // "关闭串口"
+        }
         EXPECT_FALSE(dlg->Link().IsSerialOpen());
         EXPECT_EQ(dlg->Link().GetChannelMode(), CHANNEL_NETWORK) << networkFirst;
         EXPECT_TRUE(dlg->Link().IsPortOpen()) << networkFirst;
         EXPECT_EQ(Status(), "网口已打开") << networkFirst;
+        EXPECT_EQ(Text(IDC_VERSION_TEXT), version);
         const size_t sentBefore = HistoryCount('0');
         Click(IDC_SEND_DATA);
         unsigned char got[64];

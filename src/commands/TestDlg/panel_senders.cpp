@@ -98,8 +98,9 @@ bool CTestDlg::SendCommand(uint8_t command, const Payload& payload, bool logRow)
     if (!BuildCommandFrame(*this, kTestPanelHeaderCombos, command, build, frame)) return false;
     std::string hex;
     BytesToHexText(hex, frame);
-    m_window.SendFrame(frame);
+    // The row goes in before the write: an answer's row, written by the receive path, follows it.
     if (logRow) AddLogRow(hex);
+    m_window.SendFrame(frame);
     return true;
 }
 
