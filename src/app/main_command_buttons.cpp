@@ -131,8 +131,8 @@ void CMainTesterDlg::OnSendRawText() {
     ByteString bytes = HexFieldBytes(GetDlgItemText(IDC_RAW_SEND_DATA));
     std::string hex;
     BytesToHexText(hex, bytes);
-    SendFrame(std::move(bytes));
     m_frameLogs.Add(LogList::FrameLog, std::move(hex));
+    SendFrame(std::move(bytes));
 }
 
 void CMainTesterDlg::OnFrameTest() {
@@ -152,8 +152,8 @@ bool CMainTesterDlg::SendModuleCommand(uint8_t command, const PagePayload& paylo
     if (!BuildCommandFrame(*this, kMainHeaderCombos, command, payload, bytes)) return false;
     std::string hex;
     BytesToHexText(hex, bytes);
-    SendFrame(bytes);
     m_frameLogs.Add(log, std::move(hex));
+    SendFrame(bytes);
     return true;
 }
 
@@ -194,9 +194,9 @@ void CMainTesterDlg::SendCommandF3(uint8_t on) {
     if (!BuildCommandFrame(*this, kMainHeaderCombos, CMD_CODE_F3, payload, bytes)) return;
     std::string hex;
     BytesToHexText(hex, bytes);
-    SendFrame(bytes);
     for (LogList list : {LogList::FrameLog, LogList::SearchLog, LogList::DataLog}) m_frameLogs.Add(list, hex);
     m_testPanel->AddLogRow(hex);
+    SendFrame(bytes);
 }
 
 // ---- The carrier debugger's clock ----
@@ -206,8 +206,8 @@ void CMainTesterDlg::OnSetDebuggerClock() {
     m_link.Queues().debuggerClock.Clear();
     std::string hex;
     BytesToHexText(hex, frame);
-    SendFrame(std::move(frame));
     m_frameLogs.Add(LogList::FrameLog, std::move(hex));
+    SendFrame(std::move(frame));
     // The answer is looked at a second later; the window goes on meanwhile.
     SetTimer(TIMER_DEBUGGER_CLOCK, 1000);
 }

@@ -112,8 +112,8 @@ void CMainTesterDlg::OnMeterSend() {
     }
     ByteString bytes;
     HexTextToBytes(digits, bytes, 0);
-    SendFrame(bytes);
     m_frameLogs.Add(LogList::PassThrough, PassThroughRow(digits, false));
+    SendFrame(bytes);
 }
 
 void CMainTesterDlg::OnGenerateArray() {

@@ -88,8 +88,8 @@ std::string WindowRepeats::ControlText(int id) const { return m_parts.window.Get
 void WindowRepeats::SendTimedFrame(const ByteString& frame) {
     std::string hex;
     BytesToHexText(hex, frame);
-    m_parts.port.SendFrame(frame);
     m_parts.logs.Add(LogList::FrameLog, std::move(hex));
+    m_parts.port.SendFrame(frame);
 }
 
 void WindowRepeats::OnTimedSendEnded() { m_parts.timedSendDialog.OnTimedSendEnded(); }

@@ -12,6 +12,7 @@
 
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
+#include "dialogs/timed_send_dlg.h"
 #include "platform/text_format.h"
 #include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
@@ -183,6 +184,77 @@ TEST_F(FrameLogsTest, EachKeyReachesItsOwnListAndCounterAndTheMenuEmptiesThemAll
     PumpFor(200);
     for (const auto& log : logs) EXPECT_EQ(ListOf(log.second).GetItemCount(), 0) << log.second;
     EXPECT_EQ(panelLog.GetItemCount(), 0);
+}
+
+// A window whose module answers while a request is being written: the answer's row goes into
+// the request's log during the send.
+class AnsweringWindow : public CMainTesterDlg {
+public:
+    LogList answerLog = LogList::None;
+    void SendFrame(ByteString frame) override {
+        Logs().Add(answerLog, "7955AA55AA55");
+        CMainTesterDlg::SendFrame(std::move(frame));
+    }
+};
+
+class RequestRowsTest : public FrameLogsTest {
+protected:
+    std::unique_ptr<CMainTesterDlg> MakeWindow() override { return std::make_unique<AnsweringWindow>(); }
+};
+
+TEST_F(RequestRowsTest, ARequestsRowStandsAboveAnAnswerThatCameDuringItsSend) {
+    auto click = [this](int id) { dlg->DispatchNotify(id, Notify::Clicked); };
+    const struct {
+        const char* name;
+        LogList log;
+        int list;
+        std::function<void()> send;
+    } senders[] = {
+        {"组帧测试", LogList::FrameLog, IDC_FRAME_LOG,
+         [&] {
+             dlg->SetDlgItemText(IDC_FRAME_TEST_CMD, "01");
+             click(IDC_FRAME_TEST);
+         }},
+        {"raw send", LogList::FrameLog, IDC_FRAME_LOG,
+         [&] {
+             dlg->SetDlgItemText(IDC_RAW_SEND_DATA, "79 00 01");
+             click(IDC_RAW_SEND);
+         }},
+        {"F3", LogList::FrameLog, IDC_FRAME_LOG, [&] { click(IDM_COMMAND_F3_ON); }},
+        {"debugger clock", LogList::FrameLog, IDC_FRAME_LOG, [&] { click(IDM_DEBUGGER_CLOCK); }},
+        {"meter send", LogList::PassThrough, IDC_PASS_THROUGH_LIST,
+         [&] {
+             dlg->SetDlgItemText(IDC_PASS_THROUGH_DATA, "6801");
+             click(IDC_PASS_THROUGH_SEND);
+         }},
+        {"timed send", LogList::FrameLog, IDC_FRAME_LOG,
+         [&] {
+             click(IDC_TIMED_SEND);
+             CTimedSendDlg& d = Within<CTimedSendDlg>(*dlg);
+             d.SetDlgItemText(IDC_TIMED_INTERVAL, "100");
+             d.SetDlgItemText(IDC_TIMED_COUNT, "1");
+             d.SetDlgItemText(IDC_TIMED_FRAME_TEXT, "79 00 00 40 18 58 58");
+             Button(d.GetDlgItem(IDC_TIMED_START_STOP)).Click();
+             dlg->KillTimer(TIMER_TIMED_SEND);
+             dlg->DeliverTimerTick(TIMER_TIMED_SEND);
+         }},
+    };
+    auto& window = static_cast<AnsweringWindow&>(*dlg);
+    for (const auto& s : senders) {
+        SCOPED_TRACE(s.name);
+        dlg->Logs().ClearAll();
+        window.answerLog = s.log;
+        s.send();
+        ListView log = ListOf(s.list);
+        ASSERT_TRUE(WaitFor([&] { return log.GetItemCount() == 2; })) << log.GetItemCount();
+        auto row = [&](int r) {
+            std::string text;
+            for (int c = 0; c < 5; ++c) text += log.GetItemText(r, c) + "|";
+            return text;
+        };
+        EXPECT_EQ(row(0).find("55 AA 55"), std::string::npos) << row(0);
+        EXPECT_NE(row(1).find("55 AA 55"), std::string::npos) << row(1);
+    }
 }
 
 }  // namespace

@@ -91,12 +91,15 @@ protected:
             boxes.push_back(r);
             return kIdOk;
         });
-        dlg = std::make_unique<CMainTesterDlg>();
+        dlg = MakeWindow();
         ASSERT_TRUE(dlg->Create());
         dlg->ShowWindow(true);
         dlg->SerialSettingsRecord().comPort = static_cast<uint32_t>(m_port);
         PumpMessages();
     }
+
+    // The window under test; a fixture may give one that stands in for parts of it.
+    virtual std::unique_ptr<CMainTesterDlg> MakeWindow() { return std::make_unique<CMainTesterDlg>(); }
 
     void TearDown() override {
         if (dlg) {
