@@ -173,8 +173,8 @@ public:
     void Sort(int column, bool ascending);
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.
     void SortBy(int column, const std::function<int(std::string_view, std::string_view)>& compare);
-    // Removes the rows drop picks, in one change; the rest keep their order, selection and focus.
-    int RemoveRowsIf(const std::function<bool(const Row&)>& drop);
+    // Removes the rows whose data is below data; the rest keep their order, selection and focus.
+    int RemoveRowsWithDataBelow(intptr_t data);
     void RowChanged(int row);
     void AddColumn(int index, Column c);
     void SetCheckBoxes(bool on);

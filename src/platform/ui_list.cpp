@@ -587,33 +587,66 @@ void ListModel::SortBy(int column, const std::function<int(std::string_view, std
     emit layoutChanged();
 }
 
-int ListModel::RemoveRowsIf(const std::function<bool(const Row&)>& drop) {
+int ListModel::RemoveRowsWithDataBelow(intptr_t data) {
     Flush();
+    // Inline, not through a std::function: the scan passes over every row.
+    const auto drop = [data](const Row& r) { return r.data < data; };
+    const auto begin = rows_.begin();
+    const auto end = rows_.end();
+    // The first run of rows to drop, and the next row to drop after it.
+    auto first = std::find_if(begin, end, drop);
+    if (first == end) return 0;
+    auto runEnd = std::find_if_not(first, end, drop);
+    auto next = std::find_if(runEnd, end, drop);
     const size_t n = rows_.size();
-    std::vector<int> newRow(n, -1);
-    int kept = 0;
-    for (size_t i = 0; i < n; ++i)
-        if (!drop(rows_[i])) newRow[i] = kept++;
-    const int removed = static_cast<int>(n) - kept;
-    if (removed == 0) return 0;
-    // One layout change, however scattered the rows: a removal per row would cost the view a
-    // pass over every row each time.
+    if (next == end) {
+        // One range (the oldest rows of a list in time order): an ordinary removal.
+        const int removed = static_cast<int>(runEnd - first);
+        beginRemoveRows(QModelIndex(), static_cast<int>(first - begin), static_cast<int>(runEnd - begin) - 1);
+        rows_.erase(first, runEnd);
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        return removed;
+    }
+    // Scattered rows: one layout change, the rest moved up in place as they are looked at. A
+    // removal per run would cost the view a pass over every row each time.
     emit layoutAboutToBeChanged();
-    std::deque<Row> rest;
-    for (size_t i = 0; i < n; ++i)
-        if (newRow[i] >= 0) rest.push_back(std::move(rows_[i]));
-    rows_.swap(rest);
-    committed_ = kept;
+    std::vector<std::pair<size_t, size_t>> runs;  // the dropped rows' old indexes, [first, end)
+    runs.emplace_back(static_cast<size_t>(first - begin), static_cast<size_t>(runEnd - begin));
+    auto write = first;
+    size_t at = static_cast<size_t>(runEnd - begin);
+    for (auto read = runEnd; read != end; ++read, ++at) {
+        if (drop(*read)) {
+            if (runs.back().second == at) ++runs.back().second;
+            else runs.emplace_back(at, at + 1);
+            continue;
+        }
+        *write++ = std::move(*read);
+    }
+    rows_.erase(write, end);
+    committed_ = static_cast<int>(rows_.size());
+    // A row's new index: less the dropped rows above it; none when it was dropped.
+    const auto newRow = [&runs](size_t row) {
+        size_t above = 0;
+        for (const auto& run : runs) {
+            if (row < run.first) break;
+            if (row < run.second) return -1;
+            above += run.second - run.first;
+        }
+        return static_cast<int>(row - above);
+    };
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex& i : from) {
-        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow[static_cast<size_t>(i.row())] : -1;
+        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
         to.append(row >= 0 ? index(row, i.column()) : QModelIndex());
     }
     changePersistentIndexList(from, to);
     emit layoutChanged();
-    return removed;
+    size_t removed = 0;
+    for (const auto& run : runs) removed += run.second - run.first;
+    return static_cast<int>(removed);
 }
 
 void ListModel::RowChanged(int row) {
@@ -1233,7 +1266,7 @@ void ListView::DeleteAllItems() {
 
 int ListView::DeleteItemsWithDataBelow(intptr_t data) {
     ListModel* m = Model(*this);
-    return m ? m->RemoveRowsIf([data](const ListModel::Row& r) { return r.data < data; }) : 0;
+    return m ? m->RemoveRowsWithDataBelow(data) : 0;
 }
 
 void ListView::SetItemData(int row, intptr_t data) {

@@ -434,6 +434,11 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     l.AppendRow({"x"});
     PumpMessages();
     EXPECT_EQ(texts(), "09 17 28 x ");
+    // Rows that stand together go as one range; the selection above them stays.
+    l.SelectRow(0);
+    EXPECT_EQ(l.DeleteItemsWithDataBelow(9), 3);
+    EXPECT_EQ(texts(), "09 ");
+    EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
 }
 
 // Rows put in as one block stand in their order before the row given; past the row limit the top
