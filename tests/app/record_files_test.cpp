@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <utility>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/dialog_lookup.h"
@@ -215,31 +217,47 @@ std::vector<uint32_t> Count(uint32_t n) {
     return v;
 }
 
-// The module floods the line while a large records import runs: every frame it sent is recorded,
-// in the history and the monitor, in its order, and the imported records keep the file's order.
+// The module floods the line while a records import runs, first while it asks for its file and
+// then while it reads: every frame it sent is recorded, in the history and the monitor, in its
+// order, and the imported records keep the file's order.
 TEST_F(RecordFilesTest, FramesReceivedDuringARecordsImportAreAllRecordedInTheirOrder) {
     constexpr uint32_t kImported = 300000;
-    constexpr uint32_t kFlood = 15000;  // more than a reply queue holds
+    constexpr uint32_t kAsking = 12000;  // more than the frames waiting for the monitor may be
+    constexpr uint32_t kReading = 3000;
     OpenPort();
     std::string text;
     for (uint32_t i = 0; i < kImported; ++i) text += std::string(kFixedStamp) + "  " + Spaced(SeqFrame(0x19, i)) + "\r\n";
     const std::string path = Path("large.txt");
     WriteFileBytes(path, text);
-    const size_t before = dlg->Link().History().Size();
-    Run(IDC_IMPORT_RECORDS, path);
-    ASSERT_TRUE(WaitFor([&] { return dlg->Link().History().Size() > before + 1000; }));
-    for (uint32_t i = 0; i < kFlood; i += 500) {
-        kvtsim::Bytes block;
-        for (uint32_t k = i; k < i + 500; ++k) {
-            const ByteString f = SeqFrame(0x15, k);
-            block.insert(block.end(), f.begin(), f.end());
+    // Blocks of 100 frames, a pause after each: many times the line's rate, yet a loaded machine
+    // still lets the monitor thread run between them.
+    const auto flood = [this](uint32_t first, uint32_t count) {
+        for (uint32_t i = first; i < first + count; i += 100) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            kvtsim::Bytes block;
+            for (uint32_t k = i; k < i + 100; ++k) {
+                const ByteString f = SeqFrame(0x15, k);
+                block.insert(block.end(), f.begin(), f.end());
+            }
+            ASSERT_TRUE(sim.Send(block));
         }
-        ASSERT_TRUE(sim.Send(block));
-    }
-    const size_t all = before + kImported + kFlood;
-    EXPECT_TRUE(WaitFor([&] { return dlg->Link().History().Size() >= all; }, 30000));
+    };
+    const size_t before = dlg->Link().History().Size();
+    bool asked = false;
+    const FileDialogHook previous = SetFileDialogHook([&](const FileDialogRequest&) {
+        flood(0, kAsking);
+        EXPECT_TRUE(WaitFor([&] { return dlg->Link().History().Size() >= before + kAsking; }, 10000));
+        asked = true;
+        return path;
+    });
+    Command(IDC_IMPORT_RECORDS);
+    ASSERT_TRUE(WaitFor([&] { return asked && dlg->Link().History().Size() > before + kAsking + 1000; }, 30000));
+    SetFileDialogHook(previous);
+    flood(kAsking, kReading);
+    const size_t all = before + kImported + kAsking + kReading;
+    EXPECT_TRUE(WaitFor([&] { return dlg->Link().History().Size() >= all; }, 20000));
     const std::vector<MonitorRecord> records = History();
-    EXPECT_EQ(Sequence(records, 0x15), Count(kFlood));
+    EXPECT_EQ(Sequence(records, 0x15), Count(kAsking + kReading));
     EXPECT_EQ(Sequence(records, 0x19), Count(kImported));
     const ListView monitor(Within<CFrameMonitorDlg>(*dlg).GetDlgItem(IDC_MONITOR_LIST));
     EXPECT_TRUE(WaitFor([&] { return monitor.GetItemCount() == static_cast<int>(records.size()); }, 30000))
