@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
@@ -93,8 +94,17 @@ private:
     static constexpr uint8_t kHeap = 0xFF;
     char* HeapPtr() const;
     uint32_t HeapSize() const;
-    void Free();
-    void Take(CompactBytes& o);
+    // Inline: moving rows (a sort, a removal) is a move per row.
+    void Free() {
+        if (len_ == kHeap) delete[] HeapPtr();
+        len_ = 0;
+    }
+    void Take(CompactBytes& o) {
+        std::memcpy(buf_, o.buf_, kInline);
+        len_ = o.len_;
+        spare = o.spare;
+        o.len_ = 0;
+    }
 
     alignas(8) unsigned char buf_[kInline] = {};
     uint8_t len_ = 0;

@@ -65,18 +65,6 @@ uint32_t CompactBytes::HeapSize() const {
     return n;
 }
 
-void CompactBytes::Free() {
-    if (len_ == kHeap) delete[] HeapPtr();
-    len_ = 0;
-}
-
-void CompactBytes::Take(CompactBytes& o) {
-    std::memcpy(buf_, o.buf_, kInline);
-    len_ = o.len_;
-    spare = o.spare;
-    o.len_ = 0;
-}
-
 namespace packed {
 
 namespace {
