@@ -284,6 +284,115 @@ BENCHMARK(BM_MonitorAtLineRate)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// The monitor behind a frame history of its own, wired as the main window wires them.
+class HistoryWindow : public NoMainWindow {
+public:
+    explicit HistoryWindow(CFrameMonitorDlg*& monitor) {
+        history.SetRowSink([&monitor](char kind, const ByteString& frame, const SystemTime& time, uint32_t number) {
+            monitor->AddFrameRow(kind, frame, time, number);
+        });
+    }
+    intptr_t FirstHistoryPosition() override { return static_cast<intptr_t>(history.FirstPosition()); }
+    FrameHistory history;
+};
+
+// A smallest frame of its own: a header sort scatters the records' rows over the list.
+ByteString ScatteredFrame(uint32_t i) {
+    const uint32_t h = i * 2654435761u;
+    return ByteString{0x79, static_cast<unsigned char>(h >> 24), static_cast<unsigned char>(h >> 16),
+                      static_cast<unsigned char>(h >> 8), static_cast<unsigned char>(h), 0x42, 0x42};
+}
+
+// A monitor shown with a full history (range(1) records short of the bound), sorted by the frame
+// when range(0) is 1.
+std::unique_ptr<CFrameMonitorDlg> FullMonitor(HistoryWindow& window, CFrameMonitorDlg*& monitor, bool sorted,
+                                              size_t shortOfBound) {
+    auto dlg = std::make_unique<CFrameMonitorDlg>(window);
+    monitor = dlg.get();
+    dlg->Create();
+    dlg->ShowWindow(true);
+    const size_t records = FrameHistory::kMaxRecords - shortOfBound;
+    for (size_t i = 0; i < records; ++i) {
+        window.history.RecordSentFrame('0', ScatteredFrame(static_cast<uint32_t>(i)));
+        if (i % 10000 == 9999) PumpMessages();
+    }
+    WaitPumping([&] { return dlg->m_frameList.GetItemCount() == static_cast<int>(records); }, 600000);
+    if (sorted) dlg->m_frameList.ClickColumn(2);
+    PumpMessages();
+    return dlg;
+}
+
+// The history at its bound drops its oldest 100,000 records: the longest pass of the event loop
+// while their rows leave the shown monitor, its rows in recording order (0) or sorted (1).
+void BM_MonitorAtHistoryBound(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        CFrameMonitorDlg* monitor = nullptr;
+        HistoryWindow window(monitor);
+        auto dlg = FullMonitor(window, monitor, state.range(0) != 0, 0);
+        const int expected = static_cast<int>(FrameHistory::kMaxRecords - FrameHistory::kDropRecords + 1);
+        state.ResumeTiming();
+        double longest = 0;
+        window.history.RecordSentFrame('0', ScatteredFrame(static_cast<uint32_t>(FrameHistory::kMaxRecords)));
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (dlg->m_frameList.GetItemCount() != expected && Clock::now() < deadline) {
+            const auto t0 = Clock::now();
+            PumpMessages();
+            longest = std::max(longest, Ms(Clock::now() - t0));
+        }
+        state.PauseTiming();
+        state.counters["drop_stall_ms"] = longest;
+        if (dlg->m_frameList.GetItemCount() != expected) state.SkipWithError("rows of dropped records stay");
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MonitorAtHistoryBound)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Soak past the bound: frames recorded at the line's rate from another thread into a history
+// 1,650 records short of its bound, for kTrafficSeconds; the longest stall of the event loop.
+void BM_MonitorAtLineRatePastHistoryBound(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        CFrameMonitorDlg* monitor = nullptr;
+        HistoryWindow window(monitor);
+        auto dlg = FullMonitor(window, monitor, state.range(0) != 0, kLineFramesPerSecond);
+        const int before = dlg->m_frameList.GetItemCount();
+        state.ResumeTiming();
+        std::atomic<int> recorded{0};
+        TrafficResult r = RunTraffic(
+            [&](int i) {
+                window.history.RecordSentFrame('0', ScatteredFrame(static_cast<uint32_t>(before + i)));
+                ++recorded;
+            },
+            [&] {
+                // Every record made has its row once the drop's rows are gone.
+                const int n = recorded.load();
+                const int expected = static_cast<int>(window.history.Size());
+                return n > 0 && dlg->m_frameList.GetItemCount() == expected ? n : 0;
+            });
+        state.PauseTiming();
+        Report(state, r);
+        if (window.history.FirstPosition() == 0) state.SkipWithError("the bound was not reached");
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MonitorAtLineRatePastHistoryBound)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 // The broadcast reply test at the line's rate: answers explained on the receiving thread, rows
 // added in batches, until the list's 10,000 rows are full; then resident bytes per row.
 void BM_BroadcastReplyAtLineRate(benchmark::State& state) {

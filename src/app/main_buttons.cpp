@@ -102,18 +102,16 @@ void CMainTesterDlg::OnParseFrame() {
 }
 
 void CMainTesterDlg::OnImportRecords() {
-    ++m_importRun;  // the end of an import still running leaves the monitor to this one
+    ++m_importRun;  // the end of an import still running is not this one's
     StopImportThread();
     StartImportThread();
 }
 
 void CMainTesterDlg::StopImportThread() { m_link.Workers().Stop(m_import); }
 
+// The monitor thread goes on meanwhile: frames that arrive are recorded as they come, between the
+// imported records, and none waits in its bounded queue for the import's end.
 int CMainTesterDlg::StartImportThread() {
-    if (m_link.IsMonitorThreadRunning()) {
-        m_link.StopMonitorThread();
-        m_importStoppedMonitor = true;
-    }
     const uint32_t run = ++m_importRun;
     const int started = m_link.Workers().Start(m_import, WorkerSet::OneShot(m_import, [this, run] {
                                                    ImportWorker();
@@ -127,10 +125,6 @@ int CMainTesterDlg::StartImportThread() {
 void CMainTesterDlg::OnImportEnded(uint32_t run) {
     if (m_closing || run != m_importRun) return;
     StopImportThread();
-    if (m_importStoppedMonitor) {
-        m_importStoppedMonitor = false;
-        m_link.StartMonitorThread();
-    }
 }
 
 bool CMainTesterDlg::PreTranslateKey(Key key) {

@@ -329,7 +329,6 @@ private:
     // ---- Worker threads of the window's jobs ----
     Worker m_import;
     uint32_t m_importRun = 0;             // the latest import started
-    bool m_importStoppedMonitor = false;  // the monitor waits for the import's end
     bool m_closing = false;               // OnClose has begun: nothing starts again
 
     // ---- Meter-reading rounds ----

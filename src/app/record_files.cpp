@@ -2,6 +2,8 @@
 // the frame logs (export and import) and the repeated search's log.
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "app/main_tester_dlg.h"
 #include "commands/TestDlg/test_dlg.h"
@@ -140,20 +142,28 @@ void CMainTesterDlg::ImportRecordFile(const std::string& path) {
     }
     int bad = 0;
     std::string line;
-    // A stopped import (the window closing) reads no further.
+    // Recorded a slice at a time: between slices the monitor thread records what arrived.
+    constexpr size_t kSlice = 1000;
+    std::vector<FrameHistory::Received> slice;
+    slice.reserve(kSlice);
+    // A stopped import (the window closing) reads no further and records no more.
     while (m_import.IsRunning() && file.ReadLine(line)) {
-        SystemTime time;
-        ByteString frame;
+        FrameHistory::Received record;
         if (file.LineTooLong()) {
             ++bad;
             continue;
         }
-        switch (ReadRecordLine(line, time, frame)) {
+        switch (ReadRecordLine(line, record.arrival, record.frame)) {
             case LineFit::Blank: break;
             case LineFit::Bad: ++bad; break;
-            case LineFit::Good: m_link.RecordReceivedFrame('1', frame, time); break;
+            case LineFit::Good: slice.push_back(std::move(record)); break;
+        }
+        if (slice.size() == kSlice) {
+            m_link.History().RecordReceivedFrames('1', slice);
+            slice.clear();
         }
     }
+    if (m_import.IsRunning()) m_link.History().RecordReceivedFrames('1', slice);
     file.Close();
     if (bad > 0 && m_import.IsRunning()) SendTask([bad] { ShowMessageBox(SkippedLinesText(bad)); });
 }

@@ -89,6 +89,13 @@ void FrameHistory::RecordReceivedFrame(char kind, const ByteString& frame, const
     Append(kind, frame, arrival, recorded, arrival, m_receivedCount);
 }
 
+void FrameHistory::RecordReceivedFrames(char kind, const std::vector<Received>& frames) {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    if (m_recordReceived.load() == 0) return;
+    const SystemTime recorded = GetLocalTime();
+    for (const Received& r : frames) Append(kind, r.frame, r.arrival, recorded, r.arrival, m_receivedCount);
+}
+
 std::vector<MonitorRecord> FrameHistory::Snapshot() const {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     std::vector<MonitorRecord> out;

@@ -42,6 +42,13 @@ public:
     void RecordSentFrame(char kind, const ByteString& frame);
     // Recorded only while reception recording is on.
     void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
+    // A received frame with its arrival time.
+    struct Received {
+        ByteString frame;
+        SystemTime arrival;
+    };
+    // Each frame as RecordReceivedFrame records it, all in one hold of the lock.
+    void RecordReceivedFrames(char kind, const std::vector<Received>& frames);
     void SetRecordReceived(bool on) { m_recordReceived = on ? 1 : 0; }
 
     // A copy of the records, taken under the lock.

@@ -1,6 +1,7 @@
 #include "link/module_link.h"
 
 #include <utility>
+#include <vector>
 
 #include "link/debugger_clock.h"
 #include "link/descramble.h"
@@ -160,14 +161,18 @@ void ModuleLink::RecordReceivedFrame(char kind, const ByteString& frame, const S
 void ModuleLink::MonitorThreadStep() { DeliverPending(m_pendingFrames.TakeAll()); }
 
 void ModuleLink::DeliverPending(const std::deque<ReplyEntry>& entries) {
-    // Everything pending is taken at once: one frame a step would fall behind a busy line.
+    // Everything pending is taken at once, and recorded in one hold of the history: one frame a
+    // step would fall behind a busy line, or behind an import that records between the steps.
+    std::vector<FrameHistory::Received> records;
+    records.reserve(entries.size());
     for (const ReplyEntry& entry : entries) {
         if (FrameByte(entry.frame, 4) == kNetworkTestCommand) {
             m_listener.OnToolFrame(ToolFrame::TestPanelLog, entry.frame);
             continue;
         }
-        RecordReceivedFrame('1', entry.frame, entry.time);
+        records.push_back(FrameHistory::Received{entry.frame, entry.time});
     }
+    if (!records.empty()) m_history.RecordReceivedFrames('1', records);
 }
 
 // ---- Receive path ----

@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
@@ -93,8 +94,17 @@ private:
     static constexpr uint8_t kHeap = 0xFF;
     char* HeapPtr() const;
     uint32_t HeapSize() const;
-    void Free();
-    void Take(CompactBytes& o);
+    // Inline: moving rows (a sort, a removal) is a move per row.
+    void Free() {
+        if (len_ == kHeap) delete[] HeapPtr();
+        len_ = 0;
+    }
+    void Take(CompactBytes& o) {
+        std::memcpy(buf_, o.buf_, kInline);
+        len_ = o.len_;
+        spare = o.spare;
+        o.len_ = 0;
+    }
 
     alignas(8) unsigned char buf_[kInline] = {};
     uint8_t len_ = 0;
@@ -173,9 +183,10 @@ public:
     void Sort(int column, bool ascending);
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.
     void SortBy(int column, const std::function<int(std::string_view, std::string_view)>& compare);
-    // Removes the rows drop picks, in one change; the rest keep their order, selection and focus.
-    // drop is asked once per row, in row order, with the row's index.
-    int RemoveRowsIf(const std::function<bool(size_t index, const Row&)>& drop);
+    // Removes the rows drop(index, row) picks, in one change; the rest keep their order, selection
+    // and focus. drop is asked about each row in row order, some rows twice.
+    template <typename Drop>
+    int RemoveRowsWhere(Drop drop);
     void RowChanged(int row);
     void AddColumn(int index, Column c);
     void SetCheckBoxes(bool on);

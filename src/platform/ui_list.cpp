@@ -65,18 +65,6 @@ uint32_t CompactBytes::HeapSize() const {
     return n;
 }
 
-void CompactBytes::Free() {
-    if (len_ == kHeap) delete[] HeapPtr();
-    len_ = 0;
-}
-
-void CompactBytes::Take(CompactBytes& o) {
-    std::memcpy(buf_, o.buf_, kInline);
-    len_ = o.len_;
-    spare = o.spare;
-    o.len_ = 0;
-}
-
 namespace packed {
 
 namespace {
@@ -583,33 +571,73 @@ void ListModel::SortBy(int column, const std::function<int(std::string_view, std
     emit layoutChanged();
 }
 
-int ListModel::RemoveRowsIf(const std::function<bool(size_t index, const Row&)>& drop) {
+template <typename Drop>
+int ListModel::RemoveRowsWhere(Drop drop) {
     Flush();
     const size_t n = rows_.size();
-    std::vector<int> newRow(n, -1);
-    int kept = 0;
-    for (size_t i = 0; i < n; ++i)
-        if (!drop(i, rows_[i])) newRow[i] = kept++;
-    const int removed = static_cast<int>(n) - kept;
-    if (removed == 0) return 0;
-    // One layout change, however scattered the rows: a removal per row would cost the view a
-    // pass over every row each time.
+    // Iterators, not indexes: a deque's index costs a division per row, and every row is looked at.
+    const auto begin = rows_.begin();
+    const auto end = rows_.end();
+    // The first run of rows to drop, and the next row to drop after it.
+    auto it = begin;
+    size_t first = 0;
+    while (it != end && !drop(first, *it)) ++it, ++first;
+    if (it == end) return 0;
+    const auto firstIt = it;
+    size_t runEnd = first + 1;
+    for (++it; it != end && drop(runEnd, *it); ++it) ++runEnd;
+    const auto runEndIt = it;
+    size_t next = runEnd;
+    while (it != end && !drop(next, *it)) ++it, ++next;
+    if (next == n) {
+        // One range (the oldest rows of a list in time order): an ordinary removal.
+        beginRemoveRows(QModelIndex(), static_cast<int>(first), static_cast<int>(runEnd) - 1);
+        rows_.erase(firstIt, runEndIt);
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        return static_cast<int>(runEnd - first);
+    }
+    // Scattered rows: one layout change, the rest moved up in place as they are looked at. A
+    // removal per run would cost the view a pass over every row each time.
     emit layoutAboutToBeChanged();
-    std::deque<Row> rest;
-    for (size_t i = 0; i < n; ++i)
-        if (newRow[i] >= 0) rest.push_back(std::move(rows_[i]));
-    rows_.swap(rest);
-    committed_ = kept;
+    // The dropped rows' old indexes as runs [first, end), with the rows dropped above each run.
+    struct Run {
+        size_t first, end, above;
+    };
+    std::vector<Run> runs{{first, runEnd, 0}};
+    auto write = firstIt;
+    size_t read = runEnd;
+    for (auto r = runEndIt; r != end; ++r, ++read) {
+        if (drop(read, *r)) {
+            Run& last = runs.back();
+            if (last.end == read) ++last.end;
+            else runs.push_back({read, read + 1, last.above + (last.end - last.first)});
+            continue;
+        }
+        *write = std::move(*r);
+        ++write;
+    }
+    const size_t kept = static_cast<size_t>(write - begin);
+    rows_.erase(write, end);
+    committed_ = static_cast<int>(rows_.size());
+    // A row's new index: less the dropped rows above it; none when it was dropped.
+    const auto newRow = [&runs](size_t row) {
+        auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
+        if (after == runs.begin()) return static_cast<int>(row);
+        const Run& run = *(after - 1);
+        if (row < run.end) return -1;
+        return static_cast<int>(row - run.above - (run.end - run.first));
+    };
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex& i : from) {
-        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow[static_cast<size_t>(i.row())] : -1;
+        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
         to.append(row >= 0 ? index(row, i.column()) : QModelIndex());
     }
     changePersistentIndexList(from, to);
     emit layoutChanged();
-    return removed;
+    return static_cast<int>(n - kept);
 }
 
 void ListModel::RowChanged(int row) {
@@ -1237,12 +1265,12 @@ void ListView::DeleteAllItems() {
 
 int ListView::DeleteItemsWithDataBelow(intptr_t data) {
     ListModel* m = Model(*this);
-    return m ? m->RemoveRowsIf([data](size_t, const ListModel::Row& r) { return r.data < data; }) : 0;
+    return m ? m->RemoveRowsWhere([data](size_t, const ListModel::Row& r) { return r.data < data; }) : 0;
 }
 
 int ListView::DeleteItems(const std::vector<bool>& drop) {
     ListModel* m = Model(*this);
-    return m ? m->RemoveRowsIf([&drop](size_t i, const ListModel::Row&) { return i < drop.size() && drop[i]; }) : 0;
+    return m ? m->RemoveRowsWhere([&drop](size_t i, const ListModel::Row&) { return i < drop.size() && drop[i]; }) : 0;
 }
 
 void ListView::SetItemData(int row, intptr_t data) {

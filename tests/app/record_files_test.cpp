@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <utility>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "support/dialog_lookup.h"
 #include "support/main_window_fixture.h"
 #include "support/thread_recorder.h"
 
@@ -222,6 +225,75 @@ TEST_F(RecordFilesTest, RecordsExportedAreReadBackAsReceivedFramesWithTheirTimes
     ASSERT_TRUE(WaitFor([&] { return boxes.size() == 2; }));
     EXPECT_EQ(boxes[1].text, "打开文件失败");
     EXPECT_EQ(History().size(), 3u);
+}
+
+// Frames of a sequence: the number in the data field's three bytes.
+ByteString SeqFrame(uint8_t command, uint32_t seq) {
+    return BuildFrame(0x80, command, {static_cast<uint8_t>(seq >> 16), static_cast<uint8_t>(seq >> 8),
+                                      static_cast<uint8_t>(seq)});
+}
+
+// The sequence numbers of the history's frames of one command, in record order.
+std::vector<uint32_t> Sequence(const std::vector<MonitorRecord>& records, uint8_t command) {
+    std::vector<uint32_t> seqs;
+    for (const MonitorRecord& r : records)
+        if (FrameByte(r.frame, 4) == command)
+            seqs.push_back(FrameByte(r.frame, 5) << 16 | FrameByte(r.frame, 6) << 8 | FrameByte(r.frame, 7));
+    return seqs;
+}
+
+std::vector<uint32_t> Count(uint32_t n) {
+    std::vector<uint32_t> v(n);
+    for (uint32_t i = 0; i < n; ++i) v[i] = i;
+    return v;
+}
+
+// The module floods the line while a records import runs, first while it asks for its file and
+// then while it reads: every frame it sent is recorded, in the history and the monitor, in its
+// order, and the imported records keep the file's order.
+TEST_F(RecordFilesTest, FramesReceivedDuringARecordsImportAreAllRecordedInTheirOrder) {
+    constexpr uint32_t kImported = 300000;
+    constexpr uint32_t kAsking = 12000;  // more than the frames waiting for the monitor may be
+    constexpr uint32_t kReading = 3000;
+    OpenPort();
+    std::string text;
+    for (uint32_t i = 0; i < kImported; ++i) text += std::string(kFixedStamp) + "  " + Spaced(SeqFrame(0x19, i)) + "\r\n";
+    const std::string path = Path("large.txt");
+    WriteFileBytes(path, text);
+    // Blocks of 100 frames, a pause after each: many times the line's rate, yet a loaded machine
+    // still lets the monitor thread run between them.
+    const auto flood = [this](uint32_t first, uint32_t count) {
+        for (uint32_t i = first; i < first + count; i += 100) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            kvtsim::Bytes block;
+            for (uint32_t k = i; k < i + 100; ++k) {
+                const ByteString f = SeqFrame(0x15, k);
+                block.insert(block.end(), f.begin(), f.end());
+            }
+            ASSERT_TRUE(sim.Send(block));
+        }
+    };
+    const size_t before = dlg->Link().History().Size();
+    bool asked = false;
+    const FileDialogHook previous = SetFileDialogHook([&](const FileDialogRequest&) {
+        flood(0, kAsking);
+        EXPECT_TRUE(WaitFor([&] { return dlg->Link().History().Size() >= before + kAsking; }, 10000));
+        asked = true;
+        return path;
+    });
+    Command(IDC_IMPORT_RECORDS);
+    ASSERT_TRUE(WaitFor([&] { return asked && dlg->Link().History().Size() > before + kAsking + 1000; }, 30000));
+    SetFileDialogHook(previous);
+    flood(kAsking, kReading);
+    const size_t all = before + kImported + kAsking + kReading;
+    EXPECT_TRUE(WaitFor([&] { return dlg->Link().History().Size() >= all; }, 20000));
+    const std::vector<MonitorRecord> records = History();
+    EXPECT_EQ(Sequence(records, 0x15), Count(kAsking + kReading));
+    EXPECT_EQ(Sequence(records, 0x19), Count(kImported));
+    const ListView monitor(Within<CFrameMonitorDlg>(*dlg).GetDlgItem(IDC_MONITOR_LIST));
+    EXPECT_TRUE(WaitFor([&] { return monitor.GetItemCount() == static_cast<int>(records.size()); }, 30000))
+        << monitor.GetItemCount() << " rows, " << records.size() << " records";
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(RecordFilesTest, ClosingDuringALargeImportStopsItAndStartsNothingAgain) {

@@ -128,6 +128,12 @@ TEST_F(FrameMonitorTest, EveryRecordOfTheHistoryHasItsRowAfterAnySequence) {
     };
     const auto clear = [this] { dlg->DispatchNotify(IDC_CLEAR_RECORDS, Notify::Clicked); };
     const auto show = [this](bool on) { monitor->ShowWindow(on); };
+    // listed frames shown, then more recorded on the window's thread before the next showing.
+    const auto overflow = [&](int listed, int more) {
+        fromWindow(listed);
+        ASSERT_TRUE(WaitForRows(listed));
+        fromWindow(more);
+    };
 
     struct Sequence {
         const char* name;
@@ -196,6 +202,21 @@ TEST_F(FrameMonitorTest, EveryRecordOfTheHistoryHasItsRowAfterAnySequence) {
              fromModule(5);
              worker.join();
              EXPECT_GT(dlg->Link().History().FirstPosition(), 0u);
+         }},
+        {"more records than the bound less its drop between two showings: rows still waiting go too",
+         [&] {
+             dlg->Link().History().SetBound(40, 10);
+             overflow(35, 40);
+             EXPECT_GT(dlg->Link().History().FirstPosition(), 35u);
+         }},
+        {"the bound in two generations, the second dropping fewer than the first",
+         [&] {
+             dlg->Link().History().SetBound(40, 10);
+             overflow(35, 40);
+             ExpectEveryRecordListed();
+             clear();
+             overflow(35, 10);
+             EXPECT_LT(dlg->Link().History().FirstPosition(), 35u);
          }},
     };
     for (const Sequence& s : sequences) {

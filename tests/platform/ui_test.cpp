@@ -434,10 +434,17 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     l.AppendRow({"x"});
     PumpMessages();
     EXPECT_EQ(texts(), "09 17 28 x ");
+    // Rows that stand together go as one range; the selection above them stays.
+    l.SelectRow(0);
+    EXPECT_EQ(l.DeleteItemsWithDataBelow(9), 3);
+    EXPECT_EQ(texts(), "09 ");
+    EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
     // Rows marked by index go in one step; rows past the marks stay.
+    l.AppendRow({"a"});
+    l.AppendRow({"b"});
     l.SelectRow(1);
     EXPECT_EQ(l.DeleteItems({true, false, true}), 2);
-    EXPECT_EQ(texts(), "17 x ");
+    EXPECT_EQ(texts(), "a ");
     EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
     EXPECT_EQ(l.DeleteItems({}), 0);
 }
