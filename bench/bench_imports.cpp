@@ -128,6 +128,25 @@ BENCHMARK(BM_FrameLogImport)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// A main window with meter management open over its address list; both go with it.
+struct MeterManageWindow {
+    std::unique_ptr<CMainTesterDlg> dlg = std::make_unique<CMainTesterDlg>();
+    ListView list;
+    std::unique_ptr<CMeterManageDlg> meters;
+
+    MeterManageWindow() : list((dlg->Create(), dlg->GetDlgItem(IDC_ADDRESS_LIST))) {
+        meters = std::make_unique<CMeterManageDlg>(list);
+        meters->Create(dlg.get());
+    }
+    ~MeterManageWindow() {
+        meters.reset();
+        dlg->Close();
+        dlg->DestroyWindow();
+        dlg.reset();
+        PumpMessages();
+    }
+};
+
 // Argument: addresses in the file; the lists take 10,000.
 void BM_MeterManageImport(benchmark::State& state) {
     const int lines = static_cast<int>(state.range(0));
@@ -142,19 +161,13 @@ void BM_MeterManageImport(benchmark::State& state) {
     }
     for (auto _ : state) {
         state.PauseTiming();
-        auto dlg = std::make_unique<CMainTesterDlg>();
-        dlg->Create();
-        ListView list(dlg->GetDlgItem(IDC_ADDRESS_LIST));
-        auto meters = std::make_unique<CMeterManageDlg>(list);
-        meters->Create(dlg.get());
-        PumpMessages();
-        TimeHold(state, [&] { Button(meters->GetDlgItem(IDC_METER_IMPORT)).Click(); });
-        if (list.GetItemCount() != std::min(lines, static_cast<int>(CMeterManageDlg::kMaxAddresses)))
-            state.SkipWithError("rows lost");
-        meters.reset();
-        dlg->Close();
-        dlg->DestroyWindow();
-        dlg.reset();
+        {
+            MeterManageWindow w;
+            PumpMessages();
+            TimeHold(state, [&] { Button(w.meters->GetDlgItem(IDC_METER_IMPORT)).Click(); });
+            if (w.list.GetItemCount() != std::min(lines, static_cast<int>(CMeterManageDlg::kMaxAddresses)))
+                state.SkipWithError("rows lost");
+        }
         PumpMessages();
         state.ResumeTiming();
     }
@@ -168,26 +181,20 @@ void BM_MeterManageDeleteChecked(benchmark::State& state) {
     ImportBench bench("meters.txt");
     for (auto _ : state) {
         state.PauseTiming();
-        auto dlg = std::make_unique<CMainTesterDlg>();
-        dlg->Create();
-        ListView list(dlg->GetDlgItem(IDC_ADDRESS_LIST));
-        auto meters = std::make_unique<CMeterManageDlg>(list);
-        meters->Create(dlg.get());
-        Edit(meters->GetDlgItem(IDC_METER_RANGE_START)).SetText("1");
-        Edit(meters->GetDlgItem(IDC_METER_RANGE_STEP)).SetText("1");
-        Edit(meters->GetDlgItem(IDC_METER_RANGE_COUNT)).SetText(std::to_string(rows));
-        Button(meters->GetDlgItem(IDC_METER_ADD_RANGE)).Click();
-        ListView own(meters->GetDlgItem(IDC_METER_LIST));
-        for (int r = 0; r < own.GetItemCount(); ++r) own.SetCheck(r, r % every == 0);
-        PumpMessages();
-        TimeHold(state, [&] { Button(meters->GetDlgItem(IDC_METER_DELETE)).Click(); });
-        if (list.GetItemCount() != rows - (rows + every - 1) / every || own.GetItemCount() != list.GetItemCount())
-            state.SkipWithError("wrong rows deleted");
-        meters.reset();
-        dlg->Close();
-        dlg->DestroyWindow();
-        dlg.reset();
-        PumpMessages();
+        {
+            MeterManageWindow w;
+            CMeterManageDlg& meters = *w.meters;
+            Edit(meters.GetDlgItem(IDC_METER_RANGE_START)).SetText("1");
+            Edit(meters.GetDlgItem(IDC_METER_RANGE_STEP)).SetText("1");
+            Edit(meters.GetDlgItem(IDC_METER_RANGE_COUNT)).SetText(std::to_string(rows));
+            Button(meters.GetDlgItem(IDC_METER_ADD_RANGE)).Click();
+            ListView own(meters.GetDlgItem(IDC_METER_LIST));
+            for (int r = 0; r < own.GetItemCount(); ++r) own.SetCheck(r, r % every == 0);
+            PumpMessages();
+            TimeHold(state, [&] { Button(meters.GetDlgItem(IDC_METER_DELETE)).Click(); });
+            const int left = rows - (rows + every - 1) / every;
+            if (w.list.GetItemCount() != left || own.GetItemCount() != left) state.SkipWithError("wrong rows deleted");
+        }
         state.ResumeTiming();
     }
 }
