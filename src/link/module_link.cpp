@@ -154,10 +154,6 @@ void ModuleLink::SendFrame(ByteString frame) {
 
 void ModuleLink::RecordSentFrame(char kind, const ByteString& frame) { m_history.RecordSentFrame(kind, frame); }
 
-void ModuleLink::RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival) {
-    m_history.RecordReceivedFrame(kind, frame, arrival);
-}
-
 void ModuleLink::MonitorThreadStep() { DeliverPending(m_pendingFrames.TakeAll()); }
 
 void ModuleLink::DeliverPending(const std::deque<ReplyEntry>& entries) {

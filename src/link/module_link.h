@@ -98,7 +98,6 @@ public:
     // nothing is written or recorded.
     void SendFrame(ByteString frame);
     void RecordSentFrame(char kind, const ByteString& frame);
-    void RecordReceivedFrame(char kind, const ByteString& frame, const SystemTime& arrival);
     FrameHistory& History() { return m_history; }
     // One step of the monitor thread: every pending frame, in order, into the history, except
     // 0x40 frames, which go to the test panel's log.
