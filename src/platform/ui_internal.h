@@ -142,6 +142,7 @@ public:
         std::vector<std::pair<int, ColorRef>> text;
         std::vector<std::pair<int, ColorRef>> back;
     };
+    // Rows are moved bitwise (RemoveRowsWhere): nothing in a row may point into the row itself.
     struct Row {
         enum Flag : uint8_t { kHasColor = 1, kUniformCells = 2, kChecked = 4 };
         CompactBytes cells;  // packed; cells.spare holds the flags
@@ -184,7 +185,8 @@ public:
     // Stable sort by one column; compare < 0 puts a before b. Selection follows the rows.
     void SortBy(int column, const std::function<int(std::string_view, std::string_view)>& compare);
     // Removes the rows drop(index, row) picks, in one change; the rest keep their order, selection
-    // and focus. drop is asked about each row in row order, some rows twice.
+    // and focus. drop is asked about each row, some rows twice, from several threads at once: it
+    // only reads.
     template <typename Drop>
     int RemoveRowsWhere(Drop drop);
     void RowChanged(int row);

@@ -17,7 +17,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 #include "platform/memory.h"
 #include "platform/ui_internal.h"
@@ -571,55 +574,116 @@ void ListModel::SortBy(int column, const std::function<int(std::string_view, std
     emit layoutChanged();
 }
 
+namespace {
+
+// Runs work(part) for each part, all but the first on threads of their own, and returns when
+// every part is done. A part whose thread cannot be had runs here.
+template <typename Work>
+void RunParts(size_t parts, const Work& work) {
+    std::vector<std::thread> threads;
+    threads.reserve(parts);
+    for (size_t p = 1; p < parts; ++p) {
+        try {
+            threads.emplace_back([&work, p] { work(p); });
+        } catch (const std::system_error&) {
+            work(p);
+        }
+    }
+    work(0);
+    for (std::thread& t : threads) t.join();
+}
+
+// Raw room for rows moved bitwise.
+struct alignas(ListModel::Row) RowSlot {
+    unsigned char bytes[sizeof(ListModel::Row)];
+};
+
+}  // namespace
+
 template <typename Drop>
 int ListModel::RemoveRowsWhere(Drop drop) {
     Flush();
     const size_t n = rows_.size();
-    // Iterators, not indexes: a deque's index costs a division per row, and every row is looked at.
     const auto begin = rows_.begin();
     const auto end = rows_.end();
-    // The first run of rows to drop, and the next row to drop after it.
-    auto it = begin;
+    // Iterators, not indexes: a deque's index costs a division per row.
     size_t first = 0;
-    while (it != end && !drop(first, *it)) ++it, ++first;
-    if (it == end) return 0;
-    const auto firstIt = it;
-    size_t runEnd = first + 1;
-    for (++it; it != end && drop(runEnd, *it); ++it) ++runEnd;
-    const auto runEndIt = it;
-    size_t next = runEnd;
-    while (it != end && !drop(next, *it)) ++it, ++next;
-    if (next == n) {
-        // One range (the oldest rows of a list in time order): an ordinary removal.
-        beginRemoveRows(QModelIndex(), static_cast<int>(first), static_cast<int>(runEnd) - 1);
-        rows_.erase(firstIt, runEndIt);
-        committed_ = static_cast<int>(rows_.size());
-        endRemoveRows();
-        return static_cast<int>(runEnd - first);
-    }
-    // Scattered rows: one layout change, the rest moved up in place as they are looked at. A
-    // removal per run would cost the view a pass over every row each time.
-    emit layoutAboutToBeChanged();
+    for (auto it = begin; it != end && !drop(first, *it); ++it) ++first;
+    if (first == n) return 0;
+
+    // The rows from the first dropped one on are looked at, and moved, in parts on threads of
+    // their own: on a long list one core's share of the memory's speed is the bound.
+    constexpr size_t kRowsPerPart = 131072;
+    constexpr size_t kMaxParts = 4;
+    const size_t parts = std::min<size_t>(
+        std::max<size_t>(1, std::min<size_t>(std::thread::hardware_concurrency(), kMaxParts)),
+        (n - first + kRowsPerPart - 1) / kRowsPerPart);
     // The dropped rows' old indexes as runs [first, end), with the rows dropped above each run.
     struct Run {
         size_t first, end, above;
     };
-    std::vector<Run> runs{{first, runEnd, 0}};
-    auto write = firstIt;
-    size_t read = runEnd;
-    for (auto r = runEndIt; r != end; ++r, ++read) {
-        if (drop(read, *r)) {
-            Run& last = runs.back();
-            if (last.end == read) ++last.end;
-            else runs.push_back({read, read + 1, last.above + (last.end - last.first)});
-            continue;
-        }
-        *write = std::move(*r);
-        ++write;
+    struct Part {
+        size_t from = 0, to = 0;
+        size_t kept = 0;
+        size_t dest = 0;                  // where its first kept row goes
+        size_t savedFrom = 0, savedAt = 0;  // its rows from savedFrom on wait in saved[savedAt...]
+        std::vector<Run> runs;
+    };
+    std::vector<Part> part(parts);
+    for (size_t p = 0; p < parts; ++p) {
+        part[p].from = first + (n - first) * p / parts;
+        part[p].to = first + (n - first) * (p + 1) / parts;
     }
-    const size_t kept = static_cast<size_t>(write - begin);
-    rows_.erase(write, end);
-    committed_ = static_cast<int>(rows_.size());
+    RunParts(parts, [&](size_t p) {
+        // Counted here, not in the part: parts share cache lines.
+        const size_t stop = part[p].to;
+        size_t count = 0;
+        std::vector<Run> found;
+        size_t i = part[p].from;
+        for (auto r = begin + static_cast<std::ptrdiff_t>(i); i < stop; ++r, ++i) {
+            if (!drop(i, *r)) {
+                ++count;
+            } else if (!found.empty() && found.back().end == i) {
+                ++found.back().end;
+            } else {
+                found.push_back({i, i + 1, 0});
+            }
+        }
+        part[p].kept = count;
+        part[p].runs.swap(found);
+    });
+    std::vector<Run> runs;
+    size_t runCount = 0;
+    for (const Part& p : part) runCount += p.runs.size();
+    runs.reserve(runCount);
+    size_t kept = first;
+    for (Part& p : part) {
+        p.dest = kept;
+        kept += p.kept;
+        for (const Run& r : p.runs) {
+            if (!runs.empty() && runs.back().end == r.first) {
+                runs.back().end = r.end;
+            } else {
+                const size_t above = runs.empty() ? 0 : runs.back().above + (runs.back().end - runs.back().first);
+                runs.push_back({r.first, r.end, above});
+            }
+        }
+        std::vector<Run>().swap(p.runs);
+    }
+    if (runs.size() == 1) {
+        // One range (the oldest rows of a list in time order): an ordinary removal.
+        const Run& run = runs.front();
+        beginRemoveRows(QModelIndex(), static_cast<int>(run.first), static_cast<int>(run.end) - 1);
+        rows_.erase(begin + static_cast<std::ptrdiff_t>(run.first), begin + static_cast<std::ptrdiff_t>(run.end));
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        return static_cast<int>(run.end - run.first);
+    }
+
+    // Scattered rows: the kept rows move up in place, and the places left at the end go as one
+    // range (a removal per run would cost the view a pass over every row each time). Selection
+    // and focus move with their rows. When one is on a dropped row, the views are told of a
+    // layout change instead, so that a selection of several rows loses only its dropped rows.
     // A row's new index: less the dropped rows above it; none when it was dropped.
     const auto newRow = [&runs](size_t row) {
         auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
@@ -628,15 +692,75 @@ int ListModel::RemoveRowsWhere(Drop drop) {
         if (row < run.end) return -1;
         return static_cast<int>(row - run.above - (run.end - run.first));
     };
-    const QModelIndexList from = persistentIndexList();
+    const auto newIndex = [&](const QModelIndex& i) {
+        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
+        return row >= 0 ? index(row, i.column()) : QModelIndex();
+    };
+    // Rows are moved bitwise, so every place is written once. A part's kept rows go below its
+    // own first row, over rows of the parts above it: those rows (from the next part's first
+    // place on) are set aside first. When that is much, one part moves everything instead.
+    size_t saving = 0;
+    for (size_t p = 0; p + 1 < parts; ++p) {
+        part[p].savedFrom = std::max(part[p + 1].dest, part[p].from);
+        part[p].savedAt = saving;
+        saving += part[p].to - part[p].savedFrom;
+    }
+    if (saving > (n - first) / 4) {
+        part.resize(1);
+        part[0].to = n;
+        saving = 0;
+    }
+    part.back().savedFrom = part.back().to;
+    std::unique_ptr<RowSlot[]> saved(saving ? new RowSlot[saving] : nullptr);
+    QModelIndexList from = persistentIndexList();
+    const bool layout =
+        std::any_of(from.begin(), from.end(), [&](const QModelIndex& i) { return i.isValid() && !newIndex(i).isValid(); });
+    if (layout) {
+        emit layoutAboutToBeChanged();
+        from = persistentIndexList();
+    }
+    RunParts(part.size(), [&](size_t p) {
+        const Part& me = part[p];
+        auto r = begin + static_cast<std::ptrdiff_t>(me.savedFrom);
+        for (size_t i = me.savedFrom; i < me.to; ++i, ++r) {
+            std::memcpy(saved[me.savedAt + (i - me.savedFrom)].bytes, static_cast<const void*>(&*r), sizeof(Row));
+        }
+    });
+    RunParts(part.size(), [&](size_t p) {
+        const Part& me = part[p];
+        const size_t stop = me.to, savedFrom = me.savedFrom, savedAt = me.savedAt;
+        auto write = begin + static_cast<std::ptrdiff_t>(me.dest);
+        auto r = begin + static_cast<std::ptrdiff_t>(me.from);
+        for (size_t i = me.from; i < stop; ++i, ++r) {
+            Row* row = i < savedFrom ? &*r : reinterpret_cast<Row*>(saved[savedAt + (i - savedFrom)].bytes);
+            if (drop(i, *row)) {
+                row->~Row();
+                continue;
+            }
+            if (&*write != row) std::memcpy(static_cast<void*>(&*write), static_cast<const void*>(row), sizeof(Row));
+            ++write;
+        }
+    });
+    // The places from the last kept row on hold moved or dropped rows' bytes: empty rows now.
+    for (auto r = begin + static_cast<std::ptrdiff_t>(kept); r != end; ++r) new (static_cast<void*>(&*r)) Row();
     QModelIndexList to;
     to.reserve(from.size());
-    for (const QModelIndex& i : from) {
-        const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
-        to.append(row >= 0 ? index(row, i.column()) : QModelIndex());
-    }
+    for (const QModelIndex& i : from) to.append(newIndex(i));
     changePersistentIndexList(from, to);
-    emit layoutChanged();
+    if (layout) {
+        rows_.erase(begin + static_cast<std::ptrdiff_t>(kept), end);
+        committed_ = static_cast<int>(rows_.size());
+        emit layoutChanged();
+    } else {
+        beginRemoveRows(QModelIndex(), static_cast<int>(kept), static_cast<int>(n) - 1);
+        rows_.erase(begin + static_cast<std::ptrdiff_t>(kept), end);
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        if (!columns.empty()) {
+            emit dataChanged(index(static_cast<int>(first), 0),
+                             index(static_cast<int>(kept) - 1, static_cast<int>(columns.size()) - 1));
+        }
+    }
     return static_cast<int>(n - kept);
 }
 

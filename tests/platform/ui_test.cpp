@@ -449,6 +449,68 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     EXPECT_EQ(l.DeleteItems({}), 0);
 }
 
+// A long list is gone through in parts. Every kept row keeps its place in the order, its cells
+// (short or long), its colour and its data; a selected row keeps its selection, a selected row
+// that goes takes only itself out of it, and the view goes on with the rows left.
+TEST(Controls, ScatteredRowsOfALongListGoAndEveryKeptRowKeepsItsCellsAndSelection) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    ListView l(d.GetDlgItem(1003));
+    l.InsertColumn(0, "c", 100);
+    l.InsertColumn(1, "d", 100);
+    constexpr int kRows = 300000;
+    const std::string kLong(40, 'x');  // past a row's own room for cells
+    const ColorRef red = MakeRgb(0xF0, 0, 0);
+    const struct {
+        const char* name;
+        bool (*drop)(int row);
+        std::vector<int> selected;  // before; the focus is on the last
+    } cases[] = {
+        {"every tenth row", [](int i) { return i % 10 == 3; }, {5}},
+        {"every tenth row, with a selected one", [](int i) { return i % 10 == 3; }, {13, 200004}},
+        {"most rows of the first half", [](int i) { return i < kRows / 2 && i % 4 != 0; }, {kRows - 1}},
+        {"every other row of the last part", [](int i) { return i > kRows - 50000 && i % 2 == 1; }, {kRows - 2}},
+        {"a few rows far apart", [](int i) { return i % 99991 == 7; }, {99999}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        l.DeleteAllItems();
+        std::vector<bool> drop(kRows);
+        for (int i = 0; i < kRows; ++i) {
+            const int row = l.AppendRow({std::to_string(i), i % 7 == 0 ? kLong : "s"});
+            l.SetItemData(row, i);
+            if (i % 11 == 0) l.SetCellTextColor(row, 1, red);
+            drop[static_cast<size_t>(i)] = c.drop(i);
+        }
+        for (int row : c.selected) l.SelectRow(row);
+        const int dropped = static_cast<int>(std::count(drop.begin(), drop.end(), true));
+        EXPECT_EQ(l.DeleteItems(drop), dropped);
+        ASSERT_EQ(l.GetItemCount(), kRows - dropped);
+        std::vector<int> selected;
+        int focused = -1;
+        for (int i = 0, row = 0; i < kRows; ++i) {
+            if (drop[static_cast<size_t>(i)]) continue;
+            if (l.GetItemData(row) != i || l.GetItemText(row, 0) != std::to_string(i) ||
+                l.GetItemText(row, 1) != (i % 7 == 0 ? kLong : "s") ||
+                l.GetCellTextColor(row, 1) != (i % 11 == 0 ? red : MakeRgb(0, 0, 0))) {
+                ADD_FAILURE() << "row " << row << " is not number " << i << ": " << l.GetItemText(row, 0);
+                break;
+            }
+            if (std::find(c.selected.begin(), c.selected.end(), i) != c.selected.end()) selected.push_back(row);
+            if (i == c.selected.back()) focused = row;
+            ++row;
+        }
+        EXPECT_EQ(l.GetSelectedRows(), selected);
+        if (focused >= 0) {
+            EXPECT_EQ(l.GetItemState(focused, ListView::kStateFocused), ListView::kStateFocused);
+        }
+        const int last = l.GetItemCount() - 1;
+        l.ClickRow(last);
+        EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{last});
+    }
+}
+
 // Rows put in as one block stand in their order before the row given; past the row limit the rows
 // that were there go first, from the top, whole drops at a time as appends drop them; then the
 // block keeps its first rows that fit. The selection stays with its row.
