@@ -633,12 +633,16 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     for (size_t p = 0; p < parts; ++p) {
         part[p].from = first + (n - first) * p / parts;
         part[p].to = first + (n - first) * (p + 1) / parts;
+        // Room for every run the part can have, taken here: a thread's first allocation would
+        // set up a heap of its own. Untouched room costs no memory.
+        part[p].runs.reserve((part[p].to - part[p].from) / 2 + 1);
     }
     RunParts(parts, [&](size_t p) {
         // Counted here, not in the part: parts share cache lines.
         const size_t stop = part[p].to;
         size_t count = 0;
         std::vector<Run> found;
+        found.swap(part[p].runs);
         size_t i = part[p].from;
         for (auto r = begin + static_cast<std::ptrdiff_t>(i); i < stop; ++r, ++i) {
             if (!drop(i, *r)) {
