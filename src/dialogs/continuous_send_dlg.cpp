@@ -1,7 +1,8 @@
 #include "dialogs/continuous_send_dlg.h"
 
-#include <cstdlib>
 #include <string>
+
+#include "dialogs/number_text.h"
 
 CContinuousSendDlg::CContinuousSendDlg(ContinuousSendSettings& settings)
     : Dialog(IDD_CONTINUOUS_SEND), m_settings(settings) {
@@ -34,8 +35,8 @@ void CContinuousSendDlg::OnOK() {
 }
 
 bool CContinuousSendDlg::StoreInterval() {
-    // Leading digits after blanks and a sign; strtoll saturates, so a huge number stays huge.
-    const long long seconds = std::strtoll(GetDlgItemText(IDC_CONT_SEND_INTERVAL).c_str(), nullptr, 10);
+    // A huge number saturates, so it stays huge.
+    const long long seconds = LeadingWholeNumber(GetDlgItemText(IDC_CONT_SEND_INTERVAL));
     if (seconds < 0 || seconds > kMaxSeconds) {
         ShowMessageBox(kBadContIntervalText);
         return false;

@@ -2,22 +2,18 @@
 // Whole numbers typed in the send timing fields.
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
-// A decimal number from 1 to max, blanks around it allowed; false for anything else (empty,
-// 0, a sign, other characters, too large).
+// The leading whole number of a typed text in base 10: blanks, a sign, then digits, as atoi reads
+// it ("500ms" and "500.5" are 500); 0 when there is none. A number past 64 bits saturates.
+inline long long LeadingWholeNumber(const std::string& text) { return std::strtoll(text.c_str(), nullptr, 10); }
+
+// The leading whole number when it is from 1 to max; false for 0, a negative number, text that
+// is not a number and anything larger.
 inline bool ReadPositiveNumber(const std::string& text, uint32_t max, uint32_t& value) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return false;
-    const size_t last = text.find_last_not_of(" \t");
-    uint64_t n = 0;
-    for (size_t i = first; i <= last; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return false;
-        n = n * 10 + static_cast<uint64_t>(c - '0');
-        if (n > max) return false;
-    }
-    if (n == 0) return false;
+    const long long n = LeadingWholeNumber(text);
+    if (n <= 0 || n > static_cast<long long>(max)) return false;
     value = static_cast<uint32_t>(n);
     return true;
 }

@@ -1,8 +1,9 @@
 #include "dialogs/test_continuous_send_dlg.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
+
+#include "dialogs/number_text.h"
 
 CTestContinuousSendDlg::CTestContinuousSendDlg(TestContinuousSendSettings& settings)
     : Dialog(IDD_TEST_CONTINUOUS_SEND), m_settings(settings) {
@@ -26,9 +27,8 @@ void CTestContinuousSendDlg::OnStart() {
 }
 
 bool CTestContinuousSendDlg::ValidateInterval() {
-    // The leading whole number after blanks and a sign, held to 32 bits as it saturates.
-    const long long typed = std::strtoll(GetDlgItemText(IDC_TEST_SEND_INTERVAL).c_str(), nullptr, 10);
-    const long long ms = std::min<long long>(typed, kMaxMs);
+    // Held to 32 bits, as a larger number saturates.
+    const long long ms = std::min<long long>(LeadingWholeNumber(GetDlgItemText(IDC_TEST_SEND_INTERVAL)), kMaxMs);
     if (ms < kMinMs) {
         ShowMessageBox("最小间隔为300ms");
         return false;

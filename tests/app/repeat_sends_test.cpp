@@ -49,7 +49,11 @@ TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
     } refusals[] = {{"0", "2", "7900", "时间间隔须为大于0的整数"}, {"-1", "2", "7900", "时间间隔须为大于0的整数"},
                     {"100", "", "7900", "发送次数须为大于0的整数"},  {"100", "x", "7900", "发送次数须为大于0的整数"},
                     {"100", "2", " \r\n", "MAC报文不能为空"},        {"100", "2", "79 0G", "MAC报文格式错误"},
-                    {"100", "2", "790", "MAC报文格式错误"}};
+                    {"100", "2", "790", "MAC报文格式错误"},        {"abc", "2", "7900", "时间间隔须为大于0的整数"},
+                    {"2147483648", "2", "7900", "时间间隔须为大于0的整数"},
+                    {"99999999999999999999", "2", "7900", "时间间隔须为大于0的整数"},
+                    {"100", "0", "7900", "发送次数须为大于0的整数"},  {"100", "-5", "7900", "发送次数须为大于0的整数"},
+                    {"100", "4294967296", "7900", "发送次数须为大于0的整数"}};
     for (const auto& r : refusals) {
         d.SetDlgItemText(IDC_TIMED_INTERVAL, r.interval);
         d.SetDlgItemText(IDC_TIMED_COUNT, r.count);
@@ -58,6 +62,24 @@ TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
         EXPECT_EQ(Box(), r.message) << r.frame;
         EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_START_STOP), "开始");
         EXPECT_FALSE(dlg->IsTimerRunning(TIMER_TIMED_SEND));
+    }
+    // Each field is read as its leading whole number; the dialog opened again shows what was taken.
+    const struct {
+        const char *interval, *count, *taken;
+    } accepted[] = {{"500ms", "2x", "500|2"},   {"500.5", "+3", "500|3"},         {"+500", " 4", "500|4"},
+                    {" 500", "5 times", "500|5"}, {"2147483647", "1.9", "2147483647|1"}};
+    for (const auto& a : accepted) {
+        d.SetDlgItemText(IDC_TIMED_INTERVAL, a.interval);
+        d.SetDlgItemText(IDC_TIMED_COUNT, a.count);
+        d.SetDlgItemText(IDC_TIMED_FRAME_TEXT, "7900");
+        Button(d.GetDlgItem(IDC_TIMED_START_STOP)).Click();
+        EXPECT_EQ(Box(), "") << a.interval;
+        EXPECT_EQ(dlg->TimerPeriod(TIMER_TIMED_SEND), static_cast<uint32_t>(std::stoul(a.taken))) << a.interval;
+        Button(d.GetDlgItem(IDC_TIMED_START_STOP)).Click();
+        EXPECT_FALSE(dlg->IsTimerRunning(TIMER_TIMED_SEND));
+        d.PressKey(Key::Escape);
+        Click(IDC_TIMED_SEND);
+        EXPECT_EQ(d.GetDlgItemText(IDC_TIMED_INTERVAL) + "|" + d.GetDlgItemText(IDC_TIMED_COUNT), a.taken);
     }
     EXPECT_EQ(HistoryCount('0'), 1u);  // the version request alone
 

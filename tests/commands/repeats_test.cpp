@@ -291,17 +291,25 @@ TEST_F(RepeatsTest, TheBroadcastRepeatsAtThePeriodReadAnewAndRefusesABadOne) {
     period = "500";
     EXPECT_TRUE(broadcast.Start());
     EXPECT_EQ(window.Take(), (Events{timer(500), "broadcast"}));
-    period = " 2";
-    broadcast.Tick();
-    EXPECT_EQ(window.Take(), (Events{kill, timer(2), "broadcast"}));
-    EXPECT_EQ(broadcast.PeriodMs(), 2u);
+    // The period is read anew at each tick, as its leading whole number.
+    const struct {
+        const char* typed;
+        int ms;
+    } periods[] = {{" 2", 2},     {"500ms", 500}, {"500.5", 500}, {"+500", 500}, {"\t 500", 500},
+                   {"12a", 12}, {"2147483647", 2147483647}};
+    for (const auto& p : periods) {
+        period = p.typed;
+        broadcast.Tick();
+        EXPECT_EQ(window.Take(), (Events{kill, timer(p.ms), "broadcast"})) << p.typed;
+        EXPECT_EQ(broadcast.PeriodMs(), static_cast<uint32_t>(p.ms)) << p.typed;
+    }
     broadcast.Stop();
     EXPECT_FALSE(broadcast.IsRunning());
     window.Take();
     // A tick that was already queued when it stopped sends nothing.
     broadcast.Tick();
     EXPECT_EQ(window.Take(), Events{kill});
-    for (const char* bad : {"", "0", "-5", "abc", "12a", "2147483648"}) {
+    for (const char* bad : {"", "0", "-5", "abc", "0x10", "-0", "2147483648", "99999999999999999999"}) {
         period = bad;
         EXPECT_FALSE(broadcast.Start()) << bad;
         EXPECT_EQ(window.Take(), (Events{kill, "box 超时时间须为大于0的整数"})) << bad;
@@ -322,14 +330,21 @@ TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
     period = "3";
     EXPECT_TRUE(search.Start());
     EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(3000), "search"}));
-    period = "65535";
-    search.Tick();
-    EXPECT_EQ(window.Take(), (Events{kill, "save", "clear", "disable", timer(65535000), "search"}));
+    // Seconds are the leading whole number; past 16 bits they are refused.
+    const struct {
+        const char* typed;
+        int ms;
+    } periods[] = {{"65535", 65535000}, {"2s", 2000}, {"2.9", 2000}, {"+7", 7000}, {" 7", 7000}};
+    for (const auto& p : periods) {
+        period = p.typed;
+        search.Tick();
+        EXPECT_EQ(window.Take(), (Events{kill, "save", "clear", "disable", timer(p.ms), "search"})) << p.typed;
+    }
     search.Stop();
     EXPECT_EQ(window.Take(), (Events{kill, "enable"}));
     search.Tick();
     EXPECT_EQ(window.Take(), Events{kill});
-    for (const char* bad : {"", "0", "65536", "x"}) {
+    for (const char* bad : {"", "0", "65536", "x", "-5", "4294967296", "99999999999999999999"}) {
         period = bad;
         EXPECT_FALSE(search.Start()) << bad;
         EXPECT_EQ(window.Take(), (Events{kill, "enable", "box 超时时间须为大于0的整数"})) << bad;
