@@ -1,5 +1,8 @@
 #include "platform/sync.h"
 
+#include <sched.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 
@@ -49,6 +52,13 @@ int WaitForAnyEvent(const std::vector<AutoResetEvent*>& events, uint32_t timeout
 }
 
 void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+unsigned AllowedCpuCount() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof(set), &set) == 0) return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
 
 namespace {
 std::atomic<void (*)()> g_workerEndHook{nullptr};

@@ -56,6 +56,9 @@ int WaitForAnyEvent(const std::vector<AutoResetEvent*>& events, uint32_t timeout
 
 void SleepMs(uint32_t ms);
 
+// The CPUs the calling thread may run on (its affinity, not the machine's count); at least 1.
+unsigned AllowedCpuCount();
+
 // Called on every worker thread as its procedure ends (the application has it wake the waits of
 // the user-interface thread); nullptr for none.
 void SetWorkerEndHook(void (*hook)());

@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "platform/memory.h"
+#include "platform/sync.h"
 #include "platform/ui_internal.h"
 
 using namespace uiimpl;
@@ -616,7 +617,7 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     constexpr size_t kRowsPerPart = 131072;
     constexpr size_t kMaxParts = 4;
     const size_t parts = std::min<size_t>(
-        std::max<size_t>(1, std::min<size_t>(std::thread::hardware_concurrency(), kMaxParts)),
+        std::min<size_t>(AllowedCpuCount(), kMaxParts),
         (n - first + kRowsPerPart - 1) / kRowsPerPart);
     // The dropped rows' old indexes as runs [first, end), with the rows dropped above each run.
     struct Run {
@@ -674,20 +675,9 @@ int ListModel::RemoveRowsWhere(Drop drop) {
         }
         std::vector<Run>().swap(p.runs);
     }
-    if (runs.size() == 1) {
-        // One range (the oldest rows of a list in time order): an ordinary removal.
-        const Run& run = runs.front();
-        beginRemoveRows(QModelIndex(), static_cast<int>(run.first), static_cast<int>(run.end) - 1);
-        rows_.erase(begin + static_cast<std::ptrdiff_t>(run.first), begin + static_cast<std::ptrdiff_t>(run.end));
-        committed_ = static_cast<int>(rows_.size());
-        endRemoveRows();
-        return static_cast<int>(run.end - run.first);
-    }
-
-    // Scattered rows: the kept rows move up in place, and the places left at the end go as one
-    // range (a removal per run would cost the view a pass over every row each time). Selection
-    // and focus move with their rows. When one is on a dropped row, the views are told of a
-    // layout change instead, so that a selection of several rows loses only its dropped rows.
+    // Selection and focus move with their rows. When one is on a dropped row, the views are told
+    // of a layout change, so that a selection loses only its dropped rows and no other row is
+    // selected in a dropped one's place (a removal would select the row after it).
     // A row's new index: less the dropped rows above it; none when it was dropped.
     const auto newRow = [&runs](size_t row) {
         auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
@@ -700,6 +690,22 @@ int ListModel::RemoveRowsWhere(Drop drop) {
         const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
         return row >= 0 ? index(row, i.column()) : QModelIndex();
     };
+    QModelIndexList from = persistentIndexList();
+    const bool layout =
+        std::any_of(from.begin(), from.end(), [&](const QModelIndex& i) { return i.isValid() && !newIndex(i).isValid(); });
+    if (runs.size() == 1 && !layout) {
+        // One range (the oldest rows of a list in time order): an ordinary removal.
+        const Run& run = runs.front();
+        beginRemoveRows(QModelIndex(), static_cast<int>(run.first), static_cast<int>(run.end) - 1);
+        rows_.erase(begin + static_cast<std::ptrdiff_t>(run.first), begin + static_cast<std::ptrdiff_t>(run.end));
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        return static_cast<int>(run.end - run.first);
+    }
+
+    // Scattered rows, or a dropped selection: the kept rows move up in place, and the places left
+    // at the end go as one range (a removal per run would cost the view a pass over every row
+    // each time).
     // Rows are moved bitwise, so every place is written once. A part's kept rows go below its
     // own first row, over rows of the parts above it: those rows (from the next part's first
     // place on) are set aside first. When that is much, one part moves everything instead.
@@ -716,9 +722,6 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     }
     part.back().savedFrom = part.back().to;
     std::unique_ptr<RowSlot[]> saved(saving ? new RowSlot[saving] : nullptr);
-    QModelIndexList from = persistentIndexList();
-    const bool layout =
-        std::any_of(from.begin(), from.end(), [&](const QModelIndex& i) { return i.isValid() && !newIndex(i).isValid(); });
     if (layout) {
         emit layoutAboutToBeChanged();
         from = persistentIndexList();

@@ -336,6 +336,51 @@ TEST_F(FrameMonitorTest, AfterASortTheSelectionAndTheExplanationStayWithTheirFra
     EXPECT_EQ(history[0].notViewed, 1u);
 }
 
+// A row being read that the history's bound drops leaves no row selected: its explanation
+// stays, and no other row is selected or marked as viewed in its place, whatever the order.
+TEST_F(FrameMonitorTest, ASelectedRowThatTheBoundDropsLeavesNoRowSelected) {
+    NoAutoRefresh();
+    dlg->Link().History().SetBound(40, 10);
+    // MAC replies, each explained with its own address, whose texts sort in another order than
+    // they were recorded.
+    const auto record = [this](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const uint8_t n = static_cast<uint8_t>(i * 7 % 30);
+            dlg->Link().RecordSentFrame('0', BuildFrame(0x80, 0x03, {n, 2, 3, 4, 5, 6}));
+        }
+    };
+    const struct {
+        const char* name;
+        bool sorted;
+    } orders[] = {{"recording order", false}, {"sorted by the frame", true}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order.name);
+        dlg->DispatchNotify(IDC_CLEAR_RECORDS, Notify::Clicked);
+        record(0, 30);
+        ASSERT_TRUE(WaitForRows(30));
+        if (order.sorted) list->ClickColumn(2);
+        // The user reads the row of the fourth record.
+        const intptr_t read = static_cast<intptr_t>(dlg->Link().History().FirstPosition()) + 3;
+        int row = 0;
+        while (row < list->GetItemCount() && list->GetItemData(row) != read) ++row;
+        ASSERT_LT(row, 30);
+        EXPECT_TRUE(!order.sorted || row != 3) << "the sort left the row in place";
+        list->ClickRow(row);
+        const std::string explained = Pane();
+        ASSERT_NE(explained.find(StrFormat("MAC地址： 0605040302%02X", 3 * 7)), std::string::npos) << explained;
+        // Past the bound the ten oldest records go, the one being read among them.
+        record(30, 45);
+        ASSERT_TRUE(WaitForRows(35));
+        PumpFor(50);
+        EXPECT_TRUE(list->GetSelectedRows().empty());
+        EXPECT_EQ(Pane(), explained);
+        for (const MonitorRecord& r : History()) {
+            EXPECT_EQ(r.notViewed, 1u);
+        }
+        ExpectEveryRecordListed();
+    }
+}
+
 TEST_F(FrameMonitorTest, RowsWithoutAModuleFrameOrARecordShowTheirTimeLines) {
     NoAutoRefresh();
     // A meter frame of 18 bytes and a short one, as if sent.

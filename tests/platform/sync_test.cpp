@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
 #include <atomic>
+#include <thread>
+#include <vector>
 
 TEST(Events, WaitForAnyTakesTheLowestSignalledAndResetsIt) {
     AutoResetEvent a, b;
@@ -28,4 +32,24 @@ TEST(Events, ASetOnAnotherThreadWakesTheWaiterOnce) {
     EXPECT_TRUE(t->IsFinished());
     EXPECT_EQ(woke, 1);
     EXPECT_FALSE(b.Wait(0));
+}
+
+// The count follows the thread's affinity, not the machine's processors.
+TEST(Threads, TheAllowedCpusAreThoseTheThreadMayRunOn) {
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof(all), &all), 0);
+    EXPECT_EQ(AllowedCpuCount(), static_cast<unsigned>(CPU_COUNT(&all)));
+    std::vector<int> cpus;
+    for (int c = 0; c < CPU_SETSIZE; ++c)
+        if (CPU_ISSET(c, &all)) cpus.push_back(c);
+    for (size_t allowed : {size_t{1}, size_t{2}}) {
+        if (cpus.size() < allowed) continue;
+        std::thread([&] {
+            cpu_set_t some;
+            CPU_ZERO(&some);
+            for (size_t i = 0; i < allowed; ++i) CPU_SET(cpus[i], &some);
+            ASSERT_EQ(sched_setaffinity(0, sizeof(some), &some), 0);
+            EXPECT_EQ(AllowedCpuCount(), allowed);
+        }).join();
+    }
 }
