@@ -452,11 +452,32 @@ void ListModel::SetRowLimit(int maxRows, int dropRows) {
 void ListModel::DropOldest() {
     if (static_cast<int>(rows_.size()) < maxRows_) return;
     Flush();
-    const int n = std::min(dropRows_, static_cast<int>(rows_.size()));
-    beginRemoveRows(QModelIndex(), 0, n - 1);
-    rows_.erase(rows_.begin(), rows_.begin() + n);
+    RemoveTopRows(std::min(static_cast<size_t>(dropRows_), rows_.size()));
+}
+
+void ListModel::RemoveTopRows(size_t n) {
+    const int count = static_cast<int>(n);
+    const auto dropped = [count](const QModelIndex& i) { return i.isValid() && i.row() < count; };
+    QModelIndexList from = persistentIndexList();
+    if (std::none_of(from.begin(), from.end(), dropped)) {
+        beginRemoveRows(QModelIndex(), 0, count - 1);
+        rows_.erase(rows_.begin(), rows_.begin() + count);
+        committed_ = static_cast<int>(rows_.size());
+        endRemoveRows();
+        return;
+    }
+    // The selection or focus is on a dropped row: a removal would put it on the next row.
+    emit layoutAboutToBeChanged();
+    from = persistentIndexList();
+    rows_.erase(rows_.begin(), rows_.begin() + count);
     committed_ = static_cast<int>(rows_.size());
-    endRemoveRows();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& i : from) {
+        to.append(i.isValid() && !dropped(i) ? index(i.row() - count, i.column()) : QModelIndex());
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged();
 }
 
 int ListModel::Append(Row row) {
@@ -497,10 +518,7 @@ int ListModel::InsertBlock(int index, std::deque<Row>& rows, size_t& removed, si
     const size_t dropRows = static_cast<size_t>(dropRows_);
     removed = total > maxRows ? std::min(count, (total - maxRows + dropRows - 1) / dropRows * dropRows) : 0;
     if (removed > 0) {
-        beginRemoveRows(QModelIndex(), 0, static_cast<int>(removed) - 1);
-        rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(removed));
-        committed_ = static_cast<int>(rows_.size());
-        endRemoveRows();
+        RemoveTopRows(removed);
         at -= std::min(removed, at);
     }
     const size_t added = std::min(rows.size(), maxRows - rows_.size());

@@ -31,6 +31,7 @@ const DialogTemplate kTestDialog = {
         {1007, ControlKind::Edit, "", 160, 90, 50, 24, S::kMultiline | S::kWantReturn},
         {1008, ControlKind::ComboDropList, "", 130, 120, 60, 60, S::kNone},
         {1009, ControlKind::Tab, "", 0, 0, 10, 10, S::kHidden},
+        {1011, ControlKind::ListReport, "", 0, 0, 10, 10, S::kHidden | S::kSingleSel},
     }};
 
 const DialogTemplate kPageTemplate = {
@@ -401,6 +402,58 @@ TEST(Controls, CompactCellsReadAsTheirTextsAndTheOldestRowsGoPastTheLimit) {
     EXPECT_EQ(l.InsertItem(1, "x"), 0);
     ASSERT_EQ(l.GetItemCount(), 3);
     EXPECT_EQ(l.GetItemText(0, 0) + l.GetItemText(1, 0) + l.GetItemText(2, 0), "xbc");
+}
+
+// A full list drops its oldest rows, appended to or given a block: a selected row among them
+// leaves no row selected (a list of one selection would select the next), and a selected row
+// that stays keeps its selection.
+TEST(Controls, TheRowLimitsDropTakesOnlyItsOwnRowsOutOfTheSelection) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    for (int id : {1003, 1011}) {
+        SCOPED_TRACE(id);
+        ListView l(d.GetDlgItem(id));
+        l.InsertColumn(0, "c", 100);
+        l.SetRowLimit(4, 2);
+        const auto texts = [&l] {
+            std::string t;
+            for (int r = 0; r < l.GetItemCount(); ++r) t += l.GetItemText(r, 0);
+            return t;
+        };
+        const auto block = [&l](const std::string& letters) {
+            ListRows rows(l);
+            for (char ch : letters) {
+                const std::string text(1, ch);
+                const ListCell cell = ListCell::Text(text);
+                rows.Add(&cell, 1);
+            }
+            return l.InsertRows(-1, rows);
+        };
+        for (const char* text : {"a", "b", "c", "d"}) l.AppendRow({text});
+        PumpMessages();
+        l.SelectRow(1);
+        l.AppendRow({"e"});
+        PumpMessages();
+        EXPECT_EQ(texts(), "cde");
+        EXPECT_TRUE(l.GetSelectedRows().empty());
+        for (int r = 0; r < l.GetItemCount(); ++r) EXPECT_EQ(l.GetItemState(r, ListView::kStateFocused), 0u) << r;
+        l.SelectRow(2);
+        l.AppendRow({"f"});
+        l.AppendRow({"g"});
+        PumpMessages();
+        EXPECT_EQ(texts(), "efg");
+        EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
+        // A block that needs room.
+        l.SelectRow(1);
+        EXPECT_EQ(block("hi"), 1);
+        EXPECT_EQ(texts(), "ghi");
+        EXPECT_TRUE(l.GetSelectedRows().empty());
+        l.SelectRow(2);
+        EXPECT_EQ(block("jk"), 1);
+        EXPECT_EQ(texts(), "ijk");
+        EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
+        l.DeleteAllItems();
+    }
 }
 
 TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWithItsRow) {
