@@ -128,7 +128,8 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
 // A frame-log file read into a log that holds rows: its lines stand at the top in file order,
 // unnumbered, above the rows that were there (which keep their numbers and selection), a blank
 // line as an empty row; a second file goes above the first. Past the log's row bound the rows
-// that were there go first, then the file's last lines, and a message counts both.
+// that were there go first, then the file's last lines, and a message counts both; the lines
+// past the bound are only counted, whatever they hold.
 TEST_F(RecordFilesTest, FrameLogImportPutsTheFileAtTheTopInItsOrderAboveTheRowsThere) {
     ListView log = ListOf(IDC_FRAME_LOG);
     std::vector<std::vector<std::string>> expected;
@@ -159,17 +160,25 @@ TEST_F(RecordFilesTest, FrameLogImportPutsTheFileAtTheTopInItsOrderAboveTheRowsT
         int maxRows, dropRows;
         size_t removed, kept;  // rows that were there and went, rows of the file shown
         const char* said;
+        bool intoAnEmptyLog;
     } files[] = {
-        {0, 3000, kBound, kDrop, 0, 3006, "6行格式错误，已跳过"},
-        {5000, 2, kBound, kDrop, 0, 2, ""},
-        {6000, 50, 3040, 100, 100, 51, "1行格式错误，已跳过\n列表已满，已删除原有的100行"},
-        {20008, 400, 300, 100, 2962, 300, "列表已满，已删除原有的2962行，有100行未导入"},
+        {0, 3000, kBound, kDrop, 0, 3006, "6行格式错误，已跳过", false},
+        {5000, 2, kBound, kDrop, 0, 2, "", false},
+        {6000, 50, 3040, 100, 100, 51, "1行格式错误，已跳过\n列表已满，已删除原有的100行", false},
+        {20008, 400, 300, 100, 2962, 300, "列表已满，已删除原有的2962行，有100行未导入", false},
+        // A blank line and a line without a time past the bound.
+        {30200, 400, 300, 100, 300, 300, "列表已满，已删除原有的300行，有102行未导入", false},
+        {40010, 350, 300, 100, 0, 300, "列表已满，有50行未导入", true},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.first);
         const auto [text, rows] = fileOf(f.first, f.count);
         WriteFileBytes(Path("frames.txt"), text);
         boxes.clear();
+        if (f.intoAnEmptyLog) {
+            log.DeleteAllItems();
+            expected.clear();
+        }
         log.SetRowLimit(f.maxRows, f.dropRows);
         Run(IDM_IMPORT_FRAMES, Path("frames.txt"));
         EXPECT_EQ(BoxTexts(), f.said[0] ? std::vector<std::string>{f.said} : std::vector<std::string>{});

@@ -209,6 +209,7 @@ TEST_F(TextFileTest, ReplaceRenamesOnlyWhenClosed) {
     ASSERT_TRUE(f.Open(path, TextFile::kReplace));
     ASSERT_TRUE(f.WriteString("地址\n"));
     EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(FilesIn(dir_), 1u);  // the temporary file, beside the target
     ASSERT_TRUE(f.Close());
     EXPECT_EQ(ReadLines(path), std::vector<std::string>{"地址"});
     EXPECT_EQ(FilesIn(dir_), 1u);

@@ -504,7 +504,8 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
 
 // A long list is gone through in parts. Every kept row keeps its place in the order, its cells
 // (short or long), its colour and its data; a selected row keeps its selection, a selected row
-// that goes takes only itself out of it, and the view goes on with the rows left.
+// that goes takes only itself out of it (also out of a range of selected rows), and the view
+// goes on with the rows left, no more.
 TEST(Controls, ScatteredRowsOfALongListGoAndEveryKeptRowKeepsItsCellsAndSelection) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
@@ -519,12 +520,22 @@ TEST(Controls, ScatteredRowsOfALongListGoAndEveryKeptRowKeepsItsCellsAndSelectio
         const char* name;
         bool (*drop)(int row);
         std::vector<int> selected;  // before; the focus is on the last
+        bool oneRange;              // the selected rows are one range, as a shift-click selects them
     } cases[] = {
-        {"every tenth row", [](int i) { return i % 10 == 3; }, {5}},
-        {"every tenth row, with a selected one", [](int i) { return i % 10 == 3; }, {13, 200004}},
-        {"most rows of the first half", [](int i) { return i < kRows / 2 && i % 4 != 0; }, {kRows - 1}},
-        {"every other row of the last part", [](int i) { return i > kRows - 50000 && i % 2 == 1; }, {kRows - 2}},
-        {"a few rows far apart", [](int i) { return i % 99991 == 7; }, {99999}},
+        {"every tenth row", [](int i) { return i % 10 == 3; }, {5}, false},
+        {"every tenth row, with a selected one", [](int i) { return i % 10 == 3; }, {13, 200004}, false},
+        {"most rows of the first half", [](int i) { return i < kRows / 2 && i % 4 != 0; }, {kRows - 1}, false},
+        {"every other row of the last part", [](int i) { return i > kRows - 50000 && i % 2 == 1; }, {kRows - 2},
+         false},
+        {"a few rows far apart", [](int i) { return i % 99991 == 7; }, {99999}, false},
+        {"rows across a range of selected rows", [](int i) { return i == 10 || i == 12 || i == 20; },
+         {10, 11, 12, 13, 14}, true},
+    };
+    // The view's top row when it is scrolled to its end.
+    const auto topAtTheEnd = [&l] {
+        PumpMessages();
+        l.Scroll(0, 1 << 30);
+        return l.GetTopIndex();
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -537,9 +548,13 @@ TEST(Controls, ScatteredRowsOfALongListGoAndEveryKeptRowKeepsItsCellsAndSelectio
             drop[static_cast<size_t>(i)] = c.drop(i);
         }
         for (int row : c.selected) l.SelectRow(row);
+        // A sort that moves no row leaves the view its selected rows joined into ranges.
+        if (c.oneRange) l.SortRows(0, [](std::string_view, std::string_view) { return 0; });
+        const int endTop = topAtTheEnd();
         const int dropped = static_cast<int>(std::count(drop.begin(), drop.end(), true));
         EXPECT_EQ(l.DeleteItems(drop), dropped);
         ASSERT_EQ(l.GetItemCount(), kRows - dropped);
+        EXPECT_EQ(topAtTheEnd(), endTop - dropped);  // the view has the rows left, no more
         std::vector<int> selected;
         int focused = -1;
         for (int i = 0, row = 0; i < kRows; ++i) {
