@@ -205,15 +205,18 @@ TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {
     EXPECT_EQ(Checks(), std::vector<bool>(7, true));
     Press(IDC_METER_SELECT_ALL);
     EXPECT_EQ(Checks(), std::vector<bool>(7, false));
-    // Deleting rows 2 and 3 keeps the numbers of the others.
+    // Deleting rows 2, 3 and the last keeps the numbers of the others.
     Own().SetCheck(1, true);
     Own().SetCheck(2, true);
+    Own().SetCheck(6, true);
     Press(IDC_METER_DELETE);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "确认要清除选中表地址吗？");
-    const Rows rows = Listed();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[1][0], "4");
+    EXPECT_EQ(Listed(), (Rows{{"1", "000000000042", ""},
+                              {"4", "000000000003", "0000"},
+                              {"5", "000000000004", "0000"},
+                              {"6", "000000000005", "0000"}}));
+    EXPECT_EQ(Checks(), std::vector<bool>(4, false));
 }
 
 TEST_F(MeterManageTest, TheListsStopAtTenThousandAddresses) {
