@@ -78,6 +78,7 @@ bool CMeterManageDlg::OnInitDialog() {
     m_meterList.InsertColumn(1, "ADDRESS", 100, ListView::kCenter);
     m_meterList.InsertColumn(2, "group_addr", 100, ListView::kCenter);
     m_meterList.SetColumnAlign(0, ListView::kRight);
+    MapCommand(IDC_METER_LIST, Notify::ColumnClick, [this] { OnSortAddressList(); });
     LoadRowsFromMainList();
     LimitEditLengths();
     const std::string about = LoadResString(IDS_ABOUTBOX);
@@ -93,6 +94,7 @@ void CMeterManageDlg::LoadRowsFromMainList() {
     for (int i = 0; i < rows; ++i) {
         m_meterList.InsertItem(i, StrFormat("%d", i + 1));
         m_meterList.SetItemText(i, 1, m_mainList.GetItemText(i, 1));
+        m_meterList.SetItemData(i, i);
         if (m_mainList.GetCheck(i)) m_meterList.SetCheck(i, true);
     }
 }
@@ -112,6 +114,7 @@ void CMeterManageDlg::AppendAddressRow(const std::string& address, const std::st
     m_meterList.InsertItem(row, number);
     m_meterList.SetItemText(row, 1, address);
     m_meterList.SetItemText(row, 2, group);
+    m_meterList.SetItemData(row, row);
     m_mainList.InsertItem(row, number);
     m_mainList.SetItemText(row, 1, address);
     m_mainList.SetItemText(row, kMainGroupColumn, group);
@@ -239,16 +242,33 @@ void CMeterManageDlg::DeleteAllRows() {
 
 void CMeterManageDlg::OnDeleteAddresses() {
     if (ShowMessageBox("确认要清除选中表地址吗？", "提示", kMbOkCancel | kMbIconInformation) != kIdOk) return;
-    // The rows checked here go from both lists, each in one pass.
+    // The rows checked here and their meters' rows of the main list go, each list in one pass.
     std::vector<bool> checked(static_cast<size_t>(m_meterList.GetItemCount()));
-    for (size_t r = 0; r < checked.size(); ++r) checked[r] = m_meterList.GetCheck(static_cast<int>(r));
+    std::vector<bool> mainChecked(static_cast<size_t>(m_mainList.GetItemCount()));
+    for (size_t r = 0; r < checked.size(); ++r) {
+        checked[r] = m_meterList.GetCheck(static_cast<int>(r));
+        const size_t mainRow = static_cast<size_t>(MainRow(static_cast<int>(r)));
+        if (checked[r] && mainRow < mainChecked.size()) mainChecked[mainRow] = true;
+    }
     m_meterList.DeleteItems(checked);
-    m_mainList.DeleteItems(checked);
+    m_mainList.DeleteItems(mainChecked);
+    // The main rows left move up by the rows deleted above them.
+    std::vector<int> newMainRow(mainChecked.size());
+    int kept = 0;
+    for (size_t r = 0; r < mainChecked.size(); ++r) {
+        newMainRow[r] = kept;
+        if (!mainChecked[r]) ++kept;
+    }
+    const int rows = m_meterList.GetItemCount();
+    for (int r = 0; r < rows; ++r) {
+        const size_t mainRow = static_cast<size_t>(MainRow(r));
+        if (mainRow < newMainRow.size()) m_meterList.SetItemData(r, newMainRow[mainRow]);
+    }
 }
 
 void CMeterManageDlg::SetRowCheck(int row, bool check) {
     m_meterList.SetCheck(row, check);
-    m_mainList.SetCheck(row, check);
+    m_mainList.SetCheck(MainRow(row), check);
 }
 
 void CMeterManageDlg::OnSelectAll() {
@@ -267,6 +287,19 @@ void CMeterManageDlg::OnClickAddressList() {
     }
 }
 
+void CMeterManageDlg::OnSortAddressList() {
+    const int column = m_meterList.LastClickedColumn();
+    if (column < 0) return;
+    std::vector<int> mainRows(static_cast<size_t>(m_meterList.GetItemCount()));
+    for (size_t r = 0; r < mainRows.size(); ++r) mainRows[r] = MainRow(static_cast<int>(r));
+    // The sort leaves each row's index before it in its item data.
+    m_meterList.OnColumnClick(column);
+    for (size_t r = 0; r < mainRows.size(); ++r) {
+        const int row = static_cast<int>(r);
+        m_meterList.SetItemData(row, mainRows[static_cast<size_t>(m_meterList.GetItemData(row))]);
+    }
+}
+
 bool CMeterManageDlg::PreTranslateKey(Key key) {
     if (key == Key::Shift) FillCheckRange();
     return false;
@@ -278,7 +311,7 @@ void CMeterManageDlg::FillCheckRange() {
     const int rows = m_meterList.GetItemCount();
     for (int r = 0; r < rows && checked.size() < 3; ++r) {
         if (!m_meterList.GetCheck(r)) continue;
-        m_mainList.SetCheck(r, true);
+        m_mainList.SetCheck(MainRow(r), true);
         checked.push_back(r);
     }
     if (checked.size() < 2) return;

@@ -1,6 +1,7 @@
 #pragma once
 // Meter management: the list of device addresses the batch tests run over. Every change is made
-// at the same row of the main window's address list as well, so the two stay in step.
+// at the same meter's row of the main window's address list as well, so the two stay in step
+// whatever order this list is sorted in.
 
 #include <string>
 
@@ -35,11 +36,14 @@ private:
     void OnSelectAll();
     void OnInvertSelection();
     void OnClickAddressList();
+    void OnSortAddressList();
     void FillCheckRange();
 
     // A row at the end of both lists: number, address and group address; not checked. Not
     // numbered: the number is left empty too.
     void AppendAddressRow(const std::string& address, const std::string& group, bool numbered = true);
+    // The main list's row of a row here, kept in its item data.
+    int MainRow(int row) const { return static_cast<int>(m_meterList.GetItemData(row)); }
     void SetRowCheck(int row, bool check);
     void DeleteAllRows();
     void Warn(const std::string& text);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -205,15 +206,78 @@ TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {
     EXPECT_EQ(Checks(), std::vector<bool>(7, true));
     Press(IDC_METER_SELECT_ALL);
     EXPECT_EQ(Checks(), std::vector<bool>(7, false));
-    // Deleting rows 2 and 3 keeps the numbers of the others.
+    // Deleting rows 2, 3 and the last keeps the numbers of the others.
     Own().SetCheck(1, true);
     Own().SetCheck(2, true);
+    Own().SetCheck(6, true);
     Press(IDC_METER_DELETE);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "确认要清除选中表地址吗？");
-    const Rows rows = Listed();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[1][0], "4");
+    EXPECT_EQ(Listed(), (Rows{{"1", "000000000042", ""},
+                              {"4", "000000000003", "0000"},
+                              {"5", "000000000004", "0000"},
+                              {"6", "000000000005", "0000"}}));
+    EXPECT_EQ(Checks(), std::vector<bool>(4, false));
+}
+
+// After a header click the actions reach the same meters' rows of the main list, which keeps its
+// order. Each case opens the dialog over 042 (checked) and adds 010 to 012. Rows: the address's
+// last three digits, " v" when checked.
+TEST_F(MeterManageTest, ActionsAfterASortReachTheSameMetersInTheMainList) {
+    using Meters = std::vector<std::string>;
+    const auto shown = [](ListView list) {
+        Meters rows;
+        for (int r = 0; r < list.GetItemCount(); ++r)
+            rows.push_back(list.GetItemText(r, 1) + (list.GetCheck(r) ? " v" : ""));
+        return rows;
+    };
+    const auto full = [](Meters rows) {
+        for (std::string& row : rows) row.insert(0, "000000000");
+        return rows;
+    };
+    const struct {
+        const char* name;
+        std::vector<int> sorts;  // header clicks
+        std::function<void()> act;
+        Meters own, main;
+    } cases[] = {
+        {"delete checked", {1}, [&] { Own().ClickRow(0); Own().SetCheck(3, true); Press(IDC_METER_DELETE); },
+         {"042", "012", "011"}, {"042", "011", "012"}},
+        {"click a check", {1}, [&] { Own().ClickRow(3); },
+         {"042 v", "012", "011", "010 v"}, {"042 v", "010 v", "011", "012"}},
+        {"select all", {1}, [&] { Press(IDC_METER_SELECT_ALL); },
+         {"042 v", "012 v", "011 v", "010 v"}, {"042 v", "010 v", "011 v", "012 v"}},
+        {"invert", {1}, [&] { Own().ClickRow(3); Press(IDC_METER_INVERT_SELECTION); },
+         {"042", "012 v", "011 v", "010"}, {"042", "010", "011 v", "012 v"}},
+        {"shift range", {1}, [&] { Own().SetCheck(2, true); meters->PressKey(Key::Shift); },
+         {"042 v", "012 v", "011 v", "010"}, {"042 v", "010", "011 v", "012 v"}},
+        {"sorted twice", {1, 2}, [&] { Own().ClickRow(0); },
+         {"012 v", "011", "010", "042 v"}, {"042 v", "010", "011", "012 v"}},
+        {"a click after a delete", {1}, [&] { Own().SetCheck(2, true); Press(IDC_METER_DELETE); Own().ClickRow(0); },
+         {"012 v", "010"}, {"010", "012 v"}},
+        {"a second 010 sorted first", {},
+         [&] {
+             Type(IDC_METER_ADDRESS, "10");
+             Type(IDC_METER_GROUP, "1");
+             Press(IDC_METER_ADD);
+             Own().ClickColumn(2);
+             Own().ClickRow(0);
+         },
+         {"010 v", "010", "011", "012", "042 v"}, {"042 v", "010", "011", "012", "010 v"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        meters.reset();
+        Main().DeleteAllItems();
+        Main().SetCheck(Main().AppendRow({"1", "000000000042"}), true);
+        meters = std::make_unique<CMeterManageDlg>(Main());
+        ASSERT_TRUE(meters->Create(dlg.get()));
+        AddRange("10", "1", "3");
+        for (int column : c.sorts) Own().ClickColumn(column);
+        c.act();
+        EXPECT_EQ(shown(Own()), full(c.own));
+        EXPECT_EQ(shown(Main()), full(c.main));
+    }
 }
 
 TEST_F(MeterManageTest, TheListsStopAtTenThousandAddresses) {
