@@ -396,16 +396,6 @@ protected:
     ModuleLink link{listener};
 };
 
-TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
-    Open();
-    const ByteString frame = MakeFrame(0x80, 0x15, "01 02 03 04");
-    ASSERT_TRUE(sim.SendPaced(frame, 6, milliseconds(150)));
-    ASSERT_TRUE(listener.WaitFor([](const Lines& e, const Lines&) { return e.size() == 2; }));
-    EXPECT_EQ(listener.Events(),
-              (Lines{"passThrough " + HexOf(frame.substr(0, 6)), "passThrough " + HexOf(frame.substr(6))}));
-    EXPECT_EQ(link.Queues().receiveData.Size(), 0u);
-}
-
 TEST_F(ModuleLinkTest, DeletingThePortEndsAWriteTheDeviceDoesNotTake) {
     Open();
     // The module reads the first chunk of a 1 MiB request and no more: the write waits on a full
@@ -549,6 +539,30 @@ std::string FaultOnALineThatNeverPaused(F attempt) {
         if (a.fault.empty() || a.pause < ReceiveGatherer::kQuietTime / 2) break;
     }
     return a.fault.empty() ? "" : a.fault + " (the line paused " + std::to_string(a.pause.count()) + " ms)";
+}
+
+TEST_F(ModuleLinkTest, AFrameSplitByAQuietGapIsLostAsTwoRawChunks) {
+    const ByteString frame = MakeFrame(0x80, 0x15, "01 02 03 04");
+    const Lines chunks{"passThrough " + HexOf(frame.substr(0, 6)), "passThrough " + HexOf(frame.substr(6))};
+    // The second half goes 150 ms after the first. A loaded machine can stall the gather past that
+    // gap, and it then rightly takes both halves as one block: a try counts once the first half
+    // was handed on before the second was sent.
+    Lines events;
+    size_t frames = 0;
+    for (int tries = 0; tries < 8; ++tries) {
+        OpenModule m;
+        ASSERT_TRUE(m.sim.Send(frame.substr(0, 6)));
+        std::this_thread::sleep_for(milliseconds(150));
+        const bool handedOn = !m.listener.Events().empty();
+        ASSERT_TRUE(m.sim.Send(frame.substr(6)));
+        // Two chunks, or a frame made whole, which the monitor records.
+        m.listener.WaitFor([](const Lines& e, const Lines& r) { return e.size() >= 2 || !r.empty(); });
+        events = m.listener.Events();
+        frames = m.link.Queues().receiveData.Size();
+        if ((events == chunks && frames == 0) || handedOn) break;
+    }
+    EXPECT_EQ(events, chunks);
+    EXPECT_EQ(frames, 0u);
 }
 
 TEST_F(ModuleLinkTest, ALineThatNeverPausesReachesTheHistoryWhileItRuns) {
