@@ -211,8 +211,8 @@ public:
 private:
     // Removes the oldest rows so that one more fits under the limit.
     void DropOldest();
-    // Removes the first n rows (n from 1 to the row count); the selection stays with its rows.
-    void RemoveTopRows(size_t n);
+    // Removes rows first to end - 1 (at least one); no other row takes a dropped one's selection.
+    void RemoveRange(size_t first, size_t end);
 
     std::deque<Row> rows_;
     int committed_ = 0;

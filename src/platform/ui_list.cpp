@@ -452,16 +452,18 @@ void ListModel::SetRowLimit(int maxRows, int dropRows) {
 void ListModel::DropOldest() {
     if (static_cast<int>(rows_.size()) < maxRows_) return;
     Flush();
-    RemoveTopRows(std::min(static_cast<size_t>(dropRows_), rows_.size()));
+    RemoveRange(0, std::min(static_cast<size_t>(dropRows_), rows_.size()));
 }
 
-void ListModel::RemoveTopRows(size_t n) {
-    const int count = static_cast<int>(n);
-    const auto dropped = [count](const QModelIndex& i) { return i.isValid() && i.row() < count; };
+void ListModel::RemoveRange(size_t first, size_t end) {
+    const int top = static_cast<int>(first), bottom = static_cast<int>(end), count = bottom - top;
+    const auto dropped = [top, bottom](const QModelIndex& i) {
+        return i.isValid() && i.row() >= top && i.row() < bottom;
+    };
     QModelIndexList from = persistentIndexList();
     if (std::none_of(from.begin(), from.end(), dropped)) {
-        beginRemoveRows(QModelIndex(), 0, count - 1);
-        rows_.erase(rows_.begin(), rows_.begin() + count);
+        beginRemoveRows(QModelIndex(), top, bottom - 1);
+        rows_.erase(rows_.begin() + top, rows_.begin() + bottom);
         committed_ = static_cast<int>(rows_.size());
         endRemoveRows();
         return;
@@ -469,12 +471,13 @@ void ListModel::RemoveTopRows(size_t n) {
     // The selection or focus is on a dropped row: a removal would put it on the next row.
     emit layoutAboutToBeChanged();
     from = persistentIndexList();
-    rows_.erase(rows_.begin(), rows_.begin() + count);
+    rows_.erase(rows_.begin() + top, rows_.begin() + bottom);
     committed_ = static_cast<int>(rows_.size());
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex& i : from) {
-        to.append(i.isValid() && !dropped(i) ? index(i.row() - count, i.column()) : QModelIndex());
+        if (!i.isValid() || dropped(i)) to.append(QModelIndex());
+        else to.append(index(i.row() < top ? i.row() : i.row() - count, i.column()));
     }
     changePersistentIndexList(from, to);
     emit layoutChanged();
@@ -518,7 +521,7 @@ int ListModel::InsertBlock(int index, std::deque<Row>& rows, size_t& removed, si
     const size_t dropRows = static_cast<size_t>(dropRows_);
     removed = total > maxRows ? std::min(count, (total - maxRows + dropRows - 1) / dropRows * dropRows) : 0;
     if (removed > 0) {
-        RemoveTopRows(removed);
+        RemoveRange(0, removed);
         at -= std::min(removed, at);
     }
     const size_t added = std::min(rows.size(), maxRows - rows_.size());
@@ -693,9 +696,16 @@ int ListModel::RemoveRowsWhere(Drop drop) {
         }
         std::vector<Run>().swap(p.runs);
     }
-    // Selection and focus move with their rows. When one is on a dropped row, the views are told
-    // of a layout change, so that a selection loses only its dropped rows and no other row is
-    // selected in a dropped one's place (a removal would select the row after it).
+    if (runs.size() == 1) {
+        // One range (the oldest rows of a list in time order).
+        RemoveRange(runs.front().first, runs.front().end);
+        return static_cast<int>(runs.front().end - runs.front().first);
+    }
+
+    // Scattered rows: the kept rows move up in place, and the places left at the end go as one
+    // range (a removal per run would cost the view a pass over every row each time). Selection
+    // and focus move with their rows. When one is on a dropped row, the views are told of a
+    // layout change instead, so that a selection of several rows loses only its dropped rows.
     // A row's new index: less the dropped rows above it; none when it was dropped.
     const auto newRow = [&runs](size_t row) {
         auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
@@ -708,22 +718,6 @@ int ListModel::RemoveRowsWhere(Drop drop) {
         const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
         return row >= 0 ? index(row, i.column()) : QModelIndex();
     };
-    QModelIndexList from = persistentIndexList();
-    const bool layout =
-        std::any_of(from.begin(), from.end(), [&](const QModelIndex& i) { return i.isValid() && !newIndex(i).isValid(); });
-    if (runs.size() == 1 && !layout) {
-        // One range (the oldest rows of a list in time order): an ordinary removal.
-        const Run& run = runs.front();
-        beginRemoveRows(QModelIndex(), static_cast<int>(run.first), static_cast<int>(run.end) - 1);
-        rows_.erase(begin + static_cast<std::ptrdiff_t>(run.first), begin + static_cast<std::ptrdiff_t>(run.end));
-        committed_ = static_cast<int>(rows_.size());
-        endRemoveRows();
-        return static_cast<int>(run.end - run.first);
-    }
-
-    // Scattered rows, or a dropped selection: the kept rows move up in place, and the places left
-    // at the end go as one range (a removal per run would cost the view a pass over every row
-    // each time).
     // Rows are moved bitwise, so every place is written once. A part's kept rows go below its
     // own first row, over rows of the parts above it: those rows (from the next part's first
     // place on) are set aside first. When that is much, one part moves everything instead.
@@ -740,6 +734,9 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     }
     part.back().savedFrom = part.back().to;
     std::unique_ptr<RowSlot[]> saved(saving ? new RowSlot[saving] : nullptr);
+    QModelIndexList from = persistentIndexList();
+    const bool layout =
+        std::any_of(from.begin(), from.end(), [&](const QModelIndex& i) { return i.isValid() && !newIndex(i).isValid(); });
     if (layout) {
         emit layoutAboutToBeChanged();
         from = persistentIndexList();

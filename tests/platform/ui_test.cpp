@@ -487,8 +487,10 @@ TEST(Controls, RowsWithDataBelowAValueGoWhereverTheyStandAndTheSelectionStaysWit
     l.AppendRow({"x"});
     PumpMessages();
     EXPECT_EQ(texts(), "09 17 28 x ");
-    // Rows that stand together go as one range; the selection above them stays.
+    // Rows that stand together go as one range; the selection above them stays, also when a
+    // selected row among them goes.
     l.SelectRow(0);
+    l.SelectRow(2);
     EXPECT_EQ(l.DeleteItemsWithDataBelow(9), 3);
     EXPECT_EQ(texts(), "09 ");
     EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{0});
