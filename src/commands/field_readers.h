@@ -26,8 +26,8 @@ bool ReadAddressField(Dialog& page, int editId, uint8_t targetMode, std::string&
 // The text of a multicast address edit; a blank edit is refused.
 bool ReadMulticastAddress(Dialog& page, int editId, std::string& address);
 
-// Appends a decimal port number, two bytes low first; an empty edit, one that is not decimal
-// digits or a number beyond 16 bits is refused.
+// Appends a port's leading whole number, two bytes low first; an empty edit, one that holds no
+// number or a number outside 16 bits is refused.
 bool ReadPortNumber(Dialog& page, int editId, ByteString& payload);
 
 // Appends the address of an IP address control, last octet first; an empty control gives four

@@ -3,9 +3,9 @@
 #include "commands/field_text.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "platform/gbk.h"
 
@@ -20,7 +20,7 @@ bool IsBlankField(const std::string& text) { return StripHexSeparators(text).emp
 bool CarriesAddress(uint8_t targetMode) { return targetMode >= 1 && targetMode <= 5; }
 
 uint8_t DepthFromText(const std::string& text) {
-    return static_cast<uint8_t>(std::atoi(text.substr(0, 2).c_str()));
+    return static_cast<uint8_t>(LeadingWholeNumber(text.substr(0, 2)));
 }
 
 namespace {
@@ -54,10 +54,8 @@ bool AppendDataText(const std::string& text, ByteString& payload) {
 }
 
 bool AppendPortText(const std::string& text, ByteString& payload) {
-    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), IsDigit)) return false;
-    errno = 0;
-    const long long port = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno == ERANGE || port < 0 || port > 0xFFFF) return false;
+    long long port = 0;
+    if (!ReadWholeNumber(text, 0, 0xFFFF, port)) return false;
     AppendWord16(payload, static_cast<uint16_t>(port));
     return true;
 }

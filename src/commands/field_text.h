@@ -38,8 +38,8 @@ constexpr const char* kTooLongForLength16 = "数据长度超过65535字节";
 // when there are more bytes than the count can hold (nothing is appended then).
 bool AppendDataText(const std::string& text, ByteString& payload);
 
-// Appends a decimal port number as two bytes, low byte first. False when the text is not
-// decimal digits or the number does not fit in 16 bits (nothing is appended then).
+// Appends the leading whole number of a port text as two bytes, low byte first. False when the
+// text holds no number or the number does not fit in 16 bits (nothing is appended then).
 bool AppendPortText(const std::string& text, ByteString& payload);
 
 // An IPv4 address typed as four dotted decimal fields of 0 to 255, the first field in the high

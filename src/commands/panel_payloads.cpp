@@ -35,23 +35,6 @@ bool WireMulticastText(const std::string& typed, std::string& wire) {
     return true;
 }
 
-bool ParseDecimalField(const std::string& text, long long low, long long high, long long& value) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return false;
-    const size_t last = text.find_last_not_of(' ');
-    long long number = 0;
-    for (size_t i = first; i <= last; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return false;
-        number = number * 10 + (c - '0');
-        // Checked at every digit, so a long text cannot overflow.
-        if (number > high) return false;
-    }
-    if (number < low) return false;
-    value = number;
-    return true;
-}
-
 uint8_t AddressModeByte(uint8_t multicastFlag) {
     return static_cast<uint8_t>(address_mode_byte::kMulticast.Put(multicastFlag));
 }

@@ -17,10 +17,6 @@ bool WireAddressText(const std::string& typed, std::string& wire);
 // the two byte pairs reversed, upper case. False for an empty, longer or non-hexadecimal text.
 bool WireMulticastText(const std::string& typed, std::string& wire);
 
-// A decimal number between low and high; surrounding blanks are allowed, nothing else. False for
-// an empty text, other characters or a number out of range.
-bool ParseDecimalField(const std::string& text, long long low, long long high, long long& value);
-
 // The address-mode byte of the remote commands: the multicast flag in bit 0, bits 1-7 zero.
 uint8_t AddressModeByte(uint8_t multicastFlag);
 

@@ -108,7 +108,7 @@ bool RepeatedSearch::Start() {
     uint32_t seconds = 0;
     if (!ReadPositiveNumber(m_page.ControlText(IDC_REPEAT_PERIOD), kMaxSeconds, seconds)) {
         Stop();
-        ShowMessageBox(kBadPeriodText);
+        ShowMessageBox(NumberRangeText(kPeriodField, 1, kMaxSeconds));
         return false;
     }
     m_periodMs = seconds * 1000;
@@ -141,7 +141,7 @@ bool RepeatedBroadcast::Start() {
     uint32_t period = 0;
     if (!ReadPositiveNumber(m_page.ControlText(IDC_REPEAT_PERIOD), kMaxMs, period)) {
         Stop();
-        ShowMessageBox(kBadPeriodText);
+        ShowMessageBox(NumberRangeText(kPeriodField, 1, kMaxMs));
         return false;
     }
     m_periodMs = period;

@@ -91,8 +91,8 @@ private:
 
 // ---- Repeated search and repeated broadcast: one command again at a period ----
 
-// The edit that gives both their period, and what a refused period says.
-constexpr const char* kBadPeriodText = "超时时间须为大于0的整数";
+// The name of the period's edit in what a refused period says.
+constexpr const char* kPeriodField = "超时时间";
 
 // What a pass of the repeated search does to the window besides its period and its search.
 class SearchPass {

@@ -58,18 +58,18 @@ ByteString CLocalSettingsDlg::BuildSetChannelFrame(uint8_t channelByte) {
 ByteString CLocalSettingsDlg::BuildReadChannelFrame() { return Dlt645Frame(ByteString(6, 0), kChannelCode, {}); }
 
 bool CLocalSettingsDlg::ReadChannelGroup(const std::string& typed, uint8_t& channel, std::string& refusal) {
-    if (typed.empty()) {
+    std::string text = WithoutHexBlanks(typed);
+    if (text.empty()) {
         refusal = "信道组不能为空";
         return false;
     }
-    std::string text = typed;
     PadLeftZeros(text, 1);
-    ByteString bytes;
-    HexTextToBytes(text, bytes, 0);
-    if (text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos || !IsBcdBytes(bytes, 0, -1)) {
+    if (text.size() > 2 || !IsBcdText(text)) {
         refusal = "信道组只能占一个字节或不是BCD格式";
         return false;
     }
+    ByteString bytes;
+    HexTextToBytes(text, bytes, 0);
     BcdBytesToBinary(bytes, -1);
     if (bytes.empty() || bytes[0] < 1 || bytes[0] > 32) {
         refusal = "信道范围为1-32";

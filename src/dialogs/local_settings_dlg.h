@@ -25,7 +25,8 @@ public:
     // address 000000000000.
     static ByteString BuildSetChannelFrame(uint8_t channelByte);
     static ByteString BuildReadChannelFrame();
-    // The channel group text as typed: 1 to 32, two BCD digits at most. False with the refusal.
+    // The channel group text as typed, blanks dropped: 1 to 32, two BCD digits at most. False with
+    // the refusal.
     static bool ReadChannelGroup(const std::string& typed, uint8_t& channel, std::string& refusal);
 
     // Decoders of the answers; addressText: the request's address as hexadecimal text, frame order.

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
+#include <limits>
 #include <set>
 #include <vector>
 
+#include "dialogs/number_text.h"
 #include "dialogs/text_export.h"
 #include "dialogs/warning_dlg.h"
 #include "link/conversions.h"
@@ -21,10 +22,6 @@ constexpr int kMainGroupColumn = 5;
 
 bool IsHexText(const std::string& text) {
     return text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-}
-
-bool IsDecimalText(const std::string& text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // A typed field of hexadecimal digits, '0' put in front up to its width; false when it holds
@@ -145,26 +142,26 @@ void CMeterManageDlg::OnAddAddressRange() {
         Warn("组播地址格式错误");
         return;
     }
-    if (!ReadHexField(GetDlgItemText(IDC_METER_RANGE_START), kAddressDigits, start)) {
+    if (!ReadHexField(WithoutHexBlanks(GetDlgItemText(IDC_METER_RANGE_START)), kAddressDigits, start)) {
         Warn("地址格式错误");
         return;
     }
     // The step is typed in decimal digits and advances the address by its decimal value.
-    const std::string stepText = GetDlgItemText(IDC_METER_RANGE_STEP);
-    if (!stepText.empty() && !IsDecimalText(stepText)) {
+    const std::string stepText = WithoutHexBlanks(GetDlgItemText(IDC_METER_RANGE_STEP));
+    if (!IsBcdText(stepText)) {
         Warn("步长必须为BCD格式");
         return;
     }
-    const std::string countText = GetDlgItemText(IDC_METER_RANGE_COUNT);
-    if (!IsDecimalText(countText)) {
+    long long countNumber = 0;
+    if (!ReadWholeNumber(GetDlgItemText(IDC_METER_RANGE_COUNT), 0, std::numeric_limits<long long>::max(),
+                         countNumber)) {
         Warn("地址数目格式错误");
         return;
     }
     const uint64_t first = AddressValue(start);
-    const uint64_t step = std::strtoull(stepText.c_str(), nullptr, 10);
+    const uint64_t step = static_cast<uint64_t>(LeadingWholeNumber(stepText));
     // With no step every address after the first is the first again.
-    const uint64_t count = step == 0 ? std::min<uint64_t>(std::strtoull(countText.c_str(), nullptr, 10), 1)
-                                     : std::strtoull(countText.c_str(), nullptr, 10);
+    const uint64_t count = step == 0 ? std::min<uint64_t>(countNumber, 1) : static_cast<uint64_t>(countNumber);
     if (count > 1 && (kTopAddress - first) / step < count - 1) {
         Warn("地址超出范围");
         return;

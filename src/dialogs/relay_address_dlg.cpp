@@ -34,11 +34,8 @@ void CRelayAddressDlg::OnAddRelay() {
         WarningBox().Raise(*this, "已达到中继数目6");
         return;
     }
-    std::string text = GetDlgItemText(IDC_RELAY_ADDRESS);
-    ByteString bytes;
-    HexTextToBytes(text, bytes, 0);
-    if (text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos ||
-        !IsBcdBytes(bytes, 0, -1)) {
+    std::string text = WithoutHexBlanks(GetDlgItemText(IDC_RELAY_ADDRESS));
+    if (text.size() > 12 || !IsBcdText(text)) {
         ShowMessageBox("输入表地址长度过长或不是BCD格式");
         return;
     }

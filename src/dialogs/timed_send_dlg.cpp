@@ -45,11 +45,11 @@ void CTimedSendDlg::OnTimedSendEnded() {
 
 bool CTimedSendDlg::ReadSettings(TimedSendSettings& settings) {
     if (!ReadPositiveNumber(GetDlgItemText(IDC_TIMED_INTERVAL), kMaxValue, settings.intervalMs)) {
-        ShowMessageBox(kBadIntervalText);
+        ShowMessageBox(NumberRangeText("时间间隔", 1, kMaxValue));
         return false;
     }
     if (!ReadPositiveNumber(GetDlgItemText(IDC_TIMED_COUNT), kMaxValue, settings.count)) {
-        ShowMessageBox(kBadCountText);
+        ShowMessageBox(NumberRangeText("发送次数", 1, kMaxValue));
         return false;
     }
     settings.frameText = GetDlgItemText(IDC_TIMED_FRAME_TEXT);

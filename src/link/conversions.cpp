@@ -1,6 +1,7 @@
 #include "link/conversions.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/gbk.h"
@@ -22,9 +23,16 @@ void AppendHexByte(std::string& out, unsigned char b) {
 
 }  // namespace
 
-int HexTextToBytes(std::string text, ByteString& out, int mode) {
+std::string WithoutHexBlanks(std::string text) {
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\r'; }),
                text.end());
+    return text;
+}
+
+bool IsBcdText(const std::string& text) { return text.find_first_not_of("0123456789") == std::string::npos; }
+
+int HexTextToBytes(std::string text, ByteString& out, int mode) {
+    text = WithoutHexBlanks(std::move(text));
     if (text.size() % 2 != 0) {
         if (mode == 1)
             text.insert(text.size() - 1, 1, '0');

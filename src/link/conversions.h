@@ -10,6 +10,13 @@
 // Most bytes HexTextToBytes produces from one text.
 constexpr size_t kMaxHexTextBytes = 65536;
 
+// The text without what HexTextToBytes skips: blanks and carriage returns. A field converted
+// with it is checked without them.
+std::string WithoutHexBlanks(std::string text);
+
+// Whether every character is a decimal digit, so the bytes HexTextToBytes makes are BCD.
+bool IsBcdText(const std::string& text);
+
 // Removes blanks and carriage returns, completes an odd digit count (mode 0: '0' in front,
 // mode 1: '0' before the last digit), upper-cases and replaces out with the bytes in text order.
 // Other characters are not checked. Returns 1.

@@ -44,16 +44,19 @@ TEST_F(RepeatSendsTest, TimedSendSendsItsFrameTextTheSetNumberOfTimes) {
     PumpFor(50);
     EXPECT_TRUE(d.IsCreated() && d.IsWindowVisible());
 
+    // A number out of its range is refused with a message that names the range.
+    const char* badInterval = "时间间隔须为1到2147483647之间的整数";
+    const char* badCount = "发送次数须为1到2147483647之间的整数";
     const struct {
         const char *interval, *count, *frame, *message;
-    } refusals[] = {{"0", "2", "7900", "时间间隔须为大于0的整数"}, {"-1", "2", "7900", "时间间隔须为大于0的整数"},
-                    {"100", "", "7900", "发送次数须为大于0的整数"},  {"100", "x", "7900", "发送次数须为大于0的整数"},
-                    {"100", "2", " \r\n", "MAC报文不能为空"},        {"100", "2", "79 0G", "MAC报文格式错误"},
-                    {"100", "2", "790", "MAC报文格式错误"},        {"abc", "2", "7900", "时间间隔须为大于0的整数"},
-                    {"2147483648", "2", "7900", "时间间隔须为大于0的整数"},
-                    {"99999999999999999999", "2", "7900", "时间间隔须为大于0的整数"},
-                    {"100", "0", "7900", "发送次数须为大于0的整数"},  {"100", "-5", "7900", "发送次数须为大于0的整数"},
-                    {"100", "4294967296", "7900", "发送次数须为大于0的整数"}};
+    } refusals[] = {{"0", "2", "7900", badInterval},          {"-1", "2", "7900", badInterval},
+                    {"100", "", "7900", badCount},            {"100", "x", "7900", badCount},
+                    {"100", "2", " \r\n", "MAC报文不能为空"},   {"100", "2", "79 0G", "MAC报文格式错误"},
+                    {"100", "2", "790", "MAC报文格式错误"},   {"abc", "2", "7900", badInterval},
+                    {"2147483648", "2", "7900", badInterval}, {"4294967297", "2", "7900", badInterval},
+                    {"99999999999999999999", "2", "7900", badInterval},
+                    {"100", "0", "7900", badCount},           {"100", "-5", "7900", badCount},
+                    {"100", "4294967296", "7900", badCount},  {"100", "4294967297", "7900", badCount}};
     for (const auto& r : refusals) {
         d.SetDlgItemText(IDC_TIMED_INTERVAL, r.interval);
         d.SetDlgItemText(IDC_TIMED_COUNT, r.count);
@@ -148,7 +151,7 @@ TEST_F(RepeatSendsTest, RepeatedSearchSavesItsLogAndRoutingFileEachPass) {
     for (int id : {IDC_REPEAT_PERIOD, IDC_CONTINUOUS_SEARCH, IDC_START_SEARCH}) EXPECT_TRUE(Enabled(id)) << id;
     // A period of 0 is refused: nothing is sent, nothing written.
     Enter({{}, {{IDC_REPEAT_PERIOD, "0"}}});
-    ExpectRefused([&] { Click(IDC_CONTINUOUS_SEARCH); }, "超时时间须为大于0的整数");
+    ExpectRefused([&] { Click(IDC_CONTINUOUS_SEARCH); }, "超时时间须为1到65535之间的整数");
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_SEARCH));
 }
 
@@ -179,7 +182,7 @@ TEST_F(RepeatSendsTest, RepeatedBroadcastSendsAtOnceAndOnEachTick) {
     EXPECT_FALSE(dlg->IsTimerRunning(TIMER_CONTINUOUS_BROADCAST));
     ExpectRefused([&] { dlg->DeliverTimerTick(TIMER_CONTINUOUS_BROADCAST); }, "");
     Enter({{}, {{IDC_REPEAT_PERIOD, "abc"}}});
-    ExpectRefused([&] { Click(IDC_CONTINUOUS_BROADCAST); }, "超时时间须为大于0的整数");
+    ExpectRefused([&] { Click(IDC_CONTINUOUS_BROADCAST); }, "超时时间须为1到2147483647之间的整数");
 }
 
 TEST_F(RepeatSendsTest, PanelContinuousSendTestSettingsDialog) {

@@ -309,10 +309,11 @@ TEST_F(RepeatsTest, TheBroadcastRepeatsAtThePeriodReadAnewAndRefusesABadOne) {
     // A tick that was already queued when it stopped sends nothing.
     broadcast.Tick();
     EXPECT_EQ(window.Take(), Events{kill});
-    for (const char* bad : {"", "0", "-5", "abc", "0x10", "-0", "2147483648", "99999999999999999999"}) {
+    // A refusal names the range; a number past 32 bits is never taken for its low bits.
+    for (const char* bad : {"", "0", "-5", "abc", "0x10", "-0", "2147483648", "4294967297", "99999999999999999999"}) {
         period = bad;
         EXPECT_FALSE(broadcast.Start()) << bad;
-        EXPECT_EQ(window.Take(), (Events{kill, "box 超时时间须为大于0的整数"})) << bad;
+        EXPECT_EQ(window.Take(), (Events{kill, "box 超时时间须为1到2147483647之间的整数"})) << bad;
     }
     // A refused broadcast is said once: the repeat stops.
     period = "10";
@@ -344,10 +345,10 @@ TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
     EXPECT_EQ(window.Take(), (Events{kill, "enable"}));
     search.Tick();
     EXPECT_EQ(window.Take(), Events{kill});
-    for (const char* bad : {"", "0", "65536", "x", "-5", "4294967296", "99999999999999999999"}) {
+    for (const char* bad : {"", "0", "65536", "x", "-5", "4294967296", "4294967297", "99999999999999999999"}) {
         period = bad;
         EXPECT_FALSE(search.Start()) << bad;
-        EXPECT_EQ(window.Take(), (Events{kill, "enable", "box 超时时间须为大于0的整数"})) << bad;
+        EXPECT_EQ(window.Take(), (Events{kill, "enable", "box 超时时间须为1到65535之间的整数"})) << bad;
     }
     // A bad period typed while it runs ends it at the next pass, after the last pass's files.
     period = "1";
@@ -355,7 +356,7 @@ TEST_F(RepeatsTest, TheSearchSavesItsFilesBeforeEachNewPass) {
     period = "";
     search.Tick();
     EXPECT_EQ(window.Take(), (Events{"clear", "disable", timer(1000), "search", kill, "save", kill, "enable",
-                                     "box 超时时间须为大于0的整数"}));
+                                     "box 超时时间须为1到65535之间的整数"}));
     EXPECT_FALSE(search.IsRunning());
     period = "1";
     accepted = false;

@@ -213,6 +213,19 @@ std::vector<PanelCase> SendCases() {
          "79 08 00 40 F5 00 02 05 2C 01 03 10 00 84 84 ", {{IDC_PANEL_BRD_DSN, "6"}}},
         {"BroadcastReplyTestMulticastLimits", PAGE_BROADCAST_REPLY_TEST, broadcastGroup, kBroadcastButton,
          "79 0A 00 40 F5 00 01 CD AB FF 00 00 00 FF FF B5 27 ", {{IDC_PANEL_BRD_DSN, "0"}}},
+        // Each number is the leading whole number typed.
+        {"BroadcastReplyTestLeadingNumbers", PAGE_BROADCAST_REPLY_TEST,
+         {{IDC_PANEL_BRD_DSN, "+5"}, {IDC_PANEL_BRD_DELAY, "300ms"}, {IDC_PANEL_RESP_TIMES, "3x"},
+          {IDC_PANEL_DATA_LEN, "16 bytes"}},
+         kBroadcastButton, "79 08 00 40 F5 00 02 05 2C 01 03 10 00 84 84 ", {{IDC_PANEL_BRD_DSN, "6"}}},
+        {"BroadcastReplyTestBlanksAndSigns", PAGE_BROADCAST_REPLY_TEST,
+         {{IDC_PANEL_BRD_DSN, "\t5"}, {IDC_PANEL_BRD_DELAY, " +300"}, {IDC_PANEL_RESP_TIMES, "3.9"},
+          {IDC_PANEL_DATA_LEN, "016\t"}},
+         kBroadcastButton, "79 08 00 40 F5 00 02 05 2C 01 03 10 00 84 84 ", {{IDC_PANEL_BRD_DSN, "6"}}},
+        {"BroadcastReplyTestDsnWithATail", PAGE_BROADCAST_REPLY_TEST,
+         {{IDC_PANEL_BRD_DSN, "5a"}, {IDC_PANEL_BRD_DELAY, "300"}, {IDC_PANEL_RESP_TIMES, "3"},
+          {IDC_PANEL_DATA_LEN, "16"}},
+         kBroadcastButton, "79 08 00 40 F5 00 02 05 2C 01 03 10 00 84 84 ", {{IDC_PANEL_BRD_DSN, "6"}}},
     };
 }
 
@@ -241,6 +254,13 @@ std::vector<PanelCase> RefusalCases() {
          {}, "输入brd delay"},
         {"RespTimesNegative", 0, broadcast({{IDC_PANEL_RESP_TIMES, "-1"}}), kBroadcastButton, "", {}, "输入resp tms"},
         {"DataLenOver16Bits", 0, broadcast({{IDC_PANEL_DATA_LEN, "65536"}}), kBroadcastButton, "", {}, "输入数据长度"},
+        // Past its width with a tail, or holding no number at all, a field is refused as an empty one.
+        {"RespTimesOver8BitsWithATail", 0, broadcast({{IDC_PANEL_RESP_TIMES, "256x"}}), kBroadcastButton, "", {},
+         "输入resp tms"},
+        {"BrdDsnNoNumber", 0, broadcast({{IDC_PANEL_BRD_DSN, "x5"}}), kBroadcastButton, "", {{IDC_PANEL_BRD_DSN, "x5"}},
+         "输入brd dsn"},
+        {"DataLenBlanksOnly", 0, broadcast({{IDC_PANEL_DATA_LEN, " \t"}}), kBroadcastButton, "", {},
+         "输入数据长度"},
     };
 }
 

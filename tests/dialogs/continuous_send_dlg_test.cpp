@@ -86,7 +86,8 @@ TEST(ContinuousSendDialog, TheIntervalIsTheLeadingWholeNumber) {
     } cases[] = {{"2", 10},  {"2.9", 10},        {" 7", 35},      {"+3", 15},         {"3abc", 15},
                  {"010", 50}, {"0x10", 0},
                  {"0", 0},   {"abc", 0},         {"", 0},         {"-0", 0},          {"4294967", 21474835},
-                 {"-1", -1}, {"-2.5", -1},       {"4294968", -1}, {"99999999999999999999", -1}};
+                 {"-1", -1}, {"-2.5", -1},       {"4294968", -1}, {"99999999999999999999", -1},
+                 {"4294967297", -1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         ContinuousSendSettings settings;
@@ -127,7 +128,8 @@ TEST(TestContinuousSendDialog, TheIntervalIsTheLeadingWholeNumberOfAtLeast300Ms)
         const char* typed;
         int64_t ticks;  // -1: refused
     } cases[] = {{"1000ms", 10}, {"350.5", 4}, {"400abc", 4}, {" +300", 3},  {"99999999999", 21474837},
-                 {"299.9", -1},  {"abc", -1},  {"0x500", -1}, {"-500", -1}};
+                 {"99999999999999999999", 21474837},
+                 {"299.9", -1},  {"abc", -1},  {"0x500", -1}, {"-500", -1}, {"-99999999999999999999", -1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         TestContinuousSendSettings settings{false, 7, 5, 2};

@@ -77,11 +77,11 @@ TEST_F(DormantDialogsTest, RelayListWritesTheWindowsRelaySettings) {
         Button(d.GetDlgItem(IDC_RELAY_ADD)).Click();
     };
     EXPECT_EQ(Edit(d.GetDlgItem(IDC_RELAY_ADDRESS)).GetLimitText(), 12);
-    // A written text is checked whole, past the edit's typing limit.
-    for (const char* bad : {"12 3", "12A", "1234567890123"}) add(bad);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>(3, "输入表地址长度过长或不是BCD格式"));
+    // A written text is checked whole, past the edit's typing limit; blanks are no digits.
+    for (const char* bad : {"1 2A", "12A", "1234567890123", "123456 7890123"}) add(bad);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>(4, "输入表地址长度过长或不是BCD格式"));
     EXPECT_EQ(list.GetItemCount(), 0);
-    for (const char* good : {"123", "", "3", "4", "5", "6"}) add(good);
+    for (const char* good : {"12 3", "", "3", "4", "5", "6"}) add(good);
     EXPECT_EQ(Warning(), "");
     add("7");
     EXPECT_EQ(Warning(), "已达到中继数目6");

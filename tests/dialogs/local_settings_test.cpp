@@ -55,7 +55,9 @@ TEST(LocalSettingsFrames, RequestsChannelGroupsAndAnswers) {
     } const channels[] = {{"5", 0x38, ""},  {"12", 0x3F, ""}, {"32", 0x53, ""},
                           {"0", -1, "信道范围为1-32"}, {"33", -1, "信道范围为1-32"},
                           {"1A", -1, "信道组只能占一个字节或不是BCD格式"}, {"123", -1, "信道组只能占一个字节或不是BCD格式"},
-                          {"", -1, "信道组不能为空"}};
+                          {"", -1, "信道组不能为空"}, {" ", -1, "信道组不能为空"},
+                          // Blanks are dropped before the checks.
+                          {" 5", 0x38, ""}, {"1 2", 0x3F, ""}, {"1 A", -1, "信道组只能占一个字节或不是BCD格式"}};
     for (const Channel& c : channels) {
         uint8_t byte = 0;
         std::string refusal;

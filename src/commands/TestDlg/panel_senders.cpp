@@ -5,6 +5,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/field_text.h"
 #include "commands/panel_payloads.h"
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "link/field_tables.h"
 #include "link/module_command.h"
@@ -140,7 +141,7 @@ bool CTestDlg::ReadRemoteTarget(ByteString& payload) {
 }
 
 bool CTestDlg::ReadDecimalEdit(int editId, long long high, const char* message, long long& value) {
-    if (ParseDecimalField(GetDlgItemText(editId), 0, high, value)) return true;
+    if (ReadWholeNumber(GetDlgItemText(editId), 0, high, value)) return true;
     ShowMessageBox(message);
     return false;
 }

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/field_text.h"
 #include "commands/panel_payloads.h"
+#include "dialogs/number_text.h"
 #include "link/module_command.h"
 #include "platform/text_format.h"
 
@@ -26,8 +26,7 @@ void CTestDlg::SendNetPortTestFrame() {
 void CTestDlg::OnNetPortTest() {
     // The leading number of the text, 0 when there is none: a count of 0 or less runs the
     // button's frame and one tick's.
-    const std::string text = GetDlgItemText(IDC_PANEL_NUMBER);
-    const long long count = std::strtoll(text.c_str(), nullptr, 10);
+    const long long count = LeadingWholeNumber(GetDlgItemText(IDC_PANEL_NUMBER));
     m_netTestCount = static_cast<int32_t>(std::clamp<long long>(count, std::numeric_limits<int32_t>::min(),
                                                                 std::numeric_limits<int32_t>::max()));
     SendNetPortTestFrame();
