@@ -159,7 +159,8 @@ void CMeterManageDlg::OnAddAddressRange() {
         return;
     }
     const uint64_t first = AddressValue(start);
-    const uint64_t step = static_cast<uint64_t>(LeadingWholeNumber(stepText));
+    // Read from the text as typed: "1 0" steps by 1.
+    const uint64_t step = static_cast<uint64_t>(LeadingWholeNumber(GetDlgItemText(IDC_METER_RANGE_STEP)));
     // With no step every address after the first is the first again.
     const uint64_t count = step == 0 ? std::min<uint64_t>(countNumber, 1) : static_cast<uint64_t>(countNumber);
     if (count > 1 && (kTopAddress - first) / step < count - 1) {

@@ -107,7 +107,7 @@ TEST_F(MeterManageTest, AddsSingleAddressesAndRangesOrWarns) {
         {"count blank first, step blank last", {{start, "1"}, {step, "5 "}, {count, " 2"}},
          {{"2", "000000000001", "0000"}, {"3", "000000000006", "0000"}}, ""},
         {"count blank last, start with blanks", {{start, "00 01"}, {step, "1 0"}, {count, "2 "}},
-         {{"2", "000000000001", "0000"}, {"3", "00000000000B", "0000"}}, ""},
+         {{"2", "000000000001", "0000"}, {"3", "000000000002", "0000"}}, ""},
         {"step not BCD between blanks", {{start, "1"}, {step, "1 A"}, {count, "3"}}, {}, "步长必须为BCD格式"},
         {"up to the top", {{start, "FFFFFFFFFFFE"}, {step, "1"}, {count, "2"}},
          {{"2", "FFFFFFFFFFFE", "0000"}, {"3", "FFFFFFFFFFFF", "0000"}}, ""},
