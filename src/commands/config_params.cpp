@@ -2,15 +2,15 @@
 
 #include "commands/config_params.h"
 
-#include <cstdlib>
 
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "link/received_frame.h"
 
-uint8_t ConfigIndexValue(const std::string& text) { return static_cast<uint8_t>(std::atoi(text.c_str())); }
+uint8_t ConfigIndexValue(const std::string& text) { return static_cast<uint8_t>(LeadingWholeNumber(text)); }
 
 uint32_t ConfigDataValue(const std::string& text) {
-    return static_cast<uint32_t>(std::strtoll(text.c_str(), nullptr, 10));
+    return static_cast<uint32_t>(LeadingWholeNumber(text));
 }
 
 void BuildConfigParamsPayload(const std::string& wire, uint8_t index, uint32_t data, ByteString& payload) {

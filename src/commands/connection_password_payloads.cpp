@@ -1,11 +1,11 @@
 // Payloads of the connection, password and network-parameter commands.
 
-#include <cstdlib>
 
 #include "commands/combo_mappers.h"
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "dialogs/number_text.h"
 #include "link/word_layouts.h"
 #include "res/resource_ids.h"
 
@@ -113,7 +113,7 @@ bool GatherNetParamsFields(Dialog& page, NetParamsFields& fields) {
 }
 
 void BuildNetParamsPayload(const NetParamsFields& fields, ByteString& payload) {
-    const int levelLimit = std::atoi(fields.levelLimit.c_str());
+    const long long levelLimit = LeadingWholeNumber(fields.levelLimit);
     using namespace net_params_bytes;
     payload.push_back(static_cast<unsigned char>(kLevelLimit.Put(static_cast<uint32_t>(levelLimit))));
     payload.push_back(static_cast<unsigned char>(kBaud.Put(fields.baud) | kParity.Put(fields.parity) |

@@ -3,7 +3,6 @@
 #include "commands/field_text.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "dialogs/number_text.h"
 #include "link/conversions.h"
@@ -69,7 +68,7 @@ bool ParseIpText(const std::string& text, uint32_t& address) {
         const size_t dot = text.find('.', start);
         const std::string field = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         if (field.empty() || field.size() > 3 || !std::all_of(field.begin(), field.end(), IsDigit)) return false;
-        const int value = std::atoi(field.c_str());
+        const long long value = LeadingWholeNumber(field);
         if (value > 255) return false;
         address = (address << 8) | static_cast<uint32_t>(value);
         ++fields;

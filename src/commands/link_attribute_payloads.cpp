@@ -1,11 +1,11 @@
 // Payloads of the link-state, broadcast, search-attribute and password-reply commands.
 
-#include <cstdlib>
 
 #include "commands/combo_mappers.h"
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
 #include "commands/page_payloads.h"
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "link/word_layouts.h"
 #include "res/resource_ids.h"
@@ -49,7 +49,7 @@ bool GatherBroadcastFields(Dialog& page, BroadcastFields& fields) {
     GetDeviceMode2(page, fields.sourceMode);
     GetDeviceMode(page, fields.targetMode);
     GetPriority(page, fields.priority);
-    fields.radius = static_cast<uint8_t>(std::atoi(page.GetDlgItemText(IDC_RADIUS).c_str()));
+    fields.radius = static_cast<uint8_t>(LeadingWholeNumber(page.GetDlgItemText(IDC_RADIUS)));
     GetPasswordType(page, fields.passwordType);
     GetMulticastFlag(page, fields.multicast);
     if (fields.multicast == 1 && !ReadMulticastAddress(page, IDC_MULTICAST_ADDR, fields.group)) return false;

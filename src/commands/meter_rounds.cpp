@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "commands/field_text.h"
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "platform/local_time.h"
 #include "platform/text_format.h"
@@ -24,9 +24,7 @@ constexpr size_t kIdentifierDigits = 8;
 // Longest number a count or time edit takes: nine digits always fit 32 bits.
 constexpr size_t kNumberDigits = 9;
 
-uint32_t LeadingNumber(const std::string& text) {
-    return static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
-}
+uint32_t LeadingNumber(const std::string& text) { return static_cast<uint32_t>(LeadingWholeNumber(text)); }
 
 bool IsDecimal(const std::string& text, size_t maxDigits) {
     return text.size() <= maxDigits && std::all_of(text.begin(), text.end(), [](char c) {

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 
 #include "commands/field_text.h"
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "link/module_frame.h"
 #include "link/point_read.h"
@@ -73,9 +73,9 @@ std::string GatherCheckedColumn(ListView list, int column, int pairs) {
 
 bool PointReadIntervalMs(const std::string& text, uint32_t& ms) {
     if (text.empty()) return false;
-    const long seconds = std::strtol(text.c_str(), nullptr, 10);
+    const long long seconds = LeadingWholeNumber(text);
     if (seconds < 0) return false;
-    ms = static_cast<uint32_t>(std::min<long>(seconds, UINT32_MAX / 1000) * 1000);
+    ms = static_cast<uint32_t>(std::min<long long>(seconds, UINT32_MAX / 1000) * 1000);
     return true;
 }
 

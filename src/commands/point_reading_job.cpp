@@ -1,6 +1,5 @@
 // Automatic point reading over the checked devices, and the one request of "远程点抄".
 
-#include <cstdlib>
 #include <utility>
 
 #include "commands/address_jobs.h"
@@ -8,6 +7,7 @@
 #include "commands/command_frame.h"
 #include "commands/field_text.h"
 #include "commands/point_reading.h"
+#include "dialogs/number_text.h"
 #include "link/module_command.h"
 #include "res/resource_ids.h"
 
@@ -26,7 +26,7 @@ bool ReadPointReadLength(Dialog& page, uint16_t& length) {
         ShowMessageBox("输入数据长度");
         return false;
     }
-    length = static_cast<uint16_t>(std::atoi(text.c_str()));
+    length = static_cast<uint16_t>(LeadingWholeNumber(text));
     return true;
 }
 

@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
 
 #include "commands/combo_mappers.h"
 #include "commands/field_readers.h"
 #include "commands/field_text.h"
+#include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "link/word_layouts.h"
 #include "platform/text_format.h"
@@ -52,7 +51,7 @@ void BuildHead(const MulticastFields& fields, ByteString& payload) {
 
 bool GatherToneFields(Dialog& page, ToneFields& fields) {
     if (!GetBand(page, fields.band)) return false;
-    fields.gain = static_cast<uint8_t>(std::atoi(page.GetDlgItemText(IDC_TGAIN).c_str()));
+    fields.gain = static_cast<uint8_t>(LeadingWholeNumber(page.GetDlgItemText(IDC_TGAIN)));
     return true;
 }
 
@@ -66,8 +65,7 @@ bool GatherMulticastRequestFields(Dialog& page, MulticastFields& fields) {
     const std::string countText = page.GetDlgItemText(IDC_MULTICAST_COUNT);
     fields.count = HexFieldBytes(countText);
     BcdBytesToBinary(fields.count, -1);
-    int count = 0;  // a text that is no number counts no group
-    std::sscanf(countText.c_str(), "%d", &count);
+    const long long count = LeadingWholeNumber(countText);  // a text that is no number counts no group
     if (count < 0 || count > 3) {
         ShowMessageBox("组地址个数为0-3");
         return false;

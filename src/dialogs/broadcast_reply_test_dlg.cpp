@@ -1,12 +1,12 @@
 #include "dialogs/broadcast_reply_test_dlg.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <utility>
 
 #include "analyzer/analyzer.h"
 #include "dialogs/frame_log.h"
+#include "dialogs/number_text.h"
 #include "dialogs/text_export.h"
 #include "link/broadcast_test.h"
 #include "link/conversions.h"
@@ -214,7 +214,7 @@ void CBroadcastReplyTestDlg::OnStatistics() {
             devices.push_back(mac);
             counts.emplace_back();
         }
-        const uint8_t value = static_cast<uint8_t>(std::atoi(m_replyList.GetItemText(r, kCurrentCountColumn).c_str()));
+        const uint8_t value = static_cast<uint8_t>(LeadingWholeNumber(m_replyList.GetItemText(r, kCurrentCountColumn)));
         std::vector<uint8_t>& seen = counts[d];
         bool known = false;
         for (uint8_t v : seen) known = known || v == value;
