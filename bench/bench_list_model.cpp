@@ -510,6 +510,79 @@ BENCHMARK(BM_FrameLogBurstOnWindowThread)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// A frame log at its bound with many rows selected: every row (0, Ctrl+A) or a range of half
+// the rows across the oldest ones (1, a click on the first row and a Shift+click in the middle), automatic update off. One more
+// row drops the oldest rows: the longest pass of the event loop until the new row is shown.
+void BM_FrameLogDropWithSelection(benchmark::State& state) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kvt_bench_frame_log_drop_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);  // the window's working file goes there
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dlg = std::make_unique<CMainTesterDlg>();
+        dlg->Create();
+        dlg->ShowWindow(true);
+        PumpMessages();
+        ListView log(dlg->GetDlgItem(IDC_DATA_REPLY_LOG));
+        Button(dlg->GetDlgItem(IDC_AUTO_UPDATE)).SetCheck(0);  // the new row takes no selection
+        {
+            ListRows rows(log);
+            const std::string frame = "79 00 00 40 02 42 42 ";
+            const ListCell cells[] = {ListCell::Text("2024-03-05 06:07:08:009"), ListCell::Text("0"),
+                                      ListCell::Text(frame)};
+            while (!rows.Full()) rows.Add(cells, 3);
+            log.InsertRows(-1, rows);
+        }
+        PumpMessages();
+        const int full = log.GetItemCount();
+        log.SetFocus();
+        if (state.range(0) == 0) {
+            log.PressKey(ListView::Key::SelectAll);
+        } else {
+            log.MouseClickRow(0);
+            log.MouseClickRow(full / 2 - 1, true);
+        }
+        PumpMessages();
+        const size_t selected = log.GetSelectedRows().size();
+        state.ResumeTiming();
+        double longest = 0;
+        const auto start = Clock::now();
+        {
+            const auto t0 = Clock::now();
+            dlg->Logs().Add(LogList::DataReplyLog, "79000040024343");
+            PumpMessages();
+            longest = Ms(Clock::now() - t0);
+        }
+        const int expected = full - ListView::kDefaultDropRows + 1;
+        while ((log.GetItemCount() != expected || log.GetTopIndex() < 0) && Clock::now() - start < std::chrono::seconds(300)) {
+            const auto t0 = Clock::now();
+            PumpMessages();
+            longest = std::max(longest, Ms(Clock::now() - t0));
+        }
+        state.PauseTiming();
+        state.counters["drop_stall_ms"] = longest;
+        state.counters["selected_before"] = static_cast<double>(selected);
+        state.counters["selected_after"] = static_cast<double>(log.GetSelectedRows().size());
+        if (log.GetItemCount() != expected) state.SkipWithError("the drop did not happen");
+        dlg->Close();
+        dlg->DestroyWindow();
+        dlg.reset();
+        PumpMessages();
+        state.ResumeTiming();
+    }
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_FrameLogDropWithSelection)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -498,8 +498,9 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
             v->setContextMenuPolicy(Qt::PreventContextMenu);
             v->setProperty("kvt_lastRow", -1);
             v->viewport()->installEventFilter(new ViewMouseFilter(v, id));
-            QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v,
-                             [v, id] { Notify_(v, id, Notify::ItemChanged); });
+            QObject::connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, v, [v, id] {
+                if (!static_cast<ListModel*>(v->model())->Dropping()) Notify_(v, id, Notify::ItemChanged);
+            });
             QObject::connect(v->horizontalHeader(), &QHeaderView::sectionClicked, v, [v, id](int section) {
                 v->setProperty("kvt_lastColumn", section);
                 Notify_(v, id, Notify::ColumnClick);

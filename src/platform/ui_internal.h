@@ -202,6 +202,10 @@ public:
     void SetCellTextColor(Row& r, int column, ColorRef color);
     void SetCellBackColor(Row& r, int column, ColorRef color);
 
+    // True while a removal takes its dropped rows out of the selection: the list's owner is not
+    // told of that change.
+    bool Dropping() const { return dropping_; }
+
     std::vector<Column> columns;
     bool checkBoxes = false;
     std::function<void(int)> onUserCheck;  // row whose check the user toggled
@@ -213,12 +217,15 @@ private:
     void DropOldest();
     // Removes rows first to end - 1 (at least one); no other row takes a dropped one's selection.
     void RemoveRange(size_t first, size_t end);
+    // The selection of the view showing this model, if any.
+    QItemSelectionModel* Selection() const;
 
     std::deque<Row> rows_;
     int committed_ = 0;
     int maxRows_ = ListView::kDefaultRowLimit;
     int dropRows_ = ListView::kDefaultDropRows;
     bool flushPending_ = false;
+    bool dropping_ = false;
     QElapsedTimer lastCommit_;
 };
 

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QPixmapCache>
 #include <QProxyStyle>
 #include <QRawFont>
@@ -455,32 +458,33 @@ void ListModel::DropOldest() {
     RemoveRange(0, std::min(static_cast<size_t>(dropRows_), rows_.size()));
 }
 
+QItemSelectionModel* ListModel::Selection() const {
+    const auto* view = qobject_cast<const QAbstractItemView*>(parent());
+    return view && view->model() == this ? view->selectionModel() : nullptr;
+}
+
 void ListModel::RemoveRange(size_t first, size_t end) {
-    const int top = static_cast<int>(first), bottom = static_cast<int>(end), count = bottom - top;
-    const auto dropped = [top, bottom](const QModelIndex& i) {
-        return i.isValid() && i.row() >= top && i.row() < bottom;
-    };
-    QModelIndexList from = persistentIndexList();
-    if (std::none_of(from.begin(), from.end(), dropped)) {
-        beginRemoveRows(QModelIndex(), top, bottom - 1);
-        rows_.erase(rows_.begin() + top, rows_.begin() + bottom);
-        committed_ = static_cast<int>(rows_.size());
-        endRemoveRows();
-        return;
+    const int top = static_cast<int>(first), bottom = static_cast<int>(end);
+    // The dropped rows leave the selection and the focus first, so the removal has nothing to move
+    // onto another row. Selection ranges are cut, never split into cells: the cost does not grow
+    // with the selection.
+    // The owner hears of none of this: no row it sees selected changes.
+    dropping_ = true;
+    QItemSelectionModel* sm = Selection();
+    if (sm && !columns.empty()) {
+        const QModelIndex current = sm->currentIndex();
+        if (current.isValid() && current.row() >= top && current.row() < bottom)
+            sm->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        if (sm->hasSelection()) {
+            sm->select(QItemSelection(index(top, 0), index(bottom - 1, static_cast<int>(columns.size()) - 1)),
+                       QItemSelectionModel::Deselect);
+        }
     }
-    // The selection or focus is on a dropped row: a removal would put it on the next row.
-    emit layoutAboutToBeChanged();
-    from = persistentIndexList();
+    beginRemoveRows(QModelIndex(), top, bottom - 1);
     rows_.erase(rows_.begin() + top, rows_.begin() + bottom);
     committed_ = static_cast<int>(rows_.size());
-    QModelIndexList to;
-    to.reserve(from.size());
-    for (const QModelIndex& i : from) {
-        if (!i.isValid() || dropped(i)) to.append(QModelIndex());
-        else to.append(index(i.row() < top ? i.row() : i.row() - count, i.column()));
-    }
-    changePersistentIndexList(from, to);
-    emit layoutChanged();
+    endRemoveRows();
+    dropping_ = false;
 }
 
 int ListModel::Append(Row row) {
@@ -704,8 +708,7 @@ int ListModel::RemoveRowsWhere(Drop drop) {
 
     // Scattered rows: the kept rows move up in place, and the places left at the end go as one
     // range (a removal per run would cost the view a pass over every row each time). Selection
-    // and focus move with their rows. When one is on a dropped row, the views are told of a
-    // layout change instead, so that a selection of several rows loses only its dropped rows.
+    // and focus move with their rows; a dropped row leaves them, and no other row takes them.
     // A row's new index: less the dropped rows above it; none when it was dropped.
     const auto newRow = [&runs](size_t row) {
         auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
@@ -734,13 +737,44 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     }
     part.back().savedFrom = part.back().to;
     std::unique_ptr<RowSlot[]> saved(saving ? new RowSlot[saving] : nullptr);
-    QModelIndexList from = persistentIndexList();
-    const bool layout =
-        std::any_of(from.begin(), from.end(), [&](const QModelIndex& i) { return i.isValid() && !newIndex(i).isValid(); });
-    if (layout) {
-        emit layoutAboutToBeChanged();
-        from = persistentIndexList();
+    // When a selection range begins or ends on a dropped row, the selection is taken out and put
+    // back after the move: each range's kept rows stand together then. The cost goes with the
+    // ranges, not with their rows.
+    // The owner hears of none of this: no row it sees selected changes.
+    dropping_ = true;
+    QItemSelectionModel* sm = Selection();
+    struct KeptRange {
+        int top, left, bottom, right;
+    };
+    std::vector<KeptRange> keptRanges;
+    bool reselect = false;
+    if (sm && !columns.empty()) {
+        // The run that holds row, if any.
+        const auto runAt = [&runs](size_t row) -> const Run* {
+            auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
+            return after != runs.begin() && row < (after - 1)->end ? &*(after - 1) : nullptr;
+        };
+        {
+            const QItemSelection selected = sm->selection();
+            for (const QItemSelectionRange& range : selected) {
+                if (!range.isValid()) continue;
+                const Run* above = runAt(static_cast<size_t>(range.top()));
+                const Run* below = runAt(static_cast<size_t>(range.bottom()));
+                reselect = reselect || above || below;
+                const long top = above ? static_cast<long>(above->end) : range.top();
+                const long bottom = below ? static_cast<long>(below->first) - 1 : range.bottom();
+                if (top <= bottom) {
+                    keptRanges.push_back({newRow(static_cast<size_t>(top)), range.left(),
+                                          newRow(static_cast<size_t>(bottom)), range.right()});
+                }
+            }
+        }
+        const QModelIndex current = sm->currentIndex();
+        if (current.isValid() && newRow(static_cast<size_t>(current.row())) < 0)
+            sm->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        if (reselect) sm->clearSelection();
     }
+    const QModelIndexList from = persistentIndexList();
     RunParts(part.size(), [&](size_t p) {
         const Part& me = part[p];
         auto r = begin + static_cast<std::ptrdiff_t>(me.savedFrom);
@@ -769,20 +803,22 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     to.reserve(from.size());
     for (const QModelIndex& i : from) to.append(newIndex(i));
     changePersistentIndexList(from, to);
-    if (layout) {
-        rows_.erase(begin + static_cast<std::ptrdiff_t>(kept), end);
-        committed_ = static_cast<int>(rows_.size());
-        emit layoutChanged();
-    } else {
-        beginRemoveRows(QModelIndex(), static_cast<int>(kept), static_cast<int>(n) - 1);
-        rows_.erase(begin + static_cast<std::ptrdiff_t>(kept), end);
-        committed_ = static_cast<int>(rows_.size());
-        endRemoveRows();
-        if (!columns.empty()) {
-            emit dataChanged(index(static_cast<int>(first), 0),
-                             index(static_cast<int>(kept) - 1, static_cast<int>(columns.size()) - 1));
-        }
+    beginRemoveRows(QModelIndex(), static_cast<int>(kept), static_cast<int>(n) - 1);
+    rows_.erase(begin + static_cast<std::ptrdiff_t>(kept), end);
+    committed_ = static_cast<int>(rows_.size());
+    endRemoveRows();
+    if (!columns.empty()) {
+        emit dataChanged(index(static_cast<int>(first), 0),
+                         index(static_cast<int>(kept) - 1, static_cast<int>(columns.size()) - 1));
     }
+    if (reselect && !keptRanges.empty()) {
+        QItemSelection restored;
+        restored.reserve(static_cast<qsizetype>(keptRanges.size()));
+        for (const KeptRange& r : keptRanges)
+            restored.append(QItemSelectionRange(index(r.top, r.left), index(r.bottom, r.right)));
+        sm->select(restored, QItemSelectionModel::Select);
+    }
+    dropping_ = false;
     return static_cast<int>(n - kept);
 }
 
@@ -1593,6 +1629,40 @@ void ListView::SetOwnerDraw(DrawRowHook drawRow, AfterPaintHook afterPaint) {
 int ListView::GetStringWidth(const std::string& text) const {
     QTableView* v = View(*this);
     return v ? v->fontMetrics().horizontalAdvance(Q(text)) : 0;
+}
+
+void ListView::PressKey(Key key, bool shift) {
+    QTableView* w = View(*this);
+    if (!w) return;
+    if (ListModel* m = Model(*this)) m->Flush();
+    int code = Qt::Key_A;
+    Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+    switch (key) {
+        case Key::Up: code = Qt::Key_Up; break;
+        case Key::Down: code = Qt::Key_Down; break;
+        case Key::SelectAll: mods = Qt::ControlModifier; break;
+    }
+    QKeyEvent press(QEvent::KeyPress, code, mods);
+    QCoreApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, mods);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+void ListView::MouseClickRow(int row, bool shift) {
+    QTableView* v = View(*this);
+    ListModel* m = Model(*this);
+    if (!ValidRow(m, row)) return;
+    m->Flush();
+    v->scrollTo(m->index(row, 0));
+    const QPoint at = v->visualRect(m->index(row, 0)).center();
+    const QPointF global = v->viewport()->mapToGlobal(QPointF(at));
+    const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+    QPointer<QWidget> alive(v->viewport());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, mods);
+    QCoreApplication::sendEvent(v->viewport(), &press);
+    if (!alive) return;
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, mods);
+    QCoreApplication::sendEvent(v->viewport(), &release);
 }
 
 void ListView::ClickColumn(int column) {

@@ -581,6 +581,72 @@ TEST(Controls, ScatteredRowsOfALongListGoAndEveryKeptRowKeepsItsCellsAndSelectio
     }
 }
 
+// A drop takes its rows out of a large selection and leaves the rest of it: every row selected
+// with Ctrl+A, or a range from a click and a Shift+click across the dropped rows. The owner hears
+// nothing of it: no row it sees selected changed.
+TEST(Controls, ADropKeepsTheKeptRowsOfALargeSelectionAndTellsTheOwnerNothing) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    int itemChanged = 0;
+    d.MapCommand(1003, Notify::ItemChanged, [&itemChanged] { ++itemChanged; });
+    ListView l(d.GetDlgItem(1003));
+    for (int c = 0; c < 3; ++c) l.InsertColumn(c, std::string(1, static_cast<char>('a' + c)), 60);
+    constexpr int kRows = 2000;  // 6,000 cells
+    const struct {
+        const char* name;
+        bool all;      // Ctrl+A, else rows 0-999 by a click and a Shift+click
+        int dropHow;   // 0: an append to a full list, 1: a block, 2: rows 0-99 deleted, 3: every tenth
+    } cases[] = {
+        {"all rows, a full list's drop", true, 0},   {"all rows, a block's room", true, 1},
+        {"all rows, one run deleted", true, 2},      {"all rows, scattered rows deleted", true, 3},
+        {"a range, a full list's drop", false, 0},   {"a range, a block's room", false, 1},
+        {"a range, one run deleted", false, 2},      {"a range, scattered rows deleted", false, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        l.DeleteAllItems();
+        l.SetRowLimit(kRows, 100);
+        for (int i = 0; i < kRows; ++i) l.SetItemData(l.AppendRow({std::to_string(i), "x", "y"}), i);
+        PumpMessages();
+        l.SetFocus();
+        if (c.all) {
+            l.PressKey(ListView::Key::SelectAll);
+        } else {
+            l.MouseClickRow(0);
+            l.MouseClickRow(999, true);
+        }
+        PumpMessages();
+        ASSERT_EQ(l.GetSelectedRows().size(), c.all ? size_t{kRows} : size_t{1000});
+        const auto dropped = [&c](int i) { return c.dropHow == 3 ? i % 10 == 0 : i < 100; };
+        itemChanged = 0;
+        if (c.dropHow == 0) {
+            l.AppendRow({"new", "x", "y"});
+        } else if (c.dropHow == 1) {
+            ListRows block(l);
+            const ListCell cell = ListCell::Text("new");
+            block.Add(&cell, 1);
+            l.InsertRows(-1, block);
+        } else {
+            std::vector<bool> drop(kRows);
+            for (int i = 0; i < kRows; ++i) drop[static_cast<size_t>(i)] = dropped(i);
+            l.DeleteItems(drop);
+        }
+        PumpMessages();
+        EXPECT_EQ(itemChanged, 0);
+        std::vector<int> expected;
+        for (int row = 0; row < l.GetItemCount(); ++row) {
+            const int i = l.GetItemText(row, 0) == "new" ? kRows : static_cast<int>(l.GetItemData(row));
+            EXPECT_FALSE(i < kRows && dropped(i)) << row;
+            if (i < (c.all ? kRows : 1000)) expected.push_back(row);
+        }
+        EXPECT_EQ(l.GetSelectedRows(), expected);
+        // The list goes on as a list: a click selects its row alone.
+        l.ClickRow(l.GetItemCount() - 1);
+        EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{l.GetItemCount() - 1});
+    }
+}
+
 // Rows put in as one block stand in their order before the row given; past the row limit the rows
 // that were there go first, from the top, whole drops at a time as appends drop them; then the
 // block keeps its first rows that fit. The selection stays with its row.
