@@ -714,6 +714,245 @@ TEST(Controls, ABlockOfRowsGoesInAtOnceBeforeTheRowGiven) {
     }
 }
 
+// Rows go four ways: a full list's own drop of its oldest rows when a row is appended, the room a
+// block makes in a full list, and one run or scattered runs of rows deleted. Whichever way,
+// wherever the rows stand and whatever is selected, in lists of single and of extended selection,
+// of one and of three columns: the rows left keep their order, cells and data; exactly the kept
+// rows that were selected stay selected; the focus stays with its row, and a dropped focused row
+// leaves no row focused; the view has the rows left, no more.
+TEST(Controls, RowsGoingAnyWayTakeOnlyThemselvesOutOfTheSelectionAndFocus) {
+    enum Way { kAppend, kBlock, kDelete, kDataBelow };
+    // kJoined: each range held as one range; kKeys: a click on the list, then Ctrl+A (every row as
+    // one range), through the X server only (desktop_platform_ui_*).
+    enum Pick { kRowByRow, kJoined, kKeys };
+    using Runs = std::vector<std::pair<int, int>>;  // [first, end)
+    struct Case {
+        const char* name;
+        Way way;
+        int rows;       // before; for kAppend and kBlock also the row limit
+        Runs dropped;   // for kAppend and kBlock the limit's drop, from the top; kDataBelow: from the top
+        Runs selected;  // kKeys: every row
+        Pick pick;
+        int focused;    // -1: none (kKeys: where the click leaves it)
+        int block = 0;  // kBlock: rows in the block (no more than a drop)
+        int at = -1;    // kBlock: where it goes, -1 at the end
+    };
+    const Runs kTop = {{0, 4}};
+    const Runs kMiddle = {{5, 9}};
+    const Runs kEnd = {{12, 16}};
+    const Runs kScattered = {{0, 2}, {6, 9}, {14, 16}};
+    const Runs kAll = {{0, 16}};
+    const Case cases[] = {
+        {"append: selected and focused, the drop's first row", kAppend, 16, kTop, {{0, 1}}, kRowByRow, 0},
+        {"append: selected and focused, a middle row of the drop", kAppend, 16, kTop, {{2, 3}}, kRowByRow, 2},
+        {"append: selected and focused, the drop's last row", kAppend, 16, kTop, {{3, 4}}, kRowByRow, 3},
+        {"append: focused, the drop's last row; a kept row selected", kAppend, 16, kTop, {{9, 10}}, kRowByRow, 3},
+        {"append: focused, the drop's first row; the row below it selected", kAppend, 16, kTop, {{4, 5}}, kRowByRow, 0},
+        {"append: a kept row selected and focused", kAppend, 16, kTop, {{10, 11}}, kRowByRow, 10},
+        {"append: nothing selected or focused", kAppend, 16, kTop, {}, kRowByRow, -1},
+        {"append: a range across the drop's end", kAppend, 16, kTop, {{1, 7}}, kJoined, 6},
+        {"append: a range across the drop's end, row by row", kAppend, 16, kTop, {{1, 7}}, kRowByRow, 2},
+        {"append: ranges in, across and below the drop", kAppend, 16, kTop, {{0, 2}, {3, 6}, {9, 12}}, kJoined, 11},
+        {"append: every row", kAppend, 16, kTop, kAll, kJoined, 15},
+        {"append: every row, row by row", kAppend, 16, kTop, kAll, kRowByRow, 0},
+        {"append: every row of more than 1,000 cells", kAppend, 1100, {{0, 100}}, {{0, 1100}}, kJoined, 1099},
+        {"append: Ctrl+A", kAppend, 16, kTop, kAll, kKeys, -1},
+        {"append: Ctrl+A over more than 1,000 cells", kAppend, 1100, {{0, 100}}, {{0, 1100}}, kKeys, -1},
+        {"block: selected and focused, the drop's first row", kBlock, 16, kTop, {{0, 1}}, kRowByRow, 0, 3},
+        {"block in the middle: selected and focused, the drop's last row", kBlock, 16, kTop, {{3, 4}}, kRowByRow, 3, 3,
+         9},
+        {"block in the middle: a range across the drop's end", kBlock, 16, kTop, {{2, 9}}, kJoined, 2, 4, 8},
+        {"block: focused in the drop; a kept row selected", kBlock, 16, kTop, {{10, 11}}, kRowByRow, 1, 3},
+        {"block: ranges in, across and below the drop", kBlock, 16, kTop, {{1, 2}, {3, 5}, {12, 16}}, kJoined, 13, 2},
+        {"block: Ctrl+A over more than 1,000 cells", kBlock, 1100, {{0, 100}}, {{0, 1100}}, kKeys, -1, 50},
+        {"data below: selected and focused, the run's last row", kDataBelow, 16, {{0, 5}}, {{4, 5}}, kRowByRow, 4},
+        {"data below: a range across the run's end", kDataBelow, 16, {{0, 5}}, {{3, 8}}, kJoined, 7},
+        {"top run: selected and focused, its first row", kDelete, 16, kTop, {{0, 1}}, kRowByRow, 0},
+        {"top run: selected and focused, a middle row", kDelete, 16, kTop, {{1, 2}}, kRowByRow, 1},
+        {"middle run: selected and focused, its first row", kDelete, 16, kMiddle, {{5, 6}}, kRowByRow, 5},
+        {"middle run: selected and focused, a middle row", kDelete, 16, kMiddle, {{7, 8}}, kRowByRow, 7},
+        {"middle run: selected and focused, its last row", kDelete, 16, kMiddle, {{8, 9}}, kRowByRow, 8},
+        {"middle run: a row above it selected and focused", kDelete, 16, kMiddle, {{1, 2}}, kRowByRow, 1},
+        {"middle run: a row below it selected and focused", kDelete, 16, kMiddle, {{12, 13}}, kRowByRow, 12},
+        {"middle run: a row in it selected, a row below it focused", kDelete, 16, kMiddle, {{6, 7}}, kRowByRow, 11},
+        {"middle run: focused, its first row; a row below it selected", kDelete, 16, kMiddle, {{13, 14}}, kRowByRow, 5},
+        {"middle run: a range around it", kDelete, 16, kMiddle, {{3, 12}}, kJoined, 3},
+        {"middle run: a range from within it on", kDelete, 16, kMiddle, {{7, 13}}, kJoined, 12},
+        {"middle run: ranges above, in and below it", kDelete, 16, kMiddle, {{2, 4}, {6, 8}, {10, 14}}, kJoined, 6},
+        {"middle run: every row", kDelete, 16, kMiddle, kAll, kJoined, 7},
+        {"middle run: every row, row by row", kDelete, 16, kMiddle, kAll, kRowByRow, 15},
+        {"end run: selected and focused, its first row", kDelete, 16, kEnd, {{12, 13}}, kRowByRow, 12},
+        {"end run: selected and focused, its last row", kDelete, 16, kEnd, {{15, 16}}, kRowByRow, 15},
+        {"end run: a range across its start", kDelete, 16, kEnd, {{10, 14}}, kJoined, 13},
+        {"every row goes", kDelete, 16, kAll, {{3, 4}}, kRowByRow, 3},
+        {"scattered: selected and focused, the top run's first row", kDelete, 16, kScattered, {{0, 1}}, kRowByRow, 0},
+        {"scattered: selected and focused, a middle row of a run", kDelete, 16, kScattered, {{7, 8}}, kRowByRow, 7},
+        {"scattered: selected and focused, a run's last row", kDelete, 16, kScattered, {{8, 9}}, kRowByRow, 8},
+        {"scattered: selected and focused, the end run's last row", kDelete, 16, kScattered, {{15, 16}}, kRowByRow, 15},
+        {"scattered: a kept row between runs selected and focused", kDelete, 16, kScattered, {{10, 11}}, kRowByRow, 10},
+        {"scattered: focused, a run's first row; a kept row selected", kDelete, 16, kScattered, {{3, 4}}, kRowByRow, 6},
+        {"scattered: a range across them", kDelete, 16, kScattered, {{1, 15}}, kJoined, 14},
+        {"scattered: ranges in and across them", kDelete, 16, kScattered, {{0, 3}, {5, 7}, {8, 12}}, kJoined, 11},
+        {"scattered: every row", kDelete, 16, kScattered, kAll, kJoined, 0},
+        {"scattered: every row, row by row", kDelete, 16, kScattered, kAll, kRowByRow, 15},
+        {"scattered: Ctrl+A over more than 1,000 cells", kDelete, 1100, {{0, 50}, {500, 520}, {1090, 1100}},
+         {{0, 1100}}, kKeys, -1},
+    };
+    const bool throughX = testsupport::CanClickThroughX();
+    for (const int columns : {1, 3}) {
+        for (const int id : {1003, 1011}) {  // extended and single selection
+            TestDialog d;
+            ASSERT_TRUE(d.Create());
+            d.ShowWindow(true);
+            ListView l(d.GetDlgItem(id));
+            l.Move(10, 10, 300, 130);
+            l.Show();
+            for (int c = 0; c < columns; ++c) l.InsertColumn(c, "c", 60);
+            bool placed = false;
+            // Row i's cells are "ri", "si" and "ti", a new row's "rn0" and so on.
+            const auto cellsOf = [columns](const std::string& name) {
+                std::vector<std::string> cells;
+                for (int c = 0; c < columns; ++c) cells.push_back(std::string(1, static_cast<char>('r' + c)) + name);
+                return cells;
+            };
+            const auto rowText = [&cellsOf](const std::string& name, int data) {
+                std::string t;
+                for (const std::string& cell : cellsOf(name)) t += cell + " ";
+                return t + "=" + std::to_string(data);
+            };
+            // A row's cells and data as read back.
+            const auto readRow = [&l, columns](int row) {
+                std::string t;
+                for (int c = 0; c < columns; ++c) t += l.GetItemText(row, c) + " ";
+                return t + "=" + std::to_string(l.GetItemData(row));
+            };
+            const auto names = [&l](const std::vector<int>& rows) {
+                std::vector<std::string> out;
+                for (int r : rows) out.push_back(r < l.GetItemCount() ? l.GetItemText(r, 0) : "#" + std::to_string(r));
+                return out;
+            };
+            const auto focusedRows = [&l] {
+                std::vector<int> out;
+                for (int r = 0; r < l.GetItemCount(); ++r)
+                    if (l.GetItemState(r, ListView::kStateFocused)) out.push_back(r);
+                return out;
+            };
+            // The view's top row when it is scrolled to its end.
+            const auto topAtTheEnd = [&l] {
+                if (l.GetItemCount() > 0) l.EnsureVisible(l.GetItemCount() - 1);  // rows not yet shown
+                PumpMessages();
+                l.Scroll(0, 1 << 30);
+                return l.GetTopIndex();
+            };
+            l.SetRowLimit(ListView::kDefaultRowLimit, ListView::kDefaultDropRows);
+            for (int i = 0; i < 40; ++i) l.AppendRow({"p"});
+            const int page = 40 - topAtTheEnd();  // rows the view shows whole
+            ASSERT_GT(page, 1);
+            ASSERT_LT(page, 12);
+            for (const Case& c : cases) {
+                SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(columns) + " column(s), list " +
+                             std::to_string(id));
+                int selectedCount = 0;
+                for (const auto& [first, end] : c.selected) selectedCount += end - first;
+                if (id == 1011 && selectedCount > 1) continue;  // a single-selection list holds one row
+                if (c.pick == kKeys && !throughX) continue;      // keys through the X server only
+                const bool full = c.way == kAppend || c.way == kBlock;
+                const int drop = c.dropped.front().second;
+                l.DeleteAllItems();
+                l.SetRowLimit(full ? c.rows : ListView::kDefaultRowLimit, full ? drop : ListView::kDefaultDropRows);
+                for (int i = 0; i < c.rows; ++i) l.SetItemData(l.AppendRow(cellsOf(std::to_string(i))), i);
+                // The rows afterwards: the kept rows in their order, the new rows where they go.
+                std::vector<bool> dropped(static_cast<size_t>(c.rows));
+                for (const auto& [first, end] : c.dropped)
+                    for (int i = first; i < end; ++i) dropped[static_cast<size_t>(i)] = true;
+                std::vector<int> after;  // old row numbers; -1 - k for new row k
+                for (int i = 0; i < c.rows; ++i)
+                    if (!dropped[static_cast<size_t>(i)]) after.push_back(i);
+                const int added = c.way == kAppend ? 1 : c.way == kBlock ? c.block : 0;
+                const int at = c.way != kBlock || c.at < 0 ? static_cast<int>(after.size())
+                                                           : std::clamp(c.at - drop, 0, static_cast<int>(after.size()));
+                for (int k = 0; k < added; ++k) after.insert(after.begin() + at + k, -1 - k);
+
+                // The selection and focus.
+                std::vector<bool> selected(static_cast<size_t>(c.rows));
+                int focused = c.focused;
+                if (c.pick == kKeys) {
+                    if (!placed) PumpFor(700);  // placed by the window manager, if any
+                    placed = true;
+                    l.EnsureVisible(0);
+                    PumpMessages();
+                    const Rect r = l.GetWindowRect();
+                    ASSERT_TRUE(testsupport::ClickScreen(Point{r.left + 40, (r.top + r.bottom) / 2}));
+                    ASSERT_TRUE(testsupport::Xdotool({"key", "ctrl+a"}));
+                    ASSERT_TRUE(WaitPumping(
+                        [&] { return static_cast<int>(l.GetSelectedRows().size()) == c.rows; }, 5000));
+                    const std::vector<int> f = focusedRows();
+                    focused = f.empty() ? -1 : f.front();
+                    selected.assign(selected.size(), true);
+                } else {
+                    for (const auto& [first, end] : c.selected) {
+                        for (int i = first; i < end; ++i) {
+                            l.SelectRow(i);
+                            selected[static_cast<size_t>(i)] = true;
+                        }
+                    }
+                    // A sort that moves no row leaves the view its selected rows joined into ranges.
+                    if (c.pick == kJoined) l.SortRows(0, [](std::string_view, std::string_view) { return 0; });
+                    if (focused >= 0) {
+                        l.SetItemState(focused, ListView::kStateFocused, ListView::kStateFocused);
+                    } else {
+                        for (int r : focusedRows()) l.SetItemState(r, 0, ListView::kStateFocused);
+                    }
+                }
+                std::vector<std::string> wantSelected;
+                for (int i = 0; i < c.rows; ++i)
+                    if (selected[static_cast<size_t>(i)]) wantSelected.push_back("r" + std::to_string(i));
+                ASSERT_EQ(names(l.GetSelectedRows()), wantSelected);
+                ASSERT_EQ(focusedRows(), focused >= 0 ? std::vector<int>{focused} : std::vector<int>{});
+
+                switch (c.way) {
+                    case kAppend:
+                        EXPECT_EQ(l.AppendRow(cellsOf("n0")), static_cast<int>(after.size()) - 1);
+                        break;
+                    case kBlock: {
+                        ListRows rows(l);
+                        for (int k = 0; k < c.block; ++k) {
+                            const std::vector<std::string> texts = cellsOf("n" + std::to_string(k));
+                            std::vector<ListCell> cells;
+                            for (const std::string& text : texts) cells.push_back(ListCell::Text(text));
+                            rows.Add(cells.data(), cells.size());
+                        }
+                        EXPECT_EQ(l.InsertRows(c.at, rows), at);
+                        EXPECT_EQ(rows.RemovedRows(), static_cast<size_t>(drop));
+                        break;
+                    }
+                    case kDelete:
+                        EXPECT_EQ(l.DeleteItems(dropped), c.rows + added - static_cast<int>(after.size()));
+                        break;
+                    case kDataBelow:
+                        EXPECT_EQ(l.DeleteItemsWithDataBelow(drop), drop);
+                        break;
+                }
+
+                std::vector<std::string> want, got;
+                wantSelected.clear();
+                std::vector<std::string> wantFocused;
+                for (int i : after) {
+                    const std::string name = i >= 0 ? std::to_string(i) : "n" + std::to_string(-1 - i);
+                    want.push_back(rowText(name, std::max(i, 0)));
+                    if (i >= 0 && selected[static_cast<size_t>(i)]) wantSelected.push_back("r" + name);
+                    if (i >= 0 && i == focused) wantFocused.push_back("r" + name);
+                }
+                for (int r = 0; r < l.GetItemCount(); ++r) got.push_back(readRow(r));
+                EXPECT_EQ(got, want);
+                EXPECT_EQ(names(l.GetSelectedRows()), wantSelected);
+                EXPECT_EQ(names(focusedRows()), wantFocused);
+                EXPECT_EQ(topAtTheEnd(), std::max(0, static_cast<int>(after.size()) - page));  // the rows left, no more
+            }
+        }
+    }
+}
+
 TEST(Controls, SelectingARowScrollsTheListOnlyVertically) {
     const std::pair<const char*, std::function<void(ListView&, int)>> actions[] = {
         {"select", [](ListView& l, int row) { l.SelectRow(row); }},
