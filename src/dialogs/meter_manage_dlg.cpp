@@ -61,6 +61,7 @@ CMeterManageDlg::CMeterManageDlg(ListView mainList) : Dialog(IDD_METER_MANAGE), 
     MapCommand(IDC_METER_INVERT_SELECTION, Notify::Clicked, [this] { OnInvertSelection(); });
     MapCommand(IDC_METER_EXIT, Notify::Clicked, [this] { Close(); });
     MapCommand(IDC_METER_LIST, Notify::Click, [this] { OnClickAddressList(); });
+    MapCommand(IDC_METER_LIST, Notify::CheckToggled, [this] { OnToggleCheck(); });
 }
 
 CMeterManageDlg::~CMeterManageDlg() { WarningBox().Dismiss(*this); }
@@ -283,6 +284,12 @@ void CMeterManageDlg::OnClickAddressList() {
     for (int r = 0; r < rows; ++r) {
         if (m_meterList.GetItemState(r, ListView::kStateSelected) != 0) SetRowCheck(r, !m_meterList.GetCheck(r));
     }
+}
+
+void CMeterManageDlg::OnToggleCheck() {
+    // A click on a row's check box has toggled it here: its meter's main row takes the same state.
+    const int row = m_meterList.LastToggledRow();
+    if (row >= 0 && row < m_meterList.GetItemCount()) m_mainList.SetCheck(MainRow(row), m_meterList.GetCheck(row));
 }
 
 void CMeterManageDlg::OnSortAddressList() {

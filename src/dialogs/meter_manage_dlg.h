@@ -36,6 +36,7 @@ private:
     void OnSelectAll();
     void OnInvertSelection();
     void OnClickAddressList();
+    void OnToggleCheck();
     void OnSortAddressList();
     void FillCheckRange();
 

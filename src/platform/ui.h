@@ -48,6 +48,7 @@ enum class Notify {
     DblClick,      // list or tree: double click
     RClick,        // list: right click
     ItemChanged,   // list: selection or check state of a row changed
+    CheckToggled,  // list: the user toggled a row's check box (ListView::LastToggledRow)
     ColumnClick,   // list: header clicked
     KillFocus,
     SetFocus,      // edit: got the keyboard focus
@@ -99,6 +100,10 @@ public:
     // label's, a button's, a check box's, a group box's title, a combo box's current choice.
     // Empty for controls whose content scrolls (edits, lists) and for windows without text.
     Rect GetNeededSize() const;
+
+    // Presses and releases the left button at a client point, the events going where the
+    // pointer's would, Shift held when asked (for tests).
+    void MouseClick(Point client, bool shift = false);
 
     // Raw access for the platform's own code.
     void* Raw() const { return w_; }
@@ -328,6 +333,11 @@ public:
     void PressKey(Key key, bool shift = false);
     // Scrolls the row into view and clicks its first cell with the mouse, Shift held when asked.
     void MouseClickRow(int row, bool shift = false);
+    // The row whose check box the user toggled last, -1 for none.
+    int LastToggledRow() const;
+    // A row's check box in client coordinates, where a click toggles it; empty when the row has
+    // none.
+    Rect GetCheckBoxRect(int row) const;
 
     // Cell colours as drawn: a cell's own, else its row's, else black text on white.
     ColorRef GetCellTextColor(int row, int column) const;

@@ -307,8 +307,6 @@ protected:
         switch (ev->type()) {
             case QEvent::MouseButtonRelease:
                 if (static_cast<QMouseEvent*>(ev)->button() != Qt::LeftButton) return false;
-                // A click on a row's check box is the list's own: it toggles that box once.
-                if (OnCheckBox(static_cast<QMouseEvent*>(ev)->position().toPoint())) return false;
                 code = Notify::Click;
                 break;
             case QEvent::MouseButtonDblClick:
@@ -327,23 +325,22 @@ protected:
         Record(static_cast<QMouseEvent*>(ev));
         const int id = id_;
         QPointer<QWidget> v = view_;
-        // After the view has handled the event (selection first, as the user sees it).
-        QTimer::singleShot(0, view_, [v, id, code] {
+        const uint64_t checks = UserChecks(v);
+        // After the view has handled the event (selection first, as the user sees it). A click
+        // that toggled a row's check box is the list's own: it toggles that box once, and no
+        // click goes out for it.
+        QTimer::singleShot(0, view_, [v, id, code, checks] {
+            if (code == Notify::Click && UserChecks(v) != checks) return;
             if (Dialog* d = OwnerDialog(v)) d->DispatchNotify(id, code);
         });
         return false;
     }
 
 private:
-    bool OnCheckBox(const QPoint& at) const {
-        auto* t = qobject_cast<QTableView*>(view_);
-        if (!t || !t->model()) return false;
-        const QModelIndex i = t->indexAt(at);
-        if (!i.isValid() || !(t->model()->flags(i) & Qt::ItemIsUserCheckable)) return false;
-        const QRect cell = t->visualRect(i);
-        const int margin = t->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, t) + 1;
-        const int box = t->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, t);
-        return at.x() >= cell.left() && at.x() < cell.left() + box + 2 * margin;
+    static uint64_t UserChecks(QWidget* view) {
+        auto* t = qobject_cast<QTableView*>(view);
+        auto* m = t ? dynamic_cast<ListModel*>(t->model()) : nullptr;
+        return m ? m->userChecks : 0;
     }
 
     void Record(QMouseEvent* e) {
@@ -505,7 +502,11 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent, QButtonGroup*& r
                 v->setProperty("kvt_lastColumn", section);
                 Notify_(v, id, Notify::ColumnClick);
             });
-            static_cast<ListModel*>(v->model())->onUserCheck = [v, id](int) { Notify_(v, id, Notify::ItemChanged); };
+            static_cast<ListModel*>(v->model())->onUserCheck = [v, id](int row) {
+                v->setProperty("kvt_lastToggledRow", row);
+                Notify_(v, id, Notify::CheckToggled);
+                Notify_(v, id, Notify::ItemChanged);
+            };
             ListView(Window(v)).SetExtendedStyle(ListView::kExGridLines | ListView::kExFullRowSelect |
                                                  (HasStyle(c.style, ControlStyle::kCheckBoxes) ? ListView::kExCheckBoxes : 0u));
             w = v;

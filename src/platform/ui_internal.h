@@ -209,6 +209,7 @@ public:
     std::vector<Column> columns;
     bool checkBoxes = false;
     std::function<void(int)> onUserCheck;  // row whose check the user toggled
+    uint64_t userChecks = 0;               // how many checks the user has toggled
 
     static constexpr qint64 kCommitIntervalMs = 30;
 

@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -424,6 +423,7 @@ bool ListModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (role != Qt::CheckStateRole || !checkBoxes || index.column() != 0 || index.row() >= committed_) return false;
     RowAt(index.row()).Set(Row::kChecked, value.toInt() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
+    ++userChecks;
     if (onUserCheck) onUserCheck(index.row());
     return true;
 }
@@ -852,6 +852,7 @@ namespace {
 class ListDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    using QStyledItemDelegate::initStyleOption;
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const auto* m = static_cast<const ListModel*>(index.model());
@@ -1110,6 +1111,17 @@ public:
         const bool hidden = old->isHidden();
         setVerticalHeader(fresh);
         if (hidden) fresh->hide();
+    }
+
+    // Where the delegate draws a row's check box and takes the click that toggles it.
+    QRect CheckBoxRect(int row) {
+        const QModelIndex index = model() ? model()->index(row, 0) : QModelIndex();
+        if (!index.isValid() || !(model()->flags(index) & Qt::ItemIsUserCheckable)) return {};
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = visualRect(index);
+        delegate_->initStyleOption(&option, index);
+        return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
     }
 
     void SetOwnerDraw(ListView::DrawRowHook row, ListView::AfterPaintHook after) {
@@ -1655,14 +1667,7 @@ void ListView::MouseClickRow(int row, bool shift) {
     m->Flush();
     v->scrollTo(m->index(row, 0));
     const QPoint at = v->visualRect(m->index(row, 0)).center();
-    const QPointF global = v->viewport()->mapToGlobal(QPointF(at));
-    const Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
-    QPointer<QWidget> alive(v->viewport());
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, mods);
-    QCoreApplication::sendEvent(v->viewport(), &press);
-    if (!alive) return;
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, mods);
-    QCoreApplication::sendEvent(v->viewport(), &release);
+    MouseClick(Point{at.x(), at.y()}, shift);
 }
 
 void ListView::ClickColumn(int column) {
@@ -1676,5 +1681,21 @@ int ListView::LastClickedColumn() const {
     if (!w) return -1;
     const QVariant c = w->property("kvt_lastColumn");
     return c.isValid() ? c.toInt() : -1;
+}
+
+int ListView::LastToggledRow() const {
+    QWidget* w = W(*this);
+    if (!w) return -1;
+    const QVariant r = w->property("kvt_lastToggledRow");
+    return r.isValid() ? r.toInt() : -1;
+}
+
+Rect ListView::GetCheckBoxRect(int row) const {
+    auto* v = dynamic_cast<ListTableView*>(View(*this));
+    ListModel* m = Model(*this);
+    if (!v || !ValidRow(m, row)) return {};
+    m->Flush();
+    const QRect r = v->CheckBoxRect(row);
+    return r.isEmpty() ? Rect{} : Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -302,6 +304,25 @@ Point Window::ScreenToClient(Point screen) const {
     if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) w = area->viewport();
     const QPoint p = w->mapFromGlobal(QPoint(screen.x, screen.y));
     return Point{p.x(), p.y()};
+}
+
+void Window::MouseClick(Point client, bool shift) {
+    QWidget* w = W(*this);
+    if (!w) return;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) w = area->viewport();
+    QPoint at(client.x, client.y);
+    if (QWidget* child = w->childAt(at)) {
+        at = child->mapFrom(w, at);
+        w = child;
+    }
+    QPointer<QWidget> target(w);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        if (!target) return;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent e(type, at, target->mapTo(target->window(), at), target->mapToGlobal(at), Qt::LeftButton, held,
+                      shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
 }
 
 ColorRef Window::GetPixel(Point client) const {

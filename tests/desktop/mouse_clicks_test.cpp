@@ -12,6 +12,7 @@
 #include "commands/TestDlg/test_dlg.h"
 #include "commands/page_codes.h"
 #include "dialogs/frame_monitor_dlg.h"
+#include "dialogs/meter_manage_dlg.h"
 #include "support/desktop_fixture.h"
 #include "support/dialog_lookup.h"
 #include "support/sender_checks.h"
@@ -162,6 +163,34 @@ TEST_F(MouseClicksTest, APageOfTheWindowAndThePanelBothAnswerAndTheWindowsRowSta
     ClickControl(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR));
     EXPECT_TRUE(WaitFor([&] { return Within<CFrameMonitorDlg>(*dlg).IsWindowVisible(); }, 3000));
     EXPECT_FALSE(dlg->GetDlgItem(IDC_SHOW_FRAME_MONITOR).IsEnabled());
+}
+
+// Meter management over the main list's 001 (checked) to 004: a click on the address column's
+// title reverses the rows; a click on the box of 003 then checks that meter in both lists, and
+// no other.
+TEST_F(MouseClicksTest, AfterASortAClickOnAMetersBoxChecksThatMeterInBothLists) {
+    ListView main = ListOf(IDC_ADDRESS_LIST);
+    for (int i = 1; i <= 4; ++i)
+        main.SetCheck(main.AppendRow({std::to_string(i), "00000000000" + std::to_string(i)}), i == 1);
+    CMeterManageDlg meters(main);
+    ASSERT_TRUE(meters.Create(dlg.get()));
+    meters.ShowWindow(true);
+    PumpFor(700);  // placed by the window manager, if any
+    ListView own(meters.GetDlgItem(IDC_METER_LIST));
+    const Point origin = own.ScreenToClient(Point{0, 0});  // the rows' top left, negated
+    // The title sits just above the rows.
+    ClickScreen(Point{own.GetColumnWidth(0) + own.GetColumnWidth(1) / 2 - origin.x, -6 - origin.y});
+    ASSERT_TRUE(WaitFor([&] { return own.GetItemText(0, 1) == "000000000004"; }, 3000));
+    const Rect box = own.GetCheckBoxRect(1);
+    ClickScreen(Point{(box.left + box.right) / 2 - origin.x, (box.top + box.bottom) / 2 - origin.y});
+    const auto shown = [](const ListView& list) {
+        std::string rows;
+        for (int r = 0; r < list.GetItemCount(); ++r)
+            rows += list.GetItemText(r, 1).substr(9) + (list.GetCheck(r) ? " v" : "") + ",";
+        return rows;
+    };
+    EXPECT_EQ(shown(own), "004,003 v,002,001 v,");
+    EXPECT_EQ(shown(main), "001 v,002,003 v,004,");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Meter management: single, range and file input kept row for row in the main window's address
-// list, the check rules, and the warning box for input it refuses.
+// list, the check rules, and the warning box for input it refuses; and a mouse click on a check
+// box in every list that has them.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/add_device_dlg.h"
 #include "dialogs/meter_manage_dlg.h"
+#include "dialogs/relay_address_dlg.h"
 #include "dialogs/warning_dlg.h"
 #include "support/main_window_fixture.h"
 
@@ -39,6 +42,14 @@ protected:
         Edit(meters->GetDlgItem(id)).TypeText(text);
     }
     void Press(int id) { Button(meters->GetDlgItem(id)).Click(); }
+    // A click of the mouse on the middle of a row's check box.
+    static void ClickBox(ListView list, int row) {
+        list.EnsureVisible(row);
+        const Rect box = list.GetCheckBoxRect(row);
+        ASSERT_GT(box.Width(), 0) << row;
+        list.MouseClick(Point{(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+        PumpMessages();
+    }
 
     // The rows of both lists, which must agree; the main list's group address is column 5.
     Rows Listed() {
@@ -233,8 +244,9 @@ TEST_F(MeterManageTest, ChecksFollowShiftClicksSelectAllAndInvertInBothLists) {
 }
 
 // After a header click the actions reach the same meters' rows of the main list, which keeps its
-// order. Each case opens the dialog over 042 (checked) and adds 010 to 012. Rows: the address's
-// last three digits, " v" when checked.
+// order. Each case opens the dialog over the main list's rows (042, checked, unless it names
+// others) and adds 010 to 012; opened over 001 to 003, one click on the address column reverses
+// the rows, so every row moves. Rows: the address's last three digits, " v" when checked.
 TEST_F(MeterManageTest, ActionsAfterASortReachTheSameMetersInTheMainList) {
     using Meters = std::vector<std::string>;
     const auto shown = [](ListView list) {
@@ -252,6 +264,7 @@ TEST_F(MeterManageTest, ActionsAfterASortReachTheSameMetersInTheMainList) {
         std::vector<int> sorts;  // header clicks
         std::function<void()> act;
         Meters own, main;
+        Meters loaded = {"042 v"};  // the main list's rows when the dialog opens
     } cases[] = {
         {"delete checked", {1}, [&] { Own().ClickRow(0); Own().SetCheck(3, true); Press(IDC_METER_DELETE); },
          {"042", "012", "011"}, {"042", "011", "012"}},
@@ -276,19 +289,91 @@ TEST_F(MeterManageTest, ActionsAfterASortReachTheSameMetersInTheMainList) {
              Own().ClickRow(0);
          },
          {"010 v", "010", "011", "012", "042 v"}, {"042 v", "010", "011", "012", "010 v"}},
+        {"a click on a box", {1}, [&] { ClickBox(Own(), 3); },
+         {"042 v", "012", "011", "010 v"}, {"042 v", "010 v", "011", "012"}},
+        {"a box of a loaded row, every row moved", {1}, [&] { ClickBox(Own(), 3); },
+         {"012", "011", "010", "003 v", "002", "001 v"}, {"001 v", "002", "003 v", "010", "011", "012"},
+         {"001 v", "002", "003"}},
+        {"a click on a loaded row, every row moved", {1}, [&] { Own().ClickRow(4); },
+         {"012", "011", "010", "003", "002 v", "001 v"}, {"001 v", "002 v", "003", "010", "011", "012"},
+         {"001 v", "002", "003"}},
+        {"a click after a delete, every row moved", {1},
+         [&] { Own().ClickRow(0); Press(IDC_METER_DELETE); Own().ClickRow(1); },
+         {"011", "010 v", "003", "002", "001"}, {"001", "002", "003", "010 v", "011"}, {"001", "002", "003"}},
+        {"shift after every row moved", {1},
+         [&] { ClickBox(Own(), 1); ClickBox(Own(), 3); meters->PressKey(Key::Shift); },
+         {"012", "011 v", "010 v", "003 v", "002", "001 v"}, {"001 v", "002", "003 v", "010 v", "011 v", "012"},
+         {"001 v", "002", "003"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         meters.reset();
         Main().DeleteAllItems();
-        Main().SetCheck(Main().AppendRow({"1", "000000000042"}), true);
+        for (const std::string& row : full(c.loaded)) {
+            const int r = Main().AppendRow({std::to_string(Main().GetItemCount() + 1), row.substr(0, 12)});
+            Main().SetCheck(r, row.size() > 12);
+        }
         meters = std::make_unique<CMeterManageDlg>(Main());
         ASSERT_TRUE(meters->Create(dlg.get()));
+        meters->ShowWindow(true);
         AddRange("10", "1", "3");
         for (int column : c.sorts) Own().ClickColumn(column);
         c.act();
         EXPECT_EQ(shown(Own()), full(c.own));
         EXPECT_EQ(shown(Main()), full(c.main));
+    }
+}
+
+// Every list with check boxes, clicked with the mouse: a click on a row's box toggles that box
+// alone, once, and is no row click; a click on the row beside its box is a row click, which flips
+// the checks of the selected rows where the list's dialog asks for it (not in device adding).
+// Meter management gives the meter's main row the same check.
+TEST_F(MeterManageTest, AClickOnABoxTogglesItOnceInEveryListWithCheckBoxes) {
+    meters->ShowWindow(true);
+    AddRange("1", "1", "2");  // 042 (checked), 001, 002
+    CRelayAddressDlg relays(*dlg);
+    CAddDeviceDlg devices(2);
+    for (Dialog* d : {static_cast<Dialog*>(&relays), static_cast<Dialog*>(&devices)}) {
+        ASSERT_TRUE(d->Create(dlg.get()));
+        d->ShowWindow(true);
+    }
+    const ListView relayList(relays.GetDlgItem(IDC_RELAY_LIST)), deviceList(devices.GetDlgItem(IDC_ADD_DEVICE_LIST));
+    for (ListView list : {relayList, deviceList}) {
+        for (const char* row : {"1", "2", "3"}) list.AppendRow({row, row});
+        list.SetCheck(0, true);
+    }
+    Main().Show();
+    const struct {
+        const char* name;
+        ListView list;
+        bool rowClickFlips;
+    } lists[] = {
+        {"meter management", Own(), true},
+        {"relay addresses", relayList, true},
+        {"device adding", deviceList, false},
+        {"main address list", Main(), true},
+    };
+    for (auto l : lists) {
+        SCOPED_TRACE(l.name);
+        const auto checks = [&] {
+            std::string marks;
+            for (int r = 0; r < 3; ++r) marks += l.list.GetCheck(r) ? 'v' : '-';
+            if (l.list.GetId() == IDC_METER_LIST) {
+                EXPECT_EQ(Checks().size(), 3u);  // the main list agrees
+            }
+            return marks;
+        };
+        for (ListView list : {l.list, Main()})
+            for (int r = 0; r < 3; ++r) list.SetCheck(r, r == 0);
+        ClickBox(l.list, 1);
+        EXPECT_EQ(checks(), "vv-");
+        const Rect box = l.list.GetCheckBoxRect(2);
+        l.list.MouseClick(Point{box.right + 8, (box.top + box.bottom) / 2});
+        PumpMessages();
+        EXPECT_EQ(checks(), l.rowClickFlips ? "vvv" : "vv-");
+        // The row just clicked is selected: its box still toggles once.
+        ClickBox(l.list, 2);
+        EXPECT_EQ(checks(), l.rowClickFlips ? "vv-" : "vvv");
     }
 }
 

@@ -371,6 +371,72 @@ TEST(Controls, ReportListRowsChecksAndSelection) {
     EXPECT_TRUE(l.GetSelectedRows().empty());
 }
 
+// A click on a row's check box toggles that box once and is no click on the row; a click beside
+// the box or on another cell is a row click (here, as the lists' dialogs do, flipping the checks of
+// the selected rows). Clicked through the platform's mouse events and, on an X display, through
+// the X server.
+TEST(Controls, AClickOnARowsCheckBoxTogglesItOnceAndAClickBesideItIsARowClick) {
+    TestDialog d;
+    ASSERT_TRUE(d.Create());
+    d.ShowWindow(true);
+    ListView l(d.GetDlgItem(1003));
+    l.InsertColumn(0, "序号", 70);
+    l.InsertColumn(1, "地址", 60);
+    for (int r = 0; r < 4; ++r) l.AppendRow({std::to_string(r), "00000000000" + std::to_string(r)});
+    std::string told;
+    d.MapCommand(1003, Notify::Click, [&] {
+        told += "click ";
+        for (int r : l.GetSelectedRows()) l.SetCheck(r, !l.GetCheck(r));
+    });
+    d.MapCommand(1003, Notify::CheckToggled, [&] { told += "box " + std::to_string(l.LastToggledRow()) + " "; });
+    if (testsupport::CanClickThroughX()) PumpFor(700);  // placed by the window manager, if any
+    enum Where { kBox, kBesideBox, kSecondCell };
+    // Each click comes with row 1 selected, rows 1 and 3 checked.
+    const struct {
+        int row;
+        Where where;
+        const char* checks;  // of rows 0 to 3 after the click
+        const char* told;
+        int selected;
+    } cases[] = {
+        {2, kBox, "0111", "box 2 ", 1},
+        {3, kBox, "0100", "box 3 ", 1},
+        {0, kBesideBox, "1101", "click ", 0},
+        {1, kSecondCell, "0001", "click ", 1},
+        {1, kBox, "0001", "box 1 ", 1},
+    };
+    const auto point = [&l](int row, Where where) {
+        const Rect box = l.GetCheckBoxRect(row);
+        const int y = (box.top + box.bottom) / 2;
+        if (where == kBox) return Point{(box.left + box.right) / 2, y};
+        return Point{where == kBesideBox ? box.right : l.GetColumnWidth(0) + 20, y};
+    };
+    for (bool throughX : {false, true}) {
+        if (throughX && !testsupport::CanClickThroughX()) continue;
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(throughX ? "X server " : "events ") + std::to_string(c.row));
+            for (int r = 0; r < 4; ++r) l.SetCheck(r, r % 2 == 1);
+            l.ClearSelection();
+            l.SelectRow(1);
+            told.clear();
+            ASSERT_GT(l.GetCheckBoxRect(c.row).Width(), 0);
+            const Point at = point(c.row, c.where);
+            if (throughX) {
+                const Point origin = l.ScreenToClient(Point{0, 0});
+                ASSERT_TRUE(testsupport::ClickScreen(Point{at.x - origin.x, at.y - origin.y}));
+            } else {
+                l.MouseClick(at);
+                PumpMessages();
+            }
+            std::string checks;
+            for (int r = 0; r < 4; ++r) checks += l.GetCheck(r) ? '1' : '0';
+            EXPECT_EQ(checks, c.checks);
+            EXPECT_EQ(told, c.told);
+            EXPECT_EQ(l.GetSelectedRows(), std::vector<int>{c.selected});
+        }
+    }
+}
+
 TEST(Controls, CompactCellsReadAsTheirTextsAndTheOldestRowsGoPastTheLimit) {
     TestDialog d;
     ASSERT_TRUE(d.Create());
