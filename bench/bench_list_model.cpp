@@ -459,17 +459,40 @@ void BM_BroadcastReplyExport(benchmark::State& state) {
 }
 BENCHMARK(BM_BroadcastReplyExport)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// The main window's working file goes to a folder of its own while this lives.
+class WindowFolder {
+public:
+    explicit WindowFolder(const std::string& name)
+        : before_(std::filesystem::current_path()),
+          dir_(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(dir_);
+        std::filesystem::current_path(dir_);
+    }
+    ~WindowFolder() {
+        std::filesystem::current_path(before_);
+        std::filesystem::remove_all(dir_);
+    }
+
+private:
+    std::filesystem::path before_, dir_;
+};
+
+// Closes and destroys a main window, outside the timing.
+void CloseMainWindow(benchmark::State& state, std::unique_ptr<CMainTesterDlg>& dlg) {
+    dlg->Close();
+    dlg->DestroyWindow();
+    dlg.reset();
+    PumpMessages();
+    state.ResumeTiming();
+}
+
 // A burst written on the window's own thread, as a network read of back-to-back frames is split
 // there: rows of a data reply log with automatic update on, kBurstRows a turn of the event loop.
 // The longest stall and the time until the last row is shown.
 void BM_FrameLogBurstOnWindowThread(benchmark::State& state) {
     constexpr int kBurstRows = 585;  // the smallest frames in a 4 KiB read
     const int rows = static_cast<int>(state.range(0));
-    const std::filesystem::path before = std::filesystem::current_path();
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kvt_bench_frame_log_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);  // the window's working file goes there
+    const WindowFolder folder("kvt_bench_frame_log");
     for (auto _ : state) {
         state.PauseTiming();
         auto dlg = std::make_unique<CMainTesterDlg>();
@@ -494,14 +517,8 @@ void BM_FrameLogBurstOnWindowThread(benchmark::State& state) {
         state.counters["longest_stall_ms"] = r.longestStallMs;
         state.counters["all_shown_ms"] = Ms(Clock::now() - start);
         if (r.rowsShown < rows) state.SkipWithError("rows lost or late");
-        dlg->Close();
-        dlg->DestroyWindow();
-        dlg.reset();
-        PumpMessages();
-        state.ResumeTiming();
+        CloseMainWindow(state, dlg);
     }
-    std::filesystem::current_path(before);
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FrameLogBurstOnWindowThread)
     ->Arg(20000)
@@ -514,11 +531,7 @@ BENCHMARK(BM_FrameLogBurstOnWindowThread)
 // the rows across the oldest ones (1, a click on the first row and a Shift+click in the middle), automatic update off. One more
 // row drops the oldest rows: the longest pass of the event loop until the new row is shown.
 void BM_FrameLogDropWithSelection(benchmark::State& state) {
-    const std::filesystem::path before = std::filesystem::current_path();
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kvt_bench_frame_log_drop_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);  // the window's working file goes there
+    const WindowFolder folder("kvt_bench_frame_log_drop");
     for (auto _ : state) {
         state.PauseTiming();
         auto dlg = std::make_unique<CMainTesterDlg>();
@@ -566,14 +579,8 @@ void BM_FrameLogDropWithSelection(benchmark::State& state) {
         state.counters["selected_before"] = static_cast<double>(selected);
         state.counters["selected_after"] = static_cast<double>(log.GetSelectedRows().size());
         if (log.GetItemCount() != expected) state.SkipWithError("the drop did not happen");
-        dlg->Close();
-        dlg->DestroyWindow();
-        dlg.reset();
-        PumpMessages();
-        state.ResumeTiming();
+        CloseMainWindow(state, dlg);
     }
-    std::filesystem::current_path(before);
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FrameLogDropWithSelection)
     ->Arg(0)
