@@ -477,6 +477,14 @@ private:
     std::filesystem::path before_, dir_;
 };
 
+std::unique_ptr<CMainTesterDlg> OpenMainWindow() {
+    auto dlg = std::make_unique<CMainTesterDlg>();
+    dlg->Create();
+    dlg->ShowWindow(true);
+    PumpMessages();
+    return dlg;
+}
+
 // Closes and destroys a main window, outside the timing.
 void CloseMainWindow(benchmark::State& state, std::unique_ptr<CMainTesterDlg>& dlg) {
     dlg->Close();
@@ -495,10 +503,7 @@ void BM_FrameLogBurstOnWindowThread(benchmark::State& state) {
     const WindowFolder folder("kvt_bench_frame_log");
     for (auto _ : state) {
         state.PauseTiming();
-        auto dlg = std::make_unique<CMainTesterDlg>();
-        dlg->Create();
-        dlg->ShowWindow(true);
-        PumpMessages();
+        auto dlg = OpenMainWindow();
         ListView log(dlg->GetDlgItem(IDC_DATA_REPLY_LOG));
         state.ResumeTiming();
         TrafficResult r;
@@ -527,17 +532,15 @@ BENCHMARK(BM_FrameLogBurstOnWindowThread)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// A frame log at its bound with many rows selected: every row (0, Ctrl+A) or a range of half
-// the rows across the oldest ones (1, a click on the first row and a Shift+click in the middle), automatic update off. One more
-// row drops the oldest rows: the longest pass of the event loop until the new row is shown.
+// A frame log at its bound, automatic update off, with many rows selected: every row (0, Ctrl+A)
+// or half the rows across the oldest (1, a click on the first row and a Shift+click in the
+// middle). One more row drops the oldest rows: the longest pass of the event loop until the new
+// row is shown.
 void BM_FrameLogDropWithSelection(benchmark::State& state) {
     const WindowFolder folder("kvt_bench_frame_log_drop");
     for (auto _ : state) {
         state.PauseTiming();
-        auto dlg = std::make_unique<CMainTesterDlg>();
-        dlg->Create();
-        dlg->ShowWindow(true);
-        PumpMessages();
+        auto dlg = OpenMainWindow();
         ListView log(dlg->GetDlgItem(IDC_DATA_REPLY_LOG));
         Button(dlg->GetDlgItem(IDC_AUTO_UPDATE)).SetCheck(0);  // the new row takes no selection
         {
