@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes icon128.png (window icon, 32 x 32) and bitmap204.png (background, 800 x 500).
+"""Writes icon128.png (window icon, 32 x 32), bitmap195.png (the warning box's picture, 32 x 32)
+and bitmap204.png (background, 800 x 500).
 
 Standard library only. Run from any folder: the files land beside this script.
 """
@@ -56,6 +57,52 @@ def icon():
     write_png(os.path.join(HERE, "icon128.png"), size, size, rows, True)
 
 
+def warning():
+    """A yellow triangle with a dark rim and a black exclamation mark, on a clear ground."""
+    size, samples = 32, 4
+    corners = ((16.0, 2.5), (1.5, 29.5), (30.5, 29.5))
+    fill, rim, mark = (255, 204, 0), (120, 84, 0), (0, 0, 0)
+
+    def inside(x, y, shrink):
+        """Whether the point lies within the triangle made smaller by shrink on every side."""
+        for i in range(3):
+            (ax, ay), (bx, by) = corners[i], corners[(i + 1) % 3]
+            cx, cy = corners[(i + 2) % 3]
+            nx, ny = ay - by, bx - ax
+            length = math.hypot(nx, ny)
+            side = (nx * (cx - ax) + ny * (cy - ay)) / length
+            d = (nx * (x - ax) + ny * (y - ay)) / length
+            if (d if side > 0 else -d) < shrink:
+                return False
+        return True
+
+    def in_mark(x, y):
+        bar = abs(x - 16) <= 1.6 and 10.5 <= y <= 21.5
+        dot = math.hypot(x - 16, y - 25.2) <= 1.8
+        return bar or dot
+
+    rows = []
+    for y in range(size):
+        row = bytearray()
+        for x in range(size):
+            colour, cover = [0.0, 0.0, 0.0], 0
+            for sy in range(samples):
+                for sx in range(samples):
+                    px, py = x + (sx + 0.5) / samples, y + (sy + 0.5) / samples
+                    if not inside(px, py, 0.0):
+                        continue
+                    cover += 1
+                    c = mark if in_mark(px, py) else fill if inside(px, py, 1.4) else rim
+                    colour = [a + b for a, b in zip(colour, c)]
+            n = samples * samples
+            if cover:
+                row += bytes(int(round(v / cover)) for v in colour) + bytes((int(round(255 * cover / n)),))
+            else:
+                row += bytes(4)
+        rows.append(bytes(row))
+    write_png(os.path.join(HERE, "bitmap195.png"), size, size, rows, True)
+
+
 def background():
     """A quiet diagonal gradient from pale grey-blue to near white."""
     width, height = 800, 500
@@ -72,4 +119,5 @@ def background():
 
 if __name__ == "__main__":
     icon()
+    warning()
     background()

@@ -77,6 +77,7 @@ constexpr int IDS_MAIN_TITLE = 102;  // title text of the main window
 
 // Images.
 constexpr int IDR_MAIN_ICON         = 128;  // window icon
+constexpr int IDR_WARNING_BITMAP    = 195;  // picture of the warning box
 constexpr int IDR_BACKGROUND_BITMAP = 204;  // background of the main window
 
 // ---- Controls of the main window (IDD_MAIN_TESTER) ----

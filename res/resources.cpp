@@ -41,6 +41,7 @@ const DialogTemplate* DialogById(int id) {
 const char* ImageById(int id) {
     switch (id) {
         case IDR_MAIN_ICON: return KVT_RES_DIR "/icon128.png";
+        case IDR_WARNING_BITMAP: return KVT_RES_DIR "/bitmap195.png";
         default: return nullptr;
     }
 }

@@ -285,7 +285,7 @@ const DialogTemplate kAppPage = {
 const DialogTemplate kWarning = {
     IDD_WARNING, "警告", TemplateUnits::DialogUnits, 111, 63, kFont, 10, kDlgSystemMenu, 0,
     {
-        {IDC_WARNING_PICTURE, ControlKind::Picture, "195", 10, 11, 22, 21, S::kNone},
+        {IDC_WARNING_PICTURE, ControlKind::Picture, "195", 10, 11, 22, 21, S::kNone},  // IDR_WARNING_BITMAP
         {IDC_WARNING_TEXT, ControlKind::Static, "WARN", 34, 9, 74, 31, S::kMultiline},
         {IDC_WARNING_OK, ControlKind::PushButton, "确定", 35, 42, 50, 14, S::kNone},
     }};

@@ -531,7 +531,8 @@ std::string ApplicationTitle();
 
 struct FileDialogRequest {
     bool open = true;          // false: save
-    std::string defaultExt;    // e.g. "txt"
+    std::string defaultExt;    // e.g. "txt": a save dialog adds it to a name typed without
+                               // one; an open dialog hands back the file chosen
     std::string fileName;      // proposed name
     std::string filter;        // "TXT Files(*.txt)|*.txt||"
 };
@@ -563,6 +564,17 @@ void WakeUiThread();
 // Presses and releases a key on the window that has the keyboard focus (a message box that is
 // up, for one), as the keyboard would.
 void PressKeyOnFocusWindow(Key key);
+
+// Types the text over all of what the window that has the keyboard focus holds, as select-all
+// and the keyboard would.
+void TypeOnFocusWindow(const std::string& text);
+// The modal window that is up (a message box, a file dialog): its title and a message box's
+// text; both empty when none is up.
+struct ModalWindowTexts {
+    std::string title;
+    std::string text;
+};
+ModalWindowTexts ActiveModalWindowTexts();
 
 // Clipboard text.
 void SetClipboardText(const std::string& text);

@@ -80,16 +80,18 @@ QString QtFilter(const std::string& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+// A save dialog adds the default extension to a typed name itself, before it asks whether to
+// replace a file, so its question concerns the very file handed back (a native dialog would ask
+// first and have the extension added after). An open dialog hands back the file chosen.
 std::string RealFileDialog(const FileDialogRequest& r) {
-    QString path;
-    if (r.open)
-        path = QFileDialog::getOpenFileName(nullptr, QString(), Q(r.fileName), QtFilter(r.filter));
-    else
-        path = QFileDialog::getSaveFileName(nullptr, QString(), Q(r.fileName), QtFilter(r.filter));
-    std::string p = S(path);
-    if (!p.empty() && !r.defaultExt.empty() && p.find('.', p.find_last_of('/') + 1) == std::string::npos)
-        p += "." + r.defaultExt;
-    return p;
+    QFileDialog dialog(nullptr, QString(), Q(r.fileName), QtFilter(r.filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(r.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(r.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!r.open) dialog.setDefaultSuffix(Q(r.defaultExt));
+    if (dialog.exec() != QDialog::Accepted) return std::string();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? std::string() : S(files.first());
 }
 
 }  // namespace
@@ -268,6 +270,33 @@ void PressKeyOnFocusWindow(Key key) {
     if (!alive) return;
     QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &release);
+}
+
+void TypeOnFocusWindow(const std::string& text) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) return;
+    QPointer<QWidget> alive(target);
+    const auto send = [&](int key, Qt::KeyboardModifiers modifiers, const QString& typed) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, typed);
+        QCoreApplication::sendEvent(target, &press);
+        if (!alive) return false;
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, typed);
+        QCoreApplication::sendEvent(target, &release);
+        return !alive.isNull();
+    };
+    if (!send(Qt::Key_A, Qt::ControlModifier, QString())) return;  // all of it, to be typed over
+    for (const QChar c : Q(text)) {
+        if (!send(Qt::Key_unknown, Qt::NoModifier, QString(c))) return;
+    }
+}
+
+ModalWindowTexts ActiveModalWindowTexts() {
+    ModalWindowTexts texts;
+    QWidget* modal = qApp ? QApplication::activeModalWidget() : nullptr;
+    if (!modal) return texts;
+    texts.title = S(modal->windowTitle());
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) texts.text = S(box->text());
+    return texts;
 }
 
 void SetClipboardText(const std::string& text) {

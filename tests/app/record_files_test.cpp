@@ -125,6 +125,97 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
     }
 }
 
+// The real file dialog, answered as a user would: the name typed over its file name and Enter;
+// a question that comes is noted and answered No (Esc), which leaves the dialog up, and it is
+// then left with Esc. Each step is taken from the event loop the dialog and its box run.
+struct RealDialogUser {
+    enum Step { Awaiting, Typed, Answered, Done };
+    std::string name;
+    std::string question;
+    Step step = Awaiting;
+};
+
+void Look(Dialog& window, const std::shared_ptr<RealDialogUser>& user) {
+    if (user->step == RealDialogUser::Done) return;
+    window.PostTaskAfter(20, [&window, user] { Look(window, user); });  // first: a press may nest
+    const ModalWindowTexts up = ActiveModalWindowTexts();
+    const bool box = !up.text.empty(), dialog = !up.title.empty() && !box;
+    switch (user->step) {
+        case RealDialogUser::Awaiting:
+            if (!dialog) return;
+            user->step = RealDialogUser::Typed;
+            TypeOnFocusWindow(user->name);
+            PressKeyOnFocusWindow(Key::Enter);
+            return;
+        case RealDialogUser::Typed:
+            if (box) {
+                user->question = up.text;
+                user->step = RealDialogUser::Answered;
+                PressKeyOnFocusWindow(Key::Escape);
+            } else if (up.title.empty()) {
+                user->step = RealDialogUser::Done;  // it took the name
+            }
+            return;
+        case RealDialogUser::Answered:
+            if (!dialog) return;
+            user->step = RealDialogUser::Done;
+            PressKeyOnFocusWindow(Key::Escape);
+            return;
+        case RealDialogUser::Done: return;
+    }
+}
+
+// A name typed without its extension: a save dialog adds ".txt" before it asks whether to
+// replace a file, so the question is about the file that would be written, and No keeps it; an
+// open dialog hands back the existing file of that very name.
+TEST_F(RecordFilesTest, TheRealFileDialogAsksAboutTheFileWrittenAndOpensTheFileChosen) {
+    const std::string frameLine = std::string(kFixedStamp) + "    79 00 00 40 02 42 42     ";
+    ListOf(IDC_FRAME_LOG).AppendRow({kFixedStamp, "1", "79 00 00 40 02 42 42 "});
+    ListOf(IDC_ADDRESS_LIST).AppendRow({"1", "000000000001", "成功", "00 ms"});
+    const struct {
+        const char* name;
+        int command;
+        const char* typed;
+        std::string file, text;  // the file of the name typed; written before when text is given
+        const char* question;    // about this file; "" for none
+        std::function<bool()> done;
+    } cases[] = {
+        {"数据导出", IDC_EXPORT_RECORDS, "foo", "foo.txt", "kept\r\n", "foo.txt", nullptr},
+        {"报文导出", IDM_EXPORT_FRAMES, "foo", "foo.txt", "kept\r\n", "foo.txt", nullptr},
+        {"结果导出", IDC_EXPORT_RESULTS, "foo", "foo.txt", "kept\r\n", "foo.txt", nullptr},
+        {"结果导出 new", IDC_EXPORT_RESULTS, "new", "new.txt", "", "",
+         [this] { return ReadFileBytes(Path("new.txt")).rfind(Utf8ToGbk("地址"), 0) == 0; }},
+        {"报文导入", IDM_IMPORT_FRAMES, "plain", "plain", FileText({"header", frameLine}), "",
+         [this] { return ListOf(IDC_FRAME_LOG).GetItemCount() == 2; }},
+        {"数据导入", IDC_IMPORT_RECORDS, "plain", "plain", FileText({std::string(kFixedStamp) + "  79 01 00 C0 19 00 DA D8 "}),
+         "", [this] { return History().size() == 1; }},
+    };
+    const FileDialogHook scripted = SetFileDialogHook(nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.text.empty()) WriteFileBytes(Path(c.file), c.text);
+        auto user = std::make_shared<RealDialogUser>();
+        user->name = c.typed;
+        Look(*dlg, user);
+        Command(c.command);
+        ASSERT_TRUE(WaitFor([&] { return user->step == RealDialogUser::Done; }, 30000));
+        if (*c.question) {
+            EXPECT_NE(user->question.find(c.question), std::string::npos) << user->question;
+            EXPECT_EQ(ReadFileBytes(Path(c.file)), c.text);
+        } else {
+            EXPECT_EQ(user->question, "");
+        }
+        if (c.done) {
+            EXPECT_TRUE(WaitFor(c.done, 10000));
+        }
+        if (c.file != c.typed) {
+            EXPECT_FALSE(FileExists(Path(c.typed)));  // nothing under the name typed
+        }
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+    }
+    SetFileDialogHook(scripted);
+}
+
 // A frame-log file read into a log that holds rows: its lines stand at the top in file order,
 // unnumbered, above the rows that were there (which keep their numbers and selection), a blank
 // line as an empty row; a second file goes above the first. Past the log's row bound the rows

@@ -129,21 +129,25 @@ TEST_F(AddressJobsTest, ClosingDuringAConfigurationRunStopsIt) {
 }
 
 TEST_F(AddressJobsTest, ACloseDoesNotWaitForAWriteTheDeviceDoesNotTake) {
-    // The device stops reading at the first chunk of a data test whose frames are larger than
-    // the line holds, and a write waits on the full line for a time-out of 40 s. Once it waits,
-    // the window closes: the close ends the write with the port rather than join the run first.
-    // Its time is the only sign; the bound lies well between its own work and that time-out.
+    // The device stops reading and the line is filled, so the first frame of a data test, larger
+    // than any room the line finds later, waits on it for a time-out of 40 s. Once it waits, the
+    // window closes: the close ends the write with the port rather than join the run first. Its
+    // time is the only sign; the bound lies well between its own work and that time-out.
     testsupport::ModuleReadingHold hold(sim);
+    CSerialComm& port = *dlg->Link().SerialComm();
+    testsupport::ModuleReadingHold::Fill(port, 40000);
+    ASSERT_TRUE(hold.WaitUntilHeld(std::chrono::seconds(10)));
+    testsupport::ModuleReadingHold::Fill(port, 40000);  // the room the held chunk left
     AddRows({"1", "2", "3", "4", "5", "6", "7", "8"});
     dlg->SetDlgItemText(IDC_USER_DATA, std::string(120000, 'A'));
-    CSerialComm& port = *dlg->Link().SerialComm();
-    port.SetWriteTimeout(0, 40000);
+    const uint32_t sent = dlg->Link().History().SentCount();
     Click(IDC_START_DATA_TEST);
     ASSERT_TRUE(WaitFor([&] { return port.WritesWaiting() == 1; }, 120000));
     const auto start = std::chrono::steady_clock::now();
     dlg->Close();
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 10000);
+    EXPECT_EQ(dlg->Link().History().SentCount(), sent);  // the first frame never went out whole
 }
 
 // A start that first waits for the running job, pumping the window's messages, while the window

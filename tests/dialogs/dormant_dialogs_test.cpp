@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "dialogs/frame_type_dlg.h"
 #include "dialogs/hex_frame_text.h"
 #include "dialogs/warning_dlg.h"
@@ -130,6 +132,13 @@ TEST_F(DormantDialogsTest, TheWarningBoxIsReusedWhileItExistsRecentredWithItsNew
     ASSERT_TRUE(box.IsCreated());
     const uint64_t window = box.GetDlgItem(IDC_WARNING_TEXT).UniqueId();
     ASSERT_NE(window, 0u);
+    // Its picture shows an image, not an empty face: across it, ground, sign and mark.
+    const Window picture = box.GetDlgItem(IDC_WARNING_PICTURE);
+    const Rect area = picture.GetClientRect();
+    std::set<ColorRef> colours;
+    for (int i = 1; i < 6; ++i)
+        for (int j = 1; j < 6; ++j) colours.insert(picture.GetPixel({area.Width() * i / 6, area.Height() * j / 6}));
+    EXPECT_GE(colours.size(), 3u);
     box.SetText("");
     box.PressKey(Key::Escape);  // hides it
     ASSERT_FALSE(box.IsWindowVisible());
