@@ -3,6 +3,7 @@
 #include "commands/field_readers.h"
 
 #include "commands/field_text.h"
+#include "dialogs/number_text.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 
@@ -46,12 +47,9 @@ bool ReadMulticastAddress(Dialog& page, int editId, std::string& address) {
 
 bool ReadPortNumber(Dialog& page, int editId, ByteString& payload) {
     const std::string text = page.GetDlgItemText(editId);
-    // A number beyond 16 bits is no port: refused like an empty field.
-    if (text.empty() || !AppendPortText(text, payload)) {
-        ShowMessageBox("输入端口号");
-        return false;
-    }
-    return true;
+    if (AppendPortText(text, payload)) return true;
+    ShowMessageBox(RefusedNumberText(text, "端口号", 0, 0xFFFF));
+    return false;
 }
 
 bool ReadIpAddress(Dialog& page, int controlId, ByteString& payload) {

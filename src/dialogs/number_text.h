@@ -44,3 +44,10 @@ inline bool ReadPositiveNumber(const std::string& text, uint32_t max, uint32_t& 
 inline std::string NumberRangeText(const char* field, long long low, long long high) {
     return std::string(field) + "须为" + std::to_string(low) + "到" + std::to_string(high) + "之间的整数";
 }
+
+// What a refused field that asks for its number says: "输入" and its name when the text holds no
+// number, else the range.
+inline std::string RefusedNumberText(const std::string& text, const char* field, long long low, long long high) {
+    long long number = 0;
+    return ReadLeadingNumber(text, number) ? NumberRangeText(field, low, high) : "输入" + std::string(field);
+}

@@ -638,14 +638,14 @@ TEST_F(PageSendersTest, ComboMappersGiveTheCodeOfEachText) {
 TEST_F(PageSendersTest, ReadersOfTheMainWindowsPages) {
     Enter({{}, {{IDC_DEVICE_COUNT, "12"}}});
     EXPECT_EQ(ReadDeviceLimit(*dlg), 0x12);  // the count edit read as hexadecimal: 18
-    // Port numbers: an empty edit and one beyond 16 bits are refused with the same message.
+    // Port numbers: an empty edit and one beyond 16 bits are refused, the latter naming the range.
     for (const char* port : {"", "70000", "8081"}) {
         dlg->SetDlgItemText(IDC_TCP_DST_PORT, port);
         ByteString payload;
         EXPECT_EQ(ReadPortNumber(*dlg, IDC_TCP_DST_PORT, payload), port[0] == '8') << port;
         EXPECT_EQ(payload, port[0] == '8' ? Hex("91 1F") : ByteString()) << port;
     }
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"输入端口号", "输入端口号"}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"输入端口号", "端口号须为0到65535之间的整数"}));
     IpAddressEdit(dlg->GetDlgItem(IDC_TCP_DST_IP)).SetAddress(0xC0A80108);  // 192.168.1.8
     ByteString ip;
     EXPECT_TRUE(ReadIpAddress(*dlg, IDC_TCP_DST_IP, ip));

@@ -140,9 +140,10 @@ bool CTestDlg::ReadRemoteTarget(ByteString& payload) {
     return true;
 }
 
-bool CTestDlg::ReadDecimalEdit(int editId, long long high, const char* message, long long& value) {
-    if (ReadWholeNumber(GetDlgItemText(editId), 0, high, value)) return true;
-    ShowMessageBox(message);
+bool CTestDlg::ReadDecimalEdit(int editId, const char* field, long long high, long long& value) {
+    const std::string text = GetDlgItemText(editId);
+    if (ReadWholeNumber(text, 0, high, value)) return true;
+    ShowMessageBox(RefusedNumberText(text, field, 0, high));
     return false;
 }
 

@@ -50,12 +50,12 @@ bool CTestDlg::BuildBroadcastReplyTestPayload(ByteString& payload) {
     request.keyMode = GetKeyMode();
     if (request.multicast == 1 && !ReadMulticastAddress(IDC_PANEL_MULTICAST_ADDR, request.group)) return false;
     long long sequence = 0, delay = 0, replyTimes = 0, dataLength = 0;
-    if (!ReadDecimalEdit(IDC_PANEL_BRD_DSN, 0xFF, "输入brd dsn", sequence)) return false;
+    if (!ReadDecimalEdit(IDC_PANEL_BRD_DSN, "brd dsn", 0xFF, sequence)) return false;
     // The next request carries the next sequence number without the user typing it.
     SetDlgItemText(IDC_PANEL_BRD_DSN, StrFormat("%d", static_cast<int>((sequence + 1) % 256)));
-    if (!ReadDecimalEdit(IDC_PANEL_BRD_DELAY, 0xFFFF, "输入brd delay", delay)) return false;
-    if (!ReadDecimalEdit(IDC_PANEL_RESP_TIMES, 0xFF, "输入resp tms", replyTimes)) return false;
-    if (!ReadDecimalEdit(IDC_PANEL_DATA_LEN, 0xFFFF, "输入数据长度", dataLength)) return false;
+    if (!ReadDecimalEdit(IDC_PANEL_BRD_DELAY, "brd delay", 0xFFFF, delay)) return false;
+    if (!ReadDecimalEdit(IDC_PANEL_RESP_TIMES, "resp tms", 0xFF, replyTimes)) return false;
+    if (!ReadDecimalEdit(IDC_PANEL_DATA_LEN, "数据长度", 0xFFFF, dataLength)) return false;
     request.sequence = static_cast<uint8_t>(sequence);
     request.delay = static_cast<uint16_t>(delay);
     request.replyTimes = static_cast<uint8_t>(replyTimes);

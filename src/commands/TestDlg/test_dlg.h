@@ -68,7 +68,7 @@ private:
     // The address-mode byte, the multicast address when chosen, and the destination address.
     bool ReadRemoteTarget(ByteString& payload);
     // The leading whole number of a decimal edit, from 0 to high; otherwise shows the message.
-    bool ReadDecimalEdit(int editId, long long high, const char* message, long long& value);
+    bool ReadDecimalEdit(int editId, const char* field, long long high, long long& value);
     // Combo getters: the code of the selected text; 0 when the text is none of the entries.
     uint8_t GetMulticastFlag();
     uint8_t GetKeyMode();
