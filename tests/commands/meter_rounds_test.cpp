@@ -271,9 +271,13 @@ class AnEndDuringAWrite : public MeterPageTest, public ::testing::WithParamInter
 
 TEST_P(AnEndDuringAWrite, DoesNotWaitForTheWriteTheDeviceDoesNotTake) {
     const bool close = GetParam();
+    // The module holds at its one chunk and the line is full again, so the write the round
+    // waits in can never finish before its time-out.
     testsupport::ModuleReadingHold hold(sim);
     CSerialComm& port = *dlg->Link().SerialComm();
     testsupport::ModuleReadingHold::Fill(port, 40000);
+    ASSERT_TRUE(hold.WaitUntilHeld(std::chrono::seconds(10)));
+    testsupport::ModuleReadingHold::Fill(port, 40000);  // the room the held chunk left
     Enter("000000000001", "999999999999", "1", "1", "0");
     Click(IDC_ROUND_START);
     ASSERT_TRUE(WaitFor([&] { return port.WritesWaiting() == 1; }, 120000));
