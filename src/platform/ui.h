@@ -569,10 +569,11 @@ void PressKeyOnFocusWindow(Key key);
 // and the keyboard would.
 void TypeOnFocusWindow(const std::string& text);
 // The modal window that is up (a message box, a file dialog): its title and a message box's
-// text; both empty when none is up.
+// text; both empty when none is up. typing: the keyboard focus is in one of its text fields.
 struct ModalWindowTexts {
     std::string title;
     std::string text;
+    bool typing = false;
 };
 ModalWindowTexts ActiveModalWindowTexts();
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -296,6 +297,8 @@ ModalWindowTexts ActiveModalWindowTexts() {
     if (!modal) return texts;
     texts.title = S(modal->windowTitle());
     if (auto* box = qobject_cast<QMessageBox*>(modal)) texts.text = S(box->text());
+    QWidget* focus = QApplication::focusWidget();
+    texts.typing = qobject_cast<QLineEdit*>(focus) && modal->isAncestorOf(focus);
     return texts;
 }
 

@@ -125,14 +125,18 @@ TEST_F(RecordFilesTest, EachExportWritesItsFileByteForByteOrSaysItCouldNot) {
     }
 }
 
-// The real file dialog, answered as a user would: the name typed over its file name and Enter;
-// a question that comes is noted and answered No (Esc), which leaves the dialog up, and it is
-// then left with Esc. Each step is taken from the event loop the dialog and its box run.
+// The real file dialog, answered as a user would: once its file name field has the focus, the
+// name typed over it and Enter; a question that comes is noted and answered No (Esc), which
+// leaves the dialog up, and it is then left with Esc. A dialog that neither asks nor takes the
+// name within the bound is left with Esc too (stuck). Each step is taken from the event loop the
+// dialog and its box run.
 struct RealDialogUser {
     enum Step { Awaiting, Typed, Answered, Done };
     std::string name;
     std::string question;
     Step step = Awaiting;
+    int looks = 0;  // since the name was typed
+    bool stuck = false;
 };
 
 void Look(Dialog& window, const std::shared_ptr<RealDialogUser>& user) {
@@ -142,7 +146,7 @@ void Look(Dialog& window, const std::shared_ptr<RealDialogUser>& user) {
     const bool box = !up.text.empty(), dialog = !up.title.empty() && !box;
     switch (user->step) {
         case RealDialogUser::Awaiting:
-            if (!dialog) return;
+            if (!dialog || !up.typing) return;
             user->step = RealDialogUser::Typed;
             TypeOnFocusWindow(user->name);
             PressKeyOnFocusWindow(Key::Enter);
@@ -154,6 +158,10 @@ void Look(Dialog& window, const std::shared_ptr<RealDialogUser>& user) {
                 PressKeyOnFocusWindow(Key::Escape);
             } else if (up.title.empty()) {
                 user->step = RealDialogUser::Done;  // it took the name
+            } else if (++user->looks > 500) {
+                user->stuck = true;
+                user->step = RealDialogUser::Done;
+                PressKeyOnFocusWindow(Key::Escape);
             }
             return;
         case RealDialogUser::Answered:
@@ -199,6 +207,7 @@ TEST_F(RecordFilesTest, TheRealFileDialogAsksAboutTheFileWrittenAndOpensTheFileC
         Look(*dlg, user);
         Command(c.command);
         ASSERT_TRUE(WaitFor([&] { return user->step == RealDialogUser::Done; }, 30000));
+        EXPECT_FALSE(user->stuck);
         if (*c.question) {
             EXPECT_NE(user->question.find(c.question), std::string::npos) << user->question;
             EXPECT_EQ(ReadFileBytes(Path(c.file)), c.text);
