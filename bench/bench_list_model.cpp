@@ -555,7 +555,7 @@ void BM_FrameLogDropWithSelection(benchmark::State& state) {
         const int full = log.GetItemCount();
         log.SetFocus();
         if (state.range(0) == 0) {
-            log.PressKey(ListView::Key::SelectAll);
+            log.PressSelectAll();
         } else {
             log.MouseClickRow(0);
             log.MouseClickRow(full / 2 - 1, true);

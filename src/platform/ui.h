@@ -327,10 +327,8 @@ public:
     void ClickColumn(int column);
     // The header clicked last, -1 for none.
     int LastClickedColumn() const;
-    // Presses a key on the list as the keyboard would; with shift the selection runs from where
-    // the last unshifted move or click left it. SelectAll is Ctrl+A.
-    enum class Key { Up, Down, SelectAll };
-    void PressKey(Key key, bool shift = false);
+    // Presses Ctrl+A on the list as the keyboard would.
+    void PressSelectAll();
     // Scrolls the row into view and clicks its first cell with the mouse, Shift held when asked.
     void MouseClickRow(int row, bool shift = false);
     // The row whose check box the user toggled last, -1 for none.

@@ -1643,20 +1643,13 @@ int ListView::GetStringWidth(const std::string& text) const {
     return v ? v->fontMetrics().horizontalAdvance(Q(text)) : 0;
 }
 
-void ListView::PressKey(Key key, bool shift) {
-    QTableView* w = View(*this);
+void ListView::PressSelectAll() {
+    QWidget* w = View(*this);
     if (!w) return;
     if (ListModel* m = Model(*this)) m->Flush();
-    int code = Qt::Key_A;
-    Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
-    switch (key) {
-        case Key::Up: code = Qt::Key_Up; break;
-        case Key::Down: code = Qt::Key_Down; break;
-        case Key::SelectAll: mods = Qt::ControlModifier; break;
-    }
-    QKeyEvent press(QEvent::KeyPress, code, mods);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
     QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, code, mods);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::ControlModifier);
     QCoreApplication::sendEvent(w, &release);
 }
 

@@ -677,7 +677,7 @@ TEST(Controls, ADropKeepsTheKeptRowsOfALargeSelectionAndTellsTheOwnerNothing) {
         PumpMessages();
         l.SetFocus();
         if (c.all) {
-            l.PressKey(ListView::Key::SelectAll);
+            l.PressSelectAll();
         } else {
             l.MouseClickRow(0);
             l.MouseClickRow(999, true);
@@ -952,7 +952,7 @@ TEST(Controls, RowsGoingAnyWayTakeOnlyThemselvesOutOfTheSelectionAndFocus) {
                         ASSERT_TRUE(testsupport::Xdotool({"key", "ctrl+a"}));
                     } else {
                         l.SetFocus();
-                        l.PressKey(ListView::Key::SelectAll);
+                        l.PressSelectAll();
                     }
                     ASSERT_TRUE(WaitPumping(
                         [&] { return static_cast<int>(l.GetSelectedRows().size()) == c.rows; }, 5000));
