@@ -2,7 +2,6 @@
 
 #include "commands/config_params.h"
 
-
 #include "dialogs/number_text.h"
 #include "link/conversions.h"
 #include "link/received_frame.h"

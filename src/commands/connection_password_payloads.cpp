@@ -1,6 +1,5 @@
 // Payloads of the connection, password and network-parameter commands.
 
-
 #include "commands/combo_mappers.h"
 #include "commands/field_readers.h"
 #include "commands/field_text.h"

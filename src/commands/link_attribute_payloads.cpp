@@ -1,6 +1,5 @@
 // Payloads of the link-state, broadcast, search-attribute and password-reply commands.
 
-
 #include "commands/combo_mappers.h"
 #include "commands/field_readers.h"
 #include "commands/field_text.h"

@@ -148,8 +148,8 @@ void CMeterManageDlg::OnAddAddressRange() {
         return;
     }
     // The step is typed in decimal digits and advances the address by its decimal value.
-    const std::string stepText = WithoutHexBlanks(GetDlgItemText(IDC_METER_RANGE_STEP));
-    if (!IsBcdText(stepText)) {
+    const std::string stepText = GetDlgItemText(IDC_METER_RANGE_STEP);
+    if (!IsBcdText(WithoutHexBlanks(stepText))) {
         Warn("步长必须为BCD格式");
         return;
     }
@@ -161,7 +161,7 @@ void CMeterManageDlg::OnAddAddressRange() {
     }
     const uint64_t first = AddressValue(start);
     // Read from the text as typed: "1 0" steps by 1.
-    const uint64_t step = static_cast<uint64_t>(LeadingWholeNumber(GetDlgItemText(IDC_METER_RANGE_STEP)));
+    const uint64_t step = static_cast<uint64_t>(LeadingWholeNumber(stepText));
     // With no step every address after the first is the first again.
     const uint64_t count = step == 0 ? std::min<uint64_t>(countNumber, 1) : static_cast<uint64_t>(countNumber);
     if (count > 1 && (kTopAddress - first) / step < count - 1) {

@@ -265,29 +265,25 @@ void PressKeyOnFocusWindow(Key key) {
         case Key::Space: code = Qt::Key_Space; break;
         case Key::Other: break;
     }
+    SendKeyStroke(target, code);
+}
+
+bool uiimpl::SendKeyStroke(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& typed) {
     QPointer<QWidget> alive(target);
-    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, typed);
     QCoreApplication::sendEvent(target, &press);
-    if (!alive) return;
-    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
+    if (!alive) return false;
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, typed);
     QCoreApplication::sendEvent(target, &release);
+    return !alive.isNull();
 }
 
 void TypeOnFocusWindow(const std::string& text) {
     QWidget* target = QApplication::focusWidget();
     if (!target) return;
-    QPointer<QWidget> alive(target);
-    const auto send = [&](int key, Qt::KeyboardModifiers modifiers, const QString& typed) {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, typed);
-        QCoreApplication::sendEvent(target, &press);
-        if (!alive) return false;
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, typed);
-        QCoreApplication::sendEvent(target, &release);
-        return !alive.isNull();
-    };
-    if (!send(Qt::Key_A, Qt::ControlModifier, QString())) return;  // all of it, to be typed over
+    if (!SendKeyStroke(target, Qt::Key_A, Qt::ControlModifier)) return;  // all of it, to be typed over
     for (const QChar c : Q(text)) {
-        if (!send(Qt::Key_unknown, Qt::NoModifier, QString(c))) return;
+        if (!SendKeyStroke(target, Qt::Key_unknown, Qt::NoModifier, QString(c))) return;
     }
 }
 

@@ -256,6 +256,10 @@ private:
     mutable int length_;            // the length of the text last taken
 };
 
+// Presses and releases a key on target as the keyboard would; false when the press destroyed it.
+bool SendKeyStroke(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                   const QString& typed = QString());
+
 // Per-control record kept by a dialog.
 struct ControlInfo {
     QPointer<QWidget> widget;

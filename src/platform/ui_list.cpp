@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -467,8 +466,7 @@ void ListModel::RemoveRange(size_t first, size_t end) {
     const int top = static_cast<int>(first), bottom = static_cast<int>(end);
     // The dropped rows leave the selection and the focus first, so the removal has nothing to move
     // onto another row. Selection ranges are cut, never split into cells: the cost does not grow
-    // with the selection.
-    // The owner hears of none of this: no row it sees selected changes.
+    // with the selection. The owner hears of none of this: no row it sees selected changes.
     dropping_ = true;
     QItemSelectionModel* sm = Selection();
     if (sm && !columns.empty()) {
@@ -709,13 +707,17 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     // Scattered rows: the kept rows move up in place, and the places left at the end go as one
     // range (a removal per run would cost the view a pass over every row each time). Selection
     // and focus move with their rows; a dropped row leaves them, and no other row takes them.
-    // A row's new index: less the dropped rows above it; none when it was dropped.
-    const auto newRow = [&runs](size_t row) {
+    // The last run that begins at or above row, if any.
+    const auto runFrom = [&runs](size_t row) -> const Run* {
         auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
-        if (after == runs.begin()) return static_cast<int>(row);
-        const Run& run = *(after - 1);
-        if (row < run.end) return -1;
-        return static_cast<int>(row - run.above - (run.end - run.first));
+        return after == runs.begin() ? nullptr : &*(after - 1);
+    };
+    // A row's new index: less the dropped rows above it; none when it was dropped.
+    const auto newRow = [&runFrom](size_t row) {
+        const Run* run = runFrom(row);
+        if (!run) return static_cast<int>(row);
+        if (row < run->end) return -1;
+        return static_cast<int>(row - run->above - (run->end - run->first));
     };
     const auto newIndex = [&](const QModelIndex& i) {
         const int row = i.isValid() && i.row() < static_cast<int>(n) ? newRow(static_cast<size_t>(i.row())) : -1;
@@ -739,8 +741,7 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     std::unique_ptr<RowSlot[]> saved(saving ? new RowSlot[saving] : nullptr);
     // When a selection range begins or ends on a dropped row, the selection is taken out and put
     // back after the move: each range's kept rows stand together then. The cost goes with the
-    // ranges, not with their rows.
-    // The owner hears of none of this: no row it sees selected changes.
+    // ranges, not with their rows. The owner hears of none of this.
     dropping_ = true;
     QItemSelectionModel* sm = Selection();
     struct KeptRange {
@@ -750,9 +751,9 @@ int ListModel::RemoveRowsWhere(Drop drop) {
     bool reselect = false;
     if (sm && !columns.empty()) {
         // The run that holds row, if any.
-        const auto runAt = [&runs](size_t row) -> const Run* {
-            auto after = std::upper_bound(runs.begin(), runs.end(), row, [](size_t r, const Run& run) { return r < run.first; });
-            return after != runs.begin() && row < (after - 1)->end ? &*(after - 1) : nullptr;
+        const auto runAt = [&runFrom](size_t row) -> const Run* {
+            const Run* run = runFrom(row);
+            return run && row < run->end ? run : nullptr;
         };
         {
             const QItemSelection selected = sm->selection();
@@ -1647,10 +1648,7 @@ void ListView::PressSelectAll() {
     QWidget* w = View(*this);
     if (!w) return;
     if (ListModel* m = Model(*this)) m->Flush();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::ControlModifier);
-    QCoreApplication::sendEvent(w, &release);
+    SendKeyStroke(w, Qt::Key_A, Qt::ControlModifier);
 }
 
 void ListView::MouseClickRow(int row, bool shift) {
